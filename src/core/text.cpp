@@ -1,0 +1,141 @@
+// Wide-text helpers shared by the engines.
+#include "core/text.h"
+
+namespace lodestar {
+
+std::u16string fromUtf8(std::string_view s) {
+    std::u16string out;
+    out.reserve(s.size());
+    std::size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        char32_t cp = 0xFFFD;
+        std::size_t len = 1;
+        if (c < 0x80) {
+            cp = c;
+        } else if ((c >> 5) == 0x6) {
+            len = 2;
+        } else if ((c >> 4) == 0xE) {
+            len = 3;
+        } else if ((c >> 3) == 0x1E) {
+            len = 4;
+        }
+        if (len > 1) {
+            bool ok = i + len <= s.size();
+            char32_t v = c & (0x7F >> len);
+            for (std::size_t k = 1; ok && k < len; ++k) {
+                unsigned char cc = static_cast<unsigned char>(s[i + k]);
+                ok = (cc & 0xC0) == 0x80;
+                v = (v << 6) | (cc & 0x3F);
+            }
+            static constexpr char32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
+            if (ok && v >= minimum[len] && v <= 0x10FFFF && (v < 0xD800 || v > 0xDFFF)) {
+                cp = v;
+            } else {
+                len = 1;
+            }
+        }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+        i += len;
+    }
+    return out;
+}
+
+std::string toUtf8(std::u16string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        char32_t cp = s[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
+            s[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::u16string replacedAll(std::u16string_view text, std::u16string_view from,
+                           std::u16string_view to) {
+    if (from.empty()) return std::u16string(text);
+    std::u16string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    for (;;) {
+        std::size_t hit = text.find(from, pos);
+        if (hit == std::u16string_view::npos) break;
+        out.append(text.substr(pos, hit - pos));
+        out.append(to);
+        pos = hit + from.size();
+    }
+    out.append(text.substr(pos));
+    return out;
+}
+
+void replaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
+    if (from.empty() || text.find(from) == std::u16string::npos) return;
+    text = replacedAll(text, from, to);
+}
+
+std::vector<std::u16string> splitText(std::u16string_view text, std::u16string_view separator) {
+    std::vector<std::u16string> parts;
+    if (separator.empty()) {
+        parts.emplace_back(text);
+        return parts;
+    }
+    std::size_t pos = 0;
+    for (;;) {
+        std::size_t hit = text.find(separator, pos);
+        if (hit == std::u16string_view::npos) break;
+        parts.emplace_back(text.substr(pos, hit - pos));
+        pos = hit + separator.size();
+    }
+    parts.emplace_back(text.substr(pos));
+    return parts;
+}
+
+std::u16string joinText(const std::vector<std::u16string>& parts, std::u16string_view separator) {
+    std::u16string out;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) out.append(separator);
+        out.append(parts[i]);
+    }
+    return out;
+}
+
+std::u16string trimSpaces(std::u16string_view text) {
+    std::size_t first = text.find_first_not_of(u' ');
+    if (first == std::u16string_view::npos) return {};
+    std::size_t last = text.find_last_not_of(u' ');
+    return std::u16string(text.substr(first, last - first + 1));
+}
+
+std::u16string decimal(long long number) {
+    std::string digits = std::to_string(number);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace lodestar

@@ -1,0 +1,32 @@
+// Small helpers over the program's wide text (UTF-16 code units in std::u16string): conversion
+// to and from UTF-8 for paths and terminals, and the whole-text replace, split and join that
+// many engines use.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lodestar {
+
+// UTF-8 to UTF-16. Invalid bytes become U+FFFD.
+std::u16string fromUtf8(std::string_view utf8);
+// UTF-16 to UTF-8. A lone surrogate becomes U+FFFD.
+std::string toUtf8(std::u16string_view text);
+
+// Replaces every occurrence of `from` (left to right, non-overlapping) by `to`.
+void replaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to);
+std::u16string replacedAll(std::u16string_view text, std::u16string_view from,
+                           std::u16string_view to);
+
+// Splits at every occurrence of `separator`; n separators give n + 1 parts.
+std::vector<std::u16string> splitText(std::u16string_view text, std::u16string_view separator);
+std::u16string joinText(const std::vector<std::u16string>& parts, std::u16string_view separator);
+
+// Removes leading and trailing spaces (code 32 only).
+std::u16string trimSpaces(std::u16string_view text);
+
+// Decimal digits of a number, without leading zeros or spaces.
+std::u16string decimal(long long number);
+
+}  // namespace lodestar

@@ -1,0 +1,22 @@
+// Path helpers over the program's "/"-separated wide paths.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lodestar {
+
+// The text after the last "/" (the whole path when it has none); empty when it has no ".".
+std::u16string FileNameOf(std::u16string_view path);
+// Empty for an empty path; otherwise the text before the last "/" (no trailing separator).
+std::u16string ParentFolderOf(std::u16string_view path);
+// An existing folder with "/" appended when missing; empty when the folder does not exist.
+std::u16string NormalizeFolder(std::u16string_view path);
+// (bytes / 1024) + 1 followed by " KB".
+std::u16string SizeInKB(std::uint64_t bytes);
+
+bool fileExists(const std::u16string& path);    // a regular file, or a link to one
+bool folderExists(const std::u16string& path);  // a directory, or a link to one
+
+}  // namespace lodestar
