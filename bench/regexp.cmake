@@ -1,0 +1,1 @@
+# Sources of these benchmarks: target_sources(lodestar_bench PRIVATE ...)

@@ -1,0 +1,1 @@
+# The headless main window library: defined by its owner.

@@ -1,0 +1,1 @@
+# Targets of this piece are defined here.
