@@ -1,1 +1,2 @@
-# Targets of this piece are defined here.
+# Tests of the source view's body, the invisible-character marks and the match list.
+lodestar_add_test(render_tests SOURCES render_test.cpp LIBS lodestar_render)

@@ -1,1 +1,3 @@
-# Targets of this piece are defined here.
+# Tests of the markup highlighter and the syntax table.
+lodestar_add_test(syntax_tests SOURCES highlighter_test.cpp syntax_table_test.cpp
+                  LIBS lodestar_syntax)

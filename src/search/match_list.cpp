@@ -1,0 +1,45 @@
+// Building the match list fragment.
+#include "search/match_list.h"
+
+#include "core/text.h"
+
+namespace lodestar {
+
+std::u16string htmlEscape(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (char16_t c : text) {
+        switch (c) {
+            case u'&':
+                out += u"&amp;";
+                break;
+            case u'<':
+                out += u"&lt;";
+                break;
+            case u'>':
+                out += u"&gt;";
+                break;
+            case u' ':
+                out += u"&nbsp;";
+                break;
+            default:
+                out += c;
+                break;
+        }
+    }
+    return out;
+}
+
+std::u16string matchListFragment(const std::vector<std::u16string>& values) {
+    std::u16string fragment;
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        fragment += u"<li onclick=setValue(";
+        fragment += decimal(static_cast<long long>(k + 1));
+        fragment += u")>";
+        fragment += htmlEscape(values[k]);
+    }
+    fragment += u"</ol><input id='idx' value=0 type=hidden>";
+    return fragment;
+}
+
+}  // namespace lodestar

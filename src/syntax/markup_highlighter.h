@@ -1,0 +1,29 @@
+// The markup highlighter of the source view: turns a text into an HTML fragment in which tag
+// names are bold, attribute names italic, quoted attribute values underlined and comments struck
+// through, with the text's "&", "<" and ">" escaped.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lodestar {
+
+// Two noncharacters the program reserves to mark where a match starts and ends in a text on its
+// way to the source view. The highlighter copies them unchanged and looks through them when it
+// looks ahead, so a mark never changes how the markup around it is highlighted.
+inline constexpr char16_t kMatchStartMark = u'\uFDD0';
+inline constexpr char16_t kMatchEndMark = u'\uFDD1';
+
+// Replaces the text by its highlighted fragment. An empty text stays empty.
+//
+// One left-to-right pass with five flags (in tag, in comment, tag name, attribute name, quoted
+// value). Tag names are wrapped in <b>, attribute names in <i>, quoted values in <u>, comments in
+// <s>; "&", "<" and ">" become "&amp", "&lt" and "&gt" (no semicolon: the pages decode these
+// legacy forms). Every other character, brackets and "%" included, shows as itself. Any text is
+// treated as markup: each "<" starts a tag. Runs left open at the end are not closed.
+void markSyntax(std::u16string& text);
+
+// The same, returning the fragment and leaving the text alone.
+std::u16string markedSyntax(std::u16string_view text);
+
+}  // namespace lodestar

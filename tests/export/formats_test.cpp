@@ -1,0 +1,111 @@
+// The export formats and the delimiter tables of the export dialog.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/text.h"
+#include "export/delimiters.h"
+#include "export/formats.h"
+
+using namespace lodestar;
+
+namespace {
+
+const std::vector<std::u16string> kAB = {u"a", u"b"};
+
+std::u16string lines(std::initializer_list<std::u16string_view> parts) {
+    std::u16string text;
+    for (std::u16string_view part : parts) {
+        if (!text.empty()) text += u"\r\n";
+        text += part;
+    }
+    return text;
+}
+
+std::u16string valueNamed(const DelimiterTable& table, std::u16string_view name) {
+    for (std::size_t k = 0; k < table.names.size(); ++k) {
+        if (table.names[k] == name) return table.values[k];
+    }
+    ADD_FAILURE() << "no entry " << toUtf8(name);
+    return {};
+}
+
+TEST(ExportTables, HoldTheNamesAndValuesUsersKnow) {
+    const DelimiterTable txt = txtDelimiters(), html = htmlWrappers();
+    EXPECT_EQ(joinText(txt.names, u"|"),
+              u"Line Break|Carriage Retrun|New Line|Space|Comma|"
+              u"vertical Line|SemiColon|SemiColon + Line Break");
+    EXPECT_EQ(joinText(txt.values, u":"), u"\\r\\n:\\r:\\n: :,:|:;:;\\r\\n");
+    EXPECT_EQ(joinText(html.names, u"|"),
+              u"Line Break|Paragraphs|Ordered Lists|Unordered List|DIV|Table Rows ");
+    EXPECT_EQ(joinText(html.values, u"|"),
+              u"..<br>|<p>..</p>|<li>..</li>|<li>..</li>|<div>..</div>|<tr><td>..</td></tr>");
+    EXPECT_TRUE(xmlWrappers().names.empty());
+    EXPECT_EQ(delimitersFor(ExportType::Xml).values, std::vector<std::u16string>{u"<m>..</m>"});
+    EXPECT_EQ(joinText(exportTypeNames(), u","), u"TXT,HTML,XML");
+    EXPECT_EQ(saveDialogFilter(ExportType::Text), u"text file(*.txt)|*.txt");
+    EXPECT_EQ(saveDialogFilter(ExportType::Html), u"web page(*.htm;*.html)|*.htm;*.html");
+    EXPECT_EQ(saveDialogFilter(ExportType::Xml), u"XML file(*.xml)|*.xml");
+}
+
+TEST(ExportText, JoinsItemsWithTheDecodedDelimiter) {
+    const DelimiterTable txt = txtDelimiters();
+    EXPECT_EQ(toText(kAB, valueNamed(txt, u"Comma")), u"a,b");
+    EXPECT_EQ(toText(kAB, valueNamed(txt, u"Line Break")), u"a\r\nb");
+    EXPECT_EQ(toText(kAB, valueNamed(txt, u"Carriage Retrun")), u"a\rb");
+    EXPECT_EQ(toText({u"a", u"b", u"c"}, valueNamed(txt, u"SemiColon + Line Break")),
+              u"a;\r\nb;\r\nc");
+    EXPECT_EQ(toText(kAB, u"\\t"), u"a\\tb");
+    EXPECT_EQ(toText({u"a"}, u","), u"a");
+    EXPECT_EQ(toText({u"", u""}, u","), u",");
+    EXPECT_EQ(toText({}, u","), u"");
+}
+
+TEST(ExportHtml, WrapsOneItemPerLineAndEnclosesListsAndTables) {
+    const DelimiterTable html = htmlWrappers();
+    EXPECT_EQ(toHTML(kAB, html.values[2], 2),
+              lines({u"<html><head><title></title></head><body>", u"<ol>", u"<li>a</li>",
+                     u"<li>b</li>", u"</ol>", u"</body></html>"}));
+    EXPECT_EQ(toHTML(kAB, html.values[0], 0), lines({u"<html><head><title></title></head><body>",
+                                                     u"a<br>", u"b<br>", u"</body></html>"}));
+    EXPECT_EQ(toHTML({u"x"}, html.values[5], 5),
+              lines({u"<html><head><title></title></head><body>", u"<table>",
+                     u"<tr><td>x</td></tr>", u"</table>", u"</body></html>"}));
+    EXPECT_EQ(toHTML(kAB, html.values[3], 3),
+              lines({u"<html><head><title></title></head><body>", u"<ul>", u"<li>a</li>",
+                     u"<li>b</li>", u"</ul>", u"</body></html>"}));
+}
+
+TEST(ExportHtml, FollowsTheSelectedIndexAndTheFirstDotsOfATypedWrapper) {
+    // The enclosing element follows the list's selection even for a typed wrapper.
+    EXPECT_EQ(toHTML({u"a"}, u"[..]..", 2),
+              lines({u"<html><head><title></title></head><body>", u"<ol>", u"[a]..", u"</ol>",
+                     u"</body></html>"}));
+    // Items are written as matched, without escaping; an empty item still has its line.
+    EXPECT_EQ(toHTML({u"<&>", u""}, u"..", 4),
+              lines({u"<html><head><title></title></head><body>", u"<&>", u"", u"</body></html>"}));
+    EXPECT_THROW(toHTML(kAB, u"<p>.</p>", 1), ExportFormatError);
+}
+
+TEST(ExportHtmlAndXml, WriteOnlyTheFrameWhenThereAreNoItems) {
+    EXPECT_EQ(toHTML({}, u"<li>..</li>", 2), lines({u"<html><head><title></title></head><body>",
+                                                    u"<ol>", u"</ol>", u"</body></html>"}));
+    EXPECT_EQ(toHTML({}, u"..<br>", 0),
+              lines({u"<html><head><title></title></head><body>", u"</body></html>"}));
+    EXPECT_EQ(toXML({}), lines({u"<xml><matches>", u"</matches></xml>"}));
+}
+
+TEST(ExportXml, WritesOneElementPerItem) {
+    EXPECT_EQ(toXML(kAB),
+              lines({u"<xml><matches>", u"<m>a</m>", u"<m>b</m>", u"</matches></xml>"}));
+    EXPECT_EQ(toXML({u""}), lines({u"<xml><matches>", u"<m></m>", u"</matches></xml>"}));
+}
+
+TEST(ExportFormats, DispatchByType) {
+    EXPECT_EQ(formatExtraction(ExportType::Text, kAB, u"|", 5), u"a|b");
+    EXPECT_EQ(formatExtraction(ExportType::Html, kAB, u"..<br>", 0), toHTML(kAB, u"..<br>", 0));
+    EXPECT_EQ(formatExtraction(ExportType::Xml, kAB, u"ignored", 0), toXML(kAB));
+}
+
+}  // namespace

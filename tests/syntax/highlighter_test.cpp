@@ -1,0 +1,165 @@
+// The markup highlighter: the documented examples, malformed markup, the text's own brackets and
+// match marks, and a comparison with a literal marker-based rendering of the same rules.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/text.h"
+#include "syntax/markup_highlighter.h"
+
+using namespace lodestar;
+
+namespace {
+
+struct Case {
+    const char* name;
+    const char16_t* text;
+    const char16_t* html;
+};
+
+std::u16string highlighted(std::u16string text) {
+    markSyntax(text);
+    return text;
+}
+
+const Case kCases[] = {
+    {"empty", u"", u""},
+    {"plain text", u"plain", u"plain"},
+    {"no tags", u"a & b > c", u"a &amp b &gt c"},
+    {"link and comment", u"<a href='x.htm'>Link</a> <!-- c -->",
+     u"&lt<b>a</b><i> href</i>='<u>x.htm</u>'&gtLink&lt<b>/a</b>&gt <s>&lt!-- c --&gt</s>"},
+    {"not markup", u"if (a < b && c > d)", u"if (a &lt<b></b><i> b</i> &amp&amp <i>c</i> &gt d)"},
+    {"doctype", u"<!DOCTYPE html>", u"&lt!DOCTYPE <i>html</i>&gt"},
+    {"attribute without value", u"<input disabled>", u"&lt<b>input</b><i> disabled</i>&gt"},
+    {"unquoted value", u"<a href=x>", u"&lt<b>a</b><i> href</i>=x&gt"},
+    {"comment ends at first >", u"<!-- a > b -->", u"<s>&lt!-- a &gt</s> b --&gt"},
+    {"> inside a quoted value", u"<a t=\"x>y\">z", u"&lt<b>a</b><i> t</i>=\"<u>x</u>&gty\"&gtz"},
+    {"apostrophe closes a double-quoted value", u"<a t=\"x'y\">",
+     u"&lt<b>a</b><i> t</i>=\"<u>x</u>'y\"<u></u>&gt"},
+    {"text brackets", u"x[1]", u"x[1]"},
+    {"match markers of the text", u"<p>[m]a[/m]</p>", u"&lt<b>p</b>&gt[m]a[/m]&lt<b>/p</b>&gt"},
+    {"< last", u"a<", u"a&lt<b>"},
+    {"< second-last", u"a<!", u"a&lt!"},
+    {"< third-last", u"<!-", u"&lt!-"},
+    {"comment opener at the very end", u"<!--", u"<s>&lt!--"},
+    {"open runs stay open", u"<a b='c", u"&lt<b>a</b><i> b</i>='<u>c"},
+    {"unclosed quote after attribute", u"<a b'c>", u"&lt<b>a</b><i> b'<u>c</u></i>&gt"},
+    {"space after quoted value", u"<a b='1' c>", u"&lt<b>a</b><i> b</i>='<u>1</u>' <i>c</i>&gt"},
+    {"tabs and line ends are no separators", u"<a\tb\r\nc>", u"&lt<b>a\tb\r\nc</b>&gt"},
+    {"quotes outside tags are plain", u"'a' \"b\" = c", u"'a' \"b\" = c"},
+    {"comment inside a tag keeps the tag open", u"<a <!-- x -->'y'",
+     u"&lt<b>a</b><i> <s>&lt!--</i> x <i>--</i>&gt</s>'<u>y</u>'"},
+    {"four runs closed at one >", u"<!--<a b<c'd>",
+     u"<s>&lt!--&lt<b>a</b><i> b&lt<b>c'<u>d</u></i></b>&gt</s>"},
+    {"text's own percent-brace pairs", u"%{x%} [%{]", u"%{x%} [%{]"},
+    {"entities of the text", u"&lt; &amp;", u"&amplt; &ampamp;"},
+};
+
+TEST(MarkSyntax, RendersTheDocumentedExamplesAndEdgeCases) {
+    for (const Case& c : kCases) {
+        EXPECT_EQ(toUtf8(highlighted(c.text)), toUtf8(c.html)) << c.name;
+    }
+}
+
+TEST(MarkSyntax, MatchMarksPassThroughWithoutChangingTheHighlighting) {
+    const Case cases[] = {
+        {"mark inside a tag name", u"<\uFDD0a\uFDD1 b>", u"&lt<b>\uFDD0a\uFDD1</b><i> b</i>&gt"},
+        {"mark inside a comment opener", u"<\uFDD0!-\uFDD1- c -->",
+         u"<s>&lt\uFDD0!-\uFDD1- c --&gt</s>"},
+        {"mark after a doctype's <", u"<\uFDD0\uFDD1!DOCTYPE>", u"&lt\uFDD0\uFDD1!DOCTYPE&gt"},
+        {"mark at the very end after <", u"<\uFDD0", u"&lt<b>\uFDD0"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(highlighted(c.text), std::u16string(c.html)) << c.name;
+    }
+}
+
+// The rules as bracket markers: replace the text's brackets, record markers before and after
+// each character, escape, turn markers into tags, and restore the brackets.
+std::u16string referenceMarkSyntax(std::u16string text) {
+    if (text.empty()) return text;
+    replaceAll(text, u"[", u"%{");
+    replaceAll(text, u"]", u"%}");
+    bool inTag = false, inComment = false, tagName = false, attrName = false, quoted = false;
+    std::u16string out;
+    for (std::size_t p = 0; p < text.size(); ++p) {
+        const char16_t c = text[p];
+        std::u16string before, after;
+        auto at = [&](std::size_t k) { return p + k < text.size() ? text[p + k] : u'\0'; };
+        if (c == u'<') {
+            if (at(1) == u'!' && at(2) == u'-' && at(3) == u'-') {
+                inComment = true;
+                before += u"[s]";
+            } else {
+                inTag = true;
+                if (at(1) != u'!') {
+                    tagName = true;
+                    after += u"[b]";
+                }
+            }
+        }
+        if (c == u'>') {
+            if (inComment) {
+                inComment = false;
+                after += u"[/s]";
+            } else {
+                inTag = false;
+            }
+            if (quoted) quoted = false, before += u"[/u]";
+            if (attrName) attrName = false, before += u"[/i]";
+            if (tagName) tagName = false, before += u"[/b]";
+        }
+        if (inTag && (c == u'"' || c == u'\'')) {
+            if (quoted) {
+                quoted = false;
+                before += u"[/u]";
+            } else {
+                quoted = true;
+                after += u"[u]";
+            }
+        }
+        if (inTag && !quoted && c == u' ') {
+            if (tagName) {
+                tagName = false, attrName = true;
+                before += u"[/b][i]";
+            } else if (attrName) {
+                attrName = false;
+                before += u"[/i]";
+            } else {
+                attrName = true;
+                after += u"[i]";
+            }
+        }
+        if (inTag && !quoted && c == u'=' && attrName) attrName = false, before += u"[/i]";
+        out += before + c + after;
+    }
+    replaceAll(out, u"&", u"&amp");
+    replaceAll(out, u"<", u"&lt");
+    replaceAll(out, u">", u"&gt");
+    replaceAll(out, u"[", u"<");
+    replaceAll(out, u"]", u">");
+    replaceAll(out, u"%{", u"[");
+    replaceAll(out, u"%}", u"]");
+    return out;
+}
+
+TEST(MarkSyntax, AgreesWithTheMarkerRulesOnRandomMarkup) {
+    const std::u16string alphabet = u"<>!-='\" \"ab&[]%{}\t\n";
+    std::mt19937 random(20240611);
+    int compared = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::u16string text;
+        const std::size_t length = random() % 24;
+        for (std::size_t k = 0; k < length; ++k) text += alphabet[random() % alphabet.size()];
+        // The marker rules turn the text's own "%{" and "%}" into brackets; those texts differ.
+        if (text.find(u"%{") != std::u16string::npos || text.find(u"%}") != std::u16string::npos)
+            continue;
+        ASSERT_EQ(toUtf8(highlighted(text)), toUtf8(referenceMarkSyntax(text))) << toUtf8(text);
+        ++compared;
+    }
+    EXPECT_GT(compared, 10000);
+}
+
+}  // namespace
