@@ -1,1 +1,12 @@
-# Targets of this piece are defined here.
+# Text files in Windows-1252, safe whole-file writes, paths, wildcards and folder listing.
+add_library(lodestar_files STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/codepage.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_bytes.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_error.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_ops.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/folder_listing.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/safe_write.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_file.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/wildcard.cpp)
+target_link_libraries(lodestar_files PUBLIC lodestar_core)

@@ -9,7 +9,8 @@ namespace lodestar {
 
 // The text after the last "/" (the whole path when it has none); empty when it has no ".".
 std::u16string FileNameOf(std::u16string_view path);
-// Empty for an empty path; otherwise the text before the last "/" (no trailing separator).
+// Empty for an empty path; otherwise the text before the last "/" (no trailing separator);
+// empty too for a path without "/".
 std::u16string ParentFolderOf(std::u16string_view path);
 // An existing folder with "/" appended when missing; empty when the folder does not exist.
 std::u16string NormalizeFolder(std::u16string_view path);

@@ -1,1 +1,4 @@
-# Targets of this piece are defined here.
+# Tests of the options file.
+lodestar_add_test(settings_engine_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/options_test.cpp
+    LIBS lodestar_settings)

@@ -1,0 +1,77 @@
+// Windows-1252 by table lookup: a 256-entry table decodes, a 64 K-entry reverse table encodes.
+#include "files/codepage.h"
+
+#include <array>
+#include <cstdio>
+
+namespace lodestar {
+namespace {
+
+// Bytes 80..9F; the rest of the code page equals Latin-1. The undefined bytes map to the C1
+// control of the same number.
+constexpr char16_t kBytes80To9F[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
+};
+
+constexpr std::array<char16_t, 256> makeDecodeTable() {
+    std::array<char16_t, 256> table{};
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        table[byte] =
+            byte >= 0x80 && byte <= 0x9F ? kBytes80To9F[byte - 0x80] : static_cast<char16_t>(byte);
+    }
+    return table;
+}
+
+constexpr std::array<char16_t, 256> kDecode = makeDecodeTable();
+
+// Byte of each code unit the code page holds; 0 for the rest (U+0000 itself is checked apart).
+constexpr std::array<unsigned char, 65536> makeEncodeTable() {
+    std::array<unsigned char, 65536> table{};
+    for (unsigned byte = 0; byte < 256; ++byte)
+        table[kDecode[byte]] = static_cast<unsigned char>(byte);
+    return table;
+}
+
+constexpr std::array<unsigned char, 65536> kEncode = makeEncodeTable();
+
+// The character at `index` as a code point: a whole surrogate pair when one starts there.
+char32_t codePointAt(std::u16string_view text, std::size_t index) {
+    char32_t unit = text[index];
+    if (unit >= 0xD800 && unit <= 0xDBFF && index + 1 < text.size() && text[index + 1] >= 0xDC00 &&
+        text[index + 1] <= 0xDFFF) {
+        return 0x10000 + ((unit - 0xD800) << 10) + (text[index + 1] - 0xDC00);
+    }
+    return unit;
+}
+
+FileError unencodable(char32_t codePoint) {
+    char number[16];
+    std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(codePoint));
+    return FileError(std::string("The text holds a character (") + number +
+                     ") that cannot be saved in the Windows-1252 code page.");
+}
+
+}  // namespace
+
+std::u16string decodeWindows1252(std::string_view bytes) {
+    std::u16string text(bytes.size(), u'\0');
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    char16_t* out = text.data();
+    for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = kDecode[in[i]];
+    return text;
+}
+
+std::string encodeWindows1252(std::u16string_view text) {
+    std::string bytes(text.size(), '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned char byte = kEncode[text[i]];
+        if (byte == 0 && text[i] != 0) throw unencodable(codePointAt(text, i));
+        bytes[i] = static_cast<char>(byte);
+    }
+    return bytes;
+}
+
+}  // namespace lodestar

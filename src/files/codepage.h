@@ -1,0 +1,20 @@
+// The Windows-1252 code page in which the program reads and writes every text file. Both
+// directions are byte-exact: the five bytes the code page leaves undefined (81, 8D, 8F, 90, 9D)
+// decode to the control characters of the same number, so any file reads and writes back
+// unchanged.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "files/file_error.h"
+
+namespace lodestar {
+
+// One UTF-16 code unit per byte.
+std::u16string decodeWindows1252(std::string_view bytes);
+// One byte per code unit. Throws FileError naming the first character the code page cannot
+// hold; never substitutes.
+std::string encodeWindows1252(std::u16string_view text);
+
+}  // namespace lodestar

@@ -1,0 +1,27 @@
+// Operations on single files that the loops over a folder's files need (backup, restore):
+// the read-only attribute, the size, copying over and deleting. Failures throw FileError
+// naming the path and the reason.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "files/file_error.h"
+
+namespace lodestar {
+
+// True when the owner has no write permission (the read-only attribute).
+bool isReadOnly(const std::u16string& path);
+// Gives the owner write permission.
+void clearReadOnly(const std::u16string& path);
+// Size of the file in bytes.
+std::uint64_t fileSize(const std::u16string& path);
+// Makes `to` a copy of `from`, replacing it at once (never half-written; on failure the old
+// `to` is intact). A `to` ending in "/" is a folder: the copy keeps the name of `from` in it.
+// An existing `to` keeps its permission bits and is refused when read-only; a new one gets the
+// bits of `from`. A link at `to` stays a link and its target gets the content.
+void copyFileOver(const std::u16string& from, const std::u16string& to);
+// Deletes the file (a link itself, not its target).
+void removeFile(const std::u16string& path);
+
+}  // namespace lodestar

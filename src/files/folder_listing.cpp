@@ -1,0 +1,78 @@
+// Folder listing through opendir/readdir, filtered and sorted by name.
+#include "files/folder_listing.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "core/text.h"
+#include "files/file_error.h"
+
+namespace lodestar {
+namespace {
+
+constexpr const char* kCannotList = "Cannot list the folder";
+
+class Directory {
+  public:
+    explicit Directory(DIR* handle) : handle_(handle) {}
+    ~Directory() { ::closedir(handle_); }
+    Directory(const Directory&) = delete;
+    Directory& operator=(const Directory&) = delete;
+    DIR* get() const { return handle_; }
+
+  private:
+    DIR* handle_;
+};
+
+bool isRegularFile(DIR* folder, const dirent& entry) {
+    if (entry.d_type == DT_REG) return true;
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+    struct stat info {};
+    return ::fstatat(::dirfd(folder), entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+bool fileNameLess(std::u16string_view a, std::u16string_view b) {
+    std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        char16_t x = foldFileNameCase(a[i]), y = foldFileNameCase(b[i]);
+        if (x != y) return x < y;
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+}
+
+std::vector<std::u16string> listFolder(const std::u16string& folder,
+                                       std::u16string_view patternList) {
+    DIR* handle = ::opendir(toUtf8(folder).c_str());
+    if (handle == nullptr) throw fileFailure(kCannotList, folder, errno);
+    Directory directory(handle);
+
+    std::vector<std::u16string> names;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(handle);
+        if (entry == nullptr) {
+            if (errno != 0) throw fileFailure(kCannotList, folder, errno);
+            break;
+        }
+        std::string_view raw = entry->d_name;
+        if (raw.starts_with('.') || !isRegularFile(handle, *entry)) continue;
+        std::u16string name = fromUtf8(raw);
+        if (toUtf8(name) != raw) continue;
+        if (matchesPatternList(name, patternList)) names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end(), fileNameLess);
+
+    std::u16string prefix = folder.ends_with(u'/') ? folder : folder + u'/';
+    std::vector<std::u16string> paths;
+    paths.reserve(names.size());
+    for (const std::u16string& name : names) paths.push_back(prefix + name);
+    return paths;
+}
+
+}  // namespace lodestar

@@ -1,0 +1,27 @@
+// The files of one folder that match a file-type filter, as the folder picker and the
+// restore of a backup folder list them. Includes the wildcard rules and the single-file
+// operations that loops over such a list need.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/file_ops.h"
+#include "files/wildcard.h"
+
+namespace lodestar {
+
+// Full paths (the folder, "/", the name) of the files directly in the folder whose names match
+// any pattern of the ";"-separated list. Only regular files (a link to one counts); no
+// subfolders, no hidden files (names starting with "."), and no names that are not valid UTF-8
+// (the program could not open them by their wide path). Ordered by name without regard to case
+// (see `fileNameLess`). Throws FileError when the folder cannot be read.
+std::vector<std::u16string> listFolder(const std::u16string& folder,
+                                       std::u16string_view patternList);
+
+// The listing order: names compared code unit by code unit with letters folded to lower case;
+// names that differ only in case are ordered by their code units, upper case first.
+bool fileNameLess(std::u16string_view a, std::u16string_view b);
+
+}  // namespace lodestar

@@ -1,0 +1,168 @@
+// Whole-file replacement through a temporary file, fsync and rename.
+#include "files/safe_write.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+#include "core/text.h"
+#include "files/file_error.h"
+
+namespace lodestar {
+namespace {
+
+constexpr const char* kCannotWrite = "Cannot write the file";
+constexpr int kMostLinksFollowed = 40;
+
+class SystemFileOutput : public FileOutput {
+  public:
+    ssize_t writeSome(int fd, const char* data, std::size_t size) override {
+        return ::write(fd, data, size);
+    }
+    bool flushToDisk(int fd) override { return ::fsync(fd) == 0; }
+};
+
+// The folder part of a native path including its last "/", or "" when it has none.
+std::string folderPart(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Follows the chain of symbolic links that `path` may name to the path the content lives at
+// (which may not exist yet, for a dangling link).
+std::string resolveLinks(const std::u16string& path) {
+    std::string current = toUtf8(path);
+    for (int hop = 0; hop < kMostLinksFollowed; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        char target[PATH_MAX];
+        ssize_t length = ::readlink(current.c_str(), target, sizeof target);
+        if (length < 0) throw fileFailure(kCannotWrite, path, errno);
+        std::string next(target, static_cast<std::size_t>(length));
+        current = next.starts_with('/') ? next : folderPart(current) + next;
+    }
+    throw fileFailure(kCannotWrite, path, ELOOP);
+}
+
+// A new, empty, hidden file in the target's folder that is removed again unless `keep` is
+// called once it has been renamed over the target.
+class TemporaryFile {
+  public:
+    TemporaryFile(const std::string& folder, const std::u16string& pathForMessages) {
+        std::random_device random;
+        for (int attempt = 0; attempt < 64 && fd_ < 0; ++attempt) {
+            char name[40];
+            std::snprintf(name, sizeof name, ".lodestar-%08x%08x.tmp", random(), random());
+            path_ = folder + name;
+            // Created with 0666 so that the kernel applies the umask: the resulting bits are the
+            // ones a new file should get.
+            fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd_ < 0 && errno != EEXIST) break;
+        }
+        if (fd_ < 0) throw fileFailure(kCannotWrite, pathForMessages, errno);
+    }
+    ~TemporaryFile() {
+        if (fd_ >= 0) ::close(fd_);
+        if (!kept_) ::unlink(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int fd() const { return fd_; }
+    const std::string& path() const { return path_; }
+    // Closes the file; false with errno set when the system reports a late write error.
+    bool close() {
+        int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+    void keep() { kept_ = true; }
+
+  private:
+    std::string path_;
+    int fd_ = -1;
+    bool kept_ = false;
+};
+
+void writeAll(FileOutput& output, int fd, std::string_view bytes, const std::u16string& path) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        ssize_t count = output.writeSome(fd, bytes.data() + written, bytes.size() - written);
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            throw fileFailure(kCannotWrite, path, errno);
+        }
+        written += static_cast<std::size_t>(count);
+    }
+}
+
+// Makes the rename itself durable; a failure here cannot undo the write and is not reported.
+void flushFolder(const std::string& folder) {
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+FileOutput& systemFileOutput() {
+    static SystemFileOutput output;
+    return output;
+}
+
+void replaceFileBytes(const std::u16string& path, std::string_view bytes, const ReplaceRules& rules,
+                      FileOutput& output) {
+    const std::string target = resolveLinks(path);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT) throw fileFailure(kCannotWrite, path, errno);
+    if (!exists && rules.mustExist) throw fileFailure(kCannotWrite, path, "it does not exist");
+    if (exists) {
+        if (!S_ISREG(old.st_mode))
+            throw fileFailure(kCannotWrite, path, "it is not a regular file");
+        // The rename below only needs the folder to be writable, so the file's own protection
+        // is checked here: a read-only file stays unchanged.
+        if ((old.st_mode & S_IWUSR) == 0) throw fileFailure(kCannotWrite, path, "it is read-only");
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            throw fileFailure(kCannotWrite, path, errno);
+        }
+    }
+
+    const std::string folder = folderPart(target);
+    TemporaryFile temporary(folder, path);
+    struct stat fresh {};
+    if (::fstat(temporary.fd(), &fresh) != 0) throw fileFailure(kCannotWrite, path, errno);
+    // Nobody else may read the half-written content; the final bits are set once it is whole.
+    if (::fchmod(temporary.fd(), S_IRUSR | S_IWUSR) != 0)
+        throw fileFailure(kCannotWrite, path, errno);
+
+    writeAll(output, temporary.fd(), bytes, path);
+    if (!output.flushToDisk(temporary.fd())) throw fileFailure(kCannotWrite, path, errno);
+
+    mode_t mode = fresh.st_mode & 0777;
+    if (exists) {
+        mode = old.st_mode & 07777;
+        if (old.st_uid != fresh.st_uid || old.st_gid != fresh.st_gid) {
+            // Only a privileged process may give the file back to its owner; otherwise the new
+            // content belongs to this process's user, as after any save-by-rename.
+            (void)::fchown(temporary.fd(), old.st_uid, old.st_gid);
+        }
+    } else if (rules.newFileMode) {
+        mode = *rules.newFileMode & 07777;
+    }
+    if (::fchmod(temporary.fd(), mode) != 0) throw fileFailure(kCannotWrite, path, errno);
+    if (!temporary.close()) throw fileFailure(kCannotWrite, path, errno);
+    if (::rename(temporary.path().c_str(), target.c_str()) != 0) {
+        throw fileFailure(kCannotWrite, path, errno);
+    }
+    temporary.keep();
+    flushFolder(folder);
+}
+
+}  // namespace lodestar

@@ -1,0 +1,50 @@
+// The user's preferences and the options file that keeps them: eight CR LF-separated lines in
+// the program folder, read at start-up and written when the options dialog is confirmed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lodestar {
+
+// A fresh Options holds the zero value of each setting (what a line that cannot be read leaves
+// behind) and the pattern box's designed font; `defaultOptions` gives the settings' defaults.
+struct Options {
+    bool backupOnReplace = false;      // back up a file before a replace changes it
+    std::u16string backupFolder;       // name of the backup folder under the chosen folder
+    bool escapeSupport = false;        // "\r", "\n", "\t" in the replacement stand for CR, LF, TAB
+    std::uint8_t sourceFontIndex = 0;  // index into fontList() of the source view's font
+    bool showSyntax = false;           // highlight markup in the source view
+    bool noCountOnReplace = false;     // multi-file replace does not count matches
+    // Font of the pattern box (always bold).
+    std::u16string patternFontName = u"Courier New";
+    float patternFontSize = 11.25f;
+};
+
+// The eight source-view font names, index 0 to 7.
+const std::vector<std::u16string>& fontList();
+
+// Backup on, folder "bak", escapes on, font 0, syntax on, counting on. The pattern box font is
+// left as it is.
+void defaultOptions(Options& options);
+
+// Reads the options file into `options`. False, with nothing changed, when the file does not
+// exist or holds fewer than five CR LF-separated elements. Otherwise every line that can be
+// converted is taken and one that cannot leaves its setting unchanged; line 6 says whether to
+// count and is stored negated, so a missing line 6 turns counting off. A font index above 7
+// becomes 0. Throws FileError when the file exists but cannot be read.
+bool loadOptions(const std::u16string& path, Options& options);
+
+// Start-up: a fresh Options loaded from the file, or the defaults when the file is missing,
+// too short or cannot be read.
+Options startupOptions(const std::u16string& path);
+
+// The file's eight lines joined with CR LF (no final CR LF). Lines 5 and 6 are the options
+// dialog's "show syntax" and "count matches" check boxes.
+std::u16string optionLines(const Options& options, bool syntaxChecked, bool countChecked);
+// Writes optionLines with PrintTextFile (which ends the file with one CR LF). Throws FileError.
+void saveOptions(const std::u16string& path, const Options& options, bool syntaxChecked,
+                 bool countChecked);
+
+}  // namespace lodestar
