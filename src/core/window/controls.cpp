@@ -1,0 +1,106 @@
+// The control model: a named map of control states with change notification.
+#include "core/window/controls.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace lodestar {
+
+Control& ControlModel::add(Control control) {
+    std::string name = control.name;
+    if (!controls_.count(name)) order_.push_back(name);
+    Control& stored = controls_[name] = std::move(control);
+    changed(stored);
+    return stored;
+}
+
+void ControlModel::remove(const std::string& name) {
+    controls_.erase(name);
+    order_.erase(std::remove(order_.begin(), order_.end(), name), order_.end());
+}
+
+bool ControlModel::has(const std::string& name) const {
+    return controls_.count(name) != 0;
+}
+
+const Control& ControlModel::operator[](const std::string& name) const {
+    auto it = controls_.find(name);
+    if (it == controls_.end()) throw std::out_of_range("no control named " + name);
+    return it->second;
+}
+
+Control& ControlModel::at(const std::string& name) {
+    auto it = controls_.find(name);
+    if (it == controls_.end()) throw std::out_of_range("no control named " + name);
+    return it->second;
+}
+
+void ControlModel::changed(const Control& control) {
+    for (const auto& listener : listeners_) listener(control);
+}
+
+namespace {
+template <typename T>
+bool assign(T& target, const T& value) {
+    if (target == value) return false;
+    target = value;
+    return true;
+}
+}  // namespace
+
+void ControlModel::setEnabled(const std::string& name, bool on) {
+    Control& c = at(name);
+    if (assign(c.enabled, on)) changed(c);
+}
+void ControlModel::setChecked(const std::string& name, bool on) {
+    Control& c = at(name);
+    if (assign(c.checked, on)) changed(c);
+}
+void ControlModel::setVisible(const std::string& name, bool on) {
+    Control& c = at(name);
+    if (assign(c.visible, on)) changed(c);
+}
+void ControlModel::setStruckThrough(const std::string& name, bool on) {
+    Control& c = at(name);
+    if (assign(c.struckThrough, on)) changed(c);
+}
+void ControlModel::setText(const std::string& name, const std::u16string& text) {
+    Control& c = at(name);
+    if (assign(c.text, text)) changed(c);
+}
+void ControlModel::setTooltip(const std::string& name, const std::u16string& text) {
+    Control& c = at(name);
+    if (assign(c.tooltip, text)) changed(c);
+}
+void ControlModel::setGeometry(const std::string& name, const Rect& geometry) {
+    Control& c = at(name);
+    if (assign(c.geometry, geometry)) changed(c);
+}
+void ControlModel::setFont(const std::string& name, const std::u16string& family, double size) {
+    Control& c = at(name);
+    bool a = assign(c.fontName, family);
+    bool b = assign(c.fontSize, size);
+    if (a || b) changed(c);
+}
+void ControlModel::setLeft(const std::string& name, double v) {
+    Rect r = at(name).geometry;
+    r.left = v;
+    setGeometry(name, r);
+}
+void ControlModel::setTop(const std::string& name, double v) {
+    Rect r = at(name).geometry;
+    r.top = v;
+    setGeometry(name, r);
+}
+void ControlModel::setWidth(const std::string& name, double v) {
+    Rect r = at(name).geometry;
+    r.width = v;
+    setGeometry(name, r);
+}
+void ControlModel::setHeight(const std::string& name, double v) {
+    Rect r = at(name).geometry;
+    r.height = v;
+    setGeometry(name, r);
+}
+
+}  // namespace lodestar

@@ -1,0 +1,83 @@
+// The state of every named control and menu entry of a form: enabled, checked, visible, text
+// (caption or box content), tooltip, caption font strike-through and geometry in twips. A skin
+// binds each widget to its entry by name and listens for changes; tests read entries by name.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace lodestar {
+
+// A rectangle in twips relative to the control's container. A line (the progress bar) keeps
+// its first end in left/top and its second end at left + width, top + height.
+struct Rect {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+
+    double right() const { return left + width; }
+    double bottom() const { return top + height; }
+    bool operator==(const Rect&) const = default;
+};
+
+struct Control {
+    std::string name;
+    std::string container;  // name of the containing control or menu; empty for the window
+    bool enabled = true;
+    bool checked = false;
+    bool visible = true;
+    bool struckThrough = false;  // caption font of the view switches
+    std::u16string text;
+    std::u16string tooltip;
+    std::u16string shortcut;  // menu entries: "Ctrl+O", "F3", ...
+    std::u16string fontName;  // text boxes whose font the options set
+    double fontSize = 0;      // points
+    Rect geometry;
+};
+
+class ControlModel {
+  public:
+    using Listener = std::function<void(const Control&)>;
+
+    // Adds a control; a later add of the same name replaces it.
+    Control& add(Control control);
+    void remove(const std::string& name);
+    bool has(const std::string& name) const;
+
+    // Throws std::out_of_range for an unknown name: a misspelt name is a defect.
+    const Control& operator[](const std::string& name) const;
+
+    void setEnabled(const std::string& name, bool on);
+    void setChecked(const std::string& name, bool on);
+    void setVisible(const std::string& name, bool on);
+    void setStruckThrough(const std::string& name, bool on);
+    void setText(const std::string& name, const std::u16string& text);
+    void setTooltip(const std::string& name, const std::u16string& text);
+    void setGeometry(const std::string& name, const Rect& geometry);
+    void setFont(const std::string& name, const std::u16string& family, double size);
+
+    // Geometry shortcuts for the layout code.
+    void setLeft(const std::string& name, double v);
+    void setTop(const std::string& name, double v);
+    void setWidth(const std::string& name, double v);
+    void setHeight(const std::string& name, double v);
+
+    // Names in the order they were added.
+    const std::vector<std::string>& names() const { return order_; }
+
+    // Called after every change that alters a control (not for writes of the same value).
+    void onChange(Listener listener) { listeners_.push_back(std::move(listener)); }
+
+  private:
+    Control& at(const std::string& name);
+    void changed(const Control& control);
+
+    std::map<std::string, Control> controls_;
+    std::vector<std::string> order_;
+    std::vector<Listener> listeners_;
+};
+
+}  // namespace lodestar

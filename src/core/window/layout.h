@@ -1,0 +1,62 @@
+// The geometry of the main window in twips: the resize handler, the stacking of the three
+// panes of the right panel, and the three splitters with their drag shadows. It works on the
+// control model only; which panes are visible is read from the controls "ListView",
+// "SuperMonitor" and "MatchView".
+#pragma once
+
+#include <string>
+
+#include "core/window/controls.h"
+
+namespace lodestar {
+
+struct WindowSize {
+    double innerWidth = 0;
+    double innerHeight = 0;
+    double outerWidth = 0;
+    double outerHeight = 0;
+};
+
+class WindowLayout {
+  public:
+    explicit WindowLayout(ControlModel& controls) : c_(controls) {}
+
+    void setSize(const WindowSize& size) { size_ = size; }
+    const WindowSize& size() const { return size_; }
+
+    // The geometry set once at window load: pattern box height and the empty progress bar.
+    void initialGeometry();
+    // The resize handler: runs on every size change and after a view switch.
+    void resize();
+    // Stacks the visible panes in the right panel.
+    void arrangePanes();
+
+    // Apply a new position of `splitter`, `splitter2`, `splitter3`; each may clamp it.
+    void sizeControls(double& x);
+    void sizeControls2(double& y);
+    void sizeControls3(double& y);
+
+    // A drag of one of the three splitters, by name. `offset` is the pointer's position
+    // within the splitter (x for the vertical splitter, y for the horizontal ones).
+    void splitterDown(const std::string& splitter);
+    void splitterMove(const std::string& splitter, double offset);
+    void splitterUp(const std::string& splitter);
+    bool splitDragging() const { return splitDragging_; }
+
+    // Inner text margin of the activity log box, widened once to at least 4.
+    int loggerMargin() const { return loggerMargin_; }
+
+  private:
+    double get(const std::string& name, double Rect::*field) const {
+        return c_[name].geometry.*field;
+    }
+    void widenLoggerMargins();
+    static std::string shadowOf(const std::string& splitter);
+
+    ControlModel& c_;
+    WindowSize size_;
+    bool splitDragging_ = false;
+    int loggerMargin_ = 1;
+};
+
+}  // namespace lodestar

@@ -1,0 +1,367 @@
+// The main window's life cycle, its shared services (log, status line, confirmation, the
+// enabling of command twins), the two working modes, and the dispatch of clicks by name.
+#include "core/window/main_window.h"
+
+#include <map>
+#include <stdexcept>
+
+#include "core/text.h"
+#include "core/window/control_catalog.h"
+#include "files/paths.h"
+#include "files/text_file.h"
+
+namespace lodestar {
+
+namespace {
+constexpr char16_t kConfirmCaption[] = u" Please confirm";
+constexpr char16_t kCrLf[] = u"\r\n";
+
+const char* paneName(Pane which) {
+    switch (which) {
+        case Pane::ListView:
+            return "ListView";
+        case Pane::SuperMonitor:
+            return "SuperMonitor";
+        case Pane::MatchView:
+            return "MatchView";
+    }
+    return "";
+}
+}  // namespace
+
+MainWindow::MainWindow(std::u16string programFolder, WindowServices services)
+    : programFolder_(std::move(programFolder)), services_(services), layout_(controls_) {
+    if (!programFolder_.empty() && programFolder_.back() != u'/') programFolder_ += u'/';
+    addMainWindowControls(controls_);
+}
+
+MainWindow::~MainWindow() = default;
+
+PaneModel& MainWindow::pane(Pane which) {
+    switch (which) {
+        case Pane::ListView:
+            return listView_;
+        case Pane::SuperMonitor:
+            return superMonitor_;
+        case Pane::MatchView:
+            return matchView_;
+    }
+    throw std::logic_error("unknown pane");
+}
+
+const PaneModel& MainWindow::pane(Pane which) const {
+    return const_cast<MainWindow*>(this)->pane(which);
+}
+
+// ---- Life cycle -----------------------------------------------------------------------------
+
+void MainWindow::load() {
+    // The shared expression starts with ignore case and global on, multiline off.
+    expression = RegExp();
+    expression.setIgnoreCase(true);
+    expression.setGlobal(true);
+
+    try {
+        options = startupOptions(programFolder_ + u"lodestar.opt");
+    } catch (const Error&) {
+        options = Options();
+        defaultOptions(options);
+    }
+    dotAll = true;
+    controls_.setFont("inRepFrom", options.patternFontName, options.patternFontSize);
+
+    syntaxTable = loadSyntaxTable(programFolder_ + u"lib/syntax.tbl");
+
+    LoadedText.clear();
+    curFileName.clear();
+    txtDoc.clear();
+    renderedSource.clear();
+    CurrentFolder.clear();
+    SelectedRow = 0;
+
+    layout_.initialGeometry();
+    superMonitor_.navigate(programFolder_ + u"help/default.htm");
+    MultiMode = false;
+    controls_.setText("MainWindow", u" Lodestar 1.4");
+    setPaneVisible(Pane::ListView, false);
+    matchView_.navigate(programFolder_ + u"lib/ml.tmp");
+    superMonitor_.navigate(programFolder_ + u"lib/src.tmp");
+    controls_.setChecked("mLine", false);
+    controls_.setEnabled("mSubMatch", false);
+}
+
+bool MainWindow::queryUnload() {
+    if (controls_["btnSave"].enabled && !MultiMode) return confirm(u"File not saved, exit anyway?");
+    return true;
+}
+
+void MainWindow::terminate() {
+    curMatch = 0;  // the collected marks are dropped with the window
+    services_.timer.stop();
+    closed_ = true;
+}
+
+// ---- Services -------------------------------------------------------------------------------
+
+void MainWindow::logLine(const std::u16string& message) {
+    controls_.setText("logger", controls_["logger"].text + u"* " + message + kCrLf);
+}
+
+void MainWindow::logError(const std::u16string& message) {
+    controls_.setText("logger", controls_["logger"].text + u"Err:" + message + kCrLf);
+}
+
+void MainWindow::showStatus(const std::u16string& message) {
+    controls_.setText("lblStatus", message);
+    ++statusRepaints_;
+}
+
+bool MainWindow::confirm(const std::u16string& question) {
+    return services_.prompts.okCancel(question, kConfirmCaption);
+}
+
+void MainWindow::EnableBtn(bool on) {
+    for (const char* name : {"btnFind", "mFind", "btnReplace", "mReplace", "btnAction", "mAction"})
+        controls_.setEnabled(name, on);
+}
+
+void MainWindow::setSaveEnabled(bool on) {
+    controls_.setEnabled("btnSave", on);
+    controls_.setEnabled("mSave", on);
+}
+
+void MainWindow::setRestoreEnabled(bool on) {
+    controls_.setEnabled("btnRestore", on);
+    controls_.setEnabled("mRestore", on);
+}
+
+void MainWindow::enableSourceTools() {
+    for (const char* name : {"btnViewIn", "mViewIn", "btnWrap", "mWrap"})
+        controls_.setEnabled(name, true);
+}
+
+void MainWindow::disableSourceTools() {
+    for (const char* name : {"btnViewIn", "mViewIn", "btnWrap", "mWrap"})
+        controls_.setEnabled(name, false);
+}
+
+void MainWindow::setPaneVisible(Pane which, bool on) {
+    controls_.setVisible(paneName(which), on);
+    pane(which).setVisible(on);
+}
+
+void MainWindow::writeMatchList(const std::u16string& html) {
+    matchView_.setElementHtml(u"mlist", html);
+}
+
+// ---- Modes ----------------------------------------------------------------------------------
+
+void MainWindow::doSingle() {
+    MultiMode = false;
+    clearFolderState();
+    setPaneVisible(Pane::SuperMonitor, true);
+    setPaneVisible(Pane::ListView, false);
+    writeMatchList(u"");
+    controls_.setTooltip("selFile", u"Select File");
+    controls_.setText("inputPath", curFileName);
+    EnableBtn(true);
+    setRestoreEnabled(false);
+    setSaveEnabled(false);
+    controls_.setEnabled("mClose", true);
+    enableSourceTools();
+    controls_.setTop("SuperMonitor", 90);
+    layout_.arrangePanes();
+    controls_.setEnabled("View_FS", false);
+    controls_.setEnabled("mFsrc", false);
+    controls_.setStruckThrough("View_FS", false);
+    controls_.setChecked("mFsrc", true);
+    resetMatchState();
+}
+
+void MainWindow::doMulti() {
+    MultiMode = true;
+    closeSingleFile();
+    EnableBtn(true);
+    setRestoreEnabled(false);
+    setSaveEnabled(false);
+    controls_.setEnabled("btnFind", true);
+    controls_.setEnabled("mFind", true);
+    disableSourceTools();
+    superMonitor_.setBodyHtml(
+        u"<font style='font:normal 13px verdana'>"
+        u"Please click on a file name above to show source code here.</font>");
+    writeMatchList(u"");
+    SelectedRow = 0;
+    curFileName.clear();
+    controls_.setText("LblCurName", u"");
+    controls_.setText("lblTotal", u"");
+    resetMatchState();
+    controls_.setEnabled("View_FS", true);
+    controls_.setEnabled("mFsrc", true);
+    controls_.setText("matchNo", u"0/0");
+    setPaneVisible(Pane::ListView, true);
+    layout_.arrangePanes();
+}
+
+void MainWindow::closeSingleFile() {
+    renderedSource.clear();
+    txtDoc.clear();
+    LoadedText.clear();
+    curFileName.clear();
+    controls_.setText("LblCurName", u"");
+    controls_.setText("lblTotal", u"");
+    controls_.setEnabled("mClose", false);
+    setRestoreEnabled(false);
+    setSaveEnabled(false);
+    EnableBtn(false);
+    reShow();
+    disableSourceTools();
+}
+
+void MainWindow::clearFolderState() {
+    CurrentFolder.clear();
+    setRestoreEnabled(false);
+    EnableBtn(false);
+}
+
+void MainWindow::resetMatchState() {
+    SearchDone = false;
+    for (const char* name : {"btnNext", "btnPrev", "btnExp", "mExp", "matchNo"})
+        controls_.setEnabled(name, false);
+    controls_.setText("matchNo", u"0/0");
+    writeMatchList(u"");
+}
+
+// ---- Input ----------------------------------------------------------------------------------
+
+void MainWindow::click(const std::string& name) {
+    if (closed_ || !controls_.has(name) || !controls_[name].enabled) return;
+    if (name.rfind("chk", 0) == 0) {
+        controls_.setChecked(name, !controls_[name].checked);
+        onSwitch(name);
+        return;
+    }
+    if (name.rfind("mRegs(", 0) == 0) {
+        pickUsedRegexp(std::stoul(name.substr(6)));
+        return;
+    }
+    using Handler = void (MainWindow::*)();
+    static const std::map<std::string, Handler> handlers = {
+        {"selFile", &MainWindow::openFileCommand},
+        {"mOpenFile", &MainWindow::openFileCommand},
+        {"mClose", &MainWindow::closeSingleFile},
+        {"btnSave", &MainWindow::saveCommand},
+        {"mSave", &MainWindow::saveCommand},
+        {"btnFind", &MainWindow::find},
+        {"mFind", &MainWindow::find},
+        {"btnReplace", &MainWindow::replaceCommand},
+        {"mReplace", &MainWindow::replaceCommand},
+        {"btnRestore", &MainWindow::restoreCommand},
+        {"mRestore", &MainWindow::restoreCommand},
+        {"btnAction", &MainWindow::actionCommand},
+        {"mAction", &MainWindow::actionCommand},
+        {"btnNext", &MainWindow::next},
+        {"btnPrev", &MainWindow::prevMatch},
+        {"View_FS", &MainWindow::viewSource},
+        {"mFsrc", &MainWindow::viewSource},
+        {"View_ML", &MainWindow::viewMatchList},
+        {"mMlist", &MainWindow::viewMatchList},
+        {"btnViewIn", &MainWindow::viewInvisible},
+        {"mViewIn", &MainWindow::viewInvisible},
+        {"btnWrap", &MainWindow::wordWrap},
+        {"mWrap", &MainWindow::wordWrap},
+        {"mClearHis", &MainWindow::clearHistory},
+    };
+    if (auto it = handlers.find(name); it != handlers.end()) {
+        (this->*it->second)();
+        return;
+    }
+    if (name == "mIgnore" || name == "mGlobal" || name == "mDot" || name == "mLine") {
+        onSwitch(name);
+    } else if (name == "btnOpenFolder") {
+        openFolderCommand(true);
+    } else if (name == "mOpenFolder") {
+        openFolderCommand(false);
+    } else if (name == "mExit") {
+        if (queryUnload()) terminate();
+    } else if (name == "btnExp" || name == "mExp") {
+        if (showForm) showForm("frmExport");
+    } else if (name == "mOptions") {
+        if (showForm) showForm("OptionSetting");
+    } else if (name == "mAbout") {
+        if (showForm) showForm("About");
+    } else if (name == "btnRegaid") {
+        if (showForm) showForm("RegAssist");
+    } else if (name == "mContents") {
+        services_.shell.open(programFolder_ + u"help/index.htm");
+    }
+}
+
+void MainWindow::typeText(const std::string& name, const std::u16string& text) {
+    controls_.setText(name, text);
+}
+
+void MainWindow::resize(const WindowSize& size) {
+    layout_.setSize(size);
+    layout_.resize();
+}
+
+// ---- Opening ----------------------------------------------------------------------------------
+
+void MainWindow::openFileCommand() {
+    if (controls_["btnSave"].enabled &&
+        !confirm(u"Your file not saved, give up and open a new file?"))
+        return;
+    std::u16string path =
+        trimSpaces(services_.prompts.openFile(u"Any file|*.*|HTML file(*.htm;*.html)|*.htm;*.html|"
+                                              u"text file(*.txt;*.csv)|*.txt;*.csv|"
+                                              u"XML file(*.xml)|*.xml",
+                                              u""));
+    if (path.empty()) return;
+    OpenFile(path);
+}
+
+void MainWindow::openFolderCommand(bool ask) {
+    if (ask && controls_["btnSave"].enabled &&
+        !confirm(u"Your file not saved, give up and proceed a new replacing task?"))
+        return;
+    if (showForm) showForm("FolderDlg");
+}
+
+// ---- Panes ------------------------------------------------------------------------------------
+
+void MainWindow::onNavigateComplete(Pane which, const std::u16string& address) {
+    PaneModel& p = pane(which);
+    std::u16string file = address.substr(0, address.find(u'#'));
+    std::u16string source;
+    if (fileExists(file)) {
+        try {
+            source = ReadTextFile(file);
+        } catch (const Error&) {
+        }
+    }
+    p.loaded(address, source);
+    if (which == Pane::SuperMonitor) {
+        p.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
+        if (controls_["btnNext"].enabled && SearchDone) next();
+    }
+}
+
+bool MainWindow::onBeforeNavigate(Pane which, const std::u16string& address) {
+    if (which == Pane::MatchView) {
+        std::size_t hash = address.find(u'#');
+        if (hash == std::u16string::npos) return false;
+        long long k = 0;
+        for (std::size_t i = hash + 1;
+             i < address.size() && address[i] >= u'0' && address[i] <= u'9' && k < (1LL << 40); ++i)
+            k = k * 10 + (address[i] - u'0');
+        goToMatch(k);
+        return true;
+    }
+    if (which == Pane::ListView && folderWork_ &&
+        address.find(u"list.tmp#") != std::u16string::npos)
+        return folderWork_->SelectFileRow(*this, address);
+    return false;
+}
+
+}  // namespace lodestar

@@ -1,0 +1,204 @@
+// The main window as a plain C++ form: the working state of single-file and folder work, the
+// control and pane models, and the behaviour of every command and event. It reaches the
+// outside only through the platform interfaces; a desktop skin binds widgets to the controls
+// by name, forwards user events to the methods below and implements the interfaces.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "assistant/used_patterns.h"
+#include "core/window/controls.h"
+#include "core/window/layout.h"
+#include "core/window/pane_model.h"
+#include "platform/clipboard.h"
+#include "platform/one_shot_timer.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+#include "replace/command_file.h"
+#include "search/regexp.h"
+#include "settings/options.h"
+#include "syntax/syntax_table.h"
+
+namespace lodestar {
+
+enum class Pane { ListView, SuperMonitor, MatchView };
+
+struct WindowServices {
+    Prompts& prompts;
+    Clipboard& clipboard;
+    OneShotTimer& timer;  // Timer1
+    Shell& shell;
+};
+
+// Folder-mode work lives with the folder forms; the window hands it over through this seam.
+// Without it, folder-mode commands do nothing.
+class FolderWork {
+  public:
+    virtual ~FolderWork() = default;
+    virtual bool SearchAllFiles(class MainWindow& window) = 0;
+    virtual void ReplaceAllFiles(class MainWindow& window) = 0;
+    virtual void BatchAllFiles(class MainWindow& window, const std::u16string& commandFile) = 0;
+    virtual void RestoreFolder(class MainWindow& window) = 0;
+    virtual bool SelectFileRow(class MainWindow& window, const std::u16string& address) = 0;
+};
+
+class MainWindow {
+  public:
+    MainWindow(std::u16string programFolder, WindowServices services);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // ---- Life cycle -------------------------------------------------------------------------
+    void load();         // window load: settings, syntax table, panes, initial states
+    bool queryUnload();  // the quit check; false keeps the window open
+    void terminate();    // shut-down
+    bool closed() const { return closed_; }
+
+    // ---- What the skin binds to and tests read ---------------------------------------------
+    ControlModel& controls() { return controls_; }
+    const ControlModel& controls() const { return controls_; }
+    PaneModel& pane(Pane which);
+    const PaneModel& pane(Pane which) const;
+    WindowLayout& layout() { return layout_; }
+    // Secondary windows ("FolderDlg", "frmExport", "OptionSetting", "RegAssist", "About") are
+    // shown through this callback, set by whoever owns them.
+    std::function<void(const std::string& form)> showForm;
+    void setFolderWork(FolderWork* work) { folderWork_ = work; }
+
+    // ---- User input ---------------------------------------------------------------------------
+    // A click on a button, check box or menu entry, by control name. A check box changes its
+    // tick first, as a click does. A disabled control ignores the click.
+    void click(const std::string& name);
+    // The user edits a text box ("inRepFrom", "inRepWith", "inputPath").
+    void typeText(const std::string& name, const std::u16string& text);
+    // Picking element i of the "Used Regexps" menu ("mRegs(i)").
+    void pickUsedRegexp(std::size_t index);
+    void resize(const WindowSize& size);
+
+    // ---- Pane and timer events ----------------------------------------------------------------
+    // A pane finished loading `address`; the model reads the page from disk when it is a file.
+    void onNavigateComplete(Pane which, const std::u16string& address);
+    // Before a pane navigates; true cancels the navigation.
+    bool onBeforeNavigate(Pane which, const std::u16string& address);
+    // The user copied this text from the source view.
+    void onSourceCopied(const std::u16string& text);
+    void onSourceFocusLost();
+    void onTimer1Tick();
+
+    // ---- Services other parts of the window use ---------------------------------------------
+    void logLine(const std::u16string& message);
+    void logError(const std::u16string& message);
+    void showStatus(const std::u16string& message);
+    bool confirm(const std::u16string& question);
+    void EnableBtn(bool on);
+    void setSaveEnabled(bool on);
+    void setRestoreEnabled(bool on);
+    void enableSourceTools();
+    void disableSourceTools();
+
+    // ---- Modes ----------------------------------------------------------------------------------
+    void doSingle();
+    void doMulti();
+    void closeSingleFile();
+    void clearFolderState();
+    void resetMatchState();
+
+    // ---- Search ---------------------------------------------------------------------------------
+    bool getRepParam();  // false when the command must stop
+    void searchText(bool interactive);
+    void buildMatchList();
+    void renderSource(const std::u16string& text);
+    void OpenFile(const std::u16string& path);
+    void reloadCurrentFile();
+
+    // ---- Navigation -----------------------------------------------------------------------------
+    void goToMatch(long long k);
+    void firstMatch();
+    void nextMatch();
+    void prevMatch();
+    void markListEntry(long long k);
+
+    // ---- Replace, save, restore, batch ------------------------------------------------------
+    void SingleReplace();
+    void SaveFile(const std::u16string& path);
+    void RestoreSingleFile();
+
+    // ---- Shell ----------------------------------------------------------------------------------
+    void OpenMonitor();
+    void reShow();
+    void arrangePanes() { layout_.arrangePanes(); }
+
+    // ---- Working state (names as the window's design has them) ------------------------------
+    bool MultiMode = false;
+    std::u16string txtDoc;
+    std::u16string curFileName;
+    std::u16string LoadedText;
+    std::u16string renderedSource;
+    bool SearchDone = false;
+    bool matchListBuilt = false;
+    long long matchCount = 0;
+    long long curMatch = 0;
+    std::u16string searchPattern;
+    std::u16string replaceText;
+    bool dotAll = false;
+    bool showInvisible = false;
+    std::u16string CurrentFolder;
+    std::vector<std::u16string> FileList;  // position 0 empty, files at 1..N
+    long long SelectedRow = 0;
+    std::u16string renderRules;  // the render-rules file picked for the current file
+
+    RegExp expression;               // the one shared expression
+    std::vector<Match> lastMatches;  // the match collection of the last search
+    std::vector<Command> commands;   // the command list of the last parsed command file
+    Options options;
+    SyntaxTable syntaxTable;
+    UsedPatterns usedPatterns;
+    std::size_t usedRegexpCount() const { return usedPatterns.count(); }
+
+    const std::u16string& programFolder() const { return programFolder_; }
+    // How often the status label was repainted at once (each showStatus).
+    int statusRepaints() const { return statusRepaints_; }
+
+  private:
+    void onSwitch(const std::string& name);
+    void setCheckFromMenu(const std::string& box, bool value);
+    void addUsedRegexp(const std::u16string& pattern);
+    void rebuildHistoryMenu();
+    void setPaneVisible(Pane which, bool on);
+    void writeMatchList(const std::u16string& html);
+    void renderBody(const std::u16string& text, const std::vector<MatchSpan>& spans);
+
+    void find();
+    void next();
+    void replaceCommand();
+    void saveCommand();
+    void restoreCommand();
+    void actionCommand();
+    void openFileCommand();
+    void openFolderCommand(bool ask);
+    void viewSource();
+    void viewMatchList();
+    void viewInvisible();
+    void wordWrap();
+    void clearHistory();
+
+    std::u16string programFolder_;
+    WindowServices services_;
+    ControlModel controls_;
+    WindowLayout layout_;
+    PaneModel listView_{u"ListView"};
+    PaneModel superMonitor_{u"SuperMonitor"};
+    PaneModel matchView_{u"MatchView"};
+    FolderWork* folderWork_ = nullptr;
+    std::u16string sourceCopy_;
+    bool hasSourceCopy_ = false;
+    bool closed_ = false;
+    int statusRepaints_ = 0;
+};
+
+}  // namespace lodestar

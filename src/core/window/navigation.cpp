@@ -1,0 +1,91 @@
+// Stepping through the matches of the last search: the current mark in the source view, the
+// current entry in the match list, the counter box, the one-shot timer and the clipboard
+// clean-up when the source view loses the focus.
+#include "core/text.h"
+#include "core/window/main_window.h"
+
+namespace lodestar {
+
+namespace {
+constexpr char16_t kCurrentMark[] = u"gold";
+constexpr char16_t kCurrentEntry[] = u"rgb(230,230,230)";
+constexpr char16_t kOtherEntry[] = u"white";
+}  // namespace
+
+void MainWindow::goToMatch(long long k) {
+    // Moves only to a match of the last result; the marks of the page are the same matches.
+    if (k < 1 || k > matchCount) return;
+    const std::size_t mark = static_cast<std::size_t>(k - 1);
+    superMonitor_.scrollTo({u"", u"em", mark});
+    markListEntry(k);
+    if (curMatch > 0) superMonitor_.setMarkBackground(static_cast<std::size_t>(curMatch - 1), u"");
+    superMonitor_.setMarkBackground(mark, kCurrentMark);
+    curMatch = k;
+    controls_.setText("matchNo", decimal(k) + u"/" + decimal(matchCount));
+}
+
+void MainWindow::markListEntry(long long k) {
+    if (!controls_["MatchView"].visible) return;
+    if (curMatch > 0)
+        matchView_.setEntryBackground(static_cast<std::size_t>(curMatch - 1), kOtherEntry);
+    matchView_.setEntryBackground(static_cast<std::size_t>(k - 1), kCurrentEntry);
+}
+
+void MainWindow::firstMatch() {
+    curMatch = 0;  // the marks are collected anew from the page
+    goToMatch(1);
+}
+
+void MainWindow::nextMatch() {
+    long long k = curMatch + 1;
+    if (k > matchCount) k = 1;
+    goToMatch(k);
+    matchView_.scrollTo({u"mlist", u"li", static_cast<std::size_t>(k - 1)});
+}
+
+void MainWindow::prevMatch() {
+    long long k = curMatch - 1;
+    if (k < 1) k = matchCount;
+    goToMatch(k);
+    if (k >= 1) matchView_.scrollTo({u"mlist", u"li", static_cast<std::size_t>(k - 1)});
+}
+
+void MainWindow::next() {
+    if (controls_["btnPrev"].enabled) {
+        nextMatch();
+    } else {
+        firstMatch();
+        controls_.setEnabled("btnPrev", true);
+    }
+}
+
+void MainWindow::onTimer1Tick() {
+    if (superMonitor_.busy()) return;  // stays armed and ticks again
+    if (SearchDone) {
+        firstMatch();
+        controls_.setEnabled("btnPrev", true);
+    }
+    services_.timer.stop();
+}
+
+void MainWindow::onSourceCopied(const std::u16string& text) {
+    sourceCopy_ = text;
+    hasSourceCopy_ = true;
+}
+
+// Text copied from the source view with invisible characters shown becomes a one-line pattern;
+// whatever else is on the clipboard (copied in another program) is left alone.
+void MainWindow::onSourceFocusLost() {
+    if (!hasSourceCopy_ || !services_.clipboard.hasText()) return;
+    std::u16string text = services_.clipboard.text();
+    if (text != sourceCopy_) return;
+    replaceAll(text, u"\u2193", u"\\r");
+    replaceAll(text, u"\u300F", u"\\n");
+    replaceAll(text, u"\u00B7", u" ");
+    replaceAll(text, u"______ ", u"\\t");
+    std::erase_if(text, [](char16_t c) { return c == u'\r' || c == u'\n' || c == u'\t'; });
+    services_.clipboard.setText(text);
+    hasSourceCopy_ = false;
+}
+
+}  // namespace lodestar

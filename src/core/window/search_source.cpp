@@ -1,0 +1,189 @@
+// Find, the single-text search with its match list, and the source view: rendering, opening a
+// file and reloading it.
+#include <exception>
+
+#include "core/text.h"
+#include "core/window/control_catalog.h"
+#include "core/window/main_window.h"
+#include "files/file_ops.h"
+#include "files/paths.h"
+#include "files/text_file.h"
+#include "search/match_list.h"
+#include "search/pattern.h"
+#include "search/source_body.h"
+
+namespace lodestar {
+
+namespace {
+
+constexpr std::uint64_t kLargeFileBytes = 256000;
+
+// The generated page is written in the code page; characters beyond Latin-1 are written as
+// character references so that any text the source view shows can be saved there.
+std::u16string asciiSafeHtml(std::u16string_view html) {
+    std::u16string out;
+    out.reserve(html.size());
+    for (std::size_t i = 0; i < html.size(); ++i) {
+        char16_t c = html[i];
+        if (c < 0x80) {
+            out.push_back(c);
+            continue;
+        }
+        unsigned long cp = c;
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < html.size() && html[i + 1] >= 0xDC00 &&
+            html[i + 1] < 0xE000) {
+            cp = 0x10000 + ((c - 0xD800UL) << 10) + (html[i + 1] - 0xDC00UL);
+            ++i;
+        }
+        out += u"&#" + decimal(static_cast<long long>(cp)) + u";";
+    }
+    return out;
+}
+
+}  // namespace
+
+bool MainWindow::getRepParam() {
+    const std::u16string typed = controls_["inRepFrom"].text;
+    if (typed.empty()) {
+        services_.prompts.message(u"Please input what you want to find", kAppTitle);
+        return false;
+    }
+    BuiltPattern built =
+        buildPattern(typed, controls_["inRepWith"].text, dotAll, options.escapeSupport);
+    controls_.setText("inRepFrom", built.cleaned);
+    addUsedRegexp(built.cleaned);
+    searchPattern = built.searchPattern;
+    replaceText = built.replaceText;
+    expression.setPattern(searchPattern);
+    return true;
+}
+
+void MainWindow::find() {
+    if (!getRepParam() || searchPattern.empty()) return;
+    if (MultiMode) {
+        if (folderWork_ && folderWork_->SearchAllFiles(*this)) searchText(false);
+    } else {
+        searchText(true);
+    }
+}
+
+void MainWindow::searchText(bool interactive) {
+    try {
+        if (!interactive)
+            txtDoc = curFileName.empty() ? superMonitor_.bodyText() : LoadFileText(curFileName);
+    } catch (const Error&) {
+        logError(u"Regular Expression Error \r\nPlease examine your regular expression.");
+        return;
+    }
+    if (searchPattern.empty() || txtDoc.empty()) return;
+    expression.setPattern(searchPattern);
+    showStatus(u"Searching matches");
+    try {
+        lastMatches = expression.execute(txtDoc);
+        const long long n = static_cast<long long>(lastMatches.size());
+        if (n == 0) {
+            if (interactive) logLine(u"0 item found!");
+            showStatus(u"Done.");
+            controls_.setText("matchNo", u"0/0");
+            writeMatchList(u" No result found.");
+            return;
+        }
+        if (controls_["MatchView"].visible)
+            buildMatchList();
+        else
+            matchListBuilt = false;
+        // The marks go exactly where the execute found the matches.
+        std::vector<MatchSpan> spans;
+        spans.reserve(lastMatches.size());
+        for (const Match& m : lastMatches) spans.push_back({m.index, m.value.size()});
+        if (interactive) {
+            logLine(u"Search " + controls_["inRepFrom"].text + u"\r\n" + decimal(n) +
+                    u" items found.");
+            controls_.setText("lblTotal", decimal(n));
+        }
+        controls_.setEnabled("btnNext", true);
+        controls_.setEnabled("btnPrev", false);
+        controls_.setEnabled("btnExp", true);
+        controls_.setEnabled("mExp", true);
+        matchCount = n;
+        controls_.setText("matchNo", u"0/" + decimal(n));
+        services_.timer.start(1);
+        renderBody(txtDoc, spans);
+        if (!controls_["btnViewIn"].enabled) enableSourceTools();
+        SearchDone = true;
+    } catch (const std::exception&) {
+        logError(u"Regular Expression Error \r\nPlease examine your regular expression.");
+    }
+}
+
+void MainWindow::buildMatchList() {
+    std::vector<std::u16string> values;
+    values.reserve(lastMatches.size());
+    for (const Match& m : lastMatches) values.push_back(m.value);
+    writeMatchList(matchListFragment(values));
+    matchListBuilt = true;
+}
+
+void MainWindow::renderSource(const std::u16string& text) {
+    renderBody(text, {});
+}
+
+void MainWindow::renderBody(const std::u16string& text, const std::vector<MatchSpan>& spans) {
+    showStatus(u"Rendering source code");
+    renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
+    std::u16string body = renderSourceBody(text, spans, showInvisible);
+    renderedSource = body;
+    showStatus(u"Done.");
+    if (fitsLoadedPage(body)) {
+        renderedSource = wrapShortBody(body);
+        superMonitor_.clearSelection();
+        superMonitor_.setBodyHtml(renderedSource);
+        superMonitor_.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
+    } else {
+        const std::u16string header = LoadFileText(programFolder_ + u"lib/srcHead.tmp");
+        const std::u16string page = programFolder_ + u"tmp.htm";
+        PrintTextFile(page, asciiSafeHtml(header + body));
+        superMonitor_.navigate(page);
+    }
+}
+
+void MainWindow::OpenFile(const std::u16string& path) {
+    std::u16string clean = path;
+    std::erase(clean, u'\0');
+    if (!fileExists(clean)) return;
+    try {
+        if (fileSize(clean) > kLargeFileBytes &&
+            !services_.prompts.okCancel(u"We recommend you to open file bigger than 256k in "
+                                        u"folder mode,\r\nor the speed of showing source code "
+                                        u"may be very slow,are you sure to open it?",
+                                        u" Warning"))
+            return;
+        showStatus(u"Loading file source code, please wait...");
+        std::u16string text = LoadFileText(clean);
+        curFileName = clean;
+        controls_.setText("LblCurName", curFileName);
+        controls_.setText("lblTotal", u"");
+        FileList = {u"", curFileName};
+        LoadedText = text;
+        txtDoc = text;
+        renderSource(txtDoc);
+    } catch (const Error& e) {
+        logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));
+        return;
+    }
+    logLine(u"Open file " + path);
+    doSingle();
+}
+
+void MainWindow::reloadCurrentFile() {
+    txtDoc = LoadFileText(curFileName);
+    renderSource(txtDoc);
+    writeMatchList(u"");
+    enableSourceTools();
+    controls_.setEnabled("mViewIn", true);
+    controls_.setChecked("mViewIn", false);
+    controls_.setEnabled("mWrap", true);
+    controls_.setChecked("mWrap", true);
+}
+
+}  // namespace lodestar

@@ -1,0 +1,23 @@
+// Modal questions and dialogs a form asks the user. The desktop skin answers them with real
+// message boxes and file dialogs; tests answer them from a script.
+#pragma once
+
+#include <string>
+
+namespace lodestar {
+
+class Prompts {
+  public:
+    virtual ~Prompts() = default;
+
+    // A message box with an OK button only.
+    virtual void message(const std::u16string& text, const std::u16string& caption) = 0;
+    // A message box with OK and Cancel; true only when OK is chosen.
+    virtual bool okCancel(const std::u16string& text, const std::u16string& caption) = 0;
+    // An open-file dialog for one file. The filter is "label|patterns|label|patterns...";
+    // an empty initial folder lets the dialog choose. Empty when the user cancels.
+    virtual std::u16string openFile(const std::u16string& filter,
+                                    const std::u16string& initialFolder) = 0;
+};
+
+}  // namespace lodestar

@@ -1,0 +1,204 @@
+// Find: the pattern box, the search, the match list, the marked source view and its limits.
+#include <filesystem>
+
+#include "core/window/window_fixture.h"
+
+namespace lodestar::testing {
+namespace {
+
+using Find = WindowTest;
+
+TEST_F(Find, ListsEveryMatchMarksItAndLogsTheCount) {
+    openNew("a.htm", "a<b and c d, a<b");
+    find(u"a<b|c d");
+    EXPECT_EQ(listHtml(),
+              "<li onclick=setValue(1)>a&lt;b<li onclick=setValue(2)>c&nbsp;d"
+              "<li onclick=setValue(3)>a&lt;b</ol><input id='idx' value=0 type=hidden>");
+    EXPECT_EQ(matches().entryCount(), 3u);
+    EXPECT_EQ(source().markCount(), 3u);
+    EXPECT_NE(u8(source().bodyHtml()).find("<a id='1'></a><em>"), std::string::npos);
+    EXPECT_EQ(u8(source().bodyHtml()).rfind("<pre id=code>", 0), 0u);
+    EXPECT_NE(log().find("* Search a<b|c d\r\n3 items found.\r\n"), std::string::npos);
+    EXPECT_EQ(text("lblTotal"), "3");
+    EXPECT_EQ(text("lblStatus"), "Done.");
+    EXPECT_TRUE(w->SearchDone);
+    EXPECT_TRUE(c("btnExp").enabled && c("mExp").enabled);
+}
+
+TEST_F(Find, ArmsTheTimerAndShowsZeroOfTheTotalUntilTheFirstMove) {
+    openNew("a.txt", "x1 x2");
+    w->typeText("inRepFrom", u"x\\d");
+    w->click("btnFind");
+    EXPECT_TRUE(timer.armed);
+    EXPECT_EQ(timer.interval, 1);
+    EXPECT_EQ(text("matchNo"), "0/2");
+    EXPECT_TRUE(c("btnNext").enabled);
+    EXPECT_FALSE(c("btnPrev").enabled);
+}
+
+TEST_F(Find, NothingFoundChangesOnlyCounterListAndStatus) {
+    openNew("a.txt", "abc abc");
+    find(u"b");
+    const std::u16string body = source().bodyHtml();
+    find(u"zzz");
+    EXPECT_NE(log().find("* 0 item found!\r\n"), std::string::npos);
+    EXPECT_EQ(text("matchNo"), "0/0");
+    EXPECT_EQ(listHtml(), " No result found.");
+    EXPECT_EQ(source().bodyHtml(), body);  // the earlier marks stay
+    EXPECT_TRUE(c("btnNext").enabled);
+    EXPECT_TRUE(w->SearchDone);
+}
+
+TEST_F(Find, AnEmptyPatternBoxAsksForOneAndSearchesNothing) {
+    openNew("a.txt", "abc");
+    find(u"b");
+    const std::string before = log();
+    find(u"");
+    ASSERT_FALSE(prompts.asked.empty());
+    EXPECT_EQ(u8(prompts.asked.back().text), "Please input what you want to find");
+    EXPECT_EQ(u8(prompts.asked.back().caption), "Lodestar");
+    EXPECT_EQ(log(), before);
+}
+
+TEST_F(Find, ABrokenPatternLogsTheTwoLineError) {
+    openNew("a.txt", "abc");
+    find(u"(a");
+    EXPECT_NE(log().find("Err:Regular Expression Error \r\nPlease examine your regular "
+                         "expression.\r\n"),
+              std::string::npos);
+    EXPECT_FALSE(w->SearchDone);
+}
+
+TEST_F(Find, WithNoFileNothingIsSearchedOrLogged) {
+    w->controls().setEnabled("btnFind", true);
+    find(u"a");
+    EXPECT_TRUE(log().empty());
+}
+
+TEST_F(Find, CleansThePatternBoxAndRecordsItInTheHistory) {
+    openNew("a.txt", "ab");
+    find(u"a\r\n\tb");
+    EXPECT_EQ(text("inRepFrom"), "ab");
+    EXPECT_EQ(w->usedRegexpCount(), 1u);
+    EXPECT_EQ(text("mRegs(1)"), "ab");
+    EXPECT_EQ(text("matchNo"), "1/1");
+}
+
+TEST_F(Find, SwitchesDecideHowThePatternMatches) {
+    openNew("a.txt", "Cat-cat\nDOG");
+    find(u"cat");
+    EXPECT_EQ(w->matchCount, 2);
+    w->click("chkIgnoreCase");
+    find(u"cat");
+    EXPECT_EQ(w->matchCount, 1);
+    w->click("mGlobal");
+    EXPECT_FALSE(c("chkGlobal").checked);
+    w->click("chkIgnoreCase");
+    find(u"cat");
+    EXPECT_EQ(w->matchCount, 1);
+    EXPECT_EQ(source().markCount(), 1u);
+    w->click("chkGlobal");
+    find(u"t.DOG");  // the dot takes the line feed while "Single Line" is on
+    EXPECT_EQ(w->matchCount, 1);
+    w->click("mDot");
+    EXPECT_FALSE(c("chkMultiline").checked);
+    find(u"t.DOG");
+    EXPECT_EQ(w->matchCount, 1);  // nothing found: the count of the last result stays
+    EXPECT_EQ(text("matchNo"), "0/0");
+    find(u"^DOG$");
+    EXPECT_EQ(text("matchNo"), "0/0");
+    w->click("chkLine");
+    EXPECT_TRUE(c("mLine").checked);
+    find(u"^DOG$");
+    EXPECT_EQ(text("matchNo"), "1/1");
+    EXPECT_EQ(w->matchCount, 1);
+}
+
+// The marks come from the matches the search found, whatever the pattern or text holds.
+TEST_F(Find, MarksExactlyTheMatchesTheCountReports) {
+    openNew("a.txt", "aa bb [m]x[/m] cc");
+    find(u"(\\w)\\1");
+    EXPECT_EQ(w->matchCount, 3);
+    EXPECT_EQ(source().markCount(), 3u);
+    const std::string text = u8(source().bodyText());
+    EXPECT_NE(text.find("[m]x[/m]"), std::string::npos);
+
+    find(u"x*");  // empty matches: one mark each
+    EXPECT_EQ(source().markCount(), static_cast<std::size_t>(w->matchCount));
+    EXPECT_EQ(matches().entryCount(), static_cast<std::size_t>(w->matchCount));
+
+    find(u"a\\9");  // no such group: the count and the marks still agree
+    EXPECT_EQ(source().markCount(), static_cast<std::size_t>(w->matchCount));
+}
+
+TEST_F(Find, ALongResultGoesThroughTheGeneratedPage) {
+    openNew("big.txt", std::string(70000, 'q'));
+    EXPECT_NE(u8(source().address()).find("tmp.htm"), std::string::npos);
+    settle();
+    EXPECT_EQ(u8(source().bodyText()).substr(0, 5), "qqqqq");
+    find(u"q{7}");
+    EXPECT_NE(u8(source().address()).find("tmp.htm"), std::string::npos);
+    EXPECT_EQ(source().markCount(), 10000u);
+    EXPECT_EQ(text("matchNo"), "1/10000");
+    const std::string page = program.bytes("tmp.htm");
+    EXPECT_EQ(page.find("<body><pre id=code><a id='1'></a><em>"), page.find("<body>"));
+}
+
+TEST_F(Find, TheLimitCountsTheRenderedCharacters) {
+    // The plain body of a text without markup characters is the text itself.
+    openNew("edge.txt", std::string(64000, 'a'));
+    EXPECT_NE(u8(source().address()).find("src.tmp"), std::string::npos);
+    EXPECT_EQ(w->renderedSource.size(), 64000u + 19u);  // <pre id=code> and </pre>
+    openNew("over.txt", std::string(64001, 'a'));
+    EXPECT_NE(u8(source().address()).find("tmp.htm"), std::string::npos);
+}
+
+TEST_F(Find, AGeneratedPageKeepsCharactersTheCodePageCannotHold) {
+    openNew("sp.txt", std::string(70000, ' '));
+    w->click("btnViewIn");  // spaces become middle dots, lines get marks
+    settle();
+    EXPECT_EQ(u8(source().bodyText()).substr(0, 4), "\u00B7\u00B7");
+}
+
+using OpenFile = WindowTest;
+
+TEST_F(OpenFile, AsksBeforeOpeningAFileAbove256000Bytes) {
+    openNew("exact.txt", std::string(256000, 'a'));
+    EXPECT_TRUE(prompts.asked.size() == 1 && prompts.asked[0].kind == "openFile");
+    const std::u16string big = put("big.txt", std::string(256001, 'b'));
+    prompts.answerCancel();
+    open(big);
+    ASSERT_EQ(prompts.asked.size(), 3u);
+    EXPECT_EQ(u8(prompts.asked[2].text),
+              "We recommend you to open file bigger than 256k in folder mode,\r\nor the speed "
+              "of showing source code may be very slow,are you sure to open it?");
+    EXPECT_EQ(u8(prompts.asked[2].caption), " Warning");
+    EXPECT_EQ(w->txtDoc.size(), 256000u);  // declined: the previous file stays
+    EXPECT_EQ(u8(w->txtDoc).substr(0, 1), "a");
+}
+
+TEST_F(OpenFile, DropsTrailingNulsButLogsThePathAsHandedOver) {
+    const std::u16string path = put("n.txt", "x");
+    std::u16string withNuls = path + std::u16string(2, u'\0');
+    w->OpenFile(withNuls);
+    EXPECT_EQ(w->curFileName, path);
+    EXPECT_EQ(log(), "* Open file " + u8(withNuls) + "\r\n");
+}
+
+TEST_F(OpenFile, IgnoresAMissingFileAndAsksBeforeDroppingUnsavedText) {
+    w->OpenFile(docs.file("missing.txt"));
+    EXPECT_TRUE(w->curFileName.empty());
+    EXPECT_TRUE(log().empty());
+
+    const std::u16string first = openNew("a.txt", "aaa");
+    w->typeText("inRepFrom", u"a");
+    prompts.answerOk();
+    w->click("btnReplace");
+    prompts.answerCancel();
+    w->click("mOpenFile");
+    EXPECT_EQ(u8(prompts.asked.back().text), "Your file not saved, give up and open a new file?");
+    EXPECT_EQ(w->curFileName, first);
+}
+
+}  // namespace
+}  // namespace lodestar::testing

@@ -1,0 +1,219 @@
+// Replace with its questions, Save with the read-only question and the sibling backup,
+// single-file Restore and the Action command.
+#include <filesystem>
+
+#include "core/window/window_fixture.h"
+
+namespace lodestar::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ReplaceSave : public WindowTest {
+  protected:
+    void replace(const std::u16string& pattern, const std::u16string& with, bool ok = true) {
+        w->typeText("inRepFrom", pattern);
+        w->typeText("inRepWith", with);
+        if (ok)
+            prompts.answerOk();
+        else
+            prompts.answerCancel();
+        w->click("btnReplace");
+    }
+    std::string lastQuestion() const { return u8(prompts.asked.back().text); }
+};
+
+TEST_F(ReplaceSave, DeletingAllMatchesAsksTheDeletingQuestion) {
+    openNew("b.txt", "banana");
+    replace(u"a", u"");
+    EXPECT_EQ(lastQuestion(), "All matches will be deleted, are you sure?");
+    EXPECT_EQ(u8(prompts.asked.back().caption), " Please confirm");
+    EXPECT_EQ(u8(w->txtDoc), "bnn");
+    EXPECT_NE(log().find("* 3 items replaced, click save to change the source file.\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(c("btnSave").enabled && c("mSave").enabled);
+    EXPECT_TRUE(c("btnRestore").enabled && c("mRestore").enabled);
+    EXPECT_EQ(u8(source().bodyText()), "bnn");
+    EXPECT_EQ(docs.bytes("b.txt"), "banana");  // nothing written before Save
+}
+
+TEST_F(ReplaceSave, GlobalOffReplacesTheFirstMatchWithGroupsAndEscapes) {
+    openNew("p.txt", "12px 3px");
+    w->click("chkGlobal");
+    replace(u"(\\d+)px", u"$1\\tpx");
+    EXPECT_EQ(u8(w->txtDoc), "12\tpx 3px");
+    EXPECT_NE(log().find("* 1 items replaced"), std::string::npos);
+}
+
+TEST_F(ReplaceSave, CancelAndAnEmptyPatternChangeNothingButResetTheMoves) {
+    openNew("b.txt", "banana");
+    find(u"n");
+    replace(u"n", u"m", false);
+    EXPECT_EQ(u8(w->txtDoc), "banana");
+    EXPECT_FALSE(c("btnNext").enabled);
+    EXPECT_EQ(text("matchNo"), "0/0");
+    EXPECT_FALSE(c("btnSave").enabled);
+
+    find(u"n");
+    const std::size_t asked = prompts.asked.size();
+    w->typeText("inRepFrom", u"");
+    w->click("btnReplace");
+    EXPECT_EQ(prompts.asked.size(), asked + 1);  // only the "please input" message
+    EXPECT_EQ(prompts.asked.back().kind, "message");
+    EXPECT_FALSE(c("btnNext").enabled);
+}
+
+TEST_F(ReplaceSave, NoMatchAndABrokenPatternAreLoggedAndKeepTheText) {
+    openNew("b.txt", "banana");
+    replace(u"z", u"y");
+    EXPECT_NE(log().find("Err:Can't find item to replace.\r\n"), std::string::npos);
+    replace(u"(", u"y");
+    EXPECT_NE(log().find("Err:Regular Expression Error \r\nPlease examine"), std::string::npos);
+    EXPECT_EQ(u8(w->txtDoc), "banana");
+    EXPECT_FALSE(c("btnSave").enabled);
+}
+
+TEST_F(ReplaceSave, SaveKeepsTheOldContentInTheSiblingBackup) {
+    openNew("page.htm", "one");
+    replace(u"one", u"two");
+    w->click("btnSave");
+    EXPECT_EQ(docs.bytes("page.htm"), "two");
+    EXPECT_EQ(docs.bytes("page.bak"), "one");
+    EXPECT_FALSE(c("btnSave").enabled || c("mSave").enabled);
+    replace(u"two", u"three");
+    w->click("mSave");
+    EXPECT_EQ(docs.bytes("page.htm"), "three");
+    EXPECT_EQ(docs.bytes("page.bak"), "two");
+}
+
+TEST_F(ReplaceSave, TheBackupOfANameWithoutADotStaysBesideTheFile) {
+    fs::create_directories(docs.path() / "my.dir");
+    open(put("my.dir/notes", "old"));
+    replace(u"old", u"new");
+    w->click("btnSave");
+    EXPECT_EQ(docs.bytes("my.dir/notes"), "new");
+    EXPECT_EQ(docs.bytes("my.dir/notes.bak"), "old");
+    EXPECT_FALSE(fs::exists(docs.path() / "my.bak"));
+}
+
+TEST_F(ReplaceSave, AReadOnlyFileIsSavedOnlyAfterOk) {
+    const std::u16string path = openNew("ro.txt", "aaa");
+    fs::permissions(docs.path() / "ro.txt", fs::perms::owner_write, fs::perm_options::remove);
+    replace(u"a", u"b");
+    prompts.answerCancel();
+    w->click("btnSave");
+    EXPECT_EQ(lastQuestion(), "Current file is read only, save it anyway?");
+    EXPECT_EQ(docs.bytes("ro.txt"), "aaa");
+    EXPECT_TRUE(c("btnSave").enabled);
+    prompts.answerOk();
+    w->click("btnSave");
+    EXPECT_EQ(docs.bytes("ro.txt"), "bbb");
+    EXPECT_TRUE((fs::status(docs.path() / "ro.txt").permissions() & fs::perms::owner_write) !=
+                fs::perms::none);
+    EXPECT_FALSE(c("btnSave").enabled);
+    (void)path;
+}
+
+TEST_F(ReplaceSave, AFailedSaveIsReportedAndTheTextStaysUnsaved) {
+    openNew("x.txt", "abc");
+    replace(u"b", u"\u20AC\u4E2D");  // the second character has no place in the code page
+    w->click("btnSave");
+    EXPECT_NE(log().find("Err:Can't save the file."), std::string::npos);
+    EXPECT_EQ(docs.bytes("x.txt"), "abc");
+    EXPECT_TRUE(c("btnSave").enabled);
+}
+
+using Restore = ReplaceSave;
+
+TEST_F(Restore, WithoutSavingOnlyTheTextInMemoryReturns) {
+    openNew("r.txt", "banana");
+    replace(u"a", u"o");
+    w->click("btnRestore");
+    EXPECT_EQ(u8(w->txtDoc), "banana");
+    EXPECT_EQ(u8(source().bodyText()), "banana");
+    EXPECT_EQ(docs.bytes("r.txt"), "banana");
+    EXPECT_FALSE(c("btnRestore").enabled || c("btnSave").enabled);
+}
+
+TEST_F(Restore, AfterSavingTheSiblingBackupIsPutBackAndConsumed) {
+    openNew("page.htm", "old");
+    replace(u"old", u"new");
+    w->click("btnSave");
+    w->click("mRestore");
+    EXPECT_EQ(docs.bytes("page.htm"), "old");
+    EXPECT_FALSE(fs::exists(docs.path() / "page.bak"));
+    EXPECT_EQ(u8(w->txtDoc), "old");
+}
+
+TEST_F(Restore, ReplacingAgainAfterASaveRevertsOnlyTheMemory) {
+    openNew("page.htm", "v1");
+    replace(u"v1", u"v2");
+    w->click("btnSave");
+    replace(u"v2", u"v3");
+    w->click("btnRestore");
+    EXPECT_EQ(u8(w->txtDoc), "v1");
+    EXPECT_EQ(docs.bytes("page.htm"), "v2");
+}
+
+TEST_F(Restore, WithoutASiblingBackupTheFileStaysAndTheLogSaysWhy) {
+    openNew("page.htm", "old");
+    w->options.backupOnReplace = false;
+    replace(u"old", u"new");
+    w->click("btnSave");
+    const std::string before = log();
+    w->click("btnRestore");
+    EXPECT_EQ(docs.bytes("page.htm"), "new");
+    EXPECT_GT(log().size(), before.size());
+    EXPECT_NE(log().find("Err:", before.size()), std::string::npos);
+}
+
+using Action = ReplaceSave;
+
+TEST_F(Action, RunsTheCommandFileOverTheTextInMemory) {
+    openNew("css.txt", "12px and 3px, a");
+    program.put("rep/px.rep",
+                "/// widen\r\nregrep ---(\\d+)px--- with ---$1 px---;\r\n"
+                "rep ---a--- with ---b---;\r\nrep ---b--- with ---c---;\r\n");
+    prompts.choosePath(program.file("rep/px.rep"));
+    w->click("btnAction");
+    const auto& dialog = prompts.asked.back();
+    EXPECT_EQ(u8(dialog.text), "rep cmds(*.rep)|*.rep");
+    EXPECT_EQ(dialog.caption, program.folder() + u"rep/");
+    EXPECT_EQ(u8(w->txtDoc), "12 px cnd 3 px, c");
+    EXPECT_NE(log().find("* Batch replace completed.\r\n"), std::string::npos);
+    EXPECT_TRUE(c("btnSave").enabled && c("btnRestore").enabled);
+    EXPECT_EQ(docs.bytes("css.txt"), "12px and 3px, a");
+    w->click("btnRestore");
+    EXPECT_EQ(u8(w->txtDoc), "12px and 3px, a");
+}
+
+TEST_F(Action, AMissingFileOrAFileWithoutCommandsChangesNothing) {
+    openNew("t.txt", "text");
+    prompts.choosePath(program.file("rep/none.rep"));
+    w->click("mAction");
+    EXPECT_NE(log().find("Err:The command file does not exist.\r\n"), std::string::npos);
+    program.put("rep/empty.rep", "/// only a comment\r\n");
+    prompts.choosePath(program.file("rep/empty.rep"));
+    w->click("mAction");
+    EXPECT_NE(log().find("Err:Replacing command not found!\r\nPlease check the replacing "
+                         "command file.\r\n"),
+              std::string::npos);
+    EXPECT_EQ(u8(w->txtDoc), "text");
+    EXPECT_FALSE(c("btnSave").enabled);
+    w->click("btnAction");  // cancelled dialog
+    EXPECT_FALSE(c("btnSave").enabled);
+}
+
+TEST_F(Action, ABrokenSearchTextIsReportedAndTheTextKept) {
+    openNew("t.txt", "text");
+    program.put("rep/bad.rep", "rep ---(--- with ---x---;\r\n");
+    prompts.choosePath(program.file("rep/bad.rep"));
+    w->click("btnAction");
+    EXPECT_NE(log().find("Err:Rep File Error.\r\nPlease check your rep file"), std::string::npos);
+    EXPECT_EQ(log().find("Batch replace completed."), std::string::npos);
+    EXPECT_EQ(u8(w->txtDoc), "text");
+    EXPECT_FALSE(c("btnSave").enabled);
+}
+
+}  // namespace
+}  // namespace lodestar::testing

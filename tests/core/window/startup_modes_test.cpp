@@ -1,0 +1,150 @@
+// Start-up, the two working modes, the activity log and the quit check.
+#include "core/window/window_fixture.h"
+
+namespace lodestar::testing {
+namespace {
+
+using StartUp = WindowTest;
+
+TEST_F(StartUp, OpensInSingleFileModeWithTheMainCommandsOff) {
+    EXPECT_FALSE(w->MultiMode);
+    EXPECT_EQ(text("MainWindow"), " Lodestar 1.4");
+    for (const char* name :
+         {"btnFind", "btnReplace", "btnAction", "btnSave", "btnRestore", "btnNext", "btnPrev",
+          "btnExp", "btnViewIn", "btnWrap", "View_FS", "mFind", "mReplace", "mAction", "mSave",
+          "mRestore", "mExp", "matchNo", "mSubMatch"})
+        EXPECT_FALSE(c(name).enabled) << name;
+    EXPECT_TRUE(c("View_ML").enabled);
+    EXPECT_EQ(text("matchNo"), "0");
+    EXPECT_FALSE(c("mLine").checked);
+    EXPECT_TRUE(c("chkIgnoreCase").checked && c("mIgnore").checked);
+    EXPECT_TRUE(c("chkGlobal").checked && c("chkMultiline").checked);
+    EXPECT_FALSE(c("chkLine").checked);
+    EXPECT_TRUE(w->expression.ignoreCase() && w->expression.global());
+    EXPECT_FALSE(w->expression.multiline());
+    EXPECT_TRUE(w->dotAll);
+    EXPECT_FALSE(c("ListView").visible);
+}
+
+TEST_F(StartUp, LoadsTheListPageAndTheEmptySourcePageAndUsesDefaultsWithoutAnOptionsFile) {
+    EXPECT_NE(u8(matches().address()).find("lib/ml.tmp"), std::string::npos);
+    EXPECT_TRUE(matches().hasElement(u"mlist"));
+    EXPECT_NE(u8(source().address()).find("lib/src.tmp"), std::string::npos);
+    EXPECT_TRUE(source().bodyHtml().empty());
+    EXPECT_TRUE(w->options.backupOnReplace);
+    EXPECT_EQ(u8(w->options.backupFolder), "bak");
+    EXPECT_EQ(u8(c("inRepFrom").fontName), "Courier New");
+    EXPECT_DOUBLE_EQ(c("inRepFrom").fontSize, 11.25);
+}
+
+TEST_F(StartUp, TakesSettingsFromTheOptionsFile) {
+    program.put("lodestar.opt", "False\r\nold\r\nFalse\r\n2\r\n1\r\n1\r\nVerdana\r\n12\r\n");
+    MainWindow other(program.folder(), WindowServices{prompts, clipboard, timer, shell});
+    other.load();
+    EXPECT_FALSE(other.options.backupOnReplace);
+    EXPECT_EQ(u8(other.options.backupFolder), "old");
+    EXPECT_TRUE(other.dotAll);  // on at every start, whatever the file says
+    EXPECT_EQ(u8(other.controls()["inRepFrom"].fontName), "Verdana");
+    EXPECT_EQ(other.controls()["inRepFrom"].geometry.height, 1700);  // before any resize
+}
+
+using Modes = WindowTest;
+
+TEST_F(Modes, OpeningAFileEntersSingleFileModeAndShowsItsPath) {
+    const std::u16string path = openNew("a.txt", "hello");
+    EXPECT_EQ(w->curFileName, path);
+    EXPECT_EQ(c("inputPath").text, path);
+    EXPECT_EQ(c("LblCurName").text, path);
+    for (const char* name : {"btnFind", "mFind", "btnReplace", "mReplace", "btnAction", "mAction",
+                             "mClose", "btnViewIn", "mViewIn", "btnWrap", "mWrap"})
+        EXPECT_TRUE(c(name).enabled) << name;
+    EXPECT_FALSE(c("btnSave").enabled);
+    EXPECT_FALSE(c("btnRestore").enabled);
+    EXPECT_FALSE(c("View_FS").enabled);
+    EXPECT_TRUE(c("mFsrc").checked);
+    EXPECT_EQ(text("matchNo"), "0/0");
+    EXPECT_EQ(c("SuperMonitor").geometry.top, 90);
+    EXPECT_EQ(u8(c("selFile").tooltip), "Select File");
+    EXPECT_EQ(log(), "* Open file " + u8(path) + "\r\n");
+}
+
+TEST_F(Modes, FolderModeThenASingleFileLeavesNoTraceOfTheFolder) {
+    w->CurrentFolder = docs.folder();
+    w->doMulti();
+    EXPECT_TRUE(w->MultiMode);
+    EXPECT_TRUE(c("ListView").visible);
+    EXPECT_TRUE(c("View_FS").enabled);
+    EXPECT_FALSE(c("btnViewIn").enabled);
+    EXPECT_EQ(u8(source().bodyText()),
+              "Please click on a file name above to show source code here.");
+    EXPECT_EQ(text("matchNo"), "0/0");
+
+    const std::u16string path = openNew("b.txt", "text");
+    EXPECT_FALSE(w->MultiMode);
+    EXPECT_TRUE(w->CurrentFolder.empty());
+    EXPECT_FALSE(c("ListView").visible);
+    EXPECT_TRUE(listHtml().empty());
+    EXPECT_EQ(text("matchNo"), "0/0");
+    ASSERT_EQ(w->FileList.size(), 2u);
+    EXPECT_EQ(w->FileList[1], path);
+}
+
+TEST_F(Modes, InstantTestForgetsTheFileAndDisablesTheCommands) {
+    openNew("a.txt", "some text");
+    w->click("mClose");
+    EXPECT_TRUE(w->curFileName.empty());
+    EXPECT_TRUE(w->txtDoc.empty());
+    EXPECT_TRUE(w->LoadedText.empty());
+    EXPECT_TRUE(text("LblCurName").empty());
+    for (const char* name : {"btnFind", "btnReplace", "btnAction", "mClose", "btnViewIn"})
+        EXPECT_FALSE(c(name).enabled) << name;
+    EXPECT_EQ(u8(source().bodyText()), "");
+    w->typeText("inRepFrom", u"");
+    w->click("mFind");  // F3 now does nothing, not even the empty-box message
+    EXPECT_EQ(prompts.asked.size(), 1u);
+}
+
+TEST_F(Modes, AFindAfterInstantTestSearchesTheTextTheSourcePaneShows) {
+    openNew("a.txt", "cat cat");
+    find(u"cat");
+    w->click("mClose");  // re-shows the result from the page, since a search was shown
+    EXPECT_EQ(u8(w->txtDoc), "cat cat");
+    EXPECT_EQ(source().markCount(), 2u);
+}
+
+using Log = WindowTest;
+
+TEST_F(Log, LinesAndErrorsUseTheirPrefixOnlyOnTheFirstLine) {
+    w->logLine(u"one\r\ntwo");
+    w->logError(u"bad\r\nlook here");
+    EXPECT_EQ(log(), "* one\r\ntwo\r\nErr:bad\r\nlook here\r\n");
+}
+
+using QuitCheck = WindowTest;
+
+TEST_F(QuitCheck, AsksOnlyWithUnsavedChangesInSingleFileMode) {
+    EXPECT_TRUE(w->queryUnload());
+    EXPECT_TRUE(prompts.asked.empty());
+
+    openNew("a.txt", "banana");
+    w->typeText("inRepFrom", u"a");
+    prompts.answerOk();  // the replace question
+    w->click("btnReplace");
+    prompts.answerCancel();
+    w->click("mExit");
+    EXPECT_FALSE(w->closed());
+    EXPECT_EQ(u8(prompts.asked.back().text), "File not saved, exit anyway?");
+    EXPECT_EQ(u8(prompts.asked.back().caption), " Please confirm");
+
+    w->MultiMode = true;  // folder mode never asks
+    std::size_t asked = prompts.asked.size();
+    EXPECT_TRUE(w->queryUnload());
+    EXPECT_EQ(prompts.asked.size(), asked);
+    w->MultiMode = false;
+    prompts.answerOk();
+    w->click("mExit");
+    EXPECT_TRUE(w->closed());
+}
+
+}  // namespace
+}  // namespace lodestar::testing

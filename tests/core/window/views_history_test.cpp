@@ -1,0 +1,144 @@
+// The view switches (source view, match list, invisible characters, word wrap), the command
+// twins, and the "Used Regexps" menu.
+#include "core/window/window_fixture.h"
+
+namespace lodestar::testing {
+namespace {
+
+using Views = WindowTest;
+
+TEST_F(Views, TheListIsBuiltWhenShownAfterASearchThatRanWhileItWasHidden) {
+    openNew("a.txt", "x y x");
+    w->click("View_ML");
+    EXPECT_FALSE(c("MatchView").visible);
+    EXPECT_TRUE(c("View_ML").struckThrough);
+    EXPECT_FALSE(c("mMlist").checked);
+    find(u"x");
+    EXPECT_FALSE(w->matchListBuilt);
+    w->click("mMlist");
+    EXPECT_TRUE(c("MatchView").visible && c("mMlist").checked);
+    EXPECT_FALSE(c("View_ML").struckThrough);
+    EXPECT_TRUE(w->matchListBuilt);
+    EXPECT_EQ(matches().entryCount(), 2u);
+    matches().setEntryBackground(0, u"probe");
+    w->click("View_ML");
+    w->click("View_ML");  // shown again without a new search: not rebuilt
+    EXPECT_EQ(u8(matches().entryBackground(0)), "probe");
+}
+
+TEST_F(Views, HidingTheSourceViewInFolderModeDisablesItsTools) {
+    w->doMulti();
+    w->OpenMonitor();
+    EXPECT_TRUE(c("btnViewIn").enabled);
+    w->click("View_FS");
+    EXPECT_FALSE(c("SuperMonitor").visible);
+    EXPECT_TRUE(c("View_FS").struckThrough);
+    EXPECT_FALSE(c("btnViewIn").enabled || c("mWrap").enabled);
+    w->click("mFsrc");
+    EXPECT_TRUE(c("SuperMonitor").visible);
+    EXPECT_TRUE(c("btnViewIn").enabled && c("mWrap").enabled);
+}
+
+TEST_F(Views, InvisibleCharactersShowAsMarksAndSwitchBackExactly) {
+    openNew("a.txt", "a b\t\r\n");
+    const std::u16string plain = source().bodyHtml();
+    w->click("btnViewIn");
+    EXPECT_TRUE(w->showInvisible && c("mViewIn").checked);
+    EXPECT_EQ(u8(source().bodyText()), "a\u00B7b______ \u2193\u300F\n");
+    w->click("mViewIn");
+    EXPECT_FALSE(c("mViewIn").checked);
+    EXPECT_EQ(source().bodyHtml(), plain);
+}
+
+TEST_F(Views, InvisibleCharactersKeepTheMarksOfAShownResult) {
+    openNew("a.txt", "a a");
+    find(u"a");
+    w->click("btnViewIn");
+    EXPECT_EQ(source().markCount(), 2u);
+    EXPECT_EQ(u8(source().bodyText()), "a\u00B7a");
+}
+
+TEST_F(Views, WordWrapTogglesTheStyleWhateverTheTickShows) {
+    openNew("a.txt", "text");
+    EXPECT_TRUE(c("mWrap").checked);
+    w->click("btnWrap");
+    EXPECT_EQ(u8(source().codeWordWrap()), "normal");
+    EXPECT_FALSE(c("mWrap").checked);
+    w->click("mWrap");
+    EXPECT_EQ(u8(source().codeWordWrap()), "break-word");
+    w->controls().setChecked("mWrap", false);
+    w->click("btnWrap");
+    EXPECT_EQ(u8(source().codeWordWrap()), "normal");
+}
+
+TEST_F(Views, WordWrapWithoutACodeElementSaysSoAndKeepsTheTickFlipped) {
+    w->controls().setEnabled("btnWrap", true);
+    w->click("btnWrap");
+    ASSERT_FALSE(prompts.asked.empty());
+    EXPECT_EQ(u8(prompts.asked.back().text), "Auto wrap need Internet Explorer 5.5 + installed. ");
+    EXPECT_FALSE(c("mWrap").checked);
+}
+
+TEST_F(Views, TheSourceFontOfTheOptionsIsAppliedToTheCodeElement) {
+    w->options.sourceFontIndex = 2;
+    openNew("a.txt", "text");
+    EXPECT_EQ(u8(source().codeFont()), "Verdana");
+}
+
+TEST_F(Views, SecondaryWindowsAndHelpAreHandedOver) {
+    std::vector<std::string> shown;
+    w->showForm = [&](const std::string& form) { shown.push_back(form); };
+    w->click("mOptions");
+    w->click("mAbout");
+    w->click("mOpenFolder");
+    w->click("btnRegaid");
+    EXPECT_EQ(shown,
+              (std::vector<std::string>{"OptionSetting", "About", "FolderDlg", "RegAssist"}));
+    w->click("mContents");
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], program.folder() + u"help/index.htm");
+}
+
+using History = WindowTest;
+
+TEST_F(History, RecordsAPatternUnlessItRepeatsTheNewest) {
+    openNew("a.txt", "a b");
+    find(u"a");
+    find(u"a");
+    EXPECT_EQ(w->usedRegexpCount(), 1u);
+    find(u"b");
+    find(u"a");
+    ASSERT_EQ(w->usedRegexpCount(), 3u);
+    EXPECT_EQ(text("mRegs(1)"), "a");
+    EXPECT_EQ(text("mRegs(2)"), "b");
+    EXPECT_EQ(text("mRegs(3)"), "a");
+    EXPECT_EQ(c("mRegs(3)").container, "mRegHis");
+}
+
+TEST_F(History, AReplaceRecordsItsPatternToo) {
+    openNew("a.txt", "a");
+    w->typeText("inRepFrom", u"a&b");
+    prompts.answerCancel();
+    w->click("btnReplace");
+    EXPECT_EQ(text("mRegs(1)"), "a&&b");  // shown as typed in a menu
+    w->typeText("inRepFrom", u"");
+    w->click("mRegs(1)");
+    EXPECT_EQ(text("inRepFrom"), "a&b");
+}
+
+TEST_F(History, BlankEmptiesTheBoxAndClearLeavesOnlyBlank) {
+    openNew("a.txt", "a");
+    find(u"a");
+    w->click("mRegs(0)");
+    EXPECT_EQ(text("inRepFrom"), "");
+    EXPECT_EQ(w->usedRegexpCount(), 1u);
+    w->click("mClearHis");
+    EXPECT_EQ(w->usedRegexpCount(), 0u);
+    EXPECT_FALSE(w->controls().has("mRegs(1)"));
+    EXPECT_EQ(text("mRegs(0)"), "Blank");
+    find(u"Blank");  // equals the newest element of an empty history
+    EXPECT_EQ(w->usedRegexpCount(), 0u);
+}
+
+}  // namespace
+}  // namespace lodestar::testing

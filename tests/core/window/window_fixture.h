@@ -1,0 +1,85 @@
+// A main window on a program folder of its own (the project's lib/ and help/ copied into a
+// temp folder), with scripted prompts, a fake clipboard, timer and shell, and helpers that act
+// as a user would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "core/text.h"
+#include "core/window/main_window.h"
+#include "platform/fakes/fake_clipboard.h"
+#include "platform/fakes/fake_shell.h"
+#include "platform/fakes/fake_timer.h"
+#include "platform/fakes/scripted_prompts.h"
+#include "support/temp_dir.h"
+
+namespace lodestar::testing {
+
+inline std::string u8(const std::u16string& text) {
+    return toUtf8(text);
+}
+
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        namespace fs = std::filesystem;
+        for (const char* folder : {"lib", "help"})
+            fs::copy(fs::path(LODESTAR_SOURCE_DIR) / folder, program.path() / folder,
+                     fs::copy_options::recursive);
+        fs::create_directories(program.path() / "rep");
+        w = std::make_unique<MainWindow>(program.folder(),
+                                         WindowServices{prompts, clipboard, timer, shell});
+        w->load();
+        settle();
+        w->resize({9600, 6800, 9720, 7400});
+    }
+
+    // Every pane that is loading finishes loading.
+    void settle() {
+        for (Pane p : {Pane::ListView, Pane::SuperMonitor, Pane::MatchView})
+            if (w->pane(p).busy()) w->onNavigateComplete(p, w->pane(p).address());
+    }
+
+    std::u16string put(const std::string& name, const std::string& bytes) {
+        return docs.put(name, bytes);
+    }
+    // Opens a file through the open-file button and its dialog.
+    void open(const std::u16string& path) {
+        prompts.choosePath(path);
+        w->click("selFile");
+        settle();
+    }
+    std::u16string openNew(const std::string& name, const std::string& bytes) {
+        std::u16string path = put(name, bytes);
+        open(path);
+        return path;
+    }
+    // Types a pattern and presses Find; the source pane loads and the timer fires.
+    void find(const std::u16string& pattern) {
+        w->typeText("inRepFrom", pattern);
+        w->click("btnFind");
+        settle();
+        if (timer.armed) w->onTimer1Tick();
+    }
+
+    const Control& c(const std::string& name) const { return w->controls()[name]; }
+    std::string text(const std::string& name) const { return u8(c(name).text); }
+    std::string log() const { return text("logger"); }
+    PaneModel& source() { return w->pane(Pane::SuperMonitor); }
+    PaneModel& matches() { return w->pane(Pane::MatchView); }
+    std::string listHtml() { return u8(matches().elementHtml(u"mlist")); }
+
+    TempDir program;
+    TempDir docs;
+    fakes::ScriptedPrompts prompts;
+    fakes::FakeClipboard clipboard;
+    fakes::FakeTimer timer;
+    fakes::FakeShell shell;
+    std::unique_ptr<MainWindow> w;
+};
+
+}  // namespace lodestar::testing
