@@ -1,1 +1,10 @@
-# Targets of this piece are defined here.
+# The regular-expression engine: the dialect on PCRE2's 16-bit library.
+add_library(lodestar_regexp STATIC
+    ${CMAKE_CURRENT_SOURCE_DIR}/char_set.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/dialect_translator.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/compiled_pattern.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/match_session.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/replacement.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/regexp.cpp)
+target_include_directories(lodestar_regexp PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(lodestar_regexp PUBLIC lodestar_core PRIVATE PkgConfig::PCRE2)

@@ -34,6 +34,8 @@ struct MatchSpan {
     std::size_t length = 0;
 };
 
+// The pattern is compiled on first use after a change and the compiled code is shared by
+// copies: copies may match on different threads at once, one object on one thread at a time.
 class RegExp {
 public:
     RegExp();

@@ -1,0 +1,27 @@
+// Translates a pattern of the program's dialect (ECMAScript-3 style regular expressions) into
+// PCRE2 syntax for the 16-bit library, so that PCRE2 gives the dialect's meaning to every
+// construct: ASCII \d \w \b, the dialect's \s, literal-letter escapes, legacy octal escapes,
+// multiline anchors at LF and CR, and the dialect's error for what it refuses.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lodestar {
+
+struct TranslatedPattern {
+    std::u16string pcre2;  // the pattern in PCRE2 syntax
+    // For each code unit of `pcre2`, and one past its end, the position in the dialect pattern
+    // it came from; maps PCRE2's error offsets back to what the user typed.
+    std::vector<std::size_t> origin;
+    std::size_t groupCount = 0;  // capturing groups of the pattern
+};
+
+// Throws RegExpError ("missing ) at position 3"; positions count code units from 0) for a
+// pattern the dialect refuses. `ignoreCase` and `multiline` are the switches the PCRE2 pattern
+// will be compiled and matched with: they change how some constructs are spelled.
+TranslatedPattern translateDialect(std::u16string_view pattern, bool ignoreCase, bool multiline);
+
+}  // namespace lodestar

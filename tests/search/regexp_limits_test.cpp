@@ -1,0 +1,107 @@
+// Long texts and runaway patterns: dot-all patterns over 20 MB succeed, a long typed
+// "(.|\n)*?" match succeeds (on the JIT stack, or in the interpreter once that runs out), and
+// whatever exceeds the engine's limits ends with RegExpError instead of a hang or a crash.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "search/regexp.h"
+
+namespace lodestar {
+namespace {
+
+constexpr std::size_t kTwentyMB = 20 * 1024 * 1024;
+
+RegExp make(std::u16string_view pattern) {
+    RegExp re;
+    re.setPattern(pattern);
+    re.setGlobal(true);
+    re.setIgnoreCase(true);
+    return re;
+}
+
+// One comment per block, and no letter b.
+constexpr std::u16string_view kBlock =
+    u"<div class=\"row\">Some text &amp; more</div>\r\n<!-- note\r\n over lines -->\r\n";
+
+std::u16string htmlLike(std::size_t size) {
+    std::u16string text;
+    text.reserve(size + kBlock.size());
+    while (text.size() < size) text += kBlock;
+    return text;
+}
+
+// prefix + `count` copies of `fill` + suffix.
+std::u16string framed(std::u16string_view prefix, std::size_t count, char16_t fill,
+                      std::u16string_view suffix) {
+    std::u16string text(prefix);
+    text.append(count, fill);
+    text.append(suffix);
+    return text;
+}
+
+std::string errorOf(const RegExp& re, std::u16string_view text) {
+    try {
+        re.count(text);
+    } catch (const RegExpError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+TEST(RegExpLimits, LazyDotAllOverTwentyMegabytes) {
+    const std::u16string text = htmlLike(kTwentyMB);
+    const RegExp re = make(u"<!--[\\s\\S]*?-->");
+    EXPECT_EQ(re.count(text), text.size() / kBlock.size());
+
+    const std::u16string spanning = framed(u"<!--", kTwentyMB, u'\n', u"-->");
+    const auto matches = re.execute(spanning);
+    ASSERT_EQ(matches.size(), 1u);
+    EXPECT_EQ(matches[0].value.size(), spanning.size());
+}
+
+TEST(RegExpLimits, GreedyDotAllOverTwentyMegabytes) {
+    std::u16string text = u"a";
+    text += htmlLike(kTwentyMB);
+    text += u"b and the rest";
+    const auto matches = make(u"a[\\s\\S]*b").execute(text);
+    ASSERT_EQ(matches.size(), 1u);
+    EXPECT_EQ(matches[0].index, 0u);
+    EXPECT_EQ(matches[0].value.size(), text.size() - 13);  // up to the last b
+}
+
+TEST(RegExpLimits, TypedDotOrLineFeedSpanningOneMegabyte) {
+    const std::u16string text = framed(u"xa", 1024 * 1024, u'\n', u"yb!");
+    const auto matches = make(u"a(.|\\n)*?b").execute(text);
+    ASSERT_EQ(matches.size(), 1u);
+    EXPECT_EQ(matches[0].index, 1u);
+    EXPECT_EQ(matches[0].value.size(), text.size() - 2);
+    EXPECT_EQ(matches[0].subMatches[0], u"y");
+}
+
+TEST(RegExpLimits, InterpreterTakesOverWhenTheJitStackRunsOut) {
+    // Three million repetitions of a group need more than the 64 MiB JIT stack.
+    const std::u16string text = framed(u"a", 3'000'000, u'x', u"b");
+    EXPECT_EQ(make(u"a(.|\\n)*?b").count(text), 1u);
+}
+
+TEST(RegExpLimits, CatastrophicBacktrackingEndsWithAnError) {
+    const RegExp re = make(u"^(a+)+$");
+    const std::string message = errorOf(re, framed(u"", 28, u'a', u"b"));
+    EXPECT_NE(message.find("too complex for this text"), std::string::npos) << message;
+    EXPECT_EQ(re.count(std::u16string(28, u'a')), 1u);  // the same expression still works
+
+    // In a long text too, where the limit is higher.
+    const std::u16string longText = framed(std::u16string(kTwentyMB, u'x'), 30, u'a', u"b");
+    const std::string inLong = errorOf(make(u"(a+)+$"), longText);
+    EXPECT_NE(inLong.find("too complex for this text"), std::string::npos) << inLong;
+}
+
+TEST(RegExpLimits, MatchBeyondJitStackAndInterpreterLimitsEndsWithAnError) {
+    const std::u16string text = framed(u"a", kTwentyMB, u'x', u"b");
+    const std::string message = errorOf(make(u"a(x|y)*b"), text);
+    EXPECT_NE(message.find("too complex for this text"), std::string::npos) << message;
+}
+
+}  // namespace
+}  // namespace lodestar

@@ -1,0 +1,126 @@
+// RegExp as its callers use it, beyond single results (which oracle/oracle.mjs compares with
+// Node.js): the switches and the compile cache, errors at use, copies, threads, nested loops.
+#include "search/regexp.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace lodestar {
+namespace {
+
+RegExp make(std::u16string_view pattern, bool global = true) {
+    RegExp re;
+    re.setPattern(pattern);
+    re.setGlobal(global);
+    return re;
+}
+
+std::vector<std::size_t> spans(const RegExp& re, std::u16string_view text) {
+    std::vector<std::size_t> out;
+    re.forEachMatch(text, [&](const MatchSpan& s) {
+        out.push_back(s.index);
+        out.push_back(s.length);
+    });
+    return out;
+}
+
+TEST(RegExp, StartsEmptyWithAllSwitchesOff) {
+    RegExp re;
+    EXPECT_EQ(re.pattern(), u"");
+    EXPECT_FALSE(re.ignoreCase());
+    EXPECT_FALSE(re.global());
+    EXPECT_FALSE(re.multiline());
+    EXPECT_EQ(re.count(u"ab"), 1u);  // the empty pattern matches at the start
+}
+
+TEST(RegExp, GlobalOffStopsAtTheFirstMatch) {
+    RegExp re = make(u"o", false);
+    EXPECT_EQ(re.execute(u"foo").size(), 1u);
+    EXPECT_EQ(re.count(u"foo"), 1u);
+    EXPECT_EQ(spans(re, u"foo"), (std::vector<std::size_t>{1, 1}));
+    EXPECT_EQ(re.replace(u"foo", u"0"), u"f0o");
+    re.setGlobal(true);
+    EXPECT_EQ(re.replace(u"foo", u"0"), u"f00");
+}
+
+TEST(RegExp, AfterAnEmptyMatchTheSearchMovesOneCodeUnitOn) {
+    for (const char16_t* pattern : {u"x*", u"a*?", u"(?:)|b"}) {
+        RegExp re = make(pattern);
+        EXPECT_EQ(re.replace(u"abc", u"-"), u"-a-b-c-");
+        EXPECT_EQ(re.count(u"abc"), 4u);
+    }
+    // A non-empty match right after an empty one is still found.
+    RegExp re = make(u"a*");
+    EXPECT_EQ(re.replace(u"baac", u"-"), u"-b--c-");
+    EXPECT_EQ(spans(re, u"baac"), (std::vector<std::size_t>{0, 0, 1, 2, 3, 0, 4, 0}));
+}
+
+TEST(RegExp, BadPatternIsAcceptedWhenSetAndFailsAtUse) {
+    RegExp re;
+    re.setPattern(u"(ab");
+    EXPECT_EQ(re.pattern(), u"(ab");
+    EXPECT_THROW(re.execute(u"ab"), RegExpError);
+    EXPECT_THROW(re.count(u"ab"), RegExpError);
+    EXPECT_THROW(re.forEachMatch(u"ab", [](const MatchSpan&) {}), RegExpError);
+    EXPECT_THROW(re.replace(u"ab", u"x"), RegExpError);
+    re.setPattern(u"(ab)");
+    EXPECT_EQ(re.count(u"ab"), 1u);
+}
+
+TEST(RegExp, SwitchesTakeEffectOnTheNextUse) {
+    RegExp re = make(u"^b");
+    EXPECT_EQ(re.count(u"a\nB"), 0u);
+    re.setMultiline(true);
+    EXPECT_EQ(re.count(u"a\nB"), 0u);
+    re.setIgnoreCase(true);
+    EXPECT_EQ(re.count(u"a\nB"), 1u);
+    re.setMultiline(false);
+    EXPECT_EQ(re.count(u"a\nB"), 0u);
+}
+
+TEST(RegExp, CopiesAreIndependent) {
+    RegExp original = make(u"a");
+    EXPECT_EQ(original.count(u"aA"), 1u);
+    RegExp copy = original;
+    copy.setIgnoreCase(true);
+    copy.setPattern(u"[ab]");
+    EXPECT_EQ(copy.count(u"aAbB"), 4u);
+    EXPECT_EQ(original.count(u"aAbB"), 1u);
+    RegExp moved = std::move(copy);
+    EXPECT_EQ(moved.count(u"aAbB"), 4u);
+    original = moved;
+    EXPECT_EQ(original.pattern(), u"[ab]");
+    EXPECT_EQ(original.count(u"aAbB"), 4u);
+}
+
+TEST(RegExp, CopiesMatchOnSeveralThreadsAtOnce) {
+    RegExp shared = make(u"(\\w+)@(\\w+)");
+    shared.setIgnoreCase(true);
+    std::u16string text;
+    for (int i = 0; i < 20000; ++i) text += u"mail me@here or you@there; ";
+    shared.count(u"compile once here");
+    std::vector<std::size_t> counts(4);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < counts.size(); ++t)
+        threads.emplace_back([&, t, re = shared] { counts[t] = re.execute(text).size(); });
+    for (auto& thread : threads) thread.join();
+    for (std::size_t c : counts) EXPECT_EQ(c, 40000u);
+}
+
+TEST(RegExp, VisitorMayUseAnotherExpression) {
+    // Matching inside a visitor must not disturb the outer loop's state.
+    RegExp outer = make(u"\\w+");
+    RegExp inner = make(u"[aeiou]");
+    std::vector<std::size_t> vowels;
+    const std::u16string text = u"alpha beta gamma";
+    outer.forEachMatch(text, [&](const MatchSpan& s) {
+        vowels.push_back(inner.count(text.substr(s.index, s.length)));
+    });
+    EXPECT_EQ(vowels, (std::vector<std::size_t>{2, 2, 2}));
+}
+
+}  // namespace
+}  // namespace lodestar
