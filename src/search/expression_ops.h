@@ -1,0 +1,21 @@
+// The thin operations through which the commands use the configured shared expression.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "search/regexp.h"
+
+namespace lodestar {
+
+// The expression's replace over the whole text: every match when global is on, else the
+// first; "$1" and the like in the replacement. Throws RegExpError for a broken pattern.
+std::u16string replaceIn(const RegExp& expr, std::u16string_view text,
+                         std::u16string_view replacement);
+
+// Reads the file whole and returns the expression's matches in it; the caller keeps the
+// collection as the last search's and its size is the count. Throws FileError or RegExpError.
+std::vector<Match> countInFile(const RegExp& expr, const std::u16string& path);
+
+}  // namespace lodestar
