@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libpcre2-dev googletest libgtest-dev libgmock-dev)
 for arg in "$@"; do
     case "$arg" in
-        --gui) packages+=(qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libgl-dev xvfb xauth) ;;
+        --gui) packages+=(qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6svg6
+                     libgl-dev xvfb xauth) ;;
         --bench) packages+=(libbenchmark-dev ripgrep sd perl) ;;
     esac
 done

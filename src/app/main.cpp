@@ -1,8 +1,20 @@
-// The desktop program's entry point. The window itself is not part of this build yet, so the
-// program says so and ends successfully.
+// The desktop program's entry point: the Qt window when it is built in, otherwise a note on how
+// to build it.
+#ifdef LODESTAR_WITH_WINDOW
+#include "ui/desktop_app.h"
+
+int main(int argc, char** argv) {
+    return lodestar::ui::runDesktop(argc, argv);
+}
+#else
 #include <cstdio>
 
 int main() {
-    std::puts("Lodestar 1.4: the desktop window is not built yet; use lodestar-cli meanwhile.");
-    return 0;
+    std::fputs(
+        "Lodestar 1.4: this build has no window. Configure with -DLODESTAR_GUI=ON (needs Qt 6\n"
+        "and Qt WebEngine: scripts/deps.sh --gui), or run scripts/run.sh. Meanwhile the\n"
+        "command-line tool lodestar-cli does searches and replaces.\n",
+        stderr);
+    return 1;
 }
+#endif

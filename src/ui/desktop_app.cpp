@@ -1,0 +1,64 @@
+// The desktop program's start.
+#include "ui/desktop_app.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QIcon>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/text.h"
+#include "ui/pane_page.h"
+#include "ui/pane_script.h"
+#include "ui/skin_window.h"
+
+namespace lodestar::ui {
+
+namespace {
+bool named(const char* value) {
+    return value && *value;
+}
+}  // namespace
+
+bool displayAvailable(const char* display, const char* waylandDisplay, const char* qpaPlatform) {
+    return named(display) || named(waylandDisplay) || named(qpaPlatform);
+}
+
+std::u16string executableFolder() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return fromUtf8(std::filesystem::current_path().string());
+    return fromUtf8(exe.parent_path().string());
+}
+
+void prepareWebEngineEnvironment() {
+    if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+    registerPaneScheme();
+}
+
+int runDesktop(int argc, char** argv) {
+    if (!displayAvailable(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"),
+                          std::getenv("QT_QPA_PLATFORM"))) {
+        std::fputs(
+            "lodestar: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+            "Lodestar is a desktop program: start it from a graphical session, or under a\n"
+            "virtual display such as \"xvfb-run build/lodestar\". For work without a window,\n"
+            "use build/lodestar-cli.\n",
+            stderr);
+        return 2;
+    }
+    prepareWebEngineEnvironment();
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lodestar"));
+    QApplication::setApplicationVersion(QStringLiteral("1.4"));
+    ensureUiResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/lodestar/icons/app.svg")));
+    SkinWindow window(executableFolder());
+    window.show();
+    return app.exec();
+}
+
+}  // namespace lodestar::ui

@@ -1,0 +1,42 @@
+// Help pages, web pages and the banner.
+#include "ui/help_pages.h"
+
+#include <filesystem>
+
+#include "core/text.h"
+#include "core/window/control_catalog.h"
+
+namespace lodestar::ui {
+
+HelpPages::HelpPages(std::u16string programFolder, Shell& shell, Prompts& prompts)
+    : programFolder_(std::move(programFolder)), shell_(shell), prompts_(prompts) {
+    // The folder is used as given, so "/help/" follows it without a doubled slash.
+    while (!programFolder_.empty() && programFolder_.back() == u'/') programFolder_.pop_back();
+}
+
+void HelpPages::showHelpPage(std::u16string& page) {
+    page = programFolder_ + u"/help/" + page;
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(std::filesystem::path(toUtf8(page)), ec)) {
+        shell_.open(page);
+    } else {
+        prompts_.message(u"Can't find help file.", kAppTitle);
+    }
+}
+
+void HelpPages::openHomePage() {
+    shell_.open(kHomePage);
+}
+
+void HelpPages::openExamplesPage() {
+    shell_.open(kExamplesPage);
+}
+
+std::u16string aboutBanner() {
+    const std::u16string indent(14, u' ');
+    const std::u16string rule(20, u'#');
+    return u"\r\n" + indent + rule + u"\r\n" + indent + u"  Lodestar 1.4\r\n" + indent +
+           u"  regular-expression\r\n" + indent + u"  search and replace\r\n" + indent + rule;
+}
+
+}  // namespace lodestar::ui

@@ -1,0 +1,103 @@
+// The menu bar and the "Used Regexps" pop-up, built from the form's menu entries: captions with
+// their access keys, shortcuts, ticks, enabled and visible states, and separators.
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <set>
+
+#include "ui/qt_text.h"
+#include "ui/skin_window.h"
+
+namespace lodestar::ui {
+
+namespace {
+// Entries that carry a tick (now or after a switch).
+const std::set<std::string> kTickable = {"mFsrc",     "mMlist",  "mEdit",   "mViewIn", "mWrap",
+                                         "mSubMatch", "mIgnore", "mGlobal", "mDot",    "mLine"};
+}  // namespace
+
+void SkinWindow::buildMenus() {
+    const ControlModel& model = form_->controls();
+    auto hasEntries = [&](const std::string& name) {
+        for (const std::string& other : model.names())
+            if (model[other].container == name) return true;
+        return false;
+    };
+    for (const std::string& name : model.names()) {
+        const Control& c = model[name];
+        if (name == "MainWindow") continue;
+        if (c.container.empty()) {
+            QMenu* menu = nullptr;
+            if (name == "mPopups") {
+                menu = new QMenu(this);  // holds the pop-up; never on the menu bar
+            } else {
+                menu = menuBar()->addMenu(toQ(c.text));
+            }
+            menu->setObjectName(QString::fromStdString(name));
+            menus_[name] = menu;
+            actions_[name] = menu->menuAction();
+            continue;
+        }
+        auto parent = menus_.find(c.container);
+        if (parent == menus_.end()) continue;  // a window control
+        if (name == "mRegHis") {
+            usedRegexps_ = new QMenu(toQ(c.text), this);
+            usedRegexps_->setObjectName(QStringLiteral("mRegHis"));
+            menus_[name] = usedRegexps_;
+            continue;
+        }
+        if (c.container == "mRegHis") continue;  // pop-up entries: built when it opens
+        QAction* action = nullptr;
+        if (c.text == u"-") {
+            action = parent->second->addSeparator();
+        } else if (hasEntries(name)) {
+            QMenu* sub = parent->second->addMenu(toQ(c.text));
+            sub->setObjectName(QString::fromStdString(name));
+            menus_[name] = sub;
+            action = sub->menuAction();
+        } else {
+            action = parent->second->addAction(toQ(c.text));
+            if (!c.shortcut.empty()) action->setShortcut(QKeySequence(toQ(c.shortcut)));
+            action->setCheckable(kTickable.count(name) != 0);
+            connect(action, &QAction::triggered, this, [this, name] { command(name); });
+        }
+        action->setObjectName(QString::fromStdString(name));
+        actions_[name] = action;
+    }
+    // Each menu entry follows its control from now on.
+    for (const auto& [name, action] : actions_) applyMenu(model[name]);
+}
+
+void SkinWindow::applyMenu(const Control& c) {
+    auto it = actions_.find(c.name);
+    if (it == actions_.end()) return;  // pop-up entries are read when it opens
+    QAction* action = it->second;
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
+    if (!action->isSeparator()) action->setText(toQ(c.text));
+    action->setEnabled(c.enabled);
+    action->setVisible(c.visible);
+    if (action->isCheckable()) action->setChecked(c.checked);
+    syncing_ = wasSyncing;
+}
+
+void SkinWindow::fillUsedRegexpMenu() {
+    usedRegexps_->clear();
+    const ControlModel& model = form_->controls();
+    for (const std::string& name : model.names()) {
+        const Control& c = model[name];
+        if (c.container != "mRegHis" || !c.visible) continue;
+        QAction* a = usedRegexps_->addAction(toQ(c.text));
+        a->setObjectName(QString::fromStdString(name));
+        a->setEnabled(c.enabled);
+        connect(a, &QAction::triggered, this, [this, name] { command(name); });
+    }
+}
+
+QAction* SkinWindow::action(const std::string& name) const {
+    auto it = actions_.find(name);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+}  // namespace lodestar::ui

@@ -1,0 +1,25 @@
+// The object a pane page reaches as "lodestarBridge" through QWebChannel.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace lodestar::ui {
+
+class PaneBridge : public QObject {
+    Q_OBJECT
+  public:
+    using QObject::QObject;
+
+  public slots:
+    // The page would go to this address (a click on a match-list entry or a same-page link).
+    void navigate(const QString& address) { emit navigateRequested(address); }
+    // The user copied this selected text.
+    void copied(const QString& text) { emit textCopied(text); }
+
+  signals:
+    void navigateRequested(const QString& address);
+    void textCopied(const QString& text);
+};
+
+}  // namespace lodestar::ui

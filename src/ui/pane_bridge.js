@@ -1,0 +1,29 @@
+// The page's link to the program (after QWebChannel's client script). Clicks on links to a
+// place in the same page never reach the program as navigations, so they travel through the
+// bridge object "lodestarBridge", as the pages' own setValue(k) does; copies of selected text
+// are reported the same way.
+(function () {
+  "use strict";
+  function connect() {
+    if (window.lodestarBridge || typeof qt === "undefined" || !qt.webChannelTransport) return;
+    new QWebChannel(qt.webChannelTransport, function (channel) {
+      window.lodestarBridge = channel.objects.lodestarBridge;
+    });
+  }
+  connect();
+  document.addEventListener("DOMContentLoaded", connect);
+
+  document.addEventListener("click", function (event) {
+    var link = event.target && event.target.closest ? event.target.closest("a[href]") : null;
+    if (!link || !window.lodestarBridge) return;
+    var target = link.href;
+    var hash = target.indexOf("#");
+    if (hash < 0 || target.substring(0, hash) !== location.href.split("#")[0]) return;
+    event.preventDefault();
+    window.lodestarBridge.navigate(target);
+  }, true);
+
+  document.addEventListener("copy", function () {
+    if (window.lodestarBridge) window.lodestarBridge.copied(String(window.getSelection()));
+  }, true);
+})();

@@ -1,0 +1,168 @@
+// Loading pane pages, mirroring model changes into them, and reporting the user's actions.
+#include "ui/pane_view.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+#include <QWebChannel>
+#include <QWebEngineScript>
+#include <memory>
+
+#include "ui/pane_bridge.h"
+#include "ui/pane_page.h"
+#include "ui/pane_script.h"
+#include "ui/qt_text.h"
+
+namespace lodestar::ui {
+
+namespace {
+
+QUrl urlOf(const std::u16string& address) {
+    const QString a = toQ(address);
+    if (a.startsWith(u'/')) {
+        const qsizetype hash = a.indexOf(u'#');
+        QUrl url = paneUrl(hash < 0 ? a : a.left(hash));
+        if (hash >= 0) url.setFragment(a.mid(hash + 1));
+        return url;
+    }
+    return QUrl(a);
+}
+
+// Stands in for a page template that is missing, so the pane still shows something useful.
+QUrl fallbackFor(const QString& path) {
+    const QString name = QFileInfo(path).fileName().toLower();
+    if (name == u"ml.tmp") return QUrl(QStringLiteral("qrc:/lodestar/fallback/ml.htm"));
+    if (name == u"src.tmp") return QUrl(QStringLiteral("qrc:/lodestar/fallback/src.htm"));
+    return QUrl(QStringLiteral("qrc:/lodestar/fallback/missing.htm"));
+}
+
+}  // namespace
+
+PaneView::PaneView(const QString& name, bool contextMenu, QWidget* parent)
+    : QWebEngineView(parent) {
+    setObjectName(name);
+    page_ = new PanePage(this);
+    setPage(page_);
+    bridge_ = new PaneBridge(this);
+    channel_ = new QWebChannel(this);
+    channel_->registerObject(QStringLiteral("lodestarBridge"), bridge_);
+    page_->setWebChannel(channel_, QWebEngineScript::MainWorld);
+    if (!contextMenu) setContextMenuPolicy(Qt::NoContextMenu);
+
+    page_->beforeNavigate = [this](const QUrl& url) {
+        return onBeforeNavigate && onBeforeNavigate(addressOf(url));
+    };
+    page_->openExternally = [this](const QUrl& url) {
+        if (onExternalLink) onExternalLink(fromQ(url.toString()));
+    };
+    connect(bridge_, &PaneBridge::navigateRequested, this, [this](const QString& address) {
+        if (onBeforeNavigate) onBeforeNavigate(addressOf(QUrl(address)));
+    });
+    connect(bridge_, &PaneBridge::textCopied, this, [this](const QString& text) {
+        if (onCopied) onCopied(fromQ(text));
+    });
+    connect(this, &QWebEngineView::loadFinished, this, &PaneView::loadFinishedSlot);
+    connect(qApp, &QApplication::focusChanged, this, &PaneView::focusChangedSlot);
+}
+
+PaneView::~PaneView() = default;
+
+std::u16string PaneView::addressOf(const QUrl& url) {
+    QString address;
+    if (url.scheme() == u"lodestar")
+        address = url.path();
+    else if (url.isLocalFile())
+        address = url.toLocalFile();
+    else
+        return fromQ(url.toString());
+    if (url.hasFragment()) address += u'#' + url.fragment(QUrl::FullyDecoded);
+    return fromQ(address);
+}
+
+void PaneView::navigate(const std::u16string& address) {
+    address_ = address;
+    loading_ = true;
+    QUrl url = urlOf(address);
+    if (url.scheme() == u"lodestar" && !QFileInfo(url.path()).isFile())
+        url = fallbackFor(url.path());
+    expectedUrl_ = url;
+    page_->expect(url);
+    load(url);
+}
+
+void PaneView::loadFinishedSlot(bool ok) {
+    // A load that the program's next navigation interrupted is not the one it waits for.
+    if (!loading_ ||
+        url().adjusted(QUrl::RemoveFragment) != expectedUrl_.adjusted(QUrl::RemoveFragment))
+        return;
+    loading_ = false;
+    if (onLoaded) onLoaded(address_, ok && expectedUrl_.scheme() != u"qrc");
+}
+
+void PaneView::call(const char* function, const QVariantList& arguments) {
+    // While a page loads, the model's document is the page about to arrive; what was written
+    // into the old one is gone with it, here as there.
+    if (loading_) return;
+    page_->runJavaScript(paneCall(function, arguments), QWebEngineScript::ApplicationWorld);
+}
+
+void PaneView::setBodyHtml(const std::u16string& html) {
+    call("setBody", {toQ(html)});
+}
+
+void PaneView::setElementHtml(const std::u16string& id, const std::u16string& html) {
+    call("setElement", {toQ(id), toQ(html)});
+}
+
+void PaneView::setBackground(const std::u16string& withinId, const std::u16string& tagName,
+                             std::size_t index, const std::u16string& colour) {
+    call("setBackground",
+         {toQ(withinId), toQ(tagName), static_cast<qulonglong>(index), toQ(colour)});
+}
+
+void PaneView::scrollToElement(const std::u16string& withinId, const std::u16string& tagName,
+                               std::size_t index, int marginPixels) {
+    call("scrollTo", {toQ(withinId), toQ(tagName), static_cast<qulonglong>(index), marginPixels});
+}
+
+void PaneView::setStyle(const std::u16string& id, const std::u16string& property,
+                        const std::u16string& value) {
+    call("setStyle", {toQ(id), toQ(property), toQ(value)});
+}
+
+void PaneView::clearSelection() {
+    call("clearSelection", {});
+}
+
+QVariant PaneView::evaluate(const QString& script, int timeoutMs, bool mainWorld) {
+    // The answer may come after the wait gave up, so it lands in shared state.
+    struct Answer {
+        QVariant value;
+        bool done = false;
+        QPointer<QEventLoop> loop;
+    };
+    auto answer = std::make_shared<Answer>();
+    QEventLoop loop;
+    answer->loop = &loop;
+    const quint32 world =
+        mainWorld ? QWebEngineScript::MainWorld : QWebEngineScript::ApplicationWorld;
+    page_->runJavaScript(script, world, [answer](const QVariant& v) {
+        answer->value = v;
+        answer->done = true;
+        if (answer->loop) answer->loop->quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    if (!answer->done) loop.exec();
+    return answer->value;
+}
+
+bool PaneView::owns(const QWidget* w) const {
+    return w && (w == this || isAncestorOf(w));
+}
+
+void PaneView::focusChangedSlot(QWidget* old, QWidget* now) {
+    if (owns(old) && !owns(now) && onFocusLost) onFocusLost();
+}
+
+}  // namespace lodestar::ui

@@ -1,0 +1,71 @@
+// One browser pane: a QWebEngineView that is the PaneHost of a pane model. Model changes
+// become calls of the page functions with JSON-encoded data; what the user does in the page
+// (clicks on list entries and links, copies, leaving the pane) comes back through callbacks.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+#include <QWebEngineView>
+#include <functional>
+
+#include "platform/pane_host.h"
+
+class QWebChannel;
+
+namespace lodestar::ui {
+
+class PaneBridge;
+class PanePage;
+
+class PaneView : public QWebEngineView, public PaneHost {
+    Q_OBJECT
+  public:
+    PaneView(const QString& name, bool contextMenu, QWidget* parent);
+    ~PaneView() override;
+
+    // The page at the address the program asked for has loaded (or failed to: the address is
+    // reported all the same, and `ok` tells which).
+    std::function<void(const std::u16string& address, bool ok)> onLoaded;
+    // Before the page goes to an address (path of a local file with "#..." kept); true cancels.
+    std::function<bool(const std::u16string& address)> onBeforeNavigate;
+    std::function<void(const std::u16string& text)> onCopied;
+    std::function<void()> onFocusLost;
+    std::function<void(const std::u16string& address)> onExternalLink;
+
+    // PaneHost
+    void navigate(const std::u16string& address) override;
+    void setBodyHtml(const std::u16string& html) override;
+    void setElementHtml(const std::u16string& id, const std::u16string& html) override;
+    void setBackground(const std::u16string& withinId, const std::u16string& tagName,
+                       std::size_t index, const std::u16string& colour) override;
+    void scrollToElement(const std::u16string& withinId, const std::u16string& tagName,
+                         std::size_t index, int marginPixels) override;
+    void setStyle(const std::u16string& id, const std::u16string& property,
+                  const std::u16string& value) override;
+    void clearSelection() override;
+    void setVisible(bool visible) override { QWebEngineView::setVisible(visible); }
+
+    bool loading() const { return loading_; }
+    // Runs a script in the page's isolated world (or its main world) and waits for its result
+    // (tests and diagnostics only; the program itself never reads from the page).
+    QVariant evaluate(const QString& script, int timeoutMs = 5000, bool mainWorld = false);
+    // The address the pane would report for a URL: a local path, "#..." kept.
+    static std::u16string addressOf(const QUrl& url);
+
+  private:
+    void call(const char* function, const QVariantList& arguments);
+    void loadFinishedSlot(bool ok);
+    void focusChangedSlot(QWidget* old, QWidget* now);
+    bool owns(const QWidget* w) const;
+
+    PanePage* page_ = nullptr;
+    QWebChannel* channel_ = nullptr;
+    PaneBridge* bridge_ = nullptr;
+    std::u16string address_;
+    QUrl expectedUrl_;
+    bool loading_ = false;
+};
+
+}  // namespace lodestar::ui

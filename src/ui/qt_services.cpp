@@ -1,0 +1,83 @@
+// Real message boxes, file dialogs, clipboard, timer and shell.
+#include "ui/qt_services.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+#include <algorithm>
+
+#include "ui/file_filter.h"
+#include "ui/qt_text.h"
+
+namespace lodestar::ui {
+
+void QtPrompts::message(const std::u16string& text, const std::u16string& caption) {
+    QMessageBox box(QMessageBox::NoIcon, toQ(caption), toQ(text), QMessageBox::Ok, parent_);
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.exec();
+}
+
+bool QtPrompts::okCancel(const std::u16string& text, const std::u16string& caption) {
+    QMessageBox box(QMessageBox::Question, toQ(caption), toQ(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, parent_);
+    box.setObjectName(QStringLiteral("okCancelBox"));
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+std::u16string QtPrompts::openFile(const std::u16string& filter,
+                                   const std::u16string& initialFolder) {
+    QFileDialog dialog(parent_, QStringLiteral("Open"));
+    dialog.setObjectName(QStringLiteral("openDialog"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // The program's own dialog behaves the same on every desktop and can be driven in tests.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setNameFilters(nameFilters(toQ(filter)));
+    const QString folder = toQ(initialFolder);
+    dialog.setDirectory(!folder.isEmpty() && QDir(folder).exists() ? folder : QDir::homePath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return fromQ(dialog.selectedFiles().front());
+}
+
+bool QtClipboard::hasText() const {
+    return !QGuiApplication::clipboard()->text().isEmpty();
+}
+
+std::u16string QtClipboard::text() const {
+    return fromQ(QGuiApplication::clipboard()->text());
+}
+
+void QtClipboard::setText(const std::u16string& text) {
+    QGuiApplication::clipboard()->setText(toQ(text));
+}
+
+QtOneShotTimer::QtOneShotTimer(std::function<void()> onTick) {
+    QObject::connect(&timer_, &QTimer::timeout, [tick = std::move(onTick)] { tick(); });
+}
+
+void QtOneShotTimer::start(int milliseconds) {
+    // A tick every millisecond would only spin while a page loads; a few are as prompt.
+    timer_.start(std::max(milliseconds, 5));
+}
+
+void QtOneShotTimer::stop() {
+    timer_.stop();
+}
+
+bool QtOneShotTimer::active() const {
+    return timer_.isActive();
+}
+
+void QtShell::open(const std::u16string& address) {
+    const QString a = toQ(address);
+    const QUrl url = a.startsWith(u'/') ? QUrl::fromLocalFile(a) : QUrl(a);
+    QDesktopServices::openUrl(url);
+}
+
+}  // namespace lodestar::ui

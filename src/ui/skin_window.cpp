@@ -1,0 +1,204 @@
+// The main window skin: construction, the panes' wiring, commands, showing other windows,
+// size changes and closing.
+#include "ui/skin_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include "core/window/control_catalog.h"
+#include "ui/about_box.h"
+#include "ui/pane_script.h"
+#include "ui/pane_view.h"
+#include "ui/qt_text.h"
+
+namespace lodestar::ui {
+
+SkinWindow::SkinWindow(const std::u16string& programFolder)
+    : timer_(std::make_unique<QtOneShotTimer>([this] {
+          if (form_ && !form_->closed()) form_->onTimer1Tick();
+      })),
+      programFolder_(programFolder),
+      help_(programFolder, shell_, prompts_) {
+    ensureUiResources();
+    setObjectName(QStringLiteral("LodestarWindow"));
+    prompts_.setParent(this);
+    form_ = std::make_unique<MainWindow>(programFolder,
+                                         WindowServices{prompts_, clipboard_, *timer_, shell_});
+    form_->showForm = [this](const std::string& name) { showForm(name); };
+
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    QFont f = font();
+    f.setPixelSize(std::max(11, toPixels(165)));
+    client_->setFont(f);
+    setCentralWidget(client_);
+    client_->installEventFilter(this);
+
+    layoutToolStrip();
+    buildControls();
+    buildMenus();
+    buildPanes();
+    form_->controls().onChange([this](const Control& c) { applyControl(c); });
+    form_->load();
+    for (const std::string& name : form_->controls().names()) applyControl(form_->controls()[name]);
+    reportMissingFiles();
+
+    // A comfortable first size that fits the screen.
+    QSize size(1100, 720);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
+}
+
+SkinWindow::~SkinWindow() {
+    // The panes report into the form; they go first.
+    for (PaneView*& view : panes_) {
+        if (!view) continue;
+        view->onLoaded = nullptr;
+        view->onBeforeNavigate = nullptr;
+        view->onCopied = nullptr;
+        view->onFocusLost = nullptr;
+        form_
+            ->pane(view->objectName() == u"ListView"       ? Pane::ListView
+                   : view->objectName() == u"SuperMonitor" ? Pane::SuperMonitor
+                                                           : Pane::MatchView)
+            .attach(nullptr);
+        delete view;
+        view = nullptr;
+    }
+    timer_->stop();
+}
+
+void SkinWindow::buildPanes() {
+    for (Pane which : {Pane::ListView, Pane::SuperMonitor, Pane::MatchView}) {
+        PaneView* view = paneView(which);
+        if (!view) continue;
+        form_->pane(which).attach(view);
+        view->onLoaded = [this, which](const std::u16string& address, bool) {
+            form_->onNavigateComplete(which, address);
+        };
+        view->onBeforeNavigate = [this, which](const std::u16string& address) {
+            return form_->onBeforeNavigate(which, address);
+        };
+        view->onExternalLink = [this](const std::u16string& address) { shell_.open(address); };
+        if (which == Pane::SuperMonitor) {
+            view->onCopied = [this](const std::u16string& text) { form_->onSourceCopied(text); };
+            view->onFocusLost = [this] { form_->onSourceFocusLost(); };
+        }
+    }
+}
+
+PaneView* SkinWindow::paneView(Pane which) const {
+    return panes_[static_cast<int>(which)];
+}
+
+int SkinWindow::toPixels(double twips) const {
+    return static_cast<int>(std::lround(twips * logicalDpiX() / 1440.0));
+}
+
+double SkinWindow::toTwips(int pixels) const {
+    return pixels * 1440.0 / logicalDpiX();
+}
+
+// ---- Commands -------------------------------------------------------------------------------
+
+void SkinWindow::command(const std::string& name) {
+    if (syncing_ || form_->closed()) return;
+    if (name == "mContents") {
+        std::u16string page = u"index.htm";
+        help_.showHelpPage(page);
+    } else if (name == "mWeb") {
+        help_.openHomePage();
+    } else if (name == "mExample") {
+        help_.openExamplesPage();
+    } else {
+        form_->click(name);
+    }
+    // A widget that changed itself on the click shows its control's state again.
+    if (form_->controls().has(name)) applyControl(form_->controls()[name]);
+    afterCommand();
+}
+
+void SkinWindow::afterCommand() {
+    if (form_->closed()) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void SkinWindow::showForm(const std::string& name) {
+    if (name == "About") {
+        if (!about_) about_ = new AboutBox(this, [this] { help_.openHomePage(); });
+        about_->show();
+        about_->raise();
+        about_->activateWindow();
+        return;
+    }
+    const std::map<std::string, std::u16string> captions = {
+        {"FolderDlg", u"Select Folder"},
+        {"frmExport", u"Export"},
+        {"OptionSetting", u"Options"},
+        {"RegAssist", u"Regular expression assistant"},
+    };
+    auto it = captions.find(name);
+    const std::u16string caption =
+        it == captions.end() ? fromQ(QString::fromStdString(name)) : it->second;
+    prompts_.message(u"The \"" + caption + u"\" window is not available in this version.",
+                     kAppTitle);
+}
+
+void SkinWindow::reportMissingFiles() {
+    struct Need {
+        const char16_t* file;
+        const char16_t* consequence;
+    };
+    const Need needs[] = {
+        {u"lib/ml.tmp", u"the match list uses a built-in page."},
+        {u"lib/src.tmp", u"the source view uses a built-in page."},
+        {u"lib/srcHead.tmp", u"files too large for the source page cannot be shown."},
+        {u"lib/syntax.tbl", u"the source view uses the default highlighting."},
+        {u"help/index.htm", u"Help > Contents cannot open the help."},
+    };
+    std::u16string folder = programFolder_;
+    if (!folder.empty() && folder.back() != u'/') folder += u'/';
+    for (const Need& n : needs)
+        if (!QFileInfo(toQ(folder + n.file)).isFile())
+            form_->logError(u"Missing " + std::u16string(n.file) + u": " + n.consequence);
+}
+
+// ---- Window events --------------------------------------------------------------------------
+
+void SkinWindow::sendSize() {
+    if (!form_ || form_->closed()) return;
+    const QRect outer = frameGeometry();
+    form_->resize({toTwips(client_->width()), toTwips(client_->height()), toTwips(outer.width()),
+                   toTwips(outer.height())});
+}
+
+void SkinWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    sendSize();
+}
+
+void SkinWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        sendSize();
+    }
+}
+
+void SkinWindow::closeEvent(QCloseEvent* event) {
+    if (!form_->closed()) {
+        if (!form_->queryUnload()) {
+            event->ignore();
+            return;
+        }
+        form_->terminate();
+    }
+    if (about_) about_->hide();
+    event->accept();
+}
+
+}  // namespace lodestar::ui

@@ -1,0 +1,92 @@
+// The desktop main window: Qt widgets bound by name to the headless MainWindow's controls,
+// the three web panes bound to its pane models, the menu bar built from its menu entries, and
+// the real prompts, clipboard, timer and shell it talks through. Every user action goes to
+// the form; every change of the form's controls comes back through its change listener.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "core/window/main_window.h"
+#include "ui/about_box.h"
+#include "ui/help_pages.h"
+#include "ui/qt_services.h"
+
+class QAction;
+class QMenu;
+
+namespace lodestar::ui {
+
+class AboutBox;
+class PaneView;
+
+class SkinWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    // The program folder holds lib/, help/, rep/ and the options file.
+    explicit SkinWindow(const std::u16string& programFolder);
+    ~SkinWindow() override;
+
+    MainWindow& form() { return *form_; }
+    PaneView* paneView(Pane which) const;
+    // The widget bound to a control, or nullptr.
+    QWidget* control(const std::string& name) const;
+    // The menu action of a menu entry, or nullptr.
+    QAction* action(const std::string& name) const;
+    // The "Used Regexps" pop-up, built from the form's entries each time it opens.
+    QMenu* usedRegexpMenu() const { return usedRegexps_; }
+    AboutBox* aboutBox() const { return about_; }
+    HelpPages& help() { return help_; }
+
+    // Pixels for a length in twips at the screen's dpi, and back.
+    int toPixels(double twips) const;
+    double toTwips(int pixels) const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Building (control_widgets.cpp, menu_binder.cpp).
+    void buildControls();
+    QWidget* createControl(const Control& c, QWidget* parent);
+    void layoutToolStrip();
+    void buildMenus();
+    void buildPanes();
+    void applyControl(const Control& c);
+    void applyMenu(const Control& c);
+    void applyGeometry(const Control& c, QWidget* w);
+    void fillUsedRegexpMenu();
+
+    // Actions.
+    void command(const std::string& name);
+    void afterCommand();
+    void showForm(const std::string& form);
+    void reportMissingFiles();
+    void sendSize();
+
+    QtPrompts prompts_;
+    QtClipboard clipboard_;
+    std::unique_ptr<QtOneShotTimer> timer_;
+    QtShell shell_;
+    std::u16string programFolder_;
+    HelpPages help_;
+    std::unique_ptr<MainWindow> form_;
+
+    QWidget* client_ = nullptr;
+    std::map<std::string, QWidget*> widgets_;
+    std::map<std::string, QAction*> actions_;
+    std::map<std::string, QMenu*> menus_;
+    QMenu* usedRegexps_ = nullptr;
+    PaneView* panes_[3] = {nullptr, nullptr, nullptr};
+    QPointer<AboutBox> about_;
+    bool syncing_ = false;
+    bool shown_ = false;
+};
+
+}  // namespace lodestar::ui

@@ -1,0 +1,150 @@
+// A desktop window on a program folder of its own, shown on the test display, with helpers
+// that wait for the web panes, answer dialogs as a user would and read the pages' DOM.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/text.h"
+#include "support/temp_dir.h"
+#include "ui/pane_view.h"
+#include "ui/qt_text.h"
+#include "ui/skin_window.h"
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace lodestar::testing {
+
+// Processes events until `done` holds or the time is up; answers whether it held.
+inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 15000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+// What a dialog showed, recorded by the answering helper.
+struct Seen {
+    QString caption;
+    QString text;
+    bool shown = false;
+};
+
+class SkinTest : public ::testing::Test {
+  protected:
+    // Copies the project's data folders into the program folder; `without` names ones to leave out.
+    void makeProgramFolder(const std::vector<std::string>& without = {}) {
+        namespace fs = std::filesystem;
+        for (const char* folder : {"lib", "help", "rep"}) {
+            if (std::find(without.begin(), without.end(), folder) != without.end()) continue;
+            fs::copy(fs::path(LODESTAR_SOURCE_DIR) / folder, program.path() / folder,
+                     fs::copy_options::recursive);
+        }
+    }
+
+    void start(int width = 1280, int height = 800) {
+        window = std::make_unique<ui::SkinWindow>(program.folder());
+        window->resize(width, height);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        settle();
+    }
+
+    void TearDown() override {
+        if (window) {
+            // Nothing may ask anything any more.
+            window->form().setSaveEnabled(false);
+            window->close();
+            window.reset();
+        }
+        QApplication::processEvents();
+    }
+
+    // Every pane the form is waiting for has loaded.
+    void settle() {
+        ASSERT_TRUE(waitUntil([&] {
+            for (Pane p : {Pane::ListView, Pane::SuperMonitor, Pane::MatchView})
+                if (window->form().pane(p).busy()) return false;
+            return true;
+        })) << "a pane did not finish loading";
+    }
+
+    // Arms an answer for the next modal dialog: `act` runs on it once it shows.
+    void onNextDialog(std::function<void(QWidget*)> act) {
+        auto* poll = new QTimer(window.get());
+        poll->setInterval(20);
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible()) return;
+            poll->stop();
+            poll->deleteLater();
+            act(modal);
+        });
+        poll->start();
+    }
+    // Answers the next message box with the button of this role, noting what it said.
+    void answerMessage(QMessageBox::StandardButton button, Seen* seen = nullptr) {
+        onNextDialog([button, seen](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box) return;
+            if (seen) *seen = {box->windowTitle(), box->text(), true};
+            box->button(button)->click();
+        });
+    }
+    void answerOpenDialog(const std::u16string& path) {
+        onNextDialog([path](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            if (!dialog) return;
+            dialog->selectFile(ui::toQ(path));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+    }
+
+    template <typename T = QWidget>
+    T* widget(const std::string& name) {
+        return qobject_cast<T*>(window->control(name));
+    }
+    ui::PaneView* view(Pane p) { return window->paneView(p); }
+    QVariant dom(Pane p, const QString& script) { return view(p)->evaluate(script); }
+    std::string logText() { return toUtf8(window->form().controls()["logger"].text); }
+    QString counter() { return widget<QLineEdit>("matchNo")->text(); }
+
+    void click(const std::string& name) {
+        QWidget* w = window->control(name);
+        ASSERT_NE(w, nullptr) << name;
+        QTest::mouseClick(w, Qt::LeftButton);
+    }
+    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QApplication::setActiveWindow(window.get());
+        QTest::keyClick(window.get(), static_cast<Qt::Key>(k), mods);
+    }
+
+    TempDir program;
+    TempDir docs;
+    std::unique_ptr<ui::SkinWindow> window;
+};
+
+}  // namespace lodestar::testing
