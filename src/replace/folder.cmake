@@ -1,1 +1,7 @@
-# Targets of this piece are defined here.
+# Backups and restore, the replace over the files of a folder and the batch run over them.
+add_library(lodestar_folder_replace STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/backup.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/multi_replace.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/batch_files.cpp)
+target_link_libraries(lodestar_folder_replace PUBLIC lodestar_folder_search lodestar_replace
+                      lodestar_regexp lodestar_files lodestar_core)

@@ -1,1 +1,4 @@
-# Targets of this piece are defined here.
+# Tests of the extraction run.
+lodestar_add_test(extraction_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/extraction_test.cpp
+    LIBS lodestar_extraction)

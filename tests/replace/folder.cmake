@@ -1,1 +1,6 @@
-# Targets of this piece are defined here.
+# Tests of backups, restore, and the replace and batch runs over a folder's files.
+lodestar_add_test(folder_replace_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/backup_test.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/multi_replace_test.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/batch_files_test.cpp
+    LIBS lodestar_folder_replace)

@@ -1,0 +1,153 @@
+// Parsing lodestar-cli's switches and operands, and its usage text.
+#include "cli/cli_args.h"
+
+#include <cstddef>
+#include <functional>
+#include <map>
+
+namespace lodestar::cli {
+
+namespace {
+
+struct CommandShape {
+    CliCommand command;
+    std::size_t operands;
+};
+
+const std::map<std::string, CommandShape>& commands() {
+    static const std::map<std::string, CommandShape> table{
+        {"find", {CliCommand::Find, 2}},       {"replace", {CliCommand::Replace, 3}},
+        {"run", {CliCommand::Run, 2}},         {"restore", {CliCommand::Restore, 1}},
+        {"extract", {CliCommand::Extract, 2}}, {"render", {CliCommand::Render, 1}},
+    };
+    return table;
+}
+
+// Splits "--name=value" into name and value; a switch without "=" has no inline value.
+std::pair<std::string, std::optional<std::string>> splitInline(const std::string& arg) {
+    const auto eq = arg.find('=');
+    if (arg.rfind("--", 0) != 0 || eq == std::string::npos) return {arg, std::nullopt};
+    return {arg.substr(0, eq), arg.substr(eq + 1)};
+}
+
+}  // namespace
+
+Arguments parseArguments(const std::vector<std::string>& args) {
+    Arguments parsed;
+    std::vector<std::string> positional;
+    bool switchesEnded = false;
+    bool help = false;
+    bool version = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (switchesEnded || arg.size() < 2 || arg[0] != '-') {
+            positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            switchesEnded = true;
+            continue;
+        }
+        auto [name, inlineValue] = splitInline(arg);
+        auto value = [&]() -> std::string {
+            if (inlineValue) return *inlineValue;
+            if (i + 1 >= args.size()) throw UsageError("The switch " + name + " needs a value.");
+            return args[++i];
+        };
+        // Switches without a value.
+        const std::map<std::string, std::function<void()>> flags{
+            {"-c", [&] { parsed.ignoreCase = false; }},
+            {"--case-sensitive", [&] { parsed.ignoreCase = false; }},
+            {"--first", [&] { parsed.global = false; }},
+            {"-m", [&] { parsed.multiline = true; }},
+            {"--multiline", [&] { parsed.multiline = true; }},
+            {"--no-dotall", [&] { parsed.dotAll = false; }},
+            {"--no-backup", [&] { parsed.backup = false; }},
+            {"--no-count", [&] { parsed.countMatches = false; }},
+            {"--no-escapes", [&] { parsed.escapeSupport = false; }},
+            {"--invisible", [&] { parsed.invisible = true; }},
+            {"-h", [&] { help = true; }},
+            {"--help", [&] { help = true; }},
+            {"--version", [&] { version = true; }},
+        };
+        if (const auto flag = flags.find(name); flag != flags.end()) {
+            if (inlineValue) throw UsageError("The switch " + name + " takes no value.");
+            flag->second();
+        } else if (name == "--backup-folder") {
+            parsed.backupFolder = value();
+        } else if (name == "--readonly") {
+            const std::string mode = value();
+            if (mode != "skip" && mode != "write")
+                throw UsageError("--readonly takes skip or write, not \"" + mode + "\".");
+            parsed.readOnlyWrite = mode == "write";
+        } else if (name == "--filter") {
+            parsed.filter = value();
+        } else if (name == "-o" || name == "--output") {
+            parsed.output = value();
+        } else if (name == "--format") {
+            parsed.format = value();
+            if (parsed.format != "txt" && parsed.format != "html" && parsed.format != "xml")
+                throw UsageError("--format takes txt, html or xml, not \"" + parsed.format + "\".");
+        } else if (name == "--delimiter") {
+            parsed.delimiter = value();
+        } else if (name == "--pattern") {
+            parsed.renderPattern = value();
+        } else {
+            throw UsageError("Unknown switch " + arg + ".");
+        }
+    }
+    if (help || version) {
+        parsed.command = help ? CliCommand::Help : CliCommand::Version;
+        return parsed;
+    }
+    if (positional.empty()) throw UsageError("No command given.");
+    const auto shape = commands().find(positional.front());
+    if (shape == commands().end()) throw UsageError("Unknown command " + positional.front() + ".");
+    parsed.command = shape->second.command;
+    parsed.operands.assign(positional.begin() + 1, positional.end());
+    if (parsed.operands.size() != shape->second.operands)
+        throw UsageError("The command " + positional.front() + " takes " +
+                         std::to_string(shape->second.operands) + " operand(s), " +
+                         std::to_string(parsed.operands.size()) + " given.");
+    if (parsed.command == CliCommand::Extract && !parsed.output)
+        throw UsageError("The command extract needs -o OUT (\"-\" for standard output).");
+    return parsed;
+}
+
+std::string usageText() {
+    return R"(Usage:
+  lodestar-cli [switches] find    PATTERN PATH
+  lodestar-cli [switches] replace PATTERN REPLACEMENT PATH
+  lodestar-cli [switches] run     COMMANDFILE PATH
+  lodestar-cli [switches] restore PATH
+  lodestar-cli [switches] extract PATTERN PATH -o OUT [--format txt|html|xml] [--delimiter TEXT]
+  lodestar-cli [switches] render  FILE [--pattern PATTERN] [--invisible]
+
+PATH is a file, a folder (its files in name order, not its subfolders) or a folder followed
+by "/*.ext". A file is worked on alone (replace keeps a sibling backup, page.htm -> page.bak);
+a folder's files keep their backups in a backup folder under it.
+
+Search switches (as the desktop program starts: ignore case, global and dot-matches-all on):
+  -c, --case-sensitive   match letter case
+  --first                only the first match (global off)
+  -m, --multiline        ^ and $ match at every line
+  --no-dotall            the dot does not match a line feed
+Settings (from lodestar.opt beside the program, or the defaults):
+  --no-backup            no backups before replacing
+  --backup-folder NAME   the backup folder's name (default "bak")
+  --no-count             replace in folders without counting matches first
+  --no-escapes           \r, \n, \t in replacements stay as typed
+Other:
+  --readonly=skip|write  read-only files: leave them (default) or make them writable
+  --filter LIST          file patterns for folders, e.g. "*.htm;*.html" (default "*.*")
+  -o OUT                 extract: the export file, "-" for standard output
+  --format, --delimiter  extract: the export format and its delimiter or HTML wrapper
+  --pattern, --invisible render: the pattern to mark, and invisible characters shown
+  --                     ends the switches (for a PATTERN that begins with "-")
+  -h, --help, --version
+
+Exit status: 0 done, 1 find found nothing, 2 error.
+)";
+}
+
+}  // namespace lodestar::cli

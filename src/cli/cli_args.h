@@ -1,0 +1,51 @@
+// The command line of lodestar-cli: the command, its operands and the switches, parsed into
+// one value. Switches may stand before or after the operands; "--" ends the switches.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/error.h"
+
+namespace lodestar::cli {
+
+class UsageError : public Error {
+  public:
+    using Error::Error;
+};
+
+enum class CliCommand { Find, Replace, Run, Restore, Extract, Render, Help, Version };
+
+struct Arguments {
+    CliCommand command = CliCommand::Help;
+    std::vector<std::string> operands;  // after the command word, in order
+
+    // The search switches, as the desktop program starts.
+    bool ignoreCase = true;
+    bool global = true;
+    bool dotAll = true;
+    bool multiline = false;
+
+    // Overrides of the options file; nullopt keeps what the file (or its default) says.
+    std::optional<bool> backup;
+    std::optional<std::string> backupFolder;
+    std::optional<bool> countMatches;
+    std::optional<bool> escapeSupport;
+
+    bool readOnlyWrite = false;  // --readonly=write; skip by default
+    std::string filter = "*.*";
+
+    std::optional<std::string> output;  // extract -o
+    std::string format = "txt";         // extract --format
+    std::optional<std::string> delimiter;
+    std::optional<std::string> renderPattern;  // render --pattern
+    bool invisible = false;
+};
+
+// Parses argv[1..]. Throws UsageError with a message fit for standard error.
+Arguments parseArguments(const std::vector<std::string>& args);
+
+std::string usageText();
+
+}  // namespace lodestar::cli

@@ -1,0 +1,283 @@
+// The six commands of lodestar-cli, each a thin layer over the engine the window uses.
+#include "cli/cli_run.h"
+
+#include <optional>
+
+#include "cli/cli_settings.h"
+#include "cli/export_choice.h"
+#include "cli/target_path.h"
+#include "cli/terminal_sink.h"
+#include "core/text.h"
+#include "export/extraction.h"
+#include "files/codepage.h"
+#include "files/folder_listing.h"
+#include "files/multi_search.h"
+#include "files/paths.h"
+#include "files/text_file.h"
+#include "replace/backup.h"
+#include "replace/batch_files.h"
+#include "replace/command_file.h"
+#include "replace/multi_replace.h"
+#include "search/pattern.h"
+#include "search/regexp.h"
+#include "search/source_body.h"
+
+namespace lodestar::cli {
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kNothingFound = 1;
+constexpr int kFailed = 2;
+
+constexpr std::u16string_view kRegExpErrorMessage =
+    u"Regular Expression Error \r\nPlease examine your regular expression.";
+
+// A failure that ends a command with its message on standard error.
+struct Failure {
+    std::u16string message;
+    std::string cause;
+};
+
+class FixedAnswer : public ReadOnlyQuestion {
+  public:
+    explicit FixedAnswer(bool write) : write_(write) {}
+    bool makeWritable() override { return write_; }
+
+  private:
+    bool write_;
+};
+
+class Session {
+  public:
+    Session(const Arguments& args, const std::u16string& programFolder, std::ostream& out,
+            std::ostream& err)
+        : args_(args), settings_(effectiveSettings(args, programFolder)), out_(out), err_(err) {
+        expr_.setIgnoreCase(args.ignoreCase);
+        expr_.setGlobal(args.global);
+        expr_.setMultiline(args.multiline);
+    }
+
+    int run() {
+        try {
+            switch (args_.command) {
+                case CliCommand::Find:
+                    return find();
+                case CliCommand::Replace:
+                    return replace();
+                case CliCommand::Run:
+                    return batch();
+                case CliCommand::Restore:
+                    return restore();
+                case CliCommand::Extract:
+                    return extract();
+                case CliCommand::Render:
+                    return render();
+                default:
+                    return kFailed;
+            }
+        } catch (const Failure& failure) {
+            printMessage(err_, failure.message);
+            if (!failure.cause.empty()) err_ << failure.cause << '\n';
+        } catch (const Error& error) {
+            err_ << error.what() << '\n';
+        }
+        return kFailed;
+    }
+
+  private:
+    // The pattern as the engine sees it; a broken one fails here, before any file is read.
+    std::u16string usePattern(const std::string& patternText, std::u16string_view errorMessage,
+                              const std::string& replacementText = {}) {
+        const BuiltPattern built = buildPattern(fromUtf8(patternText), fromUtf8(replacementText),
+                                                args_.dotAll, settings_.escapeSupport);
+        if (built.searchPattern.empty()) throw Failure{u"Please input what you want to find", {}};
+        expr_.setPattern(built.searchPattern);
+        try {
+            expr_.count(u"");
+        } catch (const RegExpError& error) {
+            throw Failure{std::u16string(errorMessage), error.what()};
+        }
+        replacement_ = built.replaceText;
+        return built.searchPattern;
+    }
+
+    Target target(const std::string& path, bool needFiles = true) {
+        Target found = resolveTarget(path, args_.filter);
+        if (needFiles && found.files.empty())
+            throw Failure{u"There's no specified files in this folder.", {}};
+        return found;
+    }
+
+    int find() {
+        const std::u16string pattern = usePattern(args_.operands[0], kSearchErrorMessage);
+        const Target files = target(args_.operands[1]);
+        TerminalSink sink(out_, out_, err_, FileLineShape::CountAndPath);
+        const SearchSummary summary = SearchAllFiles(expr_, pattern, files.files, sink);
+        if (!summary.ok) return kFailed;
+        return summary.total == 0 ? kNothingFound : kDone;
+    }
+
+    int replace() {
+        const Target files = target(args_.operands[2]);
+        if (files.singleFile) {
+            usePattern(args_.operands[0], kRegExpErrorMessage, args_.operands[1]);
+            return replaceSingle(files.files.front().path);
+        }
+        usePattern(args_.operands[0], kSearchErrorMessage, args_.operands[1]);
+        ReplaceSettings settings{settings_.countMatches, settings_.backup, files.folder,
+                                 settings_.backupFolder};
+        FixedAnswer answer(args_.readOnlyWrite);
+        TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
+        return ReplaceAllFiles(expr_, replacement_, files.files, settings, answer, sink).ok
+                   ? kDone
+                   : kFailed;
+    }
+
+    // Single-file mode: replace in the text, then save it with its sibling backup.
+    int replaceSingle(const std::u16string& path) {
+        std::u16string text = loadOrFail(path, kSearchErrorMessage);
+        std::size_t count = 0;
+        try {
+            count = expr_.count(text);
+            if (count > 0) text = expr_.replace(text, replacement_);
+        } catch (const RegExpError& error) {
+            throw Failure{std::u16string(kRegExpErrorMessage), error.what()};
+        }
+        if (count == 0) {
+            out_ << "0\tPassed\t" << toUtf8(path) << '\n';
+            printMessage(out_, u"Can't find item to replace.");
+            return kDone;
+        }
+        if (!saveSingle(path, text)) return kDone;
+        out_ << count << "\tReplaced\t" << toUtf8(path) << '\n';
+        out_ << "1 files replaced in 1 files.\n";
+        return kDone;
+    }
+
+    // Save of single-file mode; false when a read-only file is left alone (--readonly=skip).
+    bool saveSingle(const std::u16string& path, std::u16string_view text) {
+        if (isReadOnly(path)) {
+            if (!args_.readOnlyWrite) {
+                out_ << "-1\tRead only\t" << toUtf8(path) << '\n';
+                return false;
+            }
+            clearReadOnly(path);
+        }
+        try {
+            saveWithBackup(path, text, settings_.backup);
+        } catch (const Error& error) {
+            throw Failure{u"Save failed; the file is unchanged.", error.what()};
+        }
+        return true;
+    }
+
+    std::u16string loadOrFail(const std::u16string& path, std::u16string_view message) {
+        try {
+            return LoadFileText(path);
+        } catch (const Error& error) {
+            throw Failure{std::u16string(message), error.what()};
+        }
+    }
+
+    int batch() {
+        const std::u16string commandFile = fromUtf8(args_.operands[0]);
+        if (!fileExists(commandFile)) throw Failure{u"The command file does not exist.", {}};
+        const Target files = target(args_.operands[1]);
+        std::optional<std::vector<Command>> commands;
+        try {
+            commands = ParseCommandFile(commandFile, expr_, settings_.escapeSupport);
+        } catch (const Error& error) {
+            throw Failure{std::u16string(kBatchErrorMessage), error.what()};
+        }
+        if (!commands) throw Failure{std::u16string(kCommandNotFoundMessage), {}};
+        if (files.singleFile) {
+            const std::u16string& path = files.files.front().path;
+            std::u16string text = loadOrFail(path, kBatchErrorMessage);
+            try {
+                text = ApplyCommands(*commands, text, expr_);
+            } catch (const Error& error) {
+                throw Failure{std::u16string(kBatchErrorMessage), error.what()};
+            }
+            if (!saveSingle(path, text)) return kDone;
+            out_ << "-\tBatch Replaced.\t" << toUtf8(path) << '\n';
+            out_ << "Batch replace completed.\n";
+            return kDone;
+        }
+        TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
+        if (!BackupAllFiles(files.files, files.folder, settings_.backupFolder, sink))
+            return kFailed;
+        return BatchAllFiles(*commands, expr_, files.files, sink) ? kDone : kFailed;
+    }
+
+    int restore() {
+        const Target files = target(args_.operands[0], false);
+        if (files.singleFile) {
+            const SingleRestore restored = restoreSingleFile(files.files.front().path);
+            if (!restored.restored) throw Failure{restored.message, {}};
+            out_ << "Files restored successfully.\n";
+            return kDone;
+        }
+        TerminalSink sink(out_, out_, err_, FileLineShape::None);
+        return RestoreFolder(files.folder, settings_.backupFolder, sink) ? kDone : kFailed;
+    }
+
+    int extract() {
+        const std::u16string pattern = usePattern(args_.operands[0], kExtractErrorMessage);
+        const Target files = target(args_.operands[1]);
+        const bool toStdout = *args_.output == "-";
+        ExtractTarget exportTarget;
+        exportTarget.path = fromUtf8(*args_.output);
+        if (!toStdout) {
+            const std::u16string parent = ParentFolderOf(exportTarget.path);
+            if (!parent.empty() && exportTarget.path.find(u'/') != std::u16string::npos &&
+                !folderExists(parent))
+                throw Failure{u"The folder does not exist.", {}};
+        }
+        exportTarget.format = exportFormatter(args_.format, args_.delimiter);
+        if (toStdout)
+            exportTarget.write = [this](const std::u16string&, std::u16string_view content) {
+                // The same bytes the export file would hold.
+                out_ << encodeWindows1252(content) << "\r\n";
+            };
+        // With the export on standard output the log line goes to standard error.
+        TerminalSink sink(out_, toStdout ? err_ : out_, err_, FileLineShape::None);
+        const ExtractSummary summary =
+            ExtractAll(expr_, pattern, files.files, std::nullopt, exportTarget, sink);
+        return summary.result == ExtractResult::Failed ? kFailed : kDone;
+    }
+
+    int render() {
+        const std::u16string path = fromUtf8(args_.operands[0]);
+        if (!fileExists(path)) throw Failure{u"Can't find the path", {}};
+        const std::u16string text = loadOrFail(path, kSearchErrorMessage);
+        std::vector<MatchSpan> spans;
+        if (args_.renderPattern) {
+            usePattern(*args_.renderPattern, kRegExpErrorMessage);
+            expr_.forEachMatch(text, [&](const MatchSpan& span) { spans.push_back(span); });
+        }
+        out_ << toUtf8(wrapShortBody(renderSourceBody(text, spans, args_.invisible))) << '\n';
+        return kDone;
+    }
+
+    const Arguments& args_;
+    CliSettings settings_;
+    std::ostream& out_;
+    std::ostream& err_;
+    RegExp expr_;
+    std::u16string replacement_;
+};
+
+}  // namespace
+
+int runCommand(const Arguments& args, const std::u16string& programFolder, std::ostream& out,
+               std::ostream& err) {
+    try {
+        return Session(args, programFolder, out, err).run();
+    } catch (const Error& error) {  // an options file that exists but cannot be read
+        err << error.what() << '\n';
+        return kFailed;
+    }
+}
+
+}  // namespace lodestar::cli

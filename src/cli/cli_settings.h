@@ -1,0 +1,21 @@
+// The settings a command runs with: the options file beside the program (or its defaults),
+// overridden by the switches of the command line.
+#pragma once
+
+#include <string>
+
+#include "cli/cli_args.h"
+
+namespace lodestar::cli {
+
+struct CliSettings {
+    bool backup = true;
+    std::u16string backupFolder;  // empty means "bak"
+    bool countMatches = true;
+    bool escapeSupport = true;
+};
+
+// Reads programFolder + "/lodestar.opt". Throws lodestar::Error when it exists but is unreadable.
+CliSettings effectiveSettings(const Arguments& args, const std::u16string& programFolder);
+
+}  // namespace lodestar::cli

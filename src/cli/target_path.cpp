@@ -1,0 +1,33 @@
+// Turning a PATH operand into the file list of single-file or folder mode.
+#include "cli/target_path.h"
+
+#include "core/text.h"
+#include "files/folder_listing.h"
+#include "files/paths.h"
+
+namespace lodestar::cli {
+
+Target resolveTarget(const std::string& pathText, const std::string& filter) {
+    const std::u16string path = fromUtf8(pathText);
+    Target target;
+    if (fileExists(path)) {
+        target.singleFile = true;
+        target.files.push_back({path, true});
+        return target;
+    }
+    std::u16string folder = path;
+    std::u16string patterns = fromUtf8(filter);
+    const auto slash = path.rfind(u'/');
+    const std::u16string last = slash == std::u16string::npos ? path : path.substr(slash + 1);
+    if (last.rfind(u"*.", 0) == 0) {
+        patterns = last;
+        folder = slash == std::u16string::npos ? u"./" : path.substr(0, slash + 1);
+    }
+    if (!folderExists(folder)) throw Error("Can't find the path");
+    if (folder.back() != u'/') folder += u'/';
+    target.folder = folder;
+    for (std::u16string& file : listFolder(folder, patterns)) target.files.push_back({file, true});
+    return target;
+}
+
+}  // namespace lodestar::cli

@@ -1,0 +1,22 @@
+// What a PATH operand names: one file (single-file mode) or the files of a folder, as the path
+// box of the desktop program reads it ("folder", "folder/*.ext" or a file).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "files/file_sink.h"
+
+namespace lodestar::cli {
+
+struct Target {
+    bool singleFile = false;
+    std::u16string folder;        // the chosen folder, ending in "/" (empty for a single file)
+    std::vector<FileItem> files;  // the file itself, or the folder's files in name order
+};
+
+// Throws lodestar::Error "Can't find the path" when the text names neither a file nor a folder.
+// `filter` is the folder's pattern list unless the path itself ends in "/*.ext".
+Target resolveTarget(const std::string& path, const std::string& filter);
+
+}  // namespace lodestar::cli

@@ -1,0 +1,46 @@
+// Terminal lines for the outcomes and log entries of the folder operations.
+#include "cli/terminal_sink.h"
+
+#include "core/text.h"
+
+namespace lodestar::cli {
+
+namespace {
+
+// The table's cells carry a leading space ("  Replaced"); the terminal lines do not.
+std::string cell(std::u16string_view text) {
+    if (!text.empty() && text.front() == u' ') text.remove_prefix(1);
+    return toUtf8(text);
+}
+
+}  // namespace
+
+void printMessage(std::ostream& stream, std::u16string_view message) {
+    stream << toUtf8(replacedAll(message, u"\r\n", u"\n")) << '\n';
+}
+
+void TerminalSink::fileDone(const FileOutcome& outcome) {
+    switch (shape_) {
+        case FileLineShape::CountAndPath:
+            out_ << cell(outcome.matchesCell) << '\t' << toUtf8(outcome.path) << '\n';
+            break;
+        case FileLineShape::MatchesStatusAndPath:
+            out_ << cell(outcome.matchesCell) << '\t' << cell(outcome.statusCell) << '\t'
+                 << toUtf8(outcome.path) << '\n';
+            break;
+        case FileLineShape::None:
+            break;
+    }
+}
+
+void TerminalSink::logLine(std::u16string_view message) {
+    printMessage(log_, message);
+}
+
+void TerminalSink::logError(std::u16string_view message, std::u16string_view cause) {
+    failed_ = true;
+    printMessage(err_, message);
+    if (!cause.empty()) printMessage(err_, cause);
+}
+
+}  // namespace lodestar::cli

@@ -1,0 +1,63 @@
+// Collecting match values from files and handing them to the export format once.
+#include "export/extraction.h"
+
+#include "core/text.h"
+#include "files/reusable_reader.h"
+#include "files/text_file.h"
+
+namespace lodestar {
+
+namespace {
+
+void appendValues(const RegExp& expr, ReusableTextReader& reader, const std::u16string& path,
+                  std::vector<std::u16string>& items) {
+    const std::u16string_view text = reader.read(path);
+    expr.forEachMatch(
+        text, [&](const MatchSpan& span) { items.emplace_back(text.substr(span.index, span.length)); });
+}
+
+}  // namespace
+
+ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
+                          const std::vector<FileItem>& files,
+                          std::optional<std::size_t> lastSearchTotal, const ExtractTarget& target,
+                          FileSink& sink) {
+    ExtractSummary summary;
+    if (files.empty()) return summary;
+    std::vector<std::u16string> items;
+    ReusableTextReader reader;
+    try {
+        if (files.size() == 1) {
+            appendValues(expr, reader, files.front().path, items);
+        } else {
+            if (lastSearchTotal && *lastSearchTotal == 0) return summary;
+            for (const FileItem& file : files) {
+                if (!file.ticked) continue;
+                sink.showStatus(u"Extracting from " + file.path);
+                appendValues(expr, reader, file.path, items);
+            }
+        }
+        // Nothing found (or nothing ticked): no file holding only the format's frame.
+        if (items.empty()) return summary;
+        sink.showStatus(u"Saving extraction ... ");
+        const std::u16string content = target.format(items);
+        if (target.write)
+            target.write(target.path, content);
+        else
+            PrintTextFile(target.path, content);
+    } catch (const Error& error) {
+        sink.logError(kExtractErrorMessage, fromUtf8(error.what()));
+        summary.result = ExtractResult::Failed;
+        return summary;
+    }
+    summary.result = ExtractResult::Saved;
+    summary.items = items.size();
+    sink.logLine(u"Extract " + std::u16string(searchPattern) + u", " +
+                 decimal(static_cast<long long>(items.size())) + u" items extracted in " +
+                 decimal(static_cast<long long>(files.size())) + u" files and saved in " +
+                 target.path);
+    sink.showStatus(u"Done.");
+    return summary;
+}
+
+}  // namespace lodestar

@@ -1,0 +1,50 @@
+// The extraction run: the values of all matches of the current file, or of the ticked files of
+// a folder search, collected in order and written once in the chosen export format.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/file_sink.h"
+#include "search/regexp.h"
+
+namespace lodestar {
+
+inline constexpr std::u16string_view kExtractErrorMessage =
+    u"Error in extraction.\r\nPlease examine your regular expression or file.";
+
+struct ExtractTarget {
+    std::u16string path;  // the export file, named in the log line
+    // The whole export content for the items (toText, toHTML or toXML); may throw Error.
+    std::function<std::u16string(const std::vector<std::u16string>& items)> format;
+    // Writes the content; PrintTextFile when empty (create or replace, then one CR LF).
+    std::function<void(const std::u16string& path, std::u16string_view content)> write;
+};
+
+enum class ExtractResult {
+    Saved,    // written and logged
+    Nothing,  // nothing to extract: no match, a folder search that found nothing, no tick
+    Failed,   // the error entry was logged; nothing was written
+};
+
+struct ExtractSummary {
+    ExtractResult result = ExtractResult::Nothing;
+    std::size_t items = 0;
+};
+
+// One listed file (single-file mode, or a folder search of one file): its matches, whatever its
+// tick. Two or more: nothing when `lastSearchTotal` is 0, otherwise the matches of every ticked
+// file in list order. Each file is read afresh. Then the items are formatted and written and
+// "Extract " + searchPattern + ", " + items + " items extracted in " + N + " files and saved in "
+// + path is logged. Any failure (unreadable file, broken pattern, format or write error) logs
+// kExtractErrorMessage with its cause and writes nothing.
+ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
+                          const std::vector<FileItem>& files,
+                          std::optional<std::size_t> lastSearchTotal, const ExtractTarget& target,
+                          FileSink& sink);
+
+}  // namespace lodestar

@@ -1,0 +1,30 @@
+// The search over the ticked files of a folder: counts the matches of each file, reports
+// every file's count to the sink and closes with the log line of the search.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "files/file_sink.h"
+#include "search/regexp.h"
+
+namespace lodestar {
+
+struct SearchSummary {
+    bool ok = false;        // false when a file or the pattern failed; the loop stopped there
+    std::size_t total = 0;  // sum of the counts of the files searched
+};
+
+inline constexpr std::u16string_view kSearchErrorMessage =
+    u"Error in Search.\r\nPlease examine your regular expression or file.";
+
+// For every listed file in order: a ticked file is read whole and its matches counted (at most
+// one when the expression's global switch is off), an unticked one gets "-"; each outcome
+// clears the status cell. Then logs "Search " + searchPattern + ", " + total +
+// " items found in " + N + " files." (N counts every listed file). Stops at the first file that
+// cannot be read or searched with kSearchErrorMessage and its cause.
+SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
+                             const std::vector<FileItem>& files, FileSink& sink);
+
+}  // namespace lodestar

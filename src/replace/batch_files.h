@@ -1,0 +1,26 @@
+// The batch run over the files of a folder: the commands of a command file applied to every
+// listed file, ticked or not, each written back.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "files/file_sink.h"
+#include "replace/command_file.h"
+#include "search/regexp.h"
+
+namespace lodestar {
+
+inline constexpr std::u16string_view kBatchErrorMessage =
+    u"Rep File Error.\r\nPlease check your rep file or rep commands inside.";
+
+// For every listed file in order: read it, apply the commands (ApplyCommands on `expr`), write
+// the result back even when nothing changed, and report " -" / " Batch Replaced.". Then logs
+// N + " files batch replaced successfully.". A read-only file, an unreadable one, a text the
+// code page cannot hold or a search text the engine rejects stops the run there with
+// kBatchErrorMessage and its cause; files before it stay written. The caller backs the files
+// up first (BackupAllFiles).
+bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
+                   const std::vector<FileItem>& files, FileSink& sink);
+
+}  // namespace lodestar

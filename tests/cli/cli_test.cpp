@@ -1,0 +1,365 @@
+// lodestar-cli end to end: every command on small fixture folders, its output lines, exit
+// status and the files it leaves, and every error path with its message.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "support/temp_dir.h"
+
+namespace lodestar {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& arg) {
+    std::string result = "'";
+    for (char c : arg) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
+}
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class Cli : public ::testing::Test {
+  protected:
+    // A program folder of its own, so no lodestar.opt of the build folder leaks in.
+    static void SetUpTestSuite() {
+        program_ = std::make_unique<TempDir>();
+        fs::copy_file(LODESTAR_CLI, program_->path() / "lodestar-cli");
+    }
+    static void TearDownTestSuite() { program_.reset(); }
+
+    Outcome run(const std::vector<std::string>& args, const std::string& redirect = "") {
+        std::string command = quoted((program_->path() / "lodestar-cli").string());
+        for (const std::string& arg : args) command += " " + quoted(arg);
+        const fs::path out = io.path() / "stdout";
+        const fs::path err = io.path() / "stderr";
+        command += " 2>" + quoted(err.string());
+        command += redirect.empty() ? " >" + quoted(out.string()) : " " + redirect;
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+    }
+
+    void writeOptions(const std::string& lines) { program_->put("lodestar.opt", lines); }
+    void dropOptions() { fs::remove(program_->path() / "lodestar.opt"); }
+    void makeReadOnly(const std::string& name) {
+        fs::permissions(dir.path() / name, fs::perms::owner_write, fs::perm_options::remove);
+    }
+    std::string at(const std::string& name) const { return (dir.path() / name).string(); }
+    std::string folder() const { return dir.path().string(); }
+    std::string ioFile(const std::string& name) const { return (io.path() / name).string(); }
+    std::string ioPut(const std::string& name, const std::string& bytes) const {
+        io.put(name, bytes);
+        return ioFile(name);
+    }
+
+    // Three files, in name order a.htm, b.txt, c.htm.
+    void putSample() {
+        dir.put("a.htm", "<p style='width:12px'>Cat</p>\r\n");
+        dir.put("b.txt", "no pixels here\n");
+        dir.put("c.htm", "1px 2px\r\n3PX\r\n");
+    }
+
+    TempDir dir;
+    TempDir io;
+    static std::unique_ptr<TempDir> program_;
+};
+
+std::unique_ptr<TempDir> Cli::program_;
+
+TEST_F(Cli, FindCountsEveryFileOfAFolderInNameOrder) {
+    putSample();
+    const Outcome result = run({"find", "(\\d+)px", folder()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "1\t" + at("a.htm") + "\n0\t" + at("b.txt") + "\n3\t" + at("c.htm") +
+                              "\nSearch (\\d+)px, 4 items found in 3 files.\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(Cli, FindTakesFiltersSwitchesAndSingleFiles) {
+    putSample();
+    EXPECT_EQ(run({"find", "px", folder(), "--filter", "*.txt"}).out,
+              "0\t" + at("b.txt") + "\nSearch px, 0 items found in 1 files.\n");
+    EXPECT_EQ(
+        run({"find", "px", folder() + "/*.htm"}).out,
+        "1\t" + at("a.htm") + "\n3\t" + at("c.htm") + "\nSearch px, 4 items found in 2 files.\n");
+    EXPECT_EQ(run({"-c", "find", "px", at("c.htm")}).out,
+              "2\t" + at("c.htm") + "\nSearch px, 2 items found in 1 files.\n");
+    EXPECT_EQ(run({"--first", "find", "px", at("c.htm")}).out.substr(0, 2), "1\t");
+    // Dot matches line breaks unless switched off; ^ and $ at every line with -m.
+    EXPECT_EQ(run({"find", "2px..3", at("c.htm")}).status, 0);
+    EXPECT_EQ(run({"--no-dotall", "find", "2px..3", at("c.htm")}).status, 1);
+    EXPECT_EQ(run({"find", "^3px", at("c.htm")}).status, 1);
+    EXPECT_EQ(run({"-m", "find", "^3px", at("c.htm")}).status, 0);
+}
+
+TEST_F(Cli, FindWithoutMatchesExitsOne) {
+    putSample();
+    const Outcome result = run({"find", "zebra", folder()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("Search zebra, 0 items found in 3 files."), std::string::npos);
+}
+
+TEST_F(Cli, FindErrorsGoToStandardErrorWithStatusTwo) {
+    putSample();
+    const Outcome broken = run({"find", "(px", folder()});
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_EQ(broken.out, "");
+    EXPECT_EQ(broken.err.rfind("Error in Search.\nPlease examine your regular expression or "
+                               "file.\n",
+                               0),
+              0u);
+    const Outcome missing = run({"find", "px", folder() + "/nowhere"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "Can't find the path\n");
+    const Outcome empty = run({"find", "\t\r\n", folder()});
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_EQ(empty.err, "Please input what you want to find\n");
+    EXPECT_EQ(run({"find", "px", folder(), "--filter", "*.none"}).err,
+              "There's no specified files in this folder.\n");
+}
+
+TEST_F(Cli, ReplaceInAFolderBacksUpAndReportsEachFile) {
+    putSample();
+    const Outcome result = run({"replace", "(\\d+)px", "$1 px", folder()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "1\tReplaced\t" + at("a.htm") + "\n0\tPassed\t" + at("b.txt") +
+                              "\n3\tReplaced\t" + at("c.htm") + "\n2 files replaced in 3 files.\n");
+    EXPECT_EQ(dir.bytes("c.htm"), "1 px 2 px\r\n3 px\r\n");
+    EXPECT_EQ(dir.bytes("bak/c.htm"), "1px 2px\r\n3PX\r\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "bak/b.txt"));
+
+    const Outcome restored = run({"restore", folder()});
+    EXPECT_EQ(restored.status, 0);
+    EXPECT_EQ(restored.out, "Files restored successfully.\n");
+    EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "bak"));
+}
+
+TEST_F(Cli, ReplaceSwitchesOverrideTheSettings) {
+    putSample();
+    const Outcome uncounted = run({"--no-count", "--no-backup", "replace", "px", "", folder()});
+    EXPECT_EQ(uncounted.out, "-\tReplaced\t" + at("a.htm") + "\n-\tReplaced\t" + at("b.txt") +
+                                 "\n-\tReplaced\t" + at("c.htm") +
+                                 "\nFiles replaced successfully.\n");
+    EXPECT_EQ(dir.bytes("c.htm"), "1 2\r\n3\r\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "bak"));
+    run({"--backup-folder", "old", "replace", "12", "13", folder()});
+    EXPECT_TRUE(fs::exists(dir.path() / "old/a.htm"));
+    // Escapes on by default; --no-escapes keeps them as typed.
+    run({"--no-backup", "replace", "Cat", "A\\tB", at("a.htm")});
+    EXPECT_NE(dir.bytes("a.htm").find("A\tB"), std::string::npos);
+    run({"--no-backup", "--no-escapes", "replace", "A\\tB", "C\\tD", at("a.htm")});
+    EXPECT_NE(dir.bytes("a.htm").find("C\\tD"), std::string::npos);
+}
+
+TEST_F(Cli, SettingsComeFromTheOptionsFileBesideTheProgram) {
+    putSample();
+    writeOptions("False\r\nbak\r\nTrue\r\n0\r\n1\r\n0\r\n");  // no backup, no counting
+    const Outcome result = run({"replace", "px", "em", folder()});
+    dropOptions();
+    EXPECT_NE(result.out.find("Files replaced successfully."), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.path() / "bak"));
+}
+
+TEST_F(Cli, RefusedBackupFolderNameChangesNothing) {
+    putSample();
+    const Outcome result =
+        run({"--backup-folder", "../elsewhere", "replace", "px", "em", folder()});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("is not allowed"), std::string::npos);
+    EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
+    EXPECT_EQ(run({"--backup-folder", "..", "restore", folder()}).status, 2);
+}
+
+TEST_F(Cli, ReadOnlyFilesAreSkippedUnlessAskedToWrite) {
+    putSample();
+    makeReadOnly("c.htm");
+    const Outcome skipped = run({"replace", "px", "em", folder()});
+    EXPECT_EQ(skipped.status, 0);
+    EXPECT_NE(skipped.out.find("-1\tRead only\t" + at("c.htm")), std::string::npos);
+    EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
+    EXPECT_EQ(run({"replace", "px", "em", at("c.htm")}).out,
+              "-1\tRead only\t" + at("c.htm") + "\n");
+    EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
+    EXPECT_EQ(run({"--readonly=write", "replace", "px", "em", folder()}).status, 0);
+    EXPECT_EQ(dir.bytes("c.htm"), "1em 2em\r\n3em\r\n");
+}
+
+TEST_F(Cli, SingleFileReplaceKeepsASiblingBackupThatRestorePutsBack) {
+    putSample();
+    const Outcome result = run({"replace", "px", "em", at("c.htm")});
+    EXPECT_EQ(result.out, "3\tReplaced\t" + at("c.htm") + "\n1 files replaced in 1 files.\n");
+    EXPECT_EQ(dir.bytes("c.htm"), "1em 2em\r\n3em\r\n");
+    EXPECT_EQ(dir.bytes("c.bak"), "1px 2px\r\n3PX\r\n");
+    EXPECT_EQ(run({"restore", at("c.htm")}).status, 0);
+    EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "c.bak"));
+    const Outcome again = run({"restore", at("c.htm")});
+    EXPECT_EQ(again.status, 2);
+    EXPECT_NE(again.err.find("c.bak"), std::string::npos);
+    EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
+    const Outcome none = run({"replace", "zebra", "x", at("c.htm")});
+    EXPECT_EQ(none.out, "0\tPassed\t" + at("c.htm") + "\nCan't find item to replace.\n");
+}
+
+TEST_F(Cli, ReplaceFailuresLeaveFilesWhole) {
+    putSample();
+    const Outcome broken = run({"replace", "(px", "em", folder()});
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_EQ(broken.err.rfind("Error in Search.\n", 0), 0u);
+    const Outcome brokenSingle = run({"replace", "(px", "em", at("c.htm")});
+    EXPECT_EQ(brokenSingle.err.rfind("Regular Expression Error \nPlease examine your regular "
+                                     "expression.\n",
+                                     0),
+              0u);
+    // A character the code page cannot hold: refused, nothing half-written.
+    const Outcome wide = run({"replace", "px", "\xe4\xb8\xad", folder()});
+    EXPECT_EQ(wide.status, 2);
+    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12px'>Cat</p>\r\n");
+    EXPECT_EQ(run({"replace", "px", "\xe4\xb8\xad", at("c.htm")}).status, 2);
+    EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "c.bak"));
+}
+
+TEST_F(Cli, RunAppliesACommandFileToEveryFile) {
+    putSample();
+    const std::string rep = ioPut("px.rep",
+                                  "/// spaces before px\r\nregrep ---(\\d+)px--- with ---$1 px---;"
+                                  "\r\nrep ---cat--- with ---Dog---;\r\n");
+    const Outcome result = run({"run", rep, folder()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "Files backed up successfully.\n-\tBatch Replaced.\t" + at("a.htm") +
+                              "\n-\tBatch Replaced.\t" + at("b.txt") + "\n-\tBatch Replaced.\t" +
+                              at("c.htm") + "\n3 files batch replaced successfully.\n");
+    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12 px'>Dog</p>\r\n");
+    EXPECT_EQ(dir.bytes("bak/b.txt"), "no pixels here\n");
+    EXPECT_EQ(run({"restore", folder()}).status, 0);
+    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12px'>Cat</p>\r\n");
+
+    const Outcome single = run({"run", rep, at("c.htm")});
+    EXPECT_EQ(single.out, "-\tBatch Replaced.\t" + at("c.htm") + "\nBatch replace completed.\n");
+    EXPECT_EQ(dir.bytes("c.htm"), "1 px 2 px\r\n3 px\r\n");
+    EXPECT_EQ(dir.bytes("c.bak"), "1px 2px\r\n3PX\r\n");
+}
+
+TEST_F(Cli, RunRefusesMissingAndMalformedCommandFiles) {
+    putSample();
+    const Outcome missing = run({"run", ioFile("none.rep"), folder()});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "The command file does not exist.\n");
+    const std::string rep = ioPut("bad.rep", "/// only a comment\r\nrep ---x--- with ---y---\r\n");
+    const Outcome malformed = run({"run", rep, folder()});
+    EXPECT_EQ(malformed.status, 2);
+    EXPECT_EQ(malformed.err,
+              "Replacing command not found!\nPlease check the replacing command file.\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "bak"));
+    // A read-only file stops the run there; the files before it stay written.
+    makeReadOnly("b.txt");
+    const std::string good = ioPut("good.rep", "rep ---px--- with ---em---;");
+    const Outcome stopped = run({"run", good, folder()});
+    EXPECT_EQ(stopped.status, 2);
+    EXPECT_EQ(stopped.err.rfind("Rep File Error.\nPlease check your rep file or rep commands "
+                                "inside.\n",
+                                0),
+              0u);
+    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12em'>Cat</p>\r\n");
+    EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
+}
+
+TEST_F(Cli, RestoreReportsMissingAndEmptyBackupFolders) {
+    putSample();
+    const Outcome missing = run({"restore", folder()});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "Sorry, your backup folder doesn't exist, restoration failed.\n");
+    fs::create_directory(dir.path() / "bak");
+    EXPECT_EQ(run({"restore", folder()}).err, "Backup folder is empty, restoration failed.\n");
+}
+
+TEST_F(Cli, ExtractWritesEachFormat) {
+    putSample();
+    const std::string txt = ioFile("out.txt");
+    const Outcome result = run({"extract", "\\d+px", folder(), "-o", txt});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out,
+              "Extract \\d+px, 4 items extracted in 3 files and saved in " + txt + "\n");
+    EXPECT_EQ(slurp(txt), "12px\r\n1px\r\n2px\r\n3PX\r\n");
+    run({"extract", "\\d+px", at("c.htm"), "-o", txt, "--delimiter", "Comma"});
+    EXPECT_EQ(slurp(txt), "1px,2px,3PX\r\n");
+    run({"extract", "\\d+px", at("c.htm"), "-o", txt, "--format", "html", "--delimiter",
+         "Unordered List"});
+    EXPECT_EQ(slurp(txt),
+              "<html><head><title></title></head><body>\r\n<ul>\r\n<li>1px</li>\r\n<li>2px</li>"
+              "\r\n<li>3PX</li>\r\n</ul>\r\n</body></html>\r\n");
+    run({"extract", "\\d+px", at("c.htm"), "-o", txt, "--format", "xml"});
+    EXPECT_EQ(slurp(txt),
+              "<xml><matches>\r\n<m>1px</m>\r\n<m>2px</m>\r\n<m>3PX</m>\r\n"
+              "</matches></xml>\r\n");
+}
+
+TEST_F(Cli, ExtractToStandardOutputAndItsErrors) {
+    putSample();
+    const Outcome out = run({"extract", "\\d+px", at("c.htm"), "-o", "-", "--delimiter", ";"});
+    EXPECT_EQ(out.status, 0);
+    EXPECT_EQ(out.out, "1px;2px;3PX\r\n");
+    EXPECT_NE(out.err.find("Extract \\d+px, 3 items extracted in 1 files"), std::string::npos);
+    EXPECT_EQ(run({"extract", "px", folder(), "-o", folder() + "/no/such/out.txt"}).err,
+              "The folder does not exist.\n");
+    const Outcome broken = run({"extract", "(px", folder(), "-o", "-"});
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_EQ(broken.err.rfind("Error in extraction.\n", 0), 0u);
+    const Outcome badWrapper =
+        run({"extract", "px", folder(), "-o", ioFile("x.htm"), "--format=html", "--delimiter=<b>"});
+    EXPECT_EQ(badWrapper.status, 2);
+    EXPECT_FALSE(fs::exists(io.path() / "x.htm"));
+    // A full device: the failure is reported, not swallowed.
+    const Outcome full = run({"extract", "px", folder(), "-o", "-"}, ">/dev/full");
+    EXPECT_EQ(full.status, 2);
+    EXPECT_NE(full.err.find("cannot write"), std::string::npos);
+}
+
+TEST_F(Cli, RenderPrintsTheSourceViewBody) {
+    dir.put("page.htm", "<b>12px</b>\tx\r\n");
+    const Outcome plain = run({"render", at("page.htm")});
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_EQ(plain.out.rfind("<pre id=code>", 0), 0u);
+    EXPECT_NE(plain.out.find("</pre>"), std::string::npos);
+    EXPECT_EQ(plain.out.find("<em>"), std::string::npos);
+    const Outcome marked = run({"render", at("page.htm"), "--pattern", "\\d+px"});
+    EXPECT_NE(marked.out.find("<a id='1'></a><em>12px</em>"), std::string::npos);
+    const Outcome invisible = run({"render", at("page.htm"), "--invisible"});
+    EXPECT_NE(invisible.out, plain.out);
+    EXPECT_EQ(run({"render", at("none.htm")}).status, 2);
+    EXPECT_EQ(run({"render", at("page.htm"), "--pattern", "(x"}).status, 2);
+}
+
+TEST_F(Cli, HelpVersionAndUsageErrors) {
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("lodestar-cli [switches] find    PATTERN PATH"), std::string::npos);
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("lodestar-cli ", 0), 0u);
+    const Outcome usage = run({"find", "x"});
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_NE(usage.err.find("Usage:"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lodestar

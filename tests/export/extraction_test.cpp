@@ -1,0 +1,81 @@
+// The extraction run: which files are read, what is written, the log line and the failures.
+#include <gtest/gtest.h>
+
+#include "core/text.h"
+#include "export/extraction.h"
+#include "files/recording_sink.h"
+#include "support/temp_dir.h"
+
+namespace lodestar {
+namespace {
+
+using testing::RecordingSink;
+using testing::TempDir;
+
+RegExp digits() {
+    RegExp expr;
+    expr.setPattern(u"\\d+");
+    expr.setGlobal(true);
+    return expr;
+}
+
+ExtractTarget commaTarget(const std::u16string& path) {
+    return {
+        path, [](const std::vector<std::u16string>& items) { return joinText(items, u","); }, {}};
+}
+
+TEST(ExtractAll, CollectsTickedFilesInOrderAndLogs) {
+    TempDir dir;
+    std::vector<FileItem> files{{dir.put("a.txt", "1 and 22"), true},
+                                {dir.put("b.txt", "333"), false},
+                                {dir.put("c.txt", "4444"), true}};
+    const auto out = dir.file("out.txt");
+    RecordingSink sink;
+    const auto summary = ExtractAll(digits(), u"\\d+", files, 7u, commaTarget(out), sink);
+    EXPECT_EQ(summary.result, ExtractResult::Saved);
+    EXPECT_EQ(summary.items, 3u);
+    EXPECT_EQ(dir.bytes("out.txt"), "1,22,4444\r\n");
+    ASSERT_EQ(sink.lines.size(), 1u);
+    EXPECT_EQ(sink.lines[0], u"Extract \\d+, 3 items extracted in 3 files and saved in " + out);
+}
+
+TEST(ExtractAll, OneListedFileIsReadWhateverItsTick) {
+    TempDir dir;
+    std::vector<FileItem> files{{dir.put("a.txt", "5"), false}};
+    RecordingSink sink;
+    EXPECT_EQ(ExtractAll(digits(), u"d", files, 0u, commaTarget(dir.file("o")), sink).items, 1u);
+}
+
+TEST(ExtractAll, NothingFoundWritesNothing) {
+    TempDir dir;
+    std::vector<FileItem> one{{dir.put("a.txt", "none"), true}};
+    std::vector<FileItem> two{{dir.put("b.txt", "1"), true}, {dir.put("c.txt", "2"), false}};
+    RecordingSink sink;
+    EXPECT_EQ(ExtractAll(digits(), u"d", one, {}, commaTarget(dir.file("o")), sink).result,
+              ExtractResult::Nothing);
+    EXPECT_EQ(ExtractAll(digits(), u"d", two, 0u, commaTarget(dir.file("o")), sink).result,
+              ExtractResult::Nothing);
+    EXPECT_TRUE(sink.lines.empty());
+    EXPECT_TRUE(sink.errors.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "o"));
+}
+
+TEST(ExtractAll, FailuresAreReportedAndWriteNothing) {
+    TempDir dir;
+    std::vector<FileItem> files{{dir.put("a.txt", "1"), true}, {dir.file("gone.txt"), true}};
+    RecordingSink sink;
+    EXPECT_EQ(ExtractAll(digits(), u"d", files, {}, commaTarget(dir.file("o")), sink).result,
+              ExtractResult::Failed);
+    ExtractTarget badFormat = commaTarget(dir.file("o"));
+    badFormat.format = [](const std::vector<std::u16string>&) -> std::u16string {
+        throw Error("no \"..\" in the wrapper");
+    };
+    EXPECT_EQ(ExtractAll(digits(), u"d", {files[0]}, {}, badFormat, sink).result,
+              ExtractResult::Failed);
+    EXPECT_EQ(sink.errors.size(), 2u);
+    EXPECT_EQ(sink.errors[0], kExtractErrorMessage);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "o"));
+}
+
+}  // namespace
+}  // namespace lodestar

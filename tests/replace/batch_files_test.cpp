@@ -1,0 +1,66 @@
+// The batch run over a folder's files: every file rewritten, the log line, the stop at a
+// read-only file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "files/recording_sink.h"
+#include "replace/batch_files.h"
+#include "support/temp_dir.h"
+
+namespace lodestar {
+namespace {
+
+using testing::RecordingSink;
+using testing::TempDir;
+
+std::vector<Command> twoCommands() {
+    return {{u"(\\d+)px", u"$1 px", false, CommandKind::Reg},
+            {u"a", u"b", true, CommandKind::Plain}};
+}
+
+TEST(BatchAllFiles, RewritesEveryFileTickedOrNot) {
+    TempDir dir;
+    std::vector<FileItem> files{{dir.put("a.htm", "12px aA"), true},
+                                {dir.put("b.htm", "nothing"), false}};
+    RegExp expr;
+    expr.setGlobal(true);
+    RecordingSink sink;
+    EXPECT_TRUE(BatchAllFiles(twoCommands(), expr, files, sink));
+    EXPECT_EQ(dir.bytes("a.htm"), "12 px bA");
+    EXPECT_EQ(dir.bytes("b.htm"), "nothing");
+    ASSERT_EQ(sink.outcomes.size(), 2u);
+    EXPECT_EQ(sink.outcomes[1].matchesCell, u" -");
+    EXPECT_EQ(sink.outcomes[1].statusCell, u" Batch Replaced.");
+    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"2 files batch replaced successfully."});
+}
+
+TEST(BatchAllFiles, ReadOnlyFileStopsTheRunThere) {
+    TempDir dir;
+    std::vector<FileItem> files{{dir.put("a.htm", "1px"), true},
+                                {dir.put("b.htm", "2px"), true},
+                                {dir.put("c.htm", "3px"), true}};
+    std::filesystem::permissions(dir.path() / "b.htm", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    RegExp expr;
+    expr.setGlobal(true);
+    RecordingSink sink;
+    EXPECT_FALSE(BatchAllFiles(twoCommands(), expr, files, sink));
+    EXPECT_EQ(dir.bytes("a.htm"), "1 px");
+    EXPECT_EQ(dir.bytes("b.htm"), "2px");
+    EXPECT_EQ(dir.bytes("c.htm"), "3px");
+    EXPECT_EQ(sink.errors, std::vector<std::u16string>{std::u16string(kBatchErrorMessage)});
+    EXPECT_TRUE(sink.lines.empty());
+}
+
+TEST(BatchAllFiles, BrokenSearchTextStopsAtTheFirstFile) {
+    TempDir dir;
+    std::vector<FileItem> files{{dir.put("a.htm", "x"), true}};
+    RegExp expr;
+    RecordingSink sink;
+    EXPECT_FALSE(BatchAllFiles({{u"(x", u"y", false, CommandKind::Plain}}, expr, files, sink));
+    EXPECT_EQ(dir.bytes("a.htm"), "x");
+}
+
+}  // namespace
+}  // namespace lodestar

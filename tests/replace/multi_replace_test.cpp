@@ -1,0 +1,156 @@
+// The replace over a folder's files: counting on and off, backups, the read-only rule, the log
+// lines and the stop at the first failing file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "files/multi_search.h"
+#include "files/recording_sink.h"
+#include "replace/multi_replace.h"
+#include "support/temp_dir.h"
+
+namespace lodestar {
+namespace {
+
+using testing::RecordingSink;
+using testing::TempDir;
+
+class CountingAnswer : public ReadOnlyQuestion {
+  public:
+    explicit CountingAnswer(bool answer) : answer_(answer) {}
+    bool makeWritable() override {
+        ++asked;
+        return answer_;
+    }
+    int asked = 0;
+
+  private:
+    bool answer_;
+};
+
+RegExp expression(std::u16string_view pattern) {
+    RegExp expr;
+    expr.setPattern(pattern);
+    expr.setIgnoreCase(true);
+    expr.setGlobal(true);
+    return expr;
+}
+
+void makeReadOnly(const TempDir& dir, const std::string& name) {
+    std::filesystem::permissions(dir.path() / name, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+}
+
+class MultiReplace : public ::testing::Test {
+  protected:
+    TempDir dir;
+    std::vector<FileItem> files;
+    RecordingSink sink;
+    CountingAnswer decline{false};
+
+    void SetUp() override {
+        files = {{dir.put("a.txt", "1px 2px"), true},
+                 {dir.put("b.txt", "none"), true},
+                 {dir.put("c.txt", "3px 4px 5px 6px 7px"), true}};
+    }
+    ReplaceSettings settings(bool count, bool backup = true) {
+        return {count, backup, dir.folder(), u""};
+    }
+};
+
+TEST_F(MultiReplace, CountingRewritesAndBacksUpOnlyFilesWithMatches) {
+    const auto summary =
+        ReplaceAllFiles(expression(u"(\\d+)px"), u"$1 px", files, settings(true), decline, sink);
+    EXPECT_TRUE(summary.ok);
+    EXPECT_EQ(summary.replacedFiles, 2u);
+    ASSERT_EQ(sink.outcomes.size(), 3u);
+    EXPECT_EQ(sink.outcomes[0].matchesCell, u"2");
+    EXPECT_EQ(sink.outcomes[0].statusCell, u" Replaced");
+    EXPECT_EQ(sink.outcomes[1].matchesCell, u"0");
+    EXPECT_EQ(sink.outcomes[1].statusCell, u" Passed");
+    EXPECT_EQ(sink.outcomes[2].matchesCell, u"5");
+    EXPECT_EQ(dir.bytes("a.txt"), "1 px 2 px");
+    EXPECT_EQ(dir.bytes("bak/a.txt"), "1px 2px");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak/b.txt"));
+    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"2 files replaced in 3 files."});
+}
+
+TEST_F(MultiReplace, WithoutCountingEveryTickedFileIsRewrittenAndNotCounted) {
+    files[1].ticked = false;
+    const auto summary =
+        ReplaceAllFiles(expression(u"px"), u"em", files, settings(false), decline, sink);
+    EXPECT_TRUE(summary.ok);
+    EXPECT_EQ(sink.outcomes[0].matchesCell, u"-");
+    EXPECT_FALSE(sink.outcomes[0].count.has_value());
+    EXPECT_EQ(sink.outcomes[0].statusCell, u" Replaced");
+    EXPECT_EQ(sink.outcomes[1].matchesCell, u"-");
+    EXPECT_EQ(sink.outcomes[1].statusCell, u"Passed");
+    EXPECT_EQ(dir.bytes("c.txt"), "3em 4em 5em 6em 7em");
+    EXPECT_EQ(dir.bytes("bak/c.txt"), "3px 4px 5px 6px 7px");
+    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"Files replaced successfully."});
+}
+
+TEST_F(MultiReplace, WithoutCountingAndNothingTickedReportsZeroFiles) {
+    for (auto& file : files) file.ticked = false;
+    ReplaceAllFiles(expression(u"px"), u"em", files, settings(false), decline, sink);
+    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"0 files replaced in 3 files."});
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak"));
+}
+
+// 8888 is a count like any other, not the "not counted" marker.
+TEST_F(MultiReplace, AFileWith8888MatchesReports8888) {
+    files = {{dir.put("many.txt", std::string(8888, 'x')), true}};
+    ReplaceAllFiles(expression(u"x"), u"y", files, settings(true, false), decline, sink);
+    EXPECT_EQ(sink.outcomes[0].matchesCell, u"8888");
+    EXPECT_EQ(sink.outcomes[0].count, 8888u);
+    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"1 files replaced in 1 files."});
+}
+
+TEST_F(MultiReplace, DeclinedReadOnlyFilesAreSkippedAfterOneQuestion) {
+    makeReadOnly(dir, "a.txt");
+    makeReadOnly(dir, "c.txt");
+    ReplaceAllFiles(expression(u"px"), u"em", files, settings(true), decline, sink);
+    EXPECT_EQ(decline.asked, 1);
+    EXPECT_EQ(sink.outcomes[0].matchesCell, u"-1");
+    EXPECT_EQ(sink.outcomes[0].statusCell, u" Read only");
+    EXPECT_EQ(sink.outcomes[2].statusCell, u" Read only");
+    EXPECT_EQ(dir.bytes("a.txt"), "1px 2px");
+}
+
+TEST_F(MultiReplace, AcceptedReadOnlyFilesAreMadeWritableAndReplaced) {
+    makeReadOnly(dir, "a.txt");
+    CountingAnswer accept(true);
+    ReplaceAllFiles(expression(u"px"), u"em", files, settings(true), accept, sink);
+    EXPECT_EQ(dir.bytes("a.txt"), "1em 2em");
+    EXPECT_EQ(sink.outcomes[0].statusCell, u" Replaced");
+}
+
+TEST_F(MultiReplace, StopsAtTheFirstFailingFile) {
+    files.insert(files.begin() + 1, {dir.file("gone.txt"), true});
+    const auto summary =
+        ReplaceAllFiles(expression(u"px"), u"em", files, settings(true), decline, sink);
+    EXPECT_FALSE(summary.ok);
+    EXPECT_EQ(sink.outcomes.size(), 1u);
+    EXPECT_EQ(dir.bytes("a.txt"), "1em 2em");
+    EXPECT_EQ(dir.bytes("c.txt"), "3px 4px 5px 6px 7px");
+    EXPECT_EQ(sink.errors, std::vector<std::u16string>{std::u16string(kSearchErrorMessage)});
+    EXPECT_TRUE(sink.lines.empty());
+}
+
+TEST_F(MultiReplace, TextTheCodePageCannotHoldLeavesTheFileWhole) {
+    const auto summary =
+        ReplaceAllFiles(expression(u"px"), u"\u4e2d", files, settings(true), decline, sink);
+    EXPECT_FALSE(summary.ok);
+    EXPECT_EQ(dir.bytes("a.txt"), "1px 2px");
+}
+
+TEST_F(MultiReplace, RefusedBackupFolderNameTouchesNoFile) {
+    ReplaceSettings refused = settings(true);
+    refused.backupFolderName = u"..";
+    EXPECT_FALSE(ReplaceAllFiles(expression(u"px"), u"em", files, refused, decline, sink).ok);
+    EXPECT_TRUE(sink.outcomes.empty());
+    EXPECT_EQ(dir.bytes("a.txt"), "1px 2px");
+}
+
+}  // namespace
+}  // namespace lodestar
