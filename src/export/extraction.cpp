@@ -12,8 +12,9 @@ namespace {
 void appendValues(const RegExp& expr, ReusableTextReader& reader, const std::u16string& path,
                   std::vector<std::u16string>& items) {
     const std::u16string_view text = reader.read(path);
-    expr.forEachMatch(
-        text, [&](const MatchSpan& span) { items.emplace_back(text.substr(span.index, span.length)); });
+    expr.forEachMatch(text, [&](const MatchSpan& span) {
+        items.emplace_back(text.substr(span.index, span.length));
+    });
 }
 
 }  // namespace

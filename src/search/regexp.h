@@ -17,7 +17,7 @@
 namespace lodestar {
 
 class RegExpError : public Error {
-public:
+  public:
     using Error::Error;
 };
 
@@ -37,7 +37,7 @@ struct MatchSpan {
 // The pattern is compiled on first use after a change and the compiled code is shared by
 // copies: copies may match on different threads at once, one object on one thread at a time.
 class RegExp {
-public:
+  public:
     RegExp();
     ~RegExp();
     RegExp(const RegExp& other);
@@ -65,7 +65,7 @@ public:
     // expansion of `replacement`: $1..$99, $&, $`, $', $$.
     std::u16string replace(std::u16string_view text, std::u16string_view replacement) const;
 
-private:
+  private:
     struct Compiled;
     const Compiled& compiled() const;  // compiles on first use after a change; throws
 

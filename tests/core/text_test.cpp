@@ -12,7 +12,9 @@ TEST(Text, Utf8RoundTripsBmpAndAstralCharacters) {
 }
 
 TEST(Text, InvalidUtf8AndLoneSurrogatesBecomeReplacementCharacters) {
-    EXPECT_EQ(fromUtf8("a\xFF" "b"), u"a\uFFFDb");
+    EXPECT_EQ(fromUtf8("a\xFF"
+                       "b"),
+              u"a\uFFFDb");
     EXPECT_EQ(fromUtf8("\xC3"), u"\uFFFD");
     EXPECT_EQ(fromUtf8("\xC0\x80"), u"\uFFFD\uFFFD");  // overlong NUL
     EXPECT_EQ(toUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");

@@ -5,7 +5,7 @@ namespace lodestar {
 
 namespace {
 
-struct Spec {
+struct ControlSpec {
     const char* name;
     const char* container;
     const char16_t* text;
@@ -15,7 +15,7 @@ struct Spec {
     Rect geometry;
 };
 
-Control make(const Spec& s) {
+Control make(const ControlSpec& s) {
     Control c;
     c.name = s.name;
     c.container = s.container;
@@ -84,7 +84,7 @@ const MenuSpec kMenus[] = {
 // Controls of the window, the tool strip, the left panel, the right panel and the status bar.
 // Tool-strip controls to the right of the path box sit in the group "Frame3" from left to
 // right; their widths are the skin's choice within the group's 6450 twips.
-const Spec kControls[] = {
+const ControlSpec kControls[] = {
     {"MainWindow", "", u" Lodestar 1.4", u"", on, off, {0, 0, 9600, 7200}},
     {"ToolBar", "MainWindow", u"", u"", on, off, {0, -80, 9495, 460}},
     {"selFile", "ToolBar", u"", u"Select File", on, off, {0, 120, 315, 300}},
@@ -171,7 +171,7 @@ const Spec kControls[] = {
 }  // namespace
 
 void addMainWindowControls(ControlModel& controls) {
-    for (const Spec& s : kControls) controls.add(make(s));
+    for (const ControlSpec& s : kControls) controls.add(make(s));
     for (const char* shadow : {"splitshad", "splitshad2", "splitShad3"})
         controls.setVisible(shadow, false);
     for (const MenuSpec& m : kMenus) {
