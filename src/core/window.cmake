@@ -11,7 +11,8 @@ add_library(lodestar_window STATIC
     ${CMAKE_CURRENT_LIST_DIR}/window/search_source.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/navigation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window/replace_save.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/window/view_switches.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/window/view_switches.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window/help_pages.cpp)
 target_include_directories(lodestar_window PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(lodestar_window PUBLIC
     lodestar_platform lodestar_regexp lodestar_pattern lodestar_render lodestar_syntax

@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/help_pages.h"
+#include "core/window/help_pages.h"
 #include "ui/qt_text.h"
 
 namespace lodestar::ui {

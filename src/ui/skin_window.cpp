@@ -21,8 +21,7 @@ SkinWindow::SkinWindow(const std::u16string& programFolder)
     : timer_(std::make_unique<QtOneShotTimer>([this] {
           if (form_ && !form_->closed()) form_->onTimer1Tick();
       })),
-      programFolder_(programFolder),
-      help_(programFolder, shell_, prompts_) {
+      programFolder_(programFolder) {
     ensureUiResources();
     setObjectName(QStringLiteral("LodestarWindow"));
     prompts_.setParent(this);
@@ -108,16 +107,7 @@ double SkinWindow::toTwips(int pixels) const {
 
 void SkinWindow::command(const std::string& name) {
     if (syncing_ || form_->closed()) return;
-    if (name == "mContents") {
-        std::u16string page = u"index.htm";
-        help_.showHelpPage(page);
-    } else if (name == "mWeb") {
-        help_.openHomePage();
-    } else if (name == "mExample") {
-        help_.openExamplesPage();
-    } else {
-        form_->click(name);
-    }
+    form_->click(name);
     // A widget that changed itself on the click shows its control's state again.
     if (form_->controls().has(name)) applyControl(form_->controls()[name]);
     afterCommand();
@@ -129,7 +119,7 @@ void SkinWindow::afterCommand() {
 
 void SkinWindow::showForm(const std::string& name) {
     if (name == "About") {
-        if (!about_) about_ = new AboutBox(this, [this] { help_.openHomePage(); });
+        if (!about_) about_ = new AboutBox(this, [this] { form_->help().openHomePage(); });
         about_->show();
         about_->raise();
         about_->activateWindow();

@@ -12,7 +12,6 @@
 
 #include "core/window/main_window.h"
 #include "ui/about_box.h"
-#include "ui/help_pages.h"
 #include "ui/qt_services.h"
 
 class QAction;
@@ -39,7 +38,6 @@ class SkinWindow : public QMainWindow {
     // The "Used Regexps" pop-up, built from the form's entries each time it opens.
     QMenu* usedRegexpMenu() const { return usedRegexps_; }
     AboutBox* aboutBox() const { return about_; }
-    HelpPages& help() { return help_; }
 
     // Pixels for a length in twips at the screen's dpi, and back.
     int toPixels(double twips) const;
@@ -75,7 +73,6 @@ class SkinWindow : public QMainWindow {
     std::unique_ptr<QtOneShotTimer> timer_;
     QtShell shell_;
     std::u16string programFolder_;
-    HelpPages help_;
     std::unique_ptr<MainWindow> form_;
 
     QWidget* client_ = nullptr;

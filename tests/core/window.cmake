@@ -8,4 +8,5 @@ lodestar_add_test(window_tests
         ${CMAKE_CURRENT_LIST_DIR}/window/views_history_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/window/layout_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/window/scenario_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/window/help_pages_test.cpp
     LIBS lodestar_window lodestar_platform_fakes)

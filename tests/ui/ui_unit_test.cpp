@@ -1,17 +1,11 @@
-// Parts of the skin that need no display: dialog filters, script calls, help pages, the
-// banner and the display check.
+// Parts of the skin that need no display: dialog filters, script calls and the display check.
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <filesystem>
 
-#include "platform/fakes/fake_shell.h"
-#include "platform/fakes/scripted_prompts.h"
-#include "support/temp_dir.h"
 #include "ui/desktop_app.h"
 #include "ui/file_filter.h"
-#include "ui/help_pages.h"
 #include "ui/pane_script.h"
 
 namespace lodestar::ui {
@@ -48,51 +42,6 @@ TEST(PaneScriptTest, PageScriptsAreShippedWithTheProgram) {
     EXPECT_TRUE(paneApiScript().contains(QStringLiteral("__lodestarPane")));
     EXPECT_TRUE(paneBridgeScript().contains(QStringLiteral("QWebChannel")));
     EXPECT_TRUE(paneBridgeScript().contains(QStringLiteral("lodestarBridge")));
-}
-
-TEST(HelpPagesTest, ContentsOpensTheHelpFileOrSaysItIsMissing) {
-    testing::TempDir program;
-    fakes::FakeShell shell;
-    fakes::ScriptedPrompts prompts;
-    HelpPages help(program.folder(), shell, prompts);
-
-    std::u16string page = u"index.htm";
-    help.showHelpPage(page);
-    EXPECT_TRUE(shell.opened.empty());
-    ASSERT_EQ(prompts.asked.size(), 1u);
-    EXPECT_EQ(prompts.asked[0].kind, "message");
-    EXPECT_EQ(prompts.asked[0].text, u"Can't find help file.");
-    EXPECT_EQ(prompts.asked[0].caption, u"Lodestar");
-
-    std::filesystem::create_directories(program.path() / "help");
-    program.put("help/index.htm", "<html></html>");
-    page = u"index.htm";
-    help.showHelpPage(page);
-    ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0], program.file("help/index.htm"));
-    EXPECT_EQ(page, program.file("help/index.htm")) << "the argument becomes the full path";
-
-    help.openHomePage();
-    help.openExamplesPage();
-    ASSERT_EQ(shell.opened.size(), 3u);
-    EXPECT_EQ(shell.opened[1], kHomePage);
-    EXPECT_EQ(shell.opened[2], kExamplesPage);
-}
-
-TEST(AboutBannerTest, SixLinesFirstEmptyRulesOfTwentyHashes) {
-    const std::u16string banner = aboutBanner();
-    std::vector<std::u16string> lines;
-    std::size_t from = 0;
-    for (std::size_t at; (at = banner.find(u"\r\n", from)) != std::u16string::npos; from = at + 2)
-        lines.push_back(banner.substr(from, at - from));
-    lines.push_back(banner.substr(from));
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], u"");
-    const std::u16string rule = std::u16string(14, u' ') + std::u16string(20, u'#');
-    EXPECT_EQ(lines[1], rule);
-    EXPECT_EQ(lines[5], rule);
-    EXPECT_NE(lines[2].find(u"Lodestar 1.4"), std::u16string::npos);
-    for (int i = 2; i <= 4; ++i) EXPECT_EQ(lines[i].rfind(std::u16string(14, u' '), 0), 0u);
 }
 
 TEST(DisplayTest, AWindowNeedsADisplayOrAChosenPlatform) {

@@ -10,8 +10,8 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include "core/window/help_pages.h"
 #include "ui/about_box.h"
-#include "ui/help_pages.h"
 #include "window_fixture.h"
 
 namespace lodestar::testing {
@@ -116,8 +116,8 @@ TEST_F(ShellTest, AboutBoxHelpAndWebPages) {
     EXPECT_TRUE(about->isVisible());
     EXPECT_EQ(about->windowTitle(), QStringLiteral("About Lodestar"));
     EXPECT_EQ(about->banner()->toPlainText(),
-              ui::toQ(ui::aboutBanner()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    EXPECT_EQ(about->link()->text(), ui::toQ(ui::kHomePage));
+              ui::toQ(aboutBanner()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    EXPECT_EQ(about->link()->text(), ui::toQ(kHomePage));
     EXPECT_FALSE(about->logo()->pixmap().isNull());
     about->findChild<QPushButton*>("Command1")->click();
     EXPECT_FALSE(about->isVisible());

@@ -27,11 +27,18 @@ const char* paneName(Pane which) {
     }
     return "";
 }
+// The program folder always ends in "/", so paths are built by appending.
+std::u16string withSlash(std::u16string folder) {
+    if (!folder.empty() && folder.back() != u'/') folder += u'/';
+    return folder;
+}
 }  // namespace
 
 MainWindow::MainWindow(std::u16string programFolder, WindowServices services)
-    : programFolder_(std::move(programFolder)), services_(services), layout_(controls_) {
-    if (!programFolder_.empty() && programFolder_.back() != u'/') programFolder_ += u'/';
+    : programFolder_(withSlash(std::move(programFolder))),
+      services_(services),
+      help_(programFolder_, services.shell, services.prompts),
+      layout_(controls_) {
     addMainWindowControls(controls_);
 }
 
@@ -293,7 +300,12 @@ void MainWindow::click(const std::string& name) {
     } else if (name == "btnRegaid") {
         if (showForm) showForm("RegAssist");
     } else if (name == "mContents") {
-        services_.shell.open(programFolder_ + u"help/index.htm");
+        std::u16string page = u"index.htm";
+        help_.showHelpPage(page);
+    } else if (name == "mWeb") {
+        help_.openHomePage();
+    } else if (name == "mExample") {
+        help_.openExamplesPage();
     }
 }
 

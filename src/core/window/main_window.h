@@ -12,6 +12,7 @@
 
 #include "assistant/used_patterns.h"
 #include "core/window/controls.h"
+#include "core/window/help_pages.h"
 #include "core/window/layout.h"
 #include "core/window/pane_model.h"
 #include "platform/clipboard.h"
@@ -69,6 +70,8 @@ class MainWindow {
     // shown through this callback, set by whoever owns them.
     std::function<void(const std::string& form)> showForm;
     void setFolderWork(FolderWork* work) { folderWork_ = work; }
+    // The Help menu's pages; the about box opens the home page through it too.
+    HelpPages& help() { return help_; }
 
     // ---- User input ---------------------------------------------------------------------------
     // A click on a button, check box or menu entry, by control name. A check box changes its
@@ -189,6 +192,7 @@ class MainWindow {
 
     std::u16string programFolder_;
     WindowServices services_;
+    HelpPages help_;
     ControlModel controls_;
     WindowLayout layout_;
     PaneModel listView_{u"ListView"};

@@ -1,12 +1,10 @@
 // Help pages, web pages and the banner.
-#include "ui/help_pages.h"
+#include "core/window/help_pages.h"
 
-#include <filesystem>
-
-#include "core/text.h"
 #include "core/window/control_catalog.h"
+#include "files/paths.h"
 
-namespace lodestar::ui {
+namespace lodestar {
 
 HelpPages::HelpPages(std::u16string programFolder, Shell& shell, Prompts& prompts)
     : programFolder_(std::move(programFolder)), shell_(shell), prompts_(prompts) {
@@ -16,8 +14,7 @@ HelpPages::HelpPages(std::u16string programFolder, Shell& shell, Prompts& prompt
 
 void HelpPages::showHelpPage(std::u16string& page) {
     page = programFolder_ + u"/help/" + page;
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(std::filesystem::path(toUtf8(page)), ec)) {
+    if (fileExists(page)) {
         shell_.open(page);
     } else {
         prompts_.message(u"Can't find help file.", kAppTitle);
@@ -39,4 +36,4 @@ std::u16string aboutBanner() {
            u"  regular-expression\r\n" + indent + u"  search and replace\r\n" + indent + rule;
 }
 
-}  // namespace lodestar::ui
+}  // namespace lodestar

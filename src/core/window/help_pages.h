@@ -7,7 +7,7 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 
-namespace lodestar::ui {
+namespace lodestar {
 
 inline constexpr char16_t kHomePage[] = u"https://lodestar.example.org/";
 inline constexpr char16_t kExamplesPage[] = u"https://lodestar.example.org/examples.html";
@@ -31,4 +31,4 @@ class HelpPages {
 // The about box's banner: six lines joined by CR LF, the first one empty, no final line break.
 std::u16string aboutBanner();
 
-}  // namespace lodestar::ui
+}  // namespace lodestar
