@@ -44,7 +44,6 @@ SkinWindow::SkinWindow(const std::u16string& programFolder)
     form_->controls().onChange([this](const Control& c) { applyControl(c); });
     form_->load();
     for (const std::string& name : form_->controls().names()) applyControl(form_->controls()[name]);
-    reportMissingFiles();
 
     // A comfortable first size that fits the screen.
     QSize size(1100, 720);
@@ -136,25 +135,6 @@ void SkinWindow::showForm(const std::string& name) {
         it == captions.end() ? fromQ(QString::fromStdString(name)) : it->second;
     prompts_.message(u"The \"" + caption + u"\" window is not available in this version.",
                      kAppTitle);
-}
-
-void SkinWindow::reportMissingFiles() {
-    struct Need {
-        const char16_t* file;
-        const char16_t* consequence;
-    };
-    const Need needs[] = {
-        {u"lib/ml.tmp", u"the match list uses a built-in page."},
-        {u"lib/src.tmp", u"the source view uses a built-in page."},
-        {u"lib/srcHead.tmp", u"files too large for the source page cannot be shown."},
-        {u"lib/syntax.tbl", u"the source view uses the default highlighting."},
-        {u"help/index.htm", u"Help > Contents cannot open the help."},
-    };
-    std::u16string folder = programFolder_;
-    if (!folder.empty() && folder.back() != u'/') folder += u'/';
-    for (const Need& n : needs)
-        if (!QFileInfo(toQ(folder + n.file)).isFile())
-            form_->logError(u"Missing " + std::u16string(n.file) + u": " + n.consequence);
 }
 
 // ---- Window events --------------------------------------------------------------------------

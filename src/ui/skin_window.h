@@ -65,7 +65,6 @@ class SkinWindow : public QMainWindow {
     void command(const std::string& name);
     void afterCommand();
     void showForm(const std::string& form);
-    void reportMissingFiles();
     void sendSize();
 
     QtPrompts prompts_;

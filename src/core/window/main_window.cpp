@@ -95,6 +95,25 @@ void MainWindow::load() {
     superMonitor_.navigate(programFolder_ + u"lib/src.tmp");
     controls_.setChecked("mLine", false);
     controls_.setEnabled("mSubMatch", false);
+    reportMissingDataFiles();
+}
+
+// A program folder without some of its data files still opens; the log says what cannot work.
+void MainWindow::reportMissingDataFiles() {
+    struct Need {
+        const char16_t* file;
+        const char16_t* consequence;
+    };
+    static const Need needs[] = {
+        {u"lib/ml.tmp", u"the match list uses a built-in page."},
+        {u"lib/src.tmp", u"the source view uses a built-in page."},
+        {u"lib/srcHead.tmp", u"files too large for the source page cannot be shown."},
+        {u"lib/syntax.tbl", u"the source view uses the default highlighting."},
+        {u"help/index.htm", u"Help > Contents cannot open the help."},
+    };
+    for (const Need& n : needs)
+        if (!fileExists(programFolder_ + n.file))
+            logError(u"Missing " + std::u16string(n.file) + u": " + n.consequence);
 }
 
 bool MainWindow::queryUnload() {

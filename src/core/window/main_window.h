@@ -168,6 +168,7 @@ class MainWindow {
     int statusRepaints() const { return statusRepaints_; }
 
   private:
+    void reportMissingDataFiles();
     void onSwitch(const std::string& name);
     void setCheckFromMenu(const std::string& box, bool value);
     void addUsedRegexp(const std::u16string& pattern);
