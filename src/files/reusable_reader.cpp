@@ -18,27 +18,10 @@ namespace lodestar {
 namespace {
 
 constexpr std::string_view kCannotRead = "Cannot read the file";
-// From this size on a file is mapped rather than copied into the reader's buffer.
+// Bytes read and decoded in one step.
+constexpr std::size_t kChunk = 4 << 20;
+// Buffers for files up to this size get room to spare, so a run of small files seldom grows them.
 constexpr std::size_t kLargeFile = 16 << 20;
-
-// A read-only mapping of a whole file, unmapped when done.
-class FileMapping {
-  public:
-    FileMapping(int fd, std::size_t size) : size_(size) {
-        data_ = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        if (data_ == MAP_FAILED) data_ = nullptr;
-    }
-    ~FileMapping() {
-        if (data_) ::munmap(data_, size_);
-    }
-    FileMapping(const FileMapping&) = delete;
-    FileMapping& operator=(const FileMapping&) = delete;
-    const unsigned char* data() const { return static_cast<const unsigned char*>(data_); }
-
-  private:
-    void* data_;
-    std::size_t size_;
-};
 
 class Descriptor {
   public:
@@ -89,38 +72,40 @@ std::u16string_view ReusableTextReader::read(const std::u16string& path) {
     Descriptor file(fd);
     struct stat info {};
     if (::fstat(fd, &info) != 0) throw fileFailure(kCannotRead, path, errno);
-    const auto size = static_cast<std::size_t>(info.st_size);
-    if (S_ISREG(info.st_mode) && size >= kLargeFile) {
-        const FileMapping mapping(fd, size);
-        if (mapping.data()) return decode(mapping.data(), size);
-    }
     // One byte more than the size, so a file that grew while read is read whole.
-    bytes_.reserve(static_cast<std::size_t>(info.st_size) + 1);
+    const auto expected = static_cast<std::size_t>(info.st_size) + 1;
+    // The bytes are read a chunk at a time and decoded straight into the text buffer, so a
+    // large file costs its decoded text and one chunk, not a second copy of its bytes.
+    bytes_.reserve(std::min(expected, kChunk));
+    text_.reserve(expected * sizeof(char16_t));
     std::size_t filled = 0;
     for (;;) {
         // A file that grew while read, or reports no size (as under /proc): keep reading.
-        if (filled == bytes_.capacity) bytes_.reserve(bytes_.capacity * 2, filled);
-        auto* into = static_cast<char*>(bytes_.data) + filled;
-        const ssize_t got = ::read(fd, into, bytes_.capacity - filled);
+        if (filled == text_.capacity / sizeof(char16_t))
+            text_.reserve(text_.capacity * 2, filled * sizeof(char16_t));
+        const std::size_t room =
+            std::min(bytes_.capacity, text_.capacity / sizeof(char16_t) - filled);
+        const ssize_t got = ::read(fd, bytes_.data, room);
         if (got < 0) {
             if (errno == EINTR) continue;
             throw fileFailure(kCannotRead, path, errno);
         }
         if (got == 0) break;
+        decodeInto(static_cast<const unsigned char*>(bytes_.data), static_cast<std::size_t>(got),
+                   static_cast<char16_t*>(text_.data) + filled);
         filled += static_cast<std::size_t>(got);
     }
-    return decode(static_cast<const unsigned char*>(bytes_.data), filled);
+    return std::u16string_view(static_cast<const char16_t*>(text_.data), filled);
 }
 
-std::u16string_view ReusableTextReader::decode(const unsigned char* in, std::size_t filled) {
-    text_.reserve(filled * sizeof(char16_t));
-    auto* out = static_cast<char16_t*>(text_.data);
+void ReusableTextReader::decodeInto(const unsigned char* in, std::size_t count,
+                                    char16_t* out) const {
     // Widening every byte vectorises; blocks holding one of the rare bytes 80..9F are then
     // corrected byte by byte, found by a count that vectorises too.
-    for (std::size_t i = 0; i < filled; ++i) out[i] = in[i];
+    for (std::size_t i = 0; i < count; ++i) out[i] = in[i];
     constexpr std::size_t kBlock = 256;
-    for (std::size_t start = 0; start < filled; start += kBlock) {
-        const std::size_t end = std::min(filled, start + kBlock);
+    for (std::size_t start = 0; start < count; start += kBlock) {
+        const std::size_t end = std::min(count, start + kBlock);
         unsigned hits = 0;
         for (std::size_t i = start; i < end; ++i)
             hits += static_cast<unsigned char>(in[i] - 0x80) < 32 ? 1u : 0u;
@@ -128,7 +113,6 @@ std::u16string_view ReusableTextReader::decode(const unsigned char* in, std::siz
         for (std::size_t i = start; i < end; ++i)
             if (static_cast<unsigned char>(in[i] - 0x80) < 32) out[i] = high_[in[i] - 0x80];
     }
-    return std::u16string_view(out, filled);
 }
 
 }  // namespace lodestar

@@ -22,8 +22,8 @@ class ReusableTextReader {
     ReusableTextReader& operator=(const ReusableTextReader&) = delete;
 
   private:
-    // Memory mapped in one go (its pages faulted in together), kept for the next file, never
-    // zero-filled: a fresh 300 MB buffer would otherwise cost more than reading the file.
+    // Memory mapped in one go, kept for the next file, never zero-filled: a fresh 200 MB
+    // buffer would otherwise cost more than reading the file.
     struct Buffer {
         void* data = nullptr;
         std::size_t capacity = 0;
@@ -32,9 +32,9 @@ class ReusableTextReader {
         ~Buffer();
     };
 
-    std::u16string_view decode(const unsigned char* bytes, std::size_t size);
+    void decodeInto(const unsigned char* bytes, std::size_t count, char16_t* out) const;
 
-    Buffer bytes_;
+    Buffer bytes_;  // one chunk of the file's bytes
     Buffer text_;
     char16_t high_[32];  // what the bytes 80..9F decode to
 };
