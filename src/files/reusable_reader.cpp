@@ -36,14 +36,7 @@ class Descriptor {
 
 }  // namespace
 
-ReusableTextReader::ReusableTextReader() {
-    // The code page's own decoder says what the 32 bytes that are not Latin-1 become.
-    std::string high(32, '\0');
-    for (int i = 0; i < 32; ++i) high[i] = static_cast<char>(0x80 + i);
-    const std::u16string decoded = decodeWindows1252(high);
-    for (int i = 0; i < 32; ++i) high_[i] = decoded[i];
-}
-
+ReusableTextReader::ReusableTextReader() = default;
 ReusableTextReader::~ReusableTextReader() = default;
 
 void ReusableTextReader::Buffer::reserve(std::size_t bytes, std::size_t keep) {
@@ -91,28 +84,12 @@ std::u16string_view ReusableTextReader::read(const std::u16string& path) {
             throw fileFailure(kCannotRead, path, errno);
         }
         if (got == 0) break;
-        decodeInto(static_cast<const unsigned char*>(bytes_.data), static_cast<std::size_t>(got),
-                   static_cast<char16_t*>(text_.data) + filled);
+        decodeWindows1252Into(static_cast<const unsigned char*>(bytes_.data),
+                              static_cast<std::size_t>(got),
+                              static_cast<char16_t*>(text_.data) + filled);
         filled += static_cast<std::size_t>(got);
     }
     return std::u16string_view(static_cast<const char16_t*>(text_.data), filled);
-}
-
-void ReusableTextReader::decodeInto(const unsigned char* in, std::size_t count,
-                                    char16_t* out) const {
-    // Widening every byte vectorises; blocks holding one of the rare bytes 80..9F are then
-    // corrected byte by byte, found by a count that vectorises too.
-    for (std::size_t i = 0; i < count; ++i) out[i] = in[i];
-    constexpr std::size_t kBlock = 256;
-    for (std::size_t start = 0; start < count; start += kBlock) {
-        const std::size_t end = std::min(count, start + kBlock);
-        unsigned hits = 0;
-        for (std::size_t i = start; i < end; ++i)
-            hits += static_cast<unsigned char>(in[i] - 0x80) < 32 ? 1u : 0u;
-        if (hits == 0) continue;
-        for (std::size_t i = start; i < end; ++i)
-            if (static_cast<unsigned char>(in[i] - 0x80) < 32) out[i] = high_[in[i] - 0x80];
-    }
 }
 
 }  // namespace lodestar

@@ -32,11 +32,8 @@ class ReusableTextReader {
         ~Buffer();
     };
 
-    void decodeInto(const unsigned char* bytes, std::size_t count, char16_t* out) const;
-
     Buffer bytes_;  // one chunk of the file's bytes
     Buffer text_;
-    char16_t high_[32];  // what the bytes 80..9F decode to
 };
 
 }  // namespace lodestar
