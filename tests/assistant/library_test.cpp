@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "core/text.h"
 #include "support/temp_dir.h"
 
 namespace lodestar {
@@ -12,51 +13,41 @@ namespace {
 
 using Entries = std::vector<LibraryEntry>;
 
-TEST(ParseEntryLibrary, ReadsFieldsInFileOrderWithDescriptionsHoldingSeparators) {
-    const std::u16string text =
-        u"Group, ( ), Captures what it holds, for $1 and \\1\r\n"
-        u"Plain, x, \r\n"
-        u"Digits, \\d, , , commas\r\n";
-    EXPECT_EQ(parseEntryLibrary(text, false),
-              (Entries{{u"Group", u"( )", u"Captures what it holds, for $1 and \\1"},
-                       {u"Plain", u"x", u""},
-                       {u"Digits", u"\\d", u", , commas"}}));
+// The line rule is "(.+?), (.+?), (.*)\r\n": each field needs one character before its
+// separator, and the dot matches a lone CR, so only CR LF ends an entry.
+TEST(ParseEntryLibrary, TakesEveryLineThatFitsTheLineRule) {
+    const struct {
+        const char16_t* text;
+        Entries entries;
+    } cases[] = {
+        // Fields in file order; the description holds any further separators.
+        {u"Group, ( ), Captures what it holds, for $1 and \\1\r\nPlain, x, \r\n"
+         u"Digits, \\d, , , commas\r\n",
+         {{u"Group", u"( )", u"Captures what it holds, for $1 and \\1"},
+          {u"Plain", u"x", u""},
+          {u"Digits", u"\\d", u", , commas"}}},
+        // Lines that do not fit: no or one separator, empty, bare LF, no line end.
+        {u"no separators\r\none, separator\r\n\r\nbare, line, feed\ngood, one, here\r\n"
+         u"last, without, line end",
+         {{u"good", u"one", u"here"}}},
+        {u"a, b, c\nd, e, f\n", {}},
+        {u"", {}},
+        // A line starting with ", " keeps it in the first field; ", , " is a two-character field.
+        {u", , x, y\r\n", {{u", ", u"x", u"y"}}},
+        {u"a, , , b\r\n", {{u"a", u", ", u"b"}}},
+        {u"a, , \r\n", {}},
+        {u"a\rb, c, d\r\r\n", {{u"a\rb", u"c", u"d\r"}}},
+        {u"a, b, c\rd, e, f\r\n", {{u"a", u"b", u"c\rd, e, f"}}},
+        {u"a, b, c\r", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseEntryLibrary(c.text, false), c.entries) << toUtf8(c.text);
 }
 
 TEST(ParseEntryLibrary, MetacharOrderPutsFragmentFirstAndNeedsADescription) {
     const std::u16string text = u"\\d, Digit, Any digit 0-9\r\n\\w, Word char, \r\n";
     EXPECT_EQ(parseEntryLibrary(text, true), (Entries{{u"Digit", u"\\d", u"Any digit 0-9"}}));
     EXPECT_EQ(parseEntryLibrary(text, false).size(), 2u);
-}
-
-TEST(ParseEntryLibrary, SkipsLinesThatDoNotFit) {
-    const std::u16string text =
-        u"no separators\r\n"
-        u"one, separator\r\n"
-        u"\r\n"
-        u"bare, line, feed\n"
-        u"good, one, here\r\n"
-        u"last, without, line end";
-    EXPECT_EQ(parseEntryLibrary(text, false), (Entries{{u"good", u"one", u"here"}}));
-    EXPECT_TRUE(parseEntryLibrary(u"a, b, c\nd, e, f\n", false).empty());
-    EXPECT_TRUE(parseEntryLibrary(u"", false).empty());
-}
-
-// Each field needs one character before its separator, as the lazy "(.+?), " does: a line
-// starting with ", " keeps it in the first field, and ", , " makes a two-character field.
-TEST(ParseEntryLibrary, EmptyLeadingFieldsTakeTheSeparatorIntoTheField) {
-    EXPECT_EQ(parseEntryLibrary(u", , x, y\r\n", false), (Entries{{u", ", u"x", u"y"}}));
-    EXPECT_EQ(parseEntryLibrary(u"a, , , b\r\n", false), (Entries{{u"a", u", ", u"b"}}));
-    EXPECT_TRUE(parseEntryLibrary(u"a, , \r\n", false).empty());
-}
-
-// The dot of the line rule matches a carriage return, so a lone CR stays inside a field; only
-// CR LF ends an entry.
-TEST(ParseEntryLibrary, LoneCarriageReturnIsPartOfAField) {
-    EXPECT_EQ(parseEntryLibrary(u"a\rb, c, d\r\r\n", false), (Entries{{u"a\rb", u"c", u"d\r"}}));
-    EXPECT_EQ(parseEntryLibrary(u"a, b, c\rd, e, f\r\n", false),
-              (Entries{{u"a", u"b", u"c\rd, e, f"}}));
-    EXPECT_TRUE(parseEntryLibrary(u"a, b, c\r", false).empty());
 }
 
 TEST(ParseSymbolLibrary, EveryCharacterIsOneSymbol) {

@@ -56,6 +56,12 @@ class Cli : public ::testing::Test {
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
     }
 
+    // Runs a command that must fail with status 2; gives what it wrote to standard error.
+    std::string failure(const std::vector<std::string>& args) {
+        const Outcome result = run(args);
+        EXPECT_EQ(result.status, 2) << result.out;
+        return result.err;
+    }
     void writeOptions(const std::string& lines) { program_->put("lodestar.opt", lines); }
     void dropOptions() { fs::remove(program_->path() / "lodestar.opt"); }
     void makeReadOnly(const std::string& name) {
@@ -125,13 +131,9 @@ TEST_F(Cli, FindErrorsGoToStandardErrorWithStatusTwo) {
                                "file.\n",
                                0),
               0u);
-    const Outcome missing = run({"find", "px", folder() + "/nowhere"});
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "Can't find the path\n");
-    const Outcome empty = run({"find", "\t\r\n", folder()});
-    EXPECT_EQ(empty.status, 2);
-    EXPECT_EQ(empty.err, "Please input what you want to find\n");
-    EXPECT_EQ(run({"find", "px", folder(), "--filter", "*.none"}).err,
+    EXPECT_EQ(failure({"find", "px", folder() + "/nowhere"}), "Can't find the path\n");
+    EXPECT_EQ(failure({"find", "\t\r\n", folder()}), "Please input what you want to find\n");
+    EXPECT_EQ(failure({"find", "px", folder(), "--filter", "*.none"}),
               "There's no specified files in this folder.\n");
 }
 
@@ -180,12 +182,11 @@ TEST_F(Cli, SettingsComeFromTheOptionsFileBesideTheProgram) {
 
 TEST_F(Cli, RefusedBackupFolderNameChangesNothing) {
     putSample();
-    const Outcome result =
-        run({"--backup-folder", "../elsewhere", "replace", "px", "em", folder()});
-    EXPECT_EQ(result.status, 2);
-    EXPECT_NE(result.err.find("is not allowed"), std::string::npos);
+    EXPECT_NE(failure({"--backup-folder", "../elsewhere", "replace", "px", "em", folder()})
+                  .find("is not allowed"),
+              std::string::npos);
     EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
-    EXPECT_EQ(run({"--backup-folder", "..", "restore", folder()}).status, 2);
+    failure({"--backup-folder", "..", "restore", folder()});
 }
 
 TEST_F(Cli, ReadOnlyFilesAreSkippedUnlessAskedToWrite) {
@@ -211,9 +212,7 @@ TEST_F(Cli, SingleFileReplaceKeepsASiblingBackupThatRestorePutsBack) {
     EXPECT_EQ(run({"restore", at("c.htm")}).status, 0);
     EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
     EXPECT_FALSE(fs::exists(dir.path() / "c.bak"));
-    const Outcome again = run({"restore", at("c.htm")});
-    EXPECT_EQ(again.status, 2);
-    EXPECT_NE(again.err.find("c.bak"), std::string::npos);
+    EXPECT_NE(failure({"restore", at("c.htm")}).find("c.bak"), std::string::npos);
     EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
     const Outcome none = run({"replace", "zebra", "x", at("c.htm")});
     EXPECT_EQ(none.out, "0\tPassed\t" + at("c.htm") + "\nCan't find item to replace.\n");
@@ -221,19 +220,14 @@ TEST_F(Cli, SingleFileReplaceKeepsASiblingBackupThatRestorePutsBack) {
 
 TEST_F(Cli, ReplaceFailuresLeaveFilesWhole) {
     putSample();
-    const Outcome broken = run({"replace", "(px", "em", folder()});
-    EXPECT_EQ(broken.status, 2);
-    EXPECT_EQ(broken.err.rfind("Error in Search.\n", 0), 0u);
-    const Outcome brokenSingle = run({"replace", "(px", "em", at("c.htm")});
-    EXPECT_EQ(brokenSingle.err.rfind("Regular Expression Error \nPlease examine your regular "
-                                     "expression.\n",
-                                     0),
+    EXPECT_EQ(failure({"replace", "(px", "em", folder()}).rfind("Error in Search.\n", 0), 0u);
+    EXPECT_EQ(failure({"replace", "(px", "em", at("c.htm")})
+                  .rfind("Regular Expression Error \nPlease examine your regular expression.\n", 0),
               0u);
     // A character the code page cannot hold: refused, nothing half-written.
-    const Outcome wide = run({"replace", "px", "\xe4\xb8\xad", folder()});
-    EXPECT_EQ(wide.status, 2);
+    failure({"replace", "px", "\xe4\xb8\xad", folder()});
     EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12px'>Cat</p>\r\n");
-    EXPECT_EQ(run({"replace", "px", "\xe4\xb8\xad", at("c.htm")}).status, 2);
+    failure({"replace", "px", "\xe4\xb8\xad", at("c.htm")});
     EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
     EXPECT_FALSE(fs::exists(dir.path() / "c.bak"));
 }
@@ -261,35 +255,28 @@ TEST_F(Cli, RunAppliesACommandFileToEveryFile) {
 
 TEST_F(Cli, RunRefusesMissingAndMalformedCommandFiles) {
     putSample();
-    const Outcome missing = run({"run", ioFile("none.rep"), folder()});
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "The command file does not exist.\n");
+    EXPECT_EQ(failure({"run", ioFile("none.rep"), folder()}), "The command file does not exist.\n");
     const std::string rep = ioPut("bad.rep", "/// only a comment\r\nrep ---x--- with ---y---\r\n");
-    const Outcome malformed = run({"run", rep, folder()});
-    EXPECT_EQ(malformed.status, 2);
-    EXPECT_EQ(malformed.err,
+    EXPECT_EQ(failure({"run", rep, folder()}),
               "Replacing command not found!\nPlease check the replacing command file.\n");
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));
     // A read-only file stops the run there; the files before it stay written.
     makeReadOnly("b.txt");
     const std::string good = ioPut("good.rep", "rep ---px--- with ---em---;");
-    const Outcome stopped = run({"run", good, folder()});
-    EXPECT_EQ(stopped.status, 2);
-    EXPECT_EQ(stopped.err.rfind("Rep File Error.\nPlease check your rep file or rep commands "
-                                "inside.\n",
-                                0),
-              0u);
+    EXPECT_EQ(
+        failure({"run", good, folder()})
+            .rfind("Rep File Error.\nPlease check your rep file or rep commands inside.\n", 0),
+        0u);
     EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12em'>Cat</p>\r\n");
     EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
 }
 
 TEST_F(Cli, RestoreReportsMissingAndEmptyBackupFolders) {
     putSample();
-    const Outcome missing = run({"restore", folder()});
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "Sorry, your backup folder doesn't exist, restoration failed.\n");
+    EXPECT_EQ(failure({"restore", folder()}),
+              "Sorry, your backup folder doesn't exist, restoration failed.\n");
     fs::create_directory(dir.path() / "bak");
-    EXPECT_EQ(run({"restore", folder()}).err, "Backup folder is empty, restoration failed.\n");
+    EXPECT_EQ(failure({"restore", folder()}), "Backup folder is empty, restoration failed.\n");
 }
 
 TEST_F(Cli, ExtractWritesEachFormat) {
@@ -319,14 +306,11 @@ TEST_F(Cli, ExtractToStandardOutputAndItsErrors) {
     EXPECT_EQ(out.status, 0);
     EXPECT_EQ(out.out, "1px;2px;3PX\r\n");
     EXPECT_NE(out.err.find("Extract \\d+px, 3 items extracted in 1 files"), std::string::npos);
-    EXPECT_EQ(run({"extract", "px", folder(), "-o", folder() + "/no/such/out.txt"}).err,
+    EXPECT_EQ(failure({"extract", "px", folder(), "-o", folder() + "/no/such/out.txt"}),
               "The folder does not exist.\n");
-    const Outcome broken = run({"extract", "(px", folder(), "-o", "-"});
-    EXPECT_EQ(broken.status, 2);
-    EXPECT_EQ(broken.err.rfind("Error in extraction.\n", 0), 0u);
-    const Outcome badWrapper =
-        run({"extract", "px", folder(), "-o", ioFile("x.htm"), "--format=html", "--delimiter=<b>"});
-    EXPECT_EQ(badWrapper.status, 2);
+    EXPECT_EQ(failure({"extract", "(px", folder(), "-o", "-"}).rfind("Error in extraction.\n", 0),
+              0u);
+    failure({"extract", "px", folder(), "-o", ioFile("x.htm"), "--format=html", "--delimiter=<b>"});
     EXPECT_FALSE(fs::exists(io.path() / "x.htm"));
     // A full device: the failure is reported, not swallowed.
     const Outcome full = run({"extract", "px", folder(), "-o", "-"}, ">/dev/full");
@@ -345,8 +329,8 @@ TEST_F(Cli, RenderPrintsTheSourceViewBody) {
     EXPECT_NE(marked.out.find("<a id='1'></a><em>12px</em>"), std::string::npos);
     const Outcome invisible = run({"render", at("page.htm"), "--invisible"});
     EXPECT_NE(invisible.out, plain.out);
-    EXPECT_EQ(run({"render", at("none.htm")}).status, 2);
-    EXPECT_EQ(run({"render", at("page.htm"), "--pattern", "(x"}).status, 2);
+    failure({"render", at("none.htm")});
+    failure({"render", at("page.htm"), "--pattern", "(x"});
 }
 
 TEST_F(Cli, HelpVersionAndUsageErrors) {
@@ -356,9 +340,7 @@ TEST_F(Cli, HelpVersionAndUsageErrors) {
     const Outcome version = run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("lodestar-cli ", 0), 0u);
-    const Outcome usage = run({"find", "x"});
-    EXPECT_EQ(usage.status, 2);
-    EXPECT_NE(usage.err.find("Usage:"), std::string::npos);
+    EXPECT_NE(failure({"find", "x"}).find("Usage:"), std::string::npos);
 }
 
 }  // namespace

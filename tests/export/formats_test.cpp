@@ -62,41 +62,33 @@ TEST(ExportText, JoinsItemsWithTheDecodedDelimiter) {
     EXPECT_EQ(toText({}, u","), u"");
 }
 
+// An HTML page around the given lines.
+std::u16string page(std::initializer_list<std::u16string_view> body) {
+    std::u16string text = u"<html><head><title></title></head><body>\r\n";
+    for (std::u16string_view line : body) text.append(line).append(u"\r\n");
+    return text + u"</body></html>";
+}
+
 TEST(ExportHtml, WrapsOneItemPerLineAndEnclosesListsAndTables) {
     const DelimiterTable html = htmlWrappers();
     EXPECT_EQ(toHTML(kAB, html.values[2], 2),
-              lines({u"<html><head><title></title></head><body>", u"<ol>", u"<li>a</li>",
-                     u"<li>b</li>", u"</ol>", u"</body></html>"}));
-    EXPECT_EQ(toHTML(kAB, html.values[0], 0), lines({u"<html><head><title></title></head><body>",
-                                                     u"a<br>", u"b<br>", u"</body></html>"}));
+              page({u"<ol>", u"<li>a</li>", u"<li>b</li>", u"</ol>"}));
+    EXPECT_EQ(toHTML(kAB, html.values[0], 0), page({u"a<br>", u"b<br>"}));
     EXPECT_EQ(toHTML({u"x"}, html.values[5], 5),
-              lines({u"<html><head><title></title></head><body>", u"<table>",
-                     u"<tr><td>x</td></tr>", u"</table>", u"</body></html>"}));
+              page({u"<table>", u"<tr><td>x</td></tr>", u"</table>"}));
     EXPECT_EQ(toHTML(kAB, html.values[3], 3),
-              lines({u"<html><head><title></title></head><body>", u"<ul>", u"<li>a</li>",
-                     u"<li>b</li>", u"</ul>", u"</body></html>"}));
-}
-
-TEST(ExportHtml, FollowsTheSelectedIndexAndTheFirstDotsOfATypedWrapper) {
+              page({u"<ul>", u"<li>a</li>", u"<li>b</li>", u"</ul>"}));
     // The enclosing element follows the list's selection even for a typed wrapper.
-    EXPECT_EQ(toHTML({u"a"}, u"[..]..", 2),
-              lines({u"<html><head><title></title></head><body>", u"<ol>", u"[a]..", u"</ol>",
-                     u"</body></html>"}));
+    EXPECT_EQ(toHTML({u"a"}, u"[..]..", 2), page({u"<ol>", u"[a]..", u"</ol>"}));
     // Items are written as matched, without escaping; an empty item still has its line.
-    EXPECT_EQ(toHTML({u"<&>", u""}, u"..", 4),
-              lines({u"<html><head><title></title></head><body>", u"<&>", u"", u"</body></html>"}));
+    EXPECT_EQ(toHTML({u"<&>", u""}, u"..", 4), page({u"<&>", u""}));
     EXPECT_THROW(toHTML(kAB, u"<p>.</p>", 1), ExportFormatError);
 }
 
-TEST(ExportHtmlAndXml, WriteOnlyTheFrameWhenThereAreNoItems) {
-    EXPECT_EQ(toHTML({}, u"<li>..</li>", 2), lines({u"<html><head><title></title></head><body>",
-                                                    u"<ol>", u"</ol>", u"</body></html>"}));
-    EXPECT_EQ(toHTML({}, u"..<br>", 0),
-              lines({u"<html><head><title></title></head><body>", u"</body></html>"}));
+TEST(ExportHtmlAndXml, WriteOneElementPerItemOrOnlyTheFrame) {
+    EXPECT_EQ(toHTML({}, u"<li>..</li>", 2), page({u"<ol>", u"</ol>"}));
+    EXPECT_EQ(toHTML({}, u"..<br>", 0), page({}));
     EXPECT_EQ(toXML({}), lines({u"<xml><matches>", u"</matches></xml>"}));
-}
-
-TEST(ExportXml, WritesOneElementPerItem) {
     EXPECT_EQ(toXML(kAB),
               lines({u"<xml><matches>", u"<m>a</m>", u"<m>b</m>", u"</matches></xml>"}));
     EXPECT_EQ(toXML({u""}), lines({u"<xml><matches>", u"<m></m>", u"</matches></xml>"}));

@@ -21,6 +21,13 @@ class RecordingSink : public FileSink {
         errors.emplace_back(message);
         causes.emplace_back(cause);
     }
+    // The table cells of every reported file as "matches|status", separated by ";".
+    std::u16string cells() const {
+        std::u16string text;
+        for (const FileOutcome& o : outcomes)
+            text += (text.empty() ? u"" : u";") + o.matchesCell + u"|" + o.statusCell;
+        return text;
+    }
 };
 
 }  // namespace lodestar::testing

@@ -50,23 +50,18 @@ TEST(SaveWithBackup, RefusesReadOnlyAndUnencodableTextsWithoutChangingTheFile) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "page.bak"));
 }
 
-TEST(RestoreSingleFile, PutsTheSiblingBackBackAndConsumesIt) {
+// The sibling is consumed, so a second restore finds none: it leaves the file and says why.
+TEST(RestoreSingleFile, PutsTheSiblingBackOnceThenSaysWhyNot) {
     TempDir dir;
     const auto page = dir.put("page.htm", "new");
     dir.put("page.bak", "old");
-    const SingleRestore restored = restoreSingleFile(page);
-    EXPECT_TRUE(restored.restored);
+    EXPECT_TRUE(restoreSingleFile(page).restored);
     EXPECT_EQ(dir.bytes("page.htm"), "old");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "page.bak"));
-}
-
-TEST(RestoreSingleFile, WithoutBackupLeavesTheFileAndSaysWhy) {
-    TempDir dir;
-    const auto page = dir.put("page.htm", "new");
-    const SingleRestore restored = restoreSingleFile(page);
-    EXPECT_FALSE(restored.restored);
-    EXPECT_NE(restored.message.find(u"page.bak"), std::u16string::npos);
-    EXPECT_EQ(dir.bytes("page.htm"), "new");
+    const SingleRestore again = restoreSingleFile(page);
+    EXPECT_FALSE(again.restored);
+    EXPECT_NE(again.message.find(u"page.bak"), std::u16string::npos);
+    EXPECT_EQ(dir.bytes("page.htm"), "old");
 }
 
 TEST(BackupFolder, EmptyNameIsBakAndEscapingNamesAreRefused) {
@@ -95,13 +90,18 @@ TEST(BackupAllFiles, RefusedNameCopiesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir.path().parent_path() / "out"));
 }
 
+// Files "changed x" beside their backups "old x" in bak/.
+void putWithBackups(TempDir& dir, std::initializer_list<std::string> names) {
+    std::filesystem::create_directory(dir.path() / "bak");
+    for (const std::string& name : names) {
+        dir.put(name + ".txt", "changed " + name);
+        dir.put("bak/" + name + ".txt", "old " + name);
+    }
+}
+
 TEST(RestoreFolder, BringsBackEveryFileAndRemovesTheFolder) {
     TempDir dir;
-    dir.put("a.txt", "changed a");
-    dir.put("b.txt", "changed b");
-    std::filesystem::create_directory(dir.path() / "bak");
-    dir.put("bak/a.txt", "old a");
-    dir.put("bak/b.txt", "old b");
+    putWithBackups(dir, {"a", "b"});
     RecordingSink sink;
     EXPECT_TRUE(RestoreFolder(dir.folder(), u"bak", sink));
     EXPECT_EQ(dir.bytes("a.txt"), "old a");
@@ -126,13 +126,7 @@ TEST(RestoreFolder, MissingOrEmptyFolderIsReportedAndChangesNothing) {
 // is still there to try again. No file is ever missing.
 TEST(RestoreFolder, FailingCopyLeavesEveryFileRestoredOrAsItWas) {
     TempDir dir;
-    dir.put("a.txt", "changed a");
-    dir.put("b.txt", "changed b");
-    dir.put("c.txt", "changed c");
-    std::filesystem::create_directory(dir.path() / "bak");
-    dir.put("bak/a.txt", "old a");
-    dir.put("bak/b.txt", "old b");
-    dir.put("bak/c.txt", "old c");
+    putWithBackups(dir, {"a", "b", "c"});
     RestoreSteps steps = systemRestoreSteps();
     const auto realCopy = steps.copyOver;
     steps.copyOver = [&](const std::u16string& from, const std::u16string& to) {
@@ -158,9 +152,7 @@ TEST(RestoreFolder, FailingCopyLeavesEveryFileRestoredOrAsItWas) {
 
 TEST(RestoreFolder, FailingDeleteKeepsTheRestoredFileAndTheBackup) {
     TempDir dir;
-    dir.put("a.txt", "changed a");
-    std::filesystem::create_directory(dir.path() / "bak");
-    dir.put("bak/a.txt", "old a");
+    putWithBackups(dir, {"a"});
     RestoreSteps steps = systemRestoreSteps();
     steps.remove = [](const std::u16string&) { throw FileError("locked"); };
     RecordingSink sink;

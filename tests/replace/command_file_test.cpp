@@ -16,20 +16,23 @@ RegExp startupExpression() {
     return expr;
 }
 
-std::vector<Command> parsed(std::u16string_view text, bool escapeSupport = false) {
+// The commands of `text`, parsed with `expr` (which keeps the last pattern).
+std::vector<Command> commandsIn(std::u16string_view text, RegExp& expr, bool escapes = false) {
+    std::optional<std::vector<Command>> commands = parseCommandText(text, expr, escapes);
+    EXPECT_TRUE(commands.has_value()) << toUtf8(text);
+    return commands.value_or(std::vector<Command>{});
+}
+
+std::vector<Command> parsed(std::u16string_view text) {
     RegExp expr = startupExpression();
-    std::optional<std::vector<Command>> commands = parseCommandText(text, expr, escapeSupport);
-    return commands ? *commands : std::vector<Command>{};
+    return parseCommandText(text, expr, false).value_or(std::vector<Command>{});
 }
 
 // Parses the command text and applies it to `target` with a start-up expression.
 std::u16string run(std::u16string_view commandText, std::u16string_view target,
                    bool escapeSupport = false) {
     RegExp expr = startupExpression();
-    std::optional<std::vector<Command>> commands =
-        parseCommandText(commandText, expr, escapeSupport);
-    EXPECT_TRUE(commands.has_value()) << toUtf8(commandText);
-    return commands ? ApplyCommands(*commands, target, expr) : std::u16string(target);
+    return ApplyCommands(commandsIn(commandText, expr, escapeSupport), target, expr);
 }
 
 TEST(ParseCommands, NoCommandGivesNothing) {
@@ -41,23 +44,21 @@ TEST(ParseCommands, NoCommandGivesNothing) {
               u"Replacing command not found!\r\nPlease check the replacing command file.");
 }
 
+// Each command as "search|replacement|cs|kind", kind 0 Reg, 1 To, 2 Plain.
+std::u16string described(const std::vector<Command>& commands) {
+    std::u16string text;
+    for (const Command& c : commands)
+        text += c.search + u"|" + c.replacement + (c.caseSensitive ? u"|cs|" : u"||") +
+                char16_t(u'0' + static_cast<int>(c.kind)) + u";";
+    return text;
+}
+
 TEST(ParseCommands, FieldsAndKindOfEachCommand) {
-    const std::vector<Command> commands = parsed(
-        u"rep ---a---;\r\n"
-        u"replace cs ---b--- to ---t--- with ---B---;\r\n"
-        u"regreplace ---c\r\nd--- with ---x\\ty---;\r\n");
-    ASSERT_EQ(commands.size(), 3u);
-    EXPECT_EQ(commands[0].search, u"a");
-    EXPECT_EQ(commands[0].replacement, u"");
-    EXPECT_FALSE(commands[0].caseSensitive);
-    EXPECT_EQ(commands[0].kind, CommandKind::Plain);
-    EXPECT_EQ(commands[1].search, u"b");
-    EXPECT_EQ(commands[1].replacement, u"B");
-    EXPECT_TRUE(commands[1].caseSensitive);
-    EXPECT_EQ(commands[1].kind, CommandKind::To);
-    EXPECT_EQ(commands[2].search, u"c\r\nd");  // an enclosed text may span lines
-    EXPECT_EQ(commands[2].replacement, u"x\\ty");
-    EXPECT_EQ(commands[2].kind, CommandKind::Reg);
+    // An enclosed text may span lines.
+    EXPECT_EQ(described(parsed(u"rep ---a---;\r\n"
+                               u"replace cs ---b--- to ---t--- with ---B---;\r\n"
+                               u"regreplace ---c\r\nd--- with ---x\\ty---;\r\n")),
+              u"a|||2;b|B|cs|1;c\r\nd|x\\ty||0;");
 }
 
 TEST(ParseCommands, LineCommentsNeedTextAndALineEnd) {
@@ -67,10 +68,9 @@ TEST(ParseCommands, LineCommentsNeedTextAndALineEnd) {
 }
 
 TEST(ParseCommands, BlockCommentsAreRemoved) {
-    const std::vector<Command> commands =
-        parsed(u"====\r\nrep ---x---;\r\n====\r\nrep ---y---;\r\n=== rep ---z---; ===");
-    ASSERT_EQ(commands.size(), 1u);
-    EXPECT_EQ(commands[0].search, u"y");
+    EXPECT_EQ(
+        described(parsed(u"====\r\nrep ---x---;\r\n====\r\nrep ---y---;\r\n=== rep ---z---; ===")),
+        u"y|||2;");
 }
 
 TEST(ParseCommands, GlobalOffRemovesFirstCommentOfEachKindAndFindsFirstCommand) {
@@ -78,11 +78,8 @@ TEST(ParseCommands, GlobalOffRemovesFirstCommentOfEachKindAndFindsFirstCommand) 
         u"=== one ===\r\n=== two rep ---x--- ===\r\nrep ---y---;\r\nrep ---z---;";
     RegExp expr = startupExpression();
     expr.setGlobal(false);
-    std::optional<std::vector<Command>> commands = parseCommandText(text, expr, false);
-    ASSERT_TRUE(commands);
-    ASSERT_EQ(commands->size(), 1u);
     // The second block comment stayed, so its text reaches the command scan.
-    EXPECT_EQ((*commands)[0].search, u"x--- ===\r\nrep ---y");
+    EXPECT_EQ(described(commandsIn(text, expr)), u"x--- ===\r\nrep ---y|||2;");
     EXPECT_EQ(parsed(text).size(), 2u);
 }
 
@@ -96,66 +93,56 @@ TEST(ParseCommands, IgnoreCaseSwitchDecidesHowWordsAreRecognised) {
     EXPECT_TRUE(expr.global());
 }
 
-TEST(ParseCommands, DelimiterDirective) {
-    EXPECT_EQ(run(u"!delimiter=\"##\"\r\nrep ##a## with ##b##;", u"a-a"), u"b-b");
+TEST(ApplyCommands, RunsEachCommandInOrderOnTheResult) {
+    const struct {
+        const char16_t* commands;
+        const char16_t* target;
+        bool escapeSupport;
+        const char16_t* expected;
+    } cases[] = {
+        {u"regrep ---(\\d+)px--- with ---$1 px---;", u"a: 12px; b: 3px", false,
+         u"a: 12 px; b: 3 px"},
+        {u"rep ---a--- with ---b---;\r\nignored text\r\nrep ---b--- with ---c---;", u"ab", false,
+         u"cc"},
+        // Without "with" the matches go; without cs the case is ignored; "to" is no "with".
+        {u"rep cs ---Foo---;", u"Foo,foo,FOO", false, u",foo,FOO"},
+        {u"rep ---a--- to ---b---;", u"abab", false, u"bb"},
+        // Escapes are decoded for "reg" words only, in any letter case, and with the switch.
+        {u"rep ---x--- with ---a\\tb---;", u"x", true, u"a\\tb"},
+        {u"regrep ---x--- with ---a\\tb---;", u"x", true, u"a\tb"},
+        {u"regrep ---x--- with ---a\\tb---;", u"x", false, u"a\\tb"},
+        {u"regrep ---x--- with ---a\\\\tb---;", u"x", true, u"a\\tb"},
+        {u"REGREP ---x--- with ---a\\tb---;", u"x", true, u"a\tb"},
+        // Delimiters set by the directive: one ending in ";", one with letters (which the case
+        // switch lets match in other letter cases), and one whose "+" repeats the "-" before it.
+        {u"!delimiter=\"##\"\r\nrep ##a## with ##b##;", u"a-a", false, u"b-b"},
+        {u"!delimiter=\";\"\r\nrep ;a; with ;b;;", u"a", false, u"b"},
+        {u"!delimiter=\"xx\"\r\nrep XXaXX with xxbXX;\r\nrep xx", u"a", false, u"b"},
+        {u"!delimiter=\"-+\"\r\nrep -a--- with --b-;", u"a", false, u"b"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(toUtf8(run(c.commands, c.target, c.escapeSupport)), toUtf8(c.expected))
+            << toUtf8(c.commands);
     // Once the directive sets another delimiter, the default one no longer delimits.
     EXPECT_TRUE(parsed(u"!delimiter=\"##\"\r\nrep ---a---;").empty());
 }
 
-TEST(ParseCommands, DelimitersThatAreNotPlainText) {
-    // A delimiter ending in ";" and one with letters, which the case switch lets match in
-    // other letter cases.
-    EXPECT_EQ(run(u"!delimiter=\";\"\r\nrep ;a; with ;b;;", u"a"), u"b");
-    EXPECT_EQ(run(u"!delimiter=\"xx\"\r\nrep XXaXX with xxbXX;\r\nrep xx", u"a"), u"b");
-    // Pattern syntax in the delimiter is pattern syntax in the command pattern: "+" repeats
-    // the "-" before it, so runs of dashes of any length delimit.
-    EXPECT_EQ(run(u"!delimiter=\"-+\"\r\nrep -a--- with --b-;", u"a"), u"b");
-}
-
-TEST(ApplyCommands, RegrepWithGroupReference) {
-    EXPECT_EQ(run(u"regrep ---(\\d+)px--- with ---$1 px---;", u"a: 12px; b: 3px"),
-              u"a: 12 px; b: 3 px");
-}
-
-TEST(ApplyCommands, WithoutWithClauseDeletesAndCsDecidesCase) {
-    RegExp expr;  // the user's switch has no say: a command without cs ignores case
+TEST(ApplyCommands, ACommandWithoutCsIgnoresCaseWhateverTheSwitch) {
+    RegExp expr;
     expr.setGlobal(true);
-    std::optional<std::vector<Command>> plain = parseCommandText(u"rep ---Foo---;", expr, false);
-    ASSERT_TRUE(plain);
-    EXPECT_EQ(ApplyCommands(*plain, u"Foo,foo,FOO", expr), u",,");
-    EXPECT_EQ(run(u"rep cs ---Foo---;", u"Foo,foo,FOO"), u",foo,FOO");
-    EXPECT_EQ(run(u"rep ---a--- to ---b---;", u"abab"), u"bb");
-}
-
-TEST(ApplyCommands, EscapesDecodedOnlyForRegWords) {
-    EXPECT_EQ(run(u"rep ---x--- with ---a\\tb---;", u"x", true), u"a\\tb");
-    EXPECT_EQ(run(u"regrep ---x--- with ---a\\tb---;", u"x", true), u"a\tb");
-    EXPECT_EQ(run(u"regrep ---x--- with ---a\\tb---;", u"x", false), u"a\\tb");
-    EXPECT_EQ(run(u"regrep ---x--- with ---a\\\\tb---;", u"x", true), u"a\\tb");
-    // A command word in capitals still counts as a "reg" word.
-    EXPECT_EQ(run(u"REGREP ---x--- with ---a\\tb---;", u"x", true), u"a\tb");
-}
-
-TEST(ApplyCommands, CommandsRunInOrderOnEachOthersResult) {
-    EXPECT_EQ(run(u"rep ---a--- with ---b---;\r\nignored text\r\nrep ---b--- with ---c---;", u"ab"),
-              u"cc");
+    EXPECT_EQ(ApplyCommands(commandsIn(u"rep ---Foo---;", expr), u"Foo,foo,FOO", expr), u",,");
 }
 
 TEST(ApplyCommands, GlobalOffReplacesFirstMatchOnly) {
     RegExp expr = startupExpression();
-    std::optional<std::vector<Command>> commands =
-        parseCommandText(u"rep ---a--- with ---b---;", expr, false);
-    ASSERT_TRUE(commands);
+    const std::vector<Command> commands = commandsIn(u"rep ---a--- with ---b---;", expr);
     expr.setGlobal(false);
-    EXPECT_EQ(ApplyCommands(*commands, u"aaa", expr), u"baa");
+    EXPECT_EQ(ApplyCommands(commands, u"aaa", expr), u"baa");
 }
 
 TEST(ApplyCommands, LeavesLastPatternAndIgnoreCase) {
     RegExp expr = startupExpression();
-    std::optional<std::vector<Command>> commands =
-        parseCommandText(u"rep ---a---;\r\nrep cs ---b+---;", expr, false);
-    ASSERT_TRUE(commands);
-    ApplyCommands(*commands, u"ab", expr);
+    ApplyCommands(commandsIn(u"rep ---a---;\r\nrep cs ---b+---;", expr), u"ab", expr);
     EXPECT_EQ(expr.pattern(), u"b+");
     EXPECT_FALSE(expr.ignoreCase());
 }
@@ -171,10 +158,8 @@ TEST(ApplyCommands, EmptyListLeavesTextAndExpressionAlone) {
 
 TEST(ApplyCommands, BrokenSearchTextThrowsRegExpError) {
     RegExp expr = startupExpression();
-    std::optional<std::vector<Command>> commands =
-        parseCommandText(u"regrep ---(ab--- with ---x---;", expr, false);
-    ASSERT_TRUE(commands);
-    EXPECT_THROW(ApplyCommands(*commands, u"ab", expr), RegExpError);
+    EXPECT_THROW(ApplyCommands(commandsIn(u"regrep ---(ab--- with ---x---;", expr), u"ab", expr),
+                 RegExpError);
 }
 
 TEST(ParseCommandFile, ReadsAFileWithCrLfLineEnds) {

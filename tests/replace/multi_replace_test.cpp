@@ -15,17 +15,11 @@ namespace {
 using testing::RecordingSink;
 using testing::TempDir;
 
-class CountingAnswer : public ReadOnlyQuestion {
-  public:
-    explicit CountingAnswer(bool answer) : answer_(answer) {}
-    bool makeWritable() override {
-        ++asked;
-        return answer_;
-    }
+struct CountingAnswer : ReadOnlyQuestion {
+    explicit CountingAnswer(bool answer) : answer(answer) {}
+    bool makeWritable() override { return ++asked, answer; }
+    bool answer;
     int asked = 0;
-
-  private:
-    bool answer_;
 };
 
 RegExp expression(std::u16string_view pattern) {
@@ -63,12 +57,7 @@ TEST_F(MultiReplace, CountingRewritesAndBacksUpOnlyFilesWithMatches) {
         ReplaceAllFiles(expression(u"(\\d+)px"), u"$1 px", files, settings(true), decline, sink);
     EXPECT_TRUE(summary.ok);
     EXPECT_EQ(summary.replacedFiles, 2u);
-    ASSERT_EQ(sink.outcomes.size(), 3u);
-    EXPECT_EQ(sink.outcomes[0].matchesCell, u"2");
-    EXPECT_EQ(sink.outcomes[0].statusCell, u" Replaced");
-    EXPECT_EQ(sink.outcomes[1].matchesCell, u"0");
-    EXPECT_EQ(sink.outcomes[1].statusCell, u" Passed");
-    EXPECT_EQ(sink.outcomes[2].matchesCell, u"5");
+    EXPECT_EQ(sink.cells(), u"2| Replaced;0| Passed;5| Replaced");
     EXPECT_EQ(dir.bytes("a.txt"), "1 px 2 px");
     EXPECT_EQ(dir.bytes("bak/a.txt"), "1px 2px");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak/b.txt"));
@@ -80,11 +69,8 @@ TEST_F(MultiReplace, WithoutCountingEveryTickedFileIsRewrittenAndNotCounted) {
     const auto summary =
         ReplaceAllFiles(expression(u"px"), u"em", files, settings(false), decline, sink);
     EXPECT_TRUE(summary.ok);
-    EXPECT_EQ(sink.outcomes[0].matchesCell, u"-");
+    EXPECT_EQ(sink.cells(), u"-| Replaced;-|Passed;-| Replaced");
     EXPECT_FALSE(sink.outcomes[0].count.has_value());
-    EXPECT_EQ(sink.outcomes[0].statusCell, u" Replaced");
-    EXPECT_EQ(sink.outcomes[1].matchesCell, u"-");
-    EXPECT_EQ(sink.outcomes[1].statusCell, u"Passed");
     EXPECT_EQ(dir.bytes("c.txt"), "3em 4em 5em 6em 7em");
     EXPECT_EQ(dir.bytes("bak/c.txt"), "3px 4px 5px 6px 7px");
     EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"Files replaced successfully."});
@@ -101,7 +87,7 @@ TEST_F(MultiReplace, WithoutCountingAndNothingTickedReportsZeroFiles) {
 TEST_F(MultiReplace, AFileWith8888MatchesReports8888) {
     files = {{dir.put("many.txt", std::string(8888, 'x')), true}};
     ReplaceAllFiles(expression(u"x"), u"y", files, settings(true, false), decline, sink);
-    EXPECT_EQ(sink.outcomes[0].matchesCell, u"8888");
+    EXPECT_EQ(sink.cells(), u"8888| Replaced");
     EXPECT_EQ(sink.outcomes[0].count, 8888u);
     EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"1 files replaced in 1 files."});
 }
@@ -111,9 +97,7 @@ TEST_F(MultiReplace, DeclinedReadOnlyFilesAreSkippedAfterOneQuestion) {
     makeReadOnly(dir, "c.txt");
     ReplaceAllFiles(expression(u"px"), u"em", files, settings(true), decline, sink);
     EXPECT_EQ(decline.asked, 1);
-    EXPECT_EQ(sink.outcomes[0].matchesCell, u"-1");
-    EXPECT_EQ(sink.outcomes[0].statusCell, u" Read only");
-    EXPECT_EQ(sink.outcomes[2].statusCell, u" Read only");
+    EXPECT_EQ(sink.cells(), u"-1| Read only;0| Passed;-1| Read only");
     EXPECT_EQ(dir.bytes("a.txt"), "1px 2px");
 }
 

@@ -43,35 +43,35 @@ TEST(BuildPattern, LineBreaksAndTabsAreCleanedFromBoxAndPattern) {
     EXPECT_EQ(buildPattern(u"a.\nb", u"", true, false).cleaned, u"a.b");
 }
 
-TEST(BuildPattern, WildcardDotMatchesLineFeedOnlyWithDotAll) {
-    EXPECT_EQ(found(u"a.b", u"a\nb axb"), (Values{u"a\nb", u"axb"}));
-    EXPECT_EQ(found(u"a.b", u"a\nb axb a\rb", false), (Values{u"axb", u"a\rb"}));
-    EXPECT_EQ(found(u"<.*>", u"<a\n\nb> c"), (Values{u"<a\n\nb>"}));
-}
-
-TEST(BuildPattern, EscapedDotStaysLiteral) {
-    EXPECT_EQ(found(u"a\\.b", u"a.b axb a\nb"), (Values{u"a.b"}));
-}
-
-TEST(BuildPattern, DotInsideBracketClassStaysLiteral) {
-    EXPECT_EQ(found(u"[.]", u"x.\n("), (Values{u"."}));
-    EXPECT_EQ(found(u"[^.]", u".a."), (Values{u"a"}));
-    // An escaped "]" does not close the class, so the dot after it is still inside.
-    EXPECT_EQ(found(u"[\\].]+", u"x].\ny"), (Values{u"]."}));
-}
-
-TEST(BuildPattern, DotAfterCompleteEmptyClassIsWildcard) {
-    // "[^]" is a whole class (any character), so the dot after it is outside the class.
-    EXPECT_EQ(found(u"[^].", u"a\n"), (Values{u"a\n"}));
-    EXPECT_EQ(found(u"x[^]*.", u"x\n\n"), (Values{u"x\n\n"}));
-}
-
-TEST(BuildPattern, DotAfterEscapedBackslashIsWildcard) {
-    EXPECT_EQ(found(u"\\\\.", u"\\\n \\x"), (Values{u"\\\n", u"\\x"}));
+// Only a wildcard dot takes the line feed, and only with the dot switch on.
+TEST(BuildPattern, OnlyAWildcardDotMatchesLineFeedWithDotAll) {
+    const struct {
+        const char16_t* pattern;
+        const char16_t* text;
+        bool dotAll;
+        Values values;
+    } cases[] = {
+        {u"a.b", u"a\nb axb", true, {u"a\nb", u"axb"}},
+        {u"a.b", u"a\nb axb a\rb", false, {u"axb", u"a\rb"}},
+        {u"<.*>", u"<a\n\nb> c", true, {u"<a\n\nb>"}},
+        {u"a\\.b", u"a.b axb a\nb", true, {u"a.b"}},
+        // Inside a class the dot is literal; an escaped "]" does not close the class.
+        {u"[.]", u"x.\n(", true, {u"."}},
+        {u"[^.]", u".a.", true, {u"a"}},
+        {u"[\\].]+", u"x].\ny", true, {u"]."}},
+        // "[^]" is a whole class (any character), so a dot after it is outside the class.
+        {u"[^].", u"a\n", true, {u"a\n"}},
+        {u"x[^]*.", u"x\n\n", true, {u"x\n\n"}},
+        {u"\\\\.", u"\\\n \\x", true, {u"\\\n", u"\\x"}},      // after an escaped backslash
+        {u"x(.|\\n)y", u"x\ny x-y", true, {u"x\ny", u"x-y"}},  // the user's own group
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(found(c.pattern, c.text, c.dotAll), c.values) << toUtf8(c.pattern);
 }
 
 TEST(BuildPattern, RewriteAddsNoCapturingGroup) {
     EXPECT_EQ(replaced(u"(a).(b)", u"a\nb", u"[$2|$1]"), u"[b|a]");
+    EXPECT_EQ(replaced(u"x(.|\\n)(y)", u"x\ny", u"$1$2"), u"\ny");
     RegExp expr;
     expr.setPattern(buildPattern(u"(a).(b)", u"", true, false).searchPattern);
     const std::vector<Match> matches = expr.execute(u"a-b");
@@ -79,36 +79,27 @@ TEST(BuildPattern, RewriteAddsNoCapturingGroup) {
     EXPECT_EQ(matches[0].subMatches.size(), 2u);
 }
 
-TEST(BuildPattern, UsersOwnAnyOrLineFeedGroupStillWorks) {
-    EXPECT_EQ(found(u"x(.|\\n)y", u"x\ny x-y"), (Values{u"x\ny", u"x-y"}));
-    EXPECT_EQ(replaced(u"x(.|\\n)(y)", u"x\ny", u"$1$2"), u"\ny");
-}
-
 TEST(BuildPattern, ReplacementIsDecoded) {
     EXPECT_EQ(buildPattern(u"a", u"x\\ty", false, true).replaceText, u"x\ty");
     EXPECT_EQ(buildPattern(u"a", u"x\\ty", false, false).replaceText, u"x\\ty");
 }
 
-TEST(DecodeEscapes, DoubledBackslashIsOneBackslashAndNeverStartsAnEscape) {
-    for (bool on : {false, true}) {
-        EXPECT_EQ(decodeEscapes(u"a\\\\tb", on), u"a\\tb") << on;
-        EXPECT_EQ(decodeEscapes(u"\\\\\\\\", on), u"\\\\") << on;
-    }
-    // A backslash pair, then an escape.
-    EXPECT_EQ(decodeEscapes(u"\\\\\\n", true), u"\\\n");
-    EXPECT_EQ(decodeEscapes(u"\\\\\\n", false), u"\\\\n");
-}
-
-TEST(DecodeEscapes, ControlEscapesOnlyWithSupport) {
-    EXPECT_EQ(decodeEscapes(u"a\\tb\\r\\n", true), u"a\tb\r\n");
-    EXPECT_EQ(decodeEscapes(u"a\\tb\\r\\n", false), u"a\\tb\\r\\n");
-}
-
-TEST(DecodeEscapes, OtherTextPassesUnchanged) {
-    for (bool on : {false, true}) {
-        // Text that looks like an internal stand-in for a backslash must survive.
-        EXPECT_EQ(decodeEscapes(u"a\\%=b", on), u"a\\%=b") << on;
-        EXPECT_EQ(decodeEscapes(u"\\q $1 \\", on), u"\\q $1 \\") << on;
+TEST(DecodeEscapes, DoubledBackslashIsOneAndControlEscapesNeedSupport) {
+    const struct {
+        const char16_t* text;
+        const char16_t* off;
+        const char16_t* on;
+    } cases[] = {
+        {u"a\\\\tb", u"a\\tb", u"a\\tb"},
+        {u"\\\\\\\\", u"\\\\", u"\\\\"},
+        {u"\\\\\\n", u"\\\\n", u"\\\n"},  // a backslash pair, then an escape
+        {u"a\\tb\\r\\n", u"a\\tb\\r\\n", u"a\tb\r\n"},
+        {u"a\\%=b", u"a\\%=b", u"a\\%=b"},  // looks like the stand-in for a backslash
+        {u"\\q $1 \\", u"\\q $1 \\", u"\\q $1 \\"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(decodeEscapes(c.text, false), c.off) << toUtf8(c.text);
+        EXPECT_EQ(decodeEscapes(c.text, true), c.on) << toUtf8(c.text);
     }
 }
 

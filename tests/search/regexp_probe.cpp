@@ -7,6 +7,7 @@
 #include <iostream>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "search/regexp.h"
 
@@ -61,29 +62,13 @@ class LineParser {
             if (i_ >= s_.size()) throw std::runtime_error("unterminated string");
             unsigned char c = static_cast<unsigned char>(s_[i_++]);
             if (c == '\\') {
-                char e = s_[i_++];
-                switch (e) {
-                    case 'n':
-                        out += u'\n';
-                        break;
-                    case 'r':
-                        out += u'\r';
-                        break;
-                    case 't':
-                        out += u'\t';
-                        break;
-                    case 'b':
-                        out += u'\b';
-                        break;
-                    case 'f':
-                        out += u'\f';
-                        break;
-                    case 'u':
-                        out += static_cast<char16_t>(hex4());
-                        break;
-                    default:
-                        out += static_cast<char16_t>(e);
-                        break;
+                const char e = s_[i_++];
+                const std::size_t named = std::string_view("nrtbf").find(e);
+                if (e == 'u') {
+                    out += static_cast<char16_t>(hex4());
+                } else {
+                    out += named != std::string_view::npos ? u"\n\r\t\b\f"[named]
+                                                           : static_cast<char16_t>(e);
                 }
             } else if (c < 0x80) {
                 out += static_cast<char16_t>(c);

@@ -20,10 +20,10 @@ TEST(SyntaxTable, SplitsLinesAtTheFirstColonAndSkipsLinesWithoutOne) {
 
 TEST(SyntaxTable, MissingOrEmptyFileGivesAnEmptyTable) {
     lodestar::testing::TempDir dir;
-    const SyntaxTable missing = loadSyntaxTable(dir.file("none.tbl"));
-    EXPECT_TRUE(missing.keys.empty() && missing.values.empty());
-    const SyntaxTable empty = loadSyntaxTable(dir.put("empty.tbl", ""));
-    EXPECT_TRUE(empty.keys.empty() && empty.values.empty());
+    for (const std::u16string& path : {dir.file("none.tbl"), dir.put("empty.tbl", "")}) {
+        const SyntaxTable table = loadSyntaxTable(path);
+        EXPECT_TRUE(table.keys.empty() && table.values.empty()) << toUtf8(path);
+    }
     const SyntaxTable read = loadSyntaxTable(dir.put("syntax.tbl", "css:/lib/css.rep\r\n"));
     EXPECT_EQ(read.keys, std::vector<std::u16string>{u"css"});
     EXPECT_EQ(read.values, std::vector<std::u16string>{u"/lib/css.rep"});

@@ -82,19 +82,16 @@ TEST_F(Navigation, MovesWorkBeyond32767Matches) {
 
 using ClipboardCleanUp = WindowTest;
 
-TEST_F(ClipboardCleanUp, TurnsTextCopiedWithInvisibleMarksIntoAOneLinePattern) {
-    const std::u16string copied = u"a\u00B7b______ c\u2193\u300F\nd";
-    clipboard.setText(copied);
-    w->onSourceCopied(copied);
-    w->onSourceFocusLost();
-    EXPECT_EQ(u8(clipboard.text()), "a b\\tc\\r\\nd");
-}
-
-TEST_F(ClipboardCleanUp, PlainTextFromTheSourceViewLosesItsLineBreaks) {
-    clipboard.setText(u"one\r\ntwo\tthree");
-    w->onSourceCopied(u"one\r\ntwo\tthree");
-    w->onSourceFocusLost();
-    EXPECT_EQ(u8(clipboard.text()), "onetwothree");
+// Marks of invisible characters become escapes; plain line breaks and tabs are dropped.
+TEST_F(ClipboardCleanUp, TurnsTextCopiedFromTheSourceViewIntoAOneLinePattern) {
+    for (const auto& [copied, pattern] : {std::pair<std::u16string, std::string>{
+                                              u"a\u00B7b______ c\u2193\u300F\nd", "a b\\tc\\r\\nd"},
+                                          {u"one\r\ntwo\tthree", "onetwothree"}}) {
+        clipboard.setText(copied);
+        w->onSourceCopied(copied);
+        w->onSourceFocusLost();
+        EXPECT_EQ(u8(clipboard.text()), pattern);
+    }
 }
 
 TEST_F(ClipboardCleanUp, LeavesTextFromAnotherProgramAlone) {

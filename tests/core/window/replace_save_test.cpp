@@ -25,6 +25,7 @@ class ReplaceSave : public WindowTest {
 
 TEST_F(ReplaceSave, DeletingAllMatchesAsksTheDeletingQuestion) {
     openNew("b.txt", "banana");
+    find(u"n");
     replace(u"a", u"");
     EXPECT_EQ(lastQuestion(), "All matches will be deleted, are you sure?");
     EXPECT_EQ(u8(prompts.asked.back().caption), " Please confirm");
@@ -34,6 +35,8 @@ TEST_F(ReplaceSave, DeletingAllMatchesAsksTheDeletingQuestion) {
     EXPECT_TRUE(c("btnSave").enabled && c("mSave").enabled);
     EXPECT_TRUE(c("btnRestore").enabled && c("mRestore").enabled);
     EXPECT_EQ(u8(source().bodyText()), "bnn");
+    EXPECT_EQ(text("matchNo"), "0/0");  // the moves of the earlier search are gone
+    EXPECT_FALSE(c("btnNext").enabled);
     EXPECT_EQ(docs.bytes("b.txt"), "banana");  // nothing written before Save
 }
 
@@ -41,6 +44,7 @@ TEST_F(ReplaceSave, GlobalOffReplacesTheFirstMatchWithGroupsAndEscapes) {
     openNew("p.txt", "12px 3px");
     w->click("chkGlobal");
     replace(u"(\\d+)px", u"$1\\tpx");
+    EXPECT_EQ(lastQuestion(), "All matches will be replaced, are you sure?");
     EXPECT_EQ(u8(w->txtDoc), "12\tpx 3px");
     EXPECT_NE(log().find("* 1 items replaced"), std::string::npos);
 }

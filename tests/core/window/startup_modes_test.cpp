@@ -62,8 +62,9 @@ TEST_F(StartUp, MissingDataFilesStillOpenTheWindowAndTheLogSaysWhatCannotWork) {
 using Modes = WindowTest;
 
 TEST_F(Modes, OpeningAFileEntersSingleFileModeAndShowsItsPath) {
-    const std::u16string path = openNew("a.txt", "hello");
+    const std::u16string path = openNew("a.htm", "<p>hello</p>");
     EXPECT_EQ(w->curFileName, path);
+    EXPECT_NE(u8(source().bodyHtml()).find("&lt<b>p</b>&gt"), std::string::npos);  // highlighted
     EXPECT_EQ(c("inputPath").text, path);
     EXPECT_EQ(c("LblCurName").text, path);
     for (const char* name : {"btnFind", "mFind", "btnReplace", "mReplace", "btnAction", "mAction",

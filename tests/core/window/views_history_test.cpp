@@ -85,7 +85,7 @@ TEST_F(Views, TheSourceFontOfTheOptionsIsAppliedToTheCodeElement) {
     EXPECT_EQ(u8(source().codeFont()), "Verdana");
 }
 
-TEST_F(Views, SecondaryWindowsAndHelpAreHandedOver) {
+TEST_F(Views, SecondaryWindowsAreHandedOver) {
     std::vector<std::string> shown;
     w->showForm = [&](const std::string& form) { shown.push_back(form); };
     w->click("mOptions");
@@ -94,9 +94,6 @@ TEST_F(Views, SecondaryWindowsAndHelpAreHandedOver) {
     w->click("btnRegaid");
     EXPECT_EQ(shown,
               (std::vector<std::string>{"OptionSetting", "About", "FolderDlg", "RegAssist"}));
-    w->click("mContents");
-    ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0], program.folder() + u"help/index.htm");
 }
 
 using History = WindowTest;
