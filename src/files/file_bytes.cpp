@@ -8,24 +8,13 @@
 #include <cerrno>
 
 #include "core/text.h"
+#include "files/descriptor.h"
 #include "files/file_error.h"
 
 namespace lodestar {
 namespace {
 
 constexpr const char* kCannotRead = "Cannot read the file";
-
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() { ::close(fd_); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 }  // namespace
 

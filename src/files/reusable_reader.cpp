@@ -12,6 +12,7 @@
 
 #include "core/text.h"
 #include "files/codepage.h"
+#include "files/descriptor.h"
 
 namespace lodestar {
 
@@ -22,17 +23,6 @@ constexpr std::string_view kCannotRead = "Cannot read the file";
 constexpr std::size_t kChunk = 4 << 20;
 // Buffers for files up to this size get room to spare, so a run of small files seldom grows them.
 constexpr std::size_t kLargeFile = 16 << 20;
-
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() { ::close(fd_); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-  private:
-    int fd_;
-};
 
 }  // namespace
 
