@@ -249,7 +249,7 @@ class Session {
 
     int render() {
         const std::u16string path = fromUtf8(args_.operands[0]);
-        if (!fileExists(path)) throw Failure{u"Can't find the path", {}};
+        if (!fileExists(path)) throw Failure{u"Can't find the path", toUtf8(path)};
         const std::u16string text = loadOrFail(path, kSearchErrorMessage);
         std::vector<MatchSpan> spans;
         if (args_.renderPattern) {

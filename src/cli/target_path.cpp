@@ -23,7 +23,7 @@ Target resolveTarget(const std::string& pathText, const std::string& filter) {
         patterns = last;
         folder = slash == std::u16string::npos ? u"./" : path.substr(0, slash + 1);
     }
-    if (!folderExists(folder)) throw Error("Can't find the path");
+    if (!folderExists(folder)) throw Error("Can't find the path\n" + toUtf8(path));
     if (folder.back() != u'/') folder += u'/';
     target.folder = folder;
     for (std::u16string& file : listFolder(folder, patterns)) target.files.push_back({file, true});

@@ -131,7 +131,8 @@ TEST_F(Cli, FindErrorsGoToStandardErrorWithStatusTwo) {
                                "file.\n",
                                0),
               0u);
-    EXPECT_EQ(failure({"find", "px", folder() + "/nowhere"}), "Can't find the path\n");
+    EXPECT_EQ(failure({"find", "px", folder() + "/nowhere"}),
+              "Can't find the path\n" + folder() + "/nowhere\n");
     EXPECT_EQ(failure({"find", "\t\r\n", folder()}), "Please input what you want to find\n");
     EXPECT_EQ(failure({"find", "px", folder(), "--filter", "*.none"}),
               "There's no specified files in this folder.\n");
