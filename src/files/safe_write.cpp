@@ -54,10 +54,13 @@ std::string resolveLinks(const std::u16string& path) {
 class TemporaryFile {
   public:
     TemporaryFile(const std::string& folder, const std::u16string& pathForMessages) {
-        std::random_device random;
+        // Seeded once per thread: opening the system's random device for every file costs more
+        // than the names need; O_EXCL below settles any clash.
+        thread_local std::mt19937 random{std::random_device{}()};
         for (int attempt = 0; attempt < 64 && fd_ < 0; ++attempt) {
             char name[40];
-            std::snprintf(name, sizeof name, ".lodestar-%08x%08x.tmp", random(), random());
+            std::snprintf(name, sizeof name, ".lodestar-%08x%08x.tmp",
+                          static_cast<unsigned>(random()), static_cast<unsigned>(random()));
             path_ = folder + name;
             // Created with 0666 so that the kernel applies the umask: the resulting bits are the
             // ones a new file should get.
