@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/window/help_pages.h"
+#include "forms/main/help_pages.h"
 #include "ui/qt_text.h"
 
 namespace lodestar::ui {

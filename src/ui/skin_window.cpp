@@ -9,7 +9,7 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "core/window/control_catalog.h"
+#include "forms/main/control_catalog.h"
 #include "ui/about_box.h"
 #include "ui/pane_script.h"
 #include "ui/pane_view.h"

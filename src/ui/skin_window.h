@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "core/window/main_window.h"
+#include "forms/main/main_window.h"
 #include "ui/about_box.h"
 #include "ui/qt_services.h"
 

@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QToolButton>
 
-#include "core/window/help_pages.h"
+#include "forms/main/help_pages.h"
 #include "ui/about_box.h"
 #include "window_fixture.h"
 

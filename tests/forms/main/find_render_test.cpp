@@ -1,7 +1,7 @@
 // Find: the pattern box, the search, the match list, the marked source view and its limits.
 #include <filesystem>
 
-#include "core/window/window_fixture.h"
+#include "forms/main/window_fixture.h"
 
 namespace lodestar::testing {
 namespace {

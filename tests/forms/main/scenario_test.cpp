@@ -2,7 +2,7 @@
 // restore, run a command file, and close with unsaved changes.
 #include <filesystem>
 
-#include "core/window/window_fixture.h"
+#include "forms/main/window_fixture.h"
 
 namespace lodestar::testing {
 namespace {

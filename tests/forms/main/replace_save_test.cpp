@@ -2,7 +2,7 @@
 // single-file Restore and the Action command.
 #include <filesystem>
 
-#include "core/window/window_fixture.h"
+#include "forms/main/window_fixture.h"
 
 namespace lodestar::testing {
 namespace {

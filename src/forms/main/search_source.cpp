@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "core/text.h"
-#include "core/window/control_catalog.h"
-#include "core/window/main_window.h"
+#include "forms/main/control_catalog.h"
+#include "forms/main/main_window.h"
 #include "files/file_ops.h"
 #include "files/paths.h"
 #include "files/text_file.h"

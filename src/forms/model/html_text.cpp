@@ -1,5 +1,5 @@
 // Readers over pane HTML, enough for the markup this program produces and its page templates.
-#include "core/window/html_text.h"
+#include "forms/model/html_text.h"
 
 #include <cctype>
 

@@ -1,7 +1,7 @@
 // The view switches of the window shell: source view, match list, invisible characters and
 // word wrap; and the two helpers that bring the source view up to date.
-#include "core/window/control_catalog.h"
-#include "core/window/main_window.h"
+#include "forms/main/control_catalog.h"
+#include "forms/main/main_window.h"
 
 namespace lodestar {
 

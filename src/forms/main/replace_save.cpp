@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "core/text.h"
-#include "core/window/main_window.h"
+#include "forms/main/main_window.h"
 #include "files/file_ops.h"
 #include "files/paths.h"
 #include "replace/backup.h"

@@ -1,5 +1,5 @@
 // The window geometry: the resize handler, the pane stacking and the splitters.
-#include "core/window/window_fixture.h"
+#include "forms/main/window_fixture.h"
 
 namespace lodestar::testing {
 namespace {

@@ -1,12 +1,12 @@
 // The main window's life cycle, its shared services (log, status line, confirmation, the
 // enabling of command twins), the two working modes, and the dispatch of clicks by name.
-#include "core/window/main_window.h"
+#include "forms/main/main_window.h"
 
 #include <map>
 #include <stdexcept>
 
 #include "core/text.h"
-#include "core/window/control_catalog.h"
+#include "forms/main/control_catalog.h"
 #include "files/paths.h"
 #include "files/text_file.h"
 

@@ -1,6 +1,6 @@
 // Window geometry. Heights that would come out negative in a very small window leave their
 // control at its previous size instead.
-#include "core/window/layout.h"
+#include "forms/main/layout.h"
 
 #include <algorithm>
 #include <cmath>

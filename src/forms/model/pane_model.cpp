@@ -1,7 +1,7 @@
 // The pane document model and its pushes to the pane host.
-#include "core/window/pane_model.h"
+#include "forms/model/pane_model.h"
 
-#include "core/window/html_text.h"
+#include "forms/model/html_text.h"
 
 namespace lodestar {
 

@@ -2,7 +2,7 @@
 // current entry in the match list, the counter box, the one-shot timer and the clipboard
 // clean-up when the source view loses the focus.
 #include "core/text.h"
-#include "core/window/main_window.h"
+#include "forms/main/main_window.h"
 
 namespace lodestar {
 

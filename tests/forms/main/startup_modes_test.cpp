@@ -1,5 +1,5 @@
 // Start-up, the two working modes, the activity log and the quit check.
-#include "core/window/window_fixture.h"
+#include "forms/main/window_fixture.h"
 
 namespace lodestar::testing {
 namespace {

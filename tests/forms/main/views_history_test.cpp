@@ -1,6 +1,6 @@
 // The view switches (source view, match list, invisible characters, word wrap), the command
 // twins, and the "Used Regexps" menu.
-#include "core/window/window_fixture.h"
+#include "forms/main/window_fixture.h"
 
 namespace lodestar::testing {
 namespace {

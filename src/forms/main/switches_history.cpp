@@ -1,5 +1,5 @@
 // The four search switches (check boxes and their menu entries) and the "Used Regexps" menu.
-#include "core/window/main_window.h"
+#include "forms/main/main_window.h"
 
 #include <string>
 

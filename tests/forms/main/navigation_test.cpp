@@ -1,6 +1,6 @@
 // Moving between matches: next and previous with wrap-around, clicks in the list, the timer,
 // the counter box, and the clipboard clean-up.
-#include "core/window/window_fixture.h"
+#include "forms/main/window_fixture.h"
 
 namespace lodestar::testing {
 namespace {

@@ -1,5 +1,5 @@
 // The control model: a named map of control states with change notification.
-#include "core/window/controls.h"
+#include "forms/model/controls.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "assistant/used_patterns.h"
-#include "core/window/controls.h"
-#include "core/window/help_pages.h"
-#include "core/window/layout.h"
-#include "core/window/pane_model.h"
+#include "forms/model/controls.h"
+#include "forms/main/help_pages.h"
+#include "forms/main/layout.h"
+#include "forms/model/pane_model.h"
 #include "platform/clipboard.h"
 #include "platform/one_shot_timer.h"
 #include "platform/prompts.h"

@@ -1,7 +1,7 @@
 // Help pages, web pages and the banner.
-#include "core/window/help_pages.h"
+#include "forms/main/help_pages.h"
 
-#include "core/window/control_catalog.h"
+#include "forms/main/control_catalog.h"
 #include "files/paths.h"
 
 namespace lodestar {

@@ -2,7 +2,7 @@
 // tooltips, shortcuts, which start disabled, checked or hidden, and the geometry in twips.
 #pragma once
 
-#include "core/window/controls.h"
+#include "forms/model/controls.h"
 
 namespace lodestar {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/text.h"
-#include "core/window/main_window.h"
+#include "forms/main/main_window.h"
 #include "platform/fakes/fake_clipboard.h"
 #include "platform/fakes/fake_shell.h"
 #include "platform/fakes/fake_timer.h"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "core/window/controls.h"
+#include "forms/model/controls.h"
 
 namespace lodestar {
 

@@ -1,5 +1,5 @@
 // The main window's controls as designed, before the window load applies its own changes.
-#include "core/window/control_catalog.h"
+#include "forms/main/control_catalog.h"
 
 namespace lodestar {
 
