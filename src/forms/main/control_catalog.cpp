@@ -1,6 +1,9 @@
 // The main window's controls as designed, before the window load applies its own changes.
 #include "forms/main/control_catalog.h"
 
+#include <map>
+#include <string>
+
 namespace lodestar {
 
 namespace {
@@ -168,15 +171,46 @@ const ControlSpec kControls[] = {
     {"LblCurName", "statusbar", u"", u"", on, off, {6705, 30, 1950, 240}},
 };
 
+// Every control that is not a button, by kind.
+ControlKind kindOf(const std::string& name) {
+    static const std::map<std::string, ControlKind> kinds = {
+        {"MainWindow", ControlKind::Frame},       {"ToolBar", ControlKind::Frame},
+        {"Frame1", ControlKind::Frame},           {"Frame2", ControlKind::Frame},
+        {"Frame3", ControlKind::Frame},           {"statusbar", ControlKind::Frame},
+        {"lblReplace1", ControlKind::Label},      {"Label2", ControlKind::Label},
+        {"logtitle", ControlKind::Label},         {"Label1", ControlKind::Label},
+        {"lblStatus", ControlKind::Label},        {"Label4", ControlKind::Label},
+        {"lblTotal", ControlKind::Label},         {"Label5", ControlKind::Label},
+        {"LblCurName", ControlKind::Label},       {"inputPath", ControlKind::TextBox},
+        {"inRepFrom", ControlKind::TextBox},      {"inRepWith", ControlKind::TextBox},
+        {"logger", ControlKind::TextBox},         {"matchNo", ControlKind::TextBox},
+        {"chkIgnoreCase", ControlKind::CheckBox}, {"chkMultiline", ControlKind::CheckBox},
+        {"chkLine", ControlKind::CheckBox},       {"chkGlobal", ControlKind::CheckBox},
+        {"ListView", ControlKind::Pane},          {"SuperMonitor", ControlKind::Pane},
+        {"MatchView", ControlKind::Pane},         {"pgBarBack", ControlKind::Line},
+        {"pgBarFore", ControlKind::Line},         {"splitter", ControlKind::Splitter},
+        {"splitshad", ControlKind::Splitter},     {"splitter2", ControlKind::Splitter},
+        {"splitter3", ControlKind::Splitter},     {"splitshad2", ControlKind::Splitter},
+        {"splitShad3", ControlKind::Splitter},
+    };
+    auto it = kinds.find(name);
+    return it == kinds.end() ? ControlKind::Button : it->second;
+}
+
 }  // namespace
 
 void addMainWindowControls(ControlModel& controls) {
-    for (const ControlSpec& s : kControls) controls.add(make(s));
+    for (const ControlSpec& s : kControls) {
+        Control c = make(s);
+        c.kind = kindOf(c.name);
+        controls.add(std::move(c));
+    }
     for (const char* shadow : {"splitshad", "splitshad2", "splitShad3"})
         controls.setVisible(shadow, false);
     for (const MenuSpec& m : kMenus) {
         Control c;
         c.name = m.name;
+        c.kind = ControlKind::Menu;
         c.container = m.parent;
         c.text = m.caption;
         c.shortcut = m.shortcut;
