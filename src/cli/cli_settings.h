@@ -1,5 +1,5 @@
-// The settings a command runs with: the options file beside the program (or its defaults),
-// overridden by the switches of the command line.
+// The settings a command runs with: the user's options file or the one beside the program (or
+// the defaults), overridden by the switches of the command line.
 #pragma once
 
 #include <string>
@@ -15,7 +15,8 @@ struct CliSettings {
     bool escapeSupport = true;
 };
 
-// Reads programFolder + "/lodestar.opt". Throws lodestar::Error when it exists but is unreadable.
+// Reads the user's options file when it exists, else programFolder + "/lodestar.opt", else the
+// defaults.
 CliSettings effectiveSettings(const Arguments& args, const std::u16string& programFolder);
 
 }  // namespace lodestar::cli
