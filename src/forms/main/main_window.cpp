@@ -6,9 +6,9 @@
 #include <stdexcept>
 
 #include "core/text.h"
-#include "forms/main/control_catalog.h"
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "forms/main/control_catalog.h"
 
 namespace lodestar {
 
@@ -69,7 +69,7 @@ void MainWindow::load() {
     expression.setGlobal(true);
 
     try {
-        options = startupOptions(programFolder_ + u"lodestar.opt");
+        options = startupOptions(userOptions, programOptionsFile(programFolder_));
     } catch (const Error&) {
         options = Options();
         defaultOptions(options);

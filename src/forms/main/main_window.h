@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "assistant/used_patterns.h"
-#include "forms/model/controls.h"
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
+#include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "platform/clipboard.h"
 #include "platform/one_shot_timer.h"
@@ -22,6 +22,7 @@
 #include "replace/command_file.h"
 #include "search/regexp.h"
 #include "settings/options.h"
+#include "settings/options_location.h"
 #include "syntax/syntax_table.h"
 
 namespace lodestar {
@@ -159,6 +160,9 @@ class MainWindow {
     std::vector<Match> lastMatches;  // the match collection of the last search
     std::vector<Command> commands;   // the command list of the last parsed command file
     Options options;
+    // The user's options file: read before the program folder's copy, written by the options
+    // dialog.
+    std::u16string userOptions = userOptionsFile();
     SyntaxTable syntaxTable;
     UsedPatterns usedPatterns;
     std::size_t usedRegexpCount() const { return usedPatterns.count(); }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -31,6 +32,8 @@ class WindowTest : public ::testing::Test {
             fs::copy(fs::path(LODESTAR_SOURCE_DIR) / folder, program.path() / folder,
                      fs::copy_options::recursive);
         fs::create_directories(program.path() / "rep");
+        // The user's options file of these tests lives in their program folder.
+        setenv("XDG_CONFIG_HOME", (program.path() / "config").c_str(), 1);
         w = std::make_unique<MainWindow>(program.folder(),
                                          WindowServices{prompts, clipboard, timer, shell});
         w->load();
