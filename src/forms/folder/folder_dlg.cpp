@@ -86,13 +86,13 @@ void FolderDlg::filterChosen() {
     r.top = other ? 900 : 540;
     r.height = other ? 2235 : 2700;
     c.setGeometry("File1", r);
-    if (other) focus_ = "newfilter";
+    if (other) setFocus("newfilter");
     setPattern(index == kAllFiles ? std::u16string(u"*.*") : c["filter"].items.at(index));
 }
 
 void FolderDlg::ownType(bool moveFocus) {
     setPattern(u"*." + trimSpaces(controls()["newfilter"].text));
-    if (moveFocus) focus_ = "btnOK";
+    if (moveFocus) setFocus("btnOK");
 }
 
 void FolderDlg::ok() {

@@ -35,8 +35,6 @@ class FolderDlg : public Form {
     std::function<void(const std::u16string& path)> pathChanged;
     std::function<void(const std::u16string& folder, const std::vector<std::u16string>& files)>
         chosen;
-    // The control that has the focus ("newfilter", "btnOK"), for the skin.
-    const std::string& focus() const { return focus_; }
 
   protected:
     void onClick(const std::string& control) override;
@@ -51,7 +49,6 @@ class FolderDlg : public Form {
     void ownType(bool moveFocus);
 
     std::u16string pattern_;
-    std::string focus_;
 };
 
 }  // namespace lodestar
