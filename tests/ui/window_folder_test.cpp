@@ -166,5 +166,32 @@ TEST_F(FolderWindowTest, SearchUntickReplaceRestoreActionAndTypedPath) {
     expectDomMatchesModel();
 }
 
+// Folder mode after a search, captured from the display for the documentation: runs only when
+// LODESTAR_SCREENSHOT names the picture to write and LODESTAR_SCREENSHOT_FOLDER the folder.
+TEST_F(FolderWindowTest, Screenshot) {
+    const char* picture = std::getenv("LODESTAR_SCREENSHOT");
+    const char* site = std::getenv("LODESTAR_SCREENSHOT_FOLDER");
+    if (!picture || !site) GTEST_SKIP() << "no screenshot asked for";
+    window->move(0, 0);
+    window->resize(1280, 800);
+    settle();
+    auto* path = widget<QLineEdit>("inputPath");
+    path->setFocus();
+    QTest::keyClicks(path, QString::fromUtf8(site));
+    QTest::keyClick(path, Qt::Key_Return);
+    waitForTable(form().FileList.size() - 1);
+    dom(Pane::ListView, QStringLiteral("document.getElementsByName('chk')[13].click(); 1"));
+    ASSERT_TRUE(waitUntil([&] { return !folder().IsFileChecked(14); }));
+    typePattern(u"href=\"http://[^\"]*\"", u"");
+    click("btnFind");
+    waitForRun();
+    dom(Pane::ListView, QStringLiteral("document.querySelector(\"a[href='#9']\").click(); 1"));
+    ASSERT_TRUE(waitUntil([&] { return form().SelectedRow == 9; }));
+    settle();
+    ASSERT_TRUE(waitUntil([&] { return counter().startsWith(QStringLiteral("1/")); }));
+    QTest::qWait(1500);
+    ASSERT_TRUE(QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromUtf8(picture)));
+}
+
 }  // namespace
 }  // namespace lodestar::testing
