@@ -7,10 +7,15 @@
 namespace lodestar {
 
 SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
-                             const std::vector<FileItem>& files, FileSink& sink) {
+                             const std::vector<FileItem>& files, FileSink& sink,
+                             const StopToken* stop) {
     SearchSummary summary;
     ReusableTextReader reader;
     for (std::size_t i = 0; i < files.size(); ++i) {
+        if (stop && stop->requested()) {
+            summary.stopped = true;
+            return summary;
+        }
         const FileItem& file = files[i];
         FileOutcome outcome{i + 1, file.path, u"-", u"", std::nullopt};
         if (file.ticked) {

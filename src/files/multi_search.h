@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/stop_token.h"
 #include "files/file_sink.h"
 #include "search/regexp.h"
 
@@ -14,6 +15,7 @@ namespace lodestar {
 struct SearchSummary {
     bool ok = false;        // false when a file or the pattern failed; the loop stopped there
     std::size_t total = 0;  // sum of the counts of the files searched
+    bool stopped = false;   // a stop request ended the run between two files
 };
 
 inline constexpr std::u16string_view kSearchErrorMessage =
@@ -23,8 +25,10 @@ inline constexpr std::u16string_view kSearchErrorMessage =
 // one when the expression's global switch is off), an unticked one gets "-"; each outcome
 // clears the status cell. Then logs "Search " + searchPattern + ", " + total +
 // " items found in " + N + " files." (N counts every listed file). Stops at the first file that
-// cannot be read or searched with kSearchErrorMessage and its cause.
+// cannot be read or searched with kSearchErrorMessage and its cause. A requested `stop` ends
+// the run before the next file, silently: every file reported is fully searched.
 SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
-                             const std::vector<FileItem>& files, FileSink& sink);
+                             const std::vector<FileItem>& files, FileSink& sink,
+                             const StopToken* stop = nullptr);
 
 }  // namespace lodestar

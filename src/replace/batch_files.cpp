@@ -8,8 +8,9 @@
 namespace lodestar {
 
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
-                   const std::vector<FileItem>& files, FileSink& sink) {
+                   const std::vector<FileItem>& files, FileSink& sink, const StopToken* stop) {
     for (std::size_t i = 0; i < files.size(); ++i) {
+        if (stop && stop->requested()) return false;
         const std::u16string& path = files[i].path;
         try {
             if (isReadOnly(path))

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/stop_token.h"
 #include "files/file_sink.h"
 #include "replace/command_file.h"
 #include "search/regexp.h"
@@ -19,8 +20,10 @@ inline constexpr std::u16string_view kBatchErrorMessage =
 // N + " files batch replaced successfully.". A read-only file, an unreadable one, a text the
 // code page cannot hold or a search text the engine rejects stops the run there with
 // kBatchErrorMessage and its cause; files before it stay written. The caller backs the files
-// up first (BackupAllFiles).
+// up first (BackupAllFiles). A requested `stop` ends the run before the next file, silently,
+// and answers false.
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
-                   const std::vector<FileItem>& files, FileSink& sink);
+                   const std::vector<FileItem>& files, FileSink& sink,
+                   const StopToken* stop = nullptr);
 
 }  // namespace lodestar

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/stop_token.h"
 #include "files/file_sink.h"
 #include "search/regexp.h"
 
@@ -33,6 +34,7 @@ struct ReplaceSettings {
 struct ReplaceSummary {
     bool ok = false;
     std::size_t replacedFiles = 0;
+    bool stopped = false;  // a stop request ended the run between two files
 };
 
 // For every listed file in order. Unticked: "-" / "Passed", untouched. Read-only and not made
@@ -42,8 +44,10 @@ struct ReplaceSummary {
 // counter + " files replaced in " + N + " files.", or "Files replaced successfully." when
 // counting was off and a file was rewritten. Stops at the first failing file with
 // "Error in Search." and its cause; files before it keep their new content and backups.
+// A requested `stop` ends the run before the next file, silently.
 ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replacement,
                                const std::vector<FileItem>& files, const ReplaceSettings& settings,
-                               ReadOnlyQuestion& readOnly, FileSink& sink);
+                               ReadOnlyQuestion& readOnly, FileSink& sink,
+                               const StopToken* stop = nullptr);
 
 }  // namespace lodestar

@@ -56,6 +56,7 @@ const MenuSpec kMenus[] = {
     {"mReplace", "mnuProcess", u"&Replace", u"F5", off, off},
     {"mRestore", "mnuProcess", u"&Restore", u"F8", off, off},
     {"mAction", "mnuProcess", u"&Action", u"", off, off},
+    {"mStop", "mnuProcess", u"S&top", u"Esc", off, off},
     {"mView", "", u"&View", u"", on, off},
     {"mWindow", "mView", u"&Window", u"", on, off},
     {"mFsrc", "mWindow", u"File Source Code", u"", off, on},
@@ -164,7 +165,14 @@ const ControlSpec kControls[] = {
     {"splitShad3", "Frame2", u"", u"", on, off, {0, 3840, 4560, 75}},
     {"statusbar", "MainWindow", u"", u"", on, off, {135, 6390, 8655, 300}},
     {"Label1", "statusbar", u"Status:", u"", on, off, {45, 30, 720, 240}},
-    {"lblStatus", "statusbar", u"", u"", on, off, {810, 30, 3375, 240}},
+    {"lblStatus", "statusbar", u"", u"", on, off, {810, 30, 2700, 240}},
+    {"btnStop",
+     "statusbar",
+     u"Stop",
+     u" Stop the run after the current file ",
+     off,
+     off,
+     {3555, 0, 630, 270}},
     {"Label4", "statusbar", u"Total:", u"", on, off, {4230, 30, 450, 240}},
     {"lblTotal", "statusbar", u"", u"", on, off, {4725, 30, 945, 240}},
     {"Label5", "statusbar", u"Current File:", u"", on, off, {5715, 30, 945, 240}},
@@ -219,6 +227,7 @@ void addMainWindowControls(ControlModel& controls) {
         controls.add(std::move(c));
     }
     controls.setVisible("mPopups", false);
+    controls.setVisible("btnStop", false);  // shown while a run over a folder goes on
 }
 
 }  // namespace lodestar

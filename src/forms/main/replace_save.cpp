@@ -3,9 +3,9 @@
 #include <exception>
 
 #include "core/text.h"
-#include "forms/main/main_window.h"
 #include "files/file_ops.h"
 #include "files/paths.h"
+#include "forms/main/main_window.h"
 #include "replace/backup.h"
 #include "search/expression_ops.h"
 
@@ -25,8 +25,10 @@ void MainWindow::replaceCommand() {
             if (confirm(replaceText.empty()
                             ? u"All matches will be deleted from files, are you sure?"
                             : u"All matches in all thses files will be replaced, are you sure?")) {
+                // Cleared before the run starts, so the run's own result stands after it.
+                resetMatchState();
                 if (folderWork_) folderWork_->ReplaceAllFiles(*this);
-                if (!curFileName.empty()) reloadCurrentFile();
+                return;
             }
         } else if (confirm(replaceText.empty() ? u"All matches will be deleted, are you sure?"
                                                : u"All matches will be replaced, are you sure?")) {
@@ -119,9 +121,8 @@ void MainWindow::actionCommand() {
         return;
     }
     if (MultiMode) {
-        if (folderWork_) folderWork_->BatchAllFiles(*this, path);
-        if (!curFileName.empty()) reloadCurrentFile();
         resetMatchState();
+        if (folderWork_) folderWork_->BatchAllFiles(*this);
         return;
     }
     std::u16string result;

@@ -3,11 +3,11 @@
 #include <exception>
 
 #include "core/text.h"
-#include "forms/main/control_catalog.h"
-#include "forms/main/main_window.h"
 #include "files/file_ops.h"
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "forms/main/control_catalog.h"
+#include "forms/main/main_window.h"
 #include "search/match_list.h"
 #include "search/pattern.h"
 #include "search/source_body.h"
@@ -61,7 +61,7 @@ bool MainWindow::getRepParam() {
 void MainWindow::find() {
     if (!getRepParam() || searchPattern.empty()) return;
     if (MultiMode) {
-        if (folderWork_ && folderWork_->SearchAllFiles(*this)) searchText(false);
+        if (folderWork_) folderWork_->SearchAllFiles(*this);
     } else {
         searchText(true);
     }

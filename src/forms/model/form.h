@@ -36,6 +36,10 @@ class Form {
     const ControlModel& controls() const { return controls_; }
 
     void setHost(FormHost* host) { host_ = host; }
+    FormHost* host() const { return host_; }
+    // The control the form puts the focus into (empty: the skin's choice); the skin moves the
+    // focus there after each event.
+    const std::string& focus() const { return focus_; }
     bool shown() const { return shown_; }
     void show();
     void hide();
@@ -49,6 +53,7 @@ class Form {
 
   protected:
     Prompts& prompts() { return prompts_; }
+    void setFocus(const std::string& control) { focus_ = control; }
 
     // What each form does with the events; the defaults do nothing beyond the control change.
     virtual void onClick(const std::string&) {}
@@ -65,6 +70,7 @@ class Form {
     ControlModel controls_;
     FormHost* host_ = nullptr;
     bool shown_ = false;
+    std::string focus_;
 };
 
 }  // namespace lodestar
