@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,10 @@ class FolderMode : public FolderWork {
     // Builds the file table from the window's file list and enters folder mode.
     bool initFileInfoShow();
     bool IsFileChecked(long long row) const;
+    // Every listed file with its tick, in list order.
+    std::vector<FileItem> listedFiles() const;
+    // The match total of the last folder search; nothing before the first.
+    std::optional<std::size_t> lastSearchTotal() const { return lastTotal_; }
     bool running() const { return running_; }
 
     // FolderWork
@@ -51,7 +56,6 @@ class FolderMode : public FolderWork {
     struct Run;
 
     void ensurePickerLoaded();
-    std::vector<FileItem> listedFiles() const;
     std::size_t fileCount() const;
     // Starts `work` on the runner with a sink whose reports fill the table; `after` runs on the
     // user-interface thread once the run has ended and the commands are enabled again.
@@ -74,7 +78,8 @@ class FolderMode : public FolderWork {
     std::vector<bool> ticks_;  // position 0 unused, rows 1..N
     StopToken stop_;
     bool running_ = false;
-    std::size_t filesDone_ = 0;  // reports of the current run
+    std::size_t filesDone_ = 0;
+    std::optional<std::size_t> lastTotal_;  // reports of the current run
 };
 
 }  // namespace lodestar

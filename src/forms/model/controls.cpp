@@ -90,6 +90,13 @@ void ControlModel::setSelected(const std::string& name, int index) {
     Control& c = at(name);
     if (assign(c.selected, index)) changed(c);
 }
+void ControlModel::setTextSelection(const std::string& name, std::size_t start,
+                                    std::size_t length) {
+    Control& c = at(name);
+    bool a = assign(c.selStart, start);
+    bool b = assign(c.selLength, length);
+    if (a || b) changed(c);
+}
 void ControlModel::setLeft(const std::string& name, double v) {
     Rect r = at(name).geometry;
     r.left = v;

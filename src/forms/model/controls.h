@@ -3,6 +3,7 @@
 // binds each widget to its entry by name and listens for changes; tests read entries by name.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <string>
@@ -55,6 +56,9 @@ struct Control {
     Rect geometry;
     std::vector<std::u16string> items;  // lists and drop-down boxes
     int selected = -1;                  // index into items; -1 for none
+    // Text boxes: the selected stretch of the text, or the caret alone when its length is 0.
+    std::size_t selStart = 0;
+    std::size_t selLength = 0;
 };
 
 class ControlModel {
@@ -79,6 +83,7 @@ class ControlModel {
     void setFont(const std::string& name, const std::u16string& family, double size);
     void setItems(const std::string& name, const std::vector<std::u16string>& items);
     void setSelected(const std::string& name, int index);
+    void setTextSelection(const std::string& name, std::size_t start, std::size_t length);
 
     // Geometry shortcuts for the layout code.
     void setLeft(const std::string& name, double v);
