@@ -82,15 +82,20 @@ QWidget* FormWindow::create(const Control& c) {
         case ControlKind::TextBox: {
             auto* edit = new QLineEdit(this);
             // Typing sends the text and then the caret, so the form sees them in that order.
+            // While the box reports what the user did, the form's echo of it does not move
+            // the caret back (the text arrives before the caret that goes with it).
             auto sendSelection = [this, name, edit] {
                 if (syncing_) return;
+                editing_ = name;
                 const bool any = edit->hasSelectedText();
                 form_.selectText(name, any ? edit->selectionStart() : edit->cursorPosition(),
                                  any ? edit->selectedText().size() : 0);
+                editing_.clear();
             };
             connect(edit, &QLineEdit::textEdited, this,
                     [this, name, sendSelection](const QString& text) {
                         if (syncing_) return;
+                        editing_ = name;
                         form_.typeText(name, fromQ(text));
                         sendSelection();
                     });
@@ -154,12 +159,16 @@ void FormWindow::apply(const Control& c) {
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(toQ(c.text));
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        if (edit->text() != toQ(c.text)) edit->setText(toQ(c.text));
+        const bool newText = edit->text() != toQ(c.text);
+        if (newText) edit->setText(toQ(c.text));
         const int start = static_cast<int>(c.selStart), length = static_cast<int>(c.selLength);
-        if (length > 0)
+        if (!newText && c.name == editing_) {
+            // the box already shows what the user did
+        } else if (length > 0) {
             edit->setSelection(start, length);
-        else if (edit->hasSelectedText() || edit->cursorPosition() != start)
+        } else if (edit->hasSelectedText() || edit->cursorPosition() != start) {
             edit->setCursorPosition(start);
+        }
     } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
         frame->setTitle(toQ(c.text));
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {

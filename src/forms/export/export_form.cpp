@@ -48,16 +48,16 @@ ExportForm::ExportForm(MainWindow& window, Prompts& prompts)
     : Form("frmExport", prompts), window_(window) {
     ControlModel& c = controls();
     c.add(make("frmExport", ControlKind::Frame, u"Export", {0, 0, 5400, 3240}, ""));
-    c.add(make("lblType", ControlKind::Label, u"Type", {120, 180, 600, 255}));
-    c.add(make("selExType", ControlKind::Combo, u"", {780, 120, 1500, 315}));
+    c.add(make("lblType", ControlKind::Label, u"Type", {120, 180, 840, 255}));
+    c.add(make("selExType", ControlKind::Combo, u"", {1020, 120, 1500, 315}));
     c.add(make("framDelimiter", ControlKind::Frame, u"Delimiter", {120, 600, 5160, 1260}));
-    c.add(make("lblSelect", ControlKind::Label, u"Select", {120, 360, 640, 255}, "framDelimiter"));
-    c.add(make("selDelimiter", ControlKind::Combo, u"", {780, 300, 2400, 315}, "framDelimiter"));
-    c.add(make("lblInput", ControlKind::Label, u"or Input", {120, 810, 640, 255}, "framDelimiter"));
-    c.add(make("inDelimiter", ControlKind::TextBox, u"\\r\\n", {780, 750, 2400, 315},
+    c.add(make("lblSelect", ControlKind::Label, u"Select", {120, 360, 840, 255}, "framDelimiter"));
+    c.add(make("selDelimiter", ControlKind::Combo, u"", {1020, 300, 2400, 315}, "framDelimiter"));
+    c.add(make("lblInput", ControlKind::Label, u"or Input", {120, 810, 840, 255}, "framDelimiter"));
+    c.add(make("inDelimiter", ControlKind::TextBox, u"\\r\\n", {1020, 750, 2400, 315},
                "framDelimiter"));
-    c.add(make("lblSaveTo", ControlKind::Label, u"Save to", {120, 2070, 640, 255}));
-    c.add(make("inExFileName", ControlKind::TextBox, u"", {780, 2010, 3660, 315}));
+    c.add(make("lblSaveTo", ControlKind::Label, u"Save to", {120, 2070, 840, 255}));
+    c.add(make("inExFileName", ControlKind::TextBox, u"", {1020, 2010, 3420, 315}));
     c.add(make("setExFile", ControlKind::Button, u"Set", {4500, 2000, 780, 330}));
     c.add(make("btnOK", ControlKind::Button, u"Export", {2520, 2640, 1320, 375}));
     c.add(make("btnCancel", ControlKind::Button, u"Cancel", {3960, 2640, 1320, 375}));

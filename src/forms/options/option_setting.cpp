@@ -47,26 +47,26 @@ int fontEntry(const std::u16string& family) {
 OptionSetting::OptionSetting(MainWindow& window, Prompts& prompts)
     : Form("OptionSetting", prompts), window_(window) {
     ControlModel& c = controls();
-    c.add(make("OptionSetting", ControlKind::Frame, u"Options", {0, 0, 5040, 4680}, ""));
-    c.add(make("Others", ControlKind::Frame, u"", {120, 60, 4800, 3840}, "OptionSetting"));
+    c.add(make("OptionSetting", ControlKind::Frame, u"Options", {0, 0, 5040, 3840}, ""));
+    c.add(make("Others", ControlKind::Frame, u"", {120, 60, 4800, 3000}, "OptionSetting"));
     c.add(make("Check2", ControlKind::CheckBox, u" Back up file(s) when replace",
                {120, 180, 4500, 285}));
-    c.add(make("Label4", ControlKind::Label, u" Backup Folder:", {120, 570, 1500, 255}));
-    c.add(make("txtBak", ControlKind::TextBox, u"", {1680, 540, 2940, 315}));
+    c.add(make("Label4", ControlKind::Label, u" Backup Folder:", {120, 570, 1680, 255}));
+    c.add(make("txtBak", ControlKind::TextBox, u"", {1860, 540, 2760, 315}));
     c.add(make("CRLFSet", ControlKind::CheckBox, u"Support \\r,\\n,\\t in Repwith",
                {120, 960, 4500, 285}));
     c.add(make("countChk", ControlKind::CheckBox, u"Count Matches When Replace",
                {120, 1320, 4500, 285}));
-    c.add(make("Label8", ControlKind::Label, u"Source Code Font:", {120, 1740, 1500, 255}));
-    c.add(make("selFont", ControlKind::Combo, u"", {1680, 1710, 2940, 315}));
+    c.add(make("Label8", ControlKind::Label, u"Source Code Font:", {120, 1740, 1680, 255}));
+    c.add(make("selFont", ControlKind::Combo, u"", {1860, 1710, 2760, 315}));
     c.add(make("syntaxChk", ControlKind::CheckBox, u"Show Syntax in Source View",
                {120, 2160, 4500, 285}));
-    c.add(make("Label1", ControlKind::Label, u"RegExp Font", {120, 2580, 1500, 255}));
-    c.add(make("selRegFontName", ControlKind::Combo, u"", {1680, 2550, 1980, 315}));
-    c.add(make("selRegFontSize", ControlKind::Combo, u"", {3780, 2550, 840, 315}));
-    c.add(make("Command1", ControlKind::Button, u"OK", {2160, 4080, 1320, 375}, "OptionSetting"));
+    c.add(make("Label1", ControlKind::Label, u"RegExp Font", {120, 2580, 1680, 255}));
+    c.add(make("selRegFontName", ControlKind::Combo, u"", {1860, 2550, 1860, 315}));
+    c.add(make("selRegFontSize", ControlKind::Combo, u"", {3840, 2550, 780, 315}));
+    c.add(make("Command1", ControlKind::Button, u"OK", {2160, 3240, 1320, 375}, "OptionSetting"));
     c.add(
-        make("Command2", ControlKind::Button, u"Cancel", {3600, 4080, 1320, 375}, "OptionSetting"));
+        make("Command2", ControlKind::Button, u"Cancel", {3600, 3240, 1320, 375}, "OptionSetting"));
 }
 
 void OptionSetting::open() {
