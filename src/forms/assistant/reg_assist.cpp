@@ -11,13 +11,9 @@ constexpr char kPattern[] = "txtTmpReg";
 
 Control make(const char* name, ControlKind kind, const char16_t* text, Rect geometry,
              const char16_t* tooltip = u"") {
-    Control c;
-    c.name = name;
-    c.kind = kind;
-    c.container = name == std::string("RegAssist") ? "" : "RegAssist";
-    c.text = text;
+    Control c = makeControl(name, kind, text, geometry,
+                            name == std::string("RegAssist") ? "" : "RegAssist");
     c.tooltip = tooltip;
-    c.geometry = geometry;
     return c;
 }
 

@@ -16,13 +16,7 @@ constexpr char16_t kConfirmCaption[] = u" Please confirm";
 
 Control make(const char* name, ControlKind kind, const char16_t* text, Rect geometry,
              const char* container = "frmExport") {
-    Control c;
-    c.name = name;
-    c.kind = kind;
-    c.container = container;
-    c.text = text;
-    c.geometry = geometry;
-    return c;
+    return makeControl(name, kind, text, geometry, container);
 }
 
 // The extraction's reports go to the window's log and status line.

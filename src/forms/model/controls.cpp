@@ -6,6 +6,17 @@
 
 namespace lodestar {
 
+Control makeControl(std::string name, ControlKind kind, std::u16string text, Rect geometry,
+                    std::string container) {
+    Control c;
+    c.name = std::move(name);
+    c.kind = kind;
+    c.text = std::move(text);
+    c.geometry = geometry;
+    c.container = std::move(container);
+    return c;
+}
+
 Control& ControlModel::add(Control control) {
     std::string name = control.name;
     if (!controls_.count(name)) order_.push_back(name);

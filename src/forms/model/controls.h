@@ -61,6 +61,11 @@ struct Control {
     std::size_t selLength = 0;
 };
 
+// A control of a form's catalogue: name, kind, caption or text, geometry in twips relative to
+// its container, and the name of that container (empty for the window itself).
+Control makeControl(std::string name, ControlKind kind, std::u16string text, Rect geometry,
+                    std::string container);
+
 class ControlModel {
   public:
     using Listener = std::function<void(const Control&)>;

@@ -19,13 +19,7 @@ constexpr int kLargestSize = 32;
 
 Control make(const char* name, ControlKind kind, const char16_t* text, Rect geometry,
              const char* container = "Others") {
-    Control c;
-    c.name = name;
-    c.kind = kind;
-    c.container = container;
-    c.text = text;
-    c.geometry = geometry;
-    return c;
+    return makeControl(name, kind, text, geometry, container);
 }
 
 std::vector<std::u16string> fontEntries() {
