@@ -102,4 +102,10 @@ std::string encodeWindows1252(std::u16string_view text) {
     return bytes;
 }
 
+std::optional<char32_t> firstOutsideWindows1252(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] >= 0x80 && kEncode[text[i]] == 0) return codePointAt(text, i);
+    return std::nullopt;
+}
+
 }  // namespace lodestar

@@ -4,6 +4,7 @@
 // unchanged.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,7 @@ void decodeWindows1252Into(const unsigned char* bytes, std::size_t count, char16
 // One byte per code unit. Throws FileError naming the first character the code page cannot
 // hold; never substitutes.
 std::string encodeWindows1252(std::u16string_view text);
+// The first character (a surrogate pair as one) the code page cannot hold, if any.
+std::optional<char32_t> firstOutsideWindows1252(std::u16string_view text);
 
 }  // namespace lodestar
