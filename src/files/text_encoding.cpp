@@ -1,8 +1,6 @@
 // Whole texts decoded and encoded in a file's own encoding.
 #include "files/text_encoding.h"
 
-#include <cstdio>
-
 #include "files/codepage.h"
 #include "files/file_error.h"
 #include "files/text_decoder.h"
@@ -38,16 +36,9 @@ std::size_t firstOutsideUtf8(std::u16string_view text) {
     return text.size();
 }
 
-FileError unholdable(char32_t codePoint, const char* encoding) {
-    char number[16];
-    std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(codePoint));
-    return FileError(std::string("The text holds a character (") + number +
-                     ") that cannot be saved in " + encoding + ".");
-}
-
 void appendUtf8(std::u16string_view text, std::string& bytes) {
     if (const std::size_t bad = firstOutsideUtf8(text); bad < text.size())
-        throw unholdable(text[bad], "UTF-8");
+        throw cannotHold(text[bad], "UTF-8");
     bytes.reserve(bytes.size() + text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
@@ -132,6 +123,13 @@ std::optional<char32_t> unholdableCharacter(std::u16string_view text, TextEncodi
         default:
             return std::nullopt;
     }
+}
+
+std::string cannotHoldMessage(char32_t codePoint, TextEncoding encoding) {
+    return cannotHold(codePoint, encoding == TextEncoding::Windows1252
+                                     ? "the Windows-1252 code page"
+                                     : "UTF-8")
+        .what();
 }
 
 TextFormat formatThatHolds(std::u16string_view text) {

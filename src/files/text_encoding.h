@@ -47,6 +47,9 @@ std::string encodeText(std::u16string_view text, const TextFormat& format);
 
 // The first character (a whole surrogate pair as one) that `encoding` cannot hold, if any.
 std::optional<char32_t> unholdableCharacter(std::u16string_view text, TextEncoding encoding);
+// The error encodeText throws for that character: "The text holds a character (U+4E2D) that
+// cannot be saved in the Windows-1252 code page."
+std::string cannotHoldMessage(char32_t codePoint, TextEncoding encoding);
 
 // Windows-1252 when it holds every character of `text`, else UTF-8 (no byte-order mark).
 TextFormat formatThatHolds(std::u16string_view text);
