@@ -159,22 +159,15 @@ void TextDecoder::begin(char16_t* text, std::size_t& filled) {
     }
     format_.encoding = encoding;
     format_.byteOrderMark = markSize > 0;
-    unsigned char rest[3];
+    // The bytes after the mark move out of the held bytes, which the encoding uses itself.
     const std::size_t restCount = heldCount_ - markSize;
-    std::memcpy(rest, held_ + markSize, restCount);
+    std::memcpy(start_, held_ + markSize, restCount);
     heldCount_ = 0;
-    consume(rest, restCount, text, filled, false);
+    consume(start_, restCount, text, filled, false);
 }
 
 void TextDecoder::consume(const unsigned char* in, std::size_t count, char16_t* text,
                           std::size_t& filled, bool last) {
-    // A NUL byte makes the file binary unless a UTF-16 mark named its encoding; a binary file
-    // reads as Windows-1252 text.
-    if (!reading_.fixed && !binary_ && count > 0 && mode_ != Mode::Utf16LE &&
-        mode_ != Mode::Utf16BE && std::memchr(in, 0, count) != nullptr) {
-        binary_ = true;
-        if (mode_ == Mode::Utf8) fallBackToWindows1252(text, filled);
-    }
     switch (mode_) {
         case Mode::Utf8: {
             std::size_t used = heldCount_ > 0 ? resumeUtf8(in, count, text, filled, last) : 0;
@@ -202,7 +195,17 @@ std::size_t TextDecoder::feedUtf8(const unsigned char* in, std::size_t count, ch
     while (i < count) {
         const std::size_t end = std::min(count, i + kBlock);
         unsigned char high = 0;
-        for (std::size_t j = i; j < end; ++j) high |= in[j];
+        unsigned nuls = 0;
+        for (std::size_t j = i; j < end; ++j) {
+            high |= in[j];
+            nuls += in[j] == 0 ? 1u : 0u;
+        }
+        if (nuls > 0 && !reading_.fixed) {
+            // A NUL byte makes the file binary: read as Windows-1252 text.
+            binary_ = true;
+            fallBackToWindows1252(text, filled);
+            return i;
+        }
         if (high < 0x80) {
             char16_t* out = text + filled;
             for (std::size_t j = i; j < end; ++j) out[j - i] = in[j];
@@ -268,7 +271,8 @@ std::size_t TextDecoder::resumeUtf8(const unsigned char* in, std::size_t count, 
 
 void TextDecoder::feedWindows1252(const unsigned char* in, std::size_t count, char16_t* text,
                                   std::size_t& filled) {
-    decodeWindows1252Into(in, count, text + filled);
+    const bool nul = decodeWindows1252Into(in, count, text + filled);
+    if (nul && !reading_.fixed) binary_ = true;
     filled += count;
 }
 

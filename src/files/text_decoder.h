@@ -49,6 +49,7 @@ class TextDecoder {
     bool nonAscii_ = false;  // a UTF-8 sequence of two or more bytes was decoded
     unsigned char held_[4] = {};
     std::size_t heldCount_ = 0;
+    unsigned char start_[4] = {};  // the first bytes after a byte-order mark
     std::string head_;  // the first bytes, for the declaration of an HTML or XML file
 };
 
