@@ -58,25 +58,20 @@ FileError cannotHold(char32_t codePoint, std::string_view where) {
                      ") that cannot be saved in " + std::string(where) + ".");
 }
 
-bool decodeWindows1252Into(const unsigned char* in, std::size_t count, char16_t* out) {
+void decodeWindows1252Into(const unsigned char* in, std::size_t count, char16_t* out) {
     // Widening every byte vectorises, a table lookup does not; blocks holding one of the rare
-    // bytes 80..9F are then corrected, found by a count that vectorises too (as does the count
-    // of NUL bytes beside it).
+    // bytes 80..9F are then corrected, found by a count that vectorises too.
     for (std::size_t i = 0; i < count; ++i) out[i] = in[i];
     constexpr std::size_t kBlock = 256;
-    unsigned nuls = 0;
     for (std::size_t start = 0; start < count; start += kBlock) {
         const std::size_t end = std::min(count, start + kBlock);
         unsigned hits = 0;
-        for (std::size_t i = start; i < end; ++i) {
+        for (std::size_t i = start; i < end; ++i)
             hits += static_cast<unsigned char>(in[i] - 0x80) < 32 ? 1u : 0u;
-            nuls += in[i] == 0 ? 1u : 0u;
-        }
         if (hits == 0) continue;
         for (std::size_t i = start; i < end; ++i)
             if (static_cast<unsigned char>(in[i] - 0x80) < 32) out[i] = kBytes80To9F[in[i] - 0x80];
     }
-    return nuls != 0;
 }
 
 std::u16string decodeWindows1252(std::string_view bytes) {

@@ -14,9 +14,8 @@ namespace lodestar {
 
 // One UTF-16 code unit per byte.
 std::u16string decodeWindows1252(std::string_view bytes);
-// The same into `out`, which has room for `count` code units. Answers whether a NUL byte was
-// among them (found in the same pass, for the test of binary files).
-bool decodeWindows1252Into(const unsigned char* bytes, std::size_t count, char16_t* out);
+// The same into `out`, which has room for `count` code units.
+void decodeWindows1252Into(const unsigned char* bytes, std::size_t count, char16_t* out);
 // One byte per code unit. Throws FileError naming the first character the code page cannot
 // hold; never substitutes.
 std::string encodeWindows1252(std::u16string_view text);

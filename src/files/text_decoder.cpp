@@ -168,6 +168,14 @@ void TextDecoder::begin(char16_t* text, std::size_t& filled) {
 
 void TextDecoder::consume(const unsigned char* in, std::size_t count, char16_t* text,
                           std::size_t& filled, bool last) {
+    // A NUL byte makes the file binary unless a UTF-16 mark named its encoding; a binary file
+    // reads as Windows-1252 text. (A search of its own costs less than counting NUL bytes in
+    // the decoding loops.)
+    if (!reading_.fixed && !binary_ && count > 0 && mode_ != Mode::Utf16LE &&
+        mode_ != Mode::Utf16BE && std::memchr(in, 0, count) != nullptr) {
+        binary_ = true;
+        if (mode_ == Mode::Utf8) fallBackToWindows1252(text, filled);
+    }
     switch (mode_) {
         case Mode::Utf8: {
             std::size_t used = heldCount_ > 0 ? resumeUtf8(in, count, text, filled, last) : 0;
@@ -195,17 +203,7 @@ std::size_t TextDecoder::feedUtf8(const unsigned char* in, std::size_t count, ch
     while (i < count) {
         const std::size_t end = std::min(count, i + kBlock);
         unsigned char high = 0;
-        unsigned nuls = 0;
-        for (std::size_t j = i; j < end; ++j) {
-            high |= in[j];
-            nuls += in[j] == 0 ? 1u : 0u;
-        }
-        if (nuls > 0 && !reading_.fixed) {
-            // A NUL byte makes the file binary: read as Windows-1252 text.
-            binary_ = true;
-            fallBackToWindows1252(text, filled);
-            return i;
-        }
+        for (std::size_t j = i; j < end; ++j) high |= in[j];
         if (high < 0x80) {
             char16_t* out = text + filled;
             for (std::size_t j = i; j < end; ++j) out[j - i] = in[j];
@@ -271,8 +269,7 @@ std::size_t TextDecoder::resumeUtf8(const unsigned char* in, std::size_t count, 
 
 void TextDecoder::feedWindows1252(const unsigned char* in, std::size_t count, char16_t* text,
                                   std::size_t& filled) {
-    const bool nul = decodeWindows1252Into(in, count, text + filled);
-    if (nul && !reading_.fixed) binary_ = true;
+    decodeWindows1252Into(in, count, text + filled);
     filled += count;
 }
 
