@@ -20,7 +20,11 @@ using E = TextEncoding;
 struct Row {
     Row(const char* name, std::string bytes, E encoding, bool mark = false, bool binary = false,
         std::optional<std::u16string> text = std::nullopt)
-        : name(name), bytes(std::move(bytes)), encoding(encoding), mark(mark), binary(binary),
+        : name(name),
+          bytes(std::move(bytes)),
+          encoding(encoding),
+          mark(mark),
+          binary(binary),
           text(std::move(text)) {}
     const char* name;
     std::string bytes;
@@ -66,6 +70,7 @@ std::vector<Row> detectionTable() {
         {"ascii, then invalid", kAscii300 + "\xE9", E::Windows1252},
         {"NUL in the middle", "ab\0cd"_b, E::Windows1252, false, true,
          std::u16string(u"ab\0cd", 5)},
+        {"utf-8 mark, then invalid", "\xEF\xBB\xBF\xC3\xA9 \xE9"_b, E::Windows1252},
         {"NUL after invalid", "\xE9x\0"_b, E::Windows1252, false, true},
         {"NUL after utf-8 mark", "\xEF\xBB\xBF\xC3\xA9\0"_b, E::Windows1252, false, true},
         {"NUL with utf-16 mark", "\xFF\xFE\0\0a\0"_b, E::Utf16LE, true, false},
