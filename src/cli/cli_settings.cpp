@@ -3,8 +3,10 @@
 #include "cli/cli_settings.h"
 
 #include "core/text.h"
+#include "files/user_folders.h"
 #include "settings/options.h"
 #include "settings/options_location.h"
+#include "settings/user_settings.h"
 
 namespace lodestar::cli {
 
@@ -16,6 +18,9 @@ CliSettings effectiveSettings(const Arguments& args, const std::u16string& progr
     if (args.backupFolder) settings.backupFolder = backupFolderName(fromUtf8(*args.backupFolder));
     if (args.countMatches) settings.countMatches = *args.countMatches;
     if (args.escapeSupport) settings.escapeSupport = *args.escapeSupport;
+    settings.reading.fixed = loadUserSettings(userSettingsPath(userConfigFolder())).encoding;
+    if (args.encoding) parseEncodingName(*args.encoding, settings.reading.fixed);
+    settings.reading.binaryAsText = args.binaryAsText;
     return settings;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/cli_args.h"
+#include "files/text_encoding.h"
 
 namespace lodestar::cli {
 
@@ -13,10 +14,11 @@ struct CliSettings {
     std::u16string backupFolder;  // empty means "bak"
     bool countMatches = true;
     bool escapeSupport = true;
+    TextReading reading{};  // the user's "encoding" setting or --encoding, and --binary
 };
 
 // Reads the user's options file when it exists, else programFolder + "/lodestar.opt", else the
-// defaults.
+// defaults; and the user's settings file.
 CliSettings effectiveSettings(const Arguments& args, const std::u16string& programFolder);
 
 }  // namespace lodestar::cli

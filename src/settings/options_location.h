@@ -3,21 +3,16 @@
 // writes; the copy beside the program only gives shipped defaults.
 #pragma once
 
-#include <functional>
-#include <optional>
 #include <string>
 
+#include "files/user_folders.h"
 #include "settings/options.h"
 
 namespace lodestar {
 
-// An environment variable's value, or nothing when it is not set. Tests give their own.
-using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
-std::optional<std::string> processEnvironmentValue(const char* name);
-
-// $XDG_CONFIG_HOME/lodestar/lodestar.opt, or ~/.config/lodestar/lodestar.opt when the variable is
-// unset, empty or not an absolute path; empty when neither it nor HOME gives a folder.
-std::u16string userOptionsFile(const EnvironmentLookup& environment = processEnvironmentValue);
+// "lodestar.opt" in the user's configuration folder: $XDG_CONFIG_HOME/lodestar/, or
+// ~/.config/lodestar/ when the variable is unset, empty or not an absolute path.
+std::u16string userOptionsFile(const Environment& environment = processEnvironment);
 
 // The program folder's options file (the folder with or without a trailing "/").
 std::u16string programOptionsFile(const std::u16string& programFolder);

@@ -130,8 +130,9 @@ void ExportForm::exportMatches() {
         return formatExtraction(type, items, delimiter, selected);
     };
     WindowSink sink(window_);
-    const ExtractSummary summary = ExtractAll(window_.expression, window_.searchPattern,
-                                              source.files, source.lastSearchTotal, target, sink);
+    const ExtractSummary summary =
+        ExtractAll(window_.expression, window_.searchPattern, source.files, source.lastSearchTotal,
+                   target, sink, window_.reading);
     if (summary.result != ExtractResult::Saved) return;
     prompts().message(u"Extraction finished.", kAppTitle);
     hide();

@@ -260,9 +260,9 @@ void FolderMode::SearchAllFiles(MainWindow&) {
     auto summary = std::make_shared<SearchSummary>();
     startRun(
         true,
-        [summary, expr = w_.expression, pattern = w_.searchPattern, files = listedFiles()](
-            FileSink& sink, const StopToken& stop) {
-            *summary = lodestar::SearchAllFiles(expr, pattern, files, sink, &stop);
+        [summary, expr = w_.expression, pattern = w_.searchPattern, files = listedFiles(),
+         reading = w_.reading](FileSink& sink, const StopToken& stop) {
+            *summary = lodestar::SearchAllFiles(expr, pattern, files, sink, reading, &stop);
         },
         [this, summary] {
             if (!summary->ok) return;
@@ -281,6 +281,7 @@ void FolderMode::ReplaceAllFiles(MainWindow&) {
     settings.backup = w_.options.backupOnReplace;
     settings.currentFolder = w_.CurrentFolder;
     settings.backupFolderName = w_.options.backupFolder;
+    settings.reading = w_.reading;
     auto summary = std::make_shared<ReplaceSummary>();
     startRun(
         false,
@@ -306,13 +307,13 @@ void FolderMode::BatchAllFiles(MainWindow&) {
     startRun(
         false,
         [outcome, commands = w_.commands, folder = w_.CurrentFolder, name = w_.options.backupFolder,
-         files = listedFiles()](FileSink& sink, const StopToken& stop) {
+         files = listedFiles(), reading = w_.reading](FileSink& sink, const StopToken& stop) {
             auto& table = static_cast<TableSink&>(sink);
             table.rowFailures = false;
             outcome->backedUp = BackupAllFiles(files, folder, name, sink);
             table.rowFailures = true;
             if (outcome->backedUp)
-                lodestar::BatchAllFiles(commands, outcome->expr, files, sink, &stop);
+                lodestar::BatchAllFiles(commands, outcome->expr, files, sink, reading, &stop);
         },
         [this, outcome] {
             // The commands leave their last pattern and case switch on the shared expression.
