@@ -42,6 +42,20 @@ FolderDlg::FolderDlg(Prompts& prompts, std::u16string startFolder,
     c.setItems("Drive1", drives);
     c.setItems("filter",
                {u"*.htm;*.html", u"*.txt;*.csv", u"*.xml", u"*.rtf", u"All files", u"Other"});
+    // The drive shown is the one that holds the starting folder.
+    int holding = -1;
+    std::size_t longest = 0;
+    for (std::size_t i = 0; i < drives.size(); ++i) {
+        std::u16string root = drives[i];
+        if (root.empty() || root.back() != u'/') root += u'/';
+        std::u16string folder = startFolder;
+        if (folder.empty() || folder.back() != u'/') folder += u'/';
+        if (folder.compare(0, root.size(), root) == 0 && root.size() >= longest) {
+            longest = root.size();
+            holding = static_cast<int>(i);
+        }
+    }
+    c.setSelected("Drive1", holding);
     c.setText("Dir1", std::move(startFolder));
     pattern_ = u"*.htm;*.html";
 }

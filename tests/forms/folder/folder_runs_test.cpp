@@ -200,7 +200,7 @@ TEST_F(FolderRuns, StopEndsTheRunBetweenTwoFilesEveryFileDoneOrUntouched) {
     findAll(u"y");
     EXPECT_EQ(statusOf(1), "");           // searched: the replace's status is cleared
     EXPECT_EQ(statusOf(2), " Replaced");  // not reached
-    EXPECT_EQ(text("lblTotal"), "");  // a stopped search shows no total
+    EXPECT_EQ(text("lblTotal"), "");      // a stopped search shows no total
     EXPECT_FALSE(w->SearchDone);
     EXPECT_NE(log().find("* Stopped: 1 of 4 files done.\r\n"), std::string::npos);
 }

@@ -103,6 +103,7 @@ TEST_F(Picker, OkListsTheFolderAndCancelChangesNothing) {
 TEST_F(Picker, ChoosingADriveGoesToItsRoot) {
     FolderMode other(*w, prompts, runner, docs.folder(), {u"/", docs.file("sub")});
     other.picker().load();
+    EXPECT_EQ(other.picker().controls()["Drive1"].selected, 0);  // "/" holds the start folder
     other.picker().select("Drive1", 1);
     EXPECT_EQ(other.picker().folder(), docs.file("sub"));
     EXPECT_EQ(c("inputPath").text, docs.file("sub"));
