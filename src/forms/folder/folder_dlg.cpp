@@ -34,8 +34,8 @@ FolderDlg::FolderDlg(Prompts& prompts, std::u16string startFolder,
     c.add(make("Dir1", ControlKind::Tree, u"", {120, 540, 2760, 2700}));
     c.add(make("Label1", ControlKind::Label, u"File type", {3060, 150, 900, 255}));
     c.add(make("filter", ControlKind::Combo, u"", {3960, 120, 2100, 315}));
-    c.add(make("Label3", ControlKind::Label, u"Other type     *.", {3060, 570, 1320, 255}));
-    c.add(make("newfilter", ControlKind::TextBox, u"", {4380, 540, 1680, 285}));
+    c.add(make("Label3", ControlKind::Label, u"Other type     *.", {3060, 570, 1560, 255}));
+    c.add(make("newfilter", ControlKind::TextBox, u"", {4620, 540, 1440, 285}));
     c.add(make("File1", ControlKind::List, u"", {3060, 540, 3000, 2700}));
     c.add(make("btnOK", ControlKind::Button, u"OK", {3060, 3420, 1380, 375}));
     c.add(make("btnCancel", ControlKind::Button, u"Cancel", {4680, 3420, 1380, 375}));
