@@ -196,12 +196,9 @@ void FolderMode::reloadCurrent() {
 
 // ---- Runs -----------------------------------------------------------------------------------
 
-struct FolderMode::Run {
-    std::shared_ptr<TableSink> sink;
-};
-
-void FolderMode::startRun(bool cellsAsHtml, std::function<void(FileSink&, const StopToken&)> work,
+void FolderMode::startRun(RunKind kind, std::function<void(FileSink&, const StopToken&)> work,
                           std::function<void()> after) {
+    const bool cellsAsHtml = kind == RunKind::Search;
     stop_.reset();
     running_ = true;
     filesDone_ = 0;
@@ -209,9 +206,10 @@ void FolderMode::startRun(bool cellsAsHtml, std::function<void(FileSink&, const 
     setProgress(0);
     auto sink = std::make_shared<TableSink>(*this, cellsAsHtml);
     runner_.start([sink, work = std::move(work), this] { work(*sink, stop_); },
-                  [this, sink, after = std::move(after)] {
+                  [this, sink, kind, after = std::move(after)] {
                       const std::size_t n = fileCount();
-                      if (stop_.requested() && filesDone_ < n)
+                      // A restore is one step: Stop does not apply to it.
+                      if (kind != RunKind::Restore && stop_.requested() && filesDone_ < n)
                           w_.logLine(u"Stopped: " + decimal(static_cast<long long>(filesDone_)) +
                                      u" of " + decimal(static_cast<long long>(n)) +
                                      u" files done.");
@@ -259,7 +257,7 @@ void FolderMode::SearchAllFiles(MainWindow&) {
     w_.curMatch = 0;
     auto summary = std::make_shared<SearchSummary>();
     startRun(
-        true,
+        RunKind::Search,
         [summary, expr = w_.expression, pattern = w_.searchPattern, files = listedFiles()](
             FileSink& sink, const StopToken& stop) {
             *summary = lodestar::SearchAllFiles(expr, pattern, files, sink, &stop);
@@ -282,7 +280,7 @@ void FolderMode::ReplaceAllFiles(MainWindow&) {
     settings.backupFolderName = w_.options.backupFolder;
     auto summary = std::make_shared<ReplaceSummary>();
     startRun(
-        false,
+        RunKind::Replace,
         [this, summary, settings, expr = w_.expression, replacement = w_.replaceText,
          files = listedFiles()](FileSink& sink, const StopToken& stop) {
             AskOnUi question(runner_, prompts_);
@@ -303,7 +301,7 @@ void FolderMode::BatchAllFiles(MainWindow&) {
     };
     auto outcome = std::make_shared<Outcome>(Outcome{w_.expression, false});
     startRun(
-        false,
+        RunKind::Batch,
         [outcome, commands = w_.commands, folder = w_.CurrentFolder, name = w_.options.backupFolder,
          files = listedFiles()](FileSink& sink, const StopToken& stop) {
             auto& table = static_cast<TableSink&>(sink);
@@ -325,7 +323,7 @@ void FolderMode::RestoreFolder(MainWindow&) {
     if (!w_.confirm(u"Are you sure to restore files from backups?")) return;
     auto restored = std::make_shared<bool>(false);
     startRun(
-        false,
+        RunKind::Restore,
         [restored, folder = w_.CurrentFolder, name = w_.options.backupFolder](FileSink& sink,
                                                                               const StopToken&) {
             static_cast<TableSink&>(sink).rowFailures = false;

@@ -48,14 +48,15 @@ class FolderMode : public FolderWork {
 
   private:
     class TableSink;
-    struct Run;
 
     void ensurePickerLoaded();
     std::vector<FileItem> listedFiles() const;
     std::size_t fileCount() const;
+    // Search cells are written as HTML, the others as text.
+    enum class RunKind { Search, Replace, Batch, Restore };
     // Starts `work` on the runner with a sink whose reports fill the table; `after` runs on the
     // user-interface thread once the run has ended and the commands are enabled again.
-    void startRun(bool cellsAsHtml, std::function<void(FileSink&, const StopToken&)> work,
+    void startRun(RunKind kind, std::function<void(FileSink&, const StopToken&)> work,
                   std::function<void()> after);
     void fileDone(const FileOutcome& outcome, bool cellsAsHtml);
     void runFailed(const std::u16string& message, const std::u16string& cause, bool markRow);
