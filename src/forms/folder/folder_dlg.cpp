@@ -1,6 +1,8 @@
 // The folder picker's controls and behaviour.
 #include "forms/folder/folder_dlg.h"
 
+#include <filesystem>
+
 #include "core/text.h"
 #include "files/folder_listing.h"
 #include "files/paths.h"
@@ -111,7 +113,12 @@ void FolderDlg::ownType(bool moveFocus) {
 
 void FolderDlg::ok() {
     if (folder().empty()) return;
-    const std::u16string current = NormalizeFolder(folder());
+    // A folder typed relative to the working folder is kept as the absolute folder it names,
+    // where backups and restores can work.
+    std::u16string absolute = folder();
+    if (absolute.front() != u'/')
+        absolute = fromUtf8((std::filesystem::current_path() / toUtf8(absolute)).string());
+    const std::u16string current = NormalizeFolder(absolute);
     listFiles();
     std::vector<std::u16string> files;
     for (const std::u16string& name : controls()["File1"].items) files.push_back(current + name);

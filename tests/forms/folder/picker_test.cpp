@@ -161,6 +161,17 @@ TEST_F(PathBox, OpensAFileAFolderAFolderWithATypeOrSaysItCannotFindThePath) {
     EXPECT_EQ(w->FileList.size(), 3u);
 }
 
+TEST_F(PathBox, AFolderRelativeToTheWorkingFolderOpensAsItsAbsoluteFolder) {
+    std::filesystem::create_directories(docs.path() / "site");
+    docs.put("site/a.htm", "a");
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(docs.path());
+    type(u"site/*.htm");
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(w->CurrentFolder, docs.folder() + u"site/");
+    EXPECT_EQ(w->FileList, (Names{u"", docs.folder() + u"site/a.htm"}));
+}
+
 TEST_F(PathBox, LeavingTheBoxOpensOnlyANewNonEmptyPath) {
     put("a.htm", "a");
     w->typeText("inputPath", u"   ");
