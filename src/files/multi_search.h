@@ -8,6 +8,7 @@
 
 #include "core/stop_token.h"
 #include "files/file_sink.h"
+#include "files/text_encoding.h"
 #include "search/regexp.h"
 
 namespace lodestar {
@@ -15,8 +16,12 @@ namespace lodestar {
 struct SearchSummary {
     bool ok = false;        // false when a file or the pattern failed; the loop stopped there
     std::size_t total = 0;  // sum of the counts of the files searched
-    bool stopped = false;   // a stop request ended the run between two files
+    std::size_t binarySkipped = 0;
+    bool stopped = false;  // a stop request ended the run between two files
 };
+
+// The closing log line of a run that left binary files alone: "Binary files skipped: 2.".
+std::u16string binarySkippedLine(std::size_t count);
 
 inline constexpr std::u16string_view kSearchErrorMessage =
     u"Error in Search.\r\nPlease examine your regular expression or file.";
@@ -24,11 +29,13 @@ inline constexpr std::u16string_view kSearchErrorMessage =
 // For every listed file in order: a ticked file is read whole and its matches counted (at most
 // one when the expression's global switch is off), an unticked one gets "-"; each outcome
 // clears the status cell. Then logs "Search " + searchPattern + ", " + total +
-// " items found in " + N + " files." (N counts every listed file). Stops at the first file that
-// cannot be read or searched with kSearchErrorMessage and its cause. A requested `stop` ends
-// the run before the next file, silently: every file reported is fully searched.
+// " items found in " + N + " files." (N counts every listed file). A binary file is not
+// searched (unless `reading` takes it as text): its outcome has "-" and FileSkip::Binary, and
+// the log ends with binarySkippedLine. Stops at the first file that cannot be read or searched
+// with kSearchErrorMessage and its cause. A requested `stop` ends the run before the next file,
+// silently: every file reported is fully searched.
 SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
                              const std::vector<FileItem>& files, FileSink& sink,
-                             const StopToken* stop = nullptr);
+                             const TextReading& reading = {}, const StopToken* stop = nullptr);
 
 }  // namespace lodestar

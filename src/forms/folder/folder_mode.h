@@ -60,6 +60,7 @@ class FolderMode : public FolderWork {
                   std::function<void()> after);
     void fileDone(const FileOutcome& outcome, bool cellsAsHtml);
     void runFailed(const std::u16string& message, const std::u16string& cause, bool markRow);
+    void endFailedRun();
     void setProgress(std::size_t done);
     void reloadCurrent();
     std::size_t cell(std::size_t row, std::size_t column) const {
@@ -75,7 +76,8 @@ class FolderMode : public FolderWork {
     std::vector<bool> ticks_;  // position 0 unused, rows 1..N
     StopToken stop_;
     bool running_ = false;
-    std::size_t filesDone_ = 0;  // reports of the current run
+    std::size_t filesDone_ = 0;  // the last row the current run reported
+    std::size_t failedRow_ = 0;  // the row of an error entry not followed by its report
 };
 
 }  // namespace lodestar

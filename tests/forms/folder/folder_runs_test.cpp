@@ -227,5 +227,21 @@ TEST_F(FolderRuns, AFileFailingHalfWayIsNamedInItsRowAndTheLogAndTheOthersAreKep
     EXPECT_TRUE(c("btnRestore").enabled);
 }
 
+TEST_F(FolderRuns, SkippedFilesAreWordedInTheirRowsAndDoNotEndTheRun) {
+    // a.htm and c.htm are Windows-1252 (an e acute byte that UTF-8 does not allow).
+    openFolder({{"a.htm", "x\xe9"}, {"b.htm", std::string("x\0x", 3)}, {"c.htm", "x\xe9"}});
+    findAll(u"x");
+    EXPECT_EQ(matchesOf(2), "-");
+    EXPECT_EQ(statusOf(2), " Binary");
+    EXPECT_EQ(matchesOf(3), "1");
+
+    replaceAll(u"x", u"\u5b57");  // a character Windows-1252 cannot hold
+    EXPECT_EQ(statusOf(1), " Not replaced");
+    EXPECT_EQ(statusOf(3), " Not replaced");
+    EXPECT_EQ(bytesOf("a.htm"), "x\xe9");
+    EXPECT_EQ(log().find("Failed"), std::string::npos);
+    EXPECT_EQ(log().find("files done."), std::string::npos);
+}
+
 }  // namespace
 }  // namespace lodestar::testing
