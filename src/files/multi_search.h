@@ -16,8 +16,8 @@ namespace lodestar {
 struct SearchSummary {
     bool ok = false;        // false when a file or the pattern failed; the loop stopped there
     std::size_t total = 0;  // sum of the counts of the files searched
-    bool stopped = false;   // a stop request ended the run between two files
     std::size_t binarySkipped = 0;
+    bool stopped = false;  // a stop request ended the run between two files
 };
 
 // The closing log line of a run that left binary files alone: "Binary files skipped: 2.".

@@ -40,9 +40,9 @@ inline constexpr std::u16string_view kCannotHoldMessage =
 struct ReplaceSummary {
     bool ok = false;
     std::size_t replacedFiles = 0;
-    bool stopped = false;  // a stop request ended the run between two files
     std::size_t binarySkipped = 0;
     std::size_t cannotHold = 0;  // files left unchanged: their encoding cannot hold the new text
+    bool stopped = false;        // a stop request ended the run between two files
 };
 
 // For every listed file in order. Unticked: "-" / "Passed", untouched. Read-only and not made

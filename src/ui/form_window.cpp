@@ -118,6 +118,11 @@ QWidget* FormWindow::create(const Control& c) {
             for (int column = 1; column < model->columnCount(); ++column) tree->hideColumn(column);
             tree->header()->hide();
             trees_[name] = model;
+            // The model reads folders in the background: the chosen one shows once it is read.
+            connect(model, &QFileSystemModel::directoryLoaded, this, [this, name, model, tree] {
+                const QModelIndex chosen = model->index(toQ(form_.controls()[name].text));
+                if (tree->currentIndex() != chosen) apply(form_.controls()[name]);
+            });
             connect(tree, &QTreeView::clicked, this, [this, name, model](const QModelIndex& i) {
                 if (syncing_) return;
                 form_.typeText(name, fromQ(model->filePath(i)));
@@ -190,8 +195,9 @@ void FormWindow::apply(const Control& c) {
         QFileSystemModel* model = trees_.at(c.name);
         const QModelIndex index = model->index(toQ(c.text));
         if (index.isValid()) {
+            for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) tree->expand(up);
             tree->setCurrentIndex(index);
-            tree->scrollTo(index);
+            tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
         }
     }
     if (!c.fontName.empty()) {

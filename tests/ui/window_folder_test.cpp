@@ -1,6 +1,7 @@
 // Folder mode through the desktop window: the picker, the file table's page, ticks from the
 // page, Find, Replace, Restore and Action on a worker thread, and a folder opened by typing its
 // path; the table's DOM is checked against the form's model after each step.
+#include <QAction>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -163,6 +164,50 @@ TEST_F(FolderWindowTest, SearchUntickReplaceRestoreActionAndTypedPath) {
     click("btnFind");
     waitForRun();
     EXPECT_EQ(cell(2, 2), "2");
+    expectDomMatchesModel();
+}
+
+// The run waits on the worker thread for the read-only question; Stop pressed meanwhile ends it
+// after that file, with every file either fully done or untouched.
+TEST_F(FolderWindowTest, StopDuringARunLeavesEveryFileDoneOrUntouched) {
+    namespace fs = std::filesystem;
+    for (const char* name : {"a.htm", "b.htm", "c.htm", "d.htm"}) docs.put(name, "x");
+    fs::permissions(docs.path() / "b.htm", fs::perms::owner_write, fs::perm_options::remove);
+    openThroughPicker();
+    EXPECT_EQ(window->action("mStop")->shortcut(), QKeySequence(Qt::Key_Escape));
+    EXPECT_FALSE(window->action("mStop")->isEnabled());
+
+    bool busyDuringRun = false;
+    bool stopShown = false;
+    // The question box runs its own event loop: it is answered from a timer inside that loop.
+    auto* poll = new QTimer(window.get());
+    QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || !box->text().startsWith(QStringLiteral("Read-only")))
+            return;
+        poll->stop();
+        poll->deleteLater();
+        busyDuringRun = QApplication::overrideCursor() &&
+                        QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+        stopShown = widget("btnStop")->isVisible() && !widget("btnFind")->isEnabled();
+        window->action("mStop")->trigger();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    poll->start(20);
+    answerMessage(QMessageBox::Ok);  // the replace confirmation
+    typePattern(u"x", u"y");
+    click("btnReplace");
+    waitForRun();
+    EXPECT_TRUE(busyDuringRun);
+    EXPECT_TRUE(stopShown);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(readFile(docs.path() / "a.htm"), "y");
+    EXPECT_EQ(readFile(docs.path() / "b.htm"), "x");
+    EXPECT_EQ(readFile(docs.path() / "c.htm"), "x");
+    EXPECT_EQ(cell(2, 3), " Read only");
+    EXPECT_EQ(cell(3, 3), "");
+    EXPECT_NE(logText().find("* Stopped: 2 of 4 files done."), std::string::npos);
+    EXPECT_TRUE(widget("btnFind")->isEnabled());
     expectDomMatchesModel();
 }
 

@@ -1,6 +1,8 @@
 // The folder picker's controls and behaviour.
 #include "forms/folder/folder_dlg.h"
 
+#include <filesystem>
+
 #include "core/text.h"
 #include "files/folder_listing.h"
 #include "files/paths.h"
@@ -34,14 +36,28 @@ FolderDlg::FolderDlg(Prompts& prompts, std::u16string startFolder,
     c.add(make("Dir1", ControlKind::Tree, u"", {120, 540, 2760, 2700}));
     c.add(make("Label1", ControlKind::Label, u"File type", {3060, 150, 900, 255}));
     c.add(make("filter", ControlKind::Combo, u"", {3960, 120, 2100, 315}));
-    c.add(make("Label3", ControlKind::Label, u"Other type     *.", {3060, 570, 1320, 255}));
-    c.add(make("newfilter", ControlKind::TextBox, u"", {4380, 540, 1680, 285}));
+    c.add(make("Label3", ControlKind::Label, u"Other type     *.", {3060, 570, 1560, 255}));
+    c.add(make("newfilter", ControlKind::TextBox, u"", {4620, 540, 1440, 285}));
     c.add(make("File1", ControlKind::List, u"", {3060, 540, 3000, 2700}));
     c.add(make("btnOK", ControlKind::Button, u"OK", {3060, 3420, 1380, 375}));
     c.add(make("btnCancel", ControlKind::Button, u"Cancel", {4680, 3420, 1380, 375}));
     c.setItems("Drive1", drives);
     c.setItems("filter",
                {u"*.htm;*.html", u"*.txt;*.csv", u"*.xml", u"*.rtf", u"All files", u"Other"});
+    // The drive shown is the one that holds the starting folder.
+    int holding = -1;
+    std::size_t longest = 0;
+    for (std::size_t i = 0; i < drives.size(); ++i) {
+        std::u16string root = drives[i];
+        if (root.empty() || root.back() != u'/') root += u'/';
+        std::u16string folder = startFolder;
+        if (folder.empty() || folder.back() != u'/') folder += u'/';
+        if (folder.compare(0, root.size(), root) == 0 && root.size() >= longest) {
+            longest = root.size();
+            holding = static_cast<int>(i);
+        }
+    }
+    c.setSelected("Drive1", holding);
     c.setText("Dir1", std::move(startFolder));
     pattern_ = u"*.htm;*.html";
 }
@@ -97,7 +113,12 @@ void FolderDlg::ownType(bool moveFocus) {
 
 void FolderDlg::ok() {
     if (folder().empty()) return;
-    const std::u16string current = NormalizeFolder(folder());
+    // A folder typed relative to the working folder is kept as the absolute folder it names,
+    // where backups and restores can work.
+    std::u16string absolute = folder();
+    if (absolute.front() != u'/')
+        absolute = fromUtf8((std::filesystem::current_path() / toUtf8(absolute)).string());
+    const std::u16string current = NormalizeFolder(absolute);
     listFiles();
     std::vector<std::u16string> files;
     for (const std::u16string& name : controls()["File1"].items) files.push_back(current + name);

@@ -8,6 +8,7 @@
 #include "files/paths.h"
 #include "files/text_file.h"
 #include "forms/main/control_catalog.h"
+#include "forms/model/file_cells.h"
 #include "replace/backup.h"
 #include "replace/batch_files.h"
 #include "replace/multi_replace.h"
@@ -196,22 +197,22 @@ void FolderMode::reloadCurrent() {
 
 // ---- Runs -----------------------------------------------------------------------------------
 
-struct FolderMode::Run {
-    std::shared_ptr<TableSink> sink;
-};
-
-void FolderMode::startRun(bool cellsAsHtml, std::function<void(FileSink&, const StopToken&)> work,
+void FolderMode::startRun(RunKind kind, std::function<void(FileSink&, const StopToken&)> work,
                           std::function<void()> after) {
+    const bool cellsAsHtml = kind == RunKind::Search;
     stop_.reset();
     running_ = true;
     filesDone_ = 0;
+    failedRow_ = 0;
     w_.setRunning(true);
     setProgress(0);
     auto sink = std::make_shared<TableSink>(*this, cellsAsHtml);
     runner_.start([sink, work = std::move(work), this] { work(*sink, stop_); },
-                  [this, sink, after = std::move(after)] {
+                  [this, sink, kind, after = std::move(after)] {
                       const std::size_t n = fileCount();
-                      if (stop_.requested() && filesDone_ < n)
+                      endFailedRun();
+                      // A restore is one step: Stop does not apply to it.
+                      if (kind != RunKind::Restore && stop_.requested() && filesDone_ < n)
                           w_.logLine(u"Stopped: " + decimal(static_cast<long long>(filesDone_)) +
                                      u" of " + decimal(static_cast<long long>(n)) +
                                      u" files done.");
@@ -232,36 +233,43 @@ void FolderMode::fileDone(const FileOutcome& outcome, bool cellsAsHtml) {
     PaneModel& list = w_.pane(Pane::ListView);
     const std::size_t matches = cell(outcome.row, kMatchesColumn);
     const std::size_t status = cell(outcome.row, kStatusColumn);
+    const FileCells cells = fileTableCells(outcome);
     if (cellsAsHtml) {
-        list.setCellHtml(kFileTableId, matches, outcome.matchesCell);
-        list.setCellHtml(kFileTableId, status, outcome.statusCell);
+        list.setCellHtml(kFileTableId, matches, cells.matches);
+        list.setCellHtml(kFileTableId, status, cells.status);
     } else {
-        list.setCellText(kFileTableId, matches, outcome.matchesCell);
-        list.setCellText(kFileTableId, status, outcome.statusCell);
+        list.setCellText(kFileTableId, matches, cells.matches);
+        list.setCellText(kFileTableId, status, cells.status);
     }
     filesDone_ = outcome.row;
+    failedRow_ = 0;  // an error entry before this report did not end the run
     setProgress(filesDone_);
 }
 
-// A file that failed: its row says so, the log gives the reason and how many files were done.
+// An error entry. When no report of its file follows, that file ended the run (see
+// `endFailedRun`).
 void FolderMode::runFailed(const std::u16string& message, const std::u16string& cause,
                            bool markRow) {
     w_.logError(cause.empty() ? message : message + u"\r\n" + cause);
-    if (!markRow) return;
-    const std::size_t row = filesDone_ + 1;
-    if (row <= fileCount())
-        w_.pane(Pane::ListView).setCellText(kFileTableId, cell(row, kStatusColumn), u" Failed");
+    if (markRow && filesDone_ < fileCount()) failedRow_ = filesDone_ + 1;
+}
+
+// The file that ended the run says so in its row; the log says how many files were done.
+void FolderMode::endFailedRun() {
+    if (failedRow_ == 0) return;
+    w_.pane(Pane::ListView).setCellText(kFileTableId, cell(failedRow_, kStatusColumn), u" Failed");
     w_.logLine(decimal(static_cast<long long>(filesDone_)) + u" of " +
                decimal(static_cast<long long>(fileCount())) + u" files done.");
+    failedRow_ = 0;
 }
 
 void FolderMode::SearchAllFiles(MainWindow&) {
     w_.curMatch = 0;
     auto summary = std::make_shared<SearchSummary>();
     startRun(
-        true,
-        [summary, expr = w_.expression, pattern = w_.searchPattern, files = listedFiles(),
-         reading = w_.reading](FileSink& sink, const StopToken& stop) {
+        RunKind::Search,
+        [summary, expr = w_.expression, pattern = w_.searchPattern, reading = w_.reading,
+         files = listedFiles()](FileSink& sink, const StopToken& stop) {
             *summary = lodestar::SearchAllFiles(expr, pattern, files, sink, reading, &stop);
         },
         [this, summary] {
@@ -284,7 +292,7 @@ void FolderMode::ReplaceAllFiles(MainWindow&) {
     settings.reading = w_.reading;
     auto summary = std::make_shared<ReplaceSummary>();
     startRun(
-        false,
+        RunKind::Replace,
         [this, summary, settings, expr = w_.expression, replacement = w_.replaceText,
          files = listedFiles()](FileSink& sink, const StopToken& stop) {
             AskOnUi question(runner_, prompts_);
@@ -305,9 +313,9 @@ void FolderMode::BatchAllFiles(MainWindow&) {
     };
     auto outcome = std::make_shared<Outcome>(Outcome{w_.expression, false});
     startRun(
-        false,
+        RunKind::Batch,
         [outcome, commands = w_.commands, folder = w_.CurrentFolder, name = w_.options.backupFolder,
-         files = listedFiles(), reading = w_.reading](FileSink& sink, const StopToken& stop) {
+         reading = w_.reading, files = listedFiles()](FileSink& sink, const StopToken& stop) {
             auto& table = static_cast<TableSink&>(sink);
             table.rowFailures = false;
             outcome->backedUp = BackupAllFiles(files, folder, name, sink);
@@ -327,7 +335,7 @@ void FolderMode::RestoreFolder(MainWindow&) {
     if (!w_.confirm(u"Are you sure to restore files from backups?")) return;
     auto restored = std::make_shared<bool>(false);
     startRun(
-        false,
+        RunKind::Restore,
         [restored, folder = w_.CurrentFolder, name = w_.options.backupFolder](FileSink& sink,
                                                                               const StopToken&) {
             static_cast<TableSink&>(sink).rowFailures = false;

@@ -53,16 +53,18 @@ class FolderMode : public FolderWork {
 
   private:
     class TableSink;
-    struct Run;
 
     void ensurePickerLoaded();
     std::size_t fileCount() const;
+    // Search cells are written as HTML, the others as text.
+    enum class RunKind { Search, Replace, Batch, Restore };
     // Starts `work` on the runner with a sink whose reports fill the table; `after` runs on the
     // user-interface thread once the run has ended and the commands are enabled again.
-    void startRun(bool cellsAsHtml, std::function<void(FileSink&, const StopToken&)> work,
+    void startRun(RunKind kind, std::function<void(FileSink&, const StopToken&)> work,
                   std::function<void()> after);
     void fileDone(const FileOutcome& outcome, bool cellsAsHtml);
     void runFailed(const std::u16string& message, const std::u16string& cause, bool markRow);
+    void endFailedRun();
     void setProgress(std::size_t done);
     void reloadCurrent();
     std::size_t cell(std::size_t row, std::size_t column) const {
@@ -78,8 +80,9 @@ class FolderMode : public FolderWork {
     std::vector<bool> ticks_;  // position 0 unused, rows 1..N
     StopToken stop_;
     bool running_ = false;
-    std::size_t filesDone_ = 0;
-    std::optional<std::size_t> lastTotal_;  // reports of the current run
+    std::size_t filesDone_ = 0;  // the last row the current run reported
+    std::size_t failedRow_ = 0;  // the row of an error entry not followed by its report
+    std::optional<std::size_t> lastTotal_;
 };
 
 }  // namespace lodestar

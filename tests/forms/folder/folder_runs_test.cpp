@@ -200,7 +200,7 @@ TEST_F(FolderRuns, StopEndsTheRunBetweenTwoFilesEveryFileDoneOrUntouched) {
     findAll(u"y");
     EXPECT_EQ(statusOf(1), "");           // searched: the replace's status is cleared
     EXPECT_EQ(statusOf(2), " Replaced");  // not reached
-    EXPECT_EQ(text("lblTotal"), "");  // a stopped search shows no total
+    EXPECT_EQ(text("lblTotal"), "");      // a stopped search shows no total
     EXPECT_FALSE(w->SearchDone);
     EXPECT_NE(log().find("* Stopped: 1 of 4 files done.\r\n"), std::string::npos);
 }
@@ -225,6 +225,22 @@ TEST_F(FolderRuns, AFileFailingHalfWayIsNamedInItsRowAndTheLogAndTheOthersAreKep
     EXPECT_EQ(bytesOf("a.htm"), "y1 y2");  // kept
     EXPECT_EQ(bytesOf("c.htm"), "x3");     // untouched
     EXPECT_TRUE(c("btnRestore").enabled);
+}
+
+TEST_F(FolderRuns, SkippedFilesAreWordedInTheirRowsAndDoNotEndTheRun) {
+    // a.htm and c.htm are Windows-1252 (an e acute byte that UTF-8 does not allow).
+    openFolder({{"a.htm", "x\xe9"}, {"b.htm", std::string("x\0x", 3)}, {"c.htm", "x\xe9"}});
+    findAll(u"x");
+    EXPECT_EQ(matchesOf(2), "-");
+    EXPECT_EQ(statusOf(2), " Binary");
+    EXPECT_EQ(matchesOf(3), "1");
+
+    replaceAll(u"x", u"\u5b57");  // a character Windows-1252 cannot hold
+    EXPECT_EQ(statusOf(1), " Not replaced");
+    EXPECT_EQ(statusOf(3), " Not replaced");
+    EXPECT_EQ(bytesOf("a.htm"), "x\xe9");
+    EXPECT_EQ(log().find("Failed"), std::string::npos);
+    EXPECT_EQ(log().find("files done."), std::string::npos);
 }
 
 }  // namespace

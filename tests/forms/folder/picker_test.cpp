@@ -103,6 +103,7 @@ TEST_F(Picker, OkListsTheFolderAndCancelChangesNothing) {
 TEST_F(Picker, ChoosingADriveGoesToItsRoot) {
     FolderMode other(*w, prompts, runner, docs.folder(), {u"/", docs.file("sub")});
     other.picker().load();
+    EXPECT_EQ(other.picker().controls()["Drive1"].selected, 0);  // "/" holds the start folder
     other.picker().select("Drive1", 1);
     EXPECT_EQ(other.picker().folder(), docs.file("sub"));
     EXPECT_EQ(c("inputPath").text, docs.file("sub"));
@@ -158,6 +159,17 @@ TEST_F(PathBox, OpensAFileAFolderAFolderWithATypeOrSaysItCannotFindThePath) {
     type(docs.folder() + u"nowhere/*.htm");
     EXPECT_EQ(log(), before + "Err:Can't find the path\r\nErr:Can't find the path\r\n");
     EXPECT_EQ(w->FileList.size(), 3u);
+}
+
+TEST_F(PathBox, AFolderRelativeToTheWorkingFolderOpensAsItsAbsoluteFolder) {
+    std::filesystem::create_directories(docs.path() / "site");
+    docs.put("site/a.htm", "a");
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(docs.path());
+    type(u"site/*.htm");
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(w->CurrentFolder, docs.folder() + u"site/");
+    EXPECT_EQ(w->FileList, (Names{u"", docs.folder() + u"site/a.htm"}));
 }
 
 TEST_F(PathBox, LeavingTheBoxOpensOnlyANewNonEmptyPath) {
