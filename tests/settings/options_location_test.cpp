@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 
 #include "core/error.h"
 #include "core/text.h"
@@ -14,26 +13,6 @@ namespace lodestar {
 namespace {
 
 using testing::TempDir;
-
-TEST(UserOptionsFile, LivesInTheUsersConfigurationFolder) {
-    struct Case {
-        std::map<std::string, std::string> env;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {{{"XDG_CONFIG_HOME", "/cfg"}, {"HOME", "/home/u"}}, "/cfg/lodestar/lodestar.opt"},
-        {{{"XDG_CONFIG_HOME", "rel"}, {"HOME", "/home/u"}},
-         "/home/u/.config/lodestar/lodestar.opt"},
-    };
-    for (const Case& c : cases) {
-        auto lookup = [&](const char* name) -> std::optional<std::string> {
-            auto it = c.env.find(name);
-            if (it == c.env.end()) return std::nullopt;
-            return it->second;
-        };
-        EXPECT_EQ(toUtf8(userOptionsFile(lookup)), c.expected);
-    }
-}
 
 TEST(StartupOptions, TheUsersFileComesBeforeTheProgramsAndTheDefaultsLast) {
     TempDir dir;
