@@ -6,9 +6,9 @@
 #include <stdexcept>
 
 #include "core/text.h"
-#include "forms/main/control_catalog.h"
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "forms/main/control_catalog.h"
 
 namespace lodestar {
 
@@ -133,8 +133,17 @@ void MainWindow::logLine(const std::u16string& message) {
     controls_.setText("logger", controls_["logger"].text + u"* " + message + kCrLf);
 }
 
+// An error entry also shows its first line in the status line, so no step that failed is left
+// saying "Done." (the skin scrolls the log to every new entry).
 void MainWindow::logError(const std::u16string& message) {
     controls_.setText("logger", controls_["logger"].text + u"Err:" + message + kCrLf);
+    std::u16string shortForm = message.substr(0, message.find(u'\r'));
+    while (!shortForm.empty() && shortForm.back() == u' ') shortForm.pop_back();
+    showStatus(shortForm);
+}
+
+void MainWindow::reportFailure(const std::u16string& reason) {
+    logError(u"The last action failed.\r\n" + reason);
 }
 
 void MainWindow::showStatus(const std::u16string& message) {
@@ -240,6 +249,7 @@ void MainWindow::closeSingleFile() {
     setRestoreEnabled(false);
     setSaveEnabled(false);
     EnableBtn(false);
+    resetMatchState();  // the closed file's result goes with it
     reShow();
     disableSourceTools();
 }
@@ -256,6 +266,8 @@ void MainWindow::resetMatchState() {
         controls_.setEnabled(name, false);
     controls_.setText("matchNo", u"0/0");
     writeMatchList(u"");
+    // Marks that can no longer be stepped through are not left in the source view.
+    if (marksShown_) renderSource(txtDoc);
 }
 
 // ---- Input ----------------------------------------------------------------------------------

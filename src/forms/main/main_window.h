@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "assistant/used_patterns.h"
-#include "forms/model/controls.h"
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
+#include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "platform/clipboard.h"
 #include "platform/one_shot_timer.h"
@@ -103,6 +103,8 @@ class MainWindow {
     void setRestoreEnabled(bool on);
     void enableSourceTools();
     void disableSourceTools();
+    // A call into the form failed with this reason: logged, and the window goes on.
+    void reportFailure(const std::u16string& reason);
 
     // ---- Modes ----------------------------------------------------------------------------------
     void doSingle();
@@ -140,7 +142,7 @@ class MainWindow {
     bool MultiMode = false;
     std::u16string txtDoc;
     std::u16string curFileName;
-    std::u16string LoadedText;
+    std::u16string LoadedText;  // what the current file holds: as last read or written
     std::u16string renderedSource;
     bool SearchDone = false;
     bool matchListBuilt = false;
@@ -176,6 +178,10 @@ class MainWindow {
     void setPaneVisible(Pane which, bool on);
     void writeMatchList(const std::u16string& html);
     void renderBody(const std::u16string& text, const std::vector<MatchSpan>& spans);
+    bool patternIsValid();
+    void clearSearchResult();
+    void applySwitchTicks();
+    bool reloadText(std::u16string& text);
 
     void find();
     void next();
@@ -202,6 +208,10 @@ class MainWindow {
     FolderWork* folderWork_ = nullptr;
     std::u16string sourceCopy_;
     bool hasSourceCopy_ = false;
+    std::u16string typedPattern_;  // the pattern box as cleaned by the last getRepParam
+    bool marksShown_ = false;      // the source view shows the marks of a result
+    bool backupSaved_ = false;     // a save of the current file left a sibling backup
+    int pageWaitTicks_ = 0;        // Timer1 ticks spent waiting for the source page
     bool closed_ = false;
     int statusRepaints_ = 0;
 };
