@@ -64,13 +64,14 @@ void MainWindow::SingleReplace() {
         lastMatches = expression.execute(txtDoc);
         const long long c = static_cast<long long>(lastMatches.size());
         if (c < 1) {
-            logError(u"Can't find item to replace.");
-        } else {
-            txtDoc = replaceIn(expression, txtDoc, replaceText);
-            setSaveEnabled(txtDoc != LoadedText);
-            setRestoreEnabled(true);
-            logLine(decimal(c) + u" items replaced, click save to change the source file.");
+            renderSource(txtDoc);
+            logError(u"Can't find item to replace.");  // after the render's "Done."
+            return;
         }
+        txtDoc = replaceIn(expression, txtDoc, replaceText);
+        setSaveEnabled(txtDoc != LoadedText);
+        setRestoreEnabled(true);
+        logLine(decimal(c) + u" items replaced, click save to change the source file.");
         renderSource(txtDoc);
     } catch (const std::bad_alloc&) {
         // A replacement that outgrows memory leaves the text as it was.

@@ -156,16 +156,18 @@ void MainWindow::searchText(bool interactive) {
         std::vector<MatchSpan> spans;
         spans.reserve(lastMatches.size());
         for (const Match& m : lastMatches) spans.push_back({m.index, m.value.size()});
-        if (interactive) {
+        if (interactive)
             logLine(u"Search " + controls_["inRepFrom"].text + u"\r\n" + decimal(n) +
                     u" items found.");
-            controls_.setText("lblTotal", decimal(n));
-        }
+        // A re-search in single-file mode may count differently (the switches changed since):
+        // the total follows. In folder mode it keeps the folder's total.
+        if (interactive || !MultiMode) controls_.setText("lblTotal", decimal(n));
         controls_.setEnabled("btnNext", true);
         controls_.setEnabled("btnPrev", false);
         controls_.setEnabled("btnExp", true);
         controls_.setEnabled("mExp", true);
         matchCount = n;
+        curMatch = 0;  // no match of the new result is current yet
         controls_.setText("matchNo", u"0/" + decimal(n));
         pageWaitTicks_ = 0;
         services_.timer.start(1);
