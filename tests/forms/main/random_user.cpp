@@ -245,7 +245,9 @@ void RandomUser::Session::play(const Step& s) {
             break;
     }
     settle();
-    if (s.act == Act::Find || s.act == Act::View || s.act == Act::InstantTest) searched = ticks();
+    // Find and the re-shows (invisible characters, Instant Test) search with the ticks of now.
+    const bool reShown = s.act == Act::View && (s.a == 2 || s.a == 3);
+    if (s.act == Act::Find || reShown || s.act == Act::InstantTest) searched = ticks();
 }
 
 std::optional<std::string> RandomUser::Session::check(const Step& s) {
