@@ -374,6 +374,7 @@ void MainWindow::openFolderCommand(bool ask) {
 // ---- Panes ------------------------------------------------------------------------------------
 
 void MainWindow::onNavigateComplete(Pane which, const std::u16string& address) {
+    if (closed_) return;  // the window has shut down: late pages change nothing
     PaneModel& p = pane(which);
     std::u16string file = address.substr(0, address.find(u'#'));
     std::u16string source;
@@ -391,6 +392,7 @@ void MainWindow::onNavigateComplete(Pane which, const std::u16string& address) {
 }
 
 bool MainWindow::onBeforeNavigate(Pane which, const std::u16string& address) {
+    if (closed_) return which == Pane::MatchView;
     if (which == Pane::MatchView) {
         std::size_t hash = address.find(u'#');
         if (hash == std::u16string::npos) return false;

@@ -63,6 +63,7 @@ void MainWindow::next() {
 }
 
 void MainWindow::onTimer1Tick() {
+    if (closed_) return;
     if (superMonitor_.busy()) {
         // The timer stays armed and ticks again, at a slower pace after the first wait, until
         // the page has had its time: a page that never finishes loading is reported once.

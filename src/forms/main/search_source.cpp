@@ -199,7 +199,9 @@ void MainWindow::renderBody(const std::u16string& text, const std::vector<MatchS
     marksShown_ = !spans.empty();
     renderedSource = body;
     showStatus(u"Done.");
-    if (fitsLoadedPage(body)) {
+    // While the pane still loads a generated page, a body put into the page now would be lost
+    // when that page arrives: the newer text goes the same road and supersedes it.
+    if (fitsLoadedPage(body) && !superMonitor_.busy()) {
         renderedSource = wrapShortBody(body);
         superMonitor_.clearSelection();
         superMonitor_.setBodyHtml(renderedSource);
@@ -207,7 +209,9 @@ void MainWindow::renderBody(const std::u16string& text, const std::vector<MatchS
     } else {
         const std::u16string header = LoadFileText(programFolder_ + u"lib/srcHead.tmp");
         const std::u16string page = programFolder_ + u"tmp.htm";
-        PrintTextFile(page, asciiSafeHtml(header + body));
+        // The page closes what the header opened, so the line end the print adds lies outside
+        // the body and the page shows exactly the text.
+        PrintTextFile(page, asciiSafeHtml(header + body) + u"</pre></body></html>");
         superMonitor_.navigate(page);
     }
 }

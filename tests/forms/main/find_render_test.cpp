@@ -146,7 +146,7 @@ TEST_F(Find, ALongResultGoesThroughTheGeneratedPage) {
     openNew("big.txt", std::string(70000, 'q'));
     EXPECT_NE(u8(source().address()).find("tmp.htm"), std::string::npos);
     settle();
-    EXPECT_EQ(u8(source().bodyText()).substr(0, 5), "qqqqq");
+    EXPECT_EQ(u8(source().bodyText()), std::string(70000, 'q'));  // no line end added
     find(u"q{7}");
     EXPECT_NE(u8(source().address()).find("tmp.htm"), std::string::npos);
     EXPECT_EQ(source().markCount(), 10000u);

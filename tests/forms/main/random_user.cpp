@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kFileNames[RandomUser::kFiles] = {"f0.htm", "f1.txt", "notes"};
+const char* const kFileNames[RandomUser::kFiles] = {"f0.htm", "f1.txt", "notes", "big.htm"};
 
 const char16_t* const kPatterns[] = {
     u"a",          u"A",   u"b+",  u"x*",   u".",     u"a.b",     u"\\.",  u"^a",     u"b$",
@@ -50,7 +50,7 @@ const char* const kPieces[] = {"a",    "A",   "b", "B",    " ",       "<",
                                "'",    "=",   "!", "-",    "p->dot;", "<p class='c'>",
                                "</p>", "&gt", "x", ".",    "\xE9"};
 // Texts longer than this are not grown further: the user stops replacing and running.
-constexpr std::size_t kMaxText = 20000;
+constexpr std::size_t kMaxText = 60000;
 
 template <typename T, std::size_t N>
 constexpr int countOf(T (&)[N]) {
@@ -59,9 +59,9 @@ constexpr int countOf(T (&)[N]) {
 
 const char* actName(Act act) {
     static const char* const names[] = {
-        "Open", "Pattern",     "Replacement", "Switch",   "Find",        "Next",
-        "Prev", "Entry",       "Replace",     "Save",     "Restore",     "Action",
-        "View", "InstantTest", "Tick",        "ReadOnly", "BlockBackup", "UsedPattern"};
+        "Open",  "Pattern",  "Replacement", "Switch",      "Find",   "Next", "Prev",
+        "Entry", "Replace",  "Save",        "Restore",     "Action", "View", "InstantTest",
+        "Tick",  "ReadOnly", "BlockBackup", "UsedPattern", "Exit"};
     return names[static_cast<int>(act)];
 }
 
@@ -155,7 +155,9 @@ struct RandomUser::Session {
     std::u16string textBefore;
     std::u16string logBefore;
     Switches ticksBefore;
-    bool opened = false;  // a file was opened: from then on the source view shows txtDoc
+    std::u16string chosenPath;
+    bool saveOffered = false;  // Save was enabled before the step
+    bool opened = false;       // a file was opened: from then on the source view shows txtDoc
 };
 
 void RandomUser::Session::play(const Step& s) {
@@ -174,6 +176,8 @@ void RandomUser::Session::play(const Step& s) {
         }
     }
     prompts.nextStep(s.answers, chosen);
+    chosenPath = chosen;
+    saveOffered = c("btnSave").enabled;
     const bool twin = s.b == 1 || s.a == 1;
     switch (s.act) {
         case Act::Open:
@@ -243,8 +247,11 @@ void RandomUser::Session::play(const Step& s) {
             if (w->usedRegexpCount() > 0)
                 w->click("mRegs(" + std::to_string(1 + s.a % w->usedRegexpCount()) + ")");
             break;
+        case Act::Exit:
+            w->click("mExit");
+            break;
     }
-    settle();
+    if (!s.late) settle();
     // Find and the re-shows (invisible characters, Instant Test) search with the ticks of now.
     const bool reShown = s.act == Act::View && (s.a == 2 || s.a == 3);
     if (s.act == Act::Find || reShown || s.act == Act::InstantTest) searched = ticks();
@@ -280,9 +287,15 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
     if (!w->curFileName.empty()) opened = true;
     if (opened) {
         const std::u16string shown = w->showInvisible ? toInvisibleMarks(w->txtDoc) : w->txtDoc;
-        if (!source.busy() && source.bodyText() != shown)
-            return "the source view shows \"" + u8(source.bodyText()) + "\" for \"" +
-                   u8(w->txtDoc) + "\"";
+        const std::u16string body = source.bodyText();
+        if (!source.busy() && body != shown) {
+            std::size_t at = 0;
+            while (at < body.size() && at < shown.size() && body[at] == shown[at]) ++at;
+            const std::size_t from = at < 20 ? 0 : at - 20;
+            return "the source view shows \"" + u8(body.substr(from, 40)) + "\" for \"" +
+                   u8(shown.substr(from, 40)) + "\" at " + std::to_string(at) + " of " +
+                   std::to_string(shown.size());
+        }
     }
 
     // The ticks are the switches in use.
@@ -294,6 +307,12 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
     if (w->expression.ignoreCase() != t.ignoreCase || w->expression.global() != t.global ||
         w->expression.multiline() != t.multiline)
         return "the engine's switches are not the ticked ones";
+
+    if (w->closed()) {  // what a closed window shows no longer counts
+        if (saveOffered && !w->MultiMode && prompts.questions == 0)
+            return "the window closed with unsaved text without asking";
+        return std::nullopt;
+    }
 
     // Counter, marks and list against a fresh count.
     const std::string counter = u8(c("matchNo").text);
@@ -333,6 +352,10 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
             return "a save that wrote nothing was not reported in a box and the log";
         if (added.find(u"* Saved") != std::u16string::npos) return "a failed save logged success";
     }
+    if (added.find(u"* Open file ") != std::u16string::npos && w->curFileName != chosenPath)
+        return "the log says a file was opened, yet the window holds " + u8(w->curFileName);
+    if (added.find(u"* Batch replace completed.") != std::u16string::npos && failed)
+        return "a command file run logged both an error and its completion";
     const std::size_t replaced = added.find(u" items replaced");
     if (s.act == Act::Replace && replaced != std::u16string::npos) {
         const std::size_t start = added.rfind(u"* ", replaced) + 2;
@@ -353,7 +376,7 @@ RandomUser::RandomUser(std::uint32_t contentSeed) : program_(std::make_unique<Te
     std::mt19937 rng(contentSeed);
     for (int f = 0; f < kFiles; ++f) {
         std::string text;
-        const int pieces = static_cast<int>(rng() % 31);
+        const int pieces = f == kFiles - 1 ? 3500 : static_cast<int>(rng() % 31);
         for (int i = 0; i < pieces; ++i) text += kPieces[rng() % countOf(kPieces)];
         originals_.push_back(text);
     }
@@ -384,7 +407,7 @@ std::vector<Step> RandomUser::randomSteps(std::uint32_t seed, std::size_t count)
     std::mt19937 rng(seed);
     auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     // How often each kind of step comes, in the order of Act.
-    const int weights[] = {6, 8, 5, 5, 10, 5, 3, 3, 6, 5, 4, 3, 4, 1, 4, 1, 1, 2};
+    const int weights[] = {6, 8, 5, 5, 10, 5, 3, 3, 6, 5, 4, 3, 4, 1, 4, 1, 1, 2, 1};
     int total = 0;
     for (int w : weights) total += w;
     std::vector<Step> steps;
@@ -395,6 +418,7 @@ std::vector<Step> RandomUser::randomSteps(std::uint32_t seed, std::size_t count)
         Step s{static_cast<Act>(k)};
         s.answers = static_cast<unsigned>(rng()) | 1u;  // mostly OK to the first question
         if (pick(4) == 0) s.answers &= ~1u;
+        s.late = pick(8) == 0;
         switch (s.act) {
             case Act::Open:
                 s.a = pick(kFiles + 1);
@@ -461,7 +485,7 @@ std::string RandomUser::asCode(std::uint32_t contentSeed, const std::vector<Step
     out << "RandomUser user(" << contentSeed << ");\nEXPECT_FALSE(user.run({\n";
     for (const Step& s : steps)
         out << "    {Act::" << actName(s.act) << ", " << s.a << ", " << s.b << ", "
-            << (s.answers & 0xFF) << "},\n";
+            << (s.answers & 0xFF) << (s.late ? ", true" : "") << "},\n";
     out << "}));\n";
     return out.str();
 }

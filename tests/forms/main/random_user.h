@@ -1,8 +1,9 @@
 // A randomized user of the headless main window. A session plays a list of steps (open and
 // reopen files, type patterns and replacements, flip the four switches, Find, move, click list
 // entries, Replace, Save, Restore, run command files, the view switches, Instant Test, and the
-// user's own changes to the files: read-only, a blocked backup), answering every question as
-// the step says, and checks after each step what must always hold:
+// user's own changes to the files: read-only, a blocked backup, Exit), answering every question
+// as the step says, letting the panes load at once or only later, and checks after each step
+// what must always hold:
 //  - a file on disk holds its original text or exactly a text the window was asked to save into
 //    it; a sibling backup holds a text the file really had;
 //  - Save is enabled exactly while the text in memory differs from what the file holds;
@@ -49,6 +50,7 @@ enum class Act {
     ReadOnly,     // a: file, b: 1 read-only / 0 writable again
     BlockBackup,  // a: file, b: 1 a folder takes the backup's name / 0 removed
     UsedPattern,  // a: entry of the "Used Regexps" menu
+    Exit,         // "Exit": the quit check, and the window closes when it may
 };
 
 struct Step {
@@ -56,6 +58,7 @@ struct Step {
     int a = 0;
     int b = 0;
     unsigned answers = 0;  // bit i: the i-th question of this step is answered OK
+    bool late = false;     // the panes finish loading only after a later step
 };
 
 // What went wrong, and at which step (0-based).
@@ -66,7 +69,7 @@ struct Fault {
 
 class RandomUser {
   public:
-    static constexpr int kFiles = 3;
+    static constexpr int kFiles = 4;  // the last is long: its page is generated
 
     // The files' original texts come from the seed.
     explicit RandomUser(std::uint32_t contentSeed);

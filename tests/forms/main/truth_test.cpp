@@ -114,5 +114,32 @@ TEST_F(Truth, TheWaitForTheSourcePageIsBounded) {
     EXPECT_FALSE(timer.armed);
 }
 
+// A text rendered while the source pane still loads a generated page goes the same road, so
+// the page that arrives shows the newer text, not the one it was loading.
+TEST_F(Truth, TheNewestTextWinsOverAGeneratedPageStillLoading) {
+    prompts.choosePath(put("long.txt", std::string(70000, 'q')));
+    w->click("selFile");  // the generated page starts loading, and has not finished
+    ASSERT_TRUE(source().busy());
+    replace(u"q+", u"short");
+    settle();
+    EXPECT_EQ(u8(source().bodyText()), "short");
+    EXPECT_EQ(u8(w->txtDoc), "short");
+}
+
+// Once the window has shut down, pages that finish loading, clicks in the list and the timer
+// change nothing.
+TEST_F(Truth, EventsAfterShutDownChangeNothing) {
+    openNew("a.txt", "abab");
+    w->typeText("inRepFrom", u"b");
+    w->click("btnFind");
+    w->click("mExit");
+    ASSERT_TRUE(w->closed());
+    settle();
+    w->onTimer1Tick();
+    EXPECT_TRUE(w->onBeforeNavigate(Pane::MatchView, matches().address() + u"#2"));
+    EXPECT_EQ(text("matchNo"), "0/2");
+    EXPECT_EQ(w->curMatch, 0);
+}
+
 }  // namespace
 }  // namespace lodestar::testing
