@@ -254,7 +254,8 @@ void RandomUser::Session::play(const Step& s) {
     if (!s.late) settle();
     // Find and the re-shows (invisible characters, Instant Test) search with the ticks of now.
     const bool reShown = s.act == Act::View && (s.a == 2 || s.a == 3);
-    if (s.act == Act::Find || reShown || s.act == Act::InstantTest) searched = ticks();
+    const bool searchedNow = s.act == Act::Find && prompts.messages == 0;  // not the empty box
+    if (searchedNow || reShown || s.act == Act::InstantTest) searched = ticks();
 }
 
 std::optional<std::string> RandomUser::Session::check(const Step& s) {
