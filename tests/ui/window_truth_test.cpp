@@ -16,11 +16,6 @@ class TruthTest : public SkinTest {
         makeProgramFolder();
         start();
     }
-    void openThroughDialog(const std::u16string& path) {
-        answerOpenDialog(path);
-        click("selFile");
-        settle();
-    }
     void typePattern(const QString& pattern) {
         widget<QPlainTextEdit>("inRepFrom")->setPlainText(pattern);
     }

@@ -14,6 +14,7 @@
 #include "files/file_ops.h"
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "forms/main/window_fixture.h"
 #include "replace/backup.h"
 #include "search/invisible_marks.h"
 
@@ -115,17 +116,10 @@ struct RandomUser::Session {
             had[f] = allowed[f];
         }
         programFolder = program.folder();
-        w = std::make_unique<MainWindow>(programFolder,
-                                         WindowServices{prompts, clipboard, timer, shell});
-        w->load();
-        settle();
-        w->resize({9600, 6800, 9720, 7400});
+        w = startWindow(programFolder, WindowServices{prompts, clipboard, timer, shell});
     }
 
-    void settle() {
-        for (Pane p : {Pane::ListView, Pane::SuperMonitor, Pane::MatchView})
-            if (w->pane(p).busy()) w->onNavigateComplete(p, w->pane(p).address());
-    }
+    void settle() { settlePanes(*w); }
     const Control& c(const std::string& name) const { return w->controls()[name]; }
     Switches ticks() const {
         return {c("chkIgnoreCase").checked, c("chkGlobal").checked, c("chkLine").checked};
@@ -370,10 +364,7 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
 }
 
 RandomUser::RandomUser(std::uint32_t contentSeed) : program_(std::make_unique<TempDir>()) {
-    for (const char* folder : {"lib", "help"})
-        fs::copy(fs::path(LODESTAR_SOURCE_DIR) / folder, program_->path() / folder,
-                 fs::copy_options::recursive);
-    fs::create_directories(program_->path() / "rep");
+    makeProgramFolder(*program_);
     std::mt19937 rng(contentSeed);
     for (int f = 0; f < kFiles; ++f) {
         std::string text;
