@@ -378,8 +378,10 @@ RandomUser::~RandomUser() = default;
 
 std::optional<Fault> RandomUser::run(const std::vector<Step>& steps) {
     Session session(*program_, originals_);
+    played_ = 0;
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const Step& s = steps[i];
+        ++played_;
         try {
             if (s.act == Act::Save && !session.w->curFileName.empty()) {
                 const int f = session.fileOf(session.w->curFileName);
@@ -398,8 +400,8 @@ std::optional<Fault> RandomUser::run(const std::vector<Step>& steps) {
 std::vector<Step> RandomUser::randomSteps(std::uint32_t seed, std::size_t count) {
     std::mt19937 rng(seed);
     auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-    // How often each kind of step comes, in the order of Act.
-    const int weights[] = {6, 8, 5, 5, 10, 5, 3, 3, 6, 5, 4, 3, 4, 1, 4, 1, 1, 2, 1};
+    // How often each kind of step comes, in the order of Act; Exit only ever ends a session.
+    const int weights[] = {6, 8, 5, 5, 10, 5, 3, 3, 6, 5, 4, 3, 4, 1, 4, 1, 1, 2, 0};
     int total = 0;
     for (int w : weights) total += w;
     std::vector<Step> steps;
@@ -446,6 +448,8 @@ std::vector<Step> RandomUser::randomSteps(std::uint32_t seed, std::size_t count)
         }
         steps.push_back(s);
     }
+    if (!steps.empty() && pick(2) == 0)
+        steps.back() = Step{Act::Exit, 0, 0, static_cast<unsigned>(rng())};
     return steps;
 }
 

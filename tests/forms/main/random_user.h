@@ -75,8 +75,11 @@ class RandomUser {
     explicit RandomUser(std::uint32_t contentSeed);
     ~RandomUser();
 
-    // Plays the steps on a fresh window, checking after each; the first fault ends the run.
+    // Plays the steps on a fresh window, checking after each; the first fault ends the run, and
+    // so does the window closing.
     std::optional<Fault> run(const std::vector<Step>& steps);
+    // How many steps the last run played.
+    std::size_t played() const { return played_; }
 
     // Steps of a user made from a seed.
     static std::vector<Step> randomSteps(std::uint32_t seed, std::size_t count);
@@ -89,6 +92,7 @@ class RandomUser {
     struct Session;
     std::vector<std::string> originals_;
     std::unique_ptr<TempDir> program_;
+    std::size_t played_ = 0;
 };
 
 }  // namespace lodestar::testing
