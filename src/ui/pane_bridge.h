@@ -16,10 +16,13 @@ class PaneBridge : public QObject {
     void navigate(const QString& address) { emit navigateRequested(address); }
     // The user copied this selected text.
     void copied(const QString& text) { emit textCopied(text); }
+    // Tick box `index` (0-based among the boxes named "chk") was ticked or unticked.
+    void ticked(int index, bool checked) { emit tickChanged(index, checked); }
 
   signals:
     void navigateRequested(const QString& address);
     void textCopied(const QString& text);
+    void tickChanged(int index, bool checked);
 };
 
 }  // namespace lodestar::ui

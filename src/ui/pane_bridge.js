@@ -23,6 +23,19 @@
     window.lodestarBridge.navigate(target);
   }, true);
 
+  // A tick box of the file table: its position among the boxes named "chk" and its state.
+  document.addEventListener("change", function (event) {
+    var box = event.target;
+    if (!box || box.name !== "chk" || !window.lodestarBridge) return;
+    var boxes = document.getElementsByName("chk");
+    for (var i = 0; i < boxes.length; ++i) {
+      if (boxes[i] === box) {
+        window.lodestarBridge.ticked(i, box.checked);
+        return;
+      }
+    }
+  }, true);
+
   document.addEventListener("copy", function () {
     if (window.lodestarBridge) window.lodestarBridge.copied(String(window.getSelection()));
   }, true);

@@ -18,12 +18,16 @@ class RecordingPaneHost : public PaneHost {
                        const std::u16string&) override {}
     void scrollToElement(const std::u16string&, const std::u16string&, std::size_t, int) override {}
     void setStyle(const std::u16string&, const std::u16string&, const std::u16string&) override {}
+    void setCell(const std::u16string&, std::size_t, const std::u16string&, bool) override {
+        ++cellWrites;
+    }
     void clearSelection() override { ++selectionClears; }
     void setVisible(bool) override {}
 
     std::vector<std::u16string> navigations;
     int bodyWrites = 0;
     int selectionClears = 0;
+    int cellWrites = 0;
 };
 
 }  // namespace lodestar::fakes
