@@ -115,7 +115,7 @@ void SkinWindow::buildPanes() {
         view->onExternalLink = [this](const std::u16string& address) { shell_.open(address); };
         if (which == Pane::ListView)
             view->onTicked = [this](int index, bool checked) {
-                form_->onFileTicked(index + 1, checked);
+                guarded(*form_, [&] { form_->onFileTicked(index + 1, checked); });
             };
         if (which == Pane::SuperMonitor) {
             view->onCopied = [this](const std::u16string& text) {

@@ -275,13 +275,11 @@ void FolderMode::SearchAllFiles(MainWindow&) {
         [this, summary] {
             if (!summary->ok) return;
             lastTotal_ = summary->total;
-            // The current file first: one without a match clears the window's result, and the
-            // folder's total, the search state and Export are set after it.
-            if (!w_.curFileName.empty()) w_.searchText(false);
             w_.controls().setText("lblTotal", decimal(static_cast<long long>(summary->total)));
             w_.SearchDone = true;
             w_.controls().setEnabled("btnExp", true);
             w_.controls().setEnabled("mExp", true);
+            if (!w_.curFileName.empty()) w_.searchText(false);
         });
 }
 
