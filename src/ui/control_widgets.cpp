@@ -158,7 +158,7 @@ QWidget* SkinWindow::createControl(const Control& c, QWidget* parent) {
                 if (!syncing_) guarded(*form_, [&] { form_->typeText(name, fromQ(text)); });
             });
             connect(edit, &QLineEdit::returnPressed, this, [this, name] {
-                if (!syncing_) form_->enterText(name);
+                if (!syncing_) guarded(*form_, [&] { form_->enterText(name); });
             });
             edit->installEventFilter(this);  // losing the focus opens the path too
         }
@@ -307,7 +307,8 @@ bool SkinWindow::eventFilter(QObject* watched, QEvent* event) {
             (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
              reason == Qt::MouseFocusReason))
             QTimer::singleShot(0, this, [this] {
-                if (!form_->closed()) form_->textFocusLost("inputPath");
+                if (!form_->closed())
+                    guarded(*form_, [this] { form_->textFocusLost("inputPath"); });
             });
     } else if (watched == control("btnRegHis") && event->type() == QEvent::MouseButtonPress) {
         QWidget* button = control("btnRegHis");

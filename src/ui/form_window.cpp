@@ -19,8 +19,11 @@
 
 namespace lodestar::ui {
 
-FormWindow::FormWindow(Form& form, QWidget* owner, std::function<int(double)> toPixels)
-    : QWidget(owner, Qt::Window | Qt::Dialog), form_(form), toPixels_(std::move(toPixels)) {
+FormWindow::FormWindow(Form& form, QWidget* owner, std::function<int(double)> toPixels, Guard guard)
+    : QWidget(owner, Qt::Window | Qt::Dialog),
+      form_(form),
+      toPixels_(std::move(toPixels)),
+      guard_(std::move(guard)) {
     setObjectName(QString::fromStdString(form.name()));
     const ControlModel& model = form_.controls();
     for (const std::string& name : model.names()) {
@@ -48,7 +51,7 @@ QWidget* FormWindow::create(const Control& c) {
         case ControlKind::Button: {
             auto* b = new QPushButton(this);
             connect(b, &QPushButton::clicked, this, [this, name] {
-                form_.click(name);
+                guard_([&] { form_.click(name); });
                 after();
             });
             return b;
@@ -56,7 +59,7 @@ QWidget* FormWindow::create(const Control& c) {
         case ControlKind::CheckBox: {
             auto* b = new QCheckBox(this);
             connect(b, &QCheckBox::clicked, this, [this, name] {
-                form_.click(name);
+                guard_([&] { form_.click(name); });
                 after();
             });
             return b;
@@ -65,7 +68,7 @@ QWidget* FormWindow::create(const Control& c) {
             auto* box = new QComboBox(this);
             connect(box, &QComboBox::activated, this, [this, name](int index) {
                 if (syncing_) return;
-                form_.select(name, index);
+                guard_([&] { form_.select(name, index); });
                 after();
             });
             return box;
@@ -74,7 +77,7 @@ QWidget* FormWindow::create(const Control& c) {
             auto* list = new QListWidget(this);
             connect(list, &QListWidget::currentRowChanged, this, [this, name](int row) {
                 if (syncing_) return;
-                form_.select(name, row);
+                guard_([&] { form_.select(name, row); });
                 after();
             });
             return list;
@@ -88,21 +91,23 @@ QWidget* FormWindow::create(const Control& c) {
                 if (syncing_) return;
                 editing_ = name;
                 const bool any = edit->hasSelectedText();
-                form_.selectText(name, any ? edit->selectionStart() : edit->cursorPosition(),
-                                 any ? edit->selectedText().size() : 0);
+                guard_([&] {
+                    form_.selectText(name, any ? edit->selectionStart() : edit->cursorPosition(),
+                                     any ? edit->selectedText().size() : 0);
+                });
                 editing_.clear();
             };
             connect(edit, &QLineEdit::textEdited, this,
                     [this, name, sendSelection](const QString& text) {
                         if (syncing_) return;
                         editing_ = name;
-                        form_.typeText(name, fromQ(text));
+                        guard_([&] { form_.typeText(name, fromQ(text)); });
                         sendSelection();
                     });
             connect(edit, &QLineEdit::selectionChanged, this, sendSelection);
             connect(edit, &QLineEdit::cursorPositionChanged, this, sendSelection);
             connect(edit, &QLineEdit::returnPressed, this, [this, name] {
-                form_.enter(name);
+                guard_([&] { form_.enter(name); });
                 after();
             });
             edit->installEventFilter(this);
@@ -125,7 +130,7 @@ QWidget* FormWindow::create(const Control& c) {
             });
             connect(tree, &QTreeView::clicked, this, [this, name, model](const QModelIndex& i) {
                 if (syncing_) return;
-                form_.typeText(name, fromQ(model->filePath(i)));
+                guard_([&] { form_.typeText(name, fromQ(model->filePath(i))); });
                 after();
             });
             return tree;
@@ -231,7 +236,7 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
         for (const auto& [name, w] : widgets_)
             if (w == watched && w->isEnabled())
                 QTimer::singleShot(0, this, [this, control = name] {
-                    form_.click(control);
+                    guard_([&] { form_.click(control); });
                     after();
                 });
     }
@@ -241,7 +246,7 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
                 const auto reason = static_cast<QFocusEvent*>(event)->reason();
                 if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
                     reason == Qt::MouseFocusReason)
-                    form_.focusLost(name);
+                    guard_([&] { form_.focusLost(name); });
             }
     }
     return QWidget::eventFilter(watched, event);

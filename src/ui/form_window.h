@@ -18,8 +18,10 @@ namespace lodestar::ui {
 class FormWindow : public QWidget {
     Q_OBJECT
   public:
+    // Runs one call into the form; a failure inside it becomes an entry in the main window's log.
+    using Guard = std::function<void(const std::function<void()>&)>;
     // `toPixels` turns the catalogue's twips into pixels at the screen's dpi.
-    FormWindow(Form& form, QWidget* owner, std::function<int(double)> toPixels);
+    FormWindow(Form& form, QWidget* owner, std::function<int(double)> toPixels, Guard guard);
 
     Form& form() { return form_; }
     QWidget* control(const std::string& name) const;
@@ -37,6 +39,7 @@ class FormWindow : public QWidget {
 
     Form& form_;
     std::function<int(double)> toPixels_;
+    Guard guard_;
     std::map<std::string, QWidget*> widgets_;
     std::map<std::string, QFileSystemModel*> trees_;
     bool syncing_ = false;

@@ -175,7 +175,9 @@ FormWindow* SkinWindow::formWindow(const Form& form) const {
 void SkinWindow::showForm(Form& form) {
     FormWindow*& window = formWindows_[&form];
     if (!window)
-        window = new FormWindow(form, this, [this](double twips) { return toPixels(twips); });
+        window = new FormWindow(
+            form, this, [this](double twips) { return toPixels(twips); },
+            [this](const std::function<void()>& call) { guarded(*form_, call); });
     window->show();
     window->raise();
     window->activateWindow();
