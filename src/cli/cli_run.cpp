@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "export/extraction.h"
 #include "files/codepage.h"
+#include "files/file_identity.h"
 #include "files/folder_listing.h"
 #include "files/multi_search.h"
 #include "files/paths.h"
@@ -29,6 +30,9 @@ namespace {
 constexpr int kDone = 0;
 constexpr int kNothingFound = 1;
 constexpr int kFailed = 2;
+
+constexpr std::u16string_view kForceHint =
+    u"Run \"lodestar-cli restore\" on the folder first, or add --force to go on with that run.";
 
 constexpr std::u16string_view kRegExpErrorMessage =
     u"Regular Expression Error \r\nPlease examine your regular expression.";
@@ -59,6 +63,7 @@ class Session {
     }
 
     int run() {
+        for (const std::u16string& line : settings_.ignoredOptionLines) printMessage(err_, line);
         try {
             switch (args_.command) {
                 case CliCommand::Find:
@@ -126,16 +131,18 @@ class Session {
         }
         usePattern(args_.operands[0], kSearchErrorMessage, args_.operands[1]);
         ReplaceSettings settings{settings_.countMatches, settings_.backup, files.folder,
-                                 settings_.backupFolder};
+                                 settings_.backupFolder, args_.force};
         FixedAnswer answer(args_.readOnlyWrite);
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
-        return ReplaceAllFiles(expr_, replacement_, files.files, settings, answer, sink).ok
-                   ? kDone
-                   : kFailed;
+        const ReplaceSummary summary =
+            ReplaceAllFiles(expr_, replacement_, files.files, settings, answer, sink);
+        if (summary.unfinishedRun) printMessage(err_, kForceHint);
+        return summary.ok ? kDone : kFailed;
     }
 
     // Single-file mode: replace in the text, then save it with its sibling backup.
     int replaceSingle(const std::u16string& path) {
+        const std::optional<FileStamp> stamp = stampOf(path);
         std::u16string text = loadOrFail(path, kSearchErrorMessage);
         std::size_t count = 0;
         try {
@@ -145,27 +152,28 @@ class Session {
             throw Failure{std::u16string(kRegExpErrorMessage), error.what()};
         }
         if (count == 0) {
-            out_ << "0\tPassed\t" << toUtf8(path) << '\n';
+            out_ << "0\tPassed\t" << displayText(path) << '\n';
             printMessage(out_, u"Can't find item to replace.");
             return kDone;
         }
-        if (!saveSingle(path, text)) return kDone;
-        out_ << count << "\tReplaced\t" << toUtf8(path) << '\n';
+        if (!saveSingle(path, text, stamp)) return kDone;
+        out_ << count << "\tReplaced\t" << displayText(path) << '\n';
         out_ << "1 files replaced in 1 files.\n";
         return kDone;
     }
 
     // Save of single-file mode; false when a read-only file is left alone (--readonly=skip).
-    bool saveSingle(const std::u16string& path, std::u16string_view text) {
+    bool saveSingle(const std::u16string& path, std::u16string_view text,
+                    std::optional<FileStamp> stamp) {
         if (isReadOnly(path)) {
             if (!args_.readOnlyWrite) {
-                out_ << "-1\tRead only\t" << toUtf8(path) << '\n';
+                out_ << "-1\tRead only\t" << displayText(path) << '\n';
                 return false;
             }
             clearReadOnly(path);
         }
         try {
-            saveWithBackup(path, text, settings_.backup);
+            saveWithBackup(path, text, settings_.backup, stamp);
         } catch (const Error& error) {
             throw Failure{u"Save failed; the file is unchanged.", error.what()};
         }
@@ -193,21 +201,29 @@ class Session {
         if (!commands) throw Failure{std::u16string(kCommandNotFoundMessage), {}};
         if (files.singleFile) {
             const std::u16string& path = files.files.front().path;
+            const std::optional<FileStamp> stamp = stampOf(path);
             std::u16string text = loadOrFail(path, kBatchErrorMessage);
             try {
                 text = ApplyCommands(*commands, text, expr_);
             } catch (const Error& error) {
                 throw Failure{std::u16string(kBatchErrorMessage), error.what()};
             }
-            if (!saveSingle(path, text)) return kDone;
-            out_ << "-\tBatch Replaced.\t" << toUtf8(path) << '\n';
+            if (!saveSingle(path, text, stamp)) return kDone;
+            out_ << "-\tBatch Replaced.\t" << displayText(path) << '\n';
             out_ << "Batch replace completed.\n";
             return kDone;
         }
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
-        if (!BackupAllFiles(files.files, files.folder, settings_.backupFolder, sink))
+        if (settings_.backup && !BackupAllFiles(files.files, files.folder,
+                                                settings_.backupFolder, sink, args_.force)) {
+            if (lastRunUnfinished(files.folder, settings_.backupFolder) && !args_.force)
+                printMessage(err_, kForceHint);
             return kFailed;
-        return BatchAllFiles(*commands, expr_, files.files, sink) ? kDone : kFailed;
+        }
+        FixedAnswer answer(args_.readOnlyWrite);
+        const bool done = BatchAllFiles(*commands, expr_, files.files, sink, &answer);
+        if (settings_.backup) FinishRunJournal(files.folder, settings_.backupFolder);
+        return done ? kDone : kFailed;
     }
 
     int restore() {
@@ -244,7 +260,28 @@ class Session {
         TerminalSink sink(out_, toStdout ? err_ : out_, err_, FileLineShape::None);
         const ExtractSummary summary =
             ExtractAll(expr_, pattern, files.files, std::nullopt, exportTarget, sink);
+        if (summary.result == ExtractResult::Nothing) return extractedNothing(exportTarget, pattern);
         return summary.result == ExtractResult::Failed ? kFailed : kDone;
+    }
+
+    // Nothing matched: the export still gets the format's frame, so a script finds the file it
+    // asked for, and the exit status says so as find's does.
+    int extractedNothing(const ExtractTarget& exportTarget, const std::u16string& pattern) {
+        try {
+            const std::u16string frame = exportTarget.format({});
+            if (exportTarget.write)
+                exportTarget.write(exportTarget.path, frame);
+            else
+                PrintTextFile(exportTarget.path, frame);
+        } catch (const Error& error) {
+            throw Failure{std::u16string(kExtractErrorMessage), error.what()};
+        }
+        printMessage(*args_.output == "-" ? err_ : out_,
+                     u"Extract " + pattern + u", nothing found; " +
+                         (*args_.output == "-" ? std::u16string(u"the empty frame was written.")
+                                               : u"the empty frame was saved in " +
+                                                     exportTarget.path + u"."));
+        return kNothingFound;
     }
 
     int render() {

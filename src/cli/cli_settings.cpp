@@ -7,9 +7,10 @@
 namespace lodestar::cli {
 
 CliSettings effectiveSettings(const Arguments& args, const std::u16string& programFolder) {
-    const Options options = startupOptions(programFolder + u"/lodestar.opt");
+    std::vector<std::u16string> ignored;
+    const Options options = startupOptions(programFolder + u"/lodestar.opt", &ignored);
     CliSettings settings{options.backupOnReplace, trimSpaces(options.backupFolder),
-                         !options.noCountOnReplace, options.escapeSupport};
+                         !options.noCountOnReplace, options.escapeSupport, std::move(ignored)};
     if (args.backup) settings.backup = *args.backup;
     if (args.backupFolder) settings.backupFolder = fromUtf8(*args.backupFolder);
     if (args.countMatches) settings.countMatches = *args.countMatches;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cli/cli_args.h"
 
@@ -13,6 +14,7 @@ struct CliSettings {
     std::u16string backupFolder;  // empty means "bak"
     bool countMatches = true;
     bool escapeSupport = true;
+    std::vector<std::u16string> ignoredOptionLines;  // lines of the options file not taken
 };
 
 // Reads programFolder + "/lodestar.opt". Throws lodestar::Error when it exists but is unreadable.

@@ -22,11 +22,11 @@ void printMessage(std::ostream& stream, std::u16string_view message) {
 void TerminalSink::fileDone(const FileOutcome& outcome) {
     switch (shape_) {
         case FileLineShape::CountAndPath:
-            out_ << cell(outcome.matchesCell) << '\t' << toUtf8(outcome.path) << '\n';
+            out_ << cell(outcome.matchesCell) << '\t' << displayText(outcome.path) << '\n';
             break;
         case FileLineShape::MatchesStatusAndPath:
             out_ << cell(outcome.matchesCell) << '\t' << cell(outcome.statusCell) << '\t'
-                 << toUtf8(outcome.path) << '\n';
+                 << displayText(outcome.path) << '\n';
             break;
         case FileLineShape::None:
             break;

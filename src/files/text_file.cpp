@@ -28,9 +28,11 @@ std::u16string ReadTextFile(const std::u16string& path) {
     return LoadFileText(path);
 }
 
-void WriteTextFile(const std::u16string& path, std::u16string_view text) {
+void WriteTextFile(const std::u16string& path, std::u16string_view text,
+                   std::optional<FileStamp> expected) {
     ReplaceRules rules;
     rules.mustExist = true;
+    rules.expected = expected;
     replaceFileBytes(path, encodeFor(path, text), rules);
 }
 

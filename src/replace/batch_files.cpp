@@ -1,29 +1,81 @@
 // Applying a command file to every file of a folder.
 #include "replace/batch_files.h"
 
+#include <optional>
+
 #include "core/text.h"
+#include "files/file_identity.h"
 #include "files/folder_listing.h"
+#include "files/folder_visits.h"
 #include "files/text_file.h"
 
 namespace lodestar {
 
+namespace {
+
+// Whether a read-only file may be written: asked once per run, as the replace asks.
+class ReadOnlyPolicy {
+  public:
+    explicit ReadOnlyPolicy(ReadOnlyQuestion* question) : question_(question) {}
+    bool writable(const std::u16string& path) {
+        if (!isReadOnly(path)) return true;
+        if (!question_) throw fileFailure("Cannot write the file", path, "it is read-only");
+        if (!asked_) {
+            allowed_ = question_->makeWritable();
+            asked_ = true;
+        }
+        if (allowed_) clearReadOnly(path);
+        return allowed_;
+    }
+
+  private:
+    ReadOnlyQuestion* question_;
+    bool asked_ = false;
+    bool allowed_ = false;
+};
+
+}  // namespace
+
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
-                   const std::vector<FileItem>& files, FileSink& sink) {
+                   const std::vector<FileItem>& files, FileSink& sink,
+                   ReadOnlyQuestion* readOnly) {
+    ReadOnlyPolicy policy(readOnly);
+    const std::vector<FileVisit> visits = planVisits(files, false);
+    std::size_t changedElsewhere = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::u16string& path = files[i].path;
+        FileOutcome outcome{i + 1, path, u" -", u" Batch Replaced.", std::nullopt};
         try {
-            if (isReadOnly(path))
-                throw fileFailure("Cannot write the file", path, "it is read-only");
+            if (passedBy(visits[i])) {
+                sink.logLine(visitNote(path, visits[i]));
+                sink.fileDone({i + 1, path, u"-", std::u16string(kSameFileStatus), std::nullopt});
+                continue;
+            }
+            if (!policy.writable(path)) {
+                sink.fileDone({i + 1, path, u"-1", u" Read only", std::nullopt});
+                continue;
+            }
+            if (visits[i].kind == VisitKind::LinkOutside) sink.logLine(visitNote(path, visits[i]));
             sink.showStatus(u"Replacing " + path + u" ...");
-            WriteTextFile(path, ApplyCommands(commands, LoadFileText(path), expr));
+            const std::optional<FileStamp> stamp = stampOf(path);
+            WriteTextFile(path, ApplyCommands(commands, LoadFileText(path), expr), stamp);
+        } catch (const FileChangedError&) {
+            ++changedElsewhere;
+            outcome.statusCell = std::u16string(kChangedElsewhereStatus);
         } catch (const Error& error) {
             sink.logError(kBatchErrorMessage, fromUtf8(error.what()));
             return false;
         }
-        sink.fileDone({i + 1, path, u" -", u" Batch Replaced.", std::nullopt});
+        sink.fileDone(outcome);
     }
     sink.logLine(decimal(static_cast<long long>(files.size())) +
                  u" files batch replaced successfully.");
+    if (changedElsewhere > 0) {
+        sink.logError(u"Files changed by another program while they were replaced were left as "
+                      u"that program wrote them.",
+                      decimal(static_cast<long long>(changedElsewhere)) + u" file(s).");
+        return false;
+    }
     sink.showStatus(u"Done.");
     return true;
 }

@@ -7,6 +7,7 @@
 
 #include "files/file_sink.h"
 #include "replace/command_file.h"
+#include "replace/multi_replace.h"
 #include "search/regexp.h"
 
 namespace lodestar {
@@ -18,9 +19,14 @@ inline constexpr std::u16string_view kBatchErrorMessage =
 // the result back even when nothing changed, and report " -" / " Batch Replaced.". Then logs
 // N + " files batch replaced successfully.". A read-only file, an unreadable one, a text the
 // code page cannot hold or a search text the engine rejects stops the run there with
-// kBatchErrorMessage and its cause; files before it stay written. The caller backs the files
-// up first (BackupAllFiles).
+// kBatchErrorMessage and its cause; files before it stay written. With `readOnly` a read-only
+// file is instead handled as the replace handles it (asked once; left alone: "-1" / " Read
+// only"). Each real file is changed once (see planVisits); a file another program changed
+// between the read and the write is left alone with kChangedElsewhereStatus and the run ends
+// with an error entry. The caller backs the files up first (BackupAllFiles) and finishes the
+// run's journal afterwards (FinishRunJournal).
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
-                   const std::vector<FileItem>& files, FileSink& sink);
+                   const std::vector<FileItem>& files, FileSink& sink,
+                   ReadOnlyQuestion* readOnly = nullptr);
 
 }  // namespace lodestar

@@ -23,16 +23,27 @@ class ReadOnlyQuestion {
     virtual bool makeWritable() = 0;
 };
 
+// The heading of a failure to read, back up or write a file (a pattern failure is headed
+// "Error in Search.").
+inline constexpr std::u16string_view kFileErrorMessage =
+    u"File Error.\r\nPlease examine the file, its folder and the backup folder.";
+inline constexpr std::u16string_view kChangedElsewhereStatus = u" Changed by another program";
+
 struct ReplaceSettings {
     bool countMatches = true;         // off: every ticked writable file is rewritten uncounted
     bool backup = true;               // copy each file into the backup folder before writing it
     std::u16string currentFolder;     // the chosen folder; the backup folder lies under it
     std::u16string backupFolderName;  // empty: "bak"
+    // When the last run in the folder was cut short: go on with it (the files it changed keep
+    // the backups of their originals) instead of refusing.
+    bool goOnWithUnfinished = false;
 };
 
 struct ReplaceSummary {
     bool ok = false;
     std::size_t replacedFiles = 0;
+    bool unfinishedRun = false;        // refused: the last run in the folder was cut short
+    std::size_t changedElsewhere = 0;  // files another program changed while they were replaced
 };
 
 // For every listed file in order. Unticked: "-" / "Passed", untouched. Read-only and not made
@@ -41,7 +52,13 @@ struct ReplaceSummary {
 // Counting off: backed up, rewritten, "-" / " Replaced" (its count is absent). Then logs
 // counter + " files replaced in " + N + " files.", or "Files replaced successfully." when
 // counting was off and a file was rewritten. Stops at the first failing file with
-// "Error in Search." and its cause; files before it keep their new content and backups.
+// "Error in Search." (the pattern) or kFileErrorMessage (the file) and its cause; files before
+// it keep their new content and backups.
+//
+// Each real file is changed once (see planVisits). With backups on the run keeps a journal in
+// the backup folder and refuses to start when the last run there is unfinished (unless
+// `goOnWithUnfinished`). A file another program changed between the read and the write is left
+// as that program wrote it, gets kChangedElsewhereStatus, and the run ends with an error entry.
 ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replacement,
                                const std::vector<FileItem>& files, const ReplaceSettings& settings,
                                ReadOnlyQuestion& readOnly, FileSink& sink);
