@@ -214,8 +214,8 @@ class Session {
             return kDone;
         }
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
-        if (settings_.backup && !BackupAllFiles(files.files, files.folder,
-                                                settings_.backupFolder, sink, args_.force)) {
+        if (settings_.backup &&
+            !BackupAllFiles(files.files, files.folder, settings_.backupFolder, sink, args_.force)) {
             if (lastRunUnfinished(files.folder, settings_.backupFolder) && !args_.force)
                 printMessage(err_, kForceHint);
             return kFailed;
@@ -260,7 +260,8 @@ class Session {
         TerminalSink sink(out_, toStdout ? err_ : out_, err_, FileLineShape::None);
         const ExtractSummary summary =
             ExtractAll(expr_, pattern, files.files, std::nullopt, exportTarget, sink);
-        if (summary.result == ExtractResult::Nothing) return extractedNothing(exportTarget, pattern);
+        if (summary.result == ExtractResult::Nothing)
+            return extractedNothing(exportTarget, pattern);
         return summary.result == ExtractResult::Failed ? kFailed : kDone;
     }
 
@@ -278,9 +279,9 @@ class Session {
         }
         printMessage(*args_.output == "-" ? err_ : out_,
                      u"Extract " + pattern + u", nothing found; " +
-                         (*args_.output == "-" ? std::u16string(u"the empty frame was written.")
-                                               : u"the empty frame was saved in " +
-                                                     exportTarget.path + u"."));
+                         (*args_.output == "-"
+                              ? std::u16string(u"the empty frame was written.")
+                              : u"the empty frame was saved in " + exportTarget.path + u"."));
         return kNothingFound;
     }
 

@@ -38,8 +38,7 @@ std::uint64_t fileSize(const std::u16string& path) {
     return static_cast<std::uint64_t>(statOf(path).st_size);
 }
 
-void copyFileOver(const std::u16string& from, const std::u16string& to,
-                  LinkAtTarget linkAtTarget) {
+void copyFileOver(const std::u16string& from, const std::u16string& to, LinkAtTarget linkAtTarget) {
     std::u16string target = to;
     if (target.ends_with(u'/')) {
         std::size_t slash = from.rfind(u'/');

@@ -133,15 +133,13 @@ bool isTemporaryName(std::string_view name) {
     return true;
 }
 
-// Whether the new content replaces an existing file, and that file's status.
+// Whether the new content replaces an existing file, and that file's status. Without following
+// links the path names one of the program's own files: whatever is there (a link, an older
+// read-only copy) gives way to a new file.
 bool statTarget(const std::string& target, bool followLinks, struct stat& old) {
     if (followLinks) return ::stat(target.c_str(), &old) == 0;
-    if (::lstat(target.c_str(), &old) != 0) return false;
-    if (S_ISLNK(old.st_mode)) {
-        errno = ENOENT;  // the link itself is replaced: a new file takes its place
-        return false;
-    }
-    return true;
+    errno = ENOENT;
+    return false;
 }
 
 }  // namespace
@@ -157,8 +155,7 @@ std::size_t removeStaleTemporaries(const std::u16string& folder) {
     if (handle == nullptr) return 0;
     std::size_t removed = 0;
     while (const dirent* entry = ::readdir(handle)) {
-        if (isTemporaryName(entry->d_name) &&
-            ::unlinkat(::dirfd(handle), entry->d_name, 0) == 0)
+        if (isTemporaryName(entry->d_name) && ::unlinkat(::dirfd(handle), entry->d_name, 0) == 0)
             ++removed;
     }
     ::closedir(handle);

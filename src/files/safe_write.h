@@ -31,8 +31,9 @@ struct ReplaceRules {
     bool mustExist = false;  // refuse a path that names no file instead of creating it
     // Permission bits of a file that is created; without them 0666 less the umask.
     std::optional<mode_t> newFileMode;
-    // Off: a symbolic link at the path is itself replaced by the new file (for the program's
-    // own files, such as backups, which must never be written through a link).
+    // Off: the path names one of the program's own files (a backup, the run journal): whatever
+    // is there -- a symbolic link, an older read-only copy -- is replaced by a new file, never
+    // written through.
     bool followLinks = true;
     // The file as it was read: when it is no longer that file, or another program changed its
     // size or time since, nothing is written and FileChangedError is thrown.

@@ -80,8 +80,9 @@ SingleRestore restoreSingleFile(const std::u16string& path) {
     if (!fileExists(backup))
         return {false, u"No backup " + backup + u" exists; the file is unchanged."};
     if (isSymbolicLink(backup))
-        return {false, u"The backup " + backup + u" is a symbolic link and is not used; the file "
-                                                 u"is unchanged."};
+        return {false, u"The backup " + backup +
+                           u" is a symbolic link and is not used; the file "
+                           u"is unchanged."};
     if (isSymbolicLink(path)) {
         // The link stays a link: its target gets the backup's content.
         copyFileOver(backup, path);
@@ -137,8 +138,7 @@ bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view curr
     try {
         const std::u16string folder = backupFolderPath(currentFolder, name);
         refuseLinkedBackupFolder(folder);
-        const bool unfinished =
-            RunJournal::stateOf(folder) == RunJournal::State::Unfinished;
+        const bool unfinished = RunJournal::stateOf(folder) == RunJournal::State::Unfinished;
         if (unfinished && !goOnWithUnfinished) {
             sink.logError(kUnfinishedRunMessage, u"");
             return false;

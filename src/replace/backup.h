@@ -38,7 +38,8 @@ void saveWithBackup(const std::u16string& path, std::u16string_view text, bool b
 
 // Single-file restore of a saved file: the sibling backup replaces the file in one atomic
 // rename and is consumed; a file that is a link stays a link and its target gets the backup's
-// content. A backup that is a link is never used. Without a sibling backup nothing changes and `message` says why.
+// content. A backup that is a link is never used. Without a sibling backup nothing changes and
+// `message` says why.
 struct SingleRestore {
     bool restored = false;
     std::u16string message;

@@ -37,8 +37,7 @@ class ReadOnlyPolicy {
 }  // namespace
 
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
-                   const std::vector<FileItem>& files, FileSink& sink,
-                   ReadOnlyQuestion* readOnly) {
+                   const std::vector<FileItem>& files, FileSink& sink, ReadOnlyQuestion* readOnly) {
     ReadOnlyPolicy policy(readOnly);
     const std::vector<FileVisit> visits = planVisits(files, false);
     std::size_t changedElsewhere = 0;
@@ -71,9 +70,10 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
     sink.logLine(decimal(static_cast<long long>(files.size())) +
                  u" files batch replaced successfully.");
     if (changedElsewhere > 0) {
-        sink.logError(u"Files changed by another program while they were replaced were left as "
-                      u"that program wrote them.",
-                      decimal(static_cast<long long>(changedElsewhere)) + u" file(s).");
+        sink.logError(
+            u"Files changed by another program while they were replaced were left as "
+            u"that program wrote them.",
+            decimal(static_cast<long long>(changedElsewhere)) + u" file(s).");
         return false;
     }
     sink.showStatus(u"Done.");

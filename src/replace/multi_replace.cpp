@@ -37,8 +37,7 @@ class Run {
     std::size_t changedElsewhere = 0;
     bool rewroteUncounted = false;
 
-    FileOutcome replaceInFile(std::size_t row, const std::u16string& path,
-                              const FileVisit& visit) {
+    FileOutcome replaceInFile(std::size_t row, const std::u16string& path, const FileVisit& visit) {
         FileOutcome outcome{row, path, u"", u"", std::nullopt};
         if (passedBy(visit)) {
             sink_.logLine(visitNote(path, visit));
@@ -169,8 +168,8 @@ ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replaceme
         }
     } catch (const Error& error) {
         summary.replacedFiles = run.replacedFiles;
-        const bool patternFailed = dynamic_cast<const RegExpError*>(&error) ||
-                                   dynamic_cast<const SearchStopped*>(&error);
+        const bool patternFailed =
+            dynamic_cast<const RegExpError*>(&error) || dynamic_cast<const SearchStopped*>(&error);
         sink.logError(patternFailed ? kSearchErrorMessage : kFileErrorMessage,
                       fromUtf8(error.what()));
         try {
@@ -190,9 +189,10 @@ ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replaceme
         sink.logLine(decimal(static_cast<long long>(run.replacedFiles)) + u" files replaced in " +
                      decimal(static_cast<long long>(files.size())) + u" files.");
     if (run.changedElsewhere > 0)
-        sink.logError(u"Files changed by another program while they were replaced were left as "
-                      u"that program wrote them.",
-                      decimal(static_cast<long long>(run.changedElsewhere)) + u" file(s).");
+        sink.logError(
+            u"Files changed by another program while they were replaced were left as "
+            u"that program wrote them.",
+            decimal(static_cast<long long>(run.changedElsewhere)) + u" file(s).");
     sink.showStatus(u"Done.");
     return summary;
 }

@@ -16,8 +16,8 @@ constexpr std::uint8_t kLastFontIndex = 7;
 
 // Records a line that could not be read, as "Line 1 of the options file ("Yes") was ignored:
 // it is not a truth value."
-void noteIgnored(std::vector<std::u16string>* ignored, std::size_t index, const std::u16string& line,
-                 std::u16string_view expected) {
+void noteIgnored(std::vector<std::u16string>* ignored, std::size_t index,
+                 const std::u16string& line, std::u16string_view expected) {
     if (!ignored) return;
     ignored->push_back(u"Line " + decimal(static_cast<long long>(index + 1)) +
                        u" of the options file (\"" + line + u"\") was ignored: it is not " +
@@ -84,9 +84,9 @@ bool parseOptionText(const std::u16string& text, Options& options,
     }
     takeTruth(lines, 4, options.showSyntax, ignored);
     // The file says whether to count; the setting says whether not to. A file of five lines
-    // turns counting off, as it always has.
+    // (or an empty sixth) turns counting off, as it always has.
     bool count = false;
-    if (lines.size() > 5) {
+    if (lines.size() > 5 && !lines[5].empty()) {
         count = !options.noCountOnReplace;
         takeTruth(lines, 5, count, ignored);
     }

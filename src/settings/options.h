@@ -44,8 +44,7 @@ bool parseOptionText(const std::u16string& text, Options& options,
 // Start-up: the defaults with what the file says on top, so a line that cannot be read keeps
 // its default (named in `ignored`); just the defaults when the file is missing, too short or
 // cannot be read.
-Options startupOptions(const std::u16string& path,
-                       std::vector<std::u16string>* ignored = nullptr);
+Options startupOptions(const std::u16string& path, std::vector<std::u16string>* ignored = nullptr);
 
 // The file's eight lines joined with CR LF (no final CR LF). Lines 5 and 6 are the options
 // dialog's "show syntax" and "count matches" check boxes.

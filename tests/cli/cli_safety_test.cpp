@@ -36,9 +36,9 @@ TEST_F(Cli, NamesThatAreNotUtf8AreWorkedOnAndShownEscaped) {
     const std::string broken = folder() + "/two\\nlines.txt";
     EXPECT_EQ(run({"find", "px", folder()}).out,
               "1\t" + shown + "\n1\t" + broken + "\nSearch px, 2 items found in 2 files.\n");
-    EXPECT_EQ(run({"replace", "px", "em", folder()}).out,
-              "1\tReplaced\t" + shown + "\n1\tReplaced\t" + broken +
-                  "\n2 files replaced in 2 files.\n");
+    EXPECT_EQ(
+        run({"replace", "px", "em", folder()}).out,
+        "1\tReplaced\t" + shown + "\n1\tReplaced\t" + broken + "\n2 files replaced in 2 files.\n");
     EXPECT_EQ(dir.bytes("caf\xE9.txt"), "12em");
     EXPECT_EQ(run({"restore", folder()}).status, 0);
     EXPECT_EQ(dir.bytes("caf\xE9.txt"), "12px");

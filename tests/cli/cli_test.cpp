@@ -177,15 +177,6 @@ TEST_F(Cli, RunRefusesMissingAndMalformedCommandFiles) {
     EXPECT_EQ(failure({"run", rep, folder()}),
               "Replacing command not found!\nPlease check the replacing command file.\n");
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));
-    // A read-only file stops the run there; the files before it stay written.
-    makeReadOnly("b.txt");
-    const std::string good = ioPut("good.rep", "rep ---px--- with ---em---;");
-    EXPECT_EQ(
-        failure({"run", good, folder()})
-            .rfind("Rep File Error.\nPlease check your rep file or rep commands inside.\n", 0),
-        0u);
-    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12em'>Cat</p>\r\n");
-    EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
 }
 
 TEST_F(Cli, RestoreReportsMissingAndEmptyBackupFolders) {

@@ -248,9 +248,8 @@ TEST_F(FileSafety, ARunRemovesTheTemporaryFilesAKilledWriteLeft) {
 
 TEST_F(FileSafety, AWriteErrorIsHeadedAsAFileError) {
     dir.put("a.txt", "x");
-    fs::create_directory(dir.path() / "bak");
-    dir.put("bak/a.txt", "old backup");
-    fs::permissions(dir.path() / "bak" / "a.txt", fs::perms::owner_read);  // cannot be replaced
+    fs::create_directories(dir.path() / "bak" / "a.txt");  // the backup cannot take its place
+    dir.put("bak/a.txt/inside", "");
     replace(listed({"a.txt"}), sink);
     ASSERT_EQ(sink.errors.size(), 1u);
     EXPECT_EQ(sink.errors[0], kFileErrorMessage);

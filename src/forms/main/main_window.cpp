@@ -6,9 +6,9 @@
 #include <stdexcept>
 
 #include "core/text.h"
-#include "forms/main/control_catalog.h"
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "forms/main/control_catalog.h"
 
 namespace lodestar {
 
