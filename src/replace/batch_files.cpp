@@ -70,10 +70,8 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
     sink.logLine(decimal(static_cast<long long>(files.size())) +
                  u" files batch replaced successfully.");
     if (changedElsewhere > 0) {
-        sink.logError(
-            u"Files changed by another program while they were replaced were left as "
-            u"that program wrote them.",
-            decimal(static_cast<long long>(changedElsewhere)) + u" file(s).");
+        sink.logError(kChangedElsewhereMessage,
+                      decimal(static_cast<long long>(changedElsewhere)) + u" file(s).");
         return false;
     }
     sink.showStatus(u"Done.");

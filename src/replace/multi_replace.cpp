@@ -189,10 +189,8 @@ ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replaceme
         sink.logLine(decimal(static_cast<long long>(run.replacedFiles)) + u" files replaced in " +
                      decimal(static_cast<long long>(files.size())) + u" files.");
     if (run.changedElsewhere > 0)
-        sink.logError(
-            u"Files changed by another program while they were replaced were left as "
-            u"that program wrote them.",
-            decimal(static_cast<long long>(run.changedElsewhere)) + u" file(s).");
+        sink.logError(kChangedElsewhereMessage,
+                      decimal(static_cast<long long>(run.changedElsewhere)) + u" file(s).");
     sink.showStatus(u"Done.");
     return summary;
 }

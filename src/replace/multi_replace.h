@@ -28,6 +28,11 @@ class ReadOnlyQuestion {
 inline constexpr std::u16string_view kFileErrorMessage =
     u"File Error.\r\nPlease examine the file, its folder and the backup folder.";
 inline constexpr std::u16string_view kChangedElsewhereStatus = u" Changed by another program";
+// Logged (with the number of such files as its cause) at the end of a run that left files alone
+// because another program changed them between the read and the write.
+inline constexpr std::u16string_view kChangedElsewhereMessage =
+    u"Files changed by another program while they were replaced were left as that program "
+    u"wrote them.";
 
 struct ReplaceSettings {
     bool countMatches = true;         // off: every ticked writable file is rewritten uncounted
