@@ -2,19 +2,28 @@
 #include "cli/cli_settings.h"
 
 #include "core/text.h"
+#include "files/user_folders.h"
 #include "settings/options.h"
+#include "settings/user_settings.h"
 
 namespace lodestar::cli {
 
 CliSettings effectiveSettings(const Arguments& args, const std::u16string& programFolder) {
     std::vector<std::u16string> ignored;
     const Options options = startupOptions(programFolder + u"/lodestar.opt", &ignored);
-    CliSettings settings{options.backupOnReplace, trimSpaces(options.backupFolder),
-                         !options.noCountOnReplace, options.escapeSupport, std::move(ignored)};
+    CliSettings settings{options.backupOnReplace,
+                         trimSpaces(options.backupFolder),
+                         !options.noCountOnReplace,
+                         options.escapeSupport,
+                         {},
+                         std::move(ignored)};
     if (args.backup) settings.backup = *args.backup;
     if (args.backupFolder) settings.backupFolder = fromUtf8(*args.backupFolder);
     if (args.countMatches) settings.countMatches = *args.countMatches;
     if (args.escapeSupport) settings.escapeSupport = *args.escapeSupport;
+    settings.reading.fixed = loadUserSettings(userSettingsPath(userConfigFolder())).encoding;
+    if (args.encoding) parseEncodingName(*args.encoding, settings.reading.fixed);
+    settings.reading.binaryAsText = args.binaryAsText;
     return settings;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_args.h"
+#include "files/text_encoding.h"
 
 namespace lodestar::cli {
 
@@ -14,10 +15,12 @@ struct CliSettings {
     std::u16string backupFolder;  // empty means "bak"
     bool countMatches = true;
     bool escapeSupport = true;
+    TextReading reading{};  // the user's "encoding" setting or --encoding, and --binary
     std::vector<std::u16string> ignoredOptionLines;  // lines of the options file not taken
 };
 
-// Reads programFolder + "/lodestar.opt". Throws lodestar::Error when it exists but is unreadable.
+// Reads programFolder + "/lodestar.opt" and the user's settings file. Throws lodestar::Error
+// when the options file exists but is unreadable.
 CliSettings effectiveSettings(const Arguments& args, const std::u16string& programFolder);
 
 }  // namespace lodestar::cli

@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "core/text.h"
-#include "files/codepage.h"
 #include "files/file_identity.h"
 #include "files/folder_listing.h"
 #include "files/folder_visits.h"
@@ -66,13 +65,15 @@ std::u16string siblingBackupPath(std::u16string_view path) {
 }
 
 void saveWithBackup(const std::u16string& path, std::u16string_view text, bool backup,
-                    std::optional<FileStamp> expected) {
+                    const TextFormat& format, std::optional<FileStamp> expected) {
     if (!fileExists(path)) throw fileFailure("Cannot save the file", path, "it does not exist");
     if (isReadOnly(path)) throw fileFailure("Cannot save the file", path, "it is read-only");
-    // A text the code page cannot hold is refused before the backup replaces an older one.
-    encodeWindows1252(text);
+    // A text the encoding cannot hold is refused before the backup replaces an older one.
+    if (const auto character = unholdableCharacter(text, format.encoding))
+        throw fileFailure("Cannot save the file", path,
+                          cannotHoldMessage(*character, format.encoding));
     if (backup) copyFileOver(path, siblingBackupPath(path), LinkAtTarget::Replace);
-    WriteTextFile(path, text, expected);
+    WriteTextFile(path, text, format, expected);
 }
 
 SingleRestore restoreSingleFile(const std::u16string& path) {

@@ -11,6 +11,7 @@
 #include "core/error.h"
 #include "files/file_identity.h"
 #include "files/file_sink.h"
+#include "files/text_encoding.h"
 
 namespace lodestar {
 
@@ -27,13 +28,15 @@ class BackupError : public Error {
 // backup always lies in the file's own folder.
 std::u16string siblingBackupPath(std::u16string_view path);
 
-// Save: writes `text` as the file's whole new content, first copying the old file to its
-// sibling backup (overwriting an older one; a link there is replaced, never written through)
-// when `backup` is on. Read-only files are the caller's question: this refuses them with
-// FileError, as it refuses any failed copy or write, and then the file on disk is unchanged. A
-// link stays a link and its target gets the text. With `expected` (the stamp taken before the
-// file was read), a file another program changed since is left alone: FileChangedError.
+// Save: writes `text` in `format` as the file's whole new content, first copying the old file
+// to its sibling backup (overwriting an older one; a link there is replaced, never written
+// through) when `backup` is on. Read-only files are the caller's question: this refuses them with
+// FileError, as it refuses a text the format cannot hold and any failed copy or write, and then
+// the file on disk is unchanged. A link stays a link and its target gets the text. With
+// `expected` (the stamp taken before the file was read), a file another program changed since is
+// left alone: FileChangedError.
 void saveWithBackup(const std::u16string& path, std::u16string_view text, bool backup,
+                    const TextFormat& format = {},
                     std::optional<FileStamp> expected = std::nullopt);
 
 // Single-file restore of a saved file: the sibling backup replaces the file in one atomic

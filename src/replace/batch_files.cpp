@@ -7,7 +7,9 @@
 #include "files/file_identity.h"
 #include "files/folder_listing.h"
 #include "files/folder_visits.h"
+#include "files/multi_search.h"
 #include "files/text_file.h"
+#include "replace/multi_replace.h"
 
 namespace lodestar {
 
@@ -37,10 +39,13 @@ class ReadOnlyPolicy {
 }  // namespace
 
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
-                   const std::vector<FileItem>& files, FileSink& sink, ReadOnlyQuestion* readOnly) {
+                   const std::vector<FileItem>& files, FileSink& sink, const TextReading& reading,
+                   ReadOnlyQuestion* readOnly) {
     ReadOnlyPolicy policy(readOnly);
     const std::vector<FileVisit> visits = planVisits(files, false);
     std::size_t changedElsewhere = 0;
+    std::size_t binarySkipped = 0;
+    std::size_t cannotHold = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::u16string& path = files[i].path;
         FileOutcome outcome{i + 1, path, u" -", u" Batch Replaced.", std::nullopt};
@@ -56,8 +61,24 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
             }
             if (visits[i].kind == VisitKind::LinkOutside) sink.logLine(visitNote(path, visits[i]));
             sink.showStatus(u"Replacing " + path + u" ...");
+            // Taken before the read: any change after it shows at the write.
             const std::optional<FileStamp> stamp = stampOf(path);
-            WriteTextFile(path, ApplyCommands(commands, LoadFileText(path), expr), stamp);
+            const DecodedText file = loadTextFile(path, reading);
+            if (file.binary && !reading.binaryAsText) {
+                outcome = {i + 1, path, u"-", u"", std::nullopt, FileSkip::Binary};
+                ++binarySkipped;
+            } else {
+                const std::u16string result = ApplyCommands(commands, file.text, expr);
+                const TextEncoding encoding = file.format.encoding;
+                if (const auto character = unholdableCharacter(result, encoding)) {
+                    outcome = {i + 1, path, u"-", u"", std::nullopt, FileSkip::CannotHoldText};
+                    ++cannotHold;
+                    sink.logError(kCannotHoldMessage,
+                                  path + u": " + fromUtf8(cannotHoldMessage(*character, encoding)));
+                } else {
+                    WriteTextFile(path, result, file.format, stamp);
+                }
+            }
         } catch (const FileChangedError&) {
             ++changedElsewhere;
             outcome.statusCell = std::u16string(kChangedElsewhereStatus);
@@ -67,15 +88,16 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
         }
         sink.fileDone(outcome);
     }
-    sink.logLine(decimal(static_cast<long long>(files.size())) +
+    sink.logLine(decimal(static_cast<long long>(files.size() - binarySkipped - cannotHold)) +
                  u" files batch replaced successfully.");
+    if (binarySkipped > 0) sink.logLine(binarySkippedLine(binarySkipped));
     if (changedElsewhere > 0) {
         sink.logError(kChangedElsewhereMessage,
                       decimal(static_cast<long long>(changedElsewhere)) + u" file(s).");
         return false;
     }
     sink.showStatus(u"Done.");
-    return true;
+    return cannotHold == 0;
 }
 
 }  // namespace lodestar

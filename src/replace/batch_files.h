@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/file_sink.h"
+#include "files/text_encoding.h"
 #include "replace/command_file.h"
 #include "replace/multi_replace.h"
 #include "search/regexp.h"
@@ -21,12 +22,16 @@ inline constexpr std::u16string_view kBatchErrorMessage =
 // code page cannot hold or a search text the engine rejects stops the run there with
 // kBatchErrorMessage and its cause; files before it stay written. With `readOnly` a read-only
 // file is instead handled as the replace handles it (asked once; left alone: "-1" / " Read
-// only"). Each real file is changed once (see planVisits); a file another program changed
-// between the read and the write is left alone with kChangedElsewhereStatus and the run ends
-// with an error entry. The caller backs the files up first (BackupAllFiles) and finishes the
-// run's journal afterwards (FinishRunJournal).
+// only"). Each file is written back in the encoding it was read in. A binary file (unless
+// `reading` takes it as text) is left alone with FileSkip::Binary and the log ends with
+// binarySkippedLine; a file whose encoding cannot hold its new text is left unchanged with
+// FileSkip::CannotHoldText and the error entry kCannotHoldMessage, and the run goes on but
+// answers false. Each real file is changed once (see planVisits); a file another program
+// changed between the read and the write is left alone with kChangedElsewhereStatus and the run
+// ends with an error entry. The caller backs the files up first (BackupAllFiles) and finishes
+// the run's journal afterwards (FinishRunJournal).
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
                    const std::vector<FileItem>& files, FileSink& sink,
-                   ReadOnlyQuestion* readOnly = nullptr);
+                   const TextReading& reading = {}, ReadOnlyQuestion* readOnly = nullptr);
 
 }  // namespace lodestar

@@ -35,6 +35,8 @@ class Run {
 
     std::size_t replacedFiles = 0;
     std::size_t changedElsewhere = 0;
+    std::size_t binarySkipped = 0;
+    std::size_t cannotHold = 0;
     bool rewroteUncounted = false;
 
     FileOutcome replaceInFile(std::size_t row, const std::u16string& path, const FileVisit& visit) {
@@ -52,6 +54,12 @@ class Run {
         // Taken before the read: any change after it shows at the write.
         const std::optional<FileStamp> stamp = stampOf(path);
         const std::u16string_view text = reader_.read(path);
+        if (reader_.binary() && !settings_.reading.binaryAsText) {
+            outcome.matchesCell = u"-";
+            outcome.skipped = FileSkip::Binary;
+            ++binarySkipped;
+            return outcome;
+        }
         if (settings_.countMatches) {
             const std::size_t count = expr_.count(text);
             outcome.count = count;
@@ -67,11 +75,19 @@ class Run {
         // The new text is built before anything is written, so a pattern failure leaves the
         // file and its backup alone.
         const std::u16string replaced = expr_.replace(text, replacement_);
+        const TextFormat format = reader_.format();
+        if (const auto character = unholdableCharacter(replaced, format.encoding)) {
+            outcome.skipped = FileSkip::CannotHoldText;
+            ++cannotHold;
+            sink_.logError(kCannotHoldMessage,
+                           path + u": " + fromUtf8(cannotHoldMessage(*character, format.encoding)));
+            return outcome;
+        }
         if (visit.kind == VisitKind::LinkOutside) sink_.logLine(visitNote(path, visit));
         const bool backedUpNow = settings_.backup && backUp(path);
         sink_.showStatus(u"Replacing " + path + u" ...");
         try {
-            WriteTextFile(path, replaced, stamp);
+            WriteTextFile(path, replaced, format, stamp);
         } catch (const FileChangedError&) {
             // The backup just made is not the original of a change: Restore passes it by.
             if (backedUpNow) journal_->recordUnchanged(nameOf(path));
@@ -132,7 +148,7 @@ class Run {
     const ReplaceSettings& settings_;
     ReadOnlyQuestion& readOnly_;
     FileSink& sink_;
-    ReusableTextReader reader_;
+    ReusableTextReader reader_{settings_.reading};
     std::u16string backupFolder_;
     std::optional<RunJournal> journal_;
     bool asked_ = false;
@@ -183,11 +199,14 @@ ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replaceme
     summary.replacedFiles = run.replacedFiles;
     summary.changedElsewhere = run.changedElsewhere;
     summary.ok = run.changedElsewhere == 0;
+    summary.binarySkipped = run.binarySkipped;
+    summary.cannotHold = run.cannotHold;
     if (run.rewroteUncounted)
         sink.logLine(u"Files replaced successfully.");
     else
         sink.logLine(decimal(static_cast<long long>(run.replacedFiles)) + u" files replaced in " +
                      decimal(static_cast<long long>(files.size())) + u" files.");
+    if (run.binarySkipped > 0) sink.logLine(binarySkippedLine(run.binarySkipped));
     if (run.changedElsewhere > 0)
         sink.logError(kChangedElsewhereMessage,
                       decimal(static_cast<long long>(run.changedElsewhere)) + u" file(s).");

@@ -66,7 +66,9 @@ class FileSafety : public ::testing::Test {
     RecordingSink sink;
     Decline decline;
 
-    ReplaceSettings settings(bool goOn = false) { return {true, true, dir.folder(), u"", goOn}; }
+    ReplaceSettings settings(bool goOn = false) {
+        return {true, true, dir.folder(), u"", {}, goOn};
+    }
     std::vector<FileItem> listed(std::initializer_list<const char*> names) {
         std::vector<FileItem> items;
         for (const char* name : names) items.push_back({dir.file(name), true});

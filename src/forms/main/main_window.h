@@ -11,9 +11,10 @@
 #include <vector>
 
 #include "assistant/used_patterns.h"
-#include "forms/model/controls.h"
+#include "files/text_encoding.h"
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
+#include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "platform/clipboard.h"
 #include "platform/one_shot_timer.h"
@@ -154,6 +155,9 @@ class MainWindow {
     std::vector<std::u16string> FileList;  // position 0 empty, files at 1..N
     long long SelectedRow = 0;
     std::u16string renderRules;  // the render-rules file picked for the current file
+    TextReading reading;         // the user's "encoding" setting
+    TextFormat curFormat;        // how the current file's bytes carry its text; Save keeps it
+    TextFormat loadedFormat;     // the format LoadedText was read in
 
     RegExp expression;               // the one shared expression
     std::vector<Match> lastMatches;  // the match collection of the last search
@@ -176,6 +180,10 @@ class MainWindow {
     void setPaneVisible(Pane which, bool on);
     void writeMatchList(const std::u16string& html);
     void renderBody(const std::u16string& text, const std::vector<MatchSpan>& spans);
+    // The current file in another encoding, and the question when a new text does not fit.
+    void showEncoding();
+    void reopenWithEncoding(const std::string& entry);
+    bool encodingHolds(const std::u16string& newText);
 
     void find();
     void next();

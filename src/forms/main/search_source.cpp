@@ -3,11 +3,11 @@
 #include <exception>
 
 #include "core/text.h"
-#include "forms/main/control_catalog.h"
-#include "forms/main/main_window.h"
 #include "files/file_ops.h"
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "forms/main/control_catalog.h"
+#include "forms/main/main_window.h"
 #include "search/match_list.h"
 #include "search/pattern.h"
 #include "search/source_body.h"
@@ -70,7 +70,8 @@ void MainWindow::find() {
 void MainWindow::searchText(bool interactive) {
     try {
         if (!interactive)
-            txtDoc = curFileName.empty() ? superMonitor_.bodyText() : LoadFileText(curFileName);
+            txtDoc = curFileName.empty() ? superMonitor_.bodyText()
+                                         : loadTextFile(curFileName, reading).text;
     } catch (const Error&) {
         logError(u"Regular Expression Error \r\nPlease examine your regular expression.");
         return;
@@ -159,7 +160,15 @@ void MainWindow::OpenFile(const std::u16string& path) {
                                         u" Warning"))
             return;
         showStatus(u"Loading file source code, please wait...");
-        std::u16string text = LoadFileText(clean);
+        DecodedText file = loadTextFile(clean, reading);
+        if (file.binary &&
+            !services_.prompts.okCancel(
+                u"This file looks binary (it holds NUL bytes). Open it anyway?", u" Warning")) {
+            showStatus(u"Done.");
+            return;
+        }
+        std::u16string text = std::move(file.text);
+        curFormat = loadedFormat = file.format;
         curFileName = clean;
         controls_.setText("LblCurName", curFileName);
         controls_.setText("lblTotal", u"");
@@ -167,6 +176,8 @@ void MainWindow::OpenFile(const std::u16string& path) {
         LoadedText = text;
         txtDoc = text;
         renderSource(txtDoc);
+        showEncoding();
+        controls_.setEnabled("mEncoding", true);
     } catch (const Error& e) {
         logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));
         return;
@@ -176,7 +187,10 @@ void MainWindow::OpenFile(const std::u16string& path) {
 }
 
 void MainWindow::reloadCurrentFile() {
-    txtDoc = LoadFileText(curFileName);
+    DecodedText file = loadTextFile(curFileName, reading);
+    txtDoc = std::move(file.text);
+    curFormat = loadedFormat = file.format;
+    showEncoding();
     renderSource(txtDoc);
     writeMatchList(u"");
     enableSourceTools();
