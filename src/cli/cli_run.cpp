@@ -173,6 +173,8 @@ class Session {
         try {
             count = expr_.count(text);
             if (count > 0) text = expr_.replace(text, replacement_);
+        } catch (const ReplaceTooLarge& error) {
+            throw Failure{u"Error in Replace.", error.what()};
         } catch (const RegExpError& error) {
             throw Failure{std::u16string(kRegExpErrorMessage), error.what()};
         }

@@ -184,8 +184,9 @@ ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replaceme
         }
     } catch (const Error& error) {
         summary.replacedFiles = run.replacedFiles;
-        const bool patternFailed =
-            dynamic_cast<const RegExpError*>(&error) || dynamic_cast<const SearchStopped*>(&error);
+        const bool patternFailed = dynamic_cast<const RegExpError*>(&error) ||
+                                   dynamic_cast<const ReplaceTooLarge*>(&error) ||
+                                   dynamic_cast<const SearchStopped*>(&error);
         sink.logError(patternFailed ? kSearchErrorMessage : kFileErrorMessage,
                       fromUtf8(error.what()));
         try {

@@ -29,8 +29,8 @@ std::size_t replaceResultLimit(std::size_t textLength) {
 namespace {
 
 [[noreturn]] void throwTooLarge(std::u16string_view pattern, std::size_t limit) {
-    throw RegExpError("replacing " + toUtf8(pattern) + " makes the text too large (more than " +
-                      std::to_string(limit) + " characters)");
+    throw ReplaceTooLarge("replacing " + toUtf8(pattern) + " makes the text too large (more than " +
+                          std::to_string(limit) + " characters)");
 }
 
 }  // namespace
@@ -162,7 +162,7 @@ std::u16string RegExp::replace(std::u16string_view text, std::u16string_view rep
         result.append(text.substr(copied));
         return result;
     } catch (const std::bad_alloc&) {
-        throw RegExpError("not enough memory to replace " + toUtf8(pattern_));
+        throw ReplaceTooLarge("not enough memory to replace " + toUtf8(pattern_));
     }
 }
 

@@ -1,9 +1,9 @@
 // The program's one regular-expression engine: the pattern dialect of the program's patterns,
 // command files and library files (ECMAScript-3 style), built on PCRE2's 16-bit library.
-// A pattern is accepted when set; a pattern that cannot be compiled, a search that runs past
-// the engine's limits, or a replace whose result would grow past `replaceResultLimit`, throws
-// RegExpError from execute, count or replace. The loops over a text take an optional StopToken:
-// once it is requested they end before their next search with SearchStopped.
+// A pattern is accepted when set; a pattern that cannot be compiled or a search that runs past
+// the engine's limits throws RegExpError from execute, count or replace; a replace whose result
+// would grow past `replaceResultLimit` throws ReplaceTooLarge. The loops over a text take an
+// optional StopToken: once it is requested they end before their next search with SearchStopped.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +19,13 @@
 namespace lodestar {
 
 class RegExpError : public Error {
+  public:
+    using Error::Error;
+};
+
+// A replace whose result would pass its bound (replaceResultLimit), or that ran out of memory:
+// the text grew too large, the pattern itself is fine.
+class ReplaceTooLarge : public Error {
   public:
     using Error::Error;
 };
@@ -77,9 +84,9 @@ class RegExp {
     void forEachMatch(std::u16string_view text, const std::function<void(const MatchSpan&)>& visit,
                       const StopToken* stop = nullptr) const;
     // The text with every match (global on) or the first (global off) replaced by the
-    // expansion of `replacement`: $1..$99, $&, $`, $', $$. Throws RegExpError naming the pattern
-    // when the result would pass `resultLimit` (by default replaceResultLimit of the text) or
-    // memory runs out.
+    // expansion of `replacement`: $1..$99, $&, $`, $', $$. Throws ReplaceTooLarge naming the
+    // pattern when the result would pass `resultLimit` (by default replaceResultLimit of the
+    // text) or memory runs out.
     std::u16string replace(std::u16string_view text, std::u16string_view replacement,
                            const StopToken* stop = nullptr,
                            std::optional<std::size_t> resultLimit = std::nullopt) const;

@@ -171,7 +171,7 @@ TEST(ApplyCommands, ChainedGrowthStopsAtTheBoundOfTheFilesText) {
     try {
         ApplyCommands(commandsIn(commandText, expr), u"ab", expr);
         FAIL() << "no error";
-    } catch (const RegExpError& error) {
+    } catch (const ReplaceTooLarge& error) {
         EXPECT_NE(std::string(error.what()).find("makes the text too large"), std::string::npos);
     }
 }

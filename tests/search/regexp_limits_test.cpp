@@ -143,13 +143,13 @@ TEST(RegExpLimits, ReplacementThatGrowsWithoutBoundIsRefusedNamingThePattern) {
     try {
         re.replace(text, u"$'");
         FAIL() << "no error";
-    } catch (const RegExpError& error) {
+    } catch (const ReplaceTooLarge& error) {
         EXPECT_NE(std::string(error.what()).find("replacing q makes the text too large"),
                   std::string::npos)
             << error.what();
     }
     // An explicit bound holds too; a result that fits is unchanged by it.
-    EXPECT_THROW(re.replace(u"qq", u"$&$&", nullptr, 3), RegExpError);
+    EXPECT_THROW(re.replace(u"qq", u"$&$&", nullptr, 3), ReplaceTooLarge);
     EXPECT_EQ(re.replace(u"qq", u"$&$&", nullptr, 4), u"qqqq");
 }
 
