@@ -50,7 +50,10 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             switchesEnded = true;
             continue;
         }
-        auto [name, inlineValue] = splitInline(arg);
+        // Plain variables, not structured bindings: the lambdas below capture them.
+        const auto split = splitInline(arg);
+        const std::string& name = split.first;
+        const std::optional<std::string>& inlineValue = split.second;
         auto value = [&]() -> std::string {
             if (inlineValue) return *inlineValue;
             if (i + 1 >= args.size()) throw UsageError("The switch " + name + " needs a value.");
@@ -68,6 +71,7 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             {"--no-count", [&] { parsed.countMatches = false; }},
             {"--no-escapes", [&] { parsed.escapeSupport = false; }},
             {"--invisible", [&] { parsed.invisible = true; }},
+            {"--force", [&] { parsed.force = true; }},
             {"--binary", [&] { parsed.binaryAsText = true; }},
             {"-h", [&] { help = true; }},
             {"--help", [&] { help = true; }},
@@ -150,6 +154,8 @@ Settings (from lodestar.opt beside the program, or the defaults):
   --no-escapes           \r, \n, \t in replacements stay as typed
 Other:
   --readonly=skip|write  read-only files: leave them (default) or make them writable
+  --force                replace, run: go on with a run in the folder that was cut short
+                         (the files it changed keep their first backups)
   --filter LIST          file patterns for folders, e.g. "*.htm;*.html" (default "*.*")
   -o OUT                 extract: the export file, "-" for standard output
   --format, --delimiter  extract: the export format and its delimiter or HTML wrapper

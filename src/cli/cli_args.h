@@ -34,6 +34,7 @@ struct Arguments {
     std::optional<bool> escapeSupport;
 
     bool readOnlyWrite = false;  // --readonly=write; skip by default
+    bool force = false;          // go on with an unfinished run in the folder
     std::string filter = "*.*";
 
     std::optional<std::string> output;  // extract -o

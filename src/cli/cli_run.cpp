@@ -9,6 +9,7 @@
 #include "cli/terminal_sink.h"
 #include "core/text.h"
 #include "export/extraction.h"
+#include "files/file_identity.h"
 #include "files/folder_listing.h"
 #include "files/multi_search.h"
 #include "files/paths.h"
@@ -29,6 +30,9 @@ namespace {
 constexpr int kDone = 0;
 constexpr int kNothingFound = 1;
 constexpr int kFailed = 2;
+
+constexpr std::u16string_view kForceHint =
+    u"Run \"lodestar-cli restore\" on the folder first, or add --force to go on with that run.";
 
 constexpr std::u16string_view kRegExpErrorMessage =
     u"Regular Expression Error \r\nPlease examine your regular expression.";
@@ -59,6 +63,7 @@ class Session {
     }
 
     int run() {
+        for (const std::u16string& line : settings_.ignoredOptionLines) printMessage(err_, line);
         try {
             switch (args_.command) {
                 case CliCommand::Find:
@@ -126,12 +131,13 @@ class Session {
             return replaceSingle(files.files.front().path);
         }
         usePattern(args_.operands[0], kSearchErrorMessage, args_.operands[1]);
-        ReplaceSettings settings{settings_.countMatches, settings_.backup, files.folder,
-                                 settings_.backupFolder, settings_.reading};
+        ReplaceSettings settings{settings_.countMatches, settings_.backup,  files.folder,
+                                 settings_.backupFolder, settings_.reading, args_.force};
         FixedAnswer answer(args_.readOnlyWrite);
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
         const ReplaceSummary summary =
             ReplaceAllFiles(expr_, replacement_, files.files, settings, answer, sink);
+        if (summary.unfinishedRun) printMessage(err_, kForceHint);
         return summary.ok && summary.cannotHold == 0 ? kDone : kFailed;
     }
 
@@ -150,14 +156,16 @@ class Session {
         if (!character) return false;
         out_ << matches << '\t'
              << statusWord({1, path, u"", u"", std::nullopt, FileSkip::CannotHoldText}) << '\t'
-             << toUtf8(path) << '\n';
+             << displayText(path) << '\n';
         printMessage(err_, kCannotHoldMessage);
-        err_ << toUtf8(path) << ": " << cannotHoldMessage(*character, file.format.encoding) << '\n';
+        err_ << displayText(path) << ": " << cannotHoldMessage(*character, file.format.encoding)
+             << '\n';
         return true;
     }
 
     // Single-file mode: replace in the text, then save it with its sibling backup.
     int replaceSingle(const std::u16string& path) {
+        const std::optional<FileStamp> stamp = stampOf(path);
         const DecodedText file = loadOrFail(path, kSearchErrorMessage);
         if (skipBinary(file, path)) return kDone;
         std::u16string text = file.text;
@@ -165,33 +173,35 @@ class Session {
         try {
             count = expr_.count(text);
             if (count > 0) text = expr_.replace(text, replacement_);
+        } catch (const ReplaceTooLarge& error) {
+            throw Failure{u"Error in Replace.", error.what()};
         } catch (const RegExpError& error) {
             throw Failure{std::u16string(kRegExpErrorMessage), error.what()};
         }
         if (count == 0) {
-            out_ << "0\tPassed\t" << toUtf8(path) << '\n';
+            out_ << "0\tPassed\t" << displayText(path) << '\n';
             printMessage(out_, u"Can't find item to replace.");
             return kDone;
         }
         if (cannotHold(text, file, path, std::to_string(count))) return kFailed;
-        if (!saveSingle(path, text, file.format)) return kDone;
-        out_ << count << "\tReplaced\t" << toUtf8(path) << '\n';
+        if (!saveSingle(path, text, file.format, stamp)) return kDone;
+        out_ << count << "\tReplaced\t" << displayText(path) << '\n';
         out_ << "1 files replaced in 1 files.\n";
         return kDone;
     }
 
     // Save of single-file mode; false when a read-only file is left alone (--readonly=skip).
-    bool saveSingle(const std::u16string& path, std::u16string_view text,
-                    const TextFormat& format) {
+    bool saveSingle(const std::u16string& path, std::u16string_view text, const TextFormat& format,
+                    std::optional<FileStamp> stamp) {
         if (isReadOnly(path)) {
             if (!args_.readOnlyWrite) {
-                out_ << "-1\tRead only\t" << toUtf8(path) << '\n';
+                out_ << "-1\tRead only\t" << displayText(path) << '\n';
                 return false;
             }
             clearReadOnly(path);
         }
         try {
-            saveWithBackup(path, text, settings_.backup, format);
+            saveWithBackup(path, text, settings_.backup, format, stamp);
         } catch (const Error& error) {
             throw Failure{u"Save failed; the file is unchanged.", error.what()};
         }
@@ -219,6 +229,7 @@ class Session {
         if (!commands) throw Failure{std::u16string(kCommandNotFoundMessage), {}};
         if (files.singleFile) {
             const std::u16string& path = files.files.front().path;
+            const std::optional<FileStamp> stamp = stampOf(path);
             const DecodedText file = loadOrFail(path, kBatchErrorMessage);
             if (skipBinary(file, path)) return kDone;
             std::u16string text;
@@ -228,16 +239,23 @@ class Session {
                 throw Failure{std::u16string(kBatchErrorMessage), error.what()};
             }
             if (cannotHold(text, file, path, "-")) return kFailed;
-            if (!saveSingle(path, text, file.format)) return kDone;
-            out_ << "-\tBatch Replaced.\t" << toUtf8(path) << '\n';
+            if (!saveSingle(path, text, file.format, stamp)) return kDone;
+            out_ << "-\tBatch Replaced.\t" << displayText(path) << '\n';
             out_ << "Batch replace completed.\n";
             return kDone;
         }
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
-        if (!BackupAllFiles(files.files, files.folder, settings_.backupFolder, sink))
+        if (settings_.backup &&
+            !BackupAllFiles(files.files, files.folder, settings_.backupFolder, sink, args_.force)) {
+            if (lastRunUnfinished(files.folder, settings_.backupFolder) && !args_.force)
+                printMessage(err_, kForceHint);
             return kFailed;
-        return BatchAllFiles(*commands, expr_, files.files, sink, settings_.reading) ? kDone
-                                                                                     : kFailed;
+        }
+        FixedAnswer answer(args_.readOnlyWrite);
+        const bool done =
+            BatchAllFiles(*commands, expr_, files.files, sink, settings_.reading, &answer);
+        if (settings_.backup) FinishRunJournal(files.folder, settings_.backupFolder);
+        return done ? kDone : kFailed;
     }
 
     int restore() {
@@ -274,7 +292,36 @@ class Session {
         TerminalSink sink(out_, toStdout ? err_ : out_, err_, FileLineShape::None);
         const ExtractSummary summary = ExtractAll(expr_, pattern, files.files, std::nullopt,
                                                   exportTarget, sink, settings_.reading);
+        if (summary.result == ExtractResult::Nothing)
+            return extractedNothing(exportTarget, pattern);
+        // A folder whose ticked files hold no match gets the frame from the run itself.
+        if (summary.result == ExtractResult::Saved && summary.items == 0)
+            return saidNothingFound(exportTarget, pattern);
         return summary.result == ExtractResult::Failed ? kFailed : kDone;
+    }
+
+    // Nothing matched: the export still gets the format's frame, so a script finds the file it
+    // asked for, and the exit status says so as find's does.
+    int extractedNothing(const ExtractTarget& exportTarget, const std::u16string& pattern) {
+        try {
+            const std::u16string frame = exportTarget.format({});
+            if (exportTarget.write)
+                exportTarget.write(exportTarget.path, frame);
+            else
+                PrintTextFile(exportTarget.path, frame, formatThatHolds(frame));
+        } catch (const Error& error) {
+            throw Failure{std::u16string(kExtractErrorMessage), error.what()};
+        }
+        return saidNothingFound(exportTarget, pattern);
+    }
+
+    int saidNothingFound(const ExtractTarget& exportTarget, const std::u16string& pattern) {
+        printMessage(*args_.output == "-" ? err_ : out_,
+                     u"Extract " + pattern + u", nothing found; " +
+                         (*args_.output == "-"
+                              ? std::u16string(u"the empty frame was written.")
+                              : u"the empty frame was saved in " + exportTarget.path + u"."));
+        return kNothingFound;
     }
 
     int render() {

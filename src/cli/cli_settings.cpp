@@ -11,9 +11,15 @@
 namespace lodestar::cli {
 
 CliSettings effectiveSettings(const Arguments& args, const std::u16string& programFolder) {
-    const Options options = startupOptions(userOptionsFile(), programOptionsFile(programFolder));
-    CliSettings settings{options.backupOnReplace, options.backupFolder, !options.noCountOnReplace,
-                         options.escapeSupport};
+    std::vector<std::u16string> ignored;
+    const Options options =
+        startupOptions(userOptionsFile(), programOptionsFile(programFolder), &ignored);
+    CliSettings settings{options.backupOnReplace,
+                         options.backupFolder,
+                         !options.noCountOnReplace,
+                         options.escapeSupport,
+                         {},
+                         std::move(ignored)};
     if (args.backup) settings.backup = *args.backup;
     if (args.backupFolder) settings.backupFolder = backupFolderName(fromUtf8(*args.backupFolder));
     if (args.countMatches) settings.countMatches = *args.countMatches;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cli/cli_args.h"
 #include "files/text_encoding.h"
@@ -15,6 +16,7 @@ struct CliSettings {
     bool countMatches = true;
     bool escapeSupport = true;
     TextReading reading{};  // the user's "encoding" setting or --encoding, and --binary
+    std::vector<std::u16string> ignoredOptionLines;  // lines of the options file not taken
 };
 
 // Reads the user's options file when it exists, else programFolder + "/lodestar.opt", else the

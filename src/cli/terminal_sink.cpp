@@ -33,15 +33,15 @@ void printMessage(std::ostream& stream, std::u16string_view message) {
 
 void TerminalSink::fileDone(const FileOutcome& outcome) {
     if (outcome.skipped == FileSkip::Binary)
-        err_ << toUtf8(outcome.path) << ": binary file skipped (--binary reads it as text)\n";
+        err_ << displayText(outcome.path) << ": binary file skipped (--binary reads it as text)\n";
     switch (shape_) {
         case FileLineShape::CountAndPath:
             if (outcome.skipped == FileSkip::Binary) break;  // no count to show
-            out_ << cell(outcome.matchesCell) << '\t' << toUtf8(outcome.path) << '\n';
+            out_ << cell(outcome.matchesCell) << '\t' << displayText(outcome.path) << '\n';
             break;
         case FileLineShape::MatchesStatusAndPath:
             out_ << cell(outcome.matchesCell) << '\t' << statusWord(outcome) << '\t'
-                 << toUtf8(outcome.path) << '\n';
+                 << displayText(outcome.path) << '\n';
             break;
         case FileLineShape::None:
             break;

@@ -3,13 +3,31 @@
 
 namespace lodestar {
 
+namespace {
+
+// Bytes 0x80..0xFF that are not UTF-8 travel as U+DC80..U+DCFF.
+constexpr char32_t kEscapedByteBase = 0xDC00;
+
+bool isEscapedByte(char32_t cp) {
+    return cp >= kEscapedByteBase + 0x80 && cp <= kEscapedByteBase + 0xFF;
+}
+
+void appendHexByte(std::string& out, unsigned byte) {
+    constexpr char digits[] = "0123456789ABCDEF";
+    out += "\\x";
+    out += digits[byte >> 4];
+    out += digits[byte & 0xF];
+}
+
+}  // namespace
+
 std::u16string fromUtf8(std::string_view s) {
     std::u16string out;
     out.reserve(s.size());
     std::size_t i = 0;
     while (i < s.size()) {
         unsigned char c = static_cast<unsigned char>(s[i]);
-        char32_t cp = 0xFFFD;
+        char32_t cp = 0;
         std::size_t len = 1;
         if (c < 0x80) {
             cp = c;
@@ -19,6 +37,8 @@ std::u16string fromUtf8(std::string_view s) {
             len = 3;
         } else if ((c >> 3) == 0x1E) {
             len = 4;
+        } else {
+            cp = kEscapedByteBase + c;  // a continuation byte or 0xF8..0xFF where none may start
         }
         if (len > 1) {
             bool ok = i + len <= s.size();
@@ -33,6 +53,7 @@ std::u16string fromUtf8(std::string_view s) {
                 cp = v;
             } else {
                 len = 1;
+                cp = kEscapedByteBase + c;
             }
         }
         if (cp >= 0x10000) {
@@ -56,6 +77,9 @@ std::string toUtf8(std::u16string_view s) {
             s[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
             ++i;
+        } else if (isEscapedByte(cp)) {
+            out.push_back(static_cast<char>(cp - kEscapedByteBase));
+            continue;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp = 0xFFFD;
         }
@@ -136,6 +160,29 @@ std::u16string trimSpaces(std::u16string_view text) {
 std::u16string decimal(long long number) {
     std::string digits = std::to_string(number);
     return std::u16string(digits.begin(), digits.end());
+}
+
+std::string displayText(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t plain = 0;  // start of the run not yet converted
+    auto flush = [&](std::size_t upTo) { out += toUtf8(text.substr(plain, upTo - plain)); };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (!isEscapedByte(c) && c >= 0x20 && c != 0x7F) continue;
+        flush(i);
+        plain = i + 1;
+        if (c == u'\n')
+            out += "\\n";
+        else if (c == u'\r')
+            out += "\\r";
+        else if (c == u'\t')
+            out += "\\t";
+        else
+            appendHexByte(out, isEscapedByte(c) ? c - kEscapedByteBase : c);
+    }
+    flush(text.size());
+    return out;
 }
 
 }  // namespace lodestar

@@ -9,10 +9,15 @@
 
 namespace lodestar {
 
-// UTF-8 to UTF-16. Invalid bytes become U+FFFD.
+// UTF-8 to UTF-16. Each byte that is not part of valid UTF-8 becomes the lone surrogate
+// U+DC80..U+DCFF that stands for it, so file names that are not UTF-8 survive the round trip.
 std::u16string fromUtf8(std::string_view utf8);
-// UTF-16 to UTF-8. A lone surrogate becomes U+FFFD.
+// UTF-16 to UTF-8. A lone surrogate U+DC80..U+DCFF becomes the byte it stands for again; any
+// other lone surrogate becomes U+FFFD.
 std::string toUtf8(std::u16string_view text);
+// UTF-8 for showing a name on one line: the bytes that are not UTF-8 as \xE9, line breaks and
+// other control characters as \n, \r, \t or \x01.
+std::string displayText(std::u16string_view text);
 
 // Replaces every occurrence of `from` (left to right, non-overlapping) by `to`.
 void replaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to);

@@ -69,8 +69,17 @@ std::u16string toHTML(const std::vector<std::u16string>& items, std::u16string_v
 }
 
 std::u16string toXML(const std::vector<std::u16string>& items) {
+    // A match of "<b>" or "&amp;" is character data, not markup.
+    std::vector<std::u16string> escaped;
+    escaped.reserve(items.size());
+    for (const std::u16string& item : items) {
+        std::u16string text = replacedAll(item, u"&", u"&amp;");
+        replaceAll(text, u"<", u"&lt;");
+        replaceAll(text, u">", u"&gt;");
+        escaped.push_back(std::move(text));
+    }
     std::u16string xml = lineOf(u"<xml><matches>");
-    if (!items.empty()) xml += lineOf(wrappedLines(items, u"<m>", u"</m>"));
+    if (!items.empty()) xml += lineOf(wrappedLines(escaped, u"<m>", u"</m>"));
     return xml + u"</matches></xml>";
 }
 

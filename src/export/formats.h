@@ -29,7 +29,8 @@ std::u16string toText(const std::vector<std::u16string>& items, std::u16string_v
 std::u16string toHTML(const std::vector<std::u16string>& items, std::u16string_view wrapper,
                       int selectedIndex);
 
-// "<xml><matches>", one "<m>item</m>" line per item, "</matches></xml>".
+// "<xml><matches>", one "<m>item</m>" line per item ("&", "<" and ">" escaped),
+// "</matches></xml>".
 std::u16string toXML(const std::vector<std::u16string>& items);
 
 // The content for a type: toText or toHTML with the delimiter text and the selected index, or

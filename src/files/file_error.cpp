@@ -9,7 +9,7 @@ namespace lodestar {
 
 FileError fileFailure(std::string_view what, const std::u16string& path, std::string_view reason) {
     std::string message(what);
-    message += " \"" + toUtf8(path) + "\": ";
+    message += " \"" + displayText(path) + "\": ";
     message += reason;
     if (!message.ends_with('.')) message += '.';
     return FileError(message);

@@ -38,7 +38,7 @@ std::uint64_t fileSize(const std::u16string& path) {
     return static_cast<std::uint64_t>(statOf(path).st_size);
 }
 
-void copyFileOver(const std::u16string& from, const std::u16string& to) {
+void copyFileOver(const std::u16string& from, const std::u16string& to, LinkAtTarget linkAtTarget) {
     std::u16string target = to;
     if (target.ends_with(u'/')) {
         std::size_t slash = from.rfind(u'/');
@@ -47,6 +47,7 @@ void copyFileOver(const std::u16string& from, const std::u16string& to) {
     std::string bytes = readFileBytes(from);
     ReplaceRules rules;
     rules.newFileMode = statOf(from).st_mode & 07777;
+    rules.followLinks = linkAtTarget == LinkAtTarget::Follow;
     replaceFileBytes(target, bytes, rules);
 }
 

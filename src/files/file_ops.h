@@ -19,8 +19,12 @@ std::uint64_t fileSize(const std::u16string& path);
 // Makes `to` a copy of `from`, replacing it at once (never half-written; on failure the old
 // `to` is intact). A `to` ending in "/" is a folder: the copy keeps the name of `from` in it.
 // An existing `to` keeps its permission bits and is refused when read-only; a new one gets the
-// bits of `from`. A link at `to` stays a link and its target gets the content.
-void copyFileOver(const std::u16string& from, const std::u16string& to);
+// bits of `from`. A link at `to` stays a link and its target gets the content, unless
+// `linkAtTarget` is Replace: then the link itself gives way to the copy (backups are never
+// written through a link).
+enum class LinkAtTarget { Follow, Replace };
+void copyFileOver(const std::u16string& from, const std::u16string& to,
+                  LinkAtTarget linkAtTarget = LinkAtTarget::Follow);
 // Deletes the file (a link itself, not its target).
 void removeFile(const std::u16string& path);
 

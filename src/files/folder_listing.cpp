@@ -62,8 +62,8 @@ std::vector<std::u16string> listFolder(const std::u16string& folder,
         }
         std::string_view raw = entry->d_name;
         if (raw.starts_with('.') || !isRegularFile(handle, *entry)) continue;
+        // A name that is not UTF-8 keeps its bytes (see fromUtf8) and is listed like any other.
         std::u16string name = fromUtf8(raw);
-        if (toUtf8(name) != raw) continue;
         if (matchesPatternList(name, patternList)) names.push_back(std::move(name));
     }
     std::sort(names.begin(), names.end(), fileNameLess);

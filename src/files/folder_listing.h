@@ -14,9 +14,9 @@ namespace lodestar {
 
 // Full paths (the folder, "/", the name) of the files directly in the folder whose names match
 // any pattern of the ";"-separated list. Only regular files (a link to one counts); no
-// subfolders, no hidden files (names starting with "."), and no names that are not valid UTF-8
-// (the program could not open them by their wide path). Ordered by name without regard to case
-// (see `fileNameLess`). Throws FileError when the folder cannot be read.
+// subfolders, no hidden files (names starting with "."). A name that is not UTF-8 is listed with
+// its bytes kept (fromUtf8), so it can be opened by its wide path. Ordered by name without regard
+// to case (see `fileNameLess`). Throws FileError when the folder cannot be read.
 std::vector<std::u16string> listFolder(const std::u16string& folder,
                                        std::u16string_view patternList);
 

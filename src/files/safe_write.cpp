@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <random>
@@ -112,6 +114,34 @@ void flushFolder(const std::string& folder) {
     ::close(fd);
 }
 
+// True when the file at `target` is still the one described by `expected`.
+bool unchangedSince(const std::string& target, const FileStamp& expected) {
+    struct stat now {};
+    if (::stat(target.c_str(), &now) != 0) return false;
+    return FileStamp{now.st_dev, now.st_ino, now.st_size, now.st_mtim} == expected;
+}
+
+bool isTemporaryName(std::string_view name) {
+    constexpr std::string_view prefix = ".lodestar-";
+    constexpr std::string_view suffix = ".tmp";
+    constexpr std::size_t digits = 16;
+    if (name.size() != prefix.size() + digits + suffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(suffix))
+        return false;
+    for (char c : name.substr(prefix.size(), digits))
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    return true;
+}
+
+// Whether the new content replaces an existing file, and that file's status. Without following
+// links the path names one of the program's own files: whatever is there (a link, an older
+// read-only copy) gives way to a new file.
+bool statTarget(const std::string& target, bool followLinks, struct stat& old) {
+    if (followLinks) return ::stat(target.c_str(), &old) == 0;
+    errno = ENOENT;
+    return false;
+}
+
 }  // namespace
 
 FileOutput& systemFileOutput() {
@@ -119,11 +149,24 @@ FileOutput& systemFileOutput() {
     return output;
 }
 
+std::size_t removeStaleTemporaries(const std::u16string& folder) {
+    const std::string native = toUtf8(folder);
+    DIR* handle = ::opendir(native.c_str());
+    if (handle == nullptr) return 0;
+    std::size_t removed = 0;
+    while (const dirent* entry = ::readdir(handle)) {
+        if (isTemporaryName(entry->d_name) && ::unlinkat(::dirfd(handle), entry->d_name, 0) == 0)
+            ++removed;
+    }
+    ::closedir(handle);
+    return removed;
+}
+
 void replaceFileBytes(const std::u16string& path, std::string_view bytes, const ReplaceRules& rules,
                       FileOutput& output) {
-    const std::string target = resolveLinks(path);
+    const std::string target = rules.followLinks ? resolveLinks(path) : toUtf8(path);
     struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
+    const bool exists = statTarget(target, rules.followLinks, old);
     if (!exists && errno != ENOENT) throw fileFailure(kCannotWrite, path, errno);
     if (!exists && rules.mustExist) throw fileFailure(kCannotWrite, path, "it does not exist");
     if (exists) {
@@ -161,6 +204,9 @@ void replaceFileBytes(const std::u16string& path, std::string_view bytes, const 
     }
     if (::fchmod(temporary.fd(), mode) != 0) throw fileFailure(kCannotWrite, path, errno);
     if (!temporary.close()) throw fileFailure(kCannotWrite, path, errno);
+    // Last moment before the rename: content another program wrote since the read stays.
+    if (rules.expected && !unchangedSince(target, *rules.expected))
+        throw FileChangedError(fileFailure(kCannotWrite, path, kChangedByAnotherProgram).what());
     if (::rename(temporary.path().c_str(), target.c_str()) != 0) {
         throw fileFailure(kCannotWrite, path, errno);
     }

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "files/file_identity.h"
+
 namespace lodestar {
 
 // The two system calls of a write that can fail half-way; tests put in one that fails.
@@ -29,6 +31,13 @@ struct ReplaceRules {
     bool mustExist = false;  // refuse a path that names no file instead of creating it
     // Permission bits of a file that is created; without them 0666 less the umask.
     std::optional<mode_t> newFileMode;
+    // Off: the path names one of the program's own files (a backup, the run journal): whatever
+    // is there -- a symbolic link, an older read-only copy -- is replaced by a new file, never
+    // written through.
+    bool followLinks = true;
+    // The file as it was read: when it is no longer that file, or another program changed its
+    // size or time since, nothing is written and FileChangedError is thrown.
+    std::optional<FileStamp> expected;
 };
 
 // Makes `bytes` the whole content of the file at `path`. A symbolic link stays a link and its
@@ -37,5 +46,9 @@ struct ReplaceRules {
 // a file this process may not write. Throws FileError naming the path and the reason.
 void replaceFileBytes(const std::u16string& path, std::string_view bytes, const ReplaceRules& rules,
                       FileOutput& output = systemFileOutput());
+
+// Deletes the temporary files that a write killed half-way left in the folder: only names of
+// the program's own pattern (".lodestar-" + 16 hexadecimal digits + ".tmp"). Answers how many.
+std::size_t removeStaleTemporaries(const std::u16string& folder);
 
 }  // namespace lodestar

@@ -32,9 +32,11 @@ std::u16string ReadTextFile(const std::u16string& path) {
     return LoadFileText(path);
 }
 
-void WriteTextFile(const std::u16string& path, std::u16string_view text, const TextFormat& format) {
+void WriteTextFile(const std::u16string& path, std::u16string_view text, const TextFormat& format,
+                   std::optional<FileStamp> expected) {
     ReplaceRules rules;
     rules.mustExist = true;
+    rules.expected = expected;
     replaceFileBytes(path, encodeFor(path, text, format), rules);
 }
 

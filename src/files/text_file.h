@@ -3,10 +3,12 @@
 // FileError (files/file_error.h) with a message naming the path and the reason.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "files/file_error.h"
+#include "files/file_identity.h"
 #include "files/text_encoding.h"
 
 namespace lodestar {
@@ -22,9 +24,11 @@ std::u16string ReadTextFile(const std::u16string& path);
 // Replaces the whole content of an existing file with the text in `format` (the format it was
 // read in). Refuses a file that does not exist, a read-only file and a text the encoding
 // cannot hold. Never leaves a half-written file: on failure the old content is intact. Keeps the
-// file's permission bits; a symbolic link stays a link to the new content.
+// file's permission bits; a symbolic link stays a link to the new content. With `expected` (the
+// file's stamp taken before it was read), a file that another program changed since is left as
+// it is and FileChangedError is thrown.
 void WriteTextFile(const std::u16string& path, std::u16string_view text,
-                   const TextFormat& format = {});
+                   const TextFormat& format = {}, std::optional<FileStamp> expected = std::nullopt);
 // Creates or replaces the file with the text followed by one CR LF, with the same safety
 // (a read-only file is refused too). Returns true; failures throw.
 bool PrintTextFile(const std::u16string& path, std::u16string_view text,

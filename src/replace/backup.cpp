@@ -7,9 +7,13 @@
 #include <system_error>
 
 #include "core/text.h"
+#include "files/file_identity.h"
 #include "files/folder_listing.h"
+#include "files/folder_visits.h"
 #include "files/paths.h"
+#include "files/safe_write.h"
 #include "files/text_file.h"
+#include "replace/run_journal.h"
 
 namespace lodestar {
 
@@ -26,6 +30,7 @@ std::u16string lastComponent(std::u16string_view path) {
 }
 
 void ensureFolder(const std::u16string& folder) {
+    refuseLinkedBackupFolder(folder);
     std::error_code ec;
     std::filesystem::create_directory(osPath(folder), ec);
     if (ec || !folderExists(folder))
@@ -60,21 +65,31 @@ std::u16string siblingBackupPath(std::u16string_view path) {
 }
 
 void saveWithBackup(const std::u16string& path, std::u16string_view text, bool backup,
-                    const TextFormat& format) {
+                    const TextFormat& format, std::optional<FileStamp> expected) {
     if (!fileExists(path)) throw fileFailure("Cannot save the file", path, "it does not exist");
     if (isReadOnly(path)) throw fileFailure("Cannot save the file", path, "it is read-only");
     // A text the encoding cannot hold is refused before the backup replaces an older one.
     if (const auto character = unholdableCharacter(text, format.encoding))
         throw fileFailure("Cannot save the file", path,
                           cannotHoldMessage(*character, format.encoding));
-    if (backup) copyFileOver(path, siblingBackupPath(path));
-    WriteTextFile(path, text, format);
+    if (backup) copyFileOver(path, siblingBackupPath(path), LinkAtTarget::Replace);
+    WriteTextFile(path, text, format, expected);
 }
 
 SingleRestore restoreSingleFile(const std::u16string& path) {
     const std::u16string backup = siblingBackupPath(path);
     if (!fileExists(backup))
         return {false, u"No backup " + backup + u" exists; the file is unchanged."};
+    if (isSymbolicLink(backup))
+        return {false, u"The backup " + backup +
+                           u" is a symbolic link and is not used; the file "
+                           u"is unchanged."};
+    if (isSymbolicLink(path)) {
+        // The link stays a link: its target gets the backup's content.
+        copyFileOver(backup, path);
+        removeFile(backup);
+        return {true, u"Restored " + path + u" from " + backup + u"."};
+    }
     // rename() replaces the target in one step: the file is never missing.
     if (std::rename(toUtf8(backup).c_str(), toUtf8(path).c_str()) != 0)
         throw fileFailure("Cannot put back the backup", backup, errno);
@@ -104,24 +119,69 @@ std::u16string backupFolderPath(std::u16string_view currentFolder, std::u16strin
     return folder + folderName + u'/';
 }
 
+void refuseLinkedBackupFolder(const std::u16string& folder) {
+    // A backup folder that is a link could send backups anywhere (into ~/.ssh, say).
+    if (isSymbolicLink(folder))
+        throw BackupError("The backup folder " + toUtf8(folder) +
+                          " is a symbolic link; backups are never written or read through a "
+                          "link. Remove the link or choose another backup folder name.");
+}
+
 bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolder) {
     requireAbsolute(backupFolder);
     ensureFolder(backupFolder);
-    copyFileOver(path, backupFolder + lastComponent(path));
+    copyFileOver(path, backupFolder + lastComponent(path), LinkAtTarget::Replace);
     return true;
 }
 
+bool lastRunUnfinished(std::u16string_view currentFolder, std::u16string_view name) {
+    try {
+        return RunJournal::stateOf(backupFolderPath(currentFolder, name)) ==
+               RunJournal::State::Unfinished;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
 bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view currentFolder,
-                    std::u16string_view name, FileSink& sink) {
+                    std::u16string_view name, FileSink& sink, bool goOnWithUnfinished) {
+    std::optional<RunJournal> journal;
     try {
         const std::u16string folder = backupFolderPath(currentFolder, name);
-        for (const FileItem& file : files) BackupOneFile(file.path, folder);
+        refuseLinkedBackupFolder(folder);
+        const bool unfinished = RunJournal::stateOf(folder) == RunJournal::State::Unfinished;
+        if (unfinished && !goOnWithUnfinished) {
+            sink.logError(kUnfinishedRunMessage, u"");
+            return false;
+        }
+        ensureFolder(folder);
+        removeStaleTemporaries(folder);
+        journal = RunJournal::begin(folder, goOnWithUnfinished);
+        const std::vector<FileVisit> visits = planVisits(files, false);
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const std::u16string backupName = lastComponent(files[i].path);
+            // A file the unfinished run changed keeps the backup of its original.
+            if (passedBy(visits[i]) || journal->holds(backupName)) continue;
+            BackupOneFile(files[i].path, folder);
+            journal->recordBackup(backupName);
+        }
     } catch (const Error& error) {
         sink.logError(kBackupFailed, fromUtf8(error.what()));
+        try {
+            // The run ends here, before any change.
+            if (journal) journal->finish();
+        } catch (const Error&) {
+        }
         return false;
     }
     sink.logLine(kBackedUp);
     return true;
+}
+
+void FinishRunJournal(std::u16string_view currentFolder, std::u16string_view name) {
+    const std::u16string folder = backupFolderPath(currentFolder, name);
+    if (RunJournal::stateOf(folder) == RunJournal::State::Unfinished)
+        RunJournal::read(folder).finish();
 }
 
 RestoreSteps systemRestoreSteps() {
@@ -134,30 +194,50 @@ bool RestoreFolder(std::u16string_view currentFolder, std::u16string_view name, 
     std::u16string folder;
     try {
         folder = backupFolderPath(currentFolder, name);
+        refuseLinkedBackupFolder(folder);
     } catch (const BackupError& error) {
         sink.logError(kRestoreFailed, fromUtf8(error.what()));
         return false;
     }
+    std::u16string target(currentFolder);
+    if (target.back() != u'/') target += u'/';
+    removeStaleTemporaries(target);
     if (!folderExists(folder)) {
         sink.logError(kNoBackupFolder, u"");
         return false;
     }
+    // What a killed write left behind would keep the backup folder from being removed.
+    removeStaleTemporaries(folder);
     std::vector<std::u16string> names;
+    const bool journaled = RunJournal::stateOf(folder) != RunJournal::State::None;
     try {
-        for (const std::u16string& path : listFolder(folder, u"*.*"))
-            names.push_back(lastComponent(path));
+        if (journaled) {
+            // Exactly the files the last run changed; a backup already put back by a restore
+            // that was cut short is gone and passed by.
+            const RunJournal journal = RunJournal::read(folder);
+            for (const std::u16string& file : journal.changedFiles())
+                if (fileExists(folder + file) || isSymbolicLink(folder + file))
+                    names.push_back(file);
+        } else {
+            for (const std::u16string& path : listFolder(folder, u"*.*"))
+                names.push_back(lastComponent(path));
+        }
     } catch (const Error& error) {
         sink.logError(kRestoreFailed, fromUtf8(error.what()));
         return false;
     }
-    if (names.empty()) {
+    if (names.empty() && !journaled) {
         sink.logError(kEmptyBackupFolder, u"");
         return false;
     }
-    std::u16string target(currentFolder);
-    if (target.back() != u'/') target += u'/';
     try {
         for (const std::u16string& file : names) {
+            if (isSymbolicLink(folder + file)) {
+                // Never read through a link: it could bring any file's content in.
+                sink.logLine(u"Passed " + folder + file +
+                             u": a symbolic link in the backup folder is not restored.");
+                continue;
+            }
             steps.copyOver(folder + file, target + file);
             steps.remove(folder + file);
         }
@@ -165,8 +245,9 @@ bool RestoreFolder(std::u16string_view currentFolder, std::u16string_view name, 
         sink.logError(kRestoreFailed, fromUtf8(error.what()));
         return false;
     }
+    RunJournal::remove(folder);
     sink.logLine(kRestored);
-    std::error_code ignored;  // hidden files left behind keep the folder; nothing is lost
+    std::error_code ignored;  // other files left behind keep the folder; nothing is lost
     std::filesystem::remove(osPath(folder), ignored);
     return true;
 }

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/error.h"
+#include "files/file_identity.h"
 #include "files/file_sink.h"
 #include "files/text_encoding.h"
 
@@ -27,14 +29,20 @@ class BackupError : public Error {
 std::u16string siblingBackupPath(std::u16string_view path);
 
 // Save: writes `text` in `format` as the file's whole new content, first copying the old file
-// to its sibling backup (overwriting an older one) when `backup` is on. Read-only files are the
-// caller's question: this refuses them with FileError, as it refuses a text the format cannot
-// hold and any failed copy or write, and then the file on disk is unchanged.
+// to its sibling backup (overwriting an older one; a link there is replaced, never written
+// through) when `backup` is on. Read-only files are the caller's question: this refuses them with
+// FileError, as it refuses a text the format cannot hold and any failed copy or write, and then
+// the file on disk is unchanged. A link stays a link and its target gets the text. With
+// `expected` (the stamp taken before the file was read), a file another program changed since is
+// left alone: FileChangedError.
 void saveWithBackup(const std::u16string& path, std::u16string_view text, bool backup,
-                    const TextFormat& format = {});
+                    const TextFormat& format = {},
+                    std::optional<FileStamp> expected = std::nullopt);
 
 // Single-file restore of a saved file: the sibling backup replaces the file in one atomic
-// rename and is consumed. Without a sibling backup nothing changes and `message` says why.
+// rename and is consumed; a file that is a link stays a link and its target gets the backup's
+// content. A backup that is a link is never used. Without a sibling backup nothing changes and
+// `message` says why.
 struct SingleRestore {
     bool restored = false;
     std::u16string message;
@@ -47,16 +55,30 @@ SingleRestore restoreSingleFile(const std::u16string& path);
 // relative chosen folder is refused the same way.
 std::u16string backupFolderPath(std::u16string_view currentFolder, std::u16string_view name);
 
+// Throws BackupError when the backup folder (ending in "/") is a symbolic link.
+void refuseLinkedBackupFolder(const std::u16string& folder);
+
 // Copies one file into the backup folder (created when missing) under its own name,
-// overwriting an earlier copy. Throws FileError or BackupError on failure (an empty or relative
-// backup folder among them).
+// overwriting an earlier copy; a symbolic link there is replaced, never written through. A
+// backup folder that is a symbolic link is refused, as is an empty or relative backup folder.
+// Throws FileError or BackupError on failure.
 bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolder);
 
+// True when the last run in the folder's backup folder was cut short (its journal is not
+// finished): the window asks whether to restore first, the command line wants --force.
+bool lastRunUnfinished(std::u16string_view currentFolder, std::u16string_view name);
+
 // Copies every listed file (ticked or not) into the backup folder of `currentFolder` and
-// `name` (empty: "bak") and logs "Files backed up successfully.". On failure logs the
-// error entry and answers false; copies already made stay.
+// `name` (empty: "bak"), starting the run's journal, and logs "Files backed up
+// successfully.". Links to files of the same folder and second names are not copied. When the
+// last run is unfinished it refuses with kUnfinishedRunMessage, unless `goOnWithUnfinished`:
+// then the files that run changed keep their backups. On failure logs the error entry and
+// answers false; copies already made stay. The caller calls FinishRunJournal when its run ends.
 bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view currentFolder,
-                    std::u16string_view name, FileSink& sink);
+                    std::u16string_view name, FileSink& sink, bool goOnWithUnfinished = false);
+
+// Marks the journal of the folder's run finished (nothing when there is none).
+void FinishRunJournal(std::u16string_view currentFolder, std::u16string_view name);
 
 // The two file steps of a restore; tests replace them to make one fail half-way.
 struct RestoreSteps {
@@ -66,9 +88,12 @@ struct RestoreSteps {
 };
 RestoreSteps systemRestoreSteps();
 
-// Restore of a folder: copies every plain file of the backup folder back over the file of the
-// same name in `currentFolder` and deletes the copy, then logs "Files restored successfully."
-// and removes the backup folder. Answers true only then. No folder or an empty one: its error
+// Restore of a folder: copies the backups of the files the last run changed (as its journal
+// names them; without a journal every plain file of the backup folder) back over the file of
+// the same name in `currentFolder` and deletes each copy, then logs "Files restored
+// successfully.", deletes the journal and removes the backup folder when it is empty. Answers
+// true only then. Links in the backup folder are never read; a backup folder that is a link is
+// refused. No folder or an empty one: its error
 // entry, nothing changes. A failing step stops the run with an error entry; every file is then
 // either restored or as it was, and the backups not yet restored stay in the backup folder.
 bool RestoreFolder(std::u16string_view currentFolder, std::u16string_view name, FileSink& sink,

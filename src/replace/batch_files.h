@@ -9,6 +9,7 @@
 #include "files/file_sink.h"
 #include "files/text_encoding.h"
 #include "replace/command_file.h"
+#include "replace/multi_replace.h"
 #include "search/regexp.h"
 
 namespace lodestar {
@@ -20,15 +21,20 @@ inline constexpr std::u16string_view kBatchErrorMessage =
 // the result back even when nothing changed, and report " -" / " Batch Replaced.". Then logs
 // N + " files batch replaced successfully.". A read-only file, an unreadable one, a text the
 // code page cannot hold or a search text the engine rejects stops the run there with
-// kBatchErrorMessage and its cause; files before it stay written. The caller backs the files
-// up first (BackupAllFiles). Each file is written back in the encoding it was read in. A binary
-// file (unless `reading` takes it as text) is left alone with FileSkip::Binary and the log ends
-// with binarySkippedLine; a file whose encoding cannot hold its new text is left unchanged with
+// kBatchErrorMessage and its cause; files before it stay written. With `readOnly` a read-only
+// file is instead handled as the replace handles it (asked once; left alone: "-1" / " Read
+// only"). Each file is written back in the encoding it was read in. A binary file (unless
+// `reading` takes it as text) is left alone with FileSkip::Binary and the log ends with
+// binarySkippedLine; a file whose encoding cannot hold its new text is left unchanged with
 // FileSkip::CannotHoldText and the error entry kCannotHoldMessage, and the run goes on but
-// answers false. A requested `stop` ends the run before the next file, silently, and answers
-// false.
+// answers false. Each real file is changed once (see planVisits); a file another program
+// changed between the read and the write is left alone with kChangedElsewhereStatus and the run
+// ends with an error entry. A requested `stop` ends the run before the next file, silently, and
+// answers false. The caller backs the files up first (BackupAllFiles) and finishes the run's
+// journal afterwards (FinishRunJournal).
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
                    const std::vector<FileItem>& files, FileSink& sink,
-                   const TextReading& reading = {}, const StopToken* stop = nullptr);
+                   const TextReading& reading = {}, ReadOnlyQuestion* readOnly = nullptr,
+                   const StopToken* stop = nullptr);
 
 }  // namespace lodestar

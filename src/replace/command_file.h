@@ -50,7 +50,8 @@ std::optional<std::vector<Command>> ParseCommandFile(const std::u16string& path,
 // the opposite of the command's cs flag and the pattern to its search text, then replaces
 // (every match or the first, as the global switch says). Leaves `expr` with the last
 // command's pattern and ignore case. With no commands the text comes back unchanged (report
-// kNoCommandsLoadedMessage). Throws RegExpError for a search text the engine rejects.
+// kNoCommandsLoadedMessage). Throws RegExpError for a search text the engine rejects, and
+// ReplaceTooLarge when the results together grow past replaceResultLimit of `text`.
 std::u16string ApplyCommands(const std::vector<Command>& commands, std::u16string_view text,
                              RegExp& expr);
 

@@ -2,6 +2,7 @@
 add_library(lodestar_folder_replace STATIC
     ${CMAKE_CURRENT_LIST_DIR}/backup.cpp
     ${CMAKE_CURRENT_LIST_DIR}/multi_replace.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/batch_files.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/batch_files.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/run_journal.cpp)
 target_link_libraries(lodestar_folder_replace PUBLIC lodestar_folder_search lodestar_replace
                       lodestar_regexp lodestar_files lodestar_core)

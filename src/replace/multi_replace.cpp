@@ -4,15 +4,24 @@
 #include <optional>
 
 #include "core/text.h"
+#include "files/file_identity.h"
 #include "files/folder_listing.h"
+#include "files/folder_visits.h"
 #include "files/multi_search.h"
 #include "files/reusable_reader.h"
+#include "files/safe_write.h"
 #include "files/text_file.h"
 #include "replace/backup.h"
+#include "replace/run_journal.h"
 
 namespace lodestar {
 
 namespace {
+
+std::u16string nameOf(const std::u16string& path) {
+    const auto slash = path.rfind(u'/');
+    return slash == std::u16string::npos ? path : path.substr(slash + 1);
+}
 
 class Run {
   public:
@@ -25,18 +34,25 @@ class Run {
           sink_(sink) {}
 
     std::size_t replacedFiles = 0;
+    std::size_t changedElsewhere = 0;
     std::size_t binarySkipped = 0;
     std::size_t cannotHold = 0;
     bool rewroteUncounted = false;
 
-    FileOutcome replaceInFile(std::size_t row, const std::u16string& path) {
+    FileOutcome replaceInFile(std::size_t row, const std::u16string& path, const FileVisit& visit) {
         FileOutcome outcome{row, path, u"", u"", std::nullopt};
+        if (passedBy(visit)) {
+            sink_.logLine(visitNote(path, visit));
+            return {row, path, u"-", std::u16string(kSameFileStatus), std::nullopt};
+        }
         if (!writable(path)) {
             outcome.matchesCell = u"-1";
             outcome.statusCell = u" Read only";
             return outcome;
         }
         sink_.showStatus(u"Loading " + path + u" ...");
+        // Taken before the read: any change after it shows at the write.
+        const std::optional<FileStamp> stamp = stampOf(path);
         const std::u16string_view text = reader_.read(path);
         if (reader_.binary() && !settings_.reading.binaryAsText) {
             outcome.matchesCell = u"-";
@@ -67,9 +83,18 @@ class Run {
                            path + u": " + fromUtf8(cannotHoldMessage(*character, format.encoding)));
             return outcome;
         }
-        if (settings_.backup) BackupOneFile(path, backupFolder());
+        if (visit.kind == VisitKind::LinkOutside) sink_.logLine(visitNote(path, visit));
+        const bool backedUpNow = settings_.backup && backUp(path);
         sink_.showStatus(u"Replacing " + path + u" ...");
-        WriteTextFile(path, replaced, format);
+        try {
+            WriteTextFile(path, replaced, format, stamp);
+        } catch (const FileChangedError&) {
+            // The backup just made is not the original of a change: Restore passes it by.
+            if (backedUpNow) journal_->recordUnchanged(nameOf(path));
+            ++changedElsewhere;
+            outcome.statusCell = std::u16string(kChangedElsewhereStatus);
+            return outcome;
+        }
         ++replacedFiles;
         outcome.statusCell = u" Replaced";
         return outcome;
@@ -81,7 +106,32 @@ class Run {
         return backupFolder_;
     }
 
+    // Ends the journal of the run, also of an unfinished run this one went on with.
+    void finishJournal() {
+        if (journal_) {
+            journal_->finish();
+        } else if (settings_.backup && settings_.goOnWithUnfinished) {
+            FinishRunJournal(settings_.currentFolder, settings_.backupFolderName);
+        }
+    }
+
   private:
+    // Backs the file up unless the run this one goes on with already holds its original.
+    // True when a backup was made now.
+    bool backUp(const std::u16string& path) {
+        const std::u16string name = nameOf(path);
+        if (journal_ && journal_->holds(name)) return false;
+        if (!journal_ && settings_.goOnWithUnfinished &&
+            RunJournal::read(backupFolder()).holds(name)) {
+            journal_ = RunJournal::begin(backupFolder(), true);
+            return false;
+        }
+        BackupOneFile(path, backupFolder());
+        if (!journal_) journal_ = RunJournal::begin(backupFolder(), settings_.goOnWithUnfinished);
+        journal_->recordBackup(name);
+        return true;
+    }
+
     bool writable(const std::u16string& path) {
         if (!isReadOnly(path)) return true;
         if (!asked_) {
@@ -100,6 +150,7 @@ class Run {
     FileSink& sink_;
     ReusableTextReader reader_{settings_.reading};
     std::u16string backupFolder_;
+    std::optional<RunJournal> journal_;
     bool asked_ = false;
     bool allowed_ = false;
 };
@@ -112,8 +163,19 @@ ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replaceme
     Run run(expr, replacement, settings, readOnly, sink);
     ReplaceSummary summary;
     try {
-        // A refused backup folder name stops the run before any file is touched.
-        if (settings.backup) run.backupFolder();
+        if (settings.backup) {
+            // A refused backup folder stops the run before any file is touched.
+            refuseLinkedBackupFolder(run.backupFolder());
+            if (RunJournal::stateOf(run.backupFolder()) == RunJournal::State::Unfinished &&
+                !settings.goOnWithUnfinished) {
+                summary.unfinishedRun = true;
+                sink.logError(kUnfinishedRunMessage, u"");
+                return summary;
+            }
+            removeStaleTemporaries(run.backupFolder());
+        }
+        removeStaleTemporaries(settings.currentFolder);
+        const std::vector<FileVisit> visits = planVisits(files, true);
         for (std::size_t i = 0; i < files.size(); ++i) {
             if (stop && stop->requested()) {
                 summary.stopped = true;
@@ -121,17 +183,28 @@ ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replaceme
                 return summary;
             }
             if (files[i].ticked)
-                sink.fileDone(run.replaceInFile(i + 1, files[i].path));
+                sink.fileDone(run.replaceInFile(i + 1, files[i].path, visits[i]));
             else
                 sink.fileDone({i + 1, files[i].path, u"-", u"Passed", std::nullopt});
         }
     } catch (const Error& error) {
         summary.replacedFiles = run.replacedFiles;
-        sink.logError(kSearchErrorMessage, fromUtf8(error.what()));
+        const bool patternFailed = dynamic_cast<const RegExpError*>(&error) ||
+                                   dynamic_cast<const ReplaceTooLarge*>(&error) ||
+                                   dynamic_cast<const SearchStopped*>(&error);
+        sink.logError(patternFailed ? kSearchErrorMessage : kFileErrorMessage,
+                      fromUtf8(error.what()));
+        try {
+            run.finishJournal();
+        } catch (const Error&) {
+            // The journal stays unfinished: the next run asks first, which is safe.
+        }
         return summary;
     }
-    summary.ok = true;
+    run.finishJournal();
     summary.replacedFiles = run.replacedFiles;
+    summary.changedElsewhere = run.changedElsewhere;
+    summary.ok = run.changedElsewhere == 0;
     summary.binarySkipped = run.binarySkipped;
     summary.cannotHold = run.cannotHold;
     if (run.rewroteUncounted)
@@ -140,6 +213,9 @@ ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replaceme
         sink.logLine(decimal(static_cast<long long>(run.replacedFiles)) + u" files replaced in " +
                      decimal(static_cast<long long>(files.size())) + u" files.");
     if (run.binarySkipped > 0) sink.logLine(binarySkippedLine(run.binarySkipped));
+    if (run.changedElsewhere > 0)
+        sink.logError(kChangedElsewhereMessage,
+                      decimal(static_cast<long long>(run.changedElsewhere)) + u" file(s).");
     sink.showStatus(u"Done.");
     return summary;
 }

@@ -25,12 +25,26 @@ class ReadOnlyQuestion {
     virtual bool makeWritable() = 0;
 };
 
+// The heading of a failure to read, back up or write a file (a pattern failure is headed
+// "Error in Search.").
+inline constexpr std::u16string_view kFileErrorMessage =
+    u"File Error.\r\nPlease examine the file, its folder and the backup folder.";
+inline constexpr std::u16string_view kChangedElsewhereStatus = u" Changed by another program";
+// Logged (with the number of such files as its cause) at the end of a run that left files alone
+// because another program changed them between the read and the write.
+inline constexpr std::u16string_view kChangedElsewhereMessage =
+    u"Files changed by another program while they were replaced were left as that program "
+    u"wrote them.";
+
 struct ReplaceSettings {
     bool countMatches = true;         // off: every ticked writable file is rewritten uncounted
     bool backup = true;               // copy each file into the backup folder before writing it
     std::u16string currentFolder;     // the chosen folder; the backup folder lies under it
     std::u16string backupFolderName;  // empty: "bak"
     TextReading reading{};            // how files are decoded; binary ones skipped or not
+    // When the last run in the folder was cut short: go on with it (the files it changed keep
+    // the backups of their originals) instead of refusing.
+    bool goOnWithUnfinished = false;
 };
 
 // The error entry of a file whose encoding cannot hold its new text.
@@ -43,6 +57,8 @@ struct ReplaceSummary {
     std::size_t binarySkipped = 0;
     std::size_t cannotHold = 0;  // files left unchanged: their encoding cannot hold the new text
     bool stopped = false;        // a stop request ended the run between two files
+    bool unfinishedRun = false;  // refused: the last run in the folder was cut short
+    std::size_t changedElsewhere = 0;  // files another program changed while they were replaced
 };
 
 // For every listed file in order. Unticked: "-" / "Passed", untouched. Read-only and not made
@@ -55,8 +71,14 @@ struct ReplaceSummary {
 // "-" and FileSkip::Binary; the log then ends with binarySkippedLine. A file whose encoding
 // cannot hold its new text is not touched either: its count, FileSkip::CannotHoldText, the
 // error entry kCannotHoldMessage with the cause, and the run goes on. Stops at the first failing
-// file with "Error in Search." and its cause; files before it keep their new content and backups.
-// A requested `stop` ends the run before the next file, silently.
+// file with "Error in Search." (the pattern) or kFileErrorMessage (the file) and its cause;
+// files before it keep their new content and backups. A requested `stop` ends the run before
+// the next file, silently.
+//
+// Each real file is changed once (see planVisits). With backups on the run keeps a journal in
+// the backup folder and refuses to start when the last run there is unfinished (unless
+// `goOnWithUnfinished`). A file another program changed between the read and the write is left
+// as that program wrote it, gets kChangedElsewhereStatus, and the run ends with an error entry.
 ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replacement,
                                const std::vector<FileItem>& files, const ReplaceSettings& settings,
                                ReadOnlyQuestion& readOnly, FileSink& sink,

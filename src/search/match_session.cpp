@@ -9,18 +9,23 @@
 #include <string>
 #include <utility>
 
+#include "core/stop_token.h"
 #include "search/compiled_pattern.h"
 #include "search/regexp.h"
 
 namespace lodestar {
 namespace {
 
-// The match limit counts backtracking steps of one search. 10 million stops ^(a+)+$ on 28 a's
-// in a fraction of a second; a long text raises it (about one step per code unit is what a
-// lazy or greedy run such as [\s\S]*? takes), so that a match spanning tens of megabytes is
-// not refused while runaway patterns still end.
-constexpr uint32_t kMinMatchLimit = 10'000'000;
+// The budget counts backtracking steps over all the searches of one text. 10 million stops
+// ^(a+)+$ on 28 a's in a fraction of a second; a long text raises it (about one step per code
+// unit is what a lazy or greedy run such as [\s\S]*? takes), so that a match spanning tens of
+// megabytes is not refused while runaway patterns still end.
+constexpr uint64_t kMinMatchBudget = 10'000'000;
 constexpr uint64_t kMatchStepsPerCodeUnit = 8;
+// The limit of a search's first attempt. Searches that fit in it are not charged, so ordinary
+// patterns never retry; at most this many steps per match go uncounted.
+constexpr uint32_t kFirstAttemptLimit = 1'000'000;
+constexpr uint32_t kAttemptGrowth = 4;
 constexpr uint32_t kHeapLimitKiB = 1024 * 1024;  // 1 GiB for the interpreter's backtracking
 constexpr std::size_t kJitStackStart = 32 * 1024;
 constexpr std::size_t kJitStackMax = 64 * 1024 * 1024;
@@ -98,16 +103,19 @@ ThreadResources& threadResources() {
     }
 }
 
-uint32_t matchLimitFor(std::size_t textLength) {
-    const uint64_t scaled = kMatchStepsPerCodeUnit * textLength;
-    return static_cast<uint32_t>(
-        std::clamp<uint64_t>(scaled, kMinMatchLimit, std::numeric_limits<uint32_t>::max()));
+uint64_t matchBudgetFor(std::size_t textLength) {
+    return std::max<uint64_t>(kMatchStepsPerCodeUnit * textLength, kMinMatchBudget);
+}
+
+bool ranOutOfSteps(int rc) {
+    return rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT;
 }
 
 }  // namespace
 
-MatchSession::MatchSession(const CompiledPattern& pattern, std::u16string_view text)
-    : pattern_(pattern), text_(text), matchLimit_(matchLimitFor(text.size())) {
+MatchSession::MatchSession(const CompiledPattern& pattern, std::u16string_view text,
+                           const StopToken* stop)
+    : pattern_(pattern), text_(text), stop_(stop), budgetLeft_(matchBudgetFor(text.size())) {
     matchData_ = threadResources().borrowMatchData(pattern.groupCount() + 1);
     offsets_ = pcre2_get_ovector_pointer(matchData_);
 }
@@ -116,10 +124,10 @@ MatchSession::~MatchSession() {
     threadResources().giveBack(matchData_, !usedInterpreter_);
 }
 
-int MatchSession::search(uint32_t options) {
+int MatchSession::search(uint32_t options, uint32_t matchLimit) {
     const auto* subject = reinterpret_cast<PCRE2_SPTR>(text_.data());
     pcre2_match_context* context = threadResources().context();
-    pcre2_set_match_limit(context, matchLimit_);  // the context is the thread's, shared by sessions
+    pcre2_set_match_limit(context, matchLimit);  // the context is the thread's, shared by sessions
     if (pattern_.jitCompiled() && options == 0)
         return pcre2_jit_match(pattern_.code(), subject, text_.size(), from_, 0, matchData_,
                                context);
@@ -127,10 +135,36 @@ int MatchSession::search(uint32_t options) {
     return pcre2_match(pattern_.code(), subject, text_.size(), from_, options, matchData_, context);
 }
 
+int MatchSession::searchWithinBudget() {
+    uint64_t limit = kFirstAttemptLimit;
+    uint64_t spent = 0;  // the attempts that ran out took their whole limit
+    uint32_t options = 0;
+    for (;;) {
+        const bool lastAttempt = limit >= budgetLeft_ - spent;
+        limit = std::min(limit, budgetLeft_ - spent);
+        const auto attemptLimit =
+            static_cast<uint32_t>(std::min<uint64_t>(limit, std::numeric_limits<uint32_t>::max()));
+        int rc = search(options, attemptLimit);
+        if (rc == PCRE2_ERROR_JIT_STACKLIMIT) {
+            // A longer attempt would run out of the JIT stack again: the interpreter goes on.
+            options = PCRE2_NO_JIT;
+            rc = search(options, attemptLimit);
+        }
+        if (!ranOutOfSteps(rc) || lastAttempt) {
+            // A search that ran out once takes more than that limit when it is repeated.
+            const uint64_t repeated = spent == 0 ? 0 : limit / kAttemptGrowth;
+            budgetLeft_ -= std::min(spent + repeated, budgetLeft_);
+            return rc;
+        }
+        spent += limit;
+        limit *= kAttemptGrowth;
+    }
+}
+
 bool MatchSession::next() {
     if (finished_ || from_ > text_.size()) return false;
-    int rc = search(0);
-    if (rc == PCRE2_ERROR_JIT_STACKLIMIT) rc = search(PCRE2_NO_JIT);
+    if (stop_ && stop_->requested()) throw SearchStopped("the search was stopped");
+    const int rc = searchWithinBudget();
     if (rc == PCRE2_ERROR_NOMATCH) {
         finished_ = true;
         return false;

@@ -2,7 +2,10 @@
 // of the match loop.
 #include "search/regexp.h"
 
+#include <new>
 #include <utility>
+
+#include "core/text.h"
 
 #include "search/compiled_pattern.h"
 #include "search/match_session.h"
@@ -16,6 +19,21 @@ struct RegExp::Compiled {
     std::unique_ptr<CompiledPattern> pattern;
     std::string error;
 };
+
+std::size_t replaceResultLimit(std::size_t textLength) {
+    constexpr std::size_t kGrowth = 16;
+    constexpr std::size_t kSpare = std::size_t{64} << 20;
+    return textLength * kGrowth + kSpare;
+}
+
+namespace {
+
+[[noreturn]] void throwTooLarge(std::u16string_view pattern, std::size_t limit) {
+    throw ReplaceTooLarge("replacing " + toUtf8(pattern) + " makes the text too large (more than " +
+                          std::to_string(limit) + " characters)");
+}
+
+}  // namespace
 
 RegExp::RegExp() = default;
 RegExp::~RegExp() = default;
@@ -77,10 +95,10 @@ const RegExp::Compiled& RegExp::compiled() const {
     return *compiled_;
 }
 
-std::vector<Match> RegExp::execute(std::u16string_view text) const {
+std::vector<Match> RegExp::execute(std::u16string_view text, const StopToken* stop) const {
     const CompiledPattern& pattern = *compiled().pattern;
     std::vector<Match> matches;
-    MatchSession session(pattern, text);
+    MatchSession session(pattern, text, stop);
     while (session.next()) {
         Match& match = matches.emplace_back();
         match.index = session.start();
@@ -99,8 +117,8 @@ std::vector<Match> RegExp::execute(std::u16string_view text) const {
     return matches;
 }
 
-std::size_t RegExp::count(std::u16string_view text) const {
-    MatchSession session(*compiled().pattern, text);
+std::size_t RegExp::count(std::u16string_view text, const StopToken* stop) const {
+    MatchSession session(*compiled().pattern, text, stop);
     std::size_t count = 0;
     while (session.next()) {
         ++count;
@@ -110,29 +128,42 @@ std::size_t RegExp::count(std::u16string_view text) const {
 }
 
 void RegExp::forEachMatch(std::u16string_view text,
-                          const std::function<void(const MatchSpan&)>& visit) const {
-    MatchSession session(*compiled().pattern, text);
+                          const std::function<void(const MatchSpan&)>& visit,
+                          const StopToken* stop) const {
+    MatchSession session(*compiled().pattern, text, stop);
     while (session.next()) {
         visit(MatchSpan{session.start(), session.end() - session.start()});
         if (!global_) break;
     }
 }
 
-std::u16string RegExp::replace(std::u16string_view text, std::u16string_view replacement) const {
+std::u16string RegExp::replace(std::u16string_view text, std::u16string_view replacement,
+                               const StopToken* stop,
+                               std::optional<std::size_t> resultLimit) const {
     const CompiledPattern& pattern = *compiled().pattern;
     const Replacement expansion(replacement, pattern.groupCount());
-    std::u16string result;
-    result.reserve(text.size());
-    std::size_t copied = 0;  // text before this offset is already in the result
-    MatchSession session(pattern, text);
-    while (session.next()) {
-        result.append(text.substr(copied, session.start() - copied));
-        expansion.appendTo(result, text, session.offsets());
-        copied = session.end();
-        if (!global_) break;
+    const std::size_t limit = resultLimit.value_or(replaceResultLimit(text.size()));
+    try {
+        std::u16string result;
+        result.reserve(text.size());
+        std::size_t copied = 0;  // text before this offset is already in the result
+        MatchSession session(pattern, text, stop);
+        while (session.next()) {
+            if (session.start() - copied > limit - result.size()) throwTooLarge(pattern_, limit);
+            result.append(text.substr(copied, session.start() - copied));
+            // Checked before each piece is added, so the result never passes the limit.
+            if (expansion.expandedLength(text, session.offsets()) > limit - result.size())
+                throwTooLarge(pattern_, limit);
+            expansion.appendTo(result, text, session.offsets());
+            copied = session.end();
+            if (!global_) break;
+        }
+        if (text.size() - copied > limit - result.size()) throwTooLarge(pattern_, limit);
+        result.append(text.substr(copied));
+        return result;
+    } catch (const std::bad_alloc&) {
+        throw ReplaceTooLarge("not enough memory to replace " + toUtf8(pattern_));
     }
-    result.append(text.substr(copied));
-    return result;
 }
 
 }  // namespace lodestar

@@ -86,4 +86,27 @@ void Replacement::appendTo(std::u16string& out, std::u16string_view subject,
     }
 }
 
+std::size_t Replacement::expandedLength(std::u16string_view subject,
+                                        const std::size_t* offsets) const {
+    std::size_t length = 0;
+    for (const Piece& piece : pieces_) {
+        switch (piece.kind) {
+            case Kind::Literal:
+                length += piece.length;
+                break;
+            case Kind::Group:
+                if (offsets[2 * piece.first] != kNoOffset)
+                    length += offsets[2 * piece.first + 1] - offsets[2 * piece.first];
+                break;
+            case Kind::Before:
+                length += offsets[0];
+                break;
+            case Kind::After:
+                length += subject.size() - offsets[1];
+                break;
+        }
+    }
+    return length;
+}
+
 }  // namespace lodestar

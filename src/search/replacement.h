@@ -19,6 +19,8 @@ class Replacement {
     // whole match and of each group (kNoOffset for a group that took no part).
     void appendTo(std::u16string& out, std::u16string_view subject,
                   const std::size_t* offsets) const;
+    // The number of code units appendTo would add for that match.
+    std::size_t expandedLength(std::u16string_view subject, const std::size_t* offsets) const;
 
   private:
     enum class Kind { Literal, Group, Before, After };

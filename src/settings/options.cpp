@@ -14,8 +14,30 @@ namespace {
 constexpr std::size_t kFewestElements = 5;
 constexpr std::uint8_t kLastFontIndex = 7;
 
-void takeTruth(const std::u16string& line, bool& target) {
-    if (std::optional<bool> value = parseTruthValue(line)) target = *value;
+// Records a line that could not be read, as "Line 1 of the options file ("Yes") was ignored:
+// it is not a truth value."
+void noteIgnored(std::vector<std::u16string>* ignored, std::size_t index,
+                 const std::u16string& line, std::u16string_view expected) {
+    if (!ignored) return;
+    ignored->push_back(u"Line " + decimal(static_cast<long long>(index + 1)) +
+                       u" of the options file (\"" + line + u"\") was ignored: it is not " +
+                       std::u16string(expected) + u".");
+}
+
+void takeTruth(const std::vector<std::u16string>& lines, std::size_t index, bool& target,
+               std::vector<std::u16string>* ignored) {
+    if (std::optional<bool> value = parseTruthValue(lines[index]))
+        target = *value;
+    else
+        noteIgnored(ignored, index, lines[index], u"a truth value");
+}
+
+// The lines of the file, whether they end in CR LF (as the program writes them) or in LF alone.
+std::vector<std::u16string> linesOf(const std::u16string& text) {
+    std::vector<std::u16string> lines = splitText(text, u"\n");
+    for (std::u16string& line : lines)
+        if (line.ends_with(u'\r')) line.pop_back();
+    return lines;
 }
 
 std::u16string truthWord(bool value) {
@@ -45,39 +67,56 @@ std::u16string backupFolderName(std::u16string_view text) {
     return trimSpaces(text);
 }
 
-bool loadOptions(const std::u16string& path, Options& options) {
-    if (!fileExists(path)) return false;
-    const std::vector<std::u16string> lines = splitText(ReadTextFile(path), u"\r\n");
+bool loadOptions(const std::u16string& path, Options& options,
+                 std::vector<std::u16string>* ignored) {
+    return fileExists(path) && parseOptionText(ReadTextFile(path), options, ignored);
+}
+
+bool parseOptionText(const std::u16string& text, Options& options,
+                     std::vector<std::u16string>* ignored) {
+    const std::vector<std::u16string> lines = linesOf(text);
     if (lines.size() < kFewestElements) return false;
 
-    takeTruth(lines[0], options.backupOnReplace);
+    takeTruth(lines, 0, options.backupOnReplace, ignored);
     options.backupFolder = backupFolderName(lines[1]);
-    takeTruth(lines[2], options.escapeSupport);
+    takeTruth(lines, 2, options.escapeSupport, ignored);
     if (std::optional<std::uint8_t> index = parseByte(lines[3])) {
         // fontList() has no entry past 7; a hand-edited larger index falls back to the first.
         options.sourceFontIndex = *index <= kLastFontIndex ? *index : 0;
+    } else {
+        noteIgnored(ignored, 3, lines[3], u"a font number");
     }
-    takeTruth(lines[4], options.showSyntax);
-    if (lines.size() > 5) takeTruth(lines[5], options.noCountOnReplace);
-    // The file says whether to count; the setting says whether not to.
-    options.noCountOnReplace = !options.noCountOnReplace;
+    takeTruth(lines, 4, options.showSyntax, ignored);
+    // The file says whether to count; the setting says whether not to. A file of five lines
+    // (or an empty sixth) turns counting off, as it always has.
+    bool count = false;
+    if (lines.size() > 5 && !lines[5].empty()) {
+        count = !options.noCountOnReplace;
+        takeTruth(lines, 5, count, ignored);
+    }
+    options.noCountOnReplace = !count;
     // The pattern box takes neither an empty font name nor a size that is not positive.
     if (lines.size() > 6 && !lines[6].empty()) options.patternFontName = lines[6];
-    if (lines.size() > 7) {
+    if (lines.size() > 7 && !lines[7].empty()) {
         std::optional<float> size = parseSingle(lines[7]);
-        if (size && *size > 0) options.patternFontSize = *size;
+        if (size && *size > 0)
+            options.patternFontSize = *size;
+        else
+            noteIgnored(ignored, 7, lines[7], u"a font size");
     }
     return true;
 }
 
-Options startupOptions(const std::u16string& path) {
+Options startupOptions(const std::u16string& path, std::vector<std::u16string>* ignored) {
+    // A line that cannot be read keeps the setting's default (backups stay on).
     Options options;
+    defaultOptions(options);
     try {
-        if (loadOptions(path, options)) return options;
+        if (loadOptions(path, options, ignored)) return options;
     } catch (const FileError&) {
         // An options file that exists but cannot be read must not stop the program's start.
-        options = Options();
     }
+    options = Options();
     defaultOptions(options);
     return options;
 }

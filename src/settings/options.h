@@ -34,16 +34,22 @@ void defaultOptions(Options& options);
 // the options dialog, the command line): surrounding spaces removed.
 std::u16string backupFolderName(std::u16string_view text);
 
-// Reads the options file into `options`. False, with nothing changed, when the file does not
-// exist or holds fewer than five CR LF-separated elements. Otherwise every line that can be
-// converted is taken and one that cannot leaves its setting unchanged; line 6 says whether to
-// count and is stored negated, so a missing line 6 turns counting off. A font index above 7
-// becomes 0. Throws FileError when the file exists but cannot be read.
-bool loadOptions(const std::u16string& path, Options& options);
+// Reads the options file into `options`. Lines end in CR LF or in LF alone. False, with nothing
+// changed, when the file does not exist or holds fewer than five elements. Otherwise every line
+// that can be converted is taken and one that cannot leaves its setting unchanged and is named
+// in `ignored` (when given); line 6 says whether to count and is stored negated, so a missing
+// line 6 turns counting off. A font index above 7 becomes 0. Throws FileError when the file
+// exists but cannot be read.
+bool loadOptions(const std::u16string& path, Options& options,
+                 std::vector<std::u16string>* ignored = nullptr);
+// The same for the file's text.
+bool parseOptionText(const std::u16string& text, Options& options,
+                     std::vector<std::u16string>* ignored = nullptr);
 
-// Start-up: a fresh Options loaded from the file, or the defaults when the file is missing,
-// too short or cannot be read.
-Options startupOptions(const std::u16string& path);
+// Start-up: the defaults with what the file says on top, so a line that cannot be read keeps
+// its default (named in `ignored`); just the defaults when the file is missing, too short or
+// cannot be read.
+Options startupOptions(const std::u16string& path, std::vector<std::u16string>* ignored = nullptr);
 
 // The file's eight lines joined with CR LF (no final CR LF). Lines 5 and 6 are the options
 // dialog's "show syntax" and "count matches" check boxes.

@@ -20,8 +20,10 @@ std::u16string programOptionsFile(const std::u16string& programFolder) {
     return programFolder + u"/lodestar.opt";
 }
 
-Options startupOptions(const std::u16string& userFile, const std::u16string& programFile) {
-    return startupOptions(!userFile.empty() && fileExists(userFile) ? userFile : programFile);
+Options startupOptions(const std::u16string& userFile, const std::u16string& programFile,
+                       std::vector<std::u16string>* ignored) {
+    return startupOptions(!userFile.empty() && fileExists(userFile) ? userFile : programFile,
+                          ignored);
 }
 
 void saveUserOptions(const std::u16string& userFile, const Options& options, bool syntaxChecked,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "files/user_folders.h"
 #include "settings/options.h"
@@ -18,8 +19,10 @@ std::u16string userOptionsFile(const Environment& environment = processEnvironme
 std::u16string programOptionsFile(const std::u16string& programFolder);
 
 // Start-up: the user's file when it exists, otherwise the program folder's, otherwise (or when
-// the file read is missing, too short or unreadable) the defaults.
-Options startupOptions(const std::u16string& userFile, const std::u16string& programFile);
+// the file read is missing, too short or unreadable) the defaults. Lines that cannot be read
+// keep their defaults and are named in `ignored`.
+Options startupOptions(const std::u16string& userFile, const std::u16string& programFile,
+                       std::vector<std::u16string>* ignored = nullptr);
 
 // Writes the options to the user's file, creating its folder first. Throws Error when the
 // folder cannot be created or the file cannot be written.

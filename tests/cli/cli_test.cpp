@@ -1,95 +1,9 @@
 // lodestar-cli end to end: every command on small fixture folders, its output lines, exit
 // status and the files it leaves, and every error path with its message.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
-
-#include "support/temp_dir.h"
+#include "cli/cli_fixture.h"
 
 namespace lodestar {
 namespace {
-
-namespace fs = std::filesystem;
-using testing::TempDir;
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string result = "'";
-    for (char c : arg) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
-}
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class Cli : public ::testing::Test {
-  protected:
-    // A program folder of its own, so no lodestar.opt of the build folder leaks in.
-    static void SetUpTestSuite() {
-        program_ = std::make_unique<TempDir>();
-        fs::copy_file(LODESTAR_CLI, program_->path() / "lodestar-cli");
-    }
-    static void TearDownTestSuite() { program_.reset(); }
-
-    Outcome run(const std::vector<std::string>& args, const std::string& redirect = "") {
-        // The user's options file lives in a folder of this test's own.
-        std::string command = "XDG_CONFIG_HOME=" + quoted((io.path() / "config").string()) + " " +
-                              quoted((program_->path() / "lodestar-cli").string());
-        for (const std::string& arg : args) command += " " + quoted(arg);
-        const fs::path out = io.path() / "stdout";
-        const fs::path err = io.path() / "stderr";
-        command += " 2>" + quoted(err.string());
-        command += redirect.empty() ? " >" + quoted(out.string()) : " " + redirect;
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
-    }
-
-    // Runs a command that must fail with status 2; gives what it wrote to standard error.
-    std::string failure(const std::vector<std::string>& args) {
-        const Outcome result = run(args);
-        EXPECT_EQ(result.status, 2) << result.out;
-        return result.err;
-    }
-    void writeOptions(const std::string& lines) { program_->put("lodestar.opt", lines); }
-    void dropOptions() { fs::remove(program_->path() / "lodestar.opt"); }
-    void makeReadOnly(const std::string& name) {
-        fs::permissions(dir.path() / name, fs::perms::owner_write, fs::perm_options::remove);
-    }
-    std::string at(const std::string& name) const { return (dir.path() / name).string(); }
-    std::string folder() const { return dir.path().string(); }
-    std::string ioFile(const std::string& name) const { return (io.path() / name).string(); }
-    std::string ioPut(const std::string& name, const std::string& bytes) const {
-        io.put(name, bytes);
-        return ioFile(name);
-    }
-
-    // Three files, in name order a.htm, b.txt, c.htm.
-    void putSample() {
-        dir.put("a.htm", "<p style='width:12px'>Cat</p>\r\n");
-        dir.put("b.txt", "no pixels here\n");
-        dir.put("c.htm", "1px 2px\r\n3PX\r\n");
-    }
-
-    TempDir dir;
-    TempDir io;
-    static std::unique_ptr<TempDir> program_;
-};
-
-std::unique_ptr<TempDir> Cli::program_;
 
 TEST_F(Cli, FindCountsEveryFileOfAFolderInNameOrder) {
     putSample();
@@ -285,15 +199,6 @@ TEST_F(Cli, RunRefusesMissingAndMalformedCommandFiles) {
     EXPECT_EQ(failure({"run", rep, folder()}),
               "Replacing command not found!\nPlease check the replacing command file.\n");
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));
-    // A read-only file stops the run there; the files before it stay written.
-    makeReadOnly("b.txt");
-    const std::string good = ioPut("good.rep", "rep ---px--- with ---em---;");
-    EXPECT_EQ(
-        failure({"run", good, folder()})
-            .rfind("Rep File Error.\nPlease check your rep file or rep commands inside.\n", 0),
-        0u);
-    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12em'>Cat</p>\r\n");
-    EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
 }
 
 TEST_F(Cli, RestoreReportsMissingAndEmptyBackupFolders) {

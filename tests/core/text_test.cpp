@@ -11,13 +11,25 @@ TEST(Text, Utf8RoundTripsBmpAndAstralCharacters) {
     EXPECT_EQ(toUtf8(u"\u00e9"), "\xC3\xA9");
 }
 
-TEST(Text, InvalidUtf8AndLoneSurrogatesBecomeReplacementCharacters) {
-    EXPECT_EQ(fromUtf8("a\xFF"
-                       "b"),
-              u"a\uFFFDb");
-    EXPECT_EQ(fromUtf8("\xC3"), u"\uFFFD");
-    EXPECT_EQ(fromUtf8("\xC0\x80"), u"\uFFFD\uFFFD");  // overlong NUL
+TEST(Text, BytesThatAreNotUtf8SurviveTheRoundTripAndShowEscaped) {
+    const struct {
+        std::string bytes;
+        std::u16string wide;
+    } cases[] = {
+        {"caf\xE9.txt", u"caf\xDCE9.txt"},        // Windows-1252 name
+        {"\xC3", u"\xDCC3"},                      // cut-off sequence
+        {"\xC0\x80", u"\xDCC0\xDC80"},            // overlong NUL
+        {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},  // an encoded surrogate
+        {"a\xFF\xC3\xA9", u"a\xDCFF\u00E9"},      // valid UTF-8 after a bad byte
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fromUtf8(c.bytes), c.wide) << c.bytes;
+        EXPECT_EQ(toUtf8(fromUtf8(c.bytes)), c.bytes) << c.bytes;
+    }
+    // Other lone surrogates have no byte to stand for.
     EXPECT_EQ(toUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");
+    EXPECT_EQ(displayText(fromUtf8("caf\xE9\n\t\x01\xC3\xA9.txt")),
+              "caf\\xE9\\n\\t\\x01\xC3\xA9.txt");
 }
 
 TEST(Text, ReplaceAllIsLeftToRightAndNonOverlapping) {

@@ -92,6 +92,10 @@ TEST(ExportHtmlAndXml, WriteOneElementPerItemOrOnlyTheFrame) {
     EXPECT_EQ(toXML(kAB),
               lines({u"<xml><matches>", u"<m>a</m>", u"<m>b</m>", u"</matches></xml>"}));
     EXPECT_EQ(toXML({u""}), lines({u"<xml><matches>", u"<m></m>", u"</matches></xml>"}));
+    // Matched markup is character data.
+    EXPECT_EQ(
+        toXML({u"<b>&amp;</b>"}),
+        lines({u"<xml><matches>", u"<m>&lt;b&gt;&amp;amp;&lt;/b&gt;</m>", u"</matches></xml>"}));
 }
 
 TEST(ExportFormats, DispatchByType) {

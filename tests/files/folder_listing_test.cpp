@@ -55,5 +55,14 @@ TEST(FolderListing, TakesMatchingRegularFilesDirectlyInTheFolderInNameOrder) {
     EXPECT_THROW(listFolder(dir.file("none"), u"*.*"), FileError);
 }
 
+TEST(FolderListing, NamesThatAreNotUtf8AreListedAndOpenByTheirPath) {
+    testing::TempDir dir;
+    dir.put("caf\xE9.txt", "Windows-1252 name");
+    const std::vector<std::u16string> paths = listFolder(dir.folder(), u"*.txt");
+    ASSERT_EQ(paths.size(), 1u);
+    EXPECT_EQ(paths[0], dir.folder() + u"caf\xDCE9.txt");
+    EXPECT_EQ(fileSize(paths[0]), 17u);
+}
+
 }  // namespace
 }  // namespace lodestar

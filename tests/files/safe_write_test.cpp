@@ -15,6 +15,8 @@
 namespace lodestar {
 namespace {
 
+namespace fs = std::filesystem;
+
 // How the output misbehaves: at most `chunk` bytes a call; `error` once `failAfter` bytes are
 // written, or at the flush; EINTR for the first `interruptions` calls.
 struct Script {
@@ -75,6 +77,33 @@ TEST(SafeWrite, ShortAndInterruptedWritesStillWriteEverything) {
     EXPECT_EQ(failureOf(dir.put("a.txt", "old"), bytes, {.chunk = 7, .interruptions = 3}),
               "no error");
     EXPECT_EQ(dir.bytes("a.txt"), bytes);
+}
+
+TEST(SafeWrite, AFileChangedSinceItsStampIsLeftAsTheOtherProgramWroteIt) {
+    testing::TempDir dir;
+    const std::u16string path = dir.put("a.txt", "read");
+    const std::optional<FileStamp> stamp = stampOf(path);
+    ASSERT_TRUE(stamp);
+    dir.put("a.txt", "read and appended");
+    ReplaceRules rules;
+    rules.expected = stamp;
+    EXPECT_THROW(replaceFileBytes(path, "new", rules), FileChangedError);
+    EXPECT_EQ(dir.bytes("a.txt"), "read and appended");
+    rules.expected = stampOf(path);
+    replaceFileBytes(path, "new", rules);
+    EXPECT_EQ(dir.bytes("a.txt"), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(SafeWrite, WithoutFollowingLinksTheLinkItselfGivesWay) {
+    testing::TempDir dir;
+    dir.put("target.txt", "kept");
+    fs::create_symlink("target.txt", dir.path() / "link.txt");
+    ReplaceRules rules;
+    rules.followLinks = false;
+    replaceFileBytes(dir.file("link.txt"), "own", rules);
+    EXPECT_FALSE(fs::is_symlink(dir.path() / "link.txt"));
+    EXPECT_EQ(dir.bytes("link.txt") + dir.bytes("target.txt"), "ownkept");
 }
 
 }  // namespace

@@ -162,6 +162,20 @@ TEST(ApplyCommands, BrokenSearchTextThrowsRegExpError) {
                  RegExpError);
 }
 
+TEST(ApplyCommands, ChainedGrowthStopsAtTheBoundOfTheFilesText) {
+    // Each command doubles the text; alone each stays within its own input's bound, chained
+    // they would take all memory.
+    RegExp expr = startupExpression();
+    std::u16string commandText;
+    for (int i = 0; i < 40; ++i) commandText += u"rep ---[\\s\\S]+--- with ---$&$&---;\r\n";
+    try {
+        ApplyCommands(commandsIn(commandText, expr), u"ab", expr);
+        FAIL() << "no error";
+    } catch (const ReplaceTooLarge& error) {
+        EXPECT_NE(std::string(error.what()).find("makes the text too large"), std::string::npos);
+    }
+}
+
 TEST(ParseCommandFile, ReadsAFileWithCrLfLineEnds) {
     testing::TempDir dir;
     const std::u16string path = dir.put("units.rep",

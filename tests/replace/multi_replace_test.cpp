@@ -117,7 +117,8 @@ TEST_F(MultiReplace, StopsAtTheFirstFailingFile) {
     EXPECT_EQ(sink.outcomes.size(), 1u);
     EXPECT_EQ(dir.bytes("a.txt"), "1em 2em");
     EXPECT_EQ(dir.bytes("c.txt"), "3px 4px 5px 6px 7px");
-    EXPECT_EQ(sink.errors, std::vector<std::u16string>{std::u16string(kSearchErrorMessage)});
+    // A file that cannot be read is a file's failure, not the pattern's.
+    EXPECT_EQ(sink.errors, std::vector<std::u16string>{std::u16string(kFileErrorMessage)});
     EXPECT_TRUE(sink.lines.empty());
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/stop_token.h"
 #include "search/regexp.h"
 
 namespace lodestar {
@@ -101,6 +102,55 @@ TEST(RegExpLimits, MatchBeyondJitStackAndInterpreterLimitsEndsWithAnError) {
     const std::u16string text = framed(u"a", kTwentyMB, u'x', u"b");
     const std::string message = errorOf(make(u"a(x|y)*b"), text);
     EXPECT_NE(message.find("too complex for this text"), std::string::npos) << message;
+}
+
+TEST(RegExpLimits, RunawayBudgetCoversEveryMatchOfTheText) {
+    // Each match is cheap to find alone, but every run of a's before it costs about a million
+    // steps: a budget per match would let the thousand matches run for a minute.
+    std::u16string text;
+    for (int block = 0; block < 1000; ++block) text += std::u16string(19, u'a') + u"b";
+    const RegExp re = make(u"(a+)+c|b");
+    const std::string message = errorOf(re, text);
+    EXPECT_NE(message.find("too complex for this text"), std::string::npos) << message;
+    // A few such matches stay within the budget.
+    EXPECT_EQ(re.count(text.substr(0, 60)), 3u);
+}
+
+TEST(RegExpLimits, StopRequestEndsTheLoopBeforeItsNextSearch) {
+    const RegExp re = make(u"b");
+    const std::u16string text(1000, u'b');
+    StopToken stop;
+    std::size_t visited = 0;
+    EXPECT_THROW(re.forEachMatch(
+                     text,
+                     [&](const MatchSpan&) {
+                         if (++visited == 3) stop.request();
+                     },
+                     &stop),
+                 SearchStopped);
+    EXPECT_EQ(visited, 3u);
+    EXPECT_THROW(re.count(text, &stop), SearchStopped);
+    EXPECT_THROW(re.replace(text, u"c", &stop), SearchStopped);
+    EXPECT_THROW(re.execute(text, &stop), SearchStopped);
+    stop.reset();
+    EXPECT_EQ(re.count(text, &stop), 1000u);
+}
+
+TEST(RegExpLimits, ReplacementThatGrowsWithoutBoundIsRefusedNamingThePattern) {
+    // "$'" copies the rest of the text for every character: 200 million code units here.
+    const std::u16string text(20'000, u'q');
+    const RegExp re = make(u"q");
+    try {
+        re.replace(text, u"$'");
+        FAIL() << "no error";
+    } catch (const ReplaceTooLarge& error) {
+        EXPECT_NE(std::string(error.what()).find("replacing q makes the text too large"),
+                  std::string::npos)
+            << error.what();
+    }
+    // An explicit bound holds too; a result that fits is unchanged by it.
+    EXPECT_THROW(re.replace(u"qq", u"$&$&", nullptr, 3), ReplaceTooLarge);
+    EXPECT_EQ(re.replace(u"qq", u"$&$&", nullptr, 4), u"qqqq");
 }
 
 }  // namespace

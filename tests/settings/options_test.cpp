@@ -96,6 +96,24 @@ TEST_F(OptionsFile, FontIndexAndSizeTakeOnlyUsableValues) {
     EXPECT_EQ(font("1", "nan"), "1 11.250000");
 }
 
+TEST_F(OptionsFile, AtStartUpALineThatCannotBeReadKeepsItsDefaultAndIsNamed) {
+    // Backups stay on, the counting line keeps counting on; the others are taken.
+    dir.put("lodestar.opt", "Yes\r\nold\r\nFalse\r\n2\r\n0\r\nmaybe\r\nArial\r\n12");
+    std::vector<std::u16string> ignored;
+    const Options started = startupOptions(dir.file("lodestar.opt"), &ignored);
+    EXPECT_EQ(all(started), u"True\r\nold\r\nFalse\r\n2\r\n0\r\n1\r\nArial\r\n12");
+    EXPECT_EQ(ignored, (std::vector<std::u16string>{
+                           u"Line 1 of the options file (\"Yes\") was ignored: it is not a truth "
+                           u"value.",
+                           u"Line 6 of the options file (\"maybe\") was ignored: it is not a "
+                           u"truth value."}));
+}
+
+TEST_F(OptionsFile, LineFeedsAloneEndLinesToo) {
+    ASSERT_TRUE(load("False\nold\nTrue\n3\n1\n0\nArial\n9.75\n"));
+    EXPECT_EQ(all(options), u"False\r\nold\r\nTrue\r\n3\r\n1\r\n0\r\nArial\r\n9.75");
+}
+
 TEST_F(OptionsFile, SaveWritesEightLinesAndLoadRestoresEveryValue) {
     Options chosen;
     defaultOptions(chosen);

@@ -12,6 +12,7 @@
 #include "replace/backup.h"
 #include "replace/batch_files.h"
 #include "replace/multi_replace.h"
+#include "replace/run_journal.h"
 
 namespace lodestar {
 
@@ -283,7 +284,24 @@ void FolderMode::SearchAllFiles(MainWindow&) {
         });
 }
 
+bool FolderMode::unfinishedRunStands(bool backsUp) {
+    bool unfinished = false;
+    try {
+        unfinished = backsUp && lastRunUnfinished(w_.CurrentFolder, w_.options.backupFolder);
+    } catch (const Error&) {
+        return false;  // a refused backup folder name: the run itself reports it
+    }
+    if (!unfinished) return false;
+    if (w_.confirm(u"The last run in this folder did not finish; its backups hold the "
+                   u"originals.\r\nRestore the folder from them first?"))
+        startRestore();
+    else
+        w_.logError(std::u16string(kUnfinishedRunMessage));
+    return true;
+}
+
 void FolderMode::ReplaceAllFiles(MainWindow&) {
+    if (unfinishedRunStands(w_.options.backupOnReplace)) return;
     ReplaceSettings settings;
     settings.countMatches = !w_.options.noCountOnReplace;
     settings.backup = w_.options.backupOnReplace;
@@ -307,6 +325,7 @@ void FolderMode::ReplaceAllFiles(MainWindow&) {
 }
 
 void FolderMode::BatchAllFiles(MainWindow&) {
+    if (unfinishedRunStands(true)) return;
     struct Outcome {
         RegExp expr;
         bool backedUp = false;
@@ -320,8 +339,9 @@ void FolderMode::BatchAllFiles(MainWindow&) {
             table.rowFailures = false;
             outcome->backedUp = BackupAllFiles(files, folder, name, sink);
             table.rowFailures = true;
-            if (outcome->backedUp)
-                lodestar::BatchAllFiles(commands, outcome->expr, files, sink, reading, &stop);
+            if (!outcome->backedUp) return;
+            lodestar::BatchAllFiles(commands, outcome->expr, files, sink, reading, nullptr, &stop);
+            FinishRunJournal(folder, name);
         },
         [this, outcome] {
             // The commands leave their last pattern and case switch on the shared expression.
@@ -332,7 +352,10 @@ void FolderMode::BatchAllFiles(MainWindow&) {
 }
 
 void FolderMode::RestoreFolder(MainWindow&) {
-    if (!w_.confirm(u"Are you sure to restore files from backups?")) return;
+    if (w_.confirm(u"Are you sure to restore files from backups?")) startRestore();
+}
+
+void FolderMode::startRestore() {
     auto restored = std::make_shared<bool>(false);
     startRun(
         RunKind::Restore,

@@ -67,6 +67,10 @@ class FolderMode : public FolderWork {
     void endFailedRun();
     void setProgress(std::size_t done);
     void reloadCurrent();
+    // The last run in this folder was cut short: offers to restore its files and answers true,
+    // so the new run does not start and overwrite that run's backups.
+    bool unfinishedRunStands(bool backsUp);
+    void startRestore();
     std::size_t cell(std::size_t row, std::size_t column) const {
         return row * kCellsPerRow + column;
     }

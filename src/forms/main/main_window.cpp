@@ -70,12 +70,15 @@ void MainWindow::load() {
     expression.setIgnoreCase(true);
     expression.setGlobal(true);
 
+    std::vector<std::u16string> ignoredOptionLines;
     try {
-        options = startupOptions(userOptions, programOptionsFile(programFolder_));
+        options =
+            startupOptions(userOptions, programOptionsFile(programFolder_), &ignoredOptionLines);
     } catch (const Error&) {
         options = Options();
         defaultOptions(options);
     }
+    for (const std::u16string& line : ignoredOptionLines) logLine(line);
     dotAll = true;
     controls_.setFont("inRepFrom", options.patternFontName, options.patternFontSize);
 

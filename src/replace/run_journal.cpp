@@ -1,0 +1,130 @@
+// The run journal: a small text file of lines appended and flushed one at a time, so a run
+// killed at any moment leaves whole lines and at most one cut-off last line, which is ignored.
+#include "replace/run_journal.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "core/text.h"
+#include "files/descriptor.h"
+#include "files/file_bytes.h"
+#include "files/file_error.h"
+#include "files/paths.h"
+#include "files/safe_write.h"
+
+namespace lodestar {
+namespace {
+
+constexpr std::string_view kHeader = "lodestar run journal 1\n";
+constexpr std::string_view kBackupWord = "backup ";
+constexpr std::string_view kUnchangedWord = "unchanged ";
+constexpr std::string_view kFinishedLine = "finished";
+
+// Names go on one line each: "\" and line feeds are escaped.
+std::string escapeName(std::u16string_view name) {
+    std::string out;
+    for (char c : toUtf8(name)) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::u16string unescapeName(std::string_view line) {
+    std::string out;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\\' && i + 1 < line.size()) {
+            out += line[++i] == 'n' ? '\n' : line[i];
+        } else {
+            out += line[i];
+        }
+    }
+    return fromUtf8(out);
+}
+
+std::u16string journalPath(const std::u16string& backupFolder) {
+    return backupFolder + std::u16string(kJournalName);
+}
+
+}  // namespace
+
+RunJournal RunJournal::read(const std::u16string& backupFolder) {
+    RunJournal journal;
+    journal.path_ = journalPath(backupFolder);
+    if (!fileExists(journal.path_)) return journal;
+    const std::string bytes = readFileBytes(journal.path_);
+    std::size_t start = 0;
+    // Only whole lines count: a line cut off by a kill has no line feed yet.
+    for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string_view line(bytes.data() + start, end - start);
+        if (line.starts_with(kBackupWord)) {
+            journal.changed_.push_back(unescapeName(line.substr(kBackupWord.size())));
+        } else if (line.starts_with(kUnchangedWord)) {
+            std::erase(journal.changed_, unescapeName(line.substr(kUnchangedWord.size())));
+        } else if (line == kFinishedLine) {
+            journal.finished_ = true;
+        }
+    }
+    return journal;
+}
+
+RunJournal::State RunJournal::stateOf(const std::u16string& backupFolder) {
+    if (!fileExists(journalPath(backupFolder))) return State::None;
+    return read(backupFolder).finished_ ? State::Finished : State::Unfinished;
+}
+
+RunJournal RunJournal::begin(const std::u16string& backupFolder, bool goOn) {
+    RunJournal journal = read(backupFolder);
+    if (goOn && !journal.finished_ && fileExists(journal.path_)) return journal;
+    journal = RunJournal();
+    journal.path_ = journalPath(backupFolder);
+    ReplaceRules rules;
+    rules.followLinks = false;
+    replaceFileBytes(journal.path_, kHeader, rules);
+    return journal;
+}
+
+bool RunJournal::holds(std::u16string_view name) const {
+    return std::find(changed_.begin(), changed_.end(), name) != changed_.end();
+}
+
+void RunJournal::append(std::string_view word, std::u16string_view name) {
+    std::string line(word);
+    line += escapeName(name);
+    line += '\n';
+    const int fd = ::open(toUtf8(path_).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) throw fileFailure("Cannot write the run journal", path_, errno);
+    Descriptor file(fd);
+    if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()) ||
+        ::fsync(fd) != 0)
+        throw fileFailure("Cannot write the run journal", path_, errno);
+}
+
+void RunJournal::recordBackup(std::u16string_view name) {
+    append(kBackupWord, name);
+    changed_.emplace_back(name);
+}
+
+void RunJournal::recordUnchanged(std::u16string_view name) {
+    append(kUnchangedWord, name);
+    std::erase(changed_, std::u16string(name));
+}
+
+void RunJournal::finish() {
+    if (finished_) return;
+    append(kFinishedLine, u"");
+    finished_ = true;
+}
+
+void RunJournal::remove(const std::u16string& backupFolder) {
+    ::unlink(toUtf8(journalPath(backupFolder)).c_str());
+}
+
+}  // namespace lodestar

@@ -1,0 +1,112 @@
+// lodestar-cli with what people's folders hold and what runs go through: options files written
+// by hand, names that are not UTF-8 or hold line breaks, runs cut short, read-only files in a
+// batch, extractions that find nothing and patterns or commands that would run away.
+#include <fstream>
+
+#include "cli/cli_fixture.h"
+
+namespace lodestar {
+namespace {
+
+TEST_F(Cli, AnOptionsLineThatCannotBeReadKeepsItsDefaultAndIsNamed) {
+    putSample();
+    writeOptions("Yes\r\nbak\r\nTrue\r\n0\r\n1\r\n1\r\n");
+    const Outcome result = run({"replace", "px", "em", folder()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_TRUE(fs::exists(dir.path() / "bak" / "a.htm"));  // backups stay on
+    EXPECT_NE(result.err.find("Line 1 of the options file (\"Yes\") was ignored"),
+              std::string::npos)
+        << result.err;
+    dropOptions();
+}
+
+TEST_F(Cli, AnOptionsFileWithLineFeedsIsRead) {
+    putSample();
+    writeOptions("False\nold\nTrue\n0\n1\n1\nArial\n10\n");
+    EXPECT_EQ(run({"replace", "px", "em", folder()}).status, 0);
+    EXPECT_FALSE(fs::exists(dir.path() / "bak"));
+    EXPECT_FALSE(fs::exists(dir.path() / "old"));
+    dropOptions();
+}
+
+TEST_F(Cli, NamesThatAreNotUtf8AreWorkedOnAndShownEscaped) {
+    dir.put("caf\xE9.txt", "12px");
+    dir.put("two\nlines.txt", "3px");
+    const std::string shown = folder() + "/caf\\xE9.txt";
+    const std::string broken = folder() + "/two\\nlines.txt";
+    EXPECT_EQ(run({"find", "px", folder()}).out,
+              "1\t" + shown + "\n1\t" + broken + "\nSearch px, 2 items found in 2 files.\n");
+    EXPECT_EQ(
+        run({"replace", "px", "em", folder()}).out,
+        "1\tReplaced\t" + shown + "\n1\tReplaced\t" + broken + "\n2 files replaced in 2 files.\n");
+    EXPECT_EQ(dir.bytes("caf\xE9.txt"), "12em");
+    EXPECT_EQ(run({"restore", folder()}).status, 0);
+    EXPECT_EQ(dir.bytes("caf\xE9.txt"), "12px");
+}
+
+TEST_F(Cli, ARunCutShortIsNotOverwrittenWithoutForce) {
+    putSample();
+    ASSERT_EQ(run({"replace", "px", "pxx", folder()}).status, 0);
+    // As a kill leaves it: the journal without its last line.
+    const fs::path journal = dir.path() / "bak" / ".lodestar-journal";
+    std::string lines = slurp(journal);
+    ASSERT_TRUE(lines.ends_with("finished\n"));
+    lines.resize(lines.size() - 9);
+    std::ofstream(journal, std::ios::binary | std::ios::trunc) << lines;
+
+    for (const char* command : {"replace", "run"}) {
+        const std::vector<std::string> args =
+            command == std::string("replace")
+                ? std::vector<std::string>{"replace", "px", "pxx", folder()}
+                : std::vector<std::string>{"run", ioPut("x.rep", "rep ---px--- with ---pxx---;"),
+                                           folder()};
+        const std::string err = failure(args);
+        EXPECT_NE(err.find("The last run in this folder did not finish"), std::string::npos);
+        EXPECT_NE(err.find("--force"), std::string::npos);
+    }
+    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12pxx'>Cat</p>\r\n");
+    EXPECT_EQ(run({"--force", "replace", "px", "pxx", folder()}).status, 0);
+    EXPECT_EQ(dir.bytes("bak/a.htm"), "<p style='width:12px'>Cat</p>\r\n");
+    EXPECT_EQ(run({"restore", folder()}).status, 0);
+    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12px'>Cat</p>\r\n");
+}
+
+TEST_F(Cli, RunFollowsTheReadOnlySwitchAsReplaceDoes) {
+    putSample();
+    makeReadOnly("a.htm");
+    const std::string rep = ioPut("px.rep", "rep ---px--- with ---em---;");
+    const Outcome skipped = run({"run", rep, folder()});
+    EXPECT_EQ(skipped.status, 0) << skipped.err;
+    EXPECT_NE(skipped.out.find("-1\tRead only\t" + at("a.htm")), std::string::npos);
+    EXPECT_EQ(dir.bytes("c.htm"), "1em 2em\r\n3em\r\n");
+    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12px'>Cat</p>\r\n");
+    EXPECT_EQ(run({"--readonly=write", "run", rep, folder()}).status, 0);
+    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12em'>Cat</p>\r\n");
+}
+
+TEST_F(Cli, ExtractThatFindsNothingSaysSoWritesTheFrameAndExitsOne) {
+    putSample();
+    const std::string out = ioFile("none.xml");
+    const Outcome result = run({"extract", "zebra", folder(), "-o", out, "--format", "xml"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(slurp(out), "<xml><matches>\r\n</matches></xml>\r\n");
+    EXPECT_NE(result.out.find("nothing found"), std::string::npos);
+}
+
+TEST_F(Cli, RunawayPatternsAndGrowingCommandsEndWithAnError) {
+    std::string runs;
+    for (int i = 0; i < 1000; ++i) runs += std::string(19, 'a') + "b";
+    dir.put("runs.txt", runs);
+    const std::string err = failure({"find", "(a+)+c|b", folder()});
+    EXPECT_NE(err.find("too complex for this text"), std::string::npos) << err;
+
+    std::string doubling;
+    for (int i = 0; i < 40; ++i) doubling += "regrep ---[\\s\\S]+--- with ---$&$&---;\r\n";
+    const std::string grow = failure({"run", ioPut("grow.rep", doubling), folder()});
+    EXPECT_EQ(grow.rfind("Rep File Error.\n", 0), 0u) << grow;
+    EXPECT_NE(grow.find("makes the text too large"), std::string::npos) << grow;
+    EXPECT_EQ(dir.bytes("runs.txt"), runs);
+}
+
+}  // namespace
+}  // namespace lodestar
