@@ -6,9 +6,9 @@
 #include <stdexcept>
 
 #include "core/text.h"
-#include "forms/main/control_catalog.h"
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "forms/main/control_catalog.h"
 
 namespace lodestar {
 
@@ -107,7 +107,6 @@ void MainWindow::reportMissingDataFiles() {
     static const Need needs[] = {
         {u"lib/ml.tmp", u"the match list uses a built-in page."},
         {u"lib/src.tmp", u"the source view uses a built-in page."},
-        {u"lib/srcHead.tmp", u"files too large for the source page cannot be shown."},
         {u"lib/syntax.tbl", u"the source view uses the default highlighting."},
         {u"help/index.htm", u"Help > Contents cannot open the help."},
     };
@@ -371,11 +370,24 @@ void MainWindow::onNavigateComplete(Pane which, const std::u16string& address) {
         } catch (const Error&) {
         }
     }
+    const bool restored = p.restoring();
     p.loaded(address, source);
-    if (which == Pane::SuperMonitor) {
+    if (which == Pane::SuperMonitor && !restored) {
         p.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
         if (controls_["btnNext"].enabled && SearchDone) next();
     }
+}
+
+void MainWindow::onPiecesWanted(Pane which, const std::u16string& withinId, long long generation,
+                                const std::vector<std::size_t>& pieces) {
+    pane(which).servePieces(withinId, generation, pieces);
+}
+
+void MainWindow::onRendererGone(Pane which) {
+    if (closed_) return;
+    logError(u"The page of the pane " + pane(which).name() +
+             u" stopped working; it is shown again.");
+    pane(which).reload();
 }
 
 bool MainWindow::onBeforeNavigate(Pane which, const std::u16string& address) {

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "assistant/used_patterns.h"
-#include "forms/model/controls.h"
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
+#include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "platform/clipboard.h"
 #include "platform/one_shot_timer.h"
@@ -90,6 +90,12 @@ class MainWindow {
     bool onBeforeNavigate(Pane which, const std::u16string& address);
     // The user copied this text from the source view.
     void onSourceCopied(const std::u16string& text);
+    // The page shows a long document a piece at a time and asks for these pieces of it.
+    void onPiecesWanted(Pane which, const std::u16string& withinId, long long generation,
+                        const std::vector<std::size_t>& pieces);
+    // The browser process behind a pane's page ended or stopped answering: the pane loads its
+    // page again and shows the document the program holds for it.
+    void onRendererGone(Pane which);
     void onSourceFocusLost();
     void onTimer1Tick();
 

@@ -1,44 +1,28 @@
 // Find, the single-text search with its match list, and the source view: rendering, opening a
 // file and reloading it.
+#include <algorithm>
 #include <exception>
+#include <memory>
 
 #include "core/text.h"
-#include "forms/main/control_catalog.h"
-#include "forms/main/main_window.h"
 #include "files/file_ops.h"
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "forms/main/control_catalog.h"
+#include "forms/main/main_window.h"
+#include "forms/main/result_pieces.h"
 #include "search/match_list.h"
 #include "search/pattern.h"
 #include "search/source_body.h"
+#include "search/source_pieces.h"
 
 namespace lodestar {
 
 namespace {
 
 constexpr std::uint64_t kLargeFileBytes = 256000;
-
-// The generated page is written in the code page; characters beyond Latin-1 are written as
-// character references so that any text the source view shows can be saved there.
-std::u16string asciiSafeHtml(std::u16string_view html) {
-    std::u16string out;
-    out.reserve(html.size());
-    for (std::size_t i = 0; i < html.size(); ++i) {
-        char16_t c = html[i];
-        if (c < 0x80) {
-            out.push_back(c);
-            continue;
-        }
-        unsigned long cp = c;
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < html.size() && html[i + 1] >= 0xDC00 &&
-            html[i + 1] < 0xE000) {
-            cp = 0x10000 + ((c - 0xD800UL) << 10) + (html[i + 1] - 0xDC00UL);
-            ++i;
-        }
-        out += u"&#" + decimal(static_cast<long long>(cp)) + u";";
-    }
-    return out;
-}
+// A longer match list is shown a piece at a time.
+constexpr std::size_t kMaxInlineEntries = 1000;
 
 }  // namespace
 
@@ -100,6 +84,9 @@ void MainWindow::searchText(bool interactive) {
             logLine(u"Search " + controls_["inRepFrom"].text + u"\r\n" + decimal(n) +
                     u" items found.");
             controls_.setText("lblTotal", decimal(n));
+            const auto empty = std::count_if(lastMatches.begin(), lastMatches.end(),
+                                             [](const Match& m) { return m.value.empty(); });
+            if (empty > 0) logLine(decimal(empty) + u" of them empty.");
         }
         controls_.setEnabled("btnNext", true);
         controls_.setEnabled("btnPrev", false);
@@ -120,7 +107,11 @@ void MainWindow::buildMatchList() {
     std::vector<std::u16string> values;
     values.reserve(lastMatches.size());
     for (const Match& m : lastMatches) values.push_back(m.value);
-    writeMatchList(matchListFragment(values));
+    if (values.size() > kMaxInlineEntries)
+        matchView_.setElementPieces(u"mlist",
+                                    std::make_shared<MatchListPieceDocument>(std::move(values)));
+    else
+        writeMatchList(matchListFragment(values));
     matchListBuilt = true;
 }
 
@@ -132,19 +123,17 @@ void MainWindow::renderBody(const std::u16string& text, const std::vector<MatchS
     showStatus(u"Rendering source code");
     renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
     std::u16string body = renderSourceBody(text, spans, showInvisible);
-    renderedSource = body;
     showStatus(u"Done.");
+    superMonitor_.clearSelection();
     if (fitsLoadedPage(body)) {
         renderedSource = wrapShortBody(body);
-        superMonitor_.clearSelection();
         superMonitor_.setBodyHtml(renderedSource);
-        superMonitor_.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
     } else {
-        const std::u16string header = LoadFileText(programFolder_ + u"lib/srcHead.tmp");
-        const std::u16string page = programFolder_ + u"tmp.htm";
-        PrintTextFile(page, asciiSafeHtml(header + body));
-        superMonitor_.navigate(page);
+        // The page asks for the pieces it shows; the program keeps the whole body.
+        renderedSource.clear();
+        superMonitor_.setBodyPieces(std::make_shared<SourcePieceDocument>(splitSourceBody(body)));
     }
+    superMonitor_.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
 }
 
 void MainWindow::OpenFile(const std::u16string& path) {
