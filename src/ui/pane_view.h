@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <QWebEngineView>
 #include <functional>
+#include <vector>
 
 #include "platform/pane_host.h"
 
@@ -33,6 +34,12 @@ class PaneView : public QWebEngineView, public PaneHost {
     std::function<void(const std::u16string& text)> onCopied;
     std::function<void()> onFocusLost;
     std::function<void(const std::u16string& address)> onExternalLink;
+    // The page wants pieces of the long document in the element `withinId` (empty: the body).
+    std::function<void(const std::u16string& withinId, long long generation,
+                       const std::vector<std::size_t>& pieces)>
+        onPiecesWanted;
+    // The browser process showing the page ended (crashed, killed, out of memory).
+    std::function<void()> onRendererGone;
 
     // PaneHost
     void navigate(const std::u16string& address) override;
@@ -45,6 +52,10 @@ class PaneView : public QWebEngineView, public PaneHost {
     void setStyle(const std::u16string& id, const std::u16string& property,
                   const std::u16string& value) override;
     void clearSelection() override;
+    void setPieces(const std::u16string& withinId, long long generation,
+                   const std::vector<PieceOutline>& outline) override;
+    void putPiece(const std::u16string& withinId, long long generation, std::size_t index,
+                  const std::u16string& html) override;
     void setVisible(bool visible) override { QWebEngineView::setVisible(visible); }
 
     bool loading() const { return loading_; }
@@ -57,6 +68,7 @@ class PaneView : public QWebEngineView, public PaneHost {
   private:
     void call(const char* function, const QVariantList& arguments);
     void loadFinishedSlot(bool ok);
+    void piecesWantedSlot(const QString& request);
     void focusChangedSlot(QWidget* old, QWidget* now);
     bool owns(const QWidget* w) const;
 
@@ -66,6 +78,7 @@ class PaneView : public QWebEngineView, public PaneHost {
     std::u16string address_;
     QUrl expectedUrl_;
     bool loading_ = false;
+    bool recovering_ = false;  // the renderer was lost; the page is being loaded again
 };
 
 }  // namespace lodestar::ui

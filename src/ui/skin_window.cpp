@@ -60,6 +60,8 @@ SkinWindow::~SkinWindow() {
         view->onBeforeNavigate = nullptr;
         view->onCopied = nullptr;
         view->onFocusLost = nullptr;
+        view->onPiecesWanted = nullptr;
+        view->onRendererGone = nullptr;
         form_
             ->pane(view->objectName() == u"ListView"       ? Pane::ListView
                    : view->objectName() == u"SuperMonitor" ? Pane::SuperMonitor
@@ -83,6 +85,13 @@ void SkinWindow::buildPanes() {
             return form_->onBeforeNavigate(which, address);
         };
         view->onExternalLink = [this](const std::u16string& address) { shell_.open(address); };
+        view->onPiecesWanted = [this, which](const std::u16string& withinId, long long generation,
+                                             const std::vector<std::size_t>& pieces) {
+            form_->onPiecesWanted(which, withinId, generation, pieces);
+        };
+        view->onRendererGone = [this, which] {
+            if (!form_->closed()) form_->onRendererGone(which);
+        };
         if (which == Pane::SuperMonitor) {
             view->onCopied = [this](const std::u16string& text) { form_->onSourceCopied(text); };
             view->onFocusLost = [this] { form_->onSourceFocusLost(); };

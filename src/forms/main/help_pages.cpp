@@ -1,8 +1,8 @@
 // Help pages, web pages and the banner.
 #include "forms/main/help_pages.h"
 
-#include "forms/main/control_catalog.h"
 #include "files/paths.h"
+#include "forms/main/control_catalog.h"
 
 namespace lodestar {
 

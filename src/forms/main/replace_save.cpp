@@ -3,9 +3,9 @@
 #include <exception>
 
 #include "core/text.h"
-#include "forms/main/main_window.h"
 #include "files/file_ops.h"
 #include "files/paths.h"
+#include "forms/main/main_window.h"
 #include "replace/backup.h"
 #include "search/expression_ops.h"
 
