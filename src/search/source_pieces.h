@@ -28,7 +28,7 @@ struct SourcePieces {
 // it holds `maxCharacters` characters (never inside a tag or a character reference). The body
 // is what renderSourceBody gives: its only tags are em, the anchor before the first match, and
 // the highlighter's b, i, u and s.
-SourcePieces splitSourceBody(std::u16string_view body, std::size_t maxLines = 200,
+SourcePieces splitSourceBody(std::u16string_view body, std::size_t maxLines = 50,
                              std::size_t maxCharacters = 16384);
 
 }  // namespace lodestar

@@ -38,14 +38,15 @@
     host.removeChild(probe);
     return { line: r.height || 16, column: (r.width || 80) / 10 };
   }
-  function estimate(st, o) {
-    var rows = o.lines;
-    var wraps = getComputedStyle(st.host).whiteSpace !== "pre";
-    if (!st.list && wraps) {
-      var columns = Math.max(1, Math.floor(st.host.clientWidth / st.metrics.column));
-      rows = Math.max(rows, Math.ceil(o.characters / columns));
+  // Height of a piece before it is shown: its lines, or for wrapped text at least the rows its
+  // characters fill. The layout is read once per document, never once per piece.
+  function estimator(st) {
+    var line = st.metrics.line;
+    if (st.list || getComputedStyle(st.host).whiteSpace === "pre") {
+      return function (o) { return Math.max(1, o[0]) * line; };
     }
-    return Math.max(1, rows) * st.metrics.line;
+    var columns = Math.max(1, Math.floor(st.host.clientWidth / st.metrics.column));
+    return function (o) { return Math.max(1, o[0], Math.ceil(o[1] / columns)) * line; };
   }
   function placeholder(st, element, height) {
     element.innerHTML = "";
@@ -146,17 +147,16 @@
       var st = { id: withinId, generation: generation, host: host, list: list, pieces: [],
                  first: [], loaded: {}, asked: {}, styles: {}, pin: null };
       st.metrics = metrics(host, list);
+      var estimate = estimator(st);
       var all = document.createDocumentFragment();
       outline.forEach(function (o) {
         var element = document.createElement(list ? "div" : "span");
+        placeholder(st, element, estimate(o));
         st.pieces.push(element);
         st.first.push(o[2]);
         all.appendChild(element);
       });
       host.appendChild(all);
-      outline.forEach(function (o, i) {
-        placeholder(st, st.pieces[i], estimate(st, { lines: o[0], characters: o[1] }));
-      });
       documents[withinId] = st;
       window.scrollTo(0, 0);
       update(st);
