@@ -5,10 +5,10 @@
 // backgrounds). Run it under a display (bench/window/run starts Xvfb).
 //
 // Usage: lodestar_window_bench PROGRAM_FOLDER SIZE_MB MATCHES [MOVES]
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
-#include <QAbstractButton>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <algorithm>
@@ -108,6 +108,7 @@ int main(int argc, char** argv) {
     window.show();
     MainWindow& form = window.form();
     auto settled = [&] {
+        if (form.working()) return false;
         for (Pane p : {Pane::ListView, Pane::SuperMonitor, Pane::MatchView})
             if (form.pane(p).busy()) return false;
         return true;
@@ -116,12 +117,13 @@ int main(int argc, char** argv) {
     ui::PaneView* source = window.paneView(Pane::SuperMonitor);
     auto markState = [&](long long k) {
         return source
-            ->evaluate(QStringLiteral("(function(){var e=document.querySelector('em[data-k=\"%1\"]')"
-                                      "||document.getElementsByTagName('em')[%1];"
-                                      "if(!e) return '';var t=e.getBoundingClientRect().top;"
-                                      "return t>=0&&t<innerHeight?e.style.backgroundColor:'';})()")
-                           .arg(k - 1),
-                       2000, false)
+            ->evaluate(
+                QStringLiteral("(function(){var e=document.querySelector('em[data-k=\"%1\"]')"
+                               "||document.getElementsByTagName('em')[%1];"
+                               "if(!e) return '';var t=e.getBoundingClientRect().top;"
+                               "return t>=0&&t<innerHeight?e.style.backgroundColor:'';})()")
+                    .arg(k - 1),
+                2000, false)
             .toString();
     };
     // The large-file question is answered OK.
@@ -142,9 +144,10 @@ int main(int argc, char** argv) {
     form.OpenFile(fromUtf8(file));
     waitFor(settled);
     waitFor([&] {
-        return source->evaluate(QStringLiteral("document.body.innerText.indexOf('item 0<')>=0||"
-                                               "document.body.innerText.indexOf('item 0')>=0"),
-                                2000)
+        return source
+            ->evaluate(QStringLiteral("document.body.innerText.indexOf('item 0<')>=0||"
+                                      "document.body.innerText.indexOf('item 0')>=0"),
+                       2000)
             .toBool();
     });
     std::printf("open -> first screen: %lld ms (longest stall %lld ms)\n", t.elapsed(),
@@ -158,9 +161,10 @@ int main(int argc, char** argv) {
     waitFor([&] { return form.controls()["matchNo"].text == one; });
     const qint64 counted = t.elapsed();
     waitFor([&] { return markState(1) == QStringLiteral("gold"); });
-    std::printf("find -> counter 1/n: %lld ms, match 1 gold on screen: %lld ms (longest stall "
-                "%lld ms)\n",
-                counted, t.elapsed(), stalls.worst());
+    std::printf(
+        "find -> counter 1/n: %lld ms, match 1 gold on screen: %lld ms (longest stall "
+        "%lld ms)\n",
+        counted, t.elapsed(), stalls.worst());
 
     std::mt19937 random(7);
     std::vector<qint64> times;
@@ -173,9 +177,9 @@ int main(int argc, char** argv) {
         } else if (kind == 1) {
             form.click("btnPrev");
         } else {
-            form.onBeforeNavigate(Pane::MatchView,
-                                  u"/x/ml.tmp#" + decimal(1 + static_cast<long long>(
-                                                                  random() % links)));
+            form.onBeforeNavigate(
+                Pane::MatchView,
+                u"/x/ml.tmp#" + decimal(1 + static_cast<long long>(random() % links)));
         }
         const long long k = form.curMatch;
         if (!waitFor([&] { return markState(k) == QStringLiteral("gold"); }, 10000))
@@ -193,8 +197,8 @@ int main(int argc, char** argv) {
     long rendererKib = 0;
     for (Pane p : {Pane::SuperMonitor, Pane::MatchView}) {
         const qint64 pid = window.paneView(p)->page()->renderProcessPid();
-        rendererKib = std::max(
-            rendererKib, kibOf("/proc/" + std::to_string(pid) + "/status", "VmHWM:"));
+        rendererKib =
+            std::max(rendererKib, kibOf("/proc/" + std::to_string(pid) + "/status", "VmHWM:"));
     }
     std::printf("memory: program peak %ld MB, renderer peak %ld MB\n",
                 kibOf("/proc/self/status", "VmHWM:") / 1024, rendererKib / 1024);

@@ -74,6 +74,23 @@ bool QtOneShotTimer::active() const {
     return timer_.isActive();
 }
 
+QtJobRunner::QtJobRunner() : receiver_(new QObject) {
+    pool_.setMaxThreadCount(1);
+}
+
+QtJobRunner::~QtJobRunner() {
+    delete receiver_;  // completions still queued for it are dropped with it
+    pool_.waitForDone();
+}
+
+void QtJobRunner::run(std::function<void()> work, std::function<void()> done) {
+    QPointer<QObject> receiver = receiver_;
+    pool_.start([receiver, work = std::move(work), done = std::move(done)]() mutable {
+        work();
+        if (receiver) QMetaObject::invokeMethod(receiver, std::move(done), Qt::QueuedConnection);
+    });
+}
+
 void QtShell::open(const std::u16string& address) {
     const QString a = toQ(address);
     const QUrl url = a.startsWith(u'/') ? QUrl::fromLocalFile(a) : QUrl(a);

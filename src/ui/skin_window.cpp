@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
 
@@ -28,6 +29,7 @@ SkinWindow::SkinWindow(const std::u16string& programFolder)
     form_ = std::make_unique<MainWindow>(programFolder,
                                          WindowServices{prompts_, clipboard_, *timer_, shell_});
     form_->showForm = [this](const std::string& name) { showForm(name); };
+    form_->setJobRunner(&jobs_);
 
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
@@ -166,6 +168,16 @@ void SkinWindow::showEvent(QShowEvent* event) {
         shown_ = true;
         sendSize();
     }
+}
+
+void SkinWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc that no widget took stops the open or search in progress.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        form_->working()) {
+        form_->cancelWork();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void SkinWindow::closeEvent(QCloseEvent* event) {

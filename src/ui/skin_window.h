@@ -45,6 +45,7 @@ class SkinWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +74,7 @@ class SkinWindow : public QMainWindow {
     QtShell shell_;
     std::u16string programFolder_;
     std::unique_ptr<MainWindow> form_;
+    QtJobRunner jobs_;  // destroyed before the form: waits for work in progress
 
     QWidget* client_ = nullptr;
     std::map<std::string, QWidget*> widgets_;

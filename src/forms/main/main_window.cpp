@@ -261,6 +261,9 @@ void MainWindow::resetMatchState() {
 
 void MainWindow::click(const std::string& name) {
     if (closed_ || !controls_.has(name) || !controls_[name].enabled) return;
+    if (working_ && name != "mExit" && name != "mAbout" && name != "mContents" && name != "mWeb" &&
+        name != "mExample")
+        return;  // the file being opened or searched comes first
     if (name.rfind("chk", 0) == 0) {
         controls_.setChecked(name, !controls_[name].checked);
         onSwitch(name);

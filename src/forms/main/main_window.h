@@ -16,6 +16,7 @@
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "platform/clipboard.h"
+#include "platform/job_runner.h"
 #include "platform/one_shot_timer.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
@@ -27,6 +28,8 @@
 namespace lodestar {
 
 enum class Pane { ListView, SuperMonitor, MatchView };
+
+struct RenderedBody;
 
 struct WindowServices {
     Prompts& prompts;
@@ -70,6 +73,12 @@ class MainWindow {
     // shown through this callback, set by whoever owns them.
     std::function<void(const std::string& form)> showForm;
     void setFolderWork(FolderWork* work) { folderWork_ = work; }
+    // Where opening and searching a file run; without one they run at once on the caller's
+    // thread. While such work runs, commands other than Help and Exit wait.
+    void setJobRunner(JobRunner* runner) { jobRunner_ = runner; }
+    bool working() const { return working_; }
+    // Esc: the running open or search is dropped and the window keeps its previous state.
+    void cancelWork();
     // The Help menu's pages; the about box opens the home page through it too.
     HelpPages& help() { return help_; }
 
@@ -182,6 +191,10 @@ class MainWindow {
     void setPaneVisible(Pane which, bool on);
     void writeMatchList(const std::u16string& html);
     void renderBody(const std::u16string& text, const std::vector<MatchSpan>& spans);
+    void showBody(RenderedBody body);
+    // Starts a job; `done` runs only if no newer job or a cancel came in between.
+    void startJob(std::function<void()> work, std::function<void()> done);
+    void showSearchResult(bool interactive, std::vector<Match> matches, RenderedBody body);
 
     void find();
     void next();
@@ -206,6 +219,10 @@ class MainWindow {
     PaneModel superMonitor_{u"SuperMonitor"};
     PaneModel matchView_{u"MatchView"};
     FolderWork* folderWork_ = nullptr;
+    ImmediateJobRunner immediateJobs_;
+    JobRunner* jobRunner_ = &immediateJobs_;
+    long long jobTicket_ = 0;
+    bool working_ = false;
     std::u16string sourceCopy_;
     bool hasSourceCopy_ = false;
     bool closed_ = false;

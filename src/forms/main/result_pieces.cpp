@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "search/match_list.h"
+#include "search/source_body.h"
 
 namespace lodestar {
 
@@ -27,6 +28,13 @@ PieceOutline MatchListPieceDocument::outline(std::size_t piece) const {
 std::u16string MatchListPieceDocument::html(std::size_t piece) const {
     const std::size_t from = piece * kEntriesPerPiece;
     return matchListPiece(values_, from, from + kEntriesPerPiece);
+}
+
+RenderedBody prepareBody(std::u16string_view text, const std::vector<MatchSpan>& spans,
+                         bool showInvisible) {
+    std::u16string body = renderSourceBody(text, spans, showInvisible);
+    if (fitsLoadedPage(body)) return {wrapShortBody(body), nullptr};
+    return {u"", std::make_shared<SourcePieceDocument>(splitSourceBody(body))};
 }
 
 }  // namespace lodestar

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "forms/model/piece_document.h"
+#include "search/regexp.h"
 #include "search/source_pieces.h"
 
 namespace lodestar {
@@ -36,5 +39,14 @@ class MatchListPieceDocument : public PieceDocument {
   private:
     std::vector<std::u16string> values_;
 };
+
+// The source view's body for a text and its matches: short enough for the loaded page, or in
+// pieces. Pure, so it may run on a worker thread.
+struct RenderedBody {
+    std::u16string inlineBody;  // "<pre id=code>...</pre>" when it fits the loaded page
+    std::shared_ptr<const PieceDocument> pieces;
+};
+RenderedBody prepareBody(std::u16string_view text, const std::vector<MatchSpan>& spans,
+                         bool showInvisible);
 
 }  // namespace lodestar

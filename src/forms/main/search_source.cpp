@@ -2,7 +2,9 @@
 // file and reloading it.
 #include <algorithm>
 #include <exception>
+#include <functional>
 #include <memory>
+#include <new>
 
 #include "core/text.h"
 #include "files/file_ops.h"
@@ -14,7 +16,6 @@
 #include "search/match_list.h"
 #include "search/pattern.h"
 #include "search/source_body.h"
-#include "search/source_pieces.h"
 
 namespace lodestar {
 
@@ -62,8 +63,40 @@ void MainWindow::searchText(bool interactive) {
     if (searchPattern.empty() || txtDoc.empty()) return;
     expression.setPattern(searchPattern);
     showStatus(u"Searching matches");
+    // The search and the rendering of the marked text run on their own copies.
+    struct Result {
+        std::vector<Match> matches;
+        RenderedBody body;
+        bool failed = false;
+    };
+    auto result = std::make_shared<Result>();
+    auto text = std::make_shared<const std::u16string>(txtDoc);
+    startJob(
+        [result, text, search = expression, invisible = showInvisible] {
+            try {
+                result->matches = search.execute(*text);
+                if (result->matches.empty()) return;
+                // The marks go exactly where the execute found the matches.
+                std::vector<MatchSpan> spans;
+                spans.reserve(result->matches.size());
+                for (const Match& m : result->matches) spans.push_back({m.index, m.value.size()});
+                result->body = prepareBody(*text, spans, invisible);
+            } catch (const std::exception&) {
+                result->failed = true;
+            }
+        },
+        [this, result, interactive] {
+            if (result->failed) {
+                logError(u"Regular Expression Error \r\nPlease examine your regular expression.");
+                return;
+            }
+            showSearchResult(interactive, std::move(result->matches), std::move(result->body));
+        });
+}
+
+void MainWindow::showSearchResult(bool interactive, std::vector<Match> matches, RenderedBody body) {
     try {
-        lastMatches = expression.execute(txtDoc);
+        lastMatches = std::move(matches);
         const long long n = static_cast<long long>(lastMatches.size());
         if (n == 0) {
             if (interactive) logLine(u"0 item found!");
@@ -76,10 +109,6 @@ void MainWindow::searchText(bool interactive) {
             buildMatchList();
         else
             matchListBuilt = false;
-        // The marks go exactly where the execute found the matches.
-        std::vector<MatchSpan> spans;
-        spans.reserve(lastMatches.size());
-        for (const Match& m : lastMatches) spans.push_back({m.index, m.value.size()});
         if (interactive) {
             logLine(u"Search " + controls_["inRepFrom"].text + u"\r\n" + decimal(n) +
                     u" items found.");
@@ -95,7 +124,10 @@ void MainWindow::searchText(bool interactive) {
         matchCount = n;
         controls_.setText("matchNo", u"0/" + decimal(n));
         services_.timer.start(1);
-        renderBody(txtDoc, spans);
+        showStatus(u"Rendering source code");
+        renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
+        showBody(std::move(body));
+        showStatus(u"Done.");
         if (!controls_["btnViewIn"].enabled) enableSourceTools();
         SearchDone = true;
     } catch (const std::exception&) {
@@ -122,18 +154,40 @@ void MainWindow::renderSource(const std::u16string& text) {
 void MainWindow::renderBody(const std::u16string& text, const std::vector<MatchSpan>& spans) {
     showStatus(u"Rendering source code");
     renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
-    std::u16string body = renderSourceBody(text, spans, showInvisible);
+    RenderedBody body = prepareBody(text, spans, showInvisible);
     showStatus(u"Done.");
+    showBody(std::move(body));
+}
+
+void MainWindow::showBody(RenderedBody body) {
     superMonitor_.clearSelection();
-    if (fitsLoadedPage(body)) {
-        renderedSource = wrapShortBody(body);
-        superMonitor_.setBodyHtml(renderedSource);
-    } else {
+    if (body.pieces) {
         // The page asks for the pieces it shows; the program keeps the whole body.
         renderedSource.clear();
-        superMonitor_.setBodyPieces(std::make_shared<SourcePieceDocument>(splitSourceBody(body)));
+        superMonitor_.setBodyPieces(std::move(body.pieces));
+    } else {
+        renderedSource = std::move(body.inlineBody);
+        superMonitor_.setBodyHtml(renderedSource);
     }
     superMonitor_.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
+}
+
+void MainWindow::startJob(std::function<void()> work, std::function<void()> done) {
+    const long long ticket = ++jobTicket_;
+    working_ = true;
+    jobRunner_->run(std::move(work), [this, ticket, done = std::move(done)] {
+        if (closed_ || ticket != jobTicket_) return;  // cancelled, or a newer job took over
+        working_ = false;
+        done();
+    });
+}
+
+void MainWindow::cancelWork() {
+    if (!working_) return;
+    ++jobTicket_;
+    working_ = false;
+    services_.timer.stop();
+    showStatus(u"Stopped.");
 }
 
 void MainWindow::OpenFile(const std::u16string& path) {
@@ -147,21 +201,48 @@ void MainWindow::OpenFile(const std::u16string& path) {
                                         u"may be very slow,are you sure to open it?",
                                         u" Warning"))
             return;
-        showStatus(u"Loading file source code, please wait...");
-        std::u16string text = LoadFileText(clean);
-        curFileName = clean;
-        controls_.setText("LblCurName", curFileName);
-        controls_.setText("lblTotal", u"");
-        FileList = {u"", curFileName};
-        LoadedText = text;
-        txtDoc = text;
-        renderSource(txtDoc);
     } catch (const Error& e) {
         logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));
         return;
     }
-    logLine(u"Open file " + path);
-    doSingle();
+    showStatus(u"Loading file source code, please wait...");
+    // Reading and rendering run on the file's own copy; the window takes them over when done.
+    struct Loaded {
+        std::u16string text;
+        RenderedBody body;
+        std::u16string error;
+    };
+    auto loaded = std::make_shared<Loaded>();
+    startJob(
+        [loaded, clean, invisible = showInvisible] {
+            try {
+                loaded->text = LoadFileText(clean);
+                loaded->body = prepareBody(loaded->text, {}, invisible);
+            } catch (const Error& e) {
+                loaded->error = fromUtf8(e.what());
+            } catch (const std::bad_alloc&) {
+                loaded->error = u"Not enough memory to show " + clean;
+            }
+        },
+        [this, loaded, clean, path] {
+            if (!loaded->error.empty()) {
+                logError(u"Can't open the file.\r\n" + loaded->error);
+                showStatus(u"Done.");
+                return;
+            }
+            curFileName = clean;
+            controls_.setText("LblCurName", curFileName);
+            controls_.setText("lblTotal", u"");
+            FileList = {u"", curFileName};
+            LoadedText = loaded->text;
+            txtDoc = std::move(loaded->text);
+            showStatus(u"Rendering source code");
+            renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
+            showBody(std::move(loaded->body));
+            showStatus(u"Done.");
+            logLine(u"Open file " + path);
+            doSingle();
+        });
 }
 
 void MainWindow::reloadCurrentFile() {
