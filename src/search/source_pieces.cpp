@@ -58,8 +58,10 @@ class OpenElements {
     bool matchOpen_ = false;
 };
 
-// A character reference is at most this long ("&#1114111;"); a cut keeps this far from "&".
-constexpr std::size_t kReferenceReach = 10;
+bool continuesReference(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+           c == u'#' || c == u';';
+}
 
 }  // namespace
 
@@ -69,7 +71,7 @@ SourcePieces splitSourceBody(std::u16string_view body, std::size_t maxLines,
     OpenElements open;
     SourcePiece piece;
     std::size_t marks = 0;
-    std::size_t lastAmpersand = std::u16string_view::npos;
+    bool inReference = false;  // after "&", up to the end of its name or number
     bool lineOpen = false;
 
     auto cut = [&] {
@@ -97,7 +99,7 @@ SourcePieces splitSourceBody(std::u16string_view body, std::size_t maxLines,
             p = end;
             continue;
         }
-        if (c == u'&') lastAmpersand = p;
+        inReference = c == u'&' || (inReference && c != u';' && continuesReference(c));
         piece.html += c;
         ++piece.characters;
         ++p;
@@ -108,10 +110,9 @@ SourcePieces splitSourceBody(std::u16string_view body, std::size_t maxLines,
             continue;
         }
         lineOpen = true;
-        const bool inReference =
-            lastAmpersand != std::u16string_view::npos && p - lastAmpersand < kReferenceReach;
+        const bool midReference = inReference && p < body.size() && continuesReference(body[p]);
         const bool inPair = c >= 0xD800 && c < 0xDC00;
-        if (piece.characters >= maxCharacters && !inReference && !inPair && p < body.size()) cut();
+        if (piece.characters >= maxCharacters && !midReference && !inPair && p < body.size()) cut();
     }
     if (lineOpen) ++piece.lines;
     if (!piece.html.empty() || result.pieces.empty()) result.pieces.push_back(std::move(piece));
