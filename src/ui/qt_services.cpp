@@ -79,15 +79,14 @@ QtJobRunner::QtJobRunner() : receiver_(new QObject) {
 }
 
 QtJobRunner::~QtJobRunner() {
-    delete receiver_;  // completions still queued for it are dropped with it
     pool_.waitForDone();
+    delete receiver_;  // completions still queued for it are dropped with it
 }
 
 void QtJobRunner::run(std::function<void()> work, std::function<void()> done) {
-    QPointer<QObject> receiver = receiver_;
-    pool_.start([receiver, work = std::move(work), done = std::move(done)]() mutable {
+    pool_.start([receiver = receiver_, work = std::move(work), done = std::move(done)]() mutable {
         work();
-        if (receiver) QMetaObject::invokeMethod(receiver, std::move(done), Qt::QueuedConnection);
+        QMetaObject::invokeMethod(receiver, std::move(done), Qt::QueuedConnection);
     });
 }
 
