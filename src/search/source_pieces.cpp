@@ -85,6 +85,19 @@ SourcePieces splitSourceBody(std::u16string_view body, std::size_t maxLines,
     };
 
     for (std::size_t p = 0; p < body.size();) {
+        if (!inReference) {
+            // Plain characters up to the next tag, line break or reference go in as one run
+            // when no cut can fall inside it.
+            std::size_t next = body.find_first_of(u"<\n&", p);
+            if (next == std::u16string_view::npos) next = body.size();
+            if (next > p && piece.characters + (next - p) < maxCharacters) {
+                piece.html.append(body.substr(p, next - p));
+                piece.characters += next - p;
+                lineOpen = true;
+                p = next;
+                continue;
+            }
+        }
         const char16_t c = body[p];
         if (c == u'<') {
             std::size_t end = body.find(u'>', p);
