@@ -194,7 +194,8 @@ class MainWindow {
     void showBody(RenderedBody body);
     // Starts a job; `done` runs only if no newer job or a cancel came in between.
     void startJob(std::function<void()> work, std::function<void()> done);
-    void showSearchResult(bool interactive, std::vector<Match> matches, RenderedBody body);
+    void showSearchResult(bool interactive, std::vector<Match> matches, RenderedBody body,
+                          std::shared_ptr<const PieceDocument> list);
 
     void find();
     void next();

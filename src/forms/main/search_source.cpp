@@ -67,6 +67,7 @@ void MainWindow::searchText(bool interactive) {
     struct Result {
         std::vector<Match> matches;
         RenderedBody body;
+        std::shared_ptr<const PieceDocument> list;  // a long match list, built here too
         bool failed = false;
     };
     auto result = std::make_shared<Result>();
@@ -81,6 +82,12 @@ void MainWindow::searchText(bool interactive) {
                 spans.reserve(result->matches.size());
                 for (const Match& m : result->matches) spans.push_back({m.index, m.value.size()});
                 result->body = prepareBody(*text, spans, invisible);
+                if (result->matches.size() > kMaxInlineEntries) {
+                    std::vector<std::u16string> values;
+                    values.reserve(result->matches.size());
+                    for (const Match& m : result->matches) values.push_back(m.value);
+                    result->list = std::make_shared<MatchListPieceDocument>(std::move(values));
+                }
             } catch (const std::exception&) {
                 result->failed = true;
             }
@@ -90,11 +97,13 @@ void MainWindow::searchText(bool interactive) {
                 logError(u"Regular Expression Error \r\nPlease examine your regular expression.");
                 return;
             }
-            showSearchResult(interactive, std::move(result->matches), std::move(result->body));
+            showSearchResult(interactive, std::move(result->matches), std::move(result->body),
+                             std::move(result->list));
         });
 }
 
-void MainWindow::showSearchResult(bool interactive, std::vector<Match> matches, RenderedBody body) {
+void MainWindow::showSearchResult(bool interactive, std::vector<Match> matches, RenderedBody body,
+                                  std::shared_ptr<const PieceDocument> list) {
     try {
         lastMatches = std::move(matches);
         const long long n = static_cast<long long>(lastMatches.size());
@@ -105,10 +114,14 @@ void MainWindow::showSearchResult(bool interactive, std::vector<Match> matches, 
             writeMatchList(u" No result found.");
             return;
         }
-        if (controls_["MatchView"].visible)
-            buildMatchList();
-        else
+        if (!controls_["MatchView"].visible) {
             matchListBuilt = false;
+        } else if (list) {
+            matchView_.setElementPieces(u"mlist", std::move(list));
+            matchListBuilt = true;
+        } else {
+            buildMatchList();
+        }
         if (interactive) {
             logLine(u"Search " + controls_["inRepFrom"].text + u"\r\n" + decimal(n) +
                     u" items found.");
