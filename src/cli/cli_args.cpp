@@ -5,6 +5,8 @@
 #include <functional>
 #include <map>
 
+#include "files/text_encoding.h"
+
 namespace lodestar::cli {
 
 namespace {
@@ -66,6 +68,7 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             {"--no-count", [&] { parsed.countMatches = false; }},
             {"--no-escapes", [&] { parsed.escapeSupport = false; }},
             {"--invisible", [&] { parsed.invisible = true; }},
+            {"--binary", [&] { parsed.binaryAsText = true; }},
             {"-h", [&] { help = true; }},
             {"--help", [&] { help = true; }},
             {"--version", [&] { version = true; }},
@@ -90,6 +93,14 @@ Arguments parseArguments(const std::vector<std::string>& args) {
                 throw UsageError("--format takes txt, html or xml, not \"" + parsed.format + "\".");
         } else if (name == "--delimiter") {
             parsed.delimiter = value();
+        } else if (name == "--encoding") {
+            parsed.encoding = value();
+            std::optional<TextEncoding> ignored;
+            if (!parseEncodingName(*parsed.encoding, ignored))
+                throw UsageError(
+                    "--encoding takes auto, utf-8, utf-16le, utf-16be or "
+                    "windows-1252, not \"" +
+                    *parsed.encoding + "\".");
         } else if (name == "--pattern") {
             parsed.renderPattern = value();
         } else {
@@ -143,10 +154,14 @@ Other:
   -o OUT                 extract: the export file, "-" for standard output
   --format, --delimiter  extract: the export format and its delimiter or HTML wrapper
   --pattern, --invisible render: the pattern to mark, and invisible characters shown
+  --encoding NAME        read files as auto (the default: each file's own encoding), utf-8,
+                         utf-16le, utf-16be or windows-1252; files are written back as read
+  --binary               work on binary files (NUL bytes) as Windows-1252 text, not skip them
   --                     ends the switches (for a PATTERN that begins with "-")
   -h, --help, --version
 
-Exit status: 0 done, 1 find found nothing, 2 error.
+Exit status: 0 done, 1 find found nothing, 2 error (also when a file's encoding cannot hold its
+replaced text: that file is left unchanged).
 )";
 }
 

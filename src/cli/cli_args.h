@@ -41,6 +41,9 @@ struct Arguments {
     std::optional<std::string> delimiter;
     std::optional<std::string> renderPattern;  // render --pattern
     bool invisible = false;
+
+    std::optional<std::string> encoding;  // --encoding NAME; nullopt keeps the user's setting
+    bool binaryAsText = false;            // --binary
 };
 
 // Parses argv[1..]. Throws UsageError with a message fit for standard error.

@@ -9,10 +9,10 @@
 #include "cli/terminal_sink.h"
 #include "core/text.h"
 #include "export/extraction.h"
-#include "files/codepage.h"
 #include "files/folder_listing.h"
 #include "files/multi_search.h"
 #include "files/paths.h"
+#include "files/text_encoding.h"
 #include "files/text_file.h"
 #include "replace/backup.h"
 #include "replace/batch_files.h"
@@ -113,7 +113,8 @@ class Session {
         const std::u16string pattern = usePattern(args_.operands[0], kSearchErrorMessage);
         const Target files = target(args_.operands[1]);
         TerminalSink sink(out_, out_, err_, FileLineShape::CountAndPath);
-        const SearchSummary summary = SearchAllFiles(expr_, pattern, files.files, sink);
+        const SearchSummary summary =
+            SearchAllFiles(expr_, pattern, files.files, sink, settings_.reading);
         if (!summary.ok) return kFailed;
         return summary.total == 0 ? kNothingFound : kDone;
     }
@@ -126,17 +127,40 @@ class Session {
         }
         usePattern(args_.operands[0], kSearchErrorMessage, args_.operands[1]);
         ReplaceSettings settings{settings_.countMatches, settings_.backup, files.folder,
-                                 settings_.backupFolder};
+                                 settings_.backupFolder, settings_.reading};
         FixedAnswer answer(args_.readOnlyWrite);
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
-        return ReplaceAllFiles(expr_, replacement_, files.files, settings, answer, sink).ok
-                   ? kDone
-                   : kFailed;
+        const ReplaceSummary summary =
+            ReplaceAllFiles(expr_, replacement_, files.files, settings, answer, sink);
+        return summary.ok && summary.cannotHold == 0 ? kDone : kFailed;
+    }
+
+    // A single binary file is left alone (unless --binary), as a folder run leaves it.
+    bool skipBinary(const DecodedText& file, const std::u16string& path) {
+        if (!file.binary || settings_.reading.binaryAsText) return false;
+        TerminalSink(out_, out_, err_, FileLineShape::MatchesStatusAndPath)
+            .fileDone({1, path, u"-", u"", std::nullopt, FileSkip::Binary});
+        return true;
+    }
+
+    // A new text the file's encoding cannot hold leaves the file unchanged, with exit status 2.
+    bool cannotHold(const std::u16string& text, const DecodedText& file, const std::u16string& path,
+                    const std::string& matches) {
+        const auto character = unholdableCharacter(text, file.format.encoding);
+        if (!character) return false;
+        out_ << matches << '\t'
+             << statusWord({1, path, u"", u"", std::nullopt, FileSkip::CannotHoldText}) << '\t'
+             << toUtf8(path) << '\n';
+        printMessage(err_, kCannotHoldMessage);
+        err_ << toUtf8(path) << ": " << cannotHoldMessage(*character, file.format.encoding) << '\n';
+        return true;
     }
 
     // Single-file mode: replace in the text, then save it with its sibling backup.
     int replaceSingle(const std::u16string& path) {
-        std::u16string text = loadOrFail(path, kSearchErrorMessage);
+        const DecodedText file = loadOrFail(path, kSearchErrorMessage);
+        if (skipBinary(file, path)) return kDone;
+        std::u16string text = file.text;
         std::size_t count = 0;
         try {
             count = expr_.count(text);
@@ -149,14 +173,16 @@ class Session {
             printMessage(out_, u"Can't find item to replace.");
             return kDone;
         }
-        if (!saveSingle(path, text)) return kDone;
+        if (cannotHold(text, file, path, std::to_string(count))) return kFailed;
+        if (!saveSingle(path, text, file.format)) return kDone;
         out_ << count << "\tReplaced\t" << toUtf8(path) << '\n';
         out_ << "1 files replaced in 1 files.\n";
         return kDone;
     }
 
     // Save of single-file mode; false when a read-only file is left alone (--readonly=skip).
-    bool saveSingle(const std::u16string& path, std::u16string_view text) {
+    bool saveSingle(const std::u16string& path, std::u16string_view text,
+                    const TextFormat& format) {
         if (isReadOnly(path)) {
             if (!args_.readOnlyWrite) {
                 out_ << "-1\tRead only\t" << toUtf8(path) << '\n';
@@ -165,16 +191,16 @@ class Session {
             clearReadOnly(path);
         }
         try {
-            saveWithBackup(path, text, settings_.backup);
+            saveWithBackup(path, text, settings_.backup, format);
         } catch (const Error& error) {
             throw Failure{u"Save failed; the file is unchanged.", error.what()};
         }
         return true;
     }
 
-    std::u16string loadOrFail(const std::u16string& path, std::u16string_view message) {
+    DecodedText loadOrFail(const std::u16string& path, std::u16string_view message) {
         try {
-            return LoadFileText(path);
+            return loadTextFile(path, settings_.reading);
         } catch (const Error& error) {
             throw Failure{std::u16string(message), error.what()};
         }
@@ -193,13 +219,16 @@ class Session {
         if (!commands) throw Failure{std::u16string(kCommandNotFoundMessage), {}};
         if (files.singleFile) {
             const std::u16string& path = files.files.front().path;
-            std::u16string text = loadOrFail(path, kBatchErrorMessage);
+            const DecodedText file = loadOrFail(path, kBatchErrorMessage);
+            if (skipBinary(file, path)) return kDone;
+            std::u16string text;
             try {
-                text = ApplyCommands(*commands, text, expr_);
+                text = ApplyCommands(*commands, file.text, expr_);
             } catch (const Error& error) {
                 throw Failure{std::u16string(kBatchErrorMessage), error.what()};
             }
-            if (!saveSingle(path, text)) return kDone;
+            if (cannotHold(text, file, path, "-")) return kFailed;
+            if (!saveSingle(path, text, file.format)) return kDone;
             out_ << "-\tBatch Replaced.\t" << toUtf8(path) << '\n';
             out_ << "Batch replace completed.\n";
             return kDone;
@@ -207,7 +236,8 @@ class Session {
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
         if (!BackupAllFiles(files.files, files.folder, settings_.backupFolder, sink))
             return kFailed;
-        return BatchAllFiles(*commands, expr_, files.files, sink) ? kDone : kFailed;
+        return BatchAllFiles(*commands, expr_, files.files, sink, settings_.reading) ? kDone
+                                                                                     : kFailed;
     }
 
     int restore() {
@@ -238,19 +268,19 @@ class Session {
         if (toStdout)
             exportTarget.write = [this](const std::u16string&, std::u16string_view content) {
                 // The same bytes the export file would hold.
-                out_ << encodeWindows1252(content) << "\r\n";
+                out_ << encodeText(std::u16string(content) + u"\r\n", formatThatHolds(content));
             };
         // With the export on standard output the log line goes to standard error.
         TerminalSink sink(out_, toStdout ? err_ : out_, err_, FileLineShape::None);
-        const ExtractSummary summary =
-            ExtractAll(expr_, pattern, files.files, std::nullopt, exportTarget, sink);
+        const ExtractSummary summary = ExtractAll(expr_, pattern, files.files, std::nullopt,
+                                                  exportTarget, sink, settings_.reading);
         return summary.result == ExtractResult::Failed ? kFailed : kDone;
     }
 
     int render() {
         const std::u16string path = fromUtf8(args_.operands[0]);
         if (!fileExists(path)) throw Failure{u"Can't find the path", toUtf8(path)};
-        const std::u16string text = loadOrFail(path, kSearchErrorMessage);
+        const std::u16string text = loadOrFail(path, kSearchErrorMessage).text;
         std::vector<MatchSpan> spans;
         if (args_.renderPattern) {
             usePattern(*args_.renderPattern, kRegExpErrorMessage);

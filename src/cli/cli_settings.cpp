@@ -2,7 +2,9 @@
 #include "cli/cli_settings.h"
 
 #include "core/text.h"
+#include "files/user_folders.h"
 #include "settings/options.h"
+#include "settings/user_settings.h"
 
 namespace lodestar::cli {
 
@@ -14,6 +16,9 @@ CliSettings effectiveSettings(const Arguments& args, const std::u16string& progr
     if (args.backupFolder) settings.backupFolder = fromUtf8(*args.backupFolder);
     if (args.countMatches) settings.countMatches = *args.countMatches;
     if (args.escapeSupport) settings.escapeSupport = *args.escapeSupport;
+    settings.reading.fixed = loadUserSettings(userSettingsPath(userConfigFolder())).encoding;
+    if (args.encoding) parseEncodingName(*args.encoding, settings.reading.fixed);
+    settings.reading.binaryAsText = args.binaryAsText;
     return settings;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/cli_args.h"
+#include "files/text_encoding.h"
 
 namespace lodestar::cli {
 
@@ -13,9 +14,11 @@ struct CliSettings {
     std::u16string backupFolder;  // empty means "bak"
     bool countMatches = true;
     bool escapeSupport = true;
+    TextReading reading{};  // the user's "encoding" setting or --encoding, and --binary
 };
 
-// Reads programFolder + "/lodestar.opt". Throws lodestar::Error when it exists but is unreadable.
+// Reads programFolder + "/lodestar.opt" and the user's settings file. Throws lodestar::Error
+// when the options file exists but is unreadable.
 CliSettings effectiveSettings(const Arguments& args, const std::u16string& programFolder);
 
 }  // namespace lodestar::cli

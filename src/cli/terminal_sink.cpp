@@ -15,17 +15,32 @@ std::string cell(std::u16string_view text) {
 
 }  // namespace
 
+std::string statusWord(const FileOutcome& outcome) {
+    switch (outcome.skipped) {
+        case FileSkip::Binary:
+            return "Binary";
+        case FileSkip::CannotHoldText:
+            return "Not replaced (encoding)";
+        case FileSkip::None:
+            break;
+    }
+    return cell(outcome.statusCell);
+}
+
 void printMessage(std::ostream& stream, std::u16string_view message) {
     stream << toUtf8(replacedAll(message, u"\r\n", u"\n")) << '\n';
 }
 
 void TerminalSink::fileDone(const FileOutcome& outcome) {
+    if (outcome.skipped == FileSkip::Binary)
+        err_ << toUtf8(outcome.path) << ": binary file skipped (--binary reads it as text)\n";
     switch (shape_) {
         case FileLineShape::CountAndPath:
+            if (outcome.skipped == FileSkip::Binary) break;  // no count to show
             out_ << cell(outcome.matchesCell) << '\t' << toUtf8(outcome.path) << '\n';
             break;
         case FileLineShape::MatchesStatusAndPath:
-            out_ << cell(outcome.matchesCell) << '\t' << cell(outcome.statusCell) << '\t'
+            out_ << cell(outcome.matchesCell) << '\t' << statusWord(outcome) << '\t'
                  << toUtf8(outcome.path) << '\n';
             break;
         case FileLineShape::None:

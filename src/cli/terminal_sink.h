@@ -33,6 +33,10 @@ class TerminalSink : public FileSink {
     bool failed_ = false;
 };
 
+// The status column of a file line: the table's status cell, or the reason a file was left
+// alone ("Binary", "Not replaced (encoding)").
+std::string statusWord(const FileOutcome& outcome);
+
 // Writes a message of the program (lines joined by CR LF) as terminal lines.
 void printMessage(std::ostream& stream, std::u16string_view message);
 

@@ -2,6 +2,7 @@
 #include "export/extraction.h"
 
 #include "core/text.h"
+#include "files/multi_search.h"
 #include "files/reusable_reader.h"
 #include "files/text_file.h"
 
@@ -10,8 +11,9 @@ namespace lodestar {
 namespace {
 
 void appendValues(const RegExp& expr, ReusableTextReader& reader, const std::u16string& path,
-                  std::vector<std::u16string>& items) {
+                  std::vector<std::u16string>& items, bool skipBinary = false) {
     const std::u16string_view text = reader.read(path);
+    if (skipBinary && reader.binary()) return;
     expr.forEachMatch(text, [&](const MatchSpan& span) {
         items.emplace_back(text.substr(span.index, span.length));
     });
@@ -22,11 +24,11 @@ void appendValues(const RegExp& expr, ReusableTextReader& reader, const std::u16
 ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
                           const std::vector<FileItem>& files,
                           std::optional<std::size_t> lastSearchTotal, const ExtractTarget& target,
-                          FileSink& sink) {
+                          FileSink& sink, const TextReading& reading) {
     ExtractSummary summary;
     if (files.empty()) return summary;
     std::vector<std::u16string> items;
-    ReusableTextReader reader;
+    ReusableTextReader reader(reading);
     try {
         if (files.size() == 1) {
             appendValues(expr, reader, files.front().path, items);
@@ -35,7 +37,8 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
             for (const FileItem& file : files) {
                 if (!file.ticked) continue;
                 sink.showStatus(u"Extracting from " + file.path);
-                appendValues(expr, reader, file.path, items);
+                appendValues(expr, reader, file.path, items, !reading.binaryAsText);
+                if (reader.binary() && !reading.binaryAsText) ++summary.binarySkipped;
             }
         }
         // Nothing found (or nothing ticked): no file holding only the format's frame.
@@ -45,7 +48,7 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
         if (target.write)
             target.write(target.path, content);
         else
-            PrintTextFile(target.path, content);
+            PrintTextFile(target.path, content, formatThatHolds(content));
     } catch (const Error& error) {
         sink.logError(kExtractErrorMessage, fromUtf8(error.what()));
         summary.result = ExtractResult::Failed;
@@ -57,6 +60,7 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
                  decimal(static_cast<long long>(items.size())) + u" items extracted in " +
                  decimal(static_cast<long long>(files.size())) + u" files and saved in " +
                  target.path);
+    if (summary.binarySkipped > 0) sink.logLine(binarySkippedLine(summary.binarySkipped));
     sink.showStatus(u"Done.");
     return summary;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "files/file_sink.h"
+#include "files/text_encoding.h"
 #include "search/regexp.h"
 
 namespace lodestar {
@@ -21,7 +22,8 @@ struct ExtractTarget {
     std::u16string path;  // the export file, named in the log line
     // The whole export content for the items (toText, toHTML or toXML); may throw Error.
     std::function<std::u16string(const std::vector<std::u16string>& items)> format;
-    // Writes the content; PrintTextFile when empty (create or replace, then one CR LF).
+    // Writes the content; when empty, PrintTextFile (create or replace, then one CR LF) in
+    // Windows-1252, or in UTF-8 when the content holds a character Windows-1252 cannot hold.
     std::function<void(const std::u16string& path, std::u16string_view content)> write;
 };
 
@@ -34,17 +36,19 @@ enum class ExtractResult {
 struct ExtractSummary {
     ExtractResult result = ExtractResult::Nothing;
     std::size_t items = 0;
+    std::size_t binarySkipped = 0;
 };
 
 // One listed file (single-file mode, or a folder search of one file): its matches, whatever its
 // tick. Two or more: nothing when `lastSearchTotal` is 0, otherwise the matches of every ticked
 // file in list order. Each file is read afresh. Then the items are formatted and written and
 // "Extract " + searchPattern + ", " + items + " items extracted in " + N + " files and saved in "
-// + path is logged. Any failure (unreadable file, broken pattern, format or write error) logs
-// kExtractErrorMessage with its cause and writes nothing.
+// + path is logged. Of two or more files, binary ones (unless `reading` takes them as text) give
+// no items and the log ends with binarySkippedLine. Any failure (unreadable file, broken
+// pattern, format or write error) logs kExtractErrorMessage with its cause and writes nothing.
 ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
                           const std::vector<FileItem>& files,
                           std::optional<std::size_t> lastSearchTotal, const ExtractTarget& target,
-                          FileSink& sink);
+                          FileSink& sink, const TextReading& reading = {});
 
 }  // namespace lodestar

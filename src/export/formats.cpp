@@ -3,6 +3,7 @@
 #include "export/formats.h"
 
 #include "core/text.h"
+#include "files/codepage.h"
 
 namespace lodestar {
 namespace {
@@ -76,10 +77,18 @@ std::u16string toXML(const std::vector<std::u16string>& items) {
 std::u16string formatExtraction(ExportType type, const std::vector<std::u16string>& items,
                                 std::u16string_view delimiterText, int selectedIndex) {
     switch (type) {
-        case ExportType::Html:
-            return toHTML(items, delimiterText, selectedIndex);
-        case ExportType::Xml:
-            return toXML(items);
+        case ExportType::Html: {
+            std::u16string page = toHTML(items, delimiterText, selectedIndex);
+            if (firstOutsideWindows1252(page))
+                page.insert(std::u16string_view(u"<html><head>").size(),
+                            u"<meta charset=\"utf-8\">");
+            return page;
+        }
+        case ExportType::Xml: {
+            const std::u16string xml = toXML(items);
+            if (!firstOutsideWindows1252(xml)) return xml;
+            return u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + xml;
+        }
         case ExportType::Text:
         default:
             return toText(items, delimiterText);

@@ -33,7 +33,9 @@ std::u16string toHTML(const std::vector<std::u16string>& items, std::u16string_v
 std::u16string toXML(const std::vector<std::u16string>& items);
 
 // The content for a type: toText or toHTML with the delimiter text and the selected index, or
-// toXML, which ignores both.
+// toXML, which ignores both. An HTML or XML content holding a character Windows-1252 cannot hold
+// declares UTF-8 (a charset meta element, an XML declaration); such a content is written in UTF-8
+// (formatThatHolds).
 std::u16string formatExtraction(ExportType type, const std::vector<std::u16string>& items,
                                 std::u16string_view delimiterText, int selectedIndex);
 

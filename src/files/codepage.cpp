@@ -27,6 +27,7 @@ constexpr std::array<char16_t, 256> makeDecodeTable() {
 }
 
 constexpr std::array<char16_t, 256> kDecode = makeDecodeTable();
+constexpr std::string_view kCodePageName = "the Windows-1252 code page";
 
 // Byte of each code unit the code page holds; 0 for the rest (U+0000 itself is checked apart).
 constexpr std::array<unsigned char, 65536> makeEncodeTable() {
@@ -48,14 +49,14 @@ char32_t codePointAt(std::u16string_view text, std::size_t index) {
     return unit;
 }
 
-FileError unencodable(char32_t codePoint) {
+}  // namespace
+
+FileError cannotHold(char32_t codePoint, std::string_view where) {
     char number[16];
     std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(codePoint));
     return FileError(std::string("The text holds a character (") + number +
-                     ") that cannot be saved in the Windows-1252 code page.");
+                     ") that cannot be saved in " + std::string(where) + ".");
 }
-
-}  // namespace
 
 void decodeWindows1252Into(const unsigned char* in, std::size_t count, char16_t* out) {
     // Widening every byte vectorises, a table lookup does not; blocks holding one of the rare
@@ -95,11 +96,17 @@ std::string encodeWindows1252(std::u16string_view text) {
         }
         for (std::size_t i = start; i < end; ++i) {
             unsigned char byte = kEncode[text[i]];
-            if (byte == 0 && text[i] != 0) throw unencodable(codePointAt(text, i));
+            if (byte == 0 && text[i] != 0) throw cannotHold(codePointAt(text, i), kCodePageName);
             bytes[i] = static_cast<char>(byte);
         }
     }
     return bytes;
+}
+
+std::optional<char32_t> firstOutsideWindows1252(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] >= 0x80 && kEncode[text[i]] == 0) return codePointAt(text, i);
+    return std::nullopt;
 }
 
 }  // namespace lodestar

@@ -4,6 +4,7 @@
 // unchanged.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,9 @@ void decodeWindows1252Into(const unsigned char* bytes, std::size_t count, char16
 // One byte per code unit. Throws FileError naming the first character the code page cannot
 // hold; never substitutes.
 std::string encodeWindows1252(std::u16string_view text);
+// "The text holds a character (U+4E2D) that cannot be saved in " + `where` + "."
+FileError cannotHold(char32_t codePoint, std::string_view where);
+// The first character (a surrogate pair as one) the code page cannot hold, if any.
+std::optional<char32_t> firstOutsideWindows1252(std::u16string_view text);
 
 }  // namespace lodestar

@@ -1,4 +1,4 @@
-# Text files in Windows-1252, safe whole-file writes, paths, wildcards and folder listing.
+# Text files in their own encodings, safe whole-file writes, paths, wildcards and folder listing.
 add_library(lodestar_files STATIC
     ${CMAKE_CURRENT_LIST_DIR}/codepage.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_bytes.cpp
@@ -7,6 +7,9 @@ add_library(lodestar_files STATIC
     ${CMAKE_CURRENT_LIST_DIR}/folder_listing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
     ${CMAKE_CURRENT_LIST_DIR}/safe_write.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_decoder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_encoding.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_file.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/user_folders.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wildcard.cpp)
 target_link_libraries(lodestar_files PUBLIC lodestar_core)

@@ -16,6 +16,14 @@ struct FileItem {
     bool ticked = true;
 };
 
+// Why a ticked file was left as it was; each front end words it (the table's status cell, the
+// terminal's line).
+enum class FileSkip {
+    None,
+    Binary,          // it holds NUL bytes: not text
+    CannotHoldText,  // its encoding cannot hold the new text; the file is unchanged
+};
+
 // The outcome of one file, as the two result cells of its row show it.
 struct FileOutcome {
     std::size_t row = 0;               // 1-based position in the file list
@@ -23,6 +31,7 @@ struct FileOutcome {
     std::u16string matchesCell;        // "3", "0", "-", "-1"
     std::u16string statusCell;         // " Replaced", " Passed", "Passed", " Batch Replaced.", ""
     std::optional<std::size_t> count;  // matches found, when they were counted
+    FileSkip skipped = FileSkip::None;
 };
 
 class FileSink {

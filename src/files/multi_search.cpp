@@ -6,17 +6,29 @@
 
 namespace lodestar {
 
+std::u16string binarySkippedLine(std::size_t count) {
+    return u"Binary files skipped: " + decimal(static_cast<long long>(count)) + u".";
+}
+
 SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
-                             const std::vector<FileItem>& files, FileSink& sink) {
+                             const std::vector<FileItem>& files, FileSink& sink,
+                             const TextReading& reading) {
     SearchSummary summary;
-    ReusableTextReader reader;
+    ReusableTextReader reader(reading);
     for (std::size_t i = 0; i < files.size(); ++i) {
         const FileItem& file = files[i];
         FileOutcome outcome{i + 1, file.path, u"-", u"", std::nullopt};
         if (file.ticked) {
             sink.showStatus(u"Searching " + file.path + u" ...");
             try {
-                const std::size_t count = expr.count(reader.read(file.path));
+                const std::u16string_view text = reader.read(file.path);
+                if (reader.binary() && !reading.binaryAsText) {
+                    outcome.skipped = FileSkip::Binary;
+                    ++summary.binarySkipped;
+                    sink.fileDone(outcome);
+                    continue;
+                }
+                const std::size_t count = expr.count(text);
                 summary.total += count;
                 outcome.matchesCell = decimal(static_cast<long long>(count));
                 outcome.count = count;
@@ -30,6 +42,7 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
     sink.logLine(u"Search " + std::u16string(searchPattern) + u", " +
                  decimal(static_cast<long long>(summary.total)) + u" items found in " +
                  decimal(static_cast<long long>(files.size())) + u" files.");
+    if (summary.binarySkipped > 0) sink.logLine(binarySkippedLine(summary.binarySkipped));
     sink.showStatus(u"Done.");
     summary.ok = true;
     return summary;

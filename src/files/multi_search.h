@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "files/file_sink.h"
+#include "files/text_encoding.h"
 #include "search/regexp.h"
 
 namespace lodestar {
@@ -14,7 +15,11 @@ namespace lodestar {
 struct SearchSummary {
     bool ok = false;        // false when a file or the pattern failed; the loop stopped there
     std::size_t total = 0;  // sum of the counts of the files searched
+    std::size_t binarySkipped = 0;
 };
+
+// The closing log line of a run that left binary files alone: "Binary files skipped: 2.".
+std::u16string binarySkippedLine(std::size_t count);
 
 inline constexpr std::u16string_view kSearchErrorMessage =
     u"Error in Search.\r\nPlease examine your regular expression or file.";
@@ -22,9 +27,12 @@ inline constexpr std::u16string_view kSearchErrorMessage =
 // For every listed file in order: a ticked file is read whole and its matches counted (at most
 // one when the expression's global switch is off), an unticked one gets "-"; each outcome
 // clears the status cell. Then logs "Search " + searchPattern + ", " + total +
-// " items found in " + N + " files." (N counts every listed file). Stops at the first file that
-// cannot be read or searched with kSearchErrorMessage and its cause.
+// " items found in " + N + " files." (N counts every listed file). A binary file is not
+// searched (unless `reading` takes it as text): its outcome has "-" and FileSkip::Binary, and
+// the log ends with binarySkippedLine. Stops at the first file that cannot be read or searched
+// with kSearchErrorMessage and its cause.
 SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
-                             const std::vector<FileItem>& files, FileSink& sink);
+                             const std::vector<FileItem>& files, FileSink& sink,
+                             const TextReading& reading = {});
 
 }  // namespace lodestar

@@ -11,8 +11,9 @@
 #include <cstring>
 
 #include "core/text.h"
-#include "files/codepage.h"
 #include "files/descriptor.h"
+#include "files/file_error.h"
+#include "files/text_decoder.h"
 
 namespace lodestar {
 
@@ -26,7 +27,7 @@ constexpr std::size_t kLargeFile = 16 << 20;
 
 }  // namespace
 
-ReusableTextReader::ReusableTextReader() = default;
+ReusableTextReader::ReusableTextReader(const TextReading& reading) : reading_(reading) {}
 ReusableTextReader::~ReusableTextReader() = default;
 
 void ReusableTextReader::Buffer::reserve(std::size_t bytes, std::size_t keep) {
@@ -58,27 +59,31 @@ std::u16string_view ReusableTextReader::read(const std::u16string& path) {
     // One byte more than the size, so a file that grew while read is read whole.
     const auto expected = static_cast<std::size_t>(info.st_size) + 1;
     // The bytes are read a chunk at a time and decoded straight into the text buffer, so a
-    // large file costs its decoded text and one chunk, not a second copy of its bytes.
+    // large file costs its decoded text and one chunk, not a second copy of its bytes. No
+    // encoding gives more code units than bytes, so room for every byte read is enough.
     bytes_.reserve(std::min(expected, kChunk));
     text_.reserve(expected * sizeof(char16_t));
+    TextDecoder decoder(reading_);
+    std::size_t fed = 0;
     std::size_t filled = 0;
     for (;;) {
         // A file that grew while read, or reports no size (as under /proc): keep reading.
-        if (filled == text_.capacity / sizeof(char16_t))
+        if (fed == text_.capacity / sizeof(char16_t))
             text_.reserve(text_.capacity * 2, filled * sizeof(char16_t));
-        const std::size_t room =
-            std::min(bytes_.capacity, text_.capacity / sizeof(char16_t) - filled);
+        const std::size_t room = std::min(bytes_.capacity, text_.capacity / sizeof(char16_t) - fed);
         const ssize_t got = ::read(fd, bytes_.data, room);
         if (got < 0) {
             if (errno == EINTR) continue;
             throw fileFailure(kCannotRead, path, errno);
         }
         if (got == 0) break;
-        decodeWindows1252Into(static_cast<const unsigned char*>(bytes_.data),
-                              static_cast<std::size_t>(got),
-                              static_cast<char16_t*>(text_.data) + filled);
-        filled += static_cast<std::size_t>(got);
+        decoder.feed(static_cast<const unsigned char*>(bytes_.data), static_cast<std::size_t>(got),
+                     static_cast<char16_t*>(text_.data), filled);
+        fed += static_cast<std::size_t>(got);
     }
+    decoder.finish(static_cast<char16_t*>(text_.data), filled);
+    format_ = decoder.format();
+    binary_ = decoder.binary();
     return std::u16string_view(static_cast<const char16_t*>(text_.data), filled);
 }
 

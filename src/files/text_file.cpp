@@ -1,8 +1,7 @@
-// Text files: whole files decoded from and encoded to Windows-1252, written safely.
+// Text files: whole files decoded from and encoded to their own encoding, written safely.
 #include "files/text_file.h"
 
 #include "core/text.h"
-#include "files/codepage.h"
 #include "files/file_bytes.h"
 #include "files/safe_write.h"
 
@@ -10,9 +9,10 @@ namespace lodestar {
 namespace {
 
 // Encodes before anything on disk is touched, so an unencodable text changes nothing.
-std::string encodeFor(const std::u16string& path, std::u16string_view text) {
+std::string encodeFor(const std::u16string& path, std::u16string_view text,
+                      const TextFormat& format) {
     try {
-        return encodeWindows1252(text);
+        return encodeText(text, format);
     } catch (const FileError& error) {
         throw fileFailure("Cannot write the file", path, error.what());
     }
@@ -20,24 +20,28 @@ std::string encodeFor(const std::u16string& path, std::u16string_view text) {
 
 }  // namespace
 
+DecodedText loadTextFile(const std::u16string& path, const TextReading& reading) {
+    return decodeText(readFileBytes(path), reading);
+}
+
 std::u16string LoadFileText(const std::u16string& path) {
-    return decodeWindows1252(readFileBytes(path));
+    return loadTextFile(path).text;
 }
 
 std::u16string ReadTextFile(const std::u16string& path) {
     return LoadFileText(path);
 }
 
-void WriteTextFile(const std::u16string& path, std::u16string_view text) {
+void WriteTextFile(const std::u16string& path, std::u16string_view text, const TextFormat& format) {
     ReplaceRules rules;
     rules.mustExist = true;
-    replaceFileBytes(path, encodeFor(path, text), rules);
+    replaceFileBytes(path, encodeFor(path, text, format), rules);
 }
 
-bool PrintTextFile(const std::u16string& path, std::u16string_view text) {
+bool PrintTextFile(const std::u16string& path, std::u16string_view text, const TextFormat& format) {
     std::u16string line(text);
     line += u"\r\n";
-    replaceFileBytes(path, encodeFor(path, line), ReplaceRules{});
+    replaceFileBytes(path, encodeFor(path, line, format), ReplaceRules{});
     return true;
 }
 

@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "core/text.h"
-#include "files/codepage.h"
 #include "files/folder_listing.h"
 #include "files/paths.h"
 #include "files/text_file.h"
@@ -60,13 +59,16 @@ std::u16string siblingBackupPath(std::u16string_view path) {
     return backup;
 }
 
-void saveWithBackup(const std::u16string& path, std::u16string_view text, bool backup) {
+void saveWithBackup(const std::u16string& path, std::u16string_view text, bool backup,
+                    const TextFormat& format) {
     if (!fileExists(path)) throw fileFailure("Cannot save the file", path, "it does not exist");
     if (isReadOnly(path)) throw fileFailure("Cannot save the file", path, "it is read-only");
-    // A text the code page cannot hold is refused before the backup replaces an older one.
-    encodeWindows1252(text);
+    // A text the encoding cannot hold is refused before the backup replaces an older one.
+    if (const auto character = unholdableCharacter(text, format.encoding))
+        throw fileFailure("Cannot save the file", path,
+                          cannotHoldMessage(*character, format.encoding));
     if (backup) copyFileOver(path, siblingBackupPath(path));
-    WriteTextFile(path, text);
+    WriteTextFile(path, text, format);
 }
 
 SingleRestore restoreSingleFile(const std::u16string& path) {

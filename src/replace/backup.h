@@ -9,6 +9,7 @@
 
 #include "core/error.h"
 #include "files/file_sink.h"
+#include "files/text_encoding.h"
 
 namespace lodestar {
 
@@ -25,11 +26,12 @@ class BackupError : public Error {
 // backup always lies in the file's own folder.
 std::u16string siblingBackupPath(std::u16string_view path);
 
-// Save: writes `text` as the file's whole new content, first copying the old file to its
-// sibling backup (overwriting an older one) when `backup` is on. Read-only files are the
-// caller's question: this refuses them with FileError, as it refuses any failed copy or write,
-// and then the file on disk is unchanged.
-void saveWithBackup(const std::u16string& path, std::u16string_view text, bool backup);
+// Save: writes `text` in `format` as the file's whole new content, first copying the old file
+// to its sibling backup (overwriting an older one) when `backup` is on. Read-only files are the
+// caller's question: this refuses them with FileError, as it refuses a text the format cannot
+// hold and any failed copy or write, and then the file on disk is unchanged.
+void saveWithBackup(const std::u16string& path, std::u16string_view text, bool backup,
+                    const TextFormat& format = {});
 
 // Single-file restore of a saved file: the sibling backup replaces the file in one atomic
 // rename and is consumed. Without a sibling backup nothing changes and `message` says why.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/file_sink.h"
+#include "files/text_encoding.h"
 #include "replace/command_file.h"
 #include "search/regexp.h"
 
@@ -19,8 +20,13 @@ inline constexpr std::u16string_view kBatchErrorMessage =
 // N + " files batch replaced successfully.". A read-only file, an unreadable one, a text the
 // code page cannot hold or a search text the engine rejects stops the run there with
 // kBatchErrorMessage and its cause; files before it stay written. The caller backs the files
-// up first (BackupAllFiles).
+// up first (BackupAllFiles). Each file is written back in the encoding it was read in. A binary
+// file (unless `reading` takes it as text) is left alone with FileSkip::Binary and the log ends
+// with binarySkippedLine; a file whose encoding cannot hold its new text is left unchanged with
+// FileSkip::CannotHoldText and the error entry kCannotHoldMessage, and the run goes on but
+// answers false.
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
-                   const std::vector<FileItem>& files, FileSink& sink);
+                   const std::vector<FileItem>& files, FileSink& sink,
+                   const TextReading& reading = {});
 
 }  // namespace lodestar

@@ -25,6 +25,8 @@ class Run {
           sink_(sink) {}
 
     std::size_t replacedFiles = 0;
+    std::size_t binarySkipped = 0;
+    std::size_t cannotHold = 0;
     bool rewroteUncounted = false;
 
     FileOutcome replaceInFile(std::size_t row, const std::u16string& path) {
@@ -36,6 +38,12 @@ class Run {
         }
         sink_.showStatus(u"Loading " + path + u" ...");
         const std::u16string_view text = reader_.read(path);
+        if (reader_.binary() && !settings_.reading.binaryAsText) {
+            outcome.matchesCell = u"-";
+            outcome.skipped = FileSkip::Binary;
+            ++binarySkipped;
+            return outcome;
+        }
         if (settings_.countMatches) {
             const std::size_t count = expr_.count(text);
             outcome.count = count;
@@ -51,9 +59,17 @@ class Run {
         // The new text is built before anything is written, so a pattern failure leaves the
         // file and its backup alone.
         const std::u16string replaced = expr_.replace(text, replacement_);
+        const TextFormat format = reader_.format();
+        if (const auto character = unholdableCharacter(replaced, format.encoding)) {
+            outcome.skipped = FileSkip::CannotHoldText;
+            ++cannotHold;
+            sink_.logError(kCannotHoldMessage,
+                           path + u": " + fromUtf8(cannotHoldMessage(*character, format.encoding)));
+            return outcome;
+        }
         if (settings_.backup) BackupOneFile(path, backupFolder());
         sink_.showStatus(u"Replacing " + path + u" ...");
-        WriteTextFile(path, replaced);
+        WriteTextFile(path, replaced, format);
         ++replacedFiles;
         outcome.statusCell = u" Replaced";
         return outcome;
@@ -82,7 +98,7 @@ class Run {
     const ReplaceSettings& settings_;
     ReadOnlyQuestion& readOnly_;
     FileSink& sink_;
-    ReusableTextReader reader_;
+    ReusableTextReader reader_{settings_.reading};
     std::u16string backupFolder_;
     bool asked_ = false;
     bool allowed_ = false;
@@ -111,11 +127,14 @@ ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replaceme
     }
     summary.ok = true;
     summary.replacedFiles = run.replacedFiles;
+    summary.binarySkipped = run.binarySkipped;
+    summary.cannotHold = run.cannotHold;
     if (run.rewroteUncounted)
         sink.logLine(u"Files replaced successfully.");
     else
         sink.logLine(decimal(static_cast<long long>(run.replacedFiles)) + u" files replaced in " +
                      decimal(static_cast<long long>(files.size())) + u" files.");
+    if (run.binarySkipped > 0) sink.logLine(binarySkippedLine(run.binarySkipped));
     sink.showStatus(u"Done.");
     return summary;
 }

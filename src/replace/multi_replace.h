@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "files/file_sink.h"
+#include "files/text_encoding.h"
 #include "search/regexp.h"
 
 namespace lodestar {
@@ -28,11 +29,18 @@ struct ReplaceSettings {
     bool backup = true;               // copy each file into the backup folder before writing it
     std::u16string currentFolder;     // the chosen folder; the backup folder lies under it
     std::u16string backupFolderName;  // empty: "bak"
+    TextReading reading{};            // how files are decoded; binary ones skipped or not
 };
+
+// The error entry of a file whose encoding cannot hold its new text.
+inline constexpr std::u16string_view kCannotHoldMessage =
+    u"The new text cannot be saved in the file's encoding; the file is left unchanged.";
 
 struct ReplaceSummary {
     bool ok = false;
     std::size_t replacedFiles = 0;
+    std::size_t binarySkipped = 0;
+    std::size_t cannotHold = 0;  // files left unchanged: their encoding cannot hold the new text
 };
 
 // For every listed file in order. Unticked: "-" / "Passed", untouched. Read-only and not made
@@ -40,8 +48,12 @@ struct ReplaceSummary {
 // is not touched; one with c matches is backed up, rewritten and gets c / " Replaced".
 // Counting off: backed up, rewritten, "-" / " Replaced" (its count is absent). Then logs
 // counter + " files replaced in " + N + " files.", or "Files replaced successfully." when
-// counting was off and a file was rewritten. Stops at the first failing file with
-// "Error in Search." and its cause; files before it keep their new content and backups.
+// counting was off and a file was rewritten. Each file is written back in the encoding it was
+// read in. A binary file (unless `settings.reading` takes it as text) is not touched and gets
+// "-" and FileSkip::Binary; the log then ends with binarySkippedLine. A file whose encoding
+// cannot hold its new text is not touched either: its count, FileSkip::CannotHoldText, the
+// error entry kCannotHoldMessage with the cause, and the run goes on. Stops at the first failing
+// file with "Error in Search." and its cause; files before it keep their new content and backups.
 ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replacement,
                                const std::vector<FileItem>& files, const ReplaceSettings& settings,
                                ReadOnlyQuestion& readOnly, FileSink& sink);

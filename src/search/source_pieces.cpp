@@ -1,6 +1,7 @@
 // Cutting a rendered body into self-contained pieces.
 #include "search/source_pieces.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/text.h"
@@ -86,15 +87,17 @@ SourcePieces splitSourceBody(std::u16string_view body, std::size_t maxLines,
 
     for (std::size_t p = 0; p < body.size();) {
         if (!inReference) {
-            // Plain characters up to the next tag, line break or reference go in as one run
-            // when no cut can fall inside it.
-            std::size_t next = body.find_first_of(u"<\n&", p);
-            if (next == std::u16string_view::npos) next = body.size();
-            if (next > p && piece.characters + (next - p) < maxCharacters) {
-                piece.html.append(body.substr(p, next - p));
-                piece.characters += next - p;
+            // Plain characters up to the next tag, line break or reference go in as one run,
+            // stopping short of the length at which a long line is cut.
+            const std::size_t room =
+                maxCharacters > piece.characters + 1 ? maxCharacters - piece.characters - 1 : 0;
+            const std::u16string_view ahead = body.substr(p, room);
+            const std::size_t run = std::min(ahead.find_first_of(u"<\n&"), ahead.size());
+            if (run > 0) {
+                piece.html.append(ahead.substr(0, run));
+                piece.characters += run;
                 lineOpen = true;
-                p = next;
+                p += run;
                 continue;
             }
         }

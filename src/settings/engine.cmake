@@ -1,5 +1,6 @@
 # The options file and the conversions of its lines.
 add_library(lodestar_settings STATIC
     ${CMAKE_CURRENT_LIST_DIR}/option_values.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/options.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/options.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/user_settings.cpp)
 target_link_libraries(lodestar_settings PUBLIC lodestar_files lodestar_core)

@@ -225,11 +225,15 @@ TEST_F(Cli, ReplaceFailuresLeaveFilesWhole) {
     EXPECT_EQ(failure({"replace", "(px", "em", at("c.htm")})
                   .rfind("Regular Expression Error \nPlease examine your regular expression.\n", 0),
               0u);
-    // A character the code page cannot hold: refused, nothing half-written.
-    failure({"replace", "px", "\xe4\xb8\xad", folder()});
-    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12px'>Cat</p>\r\n");
+    // A character a Windows-1252 file cannot hold: that file is left whole, the others are
+    // replaced, and the status says so.
+    dir.put("c.htm", "1px caf\xe9\r\n");
+    const std::string err = failure({"replace", "px", "\xe4\xb8\xad", folder()});
+    EXPECT_NE(err.find("(U+4E2D)"), std::string::npos) << err;
+    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12\xe4\xb8\xad'>Cat</p>\r\n");
+    EXPECT_EQ(dir.bytes("c.htm"), "1px caf\xe9\r\n");
     failure({"replace", "px", "\xe4\xb8\xad", at("c.htm")});
-    EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
+    EXPECT_EQ(dir.bytes("c.htm"), "1px caf\xe9\r\n");
     EXPECT_FALSE(fs::exists(dir.path() / "c.bak"));
 }
 

@@ -121,11 +121,34 @@ TEST_F(MultiReplace, StopsAtTheFirstFailingFile) {
     EXPECT_TRUE(sink.lines.empty());
 }
 
-TEST_F(MultiReplace, TextTheCodePageCannotHoldLeavesTheFileWhole) {
+// Each file is written in the encoding it was read in; a Windows-1252 file that cannot hold the
+// new text stays whole and the run goes on; a binary file is not touched.
+TEST_F(MultiReplace, KeepsEachFileEncodingAndLeavesWhatCannotHoldTheText) {
+    using namespace std::string_literals;
+    const std::string utf16 = "\xFF\xFE" + "2\0p\0x\0"s;
+    const std::string utf8 = "\xEF\xBB\xBF" + "4px \xC3\xA9"s;
+    files = {{dir.put("a.txt", "1px caf\xE9"), true},
+             {dir.put("b.txt", utf16), true},
+             {dir.put("c.bin", "3px\0"s), true},
+             {dir.put("d.txt", utf8), true}};
     const auto summary =
-        ReplaceAllFiles(expression(u"px"), u"\u4e2d", files, settings(true), decline, sink);
-    EXPECT_FALSE(summary.ok);
-    EXPECT_EQ(dir.bytes("a.txt"), "1px 2px");
+        ReplaceAllFiles(expression(u"px"), u"\u4e2d", files, settings(true, false), decline, sink);
+    EXPECT_TRUE(summary.ok);
+    EXPECT_EQ(summary.replacedFiles, 2u);
+    EXPECT_EQ(summary.cannotHold, 1u);
+    EXPECT_EQ(summary.binarySkipped, 1u);
+    EXPECT_EQ(dir.bytes("a.txt"), "1px caf\xE9");
+    EXPECT_EQ(dir.bytes("b.txt"), "\xFF\xFE" + "2\0\x2D\x4E"s);
+    EXPECT_EQ(dir.bytes("c.bin"), "3px\0"s);
+    EXPECT_EQ(dir.bytes("d.txt"), "\xEF\xBB\xBF" + "4\xE4\xB8\xAD \xC3\xA9"s);
+    EXPECT_EQ(sink.cells(), u"1|;1| Replaced;-|;1| Replaced");
+    EXPECT_EQ(sink.outcomes[0].skipped, FileSkip::CannotHoldText);
+    EXPECT_EQ(sink.outcomes[2].skipped, FileSkip::Binary);
+    ASSERT_EQ(sink.errors.size(), 1u);
+    EXPECT_EQ(sink.errors[0], kCannotHoldMessage);
+    EXPECT_NE(sink.causes[0].find(u"(U+4E2D)"), std::u16string::npos);
+    EXPECT_EQ(sink.lines, (std::vector<std::u16string>{u"2 files replaced in 4 files.",
+                                                       u"Binary files skipped: 1."}));
 }
 
 TEST_F(MultiReplace, RefusedBackupFolderNameTouchesNoFile) {

@@ -8,7 +8,9 @@
 #include "core/text.h"
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "files/user_folders.h"
 #include "forms/main/control_catalog.h"
+#include "settings/user_settings.h"
 
 namespace lodestar {
 
@@ -78,6 +80,7 @@ void MainWindow::load() {
     controls_.setFont("inRepFrom", options.patternFontName, options.patternFontSize);
 
     syntaxTable = loadSyntaxTable(programFolder_ + u"lib/syntax.tbl");
+    reading.fixed = loadUserSettings(userSettingsPath(userConfigFolder())).encoding;
 
     LoadedText.clear();
     curFileName.clear();
@@ -236,6 +239,8 @@ void MainWindow::closeSingleFile() {
     controls_.setText("LblCurName", u"");
     controls_.setText("lblTotal", u"");
     controls_.setEnabled("mClose", false);
+    controls_.setEnabled("mEncoding", false);
+    controls_.setText("lblEncoding", u"");
     setRestoreEnabled(false);
     setSaveEnabled(false);
     EnableBtn(false);
@@ -271,6 +276,10 @@ void MainWindow::click(const std::string& name) {
     }
     if (name.rfind("mRegs(", 0) == 0) {
         pickUsedRegexp(std::stoul(name.substr(6)));
+        return;
+    }
+    if (name.rfind("mEnc", 0) == 0 && name != "mEncoding") {
+        reopenWithEncoding(name);
         return;
     }
     using Handler = void (MainWindow::*)();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "assistant/used_patterns.h"
+#include "files/text_encoding.h"
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
 #include "forms/model/controls.h"
@@ -169,6 +170,9 @@ class MainWindow {
     std::vector<std::u16string> FileList;  // position 0 empty, files at 1..N
     long long SelectedRow = 0;
     std::u16string renderRules;  // the render-rules file picked for the current file
+    TextReading reading;         // the user's "encoding" setting
+    TextFormat curFormat;        // how the current file's bytes carry its text; Save keeps it
+    TextFormat loadedFormat;     // the format LoadedText was read in
 
     RegExp expression;               // the one shared expression
     std::vector<Match> lastMatches;  // the match collection of the last search
@@ -196,6 +200,10 @@ class MainWindow {
     void startJob(std::function<void()> work, std::function<void()> done);
     void showSearchResult(bool interactive, std::vector<Match> matches, RenderedBody body,
                           std::shared_ptr<const PieceDocument> list);
+    // The current file in another encoding, and the question when a new text does not fit.
+    void showEncoding();
+    void reopenWithEncoding(const std::string& entry);
+    bool encodingHolds(const std::u16string& newText);
 
     void find();
     void next();

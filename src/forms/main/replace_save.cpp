@@ -45,7 +45,9 @@ void MainWindow::SingleReplace() {
         if (c < 1) {
             logError(u"Can't find item to replace.");
         } else {
-            txtDoc = replaceIn(expression, txtDoc, replaceText);
+            std::u16string replaced = replaceIn(expression, txtDoc, replaceText);
+            if (!encodingHolds(replaced)) return;
+            txtDoc = std::move(replaced);
             setSaveEnabled(true);
             setRestoreEnabled(true);
             logLine(decimal(c) + u" items replaced, click save to change the source file.");
@@ -66,7 +68,7 @@ void MainWindow::SaveFile(const std::u16string& path) {
             if (!confirm(u"Current file is read only, save it anyway?")) return;
             clearReadOnly(path);
         }
-        saveWithBackup(path, txtDoc, options.backupOnReplace);
+        saveWithBackup(path, txtDoc, options.backupOnReplace, curFormat);
     } catch (const Error& e) {
         // The file on disk is as it was; the text stays unsaved.
         logError(u"Can't save the file.\r\n" + fromUtf8(e.what()));
@@ -86,6 +88,8 @@ void MainWindow::restoreCommand() {
 void MainWindow::RestoreSingleFile() {
     renderSource(LoadedText);
     txtDoc = LoadedText;
+    curFormat = loadedFormat;
+    if (!curFileName.empty()) showEncoding();
     if (!controls_["btnSave"].enabled) {
         // The replaced text was saved: the sibling backup goes back in one atomic step.
         try {
@@ -132,6 +136,7 @@ void MainWindow::actionCommand() {
         logError(kRepFileError);  // the text in memory is unchanged
         return;
     }
+    if (!encodingHolds(result)) return;
     logLine(u"Batch replace completed.");
     setSaveEnabled(true);
     setRestoreEnabled(true);

@@ -55,7 +55,8 @@ void MainWindow::find() {
 void MainWindow::searchText(bool interactive) {
     try {
         if (!interactive)
-            txtDoc = curFileName.empty() ? superMonitor_.bodyText() : LoadFileText(curFileName);
+            txtDoc = curFileName.empty() ? superMonitor_.bodyText()
+                                         : loadTextFile(curFileName, reading).text;
     } catch (const Error&) {
         logError(u"Regular Expression Error \r\nPlease examine your regular expression.");
         return;
@@ -221,16 +222,16 @@ void MainWindow::OpenFile(const std::u16string& path) {
     showStatus(u"Loading file source code, please wait...");
     // Reading and rendering run on the file's own copy; the window takes them over when done.
     struct Loaded {
-        std::u16string text;
+        DecodedText file;
         RenderedBody body;
         std::u16string error;
     };
     auto loaded = std::make_shared<Loaded>();
     startJob(
-        [loaded, clean, invisible = showInvisible] {
+        [loaded, clean, reading = reading, invisible = showInvisible] {
             try {
-                loaded->text = LoadFileText(clean);
-                loaded->body = prepareBody(loaded->text, {}, invisible);
+                loaded->file = loadTextFile(clean, reading);
+                loaded->body = prepareBody(loaded->file.text, {}, invisible);
             } catch (const Error& e) {
                 loaded->error = fromUtf8(e.what());
             } catch (const std::bad_alloc&) {
@@ -243,23 +244,35 @@ void MainWindow::OpenFile(const std::u16string& path) {
                 showStatus(u"Done.");
                 return;
             }
+            if (loaded->file.binary &&
+                !services_.prompts.okCancel(
+                    u"This file looks binary (it holds NUL bytes). Open it anyway?", u" Warning")) {
+                showStatus(u"Done.");
+                return;
+            }
+            curFormat = loadedFormat = loaded->file.format;
             curFileName = clean;
             controls_.setText("LblCurName", curFileName);
             controls_.setText("lblTotal", u"");
             FileList = {u"", curFileName};
-            LoadedText = loaded->text;
-            txtDoc = std::move(loaded->text);
+            LoadedText = loaded->file.text;
+            txtDoc = std::move(loaded->file.text);
             showStatus(u"Rendering source code");
             renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
             showBody(std::move(loaded->body));
             showStatus(u"Done.");
+            showEncoding();
+            controls_.setEnabled("mEncoding", true);
             logLine(u"Open file " + path);
             doSingle();
         });
 }
 
 void MainWindow::reloadCurrentFile() {
-    txtDoc = LoadFileText(curFileName);
+    DecodedText file = loadTextFile(curFileName, reading);
+    txtDoc = std::move(file.text);
+    curFormat = loadedFormat = file.format;
+    showEncoding();
     renderSource(txtDoc);
     writeMatchList(u"");
     enableSourceTools();

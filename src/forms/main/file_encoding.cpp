@@ -1,0 +1,67 @@
+// The current file's encoding: shown in the status bar, chosen again from the View menu, and
+// changed to UTF-8 when a replace brings a character the file's encoding cannot hold.
+#include <map>
+#include <optional>
+
+#include "core/text.h"
+#include "files/text_file.h"
+#include "forms/main/main_window.h"
+
+namespace lodestar {
+
+void MainWindow::showEncoding() {
+    controls_.setText("lblEncoding", encodingLabel(curFormat));
+}
+
+void MainWindow::reopenWithEncoding(const std::string& entry) {
+    static const std::map<std::string, std::optional<TextEncoding>> kEntries = {
+        {"mEncAuto", std::nullopt},
+        {"mEncUtf8", TextEncoding::Utf8},
+        {"mEncUtf16le", TextEncoding::Utf16LE},
+        {"mEncUtf16be", TextEncoding::Utf16BE},
+        {"mEnc1252", TextEncoding::Windows1252},
+    };
+    const auto chosen = kEntries.find(entry);
+    if (chosen == kEntries.end() || curFileName.empty() || MultiMode) return;
+    if (controls_["btnSave"].enabled &&
+        !confirm(u"The replaced text is not saved. Reopen the file anyway?"))
+        return;
+    try {
+        TextReading once = reading;
+        once.fixed = chosen->second;
+        DecodedText file = loadTextFile(curFileName, once);
+        LoadedText = file.text;
+        txtDoc = std::move(file.text);
+        curFormat = loadedFormat = file.format;
+    } catch (const Error& e) {
+        logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));
+        return;
+    }
+    setSaveEnabled(false);
+    setRestoreEnabled(false);
+    resetMatchState();
+    renderSource(txtDoc);
+    showEncoding();
+    logLine(u"Reopen file " + curFileName + u" as " + encodingLabel(curFormat));
+}
+
+bool MainWindow::encodingHolds(const std::u16string& newText) {
+    const auto character = unholdableCharacter(newText, curFormat.encoding);
+    if (!character) return true;
+    const std::u16string reason = fromUtf8(cannotHoldMessage(*character, curFormat.encoding));
+    // Only Windows-1252 has a way out: UTF-8 holds every character but a lone surrogate.
+    if (curFormat.encoding != TextEncoding::Windows1252) {
+        logError(reason + u"\r\nThe text is unchanged.");
+        return false;
+    }
+    if (!confirm(reason +
+                 u"\r\nSave the file as UTF-8 instead? (Cancel leaves the text as it was.)")) {
+        logLine(u"Replace cancelled, the text is unchanged.");
+        return false;
+    }
+    curFormat = TextFormat{TextEncoding::Utf8, false, ""};
+    showEncoding();
+    return true;
+}
+
+}  // namespace lodestar

@@ -1,0 +1,220 @@
+// A file's encoding found from its bytes, and the way back: every byte sequence below decodes
+// as the table says and encodes to exactly its old bytes, whole or fed a byte at a time.
+#include "files/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <utility>
+
+#include "files/codepage.h"
+#include "files/text_decoder.h"
+#include "files/user_folders.h"
+
+namespace lodestar {
+namespace {
+
+using E = TextEncoding;
+
+struct Row {
+    Row(const char* name, std::string bytes, E encoding, bool mark = false, bool binary = false,
+        std::optional<std::u16string> text = std::nullopt)
+        : name(name),
+          bytes(std::move(bytes)),
+          encoding(encoding),
+          mark(mark),
+          binary(binary),
+          text(std::move(text)) {}
+    const char* name;
+    std::string bytes;
+    E encoding;
+    bool mark;
+    bool binary;
+    std::optional<std::u16string> text;  // when the row names the text exactly
+};
+
+std::string operator""_b(const char* bytes, std::size_t size) {
+    return std::string(bytes, size);
+}
+
+const std::string kAscii300(300, 'x');
+
+std::vector<Row> detectionTable() {
+    return {
+        {"empty", ""_b, E::Utf8, false, false, u""},
+        {"ascii with CR LF", "abc\r\nd\r\n"_b, E::Utf8, false, false, u"abc\r\nd\r\n"},
+        {"ascii with LF", "a\nb\n"_b, E::Utf8, false, false, u"a\nb\n"},
+        {"utf-8", "caf\xC3\xA9 \xE4\xB8\xAD\r\n"_b, E::Utf8, false, false, u"caf\u00E9 \u4E2D\r\n"},
+        {"utf-8 four bytes", "\xF0\x9F\x98\x80"_b, E::Utf8, false, false, u"\U0001F600"},
+        {"utf-8 across a block", kAscii300.substr(0, 255) + "\xE4\xB8\xAD", E::Utf8},
+        {"utf-8 mark", "\xEF\xBB\xBFhi\n"_b, E::Utf8, true, false, u"hi\n"},
+        {"utf-8 mark alone", "\xEF\xBB\xBF"_b, E::Utf8, true, false, u""},
+        {"utf-16 le", "\xFF\xFEh\0\xE9\0\r\0\n\0"_b, E::Utf16LE, true, false, u"h\u00E9\r\n"},
+        {"utf-16 be", "\xFE\xFF\0h\x4E\x2D"_b, E::Utf16BE, true, false, u"h\u4E2D"},
+        {"utf-16 le lone surrogates", "\xFF\xFE\x00\xD8\x61\x00\x00\xDC"_b, E::Utf16LE, true, false,
+         std::u16string{0xD800, u'a', 0xDC00}},
+        {"utf-16 be odd last byte", "\xFE\xFF\0h\x41"_b, E::Utf16BE, true, false, u"h"},
+        {"utf-16 mark alone", "\xFF\xFE"_b, E::Utf16LE, true, false, u""},
+        {"windows-1252", "caf\xE9\r\n"_b, E::Windows1252, false, false, u"caf\u00E9\r\n"},
+        {"undefined bytes", "\x81\x8D\x8F\x90\x9D"_b, E::Windows1252, false, false,
+         u"\u0081\u008D\u008F\u0090\u009D"},
+        {"overlong two bytes", "a\xC0\x80"_b, E::Windows1252},
+        {"overlong three bytes", "\xE0\x80\xAF"_b, E::Windows1252},
+        {"encoded surrogate", "\xED\xA0\x80"_b, E::Windows1252},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80"_b, E::Windows1252},
+        {"lone continuation byte", "a\x80z"_b, E::Windows1252, false, false, u"a\u20ACz"},
+        {"truncated at the end", "ab\xE4\xB8"_b, E::Windows1252},
+        {"truncated mark", "\xEF\xBB"_b, E::Windows1252},
+        {"valid, then invalid", "\xE4\xB8\xAD " + kAscii300 + "\xE9", E::Windows1252},
+        {"ascii, then invalid", kAscii300 + "\xE9", E::Windows1252},
+        {"NUL in the middle", "ab\0cd"_b, E::Windows1252, false, true,
+         std::u16string(u"ab\0cd", 5)},
+        {"utf-8 mark, then invalid", "\xEF\xBB\xBF\xC3\xA9 \xE9"_b, E::Windows1252},
+        {"NUL after invalid", "\xE9x\0"_b, E::Windows1252, false, true},
+        {"NUL after utf-8 mark", "\xEF\xBB\xBF\xC3\xA9\0"_b, E::Windows1252, false, true},
+        {"NUL with utf-16 mark", "\xFF\xFE\0\0a\0"_b, E::Utf16LE, true, false},
+        {"ascii page declaring windows-1252",
+         "<html><head><meta charset=\"Windows-1252\"></head></html>\r\n"_b, E::Windows1252},
+        {"ascii xml declaring latin-1", "<?xml version=\"1.0\" encoding='iso-8859-1'?><a/>"_b,
+         E::Windows1252},
+        {"utf-8 page declaring windows-1252", "<meta charset=windows-1252>\xC3\xA9"_b, E::Utf8},
+    };
+}
+
+// The decoder fed one byte at a time, as a reader whose chunks end anywhere would feed it.
+DecodedText decodeByteByByte(const std::string& bytes, const TextReading& reading) {
+    std::u16string text(bytes.size(), u'\0');
+    std::size_t filled = 0;
+    TextDecoder decoder(reading);
+    for (char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        decoder.feed(&b, 1, text.data(), filled);
+    }
+    decoder.finish(text.data(), filled);
+    text.resize(filled);
+    return {text, decoder.format(), decoder.binary()};
+}
+
+TEST(TextEncoding, DetectsEachFileAndWritesItBackByteForByte) {
+    for (const Row& row : detectionTable()) {
+        SCOPED_TRACE(row.name);
+        const DecodedText decoded = decodeText(row.bytes);
+        EXPECT_EQ(decoded.format.encoding, row.encoding);
+        EXPECT_EQ(decoded.format.byteOrderMark, row.mark);
+        EXPECT_EQ(decoded.binary, row.binary);
+        if (row.text) {
+            EXPECT_EQ(decoded.text, *row.text);
+        }
+        if (row.encoding == E::Windows1252) {
+            EXPECT_EQ(decoded.text, decodeWindows1252(row.bytes));
+        }
+        EXPECT_EQ(encodeText(decoded.text, decoded.format), row.bytes);
+        const DecodedText piecewise = decodeByteByByte(row.bytes, {});
+        EXPECT_EQ(piecewise.text, decoded.text);
+        EXPECT_EQ(piecewise.format, decoded.format);
+        EXPECT_EQ(piecewise.binary, decoded.binary);
+    }
+}
+
+TEST(TextEncoding, AFixedEncodingReadsEveryFileSoAndStillKeepsEveryByte) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        E fixed;
+        std::u16string text;
+        bool mark;
+    } rows[] = {
+        {"utf-8 with invalid bytes", "a\xE9z\xE4\xB8"_b, E::Utf8,
+         std::u16string{u'a', 0xDCE9, u'z', 0xDCE4, 0xDCB8}, false},
+        {"utf-8 with its mark", "\xEF\xBB\xBF\xC3\xA9"_b, E::Utf8, u"\u00E9", true},
+        {"windows-1252 on utf-8 bytes", "\xEF\xBB\xBF\xC3\xA9"_b, E::Windows1252,
+         u"\u00EF\u00BB\u00BF\u00C3\u00A9", false},
+        {"windows-1252 with NUL", "a\0b"_b, E::Windows1252, std::u16string(u"a\0b", 3), false},
+        {"utf-16 le without a mark", "h\0i\0"_b, E::Utf16LE, u"hi", false},
+        {"utf-16 be read as le", "\xFE\xFF\0h"_b, E::Utf16LE, u"\uFFFE\u6800", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TextReading reading{row.fixed, false};
+        const DecodedText decoded = decodeText(row.bytes, reading);
+        EXPECT_EQ(decoded.text, row.text);
+        EXPECT_EQ(decoded.format.encoding, row.fixed);
+        EXPECT_EQ(decoded.format.byteOrderMark, row.mark);
+        EXPECT_FALSE(decoded.binary);
+        EXPECT_EQ(encodeText(decoded.text, decoded.format), row.bytes);
+        EXPECT_EQ(decodeByteByByte(row.bytes, reading).text, decoded.text);
+    }
+}
+
+TEST(TextEncoding, ANewTextIsWrittenInTheFileFormatOrRefusedByName) {
+    const std::u16string text = u"\u00E9\u4E2D\U0001F600";
+    EXPECT_EQ(encodeText(text, {E::Utf8, true, ""}),
+              "\xEF\xBB\xBF\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"_b);
+    EXPECT_EQ(encodeText(u"\u4E2D", {E::Utf16LE, true, ""}), "\xFF\xFE\x2D\x4E"_b);
+    EXPECT_EQ(encodeText(u"\u4E2D", {E::Utf16BE, false, "!"}), "\x4E\x2D!"_b);
+
+    const auto failure = [](std::u16string_view t, const TextFormat& format) -> std::string {
+        try {
+            encodeText(t, format);
+        } catch (const FileError& error) {
+            return error.what();
+        }
+        return "no error";
+    };
+    EXPECT_EQ(failure(text, {}),
+              "The text holds a character (U+4E2D) that cannot be saved in the Windows-1252 code "
+              "page.");
+    EXPECT_EQ(failure(std::u16string{u'a', 0xD800}, {E::Utf8, false, ""}),
+              "The text holds a character (U+D800) that cannot be saved in UTF-8.");
+
+    EXPECT_EQ(unholdableCharacter(text, E::Windows1252), char32_t(0x4E2D));
+    EXPECT_EQ(unholdableCharacter(u"\u20AC\U0001F600", E::Windows1252), char32_t(0x1F600));
+    EXPECT_EQ(unholdableCharacter(text, E::Utf8), std::nullopt);
+    EXPECT_EQ(unholdableCharacter(std::u16string{0xDC41}, E::Utf8), char32_t(0xDC41));
+    EXPECT_EQ(formatThatHolds(u"caf\u00E9 \u20AC").encoding, E::Windows1252);
+    EXPECT_EQ(formatThatHolds(text).encoding, E::Utf8);
+}
+
+TEST(TextEncoding, SettingNamesAndLabels) {
+    for (const char* name : {"auto", "windows-1252", "utf-8", "utf-16le", "utf-16be"}) {
+        std::optional<TextEncoding> encoding = E::Utf8;
+        ASSERT_TRUE(parseEncodingName(name, encoding)) << name;
+        EXPECT_EQ(encodingName(encoding), name);
+    }
+    std::optional<TextEncoding> encoding;
+    EXPECT_TRUE(parseEncodingName("UTF8", encoding));
+    EXPECT_EQ(encoding, E::Utf8);
+    EXPECT_FALSE(parseEncodingName("latin-9", encoding));
+    EXPECT_EQ(encodingLabel({E::Utf8, true, ""}), u"UTF-8 with BOM");
+    EXPECT_EQ(encodingLabel({E::Utf16BE, true, ""}), u"UTF-16 BE");
+    EXPECT_EQ(encodingLabel({}), u"Windows-1252");
+}
+
+TEST(UserFolders, FollowTheXdgVariablesElseTheHomeFolder) {
+    const auto environment = [](std::map<std::string, std::string> values) -> Environment {
+        return [values](const char* name) -> std::optional<std::string> {
+            auto it = values.find(name);
+            if (it == values.end()) return std::nullopt;
+            return it->second;
+        };
+    };
+    const Environment set = environment({{"HOME", "/home/ann"},
+                                         {"XDG_CONFIG_HOME", "/cfg/"},
+                                         {"XDG_STATE_HOME", "/state"},
+                                         {"XDG_RUNTIME_DIR", "/run/user/7"}});
+    EXPECT_EQ(userConfigFolder(set), u"/cfg/lodestar/");
+    EXPECT_EQ(userStateFolder(set), u"/state/lodestar/");
+    EXPECT_EQ(userRuntimeFolder(set), u"/run/user/7/lodestar/");
+    // Unset, empty or relative variables do not count.
+    const Environment home =
+        environment({{"HOME", "/home/ann"}, {"XDG_CONFIG_HOME", ""}, {"XDG_STATE_HOME", "s"}});
+    EXPECT_EQ(userConfigFolder(home), u"/home/ann/.config/lodestar/");
+    EXPECT_EQ(userStateFolder(home), u"/home/ann/.local/state/lodestar/");
+    EXPECT_EQ(
+        userRuntimeFolder(environment({{"TMPDIR", "/scratch"}})).rfind(u"/scratch/lodestar-", 0),
+        0u);
+}
+
+}  // namespace
+}  // namespace lodestar

@@ -1,0 +1,122 @@
+// The window and the current file's encoding: shown in the status bar, kept on Save, the
+// binary question, the question when Windows-1252 cannot hold a replacement, and reopening
+// the file in another encoding.
+#include <filesystem>
+#include <optional>
+
+#include "forms/main/window_fixture.h"
+
+namespace lodestar::testing {
+namespace {
+
+using namespace std::string_literals;
+
+class FileEncoding : public WindowTest {
+  protected:
+    // Replace with OK to its question, then `encodingAnswer`, if given, to the encoding one.
+    void replaceAll(const std::u16string& pattern, const std::u16string& with,
+                    std::optional<bool> encodingAnswer = std::nullopt) {
+        w->typeText("inRepFrom", pattern);
+        w->typeText("inRepWith", with);
+        prompts.answerOk();
+        if (encodingAnswer == true) prompts.answerOk();
+        if (encodingAnswer == false) prompts.answerCancel();
+        w->click("btnReplace");
+    }
+    std::string lastQuestion() const { return u8(prompts.asked.back().text); }
+};
+
+TEST_F(FileEncoding, EachFileIsShownInItsEncodingAndSavedBackInIt) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* label;
+        std::string saved;  // after "é" becomes "e"
+    } files[] = {
+        {"u8.txt", "caf\xC3\xA9\r\n", "UTF-8", "cafe\r\n"},
+        {"bom.txt",
+         "\xEF\xBB\xBF"
+         "caf\xC3\xA9\n",
+         "UTF-8 with BOM",
+         "\xEF\xBB\xBF"
+         "cafe\n"},
+        {"le.txt",
+         "\xFF\xFE"
+         "\xE9\0x\0"s,
+         "UTF-16 LE",
+         "\xFF\xFE"
+         "e\0x\0"s},
+        {"be.txt",
+         "\xFE\xFF"
+         "\0\xE9"s,
+         "UTF-16 BE",
+         "\xFE\xFF"
+         "\0e"s},
+        {"w.txt", "caf\xE9\n", "Windows-1252", "cafe\n"},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        openNew(file.name, file.bytes);
+        EXPECT_EQ(text("lblEncoding"), file.label);
+        EXPECT_TRUE(c("mEncoding").enabled);
+        replaceAll(u"\u00E9", u"e");
+        w->click("btnSave");
+        EXPECT_EQ(docs.bytes(file.name), file.saved);
+    }
+}
+
+TEST_F(FileEncoding, ABinaryFileOpensOnlyWhenTheUserSaysSo) {
+    const std::u16string path = put("data.bin", "ab\0cd"s);
+    prompts.answerCancel();
+    open(path);
+    EXPECT_EQ(lastQuestion(), "This file looks binary (it holds NUL bytes). Open it anyway?");
+    EXPECT_TRUE(w->curFileName.empty());
+    prompts.answerOk();
+    open(path);
+    EXPECT_EQ(w->curFileName, path);
+    EXPECT_EQ(w->txtDoc, std::u16string(u"ab\0cd", 5));
+    EXPECT_EQ(text("lblEncoding"), "Windows-1252");
+}
+
+TEST_F(FileEncoding, AReplacementWindows1252CannotHoldAsksToSaveAsUtf8) {
+    openNew("w.txt", "caf\xE9 1\n");
+    replaceAll(u"1", u"\u4E2D", false);
+    EXPECT_EQ(lastQuestion(),
+              "The text holds a character (U+4E2D) that cannot be saved in the Windows-1252 code "
+              "page.\r\nSave the file as UTF-8 instead? (Cancel leaves the text as it was.)");
+    EXPECT_EQ(u8(w->txtDoc), "caf\u00E9 1\n");
+    EXPECT_FALSE(c("btnSave").enabled);
+    EXPECT_EQ(text("lblEncoding"), "Windows-1252");
+
+    replaceAll(u"1", u"\u4E2D", true);
+    EXPECT_EQ(text("lblEncoding"), "UTF-8");
+    w->click("btnSave");
+    EXPECT_EQ(docs.bytes("w.txt"), "caf\xC3\xA9 \xE4\xB8\xAD\n");
+    // Restore puts the old bytes back, and the old encoding with them.
+    w->click("btnRestore");
+    EXPECT_EQ(docs.bytes("w.txt"), "caf\xE9 1\n");
+    EXPECT_EQ(text("lblEncoding"), "Windows-1252");
+}
+
+TEST_F(FileEncoding, TheViewMenuReopensTheFileInAnotherEncoding) {
+    openNew("u8.txt", "caf\xC3\xA9");
+    w->click("mEnc1252");
+    EXPECT_EQ(u8(w->txtDoc), "caf\u00C3\u00A9");
+    EXPECT_EQ(text("lblEncoding"), "Windows-1252");
+    w->click("mEncAuto");
+    EXPECT_EQ(u8(w->txtDoc), "caf\u00E9");
+    EXPECT_EQ(text("lblEncoding"), "UTF-8");
+    // Unsaved replaced text: asked first; Cancel keeps it.
+    replaceAll(u"caf", u"tea");
+    prompts.answerCancel();
+    w->click("mEncUtf16le");
+    EXPECT_EQ(lastQuestion(), "The replaced text is not saved. Reopen the file anyway?");
+    EXPECT_EQ(u8(w->txtDoc), "tea\u00E9");
+    // Closing the file clears the label and turns the entry off.
+    w->click("mClose");
+    EXPECT_EQ(text("lblEncoding"), "");
+    EXPECT_FALSE(c("mEncoding").enabled);
+}
+
+}  // namespace
+}  // namespace lodestar::testing
