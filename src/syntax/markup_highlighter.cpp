@@ -58,11 +58,11 @@ struct Flags {
 void handleTagStart(std::u16string_view text, std::size_t p, Flags& f, std::u16string& out) {
     if (followedBy(text, p, u"!--")) {
         f.inComment = true;
-        out += u"<s>&lt"sv;
+        out += u"<s>&lt;"sv;
         return;
     }
     f.inTag = true;
-    out += u"&lt"sv;
+    out += u"&lt;"sv;
     if (!followedBy(text, p, u"!")) {
         f.tagName = true;
         out += u"<b>"sv;
@@ -88,7 +88,7 @@ void handleTagEnd(Flags& f, std::u16string& out) {
         f.tagName = false;
         out += u"</b>"sv;
     }
-    out += u"&gt"sv;
+    out += u"&gt;"sv;
     if (closesComment) out += u"</s>"sv;
 }
 
@@ -161,7 +161,7 @@ std::u16string markedSyntax(std::u16string_view text) {
                 handleEquals(flags, out);
                 break;
             default:  // '&'
-                out += u"&amp"sv;
+                out += u"&amp;"sv;
                 break;
         }
     }

@@ -18,8 +18,9 @@ inline constexpr char16_t kMatchEndMark = u'\uFDD1';
 //
 // One left-to-right pass with five flags (in tag, in comment, tag name, attribute name, quoted
 // value). Tag names are wrapped in <b>, attribute names in <i>, quoted values in <u>, comments in
-// <s>; "&", "<" and ">" become "&amp", "&lt" and "&gt" (no semicolon: the pages decode these
-// legacy forms). Every other character, brackets and "%" included, shows as itself. Any text is
+// <s>; "&", "<" and ">" become "&amp;", "&lt;" and "&gt;", each closed by its semicolon so that
+// no following letters can be read as part of a longer entity ("p->dot" stays "p->dot"). Every
+// other character, brackets and "%" included, shows as itself. Any text is
 // treated as markup: each "<" starts a tag. Runs left open at the end are not closed.
 void markSyntax(std::u16string& text);
 

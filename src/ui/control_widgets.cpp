@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <set>
 
+#include "ui/form_guard.h"
 #include "ui/pane_view.h"
 #include "ui/qt_text.h"
 #include "ui/skin_window.h"
@@ -152,7 +153,7 @@ QWidget* SkinWindow::createControl(const Control& c, QWidget* parent) {
             edit->setFocusPolicy(Qt::NoFocus);
         } else {
             connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
-                if (!syncing_) form_->typeText(name, fromQ(text));
+                if (!syncing_) guarded(*form_, [&] { form_->typeText(name, fromQ(text)); });
             });
         }
         return edit;
@@ -165,7 +166,8 @@ QWidget* SkinWindow::createControl(const Control& c, QWidget* parent) {
         } else {
             edit->setTabChangesFocus(true);
             connect(edit, &QPlainTextEdit::textChanged, this, [this, name, edit] {
-                if (!syncing_) form_->typeText(name, typed(edit->toPlainText()));
+                if (!syncing_)
+                    guarded(*form_, [&] { form_->typeText(name, typed(edit->toPlainText())); });
             });
         }
         return edit;
@@ -173,11 +175,13 @@ QWidget* SkinWindow::createControl(const Control& c, QWidget* parent) {
     if (name == "splitter" || name == "splitter2" || name == "splitter3") {
         auto* bar = new SplitterBar(QString::fromStdString(name),
                                     name == "splitter" ? Qt::Horizontal : Qt::Vertical, parent);
-        bar->onDown = [this, name] { form_->layout().splitterDown(name); };
-        bar->onMove = [this, name](int offset) {
-            form_->layout().splitterMove(name, toTwips(offset));
+        bar->onDown = [this, name] {
+            guarded(*form_, [&] { form_->layout().splitterDown(name); });
         };
-        bar->onUp = [this, name] { form_->layout().splitterUp(name); };
+        bar->onMove = [this, name](int offset) {
+            guarded(*form_, [&] { form_->layout().splitterMove(name, toTwips(offset)); });
+        };
+        bar->onUp = [this, name] { guarded(*form_, [&] { form_->layout().splitterUp(name); }); };
         return bar;
     }
     if (name == "splitshad" || name == "splitshad2" || name == "splitShad3") {
@@ -258,9 +262,8 @@ void SkinWindow::applyControl(const Control& c) {
                 edit->setPlainText(now);
             }
             if (c.name == "logger") {
-                // A new log line is scrolled into view (error lines are not), then painted.
-                if (now.mid(before.size()).startsWith(QStringLiteral("* ")) || before.isEmpty())
-                    edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
+                // Every new entry, an error above all, is scrolled into view, then painted.
+                edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
                 edit->repaint();
             }
         }

@@ -12,6 +12,7 @@
 
 #include "forms/main/control_catalog.h"
 #include "ui/about_box.h"
+#include "ui/form_guard.h"
 #include "ui/pane_script.h"
 #include "ui/pane_view.h"
 #include "ui/qt_text.h"
@@ -20,7 +21,7 @@ namespace lodestar::ui {
 
 SkinWindow::SkinWindow(const std::u16string& programFolder)
     : timer_(std::make_unique<QtOneShotTimer>([this] {
-          if (form_ && !form_->closed()) form_->onTimer1Tick();
+          if (form_ && !form_->closed()) guarded(*form_, [this] { form_->onTimer1Tick(); });
       })),
       programFolder_(programFolder) {
     ensureUiResources();
@@ -44,7 +45,7 @@ SkinWindow::SkinWindow(const std::u16string& programFolder)
     buildMenus();
     buildPanes();
     form_->controls().onChange([this](const Control& c) { applyControl(c); });
-    form_->load();
+    guarded(*form_, [this] { form_->load(); });
     for (const std::string& name : form_->controls().names()) applyControl(form_->controls()[name]);
 
     // A comfortable first size that fits the screen.
@@ -81,10 +82,10 @@ void SkinWindow::buildPanes() {
         if (!view) continue;
         form_->pane(which).attach(view);
         view->onLoaded = [this, which](const std::u16string& address, bool) {
-            form_->onNavigateComplete(which, address);
+            guarded(*form_, [&] { form_->onNavigateComplete(which, address); });
         };
         view->onBeforeNavigate = [this, which](const std::u16string& address) {
-            return form_->onBeforeNavigate(which, address);
+            return guarded(*form_, false, [&] { return form_->onBeforeNavigate(which, address); });
         };
         view->onExternalLink = [this](const std::u16string& address) { shell_.open(address); };
         view->onPiecesWanted = [this, which](const std::u16string& withinId, long long generation,
@@ -95,8 +96,10 @@ void SkinWindow::buildPanes() {
             if (!form_->closed()) form_->onRendererGone(which);
         };
         if (which == Pane::SuperMonitor) {
-            view->onCopied = [this](const std::u16string& text) { form_->onSourceCopied(text); };
-            view->onFocusLost = [this] { form_->onSourceFocusLost(); };
+            view->onCopied = [this](const std::u16string& text) {
+                guarded(*form_, [&] { form_->onSourceCopied(text); });
+            };
+            view->onFocusLost = [this] { guarded(*form_, [this] { form_->onSourceFocusLost(); }); };
         }
     }
 }
@@ -117,7 +120,7 @@ double SkinWindow::toTwips(int pixels) const {
 
 void SkinWindow::command(const std::string& name) {
     if (syncing_ || form_->closed()) return;
-    form_->click(name);
+    guarded(*form_, [&] { form_->click(name); });
     // A widget that changed itself on the click shows its control's state again.
     if (form_->controls().has(name)) applyControl(form_->controls()[name]);
     afterCommand();
@@ -129,7 +132,9 @@ void SkinWindow::afterCommand() {
 
 void SkinWindow::showForm(const std::string& name) {
     if (name == "About") {
-        if (!about_) about_ = new AboutBox(this, [this] { form_->help().openHomePage(); });
+        if (!about_)
+            about_ = new AboutBox(
+                this, [this] { guarded(*form_, [this] { form_->help().openHomePage(); }); });
         about_->show();
         about_->raise();
         about_->activateWindow();
@@ -153,8 +158,9 @@ void SkinWindow::showForm(const std::string& name) {
 void SkinWindow::sendSize() {
     if (!form_ || form_->closed()) return;
     const QRect outer = frameGeometry();
-    form_->resize({toTwips(client_->width()), toTwips(client_->height()), toTwips(outer.width()),
-                   toTwips(outer.height())});
+    const WindowSize size{toTwips(client_->width()), toTwips(client_->height()),
+                          toTwips(outer.width()), toTwips(outer.height())};
+    guarded(*form_, [&] { form_->resize(size); });
 }
 
 void SkinWindow::resizeEvent(QResizeEvent* event) {
@@ -182,11 +188,12 @@ void SkinWindow::keyPressEvent(QKeyEvent* event) {
 
 void SkinWindow::closeEvent(QCloseEvent* event) {
     if (!form_->closed()) {
-        if (!form_->queryUnload()) {
+        // A failing quit check keeps the window open rather than losing unsaved text.
+        if (!guarded(*form_, false, [this] { return form_->queryUnload(); })) {
             event->ignore();
             return;
         }
-        form_->terminate();
+        guarded(*form_, [this] { form_->terminate(); });
     }
     if (about_) about_->hide();
     event->accept();

@@ -33,7 +33,7 @@ TEST(SourceBody, MarksEachMatchAndAnchorsOnlyTheFirst) {
         std::vector<MatchSpan> spans;
         std::u16string body;
     } const cases[] = {
-        {"no matches", u"<p>a</p>", {}, u"&lt<b>p</b>&gta&lt<b>/p</b>&gt"},
+        {"no matches", u"<p>a</p>", {}, u"&lt;<b>p</b>&gt;a&lt;<b>/p</b>&gt;"},
         {"one match", u"say hello", {{4, 5}}, u"say <a id='1'></a><em>hello</em>"},
         {"two matches", u"a-b", {{0, 1}, {2, 1}}, u"<a id='1'></a><em>a</em>-<em>b</em>"},
         {"empty matches",
@@ -52,15 +52,15 @@ TEST(SourceBody, MarksEachMatchAndAnchorsOnlyTheFirst) {
         {"escaped characters inside a match",
          u"a<b & c",
          {{1, 5}},
-         u"a<a id='1'></a><em>&lt<b>b</b><i> &amp</i> </em>c"},
+         u"a<a id='1'></a><em>&lt;<b>b</b><i> &amp;</i> </em>c"},
         {"match inside an attribute and its value",
          u"<a href=\"x\">",
          {{3, 8}},
-         u"&lt<b>a</b><i> </i><a id='1'></a><em><i>href</i>=\"<u>x</u>\"</em>&gt"},
+         u"&lt;<b>a</b><i> </i><a id='1'></a><em><i>href</i>=\"<u>x</u>\"</em>&gt;"},
         {"match ending inside a tag name",
          u"x<abc d>",
          {{0, 3}},
-         u"<a id='1'></a><em>x&lt<b>a</b></em><b>bc</b><i> d</i>&gt"},
+         u"<a id='1'></a><em>x&lt;<b>a</b></em><b>bc</b><i> d</i>&gt;"},
         {"reserved characters of the input are dropped",
          u"a\uFDD0b\uFDD1c",
          {{2, 1}},
@@ -79,7 +79,7 @@ TEST(SourceBody, ShowsInvisibleCharactersBeforeHighlighting) {
     EXPECT_EQ(renderSourceBody(u"a\r\nb", {{1, 2}}, true),
               u"a<a id='1'></a><em>\u2193\u300F\n</em>b");
     // Spaces shown as dots no longer separate attribute names; the tab's space still does.
-    EXPECT_EQ(renderSourceBody(u"<a b\tc>", {}, true), u"&lt<b>a\u00B7b______</b><i> c</i>&gt");
+    EXPECT_EQ(renderSourceBody(u"<a b\tc>", {}, true), u"&lt;<b>a\u00B7b______</b><i> c</i>&gt;");
 }
 
 TEST(SourceBody, RejectsMatchPositionsOutsideTheTextOrOverlapping) {

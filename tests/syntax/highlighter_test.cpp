@@ -27,40 +27,43 @@ std::u16string highlighted(std::u16string text) {
 const Case kCases[] = {
     {"empty", u"", u""},
     {"plain text", u"plain", u"plain"},
-    {"no tags", u"a & b > c", u"a &amp b &gt c"},
+    {"no tags", u"a & b > c", u"a &amp; b &gt; c"},
     {"link and comment", u"<a href='x.htm'>Link</a> <!-- c -->",
-     u"&lt<b>a</b><i> href</i>='<u>x.htm</u>'&gtLink&lt<b>/a</b>&gt <s>&lt!-- c --&gt</s>"},
-    {"not markup", u"if (a < b && c > d)", u"if (a &lt<b></b><i> b</i> &amp&amp <i>c</i> &gt d)"},
-    {"doctype", u"<!DOCTYPE html>", u"&lt!DOCTYPE <i>html</i>&gt"},
-    {"attribute without value", u"<input disabled>", u"&lt<b>input</b><i> disabled</i>&gt"},
-    {"unquoted value", u"<a href=x>", u"&lt<b>a</b><i> href</i>=x&gt"},
-    {"comment ends at first >", u"<!-- a > b -->", u"<s>&lt!-- a &gt</s> b --&gt"},
-    {"> inside a quoted value", u"<a t=\"x>y\">z", u"&lt<b>a</b><i> t</i>=\"<u>x</u>&gty\"&gtz"},
+     u"&lt;<b>a</b><i> href</i>='<u>x.htm</u>'&gt;Link&lt;<b>/a</b>&gt; <s>&lt;!-- c --&gt;</s>"},
+    {"not markup", u"if (a < b && c > d)",
+     u"if (a &lt;<b></b><i> b</i> &amp;&amp; <i>c</i> &gt; d)"},
+    {"doctype", u"<!DOCTYPE html>", u"&lt;!DOCTYPE <i>html</i>&gt;"},
+    {"attribute without value", u"<input disabled>", u"&lt;<b>input</b><i> disabled</i>&gt;"},
+    {"unquoted value", u"<a href=x>", u"&lt;<b>a</b><i> href</i>=x&gt;"},
+    {"comment ends at first >", u"<!-- a > b -->", u"<s>&lt;!-- a &gt;</s> b --&gt;"},
+    {"> inside a quoted value", u"<a t=\"x>y\">z", u"&lt;<b>a</b><i> t</i>=\"<u>x</u>&gt;y\"&gt;z"},
     {"apostrophe closes a double-quoted value", u"<a t=\"x'y\">",
-     u"&lt<b>a</b><i> t</i>=\"<u>x</u>'y\"<u></u>&gt"},
+     u"&lt;<b>a</b><i> t</i>=\"<u>x</u>'y\"<u></u>&gt;"},
     {"text brackets", u"x[1]", u"x[1]"},
-    {"match markers of the text", u"<p>[m]a[/m]</p>", u"&lt<b>p</b>&gt[m]a[/m]&lt<b>/p</b>&gt"},
-    {"< last", u"a<", u"a&lt<b>"},
-    {"< second-last", u"a<!", u"a&lt!"},
-    {"< third-last", u"<!-", u"&lt!-"},
-    {"comment opener at the very end", u"<!--", u"<s>&lt!--"},
-    {"open runs stay open", u"<a b='c", u"&lt<b>a</b><i> b</i>='<u>c"},
-    {"unclosed quote after attribute", u"<a b'c>", u"&lt<b>a</b><i> b'<u>c</u></i>&gt"},
-    {"space after quoted value", u"<a b='1' c>", u"&lt<b>a</b><i> b</i>='<u>1</u>' <i>c</i>&gt"},
-    {"tabs and line ends are no separators", u"<a\tb\r\nc>", u"&lt<b>a\tb\r\nc</b>&gt"},
+    {"match markers of the text", u"<p>[m]a[/m]</p>", u"&lt;<b>p</b>&gt;[m]a[/m]&lt;<b>/p</b>&gt;"},
+    {"< last", u"a<", u"a&lt;<b>"},
+    {"< second-last", u"a<!", u"a&lt;!"},
+    {"< third-last", u"<!-", u"&lt;!-"},
+    {"comment opener at the very end", u"<!--", u"<s>&lt;!--"},
+    {"open runs stay open", u"<a b='c", u"&lt;<b>a</b><i> b</i>='<u>c"},
+    {"unclosed quote after attribute", u"<a b'c>", u"&lt;<b>a</b><i> b'<u>c</u></i>&gt;"},
+    {"space after quoted value", u"<a b='1' c>", u"&lt;<b>a</b><i> b</i>='<u>1</u>' <i>c</i>&gt;"},
+    {"tabs and line ends are no separators", u"<a\tb\r\nc>", u"&lt;<b>a\tb\r\nc</b>&gt;"},
     {"quotes outside tags are plain", u"'a' \"b\" = c", u"'a' \"b\" = c"},
     {"comment inside a tag keeps the tag open", u"<a <!-- x -->'y'",
-     u"&lt<b>a</b><i> <s>&lt!--</i> x <i>--</i>&gt</s>'<u>y</u>'"},
+     u"&lt;<b>a</b><i> <s>&lt;!--</i> x <i>--</i>&gt;</s>'<u>y</u>'"},
     {"four runs closed at one >", u"<!--<a b<c'd>",
-     u"<s>&lt!--&lt<b>a</b><i> b&lt<b>c'<u>d</u></i></b>&gt</s>"},
+     u"<s>&lt;!--&lt;<b>a</b><i> b&lt;<b>c'<u>d</u></i></b>&gt;</s>"},
     {"text's own percent-brace pairs", u"%{x%} [%{]", u"%{x%} [%{]"},
-    {"entities of the text", u"&lt; &amp;", u"&amplt; &ampamp;"},
+    {"entities of the text", u"&lt; &amp;", u"&amp;lt; &amp;amp;"},
+    // Letters after an escaped character never join it into a longer entity name.
+    {"letters after an escape", u"p->dot; a&copy <b", u"p-&gt;dot; a&amp;copy &lt;<b>b"},
     // Match marks pass through without changing the highlighting.
-    {"mark inside a tag name", u"<\uFDD0a\uFDD1 b>", u"&lt<b>\uFDD0a\uFDD1</b><i> b</i>&gt"},
+    {"mark inside a tag name", u"<\uFDD0a\uFDD1 b>", u"&lt;<b>\uFDD0a\uFDD1</b><i> b</i>&gt;"},
     {"mark inside a comment opener", u"<\uFDD0!-\uFDD1- c -->",
-     u"<s>&lt\uFDD0!-\uFDD1- c --&gt</s>"},
-    {"mark after a doctype's <", u"<\uFDD0\uFDD1!DOCTYPE>", u"&lt\uFDD0\uFDD1!DOCTYPE&gt"},
-    {"mark at the very end after <", u"<\uFDD0", u"&lt<b>\uFDD0"},
+     u"<s>&lt;\uFDD0!-\uFDD1- c --&gt;</s>"},
+    {"mark after a doctype's <", u"<\uFDD0\uFDD1!DOCTYPE>", u"&lt;\uFDD0\uFDD1!DOCTYPE&gt;"},
+    {"mark at the very end after <", u"<\uFDD0", u"&lt;<b>\uFDD0"},
 };
 
 TEST(MarkSyntax, RendersTheDocumentedExamplesEdgeCasesAndMatchMarks) {
@@ -128,9 +131,9 @@ std::u16string referenceMarkSyntax(std::u16string text) {
         if (inTag && !quoted && c == u'=' && attrName) attrName = false, before += u"[/i]";
         out += before + c + after;
     }
-    replaceAll(out, u"&", u"&amp");
-    replaceAll(out, u"<", u"&lt");
-    replaceAll(out, u">", u"&gt");
+    replaceAll(out, u"&", u"&amp;");
+    replaceAll(out, u"<", u"&lt;");
+    replaceAll(out, u">", u"&gt;");
     replaceAll(out, u"[", u"<");
     replaceAll(out, u"]", u">");
     replaceAll(out, u"%{", u"[");

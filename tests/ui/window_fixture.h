@@ -124,6 +124,12 @@ class SkinTest : public ::testing::Test {
         });
     }
 
+    void openThroughDialog(const std::u16string& path) {
+        answerOpenDialog(path);
+        click("selFile");
+        settle();
+    }
+
     template <typename T = QWidget>
     T* widget(const std::string& name) {
         return qobject_cast<T*>(window->control(name));

@@ -38,12 +38,6 @@ class WorkflowTest : public SkinTest {
         makeProgramFolder();
         start();
     }
-
-    void openThroughDialog(const std::u16string& path) {
-        answerOpenDialog(path);
-        click("selFile");
-        settle();
-    }
     // Waits for the one-shot timer's move to the first match.
     void waitForCounter(const QString& text) {
         ASSERT_TRUE(waitUntil([&] { return counter() == text; })) << counter().toStdString();

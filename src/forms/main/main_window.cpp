@@ -135,8 +135,17 @@ void MainWindow::logLine(const std::u16string& message) {
     controls_.setText("logger", controls_["logger"].text + u"* " + message + kCrLf);
 }
 
+// An error entry also shows its first line in the status line, so no step that failed is left
+// saying "Done." (the skin scrolls the log to every new entry).
 void MainWindow::logError(const std::u16string& message) {
     controls_.setText("logger", controls_["logger"].text + u"Err:" + message + kCrLf);
+    std::u16string shortForm = message.substr(0, message.find(u'\r'));
+    while (!shortForm.empty() && shortForm.back() == u' ') shortForm.pop_back();
+    showStatus(shortForm);
+}
+
+void MainWindow::reportFailure(const std::u16string& reason) {
+    logError(u"The last action failed.\r\n" + reason);
 }
 
 void MainWindow::showStatus(const std::u16string& message) {
@@ -244,6 +253,7 @@ void MainWindow::closeSingleFile() {
     setRestoreEnabled(false);
     setSaveEnabled(false);
     EnableBtn(false);
+    resetMatchState();  // the closed file's result goes with it
     reShow();
     disableSourceTools();
 }
@@ -260,6 +270,8 @@ void MainWindow::resetMatchState() {
         controls_.setEnabled(name, false);
     controls_.setText("matchNo", u"0/0");
     writeMatchList(u"");
+    // Marks that can no longer be stepped through are not left in the source view.
+    if (marksShown_) renderSource(txtDoc);
 }
 
 // ---- Input ----------------------------------------------------------------------------------
@@ -373,6 +385,7 @@ void MainWindow::openFolderCommand(bool ask) {
 // ---- Panes ------------------------------------------------------------------------------------
 
 void MainWindow::onNavigateComplete(Pane which, const std::u16string& address) {
+    if (closed_) return;  // the window has shut down: late pages change nothing
     PaneModel& p = pane(which);
     std::u16string file = address.substr(0, address.find(u'#'));
     std::u16string source;
@@ -403,6 +416,7 @@ void MainWindow::onRendererGone(Pane which) {
 }
 
 bool MainWindow::onBeforeNavigate(Pane which, const std::u16string& address) {
+    if (closed_) return which == Pane::MatchView;
     if (which == Pane::MatchView) {
         std::size_t hash = address.find(u'#');
         if (hash == std::u16string::npos) return false;

@@ -119,6 +119,8 @@ class MainWindow {
     void setRestoreEnabled(bool on);
     void enableSourceTools();
     void disableSourceTools();
+    // A call into the form failed with this reason: logged, and the window goes on.
+    void reportFailure(const std::u16string& reason);
 
     // ---- Modes ----------------------------------------------------------------------------------
     void doSingle();
@@ -156,7 +158,7 @@ class MainWindow {
     bool MultiMode = false;
     std::u16string txtDoc;
     std::u16string curFileName;
-    std::u16string LoadedText;
+    std::u16string LoadedText;  // what the current file holds: as last read or written
     std::u16string renderedSource;
     bool SearchDone = false;
     bool matchListBuilt = false;
@@ -204,6 +206,10 @@ class MainWindow {
     void showEncoding();
     void reopenWithEncoding(const std::string& entry);
     bool encodingHolds(const std::u16string& newText);
+    bool patternIsValid();
+    void clearSearchResult();
+    void applySwitchTicks();
+    bool reloadText(std::u16string& text);
 
     void find();
     void next();
@@ -234,6 +240,10 @@ class MainWindow {
     bool working_ = false;
     std::u16string sourceCopy_;
     bool hasSourceCopy_ = false;
+    std::u16string typedPattern_;  // the pattern box as cleaned by the last getRepParam
+    bool marksShown_ = false;      // the source view shows the marks of a result
+    bool backupSaved_ = false;     // a save of the current file left a sibling backup
+    int pageWaitTicks_ = 0;        // Timer1 ticks spent waiting for the source page
     bool closed_ = false;
     int statusRepaints_ = 0;
 };

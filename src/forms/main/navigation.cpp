@@ -10,6 +10,9 @@ namespace {
 constexpr char16_t kCurrentMark[] = u"gold";
 constexpr char16_t kCurrentEntry[] = u"rgb(230,230,230)";
 constexpr char16_t kOtherEntry[] = u"white";
+// How long Timer1 waits for the source page: this many ticks this far apart (30 seconds).
+constexpr int kPageWaitTickMs = 50;
+constexpr int kPageWaitTicks = 600;
 }  // namespace
 
 void MainWindow::goToMatch(long long k) {
@@ -60,11 +63,20 @@ void MainWindow::next() {
 }
 
 void MainWindow::onTimer1Tick() {
-    if (superMonitor_.busy()) return;  // stays armed and ticks again
-    if (SearchDone) {
+    if (closed_) return;
+    if (superMonitor_.busy()) {
+        // The timer stays armed and ticks again, at a slower pace after the first wait, until
+        // the page has had its time: a page that never finishes loading is reported once.
+        if (++pageWaitTicks_ == 1) services_.timer.start(kPageWaitTickMs);
+        if (pageWaitTicks_ < kPageWaitTicks) return;
+        logError(
+            u"The source view did not finish loading.\r\nThe first match is not shown; "
+            u"use \">\" to move to it.");
+    } else if (SearchDone) {
         firstMatch();
         controls_.setEnabled("btnPrev", true);
     }
+    pageWaitTicks_ = 0;
     services_.timer.stop();
 }
 

@@ -1,7 +1,9 @@
 // Replace in the current text, Save with the read-only question and the sibling backup,
 // single-file Restore, and the Action command that runs a command file.
 #include <exception>
+#include <new>
 
+#include "core/reason.h"
 #include "core/text.h"
 #include "files/file_ops.h"
 #include "files/paths.h"
@@ -17,10 +19,29 @@ constexpr char16_t kRegexError[] =
 constexpr char16_t kRepFileError[] =
     u"Rep File Error.\r\nPlease check your rep file or rep commands inside.";
 constexpr char16_t kCommandFilter[] = u"rep cmds(*.rep)|*.rep";
+
+// The engine's switches as they were; put back when it goes out of scope, so that a command
+// file's "cs" applies to its own commands only.
+class SwitchesKept {
+  public:
+    explicit SwitchesKept(RegExp& e)
+        : e_(e), ignoreCase_(e.ignoreCase()), global_(e.global()), multiline_(e.multiline()) {}
+    ~SwitchesKept() {
+        e_.setIgnoreCase(ignoreCase_);
+        e_.setGlobal(global_);
+        e_.setMultiline(multiline_);
+    }
+    SwitchesKept(const SwitchesKept&) = delete;
+    SwitchesKept& operator=(const SwitchesKept&) = delete;
+
+  private:
+    RegExp& e_;
+    bool ignoreCase_, global_, multiline_;
+};
 }  // namespace
 
 void MainWindow::replaceCommand() {
-    if (getRepParam() && !searchPattern.empty()) {
+    if (getRepParam() && !searchPattern.empty() && patternIsValid()) {
         if (MultiMode) {
             if (confirm(replaceText.empty()
                             ? u"All matches will be deleted from files, are you sure?"
@@ -43,18 +64,24 @@ void MainWindow::SingleReplace() {
         lastMatches = expression.execute(txtDoc);
         const long long c = static_cast<long long>(lastMatches.size());
         if (c < 1) {
-            logError(u"Can't find item to replace.");
-        } else {
-            std::u16string replaced = replaceIn(expression, txtDoc, replaceText);
-            if (!encodingHolds(replaced)) return;
-            txtDoc = std::move(replaced);
-            setSaveEnabled(true);
-            setRestoreEnabled(true);
-            logLine(decimal(c) + u" items replaced, click save to change the source file.");
+            renderSource(txtDoc);
+            logError(u"Can't find item to replace.");  // after the render's "Done."
+            return;
         }
+        std::u16string replaced = replaceIn(expression, txtDoc, replaceText);
+        if (!encodingHolds(replaced)) return;
+        txtDoc = std::move(replaced);
+        setSaveEnabled(txtDoc != LoadedText || curFormat != loadedFormat);
+        setRestoreEnabled(true);
+        logLine(decimal(c) + u" items replaced, click save to change the source file.");
         renderSource(txtDoc);
-    } catch (const std::exception&) {
-        logError(kRegexError);
+    } catch (const std::bad_alloc&) {
+        // A replacement that outgrows memory leaves the text as it was.
+        logError(u"Error in Replace.\r\nNot enough memory for the replaced text.");
+    } catch (const RegExpError& e) {
+        logError(std::u16string(kRegexError) + u"\r\n" + fromUtf8(e.what()));
+    } catch (const std::exception& e) {
+        logError(u"Error in Replace.\r\n" + reasonOf(e));
     }
 }
 
@@ -68,13 +95,20 @@ void MainWindow::SaveFile(const std::u16string& path) {
             if (!confirm(u"Current file is read only, save it anyway?")) return;
             clearReadOnly(path);
         }
+        const bool backup = options.backupOnReplace && fileExists(path);
         saveWithBackup(path, txtDoc, options.backupOnReplace, curFormat);
-    } catch (const Error& e) {
-        // The file on disk is as it was; the text stays unsaved.
-        logError(u"Can't save the file.\r\n" + fromUtf8(e.what()));
+        backupSaved_ = backupSaved_ || backup;
+    } catch (const std::exception& e) {
+        // The file on disk is as it was; the text stays unsaved, and the user is told at once.
+        const std::u16string message = u"Can't save the file.\r\n" + reasonOf(e);
+        logError(message);
+        services_.prompts.message(message, u" Warning");
         return;
     }
+    LoadedText = txtDoc;
+    loadedFormat = curFormat;
     setSaveEnabled(false);
+    logLine(u"Saved " + path);
 }
 
 void MainWindow::restoreCommand() {
@@ -85,22 +119,45 @@ void MainWindow::restoreCommand() {
     }
 }
 
+// Restore undoes the last change: unsaved replaces give the text back as the file holds it;
+// otherwise the sibling backup of the last save goes back over the file, and the window then
+// shows what the file holds. Window and disk agree afterwards either way.
 void MainWindow::RestoreSingleFile() {
-    renderSource(LoadedText);
-    txtDoc = LoadedText;
-    curFormat = loadedFormat;
-    if (!curFileName.empty()) showEncoding();
-    if (!controls_["btnSave"].enabled) {
-        // The replaced text was saved: the sibling backup goes back in one atomic step.
-        try {
-            SingleRestore result = restoreSingleFile(curFileName);
-            if (!result.restored) logError(result.message);
-        } catch (const Error& e) {
-            logError(fromUtf8(e.what()));
-        }
+    resetMatchState();
+    if (txtDoc != LoadedText) {
+        txtDoc = LoadedText;
+        curFormat = loadedFormat;
+        showEncoding();
+        renderSource(txtDoc);
+        setSaveEnabled(false);
+        // The backup of an earlier save can still go back with a second Restore.
+        setRestoreEnabled(backupSaved_);
+        logLine(u"Replaced text discarded; the text is as the file holds it.");
+        return;
     }
     setRestoreEnabled(false);
-    setSaveEnabled(false);
+    if (!backupSaved_) {
+        logError(u"Nothing to restore: no backup of this file was made.");
+        return;
+    }
+    const std::u16string backup = siblingBackupPath(curFileName);
+    try {
+        SingleRestore result = restoreSingleFile(curFileName);
+        if (!result.restored) {
+            logError(result.message);
+            return;
+        }
+    } catch (const std::exception& e) {
+        logError(u"Can't restore the file.\r\n" + reasonOf(e));
+        return;
+    }
+    backupSaved_ = false;
+    logLine(u"Restored " + curFileName + u" from its backup " + backup);
+    std::u16string text;
+    if (!reloadText(text)) return;
+    LoadedText = text;
+    txtDoc = std::move(text);
+    renderSource(txtDoc);
 }
 
 void MainWindow::actionCommand() {
@@ -111,6 +168,7 @@ void MainWindow::actionCommand() {
         logError(u"The command file does not exist.");
         return;
     }
+    SwitchesKept userSwitches(expression);
     try {
         auto parsed = ParseCommandFile(path, expression, options.escapeSupport);
         if (!parsed) {
@@ -118,8 +176,8 @@ void MainWindow::actionCommand() {
             return;
         }
         commands = std::move(*parsed);
-    } catch (const std::exception&) {
-        logError(kRepFileError);
+    } catch (const std::exception& e) {
+        logError(std::u16string(kRepFileError) + u"\r\n" + reasonOf(e));
         return;
     }
     if (MultiMode) {
@@ -132,16 +190,17 @@ void MainWindow::actionCommand() {
     try {
         if (commands.empty()) logLine(std::u16string(kNoCommandsLoadedMessage));
         result = ApplyCommands(commands, txtDoc, expression);
-    } catch (const std::exception&) {
-        logError(kRepFileError);  // the text in memory is unchanged
+    } catch (const std::exception& e) {
+        // The text in memory is unchanged.
+        logError(std::u16string(kRepFileError) + u"\r\n" + reasonOf(e));
         return;
     }
     if (!encodingHolds(result)) return;
     logLine(u"Batch replace completed.");
-    setSaveEnabled(true);
-    setRestoreEnabled(true);
     resetMatchState();
     txtDoc = std::move(result);
+    setSaveEnabled(txtDoc != LoadedText || curFormat != loadedFormat);
+    setRestoreEnabled(true);
     renderSource(txtDoc);
 }
 

@@ -5,7 +5,9 @@
 #include <functional>
 #include <memory>
 #include <new>
+#include <optional>
 
+#include "core/reason.h"
 #include "core/text.h"
 #include "files/file_ops.h"
 #include "files/paths.h"
@@ -25,7 +27,26 @@ constexpr std::uint64_t kLargeFileBytes = 256000;
 // A longer match list is shown a piece at a time.
 constexpr std::size_t kMaxInlineEntries = 1000;
 
+// Why the engine rejects the pattern, or nothing when it compiles: an empty text is enough to
+// compile it without searching.
+std::optional<std::u16string> patternError(RegExp probe, const std::u16string& pattern) {
+    try {
+        probe.setPattern(pattern);
+        (void)probe.count(u"");
+    } catch (const RegExpError& e) {
+        return fromUtf8(e.what());
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+// The engine takes the switches as the boxes show them, whatever a command file left behind.
+void MainWindow::applySwitchTicks() {
+    expression.setIgnoreCase(controls_["chkIgnoreCase"].checked);
+    expression.setGlobal(controls_["chkGlobal"].checked);
+    expression.setMultiline(controls_["chkLine"].checked);
+}
 
 bool MainWindow::getRepParam() {
     const std::u16string typed = controls_["inRepFrom"].text;
@@ -37,14 +58,54 @@ bool MainWindow::getRepParam() {
         buildPattern(typed, controls_["inRepWith"].text, dotAll, options.escapeSupport);
     controls_.setText("inRepFrom", built.cleaned);
     addUsedRegexp(built.cleaned);
+    typedPattern_ = built.cleaned;
     searchPattern = built.searchPattern;
     replaceText = built.replaceText;
+    applySwitchTicks();
     expression.setPattern(searchPattern);
     return true;
 }
 
+// A pattern the engine rejects ends the command before it touches anything: the status says
+// so, the log gives the engine's reason with its position (in the pattern as typed when that
+// alone is already wrong), and the previous result is cleared.
+bool MainWindow::patternIsValid() {
+    std::optional<std::u16string> reason = patternError(expression, searchPattern);
+    if (!reason) return true;
+    if (std::optional<std::u16string> typed = patternError(expression, typedPattern_))
+        reason = typed;
+    clearSearchResult();
+    logError(u"Invalid pattern.\r\n" + *reason);
+    showStatus(u"Invalid pattern.");
+    return false;
+}
+
+// As if the result had been reset: no marks, no total, nothing to step through.
+void MainWindow::clearSearchResult() {
+    services_.timer.stop();
+    lastMatches.clear();
+    matchCount = 0;
+    curMatch = 0;
+    resetMatchState();
+    controls_.setText("lblTotal", u"");
+}
+
+// The text of the current file read again; false (and the reason logged) when it cannot be.
+bool MainWindow::reloadText(std::u16string& text) {
+    try {
+        DecodedText file = loadTextFile(curFileName, reading);
+        text = std::move(file.text);
+        curFormat = loadedFormat = file.format;
+        showEncoding();
+        return true;
+    } catch (const std::exception& e) {
+        logError(u"Can't open the file.\r\n" + reasonOf(e));
+        return false;
+    }
+}
+
 void MainWindow::find() {
-    if (!getRepParam() || searchPattern.empty()) return;
+    if (!getRepParam() || searchPattern.empty() || !patternIsValid()) return;
     if (MultiMode) {
         if (folderWork_ && folderWork_->SearchAllFiles(*this)) searchText(false);
     } else {
@@ -52,14 +113,14 @@ void MainWindow::find() {
     }
 }
 
+// In folder mode a refresh reads the picked file again, since runs change the files on disk; in
+// single-file mode the text in memory is searched, unsaved changes and all.
 void MainWindow::searchText(bool interactive) {
-    try {
-        if (!interactive)
-            txtDoc = curFileName.empty() ? superMonitor_.bodyText()
-                                         : loadTextFile(curFileName, reading).text;
-    } catch (const Error&) {
-        logError(u"Regular Expression Error \r\nPlease examine your regular expression.");
-        return;
+    if (!interactive && MultiMode) {
+        if (curFileName.empty())
+            txtDoc = superMonitor_.bodyText();
+        else if (!reloadText(txtDoc))
+            return;
     }
     if (searchPattern.empty() || txtDoc.empty()) return;
     expression.setPattern(searchPattern);
@@ -69,7 +130,7 @@ void MainWindow::searchText(bool interactive) {
         std::vector<Match> matches;
         RenderedBody body;
         std::shared_ptr<const PieceDocument> list;  // a long match list, built here too
-        bool failed = false;
+        std::optional<std::u16string> failure;
     };
     auto result = std::make_shared<Result>();
     auto text = std::make_shared<const std::u16string>(txtDoc);
@@ -89,13 +150,14 @@ void MainWindow::searchText(bool interactive) {
                     for (const Match& m : result->matches) values.push_back(m.value);
                     result->list = std::make_shared<MatchListPieceDocument>(std::move(values));
                 }
-            } catch (const std::exception&) {
-                result->failed = true;
+            } catch (const std::exception& e) {
+                result->failure = reasonOf(e);
             }
         },
         [this, result, interactive] {
-            if (result->failed) {
-                logError(u"Regular Expression Error \r\nPlease examine your regular expression.");
+            if (result->failure) {
+                clearSearchResult();
+                logError(u"Error in Search.\r\n" + *result->failure);
                 return;
             }
             showSearchResult(interactive, std::move(result->matches), std::move(result->body),
@@ -109,9 +171,9 @@ void MainWindow::showSearchResult(bool interactive, std::vector<Match> matches, 
         lastMatches = std::move(matches);
         const long long n = static_cast<long long>(lastMatches.size());
         if (n == 0) {
+            clearSearchResult();
             if (interactive) logLine(u"0 item found!");
             showStatus(u"Done.");
-            controls_.setText("matchNo", u"0/0");
             writeMatchList(u" No result found.");
             return;
         }
@@ -126,26 +188,32 @@ void MainWindow::showSearchResult(bool interactive, std::vector<Match> matches, 
         if (interactive) {
             logLine(u"Search " + controls_["inRepFrom"].text + u"\r\n" + decimal(n) +
                     u" items found.");
-            controls_.setText("lblTotal", decimal(n));
             const auto empty = std::count_if(lastMatches.begin(), lastMatches.end(),
                                              [](const Match& m) { return m.value.empty(); });
             if (empty > 0) logLine(decimal(empty) + u" of them empty.");
         }
+        // A re-search in single-file mode may count differently (the switches changed since):
+        // the total follows. In folder mode it keeps the folder's total.
+        if (interactive || !MultiMode) controls_.setText("lblTotal", decimal(n));
         controls_.setEnabled("btnNext", true);
         controls_.setEnabled("btnPrev", false);
         controls_.setEnabled("btnExp", true);
         controls_.setEnabled("mExp", true);
         matchCount = n;
+        curMatch = 0;  // no match of the new result is current yet
         controls_.setText("matchNo", u"0/" + decimal(n));
+        pageWaitTicks_ = 0;
         services_.timer.start(1);
         showStatus(u"Rendering source code");
         renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
         showBody(std::move(body));
+        marksShown_ = true;
         showStatus(u"Done.");
         if (!controls_["btnViewIn"].enabled) enableSourceTools();
         SearchDone = true;
-    } catch (const std::exception&) {
-        logError(u"Regular Expression Error \r\nPlease examine your regular expression.");
+    } catch (const std::exception& e) {
+        clearSearchResult();
+        logError(u"Error in Search.\r\n" + reasonOf(e));
     }
 }
 
@@ -169,6 +237,7 @@ void MainWindow::renderBody(const std::u16string& text, const std::vector<MatchS
     showStatus(u"Rendering source code");
     renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
     RenderedBody body = prepareBody(text, spans, showInvisible);
+    marksShown_ = !spans.empty();
     showStatus(u"Done.");
     showBody(std::move(body));
 }
@@ -256,7 +325,9 @@ void MainWindow::OpenFile(const std::u16string& path) {
             controls_.setText("lblTotal", u"");
             FileList = {u"", curFileName};
             LoadedText = loaded->file.text;
+            backupSaved_ = false;
             txtDoc = std::move(loaded->file.text);
+            marksShown_ = false;
             showStatus(u"Rendering source code");
             renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
             showBody(std::move(loaded->body));
@@ -269,10 +340,7 @@ void MainWindow::OpenFile(const std::u16string& path) {
 }
 
 void MainWindow::reloadCurrentFile() {
-    DecodedText file = loadTextFile(curFileName, reading);
-    txtDoc = std::move(file.text);
-    curFormat = loadedFormat = file.format;
-    showEncoding();
+    if (!reloadText(txtDoc)) return;
     renderSource(txtDoc);
     writeMatchList(u"");
     enableSourceTools();

@@ -72,7 +72,8 @@ TEST_F(ReplaceSave, NoMatchAndABrokenPatternAreLoggedAndKeepTheText) {
     replace(u"z", u"y");
     EXPECT_NE(log().find("Err:Can't find item to replace.\r\n"), std::string::npos);
     replace(u"(", u"y");
-    EXPECT_NE(log().find("Err:Regular Expression Error \r\nPlease examine"), std::string::npos);
+    EXPECT_NE(log().find("Err:Invalid pattern.\r\n"), std::string::npos);
+    EXPECT_EQ(text("lblStatus"), "Invalid pattern.");
     EXPECT_EQ(u8(w->txtDoc), "banana");
     EXPECT_FALSE(c("btnSave").enabled);
 }
@@ -118,14 +119,42 @@ TEST_F(ReplaceSave, AReadOnlyFileIsSavedOnlyAfterOk) {
     (void)path;
 }
 
-TEST_F(ReplaceSave, AFailedSaveIsReportedAndTheTextStaysUnsaved) {
-    openNew("x.txt", "abc");
-    replace(u"b", u"\u20AC");
-    fs::remove(docs.path() / "x.txt");  // Save writes only over a file that exists
-    w->click("btnSave");
-    EXPECT_NE(log().find("Err:Can't save the file."), std::string::npos);
-    EXPECT_FALSE(fs::exists(docs.path() / "x.txt"));
-    EXPECT_TRUE(c("btnSave").enabled);
+// A save that fails tells the user at once, in a box with the reason, the log and the status
+// line; the file keeps its content (or stays away) and the text stays unsaved.
+TEST_F(ReplaceSave, AFailedSaveShowsABoxAndKeepsTheFileAndTheUnsavedText) {
+    struct Case {
+        const char* name;
+        bool removeFile;
+        bool blockBackup;
+    };
+    const Case cases[] = {
+        {"the file vanished before the save", true, false},
+        {"the backup cannot be written", false, true},
+    };
+    for (const Case& k : cases) {
+        openNew("x.txt", "abc");
+        fs::remove_all(docs.path() / "x.bak");
+        if (k.blockBackup) fs::create_directories(docs.path() / "x.bak" / "busy");
+        replace(u"b", u"B");
+        if (k.removeFile) fs::remove(docs.path() / "x.txt");
+        const std::size_t asked = prompts.asked.size();
+        w->click("btnSave");
+        ASSERT_EQ(prompts.asked.size(), asked + 1) << k.name;
+        const auto& box = prompts.asked.back();
+        EXPECT_EQ(box.kind, "message") << k.name;
+        EXPECT_EQ(u8(box.caption), " Warning");
+        EXPECT_EQ(u8(box.text).rfind("Can't save the file.\r\n", 0), 0u) << u8(box.text);
+        EXPECT_GT(box.text.size(), 24u) << k.name;  // the reason follows
+        EXPECT_NE(log().find("Err:" + u8(box.text)), std::string::npos) << k.name;
+        EXPECT_EQ(text("lblStatus"), "Can't save the file.");
+        if (k.removeFile)
+            EXPECT_FALSE(fs::exists(docs.path() / "x.txt")) << k.name;
+        else
+            EXPECT_EQ(docs.bytes("x.txt"), "abc") << k.name;
+        EXPECT_TRUE(c("btnSave").enabled) << k.name;
+        EXPECT_EQ(log().find("* Saved"), std::string::npos) << k.name;
+        prompts.answerOk();  // opening the next file gives up the unsaved text
+    }
 }
 
 using Restore = ReplaceSave;
@@ -150,14 +179,34 @@ TEST_F(Restore, AfterSavingTheSiblingBackupIsPutBackAndConsumed) {
     EXPECT_EQ(u8(w->txtDoc), "old");
 }
 
-TEST_F(Restore, ReplacingAgainAfterASaveRevertsOnlyTheMemory) {
+// Each Restore undoes one step and the window then shows exactly what the file holds: first
+// the unsaved replace goes, then the last save is undone from its backup.
+TEST_F(Restore, StepsBackThroughUnsavedTextAndTheLastSaveKeepingWindowAndDiskEqual) {
     openNew("page.htm", "v1");
     replace(u"v1", u"v2");
     w->click("btnSave");
     replace(u"v2", u"v3");
+    w->click("btnSave");
+    replace(u"v3", u"v4");
+    find(u"v");
     w->click("btnRestore");
-    EXPECT_EQ(u8(w->txtDoc), "v1");
-    EXPECT_EQ(docs.bytes("page.htm"), "v2");
+    EXPECT_EQ(u8(w->txtDoc), "v3");
+    EXPECT_EQ(u8(source().bodyText()), "v3");
+    EXPECT_EQ(docs.bytes("page.htm"), "v3");
+    EXPECT_EQ(source().markCount(), 0u);
+    EXPECT_FALSE(c("btnSave").enabled || c("btnNext").enabled);
+    ASSERT_TRUE(c("btnRestore").enabled);
+    w->click("btnRestore");
+    EXPECT_EQ(docs.bytes("page.htm"), "v2");  // the backup of the second save
+    EXPECT_EQ(u8(w->txtDoc), "v2");
+    EXPECT_EQ(u8(source().bodyText()), "v2");
+    EXPECT_NE(log().find("* Restored " + u8(docs.file("page.htm")) + " from its backup " +
+                         u8(docs.file("page.bak"))),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(docs.path() / "page.bak"));
+    EXPECT_FALSE(c("btnRestore").enabled || c("btnSave").enabled);
+    replace(u"v2", u"v5");  // Save is offered again for the text that now differs from disk
+    EXPECT_TRUE(c("btnSave").enabled);
 }
 
 TEST_F(Restore, WithoutASiblingBackupTheFileStaysAndTheLogSaysWhy) {

@@ -64,7 +64,7 @@ using Modes = WindowTest;
 TEST_F(Modes, OpeningAFileEntersSingleFileModeAndShowsItsPath) {
     const std::u16string path = openNew("a.htm", "<p>hello</p>");
     EXPECT_EQ(w->curFileName, path);
-    EXPECT_NE(u8(source().bodyHtml()).find("&lt<b>p</b>&gt"), std::string::npos);  // highlighted
+    EXPECT_NE(u8(source().bodyHtml()).find("&lt;<b>p</b>&gt;"), std::string::npos);  // highlighted
     EXPECT_EQ(c("inputPath").text, path);
     EXPECT_EQ(c("LblCurName").text, path);
     for (const char* name : {"btnFind", "mFind", "btnReplace", "mReplace", "btnAction", "mAction",
@@ -116,12 +116,15 @@ TEST_F(Modes, InstantTestForgetsTheFileAndDisablesTheCommands) {
     EXPECT_EQ(prompts.asked.size(), 1u);
 }
 
-TEST_F(Modes, AFindAfterInstantTestSearchesTheTextTheSourcePaneShows) {
+TEST_F(Modes, InstantTestAfterASearchClearsTheResultWithTheText) {
     openNew("a.txt", "cat cat");
     find(u"cat");
-    w->click("mClose");  // re-shows the result from the page, since a search was shown
-    EXPECT_EQ(u8(w->txtDoc), "cat cat");
-    EXPECT_EQ(source().markCount(), 2u);
+    w->click("mClose");
+    EXPECT_TRUE(w->txtDoc.empty());
+    EXPECT_EQ(u8(source().bodyText()), "");
+    EXPECT_EQ(source().markCount(), 0u);
+    EXPECT_EQ(text("matchNo"), "0/0");
+    EXPECT_FALSE(c("btnNext").enabled || w->SearchDone);
 }
 
 using Log = WindowTest;

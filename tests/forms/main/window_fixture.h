@@ -23,26 +23,39 @@ inline std::string u8(const std::u16string& text) {
     return toUtf8(text);
 }
 
+// Every pane that is loading finishes loading.
+inline void settlePanes(MainWindow& w) {
+    for (Pane p : {Pane::ListView, Pane::SuperMonitor, Pane::MatchView})
+        if (w.pane(p).busy()) w.onNavigateComplete(p, w.pane(p).address());
+}
+
+// The project's lib/ and help/ and an empty rep/ in a program folder of the test's own.
+inline void makeProgramFolder(const TempDir& program) {
+    namespace fs = std::filesystem;
+    for (const char* folder : {"lib", "help"})
+        fs::copy(fs::path(LODESTAR_SOURCE_DIR) / folder, program.path() / folder,
+                 fs::copy_options::recursive);
+    fs::create_directories(program.path() / "rep");
+}
+
+// A window on the program folder, loaded, with its pages loaded and of a usual size.
+inline std::unique_ptr<MainWindow> startWindow(const std::u16string& programFolder,
+                                               WindowServices services) {
+    auto w = std::make_unique<MainWindow>(programFolder, services);
+    w->load();
+    settlePanes(*w);
+    w->resize({9600, 6800, 9720, 7400});
+    return w;
+}
+
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        namespace fs = std::filesystem;
-        for (const char* folder : {"lib", "help"})
-            fs::copy(fs::path(LODESTAR_SOURCE_DIR) / folder, program.path() / folder,
-                     fs::copy_options::recursive);
-        fs::create_directories(program.path() / "rep");
-        w = std::make_unique<MainWindow>(program.folder(),
-                                         WindowServices{prompts, clipboard, timer, shell});
-        w->load();
-        settle();
-        w->resize({9600, 6800, 9720, 7400});
+        makeProgramFolder(program);
+        w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
     }
 
-    // Every pane that is loading finishes loading.
-    void settle() {
-        for (Pane p : {Pane::ListView, Pane::SuperMonitor, Pane::MatchView})
-            if (w->pane(p).busy()) w->onNavigateComplete(p, w->pane(p).address());
-    }
+    void settle() { settlePanes(*w); }
 
     std::u16string put(const std::string& name, const std::string& bytes) {
         return docs.put(name, bytes);
