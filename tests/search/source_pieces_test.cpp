@@ -14,7 +14,8 @@ using namespace lodestar;
 
 namespace {
 
-// The text a page shows for a fragment (tags dropped; the highlighter's references decoded),
+// The text a page shows for a fragment (tags dropped; the highlighter's references decoded,
+// with or without their semicolon),
 // and per data-k the text inside its em elements.
 struct Shown {
     std::u16string text;
@@ -41,6 +42,7 @@ void readPiece(const std::u16string& html, Shown& shown) {
             if (html.compare(p - 1, std::u16string(ref).size(), ref) == 0) {
                 c = ch;
                 p += std::u16string(ref).size() - 1;
+                if (p < html.size() && html[p] == u';') ++p;
                 break;
             }
         }
