@@ -12,10 +12,14 @@ std::u16string binarySkippedLine(std::size_t count) {
 
 SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
                              const std::vector<FileItem>& files, FileSink& sink,
-                             const TextReading& reading) {
+                             const TextReading& reading, const StopToken* stop) {
     SearchSummary summary;
     ReusableTextReader reader(reading);
     for (std::size_t i = 0; i < files.size(); ++i) {
+        if (stop && stop->requested()) {
+            summary.stopped = true;
+            return summary;
+        }
         const FileItem& file = files[i];
         FileOutcome outcome{i + 1, file.path, u"-", u"", std::nullopt};
         if (file.ticked) {

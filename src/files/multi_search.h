@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/stop_token.h"
 #include "files/file_sink.h"
 #include "files/text_encoding.h"
 #include "search/regexp.h"
@@ -16,6 +17,7 @@ struct SearchSummary {
     bool ok = false;        // false when a file or the pattern failed; the loop stopped there
     std::size_t total = 0;  // sum of the counts of the files searched
     std::size_t binarySkipped = 0;
+    bool stopped = false;  // a stop request ended the run between two files
 };
 
 // The closing log line of a run that left binary files alone: "Binary files skipped: 2.".
@@ -30,9 +32,10 @@ inline constexpr std::u16string_view kSearchErrorMessage =
 // " items found in " + N + " files." (N counts every listed file). A binary file is not
 // searched (unless `reading` takes it as text): its outcome has "-" and FileSkip::Binary, and
 // the log ends with binarySkippedLine. Stops at the first file that cannot be read or searched
-// with kSearchErrorMessage and its cause.
+// with kSearchErrorMessage and its cause. A requested `stop` ends the run before the next file,
+// silently: every file reported is fully searched.
 SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
                              const std::vector<FileItem>& files, FileSink& sink,
-                             const TextReading& reading = {});
+                             const TextReading& reading = {}, const StopToken* stop = nullptr);
 
 }  // namespace lodestar

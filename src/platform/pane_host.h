@@ -40,6 +40,10 @@ class PaneHost {
     // Sets one style property of the element with this id (CSS name, such as "word-wrap").
     virtual void setStyle(const std::u16string& id, const std::u16string& property,
                           const std::u16string& value) = 0;
+    // Sets cell `index` of the table with this id, cells counted across every row in order from
+    // 0: as inner HTML when `html`, else as plain text.
+    virtual void setCell(const std::u16string& tableId, std::size_t index,
+                         const std::u16string& content, bool html) = 0;
     virtual void clearSelection() = 0;
     // Replaces the content of the element `withinId` (empty: the body, as a new "code" element)
     // with one placeholder per piece. The page asks for the pieces near its viewport (the form

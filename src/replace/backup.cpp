@@ -81,7 +81,16 @@ SingleRestore restoreSingleFile(const std::u16string& path) {
     return {true, u"Restored " + path + u" from " + backup + u"."};
 }
 
+// Backups and restores work only under an absolute folder: an empty or relative one would put
+// copies wherever the program happens to run, or restore into the file system's root.
+static void requireAbsolute(std::u16string_view folder) {
+    if (folder.empty() || folder.front() != u'/')
+        throw BackupError("The working folder \"" + toUtf8(folder) +
+                          "\" is not an absolute folder: no backup or restore is made there.");
+}
+
 std::u16string backupFolderPath(std::u16string_view currentFolder, std::u16string_view name) {
+    requireAbsolute(currentFolder);
     std::u16string folderName = name.empty() ? std::u16string(u"bak") : std::u16string(name);
     if (folderName.find(u'/') != std::u16string::npos ||
         folderName.find(u'\\') != std::u16string::npos ||
@@ -96,6 +105,7 @@ std::u16string backupFolderPath(std::u16string_view currentFolder, std::u16strin
 }
 
 bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolder) {
+    requireAbsolute(backupFolder);
     ensureFolder(backupFolder);
     copyFileOver(path, backupFolder + lastComponent(path));
     return true;

@@ -43,11 +43,13 @@ SingleRestore restoreSingleFile(const std::u16string& path);
 
 // The backup folder for the chosen folder (ending in "/") and a backup folder name: an empty
 // name means "bak". A name holding "/", "\" or "..", or the name ".", is refused with
-// BackupError, so a backup never lands outside the chosen folder nor in it.
+// BackupError, so a backup never lands outside the chosen folder nor in it. An empty or
+// relative chosen folder is refused the same way.
 std::u16string backupFolderPath(std::u16string_view currentFolder, std::u16string_view name);
 
 // Copies one file into the backup folder (created when missing) under its own name,
-// overwriting an earlier copy. Throws FileError or BackupError on failure.
+// overwriting an earlier copy. Throws FileError or BackupError on failure (an empty or relative
+// backup folder among them).
 bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolder);
 
 // Copies every listed file (ticked or not) into the backup folder of `currentFolder` and

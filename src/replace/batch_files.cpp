@@ -10,10 +10,12 @@
 namespace lodestar {
 
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
-                   const std::vector<FileItem>& files, FileSink& sink, const TextReading& reading) {
+                   const std::vector<FileItem>& files, FileSink& sink, const TextReading& reading,
+                   const StopToken* stop) {
     std::size_t binarySkipped = 0;
     std::size_t cannotHold = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
+        if (stop && stop->requested()) return false;
         const std::u16string& path = files[i].path;
         FileOutcome outcome{i + 1, path, u" -", u" Batch Replaced.", std::nullopt};
         try {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/stop_token.h"
 #include "files/file_sink.h"
 #include "files/text_encoding.h"
 #include "replace/command_file.h"
@@ -24,9 +25,10 @@ inline constexpr std::u16string_view kBatchErrorMessage =
 // file (unless `reading` takes it as text) is left alone with FileSkip::Binary and the log ends
 // with binarySkippedLine; a file whose encoding cannot hold its new text is left unchanged with
 // FileSkip::CannotHoldText and the error entry kCannotHoldMessage, and the run goes on but
-// answers false.
+// answers false. A requested `stop` ends the run before the next file, silently, and answers
+// false.
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
                    const std::vector<FileItem>& files, FileSink& sink,
-                   const TextReading& reading = {});
+                   const TextReading& reading = {}, const StopToken* stop = nullptr);
 
 }  // namespace lodestar

@@ -108,13 +108,18 @@ class Run {
 
 ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replacement,
                                const std::vector<FileItem>& files, const ReplaceSettings& settings,
-                               ReadOnlyQuestion& readOnly, FileSink& sink) {
+                               ReadOnlyQuestion& readOnly, FileSink& sink, const StopToken* stop) {
     Run run(expr, replacement, settings, readOnly, sink);
     ReplaceSummary summary;
     try {
         // A refused backup folder name stops the run before any file is touched.
         if (settings.backup) run.backupFolder();
         for (std::size_t i = 0; i < files.size(); ++i) {
+            if (stop && stop->requested()) {
+                summary.stopped = true;
+                summary.replacedFiles = run.replacedFiles;
+                return summary;
+            }
             if (files[i].ticked)
                 sink.fileDone(run.replaceInFile(i + 1, files[i].path));
             else

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/stop_token.h"
 #include "files/file_sink.h"
 #include "files/text_encoding.h"
 #include "search/regexp.h"
@@ -41,6 +42,7 @@ struct ReplaceSummary {
     std::size_t replacedFiles = 0;
     std::size_t binarySkipped = 0;
     std::size_t cannotHold = 0;  // files left unchanged: their encoding cannot hold the new text
+    bool stopped = false;        // a stop request ended the run between two files
 };
 
 // For every listed file in order. Unticked: "-" / "Passed", untouched. Read-only and not made
@@ -54,8 +56,10 @@ struct ReplaceSummary {
 // cannot hold its new text is not touched either: its count, FileSkip::CannotHoldText, the
 // error entry kCannotHoldMessage with the cause, and the run goes on. Stops at the first failing
 // file with "Error in Search." and its cause; files before it keep their new content and backups.
+// A requested `stop` ends the run before the next file, silently.
 ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replacement,
                                const std::vector<FileItem>& files, const ReplaceSettings& settings,
-                               ReadOnlyQuestion& readOnly, FileSink& sink);
+                               ReadOnlyQuestion& readOnly, FileSink& sink,
+                               const StopToken* stop = nullptr);
 
 }  // namespace lodestar

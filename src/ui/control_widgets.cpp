@@ -3,6 +3,7 @@
 // geometry in twips.
 #include <QCheckBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolButton>
 #include <set>
 
@@ -31,8 +33,8 @@ const std::map<std::string, QString> kPictures = {
     {"btnRegHis", QStringLiteral("history")},
 };
 
-const std::set<std::string> kTextButtons = {"View_FS", "btnFind",    "btnPrev",  "btnNext",
-                                            "btnExp",  "btnReplace", "btnAction"};
+const std::set<std::string> kTextButtons = {"View_FS", "btnFind",    "btnPrev",   "btnNext",
+                                            "btnExp",  "btnReplace", "btnAction", "btnStop"};
 const std::set<std::string> kFrames = {"ToolBar", "Frame3", "Frame1", "Frame2", "statusbar"};
 const std::set<std::string> kMultiLine = {"inRepFrom", "inRepWith", "logger"};
 
@@ -155,6 +157,10 @@ QWidget* SkinWindow::createControl(const Control& c, QWidget* parent) {
             connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
                 if (!syncing_) guarded(*form_, [&] { form_->typeText(name, fromQ(text)); });
             });
+            connect(edit, &QLineEdit::returnPressed, this, [this, name] {
+                if (!syncing_) form_->enterText(name);
+            });
+            edit->installEventFilter(this);  // losing the focus opens the path too
         }
         return edit;
     }
@@ -278,6 +284,7 @@ void SkinWindow::applyControl(const Control& c) {
         label->setText(toQ(c.text));
         if (c.name == "lblStatus") label->repaint();  // shown at once during long work
     }
+    if (c.name == "btnStop") showBusy(c.enabled);
     applyGeometry(c, w);
     if (w->isVisibleTo(w->parentWidget()) != c.visible) w->setVisible(c.visible);
     if (c.visible && (c.name == "splitshad" || c.name == "splitshad2" || c.name == "splitShad3"))
@@ -293,6 +300,15 @@ QWidget* SkinWindow::control(const std::string& name) const {
 bool SkinWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) {
         sendSize();
+    } else if (watched == control("inputPath") && event->type() == QEvent::FocusOut) {
+        // Only the user moving on opens the path: not a message box or menu taking the focus.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (!syncing_ && !form_->closed() &&
+            (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+             reason == Qt::MouseFocusReason))
+            QTimer::singleShot(0, this, [this] {
+                if (!form_->closed()) form_->textFocusLost("inputPath");
+            });
     } else if (watched == control("btnRegHis") && event->type() == QEvent::MouseButtonPress) {
         QWidget* button = control("btnRegHis");
         if (button->isEnabled()) {

@@ -225,6 +225,18 @@
         e.style.setProperty("overflow-wrap", value === "break-word" ? "break-word" : "normal");
       }
     },
+    setCell: function (tableId, index, content, html) {
+      var table = document.getElementById(tableId);
+      if (!table) return;
+      for (var r = 0; r < table.rows.length; ++r) {
+        var cells = table.rows[r].cells;
+        if (index < cells.length) {
+          if (html) cells[index].innerHTML = content; else cells[index].textContent = content;
+          return;
+        }
+        index -= cells.length;
+      }
+    },
     clearSelection: function () {
       var s = window.getSelection();
       if (s) s.removeAllRanges();

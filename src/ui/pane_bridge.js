@@ -34,6 +34,18 @@
     if (window.lodestarBridge) window.lodestarBridge.wantPieces(request);
     else waiting.push(request);
   });
+  // A tick box of the file table: its position among the boxes named "chk" and its state.
+  document.addEventListener("change", function (event) {
+    var box = event.target;
+    if (!box || box.name !== "chk" || !window.lodestarBridge) return;
+    var boxes = document.getElementsByName("chk");
+    for (var i = 0; i < boxes.length; ++i) {
+      if (boxes[i] === box) {
+        window.lodestarBridge.ticked(i, box.checked);
+        return;
+      }
+    }
+  }, true);
 
   document.addEventListener("copy", function () {
     if (window.lodestarBridge) window.lodestarBridge.copied(String(window.getSelection()));

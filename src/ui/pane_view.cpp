@@ -73,6 +73,9 @@ PaneView::PaneView(const QString& name, bool contextMenu, QWidget* parent)
                 recovering_ = true;
                 if (onRendererGone) onRendererGone();
             });
+    connect(bridge_, &PaneBridge::tickChanged, this, [this](int index, bool checked) {
+        if (onTicked) onTicked(index, checked);
+    });
     connect(this, &QWebEngineView::loadFinished, this, &PaneView::loadFinishedSlot);
     connect(qApp, &QApplication::focusChanged, this, &PaneView::focusChangedSlot);
 }
@@ -150,6 +153,11 @@ void PaneView::scrollToElement(const std::u16string& withinId, const std::u16str
 void PaneView::setStyle(const std::u16string& id, const std::u16string& property,
                         const std::u16string& value) {
     call("setStyle", {toQ(id), toQ(property), toQ(value)});
+}
+
+void PaneView::setCell(const std::u16string& tableId, std::size_t index,
+                       const std::u16string& content, bool html) {
+    call("setCell", {toQ(tableId), static_cast<qulonglong>(index), toQ(content), html});
 }
 
 void PaneView::clearSelection() {

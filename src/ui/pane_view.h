@@ -33,6 +33,8 @@ class PaneView : public QWebEngineView, public PaneHost {
     std::function<bool(const std::u16string& address)> onBeforeNavigate;
     std::function<void(const std::u16string& text)> onCopied;
     std::function<void()> onFocusLost;
+    // The user ticked or unticked tick box `index` (0-based) of the page.
+    std::function<void(int index, bool checked)> onTicked;
     std::function<void(const std::u16string& address)> onExternalLink;
     // The page wants pieces of the long document in the element `withinId` (empty: the body).
     std::function<void(const std::u16string& withinId, long long generation,
@@ -51,6 +53,8 @@ class PaneView : public QWebEngineView, public PaneHost {
                          std::size_t index, int marginPixels) override;
     void setStyle(const std::u16string& id, const std::u16string& property,
                   const std::u16string& value) override;
+    void setCell(const std::u16string& tableId, std::size_t index, const std::u16string& content,
+                 bool html) override;
     void clearSelection() override;
     void setPieces(const std::u16string& withinId, long long generation,
                    const std::vector<PieceOutline>& outline) override;

@@ -3,19 +3,24 @@
 #include "ui/skin_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
 
+#include "forms/folder/drive_list.h"
 #include "forms/main/control_catalog.h"
 #include "ui/about_box.h"
 #include "ui/form_guard.h"
+#include "ui/form_window.h"
 #include "ui/pane_script.h"
 #include "ui/pane_view.h"
 #include "ui/qt_text.h"
+#include "ui/qt_work_runner.h"
 
 namespace lodestar::ui {
 
@@ -31,6 +36,10 @@ SkinWindow::SkinWindow(const std::u16string& programFolder)
                                          WindowServices{prompts_, clipboard_, *timer_, shell_});
     form_->showForm = [this](const std::string& name) { showForm(name); };
     form_->setJobRunner(&jobs_);
+    runner_ = std::make_unique<QtWorkRunner>();
+    folder_ = std::make_unique<FolderMode>(*form_, prompts_, *runner_, fromQ(QDir::currentPath()),
+                                           machineDrives());
+    folder_->picker().setHost(this);
 
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
@@ -56,6 +65,10 @@ SkinWindow::SkinWindow(const std::u16string& programFolder)
 }
 
 SkinWindow::~SkinWindow() {
+    // A run still going ends after its current file; its reports are dropped with the runner.
+    folder_->stop();
+    runner_.reset();
+    showBusy(false);
     // The panes report into the form; they go first.
     for (PaneView*& view : panes_) {
         if (!view) continue;
@@ -74,6 +87,12 @@ SkinWindow::~SkinWindow() {
         view = nullptr;
     }
     timer_->stop();
+    for (auto& [form, window] : formWindows_) {
+        const_cast<Form*>(form)->setHost(nullptr);
+        delete window;
+    }
+    formWindows_.clear();
+    folder_.reset();
 }
 
 void SkinWindow::buildPanes() {
@@ -95,6 +114,10 @@ void SkinWindow::buildPanes() {
         view->onRendererGone = [this, which] {
             if (!form_->closed()) form_->onRendererGone(which);
         };
+        if (which == Pane::ListView)
+            view->onTicked = [this](int index, bool checked) {
+                guarded(*form_, [&] { form_->onFileTicked(index + 1, checked); });
+            };
         if (which == Pane::SuperMonitor) {
             view->onCopied = [this](const std::u16string& text) {
                 guarded(*form_, [&] { form_->onSourceCopied(text); });
@@ -141,7 +164,6 @@ void SkinWindow::showForm(const std::string& name) {
         return;
     }
     const std::map<std::string, std::u16string> captions = {
-        {"FolderDlg", u"Select Folder"},
         {"frmExport", u"Export"},
         {"OptionSetting", u"Options"},
         {"RegAssist", u"Regular expression assistant"},
@@ -151,6 +173,35 @@ void SkinWindow::showForm(const std::string& name) {
         it == captions.end() ? fromQ(QString::fromStdString(name)) : it->second;
     prompts_.message(u"The \"" + caption + u"\" window is not available in this version.",
                      kAppTitle);
+}
+
+FormWindow* SkinWindow::formWindow(const Form& form) const {
+    auto it = formWindows_.find(&form);
+    return it == formWindows_.end() ? nullptr : it->second;
+}
+
+void SkinWindow::showForm(Form& form) {
+    FormWindow*& window = formWindows_[&form];
+    if (!window)
+        window = new FormWindow(form, this, [this](double twips) { return toPixels(twips); });
+    window->show();
+    window->raise();
+    window->activateWindow();
+    window->followFocus();
+}
+
+void SkinWindow::hideForm(Form& form) {
+    if (FormWindow* window = formWindow(form)) window->hide();
+}
+
+// The busy cursor shows while a run over a folder goes on.
+void SkinWindow::showBusy(bool on) {
+    if (on == busy_) return;
+    busy_ = on;
+    if (on)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 // ---- Window events --------------------------------------------------------------------------

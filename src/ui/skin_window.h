@@ -10,7 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "forms/folder/folder_mode.h"
 #include "forms/main/main_window.h"
+#include "forms/model/form.h"
 #include "ui/about_box.h"
 #include "ui/qt_services.h"
 
@@ -22,7 +24,10 @@ namespace lodestar::ui {
 class AboutBox;
 class PaneView;
 
-class SkinWindow : public QMainWindow {
+class FormWindow;
+class QtWorkRunner;
+
+class SkinWindow : public QMainWindow, public FormHost {
     Q_OBJECT
   public:
     // The program folder holds lib/, help/, rep/ and the options file.
@@ -38,6 +43,13 @@ class SkinWindow : public QMainWindow {
     // The "Used Regexps" pop-up, built from the form's entries each time it opens.
     QMenu* usedRegexpMenu() const { return usedRegexps_; }
     AboutBox* aboutBox() const { return about_; }
+    FolderMode& folderMode() { return *folder_; }
+    // The window of a secondary form, once it has been shown; nullptr before.
+    FormWindow* formWindow(const Form& form) const;
+
+    // FormHost: each form's window is created on first use and afterwards only hidden.
+    void showForm(Form& form) override;
+    void hideForm(Form& form) override;
 
     // Pixels for a length in twips at the screen's dpi, and back.
     int toPixels(double twips) const;
@@ -66,6 +78,7 @@ class SkinWindow : public QMainWindow {
     void command(const std::string& name);
     void afterCommand();
     void showForm(const std::string& form);
+    void showBusy(bool on);
     void sendSize();
 
     QtPrompts prompts_;
@@ -75,6 +88,10 @@ class SkinWindow : public QMainWindow {
     std::u16string programFolder_;
     std::unique_ptr<MainWindow> form_;
     QtJobRunner jobs_;  // destroyed before the form: waits for work in progress
+    std::unique_ptr<QtWorkRunner> runner_;
+    std::unique_ptr<FolderMode> folder_;
+    std::map<const Form*, FormWindow*> formWindows_;
+    bool busy_ = false;
 
     QWidget* client_ = nullptr;
     std::map<std::string, QWidget*> widgets_;

@@ -3,5 +3,6 @@ lodestar_add_test(folder_replace_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/backup_test.cpp
             ${CMAKE_CURRENT_LIST_DIR}/multi_replace_test.cpp
             ${CMAKE_CURRENT_LIST_DIR}/batch_files_test.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/backup_working_folder_test.cpp
             ${CMAKE_CURRENT_LIST_DIR}/batch_encoding_test.cpp
     LIBS lodestar_folder_replace)

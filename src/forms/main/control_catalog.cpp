@@ -1,6 +1,9 @@
 // The main window's controls as designed, before the window load applies its own changes.
 #include "forms/main/control_catalog.h"
 
+#include <map>
+#include <string>
+
 namespace lodestar {
 
 namespace {
@@ -53,6 +56,7 @@ const MenuSpec kMenus[] = {
     {"mReplace", "mnuProcess", u"&Replace", u"F5", off, off},
     {"mRestore", "mnuProcess", u"&Restore", u"F8", off, off},
     {"mAction", "mnuProcess", u"&Action", u"", off, off},
+    {"mStop", "mnuProcess", u"S&top", u"Esc", off, off},
     {"mView", "", u"&View", u"", on, off},
     {"mWindow", "mView", u"&Window", u"", on, off},
     {"mFsrc", "mWindow", u"File Source Code", u"", off, on},
@@ -169,21 +173,60 @@ const ControlSpec kControls[] = {
     {"Label1", "statusbar", u"Status:", u"", on, off, {45, 30, 720, 240}},
     {"lblStatus", "statusbar", u"", u"", on, off, {810, 30, 2400, 240}},
     {"lblEncoding", "statusbar", u"", u"", on, off, {3255, 30, 930, 240}},
+    // Stop stands over the encoding while a run goes on.
+    {"btnStop",
+     "statusbar",
+     u"Stop",
+     u" Stop the run after the current file ",
+     off,
+     off,
+     {3255, 0, 930, 270}},
     {"Label4", "statusbar", u"Total:", u"", on, off, {4230, 30, 450, 240}},
     {"lblTotal", "statusbar", u"", u"", on, off, {4725, 30, 945, 240}},
     {"Label5", "statusbar", u"Current File:", u"", on, off, {5715, 30, 945, 240}},
     {"LblCurName", "statusbar", u"", u"", on, off, {6705, 30, 1950, 240}},
 };
 
+// Every control that is not a button, by kind.
+ControlKind kindOf(const std::string& name) {
+    static const std::map<std::string, ControlKind> kinds = {
+        {"MainWindow", ControlKind::Frame},       {"ToolBar", ControlKind::Frame},
+        {"Frame1", ControlKind::Frame},           {"Frame2", ControlKind::Frame},
+        {"Frame3", ControlKind::Frame},           {"statusbar", ControlKind::Frame},
+        {"lblReplace1", ControlKind::Label},      {"Label2", ControlKind::Label},
+        {"logtitle", ControlKind::Label},         {"Label1", ControlKind::Label},
+        {"lblStatus", ControlKind::Label},        {"Label4", ControlKind::Label},
+        {"lblTotal", ControlKind::Label},         {"Label5", ControlKind::Label},
+        {"LblCurName", ControlKind::Label},       {"inputPath", ControlKind::TextBox},
+        {"inRepFrom", ControlKind::TextBox},      {"inRepWith", ControlKind::TextBox},
+        {"logger", ControlKind::TextBox},         {"matchNo", ControlKind::TextBox},
+        {"chkIgnoreCase", ControlKind::CheckBox}, {"chkMultiline", ControlKind::CheckBox},
+        {"chkLine", ControlKind::CheckBox},       {"chkGlobal", ControlKind::CheckBox},
+        {"ListView", ControlKind::Pane},          {"SuperMonitor", ControlKind::Pane},
+        {"MatchView", ControlKind::Pane},         {"pgBarBack", ControlKind::Line},
+        {"pgBarFore", ControlKind::Line},         {"splitter", ControlKind::Splitter},
+        {"splitshad", ControlKind::Splitter},     {"splitter2", ControlKind::Splitter},
+        {"splitter3", ControlKind::Splitter},     {"splitshad2", ControlKind::Splitter},
+        {"splitShad3", ControlKind::Splitter},
+    };
+    auto it = kinds.find(name);
+    return it == kinds.end() ? ControlKind::Button : it->second;
+}
+
 }  // namespace
 
 void addMainWindowControls(ControlModel& controls) {
-    for (const ControlSpec& s : kControls) controls.add(make(s));
+    for (const ControlSpec& s : kControls) {
+        Control c = make(s);
+        c.kind = kindOf(c.name);
+        controls.add(std::move(c));
+    }
     for (const char* shadow : {"splitshad", "splitshad2", "splitShad3"})
         controls.setVisible(shadow, false);
     for (const MenuSpec& m : kMenus) {
         Control c;
         c.name = m.name;
+        c.kind = ControlKind::Menu;
         c.container = m.parent;
         c.text = m.caption;
         c.shortcut = m.shortcut;
@@ -192,6 +235,7 @@ void addMainWindowControls(ControlModel& controls) {
         controls.add(std::move(c));
     }
     controls.setVisible("mPopups", false);
+    controls.setVisible("btnStop", false);  // shown while a run over a folder goes on
 }
 
 }  // namespace lodestar

@@ -111,6 +111,8 @@ void MainWindow::reportMissingDataFiles() {
         {u"lib/ml.tmp", u"the match list uses a built-in page."},
         {u"lib/src.tmp", u"the source view uses a built-in page."},
         {u"lib/syntax.tbl", u"the source view uses the default highlighting."},
+        {u"lib/tbl.tmp", u"the file table of a folder cannot be shown."},
+        {u"lib/list.tmp", u"the file table of a folder cannot be shown."},
         {u"help/index.htm", u"Help > Contents cannot open the help."},
     };
     for (const Need& n : needs)
@@ -320,6 +322,8 @@ void MainWindow::click(const std::string& name) {
         {"btnWrap", &MainWindow::wordWrap},
         {"mWrap", &MainWindow::wordWrap},
         {"mClearHis", &MainWindow::clearHistory},
+        {"btnStop", &MainWindow::stopCommand},
+        {"mStop", &MainWindow::stopCommand},
     };
     if (auto it = handlers.find(name); it != handlers.end()) {
         (this->*it->second)();
@@ -355,6 +359,49 @@ void MainWindow::typeText(const std::string& name, const std::u16string& text) {
     controls_.setText(name, text);
 }
 
+void MainWindow::enterText(const std::string& name) {
+    if (closed_ || name != "inputPath" || !controls_[name].enabled) return;
+    OpenPath(trimSpaces(controls_[name].text));
+}
+
+void MainWindow::textFocusLost(const std::string& name) {
+    if (closed_ || name != "inputPath" || !controls_[name].enabled) return;
+    const std::u16string text = trimSpaces(controls_[name].text);
+    // Leaving the box that shows the open folder keeps its table and counts.
+    if (text.empty() || (MultiMode && text == CurrentFolder)) return;
+    OpenPath(text);
+}
+
+void MainWindow::onFileTicked(long long row, bool on) {
+    if (folderWork_) folderWork_->setTicked(row, on);
+}
+
+void MainWindow::stopCommand() {
+    if (running_ && folderWork_) folderWork_->stop();
+}
+
+void MainWindow::setRunning(bool on) {
+    if (on == running_) return;
+    running_ = on;
+    static const char* const conflicting[] = {
+        "btnFind",   "mFind",      "btnReplace",    "mReplace",    "btnAction",
+        "mAction",   "btnRestore", "mRestore",      "btnSave",     "mSave",
+        "btnExp",    "mExp",       "btnOpenFolder", "mOpenFolder", "selFile",
+        "mOpenFile", "mClose",     "inputPath",     "mOptions"};
+    if (on) {
+        enabledBeforeRun_.clear();
+        for (const char* name : conflicting) {
+            enabledBeforeRun_.emplace_back(name, controls_[name].enabled);
+            controls_.setEnabled(name, false);
+        }
+    } else {
+        for (const auto& [name, enabled] : enabledBeforeRun_) controls_.setEnabled(name, enabled);
+        enabledBeforeRun_.clear();
+    }
+    for (const char* stop : {"btnStop", "mStop"}) controls_.setEnabled(stop, on);
+    controls_.setVisible("btnStop", on);
+}
+
 void MainWindow::resize(const WindowSize& size) {
     layout_.setSize(size);
     layout_.resize();
@@ -379,7 +426,31 @@ void MainWindow::openFolderCommand(bool ask) {
     if (ask && controls_["btnSave"].enabled &&
         !confirm(u"Your file not saved, give up and proceed a new replacing task?"))
         return;
-    if (showForm) showForm("FolderDlg");
+    if (folderWork_)
+        folderWork_->showPicker(*this);
+    else if (showForm)
+        showForm("FolderDlg");
+}
+
+void MainWindow::OpenPath(const std::u16string& text) {
+    if (text == curFileName) return;
+    if (fileExists(text)) {
+        OpenFile(text);
+        return;
+    }
+    std::u16string folder;
+    std::u16string pattern;
+    const std::size_t slash = text.rfind(u'/');
+    if (slash != std::u16string::npos && text.compare(slash + 1, 2, u"*.") == 0) {
+        pattern = text.substr(slash + 1);
+        folder = text.substr(0, slash + 1);
+    } else if (folderExists(text)) {
+        folder = text;
+    }
+    if (!folder.empty() && folderExists(folder) && folderWork_ &&
+        folderWork_->openFolder(*this, folder, pattern))
+        return;
+    logError(u"Can't find the path");
 }
 
 // ---- Panes ------------------------------------------------------------------------------------
@@ -397,6 +468,8 @@ void MainWindow::onNavigateComplete(Pane which, const std::u16string& address) {
     }
     const bool restored = p.restoring();
     p.loaded(address, source);
+    if (which == Pane::ListView && folderWork_ && address.find(u"list.tmp") != std::u16string::npos)
+        folderWork_->tableLoaded(*this);
     if (which == Pane::SuperMonitor && !restored) {
         p.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
         if (controls_["btnNext"].enabled && SearchDone) next();

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "assistant/used_patterns.h"
@@ -40,15 +41,29 @@ struct WindowServices {
 };
 
 // Folder-mode work lives with the folder forms; the window hands it over through this seam.
-// Without it, folder-mode commands do nothing.
+// Without it, folder-mode commands do nothing. Runs over the files may go on after the call
+// returns (away from the user-interface thread); the window is told through setRunning.
 class FolderWork {
   public:
     virtual ~FolderWork() = default;
-    virtual bool SearchAllFiles(class MainWindow& window) = 0;
+    virtual void SearchAllFiles(class MainWindow& window) = 0;
     virtual void ReplaceAllFiles(class MainWindow& window) = 0;
-    virtual void BatchAllFiles(class MainWindow& window, const std::u16string& commandFile) = 0;
+    virtual void BatchAllFiles(class MainWindow& window) = 0;
     virtual void RestoreFolder(class MainWindow& window) = 0;
+    // A click on a file row's link; true cancels the navigation.
     virtual bool SelectFileRow(class MainWindow& window, const std::u16string& address) = 0;
+    // Shows the folder picker.
+    virtual void showPicker(class MainWindow& window) = 0;
+    // Opens the folder as the picker's OK does, without showing it; a non-empty pattern list
+    // becomes the picker's file pattern first. False when the folder does not exist.
+    virtual bool openFolder(class MainWindow& window, const std::u16string& folder,
+                            const std::u16string& pattern) = 0;
+    // The file table's page has loaded in the ListView pane.
+    virtual void tableLoaded(class MainWindow& window) = 0;
+    // The user ticked or unticked file row `row` (1-based) in the table.
+    virtual void setTicked(long long row, bool on) = 0;
+    // Stop: the run ends after the file it is working on.
+    virtual void stop() = 0;
 };
 
 class MainWindow {
@@ -89,6 +104,11 @@ class MainWindow {
     void click(const std::string& name);
     // The user edits a text box ("inRepFrom", "inRepWith", "inputPath").
     void typeText(const std::string& name, const std::u16string& text);
+    // Enter in a text box, and a text box losing the focus ("inputPath" opens what it names).
+    void enterText(const std::string& name);
+    void textFocusLost(const std::string& name);
+    // The user ticked or unticked row `row` of the file table.
+    void onFileTicked(long long row, bool on);
     // Picking element i of the "Used Regexps" menu ("mRegs(i)").
     void pickUsedRegexp(std::size_t index);
     void resize(const WindowSize& size);
@@ -128,6 +148,12 @@ class MainWindow {
     void closeSingleFile();
     void clearFolderState();
     void resetMatchState();
+    // Opens what the path box names: a file, a folder, or a folder and "/*.ext".
+    void OpenPath(const std::u16string& text);
+    // While a run over the files goes on, commands that would conflict are disabled and Stop
+    // is offered; afterwards every command is as it was before the run.
+    void setRunning(bool on);
+    bool running() const { return running_; }
 
     // ---- Search ---------------------------------------------------------------------------------
     bool getRepParam();  // false when the command must stop
@@ -224,6 +250,7 @@ class MainWindow {
     void viewInvisible();
     void wordWrap();
     void clearHistory();
+    void stopCommand();
 
     std::u16string programFolder_;
     WindowServices services_;
@@ -238,6 +265,8 @@ class MainWindow {
     JobRunner* jobRunner_ = &immediateJobs_;
     long long jobTicket_ = 0;
     bool working_ = false;
+    bool running_ = false;
+    std::vector<std::pair<std::string, bool>> enabledBeforeRun_;
     std::u16string sourceCopy_;
     bool hasSourceCopy_ = false;
     std::u16string typedPattern_;  // the pattern box as cleaned by the last getRepParam

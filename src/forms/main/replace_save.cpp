@@ -46,8 +46,10 @@ void MainWindow::replaceCommand() {
             if (confirm(replaceText.empty()
                             ? u"All matches will be deleted from files, are you sure?"
                             : u"All matches in all thses files will be replaced, are you sure?")) {
+                // Cleared before the run starts, so the run's own result stands after it.
+                resetMatchState();
                 if (folderWork_) folderWork_->ReplaceAllFiles(*this);
-                if (!curFileName.empty()) reloadCurrentFile();
+                return;
             }
         } else if (confirm(replaceText.empty() ? u"All matches will be deleted, are you sure?"
                                                : u"All matches will be replaced, are you sure?")) {
@@ -181,9 +183,8 @@ void MainWindow::actionCommand() {
         return;
     }
     if (MultiMode) {
-        if (folderWork_) folderWork_->BatchAllFiles(*this, path);
-        if (!curFileName.empty()) reloadCurrentFile();
         resetMatchState();
+        if (folderWork_) folderWork_->BatchAllFiles(*this);
         return;
     }
     std::u16string result;

@@ -107,7 +107,7 @@ bool MainWindow::reloadText(std::u16string& text) {
 void MainWindow::find() {
     if (!getRepParam() || searchPattern.empty() || !patternIsValid()) return;
     if (MultiMode) {
-        if (folderWork_ && folderWork_->SearchAllFiles(*this)) searchText(false);
+        if (folderWork_) folderWork_->SearchAllFiles(*this);
     } else {
         searchText(true);
     }
@@ -171,7 +171,17 @@ void MainWindow::showSearchResult(bool interactive, std::vector<Match> matches, 
         lastMatches = std::move(matches);
         const long long n = static_cast<long long>(lastMatches.size());
         if (n == 0) {
+            // In folder mode the folder's search still stands (its total, Export) when the
+            // picked file has nothing to mark.
+            const bool folderResultStands = MultiMode && !interactive && SearchDone;
+            const std::u16string folderTotal = controls_["lblTotal"].text;
             clearSearchResult();
+            if (folderResultStands) {
+                SearchDone = true;
+                controls_.setText("lblTotal", folderTotal);
+                controls_.setEnabled("btnExp", true);
+                controls_.setEnabled("mExp", true);
+            }
             if (interactive) logLine(u"0 item found!");
             showStatus(u"Done.");
             writeMatchList(u" No result found.");

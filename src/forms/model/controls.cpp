@@ -82,6 +82,14 @@ void ControlModel::setFont(const std::string& name, const std::u16string& family
     bool b = assign(c.fontSize, size);
     if (a || b) changed(c);
 }
+void ControlModel::setItems(const std::string& name, const std::vector<std::u16string>& items) {
+    Control& c = at(name);
+    if (assign(c.items, items)) changed(c);
+}
+void ControlModel::setSelected(const std::string& name, int index) {
+    Control& c = at(name);
+    if (assign(c.selected, index)) changed(c);
+}
 void ControlModel::setLeft(const std::string& name, double v) {
     Rect r = at(name).geometry;
     r.left = v;

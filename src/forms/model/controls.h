@@ -23,8 +23,25 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+// What a control is, so a skin can build the right widget for it from the catalogue.
+enum class ControlKind {
+    Frame,     // a window or a group of controls
+    Label,     // fixed text
+    Button,    // a push button (a picture button when it has no caption)
+    CheckBox,  // a check box or a toggle
+    Combo,     // a drop-down list: `items`, `selected`
+    List,      // a list of `items`, `selected`
+    TextBox,   // text the user types
+    Tree,      // a folder tree: `text` is the chosen path
+    Pane,      // a browser pane
+    Line,      // a drawn line (the progress bar)
+    Splitter,  // a draggable bar
+    Menu,      // a menu or menu entry
+};
+
 struct Control {
     std::string name;
+    ControlKind kind = ControlKind::Frame;
     std::string container;  // name of the containing control or menu; empty for the window
     bool enabled = true;
     bool checked = false;
@@ -36,6 +53,8 @@ struct Control {
     std::u16string fontName;  // text boxes whose font the options set
     double fontSize = 0;      // points
     Rect geometry;
+    std::vector<std::u16string> items;  // lists and drop-down boxes
+    int selected = -1;                  // index into items; -1 for none
 };
 
 class ControlModel {
@@ -58,6 +77,8 @@ class ControlModel {
     void setTooltip(const std::string& name, const std::u16string& text);
     void setGeometry(const std::string& name, const Rect& geometry);
     void setFont(const std::string& name, const std::u16string& family, double size);
+    void setItems(const std::string& name, const std::vector<std::u16string>& items);
+    void setSelected(const std::string& name, int index);
 
     // Geometry shortcuts for the layout code.
     void setLeft(const std::string& name, double v);

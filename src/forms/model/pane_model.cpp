@@ -32,6 +32,7 @@ void PaneModel::resetDocumentState() {
     markBackgrounds_.clear();
     entryCount_ = 0;
     entryBackgrounds_.clear();
+    tables_.clear();
     lastScroll_.reset();
     codeFont_.clear();
     codeWordWrap_.clear();
@@ -68,6 +69,61 @@ void PaneModel::reload() {
     busy_ = true;
     keepDocument_ = true;
     if (host_) host_->navigate(address_);
+}
+
+void PaneModel::setTable(const std::u16string& tableId, std::vector<std::u16string> cellsHtml,
+                         std::vector<std::u16string> rowBackgrounds) {
+    tables_[tableId] = {std::move(cellsHtml), std::move(rowBackgrounds)};
+}
+
+std::size_t PaneModel::cellCount(const std::u16string& tableId) const {
+    auto it = tables_.find(tableId);
+    return it == tables_.end() ? 0 : it->second.cells.size();
+}
+
+std::u16string PaneModel::cellHtml(const std::u16string& tableId, std::size_t index) const {
+    auto it = tables_.find(tableId);
+    if (it == tables_.end() || index >= it->second.cells.size()) return {};
+    return it->second.cells[index];
+}
+
+std::u16string PaneModel::cellText(const std::u16string& tableId, std::size_t index) const {
+    return innerTextOf(cellHtml(tableId, index));
+}
+
+void PaneModel::setCellHtml(const std::u16string& tableId, std::size_t index,
+                            const std::u16string& html) {
+    auto it = tables_.find(tableId);
+    if (it == tables_.end() || index >= it->second.cells.size()) return;
+    it->second.cells[index] = html;
+    if (host_) host_->setCell(tableId, index, html, true);
+}
+
+void PaneModel::setCellText(const std::u16string& tableId, std::size_t index,
+                            const std::u16string& text) {
+    auto it = tables_.find(tableId);
+    if (it == tables_.end() || index >= it->second.cells.size()) return;
+    it->second.cells[index] = escapeHtml(text);
+    if (host_) host_->setCell(tableId, index, text, false);
+}
+
+std::size_t PaneModel::rowCount(const std::u16string& tableId) const {
+    auto it = tables_.find(tableId);
+    return it == tables_.end() ? 0 : it->second.rows.size();
+}
+
+std::u16string PaneModel::rowBackground(const std::u16string& tableId, std::size_t row) const {
+    auto it = tables_.find(tableId);
+    if (it == tables_.end() || row >= it->second.rows.size()) return {};
+    return it->second.rows[row];
+}
+
+void PaneModel::setRowBackground(const std::u16string& tableId, std::size_t row,
+                                 const std::u16string& colour) {
+    auto it = tables_.find(tableId);
+    if (it == tables_.end() || row >= it->second.rows.size()) return;
+    it->second.rows[row] = colour;
+    if (host_) host_->setBackground(tableId, u"tr", row, colour);
 }
 
 void PaneModel::setVisible(bool on) {

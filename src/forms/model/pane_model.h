@@ -89,6 +89,21 @@ class PaneModel {
     bool scrollTo(const ScrollTarget& target);
     const std::optional<ScrollTarget>& lastScroll() const { return lastScroll_; }
 
+    // The cells of a table (by its id), counted across every row from 0, as inner HTML, and
+    // the inline backgrounds of its rows. `setTable` records what the body just written holds;
+    // the setters change one cell or row and push the change.
+    void setTable(const std::u16string& tableId, std::vector<std::u16string> cellsHtml,
+                  std::vector<std::u16string> rowBackgrounds);
+    std::size_t cellCount(const std::u16string& tableId) const;
+    std::u16string cellHtml(const std::u16string& tableId, std::size_t index) const;
+    std::u16string cellText(const std::u16string& tableId, std::size_t index) const;
+    void setCellHtml(const std::u16string& tableId, std::size_t index, const std::u16string& html);
+    void setCellText(const std::u16string& tableId, std::size_t index, const std::u16string& text);
+    std::size_t rowCount(const std::u16string& tableId) const;
+    std::u16string rowBackground(const std::u16string& tableId, std::size_t row) const;
+    void setRowBackground(const std::u16string& tableId, std::size_t row,
+                          const std::u16string& colour);
+
     // The "code" element's inline style; empty when not set since the element was written.
     bool hasCode() const { return bodyPieces_ != nullptr || hasElement(u"code"); }
     void setCodeFont(const std::u16string& family);
@@ -128,6 +143,11 @@ class PaneModel {
     std::map<std::size_t, std::u16string> markBackgrounds_;
     std::map<std::size_t, std::u16string> entryBackgrounds_;
     std::optional<ScrollTarget> lastScroll_;
+    struct Table {
+        std::vector<std::u16string> cells;
+        std::vector<std::u16string> rows;
+    };
+    std::map<std::u16string, Table> tables_;
     std::u16string codeFont_;
     std::u16string codeWordWrap_;
     int selectionClears_ = 0;

@@ -36,6 +36,9 @@ class RecordingPaneHost : public PaneHost {
                   const std::u16string& value) override {
         record("style " + toUtf8(id) + " " + toUtf8(property) + " " + toUtf8(value));
     }
+    void setCell(const std::u16string&, std::size_t, const std::u16string&, bool) override {
+        ++cellWrites;
+    }
     void clearSelection() override { ++selectionClears; }
     void setVisible(bool) override {}
     void setPieces(const std::u16string& withinId, long long generation,
@@ -53,6 +56,7 @@ class RecordingPaneHost : public PaneHost {
     std::vector<std::string> calls;
     int bodyWrites = 0;
     int selectionClears = 0;
+    int cellWrites = 0;
 
   private:
     void record(std::string line) { calls.push_back(std::move(line)); }

@@ -1,0 +1,32 @@
+// The file table of a folder: the HTML of its rows after the template's header row, and the
+// cells and row colours the window's pane model keeps of it. Cell k (0..6) of file row i
+// (1..N) is cell i*7 + k: number, name link, matches, status, size, folder, tick box.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace lodestar {
+
+inline constexpr char16_t kFileTableId[] = u"infoList";
+inline constexpr std::size_t kCellsPerRow = 7;
+inline constexpr std::size_t kMatchesColumn = 2;
+inline constexpr std::size_t kStatusColumn = 3;
+
+// "white" for odd rows, "rgb(230,230,230)" for even ones.
+std::u16string rowColour(std::size_t row);
+
+struct FileTable {
+    std::u16string html;                     // the template, every row, "</table>"
+    std::vector<std::u16string> cells;       // inner HTML of every cell, header cells empty
+    std::vector<std::u16string> rowColours;  // row 0 is the header (no colour)
+};
+
+// Builds the table for files 1..N of `fileList` (position 0 is ignored). Names and folders are
+// HTML-escaped, so a file name shows as written and runs nothing; each link's target is "#"
+// and the row number. Sizes are those of the files now.
+FileTable buildFileTable(const std::u16string& templateHtml,
+                         const std::vector<std::u16string>& fileList);
+
+}  // namespace lodestar

@@ -1,0 +1,355 @@
+// Folder mode: the picker's result, the file table, row selection and the four runs.
+#include "forms/folder/folder_mode.h"
+
+#include <utility>
+
+#include "core/text.h"
+#include "files/multi_search.h"
+#include "files/paths.h"
+#include "files/text_file.h"
+#include "forms/main/control_catalog.h"
+#include "forms/model/file_cells.h"
+#include "replace/backup.h"
+#include "replace/batch_files.h"
+#include "replace/multi_replace.h"
+
+namespace lodestar {
+
+namespace {
+
+constexpr char16_t kSelected[] = u"yellow";
+
+// The read-only question of a replace run, asked on the user-interface thread while the run
+// waits for the answer.
+class AskOnUi : public ReadOnlyQuestion {
+  public:
+    AskOnUi(WorkRunner& runner, Prompts& prompts) : runner_(runner), prompts_(prompts) {}
+    bool makeWritable() override {
+        bool answer = false;
+        runner_.ask(
+            [&] { answer = prompts_.okCancel(std::u16string(kReadOnlyQuestion), kAppTitle); });
+        return answer;
+    }
+
+  private:
+    WorkRunner& runner_;
+    Prompts& prompts_;
+};
+
+}  // namespace
+
+// Carries every report of a run to the user-interface thread, in order.
+class FolderMode::TableSink : public FileSink {
+  public:
+    TableSink(FolderMode& mode, bool cellsAsHtml) : mode_(mode), cellsAsHtml_(cellsAsHtml) {}
+    // Whether an error entry names a failing file (off while backups are taken, say).
+    bool rowFailures = true;
+
+    void fileDone(const FileOutcome& outcome) override {
+        mode_.runner_.post(
+            [m = &mode_, outcome, html = cellsAsHtml_] { m->fileDone(outcome, html); });
+    }
+    void logLine(std::u16string_view message) override {
+        mode_.runner_.post([m = &mode_, text = std::u16string(message)] { m->w_.logLine(text); });
+    }
+    void logError(std::u16string_view message, std::u16string_view cause) override {
+        mode_.runner_.post([m = &mode_, text = std::u16string(message), why = std::u16string(cause),
+                            mark = rowFailures] { m->runFailed(text, why, mark); });
+    }
+    void showStatus(std::u16string_view message) override {
+        mode_.runner_.post(
+            [m = &mode_, text = std::u16string(message)] { m->w_.showStatus(text); });
+    }
+
+  private:
+    FolderMode& mode_;
+    bool cellsAsHtml_;
+};
+
+FolderMode::FolderMode(MainWindow& window, Prompts& prompts, WorkRunner& runner,
+                       std::u16string startFolder, std::vector<std::u16string> drives)
+    : w_(window),
+      prompts_(prompts),
+      runner_(runner),
+      picker_(prompts, std::move(startFolder), std::move(drives)) {
+    picker_.pathChanged = [this](const std::u16string& path) {
+        w_.controls().setText("inputPath", path);
+    };
+    picker_.chosen = [this](const std::u16string& folder,
+                            const std::vector<std::u16string>& files) {
+        w_.CurrentFolder = folder;
+        w_.FileList.assign(1, u"");
+        w_.FileList.insert(w_.FileList.end(), files.begin(), files.end());
+        initFileInfoShow();
+    };
+    w_.setFolderWork(this);
+}
+
+FolderMode::~FolderMode() {
+    w_.setFolderWork(nullptr);
+}
+
+void FolderMode::ensurePickerLoaded() {
+    if (pickerLoaded_) return;
+    pickerLoaded_ = true;
+    picker_.load();
+}
+
+void FolderMode::showPicker(MainWindow&) {
+    ensurePickerLoaded();
+    picker_.show();
+}
+
+bool FolderMode::openFolder(MainWindow&, const std::u16string& folder,
+                            const std::u16string& pattern) {
+    if (!folderExists(folder)) return false;
+    ensurePickerLoaded();
+    if (!pattern.empty()) picker_.setPattern(pattern);
+    picker_.setFolder(folder);
+    picker_.ok();
+    return true;
+}
+
+std::size_t FolderMode::fileCount() const {
+    return w_.FileList.empty() ? 0 : w_.FileList.size() - 1;
+}
+
+bool FolderMode::initFileInfoShow() {
+    const std::size_t n = fileCount();
+    if (n < 1) {
+        w_.logError(u"There's no specified files in this folder.");
+        return false;
+    }
+    w_.controls().setText("inputPath", w_.CurrentFolder);
+    std::u16string templateHtml;
+    try {
+        templateHtml = ReadTextFile(w_.programFolder() + u"lib/tbl.tmp");
+    } catch (const Error& e) {
+        w_.logError(u"Can't show the file table.\r\n" + fromUtf8(e.what()));
+        return false;
+    }
+    table_ = buildFileTable(templateHtml, w_.FileList);
+    ticks_.assign(n + 1, true);
+    w_.pane(Pane::ListView).navigate(w_.programFolder() + u"lib/list.tmp");
+    w_.logLine(u"Open files in folder " + w_.CurrentFolder);
+    w_.doMulti();
+    return true;
+}
+
+void FolderMode::tableLoaded(MainWindow&) {
+    PaneModel& list = w_.pane(Pane::ListView);
+    list.setBodyHtml(table_.html);
+    list.setTable(kFileTableId, table_.cells, table_.rowColours);
+}
+
+bool FolderMode::IsFileChecked(long long row) const {
+    return row >= 1 && static_cast<std::size_t>(row) < ticks_.size() && ticks_[row];
+}
+
+void FolderMode::setTicked(long long row, bool on) {
+    if (row >= 1 && static_cast<std::size_t>(row) < ticks_.size()) ticks_[row] = on;
+}
+
+std::vector<FileItem> FolderMode::listedFiles() const {
+    std::vector<FileItem> files;
+    for (std::size_t i = 1; i <= fileCount(); ++i)
+        files.push_back({w_.FileList[i], IsFileChecked(static_cast<long long>(i))});
+    return files;
+}
+
+// ---- Selecting a file -----------------------------------------------------------------------
+
+bool FolderMode::SelectFileRow(MainWindow&, const std::u16string& address) {
+    // During a run the current file stays as it is.
+    if (running_) return true;
+    const std::size_t hash = address.rfind(u'#');
+    long long n = 0;
+    for (std::size_t i = hash + 1;
+         i < address.size() && address[i] >= u'0' && address[i] <= u'9' && n < (1LL << 40); ++i)
+        n = n * 10 + (address[i] - u'0');
+    if (n == w_.SelectedRow || !IsFileChecked(n)) return true;
+    if (!w_.pane(Pane::SuperMonitor).visible()) w_.OpenMonitor();
+    PaneModel& list = w_.pane(Pane::ListView);
+    for (std::size_t r = 1; r < list.rowCount(kFileTableId); ++r)
+        if (list.rowBackground(kFileTableId, r) == kSelected)
+            list.setRowBackground(kFileTableId, r, rowColour(r));
+    list.setRowBackground(kFileTableId, static_cast<std::size_t>(n), kSelected);
+    w_.curFileName = w_.FileList[n];
+    w_.controls().setText("LblCurName", w_.curFileName);
+    w_.SelectedRow = n;
+    const std::u16string count =
+        list.cellText(kFileTableId, cell(static_cast<std::size_t>(n), kMatchesColumn));
+    if (w_.SearchDone && !count.empty() && count != u"-" && count != u"0")
+        w_.searchText(false);
+    else
+        reloadCurrent();
+    return true;
+}
+
+void FolderMode::reloadCurrent() {
+    if (w_.curFileName.empty()) return;
+    try {
+        w_.reloadCurrentFile();
+    } catch (const Error& e) {
+        w_.logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));
+    }
+}
+
+// ---- Runs -----------------------------------------------------------------------------------
+
+void FolderMode::startRun(RunKind kind, std::function<void(FileSink&, const StopToken&)> work,
+                          std::function<void()> after) {
+    const bool cellsAsHtml = kind == RunKind::Search;
+    stop_.reset();
+    running_ = true;
+    filesDone_ = 0;
+    failedRow_ = 0;
+    w_.setRunning(true);
+    setProgress(0);
+    auto sink = std::make_shared<TableSink>(*this, cellsAsHtml);
+    runner_.start([sink, work = std::move(work), this] { work(*sink, stop_); },
+                  [this, sink, kind, after = std::move(after)] {
+                      const std::size_t n = fileCount();
+                      endFailedRun();
+                      // A restore is one step: Stop does not apply to it.
+                      if (kind != RunKind::Restore && stop_.requested() && filesDone_ < n)
+                          w_.logLine(u"Stopped: " + decimal(static_cast<long long>(filesDone_)) +
+                                     u" of " + decimal(static_cast<long long>(n)) +
+                                     u" files done.");
+                      running_ = false;
+                      setProgress(0);
+                      w_.setRunning(false);
+                      after();
+                  });
+}
+
+void FolderMode::setProgress(std::size_t done) {
+    const std::size_t n = fileCount();
+    const double full = w_.controls()["pgBarBack"].geometry.width;
+    w_.controls().setWidth("pgBarFore", n == 0 ? 0 : full * static_cast<double>(done) / n);
+}
+
+void FolderMode::fileDone(const FileOutcome& outcome, bool cellsAsHtml) {
+    PaneModel& list = w_.pane(Pane::ListView);
+    const std::size_t matches = cell(outcome.row, kMatchesColumn);
+    const std::size_t status = cell(outcome.row, kStatusColumn);
+    const FileCells cells = fileTableCells(outcome);
+    if (cellsAsHtml) {
+        list.setCellHtml(kFileTableId, matches, cells.matches);
+        list.setCellHtml(kFileTableId, status, cells.status);
+    } else {
+        list.setCellText(kFileTableId, matches, cells.matches);
+        list.setCellText(kFileTableId, status, cells.status);
+    }
+    filesDone_ = outcome.row;
+    failedRow_ = 0;  // an error entry before this report did not end the run
+    setProgress(filesDone_);
+}
+
+// An error entry. When no report of its file follows, that file ended the run (see
+// `endFailedRun`).
+void FolderMode::runFailed(const std::u16string& message, const std::u16string& cause,
+                           bool markRow) {
+    w_.logError(cause.empty() ? message : message + u"\r\n" + cause);
+    if (markRow && filesDone_ < fileCount()) failedRow_ = filesDone_ + 1;
+}
+
+// The file that ended the run says so in its row; the log says how many files were done.
+void FolderMode::endFailedRun() {
+    if (failedRow_ == 0) return;
+    w_.pane(Pane::ListView).setCellText(kFileTableId, cell(failedRow_, kStatusColumn), u" Failed");
+    w_.logLine(decimal(static_cast<long long>(filesDone_)) + u" of " +
+               decimal(static_cast<long long>(fileCount())) + u" files done.");
+    failedRow_ = 0;
+}
+
+void FolderMode::SearchAllFiles(MainWindow&) {
+    w_.curMatch = 0;
+    auto summary = std::make_shared<SearchSummary>();
+    startRun(
+        RunKind::Search,
+        [summary, expr = w_.expression, pattern = w_.searchPattern, reading = w_.reading,
+         files = listedFiles()](FileSink& sink, const StopToken& stop) {
+            *summary = lodestar::SearchAllFiles(expr, pattern, files, sink, reading, &stop);
+        },
+        [this, summary] {
+            if (!summary->ok) return;
+            w_.controls().setText("lblTotal", decimal(static_cast<long long>(summary->total)));
+            w_.SearchDone = true;
+            w_.controls().setEnabled("btnExp", true);
+            w_.controls().setEnabled("mExp", true);
+            if (!w_.curFileName.empty()) w_.searchText(false);
+        });
+}
+
+void FolderMode::ReplaceAllFiles(MainWindow&) {
+    ReplaceSettings settings;
+    settings.countMatches = !w_.options.noCountOnReplace;
+    settings.backup = w_.options.backupOnReplace;
+    settings.currentFolder = w_.CurrentFolder;
+    settings.backupFolderName = w_.options.backupFolder;
+    settings.reading = w_.reading;
+    auto summary = std::make_shared<ReplaceSummary>();
+    startRun(
+        RunKind::Replace,
+        [this, summary, settings, expr = w_.expression, replacement = w_.replaceText,
+         files = listedFiles()](FileSink& sink, const StopToken& stop) {
+            AskOnUi question(runner_, prompts_);
+            *summary = lodestar::ReplaceAllFiles(expr, replacement, files, settings, question, sink,
+                                                 &stop);
+        },
+        [this, summary] {
+            // Files already rewritten have their backups, so they can be restored.
+            if (summary->ok || summary->replacedFiles > 0) w_.setRestoreEnabled(true);
+            reloadCurrent();
+        });
+}
+
+void FolderMode::BatchAllFiles(MainWindow&) {
+    struct Outcome {
+        RegExp expr;
+        bool backedUp = false;
+    };
+    auto outcome = std::make_shared<Outcome>(Outcome{w_.expression, false});
+    startRun(
+        RunKind::Batch,
+        [outcome, commands = w_.commands, folder = w_.CurrentFolder, name = w_.options.backupFolder,
+         reading = w_.reading, files = listedFiles()](FileSink& sink, const StopToken& stop) {
+            auto& table = static_cast<TableSink&>(sink);
+            table.rowFailures = false;
+            outcome->backedUp = BackupAllFiles(files, folder, name, sink);
+            table.rowFailures = true;
+            if (outcome->backedUp)
+                lodestar::BatchAllFiles(commands, outcome->expr, files, sink, reading, &stop);
+        },
+        [this, outcome] {
+            // The commands leave their last pattern and case switch on the shared expression.
+            w_.expression = outcome->expr;
+            if (outcome->backedUp) w_.setRestoreEnabled(true);
+            reloadCurrent();
+        });
+}
+
+void FolderMode::RestoreFolder(MainWindow&) {
+    if (!w_.confirm(u"Are you sure to restore files from backups?")) return;
+    auto restored = std::make_shared<bool>(false);
+    startRun(
+        RunKind::Restore,
+        [restored, folder = w_.CurrentFolder, name = w_.options.backupFolder](FileSink& sink,
+                                                                              const StopToken&) {
+            static_cast<TableSink&>(sink).rowFailures = false;
+            *restored = lodestar::RestoreFolder(folder, name, sink);
+        },
+        [this, restored] {
+            if (!*restored) return;
+            w_.setRestoreEnabled(false);
+            PaneModel& list = w_.pane(Pane::ListView);
+            for (std::size_t i = 1; i <= fileCount(); ++i) {
+                list.setCellText(kFileTableId, cell(i, kMatchesColumn), u"");
+                list.setCellText(kFileTableId, cell(i, kStatusColumn), u"");
+            }
+            reloadCurrent();
+        });
+}
+
+}  // namespace lodestar

@@ -1,0 +1,49 @@
+// The form base: showing and hiding through the host, and events routed to the form's handlers.
+#include "forms/model/form.h"
+
+namespace lodestar {
+
+void Form::show() {
+    shown_ = true;
+    if (host_) host_->showForm(*this);
+}
+
+void Form::hide() {
+    shown_ = false;
+    if (host_) host_->hideForm(*this);
+}
+
+bool Form::accepts(const std::string& control) const {
+    return controls_.has(control) && controls_[control].enabled;
+}
+
+void Form::click(const std::string& control) {
+    if (!accepts(control)) return;
+    if (controls_[control].kind == ControlKind::CheckBox)
+        controls_.setChecked(control, !controls_[control].checked);
+    onClick(control);
+}
+
+void Form::typeText(const std::string& control, const std::u16string& text) {
+    if (!accepts(control)) return;
+    controls_.setText(control, text);
+    onTextChanged(control);
+}
+
+void Form::select(const std::string& control, int index) {
+    if (!accepts(control)) return;
+    const int count = static_cast<int>(controls_[control].items.size());
+    if (index < -1 || index >= count) return;
+    controls_.setSelected(control, index);
+    onSelect(control);
+}
+
+void Form::enter(const std::string& control) {
+    if (accepts(control)) onEnter(control);
+}
+
+void Form::focusLost(const std::string& control) {
+    if (accepts(control)) onFocusLost(control);
+}
+
+}  // namespace lodestar

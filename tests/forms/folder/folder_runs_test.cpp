@@ -1,0 +1,247 @@
+// Replace, Action and Restore over a folder, Stop, a file failing half-way, and the commands
+// while a run goes on.
+#include <filesystem>
+
+#include "files/file_ops.h"
+#include "forms/folder/folder_fixture.h"
+#include "replace/multi_replace.h"
+
+namespace lodestar::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FolderRuns : public FolderTest {
+  protected:
+    void SetUp() override {
+        FolderTest::SetUp();
+        w->options.backupOnReplace = true;
+        w->options.backupFolder = u"bak";
+        w->options.noCountOnReplace = false;
+    }
+    void openThree() { openFolder({{"a.htm", "x1 x2"}, {"b.htm", "none"}, {"c.htm", "x3"}}); }
+    void replaceAll(const std::u16string& from, const std::u16string& to) {
+        w->typeText("inRepFrom", from);
+        w->typeText("inRepWith", to);
+        w->click("btnReplace");
+        settle();
+    }
+    bool backedUp(const std::string& name) { return fs::exists(docs.path() / "bak" / name); }
+};
+
+TEST_F(FolderRuns, ReplaceWithCountingRewritesOnlyFilesWithMatchesAndBacksThemUpFirst) {
+    openThree();
+    tick(3, false);
+    replaceAll(u"x", u"y");
+    EXPECT_EQ(prompts.asked.back().text,
+              u"All matches in all thses files will be replaced, are you sure?");
+    EXPECT_EQ(matchesOf(1), "2");
+    EXPECT_EQ(statusOf(1), " Replaced");
+    EXPECT_EQ(matchesOf(2), "0");
+    EXPECT_EQ(statusOf(2), " Passed");
+    EXPECT_EQ(matchesOf(3), "-");
+    EXPECT_EQ(statusOf(3), "Passed");
+    EXPECT_EQ(bytesOf("a.htm"), "y1 y2");
+    EXPECT_EQ(bytesOf("c.htm"), "x3");
+    EXPECT_EQ(docs.bytes("bak/a.htm"), "x1 x2");
+    EXPECT_FALSE(backedUp("b.htm"));
+    EXPECT_NE(log().find("* 1 files replaced in 3 files.\r\n"), std::string::npos);
+    EXPECT_TRUE(c("btnRestore").enabled);
+    EXPECT_TRUE(c("mRestore").enabled);
+    EXPECT_FALSE(c("btnExp").enabled);
+}
+
+TEST_F(FolderRuns, ReplaceWithoutCountingRewritesEveryTickedFile) {
+    w->options.noCountOnReplace = true;
+    openThree();
+    replaceAll(u"x", u"");
+    EXPECT_EQ(prompts.asked.back().text, u"All matches will be deleted from files, are you sure?");
+    for (std::size_t row : {1, 2, 3}) {
+        EXPECT_EQ(matchesOf(row), "-");
+        EXPECT_EQ(statusOf(row), " Replaced");
+    }
+    EXPECT_TRUE(backedUp("b.htm"));
+    EXPECT_NE(log().find("* Files replaced successfully.\r\n"), std::string::npos);
+}
+
+TEST_F(FolderRuns, TheReadOnlyQuestionComesOncePerRun) {
+    openFolder({{"a.htm", "x"}, {"b.htm", "x"}, {"c.htm", "x"}});
+    fs::permissions(docs.path() / "a.htm", fs::perms::owner_write, fs::perm_options::remove);
+    fs::permissions(docs.path() / "c.htm", fs::perms::owner_write, fs::perm_options::remove);
+    prompts.answerOk();      // the replace confirmation
+    prompts.answerCancel();  // leave read-only files alone
+    replaceAll(u"x", u"y");
+    int questions = 0;
+    for (const auto& p : prompts.asked) questions += p.text == kReadOnlyQuestion;
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(matchesOf(1), "-1");
+    EXPECT_EQ(statusOf(1), " Read only");
+    EXPECT_EQ(statusOf(2), " Replaced");
+    EXPECT_EQ(statusOf(3), " Read only");
+    EXPECT_EQ(bytesOf("c.htm"), "x");
+
+    replaceAll(u"x", u"y");  // the next run asks again; OK makes them writable
+    questions = 0;
+    for (const auto& p : prompts.asked) questions += p.text == kReadOnlyQuestion;
+    EXPECT_EQ(questions, 2);
+    EXPECT_EQ(bytesOf("c.htm"), "y");
+    EXPECT_FALSE(isReadOnly(docs.file("c.htm")));
+}
+
+TEST_F(FolderRuns, RestorePutsTheBackupsBackAndEmptiesTheCells) {
+    openThree();
+    clickRow(1);
+    replaceAll(u"x", u"y");
+    EXPECT_NE(u8(source().bodyText()).find("y1 y2"), std::string::npos);  // reloaded
+
+    prompts.answerCancel();
+    w->click("btnRestore");
+    EXPECT_EQ(prompts.asked.back().text, u"Are you sure to restore files from backups?");
+    EXPECT_EQ(bytesOf("a.htm"), "y1 y2");
+    EXPECT_TRUE(c("btnRestore").enabled);
+
+    w->click("btnRestore");
+    settle();
+    EXPECT_EQ(bytesOf("a.htm"), "x1 x2");
+    EXPECT_FALSE(fs::exists(docs.path() / "bak"));
+    EXPECT_NE(log().find("* Files restored successfully.\r\n"), std::string::npos);
+    EXPECT_FALSE(c("btnRestore").enabled);
+    EXPECT_EQ(matchesOf(1), "");
+    EXPECT_EQ(statusOf(1), "");
+    EXPECT_NE(u8(source().bodyText()).find("x1 x2"), std::string::npos);
+}
+
+TEST_F(FolderRuns, RestoreWithoutBackupsSaysWhyAndKeepsRestoreOffered) {
+    openThree();
+    replaceAll(u"x", u"y");
+    fs::remove_all(docs.path() / "bak");
+    w->click("btnRestore");
+    EXPECT_NE(log().find("Err:Sorry, your backup folder doesn't exist, restoration failed.\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(c("btnRestore").enabled);
+    fs::create_directory(docs.path() / "bak");
+    w->click("btnRestore");
+    EXPECT_NE(log().find("Err:Backup folder is empty, restoration failed.\r\n"), std::string::npos);
+    EXPECT_TRUE(fs::exists(docs.path() / "bak"));
+}
+
+TEST_F(FolderRuns, ActionBacksUpEveryListedFileThenRunsTheCommandsOverAll) {
+    openThree();
+    tick(2, false);
+    const std::u16string rep = put("cmds.rep", "rep ---x--- with ---z---;\r\n");
+    prompts.choosePath(rep);
+    w->click("btnAction");
+    settle();
+    EXPECT_EQ(prompts.asked.back().caption, u"");  // no initial folder in folder mode
+    EXPECT_EQ(bytesOf("a.htm"), "z1 z2");
+    EXPECT_EQ(bytesOf("b.htm"), "none");
+    EXPECT_EQ(bytesOf("c.htm"), "z3");
+    for (const char* name : {"a.htm", "b.htm", "c.htm"}) EXPECT_TRUE(backedUp(name)) << name;
+    EXPECT_EQ(matchesOf(2), " -");
+    EXPECT_EQ(statusOf(2), " Batch Replaced.");
+    EXPECT_NE(log().find("* Files backed up successfully.\r\n* 3 files batch replaced "
+                         "successfully.\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(c("btnRestore").enabled);
+}
+
+TEST_F(FolderRuns, CommandsThatWouldConflictAreOffWhileARunGoesOnAndComeBackAfter) {
+    openThree();
+    std::vector<std::string> during;
+    runner.afterReport = [&](int) {
+        if (!during.empty()) return;
+        for (const char* name : {"btnFind", "mFind", "btnReplace", "btnAction", "btnOpenFolder",
+                                 "selFile", "mOpenFile", "inputPath", "btnRestore", "btnStop"})
+            during.push_back(std::string(name) + (c(name).enabled ? "+" : "-"));
+        clickRow(1);  // ignored during the run
+    };
+    findAll(u"x");
+    EXPECT_EQ(during, (std::vector<std::string>{"btnFind-", "mFind-", "btnReplace-", "btnAction-",
+                                                "btnOpenFolder-", "selFile-", "mOpenFile-",
+                                                "inputPath-", "btnRestore-", "btnStop+"}));
+    EXPECT_EQ(w->SelectedRow, 0);
+    for (const char* name : {"btnFind", "btnReplace", "btnAction", "btnOpenFolder", "inputPath"})
+        EXPECT_TRUE(c(name).enabled) << name;
+    EXPECT_FALSE(c("btnStop").enabled);
+    EXPECT_FALSE(c("btnStop").visible);
+    EXPECT_EQ(c("pgBarFore").geometry.width, 0);
+}
+
+TEST_F(FolderRuns, ProgressFollowsTheFiles) {
+    openThree();
+    std::vector<double> widths;
+    runner.afterReport = [&](int) { widths.push_back(c("pgBarFore").geometry.width); };
+    findAll(u"x");
+    const double full = c("pgBarBack").geometry.width;
+    ASSERT_GT(full, 0);
+    EXPECT_NE(std::find(widths.begin(), widths.end(), full / 3), widths.end());
+    EXPECT_NE(std::find(widths.begin(), widths.end(), full), widths.end());
+}
+
+TEST_F(FolderRuns, StopEndsTheRunBetweenTwoFilesEveryFileDoneOrUntouched) {
+    openFolder({{"a.htm", "x"}, {"b.htm", "x"}, {"c.htm", "x"}, {"d.htm", "x"}});
+    runner.afterReport = [&](int) {
+        if (c("btnStop").enabled && statusOf(2) == " Replaced") w->click("mStop");
+    };
+    replaceAll(u"x", u"y");
+    EXPECT_EQ(bytesOf("a.htm"), "y");
+    EXPECT_EQ(bytesOf("b.htm"), "y");
+    EXPECT_EQ(bytesOf("c.htm"), "x");
+    EXPECT_EQ(bytesOf("d.htm"), "x");
+    EXPECT_EQ(statusOf(3), "");
+    EXPECT_FALSE(backedUp("c.htm"));
+    EXPECT_NE(log().find("* Stopped: 2 of 4 files done.\r\n"), std::string::npos);
+    EXPECT_EQ(log().find("files replaced in"), std::string::npos);
+    EXPECT_TRUE(c("btnRestore").enabled);  // the two rewritten files can be put back
+
+    runner.afterReport = [&](int) {
+        if (c("btnStop").enabled && matchesOf(1) == "1") w->click("btnStop");
+    };
+    findAll(u"y");
+    EXPECT_EQ(statusOf(1), "");           // searched: the replace's status is cleared
+    EXPECT_EQ(statusOf(2), " Replaced");  // not reached
+    EXPECT_EQ(text("lblTotal"), "");      // a stopped search shows no total
+    EXPECT_FALSE(w->SearchDone);
+    EXPECT_NE(log().find("* Stopped: 1 of 4 files done.\r\n"), std::string::npos);
+}
+
+TEST_F(FolderRuns, AFileFailingHalfWayIsNamedInItsRowAndTheLogAndTheOthersAreKept) {
+    openThree();
+    fs::remove(docs.path() / "b.htm");  // gone since the folder was listed
+    findAll(u"x");
+    EXPECT_EQ(matchesOf(1), "2");
+    EXPECT_EQ(statusOf(2), " Failed");
+    EXPECT_EQ(matchesOf(3), "");
+    const std::string l = log();
+    const auto err = l.find(
+        "Err:Error in Search.\r\nPlease examine your regular expression or "
+        "file.\r\n");
+    ASSERT_NE(err, std::string::npos);
+    EXPECT_NE(l.find("b.htm", err), std::string::npos);  // the reason names the file
+    EXPECT_NE(l.find("* 1 of 3 files done.\r\n", err), std::string::npos);
+    EXPECT_FALSE(w->SearchDone);
+
+    replaceAll(u"x", u"y");
+    EXPECT_EQ(bytesOf("a.htm"), "y1 y2");  // kept
+    EXPECT_EQ(bytesOf("c.htm"), "x3");     // untouched
+    EXPECT_TRUE(c("btnRestore").enabled);
+}
+
+TEST_F(FolderRuns, SkippedFilesAreWordedInTheirRowsAndDoNotEndTheRun) {
+    // a.htm and c.htm are Windows-1252 (an e acute byte that UTF-8 does not allow).
+    openFolder({{"a.htm", "x\xe9"}, {"b.htm", std::string("x\0x", 3)}, {"c.htm", "x\xe9"}});
+    findAll(u"x");
+    EXPECT_EQ(matchesOf(2), "-");
+    EXPECT_EQ(statusOf(2), " Binary");
+    EXPECT_EQ(matchesOf(3), "1");
+
+    replaceAll(u"x", u"\u5b57");  // a character Windows-1252 cannot hold
+    EXPECT_EQ(statusOf(1), " Not replaced");
+    EXPECT_EQ(statusOf(3), " Not replaced");
+    EXPECT_EQ(bytesOf("a.htm"), "x\xe9");
+    EXPECT_EQ(log().find("Failed"), std::string::npos);
+    EXPECT_EQ(log().find("files done."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lodestar::testing

@@ -1,0 +1,189 @@
+// The folder picker and the path box: file types, the own type box, OK and Cancel, and what
+// typing a path opens.
+#include <filesystem>
+
+#include "forms/folder/drive_list.h"
+#include "forms/folder/folder_fixture.h"
+
+namespace lodestar::testing {
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+class Picker : public FolderTest {
+  protected:
+    void SetUp() override {
+        FolderTest::SetUp();
+        for (const char* name :
+             {"b.htm", "A.HTML", "c.txt", "d.csv", "e.xml", "notes", ".hidden.htm"})
+            put(name, "x");
+        std::filesystem::create_directories(docs.path() / "sub");
+        docs.put("sub/deep.htm", "x");
+        w->click("btnOpenFolder");
+        dlg().typeText("Dir1", docs.folder());
+    }
+    const Names& listed() { return dlg().controls()["File1"].items; }
+};
+
+TEST_F(Picker, OpensOnFirstUseWithTheHtmlTypeAndWritesTheFolderIntoThePathBox) {
+    EXPECT_TRUE(dlg().shown());
+    EXPECT_EQ(dlg().controls()["FolderDlg"].text, u"Select Folder");
+    EXPECT_EQ(dlg().controls()["filter"].selected, 0);
+    EXPECT_EQ(listed(), (Names{u"A.HTML", u"b.htm"}));
+    EXPECT_EQ(c("inputPath").text, docs.folder());
+}
+
+TEST_F(Picker, EachFileTypeListsItsFilesOfTheFolderItselfInNameOrder) {
+    const std::vector<std::pair<int, Names>> cases = {
+        {1, {u"c.txt", u"d.csv"}},
+        {2, {u"e.xml"}},
+        {3, {}},
+        {4, {u"A.HTML", u"b.htm", u"c.txt", u"d.csv", u"e.xml", u"notes"}},
+        {5, {}},  // "Other" before a type is given matches no ordinary file
+    };
+    for (const auto& [index, names] : cases) {
+        dlg().select("filter", index);
+        EXPECT_EQ(listed(), names) << index;
+    }
+}
+
+TEST_F(Picker, OtherShowsTheOwnTypeBoxAndMovesTheFileListDown) {
+    dlg().select("filter", 5);
+    EXPECT_TRUE(dlg().controls()["newfilter"].visible);
+    EXPECT_TRUE(dlg().controls()["Label3"].visible);
+    EXPECT_EQ(dlg().controls()["File1"].geometry.top, 900);
+    EXPECT_EQ(dlg().controls()["File1"].geometry.height, 2235);
+    EXPECT_EQ(dlg().focus(), "newfilter");
+    dlg().select("filter", 0);
+    EXPECT_FALSE(dlg().controls()["newfilter"].visible);
+    EXPECT_EQ(dlg().controls()["File1"].geometry.top, 540);
+    EXPECT_EQ(dlg().controls()["File1"].geometry.height, 2700);
+}
+
+TEST_F(Picker, TheOwnTypeTakesEffectOnEnterOrWhenLeftWithText) {
+    dlg().select("filter", 5);
+    dlg().typeText("newfilter", u" txt;*.csv ");
+    dlg().enter("newfilter");
+    EXPECT_EQ(dlg().pattern(), u"*.txt;*.csv");
+    EXPECT_EQ(listed(), (Names{u"c.txt", u"d.csv"}));
+    EXPECT_EQ(dlg().focus(), "btnOK");
+
+    dlg().typeText("newfilter", u"  ");
+    dlg().focusLost("newfilter");  // leaving an empty box changes nothing
+    EXPECT_EQ(dlg().pattern(), u"*.txt;*.csv");
+    dlg().typeText("newfilter", u"xml");
+    dlg().focusLost("newfilter");
+    EXPECT_EQ(listed(), (Names{u"e.xml"}));
+}
+
+TEST_F(Picker, OkWithNoMatchingFileSaysSoAndStaysOpen) {
+    dlg().select("filter", 5);
+    dlg().click("btnOK");
+    ASSERT_EQ(prompts.asked.size(), 1u);
+    EXPECT_EQ(prompts.asked[0].text, u"No file Specified.");
+    EXPECT_TRUE(dlg().shown());
+    EXPECT_FALSE(w->MultiMode);
+}
+
+TEST_F(Picker, OkListsTheFolderAndCancelChangesNothing) {
+    dlg().click("btnCancel");
+    EXPECT_FALSE(dlg().shown());
+    EXPECT_FALSE(w->MultiMode);
+    w->click("btnOpenFolder");
+    EXPECT_EQ(dlg().folder(), docs.folder());  // kept while hidden
+    dlg().click("btnOK");
+    settle();
+    EXPECT_FALSE(dlg().shown());
+    EXPECT_TRUE(w->MultiMode);
+    EXPECT_EQ(w->CurrentFolder, docs.folder());
+    EXPECT_EQ(w->FileList, (Names{u"", docs.file("A.HTML"), docs.file("b.htm")}));
+    EXPECT_NE(log().find("* Open files in folder " + u8(docs.folder())), std::string::npos);
+}
+
+TEST_F(Picker, ChoosingADriveGoesToItsRoot) {
+    FolderMode other(*w, prompts, runner, docs.folder(), {u"/", docs.file("sub")});
+    other.picker().load();
+    EXPECT_EQ(other.picker().controls()["Drive1"].selected, 0);  // "/" holds the start folder
+    other.picker().select("Drive1", 1);
+    EXPECT_EQ(other.picker().folder(), docs.file("sub"));
+    EXPECT_EQ(c("inputPath").text, docs.file("sub"));
+    EXPECT_EQ(other.picker().controls()["File1"].items, (Names{u"deep.htm"}));
+}
+
+TEST(DriveList, OffersRootHomeAndTheMountedVolumesAUserPicks) {
+    const char* table =
+        "/dev/sda1 / ext4 rw 0 0\n"
+        "proc /proc proc rw 0 0\n"
+        "/dev/sdb1 /media/ann/USB\\040STICK vfat rw 0 0\n"
+        "/dev/sdc1 /mnt/data ext4 rw 0 0\n"
+        "/dev/sdd1 /run/media/ann/CARD exfat rw 0 0\n"
+        "tmpfs /run/user/1000 tmpfs rw 0 0\n"
+        "/dev/sdc1 /mnt/data ext4 rw 0 0\n"
+        "/dev/sde1 /mediafiles ext4 rw 0 0\n";
+    EXPECT_EQ(
+        pickableDrives(table, u"/home/ann"),
+        (Names{u"/", u"/home/ann", u"/media/ann/USB STICK", u"/mnt/data", u"/run/media/ann/CARD"}));
+}
+
+// ---- The path box ---------------------------------------------------------------------------
+
+class PathBox : public FolderTest {
+  protected:
+    void type(const std::u16string& text) {
+        w->typeText("inputPath", text);
+        w->enterText("inputPath");
+        settle();
+    }
+};
+
+TEST_F(PathBox, OpensAFileAFolderAFolderWithATypeOrSaysItCannotFindThePath) {
+    put("a.htm", "<p>a</p>");
+    put("b.txt", "b");
+    put("c.txt", "c");
+
+    type(docs.file("a.htm"));
+    EXPECT_FALSE(w->MultiMode);
+    EXPECT_EQ(w->curFileName, docs.file("a.htm"));
+
+    type(u"  " + fromUtf8(docs.path().string()) + u"  ");  // the folder, spaces trimmed
+    EXPECT_TRUE(w->MultiMode);
+    EXPECT_EQ(w->FileList, (Names{u"", docs.file("a.htm")}));
+    EXPECT_FALSE(dlg().shown());  // opened through the picker without showing it
+
+    type(docs.folder() + u"*.txt");
+    EXPECT_EQ(w->FileList, (Names{u"", docs.file("b.txt"), docs.file("c.txt")}));
+    EXPECT_EQ(c("inputPath").text, docs.folder());
+
+    const std::string before = log();
+    type(docs.file("missing.htm"));
+    type(docs.folder() + u"nowhere/*.htm");
+    EXPECT_EQ(log(), before + "Err:Can't find the path\r\nErr:Can't find the path\r\n");
+    EXPECT_EQ(w->FileList.size(), 3u);
+}
+
+TEST_F(PathBox, AFolderRelativeToTheWorkingFolderOpensAsItsAbsoluteFolder) {
+    std::filesystem::create_directories(docs.path() / "site");
+    docs.put("site/a.htm", "a");
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(docs.path());
+    type(u"site/*.htm");
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(w->CurrentFolder, docs.folder() + u"site/");
+    EXPECT_EQ(w->FileList, (Names{u"", docs.folder() + u"site/a.htm"}));
+}
+
+TEST_F(PathBox, LeavingTheBoxOpensOnlyANewNonEmptyPath) {
+    put("a.htm", "a");
+    w->typeText("inputPath", u"   ");
+    w->textFocusLost("inputPath");
+    EXPECT_EQ(log(), "");
+    type(docs.folder());
+    findAll(u"a");
+    const std::string counted = matchesOf(1);
+    w->textFocusLost("inputPath");  // the box shows the open folder: its counts stay
+    EXPECT_EQ(matchesOf(1), counted);
+    EXPECT_EQ(counted, "1");
+}
+
+}  // namespace
+}  // namespace lodestar::testing
