@@ -1,5 +1,5 @@
-// The settings a command runs with: the options file beside the program (or its defaults),
-// overridden by the switches of the command line.
+// The settings a command runs with: the user's options file or the one beside the program (or
+// the defaults), overridden by the switches of the command line.
 #pragma once
 
 #include <string>
@@ -17,8 +17,8 @@ struct CliSettings {
     TextReading reading{};  // the user's "encoding" setting or --encoding, and --binary
 };
 
-// Reads programFolder + "/lodestar.opt" and the user's settings file. Throws lodestar::Error
-// when the options file exists but is unreadable.
+// Reads the user's options file when it exists, else programFolder + "/lodestar.opt", else the
+// defaults; and the user's settings file.
 CliSettings effectiveSettings(const Arguments& args, const std::u16string& programFolder);
 
 }  // namespace lodestar::cli

@@ -41,8 +41,10 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
                 if (reader.binary() && !reading.binaryAsText) ++summary.binarySkipped;
             }
         }
-        // Nothing found (or nothing ticked): no file holding only the format's frame.
-        if (items.empty()) return summary;
+        // One file without a match: nothing to write. A folder search whose ticked files hold
+        // no match any more (they changed since the search, or none is ticked) still writes
+        // the format's frame, so the file on disk says what the run found.
+        if (items.empty() && files.size() == 1) return summary;
         sink.showStatus(u"Saving extraction ... ");
         const std::u16string content = target.format(items);
         if (target.write)

@@ -29,7 +29,7 @@ struct ExtractTarget {
 
 enum class ExtractResult {
     Saved,    // written and logged
-    Nothing,  // nothing to extract: no match, a folder search that found nothing, no tick
+    Nothing,  // nothing to extract: one file without a match, a folder search that found nothing
     Failed,   // the error entry was logged; nothing was written
 };
 
@@ -41,11 +41,12 @@ struct ExtractSummary {
 
 // One listed file (single-file mode, or a folder search of one file): its matches, whatever its
 // tick. Two or more: nothing when `lastSearchTotal` is 0, otherwise the matches of every ticked
-// file in list order. Each file is read afresh. Then the items are formatted and written and
-// "Extract " + searchPattern + ", " + items + " items extracted in " + N + " files and saved in "
-// + path is logged. Of two or more files, binary ones (unless `reading` takes them as text) give
-// no items and the log ends with binarySkippedLine. Any failure (unreadable file, broken
-// pattern, format or write error) logs kExtractErrorMessage with its cause and writes nothing.
+// file in list order (no match there still writes the format's frame). Each file is read afresh.
+// Then the items are formatted and written and "Extract " + searchPattern + ", " + items + " items
+// extracted in " + N + " files and saved in " + path is logged. Of two or more files, binary ones
+// (unless `reading` takes them as text) give no items and the log ends with binarySkippedLine.
+// Any failure (unreadable file, broken pattern, format or write error) logs kExtractErrorMessage
+// with its cause and writes nothing.
 ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
                           const std::vector<FileItem>& files,
                           std::optional<std::size_t> lastSearchTotal, const ExtractTarget& target,

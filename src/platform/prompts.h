@@ -18,6 +18,10 @@ class Prompts {
     // an empty initial folder lets the dialog choose. Empty when the user cancels.
     virtual std::u16string openFile(const std::u16string& filter,
                                     const std::u16string& initialFolder) = 0;
+    // The same dialog titled "Save As", for a file that may not exist yet; the first filter
+    // pair is preselected. It asks nothing about overwriting: the caller asks itself.
+    virtual std::u16string saveAs(const std::u16string& filter,
+                                  const std::u16string& initialFolder) = 0;
 };
 
 }  // namespace lodestar

@@ -41,13 +41,17 @@ void defaultOptions(Options& options) {
     options.noCountOnReplace = false;
 }
 
+std::u16string backupFolderName(std::u16string_view text) {
+    return trimSpaces(text);
+}
+
 bool loadOptions(const std::u16string& path, Options& options) {
     if (!fileExists(path)) return false;
     const std::vector<std::u16string> lines = splitText(ReadTextFile(path), u"\r\n");
     if (lines.size() < kFewestElements) return false;
 
     takeTruth(lines[0], options.backupOnReplace);
-    options.backupFolder = lines[1];
+    options.backupFolder = backupFolderName(lines[1]);
     takeTruth(lines[2], options.escapeSupport);
     if (std::optional<std::uint8_t> index = parseByte(lines[3])) {
         // fontList() has no entry past 7; a hand-edited larger index falls back to the first.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lodestar {
@@ -28,6 +29,10 @@ const std::vector<std::u16string>& fontList();
 // Backup on, folder "bak", escapes on, font 0, syntax on, counting on. The pattern box font is
 // left as it is.
 void defaultOptions(Options& options);
+
+// The backup folder name as the settings keep it, wherever it comes from (the options file,
+// the options dialog, the command line): surrounding spaces removed.
+std::u16string backupFolderName(std::u16string_view text);
 
 // Reads the options file into `options`. False, with nothing changed, when the file does not
 // exist or holds fewer than five CR LF-separated elements. Otherwise every line that can be

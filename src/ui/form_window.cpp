@@ -5,11 +5,14 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileSystemModel>
+#include <QFont>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 
 #include "ui/qt_text.h"
@@ -24,6 +27,8 @@ FormWindow::FormWindow(Form& form, QWidget* owner, std::function<int(double)> to
         const Control& c = model[name];
         if (name == form_.name()) continue;
         if (QWidget* w = create(c)) {
+            // A control inside a frame is placed in the frame's group box.
+            if (QWidget* frame = control(c.container)) w->setParent(frame);
             w->setObjectName(QString::fromStdString(name));
             widgets_[name] = w;
         }
@@ -76,9 +81,26 @@ QWidget* FormWindow::create(const Control& c) {
         }
         case ControlKind::TextBox: {
             auto* edit = new QLineEdit(this);
-            connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
-                if (!syncing_) form_.typeText(name, fromQ(text));
-            });
+            // Typing sends the text and then the caret, so the form sees them in that order.
+            // While the box reports what the user did, the form's echo of it does not move
+            // the caret back (the text arrives before the caret that goes with it).
+            auto sendSelection = [this, name, edit] {
+                if (syncing_) return;
+                editing_ = name;
+                const bool any = edit->hasSelectedText();
+                form_.selectText(name, any ? edit->selectionStart() : edit->cursorPosition(),
+                                 any ? edit->selectedText().size() : 0);
+                editing_.clear();
+            };
+            connect(edit, &QLineEdit::textEdited, this,
+                    [this, name, sendSelection](const QString& text) {
+                        if (syncing_) return;
+                        editing_ = name;
+                        form_.typeText(name, fromQ(text));
+                        sendSelection();
+                    });
+            connect(edit, &QLineEdit::selectionChanged, this, sendSelection);
+            connect(edit, &QLineEdit::cursorPositionChanged, this, sendSelection);
             connect(edit, &QLineEdit::returnPressed, this, [this, name] {
                 form_.enter(name);
                 after();
@@ -107,6 +129,10 @@ QWidget* FormWindow::create(const Control& c) {
                 after();
             });
             return tree;
+        }
+        case ControlKind::Frame: {
+            auto* frame = new QGroupBox(this);
+            return frame;
         }
         case ControlKind::Label: {
             auto* label = new QLabel(this);
@@ -138,8 +164,20 @@ void FormWindow::apply(const Control& c) {
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(toQ(c.text));
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        if (edit->text() != toQ(c.text)) edit->setText(toQ(c.text));
+        const bool newText = edit->text() != toQ(c.text);
+        if (newText) edit->setText(toQ(c.text));
+        const int start = static_cast<int>(c.selStart), length = static_cast<int>(c.selLength);
+        if (!newText && c.name == editing_) {
+            // the box already shows what the user did
+        } else if (length > 0) {
+            edit->setSelection(start, length);
+        } else if (edit->hasSelectedText() || edit->cursorPosition() != start) {
+            edit->setCursorPosition(start);
+        }
+    } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
+        frame->setTitle(toQ(c.text));
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        combo->setPlaceholderText(toQ(c.text));
         QStringList items;
         for (const auto& item : c.items) items << toQ(item);
         QStringList now;
@@ -162,6 +200,11 @@ void FormWindow::apply(const Control& c) {
             tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
         }
     }
+    if (!c.fontName.empty()) {
+        QFont font(toQ(c.fontName));
+        if (c.fontSize > 0) font.setPointSizeF(c.fontSize);
+        w->setFont(font);
+    }
     const Rect& r = c.geometry;
     w->setGeometry(toPixels_(r.left), toPixels_(r.top), toPixels_(r.width), toPixels_(r.height));
     w->setVisible(c.visible);
@@ -182,6 +225,16 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A click into a text box is a click on that control too (the export file box opens its
+    // dialog); it runs once the press has been handled.
+    if (event->type() == QEvent::MouseButtonPress && !syncing_) {
+        for (const auto& [name, w] : widgets_)
+            if (w == watched && w->isEnabled())
+                QTimer::singleShot(0, this, [this, control = name] {
+                    form_.click(control);
+                    after();
+                });
+    }
     if (event->type() == QEvent::FocusOut && !syncing_) {
         for (const auto& [name, w] : widgets_)
             if (w == watched) {

@@ -40,6 +40,7 @@ class FormWindow : public QWidget {
     std::map<std::string, QWidget*> widgets_;
     std::map<std::string, QFileSystemModel*> trees_;
     bool syncing_ = false;
+    std::string editing_;  // the text box whose user input is being handed to the form
 };
 
 }  // namespace lodestar::ui

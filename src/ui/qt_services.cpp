@@ -30,19 +30,35 @@ bool QtPrompts::okCancel(const std::u16string& text, const std::u16string& capti
     return box.exec() == QMessageBox::Ok;
 }
 
-std::u16string QtPrompts::openFile(const std::u16string& filter,
-                                   const std::u16string& initialFolder) {
-    QFileDialog dialog(parent_, QStringLiteral("Open"));
-    dialog.setObjectName(QStringLiteral("openDialog"));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    // The program's own dialog behaves the same on every desktop and can be driven in tests.
+namespace {
+
+// The program's own file dialog, the same on every desktop and drivable in tests. "Save As"
+// asks nothing about overwriting: the export dialog asks itself.
+std::u16string runFileDialog(QWidget* parent, bool save, const std::u16string& filter,
+                             const std::u16string& initialFolder) {
+    QFileDialog dialog(parent, save ? QStringLiteral("Save As") : QStringLiteral("Open File"));
+    dialog.setObjectName(save ? QStringLiteral("saveAsDialog") : QStringLiteral("openDialog"));
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setNameFilters(nameFilters(toQ(filter)));
     const QString folder = toQ(initialFolder);
     dialog.setDirectory(!folder.isEmpty() && QDir(folder).exists() ? folder : QDir::homePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return fromQ(dialog.selectedFiles().front());
+}
+
+}  // namespace
+
+std::u16string QtPrompts::openFile(const std::u16string& filter,
+                                   const std::u16string& initialFolder) {
+    return runFileDialog(parent_, false, filter, initialFolder);
+}
+
+std::u16string QtPrompts::saveAs(const std::u16string& filter,
+                                 const std::u16string& initialFolder) {
+    return runFileDialog(parent_, true, filter, initialFolder);
 }
 
 bool QtClipboard::hasText() const {

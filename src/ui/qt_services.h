@@ -25,6 +25,8 @@ class QtPrompts : public Prompts {
     bool okCancel(const std::u16string& text, const std::u16string& caption) override;
     std::u16string openFile(const std::u16string& filter,
                             const std::u16string& initialFolder) override;
+    std::u16string saveAs(const std::u16string& filter,
+                          const std::u16string& initialFolder) override;
 
   private:
     QPointer<QWidget> parent_;

@@ -40,6 +40,16 @@ SkinWindow::SkinWindow(const std::u16string& programFolder)
     folder_ = std::make_unique<FolderMode>(*form_, prompts_, *runner_, fromQ(QDir::currentPath()),
                                            machineDrives());
     folder_->picker().setHost(this);
+    exportForm_ = std::make_unique<ExportForm>(*form_, prompts_);
+    exportForm_->folderFiles = [this] {
+        return FolderFiles{folder_->listedFiles(), folder_->lastSearchTotal()};
+    };
+    options_ = std::make_unique<OptionSetting>(*form_, prompts_);
+    assistant_ = std::make_unique<RegAssist>(*form_, prompts_, form_->programFolder() + u"lib/");
+    for (Form* secondary :
+         {static_cast<Form*>(exportForm_.get()), static_cast<Form*>(options_.get()),
+          static_cast<Form*>(assistant_.get())})
+        secondary->setHost(this);
 
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
@@ -163,16 +173,9 @@ void SkinWindow::showForm(const std::string& name) {
         about_->activateWindow();
         return;
     }
-    const std::map<std::string, std::u16string> captions = {
-        {"frmExport", u"Export"},
-        {"OptionSetting", u"Options"},
-        {"RegAssist", u"Regular expression assistant"},
-    };
-    auto it = captions.find(name);
-    const std::u16string caption =
-        it == captions.end() ? fromQ(QString::fromStdString(name)) : it->second;
-    prompts_.message(u"The \"" + caption + u"\" window is not available in this version.",
-                     kAppTitle);
+    if (name == "frmExport") exportForm_->show();
+    if (name == "OptionSetting") options_->open();
+    if (name == "RegAssist") assistant_->open();
 }
 
 FormWindow* SkinWindow::formWindow(const Form& form) const {

@@ -10,9 +10,12 @@
 #include <memory>
 #include <string>
 
+#include "forms/assistant/reg_assist.h"
+#include "forms/export/export_form.h"
 #include "forms/folder/folder_mode.h"
 #include "forms/main/main_window.h"
 #include "forms/model/form.h"
+#include "forms/options/option_setting.h"
 #include "ui/about_box.h"
 #include "ui/qt_services.h"
 
@@ -44,6 +47,9 @@ class SkinWindow : public QMainWindow, public FormHost {
     QMenu* usedRegexpMenu() const { return usedRegexps_; }
     AboutBox* aboutBox() const { return about_; }
     FolderMode& folderMode() { return *folder_; }
+    ExportForm& exportForm() { return *exportForm_; }
+    OptionSetting& optionSetting() { return *options_; }
+    RegAssist& assistant() { return *assistant_; }
     // The window of a secondary form, once it has been shown; nullptr before.
     FormWindow* formWindow(const Form& form) const;
 
@@ -90,6 +96,9 @@ class SkinWindow : public QMainWindow, public FormHost {
     QtJobRunner jobs_;  // destroyed before the form: waits for work in progress
     std::unique_ptr<QtWorkRunner> runner_;
     std::unique_ptr<FolderMode> folder_;
+    std::unique_ptr<ExportForm> exportForm_;
+    std::unique_ptr<OptionSetting> options_;
+    std::unique_ptr<RegAssist> assistant_;
     std::map<const Form*, FormWindow*> formWindows_;
     bool busy_ = false;
 

@@ -46,7 +46,9 @@ class Cli : public ::testing::Test {
     static void TearDownTestSuite() { program_.reset(); }
 
     Outcome run(const std::vector<std::string>& args, const std::string& redirect = "") {
-        std::string command = quoted((program_->path() / "lodestar-cli").string());
+        // The user's options file lives in a folder of this test's own.
+        std::string command = "XDG_CONFIG_HOME=" + quoted((io.path() / "config").string()) + " " +
+                              quoted((program_->path() / "lodestar-cli").string());
         for (const std::string& arg : args) command += " " + quoted(arg);
         const fs::path out = io.path() / "stdout";
         const fs::path err = io.path() / "stderr";
@@ -179,6 +181,24 @@ TEST_F(Cli, SettingsComeFromTheOptionsFileBesideTheProgram) {
     dropOptions();
     EXPECT_NE(result.out.find("Files replaced successfully."), std::string::npos);
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));
+}
+
+// The user's own options file comes first; the program folder's copy only when it is missing.
+// A backup folder name is trimmed alike from either file and from --backup-folder.
+TEST_F(Cli, TheUsersOptionsFileComesFirstAndFolderNamesAreTrimmed) {
+    putSample();
+    writeOptions("True\r\nbak\r\nTrue\r\n0\r\n1\r\n1\r\n");
+    fs::create_directories(io.path() / "config/lodestar");
+    io.put("config/lodestar/lodestar.opt", "True\r\n  mine \r\nTrue\r\n0\r\n1\r\n1\r\n");
+    run({"replace", "Cat", "Dog", folder()});
+    EXPECT_TRUE(fs::exists(dir.path() / "mine/a.htm"));
+    EXPECT_FALSE(fs::exists(dir.path() / "bak"));
+    run({"--backup-folder", " theirs  ", "replace", "Dog", "Cow", folder()});
+    EXPECT_TRUE(fs::exists(dir.path() / "theirs/a.htm"));
+    fs::remove(io.path() / "config/lodestar/lodestar.opt");
+    run({"replace", "Cow", "Eel", folder()});
+    dropOptions();
+    EXPECT_TRUE(fs::exists(dir.path() / "bak/a.htm"));
 }
 
 TEST_F(Cli, RefusedBackupFolderNameChangesNothing) {

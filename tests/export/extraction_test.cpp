@@ -60,6 +60,26 @@ TEST(ExtractAll, NothingFoundWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "o"));
 }
 
+// The folder search found matches, but the ticked files hold none now (or none is ticked): the
+// run still writes the format's frame and reports it as saved.
+TEST(ExtractAll, AFolderRunThatFindsNothingNowWritesTheFrame) {
+    TempDir dir;
+    std::vector<FileItem> files{{dir.put("a.txt", "changed"), true},
+                                {dir.put("b.txt", "12"), false}};
+    RecordingSink sink;
+    ExtractTarget target = commaTarget(dir.file("o"));
+    target.format = [](const std::vector<std::u16string>& items) {
+        return u"<frame>" + joinText(items, u",") + u"</frame>";
+    };
+    const auto summary = ExtractAll(digits(), u"\\d+", files, 3u, target, sink);
+    EXPECT_EQ(summary.result, ExtractResult::Saved);
+    EXPECT_EQ(summary.items, 0u);
+    EXPECT_EQ(dir.bytes("o"), "<frame></frame>\r\n");
+    ASSERT_EQ(sink.lines.size(), 1u);
+    EXPECT_EQ(sink.lines[0],
+              u"Extract \\d+, 0 items extracted in 2 files and saved in " + dir.file("o"));
+}
+
 TEST(ExtractAll, FailuresAreReportedAndWriteNothing) {
     TempDir dir;
     std::vector<FileItem> files{{dir.put("a.txt", "1"), true}, {dir.file("gone.txt"), true}};

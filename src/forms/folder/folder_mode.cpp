@@ -274,6 +274,7 @@ void FolderMode::SearchAllFiles(MainWindow&) {
         },
         [this, summary] {
             if (!summary->ok) return;
+            lastTotal_ = summary->total;
             w_.controls().setText("lblTotal", decimal(static_cast<long long>(summary->total)));
             w_.SearchDone = true;
             w_.controls().setEnabled("btnExp", true);

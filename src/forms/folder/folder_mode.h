@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,10 @@ class FolderMode : public FolderWork {
     // Builds the file table from the window's file list and enters folder mode.
     bool initFileInfoShow();
     bool IsFileChecked(long long row) const;
+    // Every listed file with its tick, in list order.
+    std::vector<FileItem> listedFiles() const;
+    // The match total of the last folder search; nothing before the first.
+    std::optional<std::size_t> lastSearchTotal() const { return lastTotal_; }
     bool running() const { return running_; }
 
     // FolderWork
@@ -50,7 +55,6 @@ class FolderMode : public FolderWork {
     class TableSink;
 
     void ensurePickerLoaded();
-    std::vector<FileItem> listedFiles() const;
     std::size_t fileCount() const;
     // Search cells are written as HTML, the others as text.
     enum class RunKind { Search, Replace, Batch, Restore };
@@ -78,6 +82,7 @@ class FolderMode : public FolderWork {
     bool running_ = false;
     std::size_t filesDone_ = 0;  // the last row the current run reported
     std::size_t failedRow_ = 0;  // the row of an error entry not followed by its report
+    std::optional<std::size_t> lastTotal_;
 };
 
 }  // namespace lodestar

@@ -150,7 +150,7 @@ const ControlSpec kControls[] = {
      on,
      on,
      {1395, 765, 840, 255}},
-    {"btnRegaid", "Frame1", u"", u"", on, off, {2430, 720, 285, 285}},
+    {"btnRegaid", "Frame1", u"", u" Regex Assist", on, off, {2430, 720, 285, 285}},
     {"btnRegHis", "Frame1", u"", u" Recent Regex ", on, off, {2700, 720, 285, 285}},
     {"inRepFrom", "Frame1", u"", u"", on, off, {60, 1080, 2970, 2040}},
     {"Label2", "Frame1", u"Replace With(Optional):", u"", on, off, {105, 3195, 2280, 255}},

@@ -71,7 +71,7 @@ void MainWindow::load() {
     expression.setGlobal(true);
 
     try {
-        options = startupOptions(programFolder_ + u"lodestar.opt");
+        options = startupOptions(userOptions, programOptionsFile(programFolder_));
     } catch (const Error&) {
         options = Options();
         defaultOptions(options);

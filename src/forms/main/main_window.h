@@ -25,6 +25,7 @@
 #include "replace/command_file.h"
 #include "search/regexp.h"
 #include "settings/options.h"
+#include "settings/options_location.h"
 #include "syntax/syntax_table.h"
 
 namespace lodestar {
@@ -206,6 +207,9 @@ class MainWindow {
     std::vector<Match> lastMatches;  // the match collection of the last search
     std::vector<Command> commands;   // the command list of the last parsed command file
     Options options;
+    // The user's options file: read before the program folder's copy, written by the options
+    // dialog.
+    std::u16string userOptions = userOptionsFile();
     SyntaxTable syntaxTable;
     UsedPatterns usedPatterns;
     std::size_t usedRegexpCount() const { return usedPatterns.count(); }

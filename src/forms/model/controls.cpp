@@ -6,6 +6,17 @@
 
 namespace lodestar {
 
+Control makeControl(std::string name, ControlKind kind, std::u16string text, Rect geometry,
+                    std::string container) {
+    Control c;
+    c.name = std::move(name);
+    c.kind = kind;
+    c.text = std::move(text);
+    c.geometry = geometry;
+    c.container = std::move(container);
+    return c;
+}
+
 Control& ControlModel::add(Control control) {
     std::string name = control.name;
     if (!controls_.count(name)) order_.push_back(name);
@@ -89,6 +100,13 @@ void ControlModel::setItems(const std::string& name, const std::vector<std::u16s
 void ControlModel::setSelected(const std::string& name, int index) {
     Control& c = at(name);
     if (assign(c.selected, index)) changed(c);
+}
+void ControlModel::setTextSelection(const std::string& name, std::size_t start,
+                                    std::size_t length) {
+    Control& c = at(name);
+    bool a = assign(c.selStart, start);
+    bool b = assign(c.selLength, length);
+    if (a || b) changed(c);
 }
 void ControlModel::setLeft(const std::string& name, double v) {
     Rect r = at(name).geometry;

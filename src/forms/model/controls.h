@@ -3,6 +3,7 @@
 // binds each widget to its entry by name and listens for changes; tests read entries by name.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <string>
@@ -55,7 +56,15 @@ struct Control {
     Rect geometry;
     std::vector<std::u16string> items;  // lists and drop-down boxes
     int selected = -1;                  // index into items; -1 for none
+    // Text boxes: the selected stretch of the text, or the caret alone when its length is 0.
+    std::size_t selStart = 0;
+    std::size_t selLength = 0;
 };
+
+// A control of a form's catalogue: name, kind, caption or text, geometry in twips relative to
+// its container, and the name of that container (empty for the window itself).
+Control makeControl(std::string name, ControlKind kind, std::u16string text, Rect geometry,
+                    std::string container);
 
 class ControlModel {
   public:
@@ -79,6 +88,7 @@ class ControlModel {
     void setFont(const std::string& name, const std::u16string& family, double size);
     void setItems(const std::string& name, const std::vector<std::u16string>& items);
     void setSelected(const std::string& name, int index);
+    void setTextSelection(const std::string& name, std::size_t start, std::size_t length);
 
     // Geometry shortcuts for the layout code.
     void setLeft(const std::string& name, double v);

@@ -1,6 +1,8 @@
 // The form base: showing and hiding through the host, and events routed to the form's handlers.
 #include "forms/model/form.h"
 
+#include <algorithm>
+
 namespace lodestar {
 
 void Form::show() {
@@ -36,6 +38,14 @@ void Form::select(const std::string& control, int index) {
     if (index < -1 || index >= count) return;
     controls_.setSelected(control, index);
     onSelect(control);
+}
+
+void Form::selectText(const std::string& control, std::size_t start, std::size_t length) {
+    if (!accepts(control)) return;
+    const std::size_t size = controls_[control].text.size();
+    start = std::min(start, size);
+    controls_.setTextSelection(control, start, std::min(length, size - start));
+    onTextSelected(control);
 }
 
 void Form::enter(const std::string& control) {

@@ -48,6 +48,8 @@ class Form {
     void click(const std::string& control);
     void typeText(const std::string& control, const std::u16string& text);
     void select(const std::string& control, int index);
+    // The user moved the caret or the selection in a text box.
+    void selectText(const std::string& control, std::size_t start, std::size_t length);
     void enter(const std::string& control);      // Enter in a text box
     void focusLost(const std::string& control);  // a text box lost the focus
 
@@ -59,6 +61,7 @@ class Form {
     virtual void onClick(const std::string&) {}
     virtual void onTextChanged(const std::string&) {}
     virtual void onSelect(const std::string&) {}
+    virtual void onTextSelected(const std::string&) {}
     virtual void onEnter(const std::string&) {}
     virtual void onFocusLost(const std::string&) {}
 

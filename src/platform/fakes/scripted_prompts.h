@@ -1,6 +1,6 @@
 // Prompts answered from a script: every question and message is recorded in order, each
 // okCancel takes the next scripted answer (OK when the script has run out, so a forgotten
-// answer shows up as an unexpected entry in `asked`), and each open dialog the next path.
+// answer shows up as an unexpected entry in `asked`), and each file dialog the next path.
 #pragma once
 
 #include <deque>
@@ -12,7 +12,7 @@
 namespace lodestar::fakes {
 
 struct Prompt {
-    std::string kind;        // "message", "okCancel" or "openFile"
+    std::string kind;        // "message", "okCancel", "openFile" or "saveAs"
     std::u16string text;     // message text, or the dialog's filter
     std::u16string caption;  // caption, or the dialog's initial folder
 };
@@ -35,16 +35,26 @@ class ScriptedPrompts : public Prompts {
     }
     std::u16string openFile(const std::u16string& filter,
                             const std::u16string& initialFolder) override {
-        asked.push_back({"openFile", filter, initialFolder});
+        return nextPath("openFile", filter, initialFolder);
+    }
+    std::u16string saveAs(const std::u16string& filter,
+                          const std::u16string& initialFolder) override {
+        return nextPath("saveAs", filter, initialFolder);
+    }
+
+    std::vector<Prompt> asked;
+
+  private:
+    // Both file dialogs take the next scripted path; an empty one when the script has run out.
+    std::u16string nextPath(const char* kind, const std::u16string& filter,
+                            const std::u16string& initialFolder) {
+        asked.push_back({kind, filter, initialFolder});
         if (paths_.empty()) return {};
         std::u16string path = paths_.front();
         paths_.pop_front();
         return path;
     }
 
-    std::vector<Prompt> asked;
-
-  private:
     std::deque<bool> answers_;
     std::deque<std::u16string> paths_;
 };

@@ -80,6 +80,7 @@ class StepPrompts : public Prompts {
         return ok;
     }
     std::u16string openFile(const std::u16string&, const std::u16string&) override { return path; }
+    std::u16string saveAs(const std::u16string&, const std::u16string&) override { return path; }
     void nextStep(unsigned bits, std::u16string chosen) {
         answers = bits;
         path = std::move(chosen);

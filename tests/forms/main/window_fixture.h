@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -52,6 +53,8 @@ class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         makeProgramFolder(program);
+        // The user's options file of these tests lives in their program folder.
+        setenv("XDG_CONFIG_HOME", (program.path() / "config").c_str(), 1);
         w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
     }
 

@@ -1,0 +1,139 @@
+// The assistant's controls and behaviour; the composing itself is the Composer's.
+#include "forms/assistant/reg_assist.h"
+
+#include "forms/main/main_window.h"
+
+namespace lodestar {
+
+namespace {
+
+constexpr char kPattern[] = "txtTmpReg";
+
+Control make(const char* name, ControlKind kind, const char16_t* text, Rect geometry,
+             const char16_t* tooltip = u"") {
+    Control c = makeControl(name, kind, text, geometry,
+                            name == std::string("RegAssist") ? "" : "RegAssist");
+    c.tooltip = tooltip;
+    return c;
+}
+
+std::vector<std::u16string> namesOf(const std::vector<LibraryEntry>& entries) {
+    std::vector<std::u16string> names;
+    for (const LibraryEntry& e : entries) names.push_back(e.name);
+    return names;
+}
+
+}  // namespace
+
+RegAssist::RegAssist(MainWindow& window, Prompts& prompts, std::u16string libFolder)
+    : Form("RegAssist", prompts), window_(window), libFolder_(std::move(libFolder)) {
+    ControlModel& c = controls();
+    c.add(make("RegAssist", ControlKind::Frame, u"RegEx Assistant", {0, 0, 6600, 3960}));
+    Control pattern = make(kPattern, ControlKind::TextBox, u"", {120, 120, 6360, 345});
+    pattern.fontName = u"Monospace";  // fixed pitch, so a caret position reads as a column
+    pattern.fontSize = 11;
+    c.add(std::move(pattern));
+    c.add(make("txtExp", ControlKind::TextBox, u"", {120, 570, 6360, 315}));
+    c.add(make("Label1", ControlKind::Label, u"Meta Char", {120, 1050, 1200, 255}));
+    c.add(make("selMetaChar", ControlKind::Combo, u"Common Char", {1380, 1020, 2460, 315}));
+    c.add(make("selSymbol", ControlKind::Combo, u"Reserved Symbols", {3960, 1020, 2520, 315}));
+    c.add(make("selLimit", ControlKind::Combo, u"Limitation", {1380, 1500, 2460, 315}));
+    c.add(make("selRepeat", ControlKind::Combo, u"Repeat", {3960, 1500, 2520, 315}));
+    c.add(make("selRegExp", ControlKind::Combo, u"Expression Preset", {1380, 1980, 3720, 315}));
+    c.add(make("chkAdd", ControlKind::CheckBox, u"Insert", {5220, 2000, 1260, 285}));
+    c.add(make("btnUndo", ControlKind::Button, u"Undo", {120, 2640, 900, 375}, u"Undo"));
+    c.add(make("btnRedo", ControlKind::Button, u"Redo", {1080, 2640, 900, 375}, u"Redo"));
+    c.add(make("btnClear", ControlKind::Button, u"Clear", {2040, 2640, 1080, 375}));
+    c.add(make("btnOk", ControlKind::Button, u"OK", {3900, 3360, 1200, 375}));
+    c.add(make("Command1", ControlKind::Button, u"Close", {5280, 3360, 1200, 375}));
+    showComposer();
+}
+
+void RegAssist::open() {
+    if (!loaded_) load();
+    composer_.init();
+    showComposer();
+    setFocus(kPattern);
+    show();
+}
+
+void RegAssist::load() {
+    loaded_ = true;
+    libraries_ = loadAssistantLibraries(libFolder_);
+    ControlModel& c = controls();
+    c.setItems("selMetaChar", namesOf(libraries_.metaChars));
+    c.setItems("selLimit", namesOf(libraries_.limits));
+    c.setItems("selRepeat", namesOf(libraries_.repeats));
+    c.setItems("selRegExp", namesOf(libraries_.presets));
+    std::vector<std::u16string> symbols;
+    for (char16_t s : libraries_.symbols) symbols.emplace_back(1, s);
+    c.setItems("selSymbol", symbols);
+}
+
+void RegAssist::onClick(const std::string& control) {
+    if (control == "btnUndo") {
+        composer_.undo();
+    } else if (control == "btnRedo") {
+        composer_.redo();
+    } else if (control == "btnClear") {
+        composer_.clear();
+    } else if (control == "btnOk") {
+        window_.typeText("inRepFrom", composer_.appendTo(window_.controls()["inRepFrom"].text));
+        hide();
+        return;
+    } else if (control == "Command1") {
+        hide();
+        return;
+    } else {
+        return;
+    }
+    setFocus(kPattern);
+    showComposer();
+}
+
+void RegAssist::onSelect(const std::string& control) {
+    const int index = controls()[control].selected;
+    if (index < 0) return;
+    pick(control, static_cast<std::size_t>(index));
+    setFocus(kPattern);
+    showComposer();
+}
+
+void RegAssist::pick(const std::string& list, std::size_t index) {
+    auto from = [index](const std::vector<LibraryEntry>& entries) -> const LibraryEntry* {
+        return index < entries.size() ? &entries[index] : nullptr;
+    };
+    if (list == "selMetaChar") {
+        if (const LibraryEntry* e = from(libraries_.metaChars)) composer_.pickMetaChar(*e);
+    } else if (list == "selLimit") {
+        if (const LibraryEntry* e = from(libraries_.limits)) composer_.pickLimit(*e);
+    } else if (list == "selRepeat") {
+        if (const LibraryEntry* e = from(libraries_.repeats)) composer_.pickRepeat(*e);
+    } else if (list == "selRegExp") {
+        if (const LibraryEntry* e = from(libraries_.presets))
+            composer_.pickPreset(*e, controls()["chkAdd"].checked);
+    } else if (list == "selSymbol") {
+        if (index < libraries_.symbols.size()) composer_.pickSymbol(libraries_.symbols[index]);
+    }
+}
+
+void RegAssist::onTextChanged(const std::string& control) {
+    if (control == kPattern) composer_.setPattern(controls()[kPattern].text);
+}
+
+void RegAssist::onTextSelected(const std::string& control) {
+    if (control != kPattern) return;
+    const Control& box = controls()[kPattern];
+    composer_.select(box.selStart, box.selLength);
+}
+
+void RegAssist::showComposer() {
+    ControlModel& c = controls();
+    c.setText(kPattern, composer_.pattern());
+    c.setTextSelection(kPattern, composer_.caret(), composer_.selectionLength());
+    c.setText("txtExp", composer_.description());
+    c.setEnabled("btnUndo", composer_.canUndo());
+    c.setEnabled("btnRedo", composer_.canRedo());
+}
+
+}  // namespace lodestar

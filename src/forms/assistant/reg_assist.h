@@ -1,0 +1,44 @@
+// The pattern assistant "RegAssist": a working pattern composed from the library lists with
+// Undo and Redo, and OK, which appends it to the main window's pattern box. The libraries are
+// read at the first opening; every opening starts a new undo history and keeps the pattern.
+#pragma once
+
+#include <string>
+
+#include "assistant/composer.h"
+#include "assistant/library.h"
+#include "forms/model/form.h"
+
+namespace lodestar {
+
+class MainWindow;
+
+class RegAssist : public Form {
+  public:
+    // `libFolder` holds metachar.lib, limit.lib, repeat.lib, regExp.lib and symbol.lib.
+    RegAssist(MainWindow& window, Prompts& prompts, std::u16string libFolder);
+
+    // Shows the assistant; the first opening reads the libraries and fills the lists.
+    void open();
+    const Composer& composer() const { return composer_; }
+
+  protected:
+    void onClick(const std::string& control) override;
+    void onSelect(const std::string& control) override;
+    void onTextChanged(const std::string& control) override;
+    void onTextSelected(const std::string& control) override;
+
+  private:
+    void load();
+    void pick(const std::string& list, std::size_t index);
+    // The pattern box, its caret, the description and Undo/Redo follow the composer.
+    void showComposer();
+
+    MainWindow& window_;
+    std::u16string libFolder_;
+    bool loaded_ = false;
+    AssistantLibraries libraries_;
+    Composer composer_;
+};
+
+}  // namespace lodestar

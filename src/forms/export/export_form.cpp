@@ -1,0 +1,153 @@
+// The export dialog's controls and behaviour.
+#include "forms/export/export_form.h"
+
+#include "core/text.h"
+#include "export/extraction.h"
+#include "export/formats.h"
+#include "files/paths.h"
+#include "forms/main/control_catalog.h"
+#include "forms/main/main_window.h"
+
+namespace lodestar {
+
+namespace {
+
+constexpr char16_t kConfirmCaption[] = u" Please confirm";
+
+Control make(const char* name, ControlKind kind, const char16_t* text, Rect geometry,
+             const char* container = "frmExport") {
+    return makeControl(name, kind, text, geometry, container);
+}
+
+// The extraction's reports go to the window's log and status line.
+class WindowSink : public FileSink {
+  public:
+    explicit WindowSink(MainWindow& window) : window_(window) {}
+    void fileDone(const FileOutcome&) override {}
+    void logLine(std::u16string_view message) override { window_.logLine(std::u16string(message)); }
+    void logError(std::u16string_view message, std::u16string_view cause) override {
+        std::u16string entry(message);
+        if (!cause.empty()) entry += u"\r\n" + std::u16string(cause);
+        window_.logError(entry);
+    }
+    void showStatus(std::u16string_view text) override { window_.showStatus(std::u16string(text)); }
+
+  private:
+    MainWindow& window_;
+};
+
+}  // namespace
+
+ExportForm::ExportForm(MainWindow& window, Prompts& prompts)
+    : Form("frmExport", prompts), window_(window) {
+    ControlModel& c = controls();
+    c.add(make("frmExport", ControlKind::Frame, u"Export", {0, 0, 5400, 3240}, ""));
+    c.add(make("lblType", ControlKind::Label, u"Type", {120, 180, 840, 255}));
+    c.add(make("selExType", ControlKind::Combo, u"", {1020, 120, 1500, 315}));
+    c.add(make("framDelimiter", ControlKind::Frame, u"Delimiter", {120, 600, 5160, 1260}));
+    c.add(make("lblSelect", ControlKind::Label, u"Select", {120, 360, 840, 255}, "framDelimiter"));
+    c.add(make("selDelimiter", ControlKind::Combo, u"", {1020, 300, 2400, 315}, "framDelimiter"));
+    c.add(make("lblInput", ControlKind::Label, u"or Input", {120, 810, 840, 255}, "framDelimiter"));
+    c.add(make("inDelimiter", ControlKind::TextBox, u"\\r\\n", {1020, 750, 2400, 315},
+               "framDelimiter"));
+    c.add(make("lblSaveTo", ControlKind::Label, u"Save to", {120, 2070, 840, 255}));
+    c.add(make("inExFileName", ControlKind::TextBox, u"", {1020, 2010, 3420, 315}));
+    c.add(make("setExFile", ControlKind::Button, u"Set", {4500, 2000, 780, 330}));
+    c.add(make("btnOK", ControlKind::Button, u"Export", {2520, 2640, 1320, 375}));
+    c.add(make("btnCancel", ControlKind::Button, u"Cancel", {3960, 2640, 1320, 375}));
+    c.setItems("selExType", exportTypeNames());
+    select("selExType", 0);
+}
+
+void ExportForm::onClick(const std::string& control) {
+    if (control == "setExFile" || control == "inExFileName")
+        chooseFile();
+    else if (control == "btnOK")
+        exportMatches();
+    else if (control == "btnCancel")
+        hide();
+}
+
+void ExportForm::onSelect(const std::string& control) {
+    if (control == "selExType")
+        typeChanged();
+    else if (control == "selDelimiter")
+        delimiterChanged();
+}
+
+void ExportForm::typeChanged() {
+    ControlModel& c = controls();
+    exType_ = std::max(0, c["selExType"].selected);
+    const DelimiterTable next = delimitersFor(exType());
+    // XML has one wrapper and no names: the list keeps the previous type's names, hidden.
+    if (!next.names.empty()) table_.names = next.names;
+    table_.values = next.values;
+    c.setVisible("selDelimiter", exType() != ExportType::Xml);
+    c.setItems("selDelimiter", table_.names);
+    c.setSelected("selDelimiter", -1);
+    select("selDelimiter", 0);
+}
+
+void ExportForm::delimiterChanged() {
+    const int index = controls()["selDelimiter"].selected;
+    if (index < 0) return;
+    const std::size_t at = static_cast<std::size_t>(index);
+    // XML's single wrapper stands behind whichever (hidden) name is selected.
+    const std::u16string& value = at < table_.values.size() ? table_.values[at] : table_.values[0];
+    controls().setText("inDelimiter", value);
+}
+
+void ExportForm::chooseFile() {
+    const std::u16string path = trimSpaces(prompts().saveAs(saveDialogFilter(exType()), u""));
+    if (path.empty()) return;
+    exFileName_ = path;
+    if (fileExists(path) && !prompts().okCancel(u"File exists, overwrite?", kConfirmCaption))
+        return;
+    controls().setText("inExFileName", path);
+}
+
+void ExportForm::exportMatches() {
+    exFileName_ = trimSpaces(controls()["inExFileName"].text);
+    if (exFileName_.empty()) {
+        prompts().message(u"Please specify your export file name.", kAppTitle);
+        return;
+    }
+    // A name without a folder would land wherever the program happens to run: refused too.
+    const std::u16string folder = ParentFolderOf(exFileName_);
+    if (folder.empty() || exFileName_.front() != u'/' || !folderExists(folder)) {
+        prompts().message(u"The folder does not exist.", kAppTitle);
+        return;
+    }
+
+    if (!window_.getRepParam() || window_.searchPattern.empty()) return;
+    const FolderFiles source = filesToExtract();
+    ExtractTarget target;
+    target.path = exFileName_;
+    const ExportType type = exType();
+    const std::u16string delimiter = controls()["inDelimiter"].text;
+    const int selected = controls()["selDelimiter"].selected;
+    target.format = [type, delimiter, selected](const std::vector<std::u16string>& items) {
+        return formatExtraction(type, items, delimiter, selected);
+    };
+    WindowSink sink(window_);
+    const ExtractSummary summary =
+        ExtractAll(window_.expression, window_.searchPattern, source.files, source.lastSearchTotal,
+                   target, sink, window_.reading);
+    if (summary.result != ExtractResult::Saved) return;
+    prompts().message(u"Extraction finished.", kAppTitle);
+    hide();
+}
+
+FolderFiles ExportForm::filesToExtract() const {
+    if (window_.MultiMode && folderFiles) return folderFiles();
+    FolderFiles source;
+    if (!window_.MultiMode && !window_.curFileName.empty()) {
+        source.files.push_back({window_.curFileName, true});
+        return source;
+    }
+    for (std::size_t i = 1; i < window_.FileList.size(); ++i)
+        source.files.push_back({window_.FileList[i], true});
+    return source;
+}
+
+}  // namespace lodestar

@@ -1,0 +1,60 @@
+// The export dialog "frmExport": the output type, the delimiter or HTML wrapper, the export file,
+// and the Export command that checks the file's folder and runs the extraction over the main
+// window's current file or the ticked files of its folder search.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "export/delimiters.h"
+#include "files/file_sink.h"
+#include "forms/model/form.h"
+
+namespace lodestar {
+
+class MainWindow;
+
+// What the extraction reads of a folder search: every listed file with its tick, and the total
+// of the last folder search (the sum of the counts of the files ticked at that time).
+struct FolderFiles {
+    std::vector<FileItem> files;
+    std::optional<std::size_t> lastSearchTotal;
+};
+
+class ExportForm : public Form {
+  public:
+    // Fills the type list and selects TXT, which fills the delimiter list.
+    ExportForm(MainWindow& window, Prompts& prompts);
+
+    // Folder mode provides the listed files and their ticks; without it (or in single-file
+    // mode) the extraction reads the window's own file list, every file ticked.
+    std::function<FolderFiles()> folderFiles;
+
+    ExportType exType() const { return static_cast<ExportType>(exType_); }
+    const DelimiterTable& delimiters() const { return table_; }
+    const std::u16string& exFileName() const { return exFileName_; }
+
+    // The Export command: checks the file name and its folder, then runs the extraction.
+    void exportMatches();
+    // The Set command: the Save As dialog with the type's filter, and the overwrite question.
+    void chooseFile();
+
+  protected:
+    void onClick(const std::string& control) override;
+    void onSelect(const std::string& control) override;
+
+  private:
+    void typeChanged();
+    void delimiterChanged();
+    FolderFiles filesToExtract() const;
+
+    MainWindow& window_;
+    int exType_ = 0;
+    DelimiterTable table_;
+    std::u16string exFileName_;
+};
+
+}  // namespace lodestar

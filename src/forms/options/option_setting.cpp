@@ -1,0 +1,146 @@
+// The options dialog's controls and behaviour.
+#include "forms/options/option_setting.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/error.h"
+#include "core/text.h"
+#include "forms/main/control_catalog.h"
+#include "forms/main/main_window.h"
+#include "settings/options_location.h"
+
+namespace lodestar {
+
+namespace {
+
+constexpr int kSmallestSize = 8;
+constexpr int kLargestSize = 32;
+
+Control make(const char* name, ControlKind kind, const char16_t* text, Rect geometry,
+             const char* container = "Others") {
+    return makeControl(name, kind, text, geometry, container);
+}
+
+std::vector<std::u16string> fontEntries() {
+    std::vector<std::u16string> entries;
+    for (const std::u16string& name : fontList()) entries.push_back(u" " + name);
+    return entries;
+}
+
+// The list entry of a font name, or -1.
+int fontEntry(const std::u16string& family) {
+    const auto& names = fontList();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i] == family) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace
+
+OptionSetting::OptionSetting(MainWindow& window, Prompts& prompts)
+    : Form("OptionSetting", prompts), window_(window) {
+    ControlModel& c = controls();
+    c.add(make("OptionSetting", ControlKind::Frame, u"Options", {0, 0, 5040, 3840}, ""));
+    c.add(make("Others", ControlKind::Frame, u"", {120, 60, 4800, 3000}, "OptionSetting"));
+    c.add(make("Check2", ControlKind::CheckBox, u" Back up file(s) when replace",
+               {120, 180, 4500, 285}));
+    c.add(make("Label4", ControlKind::Label, u" Backup Folder:", {120, 570, 1680, 255}));
+    c.add(make("txtBak", ControlKind::TextBox, u"", {1860, 540, 2760, 315}));
+    c.add(make("CRLFSet", ControlKind::CheckBox, u"Support \\r,\\n,\\t in Repwith",
+               {120, 960, 4500, 285}));
+    c.add(make("countChk", ControlKind::CheckBox, u"Count Matches When Replace",
+               {120, 1320, 4500, 285}));
+    c.add(make("Label8", ControlKind::Label, u"Source Code Font:", {120, 1740, 1680, 255}));
+    c.add(make("selFont", ControlKind::Combo, u"", {1860, 1710, 2760, 315}));
+    c.add(make("syntaxChk", ControlKind::CheckBox, u"Show Syntax in Source View",
+               {120, 2160, 4500, 285}));
+    c.add(make("Label1", ControlKind::Label, u"RegExp Font", {120, 2580, 1680, 255}));
+    c.add(make("selRegFontName", ControlKind::Combo, u"", {1860, 2550, 1860, 315}));
+    c.add(make("selRegFontSize", ControlKind::Combo, u"", {3840, 2550, 780, 315}));
+    c.add(make("Command1", ControlKind::Button, u"OK", {2160, 3240, 1320, 375}, "OptionSetting"));
+    c.add(
+        make("Command2", ControlKind::Button, u"Cancel", {3600, 3240, 1320, 375}, "OptionSetting"));
+}
+
+void OptionSetting::open() {
+    if (!loaded_) load();
+    show();
+}
+
+void OptionSetting::load() {
+    loaded_ = true;
+    const Options& o = window_.options;
+    ControlModel& c = controls();
+    c.setChecked("Check2", o.backupOnReplace);
+    c.setText("txtBak", u" " + o.backupFolder);
+    c.setChecked("CRLFSet", o.escapeSupport);
+    c.setItems("selFont", fontEntries());
+    c.setSelected("selFont", o.sourceFontIndex < fontList().size() ? o.sourceFontIndex : 0);
+    c.setItems("selRegFontName", fontEntries());
+    std::vector<std::u16string> sizes;
+    for (int size = kSmallestSize; size <= kLargestSize; ++size) sizes.push_back(decimal(size));
+    c.setItems("selRegFontSize", sizes);
+    // The pattern box's own font, so that confirming other options keeps it; a font the lists
+    // do not hold shows as Verdana, a size as the nearest whole size.
+    const Control& box = window_.controls()["inRepFrom"];
+    const int name = fontEntry(box.fontName);
+    c.setSelected("selRegFontName", name >= 0 ? name : 2);
+    const long size = std::lround(box.fontSize > 0 ? box.fontSize : 11);
+    c.setSelected(
+        "selRegFontSize",
+        static_cast<int>(std::clamp<long>(size, kSmallestSize, kLargestSize)) - kSmallestSize);
+    c.setChecked("syntaxChk", o.showSyntax);
+    c.setChecked("countChk", !o.noCountOnReplace);
+}
+
+void OptionSetting::onClick(const std::string& control) {
+    if (control == "Command1") {
+        setOption();
+        if (saveOption()) hide();
+    } else if (control == "Command2") {
+        hide();
+    }
+}
+
+void OptionSetting::setOption() {
+    const ControlModel& c = controls();
+    Options& o = window_.options;
+    o.backupOnReplace = c["Check2"].checked;
+    o.backupFolder = backupFolderName(c["txtBak"].text);
+    o.escapeSupport = c["CRLFSet"].checked;
+
+    const int font = c["selFont"].selected;
+    if (font >= 0 && font < static_cast<int>(fontList().size())) {
+        o.sourceFontIndex = static_cast<std::uint8_t>(font);
+        PaneModel& source = window_.pane(Pane::SuperMonitor);
+        if (source.hasCode()) source.setCodeFont(fontList()[o.sourceFontIndex]);
+    }
+    const int name = c["selRegFontName"].selected;
+    const int size = c["selRegFontSize"].selected;
+    if (name >= 0 && size >= 0) {
+        o.patternFontName = trimSpaces(c["selRegFontName"].items[name]);
+        o.patternFontSize = static_cast<float>(kSmallestSize + size);
+        window_.controls().setFont("inRepFrom", o.patternFontName, o.patternFontSize);
+    }
+
+    const bool hadSyntax = o.showSyntax;
+    o.showSyntax = c["syntaxChk"].checked;
+    if (window_.controls()["SuperMonitor"].visible && o.showSyntax != hadSyntax) window_.reShow();
+    o.noCountOnReplace = !c["countChk"].checked;
+}
+
+bool OptionSetting::saveOption() {
+    try {
+        saveUserOptions(window_.userOptions, window_.options, controls()["syntaxChk"].checked,
+                        controls()["countChk"].checked);
+        return true;
+    } catch (const Error& error) {
+        prompts().message(u"The options could not be saved to " + window_.userOptions + u".\r\n" +
+                              fromUtf8(error.what()),
+                          kAppTitle);
+        return false;
+    }
+}
+
+}  // namespace lodestar

@@ -1,0 +1,218 @@
+// The export dialog: its type and delimiter lists, choosing the file, the checks of Export, and
+// extractions from the current file and from the ticked files of a folder search.
+#include <gtest/gtest.h>
+
+#include "forms/export/export_form.h"
+#include "forms/main/window_fixture.h"
+
+namespace lodestar {
+namespace {
+
+using testing::u8;
+
+class ExportFormTest : public testing::WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        form = std::make_unique<ExportForm>(*w, prompts);
+        form->show();
+    }
+    const Control& e(const std::string& name) const { return form->controls()[name]; }
+    // Types the path and presses Export.
+    void exportTo(const std::u16string& path) {
+        form->typeText("inExFileName", path);
+        form->click("btnOK");
+    }
+    std::vector<std::string> messages() const {
+        std::vector<std::string> texts;
+        for (const auto& p : prompts.asked)
+            if (p.kind == "message") texts.push_back(u8(p.text));
+        return texts;
+    }
+
+    std::unique_ptr<ExportForm> form;
+};
+
+TEST_F(ExportFormTest, TypeChangesRefillTheDelimiterListAndXmlHidesIt) {
+    struct Step {
+        int type;
+        std::size_t names;
+        std::string firstName, delimiter;
+        bool listShown;
+    };
+    const Step steps[] = {
+        {0, 8, "Line Break", "\\r\\n", true},     {1, 6, "Line Break", "..<br>", true},
+        {2, 6, "Line Break", "<m>..</m>", false},  // XML keeps the HTML names, hidden
+        {0, 8, "Line Break", "\\r\\n", true},     {2, 8, "Line Break", "<m>..</m>", false},
+    };
+    EXPECT_EQ(e("selExType").items.size(), 3u);
+    for (const Step& s : steps) {
+        form->select("selExType", s.type);
+        SCOPED_TRACE(s.type);
+        EXPECT_EQ(e("selDelimiter").items.size(), s.names);
+        EXPECT_EQ(u8(e("selDelimiter").items[0]), s.firstName);
+        EXPECT_EQ(e("selDelimiter").selected, 0);
+        EXPECT_EQ(u8(e("inDelimiter").text), s.delimiter);
+        EXPECT_EQ(e("selDelimiter").visible, s.listShown);
+        EXPECT_EQ(static_cast<int>(form->exType()), s.type);
+    }
+    form->select("selExType", 0);
+    form->select("selDelimiter", 7);
+    EXPECT_EQ(u8(e("inDelimiter").text), ";\\r\\n");
+    form->select("selExType", 1);
+    form->select("selDelimiter", 5);
+    EXPECT_EQ(u8(e("inDelimiter").text), "<tr><td>..</td></tr>");
+}
+
+TEST_F(ExportFormTest, SetAsksWithTheTypesFilterAndAsksBeforeOverwriting) {
+    const std::u16string existing = put("old.txt", "x");
+    const std::u16string fresh = docs.file("new.htm");
+    form->select("selExType", 1);
+    prompts.choosePath(u"  " + fresh + u" ");
+    form->click("setExFile");
+    EXPECT_EQ(e("inExFileName").text, fresh);
+    ASSERT_EQ(prompts.asked.back().kind, "saveAs");
+    EXPECT_EQ(u8(prompts.asked.back().text), "web page(*.htm;*.html)|*.htm;*.html");
+
+    // An existing file: Cancel keeps the previous path, OK takes it. A click into the box
+    // opens the dialog as Set does.
+    prompts.choosePath(existing);
+    prompts.answerCancel();
+    form->click("inExFileName");
+    EXPECT_EQ(u8(prompts.asked.back().text), "File exists, overwrite?");
+    EXPECT_EQ(u8(prompts.asked.back().caption), " Please confirm");
+    EXPECT_EQ(e("inExFileName").text, fresh);
+    prompts.choosePath(existing);
+    prompts.answerOk();
+    form->click("setExFile");
+    EXPECT_EQ(e("inExFileName").text, existing);
+    // A cancelled dialog changes nothing.
+    form->click("setExFile");
+    EXPECT_EQ(e("inExFileName").text, existing);
+}
+
+TEST_F(ExportFormTest, ExportRefusesAnEmptyNameAndAMissingFolder) {
+    openNew("a.txt", "1 2");
+    find(u"\\d");
+    const std::pair<std::u16string, std::string> cases[] = {
+        {u"", "Please specify your export file name."},
+        {u"   ", "Please specify your export file name."},
+        {docs.file("missing/out.txt"), "The folder does not exist."},
+        {u"out.txt", "The folder does not exist."},  // no folder part
+    };
+    for (const auto& [path, message] : cases) {
+        prompts.asked.clear();
+        exportTo(path);
+        EXPECT_EQ(messages(), std::vector<std::string>{message}) << u8(path);
+        EXPECT_TRUE(form->shown());
+    }
+    EXPECT_FALSE(std::filesystem::exists(docs.path() / "missing"));
+}
+
+TEST_F(ExportFormTest, ExportsTheCurrentFileInEachFormatAndHides) {
+    openNew("nums.txt", "a1 b22 c<3>");
+    find(u"\\d+|<\\d>");
+    struct Case {
+        int type, delimiter;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {0, 0, "1\r\n22\r\n<3>\r\n"},
+        {0, 4, "1,22,<3>\r\n"},
+        {1, 2,
+         "<html><head><title></title></head><body>\r\n<ol>\r\n<li>1</li>\r\n<li>22</li>\r\n"
+         "<li><3></li>\r\n</ol>\r\n</body></html>\r\n"},
+        {1, 0,
+         "<html><head><title></title></head><body>\r\n1<br>\r\n22<br>\r\n<3><br>\r\n"
+         "</body></html>\r\n"},
+    };
+    for (const Case& c : cases) {
+        form->show();
+        form->select("selExType", c.type);
+        form->select("selDelimiter", c.delimiter);
+        prompts.asked.clear();
+        exportTo(docs.file("out"));
+        EXPECT_EQ(docs.bytes("out"), c.expected);
+        EXPECT_EQ(messages(), std::vector<std::string>{"Extraction finished."});
+        EXPECT_FALSE(form->shown());
+    }
+    EXPECT_NE(log().find("* Extract \\d+|<\\d>, 3 items extracted in 1 files and saved in " +
+                         u8(docs.file("out"))),
+              std::string::npos);
+    EXPECT_EQ(text("lblStatus"), "Done.");
+    // XML: the file's content follows the engine's format for the same items.
+    form->select("selExType", 2);
+    exportTo(docs.file("out.xml"));
+    EXPECT_EQ(docs.bytes("out.xml").substr(0, 16), "<xml><matches>\r\n");
+}
+
+TEST_F(ExportFormTest, NoMatchInTheFileKeepsTheDialogOpenSilently) {
+    const std::u16string path = openNew("a.txt", "7");
+    find(u"\\d");
+    put("a.txt", "none now");  // changed on disk since the search
+    exportTo(docs.file("out.txt"));
+    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(form->shown());
+    EXPECT_FALSE(std::filesystem::exists(docs.path() / "out.txt"));
+}
+
+TEST_F(ExportFormTest, FolderExtractionReadsTheTickedFilesAndWritesTheFrameWhenNothingIsLeft) {
+    std::vector<FileItem> files{
+        {put("a.txt", "1"), true}, {put("b.txt", "2"), false}, {put("c.txt", "3"), true}};
+    std::optional<std::size_t> total = 2;
+    form->folderFiles = [&] { return FolderFiles{files, total}; };
+    w->MultiMode = true;
+    w->typeText("inRepFrom", u"\\d");
+    form->select("selExType", 2);
+    exportTo(docs.file("f.xml"));
+    EXPECT_EQ(docs.bytes("f.xml"),
+              "<xml><matches>\r\n<m>1</m>\r\n<m>3</m>\r\n</matches></xml>\r\n");
+    EXPECT_NE(log().find("2 items extracted in 3 files"), std::string::npos);
+
+    // The ticked files changed since the search: the frame is written all the same.
+    put("a.txt", "x");
+    put("c.txt", "y");
+    prompts.asked.clear();
+    form->show();
+    exportTo(docs.file("f.xml"));
+    EXPECT_EQ(docs.bytes("f.xml"), "<xml><matches>\r\n</matches></xml>\r\n");
+    EXPECT_EQ(messages(), std::vector<std::string>{"Extraction finished."});
+    EXPECT_FALSE(form->shown());
+
+    // A folder search that found nothing: no run at all.
+    total = 0;
+    form->show();
+    prompts.asked.clear();
+    exportTo(docs.file("g.xml"));
+    EXPECT_TRUE(messages().empty());
+    EXPECT_FALSE(std::filesystem::exists(docs.path() / "g.xml"));
+}
+
+TEST_F(ExportFormTest, AFailedRunKeepsTheDialogOpenWithTheReasonInTheLog) {
+    openNew("a.txt", "1");
+    find(u"\\d");
+    form->select("selExType", 1);
+    form->typeText("inDelimiter", u"<p></p>");  // a wrapper without ".."
+    exportTo(docs.file("out.htm"));
+    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(form->shown());
+    EXPECT_NE(log().find("Err:Error in extraction.\r\nPlease examine your regular expression or "
+                         "file."),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(docs.path() / "out.htm"));
+}
+
+TEST_F(ExportFormTest, CancelHidesAndKeepsTheChoices) {
+    form->select("selExType", 1);
+    form->typeText("inDelimiter", u"<b>..</b>");
+    form->typeText("inExFileName", u"/tmp/x.htm");
+    form->click("btnCancel");
+    EXPECT_FALSE(form->shown());
+    form->show();
+    EXPECT_EQ(e("selExType").selected, 1);
+    EXPECT_EQ(u8(e("inDelimiter").text), "<b>..</b>");
+    EXPECT_EQ(u8(e("inExFileName").text), "/tmp/x.htm");
+}
+
+}  // namespace
+}  // namespace lodestar

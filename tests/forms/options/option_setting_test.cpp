@@ -1,0 +1,141 @@
+// The options dialog: what its first opening shows, OK (settings taken, shown at once and
+// written to the user's options file), Cancel, and a save that fails.
+#include <gtest/gtest.h>
+
+#include "forms/main/window_fixture.h"
+#include "forms/options/option_setting.h"
+
+namespace lodestar {
+namespace {
+
+using testing::u8;
+
+class OptionSettingTest : public testing::WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        form = std::make_unique<OptionSetting>(*w, prompts);
+    }
+    const Control& o(const std::string& name) const { return form->controls()[name]; }
+    std::string entry(const std::string& name) const {
+        const Control& c = o(name);
+        return c.selected < 0 ? "" : u8(c.items[c.selected]);
+    }
+    std::string userFile() const { return program.bytes("config/lodestar/lodestar.opt"); }
+
+    std::unique_ptr<OptionSetting> form;
+};
+
+TEST_F(OptionSettingTest, FirstOpeningShowsTheSettingsAndThePatternBoxFont) {
+    struct Case {
+        std::u16string family;
+        double size;
+        std::string name, sizeEntry;
+    };
+    const Case cases[] = {
+        {u"Courier New", 11.25, " Courier New", "11"},  // the designed font
+        {u"Georgia", 14, " Georgia", "14"},
+        {u"Unknown Sans", 40, " Verdana", "32"},  // not in the lists
+    };
+    for (const Case& c : cases) {
+        OptionSetting fresh(*w, prompts);
+        w->controls().setFont("inRepFrom", c.family, c.size);
+        fresh.open();
+        EXPECT_EQ(
+            u8(fresh.controls()["selRegFontName"]
+                   .items[static_cast<std::size_t>(fresh.controls()["selRegFontName"].selected)]),
+            c.name);
+        EXPECT_EQ(
+            u8(fresh.controls()["selRegFontSize"]
+                   .items[static_cast<std::size_t>(fresh.controls()["selRegFontSize"].selected)]),
+            c.sizeEntry);
+    }
+    w->options.backupFolder = u"old";
+    w->options.sourceFontIndex = 5;
+    w->options.noCountOnReplace = true;
+    w->options.showSyntax = false;
+    form->open();
+    EXPECT_TRUE(form->shown());
+    EXPECT_TRUE(o("Check2").checked);
+    EXPECT_EQ(u8(o("txtBak").text), " old");
+    EXPECT_TRUE(o("CRLFSet").checked);
+    EXPECT_EQ(entry("selFont"), " Georgia");
+    EXPECT_EQ(o("selFont").items.size(), 8u);
+    EXPECT_EQ(o("selRegFontSize").items.size(), 25u);
+    EXPECT_FALSE(o("syntaxChk").checked);
+    EXPECT_FALSE(o("countChk").checked);
+}
+
+TEST_F(OptionSettingTest, OkTakesShowsAndWritesTheUsersFile) {
+    openNew("page.htm", "<b>x</b>");
+    form->open();
+    form->click("Check2");  // backups off
+    form->typeText("txtBak", u"  saved  ");
+    form->select("selFont", 5);  // Georgia
+    form->select("selRegFontName", 4);
+    form->select("selRegFontSize", 12 - 8);
+    form->click("countChk");  // counting off
+    form->click("Command1");
+
+    EXPECT_FALSE(form->shown());
+    EXPECT_FALSE(w->options.backupOnReplace);
+    EXPECT_EQ(w->options.backupFolder, u"saved");
+    EXPECT_TRUE(w->options.noCountOnReplace);
+    EXPECT_EQ(source().codeFont(), u"Georgia");  // seen at once
+    EXPECT_EQ(c("inRepFrom").fontName, u"Arial");
+    EXPECT_EQ(c("inRepFrom").fontSize, 12);
+    EXPECT_EQ(userFile(), "False\r\nsaved\r\nTrue\r\n5\r\n1\r\n0\r\nArial\r\n12\r\n");
+    EXPECT_FALSE(std::filesystem::exists(program.path() / "lodestar.opt"));
+
+    // The next start reads the user's file back.
+    MainWindow next(program.folder(), {prompts, clipboard, timer, shell});
+    next.load();
+    EXPECT_EQ(next.options.backupFolder, u"saved");
+    EXPECT_EQ(next.options.sourceFontIndex, 5);
+    EXPECT_TRUE(next.options.noCountOnReplace);
+    EXPECT_EQ(next.controls()["inRepFrom"].fontName, u"Arial");
+    EXPECT_EQ(next.controls()["inRepFrom"].fontSize, 12);
+}
+
+TEST_F(OptionSettingTest, CancelTakesNothingButTheControlsKeepTheirText) {
+    form->open();
+    form->typeText("txtBak", u" other");
+    form->click("Check2");
+    form->click("Command2");
+    EXPECT_FALSE(form->shown());
+    EXPECT_EQ(w->options.backupFolder, u"bak");
+    EXPECT_TRUE(w->options.backupOnReplace);
+    form->open();
+    EXPECT_EQ(u8(o("txtBak").text), " other");
+    EXPECT_FALSE(o("Check2").checked);
+    EXPECT_FALSE(std::filesystem::exists(program.path() / "config"));
+}
+
+TEST_F(OptionSettingTest, TheSyntaxSwitchRendersAgainOnlyWhileTheSourceViewIsShown) {
+    openNew("page.htm", "<b>x</b>");
+    form->open();
+    for (bool shown : {true, false}) {
+        w->controls().setVisible("SuperMonitor", shown);
+        const int before = w->statusRepaints();
+        form->click("syntaxChk");
+        form->click("Command1");
+        EXPECT_EQ(w->options.showSyntax, !shown);
+        EXPECT_EQ(w->statusRepaints() > before, shown) << shown;
+        form->open();
+    }
+}
+
+TEST_F(OptionSettingTest, AFailedSaveSaysSoAndKeepsTheDialogsValues) {
+    program.put("config", "a file where the folder should be");
+    form->open();
+    form->typeText("txtBak", u" mine");
+    form->click("Command1");
+    ASSERT_EQ(prompts.asked.size(), 1u);
+    EXPECT_EQ(prompts.asked[0].kind, "message");
+    EXPECT_EQ(u8(prompts.asked[0].text).find("The options could not be saved to "), 0u);
+    EXPECT_TRUE(form->shown());
+    EXPECT_EQ(u8(o("txtBak").text), " mine");
+}
+
+}  // namespace
+}  // namespace lodestar
