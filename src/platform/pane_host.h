@@ -6,8 +6,18 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace lodestar {
+
+// The size of one piece of a long document, which the page shows as a placeholder until it
+// asks for the piece; `first` counts the items (elements with a data-k attribute: marks or list
+// entries) that start in earlier pieces.
+struct PieceOutline {
+    std::size_t lines = 0;
+    std::size_t characters = 0;
+    std::size_t first = 0;
+};
 
 class PaneHost {
   public:
@@ -35,6 +45,18 @@ class PaneHost {
     virtual void setCell(const std::u16string& tableId, std::size_t index,
                          const std::u16string& content, bool html) = 0;
     virtual void clearSelection() = 0;
+    // Replaces the content of the element `withinId` (empty: the body, as a new "code" element)
+    // with one placeholder per piece. The page asks for the pieces near its viewport (the form
+    // answers with putPiece for the same generation) and drops those far out of view. The item
+    // lookups of setBackground and scrollToElement then go by data-k inside that element.
+    virtual void setPieces(const std::u16string& withinId, long long generation,
+                           const std::vector<PieceOutline>& outline) {
+        (void)withinId, (void)generation, (void)outline;
+    }
+    virtual void putPiece(const std::u16string& withinId, long long generation, std::size_t index,
+                          const std::u16string& html) {
+        (void)withinId, (void)generation, (void)index, (void)html;
+    }
     virtual void setVisible(bool visible) = 0;
 };
 

@@ -42,4 +42,17 @@ std::u16string matchListFragment(const std::vector<std::u16string>& values) {
     return fragment;
 }
 
+std::u16string matchListPiece(const std::vector<std::u16string>& values, std::size_t from,
+                              std::size_t to) {
+    std::u16string piece;
+    for (std::size_t k = from; k < to && k < values.size(); ++k) {
+        const std::u16string number = decimal(static_cast<long long>(k + 1));
+        piece += u"<li data-k=" + decimal(static_cast<long long>(k)) + u" value=" + number +
+                 u" onclick=setValue(" + number + u")>";
+        piece += htmlEscape(values[k]);
+        piece += u"</li>";
+    }
+    return piece;
+}
+
 }  // namespace lodestar

@@ -1,6 +1,7 @@
 // The match list pane's content: one clickable entry per match value.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,5 +16,11 @@ std::u16string htmlEscape(std::u16string_view text);
 // tag and nothing between entries; then "</ol>" and "<input id='idx' value=0 type=hidden>".
 // It becomes the inner HTML of the list page's "mlist" element.
 std::u16string matchListFragment(const std::vector<std::u16string>& values);
+
+// Entries from..to-1 of a long list, for a list page that shows it a piece at a time: each
+// entry is closed, carries its number for the list's numbering and its 0-based index in the
+// attribute data-k, and calls setValue with its number when clicked.
+std::u16string matchListPiece(const std::vector<std::u16string>& values, std::size_t from,
+                              std::size_t to);
 
 }  // namespace lodestar

@@ -19,7 +19,7 @@ class RenderError : public Error {
 };
 
 // A body of at most this many characters goes straight into the loaded source page; a longer
-// one is written to a generated page that the pane navigates to.
+// one is shown a piece at a time (splitSourceBody).
 inline constexpr std::size_t kMaxInlineBody = 64000;
 
 inline bool fitsLoadedPage(std::u16string_view body) {

@@ -16,12 +16,16 @@ class PaneBridge : public QObject {
     void navigate(const QString& address) { emit navigateRequested(address); }
     // The user copied this selected text.
     void copied(const QString& text) { emit textCopied(text); }
+    // The page shows a long document and wants these pieces of it: a JSON object with the
+    // element id, the document's generation and the piece numbers.
+    void wantPieces(const QString& request) { emit piecesWanted(request); }
     // Tick box `index` (0-based among the boxes named "chk") was ticked or unticked.
     void ticked(int index, bool checked) { emit tickChanged(index, checked); }
 
   signals:
     void navigateRequested(const QString& address);
     void textCopied(const QString& text);
+    void piecesWanted(const QString& request);
     void tickChanged(int index, bool checked);
 };
 

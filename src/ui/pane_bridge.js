@@ -1,13 +1,18 @@
 // The page's link to the program (after QWebChannel's client script). Clicks on links to a
 // place in the same page never reach the program as navigations, so they travel through the
 // bridge object "lodestarBridge", as the pages' own setValue(k) does; copies of selected text
-// are reported the same way.
+// are reported the same way, and so are the page functions' requests for pieces of a long
+// document (kept until the bridge is there).
 (function () {
   "use strict";
+  var waiting = [];
   function connect() {
     if (window.lodestarBridge || typeof qt === "undefined" || !qt.webChannelTransport) return;
     new QWebChannel(qt.webChannelTransport, function (channel) {
       window.lodestarBridge = channel.objects.lodestarBridge;
+      waiting.splice(0).forEach(function (request) {
+        window.lodestarBridge.wantPieces(request);
+      });
     });
   }
   connect();
@@ -23,6 +28,12 @@
     window.lodestarBridge.navigate(target);
   }, true);
 
+  document.addEventListener("lodestar-want", function () {
+    var request = document.documentElement.getAttribute("data-lodestar-want");
+    if (!request) return;
+    if (window.lodestarBridge) window.lodestarBridge.wantPieces(request);
+    else waiting.push(request);
+  });
   // A tick box of the file table: its position among the boxes named "chk" and its state.
   document.addEventListener("change", function (event) {
     var box = event.target;

@@ -39,7 +39,7 @@ QByteArray mimeOf(const QString& path) {
     if (ext == u"jpg" || ext == u"jpeg") return "image/jpeg";
     if (ext == u"svg") return "image/svg+xml";
     if (ext == u"txt") return "text/plain";
-    return "text/html";  // the templates (.tmp), help and generated pages
+    return "text/html";  // the templates (.tmp) and help pages
 }
 
 class LocalFiles : public QWebEngineUrlSchemeHandler {

@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimer>
 #include <QWebChannel>
 #include <QWebEngineScript>
@@ -62,6 +65,14 @@ PaneView::PaneView(const QString& name, bool contextMenu, QWidget* parent)
     connect(bridge_, &PaneBridge::textCopied, this, [this](const QString& text) {
         if (onCopied) onCopied(fromQ(text));
     });
+    connect(bridge_, &PaneBridge::piecesWanted, this, &PaneView::piecesWantedSlot);
+    connect(page_, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                if (status == QWebEnginePage::NormalTerminationStatus) return;
+                loading_ = false;
+                recovering_ = true;
+                if (onRendererGone) onRendererGone();
+            });
     connect(bridge_, &PaneBridge::tickChanged, this, [this](int index, bool checked) {
         if (onTicked) onTicked(index, checked);
     });
@@ -100,6 +111,16 @@ void PaneView::loadFinishedSlot(bool ok) {
         url().adjusted(QUrl::RemoveFragment) != expectedUrl_.adjusted(QUrl::RemoveFragment))
         return;
     loading_ = false;
+    if (recovering_) {
+        // A page loaded in a new renderer may lack the scripts the profile installs.
+        recovering_ = false;
+        page_->runJavaScript(
+            QStringLiteral("if (!window.__lodestarPane) {") + paneApiScript() + u'}',
+            QWebEngineScript::ApplicationWorld);
+        page_->runJavaScript(
+            QStringLiteral("if (!window.lodestarBridge) {") + paneBridgeScript() + u'}',
+            QWebEngineScript::MainWorld);
+    }
     if (onLoaded) onLoaded(address_, ok && expectedUrl_.scheme() != u"qrc");
 }
 
@@ -141,6 +162,33 @@ void PaneView::setCell(const std::u16string& tableId, std::size_t index,
 
 void PaneView::clearSelection() {
     call("clearSelection", {});
+}
+
+void PaneView::setPieces(const std::u16string& withinId, long long generation,
+                         const std::vector<PieceOutline>& outline) {
+    QVariantList sizes;
+    sizes.reserve(static_cast<qsizetype>(outline.size()));
+    for (const PieceOutline& o : outline)
+        sizes.append(QVariant(QVariantList{static_cast<qulonglong>(o.lines),
+                                           static_cast<qulonglong>(o.characters),
+                                           static_cast<qulonglong>(o.first)}));
+    call("setPieces", {toQ(withinId), static_cast<qlonglong>(generation), sizes});
+}
+
+void PaneView::putPiece(const std::u16string& withinId, long long generation, std::size_t index,
+                        const std::u16string& html) {
+    call("putPiece", {toQ(withinId), static_cast<qlonglong>(generation),
+                      static_cast<qulonglong>(index), toQ(html)});
+}
+
+void PaneView::piecesWantedSlot(const QString& request) {
+    const QJsonObject o = QJsonDocument::fromJson(request.toUtf8()).object();
+    std::vector<std::size_t> pieces;
+    for (const QJsonValue& v : o.value(u"pieces").toArray())
+        if (v.toDouble() >= 0) pieces.push_back(static_cast<std::size_t>(v.toDouble()));
+    if (onPiecesWanted)
+        onPiecesWanted(fromQ(o.value(u"id").toString()),
+                       static_cast<long long>(o.value(u"generation").toDouble()), pieces);
 }
 
 QVariant PaneView::evaluate(const QString& script, int timeoutMs, bool mainWorld) {

@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <QWebEngineView>
 #include <functional>
+#include <vector>
 
 #include "platform/pane_host.h"
 
@@ -35,6 +36,12 @@ class PaneView : public QWebEngineView, public PaneHost {
     // The user ticked or unticked tick box `index` (0-based) of the page.
     std::function<void(int index, bool checked)> onTicked;
     std::function<void(const std::u16string& address)> onExternalLink;
+    // The page wants pieces of the long document in the element `withinId` (empty: the body).
+    std::function<void(const std::u16string& withinId, long long generation,
+                       const std::vector<std::size_t>& pieces)>
+        onPiecesWanted;
+    // The browser process showing the page ended (crashed, killed, out of memory).
+    std::function<void()> onRendererGone;
 
     // PaneHost
     void navigate(const std::u16string& address) override;
@@ -49,6 +56,10 @@ class PaneView : public QWebEngineView, public PaneHost {
     void setCell(const std::u16string& tableId, std::size_t index, const std::u16string& content,
                  bool html) override;
     void clearSelection() override;
+    void setPieces(const std::u16string& withinId, long long generation,
+                   const std::vector<PieceOutline>& outline) override;
+    void putPiece(const std::u16string& withinId, long long generation, std::size_t index,
+                  const std::u16string& html) override;
     void setVisible(bool visible) override { QWebEngineView::setVisible(visible); }
 
     bool loading() const { return loading_; }
@@ -61,6 +72,7 @@ class PaneView : public QWebEngineView, public PaneHost {
   private:
     void call(const char* function, const QVariantList& arguments);
     void loadFinishedSlot(bool ok);
+    void piecesWantedSlot(const QString& request);
     void focusChangedSlot(QWidget* old, QWidget* now);
     bool owns(const QWidget* w) const;
 
@@ -70,6 +82,7 @@ class PaneView : public QWebEngineView, public PaneHost {
     std::u16string address_;
     QUrl expectedUrl_;
     bool loading_ = false;
+    bool recovering_ = false;  // the renderer was lost; the page is being loaded again
 };
 
 }  // namespace lodestar::ui

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
 
@@ -34,6 +35,7 @@ SkinWindow::SkinWindow(const std::u16string& programFolder)
     form_ = std::make_unique<MainWindow>(programFolder,
                                          WindowServices{prompts_, clipboard_, *timer_, shell_});
     form_->showForm = [this](const std::string& name) { showForm(name); };
+    form_->setJobRunner(&jobs_);
     runner_ = std::make_unique<QtWorkRunner>();
     folder_ = std::make_unique<FolderMode>(*form_, prompts_, *runner_, fromQ(QDir::currentPath()),
                                            machineDrives());
@@ -84,6 +86,8 @@ SkinWindow::~SkinWindow() {
         view->onBeforeNavigate = nullptr;
         view->onCopied = nullptr;
         view->onFocusLost = nullptr;
+        view->onPiecesWanted = nullptr;
+        view->onRendererGone = nullptr;
         form_
             ->pane(view->objectName() == u"ListView"       ? Pane::ListView
                    : view->objectName() == u"SuperMonitor" ? Pane::SuperMonitor
@@ -113,6 +117,13 @@ void SkinWindow::buildPanes() {
             return guarded(*form_, false, [&] { return form_->onBeforeNavigate(which, address); });
         };
         view->onExternalLink = [this](const std::u16string& address) { shell_.open(address); };
+        view->onPiecesWanted = [this, which](const std::u16string& withinId, long long generation,
+                                             const std::vector<std::size_t>& pieces) {
+            form_->onPiecesWanted(which, withinId, generation, pieces);
+        };
+        view->onRendererGone = [this, which] {
+            if (!form_->closed()) form_->onRendererGone(which);
+        };
         if (which == Pane::ListView)
             view->onTicked = [this](int index, bool checked) {
                 guarded(*form_, [&] { form_->onFileTicked(index + 1, checked); });
@@ -219,6 +230,16 @@ void SkinWindow::showEvent(QShowEvent* event) {
         shown_ = true;
         sendSize();
     }
+}
+
+void SkinWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc that no widget took stops the open or search in progress.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        form_->working()) {
+        form_->cancelWork();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void SkinWindow::closeEvent(QCloseEvent* event) {

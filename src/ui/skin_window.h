@@ -63,6 +63,7 @@ class SkinWindow : public QMainWindow, public FormHost {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -92,6 +93,7 @@ class SkinWindow : public QMainWindow, public FormHost {
     QtShell shell_;
     std::u16string programFolder_;
     std::unique_ptr<MainWindow> form_;
+    QtJobRunner jobs_;  // destroyed before the form: waits for work in progress
     std::unique_ptr<QtWorkRunner> runner_;
     std::unique_ptr<FolderMode> folder_;
     std::unique_ptr<ExportForm> exportForm_;

@@ -1,2 +1,2 @@
 # Tests of the source view's body, the invisible-character marks and the match list.
-lodestar_add_test(render_tests SOURCES render_test.cpp LIBS lodestar_render)
+lodestar_add_test(render_tests SOURCES render_test.cpp source_pieces_test.cpp LIBS lodestar_render)

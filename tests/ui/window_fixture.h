@@ -83,9 +83,10 @@ class SkinTest : public ::testing::Test {
         QApplication::processEvents();
     }
 
-    // Every pane the form is waiting for has loaded.
+    // The file being opened or searched is shown and every pane the form waits for has loaded.
     void settle() {
         ASSERT_TRUE(waitUntil([&] {
+            if (window->form().working()) return false;
             for (Pane p : {Pane::ListView, Pane::SuperMonitor, Pane::MatchView})
                 if (window->form().pane(p).busy()) return false;
             return true;

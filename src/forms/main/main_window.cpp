@@ -113,7 +113,6 @@ void MainWindow::reportMissingDataFiles() {
     static const Need needs[] = {
         {u"lib/ml.tmp", u"the match list uses a built-in page."},
         {u"lib/src.tmp", u"the source view uses a built-in page."},
-        {u"lib/srcHead.tmp", u"files too large for the source page cannot be shown."},
         {u"lib/syntax.tbl", u"the source view uses the default highlighting."},
         {u"lib/tbl.tmp", u"the file table of a folder cannot be shown."},
         {u"lib/list.tmp", u"the file table of a folder cannot be shown."},
@@ -284,6 +283,9 @@ void MainWindow::resetMatchState() {
 
 void MainWindow::click(const std::string& name) {
     if (closed_ || !controls_.has(name) || !controls_[name].enabled) return;
+    if (working_ && name != "mExit" && name != "mAbout" && name != "mContents" && name != "mWeb" &&
+        name != "mExample")
+        return;  // the file being opened or searched comes first
     if (name.rfind("chk", 0) == 0) {
         controls_.setChecked(name, !controls_[name].checked);
         onSwitch(name);
@@ -467,13 +469,26 @@ void MainWindow::onNavigateComplete(Pane which, const std::u16string& address) {
         } catch (const Error&) {
         }
     }
+    const bool restored = p.restoring();
     p.loaded(address, source);
     if (which == Pane::ListView && folderWork_ && address.find(u"list.tmp") != std::u16string::npos)
         folderWork_->tableLoaded(*this);
-    if (which == Pane::SuperMonitor) {
+    if (which == Pane::SuperMonitor && !restored) {
         p.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
         if (controls_["btnNext"].enabled && SearchDone) next();
     }
+}
+
+void MainWindow::onPiecesWanted(Pane which, const std::u16string& withinId, long long generation,
+                                const std::vector<std::size_t>& pieces) {
+    pane(which).servePieces(withinId, generation, pieces);
+}
+
+void MainWindow::onRendererGone(Pane which) {
+    if (closed_) return;
+    logError(u"The page of the pane " + pane(which).name() +
+             u" stopped working; it is shown again.");
+    pane(which).reload();
 }
 
 bool MainWindow::onBeforeNavigate(Pane which, const std::u16string& address) {

@@ -18,6 +18,7 @@
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "platform/clipboard.h"
+#include "platform/job_runner.h"
 #include "platform/one_shot_timer.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
@@ -30,6 +31,8 @@
 namespace lodestar {
 
 enum class Pane { ListView, SuperMonitor, MatchView };
+
+struct RenderedBody;
 
 struct WindowServices {
     Prompts& prompts;
@@ -87,6 +90,12 @@ class MainWindow {
     // shown through this callback, set by whoever owns them.
     std::function<void(const std::string& form)> showForm;
     void setFolderWork(FolderWork* work) { folderWork_ = work; }
+    // Where opening and searching a file run; without one they run at once on the caller's
+    // thread. While such work runs, commands other than Help and Exit wait.
+    void setJobRunner(JobRunner* runner) { jobRunner_ = runner; }
+    bool working() const { return working_; }
+    // Esc: the running open or search is dropped and the window keeps its previous state.
+    void cancelWork();
     // The Help menu's pages; the about box opens the home page through it too.
     HelpPages& help() { return help_; }
 
@@ -112,6 +121,12 @@ class MainWindow {
     bool onBeforeNavigate(Pane which, const std::u16string& address);
     // The user copied this text from the source view.
     void onSourceCopied(const std::u16string& text);
+    // The page shows a long document a piece at a time and asks for these pieces of it.
+    void onPiecesWanted(Pane which, const std::u16string& withinId, long long generation,
+                        const std::vector<std::size_t>& pieces);
+    // The browser process behind a pane's page ended or stopped answering: the pane loads its
+    // page again and shows the document the program holds for it.
+    void onRendererGone(Pane which);
     void onSourceFocusLost();
     void onTimer1Tick();
 
@@ -212,6 +227,11 @@ class MainWindow {
     void setPaneVisible(Pane which, bool on);
     void writeMatchList(const std::u16string& html);
     void renderBody(const std::u16string& text, const std::vector<MatchSpan>& spans);
+    void showBody(RenderedBody body);
+    // Starts a job; `done` runs only if no newer job or a cancel came in between.
+    void startJob(std::function<void()> work, std::function<void()> done);
+    void showSearchResult(bool interactive, std::vector<Match> matches, RenderedBody body,
+                          std::shared_ptr<const PieceDocument> list);
     // The current file in another encoding, and the question when a new text does not fit.
     void showEncoding();
     void reopenWithEncoding(const std::string& entry);
@@ -245,6 +265,10 @@ class MainWindow {
     PaneModel superMonitor_{u"SuperMonitor"};
     PaneModel matchView_{u"MatchView"};
     FolderWork* folderWork_ = nullptr;
+    ImmediateJobRunner immediateJobs_;
+    JobRunner* jobRunner_ = &immediateJobs_;
+    long long jobTicket_ = 0;
+    bool working_ = false;
     bool running_ = false;
     std::vector<std::pair<std::string, bool>> enabledBeforeRun_;
     std::u16string sourceCopy_;

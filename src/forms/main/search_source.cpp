@@ -1,6 +1,9 @@
 // Find, the single-text search with its match list, and the source view: rendering, opening a
 // file and reloading it.
+#include <algorithm>
 #include <exception>
+#include <functional>
+#include <memory>
 #include <new>
 #include <optional>
 
@@ -11,6 +14,7 @@
 #include "files/text_file.h"
 #include "forms/main/control_catalog.h"
 #include "forms/main/main_window.h"
+#include "forms/main/result_pieces.h"
 #include "search/match_list.h"
 #include "search/pattern.h"
 #include "search/source_body.h"
@@ -20,28 +24,8 @@ namespace lodestar {
 namespace {
 
 constexpr std::uint64_t kLargeFileBytes = 256000;
-
-// The generated page is written in the code page; characters beyond Latin-1 are written as
-// character references so that any text the source view shows can be saved there.
-std::u16string asciiSafeHtml(std::u16string_view html) {
-    std::u16string out;
-    out.reserve(html.size());
-    for (std::size_t i = 0; i < html.size(); ++i) {
-        char16_t c = html[i];
-        if (c < 0x80) {
-            out.push_back(c);
-            continue;
-        }
-        unsigned long cp = c;
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < html.size() && html[i + 1] >= 0xDC00 &&
-            html[i + 1] < 0xE000) {
-            cp = 0x10000 + ((c - 0xD800UL) << 10) + (html[i + 1] - 0xDC00UL);
-            ++i;
-        }
-        out += u"&#" + decimal(static_cast<long long>(cp)) + u";";
-    }
-    return out;
-}
+// A longer match list is shown a piece at a time.
+constexpr std::size_t kMaxInlineEntries = 1000;
 
 // Why the engine rejects the pattern, or nothing when it compiles: an empty text is enough to
 // compile it without searching.
@@ -141,8 +125,50 @@ void MainWindow::searchText(bool interactive) {
     if (searchPattern.empty() || txtDoc.empty()) return;
     expression.setPattern(searchPattern);
     showStatus(u"Searching matches");
+    // The search and the rendering of the marked text run on their own copies.
+    struct Result {
+        std::vector<Match> matches;
+        RenderedBody body;
+        std::shared_ptr<const PieceDocument> list;  // a long match list, built here too
+        std::optional<std::u16string> failure;
+    };
+    auto result = std::make_shared<Result>();
+    auto text = std::make_shared<const std::u16string>(txtDoc);
+    startJob(
+        [result, text, search = expression, invisible = showInvisible] {
+            try {
+                result->matches = search.execute(*text);
+                if (result->matches.empty()) return;
+                // The marks go exactly where the execute found the matches.
+                std::vector<MatchSpan> spans;
+                spans.reserve(result->matches.size());
+                for (const Match& m : result->matches) spans.push_back({m.index, m.value.size()});
+                result->body = prepareBody(*text, spans, invisible);
+                if (result->matches.size() > kMaxInlineEntries) {
+                    std::vector<std::u16string> values;
+                    values.reserve(result->matches.size());
+                    for (const Match& m : result->matches) values.push_back(m.value);
+                    result->list = std::make_shared<MatchListPieceDocument>(std::move(values));
+                }
+            } catch (const std::exception& e) {
+                result->failure = reasonOf(e);
+            }
+        },
+        [this, result, interactive] {
+            if (result->failure) {
+                clearSearchResult();
+                logError(u"Error in Search.\r\n" + *result->failure);
+                return;
+            }
+            showSearchResult(interactive, std::move(result->matches), std::move(result->body),
+                             std::move(result->list));
+        });
+}
+
+void MainWindow::showSearchResult(bool interactive, std::vector<Match> matches, RenderedBody body,
+                                  std::shared_ptr<const PieceDocument> list) {
     try {
-        lastMatches = expression.execute(txtDoc);
+        lastMatches = std::move(matches);
         const long long n = static_cast<long long>(lastMatches.size());
         if (n == 0) {
             // In folder mode the folder's search still stands (its total, Export) when the
@@ -161,17 +187,21 @@ void MainWindow::searchText(bool interactive) {
             writeMatchList(u" No result found.");
             return;
         }
-        if (controls_["MatchView"].visible)
-            buildMatchList();
-        else
+        if (!controls_["MatchView"].visible) {
             matchListBuilt = false;
-        // The marks go exactly where the execute found the matches.
-        std::vector<MatchSpan> spans;
-        spans.reserve(lastMatches.size());
-        for (const Match& m : lastMatches) spans.push_back({m.index, m.value.size()});
-        if (interactive)
+        } else if (list) {
+            matchView_.setElementPieces(u"mlist", std::move(list));
+            matchListBuilt = true;
+        } else {
+            buildMatchList();
+        }
+        if (interactive) {
             logLine(u"Search " + controls_["inRepFrom"].text + u"\r\n" + decimal(n) +
                     u" items found.");
+            const auto empty = std::count_if(lastMatches.begin(), lastMatches.end(),
+                                             [](const Match& m) { return m.value.empty(); });
+            if (empty > 0) logLine(decimal(empty) + u" of them empty.");
+        }
         // A re-search in single-file mode may count differently (the switches changed since):
         // the total follows. In folder mode it keeps the folder's total.
         if (interactive || !MultiMode) controls_.setText("lblTotal", decimal(n));
@@ -184,7 +214,11 @@ void MainWindow::searchText(bool interactive) {
         controls_.setText("matchNo", u"0/" + decimal(n));
         pageWaitTicks_ = 0;
         services_.timer.start(1);
-        renderBody(txtDoc, spans);
+        showStatus(u"Rendering source code");
+        renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
+        showBody(std::move(body));
+        marksShown_ = true;
+        showStatus(u"Done.");
         if (!controls_["btnViewIn"].enabled) enableSourceTools();
         SearchDone = true;
     } catch (const std::exception& e) {
@@ -197,7 +231,11 @@ void MainWindow::buildMatchList() {
     std::vector<std::u16string> values;
     values.reserve(lastMatches.size());
     for (const Match& m : lastMatches) values.push_back(m.value);
-    writeMatchList(matchListFragment(values));
+    if (values.size() > kMaxInlineEntries)
+        matchView_.setElementPieces(u"mlist",
+                                    std::make_shared<MatchListPieceDocument>(std::move(values)));
+    else
+        writeMatchList(matchListFragment(values));
     matchListBuilt = true;
 }
 
@@ -208,25 +246,41 @@ void MainWindow::renderSource(const std::u16string& text) {
 void MainWindow::renderBody(const std::u16string& text, const std::vector<MatchSpan>& spans) {
     showStatus(u"Rendering source code");
     renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
-    std::u16string body = renderSourceBody(text, spans, showInvisible);
+    RenderedBody body = prepareBody(text, spans, showInvisible);
     marksShown_ = !spans.empty();
-    renderedSource = body;
     showStatus(u"Done.");
-    // While the pane still loads a generated page, a body put into the page now would be lost
-    // when that page arrives: the newer text goes the same road and supersedes it.
-    if (fitsLoadedPage(body) && !superMonitor_.busy()) {
-        renderedSource = wrapShortBody(body);
-        superMonitor_.clearSelection();
-        superMonitor_.setBodyHtml(renderedSource);
-        superMonitor_.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
+    showBody(std::move(body));
+}
+
+void MainWindow::showBody(RenderedBody body) {
+    superMonitor_.clearSelection();
+    if (body.pieces) {
+        // The page asks for the pieces it shows; the program keeps the whole body.
+        renderedSource.clear();
+        superMonitor_.setBodyPieces(std::move(body.pieces));
     } else {
-        const std::u16string header = LoadFileText(programFolder_ + u"lib/srcHead.tmp");
-        const std::u16string page = programFolder_ + u"tmp.htm";
-        // The page closes what the header opened, so the line end the print adds lies outside
-        // the body and the page shows exactly the text.
-        PrintTextFile(page, asciiSafeHtml(header + body) + u"</pre></body></html>");
-        superMonitor_.navigate(page);
+        renderedSource = std::move(body.inlineBody);
+        superMonitor_.setBodyHtml(renderedSource);
     }
+    superMonitor_.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
+}
+
+void MainWindow::startJob(std::function<void()> work, std::function<void()> done) {
+    const long long ticket = ++jobTicket_;
+    working_ = true;
+    jobRunner_->run(std::move(work), [this, ticket, done = std::move(done)] {
+        if (closed_ || ticket != jobTicket_) return;  // cancelled, or a newer job took over
+        working_ = false;
+        done();
+    });
+}
+
+void MainWindow::cancelWork() {
+    if (!working_) return;
+    ++jobTicket_;
+    working_ = false;
+    services_.timer.stop();
+    showStatus(u"Stopped.");
 }
 
 void MainWindow::OpenFile(const std::u16string& path) {
@@ -240,32 +294,59 @@ void MainWindow::OpenFile(const std::u16string& path) {
                                         u"may be very slow,are you sure to open it?",
                                         u" Warning"))
             return;
-        showStatus(u"Loading file source code, please wait...");
-        DecodedText file = loadTextFile(clean, reading);
-        if (file.binary &&
-            !services_.prompts.okCancel(
-                u"This file looks binary (it holds NUL bytes). Open it anyway?", u" Warning")) {
-            showStatus(u"Done.");
-            return;
-        }
-        std::u16string text = std::move(file.text);
-        curFormat = loadedFormat = file.format;
-        curFileName = clean;
-        controls_.setText("LblCurName", curFileName);
-        controls_.setText("lblTotal", u"");
-        FileList = {u"", curFileName};
-        LoadedText = text;
-        backupSaved_ = false;
-        txtDoc = text;
-        renderSource(txtDoc);
-        showEncoding();
-        controls_.setEnabled("mEncoding", true);
     } catch (const Error& e) {
         logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));
         return;
     }
-    logLine(u"Open file " + path);
-    doSingle();
+    showStatus(u"Loading file source code, please wait...");
+    // Reading and rendering run on the file's own copy; the window takes them over when done.
+    struct Loaded {
+        DecodedText file;
+        RenderedBody body;
+        std::u16string error;
+    };
+    auto loaded = std::make_shared<Loaded>();
+    startJob(
+        [loaded, clean, reading = reading, invisible = showInvisible] {
+            try {
+                loaded->file = loadTextFile(clean, reading);
+                loaded->body = prepareBody(loaded->file.text, {}, invisible);
+            } catch (const Error& e) {
+                loaded->error = fromUtf8(e.what());
+            } catch (const std::bad_alloc&) {
+                loaded->error = u"Not enough memory to show " + clean;
+            }
+        },
+        [this, loaded, clean, path] {
+            if (!loaded->error.empty()) {
+                logError(u"Can't open the file.\r\n" + loaded->error);
+                showStatus(u"Done.");
+                return;
+            }
+            if (loaded->file.binary &&
+                !services_.prompts.okCancel(
+                    u"This file looks binary (it holds NUL bytes). Open it anyway?", u" Warning")) {
+                showStatus(u"Done.");
+                return;
+            }
+            curFormat = loadedFormat = loaded->file.format;
+            curFileName = clean;
+            controls_.setText("LblCurName", curFileName);
+            controls_.setText("lblTotal", u"");
+            FileList = {u"", curFileName};
+            LoadedText = loaded->file.text;
+            backupSaved_ = false;
+            txtDoc = std::move(loaded->file.text);
+            marksShown_ = false;
+            showStatus(u"Rendering source code");
+            renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
+            showBody(std::move(loaded->body));
+            showStatus(u"Done.");
+            showEncoding();
+            controls_.setEnabled("mEncoding", true);
+            logLine(u"Open file " + path);
+            doSingle();
+        });
 }
 
 void MainWindow::reloadCurrentFile() {

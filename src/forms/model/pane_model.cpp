@@ -1,4 +1,5 @@
-// The pane document model and its pushes to the pane host.
+// The pane document model, its pushes to the pane host, and the document kept while a page
+// loads.
 #include "forms/model/pane_model.h"
 
 #include "forms/model/html_text.h"
@@ -7,11 +8,29 @@ namespace lodestar {
 
 namespace {
 constexpr char16_t kListId[] = u"mlist";
+constexpr char16_t kMarkTag[] = u"em";
+constexpr char16_t kEntryTag[] = u"li";
+
+std::u16string backgroundOf(const std::map<std::size_t, std::u16string>& backgrounds,
+                            std::size_t index) {
+    auto it = backgrounds.find(index);
+    return it == backgrounds.end() ? std::u16string() : it->second;
 }
+
+void storeBackground(std::map<std::size_t, std::u16string>& backgrounds, std::size_t index,
+                     const std::u16string& colour) {
+    if (colour.empty())
+        backgrounds.erase(index);
+    else
+        backgrounds[index] = colour;
+}
+}  // namespace
 
 void PaneModel::resetDocumentState() {
     elements_.clear();
-    markBackgrounds_.assign(countElements(body_, u"em"), u"");
+    markCount_ = bodyPieces_ ? bodyPieces_->itemCount() : countElements(body_, kMarkTag);
+    markBackgrounds_.clear();
+    entryCount_ = 0;
     entryBackgrounds_.clear();
     tables_.clear();
     lastScroll_.reset();
@@ -22,7 +41,10 @@ void PaneModel::resetDocumentState() {
 void PaneModel::navigate(const std::u16string& address) {
     address_ = address;
     busy_ = true;
+    keepDocument_ = false;
     body_.clear();
+    bodyPieces_.reset();
+    bodyWritten_ = false;
     resetDocumentState();
     if (host_) host_->navigate(address);
 }
@@ -30,8 +52,23 @@ void PaneModel::navigate(const std::u16string& address) {
 void PaneModel::loaded(const std::u16string& address, const std::u16string& pageSource) {
     address_ = address;
     busy_ = false;
-    body_ = bodyOf(pageSource);
-    resetDocumentState();
+    if (!bodyWritten_) {
+        body_ = bodyOf(pageSource);
+        if (keepDocument_)
+            markCount_ = countElements(body_, kMarkTag);
+        else
+            resetDocumentState();
+    }
+    if (keepDocument_) {
+        keepDocument_ = false;
+        pushDocument();
+    }
+}
+
+void PaneModel::reload() {
+    busy_ = true;
+    keepDocument_ = true;
+    if (host_) host_->navigate(address_);
 }
 
 void PaneModel::setTable(const std::u16string& tableId, std::vector<std::u16string> cellsHtml,
@@ -97,17 +134,34 @@ void PaneModel::setVisible(bool on) {
 
 void PaneModel::setBodyHtml(const std::u16string& html) {
     body_ = html;
+    bodyPieces_.reset();
+    bodyWritten_ = true;
+    keepDocument_ = keepDocument_ || busy_;
     resetDocumentState();
-    if (host_) host_->setBodyHtml(html);
+    if (PaneHost* h = live()) h->setBodyHtml(html);
+}
+
+void PaneModel::setBodyPieces(std::shared_ptr<const PieceDocument> pieces) {
+    body_.clear();
+    bodyPieces_ = std::move(pieces);
+    bodyGeneration_ = ++generation_;
+    bodyWritten_ = true;
+    keepDocument_ = keepDocument_ || busy_;
+    resetDocumentState();
+    if (live() && bodyPieces_) pushPieces(u"", *bodyPieces_);
 }
 
 std::u16string PaneModel::bodyText() const {
-    return innerTextOf(body_);
+    if (!bodyPieces_) return innerTextOf(body_);
+    std::u16string text;
+    for (std::size_t i = 0; i < bodyPieces_->pieceCount(); ++i)
+        text += innerTextOf(bodyPieces_->html(i));
+    return text;
 }
 
 void PaneModel::clearSelection() {
     ++selectionClears_;
-    if (host_) host_->clearSelection();
+    if (PaneHost* h = live()) h->clearSelection();
 }
 
 bool PaneModel::hasElement(const std::u16string& id) const {
@@ -115,57 +169,134 @@ bool PaneModel::hasElement(const std::u16string& id) const {
 }
 
 void PaneModel::setElementHtml(const std::u16string& id, const std::u16string& html) {
-    elements_[id] = html;
-    if (id == kListId) entryBackgrounds_.assign(countElements(html, u"li"), u"");
-    if (host_) host_->setElementHtml(id, html);
+    elements_[id] = {html, nullptr, 0};
+    if (id == kListId) {
+        entryCount_ = countElements(html, kEntryTag);
+        entryBackgrounds_.clear();
+    }
+    keepDocument_ = keepDocument_ || busy_;
+    if (PaneHost* h = live()) h->setElementHtml(id, html);
+}
+
+void PaneModel::setElementPieces(const std::u16string& id,
+                                 std::shared_ptr<const PieceDocument> pieces) {
+    if (!pieces) return;
+    const PieceDocument& doc = *pieces;
+    elements_[id] = {u"", std::move(pieces), ++generation_};
+    if (id == kListId) {
+        entryCount_ = doc.itemCount();
+        entryBackgrounds_.clear();
+    }
+    keepDocument_ = keepDocument_ || busy_;
+    if (live()) pushPieces(id, doc);
 }
 
 std::u16string PaneModel::elementHtml(const std::u16string& id) const {
     auto it = elements_.find(id);
-    return it == elements_.end() ? std::u16string() : it->second;
+    return it == elements_.end() ? std::u16string() : it->second.html;
+}
+
+const PieceDocument* PaneModel::piecesOf(const std::u16string& withinId,
+                                         long long* generation) const {
+    if (withinId.empty()) {
+        *generation = bodyGeneration_;
+        return bodyPieces_.get();
+    }
+    auto it = elements_.find(withinId);
+    if (it == elements_.end() || !it->second.pieces) return nullptr;
+    *generation = it->second.generation;
+    return it->second.pieces.get();
+}
+
+long long PaneModel::generation(const std::u16string& withinId) const {
+    long long g = 0;
+    return piecesOf(withinId, &g) ? g : 0;
+}
+
+void PaneModel::pushPieces(const std::u16string& withinId, const PieceDocument& pieces) {
+    long long g = 0;
+    if (!piecesOf(withinId, &g)) return;
+    std::vector<PieceOutline> outline;
+    outline.reserve(pieces.pieceCount());
+    for (std::size_t i = 0; i < pieces.pieceCount(); ++i) outline.push_back(pieces.outline(i));
+    host_->setPieces(withinId, g, outline);
+}
+
+void PaneModel::servePieces(const std::u16string& withinId, long long generation,
+                            const std::vector<std::size_t>& indices) {
+    long long current = 0;
+    const PieceDocument* doc = piecesOf(withinId, &current);
+    PaneHost* h = live();
+    if (!doc || !h || generation != current) return;
+    for (std::size_t i : indices)
+        if (i < doc->pieceCount()) h->putPiece(withinId, generation, i, doc->html(i));
+}
+
+// The whole document the program wrote, for a page that has just (re)loaded.
+void PaneModel::pushDocument() {
+    if (!host_) return;
+    if (bodyWritten_) {
+        if (bodyPieces_)
+            pushPieces(u"", *bodyPieces_);
+        else
+            host_->setBodyHtml(body_);
+    }
+    for (const auto& [id, element] : elements_) {
+        if (element.pieces)
+            pushPieces(id, *element.pieces);
+        else
+            host_->setElementHtml(id, element.html);
+    }
+    for (const auto& [index, colour] : markBackgrounds_)
+        host_->setBackground(u"", kMarkTag, index, colour);
+    for (const auto& [index, colour] : entryBackgrounds_)
+        host_->setBackground(kListId, kEntryTag, index, colour);
+    if (!codeFont_.empty()) host_->setStyle(u"code", u"font-family", codeFont_);
+    if (!codeWordWrap_.empty()) host_->setStyle(u"code", u"word-wrap", codeWordWrap_);
+    if (lastScroll_)
+        host_->scrollToElement(lastScroll_->withinId, lastScroll_->tagName, lastScroll_->index, 20);
 }
 
 void PaneModel::setMarkBackground(std::size_t index, const std::u16string& colour) {
-    if (index >= markBackgrounds_.size()) return;
-    markBackgrounds_[index] = colour;
-    if (host_) host_->setBackground(u"", u"em", index, colour);
+    if (index >= markCount_) return;
+    storeBackground(markBackgrounds_, index, colour);
+    if (PaneHost* h = live()) h->setBackground(u"", kMarkTag, index, colour);
 }
 
 std::u16string PaneModel::markBackground(std::size_t index) const {
-    return index < markBackgrounds_.size() ? markBackgrounds_[index] : std::u16string();
+    return backgroundOf(markBackgrounds_, index);
 }
 
 void PaneModel::setEntryBackground(std::size_t index, const std::u16string& colour) {
-    if (index >= entryBackgrounds_.size()) return;
+    if (index >= entryCount_) return;
     entryBackgrounds_[index] = colour;
-    if (host_) host_->setBackground(kListId, u"li", index, colour);
+    if (PaneHost* h = live()) h->setBackground(kListId, kEntryTag, index, colour);
 }
 
 std::u16string PaneModel::entryBackground(std::size_t index) const {
-    return index < entryBackgrounds_.size() ? entryBackgrounds_[index] : std::u16string();
+    return backgroundOf(entryBackgrounds_, index);
 }
 
 bool PaneModel::scrollTo(const ScrollTarget& target) {
-    std::size_t available =
-        target.withinId == kListId && target.tagName == u"li" ? entryBackgrounds_.size()
-        : target.withinId.empty() && target.tagName == u"em"  ? markBackgrounds_.size()
-                                                              : 0;
+    std::size_t available = target.withinId == kListId && target.tagName == kEntryTag ? entryCount_
+                            : target.withinId.empty() && target.tagName == kMarkTag   ? markCount_
+                                                                                      : 0;
     if (target.index >= available) return false;
     lastScroll_ = target;
-    if (host_) host_->scrollToElement(target.withinId, target.tagName, target.index, 20);
+    if (PaneHost* h = live()) h->scrollToElement(target.withinId, target.tagName, target.index, 20);
     return true;
 }
 
 void PaneModel::setCodeFont(const std::u16string& family) {
     if (!hasCode()) return;
     codeFont_ = family;
-    if (host_) host_->setStyle(u"code", u"font-family", family);
+    if (PaneHost* h = live()) h->setStyle(u"code", u"font-family", family);
 }
 
 void PaneModel::setCodeWordWrap(const std::u16string& value) {
     if (!hasCode()) return;
     codeWordWrap_ = value;
-    if (host_) host_->setStyle(u"code", u"word-wrap", value);
+    if (PaneHost* h = live()) h->setStyle(u"code", u"word-wrap", value);
 }
 
 }  // namespace lodestar

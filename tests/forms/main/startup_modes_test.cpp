@@ -50,13 +50,13 @@ TEST_F(StartUp, TakesSettingsFromTheOptionsFile) {
 
 TEST_F(StartUp, MissingDataFilesStillOpenTheWindowAndTheLogSaysWhatCannotWork) {
     EXPECT_EQ(log(), "") << "a complete program folder reports nothing";
-    std::filesystem::remove(program.path() / "lib" / "srcHead.tmp");
+    std::filesystem::remove(program.path() / "lib" / "src.tmp");
     std::filesystem::remove(program.path() / "help" / "index.htm");
     MainWindow other(program.folder(), WindowServices{prompts, clipboard, timer, shell});
     other.load();
     EXPECT_EQ(u8(other.controls()["logger"].text),
-              "Err:Missing lib/srcHead.tmp: files too large for the source page cannot be "
-              "shown.\r\nErr:Missing help/index.htm: Help > Contents cannot open the help.\r\n");
+              "Err:Missing lib/src.tmp: the source view uses a built-in page.\r\nErr:Missing "
+              "help/index.htm: Help > Contents cannot open the help.\r\n");
 }
 
 using Modes = WindowTest;

@@ -1,0 +1,136 @@
+// The pane model: what reaches the page while it loads and after, long documents served a piece
+// at a time, and a page loaded again after its renderer was lost.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/text.h"
+#include "forms/model/pane_model.h"
+#include "platform/fakes/recording_pane_host.h"
+
+namespace lodestar {
+namespace {
+
+// Pieces "p0", "p1", ... holding `perPiece` items each.
+class CountedPieces : public PieceDocument {
+  public:
+    CountedPieces(std::size_t pieces, std::size_t perPiece) : pieces_(pieces), per_(perPiece) {}
+    std::size_t pieceCount() const override { return pieces_; }
+    PieceOutline outline(std::size_t piece) const override { return {1, 2, piece * per_}; }
+    std::u16string html(std::size_t piece) const override {
+        return u"p" + decimal(static_cast<long long>(piece));
+    }
+    std::size_t itemCount() const override { return pieces_ * per_; }
+
+  private:
+    std::size_t pieces_, per_;
+};
+
+class PaneModelTest : public ::testing::Test {
+  protected:
+    PaneModelTest() { pane.attach(&host); }
+    void load() {
+        host.calls.clear();
+        pane.loaded(pane.address(), u"<html><body></body></html>");
+    }
+    fakes::RecordingPaneHost host;
+    PaneModel pane{u"SuperMonitor"};
+};
+
+TEST_F(PaneModelTest, WritesWhileThePageLoadsArriveOnceItHasLoadedAndOnlyTheNewest) {
+    pane.navigate(u"/p/src.tmp");
+    pane.setBodyHtml(u"<pre id=code>old <em>a</em></pre>");
+    pane.setBodyHtml(u"<pre id=code>new <em>b</em> <em>c</em></pre>");
+    pane.setMarkBackground(1, u"gold");
+    pane.scrollTo({u"", u"em", 1});
+    pane.setCodeWordWrap(u"normal");
+    EXPECT_EQ(host.calls, std::vector<std::string>{"navigate /p/src.tmp"});
+    EXPECT_TRUE(pane.busy());
+
+    load();
+    EXPECT_EQ(host.calls, (std::vector<std::string>{
+                              "body <pre id=code>new <em>b</em> <em>c</em></pre>",
+                              "background /em 1 gold",
+                              "style code word-wrap normal",
+                              "scroll /em 1",
+                          }));
+    EXPECT_EQ(pane.markCount(), 2u);
+    EXPECT_EQ(pane.markBackground(1), u"gold");
+
+    // Loaded: each write goes through at once.
+    host.calls.clear();
+    pane.setMarkBackground(0, u"gold");
+    EXPECT_EQ(host.calls, std::vector<std::string>{"background /em 0 gold"});
+}
+
+TEST_F(PaneModelTest, APageLoadedWithoutWritesKeepsItsOwnBody) {
+    pane.navigate(u"/p/help.htm");
+    load();
+    EXPECT_TRUE(host.calls.empty());
+    pane.navigate(u"/p/page.htm");
+    pane.loaded(u"/p/page.htm", u"<body><p>file <em>x</em></p></body>");
+    EXPECT_EQ(pane.markCount(), 1u);
+    EXPECT_EQ(toUtf8(pane.bodyText()), "file x");
+}
+
+TEST_F(PaneModelTest, PiecesAreServedOnlyForTheCurrentDocument) {
+    pane.setBodyPieces(std::make_shared<CountedPieces>(3, 10));
+    const long long first = pane.generation(u"");
+    EXPECT_EQ(pane.markCount(), 30u);
+    EXPECT_TRUE(pane.hasCode());
+    EXPECT_EQ(host.calls.back(), "pieces  " + std::to_string(first) + " 3");
+
+    host.calls.clear();
+    pane.servePieces(u"", first, {2, 7, 0});  // 7 does not exist
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"piece  " + std::to_string(first) + " 2 p2",
+                                                    "piece  " + std::to_string(first) + " 0 p0"}));
+
+    pane.setBodyPieces(std::make_shared<CountedPieces>(2, 1));
+    host.calls.clear();
+    pane.servePieces(u"", first, {0});  // asked by the page before the newer document arrived
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_EQ(pane.markCount(), 2u);
+
+    // Marks and entries of long documents keep their backgrounds in the model.
+    pane.setMarkBackground(1, u"gold");
+    pane.setMarkBackground(2, u"gold");  // no such mark
+    EXPECT_EQ(pane.markBackground(1), u"gold");
+    EXPECT_EQ(pane.markBackground(2), u"");
+    PaneModel list(u"MatchView");
+    list.setElementPieces(u"mlist", std::make_shared<CountedPieces>(5000, 200));
+    EXPECT_EQ(list.entryCount(), 1'000'000u);
+    list.setEntryBackground(999'999, u"rgb(230,230,230)");
+    EXPECT_TRUE(list.scrollTo({u"mlist", u"li", 999'999}));
+    EXPECT_FALSE(list.scrollTo({u"mlist", u"li", 1'000'000}));
+    EXPECT_EQ(list.entryBackground(999'999), u"rgb(230,230,230)");
+    EXPECT_EQ(list.generation(u""), 0);
+    list.setElementHtml(u"mlist", u"<li>one");
+    EXPECT_EQ(list.generation(u"mlist"), 0) << "a plain list replaces the pieces";
+    EXPECT_EQ(list.entryCount(), 1u);
+}
+
+TEST_F(PaneModelTest, AReloadedPageGetsTheWholeDocumentBack) {
+    pane.navigate(u"/p/src.tmp");
+    load();
+    pane.setBodyPieces(std::make_shared<CountedPieces>(4, 3));
+    pane.setMarkBackground(5, u"gold");
+    pane.scrollTo({u"", u"em", 5});
+    pane.reload();
+    EXPECT_TRUE(pane.restoring());
+    EXPECT_EQ(host.calls.back(), "navigate /p/src.tmp");
+    pane.setMarkBackground(6, u"gold");  // while it loads: kept
+    load();
+    EXPECT_FALSE(pane.restoring());
+    const std::string g = std::to_string(pane.generation(u""));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"pieces  " + g + " 4", "background /em 5 gold",
+                                                    "background /em 6 gold", "scroll /em 5"}));
+    // The page asks again for what it shows, and gets it.
+    host.calls.clear();
+    pane.servePieces(u"", pane.generation(u""), {1});
+    EXPECT_EQ(host.calls, std::vector<std::string>{"piece  " + g + " 1 p1"});
+}
+
+}  // namespace
+}  // namespace lodestar
