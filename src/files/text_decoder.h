@@ -50,7 +50,7 @@ class TextDecoder {
     unsigned char held_[4] = {};
     std::size_t heldCount_ = 0;
     unsigned char start_[4] = {};  // the first bytes after a byte-order mark
-    std::string head_;  // the first bytes, for the declaration of an HTML or XML file
+    std::string head_;             // the first bytes, for the declaration of an HTML or XML file
 };
 
 }  // namespace lodestar
