@@ -5,6 +5,7 @@
 #include "files/file_ops.h"
 #include "forms/folder/folder_fixture.h"
 #include "replace/multi_replace.h"
+#include "replace/run_journal.h"
 
 namespace lodestar::testing {
 namespace {
@@ -241,6 +242,31 @@ TEST_F(FolderRuns, SkippedFilesAreWordedInTheirRowsAndDoNotEndTheRun) {
     EXPECT_EQ(bytesOf("a.htm"), "x\xe9");
     EXPECT_EQ(log().find("Failed"), std::string::npos);
     EXPECT_EQ(log().find("files done."), std::string::npos);
+}
+
+// A run cut short (its journal unfinished) keeps its backups: a new replace does not start;
+// the user may restore that run's files first, which puts back exactly what it changed.
+TEST_F(FolderRuns, ARunCutShortIsRestoredFirstOrLeftAloneNeverOverwritten) {
+    openThree();
+    fs::create_directories(docs.path() / "bak");
+    docs.put("bak/a.htm", "x1 x2");
+    docs.put("a.htm", "half-way");
+    {
+        RunJournal journal = RunJournal::begin(w->CurrentFolder + u"bak/", false);
+        journal.recordBackup(u"a.htm");
+    }
+    prompts.answerOk();      // replace, are you sure?
+    prompts.answerCancel();  // restore first? not now: the run does not start either
+    replaceAll(u"x", u"y");
+    EXPECT_EQ(bytesOf("c.htm"), "x3");
+    EXPECT_EQ(docs.bytes("bak/a.htm"), "x1 x2");
+    EXPECT_NE(log().find("did not finish"), std::string::npos);
+
+    prompts.answerOk();  // replace, are you sure?
+    prompts.answerOk();  // restore first
+    replaceAll(u"x", u"y");
+    EXPECT_EQ(bytesOf("a.htm"), "x1 x2");
+    EXPECT_EQ(bytesOf("c.htm"), "x3");
 }
 
 }  // namespace
