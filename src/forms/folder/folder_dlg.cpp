@@ -15,14 +15,10 @@ namespace {
 constexpr int kOtherType = 5;
 constexpr int kAllFiles = 4;
 
+// Every control of the picker lies in the picker's own window.
 Control make(const char* name, ControlKind kind, const char16_t* text, Rect geometry) {
-    Control c;
-    c.name = name;
-    c.kind = kind;
-    c.container = name == std::string("FolderDlg") ? "" : "FolderDlg";
-    c.text = text;
-    c.geometry = geometry;
-    return c;
+    return makeControl(name, kind, text, geometry,
+                       name == std::string("FolderDlg") ? "" : "FolderDlg");
 }
 
 }  // namespace
