@@ -73,6 +73,8 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             {"--invisible", [&] { parsed.invisible = true; }},
             {"--force", [&] { parsed.force = true; }},
             {"--binary", [&] { parsed.binaryAsText = true; }},
+            {"-r", [&] { parsed.recursive = true; }},
+            {"--recursive", [&] { parsed.recursive = true; }},
             {"-h", [&] { help = true; }},
             {"--help", [&] { help = true; }},
             {"--version", [&] { version = true; }},
@@ -89,6 +91,8 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             parsed.readOnlyWrite = mode == "write";
         } else if (name == "--filter") {
             parsed.filter = value();
+        } else if (name == "--exclude") {
+            parsed.exclude.push_back(value());
         } else if (name == "-o" || name == "--output") {
             parsed.output = value();
         } else if (name == "--format") {
@@ -138,9 +142,10 @@ std::string usageText() {
   lodestar-cli [switches] extract PATTERN PATH -o OUT [--format txt|html|xml] [--delimiter TEXT]
   lodestar-cli [switches] render  FILE [--pattern PATTERN] [--invisible]
 
-PATH is a file, a folder (its files in name order, not its subfolders) or a folder followed
-by "/*.ext". A file is worked on alone (replace keeps a sibling backup, page.htm -> page.bak);
-a folder's files keep their backups in a backup folder under it.
+PATH is a file, a folder (its files in name order, not its subfolders unless -r) or a folder
+followed by "/*.ext". A file is worked on alone (replace keeps a sibling backup, page.htm ->
+page.bak); a folder's files keep their backups in a backup folder under it, which mirrors the
+subfolders (bak/sub/page.htm).
 
 Search switches (as the desktop program starts: ignore case, global and dot-matches-all on):
   -c, --case-sensitive   match letter case
@@ -157,6 +162,10 @@ Other:
   --force                replace, run: go on with a run in the folder that was cut short
                          (the files it changed keep their first backups)
   --filter LIST          file patterns for folders, e.g. "*.htm;*.html" (default "*.*")
+  -r, --recursive        folders: their subfolders too (hidden ones, links to folders and the
+                         backup folder are passed by)
+  --exclude GLOB         leave out paths relative to the folder: "node_modules", "*.min.js",
+                         "build/**" (repeatable)
   -o OUT                 extract: the export file, "-" for standard output
   --format, --delimiter  extract: the export format and its delimiter or HTML wrapper
   --pattern, --invisible render: the pattern to mark, and invisible characters shown

@@ -36,6 +36,8 @@ struct Arguments {
     bool readOnlyWrite = false;  // --readonly=write; skip by default
     bool force = false;          // go on with an unfinished run in the folder
     std::string filter = "*.*";
+    bool recursive = false;            // -r: the folder's subfolders too
+    std::vector<std::string> exclude;  // --exclude GLOB, repeatable
 
     std::optional<std::string> output;  // extract -o
     std::string format = "txt";         // extract --format

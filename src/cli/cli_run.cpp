@@ -108,7 +108,10 @@ class Session {
     }
 
     Target target(const std::string& path, bool needFiles = true) {
-        Target found = resolveTarget(path, args_.filter);
+        TreeRules rules{args_.recursive, {}, settings_.backupFolder};
+        for (const std::string& glob : args_.exclude) rules.exclude.push_back(fromUtf8(glob));
+        Target found = resolveTarget(path, args_.filter, rules);
+        for (const std::u16string& note : found.notes) printMessage(err_, note);
         if (needFiles && found.files.empty())
             throw Failure{u"There's no specified files in this folder.", {}};
         return found;

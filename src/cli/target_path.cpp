@@ -1,13 +1,14 @@
 // Turning a PATH operand into the file list of single-file or folder mode.
 #include "cli/target_path.h"
 
+#include "core/error.h"
 #include "core/text.h"
-#include "files/folder_listing.h"
 #include "files/paths.h"
 
 namespace lodestar::cli {
 
-Target resolveTarget(const std::string& pathText, const std::string& filter) {
+Target resolveTarget(const std::string& pathText, const std::string& filter,
+                     const TreeRules& rules) {
     const std::u16string path = fromUtf8(pathText);
     Target target;
     if (fileExists(path)) {
@@ -26,7 +27,9 @@ Target resolveTarget(const std::string& pathText, const std::string& filter) {
     if (!folderExists(folder)) throw Error("Can't find the path\n" + toUtf8(path));
     if (folder.back() != u'/') folder += u'/';
     target.folder = folder;
-    for (std::u16string& file : listFolder(folder, patterns)) target.files.push_back({file, true});
+    TreeListing listing = listTree(folder, patterns, rules);
+    for (std::u16string& file : listing.files) target.files.push_back({std::move(file), true});
+    target.notes = std::move(listing.notes);
     return target;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/file_sink.h"
+#include "files/folder_tree.h"
 
 namespace lodestar::cli {
 
@@ -13,10 +14,13 @@ struct Target {
     bool singleFile = false;
     std::u16string folder;        // the chosen folder, ending in "/" (empty for a single file)
     std::vector<FileItem> files;  // the file itself, or the folder's files in name order
+    std::vector<std::u16string> notes;  // the subfolders the walk passed, and why
 };
 
 // Throws lodestar::Error "Can't find the path" when the text names neither a file nor a folder.
-// `filter` is the folder's pattern list unless the path itself ends in "/*.ext".
-Target resolveTarget(const std::string& path, const std::string& filter);
+// `filter` is the folder's pattern list unless the path itself ends in "/*.ext"; `rules` say
+// whether subfolders are walked and what is left out.
+Target resolveTarget(const std::string& path, const std::string& filter,
+                     const TreeRules& rules = {});
 
 }  // namespace lodestar::cli

@@ -6,7 +6,9 @@ add_library(lodestar_files STATIC
     ${CMAKE_CURRENT_LIST_DIR}/file_identity.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_ops.cpp
     ${CMAKE_CURRENT_LIST_DIR}/folder_listing.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/folder_tree.cpp
     ${CMAKE_CURRENT_LIST_DIR}/folder_visits.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/path_glob.cpp
     ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
     ${CMAKE_CURRENT_LIST_DIR}/safe_write.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_decoder.cpp

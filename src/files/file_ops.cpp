@@ -51,6 +51,11 @@ void copyFileOver(const std::u16string& from, const std::u16string& to, LinkAtTa
     replaceFileBytes(target, bytes, rules);
 }
 
+void copyPermissions(const std::u16string& from, const std::u16string& to) {
+    if (::chmod(toUtf8(to).c_str(), statOf(from).st_mode & 07777) != 0)
+        throw fileFailure("Cannot change the attributes of", to, errno);
+}
+
 void removeFile(const std::u16string& path) {
     if (::unlink(toUtf8(path).c_str()) != 0)
         throw fileFailure("Cannot delete the file", path, errno);

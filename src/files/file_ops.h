@@ -25,6 +25,8 @@ std::uint64_t fileSize(const std::u16string& path);
 enum class LinkAtTarget { Follow, Replace };
 void copyFileOver(const std::u16string& from, const std::u16string& to,
                   LinkAtTarget linkAtTarget = LinkAtTarget::Follow);
+// Gives `to` (through a link) the permission bits of `from`.
+void copyPermissions(const std::u16string& from, const std::u16string& to);
 // Deletes the file (a link itself, not its target).
 void removeFile(const std::u16string& path);
 

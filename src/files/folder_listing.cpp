@@ -2,6 +2,7 @@
 #include "files/folder_listing.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -34,6 +35,15 @@ bool isRegularFile(DIR* folder, const dirent& entry) {
     return ::fstatat(::dirfd(folder), entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
 }
 
+// A folder entry itself, never a symbolic link to one (walking through links could loop or
+// leave the tree).
+bool isRealFolder(DIR* folder, const dirent& entry) {
+    if (entry.d_type != DT_UNKNOWN) return entry.d_type == DT_DIR;
+    struct stat info {};
+    return ::fstatat(::dirfd(folder), entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISDIR(info.st_mode);
+}
+
 }  // namespace
 
 bool fileNameLess(std::u16string_view a, std::u16string_view b) {
@@ -46,13 +56,12 @@ bool fileNameLess(std::u16string_view a, std::u16string_view b) {
     return a < b;
 }
 
-std::vector<std::u16string> listFolder(const std::u16string& folder,
-                                       std::u16string_view patternList) {
+FolderEntries readFolderEntries(const std::u16string& folder) {
     DIR* handle = ::opendir(toUtf8(folder).c_str());
     if (handle == nullptr) throw fileFailure(kCannotList, folder, errno);
     Directory directory(handle);
 
-    std::vector<std::u16string> names;
+    FolderEntries entries;
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(handle);
@@ -61,11 +70,21 @@ std::vector<std::u16string> listFolder(const std::u16string& folder,
             break;
         }
         std::string_view raw = entry->d_name;
-        if (raw.starts_with('.') || !isRegularFile(handle, *entry)) continue;
+        if (raw.starts_with('.')) continue;
         // A name that is not UTF-8 keeps its bytes (see fromUtf8) and is listed like any other.
-        std::u16string name = fromUtf8(raw);
-        if (matchesPatternList(name, patternList)) names.push_back(std::move(name));
+        if (isRegularFile(handle, *entry))
+            entries.files.push_back(fromUtf8(raw));
+        else if (isRealFolder(handle, *entry))
+            entries.folders.push_back(fromUtf8(raw));
     }
+    return entries;
+}
+
+std::vector<std::u16string> listFolder(const std::u16string& folder,
+                                       std::u16string_view patternList) {
+    std::vector<std::u16string> names;
+    for (std::u16string& name : readFolderEntries(folder).files)
+        if (matchesPatternList(name, patternList)) names.push_back(std::move(name));
     std::sort(names.begin(), names.end(), fileNameLess);
 
     std::u16string prefix = folder.ends_with(u'/') ? folder : folder + u'/';

@@ -20,6 +20,15 @@ namespace lodestar {
 std::vector<std::u16string> listFolder(const std::u16string& folder,
                                        std::u16string_view patternList);
 
+// What one folder holds, unsorted: the names of its regular files (a link to one counts) and of
+// its real subfolders (a symbolic link to a folder is neither). Hidden names are left out.
+// Throws FileError when the folder cannot be read.
+struct FolderEntries {
+    std::vector<std::u16string> files;
+    std::vector<std::u16string> folders;
+};
+FolderEntries readFolderEntries(const std::u16string& folder);
+
 // The listing order: names compared code unit by code unit with letters folded to lower case;
 // names that differ only in case are ordered by their code units, upper case first.
 bool fileNameLess(std::u16string_view a, std::u16string_view b);

@@ -1,7 +1,8 @@
 // Which of a folder's listed files a loop works on, so that each real file is changed once: a
-// symbolic link to a file of the same folder, and a link to a file another listed name already
-// reaches, are passed by; a link that leads out of the folder is worked on, and named in the log
-// before its target changes.
+// symbolic link to a file of the same folder, a link to a file the list holds under its own name
+// (in another folder of a tree), and a link to a file another listed name already reaches, are
+// passed by; a link that leads out of the folder is worked on, and named in the log before its
+// target changes.
 #pragma once
 
 #include <string>
@@ -15,7 +16,7 @@ enum class VisitKind {
     Visit,           // an ordinary file
     LinkOutside,     // a symbolic link to a file outside the folder: its target is changed
     SameFolderLink,  // a symbolic link to a file of the same folder: passed by
-    SecondName,      // a link to a file visited before through another name: passed by
+    SecondName,      // a link to a file listed or visited under another name: passed by
 };
 
 struct FileVisit {

@@ -13,6 +13,7 @@
 #include "files/paths.h"
 #include "files/safe_write.h"
 #include "files/text_file.h"
+#include "replace/backup_paths.h"
 #include "replace/run_journal.h"
 
 namespace lodestar {
@@ -127,10 +128,11 @@ void refuseLinkedBackupFolder(const std::u16string& folder) {
                           "link. Remove the link or choose another backup folder name.");
 }
 
-bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolder) {
+bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolder,
+                   std::u16string_view name) {
     requireAbsolute(backupFolder);
     ensureFolder(backupFolder);
-    copyFileOver(path, backupFolder + lastComponent(path), LinkAtTarget::Replace);
+    copyFileOver(path, backupCopyPath(backupFolder, path, name), LinkAtTarget::Replace);
     return true;
 }
 
@@ -159,10 +161,10 @@ bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view curr
         journal = RunJournal::begin(folder, goOnWithUnfinished);
         const std::vector<FileVisit> visits = planVisits(files, false);
         for (std::size_t i = 0; i < files.size(); ++i) {
-            const std::u16string backupName = lastComponent(files[i].path);
+            const std::u16string backupName = backupNameOf(currentFolder, files[i].path);
             // A file the unfinished run changed keeps the backup of its original.
             if (passedBy(visits[i]) || journal->holds(backupName)) continue;
-            BackupOneFile(files[i].path, folder);
+            BackupOneFile(files[i].path, folder, backupName);
             journal->recordBackup(backupName);
         }
     } catch (const Error& error) {
@@ -185,7 +187,10 @@ void FinishRunJournal(std::u16string_view currentFolder, std::u16string_view nam
 }
 
 RestoreSteps systemRestoreSteps() {
-    return {[](const std::u16string& from, const std::u16string& to) { copyFileOver(from, to); },
+    return {[](const std::u16string& from, const std::u16string& to) {
+                copyFileOver(from, to);
+                copyPermissions(from, to);
+            },
             [](const std::u16string& path) { removeFile(path); }};
 }
 
@@ -232,14 +237,19 @@ bool RestoreFolder(std::u16string_view currentFolder, std::u16string_view name, 
     }
     try {
         for (const std::u16string& file : names) {
-            if (isSymbolicLink(folder + file)) {
+            if (!isPlainRelativeName(file)) {
+                sink.logLine(u"Passed " + file + u": a backup name that leads out of the folder.");
+                continue;
+            }
+            if (linkOnTheWay(folder, file)) {
                 // Never read through a link: it could bring any file's content in.
                 sink.logLine(u"Passed " + folder + file +
                              u": a symbolic link in the backup folder is not restored.");
                 continue;
             }
-            steps.copyOver(folder + file, target + file);
+            steps.copyOver(folder + file, pathWithFolders(target, file));
             steps.remove(folder + file);
+            removeEmptyFolders(folder, file);
         }
     } catch (const Error& error) {
         sink.logError(kRestoreFailed, fromUtf8(error.what()));

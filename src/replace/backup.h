@@ -62,18 +62,22 @@ void refuseLinkedBackupFolder(const std::u16string& folder);
 // overwriting an earlier copy; a symbolic link there is replaced, never written through. A
 // backup folder that is a symbolic link is refused, as is an empty or relative backup folder.
 // Throws FileError or BackupError on failure.
-bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolder);
+// With a `name` (see backupNameOf) the copy lies at that path under the backup folder, its
+// folders created as needed; a folder on the way that is a link is refused.
+bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolder,
+                   std::u16string_view name = {});
 
 // True when the last run in the folder's backup folder was cut short (its journal is not
 // finished): the window asks whether to restore first, the command line wants --force.
 bool lastRunUnfinished(std::u16string_view currentFolder, std::u16string_view name);
 
 // Copies every listed file (ticked or not) into the backup folder of `currentFolder` and
-// `name` (empty: "bak"), starting the run's journal, and logs "Files backed up
-// successfully.". Links to files of the same folder and second names are not copied. When the
-// last run is unfinished it refuses with kUnfinishedRunMessage, unless `goOnWithUnfinished`:
-// then the files that run changed keep their backups. On failure logs the error entry and
-// answers false; copies already made stay. The caller calls FinishRunJournal when its run ends.
+// `name` (empty: "bak"), each under its backupNameOf (a tree is mirrored), starting the run's
+// journal, and logs "Files backed up successfully.". Links to files of the same folder and second
+// names are not copied. When the last run is unfinished it refuses with kUnfinishedRunMessage,
+// unless `goOnWithUnfinished`: then the files that run changed keep their backups. On failure logs
+// the error entry and answers false; copies already made stay. The caller calls FinishRunJournal
+// when its run ends.
 bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view currentFolder,
                     std::u16string_view name, FileSink& sink, bool goOnWithUnfinished = false);
 
@@ -90,12 +94,15 @@ RestoreSteps systemRestoreSteps();
 
 // Restore of a folder: copies the backups of the files the last run changed (as its journal
 // names them; without a journal every plain file of the backup folder) back over the file of
-// the same name in `currentFolder` and deletes each copy, then logs "Files restored
+// the same relative path in `currentFolder`, with the backup's permission bits, and deletes each
+// copy and the mirrored folders it leaves empty, then logs "Files restored
 // successfully.", deletes the journal and removes the backup folder when it is empty. Answers
-// true only then. Links in the backup folder are never read; a backup folder that is a link is
-// refused. No folder or an empty one: its error
-// entry, nothing changes. A failing step stops the run with an error entry; every file is then
-// either restored or as it was, and the backups not yet restored stay in the backup folder.
+// true only then. Links in the backup folder (or on the way to a backup) are never read; a
+// backup folder that is a link is refused; a name leading out of the folder is passed by; a
+// folder on the way to a restored file is created when missing and refused when it is a link. No
+// folder or an empty one: its error entry, nothing changes. A failing step stops the run with an
+// error entry; every file is then either restored or as it was, and the backups not yet restored
+// stay in the backup folder.
 bool RestoreFolder(std::u16string_view currentFolder, std::u16string_view name, FileSink& sink,
                    const RestoreSteps& steps = systemRestoreSteps());
 

@@ -1,6 +1,7 @@
 # Backups and restore, the replace over the files of a folder and the batch run over them.
 add_library(lodestar_folder_replace STATIC
     ${CMAKE_CURRENT_LIST_DIR}/backup.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/backup_paths.cpp
     ${CMAKE_CURRENT_LIST_DIR}/multi_replace.cpp
     ${CMAKE_CURRENT_LIST_DIR}/batch_files.cpp
     ${CMAKE_CURRENT_LIST_DIR}/run_journal.cpp)

@@ -12,16 +12,12 @@
 #include "files/safe_write.h"
 #include "files/text_file.h"
 #include "replace/backup.h"
+#include "replace/backup_paths.h"
 #include "replace/run_journal.h"
 
 namespace lodestar {
 
 namespace {
-
-std::u16string nameOf(const std::u16string& path) {
-    const auto slash = path.rfind(u'/');
-    return slash == std::u16string::npos ? path : path.substr(slash + 1);
-}
 
 class Run {
   public:
@@ -45,7 +41,8 @@ class Run {
             sink_.logLine(visitNote(path, visit));
             return {row, path, u"-", std::u16string(kSameFileStatus), std::nullopt};
         }
-        if (!writable(path)) {
+        const bool readOnly = isReadOnly(path);
+        if (readOnly && !mayWrite()) {
             outcome.matchesCell = u"-1";
             outcome.statusCell = u" Read only";
             return outcome;
@@ -85,12 +82,15 @@ class Run {
         }
         if (visit.kind == VisitKind::LinkOutside) sink_.logLine(visitNote(path, visit));
         const bool backedUpNow = settings_.backup && backUp(path);
+        // Made writable only now, so the backup keeps the file's own permission bits and a
+        // file that is not rewritten keeps them too.
+        if (readOnly) clearReadOnly(path);
         sink_.showStatus(u"Replacing " + path + u" ...");
         try {
             WriteTextFile(path, replaced, format, stamp);
         } catch (const FileChangedError&) {
             // The backup just made is not the original of a change: Restore passes it by.
-            if (backedUpNow) journal_->recordUnchanged(nameOf(path));
+            if (backedUpNow) journal_->recordUnchanged(backupNameOf(settings_.currentFolder, path));
             ++changedElsewhere;
             outcome.statusCell = std::u16string(kChangedElsewhereStatus);
             return outcome;
@@ -119,28 +119,26 @@ class Run {
     // Backs the file up unless the run this one goes on with already holds its original.
     // True when a backup was made now.
     bool backUp(const std::u16string& path) {
-        const std::u16string name = nameOf(path);
+        const std::u16string name = backupNameOf(settings_.currentFolder, path);
         if (journal_ && journal_->holds(name)) return false;
         if (!journal_ && settings_.goOnWithUnfinished &&
             RunJournal::read(backupFolder()).holds(name)) {
             journal_ = RunJournal::begin(backupFolder(), true);
             return false;
         }
-        BackupOneFile(path, backupFolder());
+        BackupOneFile(path, backupFolder(), name);
         if (!journal_) journal_ = RunJournal::begin(backupFolder(), settings_.goOnWithUnfinished);
         journal_->recordBackup(name);
         return true;
     }
 
-    bool writable(const std::u16string& path) {
-        if (!isReadOnly(path)) return true;
+    // Asks once per run whether read-only files may be made writable.
+    bool mayWrite() {
         if (!asked_) {
             allowed_ = readOnly_.makeWritable();
             asked_ = true;
         }
-        if (!allowed_) return false;
-        clearReadOnly(path);
-        return true;
+        return allowed_;
     }
 
     const RegExp& expr_;

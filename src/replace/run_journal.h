@@ -8,10 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "files/folder_tree.h"
+
 namespace lodestar {
 
 // The journal's name inside the backup folder (hidden, so listings and restores pass it by).
-inline constexpr std::u16string_view kJournalName = u".lodestar-journal";
+inline constexpr std::u16string_view kJournalName = kRunJournalName;
 
 inline constexpr std::u16string_view kUnfinishedRunMessage =
     u"The last run in this folder did not finish; its backups hold the originals.\r\n"

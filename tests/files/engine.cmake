@@ -4,6 +4,7 @@ lodestar_add_test(files_engine_test
         ${CMAKE_CURRENT_LIST_DIR}/codepage_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/file_ops_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/folder_listing_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/folder_tree_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/paths_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/safe_write_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/text_encoding_test.cpp

@@ -3,6 +3,7 @@
 
 #include "core/text.h"
 #include "files/file_ops.h"
+#include "files/folder_tree.h"
 #include "files/paths.h"
 #include "forms/model/html_text.h"
 
@@ -12,8 +13,22 @@ std::u16string rowColour(std::size_t row) {
     return row % 2 == 1 ? u"white" : u"rgb(230,230,230)";
 }
 
+namespace {
+
+// The name a row shows: the path relative to the chosen folder when the file lies in one of its
+// subfolders, otherwise the file name as it always was.
+std::u16string shownName(std::u16string_view currentFolder, const std::u16string& path) {
+    const std::u16string relative = relativeToFolder(currentFolder, path);
+    return relative.size() < path.size() && relative.find(u'/') != std::u16string::npos
+               ? relative
+               : FileNameOf(path);
+}
+
+}  // namespace
+
 FileTable buildFileTable(const std::u16string& templateHtml,
-                         const std::vector<std::u16string>& fileList) {
+                         const std::vector<std::u16string>& fileList,
+                         std::u16string_view currentFolder) {
     FileTable table;
     table.html = templateHtml;
     table.cells.assign(kCellsPerRow, u"");
@@ -29,7 +44,7 @@ FileTable buildFileTable(const std::u16string& templateHtml,
             // A file gone since the listing shows the smallest size; reading it will say why.
         }
         const std::u16string link =
-            u"<a href='#" + number + u"'>" + escapeHtml(FileNameOf(path)) + u"</a>";
+            u"<a href='#" + number + u"'>" + escapeHtml(shownName(currentFolder, path)) + u"</a>";
         const std::u16string size = SizeInKB(bytes);
         const std::u16string folder = escapeHtml(ParentFolderOf(path));
         table.html += u"<tr bgcolor=" + rowColour(i) + u"><td>" + number + u"</td><td>" + link +

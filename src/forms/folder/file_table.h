@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lodestar {
@@ -23,10 +24,12 @@ struct FileTable {
     std::vector<std::u16string> rowColours;  // row 0 is the header (no colour)
 };
 
-// Builds the table for files 1..N of `fileList` (position 0 is ignored). Names and folders are
-// HTML-escaped, so a file name shows as written and runs nothing; each link's target is "#"
-// and the row number. Sizes are those of the files now.
+// Builds the table for files 1..N of `fileList` (position 0 is ignored). A file in a subfolder
+// of `currentFolder` is named by its path relative to it ("sub/dir/page.htm"), the others by
+// their names. Names and folders are HTML-escaped, so a file name shows as written and runs
+// nothing; each link's target is "#" and the row number. Sizes are those of the files now.
 FileTable buildFileTable(const std::u16string& templateHtml,
-                         const std::vector<std::u16string>& fileList);
+                         const std::vector<std::u16string>& fileList,
+                         std::u16string_view currentFolder = {});
 
 }  // namespace lodestar

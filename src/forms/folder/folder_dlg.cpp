@@ -3,8 +3,10 @@
 
 #include <filesystem>
 
+#include "core/error.h"
 #include "core/text.h"
-#include "files/folder_listing.h"
+#include "files/folder_tree.h"
+#include "files/path_glob.h"
 #include "files/paths.h"
 #include "forms/main/control_catalog.h"
 
@@ -29,7 +31,13 @@ FolderDlg::FolderDlg(Prompts& prompts, std::u16string startFolder,
     ControlModel& c = controls();
     c.add(make("FolderDlg", ControlKind::Frame, u"Select Folder", {0, 0, 6180, 4020}));
     c.add(make("Drive1", ControlKind::Combo, u"", {120, 120, 2760, 315}));
-    c.add(make("Dir1", ControlKind::Tree, u"", {120, 540, 2760, 2700}));
+    c.add(make("Dir1", ControlKind::Tree, u"", {120, 540, 2760, 2640}));
+    c.add(make("chkSubfolders", ControlKind::CheckBox, u"Include subfolders",
+               {120, 3270, 2760, 255}));
+    c.add(make("Label4", ControlKind::Label, u"Exclude", {120, 3600, 780, 255}));
+    c.add(make("exclude", ControlKind::TextBox, u"", {900, 3570, 1980, 285}));
+    c.setTooltip("exclude",
+                 u"Paths to leave out, separated by \";\": node_modules; *.min.js; build/**");
     c.add(make("Label1", ControlKind::Label, u"File type", {3060, 150, 900, 255}));
     c.add(make("filter", ControlKind::Combo, u"", {3960, 120, 2100, 315}));
     c.add(make("Label3", ControlKind::Label, u"Other type     *.", {3060, 570, 1560, 255}));
@@ -74,13 +82,23 @@ void FolderDlg::setPattern(const std::u16string& pattern) {
     listFiles();
 }
 
-void FolderDlg::listFiles() {
+TreeRules FolderDlg::treeRules() const {
+    return {controls()["chkSubfolders"].checked, splitGlobList(controls()["exclude"].text),
+            backupFolderName};
+}
+
+void FolderDlg::listFiles(std::size_t limit) {
     std::vector<std::u16string> names;
+    notes_.clear();
     const std::u16string& dir = folder();
     if (!dir.empty() && folderExists(dir)) {
         try {
-            for (const std::u16string& path : listFolder(dir, pattern_))
-                names.push_back(path.substr(path.rfind(u'/') + 1));
+            TreeRules rules = treeRules();
+            rules.limit = limit;
+            TreeListing listing = listTree(dir, pattern_, rules);
+            for (const std::u16string& path : listing.files)
+                names.push_back(relativeToFolder(dir, path));
+            notes_ = std::move(listing.notes);
         } catch (const Error&) {
             // An unreadable folder lists nothing; OK then says so.
         }
@@ -115,7 +133,7 @@ void FolderDlg::ok() {
     if (absolute.front() != u'/')
         absolute = fromUtf8((std::filesystem::current_path() / toUtf8(absolute)).string());
     const std::u16string current = NormalizeFolder(absolute);
-    listFiles();
+    listFiles(0);
     std::vector<std::u16string> files;
     for (const std::u16string& name : controls()["File1"].items) files.push_back(current + name);
     if (current.empty() || files.empty()) {
@@ -127,7 +145,9 @@ void FolderDlg::ok() {
 }
 
 void FolderDlg::onClick(const std::string& control) {
-    if (control == "btnOK")
+    if (control == "chkSubfolders")
+        listFiles();
+    else if (control == "btnOK")
         ok();
     else if (control == "btnCancel")
         hide();
@@ -148,10 +168,12 @@ void FolderDlg::onSelect(const std::string& control) {
 
 void FolderDlg::onEnter(const std::string& control) {
     if (control == "newfilter") ownType(true);
+    if (control == "exclude") listFiles();
 }
 
 void FolderDlg::onFocusLost(const std::string& control) {
     if (control == "newfilter" && !trimSpaces(controls()["newfilter"].text).empty()) ownType(false);
+    if (control == "exclude") listFiles();
 }
 
 }  // namespace lodestar

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "files/folder_tree.h"
 #include "forms/model/form.h"
 
 namespace lodestar {
@@ -29,8 +30,15 @@ class FolderDlg : public Form {
     const std::u16string& pattern() const { return pattern_; }
 
     // The OK action: the normalized folder (ending in "/") and its listed files go to `chosen`,
-    // and the window hides; with no file the message "No file Specified." and it stays.
+    // and the window hides; with no file the message "No file Specified." and it stays. With
+    // "Include subfolders" ticked the files of the whole tree are listed (File1 shows their
+    // paths relative to the folder), less those the "Exclude" box names.
     void ok();
+    // The log lines of the last listing: the subfolders it passed, and why.
+    const std::vector<std::u16string>& notes() const { return notes_; }
+
+    // The backup folder's name under the chosen folder (empty: "bak"), never listed.
+    std::u16string backupFolderName;
 
     std::function<void(const std::u16string& path)> pathChanged;
     std::function<void(const std::u16string& folder, const std::vector<std::u16string>& files)>
@@ -44,11 +52,16 @@ class FolderDlg : public Form {
     void onFocusLost(const std::string& control) override;
 
   private:
-    void listFiles();
+    // While the user chooses, File1 shows the first files of a tree only, so a large tree
+    // never holds the window up; OK lists the whole tree (limit 0).
+    static constexpr std::size_t kPreviewEntries = 20000;
+    TreeRules treeRules() const;
+    void listFiles(std::size_t limit = kPreviewEntries);
     void filterChosen();
     void ownType(bool moveFocus);
 
     std::u16string pattern_;
+    std::vector<std::u16string> notes_;
 };
 
 }  // namespace lodestar

@@ -81,6 +81,7 @@ FolderMode::FolderMode(MainWindow& window, Prompts& prompts, WorkRunner& runner,
         w_.CurrentFolder = folder;
         w_.FileList.assign(1, u"");
         w_.FileList.insert(w_.FileList.end(), files.begin(), files.end());
+        for (const std::u16string& note : picker_.notes()) w_.logLine(note);
         initFileInfoShow();
     };
     w_.setFolderWork(this);
@@ -91,6 +92,7 @@ FolderMode::~FolderMode() {
 }
 
 void FolderMode::ensurePickerLoaded() {
+    picker_.backupFolderName = w_.options.backupFolder;
     if (pickerLoaded_) return;
     pickerLoaded_ = true;
     picker_.load();
@@ -129,7 +131,7 @@ bool FolderMode::initFileInfoShow() {
         w_.logError(u"Can't show the file table.\r\n" + fromUtf8(e.what()));
         return false;
     }
-    table_ = buildFileTable(templateHtml, w_.FileList);
+    table_ = buildFileTable(templateHtml, w_.FileList, w_.CurrentFolder);
     ticks_.assign(n + 1, true);
     w_.pane(Pane::ListView).navigate(w_.programFolder() + u"lib/list.tmp");
     w_.logLine(u"Open files in folder " + w_.CurrentFolder);

@@ -1,0 +1,44 @@
+// The files a folder run works on: the chosen folder's own files, or with subfolders the whole
+// tree under it, less what the user excludes and what the program must never touch.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lodestar {
+
+// The journal a folder run keeps in its backup folder (hidden, so listings pass it by).
+inline constexpr std::u16string_view kRunJournalName = u".lodestar-journal";
+
+struct TreeRules {
+    bool subfolders = false;
+    // Globs on paths relative to the chosen folder (see excludedByGlobs).
+    std::vector<std::u16string> exclude;
+    // The backup folder's name directly under the chosen folder (empty: "bak"): never walked.
+    std::u16string backupFolderName;
+    // 0: the whole tree. Otherwise no further subfolder is read once this many entries have
+    // been read (a preview that never holds the window up); the folder's own files all count.
+    std::size_t limit = 0;
+};
+
+struct TreeListing {
+    std::vector<std::u16string> files;  // full paths, in walking order
+    std::vector<std::u16string> notes;  // log lines for the folders that were passed
+    bool complete = true;               // false when the limit cut the walk short
+};
+
+// Without subfolders: the folder's own files as listFolder lists them, less the excluded ones.
+// With subfolders: the folder's own files, then each subfolder's tree in turn, subfolders and
+// files each in listFolder's name order. File-type patterns match file names at every level.
+// Hidden files and folders are passed by, as are symbolic links to folders (the walk never
+// leaves the tree nor loops), the backup folder, and any folder that holds another run's
+// journal (the backup folder of a run in a subfolder). A subfolder that cannot be read is
+// passed with a note. Throws FileError when the chosen folder itself cannot be read.
+TreeListing listTree(const std::u16string& folder, std::u16string_view patternList,
+                     const TreeRules& rules);
+
+// The path relative to the folder (ending in "/") when it lies in it; else the path itself.
+std::u16string relativeToFolder(std::u16string_view folder, std::u16string_view path);
+
+}  // namespace lodestar

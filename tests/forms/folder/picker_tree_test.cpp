@@ -1,0 +1,52 @@
+// The folder picker with "Include subfolders" and "Exclude", and the file table of a tree.
+#include <filesystem>
+
+#include "forms/folder/folder_fixture.h"
+
+namespace lodestar::testing {
+namespace {
+
+using Names = std::vector<std::u16string>;
+
+class PickerTree : public FolderTest {
+  protected:
+    void SetUp() override {
+        FolderTest::SetUp();
+        for (const char* name : {"a.htm", "sub/<b&c>.htm", "sub/deep/d e.htm", "sub/x.min.htm",
+                                 "bak/old.htm", ".git/h.htm", "skip/s.htm"}) {
+            std::filesystem::create_directories((docs.path() / name).parent_path());
+            docs.put(name, "x");
+        }
+        std::filesystem::create_symlink("..", docs.path() / "sub/up");
+        w->click("btnOpenFolder");
+        dlg().typeText("Dir1", docs.folder());
+    }
+    const Names& listed() { return dlg().controls()["File1"].items; }
+};
+
+TEST_F(PickerTree, TheSwitchListsTheTreeLessTheExclusionsAndTheTableNamesRelativePaths) {
+    EXPECT_EQ(listed(), (Names{u"a.htm"}));
+    dlg().click("chkSubfolders");
+    EXPECT_EQ(listed(), (Names{u"a.htm", u"skip/s.htm", u"sub/<b&c>.htm", u"sub/x.min.htm",
+                               u"sub/deep/d e.htm"}));
+    dlg().typeText("exclude", u"skip; *.min.htm");
+    dlg().enter("exclude");
+    EXPECT_EQ(listed(), (Names{u"a.htm", u"sub/<b&c>.htm", u"sub/deep/d e.htm"}));
+
+    dlg().click("btnOK");
+    settle();
+    EXPECT_EQ(w->FileList, (Names{u"", docs.file("a.htm"), docs.file("sub/<b&c>.htm"),
+                                  docs.file("sub/deep/d e.htm")}));
+    EXPECT_EQ(table().cellHtml(kFileTableId, 1 * 7 + 1), u"<a href='#1'>a.htm</a>");
+    EXPECT_EQ(table().cellHtml(kFileTableId, 2 * 7 + 1),
+              u"<a href='#2'>sub/&lt;b&amp;c&gt;.htm</a>");
+    EXPECT_EQ(cellOf(3 * 7 + 1), "sub/deep/d e.htm");
+    EXPECT_EQ(cellOf(3 * 7 + 5), u8(docs.folder()) + "sub/deep");
+
+    // Unticked again: the folder's own files, as without the switch.
+    dlg().click("chkSubfolders");
+    EXPECT_EQ(listed(), (Names{u"a.htm"}));
+}
+
+}  // namespace
+}  // namespace lodestar::testing
