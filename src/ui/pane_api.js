@@ -228,6 +228,14 @@
     setCell: function (tableId, index, content, html) {
       var table = document.getElementById(tableId);
       if (!table) return;
+      if (!table.rows) {  // a table in pieces: only its rows in view are there, by data-k
+        var per = Number(table.getAttribute("data-cells")) || 1;
+        var shown = table.querySelector('tr[data-k="' + Math.floor(index / per) + '"]');
+        var target = shown ? shown.cells[index % per] : null;
+        if (target && html) target.innerHTML = content;
+        else if (target) target.textContent = content;
+        return;
+      }
       for (var r = 0; r < table.rows.length; ++r) {
         var cells = table.rows[r].cells;
         if (index < cells.length) {

@@ -38,6 +38,11 @@
   document.addEventListener("change", function (event) {
     var box = event.target;
     if (!box || box.name !== "chk" || !window.lodestarBridge) return;
+    var row = box.closest ? box.closest("tr[data-k]") : null;  // a table in pieces
+    if (row) {
+      window.lodestarBridge.ticked(Number(row.getAttribute("data-k")) - 1, box.checked);
+      return;
+    }
     var boxes = document.getElementsByName("chk");
     for (var i = 0; i < boxes.length; ++i) {
       if (boxes[i] === box) {

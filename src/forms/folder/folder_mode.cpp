@@ -7,6 +7,7 @@
 #include "files/multi_search.h"
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "forms/folder/file_table_pieces.h"
 #include "forms/main/control_catalog.h"
 #include "forms/model/file_cells.h"
 #include "replace/backup.h"
@@ -132,6 +133,11 @@ bool FolderMode::initFileInfoShow() {
         return false;
     }
     table_ = buildFileTable(templateHtml, w_.FileList, w_.CurrentFolder);
+    piecedBody_.clear();
+    if (n > kPiecedTableRows) {
+        piecedBody_ = piecedTableBody(templateHtml);
+        table_.html.clear();  // the rows come from the cells, a piece at a time
+    }
     ticks_.assign(n + 1, true);
     w_.pane(Pane::ListView).navigate(w_.programFolder() + u"lib/list.tmp");
     w_.logLine(u"Open files in folder " + w_.CurrentFolder);
@@ -141,8 +147,28 @@ bool FolderMode::initFileInfoShow() {
 
 void FolderMode::tableLoaded(MainWindow&) {
     PaneModel& list = w_.pane(Pane::ListView);
-    list.setBodyHtml(table_.html);
+    if (piecedBody_.empty()) {
+        list.setBodyHtml(table_.html);
+    } else {
+        list.setBodyHtml(piecedBody_);
+        list.setElementPieces(
+            kFileTableId,
+            std::make_shared<FileTablePieces>(
+                fileCount(),
+                [this, alive = std::weak_ptr<int>(alive_)](std::size_t row) -> std::u16string {
+                    return alive.expired() ? u"" : piecedRow(row);
+                }));
+    }
     list.setTable(kFileTableId, table_.cells, table_.rowColours);
+}
+
+std::u16string FolderMode::piecedRow(std::size_t row) const {
+    const PaneModel& list = w_.pane(Pane::ListView);
+    std::u16string cells[kCellsPerRow];
+    for (std::size_t k = 0; k < kCellsPerRow; ++k)
+        cells[k] = list.cellHtml(kFileTableId, cell(row, k));
+    return piecedRowHtml(row, list.rowBackground(kFileTableId, row), cells, kCellsPerRow,
+                         IsFileChecked(static_cast<long long>(row)));
 }
 
 bool FolderMode::IsFileChecked(long long row) const {

@@ -74,6 +74,8 @@ class FolderMode : public FolderWork {
     std::size_t cell(std::size_t row, std::size_t column) const {
         return row * kCellsPerRow + column;
     }
+    // A row of a table shown in pieces, from its cells and tick as they are now.
+    std::u16string piecedRow(std::size_t row) const;
 
     MainWindow& w_;
     Prompts& prompts_;
@@ -81,6 +83,9 @@ class FolderMode : public FolderWork {
     FolderDlg picker_;
     bool pickerLoaded_ = false;
     FileTable table_;
+    std::u16string piecedBody_;  // set when the table is too long to be written whole
+    // The pieces of the table may outlive this folder mode inside the pane's model.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     std::vector<bool> ticks_;  // position 0 unused, rows 1..N
     StopToken stop_;
     bool running_ = false;
