@@ -99,14 +99,14 @@ TEST_F(TreeWindowTest, SearchReplaceAndRestoreATreeWithExclusions) {
 }
 
 TEST_F(TreeWindowTest, ALongTableRendersOnlyWhatIsSeenAndKeepsEveryRowReachable) {
-    const std::size_t n = 3000;
+    const std::size_t n = 2100;
     for (const char* sub : {"d0", "d1", "d2"}) fs::create_directories(docs.path() / sub);
     for (std::size_t i = 0; i < n; ++i)
         docs.put("d" + std::to_string(i % 3) + "/f" + std::to_string(10000 + i) + ".htm", "x");
     openTree(QString(), n);
     const QString rows = QStringLiteral("document.querySelectorAll('#infoList tr').length");
     ASSERT_TRUE(waitUntil([&] { return page(rows).toInt() > 0; }));
-    EXPECT_LT(page(rows).toInt(), 1000);  // a few pieces, not the 3,000 rows
+    EXPECT_LT(page(rows).toInt(), 1000);  // a few pieces, not the 2,100 rows
 
     // A tick in a piece reaches its row; after a search the last row, scrolled to, shows its
     // count.
@@ -125,8 +125,6 @@ TEST_F(TreeWindowTest, ALongTableRendersOnlyWhatIsSeenAndKeepsEveryRowReachable)
                              .arg(n);
     ASSERT_TRUE(waitUntil([&] { return page(last) == QStringLiteral("1"); }));
     EXPECT_LT(page(rows).toInt(), 1000);
-    window->grab().save(QString::fromStdString(
-        (fs::path(LODESTAR_BUILD_DIR) / "tests" / "tree_table.png").string()));
 }
 
 }  // namespace
