@@ -27,11 +27,21 @@ bool isReadOnly(const std::u16string& path) {
     return (statOf(path).st_mode & S_IWUSR) == 0;
 }
 
-void clearReadOnly(const std::u16string& path) {
-    mode_t mode = statOf(path).st_mode & 07777;
-    if (::chmod(toUtf8(path).c_str(), mode | S_IWUSR) != 0) {
+namespace {
+
+void changeMode(const std::u16string& path, mode_t mode) {
+    if (::chmod(toUtf8(path).c_str(), mode) != 0)
         throw fileFailure("Cannot change the attributes of", path, errno);
-    }
+}
+
+}  // namespace
+
+void clearReadOnly(const std::u16string& path) {
+    changeMode(path, (statOf(path).st_mode & 07777) | S_IWUSR);
+}
+
+void setReadOnly(const std::u16string& path) {
+    changeMode(path, statOf(path).st_mode & 07777 & ~S_IWUSR);
 }
 
 std::uint64_t fileSize(const std::u16string& path) {
@@ -52,8 +62,7 @@ void copyFileOver(const std::u16string& from, const std::u16string& to, LinkAtTa
 }
 
 void copyPermissions(const std::u16string& from, const std::u16string& to) {
-    if (::chmod(toUtf8(to).c_str(), statOf(from).st_mode & 07777) != 0)
-        throw fileFailure("Cannot change the attributes of", to, errno);
+    changeMode(to, statOf(from).st_mode & 07777);
 }
 
 void removeFile(const std::u16string& path) {

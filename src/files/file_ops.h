@@ -14,6 +14,8 @@ namespace lodestar {
 bool isReadOnly(const std::u16string& path);
 // Gives the owner write permission.
 void clearReadOnly(const std::u16string& path);
+// Takes the owner's write permission away (through a link).
+void setReadOnly(const std::u16string& path);
 // Size of the file in bytes.
 std::uint64_t fileSize(const std::u16string& path);
 // Makes `to` a copy of `from`, replacing it at once (never half-written; on failure the old

@@ -188,6 +188,9 @@ void FinishRunJournal(std::u16string_view currentFolder, std::u16string_view nam
 
 RestoreSteps systemRestoreSteps() {
     return {[](const std::u16string& from, const std::u16string& to) {
+                // A file the run left read-only (the backup before a batch run takes every
+                // file) gets its backup's bytes and bits all the same.
+                if (fileExists(to) && isReadOnly(to)) clearReadOnly(to);
                 copyFileOver(from, to);
                 copyPermissions(from, to);
             },

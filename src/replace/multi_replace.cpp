@@ -82,8 +82,7 @@ class Run {
         }
         if (visit.kind == VisitKind::LinkOutside) sink_.logLine(visitNote(path, visit));
         const bool backedUpNow = settings_.backup && backUp(path);
-        // Made writable only now, so the backup keeps the file's own permission bits and a
-        // file that is not rewritten keeps them too.
+        // Made writable only now: a file that is not rewritten keeps its bits.
         if (readOnly) clearReadOnly(path);
         sink_.showStatus(u"Replacing " + path + u" ...");
         try {
@@ -95,6 +94,10 @@ class Run {
             outcome.statusCell = std::u16string(kChangedElsewhereStatus);
             return outcome;
         }
+        // The file was read-only: so is its backup, also one that shares the file's inode and
+        // so was made writable with it. Restore gives the file its backup's bits.
+        if (readOnly && backedUpNow)
+            setReadOnly(backupFolder() + backupNameOf(settings_.currentFolder, path));
         ++replacedFiles;
         outcome.statusCell = u" Replaced";
         return outcome;

@@ -46,15 +46,18 @@ class TreeReplace : public ::testing::Test {
     RecordingSink sink;
     Yes yes;
 
-    ReplaceSummary replaceAll() {
-        RegExp expr;
-        expr.setPattern(u"x");
-        expr.setGlobal(true);
+    std::vector<FileItem> walked() {
         std::vector<FileItem> files;
         for (const std::u16string& path :
              listTree(dir.folder(), u"*.htm", {true, SampleTree::excludeGlobs(), u""}).files)
             files.push_back({path, true});
-        return ReplaceAllFiles(expr, u"<x>", files, {true, true, dir.folder(), u""}, yes, sink);
+        return files;
+    }
+    ReplaceSummary replaceAll() {
+        RegExp expr;
+        expr.setPattern(u"x");
+        expr.setGlobal(true);
+        return ReplaceAllFiles(expr, u"<x>", walked(), {true, true, dir.folder(), u""}, yes, sink);
     }
 };
 
@@ -103,6 +106,17 @@ TEST_F(TreeReplace, RestoreNeverWritesThroughALinkNorOutsideTheFolder) {
     EXPECT_FALSE(fs::exists(dir.path() / "sub"));
     EXPECT_FALSE(fs::exists(dir.path().parent_path() / "escape.htm"));
     ASSERT_EQ(again.lines.size(), 3u);  // two passed, then the closing line
+}
+
+TEST_F(TreeReplace, TheBackupBeforeABatchRunMirrorsTheTreeToo) {
+    ASSERT_TRUE(BackupAllFiles(walked(), dir.folder(), u"", sink));
+    FinishRunJournal(dir.folder(), u"");
+    EXPECT_EQ(dir.bytes("bak/one/two/three/four/deep.htm"), "x one/two/three/four/deep.htm");
+    EXPECT_FALSE(fs::exists(dir.path() / "bak/one/link.htm"));
+    dir.put("one/two/three/four/deep.htm", "changed");
+    ASSERT_TRUE(RestoreFolder(dir.folder(), u"", sink));
+    EXPECT_EQ(dir.bytes("one/two/three/four/deep.htm"), "x one/two/three/four/deep.htm");
+    EXPECT_FALSE(fs::exists(dir.path() / "bak"));
 }
 
 TEST(BackupPaths, NamesMirrorTheTreeAndNeverLeaveIt) {
