@@ -95,10 +95,9 @@ RestoreSteps systemRestoreSteps();
 // Restore of a folder: copies the backups of the files the last run changed (as its journal
 // names them; without a journal every plain file of the backup folder) back over the file of
 // the same relative path in `currentFolder` (a read-only one too), with the backup's permission
-// bits, and deletes each
-// copy and the mirrored folders it leaves empty, then logs "Files restored
-// successfully.", deletes the journal and removes the backup folder when it is empty. Answers
-// true only then. Links in the backup folder (or on the way to a backup) are never read; a
+// bits, and deletes each copy and the mirrored folders it leaves empty, then logs "Files
+// restored successfully.", deletes the journal and removes the backup folder when it is empty.
+// Answers true only then. Links in the backup folder (or on the way to a backup) are never read; a
 // backup folder that is a link is refused; a name leading out of the folder is passed by; a
 // folder on the way to a restored file is created when missing and refused when it is a link. No
 // folder or an empty one: its error entry, nothing changes. A failing step stops the run with an
