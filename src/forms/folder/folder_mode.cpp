@@ -1,6 +1,8 @@
 // Folder mode: the picker's result, the file table, row selection and the four runs.
 #include "forms/folder/folder_mode.h"
 
+#include <chrono>
+#include <optional>
 #include <utility>
 
 #include "core/text.h"
@@ -52,20 +54,36 @@ class FolderMode::TableSink : public FileSink {
             [m = &mode_, outcome, html = cellsAsHtml_] { m->fileDone(outcome, html); });
     }
     void logLine(std::u16string_view message) override {
+        flushStatus();
         mode_.runner_.post([m = &mode_, text = std::u16string(message)] { m->w_.logLine(text); });
     }
     void logError(std::u16string_view message, std::u16string_view cause) override {
+        flushStatus();
         mode_.runner_.post([m = &mode_, text = std::u16string(message), why = std::u16string(cause),
                             mark = rowFailures] { m->runFailed(text, why, mark); });
     }
+    // The window repaints its status at once: one status per file would hold a tree of
+    // thousands of files up for minutes. A status follows the one before by at least
+    // kStatusInterval, and the latest held back still shows before the next log entry and at
+    // the end of the run (`flushStatus`), so the texts that stay are those of every report.
     void showStatus(std::u16string_view message) override {
-        mode_.runner_.post(
-            [m = &mode_, text = std::u16string(message)] { m->w_.showStatus(text); });
+        held_ = message;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastStatus_ >= kStatusInterval) flushStatus();
+    }
+    void flushStatus() {
+        if (!held_) return;
+        lastStatus_ = std::chrono::steady_clock::now();
+        mode_.runner_.post([m = &mode_, text = std::move(*held_)] { m->w_.showStatus(text); });
+        held_.reset();
     }
 
   private:
+    static constexpr std::chrono::milliseconds kStatusInterval{50};
     FolderMode& mode_;
     bool cellsAsHtml_;
+    std::optional<std::u16string> held_;
+    std::chrono::steady_clock::time_point lastStatus_{};
 };
 
 FolderMode::FolderMode(MainWindow& window, Prompts& prompts, WorkRunner& runner,
@@ -236,20 +254,23 @@ void FolderMode::startRun(RunKind kind, std::function<void(FileSink&, const Stop
     w_.setRunning(true);
     setProgress(0);
     auto sink = std::make_shared<TableSink>(*this, cellsAsHtml);
-    runner_.start([sink, work = std::move(work), this] { work(*sink, stop_); },
-                  [this, sink, kind, after = std::move(after)] {
-                      const std::size_t n = fileCount();
-                      endFailedRun();
-                      // A restore is one step: Stop does not apply to it.
-                      if (kind != RunKind::Restore && stop_.requested() && filesDone_ < n)
-                          w_.logLine(u"Stopped: " + decimal(static_cast<long long>(filesDone_)) +
-                                     u" of " + decimal(static_cast<long long>(n)) +
-                                     u" files done.");
-                      running_ = false;
-                      setProgress(0);
-                      w_.setRunning(false);
-                      after();
-                  });
+    runner_.start(
+        [sink, work = std::move(work), this] {
+            work(*sink, stop_);
+            sink->flushStatus();
+        },
+        [this, sink, kind, after = std::move(after)] {
+            const std::size_t n = fileCount();
+            endFailedRun();
+            // A restore is one step: Stop does not apply to it.
+            if (kind != RunKind::Restore && stop_.requested() && filesDone_ < n)
+                w_.logLine(u"Stopped: " + decimal(static_cast<long long>(filesDone_)) + u" of " +
+                           decimal(static_cast<long long>(n)) + u" files done.");
+            running_ = false;
+            setProgress(0);
+            w_.setRunning(false);
+            after();
+        });
 }
 
 void FolderMode::setProgress(std::size_t done) {
