@@ -11,8 +11,7 @@
 namespace lodestar {
 
 inline constexpr char16_t kHomePage[] = u"https://lodestar.example.org/";
-// Help pages in the program folder's help/.
-inline constexpr char16_t kContentsPage[] = u"index.htm";
+// The examples page among the help pages in the program folder's help/.
 inline constexpr char16_t kExamplesPage[] = u"examples.htm";
 
 class HelpPages {
