@@ -268,6 +268,7 @@ void SkinWindow::closeEvent(QCloseEvent* event) {
         guarded(*form_, [this] { form_->terminate(); });
     }
     if (about_) about_->hide();
+    if (auto* help = findChild<HelpWindow*>()) help->hide();  // it goes with the window
     event->accept();
 }
 

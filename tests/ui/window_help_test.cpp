@@ -74,6 +74,8 @@ TEST_F(HelpAndViewTest, F1OpensTheHelpWindowWithoutALauncherAndItGoesBackAndForw
     QTest::qWait(600);
     EXPECT_TRUE(
         helpWindow()->grab().save(QStringLiteral(LODESTAR_BUILD_DIR "/screenshot-help.png")));
+    window->close();
+    EXPECT_FALSE(helpWindow()->isVisible()) << "the help goes with the window";
 }
 
 // Copy keeps the text as it is in the clipboard, also once the source view loses the focus;
