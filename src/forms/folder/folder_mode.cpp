@@ -284,12 +284,15 @@ void FolderMode::fileDone(const FileOutcome& outcome, bool cellsAsHtml) {
     const std::size_t matches = cell(outcome.row, kMatchesColumn);
     const std::size_t status = cell(outcome.row, kStatusColumn);
     const FileCells cells = fileTableCells(outcome);
+    // An empty status that stays empty is not sent: the page of a long table has a cell
+    // change to take for every file as it is.
+    const bool sameStatus = cells.status.empty() && list.cellHtml(kFileTableId, status).empty();
     if (cellsAsHtml) {
         list.setCellHtml(kFileTableId, matches, cells.matches);
-        list.setCellHtml(kFileTableId, status, cells.status);
+        if (!sameStatus) list.setCellHtml(kFileTableId, status, cells.status);
     } else {
         list.setCellText(kFileTableId, matches, cells.matches);
-        list.setCellText(kFileTableId, status, cells.status);
+        if (!sameStatus) list.setCellText(kFileTableId, status, cells.status);
     }
     filesDone_ = outcome.row;
     failedRow_ = 0;  // an error entry before this report did not end the run
