@@ -42,6 +42,11 @@ MainWindow::MainWindow(std::u16string programFolder, WindowServices services)
       help_(programFolder_, services.shell, services.prompts),
       layout_(controls_) {
     addMainWindowControls(controls_);
+    controls_.onChange([this](const Control& c) {
+        if (c.name == "btnNext" || c.name == "btnPrev")
+            controls_.setEnabled(c.name == "btnNext" ? "mNext" : "mPrev", c.enabled);
+        if (c.name != "MainWindow") refreshTitle();
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -102,6 +107,7 @@ void MainWindow::load() {
     controls_.setChecked("mLine", false);
     controls_.setEnabled("mSubMatch", false);
     reportMissingDataFiles();
+    applyRememberedState();
 }
 
 // A program folder without some of its data files still opens; the log says what cannot work.
@@ -124,8 +130,7 @@ void MainWindow::reportMissingDataFiles() {
 }
 
 bool MainWindow::queryUnload() {
-    if (controls_["btnSave"].enabled && !MultiMode) return confirm(u"File not saved, exit anyway?");
-    return true;
+    return settleUnsaved(u"File not saved, save it before exit?");
 }
 
 void MainWindow::terminate() {
@@ -218,6 +223,7 @@ void MainWindow::doSingle() {
     controls_.setStruckThrough("View_FS", false);
     controls_.setChecked("mFsrc", true);
     resetMatchState();
+    fileOpened();
 }
 
 void MainWindow::doMulti() {
@@ -250,6 +256,7 @@ void MainWindow::closeSingleFile() {
     txtDoc.clear();
     LoadedText.clear();
     curFileName.clear();
+    controls_.setText("inputPath", u"");
     controls_.setText("LblCurName", u"");
     controls_.setText("lblTotal", u"");
     controls_.setEnabled("mClose", false);
@@ -295,6 +302,10 @@ void MainWindow::click(const std::string& name) {
         pickUsedRegexp(std::stoul(name.substr(6)));
         return;
     }
+    if (name.rfind("mRecent(", 0) == 0) {
+        pickRecentFile(std::stoul(name.substr(8)));
+        return;
+    }
     if (name.rfind("mEnc", 0) == 0 && name != "mEncoding") {
         reopenWithEncoding(name);
         return;
@@ -316,6 +327,8 @@ void MainWindow::click(const std::string& name) {
         {"mAction", &MainWindow::actionCommand},
         {"btnNext", &MainWindow::next},
         {"btnPrev", &MainWindow::prevMatch},
+        {"mNext", &MainWindow::next},
+        {"mPrev", &MainWindow::prevMatch},
         {"View_FS", &MainWindow::viewSource},
         {"mFsrc", &MainWindow::viewSource},
         {"View_ML", &MainWindow::viewMatchList},
@@ -413,47 +426,22 @@ void MainWindow::resize(const WindowSize& size) {
 // ---- Opening ----------------------------------------------------------------------------------
 
 void MainWindow::openFileCommand() {
-    if (controls_["btnSave"].enabled &&
-        !confirm(u"Your file not saved, give up and open a new file?"))
-        return;
+    if (!settleUnsaved(u"Your file not saved, save it before opening a new file?")) return;
     std::u16string path =
         trimSpaces(services_.prompts.openFile(u"Any file|*.*|HTML file(*.htm;*.html)|*.htm;*.html|"
                                               u"text file(*.txt;*.csv)|*.txt;*.csv|"
                                               u"XML file(*.xml)|*.xml",
-                                              u""));
+                                              lastOpenFolder));
     if (path.empty()) return;
     OpenFile(path);
 }
 
 void MainWindow::openFolderCommand(bool ask) {
-    if (ask && controls_["btnSave"].enabled &&
-        !confirm(u"Your file not saved, give up and proceed a new replacing task?"))
-        return;
+    if (ask && !settleUnsaved(u"Your file not saved, save it before a new replacing task?")) return;
     if (folderWork_)
         folderWork_->showPicker(*this);
     else if (showForm)
         showForm("FolderDlg");
-}
-
-void MainWindow::OpenPath(const std::u16string& text) {
-    if (text == curFileName) return;
-    if (fileExists(text)) {
-        OpenFile(text);
-        return;
-    }
-    std::u16string folder;
-    std::u16string pattern;
-    const std::size_t slash = text.rfind(u'/');
-    if (slash != std::u16string::npos && text.compare(slash + 1, 2, u"*.") == 0) {
-        pattern = text.substr(slash + 1);
-        folder = text.substr(0, slash + 1);
-    } else if (folderExists(text)) {
-        folder = text;
-    }
-    if (!folder.empty() && folderExists(folder) && folderWork_ &&
-        folderWork_->openFolder(*this, folder, pattern))
-        return;
-    logError(u"Can't find the path");
 }
 
 // ---- Panes ------------------------------------------------------------------------------------
