@@ -18,34 +18,6 @@ constexpr char kFirstLine[] = "# Lodestar window state\n";
 // A state file is a few kilobytes; anything far larger is not one and is not read.
 constexpr std::size_t kLargestFile = 16u << 20;
 
-std::string escaped(std::u16string_view text) {
-    std::string out;
-    for (char c : toUtf8(text)) {
-        if (c == '\\')
-            out += "\\\\";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '\r')
-            out += "\\r";
-        else
-            out += c;
-    }
-    return out;
-}
-
-std::u16string unescaped(std::string_view value) {
-    std::string out;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '\\' || i + 1 == value.size()) {
-            out += value[i];
-            continue;
-        }
-        const char next = value[++i];
-        out += next == 'n' ? '\n' : next == 'r' ? '\r' : next;
-    }
-    return fromUtf8(out);
-}
-
 // Comma-separated numbers; nullopt unless there are exactly `count` of them.
 template <typename Number>
 std::optional<std::vector<Number>> numbers(std::string_view value, std::size_t count) {
@@ -112,13 +84,13 @@ void readLine(WindowState& s, std::string_view name, std::string_view value) {
     } else if (name == "multiline") {
         s.multiline = flag(value);
     } else if (name == "openFolder") {
-        s.openFolder = unescaped(value);
+        s.openFolder = unescapeLine(value);
     } else if (name == "pickerFolder") {
-        s.pickerFolder = unescaped(value);
+        s.pickerFolder = unescapeLine(value);
     } else if (name == "pattern") {
-        if (!value.empty()) s.patterns.push_back(unescaped(value));
+        if (!value.empty()) s.patterns.push_back(unescapeLine(value));
     } else if (name == "recent") {
-        if (!value.empty()) s.recentFiles.push_back(unescaped(value));
+        if (!value.empty()) s.recentFiles.push_back(unescapeLine(value));
     }
 }
 
@@ -152,10 +124,10 @@ std::string formatWindowState(const WindowState& s) {
         {"multiline", &s.multiline}};
     for (const auto& [name, value] : switches)
         if (*value) line(name, **value ? "1" : "0");
-    if (!s.openFolder.empty()) line("openFolder", escaped(s.openFolder));
-    if (!s.pickerFolder.empty()) line("pickerFolder", escaped(s.pickerFolder));
-    for (const std::u16string& p : s.patterns) line("pattern", escaped(p));
-    for (const std::u16string& r : s.recentFiles) line("recent", escaped(r));
+    if (!s.openFolder.empty()) line("openFolder", escapeLine(s.openFolder));
+    if (!s.pickerFolder.empty()) line("pickerFolder", escapeLine(s.pickerFolder));
+    for (const std::u16string& p : s.patterns) line("pattern", escapeLine(p));
+    for (const std::u16string& r : s.recentFiles) line("recent", escapeLine(r));
     return out;
 }
 

@@ -256,7 +256,7 @@ void MainWindow::closeSingleFile() {
     txtDoc.clear();
     LoadedText.clear();
     curFileName.clear();
-    controls_.setText("inputPath", u"");
+    if (!MultiMode) controls_.setText("inputPath", u"");  // folder mode shows the folder there
     controls_.setText("LblCurName", u"");
     controls_.setText("lblTotal", u"");
     controls_.setEnabled("mClose", false);

@@ -42,7 +42,8 @@ void MainWindow::rebuildRecentMenu() {
         entry.container = "mRecent";
         // "&1" ... "&9", "1&0": a digit picks the entry from the keyboard.
         const std::u16string number = fromUtf8(std::to_string(i));
-        entry.text = (i < 10 ? u"&" + number : u"1&0") + u"  " + menuCaption(entries[i - 1]);
+        entry.text = (i < 10 ? u"&" + number : u"1&0") + u"  " +
+                     menuCaption(fromUtf8(displayText(entries[i - 1])));
         entry.tooltip = entries[i - 1];
         controls_.add(std::move(entry));
     }

@@ -136,7 +136,8 @@ void MainWindow::RestoreSingleFile() {
         setSaveEnabled(false);
         // The backup of an earlier save can still go back with a second Restore.
         setRestoreEnabled(backupSaved_);
-        logLine(u"Replaced text discarded; the text is as the file holds it.");
+        logLine(u"Restored the text of " + curFileName +
+                u" as the file holds it; the replaced text is discarded.");
         return;
     }
     setRestoreEnabled(false);

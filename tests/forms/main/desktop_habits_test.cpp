@@ -109,11 +109,23 @@ TEST_F(DesktopHabits, UnsavedTextIsSavedDiscardedOrKeptBeforeItCouldBeLost) {
               "Your file not saved, save it before opening " + u8(docs.file("other.txt")) + "?");
 }
 
-TEST_F(DesktopHabits, SaveSaysWhatItWroteAndWhereTheOldFileWent) {
+TEST_F(DesktopHabits, SaveAndRestoreSayWhatTheyDid) {
     const std::u16string path = openAndChange("s.txt");
     w->click("btnSave");
+    const std::string backup = u8(siblingBackupPath(path));
     EXPECT_NE(log().find("* Saved 3 characters to " + u8(path) + "; the old file is kept as " +
-                         u8(siblingBackupPath(path)) + "\r\n"),
+                         backup + "\r\n"),
+              std::string::npos);
+    w->typeText("inRepFrom", u"b");
+    w->typeText("inRepWith", u"c");
+    prompts.answerOk();
+    w->click("btnReplace");
+    w->click("btnRestore");
+    EXPECT_NE(log().find("* Restored the text of " + u8(path) +
+                         " as the file holds it; the replaced text is discarded.\r\n"),
+              std::string::npos);
+    w->click("btnRestore");
+    EXPECT_NE(log().find("* Restored " + u8(path) + " from its backup " + backup + "\r\n"),
               std::string::npos);
 }
 
