@@ -51,7 +51,8 @@ void MainWindow::rebuildRecentMenu() {
 }
 
 void MainWindow::pickRecentFile(std::size_t index) {
-    if (index < 1 || index > recentFiles.entries().size()) return;
+    // A run over a folder's files goes on: opening waits, as the other ways to open do.
+    if (running_ || index < 1 || index > recentFiles.entries().size()) return;
     const std::u16string path = recentFiles.entries()[index - 1];
     if (!fileExists(path)) {
         recentFiles.remove(path);
