@@ -17,13 +17,20 @@
 #include "ui/about_box.h"
 #include "ui/form_guard.h"
 #include "ui/form_window.h"
+#include "ui/help_window.h"
 #include "ui/pane_script.h"
 #include "ui/pane_view.h"
 #include "ui/qt_text.h"
 #include "ui/qt_work_runner.h"
+#include "ui/source_context_menu.h"
 #include "ui/window_habits.h"
 
 namespace lodestar::ui {
+
+namespace {
+constexpr int kMinimumWidth = 760;
+constexpr int kMinimumHeight = 520;
+}  // namespace
 
 SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string& stateFolder)
     : timer_(std::make_unique<QtOneShotTimer>([this] {
@@ -36,6 +43,9 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
     form_ = std::make_unique<MainWindow>(programFolder,
                                          WindowServices{prompts_, clipboard_, *timer_, shell_});
     form_->showForm = [this](const std::string& name) { showForm(name); };
+    form_->help().setViewer(new QtHelpViewer(this, [this](const std::u16string& address) {
+        guarded(*form_, [&] { form_->help().openWebPage(address); });
+    }));
     form_->setJobRunner(&jobs_);
     form_->stateFile = windowStatePath(stateFolder);
     runner_ = std::make_unique<QtWorkRunner>();
@@ -69,6 +79,8 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
     guarded(*form_, [this] { form_->load(); });
     for (const std::string& name : form_->controls().names()) applyControl(form_->controls()[name]);
 
+    // Below this size some control would no longer be usable.
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     // A comfortable first size that fits the screen.
     QSize size(1100, 720);
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -121,7 +133,9 @@ void SkinWindow::buildPanes() {
         view->onBeforeNavigate = [this, which](const std::u16string& address) {
             return guarded(*form_, false, [&] { return form_->onBeforeNavigate(which, address); });
         };
-        view->onExternalLink = [this](const std::u16string& address) { shell_.open(address); };
+        view->onExternalLink = [this](const std::u16string& address) {
+            guarded(*form_, [&] { form_->help().openWebPage(address); });
+        };
         view->onPiecesWanted = [this, which](const std::u16string& withinId, long long generation,
                                              const std::vector<std::size_t>& pieces) {
             form_->onPiecesWanted(which, withinId, generation, pieces);
@@ -137,7 +151,9 @@ void SkinWindow::buildPanes() {
             view->onCopied = [this](const std::u16string& text) {
                 guarded(*form_, [&] { form_->onSourceCopied(text); });
             };
-            view->onFocusLost = [this] { guarded(*form_, [this] { form_->onSourceFocusLost(); }); };
+            attachSourceContextMenu(view, [this](const std::u16string& selection) {
+                guarded(*form_, [&] { form_->useSelectionAsPattern(selection); });
+            });
         }
     }
 }
@@ -258,6 +274,7 @@ void SkinWindow::closeEvent(QCloseEvent* event) {
     }
     if (habits_) habits_->windowClosing();
     if (about_) about_->hide();
+    if (auto* help = findChild<HelpWindow*>()) help->hide();  // it goes with the window
     event->accept();
 }
 
