@@ -15,6 +15,8 @@
 #include "files/text_encoding.h"
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
+#include "forms/main/result_pieces.h"
+#include "forms/main/shared_text.h"
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "platform/clipboard.h"
@@ -160,7 +162,7 @@ class MainWindow {
     bool getRepParam();  // false when the command must stop
     void searchText(bool interactive);
     void buildMatchList();
-    void renderSource(const std::u16string& text);
+    void renderSource(const SharedText& text);
     void OpenFile(const std::u16string& path);
     void reloadCurrentFile();
 
@@ -183,9 +185,9 @@ class MainWindow {
 
     // ---- Working state (names as the window's design has them) ------------------------------
     bool MultiMode = false;
-    std::u16string txtDoc;
+    SharedText txtDoc;
     std::u16string curFileName;
-    std::u16string LoadedText;  // what the current file holds: as last read or written
+    SharedText LoadedText;  // what the current file holds: as last read or written
     std::u16string renderedSource;
     bool SearchDone = false;
     bool matchListBuilt = false;
@@ -203,9 +205,9 @@ class MainWindow {
     TextFormat curFormat;        // how the current file's bytes carry its text; Save keeps it
     TextFormat loadedFormat;     // the format LoadedText was read in
 
-    RegExp expression;               // the one shared expression
-    std::vector<Match> lastMatches;  // the match collection of the last search
-    std::vector<Command> commands;   // the command list of the last parsed command file
+    RegExp expression;              // the one shared expression
+    SharedSpans lastMatches;        // the match positions of the last search; null: none
+    std::vector<Command> commands;  // the command list of the last parsed command file
     Options options;
     // The user's options file: read before the program folder's copy, written by the options
     // dialog.
@@ -226,12 +228,12 @@ class MainWindow {
     void rebuildHistoryMenu();
     void setPaneVisible(Pane which, bool on);
     void writeMatchList(const std::u16string& html);
-    void renderBody(const std::u16string& text, const std::vector<MatchSpan>& spans);
+    void renderBody(const SharedText& text, SharedSpans spans);
     void showBody(RenderedBody body);
     // Starts a job; `done` runs only if no newer job or a cancel came in between.
     void startJob(std::function<void()> work, std::function<void()> done);
-    void showSearchResult(bool interactive, std::vector<Match> matches, RenderedBody body,
-                          std::shared_ptr<const PieceDocument> list);
+    void showSearchResult(bool interactive, SharedSpans matches, std::size_t emptyMatches,
+                          RenderedBody body, std::shared_ptr<const PieceDocument> list);
     // The current file in another encoding, and the question when a new text does not fit.
     void showEncoding();
     void reopenWithEncoding(const std::string& entry);
@@ -239,7 +241,7 @@ class MainWindow {
     bool patternIsValid();
     void clearSearchResult();
     void applySwitchTicks();
-    bool reloadText(std::u16string& text);
+    bool reloadText(SharedText& text);
 
     void find();
     void next();
