@@ -75,13 +75,11 @@ SourceLayout::SourceLayout(std::u16string_view text, const std::vector<MatchSpan
     : textSize_(text.size()), markCount_(spans.size()), showInvisible_(showInvisible) {
     checkSpans(text.size(), spans);
     starts_ = cutPieces(text, maxLines, maxCharacters);
+    countMarks(spans);
     HighlightState state;
-    std::size_t mark = 0;
     for (std::size_t k = 0; k < starts_.size(); ++k) {
         SourcePieceStart& piece = starts_[k];
         piece.state = state;
-        while (mark < spans.size() && spans[mark].index < piece.offset) ++mark;
-        piece.firstMark = mark;
         const std::size_t end = k + 1 < starts_.size() ? starts_[k + 1].offset : text.size();
         if (!showInvisible) {
             advanceSyntax(text, piece.offset, end, state);
@@ -91,6 +89,22 @@ SourceLayout::SourceLayout(std::u16string_view text, const std::vector<MatchSpan
         appendLookahead(text, end, true, part);
         advanceSyntax(part.text, 0, part.end, state);
     }
+}
+
+void SourceLayout::countMarks(const std::vector<MatchSpan>& spans) {
+    std::size_t mark = 0;
+    for (SourcePieceStart& piece : starts_) {
+        while (mark < spans.size() && spans[mark].index < piece.offset) ++mark;
+        piece.firstMark = mark;
+    }
+    markCount_ = spans.size();
+}
+
+SourceLayout SourceLayout::withMarks(const std::vector<MatchSpan>& spans) const {
+    checkSpans(textSize_, spans);
+    SourceLayout layout(*this);
+    layout.countMarks(spans);
+    return layout;
 }
 
 std::u16string SourceLayout::pieceHtml(std::u16string_view text,

@@ -37,6 +37,11 @@ class SourceLayout {
     SourceLayout(std::u16string_view text, const std::vector<MatchSpan>& spans, bool showInvisible,
                  std::size_t maxLines = 50, std::size_t maxCharacters = 16384);
 
+    // The same cuts and highlighter states with other matches in the same text: only the
+    // matches before each piece are counted again.
+    SourceLayout withMarks(const std::vector<MatchSpan>& spans) const;
+    bool showsInvisible() const { return showInvisible_; }
+
     std::size_t pieceCount() const { return starts_.size(); }
     const SourcePieceStart& piece(std::size_t k) const { return starts_[k]; }
     std::size_t markCount() const { return markCount_; }
@@ -46,6 +51,9 @@ class SourceLayout {
                              std::size_t k) const;
 
   private:
+    SourceLayout() = default;
+    void countMarks(const std::vector<MatchSpan>& spans);
+
     std::vector<SourcePieceStart> starts_;
     std::size_t textSize_ = 0;
     std::size_t markCount_ = 0;

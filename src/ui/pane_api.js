@@ -166,6 +166,11 @@
       if (!st || st.generation !== generation || !st.pieces[index]) return;
       var element = st.pieces[index];
       delete st.asked[index];
+      // A piece sent with a scroll may be here already: the user's selection in it stays.
+      if (st.loaded[index]) {
+        scrollToPin(st);
+        return;
+      }
       st.loaded[index] = true;
       element.style.height = "";
       element.style.display = st.list ? "block" : "inline";

@@ -230,6 +230,8 @@ class MainWindow {
     void writeMatchList(const std::u16string& html);
     void renderBody(const SharedText& text, SharedSpans spans);
     void showBody(RenderedBody body);
+    // The source view's document when it shows a text in pieces.
+    std::shared_ptr<const SourcePieceDocument> shownPieces() const;
     // Starts a job; `done` runs only if no newer job or a cancel came in between.
     void startJob(std::function<void()> work, std::function<void()> done);
     void showSearchResult(bool interactive, SharedSpans matches, std::size_t emptyMatches,

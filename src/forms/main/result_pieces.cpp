@@ -11,6 +11,9 @@ namespace lodestar {
 SourcePieceDocument::SourcePieceDocument(SharedString text, SharedSpans spans, bool showInvisible)
     : text_(std::move(text)), spans_(std::move(spans)), layout_(*text_, *spans_, showInvisible) {}
 
+SourcePieceDocument::SourcePieceDocument(const SourcePieceDocument& shown, SharedSpans spans)
+    : text_(shown.text_), spans_(std::move(spans)), layout_(shown.layout_.withMarks(*spans_)) {}
+
 PieceOutline SourcePieceDocument::outline(std::size_t piece) const {
     const SourcePieceStart& p = layout_.piece(piece);
     return {p.lines, p.characters, p.firstMark};
@@ -37,7 +40,10 @@ std::u16string MatchListPieceDocument::html(std::size_t piece) const {
     return matchListPiece(*text_, *spans_, from, from + kEntriesPerPiece);
 }
 
-RenderedBody prepareBody(const SharedString& text, const SharedSpans& spans, bool showInvisible) {
+RenderedBody prepareBody(const SharedString& text, const SharedSpans& spans, bool showInvisible,
+                         const std::shared_ptr<const SourcePieceDocument>& shown) {
+    if (shown && shown->shows(text, showInvisible))
+        return {u"", std::make_shared<SourcePieceDocument>(*shown, spans)};
     if (text->size() <= kMaxInlineBody) {
         std::u16string body = renderSourceBody(*text, *spans, showInvisible);
         if (fitsLoadedPage(body)) return {wrapShortBody(body), nullptr};

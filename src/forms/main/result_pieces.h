@@ -21,6 +21,11 @@ using SharedString = std::shared_ptr<const std::u16string>;
 class SourcePieceDocument : public PieceDocument {
   public:
     SourcePieceDocument(SharedString text, SharedSpans spans, bool showInvisible);
+    // The same text with other matches: the layout of `shown` is kept, its marks counted anew.
+    SourcePieceDocument(const SourcePieceDocument& shown, SharedSpans spans);
+    bool shows(const SharedString& text, bool showInvisible) const {
+        return text_ == text && layout_.showsInvisible() == showInvisible;
+    }
     std::size_t pieceCount() const override { return layout_.pieceCount(); }
     PieceOutline outline(std::size_t piece) const override;
     std::u16string html(std::size_t piece) const override;
@@ -51,8 +56,11 @@ class MatchListPieceDocument : public PieceDocument {
 // pieces. Pure, so it may run on a worker thread.
 struct RenderedBody {
     std::u16string inlineBody;  // "<pre id=code>...</pre>" when it fits the loaded page
-    std::shared_ptr<const PieceDocument> pieces;
+    std::shared_ptr<const SourcePieceDocument> pieces;
 };
-RenderedBody prepareBody(const SharedString& text, const SharedSpans& spans, bool showInvisible);
+// `shown`, the document the source view shows now (or null), lends its layout when it shows the
+// same text the same way, so a search costs no second sweep over the text.
+RenderedBody prepareBody(const SharedString& text, const SharedSpans& spans, bool showInvisible,
+                         const std::shared_ptr<const SourcePieceDocument>& shown = nullptr);
 
 }  // namespace lodestar

@@ -136,7 +136,8 @@ void MainWindow::searchText(bool interactive) {
     };
     auto result = std::make_shared<Result>();
     startJob(
-        [result, text = txtDoc.shared(), search = expression, invisible = showInvisible] {
+        [result, text = txtDoc.shared(), search = expression, invisible = showInvisible,
+         shown = shownPieces()] {
             try {
                 auto spans = std::make_shared<std::vector<MatchSpan>>();
                 search.forEachMatch(*text, [&](const MatchSpan& m) {
@@ -147,7 +148,7 @@ void MainWindow::searchText(bool interactive) {
                 result->matches = spans;
                 if (spans->empty()) return;
                 // The marks go exactly where the search found the matches.
-                result->body = prepareBody(text, spans, invisible);
+                result->body = prepareBody(text, spans, invisible, shown);
                 if (spans->size() > kMaxInlineEntries)
                     result->list = std::make_shared<MatchListPieceDocument>(text, spans);
             } catch (const std::exception& e) {
@@ -252,9 +253,13 @@ void MainWindow::renderBody(const SharedText& text, SharedSpans spans) {
     renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
     marksShown_ = spans && !spans->empty();
     if (!spans) spans = std::make_shared<const std::vector<MatchSpan>>();
-    RenderedBody body = prepareBody(text.shared(), spans, showInvisible);
+    RenderedBody body = prepareBody(text.shared(), spans, showInvisible, shownPieces());
     showStatus(u"Done.");
     showBody(std::move(body));
+}
+
+std::shared_ptr<const SourcePieceDocument> MainWindow::shownPieces() const {
+    return std::dynamic_pointer_cast<const SourcePieceDocument>(superMonitor_.sharedBodyPieces());
 }
 
 void MainWindow::showBody(RenderedBody body) {
