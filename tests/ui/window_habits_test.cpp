@@ -1,6 +1,6 @@
-// The real window's desktop habits: F8 and Shift+F8, Ctrl+Enter in the pattern box, the arrow
-// keys in the match list, the focus after opening, a dropped file, Recent Files, and the state
-// written when the window closes and taken up by the next window.
+// The real window's desktop habits: Ctrl+G and Ctrl+Shift+G, Ctrl+Enter in the pattern box, the
+// arrow keys in the match list, the focus after opening, a dropped file, Recent Files, and the
+// state written when the window closes and taken up by the next window.
 #include <QCheckBox>
 #include <QDropEvent>
 #include <QMenu>
@@ -57,9 +57,9 @@ TEST_F(HabitsTest, KeysFindAndStepThroughTheMatches) {
         Qt::KeyboardModifiers modifiers;
         const char* counter;
     } steps[] = {
-        {window.get(), Qt::Key_F8, Qt::NoModifier, "2/3"},
-        {window.get(), Qt::Key_F8, Qt::NoModifier, "3/3"},
-        {window.get(), Qt::Key_F8, Qt::ShiftModifier, "2/3"},
+        {window.get(), Qt::Key_G, Qt::ControlModifier, "2/3"},
+        {window.get(), Qt::Key_G, Qt::ControlModifier, "3/3"},
+        {window.get(), Qt::Key_G, Qt::ControlModifier | Qt::ShiftModifier, "2/3"},
         {pageWidget(Pane::MatchView), Qt::Key_Down, Qt::NoModifier, "3/3"},
         {pageWidget(Pane::MatchView), Qt::Key_Up, Qt::NoModifier, "2/3"},
         {pageWidget(Pane::MatchView), Qt::Key_Up, Qt::NoModifier, "1/3"},
@@ -71,8 +71,9 @@ TEST_F(HabitsTest, KeysFindAndStepThroughTheMatches) {
         EXPECT_TRUE(waitUntil([&] { return counter() == QString::fromLatin1(step.counter); }))
             << step.counter << " was " << counter().toStdString();
     }
-    EXPECT_EQ(window->action("mPrev")->shortcut(), QKeySequence(QStringLiteral("Shift+F8")));
-    EXPECT_EQ(window->control("btnPrev")->toolTip(), QStringLiteral(" Previous Match (Shift+F8) "));
+    EXPECT_EQ(window->action("mPrev")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+G")));
+    EXPECT_EQ(window->control("btnPrev")->toolTip(),
+              QStringLiteral(" Previous Match (Ctrl+Shift+G) "));
 }
 
 TEST_F(HabitsTest, ADroppedFileOpensWhereverItLandsAndARecentOneOpensFromTheMenu) {

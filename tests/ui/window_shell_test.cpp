@@ -57,9 +57,9 @@ TEST_F(ShellTest, MenuBarAndToolStripShowTheDesignedCommands) {
          {Entry{"mOpenFile", "Ctrl+O", true, false, false},
           Entry{"mSave", "Ctrl+S", false, false, false}, Entry{"mFind", "F3", false, false, false},
           Entry{"mExp", "F4", false, false, false}, Entry{"mReplace", "F5", false, false, false},
-          Entry{"mRestore", "Ctrl+R", false, false, false},
-          Entry{"mNext", "F8", false, false, false},
-          Entry{"mPrev", "Shift+F8", false, false, false},
+          Entry{"mRestore", "F8", false, false, false},
+          Entry{"mNext", "Ctrl+G", false, false, false},
+          Entry{"mPrev", "Ctrl+Shift+G", false, false, false},
           Entry{"mOptions", "Ctrl+T", true, false, false},
           Entry{"mContents", "F1", true, false, false}, Entry{"mFsrc", "", false, true, true},
           Entry{"mMlist", "", true, true, true}, Entry{"mWrap", "", false, true, true},
@@ -73,7 +73,7 @@ TEST_F(ShellTest, MenuBarAndToolStripShowTheDesignedCommands) {
         EXPECT_EQ(a->isChecked(), e.checked) << e.name;
     }
     EXPECT_EQ(window->action("mAbout")->text(), QStringLiteral("&About "));
-    EXPECT_EQ(window->control("btnNext")->toolTip(), QStringLiteral(" Next Match (F8) "));
+    EXPECT_EQ(window->control("btnNext")->toolTip(), QStringLiteral(" Next Match (Ctrl+G) "));
     EXPECT_EQ(widget<QToolButton>("View_FS")->text(), QStringLiteral("fs"));
     EXPECT_FALSE(widget<QToolButton>("selFile")->icon().isNull());
     EXPECT_EQ(widget<QLabel>("Label5")->text(), QStringLiteral("Current File:"));

@@ -196,7 +196,7 @@ TEST_F(WorkflowTest, SearchNavigateReplaceSaveRestoreAndClose) {
 
     // Restore puts the old text back.
     ASSERT_TRUE(window->control("btnRestore")->isEnabled());
-    key(Qt::Key_R, Qt::ControlModifier);
+    key(Qt::Key_F8, Qt::NoModifier);
     ASSERT_TRUE(waitUntil([&] { return readFile(path) == original; }));
 
     // Closing with nothing unsaved asks nothing.

@@ -129,8 +129,8 @@ class MainWindow {
     // becomes a one-line pattern (marks of invisible characters as \r, \n, \t; line breaks
     // dropped); anything else is inserted as it is. The clipboard itself is never rewritten.
     std::u16string patternPaste(const std::u16string& text) const;
-    // The source view's "Use selection as pattern": the selection becomes the pattern box's
-    // text, as a paste of it would.
+    // The source view's "Use selection as pattern": the pattern box gets a pattern that finds
+    // exactly the selected text.
     void useSelectionAsPattern(const std::u16string& selection);
     // The page shows a long document a piece at a time and asks for these pieces of it.
     void onPiecesWanted(Pane which, const std::u16string& withinId, long long generation,

@@ -166,9 +166,9 @@ TEST_F(DesktopHabits, InstantTestLeavesNothingOfTheClosedFile) {
     openNew("t.txt", "one two one");
     EXPECT_EQ(focused, "inRepFrom");  // a file opened: the user types a pattern next
     find(u"one");
-    w->click("mNext");  // F8
+    w->click("mNext");  // Ctrl+G
     EXPECT_EQ(text("matchNo"), "2/2");
-    w->click("mPrev");  // Shift+F8
+    w->click("mPrev");  // Ctrl+Shift+G
     EXPECT_EQ(text("matchNo"), "1/2");
     w->click("mClose");
     settle();
