@@ -1,6 +1,9 @@
 // Batches of rewritten files made durable together and put in place in order.
 #include "replace/commit_queue.h"
 
+#include <unistd.h>
+
+#include <exception>
 #include <utility>
 
 #include "files/file_error.h"
@@ -14,10 +17,33 @@ constexpr std::size_t kMostFiles = 1000;
 constexpr std::size_t kMostBytes = std::size_t{128} << 20;
 constexpr auto kLongest = std::chrono::seconds(1);
 
+bool isChangedElsewhere(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const FileChangedError&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 }  // namespace
 
 CommitQueue::CommitQueue(FileSink& sink, Hooks hooks, const StopToken* stop, FileOutput& output)
     : sink_(sink), hooks_(std::move(hooks)), stop_(stop), output_(output) {}
+
+CommitQueue::~CommitQueue() {
+    removeOldContents();
+    if (remover_.joinable()) remover_.join();
+}
+
+void CommitQueue::removeOldContents() {
+    if (remover_.joinable()) remover_.join();
+    if (oldContents_.empty()) return;
+    remover_ = std::thread([names = std::exchange(oldContents_, {})] {
+        for (const std::string& name : names) ::unlink(name.c_str());
+    });
+}
 
 void CommitQueue::add(FileStep step) {
     if (stopped_) return;
@@ -61,10 +87,21 @@ void CommitQueue::commit() {
             if (step.pending) {
                 sink_.showStatus(u"Replacing " + step.outcome.path + u" ...");
                 folders.push_back(step.pending->folder());
+                // A backup already keeps the old content alive; otherwise a hidden second name
+                // does, removed later (or by the next run's clean-up, should this one be cut).
+                std::string oldName;
+                if (!step.backedUp) {
+                    oldName = step.pending->folder() + temporaryFileName();
+                    if (::link(step.pending->target().c_str(), oldName.c_str()) != 0)
+                        oldName.clear();
+                }
                 try {
                     putInPlace(*step.pending);
+                    if (!oldName.empty()) oldContents_.push_back(std::move(oldName));
                     if (hooks_.placed) hooks_.placed(step);
-                } catch (const FileChangedError&) {
+                } catch (...) {
+                    if (!oldName.empty()) ::unlink(oldName.c_str());
+                    if (!isChangedElsewhere(std::current_exception())) throw;
                     if (hooks_.changedElsewhere) hooks_.changedElsewhere(step);
                 }
             }
@@ -72,9 +109,11 @@ void CommitQueue::commit() {
         }
     } catch (...) {
         flushFolders(folders);
+        removeOldContents();
         throw;
     }
     flushFolders(folders);
+    removeOldContents();
 }
 
 }  // namespace lodestar

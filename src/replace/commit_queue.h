@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/stop_token.h"
@@ -49,6 +50,9 @@ class CommitQueue {
     // after it are dropped, untouched, as a one-thread run would not have reached them.
     CommitQueue(FileSink& sink, Hooks hooks, const StopToken* stop,
                 FileOutput& output = systemFileOutput());
+    ~CommitQueue();
+    CommitQueue(const CommitQueue&) = delete;
+    CommitQueue& operator=(const CommitQueue&) = delete;
 
     // Queues the next file's step; a full batch is committed at once.
     void add(FileStep step);
@@ -67,6 +71,12 @@ class CommitQueue {
     std::vector<FileStep> steps_;
     std::size_t bytes_ = 0;
     std::chrono::steady_clock::time_point started_;
+    // Old contents replaced by a rename are freed by the file system when their last name goes,
+    // which takes a while for large files: a second name keeps each alive until a thread of
+    // their own removes them, while the run goes on.
+    std::vector<std::string> oldContents_;
+    std::thread remover_;
+    void removeOldContents();
 };
 
 }  // namespace lodestar
