@@ -151,6 +151,7 @@ class Run {
                 step.outcome = {i + 1, path, u"-", std::u16string(kSameFileStatus), std::nullopt};
                 break;
             case Prepared::Kind::ReadOnly:
+                queue_.commit();  // the question comes after the files before this one
                 if (!writable(path)) {
                     step.outcome.matchesCell = u"-1";
                     step.outcome.statusCell = u" Read only";
