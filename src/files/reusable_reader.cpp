@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "core/text.h"
 #include "files/descriptor.h"
@@ -29,6 +30,17 @@ constexpr std::size_t kLargeFile = 16 << 20;
 bool startsWithUtf16Mark(std::string_view bytes) {
     return bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
                                  (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+}
+
+// Opens the file; answers one byte more than its size, so a file that grew while read is read
+// whole.
+std::size_t openForReading(const std::u16string& path, std::optional<Descriptor>& file) {
+    const int fd = ::open(toUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw fileFailure(kCannotRead, path, errno);
+    file.emplace(fd);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) throw fileFailure(kCannotRead, path, errno);
+    return static_cast<std::size_t>(info.st_size) + 1;
 }
 
 bool allAscii(std::string_view bytes) {
@@ -139,13 +151,9 @@ LargeFileTurn::~LargeFileTurn() {
 
 std::u16string_view ReusableTextReader::read(const std::u16string& path) {
     absent_ = false;
-    const int fd = ::open(toUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw fileFailure(kCannotRead, path, errno);
-    Descriptor file(fd);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) throw fileFailure(kCannotRead, path, errno);
-    // One byte more than the size, so a file that grew while read is read whole.
-    const auto expected = static_cast<std::size_t>(info.st_size) + 1;
+    std::optional<Descriptor> file;
+    const std::size_t expected = openForReading(path, file);
+    const int fd = file->get();
     const bool utf16 =
         reading_.fixed == TextEncoding::Utf16LE || reading_.fixed == TextEncoding::Utf16BE;
     if (!filter_ || utf16) return decodeStream(fd, path, expected);
@@ -164,12 +172,9 @@ std::u16string_view ReusableTextReader::read(const std::u16string& path) {
 
 std::string_view ReusableTextReader::readBytes(const std::u16string& path) {
     absent_ = false;
-    const int fd = ::open(toUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw fileFailure(kCannotRead, path, errno);
-    Descriptor file(fd);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) throw fileFailure(kCannotRead, path, errno);
-    heldSize_ = readWhole(fd, path, static_cast<std::size_t>(info.st_size) + 1);
+    std::optional<Descriptor> file;
+    const std::size_t expected = openForReading(path, file);
+    heldSize_ = readWhole(file->get(), path, expected);
     const std::string_view bytes(static_cast<const char*>(bytes_.data), heldSize_);
     const std::optional<TextEncoding> fixed = reading_.fixed;
     heldBinary_ = false;

@@ -105,10 +105,9 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
             }
             const std::u16string result = own.chain.apply(text);
             const TextFormat format = own.reader.format();
-            if (const auto character = unholdableCharacter(result, format.encoding)) {
+            if (auto cause = cannotHoldCause(path, result, format.encoding)) {
                 prepared.kind = Prepared::Kind::CannotHold;
-                prepared.cannotHoldCause =
-                    path + u": " + fromUtf8(cannotHoldMessage(*character, format.encoding));
+                prepared.cannotHoldCause = std::move(*cause);
                 return prepared;
             }
             if (result == text && onlyName(path)) return prepared;

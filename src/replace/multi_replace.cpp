@@ -121,10 +121,9 @@ class Run {
         }
         const std::u16string replaced = own.expr.replace(text, replacement_);
         const TextFormat format = own.reader.format();
-        if (const auto character = unholdableCharacter(replaced, format.encoding)) {
+        if (auto cause = cannotHoldCause(path, replaced, format.encoding)) {
             prepared.kind = Prepared::Kind::CannotHold;
-            prepared.cannotHoldCause =
-                path + u": " + fromUtf8(cannotHoldMessage(*character, format.encoding));
+            prepared.cannotHoldCause = std::move(*cause);
             return prepared;
         }
         ReplaceRules rules;
@@ -271,6 +270,13 @@ bool isPatternFailure(const Error& error) {
 }
 
 }  // namespace
+
+std::optional<std::u16string> cannotHoldCause(const std::u16string& path, std::u16string_view text,
+                                              TextEncoding encoding) {
+    const auto character = unholdableCharacter(text, encoding);
+    if (!character) return std::nullopt;
+    return path + u": " + fromUtf8(cannotHoldMessage(*character, encoding));
+}
 
 ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replacement,
                                const std::vector<FileItem>& files, const ReplaceSettings& settings,

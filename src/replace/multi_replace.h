@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,10 @@ struct ReplaceSettings {
 // The error entry of a file whose encoding cannot hold its new text.
 inline constexpr std::u16string_view kCannotHoldMessage =
     u"The new text cannot be saved in the file's encoding; the file is left unchanged.";
+
+// The cause logged with kCannotHoldMessage when `encoding` cannot hold the file's new text.
+std::optional<std::u16string> cannotHoldCause(const std::u16string& path, std::u16string_view text,
+                                              TextEncoding encoding);
 
 struct ReplaceSummary {
     bool ok = false;
