@@ -9,7 +9,8 @@ class Shell {
   public:
     virtual ~Shell() = default;
 
-    virtual void open(const std::u16string& address) = 0;
+    // False when no program could be asked to open the address (no launcher, no browser).
+    virtual bool open(const std::u16string& address) = 0;
 };
 
 }  // namespace lodestar

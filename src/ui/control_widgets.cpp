@@ -8,15 +8,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTimer>
 #include <QToolButton>
+#include <cmath>
 #include <set>
 
 #include "ui/form_guard.h"
 #include "ui/pane_view.h"
+#include "ui/pattern_box.h"
 #include "ui/qt_text.h"
 #include "ui/skin_window.h"
 #include "ui/splitter_bar.h"
@@ -72,15 +75,20 @@ void SkinWindow::layoutToolStrip() {
         {"btnSave", 330, 15},
     };
     ControlModel& model = form_->controls();
+    // The counter box holds the largest counts in the window's font; the group grows for it.
+    const double counter = std::max(
+        780.0,
+        toTwips(client_->fontMetrics().horizontalAdvance(QStringLiteral("999999/999999")) + 12));
     double x = 0;
     for (const Slot& s : strip) {
         x += s.gapBefore;
         Rect r = model[s.name].geometry;
         r.left = x;
-        r.width = s.width;
+        r.width = std::string(s.name) == "matchNo" ? std::ceil(counter) : s.width;
         model.setGeometry(s.name, r);
-        x += s.width;
+        x += r.width;
     }
+    if (x > model["Frame3"].geometry.width) model.setWidth("Frame3", x);
 }
 
 void SkinWindow::buildControls() {
@@ -124,6 +132,7 @@ QWidget* SkinWindow::createControl(const Control& c, QWidget* parent) {
         b->setIcon(picture(it->second));
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::TabFocus);
+        b->setCheckable(name == "btnViewIn" || name == "btnWrap");  // they show on or off
         if (name == "btnRegHis") {
             b->installEventFilter(this);  // any mouse press opens the pop-up
         } else {
@@ -153,6 +162,11 @@ QWidget* SkinWindow::createControl(const Control& c, QWidget* parent) {
             edit->setReadOnly(true);
             edit->setAlignment(Qt::AlignCenter);
             edit->setFocusPolicy(Qt::NoFocus);
+            // A counter of a finished search is read, not greyed out like a dead command.
+            QPalette p = edit->palette();
+            for (auto role : {QPalette::Text, QPalette::Base})
+                p.setColor(QPalette::Disabled, role, p.color(QPalette::Active, role));
+            edit->setPalette(p);
         } else {
             connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
                 if (!syncing_) guarded(*form_, [&] { form_->typeText(name, fromQ(text)); });
@@ -165,7 +179,10 @@ QWidget* SkinWindow::createControl(const Control& c, QWidget* parent) {
         return edit;
     }
     if (kMultiLine.count(name)) {
-        auto* edit = new QPlainTextEdit(parent);
+        auto* edit = name != "inRepFrom" ? new QPlainTextEdit(parent)
+                                         : new PatternBox(parent, [this](const QString& text) {
+                                               return toQ(form_->patternPaste(fromQ(text)));
+                                           });
         if (name == "logger") {
             edit->setReadOnly(true);
             edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -248,6 +265,7 @@ void SkinWindow::applyControl(const Control& c) {
         box->setChecked(c.checked);
     } else if (auto* button = qobject_cast<QToolButton*>(w)) {
         if (kTextButtons.count(c.name)) button->setText(toQ(c.text));
+        if (button->isCheckable()) button->setChecked(c.checked);
         QFont f = button->font();
         f.setStrikeOut(c.struckThrough);
         button->setFont(f);

@@ -106,10 +106,10 @@ void QtJobRunner::run(std::function<void()> work, std::function<void()> done) {
     });
 }
 
-void QtShell::open(const std::u16string& address) {
+bool QtShell::open(const std::u16string& address) {
     const QString a = toQ(address);
     const QUrl url = a.startsWith(u'/') ? QUrl::fromLocalFile(a) : QUrl(a);
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 }  // namespace lodestar::ui

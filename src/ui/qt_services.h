@@ -66,10 +66,10 @@ class QtJobRunner : public JobRunner {
 };
 
 // Opens a file path or web address with the desktop's default program; the outcome is not
-// waited for.
+// waited for, only whether a program could be started.
 class QtShell : public Shell {
   public:
-    void open(const std::u16string& address) override;
+    bool open(const std::u16string& address) override;
 };
 
 }  // namespace lodestar::ui

@@ -17,12 +17,19 @@
 #include "ui/about_box.h"
 #include "ui/form_guard.h"
 #include "ui/form_window.h"
+#include "ui/help_window.h"
 #include "ui/pane_script.h"
 #include "ui/pane_view.h"
 #include "ui/qt_text.h"
 #include "ui/qt_work_runner.h"
+#include "ui/source_context_menu.h"
 
 namespace lodestar::ui {
+
+namespace {
+constexpr int kMinimumWidth = 760;
+constexpr int kMinimumHeight = 520;
+}  // namespace
 
 SkinWindow::SkinWindow(const std::u16string& programFolder)
     : timer_(std::make_unique<QtOneShotTimer>([this] {
@@ -35,6 +42,9 @@ SkinWindow::SkinWindow(const std::u16string& programFolder)
     form_ = std::make_unique<MainWindow>(programFolder,
                                          WindowServices{prompts_, clipboard_, *timer_, shell_});
     form_->showForm = [this](const std::string& name) { showForm(name); };
+    form_->help().setViewer(new QtHelpViewer(this, [this](const std::u16string& address) {
+        guarded(*form_, [&] { form_->help().openWebPage(address); });
+    }));
     form_->setJobRunner(&jobs_);
     runner_ = std::make_unique<QtWorkRunner>();
     folder_ = std::make_unique<FolderMode>(*form_, prompts_, *runner_, fromQ(QDir::currentPath()),
@@ -67,6 +77,8 @@ SkinWindow::SkinWindow(const std::u16string& programFolder)
     guarded(*form_, [this] { form_->load(); });
     for (const std::string& name : form_->controls().names()) applyControl(form_->controls()[name]);
 
+    // Below this size some control would no longer be usable.
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     // A comfortable first size that fits the screen.
     QSize size(1100, 720);
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -116,7 +128,9 @@ void SkinWindow::buildPanes() {
         view->onBeforeNavigate = [this, which](const std::u16string& address) {
             return guarded(*form_, false, [&] { return form_->onBeforeNavigate(which, address); });
         };
-        view->onExternalLink = [this](const std::u16string& address) { shell_.open(address); };
+        view->onExternalLink = [this](const std::u16string& address) {
+            guarded(*form_, [&] { form_->help().openWebPage(address); });
+        };
         view->onPiecesWanted = [this, which](const std::u16string& withinId, long long generation,
                                              const std::vector<std::size_t>& pieces) {
             form_->onPiecesWanted(which, withinId, generation, pieces);
@@ -132,7 +146,9 @@ void SkinWindow::buildPanes() {
             view->onCopied = [this](const std::u16string& text) {
                 guarded(*form_, [&] { form_->onSourceCopied(text); });
             };
-            view->onFocusLost = [this] { guarded(*form_, [this] { form_->onSourceFocusLost(); }); };
+            attachSourceContextMenu(view, [this](const std::u16string& selection) {
+                guarded(*form_, [&] { form_->useSelectionAsPattern(selection); });
+            });
         }
     }
 }
@@ -252,6 +268,7 @@ void SkinWindow::closeEvent(QCloseEvent* event) {
         guarded(*form_, [this] { form_->terminate(); });
     }
     if (about_) about_->hide();
+    if (auto* help = findChild<HelpWindow*>()) help->hide();  // it goes with the window
     event->accept();
 }
 

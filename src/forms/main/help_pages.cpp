@@ -14,19 +14,29 @@ HelpPages::HelpPages(std::u16string programFolder, Shell& shell, Prompts& prompt
 
 void HelpPages::showHelpPage(std::u16string& page) {
     page = programFolder_ + u"/help/" + page;
-    if (fileExists(page)) {
-        shell_.open(page);
-    } else {
+    if (!fileExists(page)) {
         prompts_.message(u"Can't find help file.", kAppTitle);
+    } else if (viewer_) {
+        viewer_->show(page);
+    } else if (!shell_.open(page)) {
+        prompts_.message(u"Can't open the help page " + page + u".", kAppTitle);
     }
 }
 
 void HelpPages::openHomePage() {
-    shell_.open(kHomePage);
+    openWebPage(kHomePage);
 }
 
 void HelpPages::openExamplesPage() {
-    shell_.open(kExamplesPage);
+    std::u16string page = kExamplesPage;
+    showHelpPage(page);
+}
+
+void HelpPages::openWebPage(const std::u16string& address) {
+    if (!shell_.open(address))
+        prompts_.message(u"Can't open the web page " + address +
+                             u"\r\nNo web browser could be started; open the address in one.",
+                         kAppTitle);
 }
 
 std::u16string aboutBanner() {

@@ -1,31 +1,40 @@
-// The Help menu's pages and the about box's banner: local help pages opened with the desktop's
-// default program, the project's two web pages, and the banner text.
+// The Help menu's pages and the about box's banner: the program's own help pages, shown in its
+// help window, the project's home page in the desktop's web browser, and the banner text.
 #pragma once
 
 #include <string>
 
+#include "platform/help_viewer.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 
 namespace lodestar {
 
 inline constexpr char16_t kHomePage[] = u"https://lodestar.example.org/";
-inline constexpr char16_t kExamplesPage[] = u"https://lodestar.example.org/examples.html";
+// The examples page among the help pages in the program folder's help/.
+inline constexpr char16_t kExamplesPage[] = u"examples.htm";
 
 class HelpPages {
   public:
     HelpPages(std::u16string programFolder, Shell& shell, Prompts& prompts);
 
-    // Opens program folder + "/help/" + page when the file exists; otherwise says it is missing.
-    // The argument becomes the full path, as callers may read it back.
+    // Where help pages are shown; without a viewer they go to the desktop's default program.
+    void setViewer(HelpViewer* viewer) { viewer_ = viewer; }
+
+    // Shows program folder + "/help/" + page when the file exists; otherwise says it is
+    // missing. The argument becomes the full path, as callers may read it back.
     void showHelpPage(std::u16string& page);
     void openHomePage();
     void openExamplesPage();
+    // A web address for the desktop's browser; when none can be started, a message gives the
+    // address so the user can open it by hand.
+    void openWebPage(const std::u16string& address);
 
   private:
     std::u16string programFolder_;
     Shell& shell_;
     Prompts& prompts_;
+    HelpViewer* viewer_ = nullptr;
 };
 
 // The about box's banner: six lines joined by CR LF, the first one empty, no final line break.

@@ -10,6 +10,7 @@ namespace lodestar {
 namespace {
 constexpr double kPaneGap = 50;
 constexpr double kPaneTop = 90;
+constexpr double kProgressRoom = 200;  // below the log: the progress bar and a margin
 }  // namespace
 
 void WindowLayout::initialGeometry() {
@@ -41,7 +42,9 @@ void WindowLayout::resize() {
         const Rect with = c_["inRepWith"].geometry;
         c_.setTop("logtitle", with.bottom() + 50);
         c_.setTop("logger", with.bottom() + 300);
-        setHeightIfSound("logger", get("Frame1", &Rect::height) - get("logger", &Rect::top));
+        // The progress bar lies under the log, inside the panel, where it can be seen.
+        setHeightIfSound("logger",
+                         get("Frame1", &Rect::height) - kProgressRoom - get("logger", &Rect::top));
         const double barY = c_["logger"].geometry.bottom() + 100;
         for (const char* bar : {"pgBarBack", "pgBarFore"}) {
             c_.setTop(bar, barY);
@@ -65,7 +68,7 @@ void WindowLayout::resize() {
         if (pathLeft + 100 < groupLeft) c_.setWidth("inputPath", groupLeft - pathLeft - 100);
     }
     c_.setWidth("statusbar", OW);
-    c_.setTop("statusbar", S - 270);
+    c_.setTop("statusbar", S - get("statusbar", &Rect::height));  // all of it inside the window
     const double rest = get("statusbar", &Rect::width) - get("LblCurName", &Rect::left);
     if (rest > 0) c_.setWidth("LblCurName", rest);
     widenLoggerMargins();

@@ -80,7 +80,8 @@ void MainWindow::load() {
     }
     for (const std::u16string& line : ignoredOptionLines) logLine(line);
     dotAll = true;
-    controls_.setFont("inRepFrom", options.patternFontName, options.patternFontSize);
+    for (const char* box : {"inRepFrom", "inRepWith"})  // pattern and replacement look alike
+        controls_.setFont(box, options.patternFontName, options.patternFontSize);
 
     syntaxTable = loadSyntaxTable(programFolder_ + u"lib/syntax.tbl");
     reading.fixed = loadUserSettings(userSettingsPath(userConfigFolder())).encoding;
@@ -101,6 +102,8 @@ void MainWindow::load() {
     superMonitor_.navigate(programFolder_ + u"lib/src.tmp");
     controls_.setChecked("mLine", false);
     controls_.setEnabled("mSubMatch", false);
+    showViewTicks();
+    showStartHints();
     reportMissingDataFiles();
 }
 
@@ -475,6 +478,7 @@ void MainWindow::onNavigateComplete(Pane which, const std::u16string& address) {
         folderWork_->tableLoaded(*this);
     if (which == Pane::SuperMonitor && !restored) {
         p.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
+        applyWordWrap();
         if (controls_["btnNext"].enabled && SearchDone) next();
     }
 }

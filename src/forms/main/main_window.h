@@ -121,13 +121,19 @@ class MainWindow {
     bool onBeforeNavigate(Pane which, const std::u16string& address);
     // The user copied this text from the source view.
     void onSourceCopied(const std::u16string& text);
+    // What pasting `text` into the pattern box inserts: text copied from the source view
+    // becomes a one-line pattern (marks of invisible characters as \r, \n, \t; line breaks
+    // dropped); anything else is inserted as it is. The clipboard itself is never rewritten.
+    std::u16string patternPaste(const std::u16string& text) const;
+    // The source view's "Use selection as pattern": the selection becomes the pattern box's
+    // text, as a paste of it would.
+    void useSelectionAsPattern(const std::u16string& selection);
     // The page shows a long document a piece at a time and asks for these pieces of it.
     void onPiecesWanted(Pane which, const std::u16string& withinId, long long generation,
                         const std::vector<std::size_t>& pieces);
     // The browser process behind a pane's page ended or stopped answering: the pane loads its
     // page again and shows the document the program holds for it.
     void onRendererGone(Pane which);
-    void onSourceFocusLost();
     void onTimer1Tick();
 
     // ---- Services other parts of the window use ---------------------------------------------
@@ -195,6 +201,7 @@ class MainWindow {
     std::u16string replaceText;
     bool dotAll = false;
     bool showInvisible = false;
+    bool wrapLines = true;  // the source view wraps long lines (its page's own default)
     std::u16string CurrentFolder;
     std::vector<std::u16string> FileList;  // position 0 empty, files at 1..N
     long long SelectedRow = 0;
@@ -239,6 +246,12 @@ class MainWindow {
     bool patternIsValid();
     void clearSearchResult();
     void applySwitchTicks();
+    // The view switches' ticks and toggle buttons from what the view shows.
+    void showViewTicks();
+    // The source view's page wraps its lines or not, as `wrapLines` says.
+    void applyWordWrap();
+    // What the empty panes show until a file or folder is opened.
+    void showStartHints();
     bool reloadText(std::u16string& text);
 
     void find();

@@ -1,6 +1,6 @@
 // Stepping through the matches of the last search: the current mark in the source view, the
-// current entry in the match list, the counter box, the one-shot timer and the clipboard
-// clean-up when the source view loses the focus.
+// current entry in the match list, the counter box and the one-shot timer; and text taken from
+// the source view into the pattern box.
 #include "core/text.h"
 #include "forms/main/main_window.h"
 
@@ -85,19 +85,36 @@ void MainWindow::onSourceCopied(const std::u16string& text) {
     hasSourceCopy_ = true;
 }
 
-// Text copied from the source view with invisible characters shown becomes a one-line pattern;
-// whatever else is on the clipboard (copied in another program) is left alone.
-void MainWindow::onSourceFocusLost() {
-    if (!hasSourceCopy_ || !services_.clipboard.hasText()) return;
-    std::u16string text = services_.clipboard.text();
-    if (text != sourceCopy_) return;
+namespace {
+// Line ends may change on their way through the clipboard; they do not tell two copies apart.
+std::u16string withoutCarriageReturns(std::u16string text) {
+    std::erase(text, u'\r');
+    return text;
+}
+
+// Text of the source view as a one-line pattern: the marks of invisible characters become
+// escapes, and the line breaks and tabs of the text itself are dropped.
+std::u16string oneLinePattern(std::u16string text) {
     replaceAll(text, u"\u2193", u"\\r");
     replaceAll(text, u"\u300F", u"\\n");
     replaceAll(text, u"\u00B7", u" ");
     replaceAll(text, u"______ ", u"\\t");
     std::erase_if(text, [](char16_t c) { return c == u'\r' || c == u'\n' || c == u'\t'; });
-    services_.clipboard.setText(text);
-    hasSourceCopy_ = false;
+    return text;
+}
+}  // namespace
+
+std::u16string MainWindow::patternPaste(const std::u16string& text) const {
+    if (!hasSourceCopy_ || withoutCarriageReturns(text) != withoutCarriageReturns(sourceCopy_))
+        return text;
+    return oneLinePattern(text);
+}
+
+void MainWindow::useSelectionAsPattern(const std::u16string& selection) {
+    if (closed_ || selection.empty() || !controls_["inRepFrom"].enabled) return;
+    const std::u16string pattern = oneLinePattern(selection);
+    controls_.setText("inRepFrom", pattern);
+    controls_.setTextSelection("inRepFrom", pattern.size(), 0);
 }
 
 }  // namespace lodestar

@@ -263,6 +263,7 @@ void MainWindow::showBody(RenderedBody body) {
         superMonitor_.setBodyHtml(renderedSource);
     }
     superMonitor_.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
+    applyWordWrap();
 }
 
 void MainWindow::startJob(std::function<void()> work, std::function<void()> done) {
@@ -354,10 +355,7 @@ void MainWindow::reloadCurrentFile() {
     renderSource(txtDoc);
     writeMatchList(u"");
     enableSourceTools();
-    controls_.setEnabled("mViewIn", true);
-    controls_.setChecked("mViewIn", false);
-    controls_.setEnabled("mWrap", true);
-    controls_.setChecked("mWrap", true);
+    showViewTicks();
 }
 
 }  // namespace lodestar

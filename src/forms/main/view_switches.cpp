@@ -9,7 +9,7 @@ void MainWindow::viewSource() {
     const bool shown = !controls_["SuperMonitor"].visible;
     setPaneVisible(Pane::SuperMonitor, shown);
     controls_.setStruckThrough("View_FS", !shown);
-    controls_.setChecked("mFsrc", !controls_["mFsrc"].checked);
+    showViewTicks();
     if (shown)
         enableSourceTools();
     else
@@ -21,26 +21,46 @@ void MainWindow::viewMatchList() {
     const bool shown = !controls_["MatchView"].visible;
     setPaneVisible(Pane::MatchView, shown);
     controls_.setStruckThrough("View_ML", !shown);
-    controls_.setChecked("mMlist", !controls_["mMlist"].checked);
+    showViewTicks();
     layout_.resize();
     if (shown && SearchDone && !matchListBuilt) buildMatchList();
 }
 
 void MainWindow::viewInvisible() {
     showInvisible = !showInvisible;
-    controls_.setChecked("mViewIn", showInvisible);
+    showViewTicks();
     reShow();
 }
 
+// The choice is kept by the window and given to every page the source view renders, so a new
+// search or file keeps it and the tick always tells what the view does.
 void MainWindow::wordWrap() {
-    controls_.setChecked("mWrap", !controls_["mWrap"].checked);
     if (!superMonitor_.hasCode()) {
         services_.prompts.message(u"Auto wrap need Internet Explorer 5.5 + installed. ", kAppTitle);
         return;
     }
-    // The style's current value decides, not the tick.
-    superMonitor_.setCodeWordWrap(superMonitor_.codeWordWrap() == u"normal" ? u"break-word"
-                                                                            : u"normal");
+    wrapLines = !wrapLines;
+    applyWordWrap();
+    showViewTicks();
+}
+
+void MainWindow::applyWordWrap() {
+    superMonitor_.setCodeWordWrap(wrapLines ? u"break-word" : u"normal");
+}
+
+void MainWindow::showViewTicks() {
+    controls_.setChecked("mFsrc", controls_["SuperMonitor"].visible);
+    controls_.setChecked("mMlist", controls_["MatchView"].visible);
+    for (const char* name : {"mViewIn", "btnViewIn"}) controls_.setChecked(name, showInvisible);
+    for (const char* name : {"mWrap", "btnWrap"}) controls_.setChecked(name, wrapLines);
+}
+
+void MainWindow::showStartHints() {
+    const std::u16string hint =
+        u"<div class=\"hint\" style=\"margin:12px; color:#555; font:13px sans-serif\">"
+        u"Open a file with Ctrl+O or a folder with Ctrl+F</div>";
+    superMonitor_.setBodyHtml(hint);
+    writeMatchList(hint);
 }
 
 void MainWindow::OpenMonitor() {

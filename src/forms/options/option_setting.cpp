@@ -121,7 +121,8 @@ void OptionSetting::setOption() {
     if (name >= 0 && size >= 0) {
         o.patternFontName = trimSpaces(c["selRegFontName"].items[name]);
         o.patternFontSize = static_cast<float>(kSmallestSize + size);
-        window_.controls().setFont("inRepFrom", o.patternFontName, o.patternFontSize);
+        for (const char* box : {"inRepFrom", "inRepWith"})  // the two boxes look alike
+            window_.controls().setFont(box, o.patternFontName, o.patternFontSize);
     }
 
     const bool hadSyntax = o.showSyntax;

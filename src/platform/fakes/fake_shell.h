@@ -1,4 +1,5 @@
-// A shell that records the addresses it was asked to open.
+// A shell that records the addresses it was asked to open, and answers as a desktop with or
+// without a program to open them would.
 #pragma once
 
 #include <string>
@@ -10,8 +11,12 @@ namespace lodestar::fakes {
 
 class FakeShell : public Shell {
   public:
-    void open(const std::u16string& address) override { opened.push_back(address); }
+    bool open(const std::u16string& address) override {
+        opened.push_back(address);
+        return opens;
+    }
     std::vector<std::u16string> opened;
+    bool opens = true;
 };
 
 }  // namespace lodestar::fakes

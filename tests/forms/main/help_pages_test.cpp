@@ -1,35 +1,63 @@
-// The Help menu and the about box's banner: F1 opens the local help page or says it is missing,
-// the two web pages open in the desktop's browser.
+// The Help menu and the about box's banner: the help pages open in the program's help window
+// (or say they are missing), the home page in the desktop's browser, and a browser that cannot
+// be started is reported with the address.
 #include <filesystem>
 
+#include "platform/fakes/fake_help_viewer.h"
 #include "window_fixture.h"
 
 namespace lodestar::testing {
 namespace {
 
-class HelpMenuTest : public WindowTest {};
+class HelpMenuTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        w->help().setViewer(&viewer);
+    }
+    fakes::FakeHelpViewer viewer;
+};
 
-TEST_F(HelpMenuTest, ContentsOpensTheHelpPageOrSaysItIsMissing) {
-    std::filesystem::remove(program.path() / "help" / "index.htm");
-    w->click("mContents");
-    EXPECT_TRUE(shell.opened.empty()) << "no program is started for a missing page";
-    ASSERT_EQ(prompts.asked.size(), 1u);
-    EXPECT_EQ(prompts.asked[0].kind, "message");
-    EXPECT_EQ(prompts.asked[0].text, u"Can't find help file.");
-    EXPECT_EQ(prompts.asked[0].caption, u"Lodestar");
+TEST_F(HelpMenuTest, HelpPagesOpenInTheHelpWindowOrSayTheyAreMissing) {
+    program.put("help/examples.htm", "<html></html>");
+    for (const auto& [command, page] :
+         {std::pair<const char*, const char*>{"mContents", "index.htm"},
+          {"mExample", "examples.htm"}}) {
+        viewer.shown.clear();
+        prompts.asked.clear();
+        w->click(command);
+        ASSERT_EQ(viewer.shown.size(), 1u) << command;
+        EXPECT_EQ(viewer.shown[0], program.folder() + u"help/" + fromUtf8(page));
 
-    program.put("help/index.htm", "<html></html>");
-    w->click("mContents");
-    ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0], program.folder() + u"help/index.htm");
+        std::filesystem::remove(program.path() / "help" / page);
+        w->click(command);
+        EXPECT_EQ(viewer.shown.size(), 1u) << "a missing page is not shown";
+        ASSERT_EQ(prompts.asked.size(), 1u);
+        EXPECT_EQ(prompts.asked[0].text, u"Can't find help file.");
+        EXPECT_EQ(prompts.asked[0].caption, u"Lodestar");
+    }
+    EXPECT_TRUE(shell.opened.empty()) << "help needs no other program";
 }
 
-TEST_F(HelpMenuTest, WebPagesOpenTheProjectsAddresses) {
-    w->click("mWeb");
-    w->click("mExample");
-    ASSERT_EQ(shell.opened.size(), 2u);
-    EXPECT_EQ(shell.opened[0], kHomePage);
-    EXPECT_EQ(shell.opened[1], kExamplesPage);
+// The home page goes to the browser; without one the user learns the address.
+TEST_F(HelpMenuTest, AWebPageThatCannotBeOpenedSaysSoWithItsAddress) {
+    for (bool browser : {true, false}) {
+        shell.opens = browser;
+        prompts.asked.clear();
+        w->click("mWeb");
+        EXPECT_EQ(shell.opened.back(), kHomePage);
+        ASSERT_EQ(prompts.asked.size(), browser ? 0u : 1u);
+        if (!browser) {
+            EXPECT_NE(prompts.asked[0].text.find(kHomePage), std::u16string::npos)
+                << u8(prompts.asked[0].text);
+        }
+    }
+    // A help page without a help window is handed to the desktop, and its failure reported.
+    w->help().setViewer(nullptr);
+    w->click("mContents");
+    EXPECT_EQ(shell.opened.back(), program.folder() + u"help/index.htm");
+    ASSERT_FALSE(prompts.asked.empty());
+    EXPECT_NE(prompts.asked.back().text.find(u"help/index.htm"), std::u16string::npos);
 }
 
 TEST(AboutBanner, SixLinesTheFirstEmptyFramedByRulesOfTwentyHashes) {

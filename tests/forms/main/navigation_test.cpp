@@ -80,31 +80,44 @@ TEST_F(Navigation, MovesWorkBeyond32767Matches) {
     EXPECT_EQ(u8(source().markBackground(39999)), "gold");
 }
 
-using ClipboardCleanUp = WindowTest;
+using PatternPaste = WindowTest;
 
-// Marks of invisible characters become escapes; plain line breaks and tabs are dropped.
-TEST_F(ClipboardCleanUp, TurnsTextCopiedFromTheSourceViewIntoAOneLinePattern) {
-    for (const auto& [copied, pattern] : {std::pair<std::u16string, std::string>{
-                                              u"a\u00B7b______ c\u2193\u300F\nd", "a b\\tc\\r\\nd"},
-                                          {u"one\r\ntwo\tthree", "onetwothree"}}) {
-        clipboard.setText(copied);
-        w->onSourceCopied(copied);
-        w->onSourceFocusLost();
-        EXPECT_EQ(u8(clipboard.text()), pattern);
+// Text copied from the source view becomes a one-line pattern when pasted into the pattern box
+// (marks of invisible characters as escapes, line breaks and tabs dropped); text from anywhere
+// else is pasted as it is, and the clipboard is never rewritten.
+TEST_F(PatternPaste, CleansOnlyTextCopiedFromTheSourceView) {
+    struct Case {
+        std::u16string copiedInView;  // empty: nothing copied from the view
+        std::u16string pasted;
+        std::string inserted;
+    };
+    const Case cases[] = {
+        {u"a\u00B7b______ c\u2193\u300F\r\nd", u"a\u00B7b______ c\u2193\u300F\r\nd",
+         "a b\\tc\\r\\nd"},
+        {u"one\r\ntwo\tthree", u"one\ntwo\tthree", "onetwothree"},  // line ends may change
+        {u"from the view", u"line one\r\nline two", "line one\r\nline two"},
+        {u"", u"a\u00B7b\r\n", "a\u00B7b\r\n"},
+    };
+    for (const Case& k : cases) {
+        MainWindow fresh(program.folder(), WindowServices{prompts, clipboard, timer, shell});
+        if (!k.copiedInView.empty()) fresh.onSourceCopied(k.copiedInView);
+        clipboard.setText(k.pasted);
+        const int writes = clipboard.writes;
+        EXPECT_EQ(u8(fresh.patternPaste(clipboard.text())), k.inserted) << k.inserted;
+        EXPECT_EQ(clipboard.text(), k.pasted);
+        EXPECT_EQ(clipboard.writes, writes);
     }
 }
 
-TEST_F(ClipboardCleanUp, LeavesTextFromAnotherProgramAlone) {
-    w->onSourceCopied(u"from the view");
-    clipboard.setText(u"line one\r\nline two");  // copied elsewhere afterwards
-    const int writes = clipboard.writes;
-    w->onSourceFocusLost();
-    EXPECT_EQ(u8(clipboard.text()), "line one\r\nline two");
-    EXPECT_EQ(clipboard.writes, writes);
-
-    MainWindow fresh(program.folder(), WindowServices{prompts, clipboard, timer, shell});
-    fresh.onSourceFocusLost();  // nothing was ever copied from the view
-    EXPECT_EQ(clipboard.writes, writes);
+TEST_F(PatternPaste, UseSelectionAsPatternFillsThePatternBoxCleaned) {
+    openNew("a.txt", "x\ty\r\n");
+    w->useSelectionAsPattern(u"x______ y\u2193\u300F\n");
+    EXPECT_EQ(text("inRepFrom"), "x\\ty\\r\\n");
+    EXPECT_EQ(c("inRepFrom").selStart, 8u);
+    find(c("inRepFrom").text);
+    EXPECT_EQ(text("matchNo"), "1/1");
+    w->useSelectionAsPattern(u"");  // nothing selected: the pattern stays
+    EXPECT_EQ(text("inRepFrom"), "x\\ty\\r\\n");
 }
 
 }  // namespace

@@ -30,11 +30,13 @@ TEST_F(StartUp, LoadsTheListPageAndTheEmptySourcePageAndUsesDefaultsWithoutAnOpt
     EXPECT_NE(u8(matches().address()).find("lib/ml.tmp"), std::string::npos);
     EXPECT_TRUE(matches().hasElement(u"mlist"));
     EXPECT_NE(u8(source().address()).find("lib/src.tmp"), std::string::npos);
-    EXPECT_TRUE(source().bodyHtml().empty());
+    EXPECT_FALSE(source().hasCode()) << "no file yet, only the hint how to open one";
     EXPECT_TRUE(w->options.backupOnReplace);
     EXPECT_EQ(u8(w->options.backupFolder), "bak");
-    EXPECT_EQ(u8(c("inRepFrom").fontName), "Courier New");
-    EXPECT_DOUBLE_EQ(c("inRepFrom").fontSize, 11.25);
+    for (const char* box : {"inRepFrom", "inRepWith"}) {
+        EXPECT_EQ(u8(c(box).fontName), "Courier New") << box;
+        EXPECT_DOUBLE_EQ(c(box).fontSize, 11.25) << box;
+    }
 }
 
 TEST_F(StartUp, TakesSettingsFromTheOptionsFile) {

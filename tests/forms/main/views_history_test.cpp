@@ -58,25 +58,53 @@ TEST_F(Views, InvisibleCharactersKeepTheMarksOfAShownResult) {
     EXPECT_EQ(u8(source().bodyText()), "a\u00B7a");
 }
 
-TEST_F(Views, WordWrapTogglesTheStyleWhateverTheTickShows) {
-    openNew("a.txt", "text");
-    EXPECT_TRUE(c("mWrap").checked);
+// Each press flips what the source view does; the menu tick and the toggle button say it, and
+// every later rendering (a search, the invisible characters, a restore, another file) keeps
+// both the choice and its ticks.
+TEST_F(Views, ViewTicksTellWhatTheViewShowsAlsoAfterItIsRenderedAgain) {
+    openNew("a.txt", "a long line");
+    auto viewIs = [&](bool wraps, bool marks, const char* step) {
+        EXPECT_EQ(u8(source().codeWordWrap()), wraps ? "break-word" : "normal") << step;
+        EXPECT_EQ(c("mWrap").checked, wraps) << step;
+        EXPECT_EQ(c("btnWrap").checked, wraps) << step;
+        EXPECT_EQ(c("mViewIn").checked, marks) << step;
+        EXPECT_EQ(c("btnViewIn").checked, marks) << step;
+        EXPECT_EQ(source().bodyText().find(u"\u00B7") != std::u16string::npos, marks) << step;
+    };
+    viewIs(true, false, "opened");
     w->click("btnWrap");
-    EXPECT_EQ(u8(source().codeWordWrap()), "normal");
-    EXPECT_FALSE(c("mWrap").checked);
+    viewIs(false, false, "unwrapped");
+    find(u"line");
+    viewIs(false, false, "after a search");
+    w->click("mViewIn");
+    viewIs(false, true, "marks shown");
+    w->reloadCurrentFile();
+    viewIs(false, true, "reloaded");
     w->click("mWrap");
-    EXPECT_EQ(u8(source().codeWordWrap()), "break-word");
-    w->controls().setChecked("mWrap", false);
-    w->click("btnWrap");
-    EXPECT_EQ(u8(source().codeWordWrap()), "normal");
+    openNew("b.txt", "another file");
+    viewIs(true, true, "another file");
+    EXPECT_TRUE(c("mFsrc").checked && c("mMlist").checked);
+    w->click("View_ML");
+    find(u"file");
+    EXPECT_FALSE(c("mMlist").checked || c("MatchView").visible);
 }
 
-TEST_F(Views, WordWrapWithoutACodeElementSaysSoAndKeepsTheTickFlipped) {
+TEST_F(Views, WordWrapWithoutACodeElementSaysSoAndChangesNothing) {
     w->controls().setEnabled("btnWrap", true);
     w->click("btnWrap");
     ASSERT_FALSE(prompts.asked.empty());
     EXPECT_EQ(u8(prompts.asked.back().text), "Auto wrap need Internet Explorer 5.5 + installed. ");
-    EXPECT_FALSE(c("mWrap").checked);
+    EXPECT_TRUE(c("mWrap").checked && c("btnWrap").checked && w->wrapLines);
+}
+
+// Until a file or folder is opened, both panes say how to open one.
+TEST_F(Views, EmptyPanesAtStartShowHowToOpenAFileOrFolder) {
+    const std::string hint = "Open a file with Ctrl+O or a folder with Ctrl+F";
+    EXPECT_EQ(u8(source().bodyText()), hint);
+    EXPECT_NE(listHtml().find(hint), std::string::npos);
+    openNew("a.txt", "text");
+    EXPECT_EQ(u8(source().bodyText()), "text");
+    EXPECT_EQ(listHtml().find(hint), std::string::npos);
 }
 
 TEST_F(Views, TheSourceFontOfTheOptionsIsAppliedToTheCodeElement) {
