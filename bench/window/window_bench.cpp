@@ -13,6 +13,7 @@
 #include <QWebEnginePage>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
@@ -103,7 +104,9 @@ int main(int argc, char** argv) {
     const std::string file = "/tmp/lodestar-window-bench.htm";
     writePage(file, megabytes, links);
 
-    ui::SkinWindow window(fromUtf8(folder));
+    // A fresh state folder of its own: nothing remembered from earlier runs changes the figures.
+    std::filesystem::remove_all("/tmp/lodestar-window-bench-state");
+    ui::SkinWindow window(fromUtf8(folder), u"/tmp/lodestar-window-bench-state/");
     window.resize(1200, 800);
     window.show();
     MainWindow& form = window.form();

@@ -1,5 +1,5 @@
-// The patterns used during this run, offered again by the "Used Regexps" menu. Lives only in
-// memory: every start of the program begins with an empty history.
+// The patterns used, offered again by the "Used Regexps" menu. The window keeps them in its
+// state file (settings/window_state.h), so the next start offers them again.
 #pragma once
 
 #include <cstddef>

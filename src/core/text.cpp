@@ -157,6 +157,34 @@ std::u16string trimSpaces(std::u16string_view text) {
     return std::u16string(text.substr(first, last - first + 1));
 }
 
+std::string escapeLine(std::u16string_view text) {
+    std::string out;
+    for (char c : toUtf8(text)) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::u16string unescapeLine(std::string_view line) {
+    std::string out;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != '\\' || i + 1 == line.size()) {
+            out += line[i];
+            continue;
+        }
+        const char next = line[++i];
+        out += next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+    }
+    return fromUtf8(out);
+}
+
 std::u16string decimal(long long number) {
     std::string digits = std::to_string(number);
     return std::u16string(digits.begin(), digits.end());

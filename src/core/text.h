@@ -19,6 +19,13 @@ std::string toUtf8(std::u16string_view text);
 // other control characters as \n, \r, \t or \x01.
 std::string displayText(std::u16string_view text);
 
+// A text as one line of UTF-8 in the program's own files: "\" becomes "\\", a line feed "\n"
+// and a carriage return "\r".
+std::string escapeLine(std::u16string_view text);
+// The reverse of escapeLine; any other character after "\" stands for itself, and a "\" at the
+// very end is kept.
+std::u16string unescapeLine(std::string_view line);
+
 // Replaces every occurrence of `from` (left to right, non-overlapping) by `to`.
 void replaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to);
 std::u16string replacedAll(std::u16string_view text, std::u16string_view from,

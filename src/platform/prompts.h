@@ -6,6 +6,9 @@
 
 namespace lodestar {
 
+// The answer to a question about unsaved text.
+enum class SaveChoice { Save, Discard, Cancel };
+
 class Prompts {
   public:
     virtual ~Prompts() = default;
@@ -14,6 +17,10 @@ class Prompts {
     virtual void message(const std::u16string& text, const std::u16string& caption) = 0;
     // A message box with OK and Cancel; true only when OK is chosen.
     virtual bool okCancel(const std::u16string& text, const std::u16string& caption) = 0;
+    // A question about unsaved text with the buttons Save, Discard and Cancel; Cancel when the
+    // box is closed without a choice.
+    virtual SaveChoice saveDiscardCancel(const std::u16string& text,
+                                         const std::u16string& caption) = 0;
     // An open-file dialog for one file. The filter is "label|patterns|label|patterns...";
     // an empty initial folder lets the dialog choose. Empty when the user cancels.
     virtual std::u16string openFile(const std::u16string& filter,

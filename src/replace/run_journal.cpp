@@ -23,32 +23,6 @@ constexpr std::string_view kBackupWord = "backup ";
 constexpr std::string_view kUnchangedWord = "unchanged ";
 constexpr std::string_view kFinishedLine = "finished";
 
-// Names go on one line each: "\" and line feeds are escaped.
-std::string escapeName(std::u16string_view name) {
-    std::string out;
-    for (char c : toUtf8(name)) {
-        if (c == '\\')
-            out += "\\\\";
-        else if (c == '\n')
-            out += "\\n";
-        else
-            out += c;
-    }
-    return out;
-}
-
-std::u16string unescapeName(std::string_view line) {
-    std::string out;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '\\' && i + 1 < line.size()) {
-            out += line[++i] == 'n' ? '\n' : line[i];
-        } else {
-            out += line[i];
-        }
-    }
-    return fromUtf8(out);
-}
-
 std::u16string journalPath(const std::u16string& backupFolder) {
     return backupFolder + std::u16string(kJournalName);
 }
@@ -65,9 +39,9 @@ RunJournal RunJournal::read(const std::u16string& backupFolder) {
     for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
         const std::string_view line(bytes.data() + start, end - start);
         if (line.starts_with(kBackupWord)) {
-            journal.changed_.push_back(unescapeName(line.substr(kBackupWord.size())));
+            journal.changed_.push_back(unescapeLine(line.substr(kBackupWord.size())));
         } else if (line.starts_with(kUnchangedWord)) {
-            std::erase(journal.changed_, unescapeName(line.substr(kUnchangedWord.size())));
+            std::erase(journal.changed_, unescapeLine(line.substr(kUnchangedWord.size())));
         } else if (line == kFinishedLine) {
             journal.finished_ = true;
         }
@@ -97,7 +71,7 @@ bool RunJournal::holds(std::u16string_view name) const {
 
 void RunJournal::append(std::string_view word, std::u16string_view name) {
     std::string line(word);
-    line += escapeName(name);
+    line += escapeLine(name);
     line += '\n';
     appendLines(line);
 }

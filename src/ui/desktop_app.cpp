@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "ui/pane_page.h"
 #include "ui/pane_script.h"
 #include "ui/skin_window.h"
+#include "ui/window_habits.h"
 
 namespace lodestar::ui {
 
@@ -58,6 +60,8 @@ int runDesktop(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/lodestar/icons/app.svg")));
     SkinWindow window(executableFolder());
     window.show();
+    const QStringList arguments = QApplication::arguments();
+    QTimer::singleShot(0, &window, [&window, arguments] { openArguments(window, arguments); });
     return app.exec();
 }
 

@@ -47,9 +47,17 @@ void SkinWindow::buildMenus() {
             menus_[name] = usedRegexps_;
             continue;
         }
-        if (c.container == "mRegHis") continue;  // pop-up entries: built when it opens
+        if (c.container == "mRegHis" || c.container == "mRecent")
+            continue;  // entries that change: built each time their menu opens
         QAction* action = nullptr;
-        if (c.text == u"-") {
+        if (name == "mRecent") {
+            QMenu* sub = parent->second->addMenu(toQ(c.text));
+            sub->setObjectName(QString::fromStdString(name));
+            sub->setToolTipsVisible(true);
+            connect(sub, &QMenu::aboutToShow, this, [this, sub] { fillMenu(sub, "mRecent"); });
+            menus_[name] = sub;
+            action = sub->menuAction();
+        } else if (c.text == u"-") {
             action = parent->second->addSeparator();
         } else if (hasEntries(name)) {
             QMenu* sub = parent->second->addMenu(toQ(c.text));
@@ -83,13 +91,18 @@ void SkinWindow::applyMenu(const Control& c) {
 }
 
 void SkinWindow::fillUsedRegexpMenu() {
-    usedRegexps_->clear();
+    fillMenu(usedRegexps_, "mRegHis");
+}
+
+void SkinWindow::fillMenu(QMenu* menu, const std::string& container) {
+    menu->clear();
     const ControlModel& model = form_->controls();
     for (const std::string& name : model.names()) {
         const Control& c = model[name];
-        if (c.container != "mRegHis" || !c.visible) continue;
-        QAction* a = usedRegexps_->addAction(toQ(c.text));
+        if (c.container != container || !c.visible) continue;
+        QAction* a = menu->addAction(toQ(c.text));
         a->setObjectName(QString::fromStdString(name));
+        a->setToolTip(toQ(c.tooltip));
         a->setEnabled(c.enabled);
         connect(a, &QAction::triggered, this, [this, name] { command(name); });
     }

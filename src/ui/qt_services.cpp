@@ -30,6 +30,22 @@ bool QtPrompts::okCancel(const std::u16string& text, const std::u16string& capti
     return box.exec() == QMessageBox::Ok;
 }
 
+SaveChoice QtPrompts::saveDiscardCancel(const std::u16string& text, const std::u16string& caption) {
+    QMessageBox box(QMessageBox::Question, toQ(caption), toQ(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    box.setObjectName(QStringLiteral("saveDiscardCancelBox"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return SaveChoice::Save;
+        case QMessageBox::Discard:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Cancel;
+    }
+}
+
 namespace {
 
 // The program's own file dialog, the same on every desktop and drivable in tests. "Save As"

@@ -23,6 +23,8 @@ class QtPrompts : public Prompts {
 
     void message(const std::u16string& text, const std::u16string& caption) override;
     bool okCancel(const std::u16string& text, const std::u16string& caption) override;
+    SaveChoice saveDiscardCancel(const std::u16string& text,
+                                 const std::u16string& caption) override;
     std::u16string openFile(const std::u16string& filter,
                             const std::u16string& initialFolder) override;
     std::u16string saveAs(const std::u16string& filter,

@@ -23,6 +23,7 @@
 #include "ui/qt_text.h"
 #include "ui/qt_work_runner.h"
 #include "ui/source_context_menu.h"
+#include "ui/window_habits.h"
 
 namespace lodestar::ui {
 
@@ -31,7 +32,7 @@ constexpr int kMinimumWidth = 760;
 constexpr int kMinimumHeight = 520;
 }  // namespace
 
-SkinWindow::SkinWindow(const std::u16string& programFolder)
+SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string& stateFolder)
     : timer_(std::make_unique<QtOneShotTimer>([this] {
           if (form_ && !form_->closed()) guarded(*form_, [this] { form_->onTimer1Tick(); });
       })),
@@ -46,9 +47,10 @@ SkinWindow::SkinWindow(const std::u16string& programFolder)
         guarded(*form_, [&] { form_->help().openWebPage(address); });
     }));
     form_->setJobRunner(&jobs_);
+    form_->stateFile = windowStatePath(stateFolder);
     runner_ = std::make_unique<QtWorkRunner>();
-    folder_ = std::make_unique<FolderMode>(*form_, prompts_, *runner_, fromQ(QDir::currentPath()),
-                                           machineDrives());
+    folder_ = std::make_unique<FolderMode>(*form_, prompts_, *runner_,
+                                           pickerStartFolder(form_->stateFile), machineDrives());
     folder_->picker().setHost(this);
     exportForm_ = std::make_unique<ExportForm>(*form_, prompts_);
     exportForm_->folderFiles = [this] {
@@ -84,9 +86,12 @@ SkinWindow::SkinWindow(const std::u16string& programFolder)
     if (QScreen* screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size());
     resize(size);
+    habits_ = new WindowHabits(*this);
 }
 
 SkinWindow::~SkinWindow() {
+    delete habits_;  // it talks to the form
+    habits_ = nullptr;
     // A run still going ends after its current file; its reports are dropped with the runner.
     folder_->stop();
     runner_.reset();
@@ -267,6 +272,7 @@ void SkinWindow::closeEvent(QCloseEvent* event) {
         }
         guarded(*form_, [this] { form_->terminate(); });
     }
+    if (habits_) habits_->windowClosing();
     if (about_) about_->hide();
     if (auto* help = findChild<HelpWindow*>()) help->hide();  // it goes with the window
     event->accept();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "files/user_folders.h"
 #include "forms/assistant/reg_assist.h"
 #include "forms/export/export_form.h"
 #include "forms/folder/folder_mode.h"
@@ -29,12 +30,15 @@ class PaneView;
 
 class FormWindow;
 class QtWorkRunner;
+class WindowHabits;
 
 class SkinWindow : public QMainWindow, public FormHost {
     Q_OBJECT
   public:
-    // The program folder holds lib/, help/, rep/ and the options file.
-    explicit SkinWindow(const std::u16string& programFolder);
+    // The program folder holds lib/, help/, rep/ and the options file; what the window
+    // remembers between runs is kept in the state folder.
+    explicit SkinWindow(const std::u16string& programFolder,
+                        const std::u16string& stateFolder = userStateFolder());
     ~SkinWindow() override;
 
     MainWindow& form() { return *form_; }
@@ -79,6 +83,7 @@ class SkinWindow : public QMainWindow, public FormHost {
     void applyMenu(const Control& c);
     void applyGeometry(const Control& c, QWidget* w);
     void fillUsedRegexpMenu();
+    void fillMenu(QMenu* menu, const std::string& container);
 
     // Actions.
     void command(const std::string& name);
@@ -109,6 +114,7 @@ class SkinWindow : public QMainWindow, public FormHost {
     QMenu* usedRegexps_ = nullptr;
     PaneView* panes_[3] = {nullptr, nullptr, nullptr};
     QPointer<AboutBox> about_;
+    WindowHabits* habits_ = nullptr;
     bool syncing_ = false;
     bool shown_ = false;
 };

@@ -65,7 +65,8 @@ class SkinTest : public ::testing::Test {
     }
 
     void start(int width = 1280, int height = 800) {
-        window = std::make_unique<ui::SkinWindow>(program.folder());
+        // What the window remembers lives in the test's own folder, from one start to the next.
+        window = std::make_unique<ui::SkinWindow>(program.folder(), program.folder() + u"state/");
         window->resize(width, height);
         window->show();
         QApplication::setActiveWindow(window.get());

@@ -43,8 +43,8 @@ TEST_F(ShellTest, MenuBarAndToolStripShowTheDesignedCommands) {
     QStringList file;
     for (QAction* a : window->findChild<QMenu*>("mnuTask")->actions())
         file << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(file,
-              (QStringList{"&Open File", "&Open Folder", "Instant &Test", "&Save", "-", "E&xit"}));
+    EXPECT_EQ(file, (QStringList{"&Open File", "Open &Folder", "&Recent Files", "Instant &Test",
+                                 "&Save", "-", "E&xit"}));
 
     struct Entry {
         const char* name;
@@ -58,6 +58,8 @@ TEST_F(ShellTest, MenuBarAndToolStripShowTheDesignedCommands) {
           Entry{"mSave", "Ctrl+S", false, false, false}, Entry{"mFind", "F3", false, false, false},
           Entry{"mExp", "F4", false, false, false}, Entry{"mReplace", "F5", false, false, false},
           Entry{"mRestore", "F8", false, false, false},
+          Entry{"mNext", "Ctrl+G", false, false, false},
+          Entry{"mPrev", "Ctrl+Shift+G", false, false, false},
           Entry{"mOptions", "Ctrl+T", true, false, false},
           Entry{"mContents", "F1", true, false, false}, Entry{"mFsrc", "", false, true, true},
           Entry{"mMlist", "", true, true, true}, Entry{"mWrap", "", false, true, true},
@@ -71,7 +73,7 @@ TEST_F(ShellTest, MenuBarAndToolStripShowTheDesignedCommands) {
         EXPECT_EQ(a->isChecked(), e.checked) << e.name;
     }
     EXPECT_EQ(window->action("mAbout")->text(), QStringLiteral("&About "));
-    EXPECT_EQ(window->control("btnNext")->toolTip(), QStringLiteral(" Next Match "));
+    EXPECT_EQ(window->control("btnNext")->toolTip(), QStringLiteral(" Next Match (Ctrl+G) "));
     EXPECT_EQ(widget<QToolButton>("View_FS")->text(), QStringLiteral("fs"));
     EXPECT_FALSE(widget<QToolButton>("selFile")->icon().isNull());
     EXPECT_EQ(widget<QLabel>("Label5")->text(), QStringLiteral("Current File:"));

@@ -196,7 +196,7 @@ TEST_F(WorkflowTest, SearchNavigateReplaceSaveRestoreAndClose) {
 
     // Restore puts the old text back.
     ASSERT_TRUE(window->control("btnRestore")->isEnabled());
-    key(Qt::Key_F8);
+    key(Qt::Key_F8, Qt::NoModifier);
     ASSERT_TRUE(waitUntil([&] { return readFile(path) == original; }));
 
     // Closing with nothing unsaved asks nothing.
@@ -222,12 +222,12 @@ TEST_F(WorkflowTest, ClosingWithUnsavedChangesAsksAndEscapeKeepsTheWindow) {
     });
     window->close();
     EXPECT_TRUE(asked.shown);
-    EXPECT_EQ(asked.text, QStringLiteral("File not saved, exit anyway?"));
+    EXPECT_EQ(asked.text, QStringLiteral("File not saved, save it before exit?"));
     EXPECT_EQ(asked.caption, QStringLiteral(" Please confirm"));
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->form().closed());
 
-    answerMessage(QMessageBox::Ok);
+    answerMessage(QMessageBox::Discard);
     window->action("mExit")->trigger();
     ASSERT_TRUE(waitUntil([&] { return !window->isVisible(); }));
     EXPECT_TRUE(window->form().closed());

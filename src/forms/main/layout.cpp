@@ -67,6 +67,7 @@ void WindowLayout::resize() {
         const double groupLeft = get("Frame3", &Rect::left);
         if (pathLeft + 100 < groupLeft) c_.setWidth("inputPath", groupLeft - pathLeft - 100);
     }
+    applyLeftShare();
     c_.setWidth("statusbar", OW);
     c_.setTop("statusbar", S - get("statusbar", &Rect::height));  // all of it inside the window
     const double rest = get("statusbar", &Rect::width) - get("LblCurName", &Rect::left);
@@ -113,6 +114,7 @@ void WindowLayout::arrangePanes() {
     }
     if (list) c_.setTop("splitter2", bottom("ListView"));
     if (source) c_.setTop("splitter3", bottom("SuperMonitor"));
+    applyPaneShares();
 }
 
 void WindowLayout::sizeControls(double& x) {
@@ -206,6 +208,7 @@ void WindowLayout::splitterUp(const std::string& splitter) {
     }
     c_.setVisible(shadow, false);
     splitDragging_ = false;
+    noteSplitShare(splitter);
 }
 
 void WindowLayout::widenLoggerMargins() {

@@ -4,6 +4,7 @@
 // "SuperMonitor" and "MatchView".
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "forms/model/controls.h"
@@ -43,6 +44,15 @@ class WindowLayout {
     void splitterUp(const std::string& splitter);
     bool splitDragging() const { return splitDragging_; }
 
+    // Where the user put the splitters, as shares of the room each moves in: the left panel's
+    // width of the window's, the file table's and the source view's bottom edges of the right
+    // panel's height. A resize and every re-stacking of the panes put them back, scaled.
+    struct SplitShares {
+        std::optional<double> left, list, source;
+    };
+    SplitShares splitShares() const { return shares_; }
+    void setSplitShares(const SplitShares& shares) { shares_ = shares; }
+
     // Inner text margin of the activity log box, widened once to at least 4.
     int loggerMargin() const { return loggerMargin_; }
 
@@ -51,12 +61,16 @@ class WindowLayout {
         return c_[name].geometry.*field;
     }
     void widenLoggerMargins();
+    void noteSplitShare(const std::string& splitter);
+    void applyLeftShare();
+    void applyPaneShares();
     static std::string shadowOf(const std::string& splitter);
 
     ControlModel& c_;
     WindowSize size_;
     bool splitDragging_ = false;
     int loggerMargin_ = 1;
+    SplitShares shares_;
 };
 
 }  // namespace lodestar

@@ -42,6 +42,11 @@ MainWindow::MainWindow(std::u16string programFolder, WindowServices services)
       help_(programFolder_, services.shell, services.prompts),
       layout_(controls_) {
     addMainWindowControls(controls_);
+    controls_.onChange([this](const Control& c) {
+        if (c.name == "btnNext" || c.name == "btnPrev")
+            controls_.setEnabled(c.name == "btnNext" ? "mNext" : "mPrev", c.enabled);
+        if (c.name != "MainWindow") refreshTitle();
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -105,6 +110,7 @@ void MainWindow::load() {
     showViewTicks();
     showStartHints();
     reportMissingDataFiles();
+    applyRememberedState();
 }
 
 // A program folder without some of its data files still opens; the log says what cannot work.
@@ -127,8 +133,7 @@ void MainWindow::reportMissingDataFiles() {
 }
 
 bool MainWindow::queryUnload() {
-    if (controls_["btnSave"].enabled && !MultiMode) return confirm(u"File not saved, exit anyway?");
-    return true;
+    return settleUnsaved(u"File not saved, save it before exit?");
 }
 
 void MainWindow::terminate() {
@@ -221,6 +226,7 @@ void MainWindow::doSingle() {
     controls_.setStruckThrough("View_FS", false);
     controls_.setChecked("mFsrc", true);
     resetMatchState();
+    fileOpened();
 }
 
 void MainWindow::doMulti() {
@@ -253,6 +259,7 @@ void MainWindow::closeSingleFile() {
     txtDoc.clear();
     LoadedText.clear();
     curFileName.clear();
+    if (!MultiMode) controls_.setText("inputPath", u"");  // folder mode shows the folder there
     controls_.setText("LblCurName", u"");
     controls_.setText("lblTotal", u"");
     controls_.setEnabled("mClose", false);
@@ -298,6 +305,10 @@ void MainWindow::click(const std::string& name) {
         pickUsedRegexp(std::stoul(name.substr(6)));
         return;
     }
+    if (name.rfind("mRecent(", 0) == 0) {
+        pickRecentFile(std::stoul(name.substr(8)));
+        return;
+    }
     if (name.rfind("mEnc", 0) == 0 && name != "mEncoding") {
         reopenWithEncoding(name);
         return;
@@ -319,6 +330,8 @@ void MainWindow::click(const std::string& name) {
         {"mAction", &MainWindow::actionCommand},
         {"btnNext", &MainWindow::next},
         {"btnPrev", &MainWindow::prevMatch},
+        {"mNext", &MainWindow::next},
+        {"mPrev", &MainWindow::prevMatch},
         {"View_FS", &MainWindow::viewSource},
         {"mFsrc", &MainWindow::viewSource},
         {"View_ML", &MainWindow::viewMatchList},
@@ -416,47 +429,22 @@ void MainWindow::resize(const WindowSize& size) {
 // ---- Opening ----------------------------------------------------------------------------------
 
 void MainWindow::openFileCommand() {
-    if (controls_["btnSave"].enabled &&
-        !confirm(u"Your file not saved, give up and open a new file?"))
-        return;
+    if (!settleUnsaved(u"Your file not saved, save it before opening a new file?")) return;
     std::u16string path =
         trimSpaces(services_.prompts.openFile(u"Any file|*.*|HTML file(*.htm;*.html)|*.htm;*.html|"
                                               u"text file(*.txt;*.csv)|*.txt;*.csv|"
                                               u"XML file(*.xml)|*.xml",
-                                              u""));
+                                              lastOpenFolder));
     if (path.empty()) return;
     OpenFile(path);
 }
 
 void MainWindow::openFolderCommand(bool ask) {
-    if (ask && controls_["btnSave"].enabled &&
-        !confirm(u"Your file not saved, give up and proceed a new replacing task?"))
-        return;
+    if (ask && !settleUnsaved(u"Your file not saved, save it before a new replacing task?")) return;
     if (folderWork_)
         folderWork_->showPicker(*this);
     else if (showForm)
         showForm("FolderDlg");
-}
-
-void MainWindow::OpenPath(const std::u16string& text) {
-    if (text == curFileName) return;
-    if (fileExists(text)) {
-        OpenFile(text);
-        return;
-    }
-    std::u16string folder;
-    std::u16string pattern;
-    const std::size_t slash = text.rfind(u'/');
-    if (slash != std::u16string::npos && text.compare(slash + 1, 2, u"*.") == 0) {
-        pattern = text.substr(slash + 1);
-        folder = text.substr(0, slash + 1);
-    } else if (folderExists(text)) {
-        folder = text;
-    }
-    if (!folder.empty() && folderExists(folder) && folderWork_ &&
-        folderWork_->openFolder(*this, folder, pattern))
-        return;
-    logError(u"Can't find the path");
 }
 
 // ---- Panes ------------------------------------------------------------------------------------

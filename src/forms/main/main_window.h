@@ -15,6 +15,7 @@
 #include "files/text_encoding.h"
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
+#include "forms/main/recent_files.h"
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "platform/clipboard.h"
@@ -26,6 +27,7 @@
 #include "search/regexp.h"
 #include "settings/options.h"
 #include "settings/options_location.h"
+#include "settings/window_state.h"
 #include "syntax/syntax_table.h"
 
 namespace lodestar {
@@ -125,8 +127,8 @@ class MainWindow {
     // becomes a one-line pattern (marks of invisible characters as \r, \n, \t; line breaks
     // dropped); anything else is inserted as it is. The clipboard itself is never rewritten.
     std::u16string patternPaste(const std::u16string& text) const;
-    // The source view's "Use selection as pattern": the selection becomes the pattern box's
-    // text, as a paste of it would.
+    // The source view's "Use selection as pattern": the pattern box gets a pattern that finds
+    // exactly the selected text.
     void useSelectionAsPattern(const std::u16string& selection);
     // The page shows a long document a piece at a time and asks for these pieces of it.
     void onPiecesWanted(Pane which, const std::u16string& withinId, long long generation,
@@ -182,6 +184,30 @@ class MainWindow {
     void SaveFile(const std::u16string& path);
     void RestoreSingleFile();
 
+    // ---- Desktop habits (window_title.cpp, open_requests.cpp, recent_files.cpp,
+    // remembered_state.cpp) ---------------------------------------------------------------------
+    // The title: the file or folder, "*" while the text is unsaved.
+    void refreshTitle();
+    // Unsaved text before it would be lost: Save, Discard or Cancel. True when the caller may
+    // go on (saved or discarded); a failed save answers false.
+    bool settleUnsaved(const std::u16string& question);
+    // A path named on the command line or dropped on the window: a file opens, a folder opens
+    // in folder mode; unsaved text is asked about first.
+    void openRequested(const std::u16string& path);
+    void pickRecentFile(std::size_t index);  // "mRecent(i)", 1 = newest
+    // The state file (empty: nothing is remembered). load() applies it; the skin calls
+    // saveRememberedState() when the window closes, after setWindowFrame.
+    std::u16string stateFile;
+    const WindowState& remembered() const { return remembered_; }
+    void setWindowFrame(const WindowFrame& frame) { remembered_.frame = frame; }
+    // Where the folder picker is, kept for the next start (set by whoever owns the picker).
+    std::function<std::u16string()> pickerFolder;
+    bool saveRememberedState();
+    // Moves the keyboard focus to a control (set by the skin).
+    std::function<void(const std::string& control)> moveFocus;
+    RecentFiles recentFiles;
+    std::u16string lastOpenFolder;  // where the open dialog starts
+
     // ---- Shell ----------------------------------------------------------------------------------
     void OpenMonitor();
     void reShow();
@@ -227,6 +253,9 @@ class MainWindow {
 
   private:
     void reportMissingDataFiles();
+    void fileOpened();
+    void rebuildRecentMenu();
+    void applyRememberedState();
     void onSwitch(const std::string& name);
     void setCheckFromMenu(const std::string& box, bool value);
     void addUsedRegexp(const std::u16string& pattern);
@@ -292,6 +321,7 @@ class MainWindow {
     int pageWaitTicks_ = 0;        // Timer1 ticks spent waiting for the source page
     bool closed_ = false;
     int statusRepaints_ = 0;
+    WindowState remembered_;
 };
 
 }  // namespace lodestar

@@ -102,6 +102,23 @@ std::u16string oneLinePattern(std::u16string text) {
     std::erase_if(text, [](char16_t c) { return c == u'\r' || c == u'\n' || c == u'\t'; });
     return text;
 }
+
+// A selection of the source view as a pattern that finds exactly that text: the characters
+// with a meaning in a pattern are escaped, and line breaks and tabs become escapes, taken from
+// the marks of invisible characters when the view shows them, else from the text itself.
+std::u16string literalPattern(const std::u16string& selection, bool marksShown) {
+    std::u16string pattern;
+    for (const char16_t c : selection) {
+        if (std::u16string_view(u"\\^$.|?*+()[]{}").find(c) != std::u16string_view::npos)
+            pattern += u'\\';
+        pattern += c;
+    }
+    if (marksShown) return oneLinePattern(std::move(pattern));
+    replaceAll(pattern, u"\r", u"\\r");
+    replaceAll(pattern, u"\n", u"\\n");
+    replaceAll(pattern, u"\t", u"\\t");
+    return pattern;
+}
 }  // namespace
 
 std::u16string MainWindow::patternPaste(const std::u16string& text) const {
@@ -112,7 +129,7 @@ std::u16string MainWindow::patternPaste(const std::u16string& text) const {
 
 void MainWindow::useSelectionAsPattern(const std::u16string& selection) {
     if (closed_ || selection.empty() || !controls_["inRepFrom"].enabled) return;
-    const std::u16string pattern = oneLinePattern(selection);
+    const std::u16string pattern = literalPattern(selection, showInvisible);
     controls_.setText("inRepFrom", pattern);
     controls_.setTextSelection("inRepFrom", pattern.size(), 0);
 }

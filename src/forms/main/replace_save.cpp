@@ -92,12 +92,13 @@ void MainWindow::saveCommand() {
 }
 
 void MainWindow::SaveFile(const std::u16string& path) {
+    bool backup = false;
     try {
         if (isReadOnly(path)) {
             if (!confirm(u"Current file is read only, save it anyway?")) return;
             clearReadOnly(path);
         }
-        const bool backup = options.backupOnReplace && fileExists(path);
+        backup = options.backupOnReplace && fileExists(path);
         saveWithBackup(path, txtDoc, options.backupOnReplace, curFormat);
         backupSaved_ = backupSaved_ || backup;
     } catch (const std::exception& e) {
@@ -110,7 +111,8 @@ void MainWindow::SaveFile(const std::u16string& path) {
     LoadedText = txtDoc;
     loadedFormat = curFormat;
     setSaveEnabled(false);
-    logLine(u"Saved " + path);
+    logLine(u"Saved " + decimal(static_cast<long long>(txtDoc.size())) + u" characters to " + path +
+            (backup ? u"; the old file is kept as " + siblingBackupPath(path) : u"; no backup"));
 }
 
 void MainWindow::restoreCommand() {
@@ -134,7 +136,8 @@ void MainWindow::RestoreSingleFile() {
         setSaveEnabled(false);
         // The backup of an earlier save can still go back with a second Restore.
         setRestoreEnabled(backupSaved_);
-        logLine(u"Replaced text discarded; the text is as the file holds it.");
+        logLine(u"Restored the text of " + curFileName +
+                u" as the file holds it; the replaced text is discarded.");
         return;
     }
     setRestoreEnabled(false);

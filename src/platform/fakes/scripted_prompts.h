@@ -1,9 +1,12 @@
 // Prompts answered from a script: every question and message is recorded in order, each
-// okCancel takes the next scripted answer (OK when the script has run out, so a forgotten
-// answer shows up as an unexpected entry in `asked`), and each file dialog the next path.
+// question takes the next scripted answer (OK or Discard when the script has run out, so a
+// forgotten answer shows up as an unexpected entry in `asked`), and each file dialog the next
+// path. An answer scripted for the other kind of question throws, so a test that expects an
+// OK/Cancel box where a Save/Discard/Cancel box comes (or the other way round) fails.
 #pragma once
 
 #include <deque>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,15 +15,17 @@
 namespace lodestar::fakes {
 
 struct Prompt {
-    std::string kind;        // "message", "okCancel", "openFile" or "saveAs"
+    std::string kind;        // "message", "okCancel", "saveDiscardCancel", "openFile" or "saveAs"
     std::u16string text;     // message text, or the dialog's filter
     std::u16string caption;  // caption, or the dialog's initial folder
 };
 
 class ScriptedPrompts : public Prompts {
   public:
-    void answerOk() { answers_.push_back(true); }
-    void answerCancel() { answers_.push_back(false); }
+    void answerOk() { answers_.push_back(Answer::Ok); }
+    void answerCancel() { answers_.push_back(Answer::Cancel); }
+    void answerSave() { answers_.push_back(Answer::Save); }
+    void answerDiscard() { answers_.push_back(Answer::Discard); }
     void choosePath(std::u16string path) { paths_.push_back(std::move(path)); }
 
     void message(const std::u16string& text, const std::u16string& caption) override {
@@ -28,10 +33,25 @@ class ScriptedPrompts : public Prompts {
     }
     bool okCancel(const std::u16string& text, const std::u16string& caption) override {
         asked.push_back({"okCancel", text, caption});
-        if (answers_.empty()) return true;
-        bool answer = answers_.front();
-        answers_.pop_front();
-        return answer;
+        const Answer answer = nextAnswer(Answer::Ok);
+        if (answer != Answer::Ok && answer != Answer::Cancel)
+            throw std::logic_error("Save or Discard scripted for an OK/Cancel question");
+        return answer == Answer::Ok;
+    }
+    SaveChoice saveDiscardCancel(const std::u16string& text,
+                                 const std::u16string& caption) override {
+        asked.push_back({"saveDiscardCancel", text, caption});
+        switch (nextAnswer(Answer::Discard)) {
+            case Answer::Save:
+                return SaveChoice::Save;
+            case Answer::Discard:
+                return SaveChoice::Discard;
+            case Answer::Cancel:
+                return SaveChoice::Cancel;
+            case Answer::Ok:
+                break;
+        }
+        throw std::logic_error("OK scripted for a Save/Discard/Cancel question");
     }
     std::u16string openFile(const std::u16string& filter,
                             const std::u16string& initialFolder) override {
@@ -45,6 +65,15 @@ class ScriptedPrompts : public Prompts {
     std::vector<Prompt> asked;
 
   private:
+    enum class Answer { Ok, Cancel, Save, Discard };
+
+    Answer nextAnswer(Answer whenRunOut) {
+        if (answers_.empty()) return whenRunOut;
+        const Answer answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+
     // Both file dialogs take the next scripted path; an empty one when the script has run out.
     std::u16string nextPath(const char* kind, const std::u16string& filter,
                             const std::u16string& initialFolder) {
@@ -55,7 +84,7 @@ class ScriptedPrompts : public Prompts {
         return path;
     }
 
-    std::deque<bool> answers_;
+    std::deque<Answer> answers_;
     std::deque<std::u16string> paths_;
 };
 

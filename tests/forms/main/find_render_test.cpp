@@ -214,7 +214,8 @@ TEST_F(OpenFile, IgnoresAMissingFileAndAsksBeforeDroppingUnsavedText) {
     w->click("btnReplace");
     prompts.answerCancel();
     w->click("mOpenFile");
-    EXPECT_EQ(u8(prompts.asked.back().text), "Your file not saved, give up and open a new file?");
+    EXPECT_EQ(u8(prompts.asked.back().text),
+              "Your file not saved, save it before opening a new file?");
     EXPECT_EQ(w->curFileName, first);
 }
 

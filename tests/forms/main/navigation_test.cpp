@@ -109,15 +109,23 @@ TEST_F(PatternPaste, CleansOnlyTextCopiedFromTheSourceView) {
     }
 }
 
-TEST_F(PatternPaste, UseSelectionAsPatternFillsThePatternBoxCleaned) {
-    openNew("a.txt", "x\ty\r\n");
-    w->useSelectionAsPattern(u"x______ y\u2193\u300F\n");
-    EXPECT_EQ(text("inRepFrom"), "x\\ty\\r\\n");
-    EXPECT_EQ(c("inRepFrom").selStart, 8u);
+// The selection becomes a pattern that finds exactly it: characters with a meaning in a
+// pattern are escaped, line breaks and tabs come from the marks when they are shown.
+TEST_F(PatternPaste, UseSelectionAsPatternFindsExactlyTheSelection) {
+    openNew("a.txt", "f(x) = a.b*2\tend\r\nnext [1]\r\n");
+    w->useSelectionAsPattern(u"f(x) = a.b*2\tend\r\nnext [1]");
+    EXPECT_EQ(text("inRepFrom"), "f\\(x\\) = a\\.b\\*2\\tend\\r\\nnext \\[1\\]");
+    EXPECT_EQ(c("inRepFrom").selStart, c("inRepFrom").text.size());
+    find(c("inRepFrom").text);
+    EXPECT_EQ(text("matchNo"), "1/1");
+
+    w->click("btnViewIn");  // the view shows marks; its text carries them beside the breaks
+    w->useSelectionAsPattern(u"2______ end\u2193\u300F\r\nnext");
+    EXPECT_EQ(text("inRepFrom"), "2\\tend\\r\\nnext");
     find(c("inRepFrom").text);
     EXPECT_EQ(text("matchNo"), "1/1");
     w->useSelectionAsPattern(u"");  // nothing selected: the pattern stays
-    EXPECT_EQ(text("inRepFrom"), "x\\ty\\r\\n");
+    EXPECT_EQ(text("inRepFrom"), "2\\tend\\r\\nnext");
 }
 
 }  // namespace

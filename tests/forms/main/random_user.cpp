@@ -79,6 +79,12 @@ class StepPrompts : public Prompts {
         if (!ok) ++cancelled;
         return ok;
     }
+    // Unsaved text is given up or kept, never saved by a question: the disk checks count only
+    // the saves the steps ask for.
+    SaveChoice saveDiscardCancel(const std::u16string& text,
+                                 const std::u16string& caption) override {
+        return okCancel(text, caption) ? SaveChoice::Discard : SaveChoice::Cancel;
+    }
     std::u16string openFile(const std::u16string&, const std::u16string&) override { return path; }
     std::u16string saveAs(const std::u16string&, const std::u16string&) override { return path; }
     void nextStep(unsigned bits, std::u16string chosen) {

@@ -153,7 +153,7 @@ TEST_F(ReplaceSave, AFailedSaveShowsABoxAndKeepsTheFileAndTheUnsavedText) {
             EXPECT_EQ(docs.bytes("x.txt"), "abc") << k.name;
         EXPECT_TRUE(c("btnSave").enabled) << k.name;
         EXPECT_EQ(log().find("* Saved"), std::string::npos) << k.name;
-        prompts.answerOk();  // opening the next file gives up the unsaved text
+        prompts.answerDiscard();  // opening the next file gives up the unsaved text
     }
 }
 

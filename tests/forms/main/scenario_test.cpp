@@ -58,10 +58,10 @@ TEST_F(Scenario, OneFileFromOpeningToClosing) {
     prompts.answerCancel();
     w->click("mExit");
     EXPECT_FALSE(w->closed());
-    prompts.answerOk();
+    prompts.answerDiscard();
     w->click("mExit");
     EXPECT_TRUE(w->closed());
-    EXPECT_EQ(u8(prompts.asked.back().text), "File not saved, exit anyway?");
+    EXPECT_EQ(u8(prompts.asked.back().text), "File not saved, save it before exit?");
     EXPECT_EQ(docs.bytes("page.htm"), "<p class=\"x\">cat</p>\r\n<p>Cat and cat</p>\r\n");
     (void)path;
 }

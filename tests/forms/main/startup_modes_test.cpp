@@ -150,7 +150,7 @@ TEST_F(QuitCheck, AsksOnlyWithUnsavedChangesInSingleFileMode) {
     prompts.answerCancel();
     w->click("mExit");
     EXPECT_FALSE(w->closed());
-    EXPECT_EQ(u8(prompts.asked.back().text), "File not saved, exit anyway?");
+    EXPECT_EQ(u8(prompts.asked.back().text), "File not saved, save it before exit?");
     EXPECT_EQ(u8(prompts.asked.back().caption), " Please confirm");
 
     w->MultiMode = true;  // folder mode never asks
@@ -158,7 +158,7 @@ TEST_F(QuitCheck, AsksOnlyWithUnsavedChangesInSingleFileMode) {
     EXPECT_TRUE(w->queryUnload());
     EXPECT_EQ(prompts.asked.size(), asked);
     w->MultiMode = false;
-    prompts.answerOk();
+    prompts.answerDiscard();
     w->click("mExit");
     EXPECT_TRUE(w->closed());
 }

@@ -74,7 +74,7 @@ TEST_F(Truth, ACommandFilesCaseSwitchStaysWithItsCommands) {
         EXPECT_EQ(c("mIgnore").checked, k.ignoreCaseTicked) << k.name;
         find(u"a");
         EXPECT_EQ(w->matchCount, k.countOfA) << k.name;
-        prompts.answerOk();  // the next open gives up the unsaved text
+        prompts.answerDiscard();  // the next open gives up the unsaved text
     }
 }
 

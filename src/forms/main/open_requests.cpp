@@ -1,0 +1,67 @@
+// Opening a file or folder from outside the dialogs (the path box, the command line, a drop,
+// Recent Files), and the question that keeps unsaved text from being lost on the way.
+#include "core/text.h"
+#include "files/paths.h"
+#include "forms/main/main_window.h"
+
+namespace lodestar {
+
+bool MainWindow::settleUnsaved(const std::u16string& question) {
+    if (MultiMode || !controls_["btnSave"].enabled) return true;
+    switch (services_.prompts.saveDiscardCancel(question, u" Please confirm")) {
+        case SaveChoice::Save:
+            SaveFile(curFileName);
+            return !controls_["btnSave"].enabled;  // a failed or refused save keeps the text
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
+void MainWindow::openRequested(const std::u16string& path) {
+    if (closed_ || working_ || running_) return;
+    const std::u16string clean = trimSpaces(path);
+    if (!clean.empty()) OpenPath(clean);
+}
+
+void MainWindow::OpenPath(const std::u16string& text) {
+    if (text == curFileName) return;
+    const bool file = fileExists(text);
+    std::u16string folder;
+    std::u16string pattern;
+    if (!file) {
+        const std::size_t slash = text.rfind(u'/');
+        if (slash != std::u16string::npos && text.compare(slash + 1, 2, u"*.") == 0) {
+            pattern = text.substr(slash + 1);
+            folder = text.substr(0, slash + 1);
+        } else if (folderExists(text)) {
+            folder = text;
+        }
+    }
+    if (!file && (folder.empty() || !folderExists(folder) || !folderWork_)) {
+        logError(u"Can't find the path");
+        return;
+    }
+    if (!settleUnsaved(u"Your file not saved, save it before opening " + text + u"?")) {
+        controls_.setText("inputPath", MultiMode ? CurrentFolder : curFileName);
+        return;
+    }
+    if (file) {
+        OpenFile(text);
+        return;
+    }
+    if (!folderWork_->openFolder(*this, folder, pattern)) logError(u"Can't find the path");
+}
+
+// After a file has opened: it heads Recent Files, the open dialog starts in its folder next
+// time, and the user can type a pattern at once.
+void MainWindow::fileOpened() {
+    recentFiles.add(curFileName);
+    rebuildRecentMenu();
+    lastOpenFolder = ParentFolderOf(curFileName) + u"/";
+    if (moveFocus) moveFocus("inRepFrom");
+}
+
+}  // namespace lodestar

@@ -1,0 +1,243 @@
+// The window as desktop users expect it: its title, the Save/Discard/Cancel questions, Recent
+// Files, what it remembers from one run to the next, the splitters through a resize, and
+// "Instant Test" leaving nothing of the closed file.
+#include <filesystem>
+
+#include "files/text_file.h"
+#include "forms/main/window_fixture.h"
+#include "forms/main/window_title.h"
+#include "replace/backup.h"
+
+namespace lodestar::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(WindowTitle, NamesWhatIsOpenAndMarksUnsavedText) {
+    const struct {
+        std::u16string path;
+        bool unsaved;
+        const char* title;
+    } rows[] = {
+        {u"", false, " Lodestar 1.4"},
+        {u"", true, " Lodestar 1.4"},
+        {u"/home/ann/notes.txt", true, "notes.txt* \u2014 Lodestar"},
+        {u"/home/ann/notes.txt", false, "notes.txt \u2014 Lodestar"},
+        {u"/home/ann/web site/", false, "web site \u2014 Lodestar"},
+        {u"/", false, "/ \u2014 Lodestar"},
+        {u"/tmp/caf\xDCE9\n.txt", false, "caf\\xE9\\n.txt \u2014 Lodestar"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(u8(windowTitle(row.path, row.unsaved)), row.title) << u8(row.path);
+}
+
+class DesktopHabits : public WindowTest {
+  protected:
+    // Opens the file and replaces "a" by "b" in it, unsaved.
+    std::u16string openAndChange(const std::string& name) {
+        const std::u16string path = openNew(name, "aaa");
+        w->typeText("inRepFrom", u"a");
+        w->typeText("inRepWith", u"b");
+        prompts.answerOk();
+        w->click("btnReplace");
+        return path;
+    }
+    // A window that remembers in `stateFile`, started as the desktop program starts it.
+    std::unique_ptr<MainWindow> windowWithState(const std::u16string& stateFile) {
+        auto window = std::make_unique<MainWindow>(
+            program.folder(), WindowServices{prompts, clipboard, timer, shell});
+        window->stateFile = stateFile;
+        window->load();
+        settlePanes(*window);
+        window->resize({9600, 6800, 9720, 7400});
+        return window;
+    }
+};
+
+TEST_F(DesktopHabits, TheTitleFollowsOpeningChangingSavingAndClosing) {
+    openAndChange("notes.txt");
+    EXPECT_EQ(text("MainWindow"), "notes.txt* \u2014 Lodestar");
+    w->click("btnSave");
+    EXPECT_EQ(text("MainWindow"), "notes.txt \u2014 Lodestar");
+    w->click("mClose");
+    EXPECT_EQ(text("MainWindow"), " Lodestar 1.4");
+}
+
+TEST_F(DesktopHabits, UnsavedTextIsSavedDiscardedOrKeptBeforeItCouldBeLost) {
+    enum class Answer { Save, Discard, Cancel, SaveFails };
+    const char* const triggers[] = {"mExit", "mOpenFile", "btnOpenFolder", "inputPath"};
+    for (const char* trigger : triggers) {
+        for (Answer answer : {Answer::Save, Answer::Discard, Answer::Cancel, Answer::SaveFails}) {
+            const std::string what = std::string(trigger) + " " + std::to_string(int(answer));
+            w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
+            bool pickerShown = false;
+            w->showForm = [&](const std::string& form) { pickerShown = form == "FolderDlg"; };
+            const std::u16string other = put("other.txt", "other");
+            const std::u16string path = openAndChange("a" + what + ".txt");
+            if (answer == Answer::SaveFails)
+                fs::create_directories(fs::path(u8(siblingBackupPath(path))) / "busy");
+            prompts.asked.clear();
+            if (answer == Answer::Save || answer == Answer::SaveFails) prompts.answerSave();
+            if (answer == Answer::Discard) prompts.answerDiscard();
+            if (answer == Answer::Cancel) prompts.answerCancel();
+            const bool goesOn = answer == Answer::Save || answer == Answer::Discard;
+            if (goesOn && trigger == std::string("mOpenFile")) prompts.choosePath(other);
+            if (trigger == std::string("inputPath")) {
+                w->typeText("inputPath", other);
+                w->enterText("inputPath");
+            } else {
+                w->click(trigger);
+            }
+            settle();
+            ASSERT_FALSE(prompts.asked.empty()) << what;
+            EXPECT_EQ(prompts.asked.front().kind, "saveDiscardCancel") << what;
+            EXPECT_EQ(u8(prompts.asked.front().caption), " Please confirm") << what;
+            const bool wentOn = trigger == std::string("mExit")           ? w->closed()
+                                : trigger == std::string("btnOpenFolder") ? pickerShown
+                                                                          : w->curFileName == other;
+            EXPECT_EQ(wentOn, goesOn) << what;
+            EXPECT_EQ(u8(LoadFileText(path)), answer == Answer::Save ? "bbb" : "aaa") << what;
+            if (!goesOn && trigger == std::string("inputPath")) {
+                EXPECT_EQ(c("inputPath").text, path) << what;
+            }
+            if (answer == Answer::SaveFails) {
+                EXPECT_NE(log().find("Err:Can't save the file."), std::string::npos) << what;
+            }
+        }
+    }
+    EXPECT_EQ(u8(prompts.asked.front().text),
+              "Your file not saved, save it before opening " + u8(docs.file("other.txt")) + "?");
+}
+
+TEST_F(DesktopHabits, SaveAndRestoreSayWhatTheyDid) {
+    const std::u16string path = openAndChange("s.txt");
+    w->click("btnSave");
+    const std::string backup = u8(siblingBackupPath(path));
+    EXPECT_NE(log().find("* Saved 3 characters to " + u8(path) + "; the old file is kept as " +
+                         backup + "\r\n"),
+              std::string::npos);
+    w->typeText("inRepFrom", u"b");
+    w->typeText("inRepWith", u"c");
+    prompts.answerOk();
+    w->click("btnReplace");
+    w->click("btnRestore");
+    EXPECT_NE(log().find("* Restored the text of " + u8(path) +
+                         " as the file holds it; the replaced text is discarded.\r\n"),
+              std::string::npos);
+    w->click("btnRestore");
+    EXPECT_NE(log().find("* Restored " + u8(path) + " from its backup " + backup + "\r\n"),
+              std::string::npos);
+}
+
+TEST_F(DesktopHabits, RecentFilesKeepsTheTenNewestAndDropsAMissingOne) {
+    std::vector<std::u16string> paths;
+    for (int i = 0; i < 12; ++i) paths.push_back(openNew("f" + std::to_string(i) + ".txt", "x"));
+    open(paths[3]);  // opened again: moves to the top, not twice in the list
+    ASSERT_EQ(w->recentFiles.entries().size(), 10u);
+    EXPECT_EQ(w->recentFiles.entries()[0], paths[3]);
+    EXPECT_EQ(w->recentFiles.entries()[1], paths[11]);
+    EXPECT_EQ(w->recentFiles.entries()[9], paths[2]);
+    EXPECT_EQ(text("mRecent(1)"), "&1  " + u8(paths[3]));
+    EXPECT_EQ(text("mRecent(10)"), "1&0  " + u8(paths[2]));
+    EXPECT_TRUE(c("mRecent").enabled);
+
+    fs::remove(u8(paths[11]));
+    w->click("mRecent(2)");
+    EXPECT_EQ(w->curFileName, paths[3]);
+    EXPECT_EQ(prompts.asked.back().kind, "message");
+    EXPECT_EQ(u8(prompts.asked.back().text),
+              "The file " + u8(paths[11]) + " no longer exists; it is removed from Recent Files.");
+    EXPECT_EQ(w->recentFiles.entries().size(), 9u);
+    EXPECT_FALSE(w->controls().has("mRecent(10)"));
+
+    w->click("mRecent(2)");  // now paths[10]
+    settle();
+    EXPECT_EQ(w->curFileName, paths[10]);
+    EXPECT_EQ(w->recentFiles.entries()[0], paths[10]);
+
+    RecentFiles fresh;
+    fresh.assign({u"", u"/a", u"/b", u"/a"});
+    EXPECT_EQ(fresh.entries(), (std::vector<std::u16string>{u"/a", u"/b"}));
+}
+
+TEST_F(DesktopHabits, InstantTestLeavesNothingOfTheClosedFile) {
+    std::string focused;
+    w->moveFocus = [&](const std::string& name) { focused = name; };
+    openNew("t.txt", "one two one");
+    EXPECT_EQ(focused, "inRepFrom");  // a file opened: the user types a pattern next
+    find(u"one");
+    w->click("mNext");  // Ctrl+G
+    EXPECT_EQ(text("matchNo"), "2/2");
+    w->click("mPrev");  // Ctrl+Shift+G
+    EXPECT_EQ(text("matchNo"), "1/2");
+    w->click("mClose");
+    settle();
+    EXPECT_EQ(text("inputPath"), "");
+    EXPECT_EQ(u8(source().bodyText()), "");
+    EXPECT_EQ(listHtml(), "");
+    EXPECT_EQ(text("matchNo"), "0/0");
+    EXPECT_EQ(text("lblTotal"), "");
+    for (const char* name : {"btnNext", "btnPrev", "mNext", "mPrev", "matchNo"})
+        EXPECT_FALSE(c(name).enabled) << name;
+}
+
+TEST_F(DesktopHabits, WhatOneRunLeavesTheNextTakesUp) {
+    const std::u16string stateFile = program.file("state/window-state");
+    w = windowWithState(stateFile);
+    const std::u16string path = openNew("r.txt", "abc");
+    find(u"a");
+    find(u"b\\n=c");
+    w->click("chkIgnoreCase");
+    w->click("mLine");
+    w->layout().splitterDown("splitter3");
+    w->layout().splitterMove("splitter3", 1500 - c("splitter3").geometry.top);
+    w->layout().splitterUp("splitter3");
+    const double share = c("splitter3").geometry.top / c("Frame2").geometry.height;
+    w->setWindowFrame({10, 20, 800, 600, false});
+    ASSERT_TRUE(w->saveRememberedState());
+
+    w = windowWithState(stateFile);
+    EXPECT_EQ(w->usedPatterns.entries(), (std::vector<std::u16string>{u"a", u"b\\n=c"}));
+    EXPECT_EQ(text("mRegs(2)"), "b\\n=c");
+    EXPECT_FALSE(c("chkIgnoreCase").checked || c("mIgnore").checked || w->expression.ignoreCase());
+    EXPECT_TRUE(c("chkLine").checked && c("mLine").checked && w->expression.multiline());
+    EXPECT_TRUE(c("chkGlobal").checked && c("chkMultiline").checked && w->dotAll);
+    EXPECT_EQ(w->recentFiles.entries(), std::vector<std::u16string>{path});
+    EXPECT_EQ(w->remembered().frame, (WindowFrame{10, 20, 800, 600, false}));
+    w->click("selFile");  // the open dialog starts where the last file came from
+    EXPECT_EQ(prompts.asked.back().caption, docs.folder());
+    openNew("s.txt", "x");
+    EXPECT_NEAR(c("splitter3").geometry.top / c("Frame2").geometry.height, share, 0.01);
+
+    // A file that is not a state file is no reason not to start.
+    program.put("state/window-state", std::string("\0\xff garbage\npattern", 18));
+    w = windowWithState(stateFile);
+    EXPECT_TRUE(w->usedPatterns.entries().empty());
+    EXPECT_FALSE(c("mRecent").enabled);
+}
+
+TEST_F(DesktopHabits, AResizeKeepsTheUsersSplitterPositionsScaled) {
+    w->doMulti();
+    w->resize({9600, 6000, 9720, 6600});
+    for (const char* splitter : {"splitter", "splitter2", "splitter3"}) {
+        const bool vertical = splitter == std::string("splitter");
+        w->layout().splitterDown(splitter);
+        w->layout().splitterMove(splitter, vertical ? 600 : 400);
+        w->layout().splitterUp(splitter);
+    }
+    const auto shareOf = [&](const char* name, bool vertical) {
+        return vertical ? c("Frame1").geometry.width / c("statusbar").geometry.width
+                        : c(name).geometry.top / c("Frame2").geometry.height;
+    };
+    const double left = shareOf("splitter", true);
+    const double list = shareOf("splitter2", false);
+    const double source = shareOf("splitter3", false);
+    w->resize({14400, 9000, 14520, 9600});
+    EXPECT_NEAR(shareOf("splitter", true), left, 0.01);
+    EXPECT_NEAR(shareOf("splitter2", false), list, 0.01);
+    EXPECT_NEAR(shareOf("splitter3", false), source, 0.01);
+    EXPECT_GT(c("Frame1").geometry.width, 3500);  // scaled, not kept in twips
+}
+
+}  // namespace
+}  // namespace lodestar::testing
