@@ -95,7 +95,7 @@ void RunJournal::recordBackups(const std::vector<std::u16string>& names) {
     std::string lines;
     for (const std::u16string& name : names) {
         lines += kBackupWord;
-        lines += escapeName(name);
+        lines += escapeLine(name);
         lines += '\n';
     }
     appendLines(lines);
