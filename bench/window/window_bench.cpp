@@ -21,6 +21,7 @@
 
 #include "core/text.h"
 #include "ui/desktop_app.h"
+#include "ui/pane_script.h"
 #include "ui/pane_view.h"
 #include "ui/qt_text.h"
 #include "ui/skin_window.h"
@@ -60,7 +61,10 @@ bool waitFor(const std::function<bool()>& done, int timeoutMs = 120000) {
     t.start();
     while (!done()) {
         if (t.elapsed() > timeoutMs) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        // A running event loop, not just the events already queued: the pages need it.
+        QEventLoop loop;
+        QTimer::singleShot(2, &loop, &QEventLoop::quit);
+        loop.exec();
     }
     return true;
 }
@@ -95,7 +99,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     ui::prepareWebEngineEnvironment();
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    ui::ensureUiResources();
     const std::string folder = argv[1];
     const double megabytes = std::stod(argv[2]);
     const long links = std::stol(argv[3]);
@@ -116,7 +122,13 @@ int main(int argc, char** argv) {
             if (form.pane(p).busy()) return false;
         return true;
     };
-    waitFor(settled);
+    auto report = [&](const char* what) {
+        std::fprintf(stdout, "(%s did not settle: working %d, busy %d %d %d; log: %s)\n", what,
+                     form.working(), form.pane(Pane::ListView).busy(),
+                     form.pane(Pane::SuperMonitor).busy(), form.pane(Pane::MatchView).busy(),
+                     toUtf8(form.controls()["logger"].text).c_str());
+    };
+    if (!waitFor(settled, 60000)) report("start");
     ui::PaneView* source = window.paneView(Pane::SuperMonitor);
     auto markState = [&](long long k) {
         return source
@@ -145,7 +157,7 @@ int main(int argc, char** argv) {
     stalls.reset();
     t.start();
     form.OpenFile(fromUtf8(file));
-    waitFor(settled);
+    if (!waitFor(settled)) report("open");
     waitFor([&] {
         return source
             ->evaluate(QStringLiteral("document.body.innerText.indexOf('item 0<')>=0||"

@@ -2,6 +2,7 @@
 #include "files/text_file.h"
 
 #include "core/text.h"
+#include "files/block_text_read.h"
 #include "files/file_bytes.h"
 #include "files/safe_write.h"
 
@@ -21,7 +22,7 @@ std::string encodeFor(const std::u16string& path, std::u16string_view text,
 }  // namespace
 
 DecodedText loadTextFile(const std::u16string& path, const TextReading& reading) {
-    return decodeText(readFileBytes(path), reading);
+    return readTextInBlocks(path, reading);
 }
 
 std::u16string LoadFileText(const std::u16string& path) {

@@ -42,14 +42,14 @@ std::u16string matchListFragment(const std::vector<std::u16string>& values) {
     return fragment;
 }
 
-std::u16string matchListPiece(const std::vector<std::u16string>& values, std::size_t from,
-                              std::size_t to) {
+std::u16string matchListPiece(std::u16string_view text, const std::vector<MatchSpan>& spans,
+                              std::size_t from, std::size_t to) {
     std::u16string piece;
-    for (std::size_t k = from; k < to && k < values.size(); ++k) {
+    for (std::size_t k = from; k < to && k < spans.size(); ++k) {
         const std::u16string number = decimal(static_cast<long long>(k + 1));
         piece += u"<li data-k=" + decimal(static_cast<long long>(k)) + u" value=" + number +
                  u" onclick=setValue(" + number + u")>";
-        piece += htmlEscape(values[k]);
+        piece += htmlEscape(text.substr(spans[k].index, spans[k].length));
         piece += u"</li>";
     }
     return piece;

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "search/regexp.h"
+
 namespace lodestar {
 
 // "&" -> "&amp;", "<" -> "&lt;", ">" -> "&gt;", space -> "&nbsp;"; quotes, tabs and line
@@ -20,7 +22,9 @@ std::u16string matchListFragment(const std::vector<std::u16string>& values);
 // Entries from..to-1 of a long list, for a list page that shows it a piece at a time: each
 // entry is closed, carries its number for the list's numbering and its 0-based index in the
 // attribute data-k, and calls setValue with its number when clicked.
-std::u16string matchListPiece(const std::vector<std::u16string>& values, std::size_t from,
-                              std::size_t to);
+// The values are the matches' positions in `text`, so a list of a million entries costs no
+// copies of their texts.
+std::u16string matchListPiece(std::u16string_view text, const std::vector<MatchSpan>& spans,
+                              std::size_t from, std::size_t to);
 
 }  // namespace lodestar

@@ -8,10 +8,8 @@
 // highlight elements around every em tag and reopening them inside keeps each em whole.
 #include "search/source_body.h"
 
-#include <array>
-
+#include "core/text.h"
 #include "search/invisible_marks.h"
-#include "syntax/markup_highlighter.h"
 
 namespace lodestar {
 namespace {
@@ -20,115 +18,126 @@ bool isMatchMark(char16_t c) {
     return c == kMatchStartMark || c == kMatchEndMark;
 }
 
-// The text with kMatchStartMark before and kMatchEndMark after each match; any such character
-// already in the text is dropped.
-std::u16string withMatchMarks(std::u16string_view text, const std::vector<MatchSpan>& spans) {
-    std::u16string out;
-    out.reserve(text.size() + 2 * spans.size());
-    std::size_t copied = 0;
-    auto copyUpTo = [&](std::size_t end) {
-        for (; copied < end; ++copied) {
-            if (!isMatchMark(text[copied])) out += text[copied];
+void writeCloses(const OpenHighlights& open, std::u16string& out) {
+    for (std::size_t k = kHighlightElements.size(); k-- > 0;) {
+        for (int n = 0; n < open[k]; ++n) {
+            out += u"</";
+            out += kHighlightElements[k];
+            out += u'>';
         }
-    };
-    for (const MatchSpan& span : spans) {
-        if (span.index < copied || span.index > text.size() ||
-            span.length > text.size() - span.index) {
-            throw RenderError("Match positions lie outside the text or overlap.");
-        }
-        copyUpTo(span.index);
-        out += kMatchStartMark;
-        copyUpTo(span.index + span.length);
-        out += kMatchEndMark;
     }
-    copyUpTo(text.size());
-    return out;
 }
 
-// The highlight elements in the order they are reopened; they are closed in reverse.
-constexpr std::array<char16_t, 4> kRunKinds = {u's', u'b', u'i', u'u'};
+void writeOpens(const OpenHighlights& open, std::u16string& out) {
+    for (std::size_t k = 0; k < kHighlightElements.size(); ++k) {
+        for (int n = 0; n < open[k]; ++n) {
+            out += u'<';
+            out += kHighlightElements[k];
+            out += u'>';
+        }
+    }
+}
 
-// How many elements of each kind are open, counted as a page parser counts them: a start tag
-// opens one, an end tag closes one if any is open and is ignored otherwise.
-class OpenRuns {
-  public:
-    void apply(char16_t kind, bool closing) {
-        int& count = counts_[slot(kind)];
-        if (!closing) {
-            ++count;
-        } else if (count > 0) {
-            --count;
-        }
+// Counted as a page parser counts them: a start tag opens one element, an end tag closes one
+// if any is open and is ignored otherwise.
+void applyTag(OpenHighlights& open, char16_t kind, bool closing) {
+    for (std::size_t k = 0; k < kHighlightElements.size(); ++k) {
+        if (kHighlightElements[k] != kind) continue;
+        if (!closing)
+            ++open[k];
+        else if (open[k] > 0)
+            --open[k];
+        return;
     }
-    void writeCloses(std::u16string& out) const {
-        for (auto kind = kRunKinds.rbegin(); kind != kRunKinds.rend(); ++kind) {
-            for (int k = 0; k < counts_[slot(*kind)]; ++k) {
-                out += u"</";
-                out += *kind;
-                out += u'>';
-            }
-        }
-    }
-    void writeOpens(std::u16string& out) const {
-        for (char16_t kind : kRunKinds) {
-            for (int k = 0; k < counts_[slot(kind)]; ++k) {
-                out += u'<';
-                out += kind;
-                out += u'>';
-            }
-        }
-    }
+}
 
-  private:
-    static std::size_t slot(char16_t kind) {
-        for (std::size_t k = 0; k < kRunKinds.size(); ++k) {
-            if (kRunKinds[k] == kind) return k;
-        }
-        return 0;  // the highlighter writes no other element
-    }
-    std::array<int, kRunKinds.size()> counts_{};
-};
+}  // namespace
 
-// Turns the marks of highlighted HTML into em elements. Every "<" of highlighted HTML starts
-// one of the highlighter's own tags ("<b>", "</i>", ...): the text's "<" is escaped.
-std::u16string withMatchElements(std::u16string_view html) {
-    std::u16string out;
-    out.reserve(html.size() + html.size() / 16);
-    OpenRuns runs;
-    bool anchored = false;
+void appendWithMatchMarks(std::u16string_view text, std::size_t from, std::size_t to,
+                          std::u16string& out) {
+    for (std::size_t p = from; p < to;) {
+        std::size_t q = p;
+        while (q < to && !isMatchMark(text[q])) ++q;
+        out.append(text.substr(p, q - p));
+        p = q + 1;
+    }
+}
+
+// Every "<" of highlighted HTML starts one of the highlighter's own tags ("<b>", "</i>", ...):
+// the text's "<" is escaped.
+void MatchElementWriter::write(std::u16string_view html, std::u16string& out) {
     std::size_t runStart = 0;
     for (std::size_t p = 0; p < html.size(); ++p) {
         const char16_t c = html[p];
         if (c == u'<') {
             const bool closing = p + 1 < html.size() && html[p + 1] == u'/';
             const std::size_t name = p + (closing ? 2 : 1);
-            if (name < html.size()) runs.apply(html[name], closing);
+            if (name < html.size()) applyTag(open_, html[name], closing);
             continue;
         }
         if (!isMatchMark(c)) continue;
         out.append(html.substr(runStart, p - runStart));
         runStart = p + 1;
-        runs.writeCloses(out);
+        writeCloses(open_, out);
         if (c == kMatchEndMark) {
             out += u"</em>";
+            inMatch_ = false;
         } else {
-            if (!anchored) out += u"<a id='1'></a>";
-            anchored = true;
-            out += u"<em>";
+            if (nextMark_ == 0) out += u"<a id='1'></a>";
+            out += markStart(nextMark_++);
+            inMatch_ = true;
         }
-        runs.writeOpens(out);
+        writeOpens(open_, out);
     }
     out.append(html.substr(runStart));
-    return out;
 }
 
-}  // namespace
+void MatchElementWriter::begin(bool inMatch, std::u16string& out) {
+    inMatch_ = inMatch;
+    if (inMatch_) out += markStart(nextMark_ - 1);
+    writeOpens(open_, out);
+}
+
+void MatchElementWriter::end(std::u16string& out) const {
+    writeCloses(open_, out);
+    if (inMatch_) out += u"</em>";
+}
+
+std::u16string MatchElementWriter::markStart(std::size_t mark) const {
+    if (!numbered_) return u"<em>";
+    return u"<em data-k=" + decimal(static_cast<long long>(mark)) + u">";
+}
+
+void checkSpans(std::size_t textSize, const std::vector<MatchSpan>& spans) {
+    std::size_t after = 0;
+    for (const MatchSpan& span : spans) {
+        if (span.index < after || span.index > textSize || span.length > textSize - span.index)
+            throw RenderError("Match positions lie outside the text or overlap.");
+        after = span.index + span.length;
+    }
+}
 
 std::u16string renderSourceBody(std::u16string_view text, const std::vector<MatchSpan>& spans,
                                 bool showInvisible) {
-    std::u16string marked = withMatchMarks(text, spans);
+    checkSpans(text.size(), spans);
+    // The text with kMatchStartMark before and kMatchEndMark after each match; any such
+    // character already in the text is dropped.
+    std::u16string marked;
+    marked.reserve(text.size() + 2 * spans.size());
+    std::size_t copied = 0;
+    for (const MatchSpan& span : spans) {
+        appendWithMatchMarks(text, copied, span.index, marked);
+        marked += kMatchStartMark;
+        appendWithMatchMarks(text, span.index, span.index + span.length, marked);
+        marked += kMatchEndMark;
+        copied = span.index + span.length;
+    }
+    appendWithMatchMarks(text, copied, text.size(), marked);
     if (showInvisible) marked = toInvisibleMarks(marked);
-    return withMatchElements(markedSyntax(marked));
+    std::u16string out;
+    out.reserve(marked.size() * 2);
+    MatchElementWriter(false, 0, {}).write(markedSyntax(marked), out);
+    return out;
 }
 
 std::u16string wrapShortBody(std::u16string_view body) {

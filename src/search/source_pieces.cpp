@@ -1,139 +1,155 @@
-// Cutting a rendered body into self-contained pieces.
+// The source view's layout in pieces and the rendering of one piece.
 #include "search/source_pieces.h"
 
 #include <algorithm>
-#include <array>
 
-#include "core/text.h"
+#include "search/invisible_marks.h"
+#include "search/source_body.h"
 
 namespace lodestar {
 namespace {
 
-// The highlight elements open at a point of the body, in the order they were opened, and
-// whether a match is open there. Inside a match the highlight elements were all opened after
-// the match's own em, so they close before it.
-class OpenElements {
-  public:
-    void apply(std::u16string_view tag) {
-        const bool closing = tag.size() > 1 && tag[1] == u'/';
-        const std::u16string_view name = tag.substr(closing ? 2 : 1);
-        if (name.substr(0, 2) == u"em") {
-            matchOpen_ = !closing;
-            return;
-        }
-        const char16_t kind = name.empty() ? u'\0' : name[0];
-        if (kind != u'b' && kind != u'i' && kind != u'u' && kind != u's') return;
-        if (!closing) {
-            runs_.push_back(kind);
-            return;
-        }
-        for (auto it = runs_.rbegin(); it != runs_.rend(); ++it) {
-            if (*it == kind) {
-                runs_.erase(std::next(it).base());
-                return;
-            }
-        }
-    }
-    void writeCloses(std::u16string& out) const {
-        for (auto it = runs_.rbegin(); it != runs_.rend(); ++it) {
-            out += u"</";
-            out += *it;
-            out += u'>';
-        }
-        if (matchOpen_) out += u"</em>";
-    }
-    void writeOpens(std::u16string& out, std::size_t openMark) const {
-        if (matchOpen_) out += markStart(openMark);
-        for (char16_t kind : runs_) {
-            out += u'<';
-            out += kind;
-            out += u'>';
-        }
-    }
-    static std::u16string markStart(std::size_t mark) {
-        return u"<em data-k=" + decimal(static_cast<long long>(mark)) + u">";
-    }
+// The highlighter looks at most this far past a "<" ("!--"), match marks aside.
+constexpr std::size_t kLookahead = 4;
 
-  private:
-    std::u16string runs_;
-    bool matchOpen_ = false;
+bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c < 0xDC00;
+}
+
+// Where the pieces start: after the line break that completes `maxLines` lines, or inside a line
+// once the piece holds `maxCharacters` characters.
+std::vector<SourcePieceStart> cutPieces(std::u16string_view text, std::size_t maxLines,
+                                        std::size_t maxCharacters) {
+    std::vector<SourcePieceStart> starts(1);
+    maxLines = std::max<std::size_t>(maxLines, 1);
+    maxCharacters = std::max<std::size_t>(maxCharacters, 2);
+    std::size_t p = 0;
+    auto close = [&](std::size_t end, bool lineOpen) {
+        SourcePieceStart& piece = starts.back();
+        piece.characters = end - piece.offset;
+        if (lineOpen) ++piece.lines;
+    };
+    while (p < text.size()) {
+        SourcePieceStart& piece = starts.back();
+        const std::size_t room = maxCharacters - (p - piece.offset);
+        const std::size_t lineBreak = text.find(u'\n', p);
+        const std::size_t lineEnd =
+            lineBreak == std::u16string_view::npos ? text.size() : lineBreak + 1;
+        if (lineEnd - p > room && p + room < text.size()) {
+            std::size_t cut = p + room;
+            if (isHighSurrogate(text[cut - 1])) --cut;
+            if (cut == piece.offset) cut += 2;  // a piece holds at least one character
+            close(cut, true);
+            starts.push_back({cut, 0, 0, 0, {}});
+            p = cut;
+            continue;
+        }
+        p = lineEnd;
+        if (lineBreak != std::u16string_view::npos) ++piece.lines;
+        if (piece.lines >= maxLines && p < text.size()) {
+            close(p, false);
+            starts.push_back({p, 0, 0, 0, {}});
+        }
+    }
+    close(text.size(), !text.empty() && text.back() != u'\n');
+    return starts;
+}
+
+// The piece's text as the highlighter sees it (invisible characters shown when asked), and
+// where it ends before the few characters after it that the highlighter looks ahead at.
+struct ShownPart {
+    std::u16string text;
+    std::size_t end = 0;
 };
-
-bool continuesReference(char16_t c) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
-           c == u'#' || c == u';';
+void appendLookahead(std::u16string_view text, std::size_t from, bool invisible, ShownPart& part) {
+    std::u16string ahead;
+    appendWithMatchMarks(text, from, std::min(text.size(), from + kLookahead), ahead);
+    part.end = part.text.size();
+    part.text += invisible ? toInvisibleMarks(ahead) : ahead;
 }
 
 }  // namespace
 
-SourcePieces splitSourceBody(std::u16string_view body, std::size_t maxLines,
-                             std::size_t maxCharacters) {
-    SourcePieces result;
-    OpenElements open;
-    SourcePiece piece;
-    std::size_t marks = 0;
-    bool inReference = false;  // after "&", up to the end of its name or number
-    bool lineOpen = false;
-
-    auto cut = [&] {
-        open.writeCloses(piece.html);
-        if (lineOpen) ++piece.lines;
-        result.pieces.push_back(std::move(piece));
-        piece = SourcePiece();
-        piece.firstMark = marks;
-        open.writeOpens(piece.html, marks - 1);
-        lineOpen = false;
-    };
-
-    for (std::size_t p = 0; p < body.size();) {
-        if (!inReference) {
-            // Plain characters up to the next tag, line break or reference go in as one run,
-            // stopping short of the length at which a long line is cut.
-            const std::size_t room =
-                maxCharacters > piece.characters + 1 ? maxCharacters - piece.characters - 1 : 0;
-            const std::u16string_view ahead = body.substr(p, room);
-            const std::size_t run = std::min(ahead.find_first_of(u"<\n&"), ahead.size());
-            if (run > 0) {
-                piece.html.append(ahead.substr(0, run));
-                piece.characters += run;
-                lineOpen = true;
-                p += run;
-                continue;
-            }
-        }
-        const char16_t c = body[p];
-        if (c == u'<') {
-            std::size_t end = body.find(u'>', p);
-            end = end == std::u16string_view::npos ? body.size() : end + 1;
-            const std::u16string_view tag = body.substr(p, end - p);
-            open.apply(tag);
-            if (tag == u"<em>") {
-                piece.html += OpenElements::markStart(marks++);
-            } else {
-                piece.html += tag;
-            }
-            p = end;
+SourceLayout::SourceLayout(std::u16string_view text, const std::vector<MatchSpan>& spans,
+                           bool showInvisible, std::size_t maxLines, std::size_t maxCharacters)
+    : textSize_(text.size()), markCount_(spans.size()), showInvisible_(showInvisible) {
+    checkSpans(text.size(), spans);
+    starts_ = cutPieces(text, maxLines, maxCharacters);
+    countMarks(spans);
+    HighlightState state;
+    for (std::size_t k = 0; k < starts_.size(); ++k) {
+        SourcePieceStart& piece = starts_[k];
+        piece.state = state;
+        const std::size_t end = k + 1 < starts_.size() ? starts_[k + 1].offset : text.size();
+        if (!showInvisible) {
+            advanceSyntax(text, piece.offset, end, state);
             continue;
         }
-        inReference = c == u'&' || (inReference && c != u';' && continuesReference(c));
-        piece.html += c;
-        ++piece.characters;
-        ++p;
-        if (c == u'\n') {
-            ++piece.lines;
-            lineOpen = false;
-            if (piece.lines >= maxLines && p < body.size()) cut();
-            continue;
-        }
-        lineOpen = true;
-        const bool midReference = inReference && p < body.size() && continuesReference(body[p]);
-        const bool inPair = c >= 0xD800 && c < 0xDC00;
-        if (piece.characters >= maxCharacters && !midReference && !inPair && p < body.size()) cut();
+        ShownPart part{toInvisibleMarks(text.substr(piece.offset, end - piece.offset)), 0};
+        appendLookahead(text, end, true, part);
+        advanceSyntax(part.text, 0, part.end, state);
     }
-    if (lineOpen) ++piece.lines;
-    if (!piece.html.empty() || result.pieces.empty()) result.pieces.push_back(std::move(piece));
-    result.markCount = marks;
-    return result;
+}
+
+void SourceLayout::countMarks(const std::vector<MatchSpan>& spans) {
+    std::size_t mark = 0;
+    for (SourcePieceStart& piece : starts_) {
+        while (mark < spans.size() && spans[mark].index < piece.offset) ++mark;
+        piece.firstMark = mark;
+    }
+    markCount_ = spans.size();
+}
+
+SourceLayout SourceLayout::withMarks(const std::vector<MatchSpan>& spans) const {
+    checkSpans(textSize_, spans);
+    SourceLayout layout(*this);
+    layout.countMarks(spans);
+    return layout;
+}
+
+std::u16string SourceLayout::pieceHtml(std::u16string_view text,
+                                       const std::vector<MatchSpan>& spans, std::size_t k) const {
+    const SourcePieceStart& piece = starts_.at(k);
+    const std::size_t from = piece.offset;
+    const bool last = k + 1 == starts_.size();
+    const std::size_t to = last ? textSize_ : starts_[k + 1].offset;
+    std::size_t mark = piece.firstMark;
+    const bool inMatch = mark > 0 && spans[mark - 1].index + spans[mark - 1].length > from;
+
+    // The piece's text with the match marks of the matches in it; a match that started before
+    // it is already open, one that goes on past it stays open.
+    ShownPart part;
+    std::size_t copied = from;
+    auto markUpTo = [&](const MatchSpan& span) {
+        const std::size_t end = span.index + span.length;
+        appendWithMatchMarks(text, copied, std::min(end, to), part.text);
+        if (end <= to) part.text += kMatchEndMark;
+        copied = std::min(end, to);
+    };
+    if (inMatch) markUpTo(spans[mark - 1]);
+    for (std::size_t m = mark; m < spans.size(); ++m) {
+        const MatchSpan& span = spans[m];
+        if (span.index > to || (span.index == to && !last)) break;
+        appendWithMatchMarks(text, copied, span.index, part.text);
+        part.text += kMatchStartMark;
+        copied = span.index;
+        markUpTo(span);
+    }
+    appendWithMatchMarks(text, copied, to, part.text);
+    if (showInvisible_) part.text = toInvisibleMarks(part.text);
+    appendLookahead(text, to, showInvisible_, part);
+
+    HighlightState state = piece.state;
+    std::u16string highlighted;
+    highlighted.reserve(part.text.size() * 2);
+    markSyntaxPart(part.text, 0, part.end, state, highlighted);
+    std::u16string html;
+    html.reserve(highlighted.size() + highlighted.size() / 8);
+    MatchElementWriter marks(true, mark, piece.state.open);
+    marks.begin(inMatch, html);
+    marks.write(highlighted, html);
+    marks.end(html);
+    return html;
 }
 
 }  // namespace lodestar

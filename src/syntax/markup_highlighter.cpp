@@ -5,6 +5,7 @@
 // (brackets and "%{" included) exactly as it was.
 #include "syntax/markup_highlighter.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -47,29 +48,60 @@ bool followedBy(std::u16string_view text, std::size_t lt, std::u16string_view ex
     return true;
 }
 
-struct Flags {
-    bool inTag = false;
-    bool inComment = false;
-    bool tagName = false;
-    bool attributeName = false;
-    bool quotedValue = false;
+// The HTML goes to a writer that counts the elements it opens and closes; the counting writer
+// of advanceSyntax drops the text itself.
+template <bool kWrites>
+class Writer {
+  public:
+    Writer(HighlightState& state, std::u16string* out) : state_(state), out_(out) {}
+    // A run of the text's own characters, none of them special.
+    void text(std::u16string_view run) {
+        if constexpr (kWrites) out_->append(run);
+    }
+    void character(char16_t c) {
+        if constexpr (kWrites) *out_ += c;
+    }
+    // Markup: references and the highlighter's tags.
+    void markup(std::u16string_view html) {
+        for (std::size_t p = html.find(u'<'); p != std::u16string_view::npos;
+             p = html.find(u'<', p + 1)) {
+            const bool closing = html[p + 1] == u'/';
+            int& count = state_.open[slot(html[p + (closing ? 2 : 1)])];
+            if (!closing)
+                ++count;
+            else if (count > 0)
+                --count;
+        }
+        if constexpr (kWrites) out_->append(html);
+    }
+
+  private:
+    static std::size_t slot(char16_t kind) {
+        for (std::size_t k = 0; k < kHighlightElements.size(); ++k)
+            if (kHighlightElements[k] == kind) return k;
+        return 0;  // the highlighter writes no other element
+    }
+    HighlightState& state_;
+    std::u16string* out_;
 };
 
-void handleTagStart(std::u16string_view text, std::size_t p, Flags& f, std::u16string& out) {
+template <typename Out>
+void handleTagStart(std::u16string_view text, std::size_t p, HighlightState& f, Out& out) {
     if (followedBy(text, p, u"!--")) {
         f.inComment = true;
-        out += u"<s>&lt;"sv;
+        out.markup(u"<s>&lt;"sv);
         return;
     }
     f.inTag = true;
-    out += u"&lt;"sv;
+    out.markup(u"&lt;"sv);
     if (!followedBy(text, p, u"!")) {
         f.tagName = true;
-        out += u"<b>"sv;
+        out.markup(u"<b>"sv);
     }
 }
 
-void handleTagEnd(Flags& f, std::u16string& out) {
+template <typename Out>
+void handleTagEnd(HighlightState& f, Out& out) {
     const bool closesComment = f.inComment;
     if (f.inComment) {
         f.inComment = false;
@@ -78,70 +110,70 @@ void handleTagEnd(Flags& f, std::u16string& out) {
     }
     if (f.quotedValue) {
         f.quotedValue = false;
-        out += u"</u>"sv;
+        out.markup(u"</u>"sv);
     }
     if (f.attributeName) {
         f.attributeName = false;
-        out += u"</i>"sv;
+        out.markup(u"</i>"sv);
     }
     if (f.tagName) {
         f.tagName = false;
-        out += u"</b>"sv;
+        out.markup(u"</b>"sv);
     }
-    out += u"&gt;"sv;
-    if (closesComment) out += u"</s>"sv;
+    out.markup(u"&gt;"sv);
+    if (closesComment) out.markup(u"</s>"sv);
 }
 
-void handleQuote(char16_t quote, Flags& f, std::u16string& out) {
+template <typename Out>
+void handleQuote(char16_t quote, HighlightState& f, Out& out) {
     if (!f.inTag) {
-        out += quote;
+        out.character(quote);
     } else if (f.quotedValue) {  // either kind of quote closes the value
         f.quotedValue = false;
-        out += u"</u>"sv;
-        out += quote;
+        out.markup(u"</u>"sv);
+        out.character(quote);
     } else {
         f.quotedValue = true;
-        out += quote;
-        out += u"<u>"sv;
+        out.character(quote);
+        out.markup(u"<u>"sv);
     }
 }
 
 // Only the space character (code 32) separates names; tabs and line breaks do not.
-void handleSpace(Flags& f, std::u16string& out) {
+template <typename Out>
+void handleSpace(HighlightState& f, Out& out) {
     if (!f.inTag || f.quotedValue) {
-        out += u' ';
+        out.character(u' ');
     } else if (f.tagName) {  // the space before the first attribute belongs to its italic run
         f.tagName = false;
         f.attributeName = true;
-        out += u"</b><i> "sv;
+        out.markup(u"</b><i> "sv);
     } else if (f.attributeName) {
         f.attributeName = false;
-        out += u"</i> "sv;
+        out.markup(u"</i> "sv);
     } else {
         f.attributeName = true;
-        out += u" <i>"sv;
+        out.markup(u" <i>"sv);
     }
 }
 
-void handleEquals(Flags& f, std::u16string& out) {
+template <typename Out>
+void handleEquals(HighlightState& f, Out& out) {
     if (f.inTag && !f.quotedValue && f.attributeName) {
         f.attributeName = false;
-        out += u"</i>"sv;
+        out.markup(u"</i>"sv);
     }
-    out += u'=';
+    out.character(u'=');
 }
 
-}  // namespace
-
-std::u16string markedSyntax(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size() + text.size() / 2 + 16);
-    Flags flags;
-    std::size_t runStart = 0;
-    for (std::size_t p = 0; p < text.size(); ++p) {
+template <typename Out>
+void sweep(std::u16string_view text, std::size_t from, std::size_t to, HighlightState& flags,
+           Out& out) {
+    std::size_t runStart = from;
+    for (std::size_t p = from; p < to; ++p) {
         const char16_t c = text[p];
         if (!isSpecial(c)) continue;
-        out.append(text.substr(runStart, p - runStart));
+        out.text(text.substr(runStart, p - runStart));
         runStart = p + 1;
         switch (c) {
             case u'<':
@@ -161,12 +193,33 @@ std::u16string markedSyntax(std::u16string_view text) {
                 handleEquals(flags, out);
                 break;
             default:  // '&'
-                out += u"&amp;"sv;
+                out.markup(u"&amp;"sv);
                 break;
         }
     }
-    out.append(text.substr(runStart));
+    out.text(text.substr(runStart, to - runStart));
+}
+
+}  // namespace
+
+std::u16string markedSyntax(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size() + text.size() / 2 + 16);
+    HighlightState state;
+    markSyntaxPart(text, 0, text.size(), state, out);
     return out;
+}
+
+void markSyntaxPart(std::u16string_view text, std::size_t from, std::size_t to,
+                    HighlightState& state, std::u16string& out) {
+    Writer<true> writer(state, &out);
+    sweep(text, from, std::min(to, text.size()), state, writer);
+}
+
+void advanceSyntax(std::u16string_view text, std::size_t from, std::size_t to,
+                   HighlightState& state) {
+    Writer<false> writer(state, nullptr);
+    sweep(text, from, std::min(to, text.size()), state, writer);
 }
 
 void markSyntax(std::u16string& text) {

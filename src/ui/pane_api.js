@@ -149,13 +149,15 @@
       st.metrics = metrics(host, list);
       var estimate = estimator(st);
       var all = document.createDocumentFragment();
-      outline.forEach(function (o) {
+      // The outline is flat: lines, characters and first item of each piece in turn.
+      for (var i = 0; i + 2 < outline.length; i += 3) {
+        var o = [outline[i], outline[i + 1], outline[i + 2]];
         var element = document.createElement(list ? "div" : "span");
         placeholder(st, element, estimate(o));
         st.pieces.push(element);
         st.first.push(o[2]);
         all.appendChild(element);
-      });
+      }
       host.appendChild(all);
       documents[withinId] = st;
       window.scrollTo(0, 0);
@@ -166,6 +168,11 @@
       if (!st || st.generation !== generation || !st.pieces[index]) return;
       var element = st.pieces[index];
       delete st.asked[index];
+      // A piece sent with a scroll may be here already: the user's selection in it stays.
+      if (st.loaded[index]) {
+        scrollToPin(st);
+        return;
+      }
       st.loaded[index] = true;
       element.style.height = "";
       element.style.display = st.list ? "block" : "inline";

@@ -1,7 +1,8 @@
-// Cutting the source view's body into pieces: each piece stands on its own, the pieces together
-// show the text, and every match is found by its number however many pieces it spans.
+// The source view a piece at a time: each piece stands on its own, the pieces together show what
+// the whole body shows, and every match is found by its number however many pieces it spans.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,9 +18,12 @@ namespace {
 // The text a page shows for a fragment (tags dropped; the highlighter's references decoded,
 // with or without their semicolon),
 // and per data-k the text inside its em elements.
+// and per character which highlight elements (b, i, u, s) it shows in.
 struct Shown {
     std::u16string text;
     std::map<long long, std::u16string> marks;
+    std::string styles;
+    std::map<char16_t, int> open;
 };
 
 void readPiece(const std::u16string& html, Shown& shown) {
@@ -33,6 +37,9 @@ void readPiece(const std::u16string& html, Shown& shown) {
                 shown.marks[mark];  // an empty match still has its element
             } else if (tag == u"</em>") {
                 mark = -1;
+            } else if (tag.size() == 3 || tag.size() == 4) {
+                int& n = shown.open[tag[tag.size() - 2]];
+                n = tag[1] != u'/' ? n + 1 : std::max(0, n - 1);
             }
             p = end + 1;
             continue;
@@ -48,6 +55,9 @@ void readPiece(const std::u16string& html, Shown& shown) {
         }
         shown.text += c;
         if (mark >= 0) shown.marks[mark] += c;
+        for (char16_t kind : {u'b', u'i', u'u', u's'})
+            if (shown.open[kind] > 0) shown.styles += static_cast<char>(kind);
+        shown.styles += ' ';
     }
 }
 
@@ -96,22 +106,26 @@ TEST(SourcePieces, ThePiecesShowTheTextAndEveryMatchWhole) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::u16string body = renderSourceBody(c.text, c.spans, c.invisible);
-        const SourcePieces pieces = splitSourceBody(body, c.maxLines, c.maxCharacters);
+        const SourceLayout layout(c.text, c.spans, c.invisible, c.maxLines, c.maxCharacters);
         Shown whole, cut;
         readPiece(body, whole);
+        std::u16string joined;
         std::size_t marksBefore = 0;
-        for (const SourcePiece& piece : pieces.pieces) {
-            EXPECT_TRUE(balanced(piece.html)) << toUtf8(piece.html);
-            EXPECT_EQ(piece.firstMark, marksBefore);
+        for (std::size_t p = 0; p < layout.pieceCount(); ++p) {
+            const std::u16string html = layout.pieceHtml(c.text, c.spans, p);
+            EXPECT_TRUE(balanced(html)) << toUtf8(html);
+            EXPECT_EQ(layout.piece(p).firstMark, marksBefore);
             Shown one;
-            readPiece(piece.html, one);
+            readPiece(html, one);
             for (const auto& [k, text] : one.marks)
                 if (k >= static_cast<long long>(marksBefore)) marksBefore = k + 1;
-            readPiece(piece.html, cut);
+            readPiece(html, cut);
+            joined += html;
         }
-        EXPECT_GT(pieces.pieces.size(), 1u);
+        EXPECT_GT(layout.pieceCount(), 1u);
         EXPECT_EQ(toUtf8(cut.text), toUtf8(whole.text));
-        ASSERT_EQ(pieces.markCount, c.spans.size());
+        EXPECT_EQ(cut.styles, whole.styles);
+        ASSERT_EQ(layout.markCount(), c.spans.size());
         ASSERT_EQ(cut.marks.size(), c.spans.size());
         // Each mark holds exactly what the unsplit body shows for its match.
         for (std::size_t k = 0; k < c.spans.size() && !c.invisible; ++k)
@@ -122,32 +136,35 @@ TEST(SourcePieces, ThePiecesShowTheTextAndEveryMatchWhole) {
 }
 
 TEST(SourcePieces, AMatchSpanningACutIsTwoElementsOfOneMark) {
-    const std::u16string body = renderSourceBody(u"one\ntwo\nthree\n", {{2, 4}}, false);
-    const SourcePieces pieces = splitSourceBody(body, 1, 16384);
-    ASSERT_EQ(pieces.pieces.size(), 3u);
-    EXPECT_EQ(toUtf8(pieces.pieces[0].html), "on<a id='1'></a><em data-k=0>e\n</em>");
-    EXPECT_EQ(toUtf8(pieces.pieces[1].html), "<em data-k=0>tw</em>o\n");
-    EXPECT_EQ(pieces.pieces[1].firstMark, 1u);
-    EXPECT_EQ(pieces.pieces[0].lines, 1u);
-    EXPECT_EQ(pieces.pieces[2].lines, 1u);
+    const std::u16string text = u"one\ntwo\nthree\n";
+    const SourceLayout layout(text, {{2, 4}}, false, 1, 16384);
+    ASSERT_EQ(layout.pieceCount(), 3u);
+    EXPECT_EQ(toUtf8(layout.pieceHtml(text, {{2, 4}}, 0)), "on<a id='1'></a><em data-k=0>e\n</em>");
+    EXPECT_EQ(toUtf8(layout.pieceHtml(text, {{2, 4}}, 1)), "<em data-k=0>tw</em>o\n");
+    EXPECT_EQ(layout.piece(1).firstMark, 1u);
+    EXPECT_EQ(layout.piece(0).lines, 1u);
+    EXPECT_EQ(layout.piece(2).lines, 1u);
 }
 
-TEST(SourcePieces, ALongLineIsNeverCutInsideACharacterReference) {
-    std::u16string text;
-    for (int i = 0; i < 3000; ++i) text += u"a<&>";
-    const SourcePieces pieces = splitSourceBody(renderSourceBody(text, {}, false), 200, 97);
-    ASSERT_GT(pieces.pieces.size(), 10u);
-    for (const SourcePiece& piece : pieces.pieces) {
-        const std::u16string& h = piece.html;
-        const std::size_t amp = h.rfind(u'&');
-        // The last reference of a piece is complete: one of "&lt", "&gt", "&amp" in full.
-        ASSERT_NE(amp, std::u16string::npos);
-        const std::u16string tail = h.substr(amp);
-        EXPECT_TRUE(tail.rfind(u"&lt", 0) == 0 || tail.rfind(u"&gt", 0) == 0 ||
-                    tail.rfind(u"&amp", 0) == 0)
-            << toUtf8(tail);
-        EXPECT_NE(h.front(), u';');
-        EXPECT_TRUE(balanced(h));
+// A piece starts with the highlighter where the text before it left it: inside a comment, a tag
+// or a quoted value, and a cut between "<" and "!--" still starts a comment.
+TEST(SourcePieces, EachCharacterIsHighlightedAsInTheWholeBody) {
+    const std::u16string text = u"<!-- a\nb --><p class=\"x\ny\">z</p>\n<!--c-->\n<<b x='1'>";
+    const std::vector<MatchSpan> spans = {{3, 6}, {20, 0}, {24, 9}};
+    for (std::size_t width : {2u, 3u, 5u, 1000u}) {
+        for (std::size_t lines : {1u, 2u}) {
+            for (bool invisible : {false, true}) {
+                const SourceLayout layout(text, spans, invisible, lines, width);
+                Shown whole, cut;
+                readPiece(renderSourceBody(text, spans, invisible), whole);
+                for (std::size_t p = 0; p < layout.pieceCount(); ++p)
+                    readPiece(layout.pieceHtml(text, spans, p), cut);
+                SCOPED_TRACE(std::to_string(width) + " " + std::to_string(lines));
+                EXPECT_EQ(toUtf8(cut.text), toUtf8(whole.text));
+                EXPECT_EQ(cut.styles, whole.styles);
+                EXPECT_EQ(cut.marks.size(), spans.size());
+            }
+        }
     }
 }
 

@@ -30,8 +30,8 @@ void MainWindow::reopenWithEncoding(const std::string& entry) {
         TextReading once = reading;
         once.fixed = chosen->second;
         DecodedText file = loadTextFile(curFileName, once);
-        LoadedText = file.text;
         txtDoc = std::move(file.text);
+        LoadedText = txtDoc;
         curFormat = loadedFormat = file.format;
     } catch (const Error& e) {
         logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));

@@ -16,6 +16,8 @@
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
 #include "forms/main/recent_files.h"
+#include "forms/main/result_pieces.h"
+#include "forms/main/shared_text.h"
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "platform/clipboard.h"
@@ -168,7 +170,7 @@ class MainWindow {
     bool getRepParam();  // false when the command must stop
     void searchText(bool interactive);
     void buildMatchList();
-    void renderSource(const std::u16string& text);
+    void renderSource(const SharedText& text);
     void OpenFile(const std::u16string& path);
     void reloadCurrentFile();
 
@@ -215,9 +217,9 @@ class MainWindow {
 
     // ---- Working state (names as the window's design has them) ------------------------------
     bool MultiMode = false;
-    std::u16string txtDoc;
+    SharedText txtDoc;
     std::u16string curFileName;
-    std::u16string LoadedText;  // what the current file holds: as last read or written
+    SharedText LoadedText;  // what the current file holds: as last read or written
     std::u16string renderedSource;
     bool SearchDone = false;
     bool matchListBuilt = false;
@@ -236,9 +238,9 @@ class MainWindow {
     TextFormat curFormat;        // how the current file's bytes carry its text; Save keeps it
     TextFormat loadedFormat;     // the format LoadedText was read in
 
-    RegExp expression;               // the one shared expression
-    std::vector<Match> lastMatches;  // the match collection of the last search
-    std::vector<Command> commands;   // the command list of the last parsed command file
+    RegExp expression;              // the one shared expression
+    SharedSpans lastMatches;        // the match positions of the last search; null: none
+    std::vector<Command> commands;  // the command list of the last parsed command file
     Options options;
     // The user's options file: read before the program folder's copy, written by the options
     // dialog.
@@ -262,12 +264,14 @@ class MainWindow {
     void rebuildHistoryMenu();
     void setPaneVisible(Pane which, bool on);
     void writeMatchList(const std::u16string& html);
-    void renderBody(const std::u16string& text, const std::vector<MatchSpan>& spans);
+    void renderBody(const SharedText& text, SharedSpans spans);
     void showBody(RenderedBody body);
+    // The source view's document when it shows a text in pieces.
+    std::shared_ptr<const SourcePieceDocument> shownPieces() const;
     // Starts a job; `done` runs only if no newer job or a cancel came in between.
     void startJob(std::function<void()> work, std::function<void()> done);
-    void showSearchResult(bool interactive, std::vector<Match> matches, RenderedBody body,
-                          std::shared_ptr<const PieceDocument> list);
+    void showSearchResult(bool interactive, SharedSpans matches, std::size_t emptyMatches,
+                          RenderedBody body, std::shared_ptr<const PieceDocument> list);
     // The current file in another encoding, and the question when a new text does not fit.
     void showEncoding();
     void reopenWithEncoding(const std::string& entry);
@@ -281,7 +285,7 @@ class MainWindow {
     void applyWordWrap();
     // What the empty panes show until a file or folder is opened.
     void showStartHints();
-    bool reloadText(std::u16string& text);
+    bool reloadText(SharedText& text);
 
     void find();
     void next();

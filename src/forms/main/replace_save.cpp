@@ -63,8 +63,8 @@ void MainWindow::SingleReplace() {
     if (txtDoc.empty()) return;
     try {
         expression.setPattern(searchPattern);
-        lastMatches = expression.execute(txtDoc);
-        const long long c = static_cast<long long>(lastMatches.size());
+        lastMatches.reset();
+        const long long c = static_cast<long long>(expression.count(txtDoc));
         if (c < 1) {
             renderSource(txtDoc);
             logError(u"Can't find item to replace.");  // after the render's "Done."
@@ -158,10 +158,10 @@ void MainWindow::RestoreSingleFile() {
     }
     backupSaved_ = false;
     logLine(u"Restored " + curFileName + u" from its backup " + backup);
-    std::u16string text;
+    SharedText text;
     if (!reloadText(text)) return;
     LoadedText = text;
-    txtDoc = std::move(text);
+    txtDoc = text;
     renderSource(txtDoc);
 }
 

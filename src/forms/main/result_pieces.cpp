@@ -8,33 +8,47 @@
 
 namespace lodestar {
 
+SourcePieceDocument::SourcePieceDocument(SharedString text, SharedSpans spans, bool showInvisible)
+    : text_(std::move(text)), spans_(std::move(spans)), layout_(*text_, *spans_, showInvisible) {}
+
+SourcePieceDocument::SourcePieceDocument(const SourcePieceDocument& shown, SharedSpans spans)
+    : text_(shown.text_), spans_(std::move(spans)), layout_(shown.layout_.withMarks(*spans_)) {}
+
 PieceOutline SourcePieceDocument::outline(std::size_t piece) const {
-    const SourcePiece& p = pieces_.pieces[piece];
+    const SourcePieceStart& p = layout_.piece(piece);
     return {p.lines, p.characters, p.firstMark};
 }
 
+std::u16string SourcePieceDocument::html(std::size_t piece) const {
+    return layout_.pieceHtml(*text_, *spans_, piece);
+}
+
 std::size_t MatchListPieceDocument::pieceCount() const {
-    return (values_.size() + kEntriesPerPiece - 1) / kEntriesPerPiece;
+    return (spans_->size() + kEntriesPerPiece - 1) / kEntriesPerPiece;
 }
 
 PieceOutline MatchListPieceDocument::outline(std::size_t piece) const {
     const std::size_t from = piece * kEntriesPerPiece;
-    const std::size_t to = std::min(values_.size(), from + kEntriesPerPiece);
+    const std::size_t to = std::min(spans_->size(), from + kEntriesPerPiece);
     std::size_t characters = 0;
-    for (std::size_t k = from; k < to; ++k) characters += values_[k].size();
+    for (std::size_t k = from; k < to; ++k) characters += (*spans_)[k].length;
     return {to - from, characters, from};
 }
 
 std::u16string MatchListPieceDocument::html(std::size_t piece) const {
     const std::size_t from = piece * kEntriesPerPiece;
-    return matchListPiece(values_, from, from + kEntriesPerPiece);
+    return matchListPiece(*text_, *spans_, from, from + kEntriesPerPiece);
 }
 
-RenderedBody prepareBody(std::u16string_view text, const std::vector<MatchSpan>& spans,
-                         bool showInvisible) {
-    std::u16string body = renderSourceBody(text, spans, showInvisible);
-    if (fitsLoadedPage(body)) return {wrapShortBody(body), nullptr};
-    return {u"", std::make_shared<SourcePieceDocument>(splitSourceBody(body))};
+RenderedBody prepareBody(const SharedString& text, const SharedSpans& spans, bool showInvisible,
+                         const std::shared_ptr<const SourcePieceDocument>& shown) {
+    if (shown && shown->shows(text, showInvisible))
+        return {u"", std::make_shared<SourcePieceDocument>(*shown, spans)};
+    if (text->size() <= kMaxInlineBody) {
+        std::u16string body = renderSourceBody(*text, *spans, showInvisible);
+        if (fitsLoadedPage(body)) return {wrapShortBody(body), nullptr};
+    }
+    return {u"", std::make_shared<SourcePieceDocument>(text, spans, showInvisible)};
 }
 
 }  // namespace lodestar

@@ -1,5 +1,6 @@
-// The two long documents of a search result as piece documents: the source view's rendered
-// body, and the match list built a piece at a time from the match values.
+// The two long documents of a search result as piece documents: the source view's body and the
+// match list. Both keep only the text and the matches' positions (shared with the window, never
+// copied) and build a piece's HTML when the page asks for it.
 #pragma once
 
 #include <cstddef>
@@ -14,39 +15,52 @@
 
 namespace lodestar {
 
+using SharedSpans = std::shared_ptr<const std::vector<MatchSpan>>;
+using SharedString = std::shared_ptr<const std::u16string>;
+
 class SourcePieceDocument : public PieceDocument {
   public:
-    explicit SourcePieceDocument(SourcePieces pieces) : pieces_(std::move(pieces)) {}
-    std::size_t pieceCount() const override { return pieces_.pieces.size(); }
+    SourcePieceDocument(SharedString text, SharedSpans spans, bool showInvisible);
+    // The same text with other matches: the layout of `shown` is kept, its marks counted anew.
+    SourcePieceDocument(const SourcePieceDocument& shown, SharedSpans spans);
+    bool shows(const SharedString& text, bool showInvisible) const {
+        return text_ == text && layout_.showsInvisible() == showInvisible;
+    }
+    std::size_t pieceCount() const override { return layout_.pieceCount(); }
     PieceOutline outline(std::size_t piece) const override;
-    std::u16string html(std::size_t piece) const override { return pieces_.pieces[piece].html; }
-    std::size_t itemCount() const override { return pieces_.markCount; }
+    std::u16string html(std::size_t piece) const override;
+    std::size_t itemCount() const override { return layout_.markCount(); }
 
   private:
-    SourcePieces pieces_;
+    SharedString text_;
+    SharedSpans spans_;
+    SourceLayout layout_;
 };
 
 class MatchListPieceDocument : public PieceDocument {
   public:
     static constexpr std::size_t kEntriesPerPiece = 200;
-    explicit MatchListPieceDocument(std::vector<std::u16string> values)
-        : values_(std::move(values)) {}
+    MatchListPieceDocument(SharedString text, SharedSpans spans)
+        : text_(std::move(text)), spans_(std::move(spans)) {}
     std::size_t pieceCount() const override;
     PieceOutline outline(std::size_t piece) const override;
     std::u16string html(std::size_t piece) const override;
-    std::size_t itemCount() const override { return values_.size(); }
+    std::size_t itemCount() const override { return spans_->size(); }
 
   private:
-    std::vector<std::u16string> values_;
+    SharedString text_;
+    SharedSpans spans_;
 };
 
 // The source view's body for a text and its matches: short enough for the loaded page, or in
 // pieces. Pure, so it may run on a worker thread.
 struct RenderedBody {
     std::u16string inlineBody;  // "<pre id=code>...</pre>" when it fits the loaded page
-    std::shared_ptr<const PieceDocument> pieces;
+    std::shared_ptr<const SourcePieceDocument> pieces;
 };
-RenderedBody prepareBody(std::u16string_view text, const std::vector<MatchSpan>& spans,
-                         bool showInvisible);
+// `shown`, the document the source view shows now (or null), lends its layout when it shows the
+// same text the same way, so a search costs no second sweep over the text.
+RenderedBody prepareBody(const SharedString& text, const SharedSpans& spans, bool showInvisible,
+                         const std::shared_ptr<const SourcePieceDocument>& shown = nullptr);
 
 }  // namespace lodestar

@@ -83,7 +83,7 @@ bool MainWindow::patternIsValid() {
 // As if the result had been reset: no marks, no total, nothing to step through.
 void MainWindow::clearSearchResult() {
     services_.timer.stop();
-    lastMatches.clear();
+    lastMatches.reset();
     matchCount = 0;
     curMatch = 0;
     resetMatchState();
@@ -91,7 +91,7 @@ void MainWindow::clearSearchResult() {
 }
 
 // The text of the current file read again; false (and the reason logged) when it cannot be.
-bool MainWindow::reloadText(std::u16string& text) {
+bool MainWindow::reloadText(SharedText& text) {
     try {
         DecodedText file = loadTextFile(curFileName, reading);
         text = std::move(file.text);
@@ -125,31 +125,32 @@ void MainWindow::searchText(bool interactive) {
     if (searchPattern.empty() || txtDoc.empty()) return;
     expression.setPattern(searchPattern);
     showStatus(u"Searching matches");
-    // The search and the rendering of the marked text run on their own copies.
+    // The search and the rendering of the marks run on the worker thread; the text is shared,
+    // never copied, and the window keeps its own reference should it change meanwhile.
     struct Result {
-        std::vector<Match> matches;
+        SharedSpans matches;
+        std::size_t empty = 0;
         RenderedBody body;
         std::shared_ptr<const PieceDocument> list;  // a long match list, built here too
         std::optional<std::u16string> failure;
     };
     auto result = std::make_shared<Result>();
-    auto text = std::make_shared<const std::u16string>(txtDoc);
     startJob(
-        [result, text, search = expression, invisible = showInvisible] {
+        [result, text = txtDoc.shared(), search = expression, invisible = showInvisible,
+         shown = shownPieces()] {
             try {
-                result->matches = search.execute(*text);
-                if (result->matches.empty()) return;
-                // The marks go exactly where the execute found the matches.
-                std::vector<MatchSpan> spans;
-                spans.reserve(result->matches.size());
-                for (const Match& m : result->matches) spans.push_back({m.index, m.value.size()});
-                result->body = prepareBody(*text, spans, invisible);
-                if (result->matches.size() > kMaxInlineEntries) {
-                    std::vector<std::u16string> values;
-                    values.reserve(result->matches.size());
-                    for (const Match& m : result->matches) values.push_back(m.value);
-                    result->list = std::make_shared<MatchListPieceDocument>(std::move(values));
-                }
+                auto spans = std::make_shared<std::vector<MatchSpan>>();
+                search.forEachMatch(*text, [&](const MatchSpan& m) {
+                    spans->push_back(m);
+                    if (m.length == 0) ++result->empty;
+                });
+                spans->shrink_to_fit();
+                result->matches = spans;
+                if (spans->empty()) return;
+                // The marks go exactly where the search found the matches.
+                result->body = prepareBody(text, spans, invisible, shown);
+                if (spans->size() > kMaxInlineEntries)
+                    result->list = std::make_shared<MatchListPieceDocument>(text, spans);
             } catch (const std::exception& e) {
                 result->failure = reasonOf(e);
             }
@@ -160,16 +161,16 @@ void MainWindow::searchText(bool interactive) {
                 logError(u"Error in Search.\r\n" + *result->failure);
                 return;
             }
-            showSearchResult(interactive, std::move(result->matches), std::move(result->body),
-                             std::move(result->list));
+            showSearchResult(interactive, std::move(result->matches), result->empty,
+                             std::move(result->body), std::move(result->list));
         });
 }
 
-void MainWindow::showSearchResult(bool interactive, std::vector<Match> matches, RenderedBody body,
-                                  std::shared_ptr<const PieceDocument> list) {
+void MainWindow::showSearchResult(bool interactive, SharedSpans matches, std::size_t emptyMatches,
+                                  RenderedBody body, std::shared_ptr<const PieceDocument> list) {
     try {
         lastMatches = std::move(matches);
-        const long long n = static_cast<long long>(lastMatches.size());
+        const long long n = lastMatches ? static_cast<long long>(lastMatches->size()) : 0;
         if (n == 0) {
             // In folder mode the folder's search still stands (its total, Export) when the
             // picked file has nothing to mark.
@@ -198,9 +199,8 @@ void MainWindow::showSearchResult(bool interactive, std::vector<Match> matches, 
         if (interactive) {
             logLine(u"Search " + controls_["inRepFrom"].text + u"\r\n" + decimal(n) +
                     u" items found.");
-            const auto empty = std::count_if(lastMatches.begin(), lastMatches.end(),
-                                             [](const Match& m) { return m.value.empty(); });
-            if (empty > 0) logLine(decimal(empty) + u" of them empty.");
+            if (emptyMatches > 0)
+                logLine(decimal(static_cast<long long>(emptyMatches)) + u" of them empty.");
         }
         // A re-search in single-file mode may count differently (the switches changed since):
         // the total follows. In folder mode it keeps the folder's total.
@@ -227,29 +227,39 @@ void MainWindow::showSearchResult(bool interactive, std::vector<Match> matches, 
     }
 }
 
+// The list of the last result, which searched the text the window holds now.
 void MainWindow::buildMatchList() {
-    std::vector<std::u16string> values;
-    values.reserve(lastMatches.size());
-    for (const Match& m : lastMatches) values.push_back(m.value);
-    if (values.size() > kMaxInlineEntries)
-        matchView_.setElementPieces(u"mlist",
-                                    std::make_shared<MatchListPieceDocument>(std::move(values)));
-    else
+    const std::size_t n = lastMatches ? lastMatches->size() : 0;
+    if (n > kMaxInlineEntries) {
+        matchView_.setElementPieces(
+            u"mlist", std::make_shared<MatchListPieceDocument>(txtDoc.shared(), lastMatches));
+    } else {
+        std::vector<std::u16string> values;
+        values.reserve(n);
+        for (std::size_t k = 0; k < n; ++k)
+            values.push_back(
+                txtDoc.str().substr((*lastMatches)[k].index, (*lastMatches)[k].length));
         writeMatchList(matchListFragment(values));
+    }
     matchListBuilt = true;
 }
 
-void MainWindow::renderSource(const std::u16string& text) {
-    renderBody(text, {});
+void MainWindow::renderSource(const SharedText& text) {
+    renderBody(text, nullptr);
 }
 
-void MainWindow::renderBody(const std::u16string& text, const std::vector<MatchSpan>& spans) {
+void MainWindow::renderBody(const SharedText& text, SharedSpans spans) {
     showStatus(u"Rendering source code");
     renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
-    RenderedBody body = prepareBody(text, spans, showInvisible);
-    marksShown_ = !spans.empty();
+    marksShown_ = spans && !spans->empty();
+    if (!spans) spans = std::make_shared<const std::vector<MatchSpan>>();
+    RenderedBody body = prepareBody(text.shared(), spans, showInvisible, shownPieces());
     showStatus(u"Done.");
     showBody(std::move(body));
+}
+
+std::shared_ptr<const SourcePieceDocument> MainWindow::shownPieces() const {
+    return std::dynamic_pointer_cast<const SourcePieceDocument>(superMonitor_.sharedBodyPieces());
 }
 
 void MainWindow::showBody(RenderedBody body) {
@@ -303,6 +313,7 @@ void MainWindow::OpenFile(const std::u16string& path) {
     // Reading and rendering run on the file's own copy; the window takes them over when done.
     struct Loaded {
         DecodedText file;
+        SharedText text;
         RenderedBody body;
         std::u16string error;
     };
@@ -311,7 +322,10 @@ void MainWindow::OpenFile(const std::u16string& path) {
         [loaded, clean, reading = reading, invisible = showInvisible] {
             try {
                 loaded->file = loadTextFile(clean, reading);
-                loaded->body = prepareBody(loaded->file.text, {}, invisible);
+                loaded->text = std::move(loaded->file.text);
+                loaded->body =
+                    prepareBody(loaded->text.shared(),
+                                std::make_shared<const std::vector<MatchSpan>>(), invisible);
             } catch (const Error& e) {
                 loaded->error = fromUtf8(e.what());
             } catch (const std::bad_alloc&) {
@@ -335,9 +349,9 @@ void MainWindow::OpenFile(const std::u16string& path) {
             controls_.setText("LblCurName", curFileName);
             controls_.setText("lblTotal", u"");
             FileList = {u"", curFileName};
-            LoadedText = loaded->file.text;
+            LoadedText = loaded->text;  // one buffer until the text is changed
             backupSaved_ = false;
-            txtDoc = std::move(loaded->file.text);
+            txtDoc = loaded->text;
             marksShown_ = false;
             showStatus(u"Rendering source code");
             renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);

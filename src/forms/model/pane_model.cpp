@@ -283,7 +283,15 @@ bool PaneModel::scrollTo(const ScrollTarget& target) {
                                                                                       : 0;
     if (target.index >= available) return false;
     lastScroll_ = target;
-    if (PaneHost* h = live()) h->scrollToElement(target.withinId, target.tagName, target.index, 20);
+    PaneHost* h = live();
+    if (!h) return true;
+    // The piece holding the item goes with the scroll, so the page need not ask for it first.
+    long long g = 0;
+    if (const PieceDocument* doc = piecesOf(target.withinId, &g); doc && doc->pieceCount() > 0) {
+        const std::size_t piece = doc->pieceOfItem(target.index);
+        h->putPiece(target.withinId, g, piece, doc->html(piece));
+    }
+    h->scrollToElement(target.withinId, target.tagName, target.index, 20);
     return true;
 }
 

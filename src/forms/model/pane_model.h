@@ -55,6 +55,7 @@ class PaneModel {
     void setBodyPieces(std::shared_ptr<const PieceDocument> pieces);
     const std::u16string& bodyHtml() const { return body_; }
     const PieceDocument* bodyPieces() const { return bodyPieces_.get(); }
+    const std::shared_ptr<const PieceDocument>& sharedBodyPieces() const { return bodyPieces_; }
     std::u16string bodyText() const;
     void clearSelection();
     int selectionClears() const { return selectionClears_; }

@@ -288,7 +288,8 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
     const PaneModel& source = w->pane(Pane::SuperMonitor);
     if (!w->curFileName.empty()) opened = true;
     if (opened) {
-        const std::u16string shown = w->showInvisible ? toInvisibleMarks(w->txtDoc) : w->txtDoc;
+        const std::u16string shown =
+            w->showInvisible ? toInvisibleMarks(w->txtDoc) : w->txtDoc.str();
         const std::u16string body = source.bodyText();
         if (!source.busy() && body != shown) {
             std::size_t at = 0;
@@ -321,7 +322,7 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
     if (w->SearchDone) {
         const std::size_t fresh = freshCount(w->searchPattern, searched, w->txtDoc);
         const auto n = static_cast<std::size_t>(w->matchCount);
-        if (n != fresh || w->lastMatches.size() != n)
+        if (n != fresh || (w->lastMatches ? w->lastMatches->size() : 0) != n)
             return "the result counts " + std::to_string(n) + " matches, a fresh count " +
                    std::to_string(fresh);
         if (!source.busy() && source.markCount() != n)

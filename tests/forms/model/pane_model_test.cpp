@@ -92,6 +92,10 @@ TEST_F(PaneModelTest, PiecesAreServedOnlyForTheCurrentDocument) {
     pane.servePieces(u"", first, {0});  // asked by the page before the newer document arrived
     EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(pane.markCount(), 2u);
+    // A scroll brings the piece holding its item along, before the page could ask for it.
+    pane.scrollTo({u"", u"em", 1});
+    const std::string second = std::to_string(pane.generation(u""));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"piece  " + second + " 1 p1", "scroll /em 1"}));
 
     // Marks and entries of long documents keep their backgrounds in the model.
     pane.setMarkBackground(1, u"gold");
