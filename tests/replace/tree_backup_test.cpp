@@ -113,7 +113,8 @@ TEST_F(TreeReplace, TheBackupBeforeABatchRunMirrorsTheTreeToo) {
     FinishRunJournal(dir.folder(), u"");
     EXPECT_EQ(dir.bytes("bak/one/two/three/four/deep.htm"), "x one/two/three/four/deep.htm");
     EXPECT_FALSE(fs::exists(dir.path() / "bak/one/link.htm"));
-    dir.put("one/two/three/four/deep.htm", "changed");
+    dir.put("new.tmp", "changed");  // a new file renamed over it, as the runs write
+    fs::rename(dir.path() / "new.tmp", dir.path() / "one/two/three/four/deep.htm");
     ASSERT_TRUE(RestoreFolder(dir.folder(), u"", sink));
     EXPECT_EQ(dir.bytes("one/two/three/four/deep.htm"), "x one/two/three/four/deep.htm");
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));
