@@ -32,6 +32,26 @@ std::pair<std::string, std::optional<std::string>> splitInline(const std::string
     return {arg.substr(0, eq), arg.substr(eq + 1)};
 }
 
+// "-j4": the thread count written straight after the switch.
+bool isInlineJobs(const std::string& name) {
+    return name.size() > 2 && name[0] == '-' && name[1] == 'j' && name[2] >= '0' && name[2] <= '9';
+}
+
+unsigned jobCount(const std::string& text) {
+    constexpr unsigned kMost = 256;
+    unsigned count = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9' || count > kMost) {
+            count = 0;
+            break;
+        }
+        count = count * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (count < 1 || count > kMost)
+        throw UsageError("-j takes a number of threads from 1 to 256, not \"" + text + "\".");
+    return count;
+}
+
 }  // namespace
 
 Arguments parseArguments(const std::vector<std::string>& args) {
@@ -87,6 +107,8 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             if (mode != "skip" && mode != "write")
                 throw UsageError("--readonly takes skip or write, not \"" + mode + "\".");
             parsed.readOnlyWrite = mode == "write";
+        } else if (name == "-j" || name == "--jobs" || isInlineJobs(name)) {
+            parsed.jobs = jobCount(isInlineJobs(name) ? name.substr(2) : value());
         } else if (name == "--filter") {
             parsed.filter = value();
         } else if (name == "-o" || name == "--output") {
@@ -156,6 +178,7 @@ Other:
   --readonly=skip|write  read-only files: leave them (default) or make them writable
   --force                replace, run: go on with a run in the folder that was cut short
                          (the files it changed keep their first backups)
+  -j, --jobs N           threads for the files of a folder (default: one per core)
   --filter LIST          file patterns for folders, e.g. "*.htm;*.html" (default "*.*")
   -o OUT                 extract: the export file, "-" for standard output
   --format, --delimiter  extract: the export format and its delimiter or HTML wrapper

@@ -35,6 +35,7 @@ struct Arguments {
 
     bool readOnlyWrite = false;  // --readonly=write; skip by default
     bool force = false;          // go on with an unfinished run in the folder
+    unsigned jobs = 0;           // -j N: threads of the folder loops; 0: one per core
     std::string filter = "*.*";
 
     std::optional<std::string> output;  // extract -o

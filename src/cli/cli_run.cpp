@@ -7,6 +7,7 @@
 #include "cli/export_choice.h"
 #include "cli/target_path.h"
 #include "cli/terminal_sink.h"
+#include "core/ordered_work.h"
 #include "core/text.h"
 #include "export/extraction.h"
 #include "files/file_identity.h"
@@ -60,6 +61,7 @@ class Session {
         expr_.setIgnoreCase(args.ignoreCase);
         expr_.setGlobal(args.global);
         expr_.setMultiline(args.multiline);
+        setWorkerThreads(args.jobs);
     }
 
     int run() {
@@ -252,8 +254,10 @@ class Session {
             return kFailed;
         }
         FixedAnswer answer(args_.readOnlyWrite);
-        const bool done =
-            BatchAllFiles(*commands, expr_, files.files, sink, settings_.reading, &answer);
+        const std::u16string backups =
+            settings_.backup ? backupFolderPath(files.folder, settings_.backupFolder) : u"";
+        const bool done = BatchAllFiles(*commands, expr_, files.files, sink, settings_.reading,
+                                        &answer, nullptr, backups);
         if (settings_.backup) FinishRunJournal(files.folder, settings_.backupFolder);
         return done ? kDone : kFailed;
     }

@@ -1,8 +1,9 @@
 // Counting the matches of each ticked file of a folder.
 #include "files/multi_search.h"
 
+#include "core/ordered_work.h"
 #include "core/text.h"
-#include "files/reusable_reader.h"
+#include "files/worker_tools.h"
 
 namespace lodestar {
 
@@ -14,34 +15,53 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
                              const std::vector<FileItem>& files, FileSink& sink,
                              const TextReading& reading, const StopToken* stop) {
     SearchSummary summary;
-    ReusableTextReader reader(reading);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (stop && stop->requested()) {
+    const unsigned threads = workerThreads();
+    const std::optional<BytePrefilter> filter = prefilterFor(expr);
+    const auto tools = makeWorkerTools(threads, expr, reading);
+    struct Found {
+        std::optional<std::size_t> count;
+        bool binary = false;
+    };
+    const std::shared_ptr<const ByteMatcher> matcher =
+        ByteMatcher::forPattern(expr.pattern(), expr.ignoreCase(), expr.multiline());
+    const auto search = [&](unsigned worker, std::size_t i) -> Found {
+        if (!files[i].ticked) return {};
+        WorkerTools& own = *tools[worker];
+        const LargeFileTurn turn(files[i].path, own.reader);
+        // The bytes first: a file without the pattern's literal, or whose bytes can be searched
+        // as they are, is counted without being decoded.
+        const std::string_view bytes = own.reader.readBytes(files[i].path);
+        if (own.reader.heldBinary() && !reading.binaryAsText) return {std::nullopt, true};
+        if (filter && own.reader.heldAsciiExact() && !filter->mayMatch(bytes)) return {0};
+        if (matcher && matcher->fits(own.reader.heldKind()))
+            if (const auto count = matcher->count(bytes, expr.global())) return {*count};
+        return {own.expr.count(own.reader.decodeHeld())};
+    };
+    const auto report = [&](std::size_t i, Found& found) {
+        const FileItem& file = files[i];
+        FileOutcome outcome{i + 1, file.path, u"-", u"", std::nullopt};
+        if (file.ticked) sink.showStatus(u"Searching " + file.path + u" ...");
+        if (found.binary) {
+            outcome.skipped = FileSkip::Binary;
+            ++summary.binarySkipped;
+        } else if (found.count) {
+            summary.total += *found.count;
+            outcome.matchesCell = decimal(static_cast<long long>(*found.count));
+            outcome.count = found.count;
+        }
+        sink.fileDone(outcome);
+        return true;
+    };
+    try {
+        const std::size_t done =
+            runInOrder<Found>(files.size(), threads, 16 * threads, search, report, stop);
+        if (done < files.size()) {
             summary.stopped = true;
             return summary;
         }
-        const FileItem& file = files[i];
-        FileOutcome outcome{i + 1, file.path, u"-", u"", std::nullopt};
-        if (file.ticked) {
-            sink.showStatus(u"Searching " + file.path + u" ...");
-            try {
-                const std::u16string_view text = reader.read(file.path);
-                if (reader.binary() && !reading.binaryAsText) {
-                    outcome.skipped = FileSkip::Binary;
-                    ++summary.binarySkipped;
-                    sink.fileDone(outcome);
-                    continue;
-                }
-                const std::size_t count = expr.count(text);
-                summary.total += count;
-                outcome.matchesCell = decimal(static_cast<long long>(count));
-                outcome.count = count;
-            } catch (const Error& error) {
-                sink.logError(kSearchErrorMessage, fromUtf8(error.what()));
-                return summary;
-            }
-        }
-        sink.fileDone(outcome);
+    } catch (const Error& error) {
+        sink.logError(kSearchErrorMessage, fromUtf8(error.what()));
+        return summary;
     }
     sink.logLine(u"Search " + std::u16string(searchPattern) + u", " +
                  decimal(static_cast<long long>(summary.total)) + u" items found in " +

@@ -4,12 +4,32 @@
 #pragma once
 
 #include <cstddef>
+#include <mutex>
 #include <string>
 #include <string_view>
 
 #include "files/text_encoding.h"
+#include "search/byte_matcher.h"
 
 namespace lodestar {
+
+class BytePrefilter;
+
+// A turn at a large file for one of the threads of a folder loop: large files are worked on one
+// at a time, so the threads' buffers together stay within a few times the largest file. For a
+// small file (or one that cannot be looked at) the turn is free. The reader used is trimmed
+// when the turn ends.
+class LargeFileTurn {
+  public:
+    LargeFileTurn(const std::u16string& path, class ReusableTextReader& reader);
+    ~LargeFileTurn();
+    LargeFileTurn(const LargeFileTurn&) = delete;
+    LargeFileTurn& operator=(const LargeFileTurn&) = delete;
+
+  private:
+    std::unique_lock<std::mutex> lock_;
+    ReusableTextReader& reader_;
+};
 
 class ReusableTextReader {
   public:
@@ -21,6 +41,25 @@ class ReusableTextReader {
     // What the last read found: the file's format, and whether it looked binary.
     const TextFormat& format() const { return format_; }
     bool binary() const { return binary_; }
+
+    // With a filter, read() first looks at the bytes of a file in UTF-8 or Windows-1252: when
+    // none of the filter's literals is there, nothing is decoded, read() gives an empty text and
+    // absent() is true (binary() still says whether the file holds NUL bytes; format() is then
+    // not known). The filter must outlive the reads.
+    void setPrefilter(const BytePrefilter* filter) { filter_ = filter; }
+    bool absent() const { return absent_; }
+    // All bytes of the file, undecoded; the view stays valid until the next read. heldKind()
+    // and heldBinary() then say what they decode as, decodeHeld() decodes them.
+    std::string_view readBytes(const std::u16string& path);
+    ByteText heldKind() const { return heldKind_; }
+    bool heldBinary() const { return heldBinary_; }
+    // False for UTF-16, the one encoding whose ASCII characters are not their own bytes.
+    bool heldAsciiExact() const { return heldAsciiExact_; }
+    // The held bytes' text, exactly as read() gives it (format() and binary() as after read()).
+    std::u16string_view decodeHeld() { return decodeHeld(heldSize_); }
+
+    // Gives back buffers grown for a large file, so a thread that read one does not keep them.
+    void trim();
 
     ~ReusableTextReader();
     ReusableTextReader(const ReusableTextReader&) = delete;
@@ -34,12 +73,31 @@ class ReusableTextReader {
         std::size_t capacity = 0;
         // At least `bytes` of room; the first `keep` bytes are carried over.
         void reserve(std::size_t bytes, std::size_t keep = 0);
+        void release();
         ~Buffer();
     };
+
+    struct LargeScan {
+        bool mayMatch = false;
+        bool nul = false;
+    };
+    // All bytes of the file into bytes_; answers how many.
+    std::size_t readWhole(int fd, const std::u16string& path, std::size_t expected);
+    // Whether a large file's bytes may hold a match, read a chunk at a time.
+    LargeScan scanLarge(int fd, const std::u16string& path);
+    std::u16string_view decodeHeld(std::size_t size);
+    std::u16string_view decodeStream(int fd, const std::u16string& path, std::size_t expected);
+    std::u16string_view leaveUndecoded(bool nulSeen);
 
     TextReading reading_;
     TextFormat format_;
     bool binary_ = false;
+    bool absent_ = false;
+    std::size_t heldSize_ = 0;
+    ByteText heldKind_ = ByteText::Other;
+    bool heldBinary_ = false;
+    bool heldAsciiExact_ = false;
+    const BytePrefilter* filter_ = nullptr;
     Buffer bytes_;  // one chunk of the file's bytes
     Buffer text_;
 };

@@ -18,4 +18,27 @@ std::u16string ApplyCommands(const std::vector<Command>& commands, std::u16strin
     return result;
 }
 
+CommandChain::CommandChain(const std::vector<Command>& commands, const RegExp& expr) {
+    for (const Command& command : commands) {
+        RegExp& own = expressions_.emplace_back(expr);
+        own.setIgnoreCase(!command.caseSensitive);
+        own.setPattern(command.search);
+        replacements_.push_back(command.replacement);
+    }
+}
+
+std::u16string CommandChain::apply(std::u16string_view text) const {
+    const std::size_t limit = replaceResultLimit(text.size());
+    std::u16string result(text);
+    for (std::size_t i = 0; i < expressions_.size(); ++i)
+        result = expressions_[i].replace(result, replacements_[i], nullptr, limit);
+    return result;
+}
+
+void CommandChain::leaveLastOn(RegExp& expr) const {
+    if (expressions_.empty()) return;
+    expr.setIgnoreCase(expressions_.back().ignoreCase());
+    expr.setPattern(expressions_.back().pattern());
+}
+
 }  // namespace lodestar

@@ -13,6 +13,7 @@
 #include "files/paths.h"
 #include "files/safe_write.h"
 #include "files/text_file.h"
+#include "replace/backup_link.h"
 #include "replace/run_journal.h"
 
 namespace lodestar {
@@ -72,8 +73,16 @@ void saveWithBackup(const std::u16string& path, std::u16string_view text, bool b
     if (const auto character = unholdableCharacter(text, format.encoding))
         throw fileFailure("Cannot save the file", path,
                           cannotHoldMessage(*character, format.encoding));
-    if (backup) copyFileOver(path, siblingBackupPath(path), LinkAtTarget::Replace);
-    WriteTextFile(path, text, format, expected);
+    if (!backup) return WriteTextFile(path, text, format, expected);
+    const std::u16string sibling = siblingBackupPath(path);
+    placeBackup(path, sibling);
+    flushFolders({toUtf8(ParentFolderOf(sibling))});
+    try {
+        WriteTextFile(path, text, format, expected);
+    } catch (const FileChangedError&) {
+        detachBackup(path, sibling);
+        throw;
+    }
 }
 
 SingleRestore restoreSingleFile(const std::u16string& path) {
@@ -130,7 +139,7 @@ void refuseLinkedBackupFolder(const std::u16string& folder) {
 bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolder) {
     requireAbsolute(backupFolder);
     ensureFolder(backupFolder);
-    copyFileOver(path, backupFolder + lastComponent(path), LinkAtTarget::Replace);
+    placeBackup(path, backupFolder + lastComponent(path));
     return true;
 }
 
@@ -158,13 +167,17 @@ bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view curr
         removeStaleTemporaries(folder);
         journal = RunJournal::begin(folder, goOnWithUnfinished);
         const std::vector<FileVisit> visits = planVisits(files, false);
+        std::vector<std::u16string> backedUp;
         for (std::size_t i = 0; i < files.size(); ++i) {
             const std::u16string backupName = lastComponent(files[i].path);
             // A file the unfinished run changed keeps the backup of its original.
             if (passedBy(visits[i]) || journal->holds(backupName)) continue;
             BackupOneFile(files[i].path, folder);
-            journal->recordBackup(backupName);
+            backedUp.push_back(backupName);
         }
+        // Nothing has changed yet: the backups are made durable and named together.
+        flushFolders({toUtf8(folder)});
+        journal->recordBackups(backedUp);
     } catch (const Error& error) {
         sink.logError(kBackupFailed, fromUtf8(error.what()));
         try {

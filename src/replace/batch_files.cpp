@@ -1,14 +1,22 @@
-// Applying a command file to every file of a folder.
+// Applying a command file to every file of a folder: files prepared on worker threads, put in
+// place in listing order.
 #include "replace/batch_files.h"
 
+#include <sys/stat.h>
+
+#include <exception>
 #include <optional>
 
+#include "core/ordered_work.h"
 #include "core/text.h"
 #include "files/file_identity.h"
 #include "files/folder_listing.h"
 #include "files/folder_visits.h"
 #include "files/multi_search.h"
-#include "files/text_file.h"
+#include "files/safe_write.h"
+#include "files/worker_tools.h"
+#include "replace/backup_link.h"
+#include "replace/commit_queue.h"
 #include "replace/multi_replace.h"
 
 namespace lodestar {
@@ -36,59 +44,162 @@ class ReadOnlyPolicy {
     bool allowed_ = false;
 };
 
+struct Prepared {
+    enum class Kind { PassedBy, ReadOnly, Binary, CannotHold, Done };
+    Kind kind = Kind::Done;
+    std::optional<PendingReplace> pending;  // none when the text stays as it was
+    std::u16string cannotHoldCause;
+    std::exception_ptr failure;  // rethrown in order, after the file's note
+};
+
+// True when the file has no other name, so leaving it unwritten leaves no backup sharing it.
+bool onlyName(const std::u16string& path) {
+    struct stat info {};
+    return ::stat(toUtf8(path).c_str(), &info) == 0 && info.st_nlink == 1;
+}
+
+struct WorkerChain {
+    WorkerChain(const CommandChain& commands, const TextReading& reading)
+        : chain(commands), reader(reading) {}
+    CommandChain chain;
+    ReusableTextReader reader;
+};
+
 }  // namespace
 
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
                    const std::vector<FileItem>& files, FileSink& sink, const TextReading& reading,
-                   ReadOnlyQuestion* readOnly, const StopToken* stop) {
+                   ReadOnlyQuestion* readOnly, const StopToken* stop,
+                   std::u16string_view backupFolder) {
     ReadOnlyPolicy policy(readOnly);
     const std::vector<FileVisit> visits = planVisits(files, false);
+    const unsigned threads = workerThreads();
+    const CommandChain chain(commands, expr);
+    std::vector<std::unique_ptr<WorkerChain>> tools;
+    for (unsigned t = 0; t <= threads; ++t)  // one more for the files the run prepares itself
+        tools.push_back(std::make_unique<WorkerChain>(chain, reading));
     std::size_t changedElsewhere = 0;
     std::size_t binarySkipped = 0;
     std::size_t cannotHold = 0;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (stop && stop->requested()) return false;
+    bool applied = false;
+
+    const auto prepare = [&](WorkerChain& own, std::size_t i, bool writableNow) {
         const std::u16string& path = files[i].path;
-        FileOutcome outcome{i + 1, path, u" -", u" Batch Replaced.", std::nullopt};
-        try {
-            if (passedBy(visits[i])) {
-                sink.logLine(visitNote(path, visits[i]));
-                sink.fileDone({i + 1, path, u"-", std::u16string(kSameFileStatus), std::nullopt});
-                continue;
-            }
-            if (!policy.writable(path)) {
-                sink.fileDone({i + 1, path, u"-1", u" Read only", std::nullopt});
-                continue;
-            }
-            if (visits[i].kind == VisitKind::LinkOutside) sink.logLine(visitNote(path, visits[i]));
-            sink.showStatus(u"Replacing " + path + u" ...");
-            // Taken before the read: any change after it shows at the write.
-            const std::optional<FileStamp> stamp = stampOf(path);
-            const DecodedText file = loadTextFile(path, reading);
-            if (file.binary && !reading.binaryAsText) {
-                outcome = {i + 1, path, u"-", u"", std::nullopt, FileSkip::Binary};
-                ++binarySkipped;
-            } else {
-                const std::u16string result = ApplyCommands(commands, file.text, expr);
-                const TextEncoding encoding = file.format.encoding;
-                if (const auto character = unholdableCharacter(result, encoding)) {
-                    outcome = {i + 1, path, u"-", u"", std::nullopt, FileSkip::CannotHoldText};
-                    ++cannotHold;
-                    sink.logError(kCannotHoldMessage,
-                                  path + u": " + fromUtf8(cannotHoldMessage(*character, encoding)));
-                } else {
-                    WriteTextFile(path, result, file.format, stamp);
-                }
-            }
-        } catch (const FileChangedError&) {
-            ++changedElsewhere;
-            outcome.statusCell = std::u16string(kChangedElsewhereStatus);
-        } catch (const Error& error) {
-            sink.logError(kBatchErrorMessage, fromUtf8(error.what()));
-            return false;
+        Prepared prepared;
+        if (passedBy(visits[i])) {
+            prepared.kind = Prepared::Kind::PassedBy;
+            return prepared;
         }
-        sink.fileDone(outcome);
+        try {
+            if (!writableNow && isReadOnly(path)) {
+                prepared.kind = Prepared::Kind::ReadOnly;
+                return prepared;
+            }
+            // Taken before the read: any change after it shows at the rename.
+            const std::optional<FileStamp> stamp = stampOf(path);
+            const LargeFileTurn turn(path, own.reader);
+            const std::u16string_view text = own.reader.read(path);
+            if (own.reader.binary() && !reading.binaryAsText) {
+                prepared.kind = Prepared::Kind::Binary;
+                return prepared;
+            }
+            const std::u16string result = own.chain.apply(text);
+            const TextFormat format = own.reader.format();
+            if (auto cause = cannotHoldCause(path, result, format.encoding)) {
+                prepared.kind = Prepared::Kind::CannotHold;
+                prepared.cannotHoldCause = std::move(*cause);
+                return prepared;
+            }
+            if (result == text && onlyName(path)) return prepared;
+            ReplaceRules rules;
+            rules.mustExist = true;
+            rules.expected = stamp;
+            prepared.pending = writePending(path, encodeText(result, format), rules);
+        } catch (...) {
+            prepared.failure = std::current_exception();
+        }
+        return prepared;
+    };
+
+    const std::u16string folder(backupFolder);
+    CommitQueue::Hooks hooks;
+    hooks.changedElsewhere = [&](FileStep& step) {
+        // The file stays as the other program left it; its backup stops being the file itself.
+        if (!folder.empty()) {
+            const auto slash = step.outcome.path.rfind(u'/');
+            detachBackup(step.outcome.path, folder + step.outcome.path.substr(slash + 1));
+        }
+        ++changedElsewhere;
+        step.outcome.statusCell = std::u16string(kChangedElsewhereStatus);
+    };
+    CommitQueue queue(sink, hooks, stop);
+
+    std::function<void(std::size_t, Prepared&)> take = [&](std::size_t i, Prepared& prepared) {
+        const std::u16string& path = files[i].path;
+        FileStep step;
+        step.outcome = {i + 1, path, u" -", u" Batch Replaced.", std::nullopt};
+        if (prepared.kind == Prepared::Kind::PassedBy) {
+            step.notes.push_back({false, visitNote(path, visits[i]), u""});
+            step.outcome = {i + 1, path, u"-", std::u16string(kSameFileStatus), std::nullopt};
+            return queue.add(std::move(step));
+        }
+        if (prepared.kind == Prepared::Kind::ReadOnly) {
+            queue.commit();  // a refusal here must come after the files before it
+            if (!policy.writable(path)) {
+                step.outcome = {i + 1, path, u"-1", u" Read only", std::nullopt};
+                return queue.add(std::move(step));
+            }
+            prepared = prepare(*tools.back(), i, true);
+            return take(i, prepared);
+        }
+        if (visits[i].kind == VisitKind::LinkOutside)
+            step.notes.push_back({false, visitNote(path, visits[i]), u""});
+        if (prepared.failure) {
+            queue.commit();
+            for (const FileNote& note : step.notes) sink.logLine(note.message);
+            std::rethrow_exception(prepared.failure);
+        }
+        if (prepared.kind == Prepared::Kind::Binary) {
+            step.outcome = {i + 1, path, u"-", u"", std::nullopt, FileSkip::Binary};
+            ++binarySkipped;
+        } else if (prepared.kind == Prepared::Kind::CannotHold) {
+            step.outcome = {i + 1, path, u"-", u"", std::nullopt, FileSkip::CannotHoldText};
+            ++cannotHold;
+            step.notes.push_back(
+                {true, std::u16string(kCannotHoldMessage), prepared.cannotHoldCause});
+            applied = true;
+        } else {
+            step.pending = std::move(prepared.pending);
+            applied = true;
+        }
+        queue.add(std::move(step));
+    };
+
+    bool finished = false;
+    try {
+        const std::size_t done = runInOrder<Prepared>(
+            files.size(), threads, 4 * threads,
+            [&](unsigned worker, std::size_t i) { return prepare(*tools[worker], i, false); },
+            [&](std::size_t i, Prepared& prepared) {
+                take(i, prepared);
+                return !queue.stopped();
+            },
+            stop);
+        queue.commit();
+        finished = done == files.size() && !queue.stopped();
+    } catch (const Error& error) {
+        std::u16string cause = fromUtf8(error.what());
+        try {
+            queue.commit();
+        } catch (const Error& earlier) {
+            cause = fromUtf8(earlier.what());
+        }
+        if (applied) chain.leaveLastOn(expr);
+        sink.logError(kBatchErrorMessage, cause);
+        return false;
     }
+    if (applied) chain.leaveLastOn(expr);
+    if (!finished) return false;
     sink.logLine(decimal(static_cast<long long>(files.size() - binarySkipped - cannotHold)) +
                  u" files batch replaced successfully.");
     if (binarySkipped > 0) sink.logLine(binarySkippedLine(binarySkipped));

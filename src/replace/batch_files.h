@@ -30,11 +30,17 @@ inline constexpr std::u16string_view kBatchErrorMessage =
 // answers false. Each real file is changed once (see planVisits); a file another program
 // changed between the read and the write is left alone with kChangedElsewhereStatus and the run
 // ends with an error entry. A requested `stop` ends the run before the next file, silently, and
-// answers false. The caller backs the files up first (BackupAllFiles) and finishes the run's
-// journal afterwards (FinishRunJournal).
+// answers false. The caller backs the files up first (BackupAllFiles into `backupFolder`) and
+// finishes the run's journal afterwards (FinishRunJournal).
+//
+// The files are read and worked on by workerThreads() threads, their outcomes reported in
+// listing order, their new contents made durable in batches and put in place in order (see
+// ReplaceAllFiles). A file whose text the commands leave as it was is not written again, unless
+// it has another name (a backup made by a link): then it is rewritten, so that the backup stays
+// the old file whatever later happens to this one.
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
                    const std::vector<FileItem>& files, FileSink& sink,
                    const TextReading& reading = {}, ReadOnlyQuestion* readOnly = nullptr,
-                   const StopToken* stop = nullptr);
+                   const StopToken* stop = nullptr, std::u16string_view backupFolder = {});
 
 }  // namespace lodestar

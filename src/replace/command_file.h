@@ -55,4 +55,19 @@ std::optional<std::vector<Command>> ParseCommandFile(const std::u16string& path,
 std::u16string ApplyCommands(const std::vector<Command>& commands, std::u16string_view text,
                              RegExp& expr);
 
+// The commands made ready to apply to many texts, as ApplyCommands applies them: each command's
+// expression (the switches of `expr`, the command's case and search text) compiled once, not
+// once per text. Copies may apply on different threads at once.
+class CommandChain {
+  public:
+    CommandChain(const std::vector<Command>& commands, const RegExp& expr);
+    std::u16string apply(std::u16string_view text) const;
+    // Leaves `expr` as ApplyCommands leaves it: the last command's pattern and ignore case.
+    void leaveLastOn(RegExp& expr) const;
+
+  private:
+    std::vector<RegExp> expressions_;
+    std::vector<std::u16string> replacements_;
+};
+
 }  // namespace lodestar

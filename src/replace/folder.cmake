@@ -1,6 +1,8 @@
 # Backups and restore, the replace over the files of a folder and the batch run over them.
 add_library(lodestar_folder_replace STATIC
     ${CMAKE_CURRENT_LIST_DIR}/backup.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/backup_link.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/commit_queue.cpp
     ${CMAKE_CURRENT_LIST_DIR}/multi_replace.cpp
     ${CMAKE_CURRENT_LIST_DIR}/batch_files.cpp
     ${CMAKE_CURRENT_LIST_DIR}/run_journal.cpp)

@@ -1,17 +1,21 @@
-// Replacing in every ticked file of a folder, one file at a time, stopping at the first failure.
+// Replacing in every ticked file of a folder: files prepared on worker threads, put in place in
+// listing order, stopping at the first failure.
 #include "replace/multi_replace.h"
 
 #include <optional>
 
+#include "core/ordered_work.h"
 #include "core/text.h"
 #include "files/file_identity.h"
+#include "files/file_ops.h"
 #include "files/folder_listing.h"
 #include "files/folder_visits.h"
 #include "files/multi_search.h"
-#include "files/reusable_reader.h"
 #include "files/safe_write.h"
-#include "files/text_file.h"
+#include "files/worker_tools.h"
 #include "replace/backup.h"
+#include "replace/backup_link.h"
+#include "replace/commit_queue.h"
 #include "replace/run_journal.h"
 
 namespace lodestar {
@@ -23,15 +27,35 @@ std::u16string nameOf(const std::u16string& path) {
     return slash == std::u16string::npos ? path : path.substr(slash + 1);
 }
 
+// What a worker found out about one file, and its new content waiting in a temporary file.
+struct Prepared {
+    enum class Kind { Unticked, PassedBy, ReadOnly, Binary, NoMatch, CannotHold, Write };
+    Kind kind = Kind::Unticked;
+    std::optional<std::size_t> count;  // with counting on
+    std::optional<PendingReplace> pending;
+    std::u16string cannotHoldCause;
+
+    static Prepared of(Kind kind) {
+        Prepared prepared;
+        prepared.kind = kind;
+        return prepared;
+    }
+};
+
 class Run {
   public:
-    Run(const RegExp& expr, std::u16string_view replacement, const ReplaceSettings& settings,
-        ReadOnlyQuestion& readOnly, FileSink& sink)
-        : expr_(expr),
-          replacement_(replacement),
+    Run(const RegExp& expr, std::u16string_view replacement, const std::vector<FileItem>& files,
+        const ReplaceSettings& settings, ReadOnlyQuestion& readOnly, FileSink& sink,
+        const StopToken* stop)
+        : replacement_(replacement),
+          files_(files),
           settings_(settings),
           readOnly_(readOnly),
-          sink_(sink) {}
+          output_(settings.output ? *settings.output : systemFileOutput()),
+          filter_(settings.countMatches ? prefilterFor(expr) : std::nullopt),
+          // One set per worker, and one for the files the run itself prepares.
+          tools_(makeWorkerTools(threads_ + 1, expr, settings.reading, filter_)),
+          queue_(sink, hooks(), stop, output_) {}
 
     std::size_t replacedFiles = 0;
     std::size_t changedElsewhere = 0;
@@ -39,66 +63,25 @@ class Run {
     std::size_t cannotHold = 0;
     bool rewroteUncounted = false;
 
-    FileOutcome replaceInFile(std::size_t row, const std::u16string& path, const FileVisit& visit) {
-        FileOutcome outcome{row, path, u"", u"", std::nullopt};
-        if (passedBy(visit)) {
-            sink_.logLine(visitNote(path, visit));
-            return {row, path, u"-", std::u16string(kSameFileStatus), std::nullopt};
-        }
-        if (!writable(path)) {
-            outcome.matchesCell = u"-1";
-            outcome.statusCell = u" Read only";
-            return outcome;
-        }
-        sink_.showStatus(u"Loading " + path + u" ...");
-        // Taken before the read: any change after it shows at the write.
-        const std::optional<FileStamp> stamp = stampOf(path);
-        const std::u16string_view text = reader_.read(path);
-        if (reader_.binary() && !settings_.reading.binaryAsText) {
-            outcome.matchesCell = u"-";
-            outcome.skipped = FileSkip::Binary;
-            ++binarySkipped;
-            return outcome;
-        }
-        if (settings_.countMatches) {
-            const std::size_t count = expr_.count(text);
-            outcome.count = count;
-            outcome.matchesCell = decimal(static_cast<long long>(count));
-            if (count == 0) {
-                outcome.statusCell = u" Passed";
-                return outcome;
-            }
-        } else {
-            outcome.matchesCell = u"-";
-            rewroteUncounted = true;
-        }
-        // The new text is built before anything is written, so a pattern failure leaves the
-        // file and its backup alone.
-        const std::u16string replaced = expr_.replace(text, replacement_);
-        const TextFormat format = reader_.format();
-        if (const auto character = unholdableCharacter(replaced, format.encoding)) {
-            outcome.skipped = FileSkip::CannotHoldText;
-            ++cannotHold;
-            sink_.logError(kCannotHoldMessage,
-                           path + u": " + fromUtf8(cannotHoldMessage(*character, format.encoding)));
-            return outcome;
-        }
-        if (visit.kind == VisitKind::LinkOutside) sink_.logLine(visitNote(path, visit));
-        const bool backedUpNow = settings_.backup && backUp(path);
-        sink_.showStatus(u"Replacing " + path + u" ...");
-        try {
-            WriteTextFile(path, replaced, format, stamp);
-        } catch (const FileChangedError&) {
-            // The backup just made is not the original of a change: Restore passes it by.
-            if (backedUpNow) journal_->recordUnchanged(nameOf(path));
-            ++changedElsewhere;
-            outcome.statusCell = std::u16string(kChangedElsewhereStatus);
-            return outcome;
-        }
-        ++replacedFiles;
-        outcome.statusCell = u" Replaced";
-        return outcome;
+    // Runs over the files; answers false when a stop request ended it early. Throws the first
+    // failure, after the files before it are done.
+    bool replaceAll(const StopToken* stop) {
+        visits_ = planVisits(files_, true);
+        const std::size_t done = runInOrder<Prepared>(
+            files_.size(), threads_, 4 * threads_,
+            [this](unsigned worker, std::size_t i) { return prepare(*tools_[worker], i, false); },
+            [this](std::size_t i, Prepared& prepared) {
+                take(i, prepared);
+                return !queue_.stopped();
+            },
+            stop);
+        queue_.commit();
+        return done == files_.size() && !queue_.stopped();
     }
+
+    // After a failure: the files before it are finished; a failure while finishing them is the
+    // one a one-thread run would have met first.
+    void finishBeforeFailure() { queue_.commit(); }
 
     const std::u16string& backupFolder() {
         if (backupFolder_.empty())
@@ -116,20 +99,141 @@ class Run {
     }
 
   private:
-    // Backs the file up unless the run this one goes on with already holds its original.
-    // True when a backup was made now.
-    bool backUp(const std::u16string& path) {
-        const std::u16string name = nameOf(path);
-        if (journal_ && journal_->holds(name)) return false;
-        if (!journal_ && settings_.goOnWithUnfinished &&
-            RunJournal::read(backupFolder()).holds(name)) {
-            journal_ = RunJournal::begin(backupFolder(), true);
-            return false;
+    // Everything up to the new content in a temporary file; the file itself is not touched.
+    Prepared prepare(WorkerTools& own, std::size_t i, bool writableNow) {
+        const std::u16string& path = files_[i].path;
+        Prepared prepared;
+        if (!files_[i].ticked) return prepared;
+        if (passedBy(visits_[i])) return Prepared::of(Prepared::Kind::PassedBy);
+        if (!writableNow && isReadOnly(path)) return Prepared::of(Prepared::Kind::ReadOnly);
+        // Taken before the read: any change after it shows at the rename.
+        const std::optional<FileStamp> stamp = stampOf(path);
+        const LargeFileTurn turn(path, own.reader);
+        const std::u16string_view text = own.reader.read(path);
+        if (own.reader.binary() && !settings_.reading.binaryAsText)
+            return Prepared::of(Prepared::Kind::Binary);
+        if (settings_.countMatches) {
+            prepared.count = own.reader.absent() ? 0 : own.expr.count(text);
+            if (*prepared.count == 0) {
+                prepared.kind = Prepared::Kind::NoMatch;
+                return prepared;
+            }
         }
-        BackupOneFile(path, backupFolder());
+        const std::u16string replaced = own.expr.replace(text, replacement_);
+        const TextFormat format = own.reader.format();
+        if (auto cause = cannotHoldCause(path, replaced, format.encoding)) {
+            prepared.kind = Prepared::Kind::CannotHold;
+            prepared.cannotHoldCause = std::move(*cause);
+            return prepared;
+        }
+        ReplaceRules rules;
+        rules.mustExist = true;
+        rules.expected = stamp;
+        prepared.pending = writePending(path, encodeText(replaced, format), rules, output_);
+        prepared.kind = Prepared::Kind::Write;
+        return prepared;
+    }
+
+    // Turns the file's preparation into its step, in listing order.
+    void take(std::size_t i, Prepared& prepared) {
+        const std::u16string& path = files_[i].path;
+        FileStep step;
+        step.outcome = {i + 1, path, u"", u"", prepared.count};
+        if (prepared.count)
+            step.outcome.matchesCell = decimal(static_cast<long long>(*prepared.count));
+        switch (prepared.kind) {
+            case Prepared::Kind::Unticked:
+                step.outcome = {i + 1, path, u"-", u"Passed", std::nullopt};
+                break;
+            case Prepared::Kind::PassedBy:
+                step.notes.push_back({false, visitNote(path, visits_[i]), u""});
+                step.outcome = {i + 1, path, u"-", std::u16string(kSameFileStatus), std::nullopt};
+                break;
+            case Prepared::Kind::ReadOnly:
+                queue_.commit();  // the question comes after the files before this one
+                if (!writable(path)) {
+                    step.outcome.matchesCell = u"-1";
+                    step.outcome.statusCell = u" Read only";
+                    break;
+                }
+                prepared = prepare(*tools_.back(), i, true);
+                return take(i, prepared);
+            case Prepared::Kind::Binary:
+                step.outcome.matchesCell = u"-";
+                step.outcome.skipped = FileSkip::Binary;
+                ++binarySkipped;
+                break;
+            case Prepared::Kind::NoMatch:
+                step.outcome.statusCell = u" Passed";
+                break;
+            case Prepared::Kind::CannotHold:
+                if (!prepared.count) step.outcome.matchesCell = u"-";
+                step.outcome.skipped = FileSkip::CannotHoldText;
+                ++cannotHold;
+                step.notes.push_back(
+                    {true, std::u16string(kCannotHoldMessage), prepared.cannotHoldCause});
+                break;
+            case Prepared::Kind::Write:
+                if (!prepared.count) {
+                    step.outcome.matchesCell = u"-";
+                    rewroteUncounted = true;
+                }
+                if (visits_[i].kind == VisitKind::LinkOutside)
+                    step.notes.push_back({false, visitNote(path, visits_[i]), u""});
+                step.pending = std::move(prepared.pending);
+                break;
+        }
+        queue_.add(std::move(step));
+    }
+
+    CommitQueue::Hooks hooks() {
+        CommitQueue::Hooks hooks;
+        hooks.beforePlacing = [this](std::vector<FileStep>& steps) { backUp(steps); };
+        hooks.placed = [this](FileStep& step) {
+            ++replacedFiles;
+            step.outcome.statusCell = u" Replaced";
+        };
+        hooks.changedElsewhere = [this](FileStep& step) {
+            // The backup just made is not the original of a change: Restore passes it by, and
+            // it stops being the file itself.
+            if (step.backedUp) {
+                journal_->recordUnchanged(nameOf(step.outcome.path));
+                detachBackup(step.outcome.path, backupFolder() + nameOf(step.outcome.path));
+            }
+            ++changedElsewhere;
+            step.outcome.statusCell = std::u16string(kChangedElsewhereStatus);
+        };
+        hooks.dropped = [this](FileStep& step) {
+            // Stopped before this file changed: its backup goes again, as if never reached.
+            if (!step.backedUp) return;
+            journal_->recordUnchanged(nameOf(step.outcome.path));
+            removeFile(backupFolder() + nameOf(step.outcome.path));
+        };
+        return hooks;
+    }
+
+    // Backs up the files about to change, except those whose original the run this one goes
+    // on with already holds; the backups are made durable and named in the journal together.
+    void backUp(std::vector<FileStep>& steps) {
+        if (!settings_.backup) return;
+        std::vector<std::u16string> names;
+        for (FileStep& step : steps) {
+            if (!step.pending) continue;
+            const std::u16string name = nameOf(step.outcome.path);
+            if (journal_ && journal_->holds(name)) continue;
+            if (!journal_ && settings_.goOnWithUnfinished &&
+                RunJournal::read(backupFolder()).holds(name)) {
+                journal_ = RunJournal::begin(backupFolder(), true);
+                continue;
+            }
+            BackupOneFile(step.outcome.path, backupFolder());
+            names.push_back(name);
+            step.backedUp = true;
+        }
+        if (names.empty()) return;
+        flushFolders({toUtf8(backupFolder())});
         if (!journal_) journal_ = RunJournal::begin(backupFolder(), settings_.goOnWithUnfinished);
-        journal_->recordBackup(name);
-        return true;
+        journal_->recordBackups(names);
     }
 
     bool writable(const std::u16string& path) {
@@ -143,24 +247,41 @@ class Run {
         return true;
     }
 
-    const RegExp& expr_;
     std::u16string_view replacement_;
+    const std::vector<FileItem>& files_;
     const ReplaceSettings& settings_;
     ReadOnlyQuestion& readOnly_;
-    FileSink& sink_;
-    ReusableTextReader reader_{settings_.reading};
+    FileOutput& output_;
+    const unsigned threads_ = workerThreads();
+    const std::optional<BytePrefilter> filter_;
+    std::vector<std::unique_ptr<WorkerTools>> tools_;
+    CommitQueue queue_;
+    std::vector<FileVisit> visits_;
     std::u16string backupFolder_;
     std::optional<RunJournal> journal_;
     bool asked_ = false;
     bool allowed_ = false;
 };
 
+bool isPatternFailure(const Error& error) {
+    return dynamic_cast<const RegExpError*>(&error) ||
+           dynamic_cast<const ReplaceTooLarge*>(&error) ||
+           dynamic_cast<const SearchStopped*>(&error);
+}
+
 }  // namespace
+
+std::optional<std::u16string> cannotHoldCause(const std::u16string& path, std::u16string_view text,
+                                              TextEncoding encoding) {
+    const auto character = unholdableCharacter(text, encoding);
+    if (!character) return std::nullopt;
+    return path + u": " + fromUtf8(cannotHoldMessage(*character, encoding));
+}
 
 ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replacement,
                                const std::vector<FileItem>& files, const ReplaceSettings& settings,
                                ReadOnlyQuestion& readOnly, FileSink& sink, const StopToken* stop) {
-    Run run(expr, replacement, settings, readOnly, sink);
+    Run run(expr, replacement, files, settings, readOnly, sink, stop);
     ReplaceSummary summary;
     try {
         if (settings.backup) {
@@ -175,25 +296,22 @@ ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replaceme
             removeStaleTemporaries(run.backupFolder());
         }
         removeStaleTemporaries(settings.currentFolder);
-        const std::vector<FileVisit> visits = planVisits(files, true);
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            if (stop && stop->requested()) {
-                summary.stopped = true;
-                summary.replacedFiles = run.replacedFiles;
-                return summary;
-            }
-            if (files[i].ticked)
-                sink.fileDone(run.replaceInFile(i + 1, files[i].path, visits[i]));
-            else
-                sink.fileDone({i + 1, files[i].path, u"-", u"Passed", std::nullopt});
+        if (!run.replaceAll(stop)) {
+            summary.stopped = true;
+            summary.replacedFiles = run.replacedFiles;
+            return summary;
         }
     } catch (const Error& error) {
+        std::u16string cause = fromUtf8(error.what());
+        bool patternFailed = isPatternFailure(error);
+        try {
+            run.finishBeforeFailure();
+        } catch (const Error& earlier) {
+            cause = fromUtf8(earlier.what());
+            patternFailed = isPatternFailure(earlier);
+        }
         summary.replacedFiles = run.replacedFiles;
-        const bool patternFailed = dynamic_cast<const RegExpError*>(&error) ||
-                                   dynamic_cast<const ReplaceTooLarge*>(&error) ||
-                                   dynamic_cast<const SearchStopped*>(&error);
-        sink.logError(patternFailed ? kSearchErrorMessage : kFileErrorMessage,
-                      fromUtf8(error.what()));
+        sink.logError(patternFailed ? kSearchErrorMessage : kFileErrorMessage, cause);
         try {
             run.finishJournal();
         } catch (const Error&) {

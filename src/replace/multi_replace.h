@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,8 @@
 #include "search/regexp.h"
 
 namespace lodestar {
+
+class FileOutput;
 
 inline constexpr std::u16string_view kReadOnlyQuestion =
     u"Read-only files found in these files,make them replacable?";
@@ -45,11 +48,16 @@ struct ReplaceSettings {
     // When the last run in the folder was cut short: go on with it (the files it changed keep
     // the backups of their originals) instead of refusing.
     bool goOnWithUnfinished = false;
+    FileOutput* output = nullptr;  // the system calls that write files; null: the real ones
 };
 
 // The error entry of a file whose encoding cannot hold its new text.
 inline constexpr std::u16string_view kCannotHoldMessage =
     u"The new text cannot be saved in the file's encoding; the file is left unchanged.";
+
+// The cause logged with kCannotHoldMessage when `encoding` cannot hold the file's new text.
+std::optional<std::u16string> cannotHoldCause(const std::u16string& path, std::u16string_view text,
+                                              TextEncoding encoding);
 
 struct ReplaceSummary {
     bool ok = false;
@@ -74,6 +82,11 @@ struct ReplaceSummary {
 // file with "Error in Search." (the pattern) or kFileErrorMessage (the file) and its cause;
 // files before it keep their new content and backups. A requested `stop` ends the run before
 // the next file, silently.
+//
+// The files are read, searched and written to temporary files on workerThreads() threads; the
+// outcomes reach the sink in listing order exactly as a one-thread run gives them. New contents
+// are made durable in batches and then put in place in order; a stop or a failure lets every
+// file before it finish, and leaves every file after it untouched.
 //
 // Each real file is changed once (see planVisits). With backups on the run keeps a journal in
 // the backup folder and refuses to start when the last run there is unfinished (unless

@@ -73,6 +73,10 @@ void RunJournal::append(std::string_view word, std::u16string_view name) {
     std::string line(word);
     line += escapeLine(name);
     line += '\n';
+    appendLines(line);
+}
+
+void RunJournal::appendLines(const std::string& line) {
     const int fd = ::open(toUtf8(path_).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) throw fileFailure("Cannot write the run journal", path_, errno);
     Descriptor file(fd);
@@ -84,6 +88,18 @@ void RunJournal::append(std::string_view word, std::u16string_view name) {
 void RunJournal::recordBackup(std::u16string_view name) {
     append(kBackupWord, name);
     changed_.emplace_back(name);
+}
+
+void RunJournal::recordBackups(const std::vector<std::u16string>& names) {
+    if (names.empty()) return;
+    std::string lines;
+    for (const std::u16string& name : names) {
+        lines += kBackupWord;
+        lines += escapeLine(name);
+        lines += '\n';
+    }
+    appendLines(lines);
+    changed_.insert(changed_.end(), names.begin(), names.end());
 }
 
 void RunJournal::recordUnchanged(std::u16string_view name) {

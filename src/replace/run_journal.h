@@ -35,6 +35,8 @@ class RunJournal {
     bool holds(std::u16string_view name) const;
     // Names the file whose original is now in the backup folder; on the disk before returning.
     void recordBackup(std::u16string_view name);
+    // The same for many files at once, in one write to the disk.
+    void recordBackups(const std::vector<std::u16string>& names);
     // Names a file that was left unchanged after all: Restore passes it by.
     void recordUnchanged(std::u16string_view name);
     // Marks the run finished.
@@ -49,6 +51,7 @@ class RunJournal {
 
   private:
     void append(std::string_view word, std::u16string_view name);
+    void appendLines(const std::string& lines);
 
     std::u16string path_;
     std::vector<std::u16string> changed_;

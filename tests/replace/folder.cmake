@@ -6,4 +6,5 @@ lodestar_add_test(folder_replace_tests
             ${CMAKE_CURRENT_LIST_DIR}/backup_working_folder_test.cpp
             ${CMAKE_CURRENT_LIST_DIR}/file_safety_test.cpp
             ${CMAKE_CURRENT_LIST_DIR}/batch_encoding_test.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/parallel_runs_test.cpp
     LIBS lodestar_folder_replace)

@@ -340,7 +340,8 @@ void FolderMode::BatchAllFiles(MainWindow&) {
             outcome->backedUp = BackupAllFiles(files, folder, name, sink);
             table.rowFailures = true;
             if (!outcome->backedUp) return;
-            lodestar::BatchAllFiles(commands, outcome->expr, files, sink, reading, nullptr, &stop);
+            lodestar::BatchAllFiles(commands, outcome->expr, files, sink, reading, nullptr, &stop,
+                                    backupFolderPath(folder, name));
             FinishRunJournal(folder, name);
         },
         [this, outcome] {

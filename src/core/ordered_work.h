@@ -1,0 +1,126 @@
+// Work on many items spread over several threads while their results are taken in item order:
+// the folder loops read, search and write files on worker threads, and the calling thread hands
+// each file's outcome to the sink exactly as a one-thread run would, in listing order.
+#pragma once
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "core/stop_token.h"
+
+namespace lodestar {
+
+// How many threads the folder loops use; 0 (the default) means one per processor core.
+void setWorkerThreads(unsigned count);
+// The number in effect: at least 1.
+unsigned workerThreads();
+
+// Runs work(worker, i) for every item i in [0, count) on `threads` threads (worker is 0 ..
+// threads - 1, for state kept per thread) and calls take(i, result) on the calling thread for
+// i = 0, 1, 2 ... in order. An exception thrown by work(i) is rethrown by the call that would
+// have taken item i, so the caller meets failures in item order. take answering false ends the
+// run: items not yet started are never started, results of started ones are dropped. A
+// requested `stop` ends the run the same way before the next item is taken, exactly where a
+// one-thread loop that looks at it before each item would end. At most `ahead` results wait to
+// be taken at any time, which bounds the memory they hold. Answers the number of items taken.
+// With one thread everything runs on the calling thread.
+template <class Result>
+std::size_t runInOrder(std::size_t count, unsigned threads, std::size_t ahead,
+                       const std::function<Result(unsigned worker, std::size_t item)>& work,
+                       const std::function<bool(std::size_t item, Result& result)>& take,
+                       const StopToken* stop = nullptr) {
+    const auto stopped = [stop] { return stop && stop->requested(); };
+    if (threads <= 1 || count <= 1) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (stopped()) return i;
+            Result result = work(0, i);
+            if (!take(i, result)) return i + 1;
+        }
+        return count;
+    }
+    ahead = std::max<std::size_t>(ahead, threads);
+    struct Slot {
+        std::optional<Result> result;
+        std::exception_ptr failure;
+        bool ready = false;
+    };
+    std::vector<Slot> slots(ahead);  // item i waits in slots[i % ahead]
+    std::mutex mutex;
+    std::condition_variable itemReady;
+    std::condition_variable roomFreed;
+    std::size_t started = 0;  // items handed to workers
+    std::size_t taken = 0;    // items taken by the caller
+    bool ending = false;      // no more items are started
+    unsigned running = threads;
+
+    const auto workerLoop = [&](unsigned worker) {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            roomFreed.wait(lock, [&] { return ending || started < taken + ahead; });
+            if (ending || started >= count || stopped()) break;
+            const std::size_t item = started++;
+            lock.unlock();
+            Slot done;
+            try {
+                done.result.emplace(work(worker, item));
+            } catch (...) {
+                done.failure = std::current_exception();
+            }
+            done.ready = true;
+            lock.lock();
+            slots[item % ahead] = std::move(done);
+            itemReady.notify_all();
+        }
+        ending = true;  // a worker that ends ends the start of new items for all
+        --running;
+        roomFreed.notify_all();
+        itemReady.notify_all();
+    };
+    std::vector<std::thread> workers;
+    workers.reserve(threads);
+    for (unsigned w = 0; w < threads; ++w) workers.emplace_back(workerLoop, w);
+
+    std::exception_ptr failure;
+    {
+        std::unique_lock lock(mutex);
+        while (taken < count && !stopped()) {
+            Slot& slot = slots[taken % ahead];
+            itemReady.wait(lock, [&] {
+                return slot.ready || stopped() || (running == 0 && taken >= started);
+            });
+            if (!slot.ready || stopped()) break;  // nothing more was started, or a stop
+            Slot ready = std::move(slot);
+            slot = Slot{};
+            ++taken;
+            roomFreed.notify_all();
+            lock.unlock();
+            bool goOn = false;
+            try {
+                if (ready.failure) std::rethrow_exception(ready.failure);
+                goOn = take(taken - 1, *ready.result);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            lock.lock();
+            if (!goOn) {
+                ending = true;
+                roomFreed.notify_all();
+                break;
+            }
+        }
+        ending = true;
+        roomFreed.notify_all();
+    }
+    for (std::thread& worker : workers) worker.join();
+    if (failure) std::rethrow_exception(failure);
+    return taken;
+}
+
+}  // namespace lodestar

@@ -1,0 +1,62 @@
+// Work spread over threads and taken in order: results, failures and stops meet the caller in
+// item order, as a one-thread loop would give them.
+#include "core/ordered_work.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+namespace lodestar {
+namespace {
+
+// Later items finish first, so only the ordering can put them back in line.
+std::size_t slowFirst(std::size_t item, std::size_t count) {
+    std::this_thread::sleep_for(std::chrono::microseconds(50 * (count - item)));
+    return item * item;
+}
+
+TEST(RunInOrder, TakesEveryResultInOrderFailsAtTheFailingItemAndStopsAfterStartedOnes) {
+    constexpr std::size_t kCount = 40;
+    for (const unsigned threads : {1u, 2u, 5u}) {
+        SCOPED_TRACE(threads);
+        std::vector<std::size_t> taken;
+        const auto work = [&](unsigned, std::size_t i) { return slowFirst(i, kCount); };
+        const auto take = [&](std::size_t i, std::size_t& result) {
+            EXPECT_EQ(result, i * i);
+            taken.push_back(i);
+            return true;
+        };
+        EXPECT_EQ(runInOrder<std::size_t>(kCount, threads, 3, work, take), kCount);
+        for (std::size_t i = 0; i < kCount; ++i) EXPECT_EQ(taken[i], i);
+
+        // A failure of item 7 reaches the caller after items 0..6, and nothing after it.
+        taken.clear();
+        std::atomic<std::size_t> highestStarted{0};
+        const auto failing = [&](unsigned, std::size_t i) -> std::size_t {
+            highestStarted = std::max<std::size_t>(highestStarted, i);
+            if (i == 7) throw std::runtime_error("item 7");
+            return slowFirst(i, kCount);
+        };
+        EXPECT_THROW(runInOrder<std::size_t>(kCount, threads, 3, failing, take),
+                     std::runtime_error);
+        EXPECT_EQ(taken, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6}));
+        EXPECT_LT(highestStarted, 7 + 3 + threads);  // at most `ahead` results wait
+
+        // A stop while item 4 is taken: nothing after it is taken, as in a one-thread loop.
+        taken.clear();
+        StopToken stop;
+        const auto stopping = [&](std::size_t i, std::size_t&) {
+            taken.push_back(i);
+            if (i == 4) stop.request();
+            return true;
+        };
+        EXPECT_EQ(runInOrder<std::size_t>(kCount, threads, 3, work, stopping, &stop), 5u);
+        EXPECT_EQ(taken, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+    }
+}
+
+}  // namespace
+}  // namespace lodestar
