@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -58,8 +59,15 @@ void CommitQueue::add(FileStep step) {
 void CommitQueue::commit() {
     std::vector<FileStep> steps = std::exchange(steps_, {});
     bytes_ = 0;
-    if (stop_ && stop_->requested()) stopped_ = true;
     if (stopped_) return;
+    if (stop_ && stop_->requested()) {
+        // The files before the first that needs writing are done already and are reported;
+        // that one and every file after it stay untouched.
+        stopped_ = true;
+        steps.erase(std::find_if(steps.begin(), steps.end(),
+                                 [](const FileStep& step) { return step.pending.has_value(); }),
+                    steps.end());
+    }
     std::vector<const PendingReplace*> pending;
     for (const FileStep& step : steps)
         if (step.pending) pending.push_back(&*step.pending);
@@ -71,7 +79,7 @@ void CommitQueue::commit() {
     try {
         for (std::size_t k = 0; k < steps.size(); ++k) {
             FileStep& step = steps[k];
-            if (stop_ && stop_->requested()) {
+            if (step.pending && stop_ && stop_->requested()) {
                 stopped_ = true;
                 if (hooks_.dropped)
                     for (std::size_t rest = k; rest < steps.size(); ++rest)

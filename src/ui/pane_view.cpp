@@ -10,11 +10,16 @@
 #include <QTimer>
 #include <QWebChannel>
 #include <QWebEngineScript>
+#include <chrono>
 #include <memory>
+#include <utility>
+
+#include <signal.h>
 
 #include "ui/pane_bridge.h"
 #include "ui/pane_page.h"
 #include "ui/pane_script.h"
+#include "ui/qt_services.h"
 #include "ui/qt_text.h"
 
 namespace lodestar::ui {
@@ -38,6 +43,17 @@ QUrl fallbackFor(const QString& path) {
     if (name == u"ml.tmp") return QUrl(QStringLiteral("qrc:/lodestar/fallback/ml.htm"));
     if (name == u"src.tmp") return QUrl(QStringLiteral("qrc:/lodestar/fallback/src.htm"));
     return QUrl(QStringLiteral("qrc:/lodestar/fallback/missing.htm"));
+}
+
+RendererWatchdog::Timing& watchdogTiming() {
+    static RendererWatchdog::Timing timing;
+    return timing;
+}
+
+long long monotonicMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 }  // namespace
@@ -66,12 +82,23 @@ PaneView::PaneView(const QString& name, bool contextMenu, QWidget* parent)
         if (onCopied) onCopied(fromQ(text));
     });
     connect(bridge_, &PaneBridge::piecesWanted, this, &PaneView::piecesWantedSlot);
+    watchTimer_ = std::make_unique<QtOneShotTimer>([this] { watchdog_->tick(); });
+    watchdog_ = std::make_unique<RendererWatchdog>(
+        *watchTimer_, monotonicMs,
+        [this](std::function<void()> answer) {
+            page_->runJavaScript(QStringLiteral("1"), QWebEngineScript::ApplicationWorld,
+                                 [answer = std::move(answer)](const QVariant&) { answer(); });
+        },
+        watchdogTiming());
+    watchdog_->onHung = [this] { rendererHung(); };
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
-                if (status == QWebEnginePage::NormalTerminationStatus) return;
+                const bool hung = std::exchange(endedHung_, false);
+                if (status == QWebEnginePage::NormalTerminationStatus && !hung) return;
+                watchdog_->stop();
                 loading_ = false;
                 recovering_ = true;
-                if (onRendererGone) onRendererGone();
+                if (onRendererGone) onRendererGone(hung);
             });
     connect(bridge_, &PaneBridge::tickChanged, this, [this](int index, bool checked) {
         if (onTicked) onTicked(index, checked);
@@ -81,6 +108,23 @@ PaneView::PaneView(const QString& name, bool contextMenu, QWidget* parent)
 }
 
 PaneView::~PaneView() = default;
+
+void PaneView::setWatchdogTiming(RendererWatchdog::Timing timing) {
+    watchdogTiming() = timing;
+}
+
+void PaneView::rendererHung() {
+    // A hung renderer would not run a new load either: it is ended, and the page comes back
+    // the way it does after a crash.
+    const qint64 pid = page_->renderProcessPid();
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), SIGKILL) == 0) {
+        endedHung_ = true;
+        return;
+    }
+    loading_ = false;
+    recovering_ = true;
+    if (onRendererGone) onRendererGone(true);
+}
 
 std::u16string PaneView::addressOf(const QUrl& url) {
     QString address;
@@ -97,6 +141,8 @@ std::u16string PaneView::addressOf(const QUrl& url) {
 void PaneView::navigate(const std::u16string& address) {
     address_ = address;
     loading_ = true;
+    // Watching goes on while the page loads: a hung renderer would never finish the load.
+    if (!watchdog_->watching()) watchdog_->start();
     QUrl url = urlOf(address);
     if (url.scheme() == u"lodestar" && !QFileInfo(url.path()).isFile())
         url = fallbackFor(url.path());
@@ -111,6 +157,7 @@ void PaneView::loadFinishedSlot(bool ok) {
         url().adjusted(QUrl::RemoveFragment) != expectedUrl_.adjusted(QUrl::RemoveFragment))
         return;
     loading_ = false;
+    watchdog_->start();
     if (recovering_) {
         // A page loaded in a new renderer may lack the scripts the profile installs.
         recovering_ = false;

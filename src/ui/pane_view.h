@@ -9,8 +9,10 @@
 #include <QVariant>
 #include <QWebEngineView>
 #include <functional>
+#include <memory>
 #include <vector>
 
+#include "forms/model/renderer_watchdog.h"
 #include "platform/pane_host.h"
 
 class QWebChannel;
@@ -19,6 +21,7 @@ namespace lodestar::ui {
 
 class PaneBridge;
 class PanePage;
+class QtOneShotTimer;
 
 class PaneView : public QWebEngineView, public PaneHost {
     Q_OBJECT
@@ -40,8 +43,11 @@ class PaneView : public QWebEngineView, public PaneHost {
     std::function<void(const std::u16string& withinId, long long generation,
                        const std::vector<std::size_t>& pieces)>
         onPiecesWanted;
-    // The browser process showing the page ended (crashed, killed, out of memory).
-    std::function<void()> onRendererGone;
+    // The browser process showing the page ended (crashed, killed, out of memory), or it stopped
+    // answering and was ended for that.
+    std::function<void(bool stoppedAnswering)> onRendererGone;
+    // How often panes made from now on ask their page for a sign of life, and how long they wait.
+    static void setWatchdogTiming(RendererWatchdog::Timing timing);
 
     // PaneHost
     void navigate(const std::u16string& address) override;
@@ -75,6 +81,7 @@ class PaneView : public QWebEngineView, public PaneHost {
     void piecesWantedSlot(const QString& request);
     void focusChangedSlot(QWidget* old, QWidget* now);
     bool owns(const QWidget* w) const;
+    void rendererHung();
 
     PanePage* page_ = nullptr;
     QWebChannel* channel_ = nullptr;
@@ -83,6 +90,9 @@ class PaneView : public QWebEngineView, public PaneHost {
     QUrl expectedUrl_;
     bool loading_ = false;
     bool recovering_ = false;  // the renderer was lost; the page is being loaded again
+    bool endedHung_ = false;   // the renderer was ended because it stopped answering
+    std::unique_ptr<QtOneShotTimer> watchTimer_;
+    std::unique_ptr<RendererWatchdog> watchdog_;
 };
 
 }  // namespace lodestar::ui

@@ -140,8 +140,8 @@ void SkinWindow::buildPanes() {
                                              const std::vector<std::size_t>& pieces) {
             form_->onPiecesWanted(which, withinId, generation, pieces);
         };
-        view->onRendererGone = [this, which] {
-            if (!form_->closed()) form_->onRendererGone(which);
+        view->onRendererGone = [this, which](bool stoppedAnswering) {
+            if (!form_->closed()) form_->onRendererGone(which, stoppedAnswering);
         };
         if (which == Pane::ListView)
             view->onTicked = [this](int index, bool checked) {

@@ -476,10 +476,11 @@ void MainWindow::onPiecesWanted(Pane which, const std::u16string& withinId, long
     pane(which).servePieces(withinId, generation, pieces);
 }
 
-void MainWindow::onRendererGone(Pane which) {
+void MainWindow::onRendererGone(Pane which, bool stoppedAnswering) {
     if (closed_) return;
     logError(u"The page of the pane " + pane(which).name() +
-             u" stopped working; it is shown again.");
+             (stoppedAnswering ? u" stopped answering" : u" stopped working") +
+             u"; it is shown again.");
     pane(which).reload();
 }
 

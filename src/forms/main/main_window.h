@@ -137,7 +137,7 @@ class MainWindow {
                         const std::vector<std::size_t>& pieces);
     // The browser process behind a pane's page ended or stopped answering: the pane loads its
     // page again and shows the document the program holds for it.
-    void onRendererGone(Pane which);
+    void onRendererGone(Pane which, bool stoppedAnswering = false);
     void onTimer1Tick();
 
     // ---- Services other parts of the window use ---------------------------------------------
