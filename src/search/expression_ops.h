@@ -14,8 +14,4 @@ namespace lodestar {
 std::u16string replaceIn(const RegExp& expr, std::u16string_view text,
                          std::u16string_view replacement);
 
-// Reads the file whole and returns the expression's matches in it; the caller keeps the
-// collection as the last search's and its size is the count. Throws FileError or RegExpError.
-std::vector<Match> countInFile(const RegExp& expr, const std::u16string& path);
-
 }  // namespace lodestar

@@ -3,7 +3,6 @@
 
 #include "core/error.h"
 #include "core/text.h"
-#include "files/text_file.h"
 
 namespace lodestar {
 namespace {
@@ -39,14 +38,6 @@ SyntaxTable parseSyntaxTable(std::u16string_view text) {
         table.values.push_back(line.substr(colon + 1));
     }
     return table;
-}
-
-SyntaxTable loadSyntaxTable(const std::u16string& path) {
-    try {
-        return parseSyntaxTable(LoadFileText(path));
-    } catch (const Error&) {
-        return {};
-    }
 }
 
 std::u16string pickRenderRules(const SyntaxTable& table, std::u16string_view fileName,

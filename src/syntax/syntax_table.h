@@ -23,10 +23,6 @@ inline constexpr std::u16string_view kPlainRenderRules = u"/lib/showSrc.rep";
 // value, neither trimmed. Lines without a colon (empty lines included) are skipped.
 SyntaxTable parseSyntaxTable(std::u16string_view text);
 
-// Reads and parses the table file. A missing, unreadable or empty file gives an empty table:
-// start-up goes on without one.
-SyntaxTable loadSyntaxTable(const std::u16string& path);
-
 // The render-rules file for a file: with syntax display off, kPlainRenderRules; otherwise the
 // value of the first key equal to the file's extension (the text after the last dot of the
 // trimmed name, lower-cased, NULs removed), or kDefaultRenderRules when no key matches or the

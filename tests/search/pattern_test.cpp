@@ -128,19 +128,5 @@ TEST(DecodeEscapes, AgreesWithStandInDecodingOnOtherTexts) {
     }
 }
 
-TEST(CountInFile, ReturnsTheMatchesOfTheFileText) {
-    testing::TempDir dir;
-    const std::u16string path = dir.put("a.txt", "Cat\r\ncat dog");
-    RegExp expr;
-    expr.setGlobal(true);
-    expr.setIgnoreCase(true);
-    expr.setPattern(u"cat");
-    const std::vector<Match> matches = countInFile(expr, path);
-    ASSERT_EQ(matches.size(), 2u);
-    EXPECT_EQ(matches[0].value, u"Cat");
-    EXPECT_EQ(matches[1].index, 5u);
-    EXPECT_THROW(countInFile(expr, dir.file("missing.txt")), FileError);
-}
-
 }  // namespace
 }  // namespace lodestar

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "core/text.h"
-#include "support/temp_dir.h"
 #include "syntax/syntax_table.h"
 
 using namespace lodestar;
@@ -16,17 +15,6 @@ TEST(SyntaxTable, SplitsLinesAtTheFirstColonAndSkipsLinesWithoutOne) {
     EXPECT_EQ(table.keys, (std::vector<std::u16string>{u"htm", u"xml", u""}));
     EXPECT_EQ(table.values,
               (std::vector<std::u16string>{u"/lib/a.rep", u" /lib/b.rep:x", u"empty key"}));
-}
-
-TEST(SyntaxTable, MissingOrEmptyFileGivesAnEmptyTable) {
-    lodestar::testing::TempDir dir;
-    for (const std::u16string& path : {dir.file("none.tbl"), dir.put("empty.tbl", "")}) {
-        const SyntaxTable table = loadSyntaxTable(path);
-        EXPECT_TRUE(table.keys.empty() && table.values.empty()) << toUtf8(path);
-    }
-    const SyntaxTable read = loadSyntaxTable(dir.put("syntax.tbl", "css:/lib/css.rep\r\n"));
-    EXPECT_EQ(read.keys, std::vector<std::u16string>{u"css"});
-    EXPECT_EQ(read.values, std::vector<std::u16string>{u"/lib/css.rep"});
 }
 
 TEST(SyntaxTable, PicksRenderRulesByExtension) {

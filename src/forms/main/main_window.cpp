@@ -88,7 +88,11 @@ void MainWindow::load() {
     for (const char* box : {"inRepFrom", "inRepWith"})  // pattern and replacement look alike
         controls_.setFont(box, options.patternFontName, options.patternFontSize);
 
-    syntaxTable = loadSyntaxTable(programFolder_ + u"lib/syntax.tbl");
+    try {
+        syntaxTable = parseSyntaxTable(LoadFileText(programFolder_ + u"lib/syntax.tbl"));
+    } catch (const Error&) {
+        syntaxTable = {};  // a missing or unreadable table: start-up goes on without one
+    }
     reading.fixed = loadUserSettings(userSettingsPath(userConfigFolder())).encoding;
 
     LoadedText.clear();
