@@ -1,11 +1,12 @@
 // Page functions the program calls to mirror its pane model into the page. They run in an
 // isolated script world, so page scripts cannot replace them; every argument is data.
 //
-// A long document (the source view's body, a long match list) arrives as an outline of pieces:
-// the page holds one placeholder of about the right height per piece, asks the program for the
-// pieces near the viewport (a "lodestar-want" event that the bridge script forwards), and drops
-// pieces far out of view. Its items (marks, list entries) are found by their data-k attribute;
-// their backgrounds are kept here and applied whenever their piece arrives.
+// A long document (the source view's body, a long match list, a long file table) arrives as an
+// outline of pieces: the page stands in for the pieces not shown with spacers of about the
+// right height, asks the program for the pieces near the viewport (a "lodestar-want" event that
+// the bridge script forwards), and drops pieces far out of view. Its items (marks, list entries,
+// table rows) are indexed by their data-k attribute while their piece is shown; their
+// backgrounds are kept here and applied whenever their piece arrives.
 (function () {
   "use strict";
   var documents = {};  // id of the element holding the pieces ("" for the body) -> state
@@ -26,6 +27,11 @@
   }
 
   // ---- Documents in pieces ------------------------------------------------------------------
+  // Only the pieces that have arrived are elements of their own; each run of pieces between them
+  // is one spacer as high as its pieces' heights together. A piece's height is estimated from
+  // its outline until it has been shown, and measured when it is dropped again, so the spacer
+  // that takes it back has the height the piece had. Prefix sums of the heights find the piece
+  // at a place inside a spacer without asking the layout about every piece.
   function pieced(withinId) {
     var st = documents[withinId || ""];
     return st && st.host.isConnected ? st : null;
@@ -38,28 +44,66 @@
     host.removeChild(probe);
     return { line: r.height || 16, column: (r.width || 80) / 10 };
   }
-  // Height of a piece before it is shown: its lines, or for wrapped text at least the rows its
-  // characters fill. The layout is read once per document, never once per piece.
-  function estimator(st) {
-    var line = st.metrics.line;
-    if (st.list || getComputedStyle(st.host).whiteSpace === "pre") {
-      return function (o) { return Math.max(1, o[0]) * line; };
+  function wraps(st) {
+    return !st.list && getComputedStyle(st.host).whiteSpace !== "pre";
+  }
+  // Estimated heights of every piece from its lines, or for wrapped text at least the rows its
+  // characters fill; the layout is read once per document, never once per piece.
+  function estimate(st) {
+    var m = metrics(st.host, st.list), o = st.outline, n = st.count;
+    var columns = Math.max(1, Math.floor(st.host.clientWidth / m.column));
+    var wrapped = wraps(st);
+    st.width = st.host.clientWidth;
+    for (var i = 0; i < n; ++i) {
+      var rows = Math.max(1, o[3 * i]);
+      if (wrapped) rows = Math.max(rows, Math.ceil(o[3 * i + 1] / columns));
+      st.heights[i] = rows * m.line;
     }
-    var columns = Math.max(1, Math.floor(st.host.clientWidth / st.metrics.column));
-    return function (o) { return Math.max(1, o[0], Math.ceil(o[1] / columns)) * line; };
+    st.sums = null;
   }
-  function placeholder(st, element, height) {
-    element.innerHTML = "";
-    element.style.display = "block";
-    element.style.height = height + "px";
+  function sums(st) {
+    if (!st.sums) {
+      var s = new Float64Array(st.count + 1);
+      for (var i = 0; i < st.count; ++i) s[i + 1] = s[i] + st.heights[i];
+      st.sums = s;
+    }
+    return st.sums;
   }
-  function pieceOf(st, item) {
-    var lo = 0, hi = st.first.length;  // the last piece whose first item is <= item
+  // The spacer holding piece p (spacers are kept in document order), or -1.
+  function spacerAt(st, p) {
+    var lo = 0, hi = st.spacers.length;
     while (lo < hi) {
       var mid = (lo + hi) >> 1;
-      if (st.first[mid] <= item) lo = mid + 1; else hi = mid;
+      if (st.spacers[mid].to <= p) lo = mid + 1; else hi = mid;
+    }
+    return lo < st.spacers.length && st.spacers[lo].from <= p ? lo : -1;
+  }
+  function sized(st, spacer) {
+    var s = sums(st);
+    spacer.element.style.height = (s[spacer.to] - s[spacer.from]) + "px";
+    return spacer;
+  }
+  function spacer(st, from, to) {
+    var e = document.createElement(st.list ? "div" : "span");
+    e.style.display = "block";
+    return sized(st, { from: from, to: to, element: e });
+  }
+  function pieceOf(st, item) {
+    var lo = 0, hi = st.count;  // the last piece whose first item is <= item
+    while (lo < hi) {
+      var mid = (lo + hi) >> 1;
+      if (st.outline[3 * mid + 2] <= item) lo = mid + 1; else hi = mid;
     }
     return Math.max(0, lo - 1);
+  }
+  // Where piece p begins in the page, measured from the top of the document.
+  function pieceTop(st, p) {
+    var shown = st.loaded[p];
+    if (shown) return shown.element.getBoundingClientRect().top + window.pageYOffset;
+    var i = spacerAt(st, p);
+    if (i < 0) return window.pageYOffset;
+    var s = sums(st), run = st.spacers[i];
+    return run.element.getBoundingClientRect().top + window.pageYOffset + s[p] - s[run.from];
   }
   function ask(st, pieces) {
     if (!pieces.length) return;
@@ -67,8 +111,27 @@
         { id: st.id, generation: st.generation, pieces: pieces }));
     document.dispatchEvent(new Event("lodestar-want"));
   }
+  // Items (elements with data-k) of the pieces shown, by number.
+  function indexItems(st, p, element) {
+    var found = element.querySelectorAll("[data-k]"), mine = [];
+    for (var i = 0; i < found.length; ++i) {
+      var e = found[i], k = e.getAttribute("data-k"), colour = st.styles[k];
+      if (colour) e.style.backgroundColor = colour;
+      (st.items[k] || (st.items[k] = [])).push(e);
+      mine.push(e);
+    }
+    st.loaded[p].items = mine;
+  }
+  function unindexItems(st, p) {
+    st.loaded[p].items.forEach(function (e) {
+      var k = e.getAttribute("data-k"), list = st.items[k];
+      if (!list) return;
+      var left = list.filter(function (x) { return x !== e; });
+      if (left.length) st.items[k] = left; else delete st.items[k];
+    });
+  }
   function itemElements(st, item) {
-    return st.host.querySelectorAll('[data-k="' + item + '"]');
+    return st.items[item] || [];
   }
   function scrollToPin(st) {
     var e = st.pin ? itemElements(st, st.pin.item)[0] : null;
@@ -77,28 +140,110 @@
     window.scrollTo(0, Math.max(0, y));
     return true;
   }
+  // A piece of text that ends its last line is a block of its own, so that a piece arriving
+  // or leaving lays out only its own lines; one that stops inside a line runs on into the next.
+  function endsLine(st, p) {
+    var shown = st.loaded[p];
+    return !shown || shown.endsLine;  // a spacer ends the line before it
+  }
+  function place(st, p) {
+    var shown = st.loaded[p];
+    if (shown && !st.list)
+      shown.element.style.display = shown.endsLine && endsLine(st, p - 1) ? "block" : "inline";
+  }
+  // Piece p takes its place out of the spacer that held it.
+  function show(st, p, html) {
+    var i = spacerAt(st, p);
+    if (i < 0) return null;
+    var run = st.spacers[i], host = st.host;
+    var element = document.createElement(st.list ? "div" : "span");
+    element.style.display = "block";
+    element.innerHTML = html;
+    var replaced = [];
+    if (run.from < p) {
+      var before = spacer(st, run.from, p);
+      host.insertBefore(before.element, run.element);
+      replaced.push(before);
+    }
+    host.insertBefore(element, run.element);
+    if (p + 1 < run.to) {
+      run.from = p + 1;
+      replaced.push(sized(st, run));
+    } else {
+      host.removeChild(run.element);
+    }
+    Array.prototype.splice.apply(st.spacers, [i, 1].concat(replaced));
+    var text = st.list ? "" : element.textContent;
+    st.loaded[p] = { element: element, items: [], endsLine: text.charAt(text.length - 1) === "\n" };
+    place(st, p);
+    place(st, p + 1);
+    return element;
+  }
+  // Piece p goes back into a spacer, at the height it had.
+  function drop(st, p, height) {
+    var shown = st.loaded[p];
+    unindexItems(st, p);
+    delete st.loaded[p];
+    st.heights[p] = height;
+    st.sums = null;
+    var i = spacerAt(st, p - 1), j = spacerAt(st, p + 1);
+    var left = i >= 0 ? st.spacers[i] : null, right = j >= 0 ? st.spacers[j] : null;
+    if (left && right) {
+      left.to = right.to;
+      st.host.removeChild(right.element);
+      st.spacers.splice(j, 1);
+    } else if (left) {
+      left.to = p + 1;
+    } else if (right) {
+      right.from = p;
+    }
+    if (left || right) {
+      sized(st, left || right);
+      st.host.removeChild(shown.element);
+    } else {
+      var alone = spacer(st, p, p + 1), at = 0;
+      st.host.replaceChild(alone.element, shown.element);
+      while (at < st.spacers.length && st.spacers[at].from < p) ++at;
+      st.spacers.splice(at, 0, alone);
+    }
+    place(st, p + 1);
+  }
+  // Lines of another height or width: the pieces not shown are estimated anew.
+  function reestimate(st) {
+    estimate(st);
+    st.spacers.forEach(function (run) { sized(st, run); });
+    st.repin = true;
+  }
   // Asks for the pieces within a screen of the viewport; drops those beyond four screens.
   function update(st) {
-    var n = st.pieces.length, h = window.innerHeight || 600;
-    var lo = 0, hi = n;  // the first piece whose bottom reaches the band above the viewport
-    while (lo < hi) {
-      var mid = (lo + hi) >> 1;
-      if (st.pieces[mid].getBoundingClientRect().bottom < -h) lo = mid + 1; else hi = mid;
-    }
-    var wanted = [];
-    for (var i = lo; i < n && st.pieces[i].getBoundingClientRect().top <= 2 * h; ++i) {
-      if (!st.loaded[i] && !st.asked[i]) {
-        st.asked[i] = true;
-        wanted.push(i);
+    var h = window.innerHeight || 600;
+    if (wraps(st) && st.host.clientWidth !== st.width) reestimate(st);
+    if (st.repin) scrollToPin(st);
+    st.repin = false;
+    var s = sums(st), wanted = [];
+    st.spacers.forEach(function (run) {
+      var top = run.element.getBoundingClientRect().top - s[run.from];
+      if (top + s[run.to] < -h || top + s[run.from] > 2 * h) return;
+      var lo = run.from, hi = run.to;  // the first piece whose bottom reaches the band
+      while (lo < hi) {
+        var mid = (lo + hi) >> 1;
+        if (top + s[mid + 1] < -h) lo = mid + 1; else hi = mid;
       }
-    }
-    ask(st, wanted);
-    Object.keys(st.loaded).forEach(function (key) {
-      var element = st.pieces[key], r = element.getBoundingClientRect();
-      if (r.bottom >= -4 * h && r.top <= 5 * h) return;
-      delete st.loaded[key];
-      placeholder(st, element, r.height);
+      for (var p = lo; p < run.to && top + s[p] <= 2 * h; ++p) {
+        if (!st.asked[p]) {
+          st.asked[p] = true;
+          wanted.push(p);
+        }
+      }
     });
+    ask(st, wanted);
+    var far = [];
+    Object.keys(st.loaded).forEach(function (key) {
+      var r = st.loaded[key].element.getBoundingClientRect();
+      if (r.bottom < -4 * h || r.top > 5 * h) far.push([Number(key), r.height]);
+    });
+    far.forEach(function (f) { drop(st, f[0], f[1]); });
+    if (far.length) scrollToPin(st);
   }
   var scheduled = false;
   function schedule() {
@@ -143,46 +288,34 @@
         body().innerHTML = "<pre id=code></pre>";
         host = document.getElementById("code");
       }
-      var list = host.tagName === "OL" || host.tagName === "UL";
-      var st = { id: withinId, generation: generation, host: host, list: list, pieces: [],
-                 first: [], loaded: {}, asked: {}, styles: {}, pin: null };
-      st.metrics = metrics(host, list);
-      var estimate = estimator(st);
-      var all = document.createDocumentFragment();
       // The outline is flat: lines, characters and first item of each piece in turn.
-      for (var i = 0; i + 2 < outline.length; i += 3) {
-        var o = [outline[i], outline[i + 1], outline[i + 2]];
-        var element = document.createElement(list ? "div" : "span");
-        placeholder(st, element, estimate(o));
-        st.pieces.push(element);
-        st.first.push(o[2]);
-        all.appendChild(element);
+      var n = Math.floor(outline.length / 3);
+      var st = { id: withinId, generation: generation, host: host,
+                 list: host.tagName === "OL" || host.tagName === "UL", outline: outline,
+                 count: n, heights: new Float64Array(n), sums: null, spacers: [], loaded: {},
+                 asked: {}, items: {}, styles: {}, pin: null };
+      estimate(st);
+      if (n) {
+        var all = spacer(st, 0, n);
+        st.spacers.push(all);
+        host.appendChild(all.element);
       }
-      host.appendChild(all);
       documents[withinId] = st;
       window.scrollTo(0, 0);
       update(st);
     },
     putPiece: function (withinId, generation, index, html) {
       var st = pieced(withinId);
-      if (!st || st.generation !== generation || !st.pieces[index]) return;
-      var element = st.pieces[index];
+      if (!st || st.generation !== generation || !(index >= 0 && index < st.count)) return;
       delete st.asked[index];
       // A piece sent with a scroll may be here already: the user's selection in it stays.
-      if (st.loaded[index]) {
-        scrollToPin(st);
-        return;
+      if (!st.loaded[index]) {
+        var element = show(st, index, html);
+        if (element) indexItems(st, index, element);
       }
-      st.loaded[index] = true;
-      element.style.height = "";
-      element.style.display = st.list ? "block" : "inline";
-      element.innerHTML = html;
-      var items = element.querySelectorAll("[data-k]");
-      for (var i = 0; i < items.length; ++i) {
-        var colour = st.styles[items[i].getAttribute("data-k")];
-        if (colour) items[i].style.backgroundColor = colour;
-      }
-      scrollToPin(st);
+      // A piece above the pinned item may move it: it is put back before the next frame, once
+      // for all the pieces that arrive until then.
+      if (st.pin && index <= pieceOf(st, st.pin.item)) st.repin = true;
       schedule();
     },
     setBackground: function (withinId, tagName, index, colour) {
@@ -200,11 +333,10 @@
       var st = pieced(withinId);
       if (st) {
         st.pin = { item: index, margin: margin };
-        if (!scrollToPin(st)) {
+        if (!scrollToPin(st) && st.count) {
           var p = pieceOf(st, index);
-          var y = st.pieces[p].getBoundingClientRect().top + window.pageYOffset - margin;
-          window.scrollTo(0, Math.max(0, y));
-          if (!st.asked[p]) {
+          window.scrollTo(0, Math.max(0, pieceTop(st, p) - margin));
+          if (!st.loaded[p] && !st.asked[p]) {
             st.asked[p] = true;
             ask(st, [p]);
           }
@@ -223,22 +355,29 @@
       if (property === "font-family") {
         // The named font may be missing here; the text stays fixed-pitch.
         e.style.setProperty("font-family", '"' + value.replace(/"/g, "") + '", monospace');
-        return;
+      } else {
+        e.style.setProperty(property, value);
       }
-      e.style.setProperty(property, value);
       if (property === "word-wrap") {
         // Preformatted text wraps only when its white space may wrap.
         e.style.setProperty("white-space", value === "break-word" ? "pre-wrap" : "pre");
         e.style.setProperty("overflow-wrap", value === "break-word" ? "break-word" : "normal");
+      }
+      var st = pieced(id === "code" ? "" : id);
+      if (st && st.host === e) {
+        reestimate(st);
+        schedule();
       }
     },
     setCell: function (tableId, index, content, html) {
       var table = document.getElementById(tableId);
       if (!table) return;
       if (!table.rows) {  // a table in pieces: only its rows in view are there, by data-k
-        var per = Number(table.getAttribute("data-cells")) || 1;
-        var shown = table.querySelector('tr[data-k="' + Math.floor(index / per) + '"]');
-        var target = shown ? shown.cells[index % per] : null;
+        var per = Number(table.getAttribute("data-cells")) || 1, row = Math.floor(index / per);
+        var st = pieced(tableId);
+        var shown = st ? itemElements(st, row)[0]
+                       : table.querySelector('tr[data-k="' + row + '"]');
+        var target = shown && shown.cells ? shown.cells[index % per] : null;
         if (target && html) target.innerHTML = content;
         else if (target) target.textContent = content;
         return;

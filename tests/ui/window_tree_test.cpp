@@ -117,6 +117,13 @@ TEST_F(TreeWindowTest, ALongTableRendersOnlyWhatIsSeenAndKeepsEveryRowReachable)
     waitForRun();
     EXPECT_EQ(cell(n, 2), "1");
     EXPECT_EQ(cell(2, 2), "-");
+    // A row on screen shows its count, and its colour once selected.
+    const QString row3 = QStringLiteral(
+        "(function () { var r = document.querySelector('tr[data-k=\"3\"]');"
+        " return r ? r.cells[2].textContent + ' ' + r.style.backgroundColor : ''; })()");
+    folder().SelectFileRow(form(), u"list.tmp#3");
+    EXPECT_TRUE(waitUntil([&] { return page(row3) == QStringLiteral("1 yellow"); }))
+        << page(row3).toStdString();
     page(QStringLiteral("window.scrollTo(0, document.body.scrollHeight); ''"));
     const QString last = QStringLiteral(
                              "(function () { var r = document.querySelector("

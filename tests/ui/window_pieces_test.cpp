@@ -1,0 +1,73 @@
+// A long file in the source view, shown a piece at a time: a far match stays pinned below the
+// top while pieces of other heights than estimated arrive around it and when word wrap changes,
+// a selection survives a move that sends its piece again, and the lines held stay in order.
+#include <QPlainTextEdit>
+
+#include "window_fixture.h"
+
+namespace lodestar::testing {
+namespace {
+
+using PiecesTest = SkinTest;
+
+TEST_F(PiecesTest, AFarMatchStaysPinnedAndTheLinesStayInOrder) {
+    makeProgramFolder();
+    start();
+    std::string text;  // long lines that wrap, so the wrapped pieces are taller than estimated
+    for (int i = 0; i < 4000; ++i)
+        text += "line " + std::to_string(i) + std::string(230, '.') + (i % 40 ? "\n" : " mark\n");
+    const std::u16string path = docs.put("long.txt", text);
+    answerMessage(QMessageBox::Ok);  // the question about large files
+    window->form().OpenFile(path);
+    settle();
+    widget<QPlainTextEdit>("inRepFrom")->setPlainText(QStringLiteral("mark"));
+    window->form().typeText("inRepFrom", u"mark");
+    click("btnFind");
+    ASSERT_TRUE(waitUntil([&] { return counter() == QStringLiteral("1/100"); }, 30000));
+
+    auto page = [&](const QString& script) { return dom(Pane::SuperMonitor, script); };
+    auto markTop = [&](int k) {
+        return page(QStringLiteral("(function(){var e=document.querySelector('em[data-k=\"%1\"]');"
+                                   "return e && e.style.backgroundColor == 'gold' ? "
+                                   "Math.round(e.getBoundingClientRect().top) : 99999;})()")
+                        .arg(k - 1))
+            .toInt();
+    };
+    window->form().goToMatch(90);
+    ASSERT_TRUE(waitUntil([&] { return markTop(90) == 20; })) << markTop(90);
+    QTest::qWait(500);  // the pieces around it arrive
+    EXPECT_EQ(markTop(90), 20);
+    click("btnWrap");
+    ASSERT_TRUE(waitUntil([&] { return markTop(90) == 20; })) << markTop(90);
+
+    // Text selected in the current piece stays selected when Next sends that piece again.
+    const QString selected = QStringLiteral("String(getSelection())");
+    page(
+        QStringLiteral("getSelection().selectAllChildren(document.querySelector("
+                       "'em[data-k=\"89\"]').parentNode); ''"));
+    const QString before = page(selected).toString();
+    ASSERT_FALSE(before.isEmpty());
+    window->form().nextMatch();
+    ASSERT_TRUE(waitUntil([&] { return markTop(91) == 20; })) << markTop(91);
+    EXPECT_EQ(page(selected).toString(), before);
+
+    // Scrolled up by hand, the page shows text on screen and its lines in order.
+    page(
+        QStringLiteral("window.dispatchEvent(new WheelEvent('wheel'));"
+                       "window.scrollBy(0, -3 * innerHeight); ''"));
+    const QString check = QStringLiteral(
+        "(function(){var n=(document.getElementById('code').innerText.match(/line \\d+/g)||[])"
+        ".map(function(s){return +s.slice(5);});var e=[0.1,0.5,0.9].every(function(f){"
+        "var x=document.elementFromPoint(40,innerHeight*f);return x&&x.textContent.length>0;});"
+        "return e&&n.length>0&&n.every(function(v,i){return !i||v>n[i-1];});})()");
+    EXPECT_TRUE(waitUntil([&] { return page(check).toBool(); }));
+
+    // Back to a match whose piece was dropped in between and comes again.
+    for (int k : {2, 91}) {
+        window->form().goToMatch(k);
+        EXPECT_TRUE(waitUntil([&] { return markTop(k) == 20; })) << k << ": " << markTop(k);
+    }
+}
+
+}  // namespace
+}  // namespace lodestar::testing
