@@ -10,7 +10,7 @@
 
 namespace lodestar {
 
-// The size of one piece of a long document, which the page shows as a placeholder until it
+// The size of one piece of a long document, which the page makes room for until it
 // asks for the piece; `first` counts the items (elements with a data-k attribute: marks or list
 // entries) that start in earlier pieces.
 struct PieceOutline {
@@ -46,7 +46,7 @@ class PaneHost {
                          const std::u16string& content, bool html) = 0;
     virtual void clearSelection() = 0;
     // Replaces the content of the element `withinId` (empty: the body, as a new "code" element)
-    // with one placeholder per piece. The page asks for the pieces near its viewport (the form
+    // with room for the pieces, sized from the outline. The page asks for the pieces near its viewport (the form
     // answers with putPiece for the same generation) and drops those far out of view. The item
     // lookups of setBackground and scrollToElement then go by data-k inside that element.
     virtual void setPieces(const std::u16string& withinId, long long generation,

@@ -1,5 +1,5 @@
 // A long file table shown a piece at a time: the page gets the template's header as a table of
-// its own ("infoHead") and an element "infoList" that holds one placeholder per hundred rows; it
+// its own ("infoHead") and an element "infoList" that holds the rows in pieces of a hundred; it
 // asks for the rows near its viewport, so a tree of 100,000 files renders only what is seen. The
 // rows are built when asked for, from the table's cells as they are then, so every piece shows
 // the latest counts, statuses, ticks and colours.
