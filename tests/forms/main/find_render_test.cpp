@@ -209,13 +209,10 @@ TEST_F(OpenFile, IgnoresAMissingFileAndAsksBeforeDroppingUnsavedText) {
     EXPECT_TRUE(log().empty());
 
     const std::u16string first = openNew("a.txt", "aaa");
-    w->typeText("inRepFrom", u"a");
-    prompts.answerOk();
-    w->click("btnReplace");
+    replace(u"a", u"");
     prompts.answerCancel();
     w->click("mOpenFile");
-    EXPECT_EQ(u8(prompts.asked.back().text),
-              "Your file not saved, save it before opening a new file?");
+    EXPECT_EQ(lastQuestion(), "Your file not saved, save it before opening a new file?");
     EXPECT_EQ(w->curFileName, first);
 }
 
