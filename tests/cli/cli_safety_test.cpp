@@ -20,15 +20,6 @@ TEST_F(Cli, AnOptionsLineThatCannotBeReadKeepsItsDefaultAndIsNamed) {
     dropOptions();
 }
 
-TEST_F(Cli, AnOptionsFileWithLineFeedsIsRead) {
-    putSample();
-    writeOptions("False\nold\nTrue\n0\n1\n1\nArial\n10\n");
-    EXPECT_EQ(run({"replace", "px", "em", folder()}).status, 0);
-    EXPECT_FALSE(fs::exists(dir.path() / "bak"));
-    EXPECT_FALSE(fs::exists(dir.path() / "old"));
-    dropOptions();
-}
-
 TEST_F(Cli, NamesThatAreNotUtf8AreWorkedOnAndShownEscaped) {
     dir.put("caf\xE9.txt", "12px");
     dir.put("two\nlines.txt", "3px");

@@ -201,14 +201,6 @@ TEST_F(Cli, RunRefusesMissingAndMalformedCommandFiles) {
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));
 }
 
-TEST_F(Cli, RestoreReportsMissingAndEmptyBackupFolders) {
-    putSample();
-    EXPECT_EQ(failure({"restore", folder()}),
-              "Sorry, your backup folder doesn't exist, restoration failed.\n");
-    fs::create_directory(dir.path() / "bak");
-    EXPECT_EQ(failure({"restore", folder()}), "Backup folder is empty, restoration failed.\n");
-}
-
 TEST_F(Cli, ExtractWritesEachFormat) {
     putSample();
     const std::string txt = ioFile("out.txt");
