@@ -82,16 +82,6 @@ TEST_F(ReplaceSave, SaveKeepsTheOldContentInTheSiblingBackupAndSaysSo) {
     EXPECT_EQ(docs.bytes("page.bak"), "two");
 }
 
-TEST_F(ReplaceSave, TheBackupOfANameWithoutADotStaysBesideTheFile) {
-    fs::create_directories(docs.path() / "my.dir");
-    open(put("my.dir/notes", "old"));
-    replace(u"old", u"new");
-    w->click("btnSave");
-    EXPECT_EQ(docs.bytes("my.dir/notes"), "new");
-    EXPECT_EQ(docs.bytes("my.dir/notes.bak"), "old");
-    EXPECT_FALSE(fs::exists(docs.path() / "my.bak"));
-}
-
 TEST_F(ReplaceSave, AReadOnlyFileIsSavedOnlyAfterOk) {
     openNew("ro.txt", "aaa");
     fs::permissions(docs.path() / "ro.txt", fs::perms::owner_write, fs::perm_options::remove);
@@ -160,16 +150,6 @@ TEST_F(Restore, WithoutSavingOnlyTheTextInMemoryReturns) {
     EXPECT_EQ(u8(source().bodyText()), "banana");
     EXPECT_EQ(docs.bytes("r.txt"), "banana");
     EXPECT_FALSE(c("btnRestore").enabled || c("btnSave").enabled);
-}
-
-TEST_F(Restore, AfterSavingTheSiblingBackupIsPutBackAndConsumed) {
-    openNew("page.htm", "old");
-    replace(u"old", u"new");
-    w->click("btnSave");
-    w->click("mRestore");
-    EXPECT_EQ(docs.bytes("page.htm"), "old");
-    EXPECT_FALSE(fs::exists(docs.path() / "page.bak"));
-    EXPECT_EQ(u8(w->txtDoc), "old");
 }
 
 // Each Restore undoes one step and the window then shows exactly what the file holds: first
