@@ -106,22 +106,6 @@ bool QtOneShotTimer::active() const {
     return timer_.isActive();
 }
 
-QtJobRunner::QtJobRunner() : receiver_(new QObject) {
-    pool_.setMaxThreadCount(1);
-}
-
-QtJobRunner::~QtJobRunner() {
-    pool_.waitForDone();
-    delete receiver_;  // completions still queued for it are dropped with it
-}
-
-void QtJobRunner::run(std::function<void()> work, std::function<void()> done) {
-    pool_.start([receiver = receiver_, work = std::move(work), done = std::move(done)]() mutable {
-        work();
-        QMetaObject::invokeMethod(receiver, std::move(done), Qt::QueuedConnection);
-    });
-}
-
 bool QtShell::open(const std::u16string& address) {
     const QString a = toQ(address);
     const QUrl url = a.startsWith(u'/') ? QUrl::fromLocalFile(a) : QUrl(a);

@@ -4,13 +4,11 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 
 #include "platform/clipboard.h"
-#include "platform/job_runner.h"
 #include "platform/one_shot_timer.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
@@ -51,20 +49,6 @@ class QtOneShotTimer : public OneShotTimer {
 
   private:
     QTimer timer_;
-};
-
-// Runs each job's work on a worker thread of its own pool and its completion back on the
-// user-interface thread. Its destruction waits for work in progress and drops what was to
-// follow it, so nothing runs against a window that is gone.
-class QtJobRunner : public JobRunner {
-  public:
-    QtJobRunner();
-    ~QtJobRunner() override;
-    void run(std::function<void()> work, std::function<void()> done) override;
-
-  private:
-    QThreadPool pool_;
-    QObject* receiver_;
 };
 
 // Opens a file path or web address with the desktop's default program; the outcome is not

@@ -1,40 +1,52 @@
-// Running folder work on a thread and bringing its reports back to the window.
+// Running long work on a worker thread and bringing its reports back to the window.
 #include "ui/qt_work_runner.h"
 
 #include <QMetaObject>
-#include <QThread>
+#include <QObject>
+#include <memory>
 
 namespace lodestar::ui {
 
-QtWorkRunner::QtWorkRunner(QObject* parent) : QObject(parent) {}
-
-QtWorkRunner::~QtWorkRunner() {
-    wait();
-    delete thread_.data();  // its finished call would come to an object that is gone
+QtWorkRunner::QtWorkRunner() : receiver_(new QObject) {
+    pool_.setMaxThreadCount(1);
 }
 
-void QtWorkRunner::wait() {
-    if (thread_) thread_->wait();
+QtWorkRunner::~QtWorkRunner() {
+    pool_.clear();  // runs that have not begun
+    {
+        // A work waiting for an answer would otherwise wait for a thread that waits for it.
+        std::lock_guard lock(mutex_);
+        closing_ = true;
+    }
+    answered_.notify_all();
+    pool_.waitForDone();
+    delete receiver_;  // reports and finished calls still queued for it go with it
 }
 
 void QtWorkRunner::start(std::function<void()> work, std::function<void()> finished) {
-    wait();  // one run at a time; the window allows no second one meanwhile
-    QThread* thread = QThread::create(std::move(work));
-    thread_ = thread;
-    // Queued to this object after every report the work posted, so it runs last.
-    connect(thread, &QThread::finished, this, [thread, finished = std::move(finished)] {
-        thread->deleteLater();
-        finished();
+    pool_.start([this, work = std::move(work), finished = std::move(finished)]() mutable {
+        work();
+        // Queued behind every report the work posted, so it runs last.
+        post(std::move(finished));
     });
-    thread->start();
 }
 
 void QtWorkRunner::post(std::function<void()> report) {
-    QMetaObject::invokeMethod(this, std::move(report), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(receiver_, std::move(report), Qt::QueuedConnection);
 }
 
 void QtWorkRunner::ask(std::function<void()> question) {
-    QMetaObject::invokeMethod(this, std::move(question), Qt::BlockingQueuedConnection);
+    auto done = std::make_shared<bool>(false);
+    post([this, done, question = std::move(question)] {
+        question();
+        {
+            std::lock_guard lock(mutex_);
+            *done = true;
+        }
+        answered_.notify_all();
+    });
+    std::unique_lock lock(mutex_);
+    answered_.wait(lock, [&] { return *done || closing_; });
 }
 
 }  // namespace lodestar::ui

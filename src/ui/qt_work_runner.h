@@ -1,32 +1,39 @@
-// The work runner of the desktop program: the work runs on a thread of its own; reports and
-// questions come back to the user-interface thread as queued calls, in order, and `finished`
-// after them. Destroying the runner waits for the work to end.
+// The work runner of the desktop program: one worker thread takes the runs in the order they
+// were started, so a run started while another works waits in line and the user-interface
+// thread never waits. Reports, questions and each run's finished call come back to the
+// user-interface thread as queued calls, in order. Destroying the runner drops the runs that
+// have not begun and whatever is still queued for the user-interface thread, and waits for the
+// work in progress.
 #pragma once
 
-#include <QObject>
-#include <QPointer>
+#include <QThreadPool>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 #include "platform/work_runner.h"
 
-class QThread;
+class QObject;
 
 namespace lodestar::ui {
 
-class QtWorkRunner : public QObject, public WorkRunner {
-    Q_OBJECT
+class QtWorkRunner : public WorkRunner {
   public:
-    explicit QtWorkRunner(QObject* parent = nullptr);
+    QtWorkRunner();
     ~QtWorkRunner() override;
+    QtWorkRunner(const QtWorkRunner&) = delete;
+    QtWorkRunner& operator=(const QtWorkRunner&) = delete;
 
     void start(std::function<void()> work, std::function<void()> finished) override;
     void post(std::function<void()> report) override;
     void ask(std::function<void()> question) override;
-    // Waits until the work of the current run has ended (its reports may still be queued).
-    void wait();
 
   private:
-    QPointer<QThread> thread_;
+    QThreadPool pool_;   // one thread: runs never overlap
+    QObject* receiver_;  // lives on the user-interface thread; its queued calls go with it
+    std::mutex mutex_;   // guards the answers and closing_
+    std::condition_variable answered_;
+    bool closing_ = false;
 };
 
 }  // namespace lodestar::ui

@@ -46,7 +46,8 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
     form_->help().setViewer(new QtHelpViewer(this, [this](const std::u16string& address) {
         guarded(*form_, [&] { form_->help().openWebPage(address); });
     }));
-    form_->setJobRunner(&jobs_);
+    jobs_ = std::make_unique<QtWorkRunner>();
+    form_->setWorkRunner(jobs_.get());
     form_->stateFile = windowStatePath(stateFolder);
     runner_ = std::make_unique<QtWorkRunner>();
     folder_ = std::make_unique<FolderMode>(*form_, prompts_, *runner_,
@@ -92,9 +93,13 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
 SkinWindow::~SkinWindow() {
     delete habits_;  // it talks to the form
     habits_ = nullptr;
-    // A run still going ends after its current file; its reports are dropped with the runner.
+    // A run still going ends after its current file, an open or search at its next step;
+    // their reports are dropped with the runners.
     folder_->stop();
     runner_.reset();
+    if (!form_->closed()) form_->terminate();
+    form_->setWorkRunner(nullptr);
+    jobs_.reset();
     showBusy(false);
     // The panes report into the form; they go first.
     for (PaneView*& view : panes_) {

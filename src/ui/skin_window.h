@@ -98,7 +98,9 @@ class SkinWindow : public QMainWindow, public FormHost {
     QtShell shell_;
     std::u16string programFolder_;
     std::unique_ptr<MainWindow> form_;
-    QtJobRunner jobs_;  // destroyed before the form: waits for work in progress
+    // The single file's open and search, and the folder runs: each runner takes its runs one
+    // at a time, and the two may work side by side.
+    std::unique_ptr<QtWorkRunner> jobs_;
     std::unique_ptr<QtWorkRunner> runner_;
     std::unique_ptr<FolderMode> folder_;
     std::unique_ptr<ExportForm> exportForm_;

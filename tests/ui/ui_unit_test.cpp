@@ -1,12 +1,19 @@
-// Parts of the skin that need no display: dialog filters, script calls and the display check.
+// Parts of the skin that need no display: dialog filters, script calls, the display check and
+// the work runner.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
 
 #include "ui/desktop_app.h"
 #include "ui/file_filter.h"
 #include "ui/pane_script.h"
+#include "ui/qt_work_runner.h"
 
 namespace lodestar::ui {
 namespace {
@@ -50,6 +57,56 @@ TEST(DisplayTest, AWindowNeedsADisplayOrAChosenPlatform) {
     EXPECT_TRUE(displayAvailable(":99", nullptr, nullptr));
     EXPECT_TRUE(displayAvailable(nullptr, "wayland-0", nullptr));
     EXPECT_TRUE(displayAvailable(nullptr, nullptr, "offscreen"));
+}
+
+// A run started while another works waits in line instead of holding up the caller; each run's
+// reports come before its finished call, and the runs keep the order they were started in.
+TEST(WorkRunnerTest, RunsQueueInOrderWithoutBlockingTheCaller) {
+    int argc = 0;
+    QCoreApplication app(argc, nullptr);
+    QtWorkRunner runner;
+    std::string seen;  // written on this thread only
+    std::atomic<bool> release{false}, work1Done{false};
+    runner.start(
+        [&] {
+            for (int i = 0; i < 500 && !release; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            runner.post([&] { seen += "report1 "; });
+            work1Done = true;
+        },
+        [&] { seen += "finished1 "; });
+    runner.start([&] { runner.post([&] { seen += "report2 "; }); },
+                 [&] {
+                     seen += "finished2";
+                     app.quit();
+                 });
+    EXPECT_FALSE(work1Done) << "the second start waited for the first run";
+    release = true;
+    app.exec();
+    EXPECT_EQ(seen, "report1 finished1 report2 finished2");
+}
+
+// A runner destroyed while its work waits for an answer neither hangs nor runs what was left:
+// the run not begun, the question and the report after it are dropped.
+TEST(WorkRunnerTest, DestroyingTheRunnerDropsWhatIsLeft) {
+    int argc = 0;
+    QCoreApplication app(argc, nullptr);
+    std::atomic<int> ran{0};
+    std::atomic<bool> asking{false};
+    {
+        QtWorkRunner runner;
+        runner.start(
+            [&] {
+                asking = true;
+                runner.ask([&] { ++ran; });
+                runner.post([&] { ++ran; });
+            },
+            [&] { ++ran; });
+        runner.start([&] { ++ran; }, [&] { ++ran; });
+        while (!asking) std::this_thread::yield();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran, 0);
 }
 
 }  // namespace

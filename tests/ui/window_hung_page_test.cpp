@@ -36,12 +36,10 @@ TEST_F(HungPageTest, APageThatStopsAnsweringComesBackWithTheCurrentFile) {
         ->runJavaScript(QStringLiteral("for (;;) {}"), QWebEngineScript::ApplicationWorld);
     // What the program writes while the page hangs is what the page shows when it is back.
     window->form().OpenFile(docs.put("second.txt", "the second file\n"));
-    ASSERT_TRUE(
-        waitUntil([&] { return logText().find("stopped answering") != std::string::npos; }, 20000))
-        << logText();
-    EXPECT_NE(logText().find("The page of the pane SuperMonitor stopped answering; it is shown "
-                             "again."),
-              std::string::npos)
+    // Under load another pane may miss the test's short deadline too; this pane's line counts.
+    const std::string line =
+        "The page of the pane SuperMonitor stopped answering; it is shown again.";
+    ASSERT_TRUE(waitUntil([&] { return logText().find(line) != std::string::npos; }, 20000))
         << logText();
     settle();
     ASSERT_TRUE(waitUntil([&] { return sourceText().contains(QStringLiteral("the second")); }))

@@ -49,7 +49,9 @@ MainWindow::MainWindow(std::u16string programFolder, WindowServices services)
     });
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    stopJob();
+}
 
 PaneModel& MainWindow::pane(Pane which) {
     switch (which) {
@@ -143,6 +145,7 @@ bool MainWindow::queryUnload() {
 void MainWindow::terminate() {
     curMatch = 0;  // the collected marks are dropped with the window
     services_.timer.stop();
+    stopJob();  // a file still being read or searched is of no use any more
     closed_ = true;
 }
 

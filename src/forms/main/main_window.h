@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "assistant/used_patterns.h"
+#include "core/stop_token.h"
 #include "files/text_encoding.h"
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
@@ -21,10 +22,10 @@
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "platform/clipboard.h"
-#include "platform/job_runner.h"
 #include "platform/one_shot_timer.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
+#include "platform/work_runner.h"
 #include "replace/command_file.h"
 #include "search/regexp.h"
 #include "settings/options.h"
@@ -96,9 +97,10 @@ class MainWindow {
     void setFolderWork(FolderWork* work) { folderWork_ = work; }
     // Where opening and searching a file run; without one they run at once on the caller's
     // thread. While such work runs, commands other than Help and Exit wait.
-    void setJobRunner(JobRunner* runner) { jobRunner_ = runner; }
+    void setWorkRunner(WorkRunner* runner) { workRunner_ = runner ? runner : &immediateWork_; }
     bool working() const { return working_; }
-    // Esc: the running open or search is dropped and the window keeps its previous state.
+    // Esc: the running open or search is told to stop and its result is dropped; the window
+    // keeps its previous state.
     void cancelWork();
     // The Help menu's pages; the about box opens the home page through it too.
     HelpPages& help() { return help_; }
@@ -268,8 +270,11 @@ class MainWindow {
     void showBody(RenderedBody body);
     // The source view's document when it shows a text in pieces.
     std::shared_ptr<const SourcePieceDocument> shownPieces() const;
-    // Starts a job; `done` runs only if no newer job or a cancel came in between.
-    void startJob(std::function<void()> work, std::function<void()> done);
+    // Starts a job and tells the one before it, if still going, to stop. The work looks at its
+    // stop between steps; `done` runs only if it was not stopped: by a newer job, a cancel or
+    // the window closing.
+    void startJob(std::function<void(const StopToken& stop)> work, std::function<void()> done);
+    void stopJob();
     void showSearchResult(bool interactive, SharedSpans matches, std::size_t emptyMatches,
                           RenderedBody body, std::shared_ptr<const PieceDocument> list);
     // The current file in another encoding, and the question when a new text does not fit.
@@ -311,9 +316,11 @@ class MainWindow {
     PaneModel superMonitor_{u"SuperMonitor"};
     PaneModel matchView_{u"MatchView"};
     FolderWork* folderWork_ = nullptr;
-    ImmediateJobRunner immediateJobs_;
-    JobRunner* jobRunner_ = &immediateJobs_;
-    long long jobTicket_ = 0;
+    ImmediateWorkRunner immediateWork_;
+    WorkRunner* workRunner_ = &immediateWork_;
+    std::shared_ptr<StopToken> jobStop_;  // the stop of the latest job
+    // Gone with the window, so a job's completion can tell it came too late.
+    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
     bool working_ = false;
     bool running_ = false;
     std::vector<std::pair<std::string, bool>> enabledBeforeRun_;

@@ -137,20 +137,25 @@ void MainWindow::searchText(bool interactive) {
     auto result = std::make_shared<Result>();
     startJob(
         [result, text = txtDoc.shared(), search = expression, invisible = showInvisible,
-         shown = shownPieces()] {
+         shown = shownPieces()](const StopToken& stop) {
             try {
                 auto spans = std::make_shared<std::vector<MatchSpan>>();
-                search.forEachMatch(*text, [&](const MatchSpan& m) {
-                    spans->push_back(m);
-                    if (m.length == 0) ++result->empty;
-                });
+                search.forEachMatch(
+                    *text,
+                    [&](const MatchSpan& m) {
+                        spans->push_back(m);
+                        if (m.length == 0) ++result->empty;
+                    },
+                    &stop);
                 spans->shrink_to_fit();
                 result->matches = spans;
-                if (spans->empty()) return;
+                if (spans->empty() || stop.requested()) return;
                 // The marks go exactly where the search found the matches.
                 result->body = prepareBody(text, spans, invisible, shown);
-                if (spans->size() > kMaxInlineEntries)
+                if (spans->size() > kMaxInlineEntries && !stop.requested())
                     result->list = std::make_shared<MatchListPieceDocument>(text, spans);
+            } catch (const SearchStopped&) {
+                // Nobody waits for this result any more.
             } catch (const std::exception& e) {
                 result->failure = reasonOf(e);
             }
@@ -276,19 +281,33 @@ void MainWindow::showBody(RenderedBody body) {
     applyWordWrap();
 }
 
-void MainWindow::startJob(std::function<void()> work, std::function<void()> done) {
-    const long long ticket = ++jobTicket_;
+void MainWindow::startJob(std::function<void(const StopToken& stop)> work,
+                          std::function<void()> done) {
+    stopJob();  // a newer job takes over: the one before it ends as soon as it can
+    auto stop = std::make_shared<StopToken>();
+    jobStop_ = stop;
     working_ = true;
-    jobRunner_->run(std::move(work), [this, ticket, done = std::move(done)] {
-        if (closed_ || ticket != jobTicket_) return;  // cancelled, or a newer job took over
-        working_ = false;
-        done();
-    });
+    workRunner_->start(
+        [stop, work = std::move(work)] {
+            if (!stop->requested()) work(*stop);  // stopped while it waited for its turn
+        },
+        [this, alive = std::weak_ptr<const bool>(alive_), stop, done = std::move(done)] {
+            // Cancelled, taken over by a newer job, or the window is closed or gone.
+            if (alive.expired() || closed_ || stop->requested()) return;
+            working_ = false;
+            done();
+        });
+}
+
+// The job's result, should it still come, is dropped; its work stops at its next step.
+void MainWindow::stopJob() {
+    if (jobStop_) jobStop_->request();
+    jobStop_.reset();
 }
 
 void MainWindow::cancelWork() {
     if (!working_) return;
-    ++jobTicket_;
+    stopJob();
     working_ = false;
     services_.timer.stop();
     showStatus(u"Stopped.");
@@ -319,10 +338,11 @@ void MainWindow::OpenFile(const std::u16string& path) {
     };
     auto loaded = std::make_shared<Loaded>();
     startJob(
-        [loaded, clean, reading = reading, invisible = showInvisible] {
+        [loaded, clean, reading = reading, invisible = showInvisible](const StopToken& stop) {
             try {
                 loaded->file = loadTextFile(clean, reading);
                 loaded->text = std::move(loaded->file.text);
+                if (stop.requested()) return;
                 loaded->body =
                     prepareBody(loaded->text.shared(),
                                 std::make_shared<const std::vector<MatchSpan>>(), invisible);

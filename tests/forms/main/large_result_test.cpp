@@ -1,7 +1,7 @@
 // Large and many-match results in the headless window: results kept in pieces, empty matches,
-// and opening and searching as jobs that a newer job or Esc can drop.
+// and opening and searching as jobs that a newer job or Esc stops and drops.
 #include "forms/main/window_fixture.h"
-#include "platform/fakes/deferred_job_runner.h"
+#include "platform/fakes/deferred_work_runner.h"
 #include "platform/fakes/recording_pane_host.h"
 
 namespace lodestar::testing {
@@ -51,12 +51,12 @@ TEST_F(LargeResult, ALongListIsBuiltAPieceAtATimeWithNumberedEntries) {
     EXPECT_EQ(u8(matches().entryBackground(1499)), "rgb(230,230,230)");
 }
 
-TEST_F(LargeResult, EscDropsTheRunningSearchAndKeepsThePreviousResult) {
+TEST_F(LargeResult, EscDropsTheRunningSearchAndTheNextOneWaitsItsTurn) {
     openNew("a.txt", "one two three two");
     find(u"two");
     ASSERT_EQ(text("matchNo"), "1/2");
-    fakes::DeferredJobRunner jobs;
-    w->setJobRunner(&jobs);
+    fakes::DeferredWorkRunner jobs;
+    w->setWorkRunner(&jobs);
     w->typeText("inRepFrom", u"t\\w+");
     w->click("btnFind");
     EXPECT_TRUE(w->working());
@@ -72,13 +72,26 @@ TEST_F(LargeResult, EscDropsTheRunningSearchAndKeepsThePreviousResult) {
     EXPECT_EQ(log().find("t\\w+"), std::string::npos);
     w->click("btnNext");
     EXPECT_EQ(text("matchNo"), "2/2");
+
+    // Esc again, then a Find while the stopped search still holds the worker: it runs after.
+    w->click("btnFind");
+    w->cancelWork();
+    w->typeText("inRepFrom", u"o");
+    w->click("btnFind");
+    ASSERT_EQ(jobs.held.size(), 2u);
+    EXPECT_TRUE(w->working());
+    jobs.finishOne();
+    EXPECT_TRUE(w->working()) << "the stopped search's end is not the new one's";
+    jobs.finishAll();
+    EXPECT_FALSE(w->working());
+    EXPECT_EQ(w->matchCount, 3);
 }
 
 TEST_F(LargeResult, ANewerOpenReplacesOneStillRunning) {
     const std::u16string first = put("first.txt", "first file");
     const std::u16string second = put("second.txt", "second file");
-    fakes::DeferredJobRunner jobs;
-    w->setJobRunner(&jobs);
+    fakes::DeferredWorkRunner jobs;
+    w->setWorkRunner(&jobs);
     w->OpenFile(first);
     w->OpenFile(second);
     ASSERT_EQ(jobs.held.size(), 2u);
@@ -86,6 +99,19 @@ TEST_F(LargeResult, ANewerOpenReplacesOneStillRunning) {
     EXPECT_EQ(w->curFileName, second);
     EXPECT_EQ(u8(source().bodyText()), "second file");
     EXPECT_EQ(log().find("first.txt"), std::string::npos) << log();
+}
+
+TEST_F(LargeResult, AJobThatEndsAfterTheWindowClosedChangesNothing) {
+    openNew("a.txt", "one two");
+    fakes::DeferredWorkRunner jobs;
+    w->setWorkRunner(&jobs);
+    w->typeText("inRepFrom", u"two");
+    w->click("btnFind");
+    w->terminate();
+    const std::string logBefore = log();
+    jobs.finishAll();
+    EXPECT_EQ(log(), logBefore);
+    EXPECT_EQ(w->matchCount, 0);
 }
 
 }  // namespace
