@@ -1,29 +1,22 @@
 // A long file in the source view, shown a piece at a time: a far match stays pinned below the
 // top while pieces of other heights than estimated arrive around it and when word wrap changes,
 // a selection survives a move that sends its piece again, and the lines held stay in order.
-#include <QPlainTextEdit>
-
 #include "window_fixture.h"
 
 namespace lodestar::testing {
 namespace {
 
-using PiecesTest = SkinTest;
+using PiecesTest = StartedSkinTest;
 
 TEST_F(PiecesTest, AFarMatchStaysPinnedAndTheLinesStayInOrder) {
-    makeProgramFolder();
-    start();
     std::string text;  // long lines that wrap, so the wrapped pieces are taller than estimated
     for (int i = 0; i < 4000; ++i)
         text += "line " + std::to_string(i) + std::string(230, '.') + (i % 40 ? "\n" : " mark\n");
-    const std::u16string path = docs.put("long.txt", text);
     answerMessage(QMessageBox::Ok);  // the question about large files
-    window->form().OpenFile(path);
+    form().OpenFile(docs.put("long.txt", text));
     settle();
-    widget<QPlainTextEdit>("inRepFrom")->setPlainText(QStringLiteral("mark"));
-    window->form().typeText("inRepFrom", u"mark");
-    click("btnFind");
-    ASSERT_TRUE(waitUntil([&] { return counter() == QStringLiteral("1/100"); }, 30000));
+    findByKey(u"mark");
+    ASSERT_EQ(counter(), QStringLiteral("1/100"));
 
     auto page = [&](const QString& script) { return dom(Pane::SuperMonitor, script); };
     auto markTop = [&](int k) {
@@ -33,7 +26,7 @@ TEST_F(PiecesTest, AFarMatchStaysPinnedAndTheLinesStayInOrder) {
                         .arg(k - 1))
             .toInt();
     };
-    window->form().goToMatch(90);
+    form().goToMatch(90);
     ASSERT_TRUE(waitUntil([&] { return markTop(90) == 20; })) << markTop(90);
     QTest::qWait(500);  // the pieces around it arrive
     EXPECT_EQ(markTop(90), 20);
@@ -47,7 +40,7 @@ TEST_F(PiecesTest, AFarMatchStaysPinnedAndTheLinesStayInOrder) {
                        "'em[data-k=\"89\"]').parentNode); ''"));
     const QString before = page(selected).toString();
     ASSERT_FALSE(before.isEmpty());
-    window->form().nextMatch();
+    form().nextMatch();
     ASSERT_TRUE(waitUntil([&] { return markTop(91) == 20; })) << markTop(91);
     EXPECT_EQ(page(selected).toString(), before);
 
@@ -64,7 +57,7 @@ TEST_F(PiecesTest, AFarMatchStaysPinnedAndTheLinesStayInOrder) {
 
     // Back to a match whose piece was dropped in between and comes again.
     for (int k : {2, 91}) {
-        window->form().goToMatch(k);
+        form().goToMatch(k);
         EXPECT_TRUE(waitUntil([&] { return markTop(k) == 20; })) << k << ": " << markTop(k);
     }
 }
