@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -15,16 +13,12 @@
 #include "assistant/library.h"
 #include "core/text.h"
 #include "search/regexp.h"
+#include "support/temp_dir.h"
 
 namespace lodestar {
 namespace {
 
 const std::filesystem::path kSource = LODESTAR_SOURCE_DIR;
-
-std::string bytesOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 AssistantLibraries shippedLibraries() {
     return loadAssistantLibraries(fromUtf8(LODESTAR_SOURCE_DIR "/lib"));
@@ -57,7 +51,7 @@ TEST(ShippedFiles, AreAsciiWithCrLfLineEnds) {
     }
     EXPECT_GT(files.size(), 9u) << "example command files in rep/";
     for (const auto& file : files) {
-        const std::string bytes = bytesOf(kSource / file);
+        const std::string bytes = testing::readBytes(kSource / file);
         ASSERT_FALSE(bytes.empty()) << file;
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             const unsigned char c = static_cast<unsigned char>(bytes[i]);
@@ -83,7 +77,7 @@ TEST(ShippedLibraries, EveryLineBecomesAnEntry) {
         {"repeat.lib", &libs.repeats},
         {"regExp.lib", &libs.presets}};
     for (const auto& [name, entries] : tables) {
-        EXPECT_EQ(entries->size(), crlfLines(bytesOf(kSource / "lib" / name))) << name;
+        EXPECT_EQ(entries->size(), crlfLines(testing::readBytes(kSource / "lib" / name))) << name;
         for (const LibraryEntry& e : *entries) {
             const std::string what = std::string(name) + ": " + toUtf8(e.name);
             EXPECT_FALSE(e.fragment.empty()) << what;
@@ -102,7 +96,7 @@ TEST(ShippedLibraries, EveryLineBecomesAnEntry) {
 }
 
 TEST(ShippedSyntaxTable, EveryLineNamesAnExistingRenderRulesFile) {
-    const std::string bytes = bytesOf(kSource / "lib/syntax.tbl");
+    const std::string bytes = testing::readBytes(kSource / "lib/syntax.tbl");
     std::set<std::string> keys;
     for (const std::u16string& line : splitText(fromUtf8(bytes), u"\r\n")) {
         if (line.empty()) continue;  // after the final line end

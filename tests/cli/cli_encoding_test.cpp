@@ -1,20 +1,12 @@
 // lodestar-cli on files in every encoding it reads: counts, ignore case on accented letters, the
 // bytes it writes back, binary files, --encoding, --binary, the user's setting, command files
 // and exports in UTF-8.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-
-#include "support/temp_dir.h"
+#include "cli/cli_fixture.h"
 
 namespace lodestar {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::string_literals;
-using testing::TempDir;
 
 // "café CAFÉ" in each encoding, and a binary file holding it too.
 const std::string kUtf8 = "caf\xC3\xA9 CAF\xC3\x89 \xE4\xB8\xAD\r\n";
@@ -30,13 +22,8 @@ const std::string kBe =
 const std::string kWin = "caf\xE9 CAF\xC9\r\n";
 const std::string kBinary = "caf\xE9\0\x01\x02"s;
 
-class CliEncoding : public ::testing::Test {
+class CliEncoding : public Cli {
   protected:
-    struct Outcome {
-        int status;
-        std::string out, err;
-    };
-
     void SetUp() override {
         dir.put("be.txt", kBe);
         dir.put("bin.dat", kBinary);
@@ -45,20 +32,6 @@ class CliEncoding : public ::testing::Test {
         dir.put("u8.txt", kUtf8);
         dir.put("w.txt", kWin);
     }
-
-    // Runs the built tool with its own settings folder; arguments are single-quoted.
-    Outcome run(const std::vector<std::string>& args) {
-        std::string command = "XDG_CONFIG_HOME='" + config.path().string() + "' '" LODESTAR_CLI "'";
-        for (const std::string& arg : args) command += " '" + arg + "'";
-        command +=
-            " >'" + (io.path() / "out").string() + "' 2>'" + (io.path() / "err").string() + "'";
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, io.bytes("out"), io.bytes("err")};
-    }
-    std::string at(const std::string& name) const { return (dir.path() / name).string(); }
-    std::string folder() const { return dir.path().string(); }
-
-    TempDir dir, io, config;
 };
 
 TEST_F(CliEncoding, FindReadsEachFileInItsEncodingAndSkipsBinaryFiles) {
@@ -130,22 +103,21 @@ TEST_F(CliEncoding, AFixedEncodingFromTheSwitchOrTheUserSettingReadsEveryFileSo)
         0);
     EXPECT_EQ(dir.bytes("w.txt"), "tea\xE9 tea\xC9\r\n");
 
-    fs::create_directory(config.path() / "lodestar");
-    config.put("lodestar/settings", "# mine\nencoding = windows-1252\n");
+    fs::create_directories(io.path() / "config/lodestar");
+    io.put("config/lodestar/settings", "# mine\nencoding = windows-1252\n");
     EXPECT_EQ(run({"find", "caf\xC3\xA9", at("u8.txt")}).status, 1);
     EXPECT_EQ(run({"--encoding", "auto", "find", "caf\xC3\xA9", at("u8.txt")}).status, 0);
 }
 
 TEST_F(CliEncoding, CommandFilesInUtf8AndExportsInUtf8WhenNeeded) {
-    io.put("utf8.rep",
-           "\xEF\xBB\xBF/// accents\r\nrep ---caf\xC3\xA9--- with ---th\xC3\xA9---;\r\n");
-    const std::string rep = (io.path() / "utf8.rep").string();
+    const std::string rep = ioPut(
+        "utf8.rep", "\xEF\xBB\xBF/// accents\r\nrep ---caf\xC3\xA9--- with ---th\xC3\xA9---;\r\n");
     EXPECT_EQ(run({"run", rep, at("bom.txt")}).status, 0);
     EXPECT_EQ(dir.bytes("bom.txt"),
               "\xEF\xBB\xBF"
               "th\xC3\xA9\n");
 
-    const std::string out = (io.path() / "x.htm").string();
+    const std::string out = ioFile("x.htm");
     EXPECT_EQ(
         run({"extract", "caf\xC3\xA9|\xE4\xB8\xAD", at("u8.txt"), "-o", out, "--format", "html"})
             .status,

@@ -7,15 +7,14 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "support/temp_dir.h"
 
 namespace lodestar {
 
 namespace fs = std::filesystem;
+using testing::readBytes;
 using testing::TempDir;
 
 struct Outcome {
@@ -28,13 +27,6 @@ inline std::string quoted(const std::string& arg) {
     std::string result = "'";
     for (char c : arg) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return result + "'";
-}
-
-inline std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 class Cli : public ::testing::Test {
@@ -56,7 +48,7 @@ class Cli : public ::testing::Test {
         command += " 2>" + quoted(err.string());
         command += redirect.empty() ? " >" + quoted(out.string()) : " " + redirect;
         const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(out), readBytes(err)};
     }
 
     // Runs a command that must fail with status 2; gives what it wrote to standard error.

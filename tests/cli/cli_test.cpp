@@ -201,14 +201,6 @@ TEST_F(Cli, RunRefusesMissingAndMalformedCommandFiles) {
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));
 }
 
-TEST_F(Cli, RestoreReportsMissingAndEmptyBackupFolders) {
-    putSample();
-    EXPECT_EQ(failure({"restore", folder()}),
-              "Sorry, your backup folder doesn't exist, restoration failed.\n");
-    fs::create_directory(dir.path() / "bak");
-    EXPECT_EQ(failure({"restore", folder()}), "Backup folder is empty, restoration failed.\n");
-}
-
 TEST_F(Cli, ExtractWritesEachFormat) {
     putSample();
     const std::string txt = ioFile("out.txt");
@@ -216,16 +208,16 @@ TEST_F(Cli, ExtractWritesEachFormat) {
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out,
               "Extract \\d+px, 4 items extracted in 3 files and saved in " + txt + "\n");
-    EXPECT_EQ(slurp(txt), "12px\r\n1px\r\n2px\r\n3PX\r\n");
+    EXPECT_EQ(readBytes(txt), "12px\r\n1px\r\n2px\r\n3PX\r\n");
     run({"extract", "\\d+px", at("c.htm"), "-o", txt, "--delimiter", "Comma"});
-    EXPECT_EQ(slurp(txt), "1px,2px,3PX\r\n");
+    EXPECT_EQ(readBytes(txt), "1px,2px,3PX\r\n");
     run({"extract", "\\d+px", at("c.htm"), "-o", txt, "--format", "html", "--delimiter",
          "Unordered List"});
-    EXPECT_EQ(slurp(txt),
+    EXPECT_EQ(readBytes(txt),
               "<html><head><title></title></head><body>\r\n<ul>\r\n<li>1px</li>\r\n<li>2px</li>"
               "\r\n<li>3PX</li>\r\n</ul>\r\n</body></html>\r\n");
     run({"extract", "\\d+px", at("c.htm"), "-o", txt, "--format", "xml"});
-    EXPECT_EQ(slurp(txt),
+    EXPECT_EQ(readBytes(txt),
               "<xml><matches>\r\n<m>1px</m>\r\n<m>2px</m>\r\n<m>3PX</m>\r\n"
               "</matches></xml>\r\n");
 }

@@ -1,4 +1,4 @@
-// The export formats and the delimiter tables of the export dialog.
+// The export formats with the delimiters of the export dialog.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -29,24 +29,6 @@ std::u16string valueNamed(const DelimiterTable& table, std::u16string_view name)
     }
     ADD_FAILURE() << "no entry " << toUtf8(name);
     return {};
-}
-
-TEST(ExportTables, HoldTheNamesAndValuesUsersKnow) {
-    const DelimiterTable txt = txtDelimiters(), html = htmlWrappers();
-    EXPECT_EQ(joinText(txt.names, u"|"),
-              u"Line Break|Carriage Retrun|New Line|Space|Comma|"
-              u"vertical Line|SemiColon|SemiColon + Line Break");
-    EXPECT_EQ(joinText(txt.values, u":"), u"\\r\\n:\\r:\\n: :,:|:;:;\\r\\n");
-    EXPECT_EQ(joinText(html.names, u"|"),
-              u"Line Break|Paragraphs|Ordered Lists|Unordered List|DIV|Table Rows ");
-    EXPECT_EQ(joinText(html.values, u"|"),
-              u"..<br>|<p>..</p>|<li>..</li>|<li>..</li>|<div>..</div>|<tr><td>..</td></tr>");
-    EXPECT_TRUE(xmlWrappers().names.empty());
-    EXPECT_EQ(delimitersFor(ExportType::Xml).values, std::vector<std::u16string>{u"<m>..</m>"});
-    EXPECT_EQ(joinText(exportTypeNames(), u","), u"TXT,HTML,XML");
-    EXPECT_EQ(saveDialogFilter(ExportType::Text), u"text file(*.txt)|*.txt");
-    EXPECT_EQ(saveDialogFilter(ExportType::Html), u"web page(*.htm;*.html)|*.htm;*.html");
-    EXPECT_EQ(saveDialogFilter(ExportType::Xml), u"XML file(*.xml)|*.xml");
 }
 
 TEST(ExportText, JoinsItemsWithTheDecodedDelimiter) {
@@ -96,12 +78,6 @@ TEST(ExportHtmlAndXml, WriteOneElementPerItemOrOnlyTheFrame) {
     EXPECT_EQ(
         toXML({u"<b>&amp;</b>"}),
         lines({u"<xml><matches>", u"<m>&lt;b&gt;&amp;amp;&lt;/b&gt;</m>", u"</matches></xml>"}));
-}
-
-TEST(ExportFormats, DispatchByType) {
-    EXPECT_EQ(formatExtraction(ExportType::Text, kAB, u"|", 5), u"a|b");
-    EXPECT_EQ(formatExtraction(ExportType::Html, kAB, u"..<br>", 0), toHTML(kAB, u"..<br>", 0));
-    EXPECT_EQ(formatExtraction(ExportType::Xml, kAB, u"ignored", 0), toXML(kAB));
 }
 
 }  // namespace

@@ -18,7 +18,6 @@
 #include <functional>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <thread>
 
 #include "support/temp_dir.h"
@@ -28,19 +27,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using testing::readBytes;
 using testing::TempDir;
 
 constexpr int kKills = 24;  // per operation
 constexpr unsigned kSeed = 20261207;
 constexpr int kFiles = 24;
 constexpr uid_t kNobody = 65534;
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 void spit(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -104,7 +97,7 @@ Result runCli(const std::vector<std::string>& args, const fs::path& io,
               const ChildSetup& setup = {}) {
     const Child child = start(args, io, setup);
     const int status = finish(child);
-    return {status, slurp(child.errFile)};
+    return {status, readBytes(child.errFile)};
 }
 
 bool temporariesIn(const fs::path& folder) {
@@ -159,19 +152,19 @@ class FaultInjection : public ::testing::Test {
     int expectWhole(const std::string& when) {
         int changed = 0;
         for (int i = 0; i < kFiles; ++i) {
-            const std::string now = slurp(folder / names[i]);
+            const std::string now = readBytes(folder / names[i]);
             EXPECT_TRUE(now == olds[i] || now == news[i]) << names[i] << " " << when;
             changed += now == news[i];
             const fs::path backup = folder / "bak" / names[i];
             if (fs::exists(backup)) {
-                EXPECT_TRUE(slurp(backup) == olds[i]) << names[i] << " " << when;
+                EXPECT_TRUE(readBytes(backup) == olds[i]) << names[i] << " " << when;
             }
         }
         return changed;
     }
     void expectOriginals(const std::string& when) {
         for (int i = 0; i < kFiles; ++i)
-            EXPECT_TRUE(slurp(folder / names[i]) == olds[i]) << names[i] << " " << when;
+            EXPECT_TRUE(readBytes(folder / names[i]) == olds[i]) << names[i] << " " << when;
     }
 
     // Restores after a cut-short run: every original back, no temporary file left.
@@ -292,9 +285,9 @@ void FaultInjection::expectCleanRunsOn(const fs::path& small, const std::string&
                 << options << ": " << result.err;
             // Each file is old, or new with its original whole in the backup folder.
             for (int i = 0; i < kFiles; ++i) {
-                const std::string now = slurp(small / names[i]);
+                const std::string now = readBytes(small / names[i]);
                 EXPECT_TRUE(now == olds[i] ||
-                            (now == news[i] && slurp(small / "bak" / names[i]) == olds[i]))
+                            (now == news[i] && readBytes(small / "bak" / names[i]) == olds[i]))
                     << names[i] << " " << options;
             }
             EXPECT_FALSE(temporariesIn(small) || temporariesIn(small / "bak")) << options;

@@ -6,22 +6,18 @@
 
 #include "files/recording_sink.h"
 #include "replace/batch_files.h"
+#include "run_helpers.h"
 #include "support/temp_dir.h"
 
 namespace lodestar {
 namespace {
 
+using testing::globalExpression;
 using testing::RecordingSink;
 using testing::TempDir;
 
 const std::vector<Command> kTwoCommands = {{u"(\\d+)px", u"$1 px", false, CommandKind::Reg},
                                            {u"a", u"b", true, CommandKind::Plain}};
-
-RegExp globalExpression() {
-    RegExp expr;
-    expr.setGlobal(true);
-    return expr;
-}
 
 TEST(BatchAllFiles, RewritesEveryFileTickedOrNot) {
     TempDir dir;

@@ -40,8 +40,6 @@ TEST(ParseCommands, NoCommandGivesNothing) {
     EXPECT_FALSE(parseCommandText(u"/// just a note\r\n", expr, false));
     EXPECT_FALSE(parseCommandText(u"", expr, false));
     EXPECT_FALSE(parseCommandText(u"rep ---x---", expr, false));  // no ";"
-    EXPECT_EQ(kCommandNotFoundMessage,
-              u"Replacing command not found!\r\nPlease check the replacing command file.");
 }
 
 // Each command as "search|replacement|cs|kind", kind 0 Reg, 1 To, 2 Plain.
@@ -127,33 +125,28 @@ TEST(ApplyCommands, RunsEachCommandInOrderOnTheResult) {
     EXPECT_TRUE(parsed(u"!delimiter=\"##\"\r\nrep ---a---;").empty());
 }
 
-TEST(ApplyCommands, ACommandWithoutCsIgnoresCaseWhateverTheSwitch) {
+// The commands keep to their own case rule and the global switch, and leave the shared
+// expression with the last command's pattern and case rule (an empty list leaves it alone).
+TEST(ApplyCommands, TheSharedExpressionGivesGlobalAndKeepsTheLastCommand) {
     RegExp expr;
-    expr.setGlobal(true);
+    expr.setGlobal(true);  // ignore case off: a command without cs still ignores case
     EXPECT_EQ(ApplyCommands(commandsIn(u"rep ---Foo---;", expr), u"Foo,foo,FOO", expr), u",,");
-}
 
-TEST(ApplyCommands, GlobalOffReplacesFirstMatchOnly) {
-    RegExp expr = startupExpression();
+    expr = startupExpression();
     const std::vector<Command> commands = commandsIn(u"rep ---a--- with ---b---;", expr);
     expr.setGlobal(false);
     EXPECT_EQ(ApplyCommands(commands, u"aaa", expr), u"baa");
-}
 
-TEST(ApplyCommands, LeavesLastPatternAndIgnoreCase) {
-    RegExp expr = startupExpression();
+    expr = startupExpression();
     ApplyCommands(commandsIn(u"rep ---a---;\r\nrep cs ---b+---;", expr), u"ab", expr);
     EXPECT_EQ(expr.pattern(), u"b+");
     EXPECT_FALSE(expr.ignoreCase());
-}
 
-TEST(ApplyCommands, EmptyListLeavesTextAndExpressionAlone) {
-    RegExp expr = startupExpression();
+    expr = startupExpression();
     expr.setPattern(u"keep");
     EXPECT_EQ(ApplyCommands({}, u"text", expr), u"text");
     EXPECT_EQ(expr.pattern(), u"keep");
     EXPECT_TRUE(expr.ignoreCase());
-    EXPECT_EQ(kNoCommandsLoadedMessage, u"Replacing Command Not Found!");
 }
 
 TEST(ApplyCommands, BrokenSearchTextThrowsRegExpError) {

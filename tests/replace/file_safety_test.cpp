@@ -12,25 +12,17 @@
 #include "replace/batch_files.h"
 #include "replace/multi_replace.h"
 #include "replace/run_journal.h"
+#include "run_helpers.h"
 #include "support/temp_dir.h"
 
 namespace lodestar {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::globalExpression;
+using testing::ReadOnlyAnswer;
 using testing::RecordingSink;
 using testing::TempDir;
-
-struct Decline : ReadOnlyQuestion {
-    bool makeWritable() override { return false; }
-};
-
-RegExp expression(std::u16string_view pattern) {
-    RegExp expr;
-    expr.setPattern(pattern);
-    expr.setGlobal(true);
-    return expr;
-}
 
 // Thrown by a sink to cut a run short the way a kill would: no handler of the program sees it.
 struct Killed {};
@@ -64,7 +56,7 @@ class FileSafety : public ::testing::Test {
     TempDir dir;      // the chosen folder
     TempDir outside;  // somewhere else the user can write
     RecordingSink sink;
-    Decline decline;
+    ReadOnlyAnswer decline{false};
 
     ReplaceSettings settings(bool goOn = false) {
         return {true, true, dir.folder(), u"", {}, goOn};
@@ -77,7 +69,7 @@ class FileSafety : public ::testing::Test {
     ReplaceSummary replace(const std::vector<FileItem>& items, FileSink& to,
                            std::u16string_view pattern = u"x", std::u16string_view with = u"xy",
                            bool goOn = false) {
-        return ReplaceAllFiles(expression(pattern), with, items, settings(goOn), decline, to);
+        return ReplaceAllFiles(globalExpression(pattern), with, items, settings(goOn), decline, to);
     }
     bool restore() { return RestoreFolder(dir.folder(), u"", sink); }
 };

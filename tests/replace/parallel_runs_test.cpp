@@ -18,12 +18,14 @@
 #include "replace/backup_link.h"
 #include "replace/batch_files.h"
 #include "replace/multi_replace.h"
+#include "run_helpers.h"
 #include "support/temp_dir.h"
 
 namespace lodestar {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::globalExpression;
 using testing::TempDir;
 
 // Every report in one sequence, with the folder's path taken out so two folders compare.
@@ -50,17 +52,6 @@ class EventSink : public FileSink {
     }
     std::u16string folder_;
 };
-
-struct Declines : ReadOnlyQuestion {
-    bool makeWritable() override { return false; }
-};
-
-RegExp expression(std::u16string_view pattern) {
-    RegExp expr;
-    expr.setPattern(pattern);
-    expr.setGlobal(true);
-    return expr;
-}
 
 // Files of very different sizes and kinds, in listing order.
 std::vector<FileItem> mixedFolder(const TempDir& dir) {
@@ -107,15 +98,15 @@ Outcome runAll(unsigned threads, const std::string& kind) {
     TempDir dir;
     std::vector<FileItem> files = mixedFolder(dir);
     EventSink sink(dir.folder());
-    Declines declines;
+    testing::ReadOnlyAnswer declines{false};
     if (kind == "search") {
-        SearchAllFiles(expression(u"\\d+px"), u"\\d+px", files, sink);
+        SearchAllFiles(globalExpression(u"\\d+px"), u"\\d+px", files, sink);
     } else if (kind == "replace") {
         ReplaceSettings settings{true, true, dir.folder(), u""};
-        ReplaceAllFiles(expression(u"(\\d+)px"), u"$1\u4e2d", files, settings, declines, sink);
+        ReplaceAllFiles(globalExpression(u"(\\d+)px"), u"$1\u4e2d", files, settings, declines,
+                        sink);
     } else {
-        RegExp expr;
-        expr.setGlobal(true);
+        RegExp expr = globalExpression();
         const std::vector<Command> commands = {{u"(\\d+)px", u"$1 px", true},
                                                {u"row", u"Row", false}};
         EXPECT_TRUE(BackupAllFiles(files, dir.folder(), u"", sink));
@@ -161,9 +152,9 @@ TEST(LinkBackups, AreTheOriginalFileAndStayItWhateverLaterHappensToTheFile) {
     // A replace (which backs up again) renames new content over the name: the backup keeps
     // the old file, and a later write in place through the name does not reach it.
     EventSink sink(dir.folder());
-    Declines declines;
+    testing::ReadOnlyAnswer declines{false};
     ReplaceSettings settings{true, true, dir.folder(), u""};
-    ReplaceAllFiles(expression(u"px"), u"em", files, settings, declines, sink);
+    ReplaceAllFiles(globalExpression(u"px"), u"em", files, settings, declines, sink);
     const struct stat backup = statOf(dir.path() / "bak/a.htm");
     EXPECT_EQ(backup.st_ino, original.st_ino);
     EXPECT_EQ(backup.st_mtim.tv_sec, original.st_mtim.tv_sec);
@@ -228,14 +219,14 @@ TEST(ParallelRuns, ACrashBetweenTheDurableWriteAndTheRenameLosesNothing) {
         files.push_back(
             {dir.put("p" + std::to_string(i) + ".htm", std::to_string(i) + "px"), true});
     const auto before = contentsOf(dir.path());
-    Declines declines;
+    testing::ReadOnlyAnswer declines{false};
     const pid_t child = ::fork();
     if (child == 0) {
         CrashAfterFlush crash;
         ReplaceSettings settings{true, true, dir.folder(), u""};
         settings.output = &crash;
         EventSink sink(dir.folder());
-        ReplaceAllFiles(expression(u"px"), u"em", files, settings, declines, sink);
+        ReplaceAllFiles(globalExpression(u"px"), u"em", files, settings, declines, sink);
         ::_exit(3);  // not reached: the flush ends the process
     }
     int status = 0;
@@ -255,7 +246,8 @@ TEST(ParallelRuns, ACrashBetweenTheDurableWriteAndTheRenameLosesNothing) {
     // The next run clears them away and does the whole work.
     EventSink sink(dir.folder());
     ReplaceSettings settings{true, true, dir.folder(), u""};
-    EXPECT_TRUE(ReplaceAllFiles(expression(u"px"), u"em", files, settings, declines, sink).ok);
+    EXPECT_TRUE(
+        ReplaceAllFiles(globalExpression(u"px"), u"em", files, settings, declines, sink).ok);
     const auto after = contentsOf(dir.path());
     for (int i = 0; i < 12; ++i) {
         const std::string name = "p" + std::to_string(i) + ".htm";

@@ -12,6 +12,7 @@
 #include "replace/backup.h"
 #include "replace/backup_paths.h"
 #include "replace/multi_replace.h"
+#include "run_helpers.h"
 #include "support/sample_tree.h"
 
 namespace lodestar {
@@ -21,10 +22,6 @@ namespace fs = std::filesystem;
 using testing::RecordingSink;
 using testing::SampleTree;
 using testing::TempDir;
-
-struct Yes : ReadOnlyQuestion {
-    bool makeWritable() override { return true; }
-};
 
 // Every regular file under the folder (links themselves left out) with its bytes and mode.
 std::map<std::string, std::pair<std::string, unsigned>> snapshot(const TempDir& dir) {
@@ -44,7 +41,7 @@ class TreeReplace : public ::testing::Test {
     TempDir dir;
     SampleTree tree{dir};
     RecordingSink sink;
-    Yes yes;
+    testing::ReadOnlyAnswer yes{true};
 
     std::vector<FileItem> walked() {
         std::vector<FileItem> files;
@@ -54,10 +51,8 @@ class TreeReplace : public ::testing::Test {
         return files;
     }
     ReplaceSummary replaceAll() {
-        RegExp expr;
-        expr.setPattern(u"x");
-        expr.setGlobal(true);
-        return ReplaceAllFiles(expr, u"<x>", walked(), {true, true, dir.folder(), u""}, yes, sink);
+        return ReplaceAllFiles(testing::globalExpression(u"x"), u"<x>", walked(),
+                               {true, true, dir.folder(), u""}, yes, sink);
     }
 };
 

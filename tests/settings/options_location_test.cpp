@@ -1,10 +1,8 @@
-// Where the options file is looked for and written: the user's XDG configuration folder first,
-// then the copy beside the program, then the defaults.
+// Where the options file is looked for: the user's XDG configuration folder first, then the
+// copy beside the program, then the defaults. (Writing it is checked through the options
+// dialog, OptionSettingTest.)
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "core/error.h"
 #include "core/text.h"
 #include "settings/options_location.h"
 #include "support/temp_dir.h"
@@ -27,34 +25,6 @@ TEST(StartupOptions, TheUsersFileComesBeforeTheProgramsAndTheDefaultsLast) {
     dir.put("user.opt", "False\r\n");
     EXPECT_EQ(startupOptions(user, program).backupFolder, u"bak");
     EXPECT_EQ(startupOptions(u"", dir.file("none.opt")).backupFolder, u"bak");
-}
-
-TEST(SaveUserOptions, CreatesTheFolderAndRoundTrips) {
-    TempDir dir;
-    const std::u16string user = dir.file("config/lodestar/lodestar.opt");
-    Options saved;
-    defaultOptions(saved);
-    saved.backupFolder = u"old";
-    saved.sourceFontIndex = 5;
-    saved.patternFontName = u"Georgia";
-    saved.patternFontSize = 9.75f;
-    saveUserOptions(user, saved, false, true);
-    EXPECT_EQ(dir.bytes("config/lodestar/lodestar.opt"),
-              "True\r\nold\r\nTrue\r\n5\r\n0\r\n1\r\nGeorgia\r\n9.75\r\n");
-    const Options read = startupOptions(user, u"");
-    EXPECT_EQ(read.backupFolder, u"old");
-    EXPECT_EQ(read.sourceFontIndex, 5);
-    EXPECT_FALSE(read.showSyntax);
-    EXPECT_FALSE(read.noCountOnReplace);
-    EXPECT_EQ(read.patternFontName, u"Georgia");
-    EXPECT_EQ(read.patternFontSize, 9.75f);
-}
-
-TEST(SaveUserOptions, AFolderThatCannotBeMadeIsAnError) {
-    TempDir dir;
-    dir.put("config", "a file where the folder should be");
-    EXPECT_THROW(saveUserOptions(dir.file("config/lodestar/lodestar.opt"), Options(), true, true),
-                 Error);
 }
 
 }  // namespace

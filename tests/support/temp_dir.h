@@ -12,6 +12,12 @@
 
 namespace lodestar::testing {
 
+// The raw bytes of a file; empty when it cannot be read.
+inline std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 class TempDir {
   public:
     TempDir() {
@@ -42,10 +48,7 @@ class TempDir {
         return file(name);
     }
     // Reads the raw bytes of a file inside the folder.
-    std::string bytes(const std::string& name) const {
-        std::ifstream in(path_ / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string bytes(const std::string& name) const { return readBytes(path_ / name); }
 
   private:
     std::filesystem::path path_;

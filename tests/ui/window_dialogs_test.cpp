@@ -6,18 +6,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <cstdlib>
-#include <fstream>
 
-#include "ui/form_window.h"
 #include "window_fixture.h"
 
 namespace lodestar::testing {
 namespace {
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class DialogsWindowTest : public SkinTest {
   protected:
@@ -27,8 +20,6 @@ class DialogsWindowTest : public SkinTest {
         makeProgramFolder();
         start();
     }
-    MainWindow& form() { return window->form(); }
-
     // The window of a secondary form, once it shows.
     ui::FormWindow* shown(Form& secondary) {
         ui::FormWindow* w = nullptr;
@@ -52,21 +43,8 @@ class DialogsWindowTest : public SkinTest {
         ASSERT_NE(w->control(name), nullptr) << name;
         QTest::mouseClick(w->control(name), Qt::LeftButton);
     }
-    void typePattern(const std::u16string& from) {
-        widget<QPlainTextEdit>("inRepFrom")->setPlainText(ui::toQ(from));
-    }
-    void openFolder() {
-        auto* path = widget<QLineEdit>("inputPath");
-        path->setFocus();
-        path->selectAll();
-        QTest::keyClicks(path, ui::toQ(docs.folder()));
-        QTest::keyClick(path, Qt::Key_Return);
-        settle();
-        ASSERT_TRUE(waitUntil([&] { return form().MultiMode && form().FileList.size() == 4; }));
-        settle();
-    }
     std::string expected(const std::string& name) {
-        return readFile(std::filesystem::path(LODESTAR_SOURCE_DIR) / "tests/ui/expected" / name);
+        return readBytes(std::filesystem::path(LODESTAR_SOURCE_DIR) / "tests/ui/expected" / name);
     }
 
     TempDir config;
@@ -76,7 +54,9 @@ TEST_F(DialogsWindowTest, ExportsAFolderSearchToTxtHtmlAndXml) {
     docs.put("a.htm", "<p>1</p><p>22</p>");
     docs.put("b.htm", "<p>333</p>");
     docs.put("c.htm", "<p>4444</p>");
-    openFolder();
+    typePath(docs.folder());
+    ASSERT_TRUE(waitUntil([&] { return form().MultiMode && form().FileList.size() == 4; }));
+    settle();
     ASSERT_TRUE(waitUntil([&] {
         return dom(Pane::ListView, QStringLiteral("document.getElementsByName('chk').length"))
                    .toInt() == 3;
@@ -130,7 +110,7 @@ TEST_F(DialogsWindowTest, ExportsAFolderSearchToTxtHtmlAndXml) {
             << logText() << "\n"
             << toUtf8(window->exportForm().controls()["inExFileName"].text);
         EXPECT_EQ(done.text, QStringLiteral("Extraction finished."));
-        EXPECT_EQ(readFile(docs.path() / "out" / run.file), expected(run.file)) << run.file;
+        EXPECT_EQ(docs.bytes("out/" + run.file), expected(run.file)) << run.file;
     }
     EXPECT_NE(logText().find("3 items extracted in 3 files"), std::string::npos);
 }
@@ -165,10 +145,7 @@ TEST_F(DialogsWindowTest, TheAssistantComposesAGroupOfDigitsIntoThePatternBox) {
 }
 
 TEST_F(DialogsWindowTest, TheOptionsDialogChangesTheFileTheSourceViewAndThePatternBox) {
-    const std::u16string page = docs.put("page.htm", "<p>text</p>");
-    answerOpenDialog(page);
-    click("selFile");
-    settle();
+    openThroughDialog(docs.put("page.htm", "<p>text</p>"));
     ASSERT_TRUE(waitUntil([&] {
         return dom(Pane::SuperMonitor, QStringLiteral("!!document.getElementById('code')"))
             .toBool();
@@ -182,7 +159,7 @@ TEST_F(DialogsWindowTest, TheOptionsDialogChangesTheFileTheSourceViewAndThePatte
     press(options, "Command1");
     EXPECT_FALSE(options->isVisible());
 
-    EXPECT_EQ(readFile(config.path() / "lodestar/lodestar.opt"),
+    EXPECT_EQ(config.bytes("lodestar/lodestar.opt"),
               "True\r\nbak\r\nTrue\r\n5\r\n1\r\n1\r\nCourier New\r\n14\r\n");
     EXPECT_FALSE(std::filesystem::exists(program.path() / "lodestar.opt"));
     ASSERT_TRUE(waitUntil([&] {
@@ -200,10 +177,7 @@ TEST_F(DialogsWindowTest, Screenshots) {
     const char* folder = std::getenv("LODESTAR_DIALOG_SCREENSHOTS");
     if (!folder) GTEST_SKIP() << "no screenshots asked for";
     window->move(0, 0);
-    const std::u16string page = docs.put("page.htm", "<p>Order 1234, 56 items</p>\r\n");
-    answerOpenDialog(page);
-    click("selFile");
-    settle();
+    openThroughDialog(docs.put("page.htm", "<p>Order 1234, 56 items</p>\r\n"));
     typePattern(u"\\d+");
     click("btnFind");
     settle();

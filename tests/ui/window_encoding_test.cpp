@@ -4,20 +4,14 @@
 #include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <fstream>
-#include <iterator>
 
 #include "ui/window_fixture.h"
 
 namespace lodestar::testing {
 namespace {
 
-class EncodingWindowTest : public SkinTest {
+class EncodingWindowTest : public StartedSkinTest {
   protected:
-    std::string bytesOf(const std::u16string& path) {
-        std::ifstream in(toUtf8(path), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     QString encodingShown() { return widget<QLabel>("lblEncoding")->text(); }
     // Types text that may hold letters beyond ASCII, one key event per character.
     void type(QWidget* box, const QString& text) {
@@ -28,15 +22,10 @@ class EncodingWindowTest : public SkinTest {
 };
 
 TEST_F(EncodingWindowTest, FindReplaceAndSaveOnAUtf8Page) {
-    makeProgramFolder();
-    start();
     const std::string page =
         "<html><body>\r\n<p>Un caf\xC3\xA9, deux caf\xC3\xA9s, CAF\xC3\x89 \xE4\xB8\xAD\xE6\x96\x87"
         "</p>\r\n</body></html>\r\n";
-    const std::u16string path = docs.put("page.htm", page);
-    answerOpenDialog(path);
-    click("selFile");
-    settle();
+    openThroughDialog(docs.put("page.htm", page));
     EXPECT_EQ(encodingShown(), QStringLiteral("UTF-8"));
     ASSERT_NE(window->action("mEnc1252"), nullptr);
     EXPECT_TRUE(window->action("mEnc1252")->isEnabled());
@@ -44,8 +33,8 @@ TEST_F(EncodingWindowTest, FindReplaceAndSaveOnAUtf8Page) {
     type(widget<QPlainTextEdit>("inRepFrom"), QStringLiteral("caf\u00E9"));
     key(Qt::Key_F3);
     settle();
-    ASSERT_TRUE(waitUntil([&] { return widget<QLineEdit>("matchNo")->text() == "1/3"; }))
-        << widget<QLineEdit>("matchNo")->text().toStdString() << logText();
+    ASSERT_TRUE(waitUntil([&] { return counter() == "1/3"; }))
+        << counter().toStdString() << logText();
     EXPECT_TRUE(dom(Pane::SuperMonitor, QStringLiteral("document.body.innerText"))
                     .toString()
                     .contains(QStringLiteral("CAF\u00C9 \u4E2D\u6587")));
@@ -57,7 +46,7 @@ TEST_F(EncodingWindowTest, FindReplaceAndSaveOnAUtf8Page) {
     key(Qt::Key_S, Qt::ControlModifier);
     ASSERT_TRUE(waitUntil([&] { return !window->control("btnSave")->isEnabled(); }));
     EXPECT_EQ(
-        bytesOf(path),
+        docs.bytes("page.htm"),
         "<html><body>\r\n<p>Un th\xC3\xA9, deux th\xC3\xA9s, th\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87"
         "</p>\r\n</body></html>\r\n");
     EXPECT_EQ(encodingShown(), QStringLiteral("UTF-8"));

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -21,7 +22,9 @@
 #include <string>
 
 #include "core/text.h"
+#include "forms/folder/file_table.h"
 #include "support/temp_dir.h"
+#include "ui/form_window.h"
 #include "ui/pane_view.h"
 #include "ui/qt_text.h"
 #include "ui/skin_window.h"
@@ -109,11 +112,18 @@ class SkinTest : public ::testing::Test {
     }
     // Answers the next message box with the button of this role, noting what it said.
     void answerMessage(QMessageBox::StandardButton button, Seen* seen = nullptr) {
-        onNextDialog([button, seen](QWidget* w) {
+        answerMessageWith([button](QMessageBox* box) { box->button(button)->click(); }, seen);
+    }
+    // Answers the next message box by this key (Return: its default button, Escape: cancel).
+    void answerMessageByKey(Qt::Key key, Seen* seen = nullptr) {
+        answerMessageWith([key](QMessageBox* box) { QTest::keyClick(box, key); }, seen);
+    }
+    void answerMessageWith(std::function<void(QMessageBox*)> answer, Seen* seen) {
+        onNextDialog([answer, seen](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             if (!box) return;
             if (seen) *seen = {box->windowTitle(), box->text(), true};
-            box->button(button)->click();
+            answer(box);
         });
     }
     void answerOpenDialog(const std::u16string& path) {
@@ -130,15 +140,79 @@ class SkinTest : public ::testing::Test {
         click("selFile");
         settle();
     }
+    // Picks the documents folder in the picker ("Include subfolders" and "Exclude" when asked)
+    // and presses OK; waits until the folder's files are listed.
+    void openThroughPicker(bool subfolders = false, const QString& exclude = {}) {
+        click("btnOpenFolder");
+        ui::FormWindow* picker = window->formWindow(folder().picker());
+        ASSERT_NE(picker, nullptr);
+        ASSERT_TRUE(waitUntil([&] { return picker->isVisible(); }));
+        EXPECT_EQ(picker->windowTitle(), QStringLiteral("Select Folder"));
+        EXPECT_EQ(picker->parentWidget(), window.get());  // owned by the main window
+        folder().picker().typeText("Dir1", docs.folder());
+        if (subfolders) {
+            QTest::mouseClick(picker->control("chkSubfolders"), Qt::LeftButton);
+            ASSERT_TRUE(folder().picker().controls()["chkSubfolders"].checked);
+            auto* box = qobject_cast<QLineEdit*>(picker->control("exclude"));
+            ASSERT_NE(box, nullptr);
+            QTest::keyClicks(box, exclude);
+        }
+        QTest::mouseClick(picker->control("btnOK"), Qt::LeftButton);
+        EXPECT_FALSE(picker->isVisible());
+        ASSERT_TRUE(waitUntil([&] { return form().MultiMode && form().FileList.size() > 1; }));
+        settle();
+    }
+    // Types the path into the path box and presses Enter.
+    void typePath(const std::u16string& path) {
+        auto* box = widget<QLineEdit>("inputPath");
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, ui::toQ(path));
+        QTest::keyClick(box, Qt::Key_Return);
+        settle();
+    }
+    void typePattern(const std::u16string& from, const std::u16string& with = u"") {
+        widget<QPlainTextEdit>("inRepFrom")->setPlainText(ui::toQ(from));
+        widget<QPlainTextEdit>("inRepWith")->setPlainText(ui::toQ(with));
+    }
+    // Types the pattern, presses F3 and waits for the move to the first match.
+    void findByKey(const std::u16string& pattern) {
+        typePattern(pattern);
+        key(Qt::Key_F3);
+        settle();
+        ASSERT_TRUE(waitUntil([&] { return counter().startsWith(QStringLiteral("1/")); }))
+            << counter().toStdString() << "\n"
+            << logText();
+    }
+    void waitForRun() {
+        ASSERT_TRUE(waitUntil([&] { return !form().running(); }, 60000));
+        settle();
+    }
 
     template <typename T = QWidget>
     T* widget(const std::string& name) {
         return qobject_cast<T*>(window->control(name));
     }
+    MainWindow& form() { return window->form(); }
+    FolderMode& folder() { return window->folderMode(); }
     ui::PaneView* view(Pane p) { return window->paneView(p); }
     QVariant dom(Pane p, const QString& script) { return view(p)->evaluate(script); }
     std::string logText() { return toUtf8(window->form().controls()["logger"].text); }
     QString counter() { return widget<QLineEdit>("matchNo")->text(); }
+    // The marks in the source page and the entries of the match list's page.
+    int marksInPage() {
+        return dom(Pane::SuperMonitor, QStringLiteral("document.getElementsByTagName('em').length"))
+            .toInt();
+    }
+    int entriesInPage() {
+        return dom(Pane::MatchView, QStringLiteral("document.getElementById('mlist')"
+                                                   ".getElementsByTagName('li').length"))
+            .toInt();
+    }
+    // A cell of the file table's model.
+    std::string cell(std::size_t row, std::size_t column) {
+        return toUtf8(form().pane(Pane::ListView).cellText(kFileTableId, row * 7 + column));
+    }
 
     void click(const std::string& name) {
         QWidget* w = window->control(name);
@@ -153,6 +227,15 @@ class SkinTest : public ::testing::Test {
     TempDir program;
     TempDir docs;
     std::unique_ptr<ui::SkinWindow> window;
+};
+
+// A window on a complete program folder, started before each test.
+class StartedSkinTest : public SkinTest {
+  protected:
+    void SetUp() override {
+        makeProgramFolder();
+        start();
+    }
 };
 
 }  // namespace lodestar::testing

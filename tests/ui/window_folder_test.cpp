@@ -3,43 +3,19 @@
 // path; the table's DOM is checked against the form's model after each step.
 #include <QAction>
 #include <QGuiApplication>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <fstream>
 
-#include "forms/folder/file_table.h"
-#include "ui/form_window.h"
 #include "window_fixture.h"
 
 namespace lodestar::testing {
 namespace {
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class FolderWindowTest : public SkinTest {
+class FolderWindowTest : public StartedSkinTest {
   protected:
-    void SetUp() override {
-        makeProgramFolder();
-        start();
-    }
-    FolderMode& folder() { return window->folderMode(); }
-    MainWindow& form() { return window->form(); }
-
-    // Picks the documents folder in the picker and presses its OK button.
-    void openThroughPicker() {
-        click("btnOpenFolder");
-        ui::FormWindow* picker = window->formWindow(folder().picker());
-        ASSERT_NE(picker, nullptr);
-        ASSERT_TRUE(waitUntil([&] { return picker->isVisible(); }));
-        EXPECT_EQ(picker->windowTitle(), QStringLiteral("Select Folder"));
-        EXPECT_EQ(picker->parentWidget(), window.get());  // owned by the main window
-        folder().picker().typeText("Dir1", docs.folder());
-        QTest::mouseClick(picker->control("btnOK"), Qt::LeftButton);
-        EXPECT_FALSE(picker->isVisible());
+    // Picks the documents folder and waits for the table's page to show its rows.
+    void openFolderAndTable() {
+        openThroughPicker();
         waitForTable(form().FileList.size() - 1);
     }
     void waitForTable(std::size_t files) {
@@ -50,14 +26,6 @@ class FolderWindowTest : public SkinTest {
                                                       ".rows.length : -1"))
                        .toInt() == static_cast<int>(files + 1);
         }));
-    }
-    void waitForRun() {
-        ASSERT_TRUE(waitUntil([&] { return !form().running(); }, 60000));
-        settle();
-    }
-    void typePattern(const std::u16string& from, const std::u16string& with = u"") {
-        widget<QPlainTextEdit>("inRepFrom")->setPlainText(ui::toQ(from));
-        widget<QPlainTextEdit>("inRepWith")->setPlainText(ui::toQ(with));
     }
     // Every cell of the table's page against the form's model (header and tick boxes aside).
     void expectDomMatchesModel() {
@@ -81,9 +49,6 @@ class FolderWindowTest : public SkinTest {
         for (int row = 1; row <= ticks.size(); ++row)
             EXPECT_EQ(ticks[row - 1] == "1", folder().IsFileChecked(row)) << "tick " << row;
     }
-    std::string cell(std::size_t row, std::size_t column) {
-        return toUtf8(form().pane(Pane::ListView).cellText(kFileTableId, row * 7 + column));
-    }
 };
 
 TEST_F(FolderWindowTest, SearchUntickReplaceRestoreActionAndTypedPath) {
@@ -91,7 +56,7 @@ TEST_F(FolderWindowTest, SearchUntickReplaceRestoreActionAndTypedPath) {
     docs.put("b.htm", "<p>x3</p>");
     docs.put("c.htm", "<p>none</p>");
     docs.put("<img src=x onerror=alert(1)>.htm", "<b>x</b>");
-    openThroughPicker();
+    openFolderAndTable();
     EXPECT_TRUE(form().MultiMode);
     EXPECT_EQ(
         dom(Pane::ListView, QStringLiteral("document.getElementsByTagName('img').length")).toInt(),
@@ -124,8 +89,8 @@ TEST_F(FolderWindowTest, SearchUntickReplaceRestoreActionAndTypedPath) {
     waitForRun();
     EXPECT_EQ(asked.text, QStringLiteral("All matches in all thses files will be replaced, are "
                                          "you sure?"));
-    EXPECT_EQ(readFile(docs.path() / "a.htm"), "<p>y1</p><p>y2</p>");
-    EXPECT_EQ(readFile(docs.path() / "c.htm"), "<p>none</p>");
+    EXPECT_EQ(docs.bytes("a.htm"), "<p>y1</p><p>y2</p>");
+    EXPECT_EQ(docs.bytes("c.htm"), "<p>none</p>");
     EXPECT_EQ(cell(4, 3), "Passed");
     expectDomMatchesModel();
     ASSERT_TRUE(widget("btnRestore")->isEnabled());
@@ -134,7 +99,7 @@ TEST_F(FolderWindowTest, SearchUntickReplaceRestoreActionAndTypedPath) {
     click("btnRestore");
     waitForRun();
     EXPECT_EQ(asked.text, QStringLiteral("Are you sure to restore files from backups?"));
-    EXPECT_EQ(readFile(docs.path() / "a.htm"), "<p>x1</p><p>x2</p>");
+    EXPECT_EQ(docs.bytes("a.htm"), "<p>x1</p><p>x2</p>");
     EXPECT_EQ(cell(2, 2), "");
     expectDomMatchesModel();
 
@@ -142,7 +107,7 @@ TEST_F(FolderWindowTest, SearchUntickReplaceRestoreActionAndTypedPath) {
     answerOpenDialog(rep);
     click("btnAction");
     waitForRun();
-    EXPECT_EQ(readFile(docs.path() / "c.htm"), "<div>none</p>");
+    EXPECT_EQ(docs.bytes("c.htm"), "<div>none</p>");
     EXPECT_EQ(cell(3, 3), " Batch Replaced.");
     EXPECT_NE(logText().find("* 4 files batch replaced successfully."), std::string::npos);
     expectDomMatchesModel();
@@ -152,11 +117,7 @@ TEST_F(FolderWindowTest, SearchUntickReplaceRestoreActionAndTypedPath) {
     fs::create_directory(docs.path() / "notes");
     docs.put("notes/one.txt", "x");
     docs.put("notes/two.txt", "x x");
-    auto* path = widget<QLineEdit>("inputPath");
-    path->setFocus();
-    path->selectAll();
-    QTest::keyClicks(path, ui::toQ(docs.folder() + u"notes/*.txt"));
-    QTest::keyClick(path, Qt::Key_Return);
+    typePath(docs.folder() + u"notes/*.txt");
     waitForTable(2);
     EXPECT_EQ(form().CurrentFolder, docs.folder() + u"notes/");
     expectDomMatchesModel();
@@ -173,7 +134,7 @@ TEST_F(FolderWindowTest, StopDuringARunLeavesEveryFileDoneOrUntouched) {
     namespace fs = std::filesystem;
     for (const char* name : {"a.htm", "b.htm", "c.htm", "d.htm"}) docs.put(name, "x");
     fs::permissions(docs.path() / "b.htm", fs::perms::owner_write, fs::perm_options::remove);
-    openThroughPicker();
+    openFolderAndTable();
     EXPECT_EQ(window->action("mStop")->shortcut(), QKeySequence(Qt::Key_Escape));
     EXPECT_FALSE(window->action("mStop")->isEnabled());
 
@@ -201,9 +162,9 @@ TEST_F(FolderWindowTest, StopDuringARunLeavesEveryFileDoneOrUntouched) {
     EXPECT_TRUE(busyDuringRun);
     EXPECT_TRUE(stopShown);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(readFile(docs.path() / "a.htm"), "y");
-    EXPECT_EQ(readFile(docs.path() / "b.htm"), "x");
-    EXPECT_EQ(readFile(docs.path() / "c.htm"), "x");
+    EXPECT_EQ(docs.bytes("a.htm"), "y");
+    EXPECT_EQ(docs.bytes("b.htm"), "x");
+    EXPECT_EQ(docs.bytes("c.htm"), "x");
     EXPECT_EQ(cell(2, 3), " Read only");
     EXPECT_EQ(cell(3, 3), "");
     EXPECT_NE(logText().find("* Stopped: 2 of 4 files done."), std::string::npos);
@@ -220,10 +181,7 @@ TEST_F(FolderWindowTest, Screenshot) {
     window->move(0, 0);
     window->resize(1280, 800);
     settle();
-    auto* path = widget<QLineEdit>("inputPath");
-    path->setFocus();
-    QTest::keyClicks(path, QString::fromUtf8(site));
-    QTest::keyClick(path, Qt::Key_Return);
+    typePath(fromUtf8(site));
     waitForTable(form().FileList.size() - 1);
     dom(Pane::ListView, QStringLiteral("document.getElementsByName('chk')[13].click(); 1"));
     ASSERT_TRUE(waitUntil([&] { return !folder().IsFileChecked(14); }));

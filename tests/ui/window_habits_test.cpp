@@ -14,12 +14,8 @@
 namespace lodestar::testing {
 namespace {
 
-class HabitsTest : public SkinTest {
+class HabitsTest : public StartedSkinTest {
   protected:
-    void SetUp() override {
-        makeProgramFolder();
-        start();
-    }
     // Drags the file over `target` and drops it there, as the desktop's file manager does.
     void drop(QWidget* target, const std::u16string& path) {
         QMimeData data;

@@ -16,7 +16,7 @@
 namespace lodestar::testing {
 namespace {
 
-class HelpAndViewTest : public SkinTest {
+class HelpAndViewTest : public StartedSkinTest {
   protected:
     ui::HelpWindow* helpWindow() { return window->findChild<ui::HelpWindow*>("HelpWindow"); }
     QString helpPage() {
@@ -47,11 +47,9 @@ class HelpAndViewTest : public SkinTest {
 };
 
 TEST_F(HelpAndViewTest, F1OpensTheHelpWindowWithoutALauncherAndItGoesBackAndForward) {
-    makeProgramFolder();
     // No program to open files or web pages: an empty search path.
     const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", docs.folder().empty() ? QByteArray() : ui::toQ(docs.folder()).toUtf8());
-    start();
+    qputenv("PATH", ui::toQ(docs.folder()).toUtf8());
     key(Qt::Key_F1);
     ASSERT_TRUE(waitUntil([&] { return helpWindow() && helpWindow()->isVisible(); }));
     ASSERT_TRUE(waitUntil([&] { return helpWindow()->windowTitle() == "Lodestar 1.4 Help"; }));
@@ -81,8 +79,6 @@ TEST_F(HelpAndViewTest, F1OpensTheHelpWindowWithoutALauncherAndItGoesBackAndForw
 // Copy keeps the text as it is in the clipboard, also once the source view loses the focus;
 // the pattern box turns it into a one-line pattern on paste, as "Use selection as pattern" does.
 TEST_F(HelpAndViewTest, SourceContextMenuCopiesAndUsesTheSelectionAsPattern) {
-    makeProgramFolder();
-    start();
     openThroughDialog(docs.put("a.txt", "a b\tc\r\nd\r\n"));
     click("btnViewIn");
     settle();
@@ -117,8 +113,6 @@ TEST_F(HelpAndViewTest, SourceContextMenuCopiesAndUsesTheSelectionAsPattern) {
 // The toggle buttons show whether they are on, the counter box holds the largest counts in
 // normal colours, and at the smallest size every control is still inside the window.
 TEST_F(HelpAndViewTest, ToggleButtonsCounterAndSmallestWindow) {
-    makeProgramFolder();
-    start();
     openThroughDialog(docs.put("a.txt", "some text\r\n"));
     auto* wrap = widget<QToolButton>("btnWrap");
     auto* marks = widget<QToolButton>("btnViewIn");

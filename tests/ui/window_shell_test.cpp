@@ -1,5 +1,5 @@
 // The window shell through the desktop skin: menus and tool strip as designed, the pop-up of
-// used patterns, the about box, help, word wrap in the page, splitters, a start with missing or
+// used patterns, the about box, word wrap in the page, splitters, a start with missing or
 // damaged data files, and the screenshot of a search for the documentation.
 #include <QAction>
 #include <QCheckBox>
@@ -17,25 +17,9 @@
 namespace lodestar::testing {
 namespace {
 
-class ShellTest : public SkinTest {
-  protected:
-    void openFile(const std::u16string& path) {
-        answerOpenDialog(path);
-        click("selFile");
-        settle();
-    }
-    void search(const QString& pattern) {
-        widget<QPlainTextEdit>("inRepFrom")->setPlainText(pattern);
-        key(Qt::Key_F3);
-        settle();
-        ASSERT_TRUE(waitUntil([&] { return counter().startsWith(QStringLiteral("1/")); }))
-            << counter().toStdString();
-    }
-};
+using ShellTest = StartedSkinTest;
 
 TEST_F(ShellTest, MenuBarAndToolStripShowTheDesignedCommands) {
-    makeProgramFolder();
-    start();
     QStringList titles;
     for (QAction* a : window->menuBar()->actions()) titles << a->text();
     EXPECT_EQ(titles, (QStringList{"&File", "&Process", "&View", "&Tools", "&Help"}));
@@ -53,18 +37,13 @@ TEST_F(ShellTest, MenuBarAndToolStripShowTheDesignedCommands) {
         bool checkable;
         bool checked;
     };
+    // Each state a menu entry takes from its control: shortcut, enabled, checkable, checked.
     for (const Entry& e :
          {Entry{"mOpenFile", "Ctrl+O", true, false, false},
-          Entry{"mSave", "Ctrl+S", false, false, false}, Entry{"mFind", "F3", false, false, false},
-          Entry{"mExp", "F4", false, false, false}, Entry{"mReplace", "F5", false, false, false},
-          Entry{"mRestore", "F8", false, false, false},
-          Entry{"mNext", "Ctrl+G", false, false, false},
+          Entry{"mSave", "Ctrl+S", false, false, false},
           Entry{"mPrev", "Ctrl+Shift+G", false, false, false},
-          Entry{"mOptions", "Ctrl+T", true, false, false},
-          Entry{"mContents", "F1", true, false, false}, Entry{"mFsrc", "", false, true, true},
-          Entry{"mMlist", "", true, true, true}, Entry{"mWrap", "", false, true, true},
-          Entry{"mSubMatch", "", false, true, true}, Entry{"mLine", "", true, true, false},
-          Entry{"mDot", "", true, true, true}}) {
+          Entry{"mFsrc", "", false, true, true}, Entry{"mMlist", "", true, true, true},
+          Entry{"mLine", "", true, true, false}}) {
         QAction* a = window->action(e.name);
         ASSERT_NE(a, nullptr) << e.name;
         EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromLatin1(e.keys))) << e.name;
@@ -89,10 +68,8 @@ TEST_F(ShellTest, MenuBarAndToolStripShowTheDesignedCommands) {
 }
 
 TEST_F(ShellTest, UsedPatternsPopUpOnAnyPressOfItsButton) {
-    makeProgramFolder();
-    start();
-    openFile(docs.put("a.txt", "alpha beta alpha\r\n"));
-    search(QStringLiteral("al(p)ha"));
+    openThroughDialog(docs.put("a.txt", "alpha beta alpha\r\n"));
+    findByKey(u"al(p)ha");
     widget<QPlainTextEdit>("inRepFrom")->setPlainText(QStringLiteral("other"));
 
     onNextDialog([](QWidget*) {});  // no dialog expected; the pop-up is not modal
@@ -109,9 +86,7 @@ TEST_F(ShellTest, UsedPatternsPopUpOnAnyPressOfItsButton) {
     EXPECT_EQ(widget<QPlainTextEdit>("inRepFrom")->toPlainText(), QStringLiteral("al(p)ha"));
 }
 
-TEST_F(ShellTest, AboutBoxHelpAndWebPages) {
-    makeProgramFolder();
-    start();
+TEST_F(ShellTest, TheAboutBoxIsMadeOnceAndShowsTheBannerAndHomePage) {
     window->action("mAbout")->trigger();
     ui::AboutBox* about = window->aboutBox();
     ASSERT_NE(about, nullptr);
@@ -127,21 +102,10 @@ TEST_F(ShellTest, AboutBoxHelpAndWebPages) {
     EXPECT_EQ(window->aboutBox(), about) << "the box is made once and shown again";
     QTest::keyClick(about, Qt::Key_Escape);
     EXPECT_FALSE(about->isVisible());
-
-    // Help contents with the page gone from the help folder says so.
-    std::filesystem::remove(program.path() / "help" / "index.htm");
-    Seen seen;
-    answerMessage(QMessageBox::Ok, &seen);
-    key(Qt::Key_F1);
-    ASSERT_TRUE(waitUntil([&] { return seen.shown; }));
-    EXPECT_EQ(seen.text, QStringLiteral("Can't find help file."));
-    EXPECT_EQ(seen.caption, QStringLiteral("Lodestar"));
 }
 
 TEST_F(ShellTest, WordWrapTogglesHowThePreformattedSourceWraps) {
-    makeProgramFolder();
-    start();
-    openFile(docs.put("long.txt", std::string(3000, 'x') + "\r\n"));
+    openThroughDialog(docs.put("long.txt", std::string(3000, 'x') + "\r\n"));
     auto whiteSpace = [&] {
         return dom(Pane::SuperMonitor,
                    QStringLiteral("getComputedStyle(document.getElementById('code')).whiteSpace"))
@@ -164,8 +128,6 @@ TEST_F(ShellTest, WordWrapTogglesHowThePreformattedSourceWraps) {
 }
 
 TEST_F(ShellTest, DraggingTheVerticalSplitterResizesTheLeftPanel) {
-    makeProgramFolder();
-    start();
     QWidget* splitter = window->control("splitter");
     QWidget* left = window->control("Frame1");
     const int before = left->width();
@@ -189,7 +151,9 @@ TEST_F(ShellTest, DraggingTheVerticalSplitterResizesTheLeftPanel) {
               window->toPixels(window->form().controls()["SuperMonitor"].geometry.width));
 }
 
-TEST_F(ShellTest, StartsWithMissingOrDamagedDataFilesAndSaysWhatCannotWork) {
+using DamagedProgramFolder = SkinTest;
+
+TEST_F(DamagedProgramFolder, StartsWithMissingOrDamagedDataFilesAndSaysWhatCannotWork) {
     makeProgramFolder({"lib", "help"});
     program.put("lodestar.opt", std::string("\xff\xfe garbage\r\n\x01\x02", 15));
     start();
@@ -201,21 +165,15 @@ TEST_F(ShellTest, StartsWithMissingOrDamagedDataFilesAndSaysWhatCannotWork) {
     EXPECT_NE(log.find("Err:Missing help/index.htm"), std::string::npos) << log;
 
     // Searching still works, with the built-in pages.
-    openFile(docs.put("a.txt", "one two one\r\n"));
-    search(QStringLiteral("one"));
+    openThroughDialog(docs.put("a.txt", "one two one\r\n"));
+    findByKey(u"one");
     EXPECT_EQ(counter(), QStringLiteral("1/2"));
-    EXPECT_EQ(dom(Pane::MatchView,
-                  QStringLiteral("document.getElementById('mlist').getElementsByTagName('li')"
-                                 ".length"))
-                  .toInt(),
-              2);
+    EXPECT_EQ(entriesInPage(), 2);
 }
 
 // A search in a real HTML page, several matches, the second one current, at 1280x800. The
 // picture goes to the build folder; docs/ holds a copy checked by eye.
 TEST_F(ShellTest, ScreenshotOfASearch) {
-    makeProgramFolder();
-    start(1280, 800);
     window->move(0, 0);
     std::string page =
         "<!DOCTYPE html>\r\n<html lang=\"en\">\r\n<head>\r\n  <meta charset=\"utf-8\">\r\n"
@@ -233,8 +191,8 @@ TEST_F(ShellTest, ScreenshotOfASearch) {
         "    <tr><td>Mon</td><td>Survey of the north ridge</td></tr>\r\n"
         "    <tr><td>Tue</td><td>Samples sent to lab@example.com</td></tr>\r\n"
         "  </table>\r\n</body>\r\n</html>\r\n";
-    openFile(docs.put("notes.html", page));
-    search(QStringLiteral("[\\w.]+@[\\w.]+\\.\\w+"));
+    openThroughDialog(docs.put("notes.html", page));
+    findByKey(u"[\\w.]+@[\\w.]+\\.\\w+");
     click("btnNext");
     ASSERT_TRUE(waitUntil([&] { return counter().startsWith(QStringLiteral("2/")); }));
     QTest::qWait(600);  // let the panes paint

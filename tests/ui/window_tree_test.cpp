@@ -1,14 +1,8 @@
 // Folder mode over a tree through the desktop window: "Include subfolders" and "Exclude" in the
 // picker, the table naming relative paths, Find, Replace and Restore; and a long table that the
 // page shows a piece at a time while ticks and results still reach every row.
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <filesystem>
-#include <fstream>
 
-#include "forms/folder/file_table.h"
-#include "ui/form_window.h"
 #include "window_fixture.h"
 
 namespace lodestar::testing {
@@ -16,44 +10,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TreeWindowTest : public SkinTest {
+class TreeWindowTest : public StartedSkinTest {
   protected:
-    void SetUp() override {
-        makeProgramFolder();
-        start();
-    }
-    FolderMode& folder() { return window->folderMode(); }
-    MainWindow& form() { return window->form(); }
-
-    // Picks the documents folder in the picker, ticks "Include subfolders", fills "Exclude"
-    // and presses OK.
+    // Opens the documents folder's tree with "Include subfolders" and these exclusions.
     void openTree(const QString& exclude, std::size_t files) {
-        click("btnOpenFolder");
-        ui::FormWindow* picker = window->formWindow(folder().picker());
-        ASSERT_NE(picker, nullptr);
-        ASSERT_TRUE(waitUntil([&] { return picker->isVisible(); }));
-        folder().picker().typeText("Dir1", docs.folder());
-        QTest::mouseClick(picker->control("chkSubfolders"), Qt::LeftButton);
-        ASSERT_TRUE(folder().picker().controls()["chkSubfolders"].checked);
-        auto* box = qobject_cast<QLineEdit*>(picker->control("exclude"));
-        ASSERT_NE(box, nullptr);
-        QTest::keyClicks(box, exclude);
-        QTest::mouseClick(picker->control("btnOK"), Qt::LeftButton);
-        ASSERT_TRUE(waitUntil([&] { return form().FileList.size() == files + 1; }));
-        settle();
-    }
-    void waitForRun() {
-        ASSERT_TRUE(waitUntil([&] { return !form().running(); }, 60000));
-        settle();
-    }
-    void typePattern(const std::u16string& from, const std::u16string& with = u"") {
-        widget<QPlainTextEdit>("inRepFrom")->setPlainText(ui::toQ(from));
-        widget<QPlainTextEdit>("inRepWith")->setPlainText(ui::toQ(with));
+        openThroughPicker(true, exclude);
+        EXPECT_EQ(form().FileList.size(), files + 1);
     }
     QString page(const QString& script) { return dom(Pane::ListView, script).toString(); }
-    std::string cell(std::size_t row, std::size_t column) {
-        return toUtf8(form().pane(Pane::ListView).cellText(kFileTableId, row * 7 + column));
-    }
 };
 
 TEST_F(TreeWindowTest, SearchReplaceAndRestoreATreeWithExclusions) {

@@ -10,20 +10,7 @@
 namespace lodestar::testing {
 namespace {
 
-class TruthTest : public SkinTest {
-  protected:
-    void SetUp() override {
-        makeProgramFolder();
-        start();
-    }
-    void typePattern(const QString& pattern) {
-        widget<QPlainTextEdit>("inRepFrom")->setPlainText(pattern);
-    }
-    int marksInPage() {
-        return dom(Pane::SuperMonitor, QStringLiteral("document.getElementsByTagName('em').length"))
-            .toInt();
-    }
-};
+using TruthTest = StartedSkinTest;
 
 TEST_F(TruthTest, AFailedSaveShowsABoxWithTheReasonAndKeepsTheText) {
     const std::u16string path = docs.put("x.txt", "abc");
@@ -31,8 +18,7 @@ TEST_F(TruthTest, AFailedSaveShowsABoxWithTheReasonAndKeepsTheText) {
     // nothing.
     std::filesystem::create_directories(docs.path() / "x.bak" / "busy");
     openThroughDialog(path);
-    typePattern(QStringLiteral("b"));
-    widget<QPlainTextEdit>("inRepWith")->setPlainText(QStringLiteral("B"));
+    typePattern(u"b", u"B");
     answerMessage(QMessageBox::Ok);
     click("btnReplace");
     ASSERT_TRUE(waitUntil([&] { return window->control("btnSave")->isEnabled(); }));
@@ -63,14 +49,11 @@ TEST_F(TruthTest, AFailedSaveShowsABoxWithTheReasonAndKeepsTheText) {
 
 TEST_F(TruthTest, ASearchThatFindsNothingClearsTheEarlierResult) {
     openThroughDialog(docs.put("p.htm", "<p>one</p>\r\n<p>two</p>\r\n<p>three</p>\r\n"));
-    typePattern(QStringLiteral("<p>"));
-    key(Qt::Key_F3);
-    settle();
-    ASSERT_TRUE(waitUntil([&] { return counter() == QStringLiteral("1/3"); }))
-        << counter().toStdString();
+    findByKey(u"<p>");
+    EXPECT_EQ(counter(), QStringLiteral("1/3"));
     ASSERT_TRUE(waitUntil([&] { return marksInPage() == 3; }));
 
-    typePattern(QStringLiteral("zzz"));
+    typePattern(u"zzz");
     key(Qt::Key_F3);
     settle();
     EXPECT_EQ(counter(), QStringLiteral("0/0"));

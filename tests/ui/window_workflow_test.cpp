@@ -1,9 +1,6 @@
 // The single-file workflow through the desktop window, as a user does it with mouse and keys,
 // checking the widgets, the form and the pages' DOM against each other.
-#include <QCheckBox>
 #include <QPlainTextEdit>
-#include <QToolButton>
-#include <fstream>
 #include <sstream>
 
 #include "window_fixture.h"
@@ -27,17 +24,8 @@ std::string samplePage() {
     return s.str();
 }
 
-std::string readFile(const std::u16string& path) {
-    std::ifstream in(toUtf8(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class WorkflowTest : public SkinTest {
+class WorkflowTest : public StartedSkinTest {
   protected:
-    void SetUp() override {
-        makeProgramFolder();
-        start();
-    }
     // Waits for the one-shot timer's move to the first match.
     void waitForCounter(const QString& text) {
         ASSERT_TRUE(waitUntil([&] { return counter() == text; })) << counter().toStdString();
@@ -94,20 +82,10 @@ TEST_F(WorkflowTest, SearchNavigateReplaceSaveRestoreAndClose) {
     // The pages agree with the models.
     const PaneModel& source = window->form().pane(Pane::SuperMonitor);
     const PaneModel& list = window->form().pane(Pane::MatchView);
-    ASSERT_TRUE(waitUntil([&] {
-        return dom(Pane::MatchView,
-                   QStringLiteral("document.getElementById('mlist').getElementsByTagName('li')"
-                                  ".length"))
-                   .toInt() == 4;
-    })) << dom(Pane::MatchView, QStringLiteral("document.documentElement.outerHTML"))
-               .toString()
-               .left(800)
-               .toStdString()
-        << " url " << view(Pane::MatchView)->url().toString().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return entriesInPage() == 4; }))
+        << view(Pane::MatchView)->url().toString().toStdString();
     EXPECT_EQ(list.entryCount(), 4u);
-    EXPECT_EQ(dom(Pane::SuperMonitor, QStringLiteral("document.getElementsByTagName('em').length"))
-                  .toInt(),
-              4);
+    EXPECT_EQ(marksInPage(), 4);
     EXPECT_EQ(source.markCount(), 4u);
     EXPECT_EQ(emBackground(0), QStringLiteral("gold"));
     EXPECT_EQ(ui::toQ(source.markBackground(0)), QStringLiteral("gold"));
@@ -170,12 +148,7 @@ TEST_F(WorkflowTest, SearchNavigateReplaceSaveRestoreAndClose) {
     replacement->setFocus();
     QTest::keyClicks(replacement, "<q ");
     Seen asked;
-    onNextDialog([&asked](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        if (!box) return;
-        asked = {box->windowTitle(), box->text(), true};
-        QTest::keyClick(box, Qt::Key_Return);
-    });
+    answerMessageByKey(Qt::Key_Return, &asked);
     click("btnReplace");
     ASSERT_TRUE(waitUntil([&] { return asked.shown; }));
     EXPECT_EQ(asked.caption, QStringLiteral(" Please confirm"));
@@ -186,18 +159,18 @@ TEST_F(WorkflowTest, SearchNavigateReplaceSaveRestoreAndClose) {
     EXPECT_TRUE(dom(Pane::SuperMonitor, QStringLiteral("document.body.innerText"))
                     .toString()
                     .contains(QStringLiteral("<q paragraph 2</p>")));
-    EXPECT_EQ(readFile(path), original) << "nothing is written before Save";
+    EXPECT_EQ(docs.bytes("sample.html"), original) << "nothing is written before Save";
 
     key(Qt::Key_S, Qt::ControlModifier);
     ASSERT_TRUE(waitUntil([&] { return !window->control("btnSave")->isEnabled(); }));
-    const std::string saved = readFile(path);
+    const std::string saved = docs.bytes("sample.html");
     EXPECT_EQ(saved.find("<p>"), std::string::npos);
     EXPECT_NE(saved.find("<q paragraph 3</p>"), std::string::npos);
 
     // Restore puts the old text back.
     ASSERT_TRUE(window->control("btnRestore")->isEnabled());
     key(Qt::Key_F8, Qt::NoModifier);
-    ASSERT_TRUE(waitUntil([&] { return readFile(path) == original; }));
+    ASSERT_TRUE(waitUntil([&] { return docs.bytes("sample.html") == original; }));
 
     // Closing with nothing unsaved asks nothing.
     window->close();
@@ -207,19 +180,13 @@ TEST_F(WorkflowTest, SearchNavigateReplaceSaveRestoreAndClose) {
 
 TEST_F(WorkflowTest, ClosingWithUnsavedChangesAsksAndEscapeKeepsTheWindow) {
     openThroughDialog(docs.put("a.txt", "one two one\r\n"));
-    widget<QPlainTextEdit>("inRepFrom")->setPlainText(QStringLiteral("one"));
-    widget<QPlainTextEdit>("inRepWith")->setPlainText(QStringLiteral("1"));
+    typePattern(u"one", u"1");
     answerMessage(QMessageBox::Ok);
     click("btnReplace");
     ASSERT_TRUE(waitUntil([&] { return window->control("btnSave")->isEnabled(); }));
 
     Seen asked;
-    onNextDialog([&asked](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        if (!box) return;
-        asked = {box->windowTitle(), box->text(), true};
-        QTest::keyClick(box, Qt::Key_Escape);
-    });
+    answerMessageByKey(Qt::Key_Escape, &asked);
     window->close();
     EXPECT_TRUE(asked.shown);
     EXPECT_EQ(asked.text, QStringLiteral("File not saved, save it before exit?"));

@@ -50,7 +50,6 @@ class FolderTest : public WindowTest {
     std::string cellOf(std::size_t index) { return u8(table().cellText(kFileTableId, index)); }
     std::string matchesOf(std::size_t row) { return cellOf(row * 7 + 2); }
     std::string statusOf(std::size_t row) { return cellOf(row * 7 + 3); }
-    std::string bytesOf(const std::string& name) { return docs.bytes(name); }
 
     fakes::SyncWorkRunner runner;
     std::unique_ptr<FolderMode> mode;

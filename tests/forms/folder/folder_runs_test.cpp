@@ -42,8 +42,8 @@ TEST_F(FolderRuns, ReplaceWithCountingRewritesOnlyFilesWithMatchesAndBacksThemUp
     EXPECT_EQ(statusOf(2), " Passed");
     EXPECT_EQ(matchesOf(3), "-");
     EXPECT_EQ(statusOf(3), "Passed");
-    EXPECT_EQ(bytesOf("a.htm"), "y1 y2");
-    EXPECT_EQ(bytesOf("c.htm"), "x3");
+    EXPECT_EQ(docs.bytes("a.htm"), "y1 y2");
+    EXPECT_EQ(docs.bytes("c.htm"), "x3");
     EXPECT_EQ(docs.bytes("bak/a.htm"), "x1 x2");
     EXPECT_FALSE(backedUp("b.htm"));
     EXPECT_NE(log().find("* 1 files replaced in 3 files.\r\n"), std::string::npos);
@@ -79,13 +79,13 @@ TEST_F(FolderRuns, TheReadOnlyQuestionComesOncePerRun) {
     EXPECT_EQ(statusOf(1), " Read only");
     EXPECT_EQ(statusOf(2), " Replaced");
     EXPECT_EQ(statusOf(3), " Read only");
-    EXPECT_EQ(bytesOf("c.htm"), "x");
+    EXPECT_EQ(docs.bytes("c.htm"), "x");
 
     replaceAll(u"x", u"y");  // the next run asks again; OK makes them writable
     questions = 0;
     for (const auto& p : prompts.asked) questions += p.text == kReadOnlyQuestion;
     EXPECT_EQ(questions, 2);
-    EXPECT_EQ(bytesOf("c.htm"), "y");
+    EXPECT_EQ(docs.bytes("c.htm"), "y");
     EXPECT_FALSE(isReadOnly(docs.file("c.htm")));
 }
 
@@ -98,12 +98,12 @@ TEST_F(FolderRuns, RestorePutsTheBackupsBackAndEmptiesTheCells) {
     prompts.answerCancel();
     w->click("btnRestore");
     EXPECT_EQ(prompts.asked.back().text, u"Are you sure to restore files from backups?");
-    EXPECT_EQ(bytesOf("a.htm"), "y1 y2");
+    EXPECT_EQ(docs.bytes("a.htm"), "y1 y2");
     EXPECT_TRUE(c("btnRestore").enabled);
 
     w->click("btnRestore");
     settle();
-    EXPECT_EQ(bytesOf("a.htm"), "x1 x2");
+    EXPECT_EQ(docs.bytes("a.htm"), "x1 x2");
     EXPECT_FALSE(fs::exists(docs.path() / "bak"));
     EXPECT_NE(log().find("* Files restored successfully.\r\n"), std::string::npos);
     EXPECT_FALSE(c("btnRestore").enabled);
@@ -134,9 +134,9 @@ TEST_F(FolderRuns, ActionBacksUpEveryListedFileThenRunsTheCommandsOverAll) {
     w->click("btnAction");
     settle();
     EXPECT_EQ(prompts.asked.back().caption, u"");  // no initial folder in folder mode
-    EXPECT_EQ(bytesOf("a.htm"), "z1 z2");
-    EXPECT_EQ(bytesOf("b.htm"), "none");
-    EXPECT_EQ(bytesOf("c.htm"), "z3");
+    EXPECT_EQ(docs.bytes("a.htm"), "z1 z2");
+    EXPECT_EQ(docs.bytes("b.htm"), "none");
+    EXPECT_EQ(docs.bytes("c.htm"), "z3");
     for (const char* name : {"a.htm", "b.htm", "c.htm"}) EXPECT_TRUE(backedUp(name)) << name;
     EXPECT_EQ(matchesOf(2), " -");
     EXPECT_EQ(statusOf(2), " Batch Replaced.");
@@ -185,10 +185,10 @@ TEST_F(FolderRuns, StopEndsTheRunBetweenTwoFilesEveryFileDoneOrUntouched) {
         if (c("btnStop").enabled && statusOf(2) == " Replaced") w->click("mStop");
     };
     replaceAll(u"x", u"y");
-    EXPECT_EQ(bytesOf("a.htm"), "y");
-    EXPECT_EQ(bytesOf("b.htm"), "y");
-    EXPECT_EQ(bytesOf("c.htm"), "x");
-    EXPECT_EQ(bytesOf("d.htm"), "x");
+    EXPECT_EQ(docs.bytes("a.htm"), "y");
+    EXPECT_EQ(docs.bytes("b.htm"), "y");
+    EXPECT_EQ(docs.bytes("c.htm"), "x");
+    EXPECT_EQ(docs.bytes("d.htm"), "x");
     EXPECT_EQ(statusOf(3), "");
     EXPECT_FALSE(backedUp("c.htm"));
     EXPECT_NE(log().find("* Stopped: 2 of 4 files done.\r\n"), std::string::npos);
@@ -223,8 +223,8 @@ TEST_F(FolderRuns, AFileFailingHalfWayIsNamedInItsRowAndTheLogAndTheOthersAreKep
     EXPECT_FALSE(w->SearchDone);
 
     replaceAll(u"x", u"y");
-    EXPECT_EQ(bytesOf("a.htm"), "y1 y2");  // kept
-    EXPECT_EQ(bytesOf("c.htm"), "x3");     // untouched
+    EXPECT_EQ(docs.bytes("a.htm"), "y1 y2");  // kept
+    EXPECT_EQ(docs.bytes("c.htm"), "x3");     // untouched
     EXPECT_TRUE(c("btnRestore").enabled);
 }
 
@@ -239,7 +239,7 @@ TEST_F(FolderRuns, SkippedFilesAreWordedInTheirRowsAndDoNotEndTheRun) {
     replaceAll(u"x", u"\u5b57");  // a character Windows-1252 cannot hold
     EXPECT_EQ(statusOf(1), " Not replaced");
     EXPECT_EQ(statusOf(3), " Not replaced");
-    EXPECT_EQ(bytesOf("a.htm"), "x\xe9");
+    EXPECT_EQ(docs.bytes("a.htm"), "x\xe9");
     EXPECT_EQ(log().find("Failed"), std::string::npos);
     EXPECT_EQ(log().find("files done."), std::string::npos);
 }
@@ -258,15 +258,15 @@ TEST_F(FolderRuns, ARunCutShortIsRestoredFirstOrLeftAloneNeverOverwritten) {
     prompts.answerOk();      // replace, are you sure?
     prompts.answerCancel();  // restore first? not now: the run does not start either
     replaceAll(u"x", u"y");
-    EXPECT_EQ(bytesOf("c.htm"), "x3");
+    EXPECT_EQ(docs.bytes("c.htm"), "x3");
     EXPECT_EQ(docs.bytes("bak/a.htm"), "x1 x2");
     EXPECT_NE(log().find("did not finish"), std::string::npos);
 
     prompts.answerOk();  // replace, are you sure?
     prompts.answerOk();  // restore first
     replaceAll(u"x", u"y");
-    EXPECT_EQ(bytesOf("a.htm"), "x1 x2");
-    EXPECT_EQ(bytesOf("c.htm"), "x3");
+    EXPECT_EQ(docs.bytes("a.htm"), "x1 x2");
+    EXPECT_EQ(docs.bytes("c.htm"), "x3");
 }
 
 }  // namespace

@@ -53,10 +53,7 @@ TEST_F(PickerTree, TheSwitchListsTheTreeLessTheExclusionsAndTheTableNamesRelativ
 TEST_F(FolderTest, ALongTableComesInPiecesBuiltFromTheCellsAsTheyAreNow) {
     const std::size_t n = kPiecedTableRows + 1;
     for (std::size_t i = 1; i <= n; ++i) docs.put("f" + std::to_string(10000 + i) + ".htm", "x");
-    w->click("btnOpenFolder");
-    dlg().typeText("Dir1", docs.folder());
-    dlg().click("btnOK");
-    settle();
+    openFolder({});
     fakes::RecordingPaneHost host;
     table().attach(&host);
     EXPECT_NE(table().bodyHtml().find(u"id=\"infoHead\""), std::u16string::npos);

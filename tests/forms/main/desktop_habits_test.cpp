@@ -1,6 +1,5 @@
 // The window as desktop users expect it: its title, the Save/Discard/Cancel questions, Recent
-// Files, what it remembers from one run to the next, the splitters through a resize, and
-// "Instant Test" leaving nothing of the closed file.
+// Files, what it remembers from one run to the next, and the splitters through a resize.
 #include <filesystem>
 
 #include "files/text_file.h"
@@ -36,21 +35,8 @@ class DesktopHabits : public WindowTest {
     // Opens the file and replaces "a" by "b" in it, unsaved.
     std::u16string openAndChange(const std::string& name) {
         const std::u16string path = openNew(name, "aaa");
-        w->typeText("inRepFrom", u"a");
-        w->typeText("inRepWith", u"b");
-        prompts.answerOk();
-        w->click("btnReplace");
+        replace(u"a", u"b");
         return path;
-    }
-    // A window that remembers in `stateFile`, started as the desktop program starts it.
-    std::unique_ptr<MainWindow> windowWithState(const std::u16string& stateFile) {
-        auto window = std::make_unique<MainWindow>(
-            program.folder(), WindowServices{prompts, clipboard, timer, shell});
-        window->stateFile = stateFile;
-        window->load();
-        settlePanes(*window);
-        window->resize({9600, 6800, 9720, 7400});
-        return window;
     }
 };
 
@@ -109,26 +95,6 @@ TEST_F(DesktopHabits, UnsavedTextIsSavedDiscardedOrKeptBeforeItCouldBeLost) {
               "Your file not saved, save it before opening " + u8(docs.file("other.txt")) + "?");
 }
 
-TEST_F(DesktopHabits, SaveAndRestoreSayWhatTheyDid) {
-    const std::u16string path = openAndChange("s.txt");
-    w->click("btnSave");
-    const std::string backup = u8(siblingBackupPath(path));
-    EXPECT_NE(log().find("* Saved 3 characters to " + u8(path) + "; the old file is kept as " +
-                         backup + "\r\n"),
-              std::string::npos);
-    w->typeText("inRepFrom", u"b");
-    w->typeText("inRepWith", u"c");
-    prompts.answerOk();
-    w->click("btnReplace");
-    w->click("btnRestore");
-    EXPECT_NE(log().find("* Restored the text of " + u8(path) +
-                         " as the file holds it; the replaced text is discarded.\r\n"),
-              std::string::npos);
-    w->click("btnRestore");
-    EXPECT_NE(log().find("* Restored " + u8(path) + " from its backup " + backup + "\r\n"),
-              std::string::npos);
-}
-
 TEST_F(DesktopHabits, RecentFilesKeepsTheTenNewestAndDropsAMissingOne) {
     std::vector<std::u16string> paths;
     for (int i = 0; i < 12; ++i) paths.push_back(openNew("f" + std::to_string(i) + ".txt", "x"));
@@ -160,30 +126,9 @@ TEST_F(DesktopHabits, RecentFilesKeepsTheTenNewestAndDropsAMissingOne) {
     EXPECT_EQ(fresh.entries(), (std::vector<std::u16string>{u"/a", u"/b"}));
 }
 
-TEST_F(DesktopHabits, InstantTestLeavesNothingOfTheClosedFile) {
-    std::string focused;
-    w->moveFocus = [&](const std::string& name) { focused = name; };
-    openNew("t.txt", "one two one");
-    EXPECT_EQ(focused, "inRepFrom");  // a file opened: the user types a pattern next
-    find(u"one");
-    w->click("mNext");  // Ctrl+G
-    EXPECT_EQ(text("matchNo"), "2/2");
-    w->click("mPrev");  // Ctrl+Shift+G
-    EXPECT_EQ(text("matchNo"), "1/2");
-    w->click("mClose");
-    settle();
-    EXPECT_EQ(text("inputPath"), "");
-    EXPECT_EQ(u8(source().bodyText()), "");
-    EXPECT_EQ(listHtml(), "");
-    EXPECT_EQ(text("matchNo"), "0/0");
-    EXPECT_EQ(text("lblTotal"), "");
-    for (const char* name : {"btnNext", "btnPrev", "mNext", "mPrev", "matchNo"})
-        EXPECT_FALSE(c(name).enabled) << name;
-}
-
 TEST_F(DesktopHabits, WhatOneRunLeavesTheNextTakesUp) {
     const std::u16string stateFile = program.file("state/window-state");
-    w = windowWithState(stateFile);
+    w = startWindow(program.folder(), {prompts, clipboard, timer, shell}, stateFile);
     const std::u16string path = openNew("r.txt", "abc");
     find(u"a");
     find(u"b\\n=c");
@@ -196,7 +141,7 @@ TEST_F(DesktopHabits, WhatOneRunLeavesTheNextTakesUp) {
     w->setWindowFrame({10, 20, 800, 600, false});
     ASSERT_TRUE(w->saveRememberedState());
 
-    w = windowWithState(stateFile);
+    w = startWindow(program.folder(), {prompts, clipboard, timer, shell}, stateFile);
     EXPECT_EQ(w->usedPatterns.entries(), (std::vector<std::u16string>{u"a", u"b\\n=c"}));
     EXPECT_EQ(text("mRegs(2)"), "b\\n=c");
     EXPECT_FALSE(c("chkIgnoreCase").checked || c("mIgnore").checked || w->expression.ignoreCase());
@@ -211,7 +156,7 @@ TEST_F(DesktopHabits, WhatOneRunLeavesTheNextTakesUp) {
 
     // A file that is not a state file is no reason not to start.
     program.put("state/window-state", std::string("\0\xff garbage\npattern", 18));
-    w = windowWithState(stateFile);
+    w = startWindow(program.folder(), {prompts, clipboard, timer, shell}, stateFile);
     EXPECT_TRUE(w->usedPatterns.entries().empty());
     EXPECT_FALSE(c("mRecent").enabled);
 }

@@ -2,7 +2,6 @@
 // binary question, the question when Windows-1252 cannot hold a replacement, and reopening
 // the file in another encoding.
 #include <filesystem>
-#include <optional>
 
 #include "forms/main/window_fixture.h"
 
@@ -11,20 +10,7 @@ namespace {
 
 using namespace std::string_literals;
 
-class FileEncoding : public WindowTest {
-  protected:
-    // Replace with OK to its question, then `encodingAnswer`, if given, to the encoding one.
-    void replaceAll(const std::u16string& pattern, const std::u16string& with,
-                    std::optional<bool> encodingAnswer = std::nullopt) {
-        w->typeText("inRepFrom", pattern);
-        w->typeText("inRepWith", with);
-        prompts.answerOk();
-        if (encodingAnswer == true) prompts.answerOk();
-        if (encodingAnswer == false) prompts.answerCancel();
-        w->click("btnReplace");
-    }
-    std::string lastQuestion() const { return u8(prompts.asked.back().text); }
-};
+using FileEncoding = WindowTest;
 
 TEST_F(FileEncoding, EachFileIsShownInItsEncodingAndSavedBackInIt) {
     const struct {
@@ -59,7 +45,7 @@ TEST_F(FileEncoding, EachFileIsShownInItsEncodingAndSavedBackInIt) {
         openNew(file.name, file.bytes);
         EXPECT_EQ(text("lblEncoding"), file.label);
         EXPECT_TRUE(c("mEncoding").enabled);
-        replaceAll(u"\u00E9", u"e");
+        replace(u"\u00E9", u"e");
         w->click("btnSave");
         EXPECT_EQ(docs.bytes(file.name), file.saved);
     }
@@ -80,7 +66,8 @@ TEST_F(FileEncoding, ABinaryFileOpensOnlyWhenTheUserSaysSo) {
 
 TEST_F(FileEncoding, AReplacementWindows1252CannotHoldAsksToSaveAsUtf8) {
     openNew("w.txt", "caf\xE9 1\n");
-    replaceAll(u"1", u"\u4E2D", false);
+    prompts.answerOk();
+    replace(u"1", u"\u4E2D", false);  // OK to the replace, Cancel to the encoding question
     EXPECT_EQ(lastQuestion(),
               "The text holds a character (U+4E2D) that cannot be saved in the Windows-1252 code "
               "page.\r\nSave the file as UTF-8 instead? (Cancel leaves the text as it was.)");
@@ -88,7 +75,8 @@ TEST_F(FileEncoding, AReplacementWindows1252CannotHoldAsksToSaveAsUtf8) {
     EXPECT_FALSE(c("btnSave").enabled);
     EXPECT_EQ(text("lblEncoding"), "Windows-1252");
 
-    replaceAll(u"1", u"\u4E2D", true);
+    prompts.answerOk();
+    replace(u"1", u"\u4E2D");
     EXPECT_EQ(text("lblEncoding"), "UTF-8");
     w->click("btnSave");
     EXPECT_EQ(docs.bytes("w.txt"), "caf\xC3\xA9 \xE4\xB8\xAD\n");
@@ -107,7 +95,7 @@ TEST_F(FileEncoding, TheViewMenuReopensTheFileInAnotherEncoding) {
     EXPECT_EQ(u8(w->txtDoc), "caf\u00E9");
     EXPECT_EQ(text("lblEncoding"), "UTF-8");
     // Unsaved replaced text: asked first; Cancel keeps it.
-    replaceAll(u"caf", u"tea");
+    replace(u"caf", u"tea");
     prompts.answerCancel();
     w->click("mEncUtf16le");
     EXPECT_EQ(lastQuestion(), "The replaced text is not saved. Reopen the file anyway?");

@@ -23,17 +23,6 @@ TEST_F(Find, ListsEveryMatchMarksItAndLogsTheCount) {
     EXPECT_TRUE(c("btnExp").enabled && c("mExp").enabled);
 }
 
-TEST_F(Find, ArmsTheTimerAndShowsZeroOfTheTotalUntilTheFirstMove) {
-    openNew("a.txt", "x1 x2");
-    w->typeText("inRepFrom", u"x\\d");
-    w->click("btnFind");
-    EXPECT_TRUE(timer.armed);
-    EXPECT_EQ(timer.interval, 1);
-    EXPECT_EQ(text("matchNo"), "0/2");
-    EXPECT_TRUE(c("btnNext").enabled);
-    EXPECT_FALSE(c("btnPrev").enabled);
-}
-
 // After a search that finds nothing, nothing of the earlier result can be seen or stepped
 // through; the same holds after a pattern the engine rejects, which also says why.
 TEST_F(Find, NothingFoundOrABrokenPatternClearsTheEarlierResult) {
@@ -209,13 +198,10 @@ TEST_F(OpenFile, IgnoresAMissingFileAndAsksBeforeDroppingUnsavedText) {
     EXPECT_TRUE(log().empty());
 
     const std::u16string first = openNew("a.txt", "aaa");
-    w->typeText("inRepFrom", u"a");
-    prompts.answerOk();
-    w->click("btnReplace");
+    replace(u"a", u"");
     prompts.answerCancel();
     w->click("mOpenFile");
-    EXPECT_EQ(u8(prompts.asked.back().text),
-              "Your file not saved, save it before opening a new file?");
+    EXPECT_EQ(lastQuestion(), "Your file not saved, save it before opening a new file?");
     EXPECT_EQ(w->curFileName, first);
 }
 

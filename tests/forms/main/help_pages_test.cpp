@@ -1,6 +1,6 @@
-// The Help menu and the about box's banner: the help pages open in the program's help window
-// (or say they are missing), the home page in the desktop's browser, and a browser that cannot
-// be started is reported with the address.
+// The Help menu: the help pages open in the program's help window (or say they are missing),
+// the home page in the desktop's browser, and a browser that cannot be started is reported
+// with the address.
 #include <filesystem>
 
 #include "platform/fakes/fake_help_viewer.h"
@@ -58,17 +58,6 @@ TEST_F(HelpMenuTest, AWebPageThatCannotBeOpenedSaysSoWithItsAddress) {
     EXPECT_EQ(shell.opened.back(), program.folder() + u"help/index.htm");
     ASSERT_FALSE(prompts.asked.empty());
     EXPECT_NE(prompts.asked.back().text.find(u"help/index.htm"), std::u16string::npos);
-}
-
-TEST(AboutBanner, SixLinesTheFirstEmptyFramedByRulesOfTwentyHashes) {
-    const std::vector<std::u16string> lines = splitText(aboutBanner(), u"\r\n");
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], u"");
-    const std::u16string indent(14, u' ');
-    EXPECT_EQ(lines[1], indent + std::u16string(20, u'#'));
-    EXPECT_EQ(lines[5], lines[1]);
-    EXPECT_NE(lines[2].find(u"Lodestar 1.4"), std::u16string::npos);
-    for (int i = 2; i <= 4; ++i) EXPECT_EQ(lines[i].rfind(indent, 0), 0u);
 }
 
 }  // namespace

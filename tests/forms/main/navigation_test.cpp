@@ -11,6 +11,11 @@ TEST_F(Navigation, TheTimerMovesToTheFirstMatchOnceTheSourcePaneHasLoaded) {
     openNew("a.txt", "x x x");
     w->typeText("inRepFrom", u"x");
     w->click("btnFind");
+    EXPECT_TRUE(timer.armed);
+    EXPECT_EQ(timer.interval, 1);
+    EXPECT_EQ(text("matchNo"), "0/3");  // zero of the total until the first move
+    EXPECT_TRUE(c("btnNext").enabled);
+    EXPECT_FALSE(c("btnPrev").enabled);
     source().navigate(source().address());  // still loading: the tick waits
     w->onTimer1Tick();
     EXPECT_TRUE(timer.armed);

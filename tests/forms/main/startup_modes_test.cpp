@@ -80,6 +80,7 @@ TEST_F(Modes, OpeningAFileEntersSingleFileModeAndShowsItsPath) {
     EXPECT_EQ(c("SuperMonitor").geometry.top, 90);
     EXPECT_EQ(u8(c("selFile").tooltip), "Select File");
     EXPECT_EQ(log(), "* Open file " + u8(path) + "\r\n");
+    EXPECT_EQ(text("lblStatus"), "Done.");
 }
 
 TEST_F(Modes, FolderModeThenASingleFileLeavesNoTraceOfTheFolder) {
@@ -103,30 +104,35 @@ TEST_F(Modes, FolderModeThenASingleFileLeavesNoTraceOfTheFolder) {
     EXPECT_EQ(w->FileList[1], path);
 }
 
-TEST_F(Modes, InstantTestForgetsTheFileAndDisablesTheCommands) {
-    openNew("a.txt", "some text");
+// Instant Test closes the file: nothing of it or of its last search can be seen, stepped
+// through or searched any more.
+TEST_F(Modes, InstantTestLeavesNothingOfTheClosedFileOrItsResult) {
+    std::string focused;
+    w->moveFocus = [&](const std::string& name) { focused = name; };
+    openNew("t.txt", "one two one");
+    EXPECT_EQ(focused, "inRepFrom");  // a file opened: the user types a pattern next
+    find(u"one");
+    w->click("mNext");  // Ctrl+G
+    EXPECT_EQ(text("matchNo"), "2/2");
+    w->click("mPrev");  // Ctrl+Shift+G
+    EXPECT_EQ(text("matchNo"), "1/2");
     w->click("mClose");
-    EXPECT_TRUE(w->curFileName.empty());
-    EXPECT_TRUE(w->txtDoc.empty());
-    EXPECT_TRUE(w->LoadedText.empty());
-    EXPECT_TRUE(text("LblCurName").empty());
-    for (const char* name : {"btnFind", "btnReplace", "btnAction", "mClose", "btnViewIn"})
-        EXPECT_FALSE(c(name).enabled) << name;
-    EXPECT_EQ(u8(source().bodyText()), "");
-    w->typeText("inRepFrom", u"");
-    w->click("mFind");  // F3 now does nothing, not even the empty-box message
-    EXPECT_EQ(prompts.asked.size(), 1u);
-}
-
-TEST_F(Modes, InstantTestAfterASearchClearsTheResultWithTheText) {
-    openNew("a.txt", "cat cat");
-    find(u"cat");
-    w->click("mClose");
-    EXPECT_TRUE(w->txtDoc.empty());
+    settle();
+    EXPECT_TRUE(w->curFileName.empty() && w->txtDoc.empty() && w->LoadedText.empty());
+    EXPECT_FALSE(w->SearchDone);
+    for (const char* name : {"inputPath", "LblCurName", "lblTotal"})
+        EXPECT_EQ(text(name), "") << name;
     EXPECT_EQ(u8(source().bodyText()), "");
     EXPECT_EQ(source().markCount(), 0u);
+    EXPECT_EQ(listHtml(), "");
     EXPECT_EQ(text("matchNo"), "0/0");
-    EXPECT_FALSE(c("btnNext").enabled || w->SearchDone);
+    for (const char* name : {"btnFind", "btnReplace", "btnAction", "mClose", "btnViewIn", "btnNext",
+                             "btnPrev", "mNext", "mPrev", "matchNo"})
+        EXPECT_FALSE(c(name).enabled) << name;
+    const std::size_t asked = prompts.asked.size();
+    w->typeText("inRepFrom", u"");
+    w->click("mFind");  // F3 now does nothing, not even the empty-box message
+    EXPECT_EQ(prompts.asked.size(), asked);
 }
 
 using Log = WindowTest;
@@ -144,14 +150,11 @@ TEST_F(QuitCheck, AsksOnlyWithUnsavedChangesInSingleFileMode) {
     EXPECT_TRUE(prompts.asked.empty());
 
     openNew("a.txt", "banana");
-    w->typeText("inRepFrom", u"a");
-    prompts.answerOk();  // the replace question
-    w->click("btnReplace");
+    replace(u"a", u"");
     prompts.answerCancel();
     w->click("mExit");
     EXPECT_FALSE(w->closed());
-    EXPECT_EQ(u8(prompts.asked.back().text), "File not saved, save it before exit?");
-    EXPECT_EQ(u8(prompts.asked.back().caption), " Please confirm");
+    EXPECT_EQ(lastQuestion(), "File not saved, save it before exit?");
 
     w->MultiMode = true;  // folder mode never asks
     std::size_t asked = prompts.asked.size();

@@ -10,26 +10,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Truth : public WindowTest {
-  protected:
-    void replace(const std::u16string& pattern, const std::u16string& with) {
-        w->typeText("inRepFrom", pattern);
-        w->typeText("inRepWith", with);
-        prompts.answerOk();
-        w->click("btnReplace");
-    }
-    void runCommandFile(const std::string& commands) {
-        program.put("rep/t.rep", commands);
-        prompts.choosePath(program.file("rep/t.rep"));
-        w->click("btnAction");
-    }
-};
+using Truth = WindowTest;
 
 // Re-showing the source view after an unsaved replace keeps the replaced text, also when the
 // file has gone from the disk meanwhile, and Save then writes it.
 TEST_F(Truth, ReShowingTheSourceViewKeepsTheUnsavedText) {
     for (bool vanished : {false, true}) {
-        const std::u16string path = openNew("b.txt", "banana");
+        openNew("b.txt", "banana");
         replace(u"a", u"o");
         find(u"o");
         if (vanished) fs::remove(docs.path() / "b.txt");
@@ -43,13 +30,12 @@ TEST_F(Truth, ReShowingTheSourceViewKeepsTheUnsavedText) {
         ASSERT_TRUE(c("btnSave").enabled) << vanished;
         w->click("btnSave");
         if (vanished) {  // the text is still there to be saved elsewhere; nothing is lost
-            EXPECT_EQ(u8(prompts.asked.back().text).rfind("Can't save the file.", 0), 0u);
+            EXPECT_EQ(lastQuestion().rfind("Can't save the file.", 0), 0u);
             EXPECT_TRUE(c("btnSave").enabled);
             EXPECT_EQ(u8(w->txtDoc), "bonono");
         } else {
             EXPECT_EQ(docs.bytes("b.txt"), "bonono");
         }
-        (void)path;
     }
 }
 

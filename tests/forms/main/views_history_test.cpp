@@ -39,6 +39,8 @@ TEST_F(Views, HidingTheSourceViewInFolderModeDisablesItsTools) {
     EXPECT_TRUE(c("btnViewIn").enabled && c("mWrap").enabled);
 }
 
+// The marks replace the invisible characters, keep the marks of a shown result, and switched
+// off give back exactly the plain body.
 TEST_F(Views, InvisibleCharactersShowAsMarksAndSwitchBackExactly) {
     openNew("a.txt", "a b\t\r\n");
     const std::u16string plain = source().bodyHtml();
@@ -48,10 +50,8 @@ TEST_F(Views, InvisibleCharactersShowAsMarksAndSwitchBackExactly) {
     w->click("mViewIn");
     EXPECT_FALSE(c("mViewIn").checked);
     EXPECT_EQ(source().bodyHtml(), plain);
-}
 
-TEST_F(Views, InvisibleCharactersKeepTheMarksOfAShownResult) {
-    openNew("a.txt", "a a");
+    openNew("b.txt", "a a");
     find(u"a");
     w->click("btnViewIn");
     EXPECT_EQ(source().markCount(), 2u);
@@ -142,9 +142,7 @@ TEST_F(History, RecordsAPatternUnlessItRepeatsTheNewest) {
 
 TEST_F(History, AReplaceRecordsItsPatternToo) {
     openNew("a.txt", "a");
-    w->typeText("inRepFrom", u"a&b");
-    prompts.answerCancel();
-    w->click("btnReplace");
+    replace(u"a&b", u"", false);
     EXPECT_EQ(text("mRegs(1)"), "a&&b");  // shown as typed in a menu
     w->typeText("inRepFrom", u"");
     w->click("mRegs(1)");

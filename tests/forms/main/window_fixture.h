@@ -39,10 +39,13 @@ inline void makeProgramFolder(const TempDir& program) {
     fs::create_directories(program.path() / "rep");
 }
 
-// A window on the program folder, loaded, with its pages loaded and of a usual size.
+// A window on the program folder, loaded, with its pages loaded and of a usual size; with a
+// state file it remembers there from one run to the next, as the desktop program does.
 inline std::unique_ptr<MainWindow> startWindow(const std::u16string& programFolder,
-                                               WindowServices services) {
+                                               WindowServices services,
+                                               const std::u16string& stateFile = u"") {
     auto w = std::make_unique<MainWindow>(programFolder, services);
+    w->stateFile = stateFile;
     w->load();
     settlePanes(*w);
     w->resize({9600, 6800, 9720, 7400});
@@ -81,6 +84,21 @@ class WindowTest : public ::testing::Test {
         settle();
         if (timer.armed) w->onTimer1Tick();
     }
+
+    // Types both boxes and presses Replace, answering its question with OK (or Cancel).
+    void replace(const std::u16string& pattern, const std::u16string& with, bool ok = true) {
+        w->typeText("inRepFrom", pattern);
+        w->typeText("inRepWith", with);
+        ok ? prompts.answerOk() : prompts.answerCancel();
+        w->click("btnReplace");
+    }
+    // Writes a command file into the program's rep/ folder and runs it through Action.
+    void runCommandFile(const std::string& commands, const std::string& name = "t.rep") {
+        program.put("rep/" + name, commands);
+        prompts.choosePath(program.file("rep/" + name));
+        w->click("btnAction");
+    }
+    std::string lastQuestion() const { return u8(prompts.asked.back().text); }
 
     const Control& c(const std::string& name) const { return w->controls()[name]; }
     std::string text(const std::string& name) const { return u8(c(name).text); }

@@ -1,11 +1,10 @@
 // The form base: events reach a form only through enabled, known controls; showing and hiding
-// go through the host; the main window's catalogue gives every control its kind.
+// go through the host.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "forms/main/control_catalog.h"
 #include "forms/model/form.h"
 #include "platform/fakes/scripted_prompts.h"
 
@@ -79,24 +78,6 @@ TEST(Form, ShowsAndHidesThroughItsHostAndRemembersWhichItIs) {
     form.show();
     EXPECT_TRUE(form.shown());
     EXPECT_EQ(host.events, (std::vector<std::string>{"hide Probe", "show Probe"}));
-}
-
-TEST(ControlCatalog, GivesEveryMainWindowControlItsKind) {
-    ControlModel model;
-    addMainWindowControls(model);
-    const std::vector<std::pair<const char*, ControlKind>> expected = {
-        {"btnFind", ControlKind::Button},    {"chkGlobal", ControlKind::CheckBox},
-        {"inputPath", ControlKind::TextBox}, {"ListView", ControlKind::Pane},
-        {"lblStatus", ControlKind::Label},   {"pgBarFore", ControlKind::Line},
-        {"mOpenFolder", ControlKind::Menu},  {"splitter2", ControlKind::Splitter},
-        {"statusbar", ControlKind::Frame},
-    };
-    for (const auto& [name, kind] : expected) EXPECT_EQ(model[name].kind, kind) << name;
-    for (const std::string& name : model.names()) {
-        if (name.rfind("chk", 0) == 0) {
-            EXPECT_EQ(model[name].kind, ControlKind::CheckBox) << name;
-        }
-    }
 }
 
 }  // namespace
