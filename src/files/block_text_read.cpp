@@ -32,7 +32,8 @@ void preferLargePages(const void* data, std::size_t bytes) {
 
 }  // namespace
 
-DecodedText readTextInBlocks(const std::u16string& path, const TextReading& reading) {
+DecodedText readTextInBlocks(const std::u16string& path, const TextReading& reading,
+                             const ReadWatch& watch) {
     const int fd = ::open(toUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw fileFailure(kCannotRead, path, errno);
     Descriptor file(fd);
@@ -50,6 +51,7 @@ DecodedText readTextInBlocks(const std::u16string& path, const TextReading& read
     std::size_t fed = 0;
     std::size_t filled = 0;
     for (;;) {
+        if (watch.stop && watch.stop->requested()) throw ReadStopped();
         const ssize_t got = ::read(fd, block.data(), block.size());
         if (got < 0) {
             if (errno == EINTR) continue;
@@ -59,6 +61,7 @@ DecodedText readTextInBlocks(const std::u16string& path, const TextReading& read
         fed += static_cast<std::size_t>(got);
         if (fed > decoded.text.size()) decoded.text.resize(fed + fed / 2);
         decoder.feed(block.data(), static_cast<std::size_t>(got), decoded.text.data(), filled);
+        if (watch.progress) watch.progress(fed, expected);
     }
     decoder.finish(decoded.text.data(), filled);
     decoded.text.resize(filled);

@@ -21,8 +21,9 @@ std::string encodeFor(const std::u16string& path, std::u16string_view text,
 
 }  // namespace
 
-DecodedText loadTextFile(const std::u16string& path, const TextReading& reading) {
-    return readTextInBlocks(path, reading);
+DecodedText loadTextFile(const std::u16string& path, const TextReading& reading,
+                         const ReadWatch& watch) {
+    return readTextInBlocks(path, reading, watch);
 }
 
 std::u16string LoadFileText(const std::u16string& path) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/block_text_read.h"
 #include "files/file_error.h"
 #include "files/file_identity.h"
 #include "files/text_encoding.h"
@@ -14,8 +15,10 @@
 namespace lodestar {
 
 // Reads all bytes of the file and decodes them in the encoding found (or the one `reading`
-// fixes); exactly the file's content, a byte-order mark kept out, with what was found.
-DecodedText loadTextFile(const std::u16string& path, const TextReading& reading = {});
+// fixes); exactly the file's content, a byte-order mark kept out, with what was found. The
+// watch, when given, can stop the read between blocks and hears how far it got.
+DecodedText loadTextFile(const std::u16string& path, const TextReading& reading = {},
+                         const ReadWatch& watch = {});
 // The text alone, its encoding detected: searched files, command files, libraries, the syntax
 // table.
 std::u16string LoadFileText(const std::u16string& path);

@@ -1,6 +1,11 @@
 // Reading a file a block at a time decodes exactly what the whole bytes decode to, whatever
-// falls on a block boundary.
+// falls on a block boundary; it tells how far it got and stops between blocks when asked.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "files/block_text_read.h"
 #include "files/file_error.h"
@@ -38,6 +43,35 @@ TEST(BlockTextRead, GivesWhatTheWholeBytesDecodeTo) {
         EXPECT_EQ(read.format.encoding, whole.format.encoding);
     }
     EXPECT_THROW(readTextInBlocks(dir.file("missing"), {}), FileError);
+}
+
+TEST(BlockTextRead, TellsHowFarItGotAndStopsBetweenBlocks) {
+    testing::TempDir dir;
+    const std::string bytes((std::size_t{5} << 19) + 7, 'x');  // two and a half blocks
+    const std::u16string path = dir.put("long", bytes);
+    StopToken stop;
+    std::vector<std::uint64_t> told;
+    ReadWatch watch{&stop, [&](std::uint64_t done, std::uint64_t total) {
+                        EXPECT_EQ(total, bytes.size());
+                        told.push_back(done);
+                    }};
+    EXPECT_EQ(readTextInBlocks(path, {}, watch).text.size(), bytes.size());
+    EXPECT_GE(told.size(), 2u);
+    EXPECT_EQ(std::adjacent_find(told.begin(), told.end(), std::greater_equal<>()), told.end());
+    EXPECT_EQ(told.back(), bytes.size());
+
+    // Stopped as the first block is told, or before the read begins: no block more is read.
+    for (const bool before : {false, true}) {
+        told.clear();
+        watch.progress = [&](std::uint64_t done, std::uint64_t) {
+            told.push_back(done);
+            stop.request();
+        };
+        if (before) stop.request();
+        EXPECT_THROW(readTextInBlocks(path, {}, watch), ReadStopped);
+        EXPECT_EQ(told.size(), before ? 0u : 1u);
+        stop.reset();
+    }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "files/text_file.h"
 #include "forms/folder/file_table_pieces.h"
 #include "forms/main/control_catalog.h"
+#include "forms/main/progress_bar.h"
 #include "forms/model/file_cells.h"
 #include "replace/backup.h"
 #include "replace/batch_files.h"
@@ -274,9 +275,7 @@ void FolderMode::startRun(RunKind kind, std::function<void(FileSink&, const Stop
 }
 
 void FolderMode::setProgress(std::size_t done) {
-    const std::size_t n = fileCount();
-    const double full = w_.controls()["pgBarBack"].geometry.width;
-    w_.controls().setWidth("pgBarFore", n == 0 ? 0 : full * static_cast<double>(done) / n);
+    showProgress(w_.controls(), static_cast<double>(done), static_cast<double>(fileCount()));
 }
 
 void FolderMode::fileDone(const FileOutcome& outcome, bool cellsAsHtml) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -270,11 +271,17 @@ class MainWindow {
     void showBody(RenderedBody body);
     // The source view's document when it shows a text in pieces.
     std::shared_ptr<const SourcePieceDocument> shownPieces() const;
+    // How far a job's work got (bytes read, a match's end in the text) of its total; the work
+    // may tell every step.
+    using JobProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
     // Starts a job and tells the one before it, if still going, to stop. The work looks at its
-    // stop between steps; `done` runs only if it was not stopped: by a newer job, a cancel or
-    // the window closing.
-    void startJob(std::function<void(const StopToken& stop)> work, std::function<void()> done);
+    // stop between steps and tells its progress, which the progress bar follows until the job
+    // ends; `done` runs only if it was not stopped: by a newer job, a cancel or the window
+    // closing.
+    void startJob(std::function<void(const StopToken& stop, const JobProgress& progress)> work,
+                  std::function<void()> done);
     void stopJob();
+    void showJobProgress(int percent);
     void showSearchResult(bool interactive, SharedSpans matches, std::size_t emptyMatches,
                           RenderedBody body, std::shared_ptr<const PieceDocument> list);
     // The current file in another encoding, and the question when a new text does not fit.

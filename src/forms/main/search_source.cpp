@@ -14,6 +14,7 @@
 #include "files/text_file.h"
 #include "forms/main/control_catalog.h"
 #include "forms/main/main_window.h"
+#include "forms/main/progress_bar.h"
 #include "forms/main/result_pieces.h"
 #include "search/match_list.h"
 #include "search/pattern.h"
@@ -137,7 +138,7 @@ void MainWindow::searchText(bool interactive) {
     auto result = std::make_shared<Result>();
     startJob(
         [result, text = txtDoc.shared(), search = expression, invisible = showInvisible,
-         shown = shownPieces()](const StopToken& stop) {
+         shown = shownPieces()](const StopToken& stop, const JobProgress& progress) {
             try {
                 auto spans = std::make_shared<std::vector<MatchSpan>>();
                 search.forEachMatch(
@@ -145,6 +146,7 @@ void MainWindow::searchText(bool interactive) {
                     [&](const MatchSpan& m) {
                         spans->push_back(m);
                         if (m.length == 0) ++result->empty;
+                        progress(m.index + m.length, text->size());
                     },
                     &stop);
                 spans->shrink_to_fit();
@@ -281,22 +283,44 @@ void MainWindow::showBody(RenderedBody body) {
     applyWordWrap();
 }
 
-void MainWindow::startJob(std::function<void(const StopToken& stop)> work,
-                          std::function<void()> done) {
+void MainWindow::startJob(
+    std::function<void(const StopToken& stop, const JobProgress& progress)> work,
+    std::function<void()> done) {
     stopJob();  // a newer job takes over: the one before it ends as soon as it can
     auto stop = std::make_shared<StopToken>();
     jobStop_ = stop;
     working_ = true;
+    showJobProgress(0);
+    const std::weak_ptr<const bool> alive = alive_;
+    // Told on the worker's thread; reported to the window only when the whole percent changes.
+    JobProgress progress = [this, runner = workRunner_, alive, stop,
+                            steps = std::make_shared<PercentSteps>()](std::uint64_t done,
+                                                                      std::uint64_t total) {
+        const std::optional<int> percent = steps->next(done, total);
+        if (!percent) return;
+        runner->post([this, alive, stop, percent = *percent] {
+            // A report of a job that was stopped meanwhile comes too late to be shown.
+            if (alive.expired() || closed_ || stop->requested()) return;
+            showJobProgress(percent);
+        });
+    };
     workRunner_->start(
-        [stop, work = std::move(work)] {
-            if (!stop->requested()) work(*stop);  // stopped while it waited for its turn
+        [stop, work = std::move(work), progress = std::move(progress)] {
+            // Stopped while it waited for its turn: nothing to do.
+            if (!stop->requested()) work(*stop, progress);
         },
-        [this, alive = std::weak_ptr<const bool>(alive_), stop, done = std::move(done)] {
+        [this, alive, stop, done = std::move(done)] {
             // Cancelled, taken over by a newer job, or the window is closed or gone.
             if (alive.expired() || closed_ || stop->requested()) return;
             working_ = false;
+            showJobProgress(0);
             done();
         });
+}
+
+// The bar belongs to a folder run while one goes on.
+void MainWindow::showJobProgress(int percent) {
+    if (!running_) showProgress(controls_, percent, 100);
 }
 
 // The job's result, should it still come, is dropped; its work stops at its next step.
@@ -309,6 +333,7 @@ void MainWindow::cancelWork() {
     if (!working_) return;
     stopJob();
     working_ = false;
+    showJobProgress(0);
     services_.timer.stop();
     showStatus(u"Stopped.");
 }
@@ -338,14 +363,17 @@ void MainWindow::OpenFile(const std::u16string& path) {
     };
     auto loaded = std::make_shared<Loaded>();
     startJob(
-        [loaded, clean, reading = reading, invisible = showInvisible](const StopToken& stop) {
+        [loaded, clean, reading = reading, invisible = showInvisible](const StopToken& stop,
+                                                                      const JobProgress& progress) {
             try {
-                loaded->file = loadTextFile(clean, reading);
+                loaded->file = loadTextFile(clean, reading, ReadWatch{&stop, progress});
                 loaded->text = std::move(loaded->file.text);
                 if (stop.requested()) return;
                 loaded->body =
                     prepareBody(loaded->text.shared(),
                                 std::make_shared<const std::vector<MatchSpan>>(), invisible);
+            } catch (const ReadStopped&) {
+                // Nobody waits for this file any more.
             } catch (const Error& e) {
                 loaded->error = fromUtf8(e.what());
             } catch (const std::bad_alloc&) {

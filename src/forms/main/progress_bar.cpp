@@ -1,0 +1,22 @@
+// The progress bar and the percents that move it.
+#include "forms/main/progress_bar.h"
+
+#include <algorithm>
+
+namespace lodestar {
+
+void showProgress(ControlModel& controls, double done, double total) {
+    const double full = controls["pgBarBack"].geometry.width;
+    const double share = total > 0 ? std::clamp(done / total, 0.0, 1.0) : 0.0;
+    controls.setWidth("pgBarFore", full * share);
+}
+
+std::optional<int> PercentSteps::next(std::uint64_t done, std::uint64_t total) {
+    // A file that grew while it was read can pass its first size: it stays at 100.
+    const int percent = total == 0 ? 0 : static_cast<int>(std::min(done, total) * 100 / total);
+    if (percent == last_) return std::nullopt;
+    last_ = percent;
+    return percent;
+}
+
+}  // namespace lodestar
