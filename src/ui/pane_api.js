@@ -32,6 +32,13 @@
   // its outline until it has been shown, and measured when it is dropped again, so the spacer
   // that takes it back has the height the piece had. Prefix sums of the heights find the piece
   // at a place inside a spacer without asking the layout about every piece.
+  //
+  // The page engine lays out no more than about 33 million pixels, and places far down lose
+  // precision well before that. A document estimated taller than `tallest` is shown with its
+  // spacers scaled down (every spacer by the same factor) so that the whole of it fits; the
+  // pieces shown keep their real heights, so text scrolls at its normal speed, and a place
+  // inside a spacer stands for the place at the same fraction of its pieces.
+  var tallest = 4000000;
   function pieced(withinId) {
     var st = documents[withinId || ""];
     return st && st.host.isConnected ? st : null;
@@ -60,6 +67,11 @@
       st.heights[i] = rows * m.line;
     }
     st.sums = null;
+    var total = sums(st)[n];
+    st.scale = total > tallest ? tallest / total : 1;
+    // The page's own scroll anchoring would move the view a second time when a piece changes
+    // the height above it; scaled documents keep their place themselves (see `keepPlace`).
+    st.host.style.overflowAnchor = st.scale < 1 ? "none" : "";
   }
   function sums(st) {
     if (!st.sums) {
@@ -80,7 +92,9 @@
   }
   function sized(st, spacer) {
     var s = sums(st);
-    spacer.element.style.height = (s[spacer.to] - s[spacer.from]) + "px";
+    // Scaled heights are kept to whole pixels, as the view scrolls by them.
+    var height = (s[spacer.to] - s[spacer.from]) * st.scale;
+    spacer.element.style.height = (st.scale < 1 ? Math.round(height) : height) + "px";
     return spacer;
   }
   function spacer(st, from, to) {
@@ -103,7 +117,26 @@
     var i = spacerAt(st, p);
     if (i < 0) return window.pageYOffset;
     var s = sums(st), run = st.spacers[i];
-    return run.element.getBoundingClientRect().top + window.pageYOffset + s[p] - s[run.from];
+    return run.element.getBoundingClientRect().top + window.pageYOffset +
+           (s[p] - s[run.from]) * st.scale;
+  }
+  function atEnd() {
+    var root = document.documentElement;
+    return window.pageYOffset + window.innerHeight >= root.scrollHeight - 1;
+  }
+  // In a scaled document a piece that arrives or leaves changes the height of its place by much
+  // more than its estimate was off. `change` does that; what the user sees stays where it is:
+  // the text below the viewport's top when the change is above it, the end of the document
+  // when the view is at the end.
+  function keepPlace(st, changeTop, change) {
+    if (st.scale >= 1) return change();
+    var end = atEnd(), before = st.host.getBoundingClientRect().height;
+    change();
+    if (end && changeTop < window.innerHeight) {
+      window.scrollTo(0, document.documentElement.scrollHeight);
+    } else if (changeTop < 0) {
+      window.scrollBy(0, st.host.getBoundingClientRect().height - before);
+    }
   }
   function ask(st, pieces) {
     if (!pieces.length) return;
@@ -155,11 +188,15 @@
   function show(st, p, html) {
     var i = spacerAt(st, p);
     if (i < 0) return null;
-    var run = st.spacers[i], host = st.host;
     var element = document.createElement(st.list ? "div" : "span");
     element.style.display = "block";
     element.innerHTML = html;
-    var replaced = [];
+    var at = st.scale < 1 ? pieceTop(st, p) - window.pageYOffset : 0;
+    keepPlace(st, at, function () { split(st, i, p, element); });
+    return element;
+  }
+  function split(st, i, p, element) {
+    var run = st.spacers[i], host = st.host, replaced = [];
     if (run.from < p) {
       var before = spacer(st, run.from, p);
       host.insertBefore(before.element, run.element);
@@ -177,10 +214,13 @@
     st.loaded[p] = { element: element, items: [], endsLine: text.charAt(text.length - 1) === "\n" };
     place(st, p);
     place(st, p + 1);
-    return element;
   }
   // Piece p goes back into a spacer, at the height it had.
   function drop(st, p, height) {
+    var top = st.scale < 1 ? st.loaded[p].element.getBoundingClientRect().top : 0;
+    keepPlace(st, top, function () { unshow(st, p, height); });
+  }
+  function unshow(st, p, height) {
     var shown = st.loaded[p];
     unindexItems(st, p);
     delete st.loaded[p];
@@ -220,16 +260,29 @@
     if (wraps(st) && st.host.clientWidth !== st.width) reestimate(st);
     if (st.repin) scrollToPin(st);
     st.repin = false;
-    var s = sums(st), wanted = [];
+    var s = sums(st), k = st.scale, wanted = [];
+    // The place the user reads: the viewport's top, its bottom at the end of the document, and
+    // in between in proportion, so that the scroll bar's ends reach the document's ends.
+    var reading = 0;
+    if (k < 1) {
+      var room = document.documentElement.scrollHeight - h;
+      reading = room > 0 ? h * Math.min(1, Math.max(0, window.pageYOffset / room)) : 0;
+    }
     st.spacers.forEach(function (run) {
-      var top = run.element.getBoundingClientRect().top - s[run.from];
-      if (top + s[run.to] < -h || top + s[run.from] > 2 * h) return;
+      var top = run.element.getBoundingClientRect().top;
+      var bottom = top + (s[run.to] - s[run.from]) * k;
+      if (bottom < -h || top > 2 * h) return;
+      // The pieces arrive at their real heights: the band is measured in them from the point
+      // of the spacer nearest the reading place. `base` is where the viewport's top falls in
+      // the pieces' heights.
+      var c = Math.min(Math.max(reading, top), bottom);
+      var base = s[run.from] + (c - top) / k - c;
       var lo = run.from, hi = run.to;  // the first piece whose bottom reaches the band
       while (lo < hi) {
         var mid = (lo + hi) >> 1;
-        if (top + s[mid + 1] < -h) lo = mid + 1; else hi = mid;
+        if (s[mid + 1] - base < -h) lo = mid + 1; else hi = mid;
       }
-      for (var p = lo; p < run.to && top + s[p] <= 2 * h; ++p) {
+      for (var p = lo; p < run.to && s[p] - base <= 2 * h; ++p) {
         if (!st.asked[p]) {
           st.asked[p] = true;
           wanted.push(p);
@@ -271,6 +324,17 @@
       documents = {};
       var b = body();
       if (b) b.innerHTML = html;
+    },
+    // Sets the tallest a document in pieces is laid out before its spacers are scaled down, and
+    // lays out the documents shown again; lets a test see a long document's scaled spacers
+    // with a file of modest size.
+    setTallest: function (pixels) {
+      tallest = pixels;
+      Object.keys(documents).forEach(function (id) {
+        var st = pieced(id);
+        if (st) reestimate(st);
+      });
+      schedule();
     },
     setElement: function (id, html) {
       delete documents[id];

@@ -62,5 +62,45 @@ TEST_F(PiecesTest, AFarMatchStaysPinnedAndTheLinesStayInOrder) {
     }
 }
 
+// A document estimated taller than the page engine lays out precisely is shown with scaled
+// spacers: the page stays short, and a match far down, the middle and the end are all reached.
+TEST_F(PiecesTest, ATallDocumentIsScaledAndItsEndIsReached) {
+    auto page = [&](const QString& script) { return dom(Pane::SuperMonitor, script); };
+    page(QStringLiteral("__lodestarPane.setTallest(100000); ''"));
+    std::string text;
+    for (int i = 0; i < 200000; ++i)
+        text += "line " + std::to_string(i) + (i == 100000 ? " mark\n" : "\n");
+    answerMessage(QMessageBox::Ok);  // the question about large files
+    form().OpenFile(docs.put("tall.txt", text + "mark THE END\n"));
+    settle();
+    findByKey(u"mark");
+    ASSERT_EQ(counter(), QStringLiteral("1/2"));
+    // Where mark k is in the viewport (99999 when it is not shown gold).
+    auto markTop = [&](int k) {
+        return page(QStringLiteral("(function(){var e=document.querySelector('em[data-k=\"%1\"]');"
+                                   "return e && e.style.backgroundColor == 'gold' ? "
+                                   "Math.round(e.getBoundingClientRect().top) : 99999;})()")
+                        .arg(k - 1))
+            .toInt();
+    };
+    const int height = page(QStringLiteral("innerHeight")).toInt();
+    EXPECT_TRUE(waitUntil([&] { return markTop(1) == 20; })) << markTop(1);
+    EXPECT_LT(page(QStringLiteral("document.documentElement.scrollHeight")).toInt(),
+              100000 + 10 * height);
+    form().goToMatch(2);
+    EXPECT_TRUE(waitUntil([&] { return markTop(2) >= 0 && markTop(2) < height; })) << markTop(2);
+    form().goToMatch(1);
+    EXPECT_TRUE(waitUntil([&] { return markTop(1) == 20; })) << markTop(1);
+
+    // Scrolled to the bottom by hand from the middle, the page shows the last line.
+    page(
+        QStringLiteral("window.dispatchEvent(new WheelEvent('wheel'));"
+                       "scrollTo(0, document.documentElement.scrollHeight); ''"));
+    const QString lastShown = QStringLiteral(
+        "(function(){var e=document.querySelector('em[data-k=\"1\"]');if(!e)return false;"
+        "var r=e.getBoundingClientRect();return r.top>=0&&r.bottom<=innerHeight;})()");
+    EXPECT_TRUE(waitUntil([&] { return page(lastShown).toBool(); }));
+}
+
 }  // namespace
 }  // namespace lodestar::testing
