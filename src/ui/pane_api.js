@@ -272,10 +272,10 @@
       var top = run.element.getBoundingClientRect().top;
       var bottom = top + (s[run.to] - s[run.from]) * k;
       if (bottom < -h || top > 2 * h) return;
-      // The pieces arrive at their real heights: the band is measured in them from the point
-      // of the spacer nearest the reading place. `base` is where the viewport's top falls in
-      // the pieces' heights.
-      var c = Math.min(Math.max(reading, top), bottom);
+      // The pieces arrive at their real heights: the band is measured in them from the end of
+      // the spacer that meets the text shown, or from the reading place when the spacer fills
+      // the viewport. `base` is where the viewport's top falls in the pieces' heights.
+      var c = top >= 0 ? top : bottom <= h ? bottom : reading;
       var base = s[run.from] + (c - top) / k - c;
       var lo = run.from, hi = run.to;  // the first piece whose bottom reaches the band
       while (lo < hi) {
