@@ -129,10 +129,10 @@
   // the text below the viewport's top when the change is above it, the end of the document
   // when the view is at the end.
   function keepPlace(st, changeTop, change) {
-    if (st.scale >= 1) return change();
-    var end = atEnd(), before = st.host.getBoundingClientRect().height;
+    if (st.scale >= 1 || changeTop >= window.innerHeight) return change();
+    var end = atEnd(), before = changeTop < 0 ? st.host.getBoundingClientRect().height : 0;
     change();
-    if (end && changeTop < window.innerHeight) {
+    if (end) {
       window.scrollTo(0, document.documentElement.scrollHeight);
     } else if (changeTop < 0) {
       window.scrollBy(0, st.host.getBoundingClientRect().height - before);
@@ -261,10 +261,13 @@
     if (st.repin) scrollToPin(st);
     st.repin = false;
     var s = sums(st), k = st.scale, wanted = [];
-    // The place the user reads: the viewport's top, its bottom at the end of the document, and
-    // in between in proportion, so that the scroll bar's ends reach the document's ends.
+    // The place the user reads: the item the program scrolled to, else the viewport's top, its
+    // bottom at the end of the document, and in between in proportion, so that the scroll bar's
+    // ends reach the document's ends.
     var reading = 0;
-    if (k < 1) {
+    if (k < 1 && st.pin) {
+      reading = st.pin.margin;
+    } else if (k < 1) {
       var room = document.documentElement.scrollHeight - h;
       reading = room > 0 ? h * Math.min(1, Math.max(0, window.pageYOffset / room)) : 0;
     }
