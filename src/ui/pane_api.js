@@ -217,10 +217,6 @@
   }
   // Piece p goes back into a spacer, at the height it had.
   function drop(st, p, height) {
-    var top = st.scale < 1 ? st.loaded[p].element.getBoundingClientRect().top : 0;
-    keepPlace(st, top, function () { unshow(st, p, height); });
-  }
-  function unshow(st, p, height) {
     var shown = st.loaded[p];
     unindexItems(st, p);
     delete st.loaded[p];
@@ -293,13 +289,16 @@
       }
     });
     ask(st, wanted);
-    var far = [];
+    var above = [], below = [];
     Object.keys(st.loaded).forEach(function (key) {
       var r = st.loaded[key].element.getBoundingClientRect();
-      if (r.bottom < -4 * h || r.top > 5 * h) far.push([Number(key), r.height]);
+      if (r.bottom < -4 * h) above.push([Number(key), r.height]);
+      if (r.top > 5 * h) below.push([Number(key), r.height]);
     });
-    far.forEach(function (f) { drop(st, f[0], f[1]); });
-    if (far.length) scrollToPin(st);
+    var dropAll = function (far) { far.forEach(function (f) { drop(st, f[0], f[1]); }); };
+    if (above.length) keepPlace(st, -1, function () { dropAll(above); });
+    dropAll(below);
+    if (above.length || below.length) scrollToPin(st);
   }
   var scheduled = false;
   function schedule() {
