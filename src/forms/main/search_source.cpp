@@ -475,8 +475,6 @@ void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
                 picked->list = std::make_shared<MatchListPieceDocument>(text, spans);
         } catch (const ReadStopped&) {
             // Nobody waits for this file any more.
-        } catch (const std::bad_alloc&) {
-            picked->readFailure = u"Not enough memory to show " + path;
         } catch (const std::exception& e) {
             picked->readFailure = reasonOf(e);
         }
