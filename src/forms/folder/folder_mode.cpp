@@ -217,30 +217,35 @@ bool FolderMode::SelectFileRow(MainWindow&, const std::u16string& address) {
         n = n * 10 + (address[i] - u'0');
     if (n == w_.SelectedRow || !IsFileChecked(n)) return true;
     if (!w_.pane(Pane::SuperMonitor).visible()) w_.OpenMonitor();
+    // The row and the name follow the pick at once; the file is shown once it is read, and Esc
+    // before that goes back to the row of the file still shown.
+    auto undo = [this, alive = std::weak_ptr<int>(alive_), row = w_.SelectedRow,
+                 name = w_.curFileName] {
+        if (alive.expired()) return;
+        w_.curFileName = name;
+        w_.controls().setText("LblCurName", name);
+        w_.SelectedRow = row;
+        showSelectedRow(w_);
+    };
+    w_.curFileName = w_.FileList[n];
+    w_.controls().setText("LblCurName", w_.curFileName);
+    w_.SelectedRow = n;
+    showSelectedRow(w_);
+    const std::u16string count =
+        w_.pane(Pane::ListView)
+            .cellText(kFileTableId, cell(static_cast<std::size_t>(n), kMatchesColumn));
+    w_.readPickedFile(w_.SearchDone && !count.empty() && count != u"-" && count != u"0",
+                      std::move(undo));
+    return true;
+}
+
+void FolderMode::showSelectedRow(MainWindow&) {
     PaneModel& list = w_.pane(Pane::ListView);
     for (std::size_t r = 1; r < list.rowCount(kFileTableId); ++r)
         if (list.rowBackground(kFileTableId, r) == kSelected)
             list.setRowBackground(kFileTableId, r, rowColour(r));
-    list.setRowBackground(kFileTableId, static_cast<std::size_t>(n), kSelected);
-    w_.curFileName = w_.FileList[n];
-    w_.controls().setText("LblCurName", w_.curFileName);
-    w_.SelectedRow = n;
-    const std::u16string count =
-        list.cellText(kFileTableId, cell(static_cast<std::size_t>(n), kMatchesColumn));
-    if (w_.SearchDone && !count.empty() && count != u"-" && count != u"0")
-        w_.searchText(false);
-    else
-        reloadCurrent();
-    return true;
-}
-
-void FolderMode::reloadCurrent() {
-    if (w_.curFileName.empty()) return;
-    try {
-        w_.reloadCurrentFile();
-    } catch (const Error& e) {
-        w_.logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));
-    }
+    if (w_.SelectedRow > 0)
+        list.setRowBackground(kFileTableId, static_cast<std::size_t>(w_.SelectedRow), kSelected);
 }
 
 // ---- Runs -----------------------------------------------------------------------------------
@@ -331,7 +336,7 @@ void FolderMode::SearchAllFiles(MainWindow&) {
             w_.SearchDone = true;
             w_.controls().setEnabled("btnExp", true);
             w_.controls().setEnabled("mExp", true);
-            if (!w_.curFileName.empty()) w_.searchText(false);
+            w_.readPickedFile(true);
         });
 }
 
@@ -371,7 +376,7 @@ void FolderMode::ReplaceAllFiles(MainWindow&) {
         [this, summary] {
             // Files already rewritten have their backups, so they can be restored.
             if (summary->ok || summary->replacedFiles > 0) w_.setRestoreEnabled(true);
-            reloadCurrent();
+            w_.readPickedFile(false);
         });
 }
 
@@ -399,7 +404,7 @@ void FolderMode::BatchAllFiles(MainWindow&) {
             // The commands leave their last pattern and case switch on the shared expression.
             w_.expression = outcome->expr;
             if (outcome->backedUp) w_.setRestoreEnabled(true);
-            reloadCurrent();
+            w_.readPickedFile(false);
         });
 }
 
@@ -424,7 +429,7 @@ void FolderMode::startRestore() {
                 list.setCellText(kFileTableId, cell(i, kMatchesColumn), u"");
                 list.setCellText(kFileTableId, cell(i, kStatusColumn), u"");
             }
-            reloadCurrent();
+            w_.readPickedFile(false);
         });
 }
 

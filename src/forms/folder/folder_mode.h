@@ -48,6 +48,7 @@ class FolderMode : public FolderWork {
     bool openFolder(MainWindow& window, const std::u16string& folder,
                     const std::u16string& pattern) override;
     void tableLoaded(MainWindow& window) override;
+    void showSelectedRow(MainWindow& window) override;
     void setTicked(long long row, bool on) override;
     void stop() override { stop_.request(); }
 
@@ -66,7 +67,6 @@ class FolderMode : public FolderWork {
     void runFailed(const std::u16string& message, const std::u16string& cause, bool markRow);
     void endFailedRun();
     void setProgress(std::size_t done);
-    void reloadCurrent();
     // The last run in this folder was cut short: offers to restore its files and answers true,
     // so the new run does not start and overwrite that run's backups.
     bool unfinishedRunStands(bool backsUp);

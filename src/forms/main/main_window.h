@@ -67,6 +67,8 @@ class FolderWork {
                             const std::u16string& pattern) = 0;
     // The file table's page has loaded in the ListView pane.
     virtual void tableLoaded(class MainWindow& window) = 0;
+    // Marks the window's SelectedRow as the selected row of the table (none when 0).
+    virtual void showSelectedRow(class MainWindow& window) = 0;
     // The user ticked or unticked file row `row` (1-based) in the table.
     virtual void setTicked(long long row, bool on) = 0;
     // Stop: the run ends after the file it is working on.
@@ -175,7 +177,11 @@ class MainWindow {
     void buildMatchList();
     void renderSource(const SharedText& text);
     void OpenFile(const std::u16string& path);
-    void reloadCurrentFile();
+    // Reads curFileName again in a job and shows it once read: searched for the last pattern
+    // when `search`, else the text alone. Should Esc drop the job, `undo` puts back the pick of
+    // the file still shown; a pick made while another is read keeps the undo of the first.
+    void readPickedFile(bool search, std::function<void()> undo = {});
+    void reloadCurrentFile() { readPickedFile(false); }
 
     // ---- Navigation -----------------------------------------------------------------------------
     void goToMatch(long long k);
@@ -277,9 +283,9 @@ class MainWindow {
     // Starts a job and tells the one before it, if still going, to stop. The work looks at its
     // stop between steps and tells its progress, which the progress bar follows until the job
     // ends; `done` runs only if it was not stopped: by a newer job, a cancel or the window
-    // closing.
+    // closing. `undo` runs if the user cancels it.
     void startJob(std::function<void(const StopToken& stop, const JobProgress& progress)> work,
-                  std::function<void()> done);
+                  std::function<void()> done, std::function<void()> undo = {});
     void stopJob();
     void showJobProgress(int percent);
     void showSearchResult(bool interactive, SharedSpans matches, std::size_t emptyMatches,
@@ -326,6 +332,7 @@ class MainWindow {
     ImmediateWorkRunner immediateWork_;
     WorkRunner* workRunner_ = &immediateWork_;
     std::shared_ptr<StopToken> jobStop_;  // the stop of the latest job
+    std::function<void()> jobUndo_;       // what Esc puts back besides dropping the latest job
     // Gone with the window, so a job's completion can tell it came too late.
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
     bool working_ = false;

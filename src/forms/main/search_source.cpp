@@ -118,10 +118,11 @@ void MainWindow::find() {
 // single-file mode the text in memory is searched, unsaved changes and all.
 void MainWindow::searchText(bool interactive) {
     if (!interactive && MultiMode) {
-        if (curFileName.empty())
-            txtDoc = superMonitor_.bodyText();
-        else if (!reloadText(txtDoc))
+        if (!curFileName.empty()) {
+            readPickedFile(true);
             return;
+        }
+        txtDoc = superMonitor_.bodyText();
     }
     if (searchPattern.empty() || txtDoc.empty()) return;
     expression.setPattern(searchPattern);
@@ -285,10 +286,11 @@ void MainWindow::showBody(RenderedBody body) {
 
 void MainWindow::startJob(
     std::function<void(const StopToken& stop, const JobProgress& progress)> work,
-    std::function<void()> done) {
+    std::function<void()> done, std::function<void()> undo) {
     stopJob();  // a newer job takes over: the one before it ends as soon as it can
     auto stop = std::make_shared<StopToken>();
     jobStop_ = stop;
+    jobUndo_ = std::move(undo);
     working_ = true;
     showJobProgress(0);
     const std::weak_ptr<const bool> alive = alive_;
@@ -313,6 +315,7 @@ void MainWindow::startJob(
             // Cancelled, taken over by a newer job, or the window is closed or gone.
             if (alive.expired() || closed_ || stop->requested()) return;
             working_ = false;
+            jobUndo_ = nullptr;
             showJobProgress(0);
             done();
         });
@@ -327,14 +330,17 @@ void MainWindow::showJobProgress(int percent) {
 void MainWindow::stopJob() {
     if (jobStop_) jobStop_->request();
     jobStop_.reset();
+    jobUndo_ = nullptr;
 }
 
 void MainWindow::cancelWork() {
     if (!working_) return;
+    const std::function<void()> undo = std::move(jobUndo_);
     stopJob();
     working_ = false;
     showJobProgress(0);
     services_.timer.stop();
+    if (undo) undo();
     showStatus(u"Stopped.");
 }
 
@@ -412,12 +418,100 @@ void MainWindow::OpenFile(const std::u16string& path) {
         });
 }
 
-void MainWindow::reloadCurrentFile() {
-    if (!reloadText(txtDoc)) return;
-    renderSource(txtDoc);
-    writeMatchList(u"");
-    enableSourceTools();
-    showViewTicks();
+void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
+    if (curFileName.empty()) return;
+    search = search && !searchPattern.empty();
+    if (search) expression.setPattern(searchPattern);
+    showStatus(u"Loading file source code, please wait...");
+    struct Picked {
+        TextFormat format;
+        SharedText text;
+        SharedSpans matches;
+        std::size_t empty = 0;
+        RenderedBody body;
+        std::shared_ptr<const PieceDocument> list;
+        std::optional<std::u16string> readFailure, searchFailure;
+    };
+    auto picked = std::make_shared<Picked>();
+    // Reading and searching run on the worker, each half of the bar when both; the window takes
+    // over the text only once it is read and its body prepared.
+    auto work = [picked, path = curFileName, reading = reading,
+                 expr = search ? std::optional<RegExp>(expression) : std::nullopt,
+                 invisible = showInvisible](const StopToken& stop, const JobProgress& progress) {
+        const std::uint64_t halves = expr ? 2 : 1;
+        try {
+            DecodedText file = loadTextFile(
+                path, reading, ReadWatch{&stop, [&](std::uint64_t done, std::uint64_t total) {
+                                             progress(done, total * halves);
+                                         }});
+            picked->format = file.format;
+            picked->text = std::move(file.text);
+            if (stop.requested()) return;
+            const auto& text = picked->text.shared();
+            auto spans = std::make_shared<std::vector<MatchSpan>>();
+            if (expr) {
+                try {
+                    expr->forEachMatch(
+                        *text,
+                        [&](const MatchSpan& m) {
+                            spans->push_back(m);
+                            if (m.length == 0) ++picked->empty;
+                            progress(text->size() + m.index + m.length, 2 * text->size());
+                        },
+                        &stop);
+                } catch (const SearchStopped&) {
+                    return;
+                } catch (const std::exception& e) {
+                    // The file is shown all the same, without marks.
+                    picked->searchFailure = reasonOf(e);
+                    spans->clear();
+                }
+                spans->shrink_to_fit();
+                picked->matches = spans;
+            }
+            if (stop.requested()) return;
+            picked->body = prepareBody(text, spans, invisible);
+            if (spans->size() > kMaxInlineEntries && !stop.requested())
+                picked->list = std::make_shared<MatchListPieceDocument>(text, spans);
+        } catch (const ReadStopped&) {
+            // Nobody waits for this file any more.
+        } catch (const std::exception& e) {
+            picked->readFailure = reasonOf(e);
+        }
+    };
+    auto done = [this, picked, search] {
+        if (picked->readFailure) {
+            logError(u"Can't open the file.\r\n" + *picked->readFailure);
+            return;
+        }
+        txtDoc = picked->text;
+        curFormat = loadedFormat = picked->format;
+        showEncoding();
+        const bool marked = search && picked->matches && !picked->matches->empty();
+        if (marked) {
+            showSearchResult(false, std::move(picked->matches), picked->empty,
+                             std::move(picked->body), std::move(picked->list));
+            return;
+        }
+        // The new text is shown even where it has nothing to mark.
+        marksShown_ = false;
+        showStatus(u"Rendering source code");
+        renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
+        showBody(std::move(picked->body));
+        showStatus(u"Done.");
+        enableSourceTools();
+        showViewTicks();
+        if (picked->searchFailure) {
+            clearSearchResult();
+            logError(u"Error in Search.\r\n" + *picked->searchFailure);
+        } else if (search) {
+            showSearchResult(false, std::move(picked->matches), 0, {}, nullptr);
+        } else {
+            writeMatchList(u"");
+        }
+    };
+    // A pick made while another is still read goes back, on Esc, to the file shown before both.
+    startJob(std::move(work), std::move(done), jobUndo_ ? jobUndo_ : std::move(undo));
 }
 
 }  // namespace lodestar
