@@ -46,9 +46,10 @@ class PaneHost {
                          const std::u16string& content, bool html) = 0;
     virtual void clearSelection() = 0;
     // Replaces the content of the element `withinId` (empty: the body, as a new "code" element)
-    // with room for the pieces, sized from the outline. The page asks for the pieces near its viewport (the form
-    // answers with putPiece for the same generation) and drops those far out of view. The item
-    // lookups of setBackground and scrollToElement then go by data-k inside that element.
+    // with room for the pieces, sized from the outline. The page asks for the pieces near its
+    // viewport (the form answers with putPiece for the same generation) and drops those far out of
+    // view. The item lookups of setBackground and scrollToElement then go by data-k inside that
+    // element.
     virtual void setPieces(const std::u16string& withinId, long long generation,
                            const std::vector<PieceOutline>& outline) {
         (void)withinId, (void)generation, (void)outline;

@@ -6,7 +6,18 @@
 namespace lodestar::testing {
 namespace {
 
-using PiecesTest = StartedSkinTest;
+class PiecesTest : public StartedSkinTest {
+  protected:
+    QVariant page(const QString& script) { return dom(Pane::SuperMonitor, script); }
+    // Where mark k is in the viewport (99999 when it is not shown gold).
+    int markTop(int k) {
+        return page(QStringLiteral("(function(){var e=document.querySelector('em[data-k=\"%1\"]');"
+                                   "return e && e.style.backgroundColor == 'gold' ? "
+                                   "Math.round(e.getBoundingClientRect().top) : 99999;})()")
+                        .arg(k - 1))
+            .toInt();
+    }
+};
 
 TEST_F(PiecesTest, AFarMatchStaysPinnedAndTheLinesStayInOrder) {
     std::string text;  // long lines that wrap, so the wrapped pieces are taller than estimated
@@ -18,14 +29,6 @@ TEST_F(PiecesTest, AFarMatchStaysPinnedAndTheLinesStayInOrder) {
     findByKey(u"mark");
     ASSERT_EQ(counter(), QStringLiteral("1/100"));
 
-    auto page = [&](const QString& script) { return dom(Pane::SuperMonitor, script); };
-    auto markTop = [&](int k) {
-        return page(QStringLiteral("(function(){var e=document.querySelector('em[data-k=\"%1\"]');"
-                                   "return e && e.style.backgroundColor == 'gold' ? "
-                                   "Math.round(e.getBoundingClientRect().top) : 99999;})()")
-                        .arg(k - 1))
-            .toInt();
-    };
     form().goToMatch(90);
     ASSERT_TRUE(waitUntil([&] { return markTop(90) == 20; })) << markTop(90);
     QTest::qWait(500);  // the pieces around it arrive
@@ -65,7 +68,6 @@ TEST_F(PiecesTest, AFarMatchStaysPinnedAndTheLinesStayInOrder) {
 // A document estimated taller than the page engine lays out precisely is shown with scaled
 // spacers: the page stays short, and a match far down, the middle and the end are all reached.
 TEST_F(PiecesTest, ATallDocumentIsScaledAndItsEndIsReached) {
-    auto page = [&](const QString& script) { return dom(Pane::SuperMonitor, script); };
     page(QStringLiteral("__lodestarPane.setTallest(100000); ''"));
     std::string text;
     for (int i = 0; i < 200000; ++i)
@@ -75,14 +77,6 @@ TEST_F(PiecesTest, ATallDocumentIsScaledAndItsEndIsReached) {
     settle();
     findByKey(u"mark");
     ASSERT_EQ(counter(), QStringLiteral("1/2"));
-    // Where mark k is in the viewport (99999 when it is not shown gold).
-    auto markTop = [&](int k) {
-        return page(QStringLiteral("(function(){var e=document.querySelector('em[data-k=\"%1\"]');"
-                                   "return e && e.style.backgroundColor == 'gold' ? "
-                                   "Math.round(e.getBoundingClientRect().top) : 99999;})()")
-                        .arg(k - 1))
-            .toInt();
-    };
     const int height = page(QStringLiteral("innerHeight")).toInt();
     EXPECT_TRUE(waitUntil([&] { return markTop(1) == 20; })) << markTop(1);
     EXPECT_LT(page(QStringLiteral("document.documentElement.scrollHeight")).toInt(),

@@ -274,6 +274,7 @@ class MainWindow {
     void setPaneVisible(Pane which, bool on);
     void writeMatchList(const std::u16string& html);
     void renderBody(const SharedText& text, SharedSpans spans);
+    void showUnmarkedBody(RenderedBody body);
     void showBody(RenderedBody body);
     // The source view's document when it shows a text in pieces.
     std::shared_ptr<const SourcePieceDocument> shownPieces() const;

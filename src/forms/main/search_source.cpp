@@ -270,6 +270,15 @@ std::shared_ptr<const SourcePieceDocument> MainWindow::shownPieces() const {
     return std::dynamic_pointer_cast<const SourcePieceDocument>(superMonitor_.sharedBodyPieces());
 }
 
+// A body read from the file and prepared on the worker, without marks.
+void MainWindow::showUnmarkedBody(RenderedBody body) {
+    marksShown_ = false;
+    showStatus(u"Rendering source code");
+    renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
+    showBody(std::move(body));
+    showStatus(u"Done.");
+}
+
 void MainWindow::showBody(RenderedBody body) {
     superMonitor_.clearSelection();
     if (body.pieces) {
@@ -406,11 +415,7 @@ void MainWindow::OpenFile(const std::u16string& path) {
             LoadedText = loaded->text;  // one buffer until the text is changed
             backupSaved_ = false;
             txtDoc = loaded->text;
-            marksShown_ = false;
-            showStatus(u"Rendering source code");
-            renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
-            showBody(std::move(loaded->body));
-            showStatus(u"Done.");
+            showUnmarkedBody(std::move(loaded->body));
             showEncoding();
             controls_.setEnabled("mEncoding", true);
             logLine(u"Open file " + path);
@@ -494,11 +499,7 @@ void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
             return;
         }
         // The new text is shown even where it has nothing to mark.
-        marksShown_ = false;
-        showStatus(u"Rendering source code");
-        renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
-        showBody(std::move(picked->body));
-        showStatus(u"Done.");
+        showUnmarkedBody(std::move(picked->body));
         enableSourceTools();
         showViewTicks();
         if (picked->searchFailure) {
