@@ -6,6 +6,8 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <tuple>
+#include <utility>
 
 #include "core/reason.h"
 #include "core/text.h"
@@ -27,6 +29,32 @@ namespace {
 constexpr std::uint64_t kLargeFileBytes = 256000;
 // A longer match list is shown a piece at a time.
 constexpr std::size_t kMaxInlineEntries = 1000;
+
+// Every match of `search` in `text` as positions, with how many of them are empty; `reached`
+// hears where each match ends, for the progress bar. Throws SearchStopped once stopped.
+std::pair<std::shared_ptr<std::vector<MatchSpan>>, std::size_t> collectMatches(
+    const RegExp& search, const std::u16string& text, const StopToken& stop,
+    const std::function<void(std::size_t end)>& reached) {
+    auto spans = std::make_shared<std::vector<MatchSpan>>();
+    std::size_t empty = 0;
+    search.forEachMatch(
+        text,
+        [&](const MatchSpan& m) {
+            spans->push_back(m);
+            if (m.length == 0) ++empty;
+            reached(m.index + m.length);
+        },
+        &stop);
+    spans->shrink_to_fit();
+    return {spans, empty};
+}
+
+// The long match list, built on the worker; none for a list short enough to write whole.
+std::shared_ptr<const PieceDocument> longMatchList(
+    const std::shared_ptr<const std::u16string>& text, const SharedSpans& spans) {
+    if (spans->size() <= kMaxInlineEntries) return nullptr;
+    return std::make_shared<MatchListPieceDocument>(text, spans);
+}
 
 // Why the engine rejects the pattern, or nothing when it compiles: an empty text is enough to
 // compile it without searching.
@@ -141,22 +169,14 @@ void MainWindow::searchText(bool interactive) {
         [result, text = txtDoc.shared(), search = expression, invisible = showInvisible,
          shown = shownPieces()](const StopToken& stop, const JobProgress& progress) {
             try {
-                auto spans = std::make_shared<std::vector<MatchSpan>>();
-                search.forEachMatch(
-                    *text,
-                    [&](const MatchSpan& m) {
-                        spans->push_back(m);
-                        if (m.length == 0) ++result->empty;
-                        progress(m.index + m.length, text->size());
-                    },
-                    &stop);
-                spans->shrink_to_fit();
+                auto [spans, empty] = collectMatches(
+                    search, *text, stop, [&](std::size_t end) { progress(end, text->size()); });
                 result->matches = spans;
+                result->empty = empty;
                 if (spans->empty() || stop.requested()) return;
                 // The marks go exactly where the search found the matches.
                 result->body = prepareBody(text, spans, invisible, shown);
-                if (spans->size() > kMaxInlineEntries && !stop.requested())
-                    result->list = std::make_shared<MatchListPieceDocument>(text, spans);
+                if (!stop.requested()) result->list = longMatchList(text, spans);
             } catch (const SearchStopped&) {
                 // Nobody waits for this result any more.
             } catch (const std::exception& e) {
@@ -456,28 +476,20 @@ void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
             auto spans = std::make_shared<std::vector<MatchSpan>>();
             if (expr) {
                 try {
-                    expr->forEachMatch(
-                        *text,
-                        [&](const MatchSpan& m) {
-                            spans->push_back(m);
-                            if (m.length == 0) ++picked->empty;
-                            progress(text->size() + m.index + m.length, 2 * text->size());
-                        },
-                        &stop);
+                    std::tie(spans, picked->empty) = collectMatches(
+                        *expr, *text, stop,
+                        [&](std::size_t end) { progress(text->size() + end, 2 * text->size()); });
                 } catch (const SearchStopped&) {
                     return;
                 } catch (const std::exception& e) {
                     // The file is shown all the same, without marks.
                     picked->searchFailure = reasonOf(e);
-                    spans->clear();
                 }
-                spans->shrink_to_fit();
                 picked->matches = spans;
             }
             if (stop.requested()) return;
             picked->body = prepareBody(text, spans, invisible);
-            if (spans->size() > kMaxInlineEntries && !stop.requested())
-                picked->list = std::make_shared<MatchListPieceDocument>(text, spans);
+            if (!stop.requested()) picked->list = longMatchList(text, spans);
         } catch (const ReadStopped&) {
             // Nobody waits for this file any more.
         } catch (const std::exception& e) {
