@@ -20,6 +20,7 @@ class Walk {
 
     // `relative` is empty or ends in "/"; `entries` are the folder's, already read.
     void folder(const std::u16string& root, const std::u16string& relative, FolderEntries entries) {
+        read_ += entries.files.size() + entries.folders.size();
         std::sort(entries.files.begin(), entries.files.end(), fileNameLess);
         for (const std::u16string& name : entries.files) {
             const std::u16string path = relative + name;

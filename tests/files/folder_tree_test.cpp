@@ -96,6 +96,15 @@ TEST(FolderTree, WalksFolderByFolderInNameOrderPassingWhatItMustNotTouch) {
     EXPECT_EQ(relative(dir, listTree(dir.folder(), u"*.htm", {false, {u"b*"}, u""}).files),
               (std::vector<std::u16string>{u"a.htm"}));
     EXPECT_THROW(listTree(dir.folder() + u"none/", u"*.*", rules), FileError);
+
+    // A preview limit: the folder's own files all count, and no further subfolder is read.
+    TreeRules preview = rules;
+    preview.limit = 1;
+    const TreeListing cut = listTree(dir.folder(), u"*.htm", preview);
+    EXPECT_FALSE(cut.complete);
+    EXPECT_EQ(relative(dir, cut.files), (std::vector<std::u16string>{u"a.htm", u"b <&>.htm"}));
+    preview.limit = 1000;
+    EXPECT_TRUE(listTree(dir.folder(), u"*.htm", preview).complete);
 }
 
 TEST(FolderTree, AFolderThatCannotBeReadIsPassedWithANote) {
