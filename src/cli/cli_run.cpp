@@ -260,7 +260,7 @@ class Session {
         const std::u16string backups =
             settings_.backup ? backupFolderPath(files.folder, settings_.backupFolder) : u"";
         const bool done = BatchAllFiles(*commands, expr_, files.files, sink, settings_.reading,
-                                        &answer, nullptr, backups);
+                                        &answer, nullptr, backups, files.folder);
         if (settings_.backup) FinishRunJournal(files.folder, settings_.backupFolder);
         return done ? kDone : kFailed;
     }

@@ -16,6 +16,7 @@
 #include "files/safe_write.h"
 #include "files/worker_tools.h"
 #include "replace/backup_link.h"
+#include "replace/backup_paths.h"
 #include "replace/commit_queue.h"
 #include "replace/multi_replace.h"
 
@@ -70,7 +71,7 @@ struct WorkerChain {
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
                    const std::vector<FileItem>& files, FileSink& sink, const TextReading& reading,
                    ReadOnlyQuestion* readOnly, const StopToken* stop,
-                   std::u16string_view backupFolder) {
+                   std::u16string_view backupFolder, std::u16string_view currentFolder) {
     ReadOnlyPolicy policy(readOnly);
     const std::vector<FileVisit> visits = planVisits(files, false);
     const unsigned threads = workerThreads();
@@ -125,10 +126,9 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
     CommitQueue::Hooks hooks;
     hooks.changedElsewhere = [&](FileStep& step) {
         // The file stays as the other program left it; its backup stops being the file itself.
-        if (!folder.empty()) {
-            const auto slash = step.outcome.path.rfind(u'/');
-            detachBackup(step.outcome.path, folder + step.outcome.path.substr(slash + 1));
-        }
+        if (!folder.empty())
+            detachBackup(step.outcome.path,
+                         folder + backupNameOf(currentFolder, step.outcome.path));
         ++changedElsewhere;
         step.outcome.statusCell = std::u16string(kChangedElsewhereStatus);
     };

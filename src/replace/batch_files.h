@@ -30,8 +30,8 @@ inline constexpr std::u16string_view kBatchErrorMessage =
 // answers false. Each real file is changed once (see planVisits); a file another program
 // changed between the read and the write is left alone with kChangedElsewhereStatus and the run
 // ends with an error entry. A requested `stop` ends the run before the next file, silently, and
-// answers false. The caller backs the files up first (BackupAllFiles into `backupFolder`) and
-// finishes the run's journal afterwards (FinishRunJournal).
+// answers false. The caller backs the files up first (BackupAllFiles from `currentFolder` into
+// `backupFolder`) and finishes the run's journal afterwards (FinishRunJournal).
 //
 // The files are read and worked on by workerThreads() threads, their outcomes reported in
 // listing order, their new contents made durable in batches and put in place in order (see
@@ -41,6 +41,7 @@ inline constexpr std::u16string_view kBatchErrorMessage =
 bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
                    const std::vector<FileItem>& files, FileSink& sink,
                    const TextReading& reading = {}, ReadOnlyQuestion* readOnly = nullptr,
-                   const StopToken* stop = nullptr, std::u16string_view backupFolder = {});
+                   const StopToken* stop = nullptr, std::u16string_view backupFolder = {},
+                   std::u16string_view currentFolder = {});
 
 }  // namespace lodestar

@@ -397,7 +397,7 @@ void FolderMode::BatchAllFiles(MainWindow&) {
             table.rowFailures = true;
             if (!outcome->backedUp) return;
             lodestar::BatchAllFiles(commands, outcome->expr, files, sink, reading, nullptr, &stop,
-                                    backupFolderPath(folder, name));
+                                    backupFolderPath(folder, name), folder);
             FinishRunJournal(folder, name);
         },
         [this, outcome] {
