@@ -86,8 +86,7 @@ void RunJournal::appendLines(const std::string& line) {
 }
 
 void RunJournal::recordBackup(std::u16string_view name) {
-    append(kBackupWord, name);
-    changed_.emplace_back(name);
+    recordBackups({std::u16string(name)});
 }
 
 void RunJournal::recordBackups(const std::vector<std::u16string>& names) {

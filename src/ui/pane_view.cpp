@@ -95,10 +95,7 @@ PaneView::PaneView(const QString& name, bool contextMenu, QWidget* parent)
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 const bool hung = std::exchange(endedHung_, false);
                 if (status == QWebEnginePage::NormalTerminationStatus && !hung) return;
-                watchdog_->stop();
-                loading_ = false;
-                recovering_ = true;
-                if (onRendererGone) onRendererGone(hung);
+                rendererLost(hung);
             });
     connect(bridge_, &PaneBridge::tickChanged, this, [this](int index, bool checked) {
         if (onTicked) onTicked(index, checked);
@@ -121,9 +118,15 @@ void PaneView::rendererHung() {
         endedHung_ = true;
         return;
     }
+    rendererLost(true);
+}
+
+// The page comes back with the current document once the program reloads it.
+void PaneView::rendererLost(bool hung) {
+    watchdog_->stop();
     loading_ = false;
     recovering_ = true;
-    if (onRendererGone) onRendererGone(true);
+    if (onRendererGone) onRendererGone(hung);
 }
 
 std::u16string PaneView::addressOf(const QUrl& url) {

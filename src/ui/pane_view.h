@@ -82,6 +82,7 @@ class PaneView : public QWebEngineView, public PaneHost {
     void focusChangedSlot(QWidget* old, QWidget* now);
     bool owns(const QWidget* w) const;
     void rendererHung();
+    void rendererLost(bool hung);
 
     PanePage* page_ = nullptr;
     QWebChannel* channel_ = nullptr;
