@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace lodestar {
 
@@ -21,6 +22,10 @@ class Prompts {
     // box is closed without a choice.
     virtual SaveChoice saveDiscardCancel(const std::u16string& text,
                                          const std::u16string& caption) = 0;
+    // A question with buttons of its own ("&Overwrite", "&Reload", ...; "&" marks the access
+    // key); the last button is the one Esc and closing the box choose. The chosen button's index.
+    virtual std::size_t choose(const std::u16string& text, const std::u16string& caption,
+                               const std::vector<std::u16string>& buttons) = 0;
     // An open-file dialog for one file. The filter is "label|patterns|label|patterns...";
     // an empty initial folder lets the dialog choose. Empty when the user cancels.
     virtual std::u16string openFile(const std::u16string& filter,

@@ -173,7 +173,7 @@ bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view curr
         for (std::size_t i = 0; i < files.size(); ++i) {
             const std::u16string backupName = backupNameOf(currentFolder, files[i].path);
             // A file the unfinished run changed keeps the backup of its original.
-            if (passedBy(visits[i]) || journal->holds(backupName)) continue;
+            if (!files[i].ticked || passedBy(visits[i]) || journal->holds(backupName)) continue;
             BackupOneFile(files[i].path, folder, backupName);
             backedUp.push_back(backupName);
         }

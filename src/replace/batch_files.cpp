@@ -46,7 +46,7 @@ class ReadOnlyPolicy {
 };
 
 struct Prepared {
-    enum class Kind { PassedBy, ReadOnly, Binary, CannotHold, Done };
+    enum class Kind { Unticked, PassedBy, ReadOnly, Binary, CannotHold, Done };
     Kind kind = Kind::Done;
     std::optional<PendingReplace> pending;  // none when the text stays as it was
     std::u16string cannotHoldCause;
@@ -82,11 +82,16 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
     std::size_t changedElsewhere = 0;
     std::size_t binarySkipped = 0;
     std::size_t cannotHold = 0;
+    std::size_t unticked = 0;
     bool applied = false;
 
     const auto prepare = [&](WorkerChain& own, std::size_t i, bool writableNow) {
         const std::u16string& path = files[i].path;
         Prepared prepared;
+        if (!files[i].ticked) {
+            prepared.kind = Prepared::Kind::Unticked;
+            return prepared;
+        }
         if (passedBy(visits[i])) {
             prepared.kind = Prepared::Kind::PassedBy;
             return prepared;
@@ -138,6 +143,11 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
         const std::u16string& path = files[i].path;
         FileStep step;
         step.outcome = {i + 1, path, u" -", u" Batch Replaced.", std::nullopt};
+        if (prepared.kind == Prepared::Kind::Unticked) {
+            step.outcome = {i + 1, path, u"-", u"Passed", std::nullopt};
+            ++unticked;
+            return queue.add(std::move(step));
+        }
         if (prepared.kind == Prepared::Kind::PassedBy) {
             step.notes.push_back({false, visitNote(path, visits[i]), u""});
             step.outcome = {i + 1, path, u"-", std::u16string(kSameFileStatus), std::nullopt};
@@ -200,8 +210,9 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
     }
     if (applied) chain.leaveLastOn(expr);
     if (!finished) return false;
-    sink.logLine(decimal(static_cast<long long>(files.size() - binarySkipped - cannotHold)) +
-                 u" files batch replaced successfully.");
+    sink.logLine(
+        decimal(static_cast<long long>(files.size() - binarySkipped - cannotHold - unticked)) +
+        u" files batch replaced successfully.");
     if (binarySkipped > 0) sink.logLine(binarySkippedLine(binarySkipped));
     if (changedElsewhere > 0) {
         sink.logError(kChangedElsewhereMessage,

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 #include <algorithm>
 
@@ -44,6 +45,24 @@ SaveChoice QtPrompts::saveDiscardCancel(const std::u16string& text, const std::u
         default:
             return SaveChoice::Cancel;
     }
+}
+
+std::size_t QtPrompts::choose(const std::u16string& text, const std::u16string& caption,
+                              const std::vector<std::u16string>& buttons) {
+    QMessageBox box(QMessageBox::Question, toQ(caption), toQ(text), QMessageBox::NoButton, parent_);
+    box.setObjectName(QStringLiteral("chooseBox"));
+    std::vector<QPushButton*> made;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const bool last = i + 1 == buttons.size();
+        made.push_back(box.addButton(toQ(buttons[i]),
+                                     last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+    }
+    if (made.empty()) return 0;
+    box.setDefaultButton(made.front());
+    box.setEscapeButton(made.back());
+    box.exec();
+    const auto chosen = std::find(made.begin(), made.end(), box.clickedButton());
+    return chosen == made.end() ? made.size() - 1 : static_cast<std::size_t>(chosen - made.begin());
 }
 
 namespace {

@@ -21,6 +21,8 @@ class QtPrompts : public Prompts {
 
     void message(const std::u16string& text, const std::u16string& caption) override;
     bool okCancel(const std::u16string& text, const std::u16string& caption) override;
+    std::size_t choose(const std::u16string& text, const std::u16string& caption,
+                       const std::vector<std::u16string>& buttons) override;
     SaveChoice saveDiscardCancel(const std::u16string& text,
                                  const std::u16string& caption) override;
     std::u16string openFile(const std::u16string& filter,

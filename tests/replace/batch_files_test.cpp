@@ -19,17 +19,17 @@ using testing::TempDir;
 const std::vector<Command> kTwoCommands = {{u"(\\d+)px", u"$1 px", false, CommandKind::Reg},
                                            {u"a", u"b", true, CommandKind::Plain}};
 
-TEST(BatchAllFiles, RewritesEveryFileTickedOrNot) {
+TEST(BatchAllFiles, RunsOverTheTickedFilesOnly) {
     TempDir dir;
     std::vector<FileItem> files{{dir.put("a.htm", "12px aA"), true},
-                                {dir.put("b.htm", "nothing"), false}};
+                                {dir.put("b.htm", "3px a"), false}};
     RegExp expr = globalExpression();
     RecordingSink sink;
     EXPECT_TRUE(BatchAllFiles(kTwoCommands, expr, files, sink));
     EXPECT_EQ(dir.bytes("a.htm"), "12 px bA");
-    EXPECT_EQ(dir.bytes("b.htm"), "nothing");
-    EXPECT_EQ(sink.cells(), u" -| Batch Replaced.; -| Batch Replaced.");
-    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"2 files batch replaced successfully."});
+    EXPECT_EQ(dir.bytes("b.htm"), "3px a");
+    EXPECT_EQ(sink.cells(), u" -| Batch Replaced.;-|Passed");
+    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"1 files batch replaced successfully."});
 }
 
 TEST(BatchAllFiles, ReadOnlyFileStopsTheRunThere) {

@@ -98,6 +98,11 @@ FolderMode::FolderMode(MainWindow& window, Prompts& prompts, WorkRunner& runner,
     };
     picker_.chosen = [this](const std::u16string& folder,
                             const std::vector<std::u16string>& files) {
+        if (!w_.settleUnsaved(u"Your file not saved, save it before opening the folder " + folder +
+                              u"?")) {
+            w_.controls().setText("inputPath", w_.MultiMode ? w_.CurrentFolder : w_.curFileName);
+            return;
+        }
         w_.CurrentFolder = folder;
         w_.FileList.assign(1, u"");
         w_.FileList.insert(w_.FileList.end(), files.begin(), files.end());
@@ -196,6 +201,12 @@ bool FolderMode::IsFileChecked(long long row) const {
 
 void FolderMode::setTicked(long long row, bool on) {
     if (row >= 1 && static_cast<std::size_t>(row) < ticks_.size()) ticks_[row] = on;
+}
+
+std::size_t FolderMode::tickedFiles() const {
+    std::size_t n = 0;
+    for (std::size_t i = 1; i <= fileCount(); ++i) n += IsFileChecked(static_cast<long long>(i));
+    return n;
 }
 
 std::vector<FileItem> FolderMode::listedFiles() const {

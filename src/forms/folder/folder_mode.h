@@ -51,6 +51,7 @@ class FolderMode : public FolderWork {
     void showSelectedRow(MainWindow& window) override;
     void setTicked(long long row, bool on) override;
     void stop() override { stop_.request(); }
+    std::size_t tickedFiles() const override;
 
   private:
     class TableSink;

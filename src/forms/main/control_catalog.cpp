@@ -49,6 +49,7 @@ const MenuSpec kMenus[] = {
     {"mRecent", "mnuTask", u"&Recent Files", u"", off, off},
     {"mClose", "mnuTask", u"Instant &Test", u"", on, off},
     {"mSave", "mnuTask", u"&Save", u"Ctrl+S", off, off},
+    {"mSaveAs", "mnuTask", u"Save &As...", u"Ctrl+Shift+S", off, off},
     {"mnuSplit2", "mnuTask", u"-", u"", on, off},
     {"mExit", "mnuTask", u"E&xit", u"", on, off},
     {"mnuProcess", "", u"&Process", u"", on, off},

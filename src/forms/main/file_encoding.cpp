@@ -23,12 +23,13 @@ void MainWindow::reopenWithEncoding(const std::string& entry) {
     };
     const auto chosen = kEntries.find(entry);
     if (chosen == kEntries.end() || curFileName.empty() || MultiMode) return;
-    if (controls_["btnSave"].enabled &&
-        !confirm(u"The replaced text is not saved. Reopen the file anyway?"))
+    if (!settleUnsaved(u"Your file not saved, save it before reading it again as another "
+                       u"encoding?"))
         return;
     try {
         TextReading once = reading;
         once.fixed = chosen->second;
+        loadedStamp_ = stampOf(curFileName);
         DecodedText file = loadTextFile(curFileName, once);
         txtDoc = std::move(file.text);
         LoadedText = txtDoc;

@@ -3,6 +3,7 @@
 #include "forms/main/main_window.h"
 
 #include <map>
+#include <set>
 #include <stdexcept>
 
 #include "core/text.h"
@@ -225,6 +226,7 @@ void MainWindow::doSingle() {
     setRestoreEnabled(false);
     setSaveEnabled(false);
     controls_.setEnabled("mClose", true);
+    controls_.setEnabled("mSaveAs", true);
     enableSourceTools();
     controls_.setTop("SuperMonitor", 90);
     layout_.arrangePanes();
@@ -270,6 +272,7 @@ void MainWindow::closeSingleFile() {
     controls_.setText("LblCurName", u"");
     controls_.setText("lblTotal", u"");
     controls_.setEnabled("mClose", false);
+    controls_.setEnabled("mSaveAs", false);
     controls_.setEnabled("mEncoding", false);
     controls_.setText("lblEncoding", u"");
     setRestoreEnabled(false);
@@ -300,9 +303,7 @@ void MainWindow::resetMatchState() {
 
 void MainWindow::click(const std::string& name) {
     if (closed_ || !controls_.has(name) || !controls_[name].enabled) return;
-    if (working_ && name != "mExit" && name != "mAbout" && name != "mContents" && name != "mWeb" &&
-        name != "mExample")
-        return;  // the file being opened or searched comes first
+    if (working_ && !allowedWhileWorking(name)) return;  // the file being opened comes first
     if (name.rfind("chk", 0) == 0) {
         controls_.setChecked(name, !controls_[name].checked);
         onSwitch(name);
@@ -324,9 +325,10 @@ void MainWindow::click(const std::string& name) {
     static const std::map<std::string, Handler> handlers = {
         {"selFile", &MainWindow::openFileCommand},
         {"mOpenFile", &MainWindow::openFileCommand},
-        {"mClose", &MainWindow::closeSingleFile},
+        {"mClose", &MainWindow::instantTestCommand},
         {"btnSave", &MainWindow::saveCommand},
         {"mSave", &MainWindow::saveCommand},
+        {"mSaveAs", &MainWindow::saveAsCommand},
         {"btnFind", &MainWindow::find},
         {"mFind", &MainWindow::find},
         {"btnReplace", &MainWindow::replaceCommand},
@@ -357,10 +359,8 @@ void MainWindow::click(const std::string& name) {
     }
     if (name == "mIgnore" || name == "mGlobal" || name == "mDot" || name == "mLine") {
         onSwitch(name);
-    } else if (name == "btnOpenFolder") {
-        openFolderCommand(true);
-    } else if (name == "mOpenFolder") {
-        openFolderCommand(false);
+    } else if (name == "btnOpenFolder" || name == "mOpenFolder") {
+        openFolderCommand();
     } else if (name == "mExit") {
         if (queryUnload()) terminate();
     } else if (name == "btnExp" || name == "mExp") {
@@ -393,8 +393,9 @@ void MainWindow::enterText(const std::string& name) {
 void MainWindow::textFocusLost(const std::string& name) {
     if (closed_ || name != "inputPath" || !controls_[name].enabled) return;
     const std::u16string text = trimSpaces(controls_[name].text);
-    // Leaving the box that shows the open folder keeps its table and counts.
-    if (text.empty() || (MultiMode && text == CurrentFolder)) return;
+    // Leaving the box that shows the open folder or file keeps them as they are; Enter there
+    // reads the file again.
+    if (text.empty() || text == (MultiMode ? CurrentFolder : curFileName)) return;
     OpenPath(text);
 }
 
@@ -402,8 +403,24 @@ void MainWindow::onFileTicked(long long row, bool on) {
     if (folderWork_) folderWork_->setTicked(row, on);
 }
 
+// While a file is opened or searched: Stop, Help and Exit; in single-file mode also Find, which
+// stops the search before it and starts its own.
+bool MainWindow::allowedWhileWorking(const std::string& name) const {
+    static const std::set<std::string> always = {"mExit",    "mAbout",  "mContents", "mWeb",
+                                                 "mExample", "btnStop", "mStop"};
+    return always.count(name) > 0 || (!MultiMode && (name == "btnFind" || name == "mFind"));
+}
+
 void MainWindow::stopCommand() {
+    if (working_) cancelWork();
     if (running_ && folderWork_) folderWork_->stop();
+}
+
+// Stop is offered while a folder run or the open or search of a file goes on.
+void MainWindow::offerStop() {
+    const bool on = running_ || working_;
+    for (const char* stop : {"btnStop", "mStop"}) controls_.setEnabled(stop, on);
+    controls_.setVisible("btnStop", on);
 }
 
 void MainWindow::setRunning(bool on) {
@@ -413,7 +430,7 @@ void MainWindow::setRunning(bool on) {
         "btnFind",   "mFind",      "btnReplace",    "mReplace",    "btnAction",
         "mAction",   "btnRestore", "mRestore",      "btnSave",     "mSave",
         "btnExp",    "mExp",       "btnOpenFolder", "mOpenFolder", "selFile",
-        "mOpenFile", "mClose",     "inputPath",     "mOptions"};
+        "mOpenFile", "mClose",     "inputPath",     "mOptions",    "mSaveAs"};
     if (on) {
         enabledBeforeRun_.clear();
         for (const char* name : conflicting) {
@@ -424,8 +441,7 @@ void MainWindow::setRunning(bool on) {
         for (const auto& [name, enabled] : enabledBeforeRun_) controls_.setEnabled(name, enabled);
         enabledBeforeRun_.clear();
     }
-    for (const char* stop : {"btnStop", "mStop"}) controls_.setEnabled(stop, on);
-    controls_.setVisible("btnStop", on);
+    offerStop();
 }
 
 void MainWindow::resize(const WindowSize& size) {
@@ -446,8 +462,8 @@ void MainWindow::openFileCommand() {
     OpenFile(path);
 }
 
-void MainWindow::openFolderCommand(bool ask) {
-    if (ask && !settleUnsaved(u"Your file not saved, save it before a new replacing task?")) return;
+// The picker asks about unsaved text when its folder is chosen, whichever way it was opened.
+void MainWindow::openFolderCommand() {
     if (folderWork_)
         folderWork_->showPicker(*this);
     else if (showForm)

@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "assistant/used_patterns.h"
 #include "core/stop_token.h"
+#include "files/file_identity.h"
 #include "files/text_encoding.h"
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
@@ -73,6 +75,8 @@ class FolderWork {
     virtual void setTicked(long long row, bool on) = 0;
     // Stop: the run ends after the file it is working on.
     virtual void stop() = 0;
+    // How many listed files are ticked.
+    virtual std::size_t tickedFiles() const = 0;
 };
 
 class MainWindow {
@@ -192,6 +196,8 @@ class MainWindow {
 
     // ---- Replace, save, restore, batch ------------------------------------------------------
     void SingleReplace();
+    // Saves the text to the file it was read from, or to another file (Save As). The file it
+    // was read from is written only while it is as it was read; otherwise the user chooses.
     void SaveFile(const std::u16string& path);
     void RestoreSingleFile();
 
@@ -199,8 +205,10 @@ class MainWindow {
     // remembered_state.cpp) ---------------------------------------------------------------------
     // The title: the file or folder, "*" while the text is unsaved.
     void refreshTitle();
-    // Unsaved text before it would be lost: Save, Discard or Cancel. True when the caller may
-    // go on (saved or discarded); a failed save answers false.
+    // The one guard before the text shown is replaced by another (open, open folder, the path
+    // box, Recent Files, a drop, Instant Test, reload, quit): unsaved text is asked about first,
+    // Save, Discard or Cancel. True when the caller may go on (saved or discarded); a failed
+    // save answers false.
     bool settleUnsaved(const std::u16string& question);
     // A path named on the command line or dropped on the window: a file opens, a folder opens
     // in folder mode; unsaved text is asked about first.
@@ -310,16 +318,24 @@ class MainWindow {
     void next();
     void replaceCommand();
     void saveCommand();
+    void saveAsCommand();
+    // Writes the text to `path`; `expected`: the stamp the file must still have.
+    bool writeDocument(const std::u16string& path, std::optional<FileStamp> expected);
+    // Another program changed the file since it was read: overwrite, reload, save as or cancel.
+    void saveOverChangedFile(const std::u16string& path);
+    void instantTestCommand();
     void restoreCommand();
     void actionCommand();
     void openFileCommand();
-    void openFolderCommand(bool ask);
+    void openFolderCommand();
     void viewSource();
     void viewMatchList();
     void viewInvisible();
     void wordWrap();
     void clearHistory();
     void stopCommand();
+    bool allowedWhileWorking(const std::string& name) const;
+    void offerStop();
 
     std::u16string programFolder_;
     WindowServices services_;
@@ -344,7 +360,9 @@ class MainWindow {
     std::u16string typedPattern_;  // the pattern box as cleaned by the last getRepParam
     bool marksShown_ = false;      // the source view shows the marks of a result
     bool backupSaved_ = false;     // a save of the current file left a sibling backup
-    int pageWaitTicks_ = 0;        // Timer1 ticks spent waiting for the source page
+    // The current file as it was when its text was last read or written: a save checks it.
+    std::optional<FileStamp> loadedStamp_;
+    int pageWaitTicks_ = 0;  // Timer1 ticks spent waiting for the source page
     bool closed_ = false;
     int statusRepaints_ = 0;
     WindowState remembered_;

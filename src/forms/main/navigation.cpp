@@ -119,6 +119,36 @@ std::u16string literalPattern(const std::u16string& selection, bool marksShown) 
     replaceAll(pattern, u"\t", u"\\t");
     return pattern;
 }
+// How the text's lines end: a selection of the view has line feeds whatever the file holds.
+enum class LineBreaks { LineFeed, CarriageReturnLineFeed, Mixed };
+
+LineBreaks lineBreaksOf(const std::u16string& text) {
+    bool pairs = false, lone = false;
+    for (std::size_t at = text.find(u'\n'); at != std::u16string::npos && !(pairs && lone);
+         at = text.find(u'\n', at + 1))
+        (at > 0 && text[at - 1] == u'\r' ? pairs : lone) = true;
+    if (pairs && lone) return LineBreaks::Mixed;
+    return pairs ? LineBreaks::CarriageReturnLineFeed : LineBreaks::LineFeed;
+}
+
+// A selection of the view as a pattern whose line breaks are written as the text has them.
+std::u16string patternWithTextLineBreaks(const std::u16string& selection, LineBreaks breaks) {
+    const std::u16string lineBreak = breaks == LineBreaks::LineFeed ? u"\\n"
+                                     : breaks == LineBreaks::Mixed  ? u"\\r?\\n"
+                                                                    : u"\\r\\n";
+    std::u16string pattern;
+    std::size_t from = 0;
+    for (;;) {
+        std::size_t end = selection.find(u'\n', from);
+        const std::size_t lineEnd =
+            end != std::u16string::npos && end > from && selection[end - 1] == u'\r' ? end - 1
+                                                                                     : end;
+        pattern += literalPattern(selection.substr(from, lineEnd - from), false);
+        if (end == std::u16string::npos) return pattern;
+        pattern += lineBreak;
+        from = end + 1;
+    }
+}
 }  // namespace
 
 std::u16string MainWindow::patternPaste(const std::u16string& text) const {
@@ -129,7 +159,9 @@ std::u16string MainWindow::patternPaste(const std::u16string& text) const {
 
 void MainWindow::useSelectionAsPattern(const std::u16string& selection) {
     if (closed_ || selection.empty() || !controls_["inRepFrom"].enabled) return;
-    const std::u16string pattern = literalPattern(selection, showInvisible);
+    const std::u16string pattern =
+        showInvisible ? literalPattern(selection, true)
+                      : patternWithTextLineBreaks(selection, lineBreaksOf(txtDoc.str()));
     controls_.setText("inRepFrom", pattern);
     controls_.setTextSelection("inRepFrom", pattern.size(), 0);
 }

@@ -27,7 +27,6 @@ void MainWindow::openRequested(const std::u16string& path) {
 }
 
 void MainWindow::OpenPath(const std::u16string& text) {
-    if (text == curFileName) return;
     const bool file = fileExists(text);
     std::u16string folder;
     std::u16string pattern;
@@ -44,15 +43,26 @@ void MainWindow::OpenPath(const std::u16string& text) {
         logError(u"Can't find the path");
         return;
     }
-    if (!settleUnsaved(u"Your file not saved, save it before opening " + text + u"?")) {
+    if (!file) {
+        // Opening the folder asks about unsaved text itself, once the folder is listed.
+        if (!folderWork_->openFolder(*this, folder, pattern)) logError(u"Can't find the path");
+        return;
+    }
+    // The open file's own path reads it again: what another program wrote there is shown.
+    const std::u16string question =
+        !MultiMode && text == curFileName
+            ? u"Your file not saved, save it before reading " + text + u" again?"
+            : u"Your file not saved, save it before opening " + text + u"?";
+    if (!settleUnsaved(question)) {
         controls_.setText("inputPath", MultiMode ? CurrentFolder : curFileName);
         return;
     }
-    if (file) {
-        OpenFile(text);
-        return;
-    }
-    if (!folderWork_->openFolder(*this, folder, pattern)) logError(u"Can't find the path");
+    OpenFile(text);
+}
+
+void MainWindow::instantTestCommand() {
+    if (!settleUnsaved(u"Your file not saved, save it before closing it?")) return;
+    closeSingleFile();
 }
 
 // After a file has opened: it heads Recent Files, the open dialog starts in its folder next

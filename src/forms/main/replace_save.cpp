@@ -7,6 +7,9 @@
 #include "core/text.h"
 #include "files/file_ops.h"
 #include "files/paths.h"
+#include "files/safe_write.h"
+#include "files/text_encoding.h"
+#include "files/text_file.h"
 #include "forms/main/main_window.h"
 #include "replace/backup.h"
 #include "search/expression_ops.h"
@@ -91,28 +94,89 @@ void MainWindow::saveCommand() {
     SaveFile(curFileName);
 }
 
+void MainWindow::saveAsCommand() {
+    if (curFileName.empty() || MultiMode) return;
+    const std::u16string path =
+        trimSpaces(services_.prompts.saveAs(u"Any file|*.*", ParentFolderOf(curFileName) + u"/"));
+    if (path.empty()) return;
+    if (path != curFileName && fileExists(path) &&
+        !confirm(path + u" already exists. Replace it with the text shown here?"))
+        return;
+    SaveFile(path);
+}
+
 void MainWindow::SaveFile(const std::u16string& path) {
+    const bool sameFile = path == curFileName;
+    if (!writeDocument(path, sameFile ? loadedStamp_ : std::nullopt)) return;
+    if (!sameFile) {
+        // The text now belongs to the file it was saved as.
+        curFileName = path;
+        backupSaved_ = false;
+        controls_.setText("LblCurName", curFileName);
+        controls_.setText("inputPath", curFileName);
+        FileList = {u"", curFileName};
+        fileOpened();
+    }
+}
+
+bool MainWindow::writeDocument(const std::u16string& path, std::optional<FileStamp> expected) {
     bool backup = false;
     try {
-        if (isReadOnly(path)) {
-            if (!confirm(u"Current file is read only, save it anyway?")) return;
+        const bool exists = fileExists(path);
+        if (exists && isReadOnly(path)) {
+            if (!confirm(u"Current file is read only, save it anyway?")) return false;
             clearReadOnly(path);
         }
-        backup = options.backupOnReplace && fileExists(path);
-        saveWithBackup(path, txtDoc, options.backupOnReplace, curFormat);
+        backup = options.backupOnReplace && exists;
+        // Save As may make a new file; the file the text was read from must still be there.
+        if (!exists && path != curFileName)
+            replaceFileBytes(path, encodeText(txtDoc, curFormat), ReplaceRules{});
+        else
+            saveWithBackup(path, txtDoc, options.backupOnReplace, curFormat, expected);
         backupSaved_ = backupSaved_ || backup;
+    } catch (const FileChangedError&) {
+        saveOverChangedFile(path);
+        return false;
     } catch (const std::exception& e) {
         // The file on disk is as it was; the text stays unsaved, and the user is told at once.
         const std::u16string message = u"Can't save the file.\r\n" + reasonOf(e);
         logError(message);
         services_.prompts.message(message, u" Warning");
-        return;
+        return false;
     }
     LoadedText = txtDoc;
     loadedFormat = curFormat;
+    loadedStamp_ = stampOf(path);
     setSaveEnabled(false);
     logLine(u"Saved " + decimal(static_cast<long long>(txtDoc.size())) + u" characters to " + path +
             (backup ? u"; the old file is kept as " + siblingBackupPath(path) : u"; no backup"));
+    return true;
+}
+
+// Nothing was written: the file holds what the other program wrote, and the text shown stays.
+void MainWindow::saveOverChangedFile(const std::u16string& path) {
+    const std::size_t choice = services_.prompts.choose(
+        path +
+            u" was changed by another program since Lodestar read it.\r\n"
+            u"Overwrite: the other program's change is lost.\r\n"
+            u"Reload: the file is read again and the text shown here is lost.\r\n"
+            u"Save As: the text shown here goes to another file.",
+        u" Warning", {u"&Overwrite", u"&Reload", u"Save &As...", u"Cancel"});
+    switch (choice) {
+        case 0:
+            if (writeDocument(path, std::nullopt))
+                logLine(u"Overwrote the change another program made to " + path);
+            break;
+        case 1:
+            setSaveEnabled(false);  // the user chose to give the text up
+            OpenFile(path);
+            break;
+        case 2:
+            saveAsCommand();
+            break;
+        default:
+            logError(u"Not saved: " + path + u" was changed by another program.");
+    }
 }
 
 void MainWindow::restoreCommand() {
@@ -127,8 +191,13 @@ void MainWindow::restoreCommand() {
 // otherwise the sibling backup of the last save goes back over the file, and the window then
 // shows what the file holds. Window and disk agree afterwards either way.
 void MainWindow::RestoreSingleFile() {
-    resetMatchState();
+    const std::u16string name = FileNameOf(curFileName);
     if (txtDoc != LoadedText) {
+        if (!confirm(u"Restore " + name +
+                     u" to the text the file holds? The replaced text is "
+                     u"discarded."))
+            return;
+        resetMatchState();
         txtDoc = LoadedText;
         curFormat = loadedFormat;
         showEncoding();
@@ -140,12 +209,20 @@ void MainWindow::RestoreSingleFile() {
                 u" as the file holds it; the replaced text is discarded.");
         return;
     }
-    setRestoreEnabled(false);
     if (!backupSaved_) {
+        setRestoreEnabled(false);
         logError(u"Nothing to restore: no backup of this file was made.");
         return;
     }
     const std::u16string backup = siblingBackupPath(curFileName);
+    const bool changedElsewhere = stampOf(curFileName) != loadedStamp_;
+    if (!confirm(u"Restore " + name + u" from its backup " + backup + u"? " +
+                 (changedElsewhere ? u"Another program changed the file since Lodestar saved "
+                                     u"it; that change is replaced too."
+                                   : u"The text the file holds now is replaced.")))
+        return;
+    resetMatchState();
+    setRestoreEnabled(false);
     try {
         SingleRestore result = restoreSingleFile(curFileName);
         if (!result.restored) {
@@ -183,6 +260,19 @@ void MainWindow::actionCommand() {
         commands = std::move(*parsed);
     } catch (const std::exception& e) {
         logError(std::u16string(kRepFileError) + u"\r\n" + reasonOf(e));
+        return;
+    }
+    const std::u16string commandFile = FileNameOf(path);
+    if (MultiMode) {
+        const std::size_t ticked = folderWork_ ? folderWork_->tickedFiles() : 0;
+        if (ticked == 0) {
+            logError(u"No file is ticked: the commands of " + commandFile + u" ran nowhere.");
+            return;
+        }
+        if (!confirm(u"Run " + commandFile + u" on " + decimal(static_cast<long long>(ticked)) +
+                     (ticked == 1 ? u" ticked file?" : u" ticked files?")))
+            return;
+    } else if (!confirm(u"Run " + commandFile + u" on " + FileNameOf(curFileName) + u"?")) {
         return;
     }
     if (MultiMode) {

@@ -122,6 +122,7 @@ void MainWindow::clearSearchResult() {
 // The text of the current file read again; false (and the reason logged) when it cannot be.
 bool MainWindow::reloadText(SharedText& text) {
     try {
+        loadedStamp_ = stampOf(curFileName);  // taken before the read: a later change shows
         DecodedText file = loadTextFile(curFileName, reading);
         text = std::move(file.text);
         curFormat = loadedFormat = file.format;
@@ -321,6 +322,7 @@ void MainWindow::startJob(
     jobStop_ = stop;
     jobUndo_ = std::move(undo);
     working_ = true;
+    offerStop();
     showJobProgress(0);
     const std::weak_ptr<const bool> alive = alive_;
     // Told on the worker's thread; reported to the window only when the whole percent changes.
@@ -344,6 +346,7 @@ void MainWindow::startJob(
             // Cancelled, taken over by a newer job, or the window is closed or gone.
             if (alive.expired() || closed_ || stop->requested()) return;
             working_ = false;
+            offerStop();
             jobUndo_ = nullptr;
             showJobProgress(0);
             done();
@@ -367,6 +370,7 @@ void MainWindow::cancelWork() {
     const std::function<void()> undo = std::move(jobUndo_);
     stopJob();
     working_ = false;
+    offerStop();
     showJobProgress(0);
     services_.timer.stop();
     if (undo) undo();
@@ -391,6 +395,7 @@ void MainWindow::OpenFile(const std::u16string& path) {
     showStatus(u"Loading file source code, please wait...");
     // Reading and rendering run on the file's own copy; the window takes them over when done.
     struct Loaded {
+        std::optional<FileStamp> stamp;
         DecodedText file;
         SharedText text;
         RenderedBody body;
@@ -401,6 +406,8 @@ void MainWindow::OpenFile(const std::u16string& path) {
         [loaded, clean, reading = reading, invisible = showInvisible](const StopToken& stop,
                                                                       const JobProgress& progress) {
             try {
+                // Taken before the read: a change made while it reads shows at the save.
+                loaded->stamp = stampOf(clean);
                 loaded->file = loadTextFile(clean, reading, ReadWatch{&stop, progress});
                 loaded->text = std::move(loaded->file.text);
                 if (stop.requested()) return;
@@ -433,6 +440,7 @@ void MainWindow::OpenFile(const std::u16string& path) {
             controls_.setText("lblTotal", u"");
             FileList = {u"", curFileName};
             LoadedText = loaded->text;  // one buffer until the text is changed
+            loadedStamp_ = loaded->stamp;
             backupSaved_ = false;
             txtDoc = loaded->text;
             showUnmarkedBody(std::move(loaded->body));

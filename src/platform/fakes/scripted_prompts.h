@@ -15,7 +15,8 @@
 namespace lodestar::fakes {
 
 struct Prompt {
-    std::string kind;        // "message", "okCancel", "saveDiscardCancel", "openFile" or "saveAs"
+    std::string
+        kind;  // "message", "okCancel", "saveDiscardCancel", "openFile", "saveAs" or "choose"
     std::u16string text;     // message text, or the dialog's filter
     std::u16string caption;  // caption, or the dialog's initial folder
 };
@@ -27,6 +28,8 @@ class ScriptedPrompts : public Prompts {
     void answerSave() { answers_.push_back(Answer::Save); }
     void answerDiscard() { answers_.push_back(Answer::Discard); }
     void choosePath(std::u16string path) { paths_.push_back(std::move(path)); }
+    // The button the next `choose` question takes; the last (Cancel) when none is scripted.
+    void answerButton(std::size_t index) { buttons_.push_back(index); }
 
     void message(const std::u16string& text, const std::u16string& caption) override {
         asked.push_back({"message", text, caption});
@@ -53,6 +56,15 @@ class ScriptedPrompts : public Prompts {
         }
         throw std::logic_error("OK scripted for a Save/Discard/Cancel question");
     }
+    std::size_t choose(const std::u16string& text, const std::u16string& caption,
+                       const std::vector<std::u16string>& buttons) override {
+        asked.push_back({"choose", text, caption});
+        if (buttons_.empty()) return buttons.size() - 1;
+        const std::size_t index = buttons_.front();
+        buttons_.pop_front();
+        if (index >= buttons.size()) throw std::logic_error("no such button scripted");
+        return index;
+    }
     std::u16string openFile(const std::u16string& filter,
                             const std::u16string& initialFolder) override {
         return nextPath("openFile", filter, initialFolder);
@@ -60,6 +72,14 @@ class ScriptedPrompts : public Prompts {
     std::u16string saveAs(const std::u16string& filter,
                           const std::u16string& initialFolder) override {
         return nextPath("saveAs", filter, initialFolder);
+    }
+
+    // Drops what is still scripted and what was asked.
+    void forget() {
+        answers_.clear();
+        paths_.clear();
+        buttons_.clear();
+        asked.clear();
     }
 
     std::vector<Prompt> asked;
@@ -86,6 +106,7 @@ class ScriptedPrompts : public Prompts {
 
     std::deque<Answer> answers_;
     std::deque<std::u16string> paths_;
+    std::deque<std::size_t> buttons_;
 };
 
 }  // namespace lodestar::fakes

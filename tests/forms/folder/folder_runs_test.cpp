@@ -126,23 +126,26 @@ TEST_F(FolderRuns, RestoreWithoutBackupsSaysWhyAndKeepsRestoreOffered) {
     EXPECT_TRUE(fs::exists(docs.path() / "bak"));
 }
 
-TEST_F(FolderRuns, ActionBacksUpEveryListedFileThenRunsTheCommandsOverAll) {
+TEST_F(FolderRuns, ActionAsksThenBacksUpAndRunsTheCommandsOverTheTickedFilesOnly) {
     openThree();
-    tick(2, false);
+    tick(3, false);
     const std::u16string rep = put("cmds.rep", "rep ---x--- with ---z---;\r\n");
+    prompts.choosePath(rep);
+    prompts.answerCancel();
+    w->click("btnAction");
+    EXPECT_EQ(lastQuestion(), "Run cmds.rep on 2 ticked files?");
+    EXPECT_EQ(prompts.asked[prompts.asked.size() - 2].caption, u"");  // no initial folder
+    EXPECT_EQ(docs.bytes("a.htm"), "x1 x2") << "Cancel runs nothing";
     prompts.choosePath(rep);
     w->click("btnAction");
     settle();
-    EXPECT_EQ(prompts.asked.back().caption, u"");  // no initial folder in folder mode
     EXPECT_EQ(docs.bytes("a.htm"), "z1 z2");
-    EXPECT_EQ(docs.bytes("b.htm"), "none");
-    EXPECT_EQ(docs.bytes("c.htm"), "z3");
-    for (const char* name : {"a.htm", "b.htm", "c.htm"}) EXPECT_TRUE(backedUp(name)) << name;
-    EXPECT_EQ(matchesOf(2), " -");
-    EXPECT_EQ(statusOf(2), " Batch Replaced.");
-    EXPECT_NE(log().find("* Files backed up successfully.\r\n* 3 files batch replaced "
-                         "successfully.\r\n"),
-              std::string::npos);
+    EXPECT_EQ(docs.bytes("c.htm"), "x3");
+    EXPECT_TRUE(backedUp("a.htm"));
+    EXPECT_FALSE(backedUp("c.htm")) << "an unticked file is neither run nor backed up";
+    EXPECT_EQ(statusOf(1), " Batch Replaced.");
+    EXPECT_EQ(statusOf(3), "Passed");
+    EXPECT_NE(log().find("* 2 files batch replaced successfully.\r\n"), std::string::npos);
     EXPECT_TRUE(c("btnRestore").enabled);
 }
 

@@ -51,13 +51,11 @@ TEST_F(DesktopHabits, TheTitleFollowsOpeningChangingSavingAndClosing) {
 
 TEST_F(DesktopHabits, UnsavedTextIsSavedDiscardedOrKeptBeforeItCouldBeLost) {
     enum class Answer { Save, Discard, Cancel, SaveFails };
-    const char* const triggers[] = {"mExit", "mOpenFile", "btnOpenFolder", "inputPath"};
+    const char* const triggers[] = {"mExit", "mOpenFile", "mClose", "inputPath"};
     for (const char* trigger : triggers) {
         for (Answer answer : {Answer::Save, Answer::Discard, Answer::Cancel, Answer::SaveFails}) {
             const std::string what = std::string(trigger) + " " + std::to_string(int(answer));
             w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
-            bool pickerShown = false;
-            w->showForm = [&](const std::string& form) { pickerShown = form == "FolderDlg"; };
             const std::u16string other = put("other.txt", "other");
             const std::u16string path = openAndChange("a" + what + ".txt");
             if (answer == Answer::SaveFails)
@@ -78,9 +76,9 @@ TEST_F(DesktopHabits, UnsavedTextIsSavedDiscardedOrKeptBeforeItCouldBeLost) {
             ASSERT_FALSE(prompts.asked.empty()) << what;
             EXPECT_EQ(prompts.asked.front().kind, "saveDiscardCancel") << what;
             EXPECT_EQ(u8(prompts.asked.front().caption), " Please confirm") << what;
-            const bool wentOn = trigger == std::string("mExit")           ? w->closed()
-                                : trigger == std::string("btnOpenFolder") ? pickerShown
-                                                                          : w->curFileName == other;
+            const bool wentOn = trigger == std::string("mExit")    ? w->closed()
+                                : trigger == std::string("mClose") ? w->curFileName.empty()
+                                                                   : w->curFileName == other;
             EXPECT_EQ(wentOn, goesOn) << what;
             EXPECT_EQ(u8(LoadFileText(path)), answer == Answer::Save ? "bbb" : "aaa") << what;
             if (!goesOn && trigger == std::string("inputPath")) {

@@ -98,7 +98,8 @@ TEST_F(FileEncoding, TheViewMenuReopensTheFileInAnotherEncoding) {
     replace(u"caf", u"tea");
     prompts.answerCancel();
     w->click("mEncUtf16le");
-    EXPECT_EQ(lastQuestion(), "The replaced text is not saved. Reopen the file anyway?");
+    EXPECT_EQ(lastQuestion(),
+              "Your file not saved, save it before reading it again as another encoding?");
     EXPECT_EQ(u8(w->txtDoc), "tea\u00E9");
     // Closing the file clears the label and turns the entry off.
     w->click("mClose");

@@ -85,6 +85,11 @@ class StepPrompts : public Prompts {
                                  const std::u16string& caption) override {
         return okCancel(text, caption) ? SaveChoice::Discard : SaveChoice::Cancel;
     }
+    // A question with its own buttons: the first (go on) or the last (cancel) as the step says.
+    std::size_t choose(const std::u16string& text, const std::u16string& caption,
+                       const std::vector<std::u16string>& buttons) override {
+        return okCancel(text, caption) ? 0 : buttons.size() - 1;
+    }
     std::u16string openFile(const std::u16string&, const std::u16string&) override { return path; }
     std::u16string saveAs(const std::u16string&, const std::u16string&) override { return path; }
     void nextStep(unsigned bits, std::u16string chosen) {

@@ -201,7 +201,9 @@ TEST_F(Action, RunsTheCommandFileOverTheTextInMemory) {
     runCommandFile(
         "/// widen\r\nregrep ---(\\d+)px--- with ---$1 px---;\r\n"
         "rep ---a--- with ---b---;\r\nrep ---b--- with ---c---;\r\n");
-    const auto& dialog = prompts.asked.back();
+    // The command file is chosen, then the user is asked what will run where.
+    EXPECT_EQ(lastQuestion(), "Run t.rep on css.txt?");
+    const auto& dialog = prompts.asked[prompts.asked.size() - 2];
     EXPECT_EQ(u8(dialog.text), "rep cmds(*.rep)|*.rep");
     EXPECT_EQ(dialog.caption, program.folder() + u"rep/");
     EXPECT_EQ(u8(w->txtDoc), "12 px cnd 3 px, c");
