@@ -71,13 +71,16 @@ TEST(BackupFolder, EmptyNameIsBakAndEscapingNamesAreRefused) {
         EXPECT_THROW(backupFolderPath(u"/data/", name), BackupError) << toUtf8(name);
 }
 
-TEST(BackupAllFiles, CopiesEveryFileIncludingNamesWithoutDot) {
+TEST(BackupAllFiles, CopiesEveryTickedFileIncludingNamesWithoutDot) {
     TempDir dir;
-    std::vector<FileItem> files{{dir.put("a.txt", "A"), true}, {dir.put("notes", "N"), false}};
+    std::vector<FileItem> files{{dir.put("a.txt", "A"), true},
+                                {dir.put("notes", "N"), true},
+                                {dir.put("left.txt", "L"), false}};
     RecordingSink sink;
     EXPECT_TRUE(BackupAllFiles(files, dir.folder(), u"", sink));
     EXPECT_EQ(dir.bytes("bak/a.txt"), "A");
     EXPECT_EQ(dir.bytes("bak/notes"), "N");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak" / "left.txt"));
     EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"Files backed up successfully."});
 }
 
