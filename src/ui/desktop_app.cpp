@@ -62,7 +62,14 @@ int runDesktop(int argc, char** argv) {
     window.show();
     const QStringList arguments = QApplication::arguments();
     QTimer::singleShot(0, &window, [&window, arguments] { openArguments(window, arguments); });
-    return app.exec();
+    const int status = app.exec();
+    // A search deep in a long text may take its time to notice the stop: the program does not
+    // wait for it. The state is saved and no file is half-written (writes replace whole files).
+    if (!window.endWork(1500)) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }
 
 }  // namespace lodestar::ui

@@ -23,6 +23,16 @@ QtWorkRunner::~QtWorkRunner() {
     delete receiver_;  // reports and finished calls still queued for it go with it
 }
 
+bool QtWorkRunner::settle(int ms) {
+    pool_.clear();
+    {
+        std::lock_guard lock(mutex_);
+        closing_ = true;  // a work waiting for an answer gets none
+    }
+    answered_.notify_all();
+    return pool_.waitForDone(ms);
+}
+
 void QtWorkRunner::start(std::function<void()> work, std::function<void()> finished) {
     pool_.start([this, work = std::move(work), finished = std::move(finished)]() mutable {
         work();

@@ -27,6 +27,9 @@ class QtWorkRunner : public WorkRunner {
     void start(std::function<void()> work, std::function<void()> finished) override;
     void post(std::function<void()> report) override;
     void ask(std::function<void()> question) override;
+    // Drops the runs that have not begun and waits at most `ms` for the one in progress; true
+    // when none is left.
+    bool settle(int ms);
 
   private:
     QThreadPool pool_;   // one thread: runs never overlap

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -88,6 +89,15 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
         size = size.boundedTo(screen->availableGeometry().size());
     resize(size);
     habits_ = new WindowHabits(*this);
+}
+
+bool SkinWindow::endWork(int ms) {
+    folder_->stop();
+    if (!form_->closed()) form_->terminate();
+    QElapsedTimer clock;
+    clock.start();
+    const bool runEnded = runner_->settle(ms);
+    return jobs_->settle(std::max<int>(0, ms - static_cast<int>(clock.elapsed()))) && runEnded;
 }
 
 SkinWindow::~SkinWindow() {

@@ -40,6 +40,9 @@ class SkinWindow : public QMainWindow, public FormHost {
     explicit SkinWindow(const std::u16string& programFolder,
                         const std::u16string& stateFolder = userStateFolder());
     ~SkinWindow() override;
+    // After the window has closed: every run and search is told to stop; true when all have
+    // ended within `ms`.
+    bool endWork(int ms);
 
     MainWindow& form() { return *form_; }
     PaneView* paneView(Pane which) const;
