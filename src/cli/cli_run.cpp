@@ -10,6 +10,7 @@
 #include "core/ordered_work.h"
 #include "core/text.h"
 #include "export/extraction.h"
+#include "files/absolute_path.h"
 #include "files/file_identity.h"
 #include "files/folder_listing.h"
 #include "files/multi_search.h"
@@ -222,7 +223,7 @@ class Session {
     }
 
     int batch() {
-        const std::u16string commandFile = fromUtf8(args_.operands[0]);
+        const std::u16string commandFile = absolutePath(fromUtf8(args_.operands[0]));
         if (!fileExists(commandFile)) throw Failure{u"The command file does not exist.", {}};
         const Target files = target(args_.operands[1]);
         std::optional<std::vector<Command>> commands;
@@ -282,7 +283,7 @@ class Session {
         const Target files = target(args_.operands[1]);
         const bool toStdout = *args_.output == "-";
         ExtractTarget exportTarget;
-        exportTarget.path = fromUtf8(*args_.output);
+        exportTarget.path = toStdout ? u"-" : absolutePath(fromUtf8(*args_.output));
         if (!toStdout) {
             const std::u16string parent = ParentFolderOf(exportTarget.path);
             if (!parent.empty() && exportTarget.path.find(u'/') != std::u16string::npos &&
@@ -332,8 +333,8 @@ class Session {
     }
 
     int render() {
-        const std::u16string path = fromUtf8(args_.operands[0]);
-        if (!fileExists(path)) throw Failure{u"Can't find the path", toUtf8(path)};
+        const std::u16string path = absolutePath(fromUtf8(args_.operands[0]));
+        if (!fileExists(path)) throw Failure{u"Can't find the path", args_.operands[0]};
         const std::u16string text = loadOrFail(path, kSearchErrorMessage).text;
         std::vector<MatchSpan> spans;
         if (args_.renderPattern) {

@@ -1,5 +1,6 @@
 # Text files in their own encodings, safe whole-file writes, paths, wildcards and folder listing.
 add_library(lodestar_files STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/absolute_path.cpp
     ${CMAKE_CURRENT_LIST_DIR}/block_text_read.cpp
     ${CMAKE_CURRENT_LIST_DIR}/codepage.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_bytes.cpp

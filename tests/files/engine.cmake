@@ -1,6 +1,7 @@
 # Tests of the text files, code page, paths, wildcards, folder listing and file operations.
 lodestar_add_test(files_engine_test
     SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/absolute_path_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/block_text_read_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/codepage_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/file_ops_test.cpp
