@@ -1,7 +1,9 @@
 // The six commands of lodestar-cli, each a thin layer over the engine the window uses.
 #include "cli/cli_run.h"
 
+#include <new>
 #include <optional>
+#include <stdexcept>
 
 #include "cli/cli_settings.h"
 #include "cli/export_choice.h"
@@ -361,8 +363,15 @@ int runCommand(const Arguments& args, const std::u16string& programFolder, std::
         return Session(args, programFolder, out, err).run();
     } catch (const Error& error) {  // an options file that exists but cannot be read
         err << error.what() << '\n';
-        return kFailed;
+    } catch (const std::bad_alloc&) {
+        // Whatever ran out of memory stopped there; the files finished before it stay done.
+        out.flush();
+        err << kOutOfMemoryMessage << '\n';
+    } catch (const std::length_error&) {  // a text longer than any string can hold
+        out.flush();
+        err << kOutOfMemoryMessage << '\n';
     }
+    return kFailed;
 }
 
 }  // namespace lodestar::cli
