@@ -12,11 +12,13 @@
 #include "core/ordered_work.h"
 #include "core/text.h"
 #include "export/extraction.h"
+#include "export/formats.h"
 #include "files/absolute_path.h"
 #include "files/file_identity.h"
 #include "files/folder_listing.h"
 #include "files/multi_search.h"
 #include "files/paths.h"
+#include "files/same_file.h"
 #include "files/text_encoding.h"
 #include "files/text_file.h"
 #include "replace/backup.h"
@@ -292,11 +294,15 @@ class Session {
                 !folderExists(parent))
                 throw Failure{u"The folder does not exist.", {}};
         }
+        // Writing the export over a file it reads would lose that file: refused, nothing asked.
+        if (!toStdout && isOneOfFiles(exportTarget.path, files.files))
+            throw Failure{u"The export file is one of the searched files; choose another output.",
+                          toUtf8(exportTarget.path)};
         exportTarget.format = exportFormatter(args_.format, args_.delimiter);
         if (toStdout)
             exportTarget.write = [this](const std::u16string&, std::u16string_view content) {
                 // The same bytes the export file would hold.
-                out_ << encodeText(std::u16string(content) + u"\r\n", formatThatHolds(content));
+                out_ << encodeText(std::u16string(content) + u"\r\n", exportFileFormat());
             };
         // With the export on standard output the log line goes to standard error.
         TerminalSink sink(out_, toStdout ? err_ : out_, err_, FileLineShape::None);
@@ -318,7 +324,7 @@ class Session {
             if (exportTarget.write)
                 exportTarget.write(exportTarget.path, frame);
             else
-                PrintTextFile(exportTarget.path, frame, formatThatHolds(frame));
+                PrintTextFile(exportTarget.path, frame, exportFileFormat());
         } catch (const Error& error) {
             throw Failure{std::u16string(kExtractErrorMessage), error.what()};
         }

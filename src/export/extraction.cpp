@@ -2,6 +2,7 @@
 #include "export/extraction.h"
 
 #include "core/text.h"
+#include "export/formats.h"
 #include "files/multi_search.h"
 #include "files/reusable_reader.h"
 #include "files/text_file.h"
@@ -50,7 +51,7 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
         if (target.write)
             target.write(target.path, content);
         else
-            PrintTextFile(target.path, content, formatThatHolds(content));
+            PrintTextFile(target.path, content, exportFileFormat());
     } catch (const Error& error) {
         sink.logError(kExtractErrorMessage, fromUtf8(error.what()));
         summary.result = ExtractResult::Failed;

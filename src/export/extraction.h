@@ -23,7 +23,7 @@ struct ExtractTarget {
     // The whole export content for the items (toText, toHTML or toXML); may throw Error.
     std::function<std::u16string(const std::vector<std::u16string>& items)> format;
     // Writes the content; when empty, PrintTextFile (create or replace, then one CR LF) in
-    // Windows-1252, or in UTF-8 when the content holds a character Windows-1252 cannot hold.
+    // UTF-8 (exportFileFormat).
     std::function<void(const std::u16string& path, std::u16string_view content)> write;
 };
 

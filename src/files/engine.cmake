@@ -13,6 +13,7 @@ add_library(lodestar_files STATIC
     ${CMAKE_CURRENT_LIST_DIR}/path_glob.cpp
     ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
     ${CMAKE_CURRENT_LIST_DIR}/safe_write.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/same_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_decoder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_encoding.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_file.cpp

@@ -9,6 +9,7 @@ lodestar_add_test(files_engine_test
         ${CMAKE_CURRENT_LIST_DIR}/folder_tree_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/paths_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/safe_write_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/same_file_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/text_encoding_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/text_file_test.cpp
     LIBS lodestar_files)
