@@ -71,6 +71,9 @@ class Session {
 
     int run() {
         for (const std::u16string& line : settings_.ignoredOptionLines) printMessage(err_, line);
+        for (const std::u16string& file : settings_.notAFile)
+            err_ << displayText(file)
+                 << ": not a regular file (a FIFO or a device); it is not read.\n";
         try {
             switch (args_.command) {
                 case CliCommand::Find:

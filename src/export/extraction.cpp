@@ -4,6 +4,7 @@
 #include "core/text.h"
 #include "export/formats.h"
 #include "files/multi_search.h"
+#include "files/open_for_reading.h"
 #include "files/reusable_reader.h"
 #include "files/text_file.h"
 
@@ -35,10 +36,18 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
             appendValues(expr, reader, files.front().path, items);
         } else {
             if (lastSearchTotal && *lastSearchTotal == 0) return summary;
-            for (const FileItem& file : files) {
+            for (std::size_t row = 0; row < files.size(); ++row) {
+                const FileItem& file = files[row];
                 if (!file.ticked) continue;
                 sink.showStatus(u"Extracting from " + file.path);
-                appendValues(expr, reader, file.path, items, !reading.binaryAsText);
+                try {
+                    appendValues(expr, reader, file.path, items, !reading.binaryAsText);
+                } catch (const NotAFileError&) {
+                    sink.fileDone(
+                        {row + 1, file.path, u"-", u"", std::nullopt, FileSkip::NotAFile});
+                    ++summary.notAFile;
+                    continue;
+                }
                 if (reader.binary() && !reading.binaryAsText) ++summary.binarySkipped;
             }
         }
@@ -64,6 +73,7 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
                  decimal(static_cast<long long>(files.size())) + u" files and saved in " +
                  target.path);
     if (summary.binarySkipped > 0) sink.logLine(binarySkippedLine(summary.binarySkipped));
+    if (summary.notAFile > 0) sink.logLine(notAFileLine(summary.notAFile));
     sink.showStatus(u"Done.");
     return summary;
 }

@@ -10,6 +10,7 @@ add_library(lodestar_files STATIC
     ${CMAKE_CURRENT_LIST_DIR}/folder_listing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/folder_tree.cpp
     ${CMAKE_CURRENT_LIST_DIR}/folder_visits.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/open_for_reading.cpp
     ${CMAKE_CURRENT_LIST_DIR}/path_glob.cpp
     ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
     ${CMAKE_CURRENT_LIST_DIR}/safe_write.cpp
