@@ -1,4 +1,4 @@
-// The settings a command runs with: the user's options file or the one beside the program (or
+// The settings a command runs with: the user's options file or the program folder's shipped one (or
 // the defaults), overridden by the switches of the command line.
 #pragma once
 
