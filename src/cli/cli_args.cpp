@@ -174,7 +174,8 @@ Search switches (as the desktop program starts: ignore case, global and dot-matc
   --first                only the first match (global off)
   -m, --multiline        ^ and $ match at every line
   --no-dotall            the dot does not match a line feed
-Settings (from lodestar.opt beside the program, or the defaults):
+Settings (from lodestar.opt in $XDG_CONFIG_HOME/lodestar/ -- ~/.config/lodestar/ when it is
+unset -- else the shipped defaults; the encoding setting from "settings" in the same folder):
   --no-backup            no backups before replacing
   --backup-folder NAME   the backup folder's name (default "bak")
   --no-count             replace in folders without counting matches first

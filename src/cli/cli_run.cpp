@@ -1,7 +1,9 @@
 // The six commands of lodestar-cli, each a thin layer over the engine the window uses.
 #include "cli/cli_run.h"
 
+#include <new>
 #include <optional>
+#include <stdexcept>
 
 #include "cli/cli_settings.h"
 #include "cli/export_choice.h"
@@ -10,10 +12,13 @@
 #include "core/ordered_work.h"
 #include "core/text.h"
 #include "export/extraction.h"
+#include "export/formats.h"
+#include "files/absolute_path.h"
 #include "files/file_identity.h"
 #include "files/folder_listing.h"
 #include "files/multi_search.h"
 #include "files/paths.h"
+#include "files/same_file.h"
 #include "files/text_encoding.h"
 #include "files/text_file.h"
 #include "replace/backup.h"
@@ -66,6 +71,9 @@ class Session {
 
     int run() {
         for (const std::u16string& line : settings_.ignoredOptionLines) printMessage(err_, line);
+        for (const std::u16string& file : settings_.notAFile)
+            err_ << displayText(file)
+                 << ": not a regular file (a FIFO or a device); it is not read.\n";
         try {
             switch (args_.command) {
                 case CliCommand::Find:
@@ -222,7 +230,7 @@ class Session {
     }
 
     int batch() {
-        const std::u16string commandFile = fromUtf8(args_.operands[0]);
+        const std::u16string commandFile = absolutePath(fromUtf8(args_.operands[0]));
         if (!fileExists(commandFile)) throw Failure{u"The command file does not exist.", {}};
         const Target files = target(args_.operands[1]);
         std::optional<std::vector<Command>> commands;
@@ -282,18 +290,22 @@ class Session {
         const Target files = target(args_.operands[1]);
         const bool toStdout = *args_.output == "-";
         ExtractTarget exportTarget;
-        exportTarget.path = fromUtf8(*args_.output);
+        exportTarget.path = toStdout ? u"-" : absolutePath(fromUtf8(*args_.output));
         if (!toStdout) {
             const std::u16string parent = ParentFolderOf(exportTarget.path);
             if (!parent.empty() && exportTarget.path.find(u'/') != std::u16string::npos &&
                 !folderExists(parent))
                 throw Failure{u"The folder does not exist.", {}};
         }
+        // Writing the export over a file it reads would lose that file: refused, nothing asked.
+        if (!toStdout && isOneOfFiles(exportTarget.path, files.files))
+            throw Failure{u"The export file is one of the searched files; choose another output.",
+                          toUtf8(exportTarget.path)};
         exportTarget.format = exportFormatter(args_.format, args_.delimiter);
         if (toStdout)
             exportTarget.write = [this](const std::u16string&, std::u16string_view content) {
                 // The same bytes the export file would hold.
-                out_ << encodeText(std::u16string(content) + u"\r\n", formatThatHolds(content));
+                out_ << encodeText(std::u16string(content) + u"\r\n", exportFileFormat());
             };
         // With the export on standard output the log line goes to standard error.
         TerminalSink sink(out_, toStdout ? err_ : out_, err_, FileLineShape::None);
@@ -315,7 +327,7 @@ class Session {
             if (exportTarget.write)
                 exportTarget.write(exportTarget.path, frame);
             else
-                PrintTextFile(exportTarget.path, frame, formatThatHolds(frame));
+                PrintTextFile(exportTarget.path, frame, exportFileFormat());
         } catch (const Error& error) {
             throw Failure{std::u16string(kExtractErrorMessage), error.what()};
         }
@@ -332,8 +344,8 @@ class Session {
     }
 
     int render() {
-        const std::u16string path = fromUtf8(args_.operands[0]);
-        if (!fileExists(path)) throw Failure{u"Can't find the path", toUtf8(path)};
+        const std::u16string path = absolutePath(fromUtf8(args_.operands[0]));
+        if (!fileExists(path)) throw Failure{u"Can't find the path", args_.operands[0]};
         const std::u16string text = loadOrFail(path, kSearchErrorMessage).text;
         std::vector<MatchSpan> spans;
         if (args_.renderPattern) {
@@ -360,8 +372,15 @@ int runCommand(const Arguments& args, const std::u16string& programFolder, std::
         return Session(args, programFolder, out, err).run();
     } catch (const Error& error) {  // an options file that exists but cannot be read
         err << error.what() << '\n';
-        return kFailed;
+    } catch (const std::bad_alloc&) {
+        // Whatever ran out of memory stopped there; the files finished before it stay done.
+        out.flush();
+        err << kOutOfMemoryMessage << '\n';
+    } catch (const std::length_error&) {  // a text longer than any string can hold
+        out.flush();
+        err << kOutOfMemoryMessage << '\n';
     }
+    return kFailed;
 }
 
 }  // namespace lodestar::cli

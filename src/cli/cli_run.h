@@ -9,6 +9,11 @@
 
 namespace lodestar::cli {
 
+inline constexpr const char* kOutOfMemoryMessage =
+    "Not enough memory: the command stopped. Files finished before it stay as they are.";
+
+// Memory running out anywhere in the command is reported with kOutOfMemoryMessage and exit
+// status 2, never an abort.
 int runCommand(const Arguments& args, const std::u16string& programFolder, std::ostream& out,
                std::ostream& err);
 

@@ -2,7 +2,9 @@
 // rendering from the command line, on the same engines as the desktop program.
 #include <unistd.h>
 
+#include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -21,10 +23,7 @@ std::u16string programFolder() {
     return lodestar::fromUtf8(buffer.substr(0, buffer.rfind('/')));
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
+int runProgram(int argc, char** argv) {
     using namespace lodestar::cli;
     Arguments args;
     try {
@@ -48,4 +47,21 @@ int main(int argc, char** argv) {
         return 2;
     }
     return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    // Nothing that goes wrong ends the program with an abort: it is an error, exit status 2.
+    try {
+        return runProgram(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cout.flush();
+        std::cerr << "lodestar-cli: " << lodestar::cli::kOutOfMemoryMessage << '\n';
+    } catch (const std::exception& error) {
+        std::cout.flush();
+        std::cerr << "lodestar-cli: " << error.what() << '\n';
+    }
+    return 2;
 }

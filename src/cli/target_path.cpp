@@ -3,13 +3,15 @@
 
 #include "core/error.h"
 #include "core/text.h"
+#include "files/absolute_path.h"
 #include "files/paths.h"
 
 namespace lodestar::cli {
 
 Target resolveTarget(const std::string& pathText, const std::string& filter,
                      const TreeRules& rules) {
-    const std::u16string path = fromUtf8(pathText);
+    // A relative path is taken from the current folder; the engines see only absolute ones.
+    const std::u16string path = absolutePath(fromUtf8(pathText));
     Target target;
     if (fileExists(path)) {
         target.singleFile = true;
@@ -22,9 +24,9 @@ Target resolveTarget(const std::string& pathText, const std::string& filter,
     const std::u16string last = slash == std::u16string::npos ? path : path.substr(slash + 1);
     if (last.rfind(u"*.", 0) == 0) {
         patterns = last;
-        folder = slash == std::u16string::npos ? u"./" : path.substr(0, slash + 1);
+        folder = path.substr(0, slash + 1);
     }
-    if (!folderExists(folder)) throw Error("Can't find the path\n" + toUtf8(path));
+    if (!folderExists(folder)) throw Error("Can't find the path\n" + pathText);
     if (folder.back() != u'/') folder += u'/';
     target.folder = folder;
     TreeListing listing = listTree(folder, patterns, rules);

@@ -17,6 +17,8 @@ struct Target {
     std::vector<std::u16string> notes;  // the subfolders the walk passed, and why
 };
 
+// A relative path is made absolute against the current folder first (absolutePath), so every
+// file and folder of the target is absolute.
 // Throws lodestar::Error "Can't find the path" when the text names neither a file nor a folder.
 // `filter` is the folder's pattern list unless the path itself ends in "/*.ext"; `rules` say
 // whether subfolders are walked and what is left out.

@@ -21,6 +21,8 @@ std::string statusWord(const FileOutcome& outcome) {
             return "Binary";
         case FileSkip::CannotHoldText:
             return "Not replaced (encoding)";
+        case FileSkip::NotAFile:
+            return "Not a file";
         case FileSkip::None:
             break;
     }
@@ -34,9 +36,13 @@ void printMessage(std::ostream& stream, std::u16string_view message) {
 void TerminalSink::fileDone(const FileOutcome& outcome) {
     if (outcome.skipped == FileSkip::Binary)
         err_ << displayText(outcome.path) << ": binary file skipped (--binary reads it as text)\n";
+    if (outcome.skipped == FileSkip::NotAFile)
+        err_ << displayText(outcome.path)
+             << ": not a regular file (a FIFO or a device), passed by\n";
     switch (shape_) {
         case FileLineShape::CountAndPath:
-            if (outcome.skipped == FileSkip::Binary) break;  // no count to show
+            // No count to show.
+            if (outcome.skipped == FileSkip::Binary || outcome.skipped == FileSkip::NotAFile) break;
             out_ << cell(outcome.matchesCell) << '\t' << displayText(outcome.path) << '\n';
             break;
         case FileLineShape::MatchesStatusAndPath:

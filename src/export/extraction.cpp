@@ -2,7 +2,9 @@
 #include "export/extraction.h"
 
 #include "core/text.h"
+#include "export/formats.h"
 #include "files/multi_search.h"
+#include "files/open_for_reading.h"
 #include "files/reusable_reader.h"
 #include "files/text_file.h"
 
@@ -34,10 +36,18 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
             appendValues(expr, reader, files.front().path, items);
         } else {
             if (lastSearchTotal && *lastSearchTotal == 0) return summary;
-            for (const FileItem& file : files) {
+            for (std::size_t row = 0; row < files.size(); ++row) {
+                const FileItem& file = files[row];
                 if (!file.ticked) continue;
                 sink.showStatus(u"Extracting from " + file.path);
-                appendValues(expr, reader, file.path, items, !reading.binaryAsText);
+                try {
+                    appendValues(expr, reader, file.path, items, !reading.binaryAsText);
+                } catch (const NotAFileError&) {
+                    sink.fileDone(
+                        {row + 1, file.path, u"-", u"", std::nullopt, FileSkip::NotAFile});
+                    ++summary.notAFile;
+                    continue;
+                }
                 if (reader.binary() && !reading.binaryAsText) ++summary.binarySkipped;
             }
         }
@@ -50,7 +60,7 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
         if (target.write)
             target.write(target.path, content);
         else
-            PrintTextFile(target.path, content, formatThatHolds(content));
+            PrintTextFile(target.path, content, exportFileFormat());
     } catch (const Error& error) {
         sink.logError(kExtractErrorMessage, fromUtf8(error.what()));
         summary.result = ExtractResult::Failed;
@@ -63,6 +73,7 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
                  decimal(static_cast<long long>(files.size())) + u" files and saved in " +
                  target.path);
     if (summary.binarySkipped > 0) sink.logLine(binarySkippedLine(summary.binarySkipped));
+    if (summary.notAFile > 0) sink.logLine(notAFileLine(summary.notAFile));
     sink.showStatus(u"Done.");
     return summary;
 }

@@ -23,7 +23,7 @@ struct ExtractTarget {
     // The whole export content for the items (toText, toHTML or toXML); may throw Error.
     std::function<std::u16string(const std::vector<std::u16string>& items)> format;
     // Writes the content; when empty, PrintTextFile (create or replace, then one CR LF) in
-    // Windows-1252, or in UTF-8 when the content holds a character Windows-1252 cannot hold.
+    // UTF-8 (exportFileFormat).
     std::function<void(const std::u16string& path, std::u16string_view content)> write;
 };
 
@@ -37,6 +37,7 @@ struct ExtractSummary {
     ExtractResult result = ExtractResult::Nothing;
     std::size_t items = 0;
     std::size_t binarySkipped = 0;
+    std::size_t notAFile = 0;  // files of a folder run that were FIFOs or devices when opened
 };
 
 // One listed file (single-file mode, or a folder search of one file): its matches, whatever its
@@ -44,7 +45,9 @@ struct ExtractSummary {
 // file in list order (no match there still writes the format's frame). Each file is read afresh.
 // Then the items are formatted and written and "Extract " + searchPattern + ", " + items + " items
 // extracted in " + N + " files and saved in " + path is logged. Of two or more files, binary ones
-// (unless `reading` takes them as text) give no items and the log ends with binarySkippedLine.
+// (unless `reading` takes them as text) give no items and the log ends with binarySkippedLine;
+// a file that is no longer a regular file (a FIFO or a device swapped in) is never waited on: it
+// gives no items, is reported as FileSkip::NotAFile and the log ends with notAFileLine.
 // Any failure (unreadable file, broken pattern, format or write error) logs kExtractErrorMessage
 // with its cause and writes nothing.
 ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,

@@ -3,12 +3,79 @@
 #include "export/formats.h"
 
 #include "core/text.h"
-#include "files/codepage.h"
 
 namespace lodestar {
 namespace {
 
 constexpr std::u16string_view kCrLf = u"\r\n";
+constexpr char16_t kReplacement = u'\uFFFD';
+
+bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// A character XML 1.0 cannot carry, even as a reference: control characters other than tab, LF
+// and CR, and U+FFFE and U+FFFF.
+bool outsideXml(char16_t c) {
+    return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xFFFE || c == 0xFFFF;
+}
+
+// The item as markup character data: "&", "<", ">" and '"' as references, each half of a broken
+// surrogate pair (which UTF-8 cannot encode) as U+FFFD, and in XML each character XML cannot
+// carry as U+FFFD too.
+std::u16string markupText(std::u16string_view item, bool xml) {
+    std::u16string text;
+    text.reserve(item.size());
+    for (std::size_t i = 0; i < item.size(); ++i) {
+        const char16_t c = item[i];
+        if (isHighSurrogate(c) && i + 1 < item.size() && isLowSurrogate(item[i + 1])) {
+            text += c;
+            text += item[++i];
+            continue;
+        }
+        switch (c) {
+            case u'&':
+                text += u"&amp;";
+                break;
+            case u'<':
+                text += u"&lt;";
+                break;
+            case u'>':
+                text += u"&gt;";
+                break;
+            case u'"':
+                text += u"&quot;";
+                break;
+            default:
+                text += isHighSurrogate(c) || isLowSurrogate(c) || (xml && outsideXml(c))
+                            ? kReplacement
+                            : c;
+        }
+    }
+    return text;
+}
+
+// The text with each half of a broken surrogate pair as U+FFFD: all else stays as it is.
+std::u16string wholePairsOnly(std::u16string_view text) {
+    std::u16string whole(text);
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        if (isHighSurrogate(whole[i]) && i + 1 < whole.size() && isLowSurrogate(whole[i + 1]))
+            ++i;
+        else if (isHighSurrogate(whole[i]) || isLowSurrogate(whole[i]))
+            whole[i] = kReplacement;
+    }
+    return whole;
+}
+
+std::vector<std::u16string> markupItems(const std::vector<std::u16string>& items, bool xml) {
+    std::vector<std::u16string> escaped;
+    escaped.reserve(items.size());
+    for (const std::u16string& item : items) escaped.push_back(markupText(item, xml));
+    return escaped;
+}
 
 // The items, each between head and tail, one per line.
 std::u16string wrappedLines(const std::vector<std::u16string>& items, std::u16string_view head,
@@ -37,7 +104,7 @@ std::u16string toText(const std::vector<std::u16string>& items, std::u16string_v
     std::u16string delimiter(delimiterText);
     replaceAll(delimiter, u"\\r", u"\r");
     replaceAll(delimiter, u"\\n", u"\n");
-    return joinText(items, delimiter);
+    return wholePairsOnly(joinText(items, delimiter));
 }
 
 std::u16string toHTML(const std::vector<std::u16string>& items, std::u16string_view wrapper,
@@ -47,7 +114,7 @@ std::u16string toHTML(const std::vector<std::u16string>& items, std::u16string_v
         throw ExportFormatError("The HTML wrapper has no \"..\" for the item.");
     }
     const std::u16string body =
-        wrappedLines(items, wrapper.substr(0, dots), wrapper.substr(dots + 2));
+        wrappedLines(markupItems(items, false), wrapper.substr(0, dots), wrapper.substr(dots + 2));
     std::u16string_view open, close;
     switch (selectedIndex) {
         case 2:
@@ -63,45 +130,34 @@ std::u16string toHTML(const std::vector<std::u16string>& items, std::u16string_v
             break;
     }
     // Without items the page keeps its frame (and enclosing element) and lists nothing.
-    return lineOf(u"<html><head><title></title></head><body>") + lineOf(open) +
-           (items.empty() ? std::u16string() : body + std::u16string(kCrLf)) + lineOf(close) +
-           u"</body></html>";
+    return lineOf(u"<html><head><meta charset=\"utf-8\"><title></title></head><body>") +
+           lineOf(open) + (items.empty() ? std::u16string() : body + std::u16string(kCrLf)) +
+           lineOf(close) + u"</body></html>";
 }
 
 std::u16string toXML(const std::vector<std::u16string>& items) {
     // A match of "<b>" or "&amp;" is character data, not markup.
-    std::vector<std::u16string> escaped;
-    escaped.reserve(items.size());
-    for (const std::u16string& item : items) {
-        std::u16string text = replacedAll(item, u"&", u"&amp;");
-        replaceAll(text, u"<", u"&lt;");
-        replaceAll(text, u">", u"&gt;");
-        escaped.push_back(std::move(text));
-    }
-    std::u16string xml = lineOf(u"<xml><matches>");
-    if (!items.empty()) xml += lineOf(wrappedLines(escaped, u"<m>", u"</m>"));
+    std::u16string xml = lineOf(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    xml += lineOf(u"<xml><matches>");
+    if (!items.empty()) xml += lineOf(wrappedLines(markupItems(items, true), u"<m>", u"</m>"));
     return xml + u"</matches></xml>";
 }
 
 std::u16string formatExtraction(ExportType type, const std::vector<std::u16string>& items,
                                 std::u16string_view delimiterText, int selectedIndex) {
     switch (type) {
-        case ExportType::Html: {
-            std::u16string page = toHTML(items, delimiterText, selectedIndex);
-            if (firstOutsideWindows1252(page))
-                page.insert(std::u16string_view(u"<html><head>").size(),
-                            u"<meta charset=\"utf-8\">");
-            return page;
-        }
-        case ExportType::Xml: {
-            const std::u16string xml = toXML(items);
-            if (!firstOutsideWindows1252(xml)) return xml;
-            return u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + xml;
-        }
+        case ExportType::Html:
+            return toHTML(items, delimiterText, selectedIndex);
+        case ExportType::Xml:
+            return toXML(items);
         case ExportType::Text:
         default:
             return toText(items, delimiterText);
     }
+}
+
+TextFormat exportFileFormat() {
+    return TextFormat{TextEncoding::Utf8, false, {}};
 }
 
 }  // namespace lodestar

@@ -1,5 +1,6 @@
 // The three export formats: the whole content of the export file built from the extracted match
-// values. Items are written exactly as matched, without escaping, in every format.
+// values, always written in UTF-8. TXT holds the items exactly as matched; HTML and XML hold them
+// as character data (escaped), so the page and the document show the matches themselves.
 #pragma once
 
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "core/error.h"
 #include "export/delimiters.h"
+#include "files/text_encoding.h"
 
 namespace lodestar {
 
@@ -19,25 +21,30 @@ class ExportFormatError : public Error {
 
 // The items joined with the delimiter text, in which backslash-r becomes CR and then
 // backslash-n becomes LF (no other escapes: backslash-t stays two characters). The delimiter
-// stands between items only.
+// stands between items only. Half of a broken surrogate pair (which UTF-8 cannot encode) becomes
+// U+FFFD.
 std::u16string toText(const std::vector<std::u16string>& items, std::u16string_view delimiterText);
 
-// An HTML page with one wrapped item per line. The wrapper is split at its first "..";
-// `selectedIndex` is the wrapper list's selection and decides the enclosing element
-// (2 "<ol>", 3 "<ul>", 5 "<table>", others none), whatever wrapper text was typed.
-// Throws ExportFormatError when the wrapper has no "..".
+// An HTML page declaring UTF-8 (<meta charset="utf-8">) with one wrapped item per line, each
+// item with "&", "<", ">" and '"' escaped (the wrapper is markup and stays as typed). The wrapper
+// is split at its first ".."; `selectedIndex` is the wrapper list's selection and decides the
+// enclosing element (2 "<ol>", 3 "<ul>", 5 "<table>", others none), whatever wrapper text was
+// typed. Throws ExportFormatError when the wrapper has no "..".
 std::u16string toHTML(const std::vector<std::u16string>& items, std::u16string_view wrapper,
                       int selectedIndex);
 
-// "<xml><matches>", one "<m>item</m>" line per item ("&", "<" and ">" escaped),
-// "</matches></xml>".
+// The declaration <?xml version="1.0" encoding="UTF-8"?>, "<xml><matches>", one "<m>item</m>"
+// line per item ("&", "<", ">" and '"' escaped), "</matches></xml>". A character XML 1.0 cannot
+// carry at all -- a control character other than tab, LF and CR, U+FFFE, U+FFFF -- is written as
+// U+FFFD (the replacement character); so is half of a broken surrogate pair, in HTML too.
 std::u16string toXML(const std::vector<std::u16string>& items);
 
 // The content for a type: toText or toHTML with the delimiter text and the selected index, or
-// toXML, which ignores both. An HTML or XML content holding a character Windows-1252 cannot hold
-// declares UTF-8 (a charset meta element, an XML declaration); such a content is written in UTF-8
-// (formatThatHolds).
+// toXML, which ignores both.
 std::u16string formatExtraction(ExportType type, const std::vector<std::u16string>& items,
                                 std::u16string_view delimiterText, int selectedIndex);
+
+// How every export file is written, whatever it holds: UTF-8 without a byte-order mark.
+TextFormat exportFileFormat();
 
 }  // namespace lodestar

@@ -13,6 +13,7 @@
 #include "core/text.h"
 #include "files/descriptor.h"
 #include "files/file_error.h"
+#include "files/open_for_reading.h"
 #include "files/text_decoder.h"
 
 namespace lodestar {
@@ -34,11 +35,9 @@ void preferLargePages(const void* data, std::size_t bytes) {
 
 DecodedText readTextInBlocks(const std::u16string& path, const TextReading& reading,
                              const ReadWatch& watch) {
-    const int fd = ::open(toUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw fileFailure(kCannotRead, path, errno);
-    Descriptor file(fd);
     struct stat info {};
-    if (::fstat(fd, &info) != 0) throw fileFailure(kCannotRead, path, errno);
+    const int fd = openForReading(path, kCannotRead, info);
+    Descriptor file(fd);
 
     DecodedText decoded;
     // One code unit per byte at most; a file that grows while it is read grows the text.

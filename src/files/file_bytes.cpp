@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "files/descriptor.h"
 #include "files/file_error.h"
+#include "files/open_for_reading.h"
 
 namespace lodestar {
 namespace {
@@ -19,12 +20,9 @@ constexpr const char* kCannotRead = "Cannot read the file";
 }  // namespace
 
 std::string readFileBytes(const std::u16string& path) {
-    int fd = ::open(toUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw fileFailure(kCannotRead, path, errno);
-    Descriptor file(fd);
-
     struct stat info {};
-    if (::fstat(fd, &info) != 0) throw fileFailure(kCannotRead, path, errno);
+    const int fd = openForReading(path, kCannotRead, info);
+    Descriptor file(fd);
     // One byte more than the size, so that the read which fills the buffer is not mistaken for
     // a file that grew; files that report no size (such as those under /proc) grow the buffer.
     std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');

@@ -6,7 +6,8 @@
 namespace lodestar {
 
 // All bytes of the file (following symbolic links). Throws FileError naming the path and the
-// system's reason when the file cannot be opened or read.
+// system's reason when the file cannot be opened or read, NotAFileError (never waiting) when it
+// is a FIFO, a device or anything else but a regular file.
 std::string readFileBytes(const std::u16string& path);
 
 }  // namespace lodestar

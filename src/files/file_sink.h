@@ -22,6 +22,7 @@ enum class FileSkip {
     None,
     Binary,          // it holds NUL bytes: not text
     CannotHoldText,  // its encoding cannot hold the new text; the file is unchanged
+    NotAFile,        // it is a FIFO, a device or a socket now (swapped in since the listing)
 };
 
 // The outcome of one file, as the two result cells of its row show it.

@@ -3,12 +3,17 @@
 
 #include "core/ordered_work.h"
 #include "core/text.h"
+#include "files/open_for_reading.h"
 #include "files/worker_tools.h"
 
 namespace lodestar {
 
 std::u16string binarySkippedLine(std::size_t count) {
     return u"Binary files skipped: " + decimal(static_cast<long long>(count)) + u".";
+}
+
+std::u16string notAFileLine(std::size_t count) {
+    return u"Not regular files passed by: " + decimal(static_cast<long long>(count)) + u".";
 }
 
 SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
@@ -21,6 +26,7 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
     struct Found {
         std::optional<std::size_t> count;
         bool binary = false;
+        bool notAFile = false;
     };
     const std::shared_ptr<const ByteMatcher> matcher =
         ByteMatcher::forPattern(expr.pattern(), expr.ignoreCase(), expr.multiline());
@@ -30,7 +36,12 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
         const LargeFileTurn turn(files[i].path, own.reader);
         // The bytes first: a file without the pattern's literal, or whose bytes can be searched
         // as they are, is counted without being decoded.
-        const std::string_view bytes = own.reader.readBytes(files[i].path);
+        std::string_view bytes;
+        try {
+            bytes = own.reader.readBytes(files[i].path);
+        } catch (const NotAFileError&) {
+            return {std::nullopt, false, true};
+        }
         if (own.reader.heldBinary() && !reading.binaryAsText) return {std::nullopt, true};
         if (filter && own.reader.heldAsciiExact() && !filter->mayMatch(bytes)) return {0};
         if (matcher && matcher->fits(own.reader.heldKind()))
@@ -41,7 +52,10 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
         const FileItem& file = files[i];
         FileOutcome outcome{i + 1, file.path, u"-", u"", std::nullopt};
         if (file.ticked) sink.showStatus(u"Searching " + file.path + u" ...");
-        if (found.binary) {
+        if (found.notAFile) {
+            outcome.skipped = FileSkip::NotAFile;
+            ++summary.notAFile;
+        } else if (found.binary) {
             outcome.skipped = FileSkip::Binary;
             ++summary.binarySkipped;
         } else if (found.count) {
@@ -67,6 +81,7 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
                  decimal(static_cast<long long>(summary.total)) + u" items found in " +
                  decimal(static_cast<long long>(files.size())) + u" files.");
     if (summary.binarySkipped > 0) sink.logLine(binarySkippedLine(summary.binarySkipped));
+    if (summary.notAFile > 0) sink.logLine(notAFileLine(summary.notAFile));
     sink.showStatus(u"Done.");
     summary.ok = true;
     return summary;

@@ -17,11 +17,15 @@ struct SearchSummary {
     bool ok = false;        // false when a file or the pattern failed; the loop stopped there
     std::size_t total = 0;  // sum of the counts of the files searched
     std::size_t binarySkipped = 0;
-    bool stopped = false;  // a stop request ended the run between two files
+    std::size_t notAFile = 0;  // listed files that were FIFOs or devices when opened
+    bool stopped = false;      // a stop request ended the run between two files
 };
 
 // The closing log line of a run that left binary files alone: "Binary files skipped: 2.".
 std::u16string binarySkippedLine(std::size_t count);
+// The closing log line of a run that passed by files that had become FIFOs or devices:
+// "Not regular files passed by: 1.".
+std::u16string notAFileLine(std::size_t count);
 
 inline constexpr std::u16string_view kSearchErrorMessage =
     u"Error in Search.\r\nPlease examine your regular expression or file.";
@@ -31,9 +35,10 @@ inline constexpr std::u16string_view kSearchErrorMessage =
 // clears the status cell. Then logs "Search " + searchPattern + ", " + total +
 // " items found in " + N + " files." (N counts every listed file). A binary file is not
 // searched (unless `reading` takes it as text): its outcome has "-" and FileSkip::Binary, and
-// the log ends with binarySkippedLine. Stops at the first file that cannot be read or searched
-// with kSearchErrorMessage and its cause. A requested `stop` ends the run before the next file,
-// silently: every file reported is fully searched.
+// the log ends with binarySkippedLine. A listed file that is no longer a regular file (a FIFO or
+// a device swapped in) is never waited on: "-", FileSkip::NotAFile, and notAFileLine. Stops at the
+// first file that cannot be read or searched with kSearchErrorMessage and its cause. A requested
+// `stop` ends the run before the next file, silently: every file reported is fully searched.
 SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
                              const std::vector<FileItem>& files, FileSink& sink,
                              const TextReading& reading = {}, const StopToken* stop = nullptr);

@@ -51,4 +51,9 @@ bool folderExists(const std::u16string& path) {
     return statMode(path, mode) && S_ISDIR(mode);
 }
 
+bool isSpecialFile(const std::u16string& path) {
+    mode_t mode = 0;
+    return statMode(path, mode) && !S_ISREG(mode) && !S_ISDIR(mode);
+}
+
 }  // namespace lodestar

@@ -19,5 +19,8 @@ std::u16string SizeInKB(std::uint64_t bytes);
 
 bool fileExists(const std::u16string& path);    // a regular file, or a link to one
 bool folderExists(const std::u16string& path);  // a directory, or a link to one
+// Something that is neither (a FIFO, a device, a socket), or a link to one: such a thing is
+// never read where a file is expected.
+bool isSpecialFile(const std::u16string& path);
 
 }  // namespace lodestar

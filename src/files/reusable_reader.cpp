@@ -14,6 +14,7 @@
 #include "core/text.h"
 #include "files/descriptor.h"
 #include "files/file_error.h"
+#include "files/open_for_reading.h"
 #include "files/text_decoder.h"
 #include "search/byte_prefilter.h"
 
@@ -34,12 +35,9 @@ bool startsWithUtf16Mark(std::string_view bytes) {
 
 // Opens the file; answers one byte more than its size, so a file that grew while read is read
 // whole.
-std::size_t openForReading(const std::u16string& path, std::optional<Descriptor>& file) {
-    const int fd = ::open(toUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw fileFailure(kCannotRead, path, errno);
-    file.emplace(fd);
+std::size_t openWhole(const std::u16string& path, std::optional<Descriptor>& file) {
     struct stat info {};
-    if (::fstat(fd, &info) != 0) throw fileFailure(kCannotRead, path, errno);
+    file.emplace(openForReading(path, kCannotRead, info));
     return static_cast<std::size_t>(info.st_size) + 1;
 }
 
@@ -152,7 +150,7 @@ LargeFileTurn::~LargeFileTurn() {
 std::u16string_view ReusableTextReader::read(const std::u16string& path) {
     absent_ = false;
     std::optional<Descriptor> file;
-    const std::size_t expected = openForReading(path, file);
+    const std::size_t expected = openWhole(path, file);
     const int fd = file->get();
     const bool utf16 =
         reading_.fixed == TextEncoding::Utf16LE || reading_.fixed == TextEncoding::Utf16BE;
@@ -173,7 +171,7 @@ std::u16string_view ReusableTextReader::read(const std::u16string& path) {
 std::string_view ReusableTextReader::readBytes(const std::u16string& path) {
     absent_ = false;
     std::optional<Descriptor> file;
-    const std::size_t expected = openForReading(path, file);
+    const std::size_t expected = openWhole(path, file);
     heldSize_ = readWhole(file->get(), path, expected);
     const std::string_view bytes(static_cast<const char*>(bytes_.data), heldSize_);
     const std::optional<TextEncoding> fixed = reading_.fixed;

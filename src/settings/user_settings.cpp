@@ -3,6 +3,7 @@
 
 #include "core/error.h"
 #include "core/text.h"
+#include "files/open_for_reading.h"
 #include "files/text_file.h"
 
 namespace lodestar {
@@ -16,6 +17,9 @@ UserSettings loadUserSettings(const std::u16string& path) {
     std::u16string text;
     try {
         text = LoadFileText(path);
+    } catch (const NotAFileError&) {
+        settings.notAFile = true;
+        return settings;
     } catch (const Error&) {
         return settings;  // no settings file yet: the defaults
     }

@@ -14,12 +14,14 @@ namespace lodestar {
 
 struct UserSettings {
     std::optional<TextEncoding> encoding;  // nullopt: each file's own encoding ("auto")
+    bool notAFile = false;  // the path is a FIFO or a device: never read, the defaults hold
 };
 
 // The settings file's path in `folder` (ending in "/").
 std::u16string userSettingsPath(const std::u16string& folder);
 
-// Reads the file; a missing or unreadable file, an unknown name or a value that cannot be read
+// Reads the file without ever waiting on it; a missing or unreadable file (or one that is a FIFO
+// or a device, which also sets notAFile), an unknown name or a value that cannot be read
 // leaves that setting at its default. Lines end in LF or CR LF; "#" starts a comment line.
 UserSettings loadUserSettings(const std::u16string& path);
 

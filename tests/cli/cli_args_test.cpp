@@ -32,6 +32,12 @@ TEST(CliArgs, StartsAsTheDesktopProgram) {
     EXPECT_FALSE(args.backup.has_value());
 }
 
+TEST(CliArgs, TheUsageTextSaysWhereTheSettingsLive) {
+    const std::string usage = usageText();
+    EXPECT_NE(usage.find("lodestar.opt in $XDG_CONFIG_HOME/lodestar/"), std::string::npos);
+    EXPECT_EQ(usage.find("beside the program"), std::string::npos);
+}
+
 TEST(CliArgs, RefusesWhatItCannotRun) {
     for (const std::vector<std::string>& bad :
          std::vector<std::vector<std::string>>{{},

@@ -40,8 +40,10 @@ class Cli : public ::testing::Test {
 
     Outcome run(const std::vector<std::string>& args, const std::string& redirect = "") {
         // The user's options file lives in a folder of this test's own.
-        std::string command = "XDG_CONFIG_HOME=" + quoted((io.path() / "config").string()) + " " +
-                              quoted((program_->path() / "lodestar-cli").string());
+        std::string command =
+            workingFolder.empty() ? "" : "cd " + quoted(workingFolder.string()) + " && ";
+        command += "XDG_CONFIG_HOME=" + quoted((io.path() / "config").string()) + " " + launcher +
+                   quoted((program_->path() / "lodestar-cli").string());
         for (const std::string& arg : args) command += " " + quoted(arg);
         const fs::path out = io.path() / "stdout";
         const fs::path err = io.path() / "stderr";
@@ -79,6 +81,9 @@ class Cli : public ::testing::Test {
 
     TempDir dir;
     TempDir io;
+    fs::path workingFolder;
+    std::string launcher;  // put before the program, e.g. "prlimit --as=N "  // where the program
+                           // runs; empty: the test's own current folder
     static inline std::unique_ptr<TempDir> program_;
 };
 

@@ -80,7 +80,9 @@ TEST_F(Cli, ExtractThatFindsNothingSaysSoWritesTheFrameAndExitsOne) {
     const std::string out = ioFile("none.xml");
     const Outcome result = run({"extract", "zebra", folder(), "-o", out, "--format", "xml"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(readBytes(out), "<xml><matches>\r\n</matches></xml>\r\n");
+    EXPECT_EQ(
+        readBytes(out),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<xml><matches>\r\n</matches></xml>\r\n");
     EXPECT_NE(result.out.find("nothing found"), std::string::npos);
 }
 

@@ -214,11 +214,13 @@ TEST_F(Cli, ExtractWritesEachFormat) {
     run({"extract", "\\d+px", at("c.htm"), "-o", txt, "--format", "html", "--delimiter",
          "Unordered List"});
     EXPECT_EQ(readBytes(txt),
-              "<html><head><title></title></head><body>\r\n<ul>\r\n<li>1px</li>\r\n<li>2px</li>"
+              "<html><head><meta charset=\"utf-8\"><title></title></head><body>\r\n<ul>\r\n"
+              "<li>1px</li>\r\n<li>2px</li>"
               "\r\n<li>3PX</li>\r\n</ul>\r\n</body></html>\r\n");
     run({"extract", "\\d+px", at("c.htm"), "-o", txt, "--format", "xml"});
     EXPECT_EQ(readBytes(txt),
-              "<xml><matches>\r\n<m>1px</m>\r\n<m>2px</m>\r\n<m>3PX</m>\r\n"
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<xml><matches>\r\n<m>1px</m>\r\n"
+              "<m>2px</m>\r\n<m>3PX</m>\r\n"
               "</matches></xml>\r\n");
 }
 

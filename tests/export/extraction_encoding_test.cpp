@@ -1,5 +1,5 @@
-// Extraction and the encodings: binary files give no items, and an export holding a character
-// Windows-1252 cannot hold is written in UTF-8, declared so in HTML and XML.
+// Extraction and the encodings: binary files give no items, and every export is written in
+// UTF-8, declared so in HTML and XML, whatever the matches hold.
 #include <gtest/gtest.h>
 
 #include "export/extraction.h"
@@ -14,7 +14,7 @@ using namespace std::string_literals;
 using testing::RecordingSink;
 using testing::TempDir;
 
-TEST(ExtractionEncoding, SkipsBinaryFilesAndWritesUtf8OnlyWhenNeeded) {
+TEST(ExtractionEncoding, SkipsBinaryFilesAndAlwaysWritesUtf8) {
     TempDir dir;
     RegExp expr;
     expr.setPattern(u"caf.");
@@ -39,7 +39,8 @@ TEST(ExtractionEncoding, SkipsBinaryFilesAndWritesUtf8OnlyWhenNeeded) {
     EXPECT_EQ(dir.bytes("out").substr(0, 40), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n");
     ExtractAll(expr, u"caf.", {files[2]}, 1u, target(ExportType::Html), sink);
     EXPECT_EQ(dir.bytes("out"),
-              "<html><head><title></title></head><body>\r\ncaf\xE9<br>\r\n</body></html>\r\n");
+              "<html><head><meta charset=\"utf-8\"><title></title></head><body>\r\ncaf\xC3\xA9<br>"
+              "\r\n</body></html>\r\n");
 
     // Taken as text, the binary file is searched too.
     RecordingSink all;

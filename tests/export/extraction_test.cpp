@@ -3,6 +3,7 @@
 
 #include "core/text.h"
 #include "export/extraction.h"
+#include "files/fifo_watchdog.h"
 #include "files/recording_sink.h"
 #include "support/temp_dir.h"
 
@@ -95,6 +96,28 @@ TEST(ExtractAll, FailuresAreReportedAndWriteNothing) {
     EXPECT_EQ(sink.errors.size(), 2u);
     EXPECT_EQ(sink.errors[0], kExtractErrorMessage);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "o"));
+}
+
+TEST(ExtractAll, AFolderRunPassesByAFileSwappedForAFifo) {
+    TempDir dir;
+    std::vector<FileItem> files{{dir.put("a.txt", "1"), true},
+                                {dir.put("b.txt", "2"), true},
+                                {dir.put("c.txt", "3"), true}};
+    testing::makeFifo(dir.path() / "b.txt");
+    RecordingSink sink;
+    ExtractSummary summary;
+    testing::returnsPromptly(
+        [&] {
+            summary = ExtractAll(digits(), u"\\d+", files, 3u, commaTarget(dir.file("out")), sink);
+        },
+        {dir.path() / "b.txt"});
+    EXPECT_EQ(summary.result, ExtractResult::Saved);
+    EXPECT_EQ(summary.notAFile, 1u);
+    EXPECT_EQ(dir.bytes("out"), "1,3\r\n");
+    ASSERT_EQ(sink.outcomes.size(), 1u);
+    EXPECT_EQ(sink.outcomes[0].skipped, FileSkip::NotAFile);
+    EXPECT_EQ(sink.outcomes[0].row, 2u);
+    EXPECT_EQ(sink.lines.back(), u"Not regular files passed by: 1.");
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST(ExportText, JoinsItemsWithTheDecodedDelimiter) {
 
 // An HTML page around the given lines.
 std::u16string page(std::initializer_list<std::u16string_view> body) {
-    std::u16string text = u"<html><head><title></title></head><body>\r\n";
+    std::u16string text = u"<html><head><meta charset=\"utf-8\"><title></title></head><body>\r\n";
     for (std::u16string_view line : body) text.append(line).append(u"\r\n");
     return text + u"</body></html>";
 }
@@ -62,22 +62,52 @@ TEST(ExportHtml, WrapsOneItemPerLineAndEnclosesListsAndTables) {
               page({u"<ul>", u"<li>a</li>", u"<li>b</li>", u"</ul>"}));
     // The enclosing element follows the list's selection even for a typed wrapper.
     EXPECT_EQ(toHTML({u"a"}, u"[..]..", 2), page({u"<ol>", u"[a]..", u"</ol>"}));
-    // Items are written as matched, without escaping; an empty item still has its line.
-    EXPECT_EQ(toHTML({u"<&>", u""}, u"..", 4), page({u"<&>", u""}));
+    // Items are character data, the wrapper stays markup; an empty item still has its line.
+    EXPECT_EQ(toHTML({u"<b a=\"1\">&amp;</b>", u""}, u"<p>..</p>", 4),
+              page({u"<p>&lt;b a=&quot;1&quot;&gt;&amp;amp;&lt;/b&gt;</p>", u"<p></p>"}));
     EXPECT_THROW(toHTML(kAB, u"<p>.</p>", 1), ExportFormatError);
+}
+
+std::u16string xmlLines(std::initializer_list<std::u16string_view> parts) {
+    return u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + lines(parts);
 }
 
 TEST(ExportHtmlAndXml, WriteOneElementPerItemOrOnlyTheFrame) {
     EXPECT_EQ(toHTML({}, u"<li>..</li>", 2), page({u"<ol>", u"</ol>"}));
     EXPECT_EQ(toHTML({}, u"..<br>", 0), page({}));
-    EXPECT_EQ(toXML({}), lines({u"<xml><matches>", u"</matches></xml>"}));
+    EXPECT_EQ(toXML({}), xmlLines({u"<xml><matches>", u"</matches></xml>"}));
     EXPECT_EQ(toXML(kAB),
-              lines({u"<xml><matches>", u"<m>a</m>", u"<m>b</m>", u"</matches></xml>"}));
-    EXPECT_EQ(toXML({u""}), lines({u"<xml><matches>", u"<m></m>", u"</matches></xml>"}));
+              xmlLines({u"<xml><matches>", u"<m>a</m>", u"<m>b</m>", u"</matches></xml>"}));
+    EXPECT_EQ(toXML({u""}), xmlLines({u"<xml><matches>", u"<m></m>", u"</matches></xml>"}));
     // Matched markup is character data.
     EXPECT_EQ(
         toXML({u"<b>&amp;</b>"}),
-        lines({u"<xml><matches>", u"<m>&lt;b&gt;&amp;amp;&lt;/b&gt;</m>", u"</matches></xml>"}));
+        xmlLines({u"<xml><matches>", u"<m>&lt;b&gt;&amp;amp;&lt;/b&gt;</m>", u"</matches></xml>"}));
+}
+
+// Characters UTF-8 or XML cannot carry become U+FFFD; everything else is kept.
+TEST(ExportFormats, ReplaceOnlyWhatTheFileCannotCarry) {
+    const std::u16string pair = u"\U0001F600";
+    const struct {
+        std::u16string item;
+        std::u16string html;
+        std::u16string xml;
+    } cases[] = {
+        {u"a\tb\nc\rd", u"a\tb\nc\rd", u"a\tb\nc\rd"},
+        {u"x\x01y\x1Fz\x7F", u"x\x01y\x1Fz\x7F", u"x\uFFFDy\uFFFDz\x7F"},
+        {u"\uFFFE\uFFFF\u00E9\u4E2D", u"\uFFFE\uFFFF\u00E9\u4E2D", u"\uFFFD\uFFFD\u00E9\u4E2D"},
+        {pair, pair, pair},
+        {u"a\xD800"
+         u"b\xDC00",
+         u"a\uFFFDb\uFFFD", u"a\uFFFDb\uFFFD"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(toUtf8(c.xml));
+        EXPECT_EQ(toHTML({c.item}, u"..", 0), page({c.html}));
+        EXPECT_EQ(toXML({c.item}),
+                  xmlLines({u"<xml><matches>", u"<m>" + c.xml + u"</m>", u"</matches></xml>"}));
+    }
+    EXPECT_EQ(toText({u"a\xDC00", pair}, u","), u"a\uFFFD," + pair);
 }
 
 }  // namespace

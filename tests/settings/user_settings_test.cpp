@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "files/fifo_watchdog.h"
 #include "support/temp_dir.h"
 
 namespace lodestar {
@@ -31,6 +32,17 @@ TEST(UserSettings, ReadsTheEncodingAndIgnoresWhatItDoesNotKnow) {
     EXPECT_EQ(loadUserSettings(dir.file("missing")).encoding, std::nullopt);
     EXPECT_EQ(userSettingsPath(u"/home/ann/.config/lodestar/"),
               u"/home/ann/.config/lodestar/settings");
+}
+
+TEST(UserSettings, AFifoIsNeverReadAndSaysSo) {
+    TempDir dir;
+    testing::makeFifo(dir.path() / "settings");
+    UserSettings settings;
+    testing::returnsPromptly([&] { settings = loadUserSettings(dir.file("settings")); },
+                             {dir.path() / "settings"});
+    EXPECT_TRUE(settings.notAFile);
+    EXPECT_EQ(settings.encoding, std::nullopt);
+    EXPECT_FALSE(loadUserSettings(dir.put("plain", "encoding=utf-8\n")).notAFile);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@ FileCells fileTableCells(const FileOutcome& outcome) {
         case FileSkip::CannotHoldText:
             // The count stays: the matches were found, the file could not take the new text.
             return {outcome.matchesCell, u" Not replaced"};
+        case FileSkip::NotAFile:
+            return {u"-", u" Not a file"};
         case FileSkip::None:
             break;
     }

@@ -120,11 +120,11 @@ TEST_F(ExportFormTest, ExportsTheCurrentFileInEachFormatAndHides) {
         {0, 0, "1\r\n22\r\n<3>\r\n"},
         {0, 4, "1,22,<3>\r\n"},
         {1, 2,
-         "<html><head><title></title></head><body>\r\n<ol>\r\n<li>1</li>\r\n<li>22</li>\r\n"
-         "<li><3></li>\r\n</ol>\r\n</body></html>\r\n"},
+         "<html><head><meta charset=\"utf-8\"><title></title></head><body>\r\n<ol>\r\n<li>1</li>"
+         "\r\n<li>22</li>\r\n<li>&lt;3&gt;</li>\r\n</ol>\r\n</body></html>\r\n"},
         {1, 0,
-         "<html><head><title></title></head><body>\r\n1<br>\r\n22<br>\r\n<3><br>\r\n"
-         "</body></html>\r\n"},
+         "<html><head><meta charset=\"utf-8\"><title></title></head><body>\r\n1<br>\r\n22<br>"
+         "\r\n&lt;3&gt;<br>\r\n</body></html>\r\n"},
     };
     for (const Case& c : cases) {
         form->show();
@@ -143,7 +143,8 @@ TEST_F(ExportFormTest, ExportsTheCurrentFileInEachFormatAndHides) {
     // XML: the file's content follows the engine's format for the same items.
     form->select("selExType", 2);
     exportTo(docs.file("out.xml"));
-    EXPECT_EQ(docs.bytes("out.xml").substr(0, 16), "<xml><matches>\r\n");
+    EXPECT_EQ(docs.bytes("out.xml").substr(0, 56),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<xml><matches>\r\n");
 }
 
 TEST_F(ExportFormTest, NoMatchInTheFileKeepsTheDialogOpenSilently) {
@@ -166,7 +167,8 @@ TEST_F(ExportFormTest, FolderExtractionReadsTheTickedFilesAndWritesTheFrameWhenN
     form->select("selExType", 2);
     exportTo(docs.file("f.xml"));
     EXPECT_EQ(docs.bytes("f.xml"),
-              "<xml><matches>\r\n<m>1</m>\r\n<m>3</m>\r\n</matches></xml>\r\n");
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<xml><matches>\r\n<m>1</m>\r\n<m>3</m>"
+              "\r\n</matches></xml>\r\n");
     EXPECT_NE(log().find("2 items extracted in 3 files"), std::string::npos);
 
     // The ticked files changed since the search: the frame is written all the same.
@@ -175,7 +177,9 @@ TEST_F(ExportFormTest, FolderExtractionReadsTheTickedFilesAndWritesTheFrameWhenN
     prompts.asked.clear();
     form->show();
     exportTo(docs.file("f.xml"));
-    EXPECT_EQ(docs.bytes("f.xml"), "<xml><matches>\r\n</matches></xml>\r\n");
+    EXPECT_EQ(
+        docs.bytes("f.xml"),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<xml><matches>\r\n</matches></xml>\r\n");
     EXPECT_EQ(messages(), std::vector<std::string>{"Extraction finished."});
     EXPECT_FALSE(form->shown());
 
