@@ -1,6 +1,7 @@
 // Collecting match values from files and handing them to the export format once.
 #include "export/extraction.h"
 
+#include "core/stop_token.h"
 #include "core/text.h"
 #include "export/formats.h"
 #include "files/multi_search.h"
@@ -13,12 +14,14 @@ namespace lodestar {
 namespace {
 
 void appendValues(const RegExp& expr, ReusableTextReader& reader, const std::u16string& path,
-                  std::vector<std::u16string>& items, bool skipBinary = false) {
+                  std::vector<std::u16string>& items, const StopToken* stop,
+                  bool skipBinary = false) {
     const std::u16string_view text = reader.read(path);
     if (skipBinary && reader.binary()) return;
-    expr.forEachMatch(text, [&](const MatchSpan& span) {
-        items.emplace_back(text.substr(span.index, span.length));
-    });
+    expr.forEachMatch(
+        text,
+        [&](const MatchSpan& span) { items.emplace_back(text.substr(span.index, span.length)); },
+        stop);
 }
 
 }  // namespace
@@ -26,22 +29,24 @@ void appendValues(const RegExp& expr, ReusableTextReader& reader, const std::u16
 ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
                           const std::vector<FileItem>& files,
                           std::optional<std::size_t> lastSearchTotal, const ExtractTarget& target,
-                          FileSink& sink, const TextReading& reading) {
+                          FileSink& sink, const TextReading& reading, const StopToken* stop) {
     ExtractSummary summary;
     if (files.empty()) return summary;
     std::vector<std::u16string> items;
     ReusableTextReader reader(reading);
     try {
         if (files.size() == 1) {
-            appendValues(expr, reader, files.front().path, items);
+            appendValues(expr, reader, files.front().path, items, stop);
         } else {
             if (lastSearchTotal && *lastSearchTotal == 0) return summary;
             for (std::size_t row = 0; row < files.size(); ++row) {
                 const FileItem& file = files[row];
+                if (target.progress) target.progress(row, files.size());
+                if (stop && stop->requested()) throw SearchStopped("the extraction was stopped");
                 if (!file.ticked) continue;
                 sink.showStatus(u"Extracting from " + file.path);
                 try {
-                    appendValues(expr, reader, file.path, items, !reading.binaryAsText);
+                    appendValues(expr, reader, file.path, items, stop, !reading.binaryAsText);
                 } catch (const NotAFileError&) {
                     sink.fileDone(
                         {row + 1, file.path, u"-", u"", std::nullopt, FileSkip::NotAFile});
@@ -61,6 +66,11 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
             target.write(target.path, content);
         else
             PrintTextFile(target.path, content, exportFileFormat());
+    } catch (const SearchStopped&) {
+        sink.logLine(std::u16string(kExtractStoppedMessage));
+        sink.showStatus(u"Stopped.");
+        summary.result = ExtractResult::Stopped;
+        return summary;
     } catch (const Error& error) {
         sink.logError(kExtractErrorMessage, fromUtf8(error.what()));
         summary.result = ExtractResult::Failed;

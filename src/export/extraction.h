@@ -18,6 +18,9 @@ namespace lodestar {
 inline constexpr std::u16string_view kExtractErrorMessage =
     u"Error in extraction.\r\nPlease examine your regular expression or file.";
 
+inline constexpr std::u16string_view kExtractStoppedMessage =
+    u"Extraction stopped; nothing was written.";
+
 struct ExtractTarget {
     std::u16string path;  // the export file, named in the log line
     // The whole export content for the items (toText, toHTML or toXML); may throw Error.
@@ -25,12 +28,15 @@ struct ExtractTarget {
     // Writes the content; when empty, PrintTextFile (create or replace, then one CR LF) in
     // UTF-8 (exportFileFormat).
     std::function<void(const std::u16string& path, std::u16string_view content)> write;
+    // Told after each file of a folder's files is read: how many of how many.
+    std::function<void(std::size_t done, std::size_t total)> progress;
 };
 
 enum class ExtractResult {
     Saved,    // written and logged
     Nothing,  // nothing to extract: one file without a match, a folder search that found nothing
     Failed,   // the error entry was logged; nothing was written
+    Stopped,  // the user stopped it before it wrote anything
 };
 
 struct ExtractSummary {
@@ -49,10 +55,12 @@ struct ExtractSummary {
 // a file that is no longer a regular file (a FIFO or a device swapped in) is never waited on: it
 // gives no items, is reported as FileSkip::NotAFile and the log ends with notAFileLine.
 // Any failure (unreadable file, broken pattern, format or write error) logs kExtractErrorMessage
-// with its cause and writes nothing.
+// with its cause and writes nothing. Once `stop` is requested the run ends at its next match or
+// file, writes nothing and logs kExtractStoppedMessage.
 ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
                           const std::vector<FileItem>& files,
                           std::optional<std::size_t> lastSearchTotal, const ExtractTarget& target,
-                          FileSink& sink, const TextReading& reading = {});
+                          FileSink& sink, const TextReading& reading = {},
+                          const StopToken* stop = nullptr);
 
 }  // namespace lodestar

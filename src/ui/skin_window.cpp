@@ -55,6 +55,7 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
                                            pickerStartFolder(form_->stateFile), machineDrives());
     folder_->picker().setHost(this);
     exportForm_ = std::make_unique<ExportForm>(*form_, prompts_);
+    exportForm_->setWorkRunner(runner_.get());  // in line with the folder runs
     exportForm_->folderFiles = [this] {
         return FolderFiles{folder_->listedFiles(), folder_->lastSearchTotal()};
     };

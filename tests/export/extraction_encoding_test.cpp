@@ -28,6 +28,7 @@ TEST(ExtractionEncoding, SkipsBinaryFilesAndAlwaysWritesUtf8) {
                                  return formatExtraction(
                                      type, items, type == ExportType::Html ? u"..<br>" : u",", 0);
                              },
+                             {},
                              {}};
     };
     RecordingSink sink;

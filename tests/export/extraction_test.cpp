@@ -21,8 +21,10 @@ RegExp digits() {
 }
 
 ExtractTarget commaTarget(const std::u16string& path) {
-    return {
-        path, [](const std::vector<std::u16string>& items) { return joinText(items, u","); }, {}};
+    return {path,
+            [](const std::vector<std::u16string>& items) { return joinText(items, u","); },
+            {},
+            {}};
 }
 
 TEST(ExtractAll, CollectsTickedFilesInOrderAndLogs) {

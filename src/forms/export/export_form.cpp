@@ -1,12 +1,17 @@
 // The export dialog's controls and behaviour.
 #include "forms/export/export_form.h"
 
+#include <memory>
+
+#include "core/stop_token.h"
 #include "core/text.h"
 #include "export/extraction.h"
 #include "export/formats.h"
 #include "files/paths.h"
+#include "files/same_file.h"
 #include "forms/main/control_catalog.h"
 #include "forms/main/main_window.h"
+#include "forms/main/progress_bar.h"
 
 namespace lodestar {
 
@@ -19,21 +24,26 @@ Control make(const char* name, ControlKind kind, const char16_t* text, Rect geom
     return makeControl(name, kind, text, geometry, container);
 }
 
-// The extraction's reports go to the window's log and status line.
+// The extraction's reports go to the window's log and status line, on the window's thread.
 class WindowSink : public FileSink {
   public:
-    explicit WindowSink(MainWindow& window) : window_(window) {}
+    WindowSink(MainWindow& window, WorkRunner& runner) : window_(window), runner_(runner) {}
     void fileDone(const FileOutcome&) override {}
-    void logLine(std::u16string_view message) override { window_.logLine(std::u16string(message)); }
+    void logLine(std::u16string_view message) override {
+        runner_.post([&w = window_, line = std::u16string(message)] { w.logLine(line); });
+    }
     void logError(std::u16string_view message, std::u16string_view cause) override {
         std::u16string entry(message);
         if (!cause.empty()) entry += u"\r\n" + std::u16string(cause);
-        window_.logError(entry);
+        runner_.post([&w = window_, entry] { w.logError(entry); });
     }
-    void showStatus(std::u16string_view text) override { window_.showStatus(std::u16string(text)); }
+    void showStatus(std::u16string_view text) override {
+        runner_.post([&w = window_, status = std::u16string(text)] { w.showStatus(status); });
+    }
 
   private:
     MainWindow& window_;
+    WorkRunner& runner_;
 };
 
 }  // namespace
@@ -103,10 +113,12 @@ void ExportForm::chooseFile() {
     exFileName_ = path;
     if (fileExists(path) && !prompts().okCancel(u"File exists, overwrite?", kConfirmCaption))
         return;
+    overwriteAllowed_ = path;
     controls().setText("inExFileName", path);
 }
 
 void ExportForm::exportMatches() {
+    if (window_.running()) return;  // one run at a time
     exFileName_ = trimSpaces(controls()["inExFileName"].text);
     if (exFileName_.empty()) {
         prompts().message(u"Please specify your export file name.", kAppTitle);
@@ -121,6 +133,17 @@ void ExportForm::exportMatches() {
 
     if (!window_.getRepParam() || window_.searchPattern.empty()) return;
     const FolderFiles source = filesToExtract();
+    if (isOneOfFiles(exFileName_, source.files)) {
+        prompts().message(u"The export file is one of the searched files; choose another output.",
+                          kAppTitle);
+        return;
+    }
+    // A name typed into the box is asked about as the Save As dialog's choice is.
+    if (fileExists(exFileName_) && exFileName_ != overwriteAllowed_ &&
+        !prompts().okCancel(u"File exists, overwrite?", kConfirmCaption))
+        return;
+    overwriteAllowed_.clear();
+
     ExtractTarget target;
     target.path = exFileName_;
     const ExportType type = exType();
@@ -129,13 +152,31 @@ void ExportForm::exportMatches() {
     target.format = [type, delimiter, selected](const std::vector<std::u16string>& items) {
         return formatExtraction(type, items, delimiter, selected);
     };
-    WindowSink sink(window_);
-    const ExtractSummary summary =
-        ExtractAll(window_.expression, window_.searchPattern, source.files, source.lastSearchTotal,
-                   target, sink, window_.reading);
-    if (summary.result != ExtractResult::Saved) return;
-    prompts().message(u"Extraction finished.", kAppTitle);
-    hide();
+    const auto stop = std::make_shared<StopToken>();
+    auto steps = std::make_shared<PercentSteps>();
+    target.progress = [this, steps](std::size_t done, std::size_t total) {
+        if (const std::optional<int> percent = steps->next(done, total))
+            runner_->post(
+                [this, percent = *percent] { showProgress(window_.controls(), percent, 100); });
+    };
+    auto sink = std::make_shared<WindowSink>(window_, *runner_);
+    auto summary = std::make_shared<ExtractSummary>();
+    controls().setEnabled("btnOK", false);
+    window_.setRunning(true, [stop] { stop->request(); });
+    runner_->start(
+        [summary, sink, stop, target, source, expr = window_.expression,
+         pattern = window_.searchPattern, reading = window_.reading] {
+            *summary = ExtractAll(expr, pattern, source.files, source.lastSearchTotal, target,
+                                  *sink, reading, stop.get());
+        },
+        [this, summary] {
+            showProgress(window_.controls(), 0, 0);
+            window_.setRunning(false);
+            controls().setEnabled("btnOK", true);
+            if (summary->result != ExtractResult::Saved) return;
+            prompts().message(u"Extraction finished.", kAppTitle);
+            hide();
+        });
 }
 
 FolderFiles ExportForm::filesToExtract() const {

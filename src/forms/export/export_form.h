@@ -12,6 +12,7 @@
 #include "export/delimiters.h"
 #include "files/file_sink.h"
 #include "forms/model/form.h"
+#include "platform/work_runner.h"
 
 namespace lodestar {
 
@@ -32,6 +33,8 @@ class ExportForm : public Form {
     // Folder mode provides the listed files and their ticks; without it (or in single-file
     // mode) the extraction reads the window's own file list, every file ticked.
     std::function<FolderFiles()> folderFiles;
+    // Where the extraction runs; without one it runs at once on the caller's thread.
+    void setWorkRunner(WorkRunner* runner) { runner_ = runner ? runner : &immediate_; }
 
     ExportType exType() const { return static_cast<ExportType>(exType_); }
     const DelimiterTable& delimiters() const { return table_; }
@@ -55,6 +58,9 @@ class ExportForm : public Form {
     int exType_ = 0;
     DelimiterTable table_;
     std::u16string exFileName_;
+    std::u16string overwriteAllowed_;  // the existing file the user agreed to overwrite
+    ImmediateWorkRunner immediate_;
+    WorkRunner* runner_ = &immediate_;
 };
 
 }  // namespace lodestar

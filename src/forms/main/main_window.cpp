@@ -413,7 +413,11 @@ bool MainWindow::allowedWhileWorking(const std::string& name) const {
 
 void MainWindow::stopCommand() {
     if (working_) cancelWork();
-    if (running_ && folderWork_) folderWork_->stop();
+    if (!running_) return;
+    if (stopRun_)
+        stopRun_();
+    else if (folderWork_)
+        folderWork_->stop();
 }
 
 // Stop is offered while a folder run or the open or search of a file goes on.
@@ -423,9 +427,10 @@ void MainWindow::offerStop() {
     controls_.setVisible("btnStop", on);
 }
 
-void MainWindow::setRunning(bool on) {
+void MainWindow::setRunning(bool on, std::function<void()> stop) {
     if (on == running_) return;
     running_ = on;
+    stopRun_ = on ? std::move(stop) : nullptr;
     static const char* const conflicting[] = {
         "btnFind",   "mFind",      "btnReplace",    "mReplace",    "btnAction",
         "mAction",   "btnRestore", "mRestore",      "btnSave",     "mSave",

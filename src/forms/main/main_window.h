@@ -172,7 +172,8 @@ class MainWindow {
     void OpenPath(const std::u16string& text);
     // While a run over the files goes on, commands that would conflict are disabled and Stop
     // is offered; afterwards every command is as it was before the run.
-    void setRunning(bool on);
+    // `stop` is what Stop does while it runs; without one Stop tells the folder run.
+    void setRunning(bool on, std::function<void()> stop = {});
     bool running() const { return running_; }
 
     // ---- Search ---------------------------------------------------------------------------------
@@ -355,6 +356,7 @@ class MainWindow {
     bool working_ = false;
     bool running_ = false;
     std::vector<std::pair<std::string, bool>> enabledBeforeRun_;
+    std::function<void()> stopRun_;  // Stop of the run going on, when it is not a folder run
     std::u16string sourceCopy_;
     bool hasSourceCopy_ = false;
     std::u16string typedPattern_;  // the pattern box as cleaned by the last getRepParam

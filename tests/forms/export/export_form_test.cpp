@@ -4,6 +4,7 @@
 
 #include "forms/export/export_form.h"
 #include "forms/main/window_fixture.h"
+#include "platform/fakes/deferred_work_runner.h"
 
 namespace lodestar {
 namespace {
@@ -204,6 +205,45 @@ TEST_F(ExportFormTest, AFailedRunKeepsTheDialogOpenWithTheReasonInTheLog) {
                          "file."),
               std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(docs.path() / "out.htm"));
+}
+
+TEST_F(ExportFormTest, NeverWritesOverASearchedFileNorAnotherFileUnasked) {
+    const std::u16string page = openNew("page.txt", "1 2");
+    find(u"\\d");
+    exportTo(page);  // the searched file itself
+    EXPECT_EQ(messages().back(),
+              "The export file is one of the searched files; choose another output.");
+    EXPECT_EQ(docs.bytes("page.txt"), "1 2");
+    const std::u16string kept = put("kept.txt", "mine");
+    prompts.answerCancel();
+    exportTo(kept);  // typed, not chosen through Set: asked all the same
+    EXPECT_EQ(lastQuestion(), "File exists, overwrite?");
+    EXPECT_EQ(docs.bytes("kept.txt"), "mine");
+    exportTo(kept);
+    EXPECT_EQ(docs.bytes("kept.txt"), "1\r\n2\r\n");
+}
+
+TEST_F(ExportFormTest, RunsAwayFromTheWindowWithStopOffered) {
+    std::vector<FileItem> files{{put("a.txt", "1"), true}, {put("b.txt", "2"), true}};
+    form->folderFiles = [&] { return FolderFiles{files, 2}; };
+    w->MultiMode = true;
+    w->typeText("inRepFrom", u"\\d");
+    fakes::DeferredWorkRunner runner;
+    form->setWorkRunner(&runner);
+    exportTo(docs.file("out.txt"));
+    ASSERT_EQ(runner.held.size(), 1u);
+    EXPECT_TRUE(w->running() && c("btnStop").enabled && !e("btnOK").enabled);
+    w->click("btnStop");
+    runner.finishAll();
+    EXPECT_FALSE(w->running());
+    EXPECT_FALSE(std::filesystem::exists(docs.path() / "out.txt"));
+    EXPECT_NE(log().find("Extraction stopped; nothing was written."), std::string::npos);
+    EXPECT_TRUE(form->shown() && e("btnOK").enabled);
+    exportTo(docs.file("out.txt"));
+    runner.finishAll();
+    EXPECT_EQ(docs.bytes("out.txt"), "1\r\n2\r\n");
+    EXPECT_EQ(messages().back(), "Extraction finished.");
+    form->setWorkRunner(nullptr);
 }
 
 TEST_F(ExportFormTest, CancelHidesAndKeepsTheChoices) {
