@@ -120,15 +120,17 @@ class Translator {
                 parseEscape();
                 return;
             case u'^':
-                // Multiline: after LF or CR, each on its own (between CR and LF too).
+                // Multiline: at the start, after LF, or after a CR that no LF follows: a CR LF
+                // pair is one line break, with no line position between its two halves.
                 ++pos_;
-                emit(multiline_ ? u"(?<![^\\n\\r])" : u"^", start);
+                emit(multiline_ ? u"(?<![^\\n\\r])(?!(?<=\\r)\\n)" : u"^", start);
                 canRepeat_ = false;
                 return;
             case u'$':
+                // Multiline: at the end, before CR, or before an LF that no CR precedes.
                 // Without multiline only at the very end (PCRE2_DOLLAR_ENDONLY).
                 ++pos_;
-                emit(multiline_ ? u"(?![^\\n\\r])" : u"$", start);
+                emit(multiline_ ? u"(?![^\\n\\r])(?!(?<=\\r)\\n)" : u"$", start);
                 canRepeat_ = false;
                 return;
             case u'.':
@@ -208,6 +210,7 @@ class Translator {
         if (!canRepeat_) fail("nothing to repeat", start);
         if (bounded && max < min) fail("numbers out of order in {} quantifier", start);
         if (min > kMaxRepeat || max > kMaxRepeat) fail("number too big in {} quantifier", start);
+        if (bounded && max == 0) out_.needsPlainStart = true;
         std::string text = std::string("{").append(std::to_string(min));
         if (!bounded) text += ",";
         if (bounded && max != min) text.append(",").append(std::to_string(max));
@@ -227,6 +230,7 @@ class Translator {
                                            src_[pos_ + 2] == u'!');
             if (!known) fail("invalid group", start);
             length = 3;
+            if (src_[pos_ + 2] == u'=') out_.needsPlainStart = true;
         }
         emit(src_.substr(pos_, length), start);
         pos_ += length;
