@@ -99,6 +99,8 @@ bool ByteMatcher::forEachMatch(std::string_view bytes, bool global,
         pcre2_match_context_create(nullptr), &pcre2_match_context_free);
     if (!data || !context) return false;
     pcre2_set_match_limit(context.get(), kStepsPerSearch);
+    // An empty view may carry no address; PCRE2's JIT code reads from it even then.
+    if (!bytes.data()) bytes = "";
     const auto* subject = reinterpret_cast<PCRE2_SPTR>(bytes.data());
     const PCRE2_SIZE* offsets = pcre2_get_ovector_pointer(data.get());
     std::size_t from = 0;

@@ -132,3 +132,25 @@ TEST(BytePaths, MultilineAnchorsSeeOneBreakInACrLfPair) {
 
 }  // namespace
 }  // namespace lodestar
+
+namespace lodestar {
+namespace {
+
+// An empty view without an address (a default-constructed one) is an empty text like any other.
+TEST(BytePaths, EmptyViewsWithoutAnAddressAreEmptyTexts) {
+    for (const std::u16string_view pattern : {u"^.*$$", u"(?:a|)b*", u"$"}) {
+        SCOPED_TRACE(toUtf8(pattern));
+        RegExp expr;
+        expr.setPattern(pattern);
+        expr.setMultiline(true);
+        expr.setGlobal(true);
+        EXPECT_EQ(expr.count(std::u16string_view()), expr.count(u""));
+        EXPECT_EQ(expr.replace(std::u16string_view(), u"x"), expr.replace(u"", u"x"));
+        const auto matcher = ByteMatcher::forPattern(pattern, false, true);
+        ASSERT_TRUE(matcher);
+        EXPECT_EQ(matcher->count(std::string_view(), true), matcher->count("", true));
+    }
+}
+
+}  // namespace
+}  // namespace lodestar
