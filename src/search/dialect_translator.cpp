@@ -142,13 +142,18 @@ class Translator {
             case u'(':
                 parseGroupOpening();
                 return;
-            case u')':
+            case u')': {
                 if (openGroups_.empty()) fail("unmatched )", start);
+                const bool lookAhead = src_.substr(openGroups_.back(), 3) == u"(?=";
                 openGroups_.pop_back();
                 ++pos_;
+                // Only a look-ahead that ends the whole pattern leaves PCRE2's hints sound.
+                if (lookAhead && !(openGroups_.empty() && pos_ == src_.size()))
+                    out_.needsPlainStart = true;
                 emit(u")", start);
                 canRepeat_ = true;  // groups and look-aheads alike take quantifiers
                 return;
+            }
             case u'|':
                 ++pos_;
                 emit(u"|", start);
@@ -230,7 +235,6 @@ class Translator {
                                            src_[pos_ + 2] == u'!');
             if (!known) fail("invalid group", start);
             length = 3;
-            if (src_[pos_ + 2] == u'=') out_.needsPlainStart = true;
         }
         emit(src_.substr(pos_, length), start);
         pos_ += length;

@@ -18,9 +18,10 @@ struct TranslatedPattern {
     // it came from; maps PCRE2's error offsets back to what the user typed.
     std::vector<std::size_t> origin;
     std::size_t groupCount = 0;  // capturing groups of the pattern
-    // Whether the pattern holds a look-ahead or a {0} quantifier. PCRE2 10.42 works out wrong
-    // start-of-match hints for some of them ((?=a)a?a finds one match in "aab a", (?=(|S){0})
-    // none at all): such a pattern is compiled with PCRE2_NO_START_OPTIMIZE.
+    // Whether the pattern holds a look-ahead with anything after it, or a {0} quantifier.
+    // PCRE2 10.42 works out wrong start-of-match hints for some of them ((?=a)a?a finds one
+    // match in "aab a", (?=(|S){0}) none at all): such a pattern is compiled with
+    // PCRE2_NO_START_OPTIMIZE. A look-ahead that ends the pattern (colou?r(?=s)) keeps them.
     bool needsPlainStart = false;
 };
 
