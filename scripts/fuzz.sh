@@ -15,7 +15,7 @@ if ! clang++ -fsanitize=fuzzer "$probe/probe.cpp" -o "$probe/probe" 2>/dev/null;
     exit 0
 fi
 
-harnesses=(fuzz_regexp fuzz_command_file fuzz_options fuzz_highlighter fuzz_codepage)
+harnesses=(fuzz_regexp fuzz_command_file fuzz_options fuzz_highlighter fuzz_codepage fuzz_byte_paths)
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLODESTAR_FUZZ=ON \
     -DLODESTAR_GUI=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${harnesses[@]}"

@@ -44,8 +44,11 @@ std::optional<std::pair<std::string, bool>> asBytes(std::u16string_view translat
 std::shared_ptr<const ByteMatcher> ByteMatcher::forPattern(std::u16string_view pattern,
                                                            bool ignoreCase, bool multiline) {
     std::optional<std::pair<std::string, bool>> bytes;
+    bool plainStart = false;
     try {
-        bytes = asBytes(translateDialect(pattern, ignoreCase, multiline).pcre2);
+        const TranslatedPattern translated = translateDialect(pattern, ignoreCase, multiline);
+        bytes = asBytes(translated.pcre2);
+        plainStart = translated.needsPlainStart;
     } catch (const std::exception&) {
         return nullptr;  // the decoded text's search reports the pattern's fault
     }
@@ -54,6 +57,7 @@ std::shared_ptr<const ByteMatcher> ByteMatcher::forPattern(std::u16string_view p
     uint32_t options = PCRE2_ALLOW_EMPTY_CLASS | PCRE2_DOLLAR_ENDONLY | PCRE2_MATCH_UNSET_BACKREF |
                        PCRE2_NEVER_UTF | PCRE2_NEVER_BACKSLASH_C;
     if (ignoreCase) options |= PCRE2_CASELESS;
+    if (plainStart) options |= PCRE2_NO_START_OPTIMIZE;
     std::unique_ptr<pcre2_compile_context, decltype(&pcre2_compile_context_free)> context(
         pcre2_compile_context_create(nullptr), &pcre2_compile_context_free);
     if (!context) return nullptr;
@@ -81,15 +85,24 @@ bool ByteMatcher::fits(ByteText kind) const {
 }
 
 std::optional<std::size_t> ByteMatcher::count(std::string_view bytes, bool global) const {
+    std::size_t count = 0;
+    if (!forEachMatch(bytes, global, [&count](std::size_t, std::size_t) { ++count; }))
+        return std::nullopt;
+    return count;
+}
+
+bool ByteMatcher::forEachMatch(std::string_view bytes, bool global,
+                               const std::function<void(std::size_t, std::size_t)>& visit) const {
     std::unique_ptr<pcre2_match_data, decltype(&pcre2_match_data_free)> data(
         pcre2_match_data_create_from_pattern(code_, nullptr), &pcre2_match_data_free);
     std::unique_ptr<pcre2_match_context, decltype(&pcre2_match_context_free)> context(
         pcre2_match_context_create(nullptr), &pcre2_match_context_free);
-    if (!data || !context) return std::nullopt;
+    if (!data || !context) return false;
     pcre2_set_match_limit(context.get(), kStepsPerSearch);
+    // An empty view may carry no address; PCRE2's JIT code reads from it even then.
+    if (!bytes.data()) bytes = "";
     const auto* subject = reinterpret_cast<PCRE2_SPTR>(bytes.data());
     const PCRE2_SIZE* offsets = pcre2_get_ovector_pointer(data.get());
-    std::size_t count = 0;
     std::size_t from = 0;
     // As the text's match loop: from where the last match ended, one further after an empty one.
     while (from <= bytes.size()) {
@@ -97,12 +110,12 @@ std::optional<std::size_t> ByteMatcher::count(std::string_view bytes, bool globa
             jit_ ? pcre2_jit_match(code_, subject, bytes.size(), from, 0, data.get(), context.get())
                  : pcre2_match(code_, subject, bytes.size(), from, 0, data.get(), context.get());
         if (rc == PCRE2_ERROR_NOMATCH) break;
-        if (rc < 0) return std::nullopt;
-        ++count;
+        if (rc < 0) return false;
+        visit(offsets[0], offsets[1] - offsets[0]);
         if (!global) break;
         from = offsets[1] == offsets[0] ? offsets[1] + 1 : offsets[1];
     }
-    return count;
+    return true;
 }
 
 }  // namespace lodestar

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -37,6 +38,10 @@ class ByteMatcher {
     // when `global` is off), or nullopt when a search runs into a limit of the engine: the
     // caller then searches the decoded text, which reports such limits in full.
     std::optional<std::size_t> count(std::string_view bytes, bool global) const;
+    // Calls `visit` with the byte offset and length of each match count finds, in order; false
+    // when a search runs into a limit of the engine (the matches visited so far stand).
+    bool forEachMatch(std::string_view bytes, bool global,
+                      const std::function<void(std::size_t, std::size_t)>& visit) const;
 
   private:
     ByteMatcher() = default;

@@ -65,7 +65,8 @@ std::optional<Counted> countedQuantifier(std::u16string_view p, std::size_t at) 
     std::size_t i = at + 1;
     const std::size_t digits = i;
     bool zero = true;
-    while (i < p.size() && p[i] >= u'0' && p[i] <= u'9') zero = zero && p[i++] == u'0';
+    for (; i < p.size() && p[i] >= u'0' && p[i] <= u'9'; ++i)
+        if (p[i] != u'0') zero = false;
     if (i == digits) return std::nullopt;
     if (i < p.size() && p[i] == u',') {
         ++i;
@@ -112,7 +113,8 @@ std::optional<BytePrefilter> BytePrefilter::forPattern(std::u16string_view p, bo
         const char16_t c = p[i];
         switch (c) {
             case u'|':
-                if (!endAlternative()) return std::nullopt;
+                if (!endAlternative() || alternatives.size() > kMostAlternatives)
+                    return std::nullopt;
                 ++i;
                 break;
             case u'(':

@@ -38,6 +38,7 @@ CompiledPattern::CompiledPattern(std::u16string_view pattern, bool ignoreCase, b
     uint32_t options = PCRE2_ALLOW_EMPTY_CLASS | PCRE2_DOLLAR_ENDONLY | PCRE2_MATCH_UNSET_BACKREF |
                        PCRE2_NEVER_UTF | PCRE2_NEVER_BACKSLASH_C;
     if (ignoreCase) options |= PCRE2_CASELESS | PCRE2_UCP;
+    if (translated.needsPlainStart) options |= PCRE2_NO_START_OPTIMIZE;
 
     int error = 0;
     PCRE2_SIZE errorOffset = 0;

@@ -120,15 +120,17 @@ class Translator {
                 parseEscape();
                 return;
             case u'^':
-                // Multiline: after LF or CR, each on its own (between CR and LF too).
+                // Multiline: at the start, after LF, or after a CR that no LF follows: a CR LF
+                // pair is one line break, with no line position between its two halves.
                 ++pos_;
-                emit(multiline_ ? u"(?<![^\\n\\r])" : u"^", start);
+                emit(multiline_ ? u"(?<![^\\n\\r])(?!(?<=\\r)\\n)" : u"^", start);
                 canRepeat_ = false;
                 return;
             case u'$':
+                // Multiline: at the end, before CR, or before an LF that no CR precedes.
                 // Without multiline only at the very end (PCRE2_DOLLAR_ENDONLY).
                 ++pos_;
-                emit(multiline_ ? u"(?![^\\n\\r])" : u"$", start);
+                emit(multiline_ ? u"(?![^\\n\\r])(?!(?<=\\r)\\n)" : u"$", start);
                 canRepeat_ = false;
                 return;
             case u'.':
@@ -140,13 +142,18 @@ class Translator {
             case u'(':
                 parseGroupOpening();
                 return;
-            case u')':
+            case u')': {
                 if (openGroups_.empty()) fail("unmatched )", start);
+                const bool lookAhead = src_.substr(openGroups_.back(), 3) == u"(?=";
                 openGroups_.pop_back();
                 ++pos_;
+                // Only a look-ahead that ends the whole pattern leaves PCRE2's hints sound.
+                if (lookAhead && !(openGroups_.empty() && pos_ == src_.size()))
+                    out_.needsPlainStart = true;
                 emit(u")", start);
                 canRepeat_ = true;  // groups and look-aheads alike take quantifiers
                 return;
+            }
             case u'|':
                 ++pos_;
                 emit(u"|", start);
@@ -208,6 +215,7 @@ class Translator {
         if (!canRepeat_) fail("nothing to repeat", start);
         if (bounded && max < min) fail("numbers out of order in {} quantifier", start);
         if (min > kMaxRepeat || max > kMaxRepeat) fail("number too big in {} quantifier", start);
+        if (bounded && max == 0) out_.needsPlainStart = true;
         std::string text = std::string("{").append(std::to_string(min));
         if (!bounded) text += ",";
         if (bounded && max != min) text.append(",").append(std::to_string(max));

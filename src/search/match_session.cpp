@@ -115,7 +115,12 @@ bool ranOutOfSteps(int rc) {
 
 MatchSession::MatchSession(const CompiledPattern& pattern, std::u16string_view text,
                            const StopToken* stop)
-    : pattern_(pattern), text_(text), stop_(stop), budgetLeft_(matchBudgetFor(text.size())) {
+    // An empty view may carry no address at all, and PCRE2's JIT code reads from the subject's
+    // address even when it is empty: such a view becomes an empty text of its own.
+    : pattern_(pattern),
+      text_(text.data() ? text : std::u16string_view(u"")),
+      stop_(stop),
+      budgetLeft_(matchBudgetFor(text.size())) {
     matchData_ = threadResources().borrowMatchData(pattern.groupCount() + 1);
     offsets_ = pcre2_get_ovector_pointer(matchData_);
 }

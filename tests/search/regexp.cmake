@@ -1,6 +1,7 @@
 # Tests of the regular-expression engine, and its differential test against Node.js's RegExp.
 lodestar_add_test(regexp_tests
     SOURCES regexp_test.cpp regexp_dialect_test.cpp regexp_limits_test.cpp
+            byte_prefilter_test.cpp byte_paths_test.cpp
     LIBS lodestar_regexp)
 
 # Answers cases given as JSON lines for oracle/oracle.mjs; built for the tests only.
