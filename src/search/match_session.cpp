@@ -163,6 +163,8 @@ int MatchSession::searchWithinBudget() {
         }
         spent += limit;
         limit *= kAttemptGrowth;
+        // A longer attempt may take seconds on a long text: a stop is looked at before each.
+        if (stop_ && stop_->requested()) throw SearchStopped("the search was stopped");
     }
 }
 

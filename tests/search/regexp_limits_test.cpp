@@ -3,7 +3,9 @@
 // whatever exceeds the engine's limits ends with RegExpError instead of a hang or a crash.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "core/stop_token.h"
 #include "search/regexp.h"
@@ -134,6 +136,20 @@ TEST(RegExpLimits, StopRequestEndsTheLoopBeforeItsNextSearch) {
     EXPECT_THROW(re.execute(text, &stop), SearchStopped);
     stop.reset();
     EXPECT_EQ(re.count(text, &stop), 1000u);
+}
+
+// One search that backtracks for its whole budget over a long text still hears a stop: between
+// its growing attempts, long before the budget would end it with an error.
+TEST(RegExpLimits, StopReachesASingleSearchThatBacktracksOverALongText) {
+    const RegExp re = make(u"(a|aa)*c");
+    const std::u16string text(20'000'000, u'a');
+    StopToken stop;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        stop.request();
+    });
+    EXPECT_THROW(re.count(text, &stop), SearchStopped);
+    stopper.join();
 }
 
 TEST(RegExpLimits, ReplacementThatGrowsWithoutBoundIsRefusedNamingThePattern) {
