@@ -2,6 +2,7 @@
 #include "forms/export/export_form.h"
 
 #include <memory>
+#include <new>
 
 #include "core/stop_token.h"
 #include "core/text.h"
@@ -166,8 +167,13 @@ void ExportForm::exportMatches() {
     runner_->start(
         [summary, sink, stop, target, source, expr = window_.expression,
          pattern = window_.searchPattern, reading = window_.reading] {
-            *summary = ExtractAll(expr, pattern, source.files, source.lastSearchTotal, target,
-                                  *sink, reading, stop.get());
+            try {
+                *summary = ExtractAll(expr, pattern, source.files, source.lastSearchTotal, target,
+                                      *sink, reading, stop.get());
+            } catch (const std::bad_alloc&) {
+                sink->logError(kExtractErrorMessage, u"Not enough memory for the matches.");
+                summary->result = ExtractResult::Failed;
+            }
         },
         [this, summary] {
             showProgress(window_.controls(), 0, 0);

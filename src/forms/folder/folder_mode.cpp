@@ -2,6 +2,7 @@
 #include "forms/folder/folder_mode.h"
 
 #include <chrono>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -273,7 +274,13 @@ void FolderMode::startRun(RunKind kind, std::function<void(FileSink&, const Stop
     auto sink = std::make_shared<TableSink>(*this, cellsAsHtml);
     runner_.start(
         [sink, work = std::move(work), this] {
-            work(*sink, stop_);
+            try {
+                work(*sink, stop_);
+            } catch (const std::bad_alloc&) {
+                // The files done before stay done; the one at hand is left as it was.
+                sink->logError(u"Not enough memory: the run stopped.",
+                               u"Files finished before it stay as they are.");
+            }
             sink->flushStatus();
         },
         [this, sink, kind, after = std::move(after)] {

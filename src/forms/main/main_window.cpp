@@ -96,7 +96,13 @@ void MainWindow::load() {
     } catch (const Error&) {
         syntaxTable = {};  // a missing or unreadable table: start-up goes on without one
     }
-    reading.fixed = loadUserSettings(userSettingsPath(userConfigFolder())).encoding;
+    const std::u16string settingsFile = userSettingsPath(userConfigFolder());
+    const UserSettings settings = loadUserSettings(settingsFile);
+    reading.fixed = settings.encoding;
+    // A FIFO or a device in place of a settings file is never read: the defaults hold.
+    for (const std::u16string& file : {settingsFile, userOptions})
+        if (isSpecialFile(file))
+            logLine(file + u" is not a regular file (a FIFO or a device); it is not read.");
 
     LoadedText.clear();
     curFileName.clear();

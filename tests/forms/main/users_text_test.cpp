@@ -1,9 +1,10 @@
 // The user's text is never lost on the way: a save over a file another program changed, the
 // path of the open file typed again, Restore's question, a selection used as a pattern in a
 // text with CR LF lines, and a search that can be stopped or overtaken.
+#include <sys/stat.h>
+
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "files/text_file.h"
 #include "forms/main/window_fixture.h"
@@ -150,6 +151,25 @@ TEST_F(UsersText, ASelectionBecomesAPatternWithTheLineBreaksTheTextHas) {
         find(c("inRepFrom").text);
         EXPECT_EQ(w->matchCount, 1) << row.text;
     }
+}
+
+TEST_F(UsersText, LineStartsInACrLfTextAreOnePerLine) {
+    openNew("crlf.txt", "one\r\ntwo\r\n\r\nfour");
+    w->click("chkLine");
+    ASSERT_TRUE(c("chkLine").checked);
+    replace(u"^", u"> ");
+    EXPECT_EQ(u8(w->txtDoc), "> one\r\n> two\r\n> \r\n> four");
+    replace(u"$", u"|");
+    EXPECT_EQ(u8(w->txtDoc), "> one|\r\n> two|\r\n> |\r\n> four|");
+}
+
+TEST_F(UsersText, AFifoInPlaceOfTheSettingsFileIsNotReadAndTheLogSaysSo) {
+    const fs::path folder = program.path() / "config" / "lodestar";
+    fs::create_directories(folder);
+    ASSERT_EQ(mkfifo((folder / "settings").c_str(), 0600), 0);
+    w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
+    EXPECT_NE(log().find("settings is not a regular file (a FIFO or a device); it is not read."),
+              std::string::npos);
 }
 
 TEST_F(UsersText, StopEndsASearchAndANewFindTakesOverTheOneBeforeIt) {
