@@ -90,8 +90,7 @@ TEST_F(DialogsWindowTest, ExportsAFolderSearchToTxtHtmlAndXml) {
                 auto* files = qobject_cast<QFileDialog*>(w);
                 if (!files) return;
                 title = files->windowTitle();
-                files->selectFile(ui::toQ(target));
-                static_cast<QDialog*>(files)->accept();
+                acceptFileDialog(files, ui::toQ(target));
             });
             press(dialog, "setExFile");
             ASSERT_TRUE(waitUntil([&] { return !title.isEmpty(); }));

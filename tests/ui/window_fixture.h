@@ -48,6 +48,16 @@ inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 15000) 
     return true;
 }
 
+// Accepts a file dialog with this path. The dialog's model reads its folder in the background,
+// and until it has, selectFile alone may leave the name box empty and accept() then does
+// nothing: the name is typed into the box and the dialog closed as accepted.
+inline void acceptFileDialog(QFileDialog* dialog, const QString& path) {
+    dialog->selectFile(path);
+    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        name->setText(path);
+    dialog->done(QDialog::Accepted);
+}
+
 // What a dialog showed, recorded by the answering helper.
 struct Seen {
     QString caption;
@@ -130,8 +140,7 @@ class SkinTest : public ::testing::Test {
         onNextDialog([path](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             if (!dialog) return;
-            dialog->selectFile(ui::toQ(path));
-            static_cast<QDialog*>(dialog)->accept();
+            acceptFileDialog(dialog, ui::toQ(path));
         });
     }
 

@@ -103,13 +103,22 @@ TEST_F(FolderWindowTest, SearchUntickReplaceRestoreActionAndTypedPath) {
     EXPECT_EQ(cell(2, 2), "");
     expectDomMatchesModel();
 
+    // Action: the command file, then the question naming it and the ticked files.
     const std::u16string rep = docs.put("cmds.rep", "rep ---<p>--- with ---<div>---;\r\n");
-    answerOpenDialog(rep);
+    Seen run;
+    onNextDialog([this, rep, &run](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        if (!dialog) return;
+        answerMessage(QMessageBox::Ok, &run);
+        acceptFileDialog(dialog, ui::toQ(rep));
+    });
     click("btnAction");
     waitForRun();
+    EXPECT_EQ(run.text, QStringLiteral("Run cmds.rep on 3 ticked files?"));
     EXPECT_EQ(docs.bytes("c.htm"), "<div>none</p>");
     EXPECT_EQ(cell(3, 3), " Batch Replaced.");
-    EXPECT_NE(logText().find("* 4 files batch replaced successfully."), std::string::npos);
+    EXPECT_EQ(cell(4, 3), "Passed") << "the unticked file is left alone";
+    EXPECT_NE(logText().find("* 3 files batch replaced successfully."), std::string::npos);
     expectDomMatchesModel();
 
     // A folder and a file type typed into the path box.

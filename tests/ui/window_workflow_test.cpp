@@ -167,9 +167,13 @@ TEST_F(WorkflowTest, SearchNavigateReplaceSaveRestoreAndClose) {
     EXPECT_EQ(saved.find("<p>"), std::string::npos);
     EXPECT_NE(saved.find("<q paragraph 3</p>"), std::string::npos);
 
-    // Restore puts the old text back.
+    // Restore asks, then puts the old text back.
     ASSERT_TRUE(window->control("btnRestore")->isEnabled());
+    Seen restore;
+    answerMessage(QMessageBox::Ok, &restore);
     key(Qt::Key_F8, Qt::NoModifier);
+    ASSERT_TRUE(waitUntil([&] { return restore.shown; }));
+    EXPECT_TRUE(restore.text.startsWith(QStringLiteral("Restore sample.html from its backup")));
     ASSERT_TRUE(waitUntil([&] { return docs.bytes("sample.html") == original; }));
 
     // Closing with nothing unsaved asks nothing.
