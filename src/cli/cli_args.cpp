@@ -92,6 +92,7 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             {"--no-escapes", [&] { parsed.escapeSupport = false; }},
             {"--invisible", [&] { parsed.invisible = true; }},
             {"--force", [&] { parsed.force = true; }},
+            {"--follow-links", [&] { parsed.followLinks = true; }},
             {"--binary", [&] { parsed.binaryAsText = true; }},
             {"-r", [&] { parsed.recursive = true; }},
             {"--recursive", [&] { parsed.recursive = true; }},
@@ -183,6 +184,8 @@ Other:
   --readonly=skip|write  read-only files: leave them (default) or make them writable
   --force                replace, run: go on with a run in the folder that was cut short
                          (the files it changed keep their first backups)
+  --follow-links         replace, run: also change the files that links in the folder lead to
+                         outside it (passed by with a note otherwise)
   -j, --jobs N           threads for the files of a folder (default: one per core)
   --filter LIST          file patterns for folders, e.g. "*.htm;*.html" (default "*.*")
   -r, --recursive        folders: their subfolders too (hidden ones, links to folders and the

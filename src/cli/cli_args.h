@@ -35,6 +35,7 @@ struct Arguments {
 
     bool readOnlyWrite = false;  // --readonly=write; skip by default
     bool force = false;          // go on with an unfinished run in the folder
+    bool followLinks = false;    // --follow-links: work on targets of links out of the folder
     unsigned jobs = 0;           // -j N: threads of the folder loops; 0: one per core
     std::string filter = "*.*";
     bool recursive = false;            // -r: the folder's subfolders too

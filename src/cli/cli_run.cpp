@@ -138,6 +138,7 @@ class Session {
         usePattern(args_.operands[0], kSearchErrorMessage, args_.operands[1]);
         ReplaceSettings settings{settings_.countMatches, settings_.backup,  files.folder,
                                  settings_.backupFolder, settings_.reading, args_.force};
+        settings.followLinks = args_.followLinks;
         FixedAnswer answer(args_.readOnlyWrite);
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
         const ReplaceSummary summary =
@@ -250,19 +251,13 @@ class Session {
             return kDone;
         }
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
-        if (settings_.backup &&
-            !BackupAllFiles(files.files, files.folder, settings_.backupFolder, sink, args_.force)) {
-            if (lastRunUnfinished(files.folder, settings_.backupFolder) && !args_.force)
-                printMessage(err_, kForceHint);
-            return kFailed;
-        }
         FixedAnswer answer(args_.readOnlyWrite);
-        const std::u16string backups =
-            settings_.backup ? backupFolderPath(files.folder, settings_.backupFolder) : u"";
-        const bool done = BatchAllFiles(*commands, expr_, files.files, sink, settings_.reading,
-                                        &answer, nullptr, backups, files.folder);
-        if (settings_.backup) FinishRunJournal(files.folder, settings_.backupFolder);
-        return done ? kDone : kFailed;
+        const BatchSettings batch{settings_.backup,  files.folder, settings_.backupFolder,
+                                  settings_.reading, args_.force,  args_.followLinks};
+        const BatchSummary summary =
+            BatchFolder(*commands, expr_, files.files, batch, sink, &answer);
+        if (summary.unfinishedRun) printMessage(err_, kForceHint);
+        return summary.ok ? kDone : kFailed;
     }
 
     int restore() {

@@ -1,6 +1,9 @@
 // Sibling backups on save, the backup folder of a folder run, and both restores.
 #include "replace/backup.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -13,8 +16,10 @@
 #include "files/paths.h"
 #include "files/safe_write.h"
 #include "files/text_file.h"
+#include "replace/backup_folder.h"
 #include "replace/backup_link.h"
 #include "replace/backup_paths.h"
+#include "replace/folder_lock.h"
 #include "replace/run_journal.h"
 
 namespace lodestar {
@@ -23,12 +28,6 @@ namespace {
 
 std::filesystem::path osPath(const std::u16string& path) {
     return toUtf8(path);
-}
-
-// The last path component, whatever it holds (FileNameOf is empty for names without a dot).
-std::u16string lastComponent(std::u16string_view path) {
-    const auto slash = path.rfind(u'/');
-    return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
 }
 
 void ensureFolder(const std::u16string& folder) {
@@ -41,8 +40,7 @@ void ensureFolder(const std::u16string& folder) {
 }
 
 constexpr std::u16string_view kBackedUp = u"Files backed up successfully.";
-constexpr std::u16string_view kBackupFailed =
-    u"Backup failed.\r\nPlease examine the backup folder and the files.";
+constexpr std::u16string_view kBackupFailed = kBackupFailedMessage;
 constexpr std::u16string_view kNoBackupFolder =
     u"Sorry, your backup folder doesn't exist, restoration failed.";
 constexpr std::u16string_view kEmptyBackupFolder = u"Backup folder is empty, restoration failed.";
@@ -137,6 +135,10 @@ void refuseLinkedBackupFolder(const std::u16string& folder) {
                           "link. Remove the link or choose another backup folder name.");
 }
 
+void makeBackupFolder(const std::u16string& folder) {
+    ensureFolder(folder);
+}
+
 bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolder,
                    std::u16string_view name) {
     requireAbsolute(backupFolder);
@@ -147,8 +149,8 @@ bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolde
 
 bool lastRunUnfinished(std::u16string_view currentFolder, std::u16string_view name) {
     try {
-        return RunJournal::stateOf(backupFolderPath(currentFolder, name)) ==
-               RunJournal::State::Unfinished;
+        const auto choice = backupFolderOfRuns(currentFolder, name);
+        return choice && RunJournal::stateOf(choice->path) == RunJournal::State::Unfinished;
     } catch (const Error&) {
         return false;
     }
@@ -158,8 +160,7 @@ bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view curr
                     std::u16string_view name, FileSink& sink, bool goOnWithUnfinished) {
     std::optional<RunJournal> journal;
     try {
-        const std::u16string folder = backupFolderPath(currentFolder, name);
-        refuseLinkedBackupFolder(folder);
+        const std::u16string folder = backupFolderForRun(currentFolder, name).path;
         const bool unfinished = RunJournal::stateOf(folder) == RunJournal::State::Unfinished;
         if (unfinished && !goOnWithUnfinished) {
             sink.logError(kUnfinishedRunMessage, u"");
@@ -194,87 +195,160 @@ bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view curr
 }
 
 void FinishRunJournal(std::u16string_view currentFolder, std::u16string_view name) {
-    const std::u16string folder = backupFolderPath(currentFolder, name);
-    if (RunJournal::stateOf(folder) == RunJournal::State::Unfinished)
-        RunJournal::read(folder).finish();
+    const auto choice = backupFolderOfRuns(currentFolder, name);
+    if (choice && RunJournal::stateOf(choice->path) == RunJournal::State::Unfinished)
+        RunJournal::read(choice->path).finish();
 }
 
 RestoreSteps systemRestoreSteps() {
     return {[](const std::u16string& from, const std::u16string& to) {
-                // A file the run left read-only (the backup before a batch run takes every
-                // file) gets its backup's bytes and bits all the same.
-                if (fileExists(to) && isReadOnly(to)) clearReadOnly(to);
-                copyFileOver(from, to);
+                // The backup goes back by a rename: one step, and the file comes back as it
+                // was, with its permissions, times, extended attributes and holes. A link
+                // planted at the file's place is replaced, never written through.
+                if (std::rename(toUtf8(from).c_str(), toUtf8(to).c_str()) == 0) return;
+                if (errno != EXDEV) throw fileFailure("Cannot put back the backup", from, errno);
+                // A backup folder on another file system: a copy, its bits set on the file
+                // written.
+                copyFileOver(from, to, LinkAtTarget::Replace);
                 copyPermissions(from, to);
             },
-            [](const std::u16string& path) { removeFile(path); }};
+            [](const std::u16string& path) {
+                // Gone already when the backup went back by a rename.
+                if (fileExists(path) || isSymbolicLink(path)) removeFile(path);
+            }};
 }
+
+namespace {
+
+// True when `path` is the very file `backup` is (a second name of one inode).
+bool sameFile(const std::u16string& path, const std::u16string& backup) {
+    struct stat a {};
+    struct stat b {};
+    return ::lstat(toUtf8(path).c_str(), &a) == 0 && ::lstat(toUtf8(backup).c_str(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Puts back one file named in the journal; answers why it could not, or nothing.
+std::optional<std::u16string> restoreOne(const std::u16string& folder, const std::u16string& target,
+                                         const std::u16string& file, const RestoreSteps& steps,
+                                         RunJournal& journal) {
+    if (!isPlainRelativeName(file)) return u"a backup name that leads out of the folder";
+    // Never read through a link: it could bring any file's content in.
+    if (linkOnTheWay(folder, file)) return u"a symbolic link in the backup folder is not used";
+    if (!fileExists(folder + file)) {
+        // A restore cut short between the rename and its journal line put this one back.
+        if (journal.puttingBack(file)) return std::nullopt;
+        return u"its backup is missing";
+    }
+    try {
+        const std::u16string to = pathWithFolders(target, file);
+        journal.recordPuttingBack(file);
+        // Still the backup's own inode: the file is its original already.
+        if (!sameFile(to, folder + file)) steps.copyOver(folder + file, to);
+        steps.remove(folder + file);
+        removeEmptyFolders(folder, file);
+    } catch (const Error& error) {
+        return fromUtf8(error.what());
+    } catch (const std::bad_alloc&) {
+        return u"not enough memory";
+    }
+    return std::nullopt;
+}
+
+// True when the folder holds nothing but the journal.
+bool onlyJournalLeft(const std::u16string& folder) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(osPath(folder), ec))
+        if (entry.path().filename() != toUtf8(kJournalName)) return false;
+    return !ec;
+}
+
+}  // namespace
 
 bool RestoreFolder(std::u16string_view currentFolder, std::u16string_view name, FileSink& sink,
                    const RestoreSteps& steps) {
-    std::u16string folder;
+    std::optional<BackupFolderChoice> choice;
     try {
-        folder = backupFolderPath(currentFolder, name);
-        refuseLinkedBackupFolder(folder);
+        backupFolderPath(currentFolder, name);
+        choice = backupFolderOfRuns(currentFolder, name);
     } catch (const BackupError& error) {
         sink.logError(kRestoreFailed, fromUtf8(error.what()));
         return false;
     }
-    std::u16string target(currentFolder);
-    if (target.back() != u'/') target += u'/';
-    removeStaleTemporaries(target);
-    if (!folderExists(folder)) {
+    const FolderLock lock(currentFolder);
+    if (!lock.held()) {
+        sink.logError(kFolderBusyMessage, std::u16string(currentFolder));
+        return false;
+    }
+    // Only a folder that holds the program's journal holds its backups: a folder of the user
+    // that has the same name is never read nor emptied.
+    if (!choice) {
         sink.logError(kNoBackupFolder, u"");
         return false;
     }
+    const std::u16string folder = choice->path;
+    std::u16string target(currentFolder);
+    if (target.back() != u'/') target += u'/';
     // What a killed write left behind would keep the backup folder from being removed.
     removeStaleTemporaries(folder);
-    std::vector<std::u16string> names;
-    const bool journaled = RunJournal::stateOf(folder) != RunJournal::State::None;
+    std::optional<RunJournal> journal;
     try {
-        if (journaled) {
-            // Exactly the files the last run changed; a backup already put back by a restore
-            // that was cut short is gone and passed by.
-            const RunJournal journal = RunJournal::read(folder);
-            for (const std::u16string& file : journal.changedFiles())
-                if (fileExists(folder + file) || isSymbolicLink(folder + file))
-                    names.push_back(file);
-        } else {
-            for (const std::u16string& path : listFolder(folder, u"*.*"))
-                names.push_back(lastComponent(path));
-        }
+        journal = RunJournal::read(folder);
     } catch (const Error& error) {
         sink.logError(kRestoreFailed, fromUtf8(error.what()));
         return false;
     }
-    if (names.empty() && !journaled) {
+    // The backups still waiting: those a restore cut short put back already are passed by.
+    const std::vector<std::u16string> names = journal->changedFiles();
+    if (names.empty() && journal->restoredAll()) {
         sink.logError(kEmptyBackupFolder, u"");
         return false;
     }
+    if (names.empty() && journal->finished()) {
+        // Nothing of the last run is waiting (every file was left as another program wrote it).
+        sink.logLine(kRestored);
+        return true;
+    }
+    std::size_t notRestored = 0;
+    std::vector<std::u16string> cleaned;
     try {
+        // From here the journal is unfinished until every file is back: a restore cut short
+        // is never taken for a finished one, and no new run starts over its backups.
+        journal->beginRestore();
         for (const std::u16string& file : names) {
-            if (!isPlainRelativeName(file)) {
-                sink.logLine(u"Passed " + file + u": a backup name that leads out of the folder.");
+            // Temporary files a killed run left beside the files go too.
+            const std::u16string parent = ParentFolderOf(target + file);
+            if (std::find(cleaned.begin(), cleaned.end(), parent) == cleaned.end()) {
+                if (isPlainRelativeName(file) && folderExists(parent) &&
+                    !linkOnTheWay(target, file))
+                    removeStaleTemporaries(parent);
+                cleaned.push_back(parent);
+            }
+            if (const auto why = restoreOne(folder, target, file, steps, *journal)) {
+                ++notRestored;
+                const bool stop = !why->empty() && why->back() == u'.';
+                sink.logLine(u"Not restored " + target + file + u": " + *why + (stop ? u"" : u"."));
                 continue;
             }
-            if (linkOnTheWay(folder, file)) {
-                // Never read through a link: it could bring any file's content in.
-                sink.logLine(u"Passed " + folder + file +
-                             u": a symbolic link in the backup folder is not restored.");
-                continue;
-            }
-            steps.copyOver(folder + file, pathWithFolders(target, file));
-            steps.remove(folder + file);
-            removeEmptyFolders(folder, file);
+            journal->recordRestored(file);
         }
+        if (notRestored == 0) journal->completeRestore();
     } catch (const Error& error) {
         sink.logError(kRestoreFailed, fromUtf8(error.what()));
         return false;
     }
-    RunJournal::remove(folder);
+    if (notRestored > 0) {
+        // The journal is kept: Restore again puts back the files still waiting.
+        sink.logError(kRestoreFailed, decimal(static_cast<long long>(notRestored)) +
+                                          u" file(s) could not be restored.");
+        return false;
+    }
     sink.logLine(kRestored);
-    std::error_code ignored;  // other files left behind keep the folder; nothing is lost
-    std::filesystem::remove(osPath(folder), ignored);
+    if (onlyJournalLeft(folder)) {
+        RunJournal::remove(folder);
+        std::error_code ignored;
+        std::filesystem::remove(osPath(folder), ignored);
+    }
     return true;
 }
 

@@ -21,6 +21,9 @@ class BackupError : public Error {
     using Error::Error;
 };
 
+inline constexpr std::u16string_view kBackupFailedMessage =
+    u"Backup failed.\r\nPlease examine the backup folder and the files.";
+
 // The sibling backup of a file: the file's path up to and including the last "." of its
 // name, then "bak" (page.htm -> page.bak). A name without such a dot, or whose only dot
 // starts it, gets ".bak" appended (notes -> notes.bak, .profile -> .profile.bak); a file that
@@ -57,6 +60,10 @@ std::u16string backupFolderPath(std::u16string_view currentFolder, std::u16strin
 
 // Throws BackupError when the backup folder (ending in "/") is a symbolic link.
 void refuseLinkedBackupFolder(const std::u16string& folder);
+
+// Creates the backup folder (ending in "/") when missing; a link there is refused. Throws
+// BackupError.
+void makeBackupFolder(const std::u16string& folder);
 
 // Copies one file into the backup folder (created when missing) under its own name,
 // overwriting an earlier copy; a symbolic link there is replaced, never written through. A

@@ -22,6 +22,10 @@ constexpr std::string_view kHeader = "lodestar run journal 1\n";
 constexpr std::string_view kBackupWord = "backup ";
 constexpr std::string_view kUnchangedWord = "unchanged ";
 constexpr std::string_view kFinishedLine = "finished";
+constexpr std::string_view kRestoringLine = "restoring";
+constexpr std::string_view kRestoredWord = "restored ";
+constexpr std::string_view kPuttingBackWord = "putting back ";
+constexpr std::string_view kRestoreCompleteLine = "restore complete";
 
 std::u16string journalPath(const std::u16string& backupFolder) {
     return backupFolder + std::u16string(kJournalName);
@@ -42,8 +46,15 @@ RunJournal RunJournal::read(const std::u16string& backupFolder) {
             journal.changed_.push_back(unescapeLine(line.substr(kBackupWord.size())));
         } else if (line.starts_with(kUnchangedWord)) {
             std::erase(journal.changed_, unescapeLine(line.substr(kUnchangedWord.size())));
-        } else if (line == kFinishedLine) {
+        } else if (line.starts_with(kPuttingBackWord)) {
+            journal.puttingBack_.push_back(unescapeLine(line.substr(kPuttingBackWord.size())));
+        } else if (line.starts_with(kRestoredWord)) {
+            std::erase(journal.changed_, unescapeLine(line.substr(kRestoredWord.size())));
+        } else if (line == kFinishedLine || line == kRestoreCompleteLine) {
             journal.finished_ = true;
+            journal.restoredAll_ = line == kRestoreCompleteLine;
+        } else if (line == kRestoringLine) {
+            journal.finished_ = false;
         }
     }
     return journal;
@@ -110,6 +121,41 @@ void RunJournal::finish() {
     if (finished_) return;
     append(kFinishedLine, u"");
     finished_ = true;
+}
+
+void RunJournal::beginRestore() {
+    append(kRestoringLine, u"");
+    finished_ = false;
+}
+
+void RunJournal::recordPuttingBack(std::u16string_view name) {
+    append(kPuttingBackWord, name);
+    puttingBack_.emplace_back(name);
+}
+
+bool RunJournal::puttingBack(std::u16string_view name) const {
+    return std::find(puttingBack_.begin(), puttingBack_.end(), name) != puttingBack_.end();
+}
+
+void RunJournal::recordRestored(std::u16string_view name) {
+    append(kRestoredWord, name);
+    std::erase(changed_, std::u16string(name));
+}
+
+void RunJournal::completeRestore() {
+    append(kRestoreCompleteLine, u"");
+    finished_ = true;
+    restoredAll_ = true;
+}
+
+bool RunJournal::isJournalFolder(const std::u16string& backupFolder) {
+    const std::u16string path = journalPath(backupFolder);
+    if (!fileExists(path) || isSymbolicLink(path)) return false;
+    try {
+        return readFileBytes(path).starts_with(kHeader);
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 void RunJournal::remove(const std::u16string& backupFolder) {

@@ -1,7 +1,10 @@
 // The journal a folder run keeps in its backup folder: written before the run's first change,
 // one line per file whose original is safe in the backup folder, and a last line when the run
-// ends. A run killed half-way leaves it unfinished: a new run then must not overwrite that run's
-// backups, and Restore puts back exactly the files the journal names.
+// ends. A run killed half-way, or stopped by a failure, leaves it unfinished: a new run then must
+// not overwrite that run's backups, and Restore puts back exactly the files the journal names.
+// A restore writes its start, one line per file put back and its end: a restore cut short leaves
+// the journal unfinished too, and the next restore goes on with the files still waiting. The
+// journal is also how the program knows a backup folder is its own.
 #pragma once
 
 #include <string>
@@ -41,15 +44,29 @@ class RunJournal {
     void recordBackups(const std::vector<std::u16string>& names);
     // Names a file that was left unchanged after all: Restore passes it by.
     void recordUnchanged(std::u16string_view name);
+    // A restore begins: until completeRestore the journal is unfinished.
+    void beginRestore();
+    // The file's backup is about to go back: should the restore be cut short now, a missing
+    // backup of this name is back in place already.
+    void recordPuttingBack(std::u16string_view name);
+    bool puttingBack(std::u16string_view name) const;
+    // The file's backup is back in place: it is no longer waiting.
+    void recordRestored(std::u16string_view name);
+    // Every waiting file is back: the journal is finished again, with nothing waiting.
+    void completeRestore();
     // Marks the run finished.
     void finish();
     bool finished() const { return finished_; }
+    // True when the last thing the journal tells is a complete restore.
+    bool restoredAll() const { return restoredAll_; }
 
     // The files Restore puts back, in the order they were recorded.
     const std::vector<std::u16string>& changedFiles() const { return changed_; }
 
     // Deletes the journal (after a complete restore).
     static void remove(const std::u16string& backupFolder);
+    // True when `backupFolder` holds a journal of the program: the folder is the program's own.
+    static bool isJournalFolder(const std::u16string& backupFolder);
 
   private:
     void append(std::string_view word, std::u16string_view name);
@@ -57,7 +74,9 @@ class RunJournal {
 
     std::u16string path_;
     std::vector<std::u16string> changed_;
+    std::vector<std::u16string> puttingBack_;
     bool finished_ = false;
+    bool restoredAll_ = false;
 };
 
 }  // namespace lodestar

@@ -191,7 +191,8 @@ TEST(BatchRun, LeavesUnchangedFilesAloneUnlessABackupSharesThem) {
     RegExp expr;
     EventSink sink(dir.folder());
     const std::vector<Command> commands = {{u"px", u"em", true}};
-    EXPECT_TRUE(BatchAllFiles(commands, expr, files, sink));
+    EXPECT_TRUE(BatchAllFiles(commands, expr, files, sink, {}, nullptr, nullptr,
+                              dir.folder() + u"bak/", dir.folder()));
     EXPECT_EQ(statOf(dir.path() / "same.htm").st_ino, same);
     writeInPlace(dir.path() / "linked.htm", "edited");
     EXPECT_EQ(dir.bytes("bak/linked.htm"), "nothing");

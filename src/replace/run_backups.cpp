@@ -1,0 +1,103 @@
+// A folder run's backups: made batch by batch before the renames, named in the journal first.
+#include "replace/run_backups.h"
+
+#include <algorithm>
+
+#include "core/text.h"
+#include "files/file_ops.h"
+#include "files/paths.h"
+#include "files/safe_write.h"
+#include "replace/backup.h"
+#include "replace/backup_link.h"
+#include "replace/backup_paths.h"
+
+namespace lodestar {
+
+RunBackups::RunBackups(std::u16string_view currentFolder, std::u16string_view name, bool goOn)
+    : currentFolder_(currentFolder), askedName_(name), goOn_(goOn) {}
+
+bool RunBackups::ready(FileSink& sink) {
+    choice_ = backupFolderForRun(currentFolder_, askedName_);
+    if (RunJournal::stateOf(choice_.path) == RunJournal::State::Unfinished) {
+        if (!goOn_) {
+            sink.logError(kUnfinishedRunMessage, u"");
+            return false;
+        }
+        journal_ = RunJournal::begin(choice_.path, true);
+    }
+    if (choice_.renamed) sink.logLine(renamedBackupFolderNote(currentFolder_, askedName_, choice_));
+    if (folderExists(choice_.path)) removeStaleTemporaries(choice_.path);
+    return true;
+}
+
+std::u16string RunBackups::nameOf(const std::u16string& path) const {
+    return backupNameOf(currentFolder_, path);
+}
+
+void RunBackups::backUp(std::vector<FileStep>& steps) {
+    std::vector<std::u16string> names;
+    for (FileStep& step : steps) {
+        if (!step.pending) continue;
+        const std::u16string name = nameOf(step.outcome.path);
+        // The run this one goes on with keeps the backup of the file's original.
+        if (journal_ && journal_->holds(name)) continue;
+        if (!journal_) {
+            // The journal comes first: from now on the folder is known as the program's own.
+            makeBackupFolder(choice_.path);
+            journal_ = RunJournal::begin(choice_.path, false);
+        }
+        BackupOneFile(step.outcome.path, choice_.path, name);
+        names.push_back(name);
+        step.backedUp = true;
+    }
+    if (names.empty()) return;
+    flushFolders({toUtf8(choice_.path)});
+    journal_->recordBackups(names);
+    waiting_.insert(waiting_.end(), names.begin(), names.end());
+}
+
+void RunBackups::placed(const FileStep& step, bool madeWritable) {
+    if (!step.backedUp) return;
+    const std::u16string name = nameOf(step.outcome.path);
+    std::erase(waiting_, name);
+    // The backup, now apart from the file, keeps the read-only bit the file had.
+    if (madeWritable) setReadOnly(choice_.path + name);
+}
+
+void RunBackups::changedElsewhere(const FileStep& step) {
+    if (!step.backedUp) return;
+    // Not the original of a change: Restore passes it by, and it stops being the file itself,
+    // which another program may still be writing.
+    const std::u16string name = nameOf(step.outcome.path);
+    std::erase(waiting_, name);
+    journal_->recordUnchanged(name);
+    detachBackup(step.outcome.path, choice_.path + name);
+}
+
+void RunBackups::dropped(const FileStep& step) {
+    if (!step.backedUp) return;
+    forget(nameOf(step.outcome.path));
+}
+
+void RunBackups::forget(const std::u16string& name) {
+    // The file never changed: its backup goes again, as if never made.
+    std::erase(waiting_, name);
+    journal_->recordUnchanged(name);
+    ::lodestar::removeFile(choice_.path + name);
+}
+
+void RunBackups::finish() {
+    if (journal_) journal_->finish();
+}
+
+void RunBackups::failed() {
+    for (const std::u16string& name : std::vector<std::u16string>(waiting_)) {
+        try {
+            forget(name);
+        } catch (const Error&) {
+            // Still named in the journal: Restore puts back the same content; nothing is lost.
+        }
+    }
+}
+
+}  // namespace lodestar
