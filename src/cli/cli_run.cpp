@@ -190,7 +190,7 @@ class Session {
             return kDone;
         }
         if (cannotHold(text, file, path, std::to_string(count))) return kFailed;
-        if (!saveSingle(path, text, file.format, stamp)) return kDone;
+        if (!saveSingle(path, text, file.format, stamp, u"replace")) return kDone;
         out_ << count << "\tReplaced\t" << displayText(path) << '\n';
         out_ << "1 files replaced in 1 files.\n";
         return kDone;
@@ -198,8 +198,9 @@ class Session {
 
     // Save of single-file mode; false when a read-only file is left alone (--readonly=skip).
     bool saveSingle(const std::u16string& path, std::u16string_view text, const TextFormat& format,
-                    std::optional<FileStamp> stamp) {
-        if (isReadOnly(path)) {
+                    std::optional<FileStamp> stamp, std::u16string_view kind) {
+        const bool wasReadOnly = isReadOnly(path);
+        if (wasReadOnly) {
             if (!args_.readOnlyWrite) {
                 out_ << "-1\tRead only\t" << displayText(path) << '\n';
                 return false;
@@ -207,7 +208,7 @@ class Session {
             clearReadOnly(path);
         }
         try {
-            saveWithBackup(path, text, settings_.backup, format, stamp);
+            saveWithBackup(path, text, settings_.backup, format, stamp, {kind, wasReadOnly});
         } catch (const Error& error) {
             throw Failure{u"Save failed; the file is unchanged.", error.what()};
         }
@@ -245,7 +246,7 @@ class Session {
                 throw Failure{std::u16string(kBatchErrorMessage), error.what()};
             }
             if (cannotHold(text, file, path, "-")) return kFailed;
-            if (!saveSingle(path, text, file.format, stamp)) return kDone;
+            if (!saveSingle(path, text, file.format, stamp, u"batch")) return kDone;
             out_ << "-\tBatch Replaced.\t" << displayText(path) << '\n';
             out_ << "Batch replace completed.\n";
             return kDone;

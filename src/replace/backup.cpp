@@ -19,6 +19,7 @@
 #include "replace/backup_folder.h"
 #include "replace/backup_link.h"
 #include "replace/backup_paths.h"
+#include "replace/file_details.h"
 #include "replace/folder_lock.h"
 #include "replace/run_journal.h"
 
@@ -65,43 +66,88 @@ std::u16string siblingBackupPath(std::u16string_view path) {
 }
 
 void saveWithBackup(const std::u16string& path, std::u16string_view text, bool backup,
-                    const TextFormat& format, std::optional<FileStamp> expected) {
+                    const TextFormat& format, std::optional<FileStamp> expected,
+                    const SaveNote& note) {
     if (!fileExists(path)) throw fileFailure("Cannot save the file", path, "it does not exist");
     if (isReadOnly(path)) throw fileFailure("Cannot save the file", path, "it is read-only");
-    // A text the encoding cannot hold is refused before the backup replaces an older one.
+    // A text the encoding cannot hold is refused before any step is kept.
     if (const auto character = unholdableCharacter(text, format.encoding))
         throw fileFailure("Cannot save the file", path,
                           cannotHoldMessage(*character, format.encoding));
     if (!backup) return WriteTextFile(path, text, format, expected);
-    const std::u16string sibling = siblingBackupPath(path);
-    placeBackup(path, sibling);
-    flushFolders({toUtf8(ParentFolderOf(sibling))});
+    FileHistory history(path);
+    history.add(note.kind, note.wasReadOnly, note.keepSteps);
     try {
         WriteTextFile(path, text, format, expected);
-    } catch (const FileChangedError&) {
-        detachBackup(path, sibling);
+    } catch (const Error&) {
+        // Not saved: the step of this save goes again.
+        history.dropNewest();
         throw;
     }
 }
 
-SingleRestore restoreSingleFile(const std::u16string& path) {
-    const std::u16string backup = siblingBackupPath(path);
-    if (!fileExists(backup))
-        return {false, u"No backup " + backup + u" exists; the file is unchanged."};
-    if (isSymbolicLink(backup))
-        return {false, u"The backup " + backup +
-                           u" is a symbolic link and is not used; the file "
-                           u"is unchanged."};
-    if (isSymbolicLink(path)) {
-        // The link stays a link: its target gets the backup's content.
-        copyFileOver(backup, path);
-        removeFile(backup);
-        return {true, u"Restored " + path + u" from " + backup + u"."};
+std::u16string siblingBackupOf(const std::u16string& path) {
+    try {
+        return FileHistory(path).sibling();
+    } catch (const Error&) {
+        return {};
     }
-    // rename() replaces the target in one step: the file is never missing.
-    if (std::rename(toUtf8(backup).c_str(), toUtf8(path).c_str()) != 0)
-        throw fileFailure("Cannot put back the backup", backup, errno);
-    return {true, u"Restored " + path + u" from " + backup + u"."};
+}
+
+std::vector<HistoryStep> savedSteps(const std::u16string& path) {
+    try {
+        return FileHistory(path).steps();
+    } catch (const Error&) {
+        return {};
+    }
+}
+
+namespace {
+
+std::u16string clockTime(std::time_t made) {
+    std::tm local{};
+    ::localtime_r(&made, &local);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d", local.tm_hour, local.tm_min);
+    return fromUtf8(text);
+}
+
+std::u16string stepsLeftText(std::size_t left) {
+    if (left == 0) return u"No earlier step remains.";
+    return decimal(static_cast<long long>(left)) +
+           (left == 1 ? u" earlier step remains." : u" earlier steps remain.");
+}
+
+}  // namespace
+
+std::u16string restoreQuestion(const std::u16string& path) {
+    const std::vector<HistoryStep> steps = savedSteps(path);
+    if (steps.empty()) return {};
+    const std::size_t slash = path.rfind(u'/');
+    const std::u16string name = slash == std::u16string::npos ? path : path.substr(slash + 1);
+    return u"Restore " + name + u" to its state before the " + steps.back().kind + u" of " +
+           clockTime(steps.back().made) + u"? " + stepsLeftText(steps.size() - 1);
+}
+
+SingleRestore restoreSingleFile(const std::u16string& path) {
+    try {
+        FileHistory history(path);
+        if (history.steps().empty())
+            return {false,
+                    u"No backup of " + path + u" is kept (no step of its history; a " +
+                        siblingBackupPath(path) +
+                        u" the program did not write is not one); the file is unchanged.",
+                    0};
+        const HistoryStep step = history.steps().back();
+        history.restoreNewest();
+        const std::size_t left = history.steps().size();
+        return {true,
+                u"Restored " + path + u" to its state before the " + step.kind + u" of " +
+                    clockTime(step.made) + u". " + stepsLeftText(left),
+                left};
+    } catch (const Error& error) {
+        return {false, fromUtf8(error.what()) + u" The file is unchanged.", 0};
+    }
 }
 
 // Backups and restores work only under an absolute folder: an empty or relative one would put
@@ -210,7 +256,7 @@ RestoreSteps systemRestoreSteps() {
                 // A backup folder on another file system: a copy, its bits set on the file
                 // written.
                 copyFileOver(from, to, LinkAtTarget::Replace);
-                copyPermissions(from, to);
+                copyDetails(from, to);
             },
             [](const std::u16string& path) {
                 // Gone already when the backup went back by a rename.

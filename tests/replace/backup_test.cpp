@@ -51,18 +51,16 @@ TEST(SaveWithBackup, RefusesReadOnlyAndUnencodableTextsWithoutChangingTheFile) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "page.bak"));
 }
 
-// The sibling is consumed, so a second restore finds none: it leaves the file and says why.
-TEST(RestoreSingleFile, PutsTheSiblingBackOnceThenSaysWhyNot) {
+// A page.bak the program did not write is not a backup: Restore neither uses nor removes it.
+TEST(RestoreSingleFile, WithoutAKeptStepLeavesTheFileAndSaysWhy) {
     TempDir dir;
     const auto page = dir.put("page.htm", "new");
-    dir.put("page.bak", "old");
-    EXPECT_TRUE(restoreSingleFile(page).restored);
-    EXPECT_EQ(dir.bytes("page.htm"), "old");
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "page.bak"));
-    const SingleRestore again = restoreSingleFile(page);
-    EXPECT_FALSE(again.restored);
-    EXPECT_NE(again.message.find(u"page.bak"), std::u16string::npos);
-    EXPECT_EQ(dir.bytes("page.htm"), "old");
+    dir.put("page.bak", "the user's own");
+    const SingleRestore none = restoreSingleFile(page);
+    EXPECT_FALSE(none.restored);
+    EXPECT_NE(none.message.find(u"No backup"), std::u16string::npos);
+    EXPECT_EQ(dir.bytes("page.htm"), "new");
+    EXPECT_EQ(dir.bytes("page.bak"), "the user's own");
 }
 
 TEST(BackupFolder, EmptyNameIsBakAndEscapingNamesAreRefused) {
