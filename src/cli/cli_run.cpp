@@ -17,6 +17,7 @@
 #include "files/text_encoding.h"
 #include "files/text_file.h"
 #include "replace/backup.h"
+#include "replace/backup_folder.h"
 #include "replace/batch_files.h"
 #include "replace/command_file.h"
 #include "replace/multi_replace.h"
@@ -109,10 +110,32 @@ class Session {
         return built.searchPattern;
     }
 
+    // The walk passes the backup folder the runs here use, and says so; a user's folder that
+    // only shares its name is walked like any other.
+    Target walkBesideBackups(const std::string& path, Target found, TreeRules rules) {
+        const std::optional<BackupFolderChoice> backups =
+            backupFolderOfRuns(found.folder, rules.backupFolderName);
+        const std::u16string name =
+            backups ? backups->name : backupFolderForRun(found.folder, rules.backupFolderName).name;
+        if (name != (rules.backupFolderName.empty() ? u"bak" : rules.backupFolderName)) {
+            rules.backupFolderName = name;
+            found = resolveTarget(path, args_.filter, rules);
+        }
+        if (backups) printMessage(err_, u"Passed " + backups->path + u": it is the backup folder.");
+        return found;
+    }
+
     Target target(const std::string& path, bool needFiles = true) {
         TreeRules rules{args_.recursive, {}, settings_.backupFolder};
         for (const std::string& glob : args_.exclude) rules.exclude.push_back(fromUtf8(glob));
         Target found = resolveTarget(path, args_.filter, rules);
+        if (args_.recursive && !found.singleFile) {
+            try {
+                found = walkBesideBackups(path, found, rules);
+            } catch (const Error&) {
+                // A refused backup folder: the run itself reports it.
+            }
+        }
         for (const std::u16string& note : found.notes) printMessage(err_, note);
         if (needFiles && found.files.empty())
             throw Failure{u"There's no specified files in this folder.", {}};

@@ -1,6 +1,8 @@
 // A folder run's backups: made batch by batch before the renames, named in the journal first.
 #include "replace/run_backups.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "core/text.h"
@@ -36,23 +38,30 @@ std::u16string RunBackups::nameOf(const std::u16string& path) const {
 
 void RunBackups::backUp(std::vector<FileStep>& steps) {
     std::vector<std::u16string> names;
-    for (FileStep& step : steps) {
-        if (!step.pending) continue;
-        const std::u16string name = nameOf(step.outcome.path);
-        // The run this one goes on with keeps the backup of the file's original.
-        if (journal_ && journal_->holds(name)) continue;
-        if (!journal_) {
-            // The journal comes first: from now on the folder is known as the program's own.
-            makeBackupFolder(choice_.path);
-            journal_ = RunJournal::begin(choice_.path, false);
+    try {
+        for (FileStep& step : steps) {
+            if (!step.pending) continue;
+            const std::u16string name = nameOf(step.outcome.path);
+            // The run this one goes on with keeps the backup of the file's original.
+            if (journal_ && journal_->holds(name)) continue;
+            if (!journal_) {
+                // The journal comes first: from now on the folder is known as the program's own.
+                makeBackupFolder(choice_.path);
+                journal_ = RunJournal::begin(choice_.path, false);
+            }
+            BackupOneFile(step.outcome.path, choice_.path, name);
+            names.push_back(name);
+            step.backedUp = true;
         }
-        BackupOneFile(step.outcome.path, choice_.path, name);
-        names.push_back(name);
-        step.backedUp = true;
+        if (names.empty()) return;
+        flushFolders({toUtf8(choice_.path)});
+        journal_->recordBackups(names);
+    } catch (...) {
+        // No file of the batch changes: the backups just made, still second names of their
+        // files, go again.
+        for (const std::u16string& name : names) ::unlink(toUtf8(choice_.path + name).c_str());
+        throw;
     }
-    if (names.empty()) return;
-    flushFolders({toUtf8(choice_.path)});
-    journal_->recordBackups(names);
     waiting_.insert(waiting_.end(), names.begin(), names.end());
 }
 
