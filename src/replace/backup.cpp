@@ -20,6 +20,7 @@
 #include "replace/backup_link.h"
 #include "replace/backup_paths.h"
 #include "replace/file_details.h"
+#include "replace/folder_history.h"
 #include "replace/folder_lock.h"
 #include "replace/run_journal.h"
 
@@ -214,7 +215,8 @@ bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view curr
         }
         ensureFolder(folder);
         removeStaleTemporaries(folder);
-        journal = RunJournal::begin(folder, goOnWithUnfinished);
+        if (!unfinished) archiveNewestStep(folder);
+        journal = RunJournal::begin(folder, goOnWithUnfinished, u"batch");
         const std::vector<FileVisit> visits = planVisits(files, false);
         std::vector<std::u16string> backedUp;
         for (std::size_t i = 0; i < files.size(); ++i) {
@@ -339,6 +341,7 @@ bool RestoreFolder(std::u16string_view currentFolder, std::u16string_view name, 
     removeStaleTemporaries(folder);
     std::optional<RunJournal> journal;
     try {
+        recoverArchivedStep(folder);
         journal = RunJournal::read(folder);
     } catch (const Error& error) {
         sink.logError(kRestoreFailed, fromUtf8(error.what()));
@@ -390,6 +393,13 @@ bool RestoreFolder(std::u16string_view currentFolder, std::u16string_view name, 
         return false;
     }
     sink.logLine(kRestored);
+    // The step before this one comes to the top: Restore again takes it back.
+    try {
+        if (promoteNewestStep(folder)) return true;
+    } catch (const Error& error) {
+        sink.logError(kRestoreFailed, fromUtf8(error.what()));
+        return false;
+    }
     if (onlyJournalLeft(folder)) {
         RunJournal::remove(folder);
         std::error_code ignored;

@@ -12,11 +12,13 @@
 #include "replace/backup.h"
 #include "replace/backup_link.h"
 #include "replace/backup_paths.h"
+#include "replace/folder_history.h"
 
 namespace lodestar {
 
-RunBackups::RunBackups(std::u16string_view currentFolder, std::u16string_view name, bool goOn)
-    : currentFolder_(currentFolder), askedName_(name), goOn_(goOn) {}
+RunBackups::RunBackups(std::u16string_view currentFolder, std::u16string_view name, bool goOn,
+                       std::u16string_view kind)
+    : currentFolder_(currentFolder), askedName_(name), goOn_(goOn), kind_(kind) {}
 
 bool RunBackups::ready(FileSink& sink) {
     choice_ = backupFolderForRun(currentFolder_, askedName_);
@@ -47,7 +49,9 @@ void RunBackups::backUp(std::vector<FileStep>& steps) {
             if (!journal_) {
                 // The journal comes first: from now on the folder is known as the program's own.
                 makeBackupFolder(choice_.path);
-                journal_ = RunJournal::begin(choice_.path, false);
+                // The last run's backups stay, as the step before this one.
+                archiveNewestStep(choice_.path);
+                journal_ = RunJournal::begin(choice_.path, false, kind_);
             }
             BackupOneFile(step.outcome.path, choice_.path, name);
             names.push_back(name);

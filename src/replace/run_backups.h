@@ -19,7 +19,9 @@ class RunBackups {
   public:
     // `name` is the backup folder name asked for (empty: "bak"); `goOn` goes on with a run of
     // the folder that did not finish, keeping the backups of the files it changed.
-    RunBackups(std::u16string_view currentFolder, std::u16string_view name, bool goOn);
+    // `kind` names the run in its journal ("replace", "batch").
+    RunBackups(std::u16string_view currentFolder, std::u16string_view name, bool goOn,
+               std::u16string_view kind = u"replace");
 
     // Before the first file: chooses the backup folder (a note when the asked-for name is
     // taken) and refuses, with kUnfinishedRunMessage logged, when the last run did not finish
@@ -48,6 +50,7 @@ class RunBackups {
     std::u16string currentFolder_;
     std::u16string askedName_;
     bool goOn_;
+    std::u16string kind_;
     BackupFolderChoice choice_;
     std::optional<RunJournal> journal_;
     // Backed up by this run and not yet put in place.

@@ -7,6 +7,7 @@
 // journal is also how the program knows a backup folder is its own.
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,7 +34,8 @@ class RunJournal {
     // Starts a run's journal. `goOn` with an unfinished journal keeps its entries, so the files
     // that run changed keep their backups; otherwise a new, empty journal replaces any old one.
     // The backup folder must exist. Throws FileError when the journal cannot be written.
-    static RunJournal begin(const std::u16string& backupFolder, bool goOn);
+    static RunJournal begin(const std::u16string& backupFolder, bool goOn,
+                            std::u16string_view kind = u"replace");
 
     // True when the backup of `name` holds the original of a file this run (or the run it goes
     // on with) changed: such a backup must not be overwritten.
@@ -60,6 +62,10 @@ class RunJournal {
     // True when the last thing the journal tells is a complete restore.
     bool restoredAll() const { return restoredAll_; }
 
+    // When the run began (seconds since 1970; 0 when the journal does not say) and what it was.
+    std::time_t started() const { return started_; }
+    const std::u16string& kind() const { return kind_; }
+
     // The files Restore puts back, in the order they were recorded.
     const std::vector<std::u16string>& changedFiles() const { return changed_; }
 
@@ -77,6 +83,8 @@ class RunJournal {
     std::vector<std::u16string> puttingBack_;
     bool finished_ = false;
     bool restoredAll_ = false;
+    std::time_t started_ = 0;
+    std::u16string kind_;
 };
 
 }  // namespace lodestar

@@ -10,4 +10,5 @@ lodestar_add_test(folder_replace_tests
             ${CMAKE_CURRENT_LIST_DIR}/parallel_runs_test.cpp
             ${CMAKE_CURRENT_LIST_DIR}/state_folder.cpp
             ${CMAKE_CURRENT_LIST_DIR}/file_history_test.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/folder_history_test.cpp
     LIBS lodestar_folder_replace)
