@@ -1,6 +1,7 @@
 // The six commands of lodestar-cli, each a thin layer over the engine the window uses.
 #include "cli/cli_run.h"
 
+#include <ctime>
 #include <optional>
 
 #include "cli/cli_settings.h"
@@ -20,6 +21,7 @@
 #include "replace/backup_folder.h"
 #include "replace/batch_files.h"
 #include "replace/command_file.h"
+#include "replace/folder_history.h"
 #include "replace/multi_replace.h"
 #include "search/pattern.h"
 #include "search/regexp.h"
@@ -286,14 +288,45 @@ class Session {
 
     int restore() {
         const Target files = target(args_.operands[0], false);
-        if (files.singleFile) {
-            const SingleRestore restored = restoreSingleFile(files.files.front().path);
-            if (!restored.restored) throw Failure{restored.message, {}};
-            out_ << "Files restored successfully.\n";
-            return kDone;
+        if (args_.listSteps) return listSteps(files);
+        for (unsigned step = 0; step < args_.restoreSteps; ++step) {
+            if (files.singleFile) {
+                const SingleRestore restored = restoreSingleFile(files.files.front().path);
+                if (!restored.restored) throw Failure{restored.message, {}};
+                out_ << "Files restored successfully.\n";
+                continue;
+            }
+            TerminalSink sink(out_, out_, err_, FileLineShape::None);
+            if (!RestoreFolder(files.folder, settings_.backupFolder, sink)) return kFailed;
         }
-        TerminalSink sink(out_, out_, err_, FileLineShape::None);
-        return RestoreFolder(files.folder, settings_.backupFolder, sink) ? kDone : kFailed;
+        return kDone;
+    }
+
+    // restore --list: one line per step Restore can take back, newest first.
+    int listSteps(const Target& files) {
+        if (files.singleFile) {
+            const std::vector<HistoryStep> steps = savedSteps(files.files.front().path);
+            for (auto it = steps.rbegin(); it != steps.rend(); ++it)
+                out_ << (it - steps.rbegin()) + 1 << '\t' << stepTime(it->made) << '\t'
+                     << toUtf8(it->kind) << '\n';
+            return steps.empty() ? kNothingFound : kDone;
+        }
+        const auto backups = backupFolderOfRuns(files.folder, settings_.backupFolder);
+        const std::vector<FolderStep> steps =
+            backups ? folderSteps(backups->path) : std::vector<FolderStep>{};
+        for (std::size_t i = 0; i < steps.size(); ++i)
+            out_ << i + 1 << '\t' << stepTime(steps[i].started) << '\t' << toUtf8(steps[i].kind)
+                 << '\t' << steps[i].files << " file(s)\n";
+        return steps.empty() ? kNothingFound : kDone;
+    }
+
+    static std::string stepTime(std::time_t made) {
+        if (made == 0) return "-";
+        std::tm local{};
+        ::localtime_r(&made, &local);
+        char text[32];
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+        return text;
     }
 
     int extract() {
