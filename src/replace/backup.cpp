@@ -130,6 +130,23 @@ std::u16string restoreQuestion(const std::u16string& path) {
            clockTime(steps.back().made) + u"? " + stepsLeftText(steps.size() - 1);
 }
 
+std::vector<FolderStep> runSteps(std::u16string_view currentFolder, std::u16string_view name) {
+    try {
+        const auto choice = backupFolderOfRuns(currentFolder, name);
+        return choice ? folderSteps(choice->path) : std::vector<FolderStep>{};
+    } catch (const Error&) {
+        return {};
+    }
+}
+
+std::u16string folderRestoreQuestion(std::u16string_view currentFolder, std::u16string_view name) {
+    const std::vector<FolderStep> steps = runSteps(currentFolder, name);
+    if (steps.empty()) return {};
+    return u"Restore " + std::u16string(currentFolder) + u" to its state before the " +
+           steps.front().kind + u" of " + clockTime(steps.front().started) + u"? " +
+           stepsLeftText(steps.size() - 1);
+}
+
 SingleRestore restoreSingleFile(const std::u16string& path) {
     try {
         FileHistory history(path);
@@ -328,15 +345,21 @@ bool RestoreFolder(std::u16string_view currentFolder, std::u16string_view name, 
         sink.logError(kFolderBusyMessage, std::u16string(currentFolder));
         return false;
     }
+    std::u16string target(currentFolder);
+    if (target.back() != u'/') target += u'/';
+    // What a killed run left beside the files; the lock keeps every live run of this folder away.
+    removeStaleTemporaries(target);
     // Only a folder that holds the program's journal holds its backups: a folder of the user
     // that has the same name is never read nor emptied.
     if (!choice) {
-        sink.logError(kNoBackupFolder, u"");
+        const std::u16string asked = backupFolderPath(currentFolder, name);
+        const bool empty = folderExists(asked) && holdsNothingOfTheUser(asked);
+        // A run killed as it began left its temporary files there: they go.
+        if (empty) removeStaleTemporaries(asked);
+        sink.logError(empty ? kEmptyBackupFolder : kNoBackupFolder, u"");
         return false;
     }
     const std::u16string folder = choice->path;
-    std::u16string target(currentFolder);
-    if (target.back() != u'/') target += u'/';
     // What a killed write left behind would keep the backup folder from being removed.
     removeStaleTemporaries(folder);
     std::optional<RunJournal> journal;

@@ -13,6 +13,7 @@
 #include "files/file_sink.h"
 #include "files/text_encoding.h"
 #include "replace/file_history.h"
+#include "replace/folder_history.h"
 
 namespace lodestar {
 
@@ -73,6 +74,12 @@ SingleRestore restoreSingleFile(const std::u16string& path);
 // The question the window asks before a single-file Restore: "Restore page.html to its state
 // before the replace of 14:02? 2 earlier steps remain." Empty when no step is kept.
 std::u16string restoreQuestion(const std::u16string& path);
+
+// The steps of a folder's runs Restore can take back, newest first (see folder_history.h), and
+// the question the window asks before a folder Restore: "Restore <folder> to its state before
+// the batch of 14:02? 2 earlier steps remain." (empty when there is nothing to take back).
+std::vector<FolderStep> runSteps(std::u16string_view currentFolder, std::u16string_view name);
+std::u16string folderRestoreQuestion(std::u16string_view currentFolder, std::u16string_view name);
 
 // The backup folder for the chosen folder (ending in "/") and a backup folder name: an empty
 // name means "bak". A name holding "/", "\" or "..", or the name ".", is refused with

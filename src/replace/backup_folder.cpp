@@ -4,7 +4,7 @@
 
 #include <dirent.h>
 
-#include <cstring>
+#include <string_view>
 
 #include "core/text.h"
 #include "files/paths.h"
@@ -17,12 +17,26 @@ namespace {
 // Enough for any real folder; beyond it the user has a problem worth stopping for.
 constexpr int kMostNames = 1000;
 
-bool emptyFolder(const std::u16string& folder) {
+// A temporary file of the program's own pattern (".lodestar-" + 16 hexadecimal digits + ".tmp").
+bool ownTemporary(std::string_view name) {
+    constexpr std::string_view kStart = ".lodestar-";
+    constexpr std::string_view kEnd = ".tmp";
+    if (name.size() != kStart.size() + 16 + kEnd.size() || !name.starts_with(kStart) ||
+        !name.ends_with(kEnd))
+        return false;
+    return name.substr(kStart.size(), 16).find_first_not_of("0123456789abcdef") ==
+           std::string_view::npos;
+}
+
+}  // namespace
+
+bool holdsNothingOfTheUser(const std::u16string& folder) {
     DIR* handle = ::opendir(toUtf8(folder).c_str());
     if (!handle) return false;
     bool empty = true;
     while (const dirent* entry = ::readdir(handle)) {
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != ".." && !ownTemporary(name)) {
             empty = false;
             break;
         }
@@ -30,6 +44,8 @@ bool emptyFolder(const std::u16string& folder) {
     ::closedir(handle);
     return empty;
 }
+
+namespace {
 
 std::u16string nameAt(std::u16string_view name, int k) {
     std::u16string own = name.empty() ? std::u16string(u"bak") : std::u16string(name);
@@ -50,7 +66,7 @@ BackupFolderChoice backupFolderForRun(std::u16string_view currentFolder, std::u1
         choice.path = backupFolderPath(currentFolder, choice.name);
         refuseLinkedBackupFolder(choice.path);
         if (!exists(choice.path) || RunJournal::isJournalFolder(choice.path)) return choice;
-        if (folderExists(choice.path) && emptyFolder(choice.path)) return choice;
+        if (folderExists(choice.path) && holdsNothingOfTheUser(choice.path)) return choice;
     }
     throw BackupError("No free backup folder name next to \"" + toUtf8(nameAt(name, 1)) + "\" in " +
                       toUtf8(currentFolder) + ".");

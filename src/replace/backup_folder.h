@@ -26,6 +26,10 @@ BackupFolderChoice backupFolderForRun(std::u16string_view currentFolder, std::u1
 std::optional<BackupFolderChoice> backupFolderOfRuns(std::u16string_view currentFolder,
                                                      std::u16string_view name);
 
+// True when the folder holds nothing, or only temporary files of the program (a run killed as
+// it began): it is taken as the backup folder, as an empty one is.
+bool holdsNothingOfTheUser(const std::u16string& folder);
+
 // The log line of a run whose backups go to another name than the one asked for.
 std::u16string renamedBackupFolderNote(std::u16string_view currentFolder, std::u16string_view name,
                                        const BackupFolderChoice& choice);

@@ -30,7 +30,23 @@ bool RunBackups::ready(FileSink& sink) {
         journal_ = RunJournal::begin(choice_.path, true);
     }
     if (choice_.renamed) sink.logLine(renamedBackupFolderNote(currentFolder_, askedName_, choice_));
-    if (folderExists(choice_.path)) removeStaleTemporaries(choice_.path);
+    if (folderExists(choice_.path)) {
+        removeStaleTemporaries(choice_.path);
+        // A run killed half-way left temporary files beside the files it was writing, in any
+        // folder of the tree: the folders its journal names are cleaned (the lock keeps every
+        // other run of this folder away meanwhile).
+        std::vector<std::u16string> cleaned;
+        std::u16string target = currentFolder_;
+        if (!target.empty() && target.back() != u'/') target += u'/';
+        const RunJournal last = RunJournal::read(choice_.path);
+        for (const std::u16string& name : last.changedFiles()) {
+            if (!isPlainRelativeName(name) || linkOnTheWay(target, name)) continue;
+            const std::u16string parent = ParentFolderOf(target + name);
+            if (std::find(cleaned.begin(), cleaned.end(), parent) != cleaned.end()) continue;
+            cleaned.push_back(parent);
+            if (folderExists(parent)) removeStaleTemporaries(parent);
+        }
+    }
     return true;
 }
 

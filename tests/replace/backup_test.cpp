@@ -116,6 +116,9 @@ TEST(RestoreFolder, MissingOrEmptyFolderIsReportedAndChangesNothing) {
     TempDir dir;
     RecordingSink sink;
     EXPECT_FALSE(RestoreFolder(dir.folder(), u"bak", sink));
+    std::filesystem::create_directory(dir.path() / "bak");
+    EXPECT_FALSE(RestoreFolder(dir.folder(), u"bak", sink));
+    std::filesystem::remove(dir.path() / "bak");
     putWithBackups(dir, {"a"});
     EXPECT_TRUE(RestoreFolder(dir.folder(), u"bak", sink));
     putWithBackups(dir, {});
@@ -126,6 +129,7 @@ TEST(RestoreFolder, MissingOrEmptyFolderIsReportedAndChangesNothing) {
     EXPECT_FALSE(RestoreFolder(dir.folder(), u"bak", sink));
     EXPECT_EQ(sink.errors, (std::vector<std::u16string>{
                                u"Sorry, your backup folder doesn't exist, restoration failed.",
+                               u"Backup folder is empty, restoration failed.",
                                u"Backup folder is empty, restoration failed."}));
     EXPECT_EQ(dir.bytes("bak/other.txt"), "kept");
 }

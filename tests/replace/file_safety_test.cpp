@@ -279,6 +279,20 @@ TEST_F(FileSafety, ARunRemovesTheTemporaryFilesAKilledWriteLeft) {
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));  // nothing of ours keeps it
 }
 
+// A run killed in a tree left temporary files beside the files it wrote, in subfolders too: the
+// run that goes on with it cleans every folder its journal names.
+TEST_F(FileSafety, TheTemporaryFilesAKilledRunLeftInSubfoldersGo) {
+    fs::create_directories(dir.path() / "sub");
+    dir.put("sub/a.txt", "x");
+    dir.put("sub/b.txt", "x");
+    const std::vector<FileItem> items{{dir.file("sub/a.txt"), true}, {dir.file("sub/b.txt"), true}};
+    KillingSink killed(1);
+    EXPECT_THROW(replace(items, killed), Killed);
+    dir.put("sub/.lodestar-0123456789abcdef.tmp", "half");
+    EXPECT_TRUE(replace(items, sink, u"x", u"xy", true).ok);
+    EXPECT_FALSE(fs::exists(dir.path() / "sub/.lodestar-0123456789abcdef.tmp"));
+}
+
 TEST_F(FileSafety, AWriteErrorIsHeadedAsAFileError) {
     dir.put("a.txt", "x");
     ownBackupFolder();

@@ -73,6 +73,19 @@ TEST_F(FolderHistory, EachRunIsAStepAndRestoreTakesThemBackNewestFirst) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak"));
 }
 
+TEST_F(FolderHistory, TheQuestionNamesTheNewestStepAndWhatRemains) {
+    dir.put("a.txt", "1");
+    dir.put("b.txt", "x");
+    EXPECT_EQ(folderRestoreQuestion(dir.folder(), u""), u"");
+    ASSERT_TRUE(replace("1", "2"));
+    ASSERT_TRUE(batch("x", "y"));
+    const std::u16string question = folderRestoreQuestion(dir.folder(), u"");
+    EXPECT_TRUE(
+        question.starts_with(u"Restore " + dir.folder() + u" to its state before the batch of "))
+        << toUtf8(question);
+    EXPECT_TRUE(question.ends_with(u"? 1 earlier step remains.")) << toUtf8(question);
+}
+
 TEST_F(FolderHistory, KeepsOnlyTheNewestStepsAndRecoversAStepHalfMoved) {
     dir.put("a.txt", "0");
     dir.put("b.txt", "");
