@@ -291,7 +291,7 @@ BatchSummary BatchFolder(const std::vector<Command>& commands, RegExp& expr,
     if (settings.backup) {
         try {
             backups.emplace(settings.currentFolder, settings.backupFolderName,
-                            settings.goOnWithUnfinished, u"batch");
+                            settings.goOnWithUnfinished, u"batch", settings.keepSteps);
             if (!backups->ready(sink)) {
                 summary.unfinishedRun = true;
                 return summary;

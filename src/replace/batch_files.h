@@ -53,6 +53,7 @@ struct BatchSettings {
     bool goOnWithUnfinished = false;
     // Work on the targets of links that lead out of the folder; off: they are passed by.
     bool followLinks = false;
+    std::size_t keepSteps = 10;  // the runs of the folder Restore can take back
 };
 
 struct BatchSummary {

@@ -290,7 +290,7 @@ ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replaceme
         if (settings.backup) {
             // A refused backup folder stops the run before any file is touched.
             run.backups().emplace(settings.currentFolder, settings.backupFolderName,
-                                  settings.goOnWithUnfinished);
+                                  settings.goOnWithUnfinished, u"replace", settings.keepSteps);
             if (!run.backups()->ready(sink)) {
                 summary.unfinishedRun = true;
                 return summary;

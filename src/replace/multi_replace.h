@@ -51,6 +51,7 @@ struct ReplaceSettings {
     FileOutput* output = nullptr;  // the system calls that write files; null: the real ones
     // Work on the targets of links that lead out of the folder; off: they are passed by.
     bool followLinks = false;
+    std::size_t keepSteps = 10;  // the runs of the folder Restore can take back
 };
 
 // The error entry of a file whose encoding cannot hold its new text.

@@ -17,8 +17,8 @@
 namespace lodestar {
 
 RunBackups::RunBackups(std::u16string_view currentFolder, std::u16string_view name, bool goOn,
-                       std::u16string_view kind)
-    : currentFolder_(currentFolder), askedName_(name), goOn_(goOn), kind_(kind) {}
+                       std::u16string_view kind, std::size_t keep)
+    : currentFolder_(currentFolder), askedName_(name), goOn_(goOn), kind_(kind), keep_(keep) {}
 
 bool RunBackups::ready(FileSink& sink) {
     choice_ = backupFolderForRun(currentFolder_, askedName_);
@@ -66,7 +66,7 @@ void RunBackups::backUp(std::vector<FileStep>& steps) {
                 // The journal comes first: from now on the folder is known as the program's own.
                 makeBackupFolder(choice_.path);
                 // The last run's backups stay, as the step before this one.
-                archiveNewestStep(choice_.path);
+                archiveNewestStep(choice_.path, keep_);
                 journal_ = RunJournal::begin(choice_.path, false, kind_);
             }
             BackupOneFile(step.outcome.path, choice_.path, name);

@@ -20,8 +20,9 @@ class RunBackups {
     // `name` is the backup folder name asked for (empty: "bak"); `goOn` goes on with a run of
     // the folder that did not finish, keeping the backups of the files it changed.
     // `kind` names the run in its journal ("replace", "batch").
+    // `keep` runs of the folder stay for Restore to take back.
     RunBackups(std::u16string_view currentFolder, std::u16string_view name, bool goOn,
-               std::u16string_view kind = u"replace");
+               std::u16string_view kind = u"replace", std::size_t keep = 10);
 
     // Before the first file: chooses the backup folder (a note when the asked-for name is
     // taken) and refuses, with kUnfinishedRunMessage logged, when the last run did not finish
@@ -51,6 +52,7 @@ class RunBackups {
     std::u16string askedName_;
     bool goOn_;
     std::u16string kind_;
+    std::size_t keep_;
     BackupFolderChoice choice_;
     std::optional<RunJournal> journal_;
     // Backed up by this run and not yet put in place.
