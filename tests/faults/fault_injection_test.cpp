@@ -43,6 +43,7 @@ void spit(const fs::path& path, const std::string& bytes) {
 // What the child does before it becomes lodestar-cli.
 struct ChildSetup {
     std::optional<rlim_t> fileSizeLimit;
+    std::optional<rlim_t> memoryLimit;  // address space, for runs that run out of memory
     bool asNobody = false;
 };
 
@@ -66,6 +67,10 @@ Child start(const std::vector<std::string>& args, const fs::path& io,
             ::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
             const rlimit limit{*setup.fileSizeLimit, *setup.fileSizeLimit};
             ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (setup.memoryLimit) {
+            const rlimit limit{*setup.memoryLimit, *setup.memoryLimit};
+            ::setrlimit(RLIMIT_AS, &limit);
         }
         if (setup.asNobody && ::geteuid() == 0 &&
             (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
@@ -453,6 +458,28 @@ TEST_F(FaultInjection, RestoreNeverWritesThroughALinkAtAFilesPlace) {
         EXPECT_FALSE(fs::is_symlink(folder / names[i])) << names[i];
     }
     expectOriginals("links at the files' places");
+}
+
+// A file too large for the memory left is that file's failure: an error entry, the run stops as
+// for any other failing file, the files before it stay done, and the program does not abort.
+TEST_F(FaultInjection, RunningOutOfMemoryIsAFilesFailureNotAnAbort) {
+    std::string huge;
+    while (huge.size() < (std::size_t{48} << 20)) huge += "px px px px px px px px\n";
+    spit(folder / "zz-huge.htm", huge);
+    ChildSetup limited;
+    limited.memoryLimit = std::size_t{230} << 20;  // the read fits, the work does not
+    for (const auto& args :
+         {std::vector<std::string>{"replace", "--binary", "-j", "1", "px", "em!", folder},
+          std::vector<std::string>{"run", "-j", "1", (io.path() / "px.rep").string(), folder}}) {
+        resetFiles();
+        const Result result = runCli(args, io.path(), limited);
+        EXPECT_EQ(result.status, 2) << args[0] << ": " << result.err;
+        EXPECT_NE(result.err.find("enough memory"), std::string::npos)
+            << args[0] << ": " << result.err;
+        EXPECT_EQ(expectWhole(args[0] + " out of memory"), kFiles) << args[0];
+        EXPECT_EQ(readBytes(folder / "zz-huge.htm"), huge);
+        restoreAndCheck(args[0] + " out of memory");
+    }
 }
 
 }  // namespace
