@@ -1,5 +1,6 @@
-// Links that lead out of the chosen folder: a folder run passes them by with a note, unless the
-// user asked to follow them. Their targets are files the user did not choose.
+// Links to files the user did not choose -- out of the chosen folder, or into a folder of it that
+// is not walked (an excluded one, say): a folder run passes them by with a note, unless the user
+// asked to follow them.
 #pragma once
 
 #include <string>
@@ -9,7 +10,7 @@
 
 namespace lodestar {
 
-inline constexpr std::u16string_view kOutsideLinkStatus = u" Link out of the folder, passed";
+inline constexpr std::u16string_view kOutsideLinkStatus = u" Link to a file not chosen, passed";
 
 // True when the run passes the file by: a link out of the folder that is not to be followed.
 inline bool passOutsideLink(const FileVisit& visit, bool followLinks) {
@@ -18,7 +19,7 @@ inline bool passOutsideLink(const FileVisit& visit, bool followLinks) {
 
 inline std::u16string outsideLinkNote(const std::u16string& path, const FileVisit& visit) {
     return u"Passed " + path + u": it is a link to " + visit.other +
-           u", outside the folder; links are followed only when asked.";
+           u", a file not among the chosen files; links are followed only when asked.";
 }
 
 }  // namespace lodestar

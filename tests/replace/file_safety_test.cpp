@@ -166,7 +166,7 @@ TEST_F(FileSafety, ALinkLeadingOutOfTheFolderIsPassedByUnlessFollowed) {
     fs::create_symlink(outside.path() / "shared.txt", dir.path() / "s.txt");
     EXPECT_TRUE(replace(listed({"s.txt"}), sink).ok);
     EXPECT_EQ(outside.bytes("shared.txt"), "x");
-    EXPECT_EQ(sink.cells(), u"-| Link out of the folder, passed");
+    EXPECT_EQ(sink.cells(), u"-| Link to a file not chosen, passed");
     RegExp expr;
     RecordingSink batch;
     EXPECT_TRUE(
