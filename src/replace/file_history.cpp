@@ -43,6 +43,10 @@ std::u16string absolutePath(const std::u16string& path) {
     return fromUtf8(std::filesystem::absolute(toUtf8(path)).lexically_normal().string());
 }
 
+long long changeTimeOf(const struct stat& info) {
+    return static_cast<long long>(info.st_ctim.tv_sec) * 1000000000LL + info.st_ctim.tv_nsec;
+}
+
 bool taken(const std::u16string& path) {
     struct stat info {};
     return ::lstat(toUtf8(path).c_str(), &info) == 0;
@@ -75,7 +79,7 @@ FileHistory::FileHistory(const std::u16string& path, std::u16string stateFolder)
             }
         } else if (word == "sibling") {
             std::string rest;
-            words >> siblingDevice_ >> siblingInode_;
+            words >> siblingDevice_ >> siblingInode_ >> siblingChanged_;
             std::getline(words >> std::ws, rest);
             sibling_ = unescapeLine(rest);
         } else if (word == "step") {
@@ -102,7 +106,7 @@ void FileHistory::save() const {
     bytes += "file " + escapeLine(path_) + "\n";
     if (!sibling_.empty())
         bytes += "sibling " + std::to_string(siblingDevice_) + " " + std::to_string(siblingInode_) +
-                 " " + escapeLine(sibling_) + "\n";
+                 " " + std::to_string(siblingChanged_) + " " + escapeLine(sibling_) + "\n";
     for (const HistoryStep& step : steps_)
         bytes += "step " + std::to_string(step.number) + " " +
                  std::to_string(static_cast<long long>(step.made)) + " " + toUtf8(step.kind) + " " +
@@ -170,7 +174,8 @@ void FileHistory::restoreNewest() {
 bool FileHistory::ownsSibling(const std::u16string& candidate) const {
     struct stat info {};
     return candidate == sibling_ && ::lstat(toUtf8(candidate).c_str(), &info) == 0 &&
-           S_ISREG(info.st_mode) && info.st_dev == siblingDevice_ && info.st_ino == siblingInode_;
+           S_ISREG(info.st_mode) && info.st_dev == siblingDevice_ && info.st_ino == siblingInode_ &&
+           changeTimeOf(info) == siblingChanged_;
 }
 
 void FileHistory::refreshSibling() {
@@ -198,6 +203,7 @@ void FileHistory::refreshSibling() {
     sibling_ = chosen;
     siblingDevice_ = info.st_dev;
     siblingInode_ = info.st_ino;
+    siblingChanged_ = changeTimeOf(info);
     save();
 }
 

@@ -61,6 +61,9 @@ class FileHistory {
     std::u16string sibling_;
     unsigned long long siblingDevice_ = 0;
     unsigned long long siblingInode_ = 0;
+    // The sibling's change time in nanoseconds: a file made later at its name may get the same
+    // inode number again, never the same change time.
+    long long siblingChanged_ = 0;
 };
 
 }  // namespace lodestar
