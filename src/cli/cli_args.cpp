@@ -92,6 +92,8 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             {"--no-escapes", [&] { parsed.escapeSupport = false; }},
             {"--invisible", [&] { parsed.invisible = true; }},
             {"--force", [&] { parsed.force = true; }},
+            {"--follow-links", [&] { parsed.followLinks = true; }},
+            {"--list", [&] { parsed.listSteps = true; }},
             {"--binary", [&] { parsed.binaryAsText = true; }},
             {"-r", [&] { parsed.recursive = true; }},
             {"--recursive", [&] { parsed.recursive = true; }},
@@ -111,6 +113,14 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             parsed.readOnlyWrite = mode == "write";
         } else if (name == "-j" || name == "--jobs" || isInlineJobs(name)) {
             parsed.jobs = jobCount(isInlineJobs(name) ? name.substr(2) : value());
+        } else if (name == "--steps") {
+            const std::string count = value();
+            if (count.empty() || count.size() > 4 ||
+                count.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoul(count) == 0)
+                throw UsageError("--steps takes a number of steps from 1 to 9999, not \"" + count +
+                                 "\".");
+            parsed.restoreSteps = static_cast<unsigned>(std::stoul(count));
         } else if (name == "--filter") {
             parsed.filter = value();
         } else if (name == "--exclude") {
@@ -165,9 +175,12 @@ std::string usageText() {
   lodestar-cli [switches] render  FILE [--pattern PATTERN] [--invisible]
 
 PATH is a file, a folder (its files in name order, not its subfolders unless -r) or a folder
-followed by "/*.ext". A file is worked on alone (replace keeps a sibling backup, page.htm ->
-page.bak); a folder's files keep their backups in a backup folder under it, which mirrors the
-subfolders (bak/sub/page.htm).
+followed by "/*.ext". A file is worked on alone: each replace keeps the old text as a step of
+the file's history in $XDG_STATE_HOME/lodestar/history/ (else ~/.local/state/lodestar/history/)
+and a copy beside it (page.htm -> page.bak, or page.htm.bak when a file of yours has that name).
+A folder's files keep their backups in a backup folder under it, which mirrors the subfolders
+(bak/sub/page.htm); older runs stay in bak/.lodestar-steps/. Each restore takes back the newest
+step; 10 steps per file or folder are kept.
 
 Search switches (as the desktop program starts: ignore case, global and dot-matches-all on):
   -c, --case-sensitive   match letter case
@@ -184,6 +197,10 @@ Other:
   --readonly=skip|write  read-only files: leave them (default) or make them writable
   --force                replace, run: go on with a run in the folder that was cut short
                          (the files it changed keep their first backups)
+  --follow-links         replace, run: also change the files that links in the folder lead to
+                         outside it (passed by with a note otherwise)
+  --list                 restore: list the steps Restore can take back, newest first
+  --steps N              restore: take back the newest N steps (default 1)
   -j, --jobs N           threads for the files of a folder (default: one per core)
   --filter LIST          file patterns for folders, e.g. "*.htm;*.html" (default "*.*")
   -r, --recursive        folders: their subfolders too (hidden ones, links to folders and the

@@ -1,6 +1,7 @@
 // The six commands of lodestar-cli, each a thin layer over the engine the window uses.
 #include "cli/cli_run.h"
 
+#include <ctime>
 #include <new>
 #include <optional>
 #include <stdexcept>
@@ -22,8 +23,10 @@
 #include "files/text_encoding.h"
 #include "files/text_file.h"
 #include "replace/backup.h"
+#include "replace/backup_folder.h"
 #include "replace/batch_files.h"
 #include "replace/command_file.h"
+#include "replace/folder_history.h"
 #include "replace/multi_replace.h"
 #include "search/pattern.h"
 #include "search/regexp.h"
@@ -117,10 +120,32 @@ class Session {
         return built.searchPattern;
     }
 
+    // The walk passes the backup folder the runs here use, and says so; a user's folder that
+    // only shares its name is walked like any other.
+    Target walkBesideBackups(const std::string& path, Target found, TreeRules rules) {
+        const std::optional<BackupFolderChoice> backups =
+            backupFolderOfRuns(found.folder, rules.backupFolderName);
+        const std::u16string name =
+            backups ? backups->name : backupFolderForRun(found.folder, rules.backupFolderName).name;
+        if (name != (rules.backupFolderName.empty() ? u"bak" : rules.backupFolderName)) {
+            rules.backupFolderName = name;
+            found = resolveTarget(path, args_.filter, rules);
+        }
+        if (backups) printMessage(err_, u"Passed " + backups->path + u": it is the backup folder.");
+        return found;
+    }
+
     Target target(const std::string& path, bool needFiles = true) {
         TreeRules rules{args_.recursive, {}, settings_.backupFolder};
         for (const std::string& glob : args_.exclude) rules.exclude.push_back(fromUtf8(glob));
         Target found = resolveTarget(path, args_.filter, rules);
+        if (args_.recursive && !found.singleFile) {
+            try {
+                found = walkBesideBackups(path, found, rules);
+            } catch (const Error&) {
+                // A refused backup folder: the run itself reports it.
+            }
+        }
         for (const std::u16string& note : found.notes) printMessage(err_, note);
         if (needFiles && found.files.empty())
             throw Failure{u"There's no specified files in this folder.", {}};
@@ -146,6 +171,7 @@ class Session {
         usePattern(args_.operands[0], kSearchErrorMessage, args_.operands[1]);
         ReplaceSettings settings{settings_.countMatches, settings_.backup,  files.folder,
                                  settings_.backupFolder, settings_.reading, args_.force};
+        settings.followLinks = args_.followLinks;
         FixedAnswer answer(args_.readOnlyWrite);
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
         const ReplaceSummary summary =
@@ -197,7 +223,7 @@ class Session {
             return kDone;
         }
         if (cannotHold(text, file, path, std::to_string(count))) return kFailed;
-        if (!saveSingle(path, text, file.format, stamp)) return kDone;
+        if (!saveSingle(path, text, file.format, stamp, u"replace")) return kDone;
         out_ << count << "\tReplaced\t" << displayText(path) << '\n';
         out_ << "1 files replaced in 1 files.\n";
         return kDone;
@@ -205,8 +231,9 @@ class Session {
 
     // Save of single-file mode; false when a read-only file is left alone (--readonly=skip).
     bool saveSingle(const std::u16string& path, std::u16string_view text, const TextFormat& format,
-                    std::optional<FileStamp> stamp) {
-        if (isReadOnly(path)) {
+                    std::optional<FileStamp> stamp, std::u16string_view kind) {
+        const bool wasReadOnly = isReadOnly(path);
+        if (wasReadOnly) {
             if (!args_.readOnlyWrite) {
                 out_ << "-1\tRead only\t" << displayText(path) << '\n';
                 return false;
@@ -214,7 +241,7 @@ class Session {
             clearReadOnly(path);
         }
         try {
-            saveWithBackup(path, text, settings_.backup, format, stamp);
+            saveWithBackup(path, text, settings_.backup, format, stamp, {kind, wasReadOnly});
         } catch (const Error& error) {
             throw Failure{u"Save failed; the file is unchanged.", error.what()};
         }
@@ -252,37 +279,62 @@ class Session {
                 throw Failure{std::u16string(kBatchErrorMessage), error.what()};
             }
             if (cannotHold(text, file, path, "-")) return kFailed;
-            if (!saveSingle(path, text, file.format, stamp)) return kDone;
+            if (!saveSingle(path, text, file.format, stamp, u"batch")) return kDone;
             out_ << "-\tBatch Replaced.\t" << displayText(path) << '\n';
             out_ << "Batch replace completed.\n";
             return kDone;
         }
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
-        if (settings_.backup &&
-            !BackupAllFiles(files.files, files.folder, settings_.backupFolder, sink, args_.force)) {
-            if (lastRunUnfinished(files.folder, settings_.backupFolder) && !args_.force)
-                printMessage(err_, kForceHint);
-            return kFailed;
-        }
         FixedAnswer answer(args_.readOnlyWrite);
-        const std::u16string backups =
-            settings_.backup ? backupFolderPath(files.folder, settings_.backupFolder) : u"";
-        const bool done = BatchAllFiles(*commands, expr_, files.files, sink, settings_.reading,
-                                        &answer, nullptr, backups, files.folder);
-        if (settings_.backup) FinishRunJournal(files.folder, settings_.backupFolder);
-        return done ? kDone : kFailed;
+        const BatchSettings batch{settings_.backup,  files.folder, settings_.backupFolder,
+                                  settings_.reading, args_.force,  args_.followLinks};
+        const BatchSummary summary =
+            BatchFolder(*commands, expr_, files.files, batch, sink, &answer);
+        if (summary.unfinishedRun) printMessage(err_, kForceHint);
+        return summary.ok ? kDone : kFailed;
     }
 
     int restore() {
         const Target files = target(args_.operands[0], false);
-        if (files.singleFile) {
-            const SingleRestore restored = restoreSingleFile(files.files.front().path);
-            if (!restored.restored) throw Failure{restored.message, {}};
-            out_ << "Files restored successfully.\n";
-            return kDone;
+        if (args_.listSteps) return listSteps(files);
+        for (unsigned step = 0; step < args_.restoreSteps; ++step) {
+            if (files.singleFile) {
+                const SingleRestore restored = restoreSingleFile(files.files.front().path);
+                if (!restored.restored) throw Failure{restored.message, {}};
+                out_ << "Files restored successfully.\n";
+                continue;
+            }
+            TerminalSink sink(out_, out_, err_, FileLineShape::None);
+            if (!RestoreFolder(files.folder, settings_.backupFolder, sink)) return kFailed;
         }
-        TerminalSink sink(out_, out_, err_, FileLineShape::None);
-        return RestoreFolder(files.folder, settings_.backupFolder, sink) ? kDone : kFailed;
+        return kDone;
+    }
+
+    // restore --list: one line per step Restore can take back, newest first.
+    int listSteps(const Target& files) {
+        if (files.singleFile) {
+            const std::vector<HistoryStep> steps = savedSteps(files.files.front().path);
+            for (auto it = steps.rbegin(); it != steps.rend(); ++it)
+                out_ << (it - steps.rbegin()) + 1 << '\t' << stepTime(it->made) << '\t'
+                     << toUtf8(it->kind) << '\n';
+            return steps.empty() ? kNothingFound : kDone;
+        }
+        const auto backups = backupFolderOfRuns(files.folder, settings_.backupFolder);
+        const std::vector<FolderStep> steps =
+            backups ? folderSteps(backups->path) : std::vector<FolderStep>{};
+        for (std::size_t i = 0; i < steps.size(); ++i)
+            out_ << i + 1 << '\t' << stepTime(steps[i].started) << '\t' << toUtf8(steps[i].kind)
+                 << '\t' << steps[i].files << " file(s)\n";
+        return steps.empty() ? kNothingFound : kDone;
+    }
+
+    static std::string stepTime(std::time_t made) {
+        if (made == 0) return "-";
+        std::tm local{};
+        ::localtime_r(&made, &local);
+        char text[32];
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+        return text;
     }
 
     int extract() {

@@ -1,6 +1,9 @@
 // Sibling backups on save, the backup folder of a folder run, and both restores.
 #include "replace/backup.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -13,8 +16,12 @@
 #include "files/paths.h"
 #include "files/safe_write.h"
 #include "files/text_file.h"
+#include "replace/backup_folder.h"
 #include "replace/backup_link.h"
 #include "replace/backup_paths.h"
+#include "replace/file_details.h"
+#include "replace/folder_history.h"
+#include "replace/folder_lock.h"
 #include "replace/run_journal.h"
 
 namespace lodestar {
@@ -23,12 +30,6 @@ namespace {
 
 std::filesystem::path osPath(const std::u16string& path) {
     return toUtf8(path);
-}
-
-// The last path component, whatever it holds (FileNameOf is empty for names without a dot).
-std::u16string lastComponent(std::u16string_view path) {
-    const auto slash = path.rfind(u'/');
-    return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
 }
 
 void ensureFolder(const std::u16string& folder) {
@@ -41,8 +42,7 @@ void ensureFolder(const std::u16string& folder) {
 }
 
 constexpr std::u16string_view kBackedUp = u"Files backed up successfully.";
-constexpr std::u16string_view kBackupFailed =
-    u"Backup failed.\r\nPlease examine the backup folder and the files.";
+constexpr std::u16string_view kBackupFailed = kBackupFailedMessage;
 constexpr std::u16string_view kNoBackupFolder =
     u"Sorry, your backup folder doesn't exist, restoration failed.";
 constexpr std::u16string_view kEmptyBackupFolder = u"Backup folder is empty, restoration failed.";
@@ -67,43 +67,105 @@ std::u16string siblingBackupPath(std::u16string_view path) {
 }
 
 void saveWithBackup(const std::u16string& path, std::u16string_view text, bool backup,
-                    const TextFormat& format, std::optional<FileStamp> expected) {
+                    const TextFormat& format, std::optional<FileStamp> expected,
+                    const SaveNote& note) {
     if (!fileExists(path)) throw fileFailure("Cannot save the file", path, "it does not exist");
     if (isReadOnly(path)) throw fileFailure("Cannot save the file", path, "it is read-only");
-    // A text the encoding cannot hold is refused before the backup replaces an older one.
+    // A text the encoding cannot hold is refused before any step is kept.
     if (const auto character = unholdableCharacter(text, format.encoding))
         throw fileFailure("Cannot save the file", path,
                           cannotHoldMessage(*character, format.encoding));
     if (!backup) return WriteTextFile(path, text, format, expected);
-    const std::u16string sibling = siblingBackupPath(path);
-    placeBackup(path, sibling);
-    flushFolders({toUtf8(ParentFolderOf(sibling))});
+    FileHistory history(path);
+    history.add(note.kind, note.wasReadOnly, note.keepSteps);
     try {
         WriteTextFile(path, text, format, expected);
-    } catch (const FileChangedError&) {
-        detachBackup(path, sibling);
+    } catch (const Error&) {
+        // Not saved: the step of this save goes again.
+        history.dropNewest();
         throw;
     }
 }
 
-SingleRestore restoreSingleFile(const std::u16string& path) {
-    const std::u16string backup = siblingBackupPath(path);
-    if (!fileExists(backup))
-        return {false, u"No backup " + backup + u" exists; the file is unchanged."};
-    if (isSymbolicLink(backup))
-        return {false, u"The backup " + backup +
-                           u" is a symbolic link and is not used; the file "
-                           u"is unchanged."};
-    if (isSymbolicLink(path)) {
-        // The link stays a link: its target gets the backup's content.
-        copyFileOver(backup, path);
-        removeFile(backup);
-        return {true, u"Restored " + path + u" from " + backup + u"."};
+std::u16string siblingBackupOf(const std::u16string& path) {
+    try {
+        return FileHistory(path).sibling();
+    } catch (const Error&) {
+        return {};
     }
-    // rename() replaces the target in one step: the file is never missing.
-    if (std::rename(toUtf8(backup).c_str(), toUtf8(path).c_str()) != 0)
-        throw fileFailure("Cannot put back the backup", backup, errno);
-    return {true, u"Restored " + path + u" from " + backup + u"."};
+}
+
+std::vector<HistoryStep> savedSteps(const std::u16string& path) {
+    try {
+        return FileHistory(path).steps();
+    } catch (const Error&) {
+        return {};
+    }
+}
+
+namespace {
+
+std::u16string clockTime(std::time_t made) {
+    std::tm local{};
+    ::localtime_r(&made, &local);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d", local.tm_hour, local.tm_min);
+    return fromUtf8(text);
+}
+
+std::u16string stepsLeftText(std::size_t left) {
+    if (left == 0) return u"No earlier step remains.";
+    return decimal(static_cast<long long>(left)) +
+           (left == 1 ? u" earlier step remains." : u" earlier steps remain.");
+}
+
+}  // namespace
+
+std::u16string restoreQuestion(const std::u16string& path) {
+    const std::vector<HistoryStep> steps = savedSteps(path);
+    if (steps.empty()) return {};
+    const std::size_t slash = path.rfind(u'/');
+    const std::u16string name = slash == std::u16string::npos ? path : path.substr(slash + 1);
+    return u"Restore " + name + u" to its state before the " + steps.back().kind + u" of " +
+           clockTime(steps.back().made) + u"? " + stepsLeftText(steps.size() - 1);
+}
+
+std::vector<FolderStep> runSteps(std::u16string_view currentFolder, std::u16string_view name) {
+    try {
+        const auto choice = backupFolderOfRuns(currentFolder, name);
+        return choice ? folderSteps(choice->path) : std::vector<FolderStep>{};
+    } catch (const Error&) {
+        return {};
+    }
+}
+
+std::u16string folderRestoreQuestion(std::u16string_view currentFolder, std::u16string_view name) {
+    const std::vector<FolderStep> steps = runSteps(currentFolder, name);
+    if (steps.empty()) return {};
+    return u"Restore " + std::u16string(currentFolder) + u" to its state before the " +
+           steps.front().kind + u" of " + clockTime(steps.front().started) + u"? " +
+           stepsLeftText(steps.size() - 1);
+}
+
+SingleRestore restoreSingleFile(const std::u16string& path) {
+    try {
+        FileHistory history(path);
+        if (history.steps().empty())
+            return {false,
+                    u"No backup of " + path + u" is kept (no step of its history; a " +
+                        siblingBackupPath(path) +
+                        u" the program did not write is not one); the file is unchanged.",
+                    0};
+        const HistoryStep step = history.steps().back();
+        history.restoreNewest();
+        const std::size_t left = history.steps().size();
+        return {true,
+                u"Restored " + path + u" to its state before the " + step.kind + u" of " +
+                    clockTime(step.made) + u". " + stepsLeftText(left),
+                left};
+    } catch (const Error& error) {
+        return {false, fromUtf8(error.what()) + u" The file is unchanged.", 0};
+    }
 }
 
 // Backups and restores work only under an absolute folder: an empty or relative one would put
@@ -137,6 +199,10 @@ void refuseLinkedBackupFolder(const std::u16string& folder) {
                           "link. Remove the link or choose another backup folder name.");
 }
 
+void makeBackupFolder(const std::u16string& folder) {
+    ensureFolder(folder);
+}
+
 bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolder,
                    std::u16string_view name) {
     requireAbsolute(backupFolder);
@@ -147,8 +213,8 @@ bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolde
 
 bool lastRunUnfinished(std::u16string_view currentFolder, std::u16string_view name) {
     try {
-        return RunJournal::stateOf(backupFolderPath(currentFolder, name)) ==
-               RunJournal::State::Unfinished;
+        const auto choice = backupFolderOfRuns(currentFolder, name);
+        return choice && RunJournal::stateOf(choice->path) == RunJournal::State::Unfinished;
     } catch (const Error&) {
         return false;
     }
@@ -158,8 +224,7 @@ bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view curr
                     std::u16string_view name, FileSink& sink, bool goOnWithUnfinished) {
     std::optional<RunJournal> journal;
     try {
-        const std::u16string folder = backupFolderPath(currentFolder, name);
-        refuseLinkedBackupFolder(folder);
+        const std::u16string folder = backupFolderForRun(currentFolder, name).path;
         const bool unfinished = RunJournal::stateOf(folder) == RunJournal::State::Unfinished;
         if (unfinished && !goOnWithUnfinished) {
             sink.logError(kUnfinishedRunMessage, u"");
@@ -167,7 +232,8 @@ bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view curr
         }
         ensureFolder(folder);
         removeStaleTemporaries(folder);
-        journal = RunJournal::begin(folder, goOnWithUnfinished);
+        if (!unfinished) archiveNewestStep(folder);
+        journal = RunJournal::begin(folder, goOnWithUnfinished, u"batch");
         const std::vector<FileVisit> visits = planVisits(files, false);
         std::vector<std::u16string> backedUp;
         for (std::size_t i = 0; i < files.size(); ++i) {
@@ -194,87 +260,174 @@ bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view curr
 }
 
 void FinishRunJournal(std::u16string_view currentFolder, std::u16string_view name) {
-    const std::u16string folder = backupFolderPath(currentFolder, name);
-    if (RunJournal::stateOf(folder) == RunJournal::State::Unfinished)
-        RunJournal::read(folder).finish();
+    const auto choice = backupFolderOfRuns(currentFolder, name);
+    if (choice && RunJournal::stateOf(choice->path) == RunJournal::State::Unfinished)
+        RunJournal::read(choice->path).finish();
 }
 
 RestoreSteps systemRestoreSteps() {
     return {[](const std::u16string& from, const std::u16string& to) {
-                // A file the run left read-only (the backup before a batch run takes every
-                // file) gets its backup's bytes and bits all the same.
-                if (fileExists(to) && isReadOnly(to)) clearReadOnly(to);
-                copyFileOver(from, to);
-                copyPermissions(from, to);
+                // The backup goes back by a rename: one step, and the file comes back as it
+                // was, with its permissions, times, extended attributes and holes. A link
+                // planted at the file's place is replaced, never written through.
+                if (std::rename(toUtf8(from).c_str(), toUtf8(to).c_str()) == 0) return;
+                if (errno != EXDEV) throw fileFailure("Cannot put back the backup", from, errno);
+                // A backup folder on another file system: a copy, its bits set on the file
+                // written.
+                copyFileOver(from, to, LinkAtTarget::Replace);
+                copyDetails(from, to);
             },
-            [](const std::u16string& path) { removeFile(path); }};
+            [](const std::u16string& path) {
+                // Gone already when the backup went back by a rename.
+                if (fileExists(path) || isSymbolicLink(path)) removeFile(path);
+            }};
 }
+
+namespace {
+
+// True when `path` is the very file `backup` is (a second name of one inode).
+bool sameFile(const std::u16string& path, const std::u16string& backup) {
+    struct stat a {};
+    struct stat b {};
+    return ::lstat(toUtf8(path).c_str(), &a) == 0 && ::lstat(toUtf8(backup).c_str(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Puts back one file named in the journal; answers why it could not, or nothing.
+std::optional<std::u16string> restoreOne(const std::u16string& folder, const std::u16string& target,
+                                         const std::u16string& file, const RestoreSteps& steps,
+                                         RunJournal& journal) {
+    if (!isPlainRelativeName(file)) return u"a backup name that leads out of the folder";
+    // Never read through a link: it could bring any file's content in.
+    if (linkOnTheWay(folder, file)) return u"a symbolic link in the backup folder is not used";
+    if (!fileExists(folder + file)) {
+        // A restore cut short between the rename and its journal line put this one back.
+        if (journal.puttingBack(file)) return std::nullopt;
+        return u"its backup is missing";
+    }
+    try {
+        const std::u16string to = pathWithFolders(target, file);
+        journal.recordPuttingBack(file);
+        // Still the backup's own inode: the file is its original already.
+        if (!sameFile(to, folder + file)) steps.copyOver(folder + file, to);
+        steps.remove(folder + file);
+        removeEmptyFolders(folder, file);
+    } catch (const Error& error) {
+        return fromUtf8(error.what());
+    } catch (const std::bad_alloc&) {
+        return u"not enough memory";
+    }
+    return std::nullopt;
+}
+
+// True when the folder holds nothing but the journal.
+bool onlyJournalLeft(const std::u16string& folder) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(osPath(folder), ec))
+        if (entry.path().filename() != toUtf8(kJournalName)) return false;
+    return !ec;
+}
+
+}  // namespace
 
 bool RestoreFolder(std::u16string_view currentFolder, std::u16string_view name, FileSink& sink,
                    const RestoreSteps& steps) {
-    std::u16string folder;
+    std::optional<BackupFolderChoice> choice;
     try {
-        folder = backupFolderPath(currentFolder, name);
-        refuseLinkedBackupFolder(folder);
+        backupFolderPath(currentFolder, name);
+        choice = backupFolderOfRuns(currentFolder, name);
     } catch (const BackupError& error) {
         sink.logError(kRestoreFailed, fromUtf8(error.what()));
         return false;
     }
-    std::u16string target(currentFolder);
-    if (target.back() != u'/') target += u'/';
-    removeStaleTemporaries(target);
-    if (!folderExists(folder)) {
-        sink.logError(kNoBackupFolder, u"");
+    const FolderLock lock(currentFolder);
+    if (!lock.held()) {
+        sink.logError(kFolderBusyMessage, std::u16string(currentFolder));
         return false;
     }
+    std::u16string target(currentFolder);
+    if (target.back() != u'/') target += u'/';
+    // What a killed run left beside the files; the lock keeps every live run of this folder away.
+    removeStaleTemporaries(target);
+    // Only a folder that holds the program's journal holds its backups: a folder of the user
+    // that has the same name is never read nor emptied.
+    if (!choice) {
+        const std::u16string asked = backupFolderPath(currentFolder, name);
+        const bool empty = folderExists(asked) && holdsNothingOfTheUser(asked);
+        // A run killed as it began left its temporary files there: they go.
+        if (empty) removeStaleTemporaries(asked);
+        sink.logError(empty ? kEmptyBackupFolder : kNoBackupFolder, u"");
+        return false;
+    }
+    const std::u16string folder = choice->path;
     // What a killed write left behind would keep the backup folder from being removed.
     removeStaleTemporaries(folder);
-    std::vector<std::u16string> names;
-    const bool journaled = RunJournal::stateOf(folder) != RunJournal::State::None;
+    std::optional<RunJournal> journal;
     try {
-        if (journaled) {
-            // Exactly the files the last run changed; a backup already put back by a restore
-            // that was cut short is gone and passed by.
-            const RunJournal journal = RunJournal::read(folder);
-            for (const std::u16string& file : journal.changedFiles())
-                if (fileExists(folder + file) || isSymbolicLink(folder + file))
-                    names.push_back(file);
-        } else {
-            for (const std::u16string& path : listFolder(folder, u"*.*"))
-                names.push_back(lastComponent(path));
-        }
+        recoverArchivedStep(folder);
+        journal = RunJournal::read(folder);
     } catch (const Error& error) {
         sink.logError(kRestoreFailed, fromUtf8(error.what()));
         return false;
     }
-    if (names.empty() && !journaled) {
+    // The backups still waiting: those a restore cut short put back already are passed by.
+    const std::vector<std::u16string> names = journal->changedFiles();
+    if (names.empty() && journal->restoredAll()) {
         sink.logError(kEmptyBackupFolder, u"");
         return false;
     }
+    if (names.empty() && journal->finished()) {
+        // Nothing of the last run is waiting (every file was left as another program wrote it).
+        sink.logLine(kRestored);
+        return true;
+    }
+    std::size_t notRestored = 0;
+    std::vector<std::u16string> cleaned;
     try {
+        // From here the journal is unfinished until every file is back: a restore cut short
+        // is never taken for a finished one, and no new run starts over its backups.
+        journal->beginRestore();
         for (const std::u16string& file : names) {
-            if (!isPlainRelativeName(file)) {
-                sink.logLine(u"Passed " + file + u": a backup name that leads out of the folder.");
+            // Temporary files a killed run left beside the files go too.
+            const std::u16string parent = ParentFolderOf(target + file);
+            if (std::find(cleaned.begin(), cleaned.end(), parent) == cleaned.end()) {
+                if (isPlainRelativeName(file) && folderExists(parent) &&
+                    !linkOnTheWay(target, file))
+                    removeStaleTemporaries(parent);
+                cleaned.push_back(parent);
+            }
+            if (const auto why = restoreOne(folder, target, file, steps, *journal)) {
+                ++notRestored;
+                const bool stop = !why->empty() && why->back() == u'.';
+                sink.logLine(u"Not restored " + target + file + u": " + *why + (stop ? u"" : u"."));
                 continue;
             }
-            if (linkOnTheWay(folder, file)) {
-                // Never read through a link: it could bring any file's content in.
-                sink.logLine(u"Passed " + folder + file +
-                             u": a symbolic link in the backup folder is not restored.");
-                continue;
-            }
-            steps.copyOver(folder + file, pathWithFolders(target, file));
-            steps.remove(folder + file);
-            removeEmptyFolders(folder, file);
+            journal->recordRestored(file);
         }
+        if (notRestored == 0) journal->completeRestore();
     } catch (const Error& error) {
         sink.logError(kRestoreFailed, fromUtf8(error.what()));
         return false;
     }
-    RunJournal::remove(folder);
+    if (notRestored > 0) {
+        // The journal is kept: Restore again puts back the files still waiting.
+        sink.logError(kRestoreFailed, decimal(static_cast<long long>(notRestored)) +
+                                          u" file(s) could not be restored.");
+        return false;
+    }
     sink.logLine(kRestored);
-    std::error_code ignored;  // other files left behind keep the folder; nothing is lost
-    std::filesystem::remove(osPath(folder), ignored);
+    // The step before this one comes to the top: Restore again takes it back.
+    try {
+        if (promoteNewestStep(folder)) return true;
+    } catch (const Error& error) {
+        sink.logError(kRestoreFailed, fromUtf8(error.what()));
+        return false;
+    }
+    if (onlyJournalLeft(folder)) {
+        RunJournal::remove(folder);
+        std::error_code ignored;
+        std::filesystem::remove(osPath(folder), ignored);
+    }
     return true;
 }
 

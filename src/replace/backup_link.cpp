@@ -12,6 +12,7 @@
 #include "files/file_error.h"
 #include "files/file_ops.h"
 #include "files/safe_write.h"
+#include "replace/file_details.h"
 
 namespace lodestar {
 
@@ -32,6 +33,7 @@ BackupMethod placeBackup(const std::u16string& original, const std::u16string& b
     }
     // No link possible here (EXDEV, EPERM, EMLINK, ENOTSUP ...): a copy reports its own failure.
     copyFileOver(original, backup, LinkAtTarget::Replace);
+    copyDetails(original, backup);
     return BackupMethod::Copy;
 }
 
@@ -40,8 +42,10 @@ void detachBackup(const std::u16string& original, const std::u16string& backup) 
     struct stat kept {};
     if (::stat(toUtf8(original).c_str(), &file) != 0 || ::lstat(toUtf8(backup).c_str(), &kept) != 0)
         return;
-    if (file.st_dev == kept.st_dev && file.st_ino == kept.st_ino)
+    if (file.st_dev == kept.st_dev && file.st_ino == kept.st_ino) {
         copyFileOver(original, backup, LinkAtTarget::Replace);
+        copyDetails(original, backup);
+    }
 }
 
 }  // namespace lodestar

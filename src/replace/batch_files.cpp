@@ -4,7 +4,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <exception>
+#include <new>
 #include <optional>
 
 #include "core/ordered_work.h"
@@ -15,10 +17,15 @@
 #include "files/multi_search.h"
 #include "files/safe_write.h"
 #include "files/worker_tools.h"
+#include "replace/backup.h"
 #include "replace/backup_link.h"
 #include "replace/backup_paths.h"
 #include "replace/commit_queue.h"
+#include "replace/folder_lock.h"
 #include "replace/multi_replace.h"
+#include "replace/out_of_memory.h"
+#include "replace/outside_links.h"
+#include "replace/run_backups.h"
 
 namespace lodestar {
 
@@ -46,7 +53,7 @@ class ReadOnlyPolicy {
 };
 
 struct Prepared {
-    enum class Kind { Unticked, PassedBy, ReadOnly, Binary, CannotHold, Done };
+    enum class Kind { Unticked, PassedBy, OutsideLink, ReadOnly, Binary, CannotHold, Done };
     Kind kind = Kind::Done;
     std::optional<PendingReplace> pending;  // none when the text stays as it was
     std::u16string cannotHoldCause;
@@ -66,12 +73,12 @@ struct WorkerChain {
     ReusableTextReader reader;
 };
 
-}  // namespace
-
-bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
-                   const std::vector<FileItem>& files, FileSink& sink, const TextReading& reading,
-                   ReadOnlyQuestion* readOnly, const StopToken* stop,
-                   std::u16string_view backupFolder, std::u16string_view currentFolder) {
+// The run itself. With `backups` the run backs up exactly the files it rewrites, just before
+// each is put in place; otherwise `backupFolder` names the backups the caller made beforehand.
+bool batchRun(const std::vector<Command>& commands, RegExp& expr,
+              const std::vector<FileItem>& files, FileSink& sink, const TextReading& reading,
+              ReadOnlyQuestion* readOnly, const StopToken* stop, std::u16string_view backupFolder,
+              std::u16string_view currentFolder, RunBackups* backups, bool followLinks) {
     ReadOnlyPolicy policy(readOnly);
     const std::vector<FileVisit> visits = planVisits(files, false);
     const unsigned threads = workerThreads();
@@ -84,6 +91,10 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
     std::size_t cannotHold = 0;
     std::size_t unticked = 0;
     bool applied = false;
+    bool backedUpAny = false;
+    std::size_t passed = 0;  // read-only files left alone and second names: not replaced
+    std::vector<bool> madeWritable(files.size(), false);
+    const std::u16string folder(backupFolder);
 
     const auto prepare = [&](WorkerChain& own, std::size_t i, bool writableNow) {
         const std::u16string& path = files[i].path;
@@ -94,6 +105,10 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
         }
         if (passedBy(visits[i])) {
             prepared.kind = Prepared::Kind::PassedBy;
+            return prepared;
+        }
+        if (passOutsideLink(visits[i], followLinks)) {
+            prepared.kind = Prepared::Kind::OutsideLink;
             return prepared;
         }
         try {
@@ -116,27 +131,51 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
                 prepared.cannotHoldCause = std::move(*cause);
                 return prepared;
             }
-            if (result == text && onlyName(path)) return prepared;
+            if (result == text) {
+                // Not written: the file keeps its time. A backup the caller made by a link
+                // becomes a copy, so it stays the old file whatever later happens to this one.
+                if (!folder.empty() && !onlyName(path))
+                    detachBackup(path, folder + backupNameOf(currentFolder, path));
+                return prepared;
+            }
             ReplaceRules rules;
             rules.mustExist = true;
             rules.expected = stamp;
             prepared.pending = writePending(path, encodeText(result, format), rules);
+        } catch (const std::bad_alloc&) {
+            // Too large for the memory left: this file's failure, never the program's end.
+            prepared.failure = std::make_exception_ptr(outOfMemory(path));
         } catch (...) {
             prepared.failure = std::current_exception();
         }
         return prepared;
     };
 
-    const std::u16string folder(backupFolder);
     CommitQueue::Hooks hooks;
     hooks.changedElsewhere = [&](FileStep& step) {
         // The file stays as the other program left it; its backup stops being the file itself.
-        if (!folder.empty())
+        if (backups)
+            backups->changedElsewhere(step);
+        else if (!folder.empty())
             detachBackup(step.outcome.path,
                          folder + backupNameOf(currentFolder, step.outcome.path));
         ++changedElsewhere;
         step.outcome.statusCell = std::u16string(kChangedElsewhereStatus);
     };
+    if (backups) {
+        hooks.beforePlacing = [&](std::vector<FileStep>& steps) {
+            const bool first = !backedUpAny;
+            backups->backUp(steps);
+            backedUpAny = std::any_of(steps.begin(), steps.end(),
+                                      [](const FileStep& step) { return step.backedUp; }) ||
+                          backedUpAny;
+            if (first && backedUpAny) sink.logLine(u"Files backed up successfully.");
+        };
+        hooks.placed = [&](FileStep& step) {
+            backups->placed(step, madeWritable[step.outcome.row - 1]);
+        };
+        hooks.dropped = [&](FileStep& step) { backups->dropped(step); };
+    }
     CommitQueue queue(sink, hooks, stop);
 
     std::function<void(std::size_t, Prepared&)> take = [&](std::size_t i, Prepared& prepared) {
@@ -151,14 +190,23 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
         if (prepared.kind == Prepared::Kind::PassedBy) {
             step.notes.push_back({false, visitNote(path, visits[i]), u""});
             step.outcome = {i + 1, path, u"-", std::u16string(kSameFileStatus), std::nullopt};
+            ++passed;
+            return queue.add(std::move(step));
+        }
+        if (prepared.kind == Prepared::Kind::OutsideLink) {
+            step.notes.push_back({false, outsideLinkNote(path, visits[i]), u""});
+            step.outcome = {i + 1, path, u"-", std::u16string(kOutsideLinkStatus), std::nullopt};
+            ++passed;
             return queue.add(std::move(step));
         }
         if (prepared.kind == Prepared::Kind::ReadOnly) {
             queue.commit();  // a refusal here must come after the files before it
             if (!policy.writable(path)) {
                 step.outcome = {i + 1, path, u"-1", u" Read only", std::nullopt};
+                ++passed;
                 return queue.add(std::move(step));
             }
+            madeWritable[i] = true;
             prepared = prepare(*tools.back(), i, true);
             return take(i, prepared);
         }
@@ -206,13 +254,16 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
         }
         if (applied) chain.leaveLastOn(expr);
         sink.logError(kBatchErrorMessage, cause);
+        // The journal stays unfinished: the next run is refused until the folder is restored.
+        if (backups) backups->failed();
         return false;
     }
+    if (backups) backups->finish();
     if (applied) chain.leaveLastOn(expr);
     if (!finished) return false;
-    sink.logLine(
-        decimal(static_cast<long long>(files.size() - binarySkipped - cannotHold - unticked)) +
-        u" files batch replaced successfully.");
+    sink.logLine(decimal(static_cast<long long>(files.size() - binarySkipped - cannotHold - passed -
+                                                unticked)) +
+                 u" files batch replaced successfully.");
     if (binarySkipped > 0) sink.logLine(binarySkippedLine(binarySkipped));
     if (changedElsewhere > 0) {
         sink.logError(kChangedElsewhereMessage,
@@ -221,6 +272,49 @@ bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
     }
     sink.showStatus(u"Done.");
     return cannotHold == 0;
+}
+
+}  // namespace
+}  // namespace lodestar
+
+namespace lodestar {
+
+bool BatchAllFiles(const std::vector<Command>& commands, RegExp& expr,
+                   const std::vector<FileItem>& files, FileSink& sink, const TextReading& reading,
+                   ReadOnlyQuestion* readOnly, const StopToken* stop,
+                   std::u16string_view backupFolder, std::u16string_view currentFolder) {
+    return batchRun(commands, expr, files, sink, reading, readOnly, stop, backupFolder,
+                    currentFolder, nullptr, false);
+}
+
+BatchSummary BatchFolder(const std::vector<Command>& commands, RegExp& expr,
+                         const std::vector<FileItem>& files, const BatchSettings& settings,
+                         FileSink& sink, ReadOnlyQuestion* readOnly, const StopToken* stop) {
+    BatchSummary summary;
+    const FolderLock lock(settings.currentFolder);
+    if (!lock.held()) {
+        summary.busy = true;
+        sink.logError(kFolderBusyMessage, settings.currentFolder);
+        return summary;
+    }
+    std::optional<RunBackups> backups;
+    if (settings.backup) {
+        try {
+            backups.emplace(settings.currentFolder, settings.backupFolderName,
+                            settings.goOnWithUnfinished, u"batch", settings.keepSteps);
+            if (!backups->ready(sink)) {
+                summary.unfinishedRun = true;
+                return summary;
+            }
+        } catch (const Error& error) {
+            sink.logError(kBackupFailedMessage, fromUtf8(error.what()));
+            return summary;
+        }
+    }
+    summary.ok =
+        batchRun(commands, expr, files, sink, settings.reading, readOnly, stop, u"",
+                 settings.currentFolder, backups ? &*backups : nullptr, settings.followLinks);
+    return summary;
 }
 
 }  // namespace lodestar

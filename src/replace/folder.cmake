@@ -2,6 +2,12 @@
 add_library(lodestar_folder_replace STATIC
     ${CMAKE_CURRENT_LIST_DIR}/backup.cpp
     ${CMAKE_CURRENT_LIST_DIR}/backup_paths.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/backup_folder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_details.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_history.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/folder_history.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/folder_lock.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/run_backups.cpp
     ${CMAKE_CURRENT_LIST_DIR}/backup_link.cpp
     ${CMAKE_CURRENT_LIST_DIR}/commit_queue.cpp
     ${CMAKE_CURRENT_LIST_DIR}/multi_replace.cpp

@@ -17,6 +17,10 @@
 #include "replace/backup_link.h"
 #include "replace/backup_paths.h"
 #include "replace/commit_queue.h"
+#include "replace/folder_lock.h"
+#include "replace/out_of_memory.h"
+#include "replace/outside_links.h"
+#include "replace/run_backups.h"
 #include "replace/run_journal.h"
 
 namespace lodestar {
@@ -25,7 +29,17 @@ namespace {
 
 // What a worker found out about one file, and its new content waiting in a temporary file.
 struct Prepared {
-    enum class Kind { Unticked, PassedBy, ReadOnly, Binary, NoMatch, CannotHold, Write };
+    enum class Kind {
+        Unticked,
+        PassedBy,
+        OutsideLink,
+        ReadOnly,
+        Binary,
+        NoMatch,
+        Unchanged,
+        CannotHold,
+        Write
+    };
     Kind kind = Kind::Unticked;
     std::optional<std::size_t> count;  // with counting on
     std::optional<PendingReplace> pending;
@@ -79,28 +93,27 @@ class Run {
     // one a one-thread run would have met first.
     void finishBeforeFailure() { queue_.commit(); }
 
-    const std::u16string& backupFolder() {
-        if (backupFolder_.empty())
-            backupFolder_ = backupFolderPath(settings_.currentFolder, settings_.backupFolderName);
-        return backupFolder_;
-    }
+    // The run's backups, when it makes any; chosen before the first file.
+    std::optional<RunBackups>& backups() { return backups_; }
 
-    // Ends the journal of the run, also of an unfinished run this one went on with.
-    void finishJournal() {
-        if (journal_) {
-            journal_->finish();
-        } else if (settings_.backup && settings_.goOnWithUnfinished) {
-            FinishRunJournal(settings_.currentFolder, settings_.backupFolderName);
+  private:
+    // Everything up to the new content in a temporary file; the file itself is not touched. A
+    // file too large for the memory left is that file's failure, never the program's end.
+    Prepared prepare(WorkerTools& own, std::size_t i, bool writableNow) {
+        try {
+            return prepareFile(own, i, writableNow);
+        } catch (const std::bad_alloc&) {
+            throw outOfMemory(files_[i].path);
         }
     }
 
-  private:
-    // Everything up to the new content in a temporary file; the file itself is not touched.
-    Prepared prepare(WorkerTools& own, std::size_t i, bool writableNow) {
+    Prepared prepareFile(WorkerTools& own, std::size_t i, bool writableNow) {
         const std::u16string& path = files_[i].path;
         Prepared prepared;
         if (!files_[i].ticked) return prepared;
         if (passedBy(visits_[i])) return Prepared::of(Prepared::Kind::PassedBy);
+        if (passOutsideLink(visits_[i], settings_.followLinks))
+            return Prepared::of(Prepared::Kind::OutsideLink);
         if (!writableNow && isReadOnly(path)) return Prepared::of(Prepared::Kind::ReadOnly);
         // Taken before the read: any change after it shows at the rename.
         const std::optional<FileStamp> stamp = stampOf(path);
@@ -116,6 +129,11 @@ class Run {
             }
         }
         const std::u16string replaced = own.expr.replace(text, replacement_);
+        // A text the replace leaves as it was is not written: the file keeps its time.
+        if (replaced == text) {
+            prepared.kind = Prepared::Kind::Unchanged;
+            return prepared;
+        }
         const TextFormat format = own.reader.format();
         if (auto cause = cannotHoldCause(path, replaced, format.encoding)) {
             prepared.kind = Prepared::Kind::CannotHold;
@@ -145,6 +163,11 @@ class Run {
                 step.notes.push_back({false, visitNote(path, visits_[i]), u""});
                 step.outcome = {i + 1, path, u"-", std::u16string(kSameFileStatus), std::nullopt};
                 break;
+            case Prepared::Kind::OutsideLink:
+                step.notes.push_back({false, outsideLinkNote(path, visits_[i]), u""});
+                step.outcome = {i + 1, path, u"-", std::u16string(kOutsideLinkStatus),
+                                std::nullopt};
+                break;
             case Prepared::Kind::ReadOnly:
                 queue_.commit();  // the question comes after the files before this one
                 if (!writable(path)) {
@@ -161,6 +184,10 @@ class Run {
                 ++binarySkipped;
                 break;
             case Prepared::Kind::NoMatch:
+                step.outcome.statusCell = u" Passed";
+                break;
+            case Prepared::Kind::Unchanged:
+                if (!prepared.count) step.outcome.matchesCell = u"-";
                 step.outcome.statusCell = u" Passed";
                 break;
             case Prepared::Kind::CannotHold:
@@ -185,60 +212,24 @@ class Run {
 
     CommitQueue::Hooks hooks() {
         CommitQueue::Hooks hooks;
-        hooks.beforePlacing = [this](std::vector<FileStep>& steps) { backUp(steps); };
+        // The backups are chosen after the queue is made: each hook looks at them when called.
+        hooks.beforePlacing = [this](std::vector<FileStep>& steps) {
+            if (backups_) backups_->backUp(steps);
+        };
+        hooks.dropped = [this](FileStep& step) {
+            if (backups_) backups_->dropped(step);
+        };
         hooks.placed = [this](FileStep& step) {
-            // A read-only file was made writable for the write: its backup, now apart from it
-            // (also one that shared its inode), gets the read-only bit back, so Restore gives
-            // the file its own bits again.
-            if (step.backedUp && madeWritable_[step.outcome.row - 1])
-                setReadOnly(backupFolder() +
-                            backupNameOf(settings_.currentFolder, step.outcome.path));
+            if (backups_) backups_->placed(step, madeWritable_[step.outcome.row - 1]);
             ++replacedFiles;
             step.outcome.statusCell = u" Replaced";
         };
         hooks.changedElsewhere = [this](FileStep& step) {
-            // The backup just made is not the original of a change: Restore passes it by, and
-            // it stops being the file itself.
-            if (step.backedUp) {
-                journal_->recordUnchanged(backupNameOf(settings_.currentFolder, step.outcome.path));
-                detachBackup(
-                    step.outcome.path,
-                    backupFolder() + backupNameOf(settings_.currentFolder, step.outcome.path));
-            }
+            if (backups_) backups_->changedElsewhere(step);
             ++changedElsewhere;
             step.outcome.statusCell = std::u16string(kChangedElsewhereStatus);
         };
-        hooks.dropped = [this](FileStep& step) {
-            // Stopped before this file changed: its backup goes again, as if never reached.
-            if (!step.backedUp) return;
-            journal_->recordUnchanged(backupNameOf(settings_.currentFolder, step.outcome.path));
-            removeFile(backupFolder() + backupNameOf(settings_.currentFolder, step.outcome.path));
-        };
         return hooks;
-    }
-
-    // Backs up the files about to change, except those whose original the run this one goes
-    // on with already holds; the backups are made durable and named in the journal together.
-    void backUp(std::vector<FileStep>& steps) {
-        if (!settings_.backup) return;
-        std::vector<std::u16string> names;
-        for (FileStep& step : steps) {
-            if (!step.pending) continue;
-            const std::u16string name = backupNameOf(settings_.currentFolder, step.outcome.path);
-            if (journal_ && journal_->holds(name)) continue;
-            if (!journal_ && settings_.goOnWithUnfinished &&
-                RunJournal::read(backupFolder()).holds(name)) {
-                journal_ = RunJournal::begin(backupFolder(), true);
-                continue;
-            }
-            BackupOneFile(step.outcome.path, backupFolder(), name);
-            names.push_back(name);
-            step.backedUp = true;
-        }
-        if (names.empty()) return;
-        flushFolders({toUtf8(backupFolder())});
-        if (!journal_) journal_ = RunJournal::begin(backupFolder(), settings_.goOnWithUnfinished);
-        journal_->recordBackups(names);
     }
 
     bool writable(const std::u16string& path) {
@@ -263,8 +254,7 @@ class Run {
     CommitQueue queue_;
     std::vector<FileVisit> visits_;
     std::vector<bool> madeWritable_ = std::vector<bool>(files_.size(), false);
-    std::u16string backupFolder_;
-    std::optional<RunJournal> journal_;
+    std::optional<RunBackups> backups_;
     bool asked_ = false;
     bool allowed_ = false;
 };
@@ -287,22 +277,28 @@ std::optional<std::u16string> cannotHoldCause(const std::u16string& path, std::u
 ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replacement,
                                const std::vector<FileItem>& files, const ReplaceSettings& settings,
                                ReadOnlyQuestion& readOnly, FileSink& sink, const StopToken* stop) {
-    Run run(expr, replacement, files, settings, readOnly, sink, stop);
     ReplaceSummary summary;
+    // One run or restore at a time in a folder, from the window and the command line alike.
+    const FolderLock lock(settings.currentFolder);
+    if (!lock.held()) {
+        summary.busy = true;
+        sink.logError(kFolderBusyMessage, settings.currentFolder);
+        return summary;
+    }
+    Run run(expr, replacement, files, settings, readOnly, sink, stop);
     try {
         if (settings.backup) {
             // A refused backup folder stops the run before any file is touched.
-            refuseLinkedBackupFolder(run.backupFolder());
-            if (RunJournal::stateOf(run.backupFolder()) == RunJournal::State::Unfinished &&
-                !settings.goOnWithUnfinished) {
+            run.backups().emplace(settings.currentFolder, settings.backupFolderName,
+                                  settings.goOnWithUnfinished, u"replace", settings.keepSteps);
+            if (!run.backups()->ready(sink)) {
                 summary.unfinishedRun = true;
-                sink.logError(kUnfinishedRunMessage, u"");
                 return summary;
             }
-            removeStaleTemporaries(run.backupFolder());
         }
         removeStaleTemporaries(settings.currentFolder);
         if (!run.replaceAll(stop)) {
+            if (run.backups()) run.backups()->finish();
             summary.stopped = true;
             summary.replacedFiles = run.replacedFiles;
             return summary;
@@ -318,14 +314,11 @@ ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replaceme
         }
         summary.replacedFiles = run.replacedFiles;
         sink.logError(patternFailed ? kSearchErrorMessage : kFileErrorMessage, cause);
-        try {
-            run.finishJournal();
-        } catch (const Error&) {
-            // The journal stays unfinished: the next run asks first, which is safe.
-        }
+        // The journal stays unfinished: the next run is refused until the folder is restored.
+        if (run.backups()) run.backups()->failed();
         return summary;
     }
-    run.finishJournal();
+    if (run.backups()) run.backups()->finish();
     summary.replacedFiles = run.replacedFiles;
     summary.changedElsewhere = run.changedElsewhere;
     summary.ok = run.changedElsewhere == 0;

@@ -49,6 +49,9 @@ struct ReplaceSettings {
     // the backups of their originals) instead of refusing.
     bool goOnWithUnfinished = false;
     FileOutput* output = nullptr;  // the system calls that write files; null: the real ones
+    // Work on the targets of links that lead out of the folder; off: they are passed by.
+    bool followLinks = false;
+    std::size_t keepSteps = 10;  // the runs of the folder Restore can take back
 };
 
 // The error entry of a file whose encoding cannot hold its new text.
@@ -66,6 +69,7 @@ struct ReplaceSummary {
     std::size_t cannotHold = 0;  // files left unchanged: their encoding cannot hold the new text
     bool stopped = false;        // a stop request ended the run between two files
     bool unfinishedRun = false;  // refused: the last run in the folder was cut short
+    bool busy = false;           // refused: another run or restore holds the folder
     std::size_t changedElsewhere = 0;  // files another program changed while they were replaced
 };
 

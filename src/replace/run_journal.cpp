@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <ctime>
 
 #include "core/text.h"
 #include "files/descriptor.h"
@@ -22,6 +24,11 @@ constexpr std::string_view kHeader = "lodestar run journal 1\n";
 constexpr std::string_view kBackupWord = "backup ";
 constexpr std::string_view kUnchangedWord = "unchanged ";
 constexpr std::string_view kFinishedLine = "finished";
+constexpr std::string_view kRestoringLine = "restoring";
+constexpr std::string_view kRestoredWord = "restored ";
+constexpr std::string_view kPuttingBackWord = "putting back ";
+constexpr std::string_view kStartedWord = "started ";
+constexpr std::string_view kRestoreCompleteLine = "restore complete";
 
 std::u16string journalPath(const std::u16string& backupFolder) {
     return backupFolder + std::u16string(kJournalName);
@@ -38,12 +45,27 @@ RunJournal RunJournal::read(const std::u16string& backupFolder) {
     // Only whole lines count: a line cut off by a kill has no line feed yet.
     for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
         const std::string_view line(bytes.data() + start, end - start);
-        if (line.starts_with(kBackupWord)) {
+        if (line.starts_with(kStartedWord)) {
+            // "started <seconds> <kind>"
+            const std::string_view rest = line.substr(kStartedWord.size());
+            const std::size_t space = rest.find(' ');
+            journal.started_ =
+                static_cast<std::time_t>(std::atoll(std::string(rest.substr(0, space)).c_str()));
+            if (space != std::string_view::npos)
+                journal.kind_ = unescapeLine(rest.substr(space + 1));
+        } else if (line.starts_with(kBackupWord)) {
             journal.changed_.push_back(unescapeLine(line.substr(kBackupWord.size())));
         } else if (line.starts_with(kUnchangedWord)) {
             std::erase(journal.changed_, unescapeLine(line.substr(kUnchangedWord.size())));
-        } else if (line == kFinishedLine) {
+        } else if (line.starts_with(kPuttingBackWord)) {
+            journal.puttingBack_.push_back(unescapeLine(line.substr(kPuttingBackWord.size())));
+        } else if (line.starts_with(kRestoredWord)) {
+            std::erase(journal.changed_, unescapeLine(line.substr(kRestoredWord.size())));
+        } else if (line == kFinishedLine || line == kRestoreCompleteLine) {
             journal.finished_ = true;
+            journal.restoredAll_ = line == kRestoreCompleteLine;
+        } else if (line == kRestoringLine) {
+            journal.finished_ = false;
         }
     }
     return journal;
@@ -54,14 +76,22 @@ RunJournal::State RunJournal::stateOf(const std::u16string& backupFolder) {
     return read(backupFolder).finished_ ? State::Finished : State::Unfinished;
 }
 
-RunJournal RunJournal::begin(const std::u16string& backupFolder, bool goOn) {
+RunJournal RunJournal::begin(const std::u16string& backupFolder, bool goOn,
+                             std::u16string_view kind) {
     RunJournal journal = read(backupFolder);
     if (goOn && !journal.finished_ && fileExists(journal.path_)) return journal;
     journal = RunJournal();
     journal.path_ = journalPath(backupFolder);
+    journal.started_ = std::time(nullptr);
+    journal.kind_ = std::u16string(kind);
+    std::string bytes(kHeader);
+    // A name of this run alone: two runs of one second still have journals of their own.
+    bytes += "run " + temporaryFileName() + "\n";
+    bytes += std::string(kStartedWord) + std::to_string(static_cast<long long>(journal.started_)) +
+             " " + escapeLine(kind) + "\n";
     ReplaceRules rules;
     rules.followLinks = false;
-    replaceFileBytes(journal.path_, kHeader, rules);
+    replaceFileBytes(journal.path_, bytes, rules);
     return journal;
 }
 
@@ -110,6 +140,41 @@ void RunJournal::finish() {
     if (finished_) return;
     append(kFinishedLine, u"");
     finished_ = true;
+}
+
+void RunJournal::beginRestore() {
+    append(kRestoringLine, u"");
+    finished_ = false;
+}
+
+void RunJournal::recordPuttingBack(std::u16string_view name) {
+    append(kPuttingBackWord, name);
+    puttingBack_.emplace_back(name);
+}
+
+bool RunJournal::puttingBack(std::u16string_view name) const {
+    return std::find(puttingBack_.begin(), puttingBack_.end(), name) != puttingBack_.end();
+}
+
+void RunJournal::recordRestored(std::u16string_view name) {
+    append(kRestoredWord, name);
+    std::erase(changed_, std::u16string(name));
+}
+
+void RunJournal::completeRestore() {
+    append(kRestoreCompleteLine, u"");
+    finished_ = true;
+    restoredAll_ = true;
+}
+
+bool RunJournal::isJournalFolder(const std::u16string& backupFolder) {
+    const std::u16string path = journalPath(backupFolder);
+    if (!fileExists(path) || isSymbolicLink(path)) return false;
+    try {
+        return readFileBytes(path).starts_with(kHeader);
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 void RunJournal::remove(const std::u16string& backupFolder) {

@@ -1,9 +1,13 @@
 // The journal a folder run keeps in its backup folder: written before the run's first change,
 // one line per file whose original is safe in the backup folder, and a last line when the run
-// ends. A run killed half-way leaves it unfinished: a new run then must not overwrite that run's
-// backups, and Restore puts back exactly the files the journal names.
+// ends. A run killed half-way, or stopped by a failure, leaves it unfinished: a new run then must
+// not overwrite that run's backups, and Restore puts back exactly the files the journal names.
+// A restore writes its start, one line per file put back and its end: a restore cut short leaves
+// the journal unfinished too, and the next restore goes on with the files still waiting. The
+// journal is also how the program knows a backup folder is its own.
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,7 +34,8 @@ class RunJournal {
     // Starts a run's journal. `goOn` with an unfinished journal keeps its entries, so the files
     // that run changed keep their backups; otherwise a new, empty journal replaces any old one.
     // The backup folder must exist. Throws FileError when the journal cannot be written.
-    static RunJournal begin(const std::u16string& backupFolder, bool goOn);
+    static RunJournal begin(const std::u16string& backupFolder, bool goOn,
+                            std::u16string_view kind = u"replace");
 
     // True when the backup of `name` holds the original of a file this run (or the run it goes
     // on with) changed: such a backup must not be overwritten.
@@ -41,15 +46,33 @@ class RunJournal {
     void recordBackups(const std::vector<std::u16string>& names);
     // Names a file that was left unchanged after all: Restore passes it by.
     void recordUnchanged(std::u16string_view name);
+    // A restore begins: until completeRestore the journal is unfinished.
+    void beginRestore();
+    // The file's backup is about to go back: should the restore be cut short now, a missing
+    // backup of this name is back in place already.
+    void recordPuttingBack(std::u16string_view name);
+    bool puttingBack(std::u16string_view name) const;
+    // The file's backup is back in place: it is no longer waiting.
+    void recordRestored(std::u16string_view name);
+    // Every waiting file is back: the journal is finished again, with nothing waiting.
+    void completeRestore();
     // Marks the run finished.
     void finish();
     bool finished() const { return finished_; }
+    // True when the last thing the journal tells is a complete restore.
+    bool restoredAll() const { return restoredAll_; }
+
+    // When the run began (seconds since 1970; 0 when the journal does not say) and what it was.
+    std::time_t started() const { return started_; }
+    const std::u16string& kind() const { return kind_; }
 
     // The files Restore puts back, in the order they were recorded.
     const std::vector<std::u16string>& changedFiles() const { return changed_; }
 
     // Deletes the journal (after a complete restore).
     static void remove(const std::u16string& backupFolder);
+    // True when `backupFolder` holds a journal of the program: the folder is the program's own.
+    static bool isJournalFolder(const std::u16string& backupFolder);
 
   private:
     void append(std::string_view word, std::u16string_view name);
@@ -57,7 +80,11 @@ class RunJournal {
 
     std::u16string path_;
     std::vector<std::u16string> changed_;
+    std::vector<std::u16string> puttingBack_;
     bool finished_ = false;
+    bool restoredAll_ = false;
+    std::time_t started_ = 0;
+    std::u16string kind_;
 };
 
 }  // namespace lodestar

@@ -42,7 +42,8 @@ class Cli : public ::testing::Test {
         // The user's options file lives in a folder of this test's own.
         std::string command =
             workingFolder.empty() ? "" : "cd " + quoted(workingFolder.string()) + " && ";
-        command += "XDG_CONFIG_HOME=" + quoted((io.path() / "config").string()) + " " + launcher +
+        command += "XDG_CONFIG_HOME=" + quoted((io.path() / "config").string()) +
+                   " XDG_STATE_HOME=" + quoted((io.path() / "state").string()) + " " + launcher +
                    quoted((program_->path() / "lodestar-cli").string());
         for (const std::string& arg : args) command += " " + quoted(arg);
         const fs::path out = io.path() / "stdout";

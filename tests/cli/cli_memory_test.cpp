@@ -36,16 +36,5 @@ TEST_F(CliMemory, ACommandThatRunsOutOfMemoryFailsWithStatusTwo) {
     }
 }
 
-TEST_F(CliMemory, ARestoreThatRunsOutOfMemoryKeepsTheFilesRestoredBeforeIt) {
-    fs::create_directory(dir.path() / "bak");
-    dir.put("bak/a.txt", "a dog\n");
-    dir.put("bak/b.txt", "");
-    fs::resize_file(dir.path() / "bak/b.txt", std::uintmax_t{3} << 30);
-    const Outcome result = run({"restore", folder()});
-    EXPECT_EQ(result.status, 2) << result.err;
-    EXPECT_NE(result.err.find("memory"), std::string::npos) << result.err;
-    EXPECT_EQ(dir.bytes("a.txt"), "a dog\n");
-}
-
 }  // namespace
 }  // namespace lodestar

@@ -1,8 +1,9 @@
 // Faults injected into lodestar-cli's folder runs: kill -9 at random moments of a replace, a
 // batch and a restore (seeded, so a failure can be repeated), a full disk, too few inodes, a
-// file size limit, and the permission cases. After each: every file is wholly old or wholly new,
-// every backup is whole, a restore gives back every original, and no temporary file outlives
-// the next run.
+// file size limit, and the permission cases; two runs at once, restores killed half-way, retries
+// of a failed run and links planted where a restore writes. After each: every file is wholly old or
+// wholly new, every backup is whole, a restore gives back every original, and no temporary file
+// outlives the next run.
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -42,6 +43,7 @@ void spit(const fs::path& path, const std::string& bytes) {
 // What the child does before it becomes lodestar-cli.
 struct ChildSetup {
     std::optional<rlim_t> fileSizeLimit;
+    std::optional<rlim_t> memoryLimit;  // address space, for runs that run out of memory
     bool asNobody = false;
 };
 
@@ -65,6 +67,10 @@ Child start(const std::vector<std::string>& args, const fs::path& io,
             ::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
             const rlimit limit{*setup.fileSizeLimit, *setup.fileSizeLimit};
             ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (setup.memoryLimit) {
+            const rlimit limit{*setup.memoryLimit, *setup.memoryLimit};
+            ::setrlimit(RLIMIT_AS, &limit);
         }
         if (setup.asNobody && ::geteuid() == 0 &&
             (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
@@ -355,6 +361,124 @@ TEST_F(FaultInjection, PermissionCasesGiveAClearErrorAndLoseNothing) {
             expectOriginals(c.name);
             EXPECT_FALSE(temporariesIn(folder)) << c.name;
         }
+    }
+}
+
+// Two runs started at once on one tree: one works, the other is refused while it does (or runs
+// after it as a step of its own); whichever way, restoring every step gives every original back.
+TEST_F(FaultInjection, ConcurrentRunsNeverOverwriteEachOthersBackups) {
+    // Half the files in a subfolder, as a tree.
+    const auto tree = [&](int i) {
+        return i % 2 == 0 ? folder / names[i] : folder / "sub" / names[i];
+    };
+    const std::vector<std::string> first = {"replace", "-r", "px", "em!", folder};
+    const std::vector<std::string> second = {"run", "-r", (io.path() / "px.rep").string(), folder};
+    int refused = 0;
+    for (int trial = 0; trial < 10; ++trial) {
+        const std::string when = "trial " + std::to_string(trial);
+        fs::remove_all(folder);
+        fs::create_directories(folder / "sub");
+        for (int i = 0; i < kFiles; ++i) spit(tree(i), olds[i]);
+        TempDir otherIo;
+        const Child a = start(first, io.path());
+        const Child b = start(second, otherIo.path());
+        const int statusA = finish(a);
+        const int statusB = finish(b);
+        const std::string errors = readBytes(a.errFile) + readBytes(b.errFile);
+        EXPECT_TRUE(statusA == 0 || statusB == 0) << when << ": " << errors;
+        refused += errors.find("Another run or restore is working") != std::string::npos;
+        for (int i = 0; i < kFiles; ++i) {
+            const std::string now = readBytes(tree(i));
+            EXPECT_TRUE(now == olds[i] || now == news[i]) << names[i] << " " << when;
+        }
+        // Restore every step there is: the originals come back, all of them.
+        for (int step = 0; step < 3; ++step) runCli({"restore", folder}, io.path());
+        for (int i = 0; i < kFiles; ++i)
+            EXPECT_TRUE(readBytes(tree(i)) == olds[i]) << names[i] << " " << when;
+        EXPECT_FALSE(temporariesIn(folder) || temporariesIn(folder / "sub")) << when;
+    }
+    std::printf("concurrent runs: %d of 10 trials refused the second run\n", refused);
+}
+
+// A restore killed half-way keeps the folder for itself: a new run is refused until a restore
+// finishes, and that restore gives every original back.
+TEST_F(FaultInjection, AKilledRestoreRefusesNewRunsUntilFinished) {
+    ASSERT_EQ(runCli(replaceArgs(), io.path()).status, 0);
+    const Clock::duration usual = timeOf(restoreArgs());
+    std::mt19937 random(kSeed + 2);
+    int refusedRuns = 0;
+    for (int kill = 0; kill < kKills; ++kill) {
+        const std::string when = "restore kill " + std::to_string(kill);
+        resetFiles();
+        ASSERT_EQ(runCli(replaceArgs(), io.path()).status, 0);
+        killDuring(restoreArgs(), usual, random);
+        const int changed = expectWhole(when);
+        if (changed > 0 && changed < kFiles) {
+            // Cut short half-way: the journal says so.
+            const Result retry = runCli({"replace", "em!", "pt", folder}, io.path());
+            EXPECT_EQ(retry.status, 2) << when;
+            EXPECT_NE(retry.err.find("did not finish"), std::string::npos) << when << retry.err;
+            refusedRuns += retry.status == 2;
+        }
+        restoreAndCheck(when);
+    }
+    std::printf("killed restores: %d new runs refused half-way\n", refusedRuns);
+}
+
+// A run stopped by an error stays unfinished: the natural retry is refused, so the files it
+// changed keep the backups of their originals, and Restore gives every original back.
+TEST_F(FaultInjection, AFailedRunIsNotRetriedOverItsBackups) {
+    for (const auto& args : {replaceArgs(), batchArgs()}) {
+        resetFiles();
+        ChildSetup limited;
+        limited.fileSizeLimit = olds[kFiles / 2].size() + 100;  // the larger files fail
+        const Result failed = runCli(args, io.path(), limited);
+        EXPECT_EQ(failed.status, 2) << args[0];
+        const int changed = expectWhole(args[0] + " failed");
+        const Result retry = runCli(args, io.path());
+        EXPECT_EQ(retry.status, 2) << args[0];
+        EXPECT_NE(retry.err.find("--force"), std::string::npos) << retry.err;
+        EXPECT_EQ(expectWhole(args[0] + " retried"), changed);
+        restoreAndCheck(args[0] + " failed");
+    }
+}
+
+// Links planted at backed-up files' places before a restore: nothing is written through them.
+TEST_F(FaultInjection, RestoreNeverWritesThroughALinkAtAFilesPlace) {
+    ASSERT_EQ(runCli(replaceArgs(), io.path()).status, 0);
+    TempDir outside;
+    for (int i = 0; i < kFiles; i += 3) {
+        spit(outside.path() / names[i], "precious");
+        fs::remove(folder / names[i]);
+        fs::create_symlink(outside.path() / names[i], folder / names[i]);
+    }
+    EXPECT_EQ(runCli(restoreArgs(), io.path()).status, 0);
+    for (int i = 0; i < kFiles; i += 3) {
+        EXPECT_EQ(readBytes(outside.path() / names[i]), "precious") << names[i];
+        EXPECT_FALSE(fs::is_symlink(folder / names[i])) << names[i];
+    }
+    expectOriginals("links at the files' places");
+}
+
+// A file too large for the memory left is that file's failure: an error entry, the run stops as
+// for any other failing file, the files before it stay done, and the program does not abort.
+TEST_F(FaultInjection, RunningOutOfMemoryIsAFilesFailureNotAnAbort) {
+    std::string huge;
+    while (huge.size() < (std::size_t{48} << 20)) huge += "px px px px px px px px\n";
+    spit(folder / "zz-huge.htm", huge);
+    ChildSetup limited;
+    limited.memoryLimit = std::size_t{230} << 20;  // the read fits, the work does not
+    for (const auto& args :
+         {std::vector<std::string>{"replace", "--binary", "-j", "1", "px", "em!", folder},
+          std::vector<std::string>{"run", "-j", "1", (io.path() / "px.rep").string(), folder}}) {
+        resetFiles();
+        const Result result = runCli(args, io.path(), limited);
+        EXPECT_EQ(result.status, 2) << args[0] << ": " << result.err;
+        EXPECT_NE(result.err.find("enough memory"), std::string::npos)
+            << args[0] << ": " << result.err;
+        EXPECT_EQ(expectWhole(args[0] + " out of memory"), kFiles) << args[0];
+        EXPECT_EQ(readBytes(folder / "zz-huge.htm"), huge);
+        restoreAndCheck(args[0] + " out of memory");
     }
 }
 

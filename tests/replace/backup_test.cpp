@@ -8,6 +8,7 @@
 #include "files/folder_listing.h"
 #include "files/recording_sink.h"
 #include "replace/backup.h"
+#include "replace/run_journal.h"
 #include "support/temp_dir.h"
 
 namespace lodestar {
@@ -50,18 +51,16 @@ TEST(SaveWithBackup, RefusesReadOnlyAndUnencodableTextsWithoutChangingTheFile) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "page.bak"));
 }
 
-// The sibling is consumed, so a second restore finds none: it leaves the file and says why.
-TEST(RestoreSingleFile, PutsTheSiblingBackOnceThenSaysWhyNot) {
+// A page.bak the program did not write is not a backup: Restore neither uses nor removes it.
+TEST(RestoreSingleFile, WithoutAKeptStepLeavesTheFileAndSaysWhy) {
     TempDir dir;
     const auto page = dir.put("page.htm", "new");
-    dir.put("page.bak", "old");
-    EXPECT_TRUE(restoreSingleFile(page).restored);
-    EXPECT_EQ(dir.bytes("page.htm"), "old");
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "page.bak"));
-    const SingleRestore again = restoreSingleFile(page);
-    EXPECT_FALSE(again.restored);
-    EXPECT_NE(again.message.find(u"page.bak"), std::u16string::npos);
-    EXPECT_EQ(dir.bytes("page.htm"), "old");
+    dir.put("page.bak", "the user's own");
+    const SingleRestore none = restoreSingleFile(page);
+    EXPECT_FALSE(none.restored);
+    EXPECT_NE(none.message.find(u"No backup"), std::u16string::npos);
+    EXPECT_EQ(dir.bytes("page.htm"), "new");
+    EXPECT_EQ(dir.bytes("page.bak"), "the user's own");
 }
 
 TEST(BackupFolder, EmptyNameIsBakAndEscapingNamesAreRefused) {
@@ -93,13 +92,16 @@ TEST(BackupAllFiles, RefusedNameCopiesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir.path().parent_path() / "out"));
 }
 
-// Files "changed x" beside their backups "old x" in bak/.
+// Files "changed x" beside their backups "old x" in bak/, as a finished run left them.
 void putWithBackups(TempDir& dir, std::initializer_list<std::string> names) {
     std::filesystem::create_directory(dir.path() / "bak");
+    RunJournal journal = RunJournal::begin(dir.folder() + u"bak/", false);
     for (const std::string& name : names) {
         dir.put(name + ".txt", "changed " + name);
         dir.put("bak/" + name + ".txt", "old " + name);
+        journal.recordBackup(fromUtf8(name + ".txt"));
     }
+    journal.finish();
 }
 
 TEST(RestoreFolder, BringsBackEveryFileAndRemovesTheFolder) {
@@ -119,14 +121,36 @@ TEST(RestoreFolder, MissingOrEmptyFolderIsReportedAndChangesNothing) {
     EXPECT_FALSE(RestoreFolder(dir.folder(), u"bak", sink));
     std::filesystem::create_directory(dir.path() / "bak");
     EXPECT_FALSE(RestoreFolder(dir.folder(), u"bak", sink));
+    std::filesystem::remove(dir.path() / "bak");
+    putWithBackups(dir, {"a"});
+    EXPECT_TRUE(RestoreFolder(dir.folder(), u"bak", sink));
+    putWithBackups(dir, {});
+    dir.put("bak/other.txt", "kept");  // keeps the folder and its journal
+    RunJournal journal = RunJournal::read(dir.folder() + u"bak/");
+    journal.beginRestore();
+    journal.completeRestore();
+    EXPECT_FALSE(RestoreFolder(dir.folder(), u"bak", sink));
     EXPECT_EQ(sink.errors, (std::vector<std::u16string>{
                                u"Sorry, your backup folder doesn't exist, restoration failed.",
+                               u"Backup folder is empty, restoration failed.",
                                u"Backup folder is empty, restoration failed."}));
-    EXPECT_TRUE(std::filesystem::exists(dir.path() / "bak"));
+    EXPECT_EQ(dir.bytes("bak/other.txt"), "kept");
 }
 
-// The second copy fails: the first file is restored, the second is as it was, and its backup
-// is still there to try again. No file is ever missing.
+// The user's own folder named like the backup folder: never read, emptied nor written.
+TEST(RestoreFolder, AFolderWithoutTheJournalIsNotABackupFolder) {
+    TempDir dir;
+    dir.put("fork.c", "mine");
+    std::filesystem::create_directory(dir.path() / "bak");
+    dir.put("bak/fork.c", "the user's own");
+    RecordingSink sink;
+    EXPECT_FALSE(RestoreFolder(dir.folder(), u"bak", sink));
+    EXPECT_EQ(dir.bytes("fork.c"), "mine");
+    EXPECT_EQ(dir.bytes("bak/fork.c"), "the user's own");
+}
+
+// The second copy fails: the others are restored, the second is as it was, listed with its
+// reason, and its backup is still there to try again. No file is ever missing.
 TEST(RestoreFolder, FailingCopyLeavesEveryFileRestoredOrAsItWas) {
     TempDir dir;
     putWithBackups(dir, {"a", "b", "c"});
@@ -140,28 +164,34 @@ TEST(RestoreFolder, FailingCopyLeavesEveryFileRestoredOrAsItWas) {
     EXPECT_FALSE(RestoreFolder(dir.folder(), u"bak", sink, steps));
     EXPECT_EQ(dir.bytes("a.txt"), "old a");
     EXPECT_EQ(dir.bytes("b.txt"), "changed b");
-    EXPECT_EQ(dir.bytes("c.txt"), "changed c");
+    EXPECT_EQ(dir.bytes("c.txt"), "old c");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak/a.txt"));
     EXPECT_EQ(dir.bytes("bak/b.txt"), "old b");
-    EXPECT_EQ(dir.bytes("bak/c.txt"), "old c");
     ASSERT_EQ(sink.errors.size(), 1u);
-    EXPECT_EQ(sink.causes[0], u"disk full");
-    EXPECT_TRUE(sink.lines.empty());
+    EXPECT_EQ(sink.causes[0], u"1 file(s) could not be restored.");
+    ASSERT_EQ(sink.lines.size(), 1u);
+    EXPECT_EQ(sink.lines[0], u"Not restored " + dir.file("b.txt") + u": disk full.");
+    EXPECT_TRUE(lastRunUnfinished(dir.folder(), u"bak"));
     // A second restore finishes the job.
     EXPECT_TRUE(RestoreFolder(dir.folder(), u"bak", sink));
     EXPECT_EQ(dir.bytes("b.txt"), "old b");
-    EXPECT_EQ(dir.bytes("c.txt"), "old c");
+    EXPECT_FALSE(lastRunUnfinished(dir.folder(), u"bak"));
 }
 
-TEST(RestoreFolder, FailingDeleteKeepsTheRestoredFileAndTheBackup) {
+// Cut short after the file went back but before the journal said so: the next restore knows.
+TEST(RestoreFolder, ARestoreCutShortAfterTheRenameIsFinishedByTheNext) {
     TempDir dir;
-    putWithBackups(dir, {"a"});
+    putWithBackups(dir, {"a", "b"});
     RestoreSteps steps = systemRestoreSteps();
-    steps.remove = [](const std::u16string&) { throw FileError("locked"); };
+    steps.remove = [](const std::u16string&) { throw FileError("killed"); };
     RecordingSink sink;
     EXPECT_FALSE(RestoreFolder(dir.folder(), u"bak", sink, steps));
     EXPECT_EQ(dir.bytes("a.txt"), "old a");
-    EXPECT_EQ(dir.bytes("bak/a.txt"), "old a");
+    EXPECT_TRUE(lastRunUnfinished(dir.folder(), u"bak"));
+    RecordingSink again;
+    EXPECT_TRUE(RestoreFolder(dir.folder(), u"bak", again));
+    EXPECT_EQ(dir.bytes("a.txt") + dir.bytes("b.txt"), "old aold b");
+    EXPECT_TRUE(again.errors.empty());
 }
 
 }  // namespace

@@ -72,12 +72,17 @@ class FileSafety : public ::testing::Test {
         return ReplaceAllFiles(globalExpression(pattern), with, items, settings(goOn), decline, to);
     }
     bool restore() { return RestoreFolder(dir.folder(), u"", sink); }
+    // bak/ as a finished run of the program leaves it.
+    void ownBackupFolder() {
+        fs::create_directories(dir.path() / "bak");
+        RunJournal::begin(dir.folder() + u"bak/", false).finish();
+    }
 };
 
 TEST_F(FileSafety, BackupsAreNeverWrittenThroughALinkInTheBackupFolder) {
     outside.put("victim.txt", "precious");
     dir.put("a.txt", "x");
-    fs::create_directory(dir.path() / "bak");
+    ownBackupFolder();
     fs::create_symlink(outside.path() / "victim.txt", dir.path() / "bak" / "a.txt");
 
     EXPECT_TRUE(replace(listed({"a.txt"}), sink).ok);
@@ -93,7 +98,8 @@ TEST_F(FileSafety, BackupsAreNeverWrittenThroughALinkInTheBackupFolder) {
     fs::create_symlink(outside.path() / "victim.txt", dir.path() / "a.bak");
     saveWithBackup(dir.file("a.txt"), u"new", true);
     EXPECT_EQ(outside.bytes("victim.txt"), "precious");
-    EXPECT_EQ(dir.bytes("a.bak"), "xy");
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "a.bak"));  // not the program's: left alone
+    EXPECT_EQ(dir.bytes("a.txt.bak"), "xy");
 }
 
 TEST_F(FileSafety, ABackupFolderThatIsALinkIsRefusedBeforeAnythingChanges) {
@@ -116,9 +122,10 @@ TEST_F(FileSafety, ABackupFolderThatIsALinkIsRefusedBeforeAnythingChanges) {
 TEST_F(FileSafety, RestoreNeverReadsThroughALinkInTheBackupFolder) {
     outside.put("secret.txt", "secret");
     dir.put("a.txt", "mine");
-    fs::create_directory(dir.path() / "bak");
+    ownBackupFolder();
+    RunJournal::read(dir.folder() + u"bak/").recordBackup(u"a.txt");
     fs::create_symlink(outside.path() / "secret.txt", dir.path() / "bak" / "a.txt");
-    restore();
+    EXPECT_FALSE(restore());
     EXPECT_EQ(dir.bytes("a.txt"), "mine");
 }
 
@@ -130,30 +137,55 @@ TEST_F(FileSafety, EachRealFileIsChangedOnceAndRestoredWhole) {
     fs::create_symlink(outside.path() / "shared.txt", dir.path() / "o2.txt");
     const auto items = listed({"a.txt", "o1.txt", "o2.txt", "z.txt"});
 
-    EXPECT_TRUE(replace(items, sink).ok);
+    ReplaceSettings follow = settings(false);
+    follow.followLinks = true;
+    EXPECT_TRUE(ReplaceAllFiles(globalExpression(u"x"), u"xy", items, follow, decline, sink).ok);
     EXPECT_EQ(dir.bytes("z.txt") + outside.bytes("shared.txt"), "xyxy");
     EXPECT_EQ(sink.cells(), u"-| Same file, passed;1| Replaced;-| Same file, passed;1| Replaced");
     ASSERT_EQ(sink.lines.size(), 4u);
     EXPECT_NE(sink.lines[0].find(u"in the same folder"), std::u16string::npos);
     EXPECT_NE(sink.lines[1].find(u"that file is changed"), std::u16string::npos);
     EXPECT_NE(sink.lines[2].find(u"another name of"), std::u16string::npos);
+    // Restore never writes through a link: the followed link gets back the old text as a file.
     EXPECT_TRUE(restore());
-    EXPECT_EQ(dir.bytes("z.txt") + outside.bytes("shared.txt"), "xx");
-    EXPECT_TRUE(fs::is_symlink(dir.path() / "a.txt") && fs::is_symlink(dir.path() / "o1.txt"));
+    EXPECT_EQ(dir.bytes("z.txt") + dir.bytes("o1.txt"), "xx");
+    EXPECT_EQ(outside.bytes("shared.txt"), "xy");
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "a.txt"));
+    EXPECT_FALSE(fs::is_symlink(dir.path() / "o1.txt"));
 
-    // The batch changes each once too.
+    // The batch changes each once too, and passes links out of the folder by.
+    fs::remove(dir.path() / "o1.txt");
+    fs::create_symlink(outside.path() / "shared.txt", dir.path() / "o1.txt");
     RegExp expr;
     EXPECT_TRUE(BatchAllFiles({{u"x", u"xy"}}, expr, items, sink));
     EXPECT_EQ(dir.bytes("z.txt") + outside.bytes("shared.txt"), "xyxy");
 }
 
-TEST_F(FileSafety, ALinkLeadingOutOfTheFolderIsNamedBeforeItsTargetChanges) {
+TEST_F(FileSafety, ALinkLeadingOutOfTheFolderIsPassedByUnlessFollowed) {
     outside.put("shared.txt", "x");
     fs::create_symlink(outside.path() / "shared.txt", dir.path() / "s.txt");
     EXPECT_TRUE(replace(listed({"s.txt"}), sink).ok);
+    EXPECT_EQ(outside.bytes("shared.txt"), "x");
+    EXPECT_EQ(sink.cells(), u"-| Link to a file not chosen, passed");
+    RegExp expr;
+    RecordingSink batch;
+    EXPECT_TRUE(
+        BatchFolder({{u"x", u"xy"}}, expr, listed({"s.txt"}), {true, dir.folder(), u"", {}}, batch)
+            .ok);
+    EXPECT_EQ(outside.bytes("shared.txt"), "x");
+    ASSERT_FALSE(batch.lines.empty());
+    EXPECT_NE(batch.lines[0].find(u"is a link to " + fromUtf8(outside.path().string())),
+              std::u16string::npos);
+
+    ReplaceSettings follow = settings(false);
+    follow.followLinks = true;
+    RecordingSink followed;
+    EXPECT_TRUE(
+        ReplaceAllFiles(globalExpression(u"x"), u"xy", listed({"s.txt"}), follow, decline, followed)
+            .ok);
     EXPECT_EQ(outside.bytes("shared.txt"), "xy");
-    ASSERT_FALSE(sink.lines.empty());
-    EXPECT_NE(sink.lines[0].find(u"is a link to " + fromUtf8(outside.path().string())),
+    ASSERT_FALSE(followed.lines.empty());
+    EXPECT_NE(followed.lines[0].find(u"is a link to " + fromUtf8(outside.path().string())),
               std::u16string::npos);
 }
 
@@ -211,26 +243,33 @@ TEST_F(FileSafety, AnInterruptedRunKeepsItsBackupsAndRestoreGivesBackEveryOrigin
 TEST_F(FileSafety, RestoreRestoresExactlyTheLastRunsFilesAndFinishesACutShortRestore) {
     dir.put("a.txt", "x");
     dir.put("b.txt", "x");
-    fs::create_directory(dir.path() / "bak");
+    dir.put("c.txt", "x");
+    ownBackupFolder();
     dir.put("bak/b.txt", "an older run's backup");
-    EXPECT_TRUE(replace(listed({"a.txt"}), sink).ok);
-    // A restore killed after putting a.txt back left its journal behind.
+    EXPECT_TRUE(replace(listed({"a.txt", "c.txt"}), sink).ok);
+    // A restore killed after putting a.txt back: the journal says it is unfinished.
     const std::u16string bak = dir.folder() + u"bak/";
-    fs::copy_file(dir.path() / "bak" / ".lodestar-journal", outside.path() / "journal");
+    RestoreSteps steps = systemRestoreSteps();
+    const auto realCopy = steps.copyOver;
+    steps.copyOver = [&](const std::u16string& from, const std::u16string& to) {
+        if (from.ends_with(u"c.txt")) throw Killed{};
+        realCopy(from, to);
+    };
+    EXPECT_THROW(RestoreFolder(dir.folder(), u"", sink, steps), Killed);
+    EXPECT_EQ(RunJournal::stateOf(bak), RunJournal::State::Unfinished);
+    EXPECT_TRUE(replace(listed({"a.txt", "c.txt"}), sink).unfinishedRun);
     EXPECT_TRUE(restore());
-    fs::copy_file(outside.path() / "journal", dir.path() / "bak" / ".lodestar-journal");
-    EXPECT_TRUE(restore());
-    EXPECT_EQ(dir.bytes("a.txt"), "x");
+    EXPECT_EQ(dir.bytes("a.txt") + dir.bytes("c.txt"), "xx");
     EXPECT_EQ(dir.bytes("b.txt"), "x");  // not the older run's backup
     EXPECT_EQ(dir.bytes("bak/b.txt"), "an older run's backup");
-    EXPECT_EQ(RunJournal::stateOf(bak), RunJournal::State::None);
+    EXPECT_EQ(RunJournal::stateOf(bak), RunJournal::State::Finished);
 }
 
 TEST_F(FileSafety, ARunRemovesTheTemporaryFilesAKilledWriteLeft) {
     dir.put("a.txt", "x");
     dir.put(".lodestar-0123456789abcdef.tmp", "half");
     dir.put(".lodestar-notours.tmp", "someone else's");
-    fs::create_directory(dir.path() / "bak");
+    ownBackupFolder();
     dir.put("bak/.lodestar-fedcba9876543210.tmp", "half");
     EXPECT_TRUE(replace(listed({"a.txt"}), sink).ok);
     EXPECT_FALSE(fs::exists(dir.path() / ".lodestar-0123456789abcdef.tmp"));
@@ -240,8 +279,23 @@ TEST_F(FileSafety, ARunRemovesTheTemporaryFilesAKilledWriteLeft) {
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));  // nothing of ours keeps it
 }
 
+// A run killed in a tree left temporary files beside the files it wrote, in subfolders too: the
+// run that goes on with it cleans every folder its journal names.
+TEST_F(FileSafety, TheTemporaryFilesAKilledRunLeftInSubfoldersGo) {
+    fs::create_directories(dir.path() / "sub");
+    dir.put("sub/a.txt", "x");
+    dir.put("sub/b.txt", "x");
+    const std::vector<FileItem> items{{dir.file("sub/a.txt"), true}, {dir.file("sub/b.txt"), true}};
+    KillingSink killed(1);
+    EXPECT_THROW(replace(items, killed), Killed);
+    dir.put("sub/.lodestar-0123456789abcdef.tmp", "half");
+    EXPECT_TRUE(replace(items, sink, u"x", u"xy", true).ok);
+    EXPECT_FALSE(fs::exists(dir.path() / "sub/.lodestar-0123456789abcdef.tmp"));
+}
+
 TEST_F(FileSafety, AWriteErrorIsHeadedAsAFileError) {
     dir.put("a.txt", "x");
+    ownBackupFolder();
     fs::create_directories(dir.path() / "bak" / "a.txt");  // the backup cannot take its place
     dir.put("bak/a.txt/inside", "");
     replace(listed({"a.txt"}), sink);

@@ -8,4 +8,7 @@ lodestar_add_test(folder_replace_tests
             ${CMAKE_CURRENT_LIST_DIR}/batch_encoding_test.cpp
             ${CMAKE_CURRENT_LIST_DIR}/tree_backup_test.cpp
             ${CMAKE_CURRENT_LIST_DIR}/parallel_runs_test.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/state_folder.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/file_history_test.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/folder_history_test.cpp
     LIBS lodestar_folder_replace)

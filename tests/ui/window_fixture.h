@@ -55,7 +55,7 @@ inline void acceptFileDialog(QFileDialog* dialog, const QString& path) {
     dialog->selectFile(path);
     if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
         name->setText(path);
-    dialog->done(QDialog::Accepted);
+    static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
 }
 
 // What a dialog showed, recorded by the answering helper.

@@ -409,14 +409,10 @@ void FolderMode::BatchAllFiles(MainWindow&) {
         RunKind::Batch,
         [outcome, commands = w_.commands, folder = w_.CurrentFolder, name = w_.options.backupFolder,
          reading = w_.reading, files = listedFiles()](FileSink& sink, const StopToken& stop) {
-            auto& table = static_cast<TableSink&>(sink);
-            table.rowFailures = false;
-            outcome->backedUp = BackupAllFiles(files, folder, name, sink);
-            table.rowFailures = true;
-            if (!outcome->backedUp) return;
-            lodestar::BatchAllFiles(commands, outcome->expr, files, sink, reading, nullptr, &stop,
-                                    backupFolderPath(folder, name), folder);
-            FinishRunJournal(folder, name);
+            const BatchSettings settings{true, folder, name, reading, false};
+            const BatchSummary summary =
+                BatchFolder(commands, outcome->expr, files, settings, sink, nullptr, &stop);
+            outcome->backedUp = !summary.busy && !summary.unfinishedRun;
         },
         [this, outcome] {
             // The commands leave their last pattern and case switch on the shared expression.

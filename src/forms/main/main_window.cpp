@@ -11,6 +11,7 @@
 #include "files/text_file.h"
 #include "files/user_folders.h"
 #include "forms/main/control_catalog.h"
+#include "replace/backup.h"
 #include "settings/user_settings.h"
 
 namespace lodestar {
@@ -229,7 +230,8 @@ void MainWindow::doSingle() {
     controls_.setTooltip("selFile", u"Select File");
     controls_.setText("inputPath", curFileName);
     EnableBtn(true);
-    setRestoreEnabled(false);
+    // The file's history of saves outlives the window: Restore takes back its newest step.
+    setRestoreEnabled(!savedSteps(curFileName).empty());
     setSaveEnabled(false);
     controls_.setEnabled("mClose", true);
     controls_.setEnabled("mSaveAs", true);

@@ -361,7 +361,6 @@ class MainWindow {
     bool hasSourceCopy_ = false;
     std::u16string typedPattern_;  // the pattern box as cleaned by the last getRepParam
     bool marksShown_ = false;      // the source view shows the marks of a result
-    bool backupSaved_ = false;     // a save of the current file left a sibling backup
     // The current file as it was when its text was last read or written: a save checks it.
     std::optional<FileStamp> loadedStamp_;
     int pageWaitTicks_ = 0;  // Timer1 ticks spent waiting for the source page

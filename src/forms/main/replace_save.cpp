@@ -111,7 +111,6 @@ void MainWindow::SaveFile(const std::u16string& path) {
     if (!sameFile) {
         // The text now belongs to the file it was saved as.
         curFileName = path;
-        backupSaved_ = false;
         controls_.setText("LblCurName", curFileName);
         controls_.setText("inputPath", curFileName);
         FileList = {u"", curFileName};
@@ -123,17 +122,18 @@ bool MainWindow::writeDocument(const std::u16string& path, std::optional<FileSta
     bool backup = false;
     try {
         const bool exists = fileExists(path);
+        SaveNote note;
         if (exists && isReadOnly(path)) {
             if (!confirm(u"Current file is read only, save it anyway?")) return false;
             clearReadOnly(path);
+            note.wasReadOnly = true;  // a Restore gives the bit back
         }
         backup = options.backupOnReplace && exists;
         // Save As may make a new file; the file the text was read from must still be there.
         if (!exists && path != curFileName)
             replaceFileBytes(path, encodeText(txtDoc, curFormat), ReplaceRules{});
         else
-            saveWithBackup(path, txtDoc, options.backupOnReplace, curFormat, expected);
-        backupSaved_ = backupSaved_ || backup;
+            saveWithBackup(path, txtDoc, options.backupOnReplace, curFormat, expected, note);
     } catch (const FileChangedError&) {
         saveOverChangedFile(path);
         return false;
@@ -149,7 +149,8 @@ bool MainWindow::writeDocument(const std::u16string& path, std::optional<FileSta
     loadedStamp_ = stampOf(path);
     setSaveEnabled(false);
     logLine(u"Saved " + decimal(static_cast<long long>(txtDoc.size())) + u" characters to " + path +
-            (backup ? u"; the old file is kept as " + siblingBackupPath(path) : u"; no backup"));
+            (backup ? u"; the old file is kept as " + siblingBackupOf(path) : u"; no backup"));
+    setRestoreEnabled(!savedSteps(path).empty());
     return true;
 }
 
@@ -203,38 +204,41 @@ void MainWindow::RestoreSingleFile() {
         showEncoding();
         renderSource(txtDoc);
         setSaveEnabled(false);
-        // The backup of an earlier save can still go back with a second Restore.
-        setRestoreEnabled(backupSaved_);
+        // The steps of earlier saves can still go back with a second Restore.
+        setRestoreEnabled(!savedSteps(curFileName).empty());
         logLine(u"Restored the text of " + curFileName +
                 u" as the file holds it; the replaced text is discarded.");
         return;
     }
-    if (!backupSaved_) {
+    const std::u16string question = restoreQuestion(curFileName);
+    if (question.empty()) {
         setRestoreEnabled(false);
         logError(u"Nothing to restore: no backup of this file was made.");
         return;
     }
-    const std::u16string backup = siblingBackupPath(curFileName);
     const bool changedElsewhere = stampOf(curFileName) != loadedStamp_;
-    if (!confirm(u"Restore " + name + u" from its backup " + backup + u"? " +
-                 (changedElsewhere ? u"Another program changed the file since Lodestar saved "
-                                     u"it; that change is replaced too."
-                                   : u"The text the file holds now is replaced.")))
+    if (!confirm(question + (changedElsewhere ? u"\r\nAnother program changed the file since "
+                                                u"Lodestar read it; that change is replaced too."
+                                              : u"")))
         return;
     resetMatchState();
-    setRestoreEnabled(false);
+    SingleRestore result;
     try {
-        SingleRestore result = restoreSingleFile(curFileName);
-        if (!result.restored) {
-            logError(result.message);
-            return;
-        }
+        result = restoreSingleFile(curFileName);
     } catch (const std::exception& e) {
         logError(u"Can't restore the file.\r\n" + reasonOf(e));
         return;
     }
-    backupSaved_ = false;
-    logLine(u"Restored " + curFileName + u" from its backup " + backup);
+    if (!result.restored) {
+        logError(result.message);
+        setRestoreEnabled(!savedSteps(curFileName).empty());
+        return;
+    }
+    logLine(result.message + (result.stepsLeft > 0
+                                  ? u" " + decimal(static_cast<long long>(result.stepsLeft)) +
+                                        u" earlier steps remain."
+                                  : u""));
+    setRestoreEnabled(result.stepsLeft > 0);
     SharedText text;
     if (!reloadText(text)) return;
     LoadedText = text;

@@ -441,7 +441,6 @@ void MainWindow::OpenFile(const std::u16string& path) {
             FileList = {u"", curFileName};
             LoadedText = loaded->text;  // one buffer until the text is changed
             loadedStamp_ = loaded->stamp;
-            backupSaved_ = false;
             txtDoc = loaded->text;
             showUnmarkedBody(std::move(loaded->body));
             showEncoding();

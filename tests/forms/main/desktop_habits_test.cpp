@@ -58,8 +58,7 @@ TEST_F(DesktopHabits, UnsavedTextIsSavedDiscardedOrKeptBeforeItCouldBeLost) {
             w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
             const std::u16string other = put("other.txt", "other");
             const std::u16string path = openAndChange("a" + what + ".txt");
-            if (answer == Answer::SaveFails)
-                fs::create_directories(fs::path(u8(siblingBackupPath(path))) / "busy");
+            blockBackups(answer == Answer::SaveFails);
             prompts.asked.clear();
             if (answer == Answer::Save || answer == Answer::SaveFails) prompts.answerSave();
             if (answer == Answer::Discard) prompts.answerDiscard();
@@ -87,6 +86,7 @@ TEST_F(DesktopHabits, UnsavedTextIsSavedDiscardedOrKeptBeforeItCouldBeLost) {
             if (answer == Answer::SaveFails) {
                 EXPECT_NE(log().find("Err:Can't save the file."), std::string::npos) << what;
             }
+            blockBackups(false);
         }
     }
     EXPECT_EQ(u8(prompts.asked.front().text),

@@ -58,10 +58,18 @@ class WindowTest : public ::testing::Test {
         makeProgramFolder(program);
         // The user's options file of these tests lives in their program folder.
         setenv("XDG_CONFIG_HOME", (program.path() / "config").c_str(), 1);
+        // ... and the history of its saves in their own state folder.
+        setenv("XDG_STATE_HOME", (program.path() / "state").c_str(), 1);
         w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
     }
 
     void settle() { settlePanes(*w); }
+    // While blocked, no backup can be kept (the state folder is a file), so a save fails.
+    void blockBackups(bool on) {
+        const std::filesystem::path blocked = program.path() / "state-is-a-file";
+        if (on) program.put("state-is-a-file", "");
+        setenv("XDG_STATE_HOME", (on ? blocked : program.path() / "state").c_str(), 1);
+    }
 
     std::u16string put(const std::string& name, const std::string& bytes) {
         return docs.put(name, bytes);
