@@ -78,6 +78,8 @@ class SkinTest : public ::testing::Test {
     }
 
     void start(int width = 1280, int height = 800) {
+        // The history of saves lives in the test's own state folder.
+        setenv("XDG_STATE_HOME", (program.path() / "state-home").c_str(), 1);
         // What the window remembers lives in the test's own folder, from one start to the next.
         window = std::make_unique<ui::SkinWindow>(program.folder(), program.folder() + u"state/");
         window->resize(width, height);

@@ -115,9 +115,10 @@ TEST_F(FolderWindowTest, SearchUntickReplaceRestoreActionAndTypedPath) {
     click("btnAction");
     waitForRun();
     EXPECT_EQ(run.text, QStringLiteral("Run cmds.rep on 3 ticked files?"));
-    EXPECT_EQ(docs.bytes("c.htm"), "<div>none</p>");
+    EXPECT_EQ(docs.bytes("b.htm"), "<div>x3</p>") << logText();
     EXPECT_EQ(cell(3, 3), " Batch Replaced.");
-    EXPECT_EQ(cell(4, 3), "Passed") << "the unticked file is left alone";
+    EXPECT_EQ(docs.bytes("c.htm"), "<p>none</p>") << "the unticked file is left alone";
+    EXPECT_EQ(cell(4, 3), "Passed");
     EXPECT_NE(logText().find("* 3 files batch replaced successfully."), std::string::npos);
     expectDomMatchesModel();
 

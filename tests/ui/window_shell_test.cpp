@@ -28,7 +28,7 @@ TEST_F(ShellTest, MenuBarAndToolStripShowTheDesignedCommands) {
     for (QAction* a : window->findChild<QMenu*>("mnuTask")->actions())
         file << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(file, (QStringList{"&Open File", "Open &Folder", "&Recent Files", "Instant &Test",
-                                 "&Save", "-", "E&xit"}));
+                                 "&Save", "Save &As...", "-", "E&xit"}));
 
     struct Entry {
         const char* name;
@@ -41,6 +41,7 @@ TEST_F(ShellTest, MenuBarAndToolStripShowTheDesignedCommands) {
     for (const Entry& e :
          {Entry{"mOpenFile", "Ctrl+O", true, false, false},
           Entry{"mSave", "Ctrl+S", false, false, false},
+          Entry{"mSaveAs", "Ctrl+Shift+S", false, false, false},
           Entry{"mPrev", "Ctrl+Shift+G", false, false, false},
           Entry{"mFsrc", "", false, true, true}, Entry{"mMlist", "", true, true, true},
           Entry{"mLine", "", true, true, false}}) {

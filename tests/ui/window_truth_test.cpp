@@ -14,10 +14,10 @@ using TruthTest = StartedSkinTest;
 
 TEST_F(TruthTest, AFailedSaveShowsABoxWithTheReasonAndKeepsTheText) {
     const std::u16string path = docs.put("x.txt", "abc");
-    // A folder where the backup should go: the save cannot keep the old file, so it writes
-    // nothing.
-    std::filesystem::create_directories(docs.path() / "x.bak" / "busy");
     openThroughDialog(path);
+    // No backup can be kept (the state folder is a file): the save writes nothing.
+    program.put("state-is-a-file", "");
+    setenv("XDG_STATE_HOME", (program.path() / "state-is-a-file").c_str(), 1);
     typePattern(u"b", u"B");
     answerMessage(QMessageBox::Ok);
     click("btnReplace");

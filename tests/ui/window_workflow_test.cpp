@@ -173,7 +173,9 @@ TEST_F(WorkflowTest, SearchNavigateReplaceSaveRestoreAndClose) {
     answerMessage(QMessageBox::Ok, &restore);
     key(Qt::Key_F8, Qt::NoModifier);
     ASSERT_TRUE(waitUntil([&] { return restore.shown; }));
-    EXPECT_TRUE(restore.text.startsWith(QStringLiteral("Restore sample.html from its backup")));
+    EXPECT_TRUE(restore.text.startsWith(
+        QStringLiteral("Restore sample.html to its state before the save of")))
+        << restore.text.toStdString();
     ASSERT_TRUE(waitUntil([&] { return docs.bytes("sample.html") == original; }));
 
     // Closing with nothing unsaved asks nothing.
