@@ -125,8 +125,7 @@ class Session {
     Target walkBesideBackups(const std::string& path, Target found, TreeRules rules) {
         const std::optional<BackupFolderChoice> backups =
             backupFolderOfRuns(found.folder, rules.backupFolderName);
-        const std::u16string name =
-            backups ? backups->name : backupFolderForRun(found.folder, rules.backupFolderName).name;
+        const std::u16string name = walkedPastBackupName(found.folder, rules.backupFolderName);
         if (name != (rules.backupFolderName.empty() ? u"bak" : rules.backupFolderName)) {
             rules.backupFolderName = name;
             found = resolveTarget(path, args_.filter, rules);

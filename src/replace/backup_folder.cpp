@@ -84,6 +84,15 @@ std::optional<BackupFolderChoice> backupFolderOfRuns(std::u16string_view current
     return std::nullopt;
 }
 
+std::u16string walkedPastBackupName(std::u16string_view currentFolder, std::u16string_view name) {
+    try {
+        if (const auto owned = backupFolderOfRuns(currentFolder, name)) return owned->name;
+        return backupFolderForRun(currentFolder, name).name;
+    } catch (const Error&) {
+        return std::u16string(name);
+    }
+}
+
 std::u16string renamedBackupFolderNote(std::u16string_view currentFolder, std::u16string_view name,
                                        const BackupFolderChoice& choice) {
     std::u16string folder(currentFolder);

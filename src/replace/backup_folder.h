@@ -26,6 +26,12 @@ BackupFolderChoice backupFolderForRun(std::u16string_view currentFolder, std::u1
 std::optional<BackupFolderChoice> backupFolderOfRuns(std::u16string_view currentFolder,
                                                      std::u16string_view name);
 
+// The name of the folder a walk of `currentFolder` passes as the backup folder: the one that
+// holds the runs' journal, else the one the next run would take. A user's folder that only
+// shares the asked-for name is walked like any other. The asked-for name when the folder
+// cannot be looked at.
+std::u16string walkedPastBackupName(std::u16string_view currentFolder, std::u16string_view name);
+
 // True when the folder holds nothing, or only temporary files of the program (a run killed as
 // it began): it is taken as the backup folder, as an empty one is.
 bool holdsNothingOfTheUser(const std::u16string& folder);

@@ -9,6 +9,7 @@
 #include "files/path_glob.h"
 #include "files/paths.h"
 #include "forms/main/control_catalog.h"
+#include "replace/backup_folder.h"
 
 namespace lodestar {
 
@@ -82,9 +83,13 @@ void FolderDlg::setPattern(const std::u16string& pattern) {
     listFiles();
 }
 
+// The walk passes the backup folder the runs here use; a user's folder that only shares its
+// name is walked like any other.
 TreeRules FolderDlg::treeRules() const {
+    const std::u16string& dir = folder();
     return {controls()["chkSubfolders"].checked, splitGlobList(controls()["exclude"].text),
-            backupFolderName};
+            dir.empty() ? backupFolderName
+                        : walkedPastBackupName(NormalizeFolder(dir), backupFolderName)};
 }
 
 void FolderDlg::listFiles(std::size_t limit) {
