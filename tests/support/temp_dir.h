@@ -41,8 +41,10 @@ class TempDir {
     // Full path of a name inside the folder, as wide text.
     std::u16string file(const std::string& name) const { return fromUtf8((path_ / name).string()); }
 
-    // Writes raw bytes to a file inside the folder and returns its wide path.
+    // Writes raw bytes to a file inside the folder (making its folders) and returns its wide
+    // path.
     std::u16string put(const std::string& name, const std::string& bytes) const {
+        std::filesystem::create_directories((path_ / name).parent_path());
         std::ofstream out(path_ / name, std::ios::binary);
         out << bytes;
         return file(name);

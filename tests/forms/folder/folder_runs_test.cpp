@@ -66,6 +66,19 @@ TEST_F(FolderRuns, ReplaceWithoutCountingWritesOnlyTheFilesThatChange) {
     EXPECT_NE(log().find("* Files replaced successfully.\r\n"), std::string::npos);
 }
 
+TEST_F(FolderRuns, TheUsersOwnBakFolderIsNeverWrittenIntoNorEmptied) {
+    put("bak/a.htm", "mine");
+    openThree();
+    replaceAll(u"x", u"y");
+    EXPECT_EQ(docs.bytes("a.htm"), "y1 y2");
+    EXPECT_EQ(docs.bytes("bak/a.htm"), "mine") << log();
+    EXPECT_EQ(docs.bytes("bak-2/a.htm"), "x1 x2");
+    w->click("btnRestore");
+    settle();
+    EXPECT_EQ(docs.bytes("a.htm"), "x1 x2");
+    EXPECT_EQ(docs.bytes("bak/a.htm"), "mine");
+}
+
 TEST_F(FolderRuns, TheReadOnlyQuestionComesOncePerRun) {
     openFolder({{"a.htm", "x"}, {"b.htm", "x"}, {"c.htm", "x"}});
     fs::permissions(docs.path() / "a.htm", fs::perms::owner_write, fs::perm_options::remove);
