@@ -171,6 +171,7 @@ class Session {
         ReplaceSettings settings{settings_.countMatches, settings_.backup,  files.folder,
                                  settings_.backupFolder, settings_.reading, args_.force};
         settings.followLinks = args_.followLinks;
+        settings.keepSteps = settings_.keptSteps;
         FixedAnswer answer(args_.readOnlyWrite);
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
         const ReplaceSummary summary =
@@ -240,7 +241,8 @@ class Session {
             clearReadOnly(path);
         }
         try {
-            saveWithBackup(path, text, settings_.backup, format, stamp, {kind, wasReadOnly});
+            saveWithBackup(path, text, settings_.backup, format, stamp,
+                           {kind, wasReadOnly, settings_.keptSteps});
         } catch (const Error& error) {
             throw Failure{u"Save failed; the file is unchanged.", error.what()};
         }
@@ -285,8 +287,9 @@ class Session {
         }
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
         FixedAnswer answer(args_.readOnlyWrite);
-        const BatchSettings batch{settings_.backup,  files.folder, settings_.backupFolder,
-                                  settings_.reading, args_.force,  args_.followLinks};
+        const BatchSettings batch{settings_.backup,   files.folder, settings_.backupFolder,
+                                  settings_.reading,  args_.force,  args_.followLinks,
+                                  settings_.keptSteps};
         const BatchSummary summary =
             BatchFolder(*commands, expr_, files.files, batch, sink, &answer);
         if (summary.unfinishedRun) printMessage(err_, kForceHint);

@@ -23,6 +23,7 @@ CliSettings effectiveSettings(const Arguments& args, const std::u16string& progr
                          {},
                          std::move(ignored),
                          {}};
+    settings.keptSteps = options.keptSteps;
     if (args.backup) settings.backup = *args.backup;
     if (args.backupFolder) settings.backupFolder = backupFolderName(fromUtf8(*args.backupFolder));
     if (args.countMatches) settings.countMatches = *args.countMatches;

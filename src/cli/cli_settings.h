@@ -18,6 +18,7 @@ struct CliSettings {
     TextReading reading{};  // the user's "encoding" setting or --encoding, and --binary
     std::vector<std::u16string> ignoredOptionLines;  // lines of the options file not taken
     std::vector<std::u16string> notAFile;  // options and settings files that are FIFOs or devices
+    std::size_t keptSteps = 10;  // steps of a file's or folder's history Restore can take back
 };
 
 // Reads the user's options file when it exists, else programFolder + "/lodestar.opt", else the

@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::size_t kFewestElements = 5;
 constexpr std::uint8_t kLastFontIndex = 7;
+constexpr std::uint8_t kMostKeptSteps = 99;
 
 // Records a line that could not be read, as "Line 1 of the options file ("Yes") was ignored:
 // it is not a truth value."
@@ -61,6 +62,7 @@ void defaultOptions(Options& options) {
     options.sourceFontIndex = 0;
     options.showSyntax = true;
     options.noCountOnReplace = false;
+    options.keptSteps = 10;
 }
 
 std::u16string backupFolderName(std::u16string_view text) {
@@ -104,6 +106,13 @@ bool parseOptionText(const std::u16string& text, Options& options,
         else
             noteIgnored(ignored, 7, lines[7], u"a font size");
     }
+    if (lines.size() > 8 && !lines[8].empty()) {
+        const std::optional<std::uint8_t> steps = parseByte(lines[8]);
+        if (steps && *steps >= 1 && *steps <= kMostKeptSteps)
+            options.keptSteps = *steps;
+        else
+            noteIgnored(ignored, 8, lines[8], u"a number of steps from 1 to 99");
+    }
     return true;
 }
 
@@ -132,6 +141,7 @@ std::u16string optionLines(const Options& options, bool syntaxChecked, bool coun
             countChecked ? u"1" : u"0",
             options.patternFontName,
             formatSingle(options.patternFontSize),
+            decimal(options.keptSteps),
         },
         u"\r\n");
 }

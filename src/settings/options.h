@@ -18,6 +18,9 @@ struct Options {
     std::uint8_t sourceFontIndex = 0;  // index into fontList() of the source view's font
     bool showSyntax = false;           // highlight markup in the source view
     bool noCountOnReplace = false;     // multi-file replace does not count matches
+    // How many steps the history of each file and folder keeps for Restore (1 to 99). Never
+    // zero: a file written before this line existed keeps the default.
+    std::uint8_t keptSteps = 10;
     // Font of the pattern box (always bold).
     std::u16string patternFontName = u"Courier New";
     float patternFontSize = 11.25f;
@@ -26,8 +29,8 @@ struct Options {
 // The eight source-view font names, index 0 to 7.
 const std::vector<std::u16string>& fontList();
 
-// Backup on, folder "bak", escapes on, font 0, syntax on, counting on. The pattern box font is
-// left as it is.
+// Backup on, folder "bak", escapes on, font 0, syntax on, counting on, 10 steps kept. The
+// pattern box font is left as it is.
 void defaultOptions(Options& options);
 
 // The backup folder name as the settings keep it, wherever it comes from (the options file,
@@ -38,8 +41,8 @@ std::u16string backupFolderName(std::u16string_view text);
 // changed, when the file does not exist or holds fewer than five elements. Otherwise every line
 // that can be converted is taken and one that cannot leaves its setting unchanged and is named
 // in `ignored` (when given); line 6 says whether to count and is stored negated, so a missing
-// line 6 turns counting off. A font index above 7 becomes 0. Throws FileError when the file
-// exists but cannot be read.
+// line 6 turns counting off. Line 9, the steps kept, may be missing (files written before it). A
+// font index above 7 becomes 0. Throws FileError when the file exists but cannot be read.
 bool loadOptions(const std::u16string& path, Options& options,
                  std::vector<std::u16string>* ignored = nullptr);
 // The same for the file's text.
@@ -51,7 +54,7 @@ bool parseOptionText(const std::u16string& text, Options& options,
 // cannot be read.
 Options startupOptions(const std::u16string& path, std::vector<std::u16string>* ignored = nullptr);
 
-// The file's eight lines joined with CR LF (no final CR LF). Lines 5 and 6 are the options
+// The file's nine lines joined with CR LF (no final CR LF). Lines 5 and 6 are the options
 // dialog's "show syntax" and "count matches" check boxes.
 std::u16string optionLines(const Options& options, bool syntaxChecked, bool countChecked);
 // Writes optionLines with PrintTextFile (which ends the file with one CR LF). Throws FileError.

@@ -11,9 +11,11 @@
 namespace lodestar {
 namespace {
 
-// Every value of the options, as the file would hold them.
+// The first eight values of the options, as the file would hold them (the ninth, the steps
+// kept, has a test of its own).
 std::u16string all(const Options& o) {
-    return optionLines(o, o.showSyntax, !o.noCountOnReplace);
+    const std::u16string lines = optionLines(o, o.showSyntax, !o.noCountOnReplace);
+    return lines.substr(0, lines.rfind(u"\r\n"));
 }
 
 class OptionsFile : public ::testing::Test {
@@ -114,13 +116,32 @@ TEST_F(OptionsFile, LineFeedsAloneEndLinesToo) {
     EXPECT_EQ(all(options), u"False\r\nold\r\nTrue\r\n3\r\n1\r\n0\r\nArial\r\n9.75");
 }
 
-TEST_F(OptionsFile, SaveWritesEightLinesAndLoadRestoresEveryValue) {
+TEST_F(OptionsFile, TheStepsKeptAreANinthLineThatMayBeMissingOrWrong) {
+    const struct {
+        const char* line;  // the ninth line, if any
+        int steps;
+        bool noted;
+    } rows[] = {{nullptr, 10, false}, {"3", 3, false},   {"99", 99, false},
+                {"0", 10, true},      {"100", 10, true}, {"many", 10, true}};
+    for (const auto& row : rows) {
+        std::string text = "True\r\nbak\r\nTrue\r\n0\r\n1\r\n1\r\nVerdana\r\n11";
+        if (row.line) text += std::string("\r\n") + row.line;
+        dir.put("lodestar.opt", text);
+        std::vector<std::u16string> ignored;
+        const Options o = startupOptions(dir.file("lodestar.opt"), &ignored);
+        EXPECT_EQ(o.keptSteps, row.steps) << (row.line ? row.line : "none");
+        EXPECT_EQ(!ignored.empty(), row.noted) << (row.line ? row.line : "none");
+    }
+}
+
+TEST_F(OptionsFile, SaveWritesNineLinesAndLoadRestoresEveryValue) {
     Options chosen;
     defaultOptions(chosen);
     chosen.patternFontName = u"Verdana";
     chosen.patternFontSize = 11;
     saveOptions(dir.file("lodestar.opt"), chosen, true, true);
-    EXPECT_EQ(dir.bytes("lodestar.opt"), "True\r\nbak\r\nTrue\r\n0\r\n1\r\n1\r\nVerdana\r\n11\r\n");
+    EXPECT_EQ(dir.bytes("lodestar.opt"),
+              "True\r\nbak\r\nTrue\r\n0\r\n1\r\n1\r\nVerdana\r\n11\r\n10\r\n");
 
     Options saved;
     saved.backupFolder = u"backup copies";

@@ -30,7 +30,7 @@ FolderDlg::FolderDlg(Prompts& prompts, std::u16string startFolder,
                      std::vector<std::u16string> drives)
     : Form("FolderDlg", prompts) {
     ControlModel& c = controls();
-    c.add(make("FolderDlg", ControlKind::Frame, u"Select Folder", {0, 0, 6180, 4020}));
+    c.add(make("FolderDlg", ControlKind::Frame, u"Select Folder", {0, 0, 6180, 4320}));
     c.add(make("Drive1", ControlKind::Combo, u"", {120, 120, 2760, 315}));
     c.add(make("Dir1", ControlKind::Tree, u"", {120, 540, 2760, 2640}));
     c.add(make("chkSubfolders", ControlKind::CheckBox, u"Include subfolders",
@@ -39,6 +39,10 @@ FolderDlg::FolderDlg(Prompts& prompts, std::u16string startFolder,
     c.add(make("exclude", ControlKind::TextBox, u"", {900, 3570, 1980, 285}));
     c.setTooltip("exclude",
                  u"Paths to leave out, separated by \";\": node_modules; *.min.js; build/**");
+    c.add(make("chkFollowLinks", ControlKind::CheckBox, u"Follow links out of the folder",
+               {120, 3960, 2760, 255}));
+    c.setTooltip("chkFollowLinks",
+                 u"Replace and Action also change the files that links in the folder lead to");
     c.add(make("Label1", ControlKind::Label, u"File type", {3060, 150, 900, 255}));
     c.add(make("filter", ControlKind::Combo, u"", {3960, 120, 2100, 315}));
     c.add(make("Label3", ControlKind::Label, u"Other type     *.", {3060, 570, 1560, 255}));

@@ -20,6 +20,8 @@ class FolderDlg : public Form {
 
     // Window load: the first file type is selected.
     void load();
+    // Runs work on the targets of links that lead out of the folder (off: they are passed by).
+    bool followLinks() const { return controls()["chkFollowLinks"].checked; }
 
     // The folder tree's path changed: File1 lists that folder, and the main window's path box
     // shows it (through `pathChanged`).

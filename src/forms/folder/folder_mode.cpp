@@ -382,6 +382,8 @@ void FolderMode::ReplaceAllFiles(MainWindow&) {
     settings.currentFolder = w_.CurrentFolder;
     settings.backupFolderName = w_.options.backupFolder;
     settings.reading = w_.reading;
+    settings.followLinks = picker_.followLinks();
+    settings.keepSteps = w_.options.keptSteps;
     auto summary = std::make_shared<ReplaceSummary>();
     startRun(
         RunKind::Replace,
@@ -408,8 +410,9 @@ void FolderMode::BatchAllFiles(MainWindow&) {
     startRun(
         RunKind::Batch,
         [outcome, commands = w_.commands, folder = w_.CurrentFolder, name = w_.options.backupFolder,
-         reading = w_.reading, files = listedFiles()](FileSink& sink, const StopToken& stop) {
-            const BatchSettings settings{true, folder, name, reading, false};
+         reading = w_.reading, files = listedFiles(), follow = picker_.followLinks(),
+         keep = w_.options.keptSteps](FileSink& sink, const StopToken& stop) {
+            const BatchSettings settings{true, folder, name, reading, false, follow, keep};
             const BatchSummary summary =
                 BatchFolder(commands, outcome->expr, files, settings, sink, nullptr, &stop);
             outcome->backedUp = !summary.busy && !summary.unfinishedRun;

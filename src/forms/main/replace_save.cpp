@@ -123,6 +123,7 @@ bool MainWindow::writeDocument(const std::u16string& path, std::optional<FileSta
     try {
         const bool exists = fileExists(path);
         SaveNote note;
+        note.keepSteps = options.keptSteps;
         if (exists && isReadOnly(path)) {
             if (!confirm(u"Current file is read only, save it anyway?")) return false;
             clearReadOnly(path);

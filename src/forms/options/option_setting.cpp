@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "core/error.h"
 #include "core/text.h"
 #include "forms/main/control_catalog.h"
 #include "forms/main/main_window.h"
+#include "settings/option_values.h"
 #include "settings/options_location.h"
 
 namespace lodestar {
@@ -46,7 +48,12 @@ OptionSetting::OptionSetting(MainWindow& window, Prompts& prompts)
     c.add(make("Check2", ControlKind::CheckBox, u" Back up file(s) when replace",
                {120, 180, 4500, 285}));
     c.add(make("Label4", ControlKind::Label, u" Backup Folder:", {120, 570, 1680, 255}));
-    c.add(make("txtBak", ControlKind::TextBox, u"", {1860, 540, 2760, 315}));
+    c.add(make("txtBak", ControlKind::TextBox, u"", {1860, 540, 1260, 315}));
+    c.add(make("Label5", ControlKind::Label, u"Steps kept:", {3180, 570, 900, 255}));
+    c.add(make("txtSteps", ControlKind::TextBox, u"", {4080, 540, 540, 315}));
+    c.setTooltip("txtSteps",
+                 u"How many saves or runs of each file and folder Restore can take "
+                 u"back (1 to 99)");
     c.add(make("CRLFSet", ControlKind::CheckBox, u"Support \\r,\\n,\\t in Repwith",
                {120, 960, 4500, 285}));
     c.add(make("countChk", ControlKind::CheckBox, u"Count Matches When Replace",
@@ -74,6 +81,7 @@ void OptionSetting::load() {
     ControlModel& c = controls();
     c.setChecked("Check2", o.backupOnReplace);
     c.setText("txtBak", u" " + o.backupFolder);
+    c.setText("txtSteps", decimal(o.keptSteps));
     c.setChecked("CRLFSet", o.escapeSupport);
     c.setItems("selFont", fontEntries());
     c.setSelected("selFont", o.sourceFontIndex < fontList().size() ? o.sourceFontIndex : 0);
@@ -108,6 +116,10 @@ void OptionSetting::setOption() {
     Options& o = window_.options;
     o.backupOnReplace = c["Check2"].checked;
     o.backupFolder = backupFolderName(c["txtBak"].text);
+    // A number of steps that cannot be read keeps the one before.
+    if (const std::optional<std::uint8_t> steps = parseByte(trimSpaces(c["txtSteps"].text));
+        steps && *steps >= 1 && *steps <= 99)
+        o.keptSteps = *steps;
     o.escapeSupport = c["CRLFSet"].checked;
 
     const int font = c["selFont"].selected;

@@ -79,6 +79,20 @@ TEST_F(FolderRuns, TheUsersOwnBakFolderIsNeverWrittenIntoNorEmptied) {
     EXPECT_EQ(docs.bytes("bak/a.htm"), "mine");
 }
 
+TEST_F(FolderRuns, ALinkOutOfTheFolderIsFollowedOnlyWhenThePickerSaysSo) {
+    TempDir outside;
+    outside.put("target.htm", "x9");
+    for (bool follow : {false, true}) {
+        fs::remove(docs.path() / "link.htm");
+        fs::create_symlink(outside.path() / "target.htm", docs.path() / "link.htm");
+        if (follow != dlg().followLinks()) dlg().click("chkFollowLinks");
+        openFolder({{"a.htm", "x1"}});
+        replaceAll(u"x", u"y");
+        EXPECT_EQ(outside.bytes("target.htm"), follow ? "y9" : "x9") << follow;
+        put("a.htm", "x1");
+    }
+}
+
 TEST_F(FolderRuns, TheReadOnlyQuestionComesOncePerRun) {
     openFolder({{"a.htm", "x"}, {"b.htm", "x"}, {"c.htm", "x"}});
     fs::permissions(docs.path() / "a.htm", fs::perms::owner_write, fs::perm_options::remove);

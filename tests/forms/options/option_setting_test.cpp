@@ -71,6 +71,8 @@ TEST_F(OptionSettingTest, OkTakesShowsAndWritesTheUsersFile) {
     form->open();
     form->click("Check2");  // backups off
     form->typeText("txtBak", u"  saved  ");
+    EXPECT_EQ(form->controls()["txtSteps"].text, u"10");
+    form->typeText("txtSteps", u" 4 ");
     form->select("selFont", 5);  // Georgia
     form->select("selRegFontName", 4);
     form->select("selRegFontSize", 12 - 8);
@@ -84,7 +86,8 @@ TEST_F(OptionSettingTest, OkTakesShowsAndWritesTheUsersFile) {
     EXPECT_EQ(source().codeFont(), u"Georgia");  // seen at once
     EXPECT_EQ(c("inRepFrom").fontName, u"Arial");
     EXPECT_EQ(c("inRepFrom").fontSize, 12);
-    EXPECT_EQ(userFile(), "False\r\nsaved\r\nTrue\r\n5\r\n1\r\n0\r\nArial\r\n12\r\n");
+    EXPECT_EQ(w->options.keptSteps, 4);
+    EXPECT_EQ(userFile(), "False\r\nsaved\r\nTrue\r\n5\r\n1\r\n0\r\nArial\r\n12\r\n4\r\n");
     EXPECT_FALSE(std::filesystem::exists(program.path() / "lodestar.opt"));
 
     // The next start reads the user's file back.
