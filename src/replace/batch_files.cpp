@@ -261,9 +261,12 @@ bool batchRun(const std::vector<Command>& commands, RegExp& expr,
     if (backups) backups->finish();
     if (applied) chain.leaveLastOn(expr);
     if (!finished) return false;
-    sink.logLine(decimal(static_cast<long long>(files.size() - binarySkipped - cannotHold - passed -
-                                                unticked)) +
-                 u" files batch replaced successfully.");
+    // Files left to another program were not replaced, and the run then is no success.
+    const std::size_t replaced =
+        files.size() - binarySkipped - cannotHold - passed - unticked - changedElsewhere;
+    sink.logLine(decimal(static_cast<long long>(replaced)) +
+                 (changedElsewhere == 0 ? u" files batch replaced successfully."
+                                        : u" files batch replaced."));
     if (binarySkipped > 0) sink.logLine(binarySkippedLine(binarySkipped));
     if (changedElsewhere > 0) {
         sink.logError(kChangedElsewhereMessage,

@@ -26,15 +26,18 @@ std::u16string historyOf(const std::u16string& backupFolder) {
     return backupFolder + std::u16string(kStepsFolder);
 }
 
-// The numbers of the kept steps, oldest first.
+// The numbers of the kept steps, oldest first. A step folder without its journal was cut short
+// before any backup moved into it (the journal is written first): it is no step.
 std::vector<int> stepNumbers(const std::u16string& backupFolder) {
     std::vector<int> numbers;
     DIR* handle = ::opendir(toUtf8(historyOf(backupFolder)).c_str());
     if (!handle) return numbers;
     while (const dirent* entry = ::readdir(handle)) {
         const std::string name = entry->d_name;
-        if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos)
-            numbers.push_back(std::atoi(name.c_str()));
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+        const std::u16string journal =
+            historyOf(backupFolder) + fromUtf8(name) + u"/" + std::u16string(kJournalName);
+        if (fileExists(journal)) numbers.push_back(std::atoi(name.c_str()));
     }
     ::closedir(handle);
     std::sort(numbers.begin(), numbers.end());

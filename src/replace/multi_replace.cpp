@@ -324,15 +324,18 @@ ReplaceSummary ReplaceAllFiles(const RegExp& expr, std::u16string_view replaceme
     summary.ok = run.changedElsewhere == 0;
     summary.binarySkipped = run.binarySkipped;
     summary.cannotHold = run.cannotHold;
-    if (run.rewroteUncounted)
+    // A run that left files to another program does not call itself a success.
+    if (run.rewroteUncounted && run.changedElsewhere == 0)
         sink.logLine(u"Files replaced successfully.");
     else
         sink.logLine(decimal(static_cast<long long>(run.replacedFiles)) + u" files replaced in " +
                      decimal(static_cast<long long>(files.size())) + u" files.");
     if (run.binarySkipped > 0) sink.logLine(binarySkippedLine(run.binarySkipped));
-    if (run.changedElsewhere > 0)
+    if (run.changedElsewhere > 0) {
         sink.logError(kChangedElsewhereMessage,
                       decimal(static_cast<long long>(run.changedElsewhere)) + u" file(s).");
+        return summary;
+    }
     sink.showStatus(u"Done.");
     return summary;
 }

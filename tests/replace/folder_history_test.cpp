@@ -73,6 +73,25 @@ TEST_F(FolderHistory, EachRunIsAStepAndRestoreTakesThemBackNewestFirst) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak"));
 }
 
+// A run killed while it began a step leaves a step folder holding only a temporary file: it is
+// no step, and Restore still reaches every step before it.
+TEST_F(FolderHistory, AStepFolderCutShortBeforeItsJournalIsNoStep) {
+    dir.put("a.txt", "1");
+    dir.put("b.txt", "x");
+    ASSERT_TRUE(replace("1", "2"));
+    ASSERT_TRUE(replace("2", "3"));
+    dir.put("bak/.lodestar-steps/7/.lodestar-0123456789abcdef.tmp", "half a journal");
+    EXPECT_EQ(folderSteps(dir.folder() + u"bak/").size(), 2u);
+    for (const char* expected : {"2,x", "1,x"}) {
+        EXPECT_TRUE(restore());
+        EXPECT_EQ(files(), expected);
+    }
+    ASSERT_TRUE(replace("1", "4"));  // the next run's step takes over the cut-short folder
+    ASSERT_TRUE(replace("4", "5"));
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(files(), "4,x");
+}
+
 TEST_F(FolderHistory, TheQuestionNamesTheNewestStepAndWhatRemains) {
     dir.put("a.txt", "1");
     dir.put("b.txt", "x");

@@ -167,6 +167,8 @@ bool FolderMode::initFileInfoShow() {
     w_.pane(Pane::ListView).navigate(w_.programFolder() + u"lib/list.tmp");
     w_.logLine(u"Open files in folder " + w_.CurrentFolder);
     w_.doMulti();
+    // The folder's history outlives the window: Restore takes back its newest run.
+    w_.setRestoreEnabled(stepsRemain());
     return true;
 }
 
@@ -425,8 +427,24 @@ void FolderMode::BatchAllFiles(MainWindow&) {
         });
 }
 
+bool FolderMode::stepsRemain() const {
+    try {
+        return !runSteps(w_.CurrentFolder, w_.options.backupFolder).empty();
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+// The question says which run Restore takes back and how many earlier ones remain.
 void FolderMode::RestoreFolder(MainWindow&) {
-    if (w_.confirm(u"Are you sure to restore files from backups?")) startRestore();
+    std::u16string question;
+    try {
+        question = folderRestoreQuestion(w_.CurrentFolder, w_.options.backupFolder);
+    } catch (const Error&) {
+        // A refused backup folder name: the restore itself says so.
+    }
+    if (w_.confirm(question.empty() ? u"Are you sure to restore files from backups?" : question))
+        startRestore();
 }
 
 void FolderMode::startRestore() {
@@ -440,7 +458,7 @@ void FolderMode::startRestore() {
         },
         [this, restored] {
             if (!*restored) return;
-            w_.setRestoreEnabled(false);
+            w_.setRestoreEnabled(stepsRemain());
             PaneModel& list = w_.pane(Pane::ListView);
             for (std::size_t i = 1; i <= fileCount(); ++i) {
                 list.setCellText(kFileTableId, cell(i, kMatchesColumn), u"");

@@ -52,6 +52,8 @@ class FolderMode : public FolderWork {
     void setTicked(long long row, bool on) override;
     void stop() override { stop_.request(); }
     std::size_t tickedFiles() const override;
+    // The folder's history still holds a run Restore can take back.
+    bool stepsRemain() const;
 
   private:
     class TableSink;

@@ -79,6 +79,22 @@ TEST_F(FolderRuns, TheUsersOwnBakFolderIsNeverWrittenIntoNorEmptied) {
     EXPECT_EQ(docs.bytes("bak/a.htm"), "mine");
 }
 
+TEST_F(FolderRuns, RestoreStaysOfferedWhileEarlierRunsRemainAlsoAfterReopening) {
+    openThree();
+    replaceAll(u"x", u"y");
+    replaceAll(u"y", u"z");
+    openFolder({});  // the folder again: its history is still there
+    ASSERT_TRUE(c("btnRestore").enabled);
+    w->click("btnRestore");
+    settle();
+    EXPECT_EQ(docs.bytes("a.htm"), "y1 y2");
+    ASSERT_TRUE(c("btnRestore").enabled) << "the first run can still be taken back";
+    w->click("btnRestore");
+    settle();
+    EXPECT_EQ(docs.bytes("a.htm"), "x1 x2");
+    EXPECT_FALSE(c("btnRestore").enabled);
+}
+
 TEST_F(FolderRuns, ALinkOutOfTheFolderIsFollowedOnlyWhenThePickerSaysSo) {
     TempDir outside;
     outside.put("target.htm", "x9");
@@ -125,7 +141,11 @@ TEST_F(FolderRuns, RestorePutsTheBackupsBackAndEmptiesTheCells) {
 
     prompts.answerCancel();
     w->click("btnRestore");
-    EXPECT_EQ(prompts.asked.back().text, u"Are you sure to restore files from backups?");
+    EXPECT_EQ(
+        u8(prompts.asked.back().text)
+            .rfind("Restore " + u8(docs.folder()) + " to its state before the replace of ", 0),
+        0u);
+    EXPECT_NE(u8(prompts.asked.back().text).find("No earlier step remains."), std::string::npos);
     EXPECT_EQ(docs.bytes("a.htm"), "y1 y2");
     EXPECT_TRUE(c("btnRestore").enabled);
 
