@@ -65,6 +65,7 @@ struct FolderTally {
     std::size_t worldUndone = 0;       // texts of the other program Restore took back over
     std::size_t filesChanged = 0;      // files the program changed, its restores too
     std::size_t cliRestores = 0;       // final restores the window did not offer
+    std::size_t brokenHistories = 0;   // sessions whose history a killed run left half-written
     std::size_t successWithError = 0;  // runs that logged success, then an error
 };
 
