@@ -167,9 +167,11 @@ Child startCli(const std::vector<std::string>& args, const fs::path& io) {
     return child;
 }
 
-void waitFor(const Child& child) {
+// The exit status; -1 when killed.
+int waitFor(const Child& child) {
     int status = 0;
     ::waitpid(child.pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace
@@ -348,12 +350,14 @@ struct RandomFolderUser::Session {
     int runs = 0;
     std::string logBefore;
     std::string cliErrors;
+    int cliStatus = -1;  // of the command line run beside the window's
     std::string lastRestoreSaid;
 };
 
 void RandomFolderUser::Session::play(const FolderStep& s, std::size_t index) {
     logBefore = log();
     cliErrors.clear();
+    cliStatus = -1;
     std::u16string chosen;
     if (s.act == FolderAct::Action) {
         const fs::path rep = io / "step.rep";
@@ -412,7 +416,7 @@ void RandomFolderUser::Session::play(const FolderStep& s, std::size_t index) {
             const Child child = startCli(cliArgs(s.a), io);
             w->options.noCountOnReplace = false;
             w->click("btnReplace");
-            waitFor(child);
+            cliStatus = waitFor(child);
             cliErrors = readBytes(child.err);
             break;
         }
@@ -492,6 +496,10 @@ std::optional<std::string> RandomFolderUser::Session::check(const FolderStep& s)
     if (knownBatchClaim) ++tally.successWithError;
     // Also known: a restore whose next step of the history a killed run left half-written.
     const bool knownBrokenStep = added.find("Cannot bring back the step") != std::string::npos;
+    if (cliStatus == 0 && cliErrors.find(busy) != std::string::npos)
+        return "the command line was refused as another run worked, yet it exited with 0";
+    if (failed && !knownBatchClaim && toUtf8(w->controls()["lblStatus"].text) == "Done.")
+        return "an error was logged, yet the status says Done.: " + added;
     if (failed && !knownBatchClaim && !knownBrokenStep)
         for (const char* line : kSuccessLines)
             if (added.find(line) != std::string::npos)
