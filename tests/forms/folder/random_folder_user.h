@@ -60,13 +60,11 @@ struct FolderTally {
     std::size_t steps = 0;
     std::size_t runs = 0;  // Replace and Action steps that reached the engine
     std::size_t restores = 0;
-    std::size_t busyRefusals = 0;      // a run refused as another worked in the folder
-    std::size_t changedByOther = 0;    // files left alone as changed by another program
-    std::size_t worldUndone = 0;       // texts of the other program Restore took back over
-    std::size_t filesChanged = 0;      // files the program changed, its restores too
-    std::size_t cliRestores = 0;       // final restores the window did not offer
-    std::size_t brokenHistories = 0;   // sessions whose history a killed run left half-written
-    std::size_t successWithError = 0;  // runs that logged success, then an error
+    std::size_t busyRefusals = 0;    // a run refused as another worked in the folder
+    std::size_t changedByOther = 0;  // files left alone as changed by another program
+    std::size_t worldUndone = 0;     // texts of the other program Restore took back over
+    std::size_t filesChanged = 0;    // files the program changed, its restores too
+    std::size_t cliRestores = 0;     // final restores the window did not offer
 };
 
 class RandomFolderUser {

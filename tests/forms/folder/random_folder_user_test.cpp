@@ -51,8 +51,6 @@ TEST(RandomFolderUserTest, KeepsEveryByteOverSeededSessions) {
         tally.worldUndone += t.worldUndone;
         tally.filesChanged += t.filesChanged;
         tally.cliRestores += t.cliRestores;
-        tally.successWithError += t.successWithError;
-        tally.brokenHistories += t.brokenHistories;
         if (!fault) continue;
         ++faults;
         const std::vector<FolderStep> shortest = user.shrink(list);
@@ -71,9 +69,7 @@ TEST(RandomFolderUserTest, KeepsEveryByteOverSeededSessions) {
               << " final restores not offered by the window, " << tally.busyRefusals
               << " refused as busy, " << tally.changedByOther
               << " files left as changed by another program, " << tally.worldUndone
-              << " later texts of the other program taken back by Restore, "
-              << tally.successWithError << " runs that logged success and then an error, "
-              << tally.brokenHistories << " histories left half-written by a killed run, " << faults
+              << " later texts of the other program taken back by Restore, " << faults
               << " faults, " << seconds << " s\n";
 }
 
@@ -111,7 +107,6 @@ class FoundInFolders : public FolderTest {
 };
 
 TEST_F(FoundInFolders, ARunThatLeftAFileToAnotherProgramDoesNotLogSuccess) {
-    GTEST_SKIP() << "known fault: the success line and \"Done.\" come before the error entry";
     for (const bool batch : {false, true}) {
         SCOPED_TRACE(batch ? "batch" : "replace");
         fs::remove_all(docs.path() / "bak");
@@ -137,7 +132,6 @@ TEST_F(FoundInFolders, ARunThatLeftAFileToAnotherProgramDoesNotLogSuccess) {
 // A run killed while it wrote the journal of the step it moved into the history leaves a step
 // folder that holds only a temporary file; a later Restore must still reach the older steps.
 TEST_F(FoundInFolders, AStepLeftHalfWrittenByAKilledRunKeepsNoOlderStepFromRestore) {
-    GTEST_SKIP() << "known fault: the half-written step stops every later restore";
     openFolder({{"a.htm", "x1"}, {"b.htm", "x2"}});
     replaceAll(u"x", u"y");
     replaceAll(u"y", u"z");
@@ -158,8 +152,6 @@ TEST_F(FoundInFolders, AStepLeftHalfWrittenByAKilledRunKeepsNoOlderStepFromResto
 }
 
 TEST_F(FoundInFolders, RestoreIsOfferedWhileStepsRemain) {
-    GTEST_SKIP() << "known fault: Restore is switched off after one step and on a reopened "
-                    "folder";
     openFolder({{"a.htm", "x1"}});
     replaceAll(u"x", u"y");
     replaceAll(u"y", u"z");
