@@ -159,7 +159,7 @@ TEST_F(DialogsWindowTest, TheOptionsDialogChangesTheFileTheSourceViewAndThePatte
     EXPECT_FALSE(options->isVisible());
 
     EXPECT_EQ(config.bytes("lodestar/lodestar.opt"),
-              "True\r\nbak\r\nTrue\r\n5\r\n1\r\n1\r\nCourier New\r\n14\r\n");
+              "True\r\nbak\r\nTrue\r\n5\r\n1\r\n1\r\nCourier New\r\n14\r\n10\r\n");
     EXPECT_FALSE(std::filesystem::exists(program.path() / "lodestar.opt"));
     ASSERT_TRUE(waitUntil([&] {
         return dom(Pane::SuperMonitor,

@@ -98,7 +98,9 @@ TEST_F(FolderWindowTest, SearchUntickReplaceRestoreActionAndTypedPath) {
     answerMessage(QMessageBox::Ok, &asked);
     click("btnRestore");
     waitForRun();
-    EXPECT_EQ(asked.text, QStringLiteral("Are you sure to restore files from backups?"));
+    EXPECT_TRUE(asked.text.startsWith(QStringLiteral("Restore ") + ui::toQ(docs.folder()) +
+                                      QStringLiteral(" to its state before the replace of ")))
+        << asked.text.toStdString();
     EXPECT_EQ(docs.bytes("a.htm"), "<p>x1</p><p>x2</p>");
     EXPECT_EQ(cell(2, 2), "");
     expectDomMatchesModel();
