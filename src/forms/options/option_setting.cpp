@@ -49,7 +49,7 @@ OptionSetting::OptionSetting(MainWindow& window, Prompts& prompts)
                {120, 180, 4500, 285}));
     c.add(make("Label4", ControlKind::Label, u" Backup Folder:", {120, 570, 1680, 255}));
     c.add(make("txtBak", ControlKind::TextBox, u"", {1860, 540, 1260, 315}));
-    c.add(make("Label5", ControlKind::Label, u"Steps kept:", {3180, 570, 900, 255}));
+    c.add(make("Label5", ControlKind::Label, u"Steps:", {3300, 570, 720, 255}));
     c.add(make("txtSteps", ControlKind::TextBox, u"", {4080, 540, 540, 315}));
     c.setTooltip("txtSteps",
                  u"How many saves or runs of each file and folder Restore can take "
