@@ -293,10 +293,14 @@ bool sameFile(const std::u16string& path, const std::u16string& backup) {
            a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Puts back one file named in the journal; answers why it could not, or nothing.
-std::optional<std::u16string> restoreOne(const std::u16string& folder, const std::u16string& target,
-                                         const std::u16string& file, const RestoreSteps& steps,
-                                         RunJournal& journal) {
+// How many files a restore names in the journal at once.
+constexpr std::size_t kRestoreChunk = 512;
+
+// Whether one file named in the journal can be put back: why not, or nothing. `waiting` says
+// whether its backup is still there to go back (else a restore cut short put it back already).
+std::optional<std::u16string> checkOne(const std::u16string& folder, const std::u16string& file,
+                                       const RunJournal& journal, bool& waiting) {
+    waiting = false;
     if (!isPlainRelativeName(file)) return u"a backup name that leads out of the folder";
     // Never read through a link: it could bring any file's content in.
     if (linkOnTheWay(folder, file)) return u"a symbolic link in the backup folder is not used";
@@ -305,9 +309,16 @@ std::optional<std::u16string> restoreOne(const std::u16string& folder, const std
         if (journal.puttingBack(file)) return std::nullopt;
         return u"its backup is missing";
     }
+    waiting = true;
+    return std::nullopt;
+}
+
+// Puts back one file whose backup is waiting, named as putting back in the journal already;
+// answers why it could not, or nothing.
+std::optional<std::u16string> restoreOne(const std::u16string& folder, const std::u16string& target,
+                                         const std::u16string& file, const RestoreSteps& steps) {
     try {
         const std::u16string to = pathWithFolders(target, file);
-        journal.recordPuttingBack(file);
         // Still the backup's own inode: the file is its original already.
         if (!sameFile(to, folder + file)) steps.copyOver(folder + file, to);
         steps.remove(folder + file);
@@ -387,22 +398,40 @@ bool RestoreFolder(std::u16string_view currentFolder, std::u16string_view name, 
         // From here the journal is unfinished until every file is back: a restore cut short
         // is never taken for a finished one, and no new run starts over its backups.
         journal->beginRestore();
-        for (const std::u16string& file : names) {
-            // Temporary files a killed run left beside the files go too.
-            const std::u16string parent = ParentFolderOf(target + file);
-            if (std::find(cleaned.begin(), cleaned.end(), parent) == cleaned.end()) {
-                if (isPlainRelativeName(file) && folderExists(parent) &&
-                    !linkOnTheWay(target, file))
-                    removeStaleTemporaries(parent);
-                cleaned.push_back(parent);
+        const auto notPutBack = [&](const std::u16string& file, const std::u16string& why) {
+            ++notRestored;
+            const bool stop = !why.empty() && why.back() == u'.';
+            sink.logLine(u"Not restored " + target + file + u": " + why + (stop ? u"" : u"."));
+        };
+        // The journal names the files going back and those back a chunk at a time, so a long
+        // restore costs two writes to the disk a chunk, not a file.
+        for (std::size_t from = 0; from < names.size(); from += kRestoreChunk) {
+            const std::size_t to = std::min(names.size(), from + kRestoreChunk);
+            std::vector<std::u16string> waiting, done;
+            for (std::size_t i = from; i < to; ++i) {
+                const std::u16string& file = names[i];
+                // Temporary files a killed run left beside the files go too.
+                const std::u16string parent = ParentFolderOf(target + file);
+                if (std::find(cleaned.begin(), cleaned.end(), parent) == cleaned.end()) {
+                    if (isPlainRelativeName(file) && folderExists(parent) &&
+                        !linkOnTheWay(target, file))
+                        removeStaleTemporaries(parent);
+                    cleaned.push_back(parent);
+                }
+                bool backupWaits = false;
+                if (const auto why = checkOne(folder, file, *journal, backupWaits))
+                    notPutBack(file, *why);
+                else
+                    (backupWaits ? waiting : done).push_back(file);
             }
-            if (const auto why = restoreOne(folder, target, file, steps, *journal)) {
-                ++notRestored;
-                const bool stop = !why->empty() && why->back() == u'.';
-                sink.logLine(u"Not restored " + target + file + u": " + *why + (stop ? u"" : u"."));
-                continue;
+            journal->recordPuttingBack(waiting);
+            for (const std::u16string& file : waiting) {
+                if (const auto why = restoreOne(folder, target, file, steps))
+                    notPutBack(file, *why);
+                else
+                    done.push_back(file);
             }
-            journal->recordRestored(file);
+            journal->recordRestored(done);
         }
         if (notRestored == 0) journal->completeRestore();
     } catch (const Error& error) {

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <set>
 
 #include "core/text.h"
 #include "files/descriptor.h"
@@ -32,6 +33,17 @@ constexpr std::string_view kRestoreCompleteLine = "restore complete";
 
 std::u16string journalPath(const std::u16string& backupFolder) {
     return backupFolder + std::u16string(kJournalName);
+}
+
+// One line a name, each starting with `word`.
+std::string linesOf(std::string_view word, const std::vector<std::u16string>& names) {
+    std::string lines;
+    for (const std::u16string& name : names) {
+        lines += word;
+        lines += escapeLine(name);
+        lines += '\n';
+    }
+    return lines;
 }
 
 }  // namespace
@@ -121,13 +133,7 @@ void RunJournal::recordBackup(std::u16string_view name) {
 
 void RunJournal::recordBackups(const std::vector<std::u16string>& names) {
     if (names.empty()) return;
-    std::string lines;
-    for (const std::u16string& name : names) {
-        lines += kBackupWord;
-        lines += escapeLine(name);
-        lines += '\n';
-    }
-    appendLines(lines);
+    appendLines(linesOf(kBackupWord, names));
     changed_.insert(changed_.end(), names.begin(), names.end());
 }
 
@@ -148,8 +154,13 @@ void RunJournal::beginRestore() {
 }
 
 void RunJournal::recordPuttingBack(std::u16string_view name) {
-    append(kPuttingBackWord, name);
-    puttingBack_.emplace_back(name);
+    recordPuttingBack(std::vector<std::u16string>{std::u16string(name)});
+}
+
+void RunJournal::recordPuttingBack(const std::vector<std::u16string>& names) {
+    if (names.empty()) return;
+    appendLines(linesOf(kPuttingBackWord, names));
+    puttingBack_.insert(puttingBack_.end(), names.begin(), names.end());
 }
 
 bool RunJournal::puttingBack(std::u16string_view name) const {
@@ -157,8 +168,14 @@ bool RunJournal::puttingBack(std::u16string_view name) const {
 }
 
 void RunJournal::recordRestored(std::u16string_view name) {
-    append(kRestoredWord, name);
-    std::erase(changed_, std::u16string(name));
+    recordRestored(std::vector<std::u16string>{std::u16string(name)});
+}
+
+void RunJournal::recordRestored(const std::vector<std::u16string>& names) {
+    if (names.empty()) return;
+    appendLines(linesOf(kRestoredWord, names));
+    const std::set<std::u16string> gone(names.begin(), names.end());
+    std::erase_if(changed_, [&](const std::u16string& name) { return gone.count(name) > 0; });
 }
 
 void RunJournal::completeRestore() {

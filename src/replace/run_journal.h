@@ -51,9 +51,13 @@ class RunJournal {
     // The file's backup is about to go back: should the restore be cut short now, a missing
     // backup of this name is back in place already.
     void recordPuttingBack(std::u16string_view name);
+    // The same for many files at once, in one write to the disk.
+    void recordPuttingBack(const std::vector<std::u16string>& names);
     bool puttingBack(std::u16string_view name) const;
     // The file's backup is back in place: it is no longer waiting.
     void recordRestored(std::u16string_view name);
+    // The same for many files at once, in one write to the disk.
+    void recordRestored(const std::vector<std::u16string>& names);
     // Every waiting file is back: the journal is finished again, with nothing waiting.
     void completeRestore();
     // Marks the run finished.
