@@ -26,6 +26,7 @@
 #include "core/text.h"
 #include "forms/folder/folder_mode.h"
 #include "forms/main/window_fixture.h"
+#include "platform/fakes/step_prompts.h"
 #include "platform/fakes/sync_work_runner.h"
 #include "replace/backup.h"
 #include "replace/backup_folder.h"
@@ -109,37 +110,7 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
     return all;
 }
 
-// Questions answered as the step says; the command file chosen is the step's.
-class StepPrompts : public Prompts {
-  public:
-    void message(const std::u16string&, const std::u16string&) override {}
-    bool okCancel(const std::u16string& text, const std::u16string&) override {
-        const bool ok = (answers >> (questions % 32)) & 1u;
-        ++questions;
-        asked += text + u"\n";
-        return ok;
-    }
-    SaveChoice saveDiscardCancel(const std::u16string& text, const std::u16string& c) override {
-        return okCancel(text, c) ? SaveChoice::Discard : SaveChoice::Cancel;
-    }
-    std::size_t choose(const std::u16string& text, const std::u16string& caption,
-                       const std::vector<std::u16string>& buttons) override {
-        return okCancel(text, caption) ? 0 : buttons.size() - 1;
-    }
-    std::u16string openFile(const std::u16string&, const std::u16string&) override { return path; }
-    std::u16string saveAs(const std::u16string&, const std::u16string&) override { return path; }
-    void nextStep(unsigned bits, std::u16string chosen) {
-        answers = bits;
-        path = std::move(chosen);
-        questions = 0;
-        asked.clear();
-    }
-
-    unsigned answers = 0;
-    std::u16string path;
-    int questions = 0;
-    std::u16string asked;
-};
+using fakes::StepPrompts;
 
 // lodestar-cli started on its own, its standard error kept in a file.
 struct Child {

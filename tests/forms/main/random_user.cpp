@@ -15,6 +15,7 @@
 #include "files/paths.h"
 #include "files/text_file.h"
 #include "forms/main/window_fixture.h"
+#include "platform/fakes/step_prompts.h"
 #include "replace/backup.h"
 #include "search/invisible_marks.h"
 
@@ -66,43 +67,7 @@ const char* actName(Act act) {
     return names[static_cast<int>(act)];
 }
 
-// Questions answered as the step says; every message and dialog is counted.
-class StepPrompts : public Prompts {
-  public:
-    void message(const std::u16string& text, const std::u16string&) override {
-        ++messages;
-        lastMessage = text;
-    }
-    bool okCancel(const std::u16string&, const std::u16string&) override {
-        const bool ok = (answers >> (questions % 32)) & 1u;
-        ++questions;
-        if (!ok) ++cancelled;
-        return ok;
-    }
-    // Unsaved text is given up or kept, never saved by a question: the disk checks count only
-    // the saves the steps ask for.
-    SaveChoice saveDiscardCancel(const std::u16string& text,
-                                 const std::u16string& caption) override {
-        return okCancel(text, caption) ? SaveChoice::Discard : SaveChoice::Cancel;
-    }
-    // A question with its own buttons: the first (go on) or the last (cancel) as the step says.
-    std::size_t choose(const std::u16string& text, const std::u16string& caption,
-                       const std::vector<std::u16string>& buttons) override {
-        return okCancel(text, caption) ? 0 : buttons.size() - 1;
-    }
-    std::u16string openFile(const std::u16string&, const std::u16string&) override { return path; }
-    std::u16string saveAs(const std::u16string&, const std::u16string&) override { return path; }
-    void nextStep(unsigned bits, std::u16string chosen) {
-        answers = bits;
-        path = std::move(chosen);
-        questions = cancelled = messages = 0;
-    }
-
-    unsigned answers = 0;
-    std::u16string path;
-    int questions = 0, cancelled = 0, messages = 0;
-    std::u16string lastMessage;
-};
+using fakes::StepPrompts;
 
 struct Switches {
     bool ignoreCase = true, global = true, multiline = false;
