@@ -40,7 +40,7 @@ FolderDlg::FolderDlg(Prompts& prompts, std::u16string startFolder,
     c.setTooltip("exclude",
                  u"Paths to leave out, separated by \";\": node_modules; *.min.js; build/**");
     c.add(make("chkFollowLinks", ControlKind::CheckBox, u"Follow links out of the folder",
-               {120, 3960, 2760, 255}));
+               {120, 3960, 5940, 255}));
     c.setTooltip("chkFollowLinks",
                  u"Replace and Action also change the files that links in the folder lead to");
     c.add(make("Label1", ControlKind::Label, u"File type", {3060, 150, 900, 255}));
