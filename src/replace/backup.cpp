@@ -376,6 +376,7 @@ bool RestoreFolder(std::u16string_view currentFolder, std::u16string_view name, 
     std::optional<RunJournal> journal;
     try {
         recoverArchivedStep(folder);
+        finishCutShortPromotion(folder);
         journal = RunJournal::read(folder);
     } catch (const Error& error) {
         sink.logError(kRestoreFailed, fromUtf8(error.what()));

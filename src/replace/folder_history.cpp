@@ -70,6 +70,8 @@ void moveBackups(const RunJournal& journal, const std::u16string& from, const st
 }  // namespace
 
 void archiveNewestStep(const std::u16string& backupFolder, std::size_t keep) {
+    // The backups of a step half brought to the top are never taken for the top's own.
+    finishCutShortPromotion(backupFolder);
     if (RunJournal::stateOf(backupFolder) != RunJournal::State::Finished) return;
     const RunJournal top = RunJournal::read(backupFolder);
     if (top.changedFiles().empty()) return;
@@ -120,6 +122,12 @@ bool recoverArchivedStep(const std::u16string& backupFolder) {
     if (numbers.empty() || RunJournal::stateOf(backupFolder) == RunJournal::State::None)
         return false;
     if (journalBytes(stepFolder(backupFolder, numbers.back())) != journalBytes(backupFolder))
+        return false;
+    return promoteNewestStep(backupFolder);
+}
+
+bool finishCutShortPromotion(const std::u16string& backupFolder) {
+    if (stepNumbers(backupFolder).empty() || !RunJournal::read(backupFolder).restoredAll())
         return false;
     return promoteNewestStep(backupFolder);
 }

@@ -35,6 +35,10 @@ bool promoteNewestStep(const std::u16string& backupFolder);
 // replaced that step's: the step goes back to the top. Answers whether it did.
 bool recoverArchivedStep(const std::u16string& backupFolder);
 
+// A restore killed after its run was all put back and while it brought the step before to the
+// top: that step is brought to the top now. Answers whether it was.
+bool finishCutShortPromotion(const std::u16string& backupFolder);
+
 // The steps Restore can take back, newest first.
 std::vector<FolderStep> folderSteps(const std::u16string& backupFolder);
 

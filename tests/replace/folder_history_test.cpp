@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "core/text.h"
 #include "files/recording_sink.h"
@@ -75,6 +76,33 @@ TEST_F(FolderHistory, EachRunIsAStepAndRestoreTakesThemBackNewestFirst) {
 
 // A run killed while it began a step leaves a step folder holding only a temporary file: it is
 // no step, and Restore still reaches every step before it.
+// A restore killed after it put its run back and while it brought the step before to the top:
+// the next restore, or the next run, brings that step up first, so its originals stay reachable.
+TEST_F(FolderHistory, AStepHalfBroughtToTheTopIsFinishedByTheNextRestoreOrRun) {
+    for (const bool nextIsARun : {false, true}) {
+        std::filesystem::remove_all(dir.path() / "bak");
+        dir.put("a.txt", "1");
+        dir.put("b.txt", "x");
+        ASSERT_TRUE(replace("1", "2"));
+        ASSERT_TRUE(replace("2", "3"));
+        // The top run put back by hand, as the killed restore had done; then the step's backup
+        // moved up, its journal not yet.
+        std::filesystem::rename(dir.path() / "bak/a.txt", dir.path() / "a.txt");
+        std::ofstream(dir.path() / "bak/.lodestar-journal", std::ios::app)
+            << "restoring\nputting back a.txt\nrestored a.txt\nrestore complete\n";
+        std::filesystem::rename(dir.path() / "bak/.lodestar-steps/1/a.txt",
+                                dir.path() / "bak/a.txt");
+        ASSERT_EQ(files(), "2,x");
+        if (nextIsARun) {
+            ASSERT_TRUE(replace("2", "4"));
+            EXPECT_TRUE(restore());
+            EXPECT_EQ(files(), "2,x");
+        }
+        EXPECT_TRUE(restore()) << nextIsARun;
+        EXPECT_EQ(files(), "1,x") << nextIsARun;
+    }
+}
+
 TEST_F(FolderHistory, AStepFolderCutShortBeforeItsJournalIsNoStep) {
     dir.put("a.txt", "1");
     dir.put("b.txt", "x");
