@@ -9,7 +9,7 @@
 #include "files/file_error.h"
 #include "files/path_glob.h"
 #include "support/sample_tree.h"
-#include "without_root.h"
+#include "support/without_root.h"
 
 namespace lodestar {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "core/text.h"
 #include "support/temp_dir.h"
-#include "without_root.h"
+#include "support/without_root.h"
 
 namespace lodestar {
 namespace {

@@ -8,6 +8,7 @@
 #include "search/escapes.h"
 #include "search/expression_ops.h"
 #include "search/pattern.h"
+#include "search/search_request.h"
 #include "support/temp_dir.h"
 
 namespace lodestar {
@@ -126,6 +127,22 @@ TEST(DecodeEscapes, AgreesWithStandInDecodingOnOtherTexts) {
             ASSERT_EQ(decodeEscapes(text, on), decodeByStandIn(text, on)) << toUtf8(text);
         }
     }
+}
+
+// The request compiles its expression once under its switches, and names an error at its
+// position in the pattern as typed when the cleaned pattern alone is already wrong.
+TEST(SearchRequest, CarriesSwitchesAndNamesErrorsInTheTypedPattern) {
+    const SearchRequest request =
+        SearchRequest::build(u"a.\r\nb", u"x\\ty", {.ignoreCase = true, .dotAll = true}, true);
+    EXPECT_EQ(request.typedPattern(), u"a.\r\nb");
+    EXPECT_EQ(request.cleanedPattern(), u"a.b");
+    EXPECT_EQ(request.searchPattern(), u"a[\\s\\S]b");
+    EXPECT_FALSE(request.error());
+    EXPECT_EQ(request.expression().count(u"A\nB a-b"), 2u);
+
+    const SearchRequest broken = SearchRequest::build(u"(a.", u"", {.dotAll = true}, false);
+    ASSERT_TRUE(broken.error());
+    EXPECT_EQ(*broken.error(), *SearchRequest::build(u"(a.", u"", {}, false).error());
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "files/without_root.h"
 #include "support/temp_dir.h"
+#include "support/without_root.h"
 
 namespace lodestar {
 namespace {

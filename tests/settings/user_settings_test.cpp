@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "files/fifo_watchdog.h"
+#include "support/fifo_watchdog.h"
 #include "support/temp_dir.h"
 
 namespace lodestar {

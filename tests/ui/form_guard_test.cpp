@@ -6,10 +6,10 @@
 #include <stdexcept>
 
 #include "core/text.h"
-#include "platform/fakes/fake_clipboard.h"
-#include "platform/fakes/fake_shell.h"
-#include "platform/fakes/fake_timer.h"
-#include "platform/fakes/scripted_prompts.h"
+#include "fakes/fake_clipboard.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_timer.h"
+#include "fakes/scripted_prompts.h"
 #include "ui/form_guard.h"
 
 namespace lodestar::ui {

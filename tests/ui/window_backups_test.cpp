@@ -3,7 +3,7 @@
 // holds is refused.
 #include <QPlainTextEdit>
 
-#include "replace/folder_lock.h"
+#include "backups/folder_lock.h"
 #include "window_fixture.h"
 
 namespace lodestar::testing {

@@ -6,13 +6,13 @@
 
 #include "core/stop_token.h"
 #include "core/text.h"
-#include "export/extraction.h"
 #include "export/formats.h"
 #include "files/paths.h"
 #include "files/same_file.h"
 #include "forms/main/control_catalog.h"
 #include "forms/main/main_window.h"
 #include "forms/main/progress_bar.h"
+#include "runs/extraction.h"
 
 namespace lodestar {
 

@@ -3,13 +3,13 @@
 
 #include <filesystem>
 
+#include "backups/backup_folder.h"
 #include "core/error.h"
 #include "core/text.h"
 #include "files/folder_tree.h"
 #include "files/path_glob.h"
 #include "files/paths.h"
 #include "forms/main/control_catalog.h"
-#include "replace/backup_folder.h"
 
 namespace lodestar {
 

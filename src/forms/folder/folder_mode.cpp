@@ -6,18 +6,18 @@
 #include <optional>
 #include <utility>
 
+#include "backups/backup.h"
+#include "backups/run_journal.h"
 #include "core/text.h"
-#include "files/multi_search.h"
 #include "files/paths.h"
 #include "files/text_file.h"
 #include "forms/folder/file_table_pieces.h"
 #include "forms/main/control_catalog.h"
 #include "forms/main/progress_bar.h"
 #include "forms/model/file_cells.h"
-#include "replace/backup.h"
-#include "replace/batch_files.h"
-#include "replace/multi_replace.h"
-#include "replace/run_journal.h"
+#include "runs/batch_files.h"
+#include "runs/multi_replace.h"
+#include "runs/multi_search.h"
 
 namespace lodestar {
 

@@ -6,12 +6,12 @@
 #include <set>
 #include <stdexcept>
 
+#include "backups/backup.h"
 #include "core/text.h"
 #include "files/paths.h"
 #include "files/text_file.h"
 #include "files/user_folders.h"
 #include "forms/main/control_catalog.h"
-#include "replace/backup.h"
 #include "settings/user_settings.h"
 
 namespace lodestar {

@@ -13,7 +13,6 @@
 #include <utility>
 #include <vector>
 
-#include "assistant/used_patterns.h"
 #include "core/stop_token.h"
 #include "files/file_identity.h"
 #include "files/text_encoding.h"
@@ -33,6 +32,7 @@
 #include "search/regexp.h"
 #include "settings/options.h"
 #include "settings/options_location.h"
+#include "settings/used_patterns.h"
 #include "settings/window_state.h"
 #include "syntax/syntax_table.h"
 

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "assistant/used_patterns.h"
 #include "core/text.h"
 #include "files/paths.h"
 #include "forms/main/main_window.h"
+#include "settings/used_patterns.h"
 
 namespace lodestar {
 

@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "backups/backup.h"
 #include "core/reason.h"
 #include "core/text.h"
 #include "files/file_ops.h"
@@ -11,7 +12,6 @@
 #include "files/text_encoding.h"
 #include "files/text_file.h"
 #include "forms/main/main_window.h"
-#include "replace/backup.h"
 #include "search/expression_ops.h"
 
 namespace lodestar {

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "search/match_list.h"
-#include "search/source_body.h"
+#include "render/match_list.h"
+#include "render/source_body.h"
 
 namespace lodestar {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "forms/model/piece_document.h"
+#include "render/source_pieces.h"
 #include "search/regexp.h"
-#include "search/source_pieces.h"
 
 namespace lodestar {
 

@@ -18,9 +18,9 @@
 #include "forms/main/main_window.h"
 #include "forms/main/progress_bar.h"
 #include "forms/main/result_pieces.h"
-#include "search/match_list.h"
+#include "render/match_list.h"
+#include "render/source_body.h"
 #include "search/pattern.h"
-#include "search/source_body.h"
 
 namespace lodestar {
 

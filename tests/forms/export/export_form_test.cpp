@@ -2,9 +2,9 @@
 // extractions from the current file and from the ticked files of a folder search.
 #include <gtest/gtest.h>
 
+#include "fakes/deferred_work_runner.h"
 #include "forms/export/export_form.h"
 #include "forms/main/window_fixture.h"
-#include "platform/fakes/deferred_work_runner.h"
 
 namespace lodestar {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "fakes/sync_work_runner.h"
 #include "forms/folder/folder_mode.h"
 #include "forms/main/window_fixture.h"
-#include "platform/fakes/sync_work_runner.h"
 
 namespace lodestar::testing {
 

@@ -2,10 +2,10 @@
 // while a run goes on.
 #include <filesystem>
 
+#include "backups/run_journal.h"
 #include "files/file_ops.h"
 #include "forms/folder/folder_fixture.h"
-#include "replace/multi_replace.h"
-#include "replace/run_journal.h"
+#include "runs/multi_replace.h"
 
 namespace lodestar::testing {
 namespace {

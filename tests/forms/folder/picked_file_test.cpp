@@ -1,7 +1,7 @@
 // A file picked in the table is read on the worker: nothing of it shows before the read ends, a
 // newer pick wins over one still being read, and Esc goes back to the file still shown.
+#include "fakes/deferred_work_runner.h"
 #include "forms/folder/folder_fixture.h"
-#include "platform/fakes/deferred_work_runner.h"
 
 namespace lodestar::testing {
 namespace {

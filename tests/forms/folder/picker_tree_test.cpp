@@ -1,9 +1,9 @@
 // The folder picker with "Include subfolders" and "Exclude", and the file table of a tree.
 #include <filesystem>
 
+#include "fakes/recording_pane_host.h"
 #include "forms/folder/file_table_pieces.h"
 #include "forms/folder/folder_fixture.h"
-#include "platform/fakes/recording_pane_host.h"
 
 namespace lodestar::testing {
 namespace {

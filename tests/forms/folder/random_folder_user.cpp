@@ -22,15 +22,15 @@
 #include <sstream>
 #include <thread>
 
+#include "backups/backup.h"
+#include "backups/backup_folder.h"
+#include "backups/folder_lock.h"
 #include "core/ordered_work.h"
 #include "core/text.h"
+#include "fakes/step_prompts.h"
+#include "fakes/sync_work_runner.h"
 #include "forms/folder/folder_mode.h"
 #include "forms/main/window_fixture.h"
-#include "platform/fakes/step_prompts.h"
-#include "platform/fakes/sync_work_runner.h"
-#include "replace/backup.h"
-#include "replace/backup_folder.h"
-#include "replace/folder_lock.h"
 
 namespace lodestar::testing {
 

@@ -14,10 +14,10 @@
 #include <iostream>
 #include <string>
 
+#include "backups/backup.h"
 #include "core/ordered_work.h"
 #include "forms/folder/folder_fixture.h"
 #include "forms/folder/random_folder_user.h"
-#include "replace/backup.h"
 
 namespace lodestar::testing {
 namespace {

@@ -2,10 +2,10 @@
 // Files, what it remembers from one run to the next, and the splitters through a resize.
 #include <filesystem>
 
+#include "backups/backup.h"
 #include "files/text_file.h"
 #include "forms/main/window_fixture.h"
 #include "forms/main/window_title.h"
-#include "replace/backup.h"
 
 namespace lodestar::testing {
 namespace {

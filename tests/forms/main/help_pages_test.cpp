@@ -3,7 +3,7 @@
 // with the address.
 #include <filesystem>
 
-#include "platform/fakes/fake_help_viewer.h"
+#include "fakes/fake_help_viewer.h"
 #include "window_fixture.h"
 
 namespace lodestar::testing {

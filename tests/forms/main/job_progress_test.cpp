@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <deque>
 
+#include "fakes/sync_work_runner.h"
 #include "forms/main/window_fixture.h"
-#include "platform/fakes/sync_work_runner.h"
 
 namespace lodestar::testing {
 namespace {

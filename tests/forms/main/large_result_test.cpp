@@ -1,8 +1,8 @@
 // Large and many-match results in the headless window: results kept in pieces, empty matches,
 // and opening and searching as jobs that a newer job or Esc stops and drops.
+#include "fakes/deferred_work_runner.h"
+#include "fakes/recording_pane_host.h"
 #include "forms/main/window_fixture.h"
-#include "platform/fakes/deferred_work_runner.h"
-#include "platform/fakes/recording_pane_host.h"
 
 namespace lodestar::testing {
 namespace {

@@ -10,14 +10,14 @@
 #include <map>
 #include <sstream>
 
+#include "backups/backup.h"
 #include "core/text.h"
+#include "fakes/step_prompts.h"
 #include "files/file_ops.h"
 #include "files/paths.h"
 #include "files/text_file.h"
 #include "forms/main/window_fixture.h"
-#include "platform/fakes/step_prompts.h"
-#include "replace/backup.h"
-#include "search/invisible_marks.h"
+#include "render/invisible_marks.h"
 
 namespace lodestar::testing {
 

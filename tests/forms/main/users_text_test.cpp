@@ -6,9 +6,9 @@
 #include <chrono>
 #include <filesystem>
 
+#include "fakes/deferred_work_runner.h"
 #include "files/text_file.h"
 #include "forms/main/window_fixture.h"
-#include "platform/fakes/deferred_work_runner.h"
 
 namespace lodestar::testing {
 namespace {

@@ -11,11 +11,11 @@
 #include <string>
 
 #include "core/text.h"
+#include "fakes/fake_clipboard.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_timer.h"
+#include "fakes/scripted_prompts.h"
 #include "forms/main/main_window.h"
-#include "platform/fakes/fake_clipboard.h"
-#include "platform/fakes/fake_shell.h"
-#include "platform/fakes/fake_timer.h"
-#include "platform/fakes/scripted_prompts.h"
 #include "support/temp_dir.h"
 
 namespace lodestar::testing {

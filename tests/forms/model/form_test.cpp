@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "fakes/scripted_prompts.h"
 #include "forms/model/form.h"
-#include "platform/fakes/scripted_prompts.h"
 
 namespace lodestar {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/text.h"
+#include "fakes/recording_pane_host.h"
 #include "forms/model/pane_model.h"
-#include "platform/fakes/recording_pane_host.h"
 
 namespace lodestar {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "platform/fakes/fake_timer.h"
+#include "fakes/fake_timer.h"
 
 namespace lodestar {
 namespace {

@@ -1,0 +1,295 @@
+// Whole-file reads into kept buffers, with a decoder whose common case is a plain widening.
+#include "runs/reusable_reader.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
+#include "core/text.h"
+#include "files/descriptor.h"
+#include "files/file_error.h"
+#include "files/open_for_reading.h"
+#include "files/text_decoder.h"
+#include "search/byte_prefilter.h"
+
+namespace lodestar {
+
+namespace {
+
+constexpr std::string_view kCannotRead = "Cannot read the file";
+// Bytes read and decoded in one step.
+constexpr std::size_t kChunk = 4 << 20;
+// Buffers for files up to this size get room to spare, so a run of small files seldom grows them.
+constexpr std::size_t kLargeFile = 16 << 20;
+
+bool startsWithUtf16Mark(std::string_view bytes) {
+    return bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
+                                 (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+}
+
+// Opens the file; answers one byte more than its size, so a file that grew while read is read
+// whole.
+std::size_t openWhole(const std::u16string& path, std::optional<Descriptor>& file) {
+    struct stat info {};
+    file.emplace(openForReading(path, kCannotRead, info));
+    return static_cast<std::size_t>(info.st_size) + 1;
+}
+
+bool allAscii(std::string_view bytes) {
+    constexpr std::size_t kBlock = 256;
+    for (std::size_t start = 0; start < bytes.size(); start += kBlock) {
+        unsigned char high = 0;
+        const std::size_t end = std::min(bytes.size(), start + kBlock);
+        for (std::size_t i = start; i < end; ++i) high |= static_cast<unsigned char>(bytes[i]);
+        if (high >= 0x80) return false;
+    }
+    return true;
+}
+
+// Whether the bytes are valid UTF-8 as the decoder takes it: no overlong form, no surrogate,
+// nothing beyond U+10FFFF.
+bool validUtf8(std::string_view text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char lead = p[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t need = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            need = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            need = 3;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            need = 4;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + need > n) return false;
+        for (std::size_t k = 1; k < need; ++k) {
+            if (p[i + k] < low || p[i + k] > high) return false;
+            low = 0x80;
+            high = 0xBF;
+        }
+        i += need;
+    }
+    return true;
+}
+
+}  // namespace
+
+ReusableTextReader::ReusableTextReader(const TextReading& reading) : reading_(reading) {}
+ReusableTextReader::~ReusableTextReader() = default;
+
+void ReusableTextReader::Buffer::reserve(std::size_t bytes, std::size_t keep) {
+    if (bytes <= capacity) return;
+    // Room to spare for the usual small files; a large file gets just what it needs.
+    const std::size_t wanted =
+        bytes < kLargeFile ? std::max<std::size_t>(bytes + bytes / 4, 1 << 20) : bytes;
+    void* mapped =
+        ::mmap(nullptr, wanted, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) throw FileError("Not enough memory to read a file of that size.");
+    // Huge pages: a few hundred page faults instead of tens of thousands for a large file.
+    ::madvise(mapped, wanted, MADV_HUGEPAGE);
+    if (keep > 0) std::memcpy(mapped, data, keep);
+    if (data) ::munmap(data, capacity);
+    data = mapped;
+    capacity = wanted;
+}
+
+void ReusableTextReader::Buffer::release() {
+    if (data) ::munmap(data, capacity);
+    data = nullptr;
+    capacity = 0;
+}
+
+ReusableTextReader::Buffer::~Buffer() {
+    release();
+}
+
+void ReusableTextReader::trim() {
+    if (bytes_.capacity > kLargeFile + kChunk) bytes_.release();
+    if (text_.capacity > 2 * kLargeFile) text_.release();
+}
+
+namespace {
+
+std::mutex& largeFileMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+}  // namespace
+
+LargeFileTurn::LargeFileTurn(const std::u16string& path, ReusableTextReader& reader)
+    : reader_(reader) {
+    struct stat info {};
+    if (::stat(toUtf8(path).c_str(), &info) == 0 &&
+        static_cast<std::size_t>(info.st_size) > kLargeFile)
+        lock_ = std::unique_lock(largeFileMutex());
+}
+
+LargeFileTurn::~LargeFileTurn() {
+    if (lock_.owns_lock()) reader_.trim();
+}
+
+std::u16string_view ReusableTextReader::read(const std::u16string& path) {
+    absent_ = false;
+    std::optional<Descriptor> file;
+    const std::size_t expected = openWhole(path, file);
+    const int fd = file->get();
+    const bool utf16 =
+        reading_.fixed == TextEncoding::Utf16LE || reading_.fixed == TextEncoding::Utf16BE;
+    if (!filter_ || utf16) return decodeStream(fd, path, expected);
+    if (expected <= kLargeFile) {
+        const std::size_t size = readWhole(fd, path, expected);
+        const std::string_view bytes(static_cast<const char*>(bytes_.data), size);
+        if (!startsWithUtf16Mark(bytes) && !filter_->mayMatch(bytes))
+            return leaveUndecoded(std::memchr(bytes.data(), 0, size) != nullptr);
+        return decodeHeld(size);
+    }
+    const LargeScan scan = scanLarge(fd, path);
+    if (!scan.mayMatch) return leaveUndecoded(scan.nul);
+    if (::lseek(fd, 0, SEEK_SET) != 0) throw fileFailure(kCannotRead, path, errno);
+    return decodeStream(fd, path, expected);
+}
+
+std::string_view ReusableTextReader::readBytes(const std::u16string& path) {
+    absent_ = false;
+    std::optional<Descriptor> file;
+    const std::size_t expected = openWhole(path, file);
+    heldSize_ = readWhole(file->get(), path, expected);
+    const std::string_view bytes(static_cast<const char*>(bytes_.data), heldSize_);
+    const std::optional<TextEncoding> fixed = reading_.fixed;
+    heldBinary_ = false;
+    heldAsciiExact_ = false;
+    if (fixed == TextEncoding::Utf16LE || fixed == TextEncoding::Utf16BE ||
+        (!fixed && startsWithUtf16Mark(bytes))) {
+        heldKind_ = ByteText::Other;
+        return bytes;
+    }
+    heldAsciiExact_ = true;
+    // The decoder's rules: NUL bytes make a detected file binary and Windows-1252; invalid
+    // UTF-8 makes it Windows-1252.
+    heldBinary_ = !fixed && std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
+    if (allAscii(bytes))
+        heldKind_ = ByteText::Ascii;
+    else if (fixed == TextEncoding::Windows1252 || heldBinary_)
+        heldKind_ = ByteText::Windows1252;
+    else if (fixed || bytes.starts_with("\xEF\xBB\xBF"))
+        heldKind_ = ByteText::Other;
+    else
+        heldKind_ = validUtf8(bytes) ? ByteText::Other : ByteText::Windows1252;
+    return bytes;
+}
+
+std::size_t ReusableTextReader::readWhole(int fd, const std::u16string& path,
+                                          std::size_t expected) {
+    bytes_.reserve(expected);
+    std::size_t size = 0;
+    for (;;) {
+        if (size == bytes_.capacity) bytes_.reserve(bytes_.capacity * 2, size);
+        const ssize_t got =
+            ::read(fd, static_cast<char*>(bytes_.data) + size, bytes_.capacity - size);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw fileFailure(kCannotRead, path, errno);
+        }
+        if (got == 0) return size;
+        size += static_cast<std::size_t>(got);
+    }
+}
+
+ReusableTextReader::LargeScan ReusableTextReader::scanLarge(int fd, const std::u16string& path) {
+    // Consecutive chunks overlap by one byte less than the longest literal, so a literal that
+    // straddles two chunks is seen.
+    const std::size_t overlap = filter_->longest() > 0 ? filter_->longest() - 1 : 0;
+    bytes_.reserve(kChunk + overlap);
+    char* const buffer = static_cast<char*>(bytes_.data);
+    LargeScan scan;
+    std::size_t held = 0;
+    bool first = true;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer + held, kChunk);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw fileFailure(kCannotRead, path, errno);
+        }
+        if (got == 0) return scan;
+        const std::string_view fresh(buffer + held, static_cast<std::size_t>(got));
+        // A file that begins with a UTF-16 mark holds no byte-for-byte ASCII: it is decoded.
+        if (first && startsWithUtf16Mark(fresh)) return {true, false};
+        first = false;
+        scan.nul = scan.nul || std::memchr(fresh.data(), 0, fresh.size()) != nullptr;
+        const std::size_t filled = held + fresh.size();
+        if (filter_->mayMatch(std::string_view(buffer, filled))) return {true, scan.nul};
+        held = std::min(overlap, filled);
+        std::memmove(buffer, buffer + filled - held, held);
+    }
+}
+
+std::u16string_view ReusableTextReader::leaveUndecoded(bool nulSeen) {
+    absent_ = true;
+    format_ = TextFormat{};
+    binary_ = !reading_.fixed && nulSeen;
+    return {};
+}
+
+std::u16string_view ReusableTextReader::decodeHeld(std::size_t size) {
+    text_.reserve((size + 1) * sizeof(char16_t));
+    TextDecoder decoder(reading_);
+    std::size_t filled = 0;
+    decoder.feed(static_cast<const unsigned char*>(bytes_.data), size,
+                 static_cast<char16_t*>(text_.data), filled);
+    decoder.finish(static_cast<char16_t*>(text_.data), filled);
+    format_ = decoder.format();
+    binary_ = decoder.binary();
+    return std::u16string_view(static_cast<const char16_t*>(text_.data), filled);
+}
+
+std::u16string_view ReusableTextReader::decodeStream(int fd, const std::u16string& path,
+                                                     std::size_t expected) {
+    // The bytes are read a chunk at a time and decoded straight into the text buffer, so a
+    // large file costs its decoded text and one chunk, not a second copy of its bytes. No
+    // encoding gives more code units than bytes, so room for every byte read is enough.
+    bytes_.reserve(std::min(expected, kChunk));
+    text_.reserve(expected * sizeof(char16_t));
+    TextDecoder decoder(reading_);
+    std::size_t fed = 0;
+    std::size_t filled = 0;
+    for (;;) {
+        // A file that grew while read, or reports no size (as under /proc): keep reading.
+        if (fed == text_.capacity / sizeof(char16_t))
+            text_.reserve(text_.capacity * 2, filled * sizeof(char16_t));
+        const std::size_t room = std::min(bytes_.capacity, text_.capacity / sizeof(char16_t) - fed);
+        const ssize_t got = ::read(fd, bytes_.data, room);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw fileFailure(kCannotRead, path, errno);
+        }
+        if (got == 0) break;
+        decoder.feed(static_cast<const unsigned char*>(bytes_.data), static_cast<std::size_t>(got),
+                     static_cast<char16_t*>(text_.data), filled);
+        fed += static_cast<std::size_t>(got);
+    }
+    decoder.finish(static_cast<char16_t*>(text_.data), filled);
+    format_ = decoder.format();
+    binary_ = decoder.binary();
+    return std::u16string_view(static_cast<const char16_t*>(text_.data), filled);
+}
+
+}  // namespace lodestar

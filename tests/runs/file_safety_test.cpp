@@ -1,0 +1,308 @@
+// Folder runs and single-file saves against what other people and programs do to a folder:
+// links in and as the backup folder, two names for one file, a file changed between the read
+// and the write, and a run cut short before it finished.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "backups/backup.h"
+#include "backups/run_journal.h"
+#include "runs/batch_files.h"
+#include "runs/multi_replace.h"
+#include "support/recording_sink.h"
+#include "support/run_helpers.h"
+#include "support/temp_dir.h"
+
+namespace lodestar {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::globalExpression;
+using testing::ReadOnlyAnswer;
+using testing::RecordingSink;
+using testing::TempDir;
+
+// Thrown by a sink to cut a run short the way a kill would: no handler of the program sees it.
+struct Killed {};
+
+class KillingSink : public RecordingSink {
+  public:
+    explicit KillingSink(std::size_t afterFiles) : afterFiles_(afterFiles) {}
+    void fileDone(const FileOutcome& outcome) override {
+        RecordingSink::fileDone(outcome);
+        if (outcomes.size() == afterFiles_) throw Killed{};
+    }
+
+  private:
+    std::size_t afterFiles_;
+};
+
+// Appends to the file the loop is about to write, as another program might between the read
+// and the write.
+class MeddlingSink : public RecordingSink {
+  public:
+    void showStatus(std::u16string_view status) override {
+        if (!status.starts_with(u"Replacing ")) return;
+        std::string path = toUtf8(status.substr(10));
+        path.resize(path.size() - 4);  // " ..."
+        std::ofstream(path, std::ios::app) << " appended";
+    }
+};
+
+class FileSafety : public ::testing::Test {
+  protected:
+    TempDir dir;      // the chosen folder
+    TempDir outside;  // somewhere else the user can write
+    RecordingSink sink;
+    ReadOnlyAnswer decline{false};
+
+    ReplaceSettings settings(bool goOn = false) {
+        return {true, true, dir.folder(), u"", {}, goOn};
+    }
+    std::vector<FileItem> listed(std::initializer_list<const char*> names) {
+        std::vector<FileItem> items;
+        for (const char* name : names) items.push_back({dir.file(name), true});
+        return items;
+    }
+    ReplaceSummary replace(const std::vector<FileItem>& items, FileSink& to,
+                           std::u16string_view pattern = u"x", std::u16string_view with = u"xy",
+                           bool goOn = false) {
+        return ReplaceAllFiles(globalExpression(pattern), with, items, settings(goOn), decline, to);
+    }
+    bool restore() { return RestoreFolder(dir.folder(), u"", sink); }
+    // bak/ as a finished run of the program leaves it.
+    void ownBackupFolder() {
+        fs::create_directories(dir.path() / "bak");
+        RunJournal::begin(dir.folder() + u"bak/", false).finish();
+    }
+};
+
+TEST_F(FileSafety, BackupsAreNeverWrittenThroughALinkInTheBackupFolder) {
+    outside.put("victim.txt", "precious");
+    dir.put("a.txt", "x");
+    ownBackupFolder();
+    fs::create_symlink(outside.path() / "victim.txt", dir.path() / "bak" / "a.txt");
+
+    EXPECT_TRUE(replace(listed({"a.txt"}), sink).ok);
+    EXPECT_EQ(outside.bytes("victim.txt"), "precious");
+    EXPECT_FALSE(fs::is_symlink(dir.path() / "bak" / "a.txt"));
+    EXPECT_EQ(dir.bytes("bak/a.txt"), "x");
+
+    // The batch's backups and the sibling backup of a save alike.
+    fs::remove(dir.path() / "bak" / "a.txt");
+    fs::create_symlink(outside.path() / "victim.txt", dir.path() / "bak" / "a.txt");
+    EXPECT_TRUE(BackupAllFiles(listed({"a.txt"}), dir.folder(), u"", sink, true));
+    EXPECT_EQ(outside.bytes("victim.txt"), "precious");
+    fs::create_symlink(outside.path() / "victim.txt", dir.path() / "a.bak");
+    saveWithBackup(dir.file("a.txt"), u"new", true);
+    EXPECT_EQ(outside.bytes("victim.txt"), "precious");
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "a.bak"));  // not the program's: left alone
+    EXPECT_EQ(dir.bytes("a.txt.bak"), "xy");
+}
+
+TEST_F(FileSafety, ABackupFolderThatIsALinkIsRefusedBeforeAnythingChanges) {
+    fs::create_directory(outside.path() / "ssh");
+    fs::create_directory_symlink(outside.path() / "ssh", dir.path() / "bak");
+    dir.put("authorized_keys", "x");
+
+    const ReplaceSummary summary = replace(listed({"authorized_keys"}), sink);
+    EXPECT_FALSE(summary.ok);
+    EXPECT_EQ(dir.bytes("authorized_keys"), "x");
+    EXPECT_FALSE(BackupAllFiles(listed({"authorized_keys"}), dir.folder(), u"", sink));
+    EXPECT_TRUE(fs::is_empty(outside.path() / "ssh"));
+    outside.put("ssh/authorized_keys", "planted");
+    EXPECT_FALSE(restore());
+    EXPECT_EQ(dir.bytes("authorized_keys"), "x");
+    for (const std::u16string& cause : sink.causes)
+        EXPECT_NE(cause.find(u"is a symbolic link"), std::u16string::npos) << toUtf8(cause);
+}
+
+TEST_F(FileSafety, RestoreNeverReadsThroughALinkInTheBackupFolder) {
+    outside.put("secret.txt", "secret");
+    dir.put("a.txt", "mine");
+    ownBackupFolder();
+    RunJournal::read(dir.folder() + u"bak/").recordBackup(u"a.txt");
+    fs::create_symlink(outside.path() / "secret.txt", dir.path() / "bak" / "a.txt");
+    EXPECT_FALSE(restore());
+    EXPECT_EQ(dir.bytes("a.txt"), "mine");
+}
+
+TEST_F(FileSafety, EachRealFileIsChangedOnceAndRestoredWhole) {
+    dir.put("z.txt", "x");
+    outside.put("shared.txt", "x");
+    fs::create_symlink("z.txt", dir.path() / "a.txt");  // a link in the same folder
+    fs::create_symlink(outside.path() / "shared.txt", dir.path() / "o1.txt");
+    fs::create_symlink(outside.path() / "shared.txt", dir.path() / "o2.txt");
+    const auto items = listed({"a.txt", "o1.txt", "o2.txt", "z.txt"});
+
+    ReplaceSettings follow = settings(false);
+    follow.followLinks = true;
+    EXPECT_TRUE(ReplaceAllFiles(globalExpression(u"x"), u"xy", items, follow, decline, sink).ok);
+    EXPECT_EQ(dir.bytes("z.txt") + outside.bytes("shared.txt"), "xyxy");
+    EXPECT_EQ(sink.cells(), u"-| Same file, passed;1| Replaced;-| Same file, passed;1| Replaced");
+    ASSERT_EQ(sink.lines.size(), 4u);
+    EXPECT_NE(sink.lines[0].find(u"in the same folder"), std::u16string::npos);
+    EXPECT_NE(sink.lines[1].find(u"that file is changed"), std::u16string::npos);
+    EXPECT_NE(sink.lines[2].find(u"another name of"), std::u16string::npos);
+    // Restore never writes through a link: the followed link gets back the old text as a file.
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(dir.bytes("z.txt") + dir.bytes("o1.txt"), "xx");
+    EXPECT_EQ(outside.bytes("shared.txt"), "xy");
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "a.txt"));
+    EXPECT_FALSE(fs::is_symlink(dir.path() / "o1.txt"));
+
+    // The batch changes each once too, and passes links out of the folder by.
+    fs::remove(dir.path() / "o1.txt");
+    fs::create_symlink(outside.path() / "shared.txt", dir.path() / "o1.txt");
+    RegExp expr;
+    EXPECT_TRUE(BatchAllFiles({{u"x", u"xy"}}, expr, items, sink));
+    EXPECT_EQ(dir.bytes("z.txt") + outside.bytes("shared.txt"), "xyxy");
+}
+
+TEST_F(FileSafety, ALinkLeadingOutOfTheFolderIsPassedByUnlessFollowed) {
+    outside.put("shared.txt", "x");
+    fs::create_symlink(outside.path() / "shared.txt", dir.path() / "s.txt");
+    EXPECT_TRUE(replace(listed({"s.txt"}), sink).ok);
+    EXPECT_EQ(outside.bytes("shared.txt"), "x");
+    EXPECT_EQ(sink.cells(), u"-| Link to a file not chosen, passed");
+    RegExp expr;
+    RecordingSink batch;
+    EXPECT_TRUE(
+        BatchFolder({{u"x", u"xy"}}, expr, listed({"s.txt"}), {true, dir.folder(), u"", {}}, batch)
+            .ok);
+    EXPECT_EQ(outside.bytes("shared.txt"), "x");
+    ASSERT_FALSE(batch.lines.empty());
+    EXPECT_NE(batch.lines[0].find(u"is a link to " + fromUtf8(outside.path().string())),
+              std::u16string::npos);
+
+    ReplaceSettings follow = settings(false);
+    follow.followLinks = true;
+    RecordingSink followed;
+    EXPECT_TRUE(
+        ReplaceAllFiles(globalExpression(u"x"), u"xy", listed({"s.txt"}), follow, decline, followed)
+            .ok);
+    EXPECT_EQ(outside.bytes("shared.txt"), "xy");
+    ASSERT_FALSE(followed.lines.empty());
+    EXPECT_NE(followed.lines[0].find(u"is a link to " + fromUtf8(outside.path().string())),
+              std::u16string::npos);
+}
+
+TEST_F(FileSafety, SingleFileRestoreOfALinkKeepsTheLink) {
+    outside.put("real.txt", "old");
+    fs::create_symlink(outside.path() / "real.txt", dir.path() / "page.txt");
+    saveWithBackup(dir.file("page.txt"), u"new", true);
+    EXPECT_EQ(outside.bytes("real.txt"), "new");
+    EXPECT_TRUE(restoreSingleFile(dir.file("page.txt")).restored);
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "page.txt"));
+    EXPECT_EQ(outside.bytes("real.txt"), "old");
+    EXPECT_FALSE(fs::exists(dir.path() / "page.bak"));
+}
+
+TEST_F(FileSafety, AFileChangedBetweenReadAndWriteKeepsTheOtherProgramsText) {
+    dir.put("a.txt", "x");
+    dir.put("b.txt", "x");
+    MeddlingSink meddler;
+    const ReplaceSummary summary = replace(listed({"a.txt", "b.txt"}), meddler);
+    EXPECT_FALSE(summary.ok);
+    EXPECT_EQ(summary.changedElsewhere, 2u);
+    EXPECT_EQ(dir.bytes("a.txt"), "x appended");
+    EXPECT_EQ(meddler.cells(), u"1| Changed by another program;1| Changed by another program");
+    ASSERT_EQ(meddler.errors.size(), 1u);
+    // Nothing of this run is restored over the other program's text.
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(dir.bytes("a.txt"), "x appended");
+}
+
+TEST_F(FileSafety, AnInterruptedRunKeepsItsBackupsAndRestoreGivesBackEveryOriginal) {
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) dir.put(name, "x");
+    const auto items = listed({"a.txt", "b.txt", "c.txt"});
+    KillingSink killed(2);
+    EXPECT_THROW(replace(items, killed), Killed);
+    EXPECT_EQ(RunJournal::stateOf(dir.folder() + u"bak/"), RunJournal::State::Unfinished);
+    EXPECT_TRUE(lastRunUnfinished(dir.folder(), u""));
+
+    // A new run is refused; nothing changes.
+    const ReplaceSummary refused = replace(items, sink);
+    EXPECT_TRUE(refused.unfinishedRun);
+    EXPECT_EQ(dir.bytes("a.txt") + dir.bytes("c.txt"), "xyx");
+    EXPECT_FALSE(BackupAllFiles(items, dir.folder(), u"", sink));
+
+    // Going on changes the files again but keeps the first backups of the originals.
+    EXPECT_TRUE(replace(items, sink, u"x", u"xy", true).ok);
+    EXPECT_EQ(dir.bytes("a.txt") + dir.bytes("c.txt"), "xyyxy");
+    EXPECT_EQ(dir.bytes("bak/a.txt"), "x");
+    EXPECT_EQ(RunJournal::stateOf(dir.folder() + u"bak/"), RunJournal::State::Finished);
+
+    EXPECT_TRUE(restore());
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) EXPECT_EQ(dir.bytes(name), "x") << name;
+    EXPECT_FALSE(fs::exists(dir.path() / "bak"));
+}
+
+TEST_F(FileSafety, RestoreRestoresExactlyTheLastRunsFilesAndFinishesACutShortRestore) {
+    dir.put("a.txt", "x");
+    dir.put("b.txt", "x");
+    dir.put("c.txt", "x");
+    ownBackupFolder();
+    dir.put("bak/b.txt", "an older run's backup");
+    EXPECT_TRUE(replace(listed({"a.txt", "c.txt"}), sink).ok);
+    // A restore killed after putting a.txt back: the journal says it is unfinished.
+    const std::u16string bak = dir.folder() + u"bak/";
+    RestoreSteps steps = systemRestoreSteps();
+    const auto realCopy = steps.copyOver;
+    steps.copyOver = [&](const std::u16string& from, const std::u16string& to) {
+        if (from.ends_with(u"c.txt")) throw Killed{};
+        realCopy(from, to);
+    };
+    EXPECT_THROW(RestoreFolder(dir.folder(), u"", sink, steps), Killed);
+    EXPECT_EQ(RunJournal::stateOf(bak), RunJournal::State::Unfinished);
+    EXPECT_TRUE(replace(listed({"a.txt", "c.txt"}), sink).unfinishedRun);
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(dir.bytes("a.txt") + dir.bytes("c.txt"), "xx");
+    EXPECT_EQ(dir.bytes("b.txt"), "x");  // not the older run's backup
+    EXPECT_EQ(dir.bytes("bak/b.txt"), "an older run's backup");
+    EXPECT_EQ(RunJournal::stateOf(bak), RunJournal::State::Finished);
+}
+
+TEST_F(FileSafety, ARunRemovesTheTemporaryFilesAKilledWriteLeft) {
+    dir.put("a.txt", "x");
+    dir.put(".lodestar-0123456789abcdef.tmp", "half");
+    dir.put(".lodestar-notours.tmp", "someone else's");
+    ownBackupFolder();
+    dir.put("bak/.lodestar-fedcba9876543210.tmp", "half");
+    EXPECT_TRUE(replace(listed({"a.txt"}), sink).ok);
+    EXPECT_FALSE(fs::exists(dir.path() / ".lodestar-0123456789abcdef.tmp"));
+    EXPECT_TRUE(fs::exists(dir.path() / ".lodestar-notours.tmp"));
+    dir.put("bak/.lodestar-fedcba9876543210.tmp", "half");
+    EXPECT_TRUE(restore());
+    EXPECT_FALSE(fs::exists(dir.path() / "bak"));  // nothing of ours keeps it
+}
+
+// A run killed in a tree left temporary files beside the files it wrote, in subfolders too: the
+// run that goes on with it cleans every folder its journal names.
+TEST_F(FileSafety, TheTemporaryFilesAKilledRunLeftInSubfoldersGo) {
+    fs::create_directories(dir.path() / "sub");
+    dir.put("sub/a.txt", "x");
+    dir.put("sub/b.txt", "x");
+    const std::vector<FileItem> items{{dir.file("sub/a.txt"), true}, {dir.file("sub/b.txt"), true}};
+    KillingSink killed(1);
+    EXPECT_THROW(replace(items, killed), Killed);
+    dir.put("sub/.lodestar-0123456789abcdef.tmp", "half");
+    EXPECT_TRUE(replace(items, sink, u"x", u"xy", true).ok);
+    EXPECT_FALSE(fs::exists(dir.path() / "sub/.lodestar-0123456789abcdef.tmp"));
+}
+
+TEST_F(FileSafety, AWriteErrorIsHeadedAsAFileError) {
+    dir.put("a.txt", "x");
+    ownBackupFolder();
+    fs::create_directories(dir.path() / "bak" / "a.txt");  // the backup cannot take its place
+    dir.put("bak/a.txt/inside", "");
+    replace(listed({"a.txt"}), sink);
+    ASSERT_EQ(sink.errors.size(), 1u);
+    EXPECT_EQ(sink.errors[0], kFileErrorMessage);
+    EXPECT_EQ(dir.bytes("a.txt"), "x");
+}
+
+}  // namespace
+}  // namespace lodestar

@@ -1,0 +1,63 @@
+// A FIFO where a file is expected is never waited on: every reader refuses it at once, and the
+// folder search passes a file swapped for one after the listing by.
+#include <gtest/gtest.h>
+
+#include "files/file_bytes.h"
+#include "files/open_for_reading.h"
+#include "files/text_file.h"
+#include "runs/multi_search.h"
+#include "runs/reusable_reader.h"
+#include "support/fifo_watchdog.h"
+#include "support/recording_sink.h"
+#include "support/temp_dir.h"
+
+namespace lodestar {
+namespace {
+
+using testing::makeFifo;
+using testing::RecordingSink;
+using testing::returnsPromptly;
+using testing::TempDir;
+
+TEST(SpecialFile, EveryReaderRefusesAFifoAtOnce) {
+    TempDir dir;
+    const std::u16string fifo = dir.file("pipe.txt");
+    makeFifo(dir.path() / "pipe.txt");
+    const std::vector<std::function<void()>> readers{
+        [&] { readFileBytes(fifo); },
+        [&] { loadTextFile(fifo); },
+        [&] { LoadFileText(fifo); },
+        [&] { ReusableTextReader(TextReading{}).read(fifo); },
+        [&] { ReusableTextReader(TextReading{}).readBytes(fifo); },
+    };
+    for (std::size_t i = 0; i < readers.size(); ++i) {
+        SCOPED_TRACE(i);
+        returnsPromptly([&] { EXPECT_THROW(readers[i](), NotAFileError); },
+                        {dir.path() / "pipe.txt"});
+    }
+}
+
+TEST(SpecialFile, TheFolderSearchPassesByAFileSwappedForAFifoAfterTheListing) {
+    TempDir dir;
+    const std::vector<FileItem> files{{dir.put("a.txt", "cat"), true},
+                                      {dir.put("b.txt", "cat"), true},
+                                      {dir.put("c.txt", "cat cat"), true}};
+    makeFifo(dir.path() / "b.txt");
+    RegExp expr;
+    expr.setPattern(u"cat");
+    expr.setGlobal(true);
+    RecordingSink sink;
+    SearchSummary summary;
+    returnsPromptly([&] { summary = SearchAllFiles(expr, u"cat", files, sink); },
+                    {dir.path() / "b.txt"});
+    EXPECT_TRUE(summary.ok);
+    EXPECT_EQ(summary.total, 3u);
+    EXPECT_EQ(summary.notAFile, 1u);
+    EXPECT_EQ(sink.cells(), u"1|;-|;2|");
+    ASSERT_EQ(sink.outcomes.size(), 3u);
+    EXPECT_EQ(sink.outcomes[1].skipped, FileSkip::NotAFile);
+    EXPECT_EQ(sink.lines.back(), u"Not regular files passed by: 1.");
+}
+
+}  // namespace
+}  // namespace lodestar
