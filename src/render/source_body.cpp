@@ -133,10 +133,14 @@ std::u16string renderSourceBody(std::u16string_view text, const std::vector<Matc
         copied = span.index + span.length;
     }
     appendWithMatchMarks(text, copied, text.size(), marked);
-    if (showInvisible) marked = toInvisibleMarks(marked);
+    // The highlighter reads the text itself; the marks for invisible characters go into its
+    // fragment afterwards, so a space shown as a dot still separates attribute names. Its own
+    // tags hold no space, tab or line break, so only the text's characters are marked.
+    std::u16string highlighted = markedSyntax(marked);
+    if (showInvisible) highlighted = toInvisibleMarks(highlighted);
     std::u16string out;
-    out.reserve(marked.size() * 2);
-    MatchElementWriter(false, 0, {}).write(markedSyntax(marked), out);
+    out.reserve(highlighted.size() + highlighted.size() / 8);
+    MatchElementWriter(false, 0, {}).write(highlighted, out);
     return out;
 }
 

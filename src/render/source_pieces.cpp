@@ -55,17 +55,15 @@ std::vector<SourcePieceStart> cutPieces(std::u16string_view text, std::size_t ma
     return starts;
 }
 
-// The piece's text as the highlighter sees it (invisible characters shown when asked), and
-// where it ends before the few characters after it that the highlighter looks ahead at.
+// The piece's text as the highlighter sees it, and where it ends before the few characters
+// after it that the highlighter looks ahead at.
 struct ShownPart {
     std::u16string text;
     std::size_t end = 0;
 };
-void appendLookahead(std::u16string_view text, std::size_t from, bool invisible, ShownPart& part) {
-    std::u16string ahead;
-    appendWithMatchMarks(text, from, std::min(text.size(), from + kLookahead), ahead);
+void appendLookahead(std::u16string_view text, std::size_t from, ShownPart& part) {
     part.end = part.text.size();
-    part.text += invisible ? toInvisibleMarks(ahead) : ahead;
+    appendWithMatchMarks(text, from, std::min(text.size(), from + kLookahead), part.text);
 }
 
 }  // namespace
@@ -81,13 +79,7 @@ SourceLayout::SourceLayout(std::u16string_view text, const std::vector<MatchSpan
         SourcePieceStart& piece = starts_[k];
         piece.state = state;
         const std::size_t end = k + 1 < starts_.size() ? starts_[k + 1].offset : text.size();
-        if (!showInvisible) {
-            advanceSyntax(text, piece.offset, end, state);
-            continue;
-        }
-        ShownPart part{toInvisibleMarks(text.substr(piece.offset, end - piece.offset)), 0};
-        appendLookahead(text, end, true, part);
-        advanceSyntax(part.text, 0, part.end, state);
+        advanceSyntax(text, piece.offset, end, state);
     }
 }
 
@@ -136,13 +128,14 @@ std::u16string SourceLayout::pieceHtml(std::u16string_view text,
         markUpTo(span);
     }
     appendWithMatchMarks(text, copied, to, part.text);
-    if (showInvisible_) part.text = toInvisibleMarks(part.text);
-    appendLookahead(text, to, showInvisible_, part);
+    appendLookahead(text, to, part);
 
+    // Invisible characters are marked in the highlighted fragment, as in the whole body.
     HighlightState state = piece.state;
     std::u16string highlighted;
     highlighted.reserve(part.text.size() * 2);
     markSyntaxPart(part.text, 0, part.end, state, highlighted);
+    if (showInvisible_) highlighted = toInvisibleMarks(highlighted);
     std::u16string html;
     html.reserve(highlighted.size() + highlighted.size() / 8);
     MatchElementWriter marks(true, mark, piece.state.open);

@@ -85,8 +85,22 @@ class Writer {
     std::u16string* out_;
 };
 
+// A "<" opens a tag or a comment only before a letter, "/", "!" or "?" (match marks aside), so
+// the "<" of "5 < 6" or "x<3" stays text.
+bool opensMarkup(std::u16string_view text, std::size_t lt) {
+    const std::size_t p = skipMatchMarks(text, lt + 1);
+    if (p >= text.size()) return false;
+    const char16_t c = text[p];
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'/' || c == u'!' ||
+           c == u'?';
+}
+
 template <typename Out>
 void handleTagStart(std::u16string_view text, std::size_t p, HighlightState& f, Out& out) {
+    if (!opensMarkup(text, p)) {
+        out.markup(u"&lt;"sv);
+        return;
+    }
     if (followedBy(text, p, u"!--")) {
         f.inComment = true;
         out.markup(u"<s>&lt;"sv);

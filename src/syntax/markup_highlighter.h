@@ -23,7 +23,8 @@ inline constexpr char16_t kMatchEndMark = u'\uFDD1';
 // <s>; "&", "<" and ">" become "&amp;", "&lt;" and "&gt;", each closed by its semicolon so that
 // no following letters can be read as part of a longer entity ("p->dot" stays "p->dot"). Every
 // other character, brackets and "%" included, shows as itself. Any text is
-// treated as markup: each "<" starts a tag. Runs left open at the end are not closed.
+// treated as markup, but a "<" starts a tag or comment only before a letter, "/", "!" or "?":
+// "5 < 6 & 7 > 2" stays text. Runs left open at the end are not closed.
 void markSyntax(std::u16string& text);
 
 // The same, returning the fragment and leaving the text alone.

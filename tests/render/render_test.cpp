@@ -74,12 +74,14 @@ TEST(SourceBody, MarksEachMatchAndAnchorsOnlyTheFirst) {
     }
 }
 
-TEST(SourceBody, ShowsInvisibleCharactersBeforeHighlighting) {
+TEST(SourceBody, ShowsInvisibleCharactersAfterHighlighting) {
     // A match over a CR LF line end keeps both marks and the line break inside its element.
     EXPECT_EQ(renderSourceBody(u"a\r\nb", {{1, 2}}, true),
               u"a<a id='1'></a><em>\u2193\u300F\n</em>b");
-    // Spaces shown as dots no longer separate attribute names; the tab's space still does.
-    EXPECT_EQ(renderSourceBody(u"<a b\tc>", {}, true), u"&lt;<b>a\u00B7b______</b><i> c</i>&gt;");
+    // A space shown as a dot still separates the tag name from its attributes, so they keep
+    // their colours; a tab is no separator, shown or not.
+    EXPECT_EQ(renderSourceBody(u"<a b\tc d='1'>", {}, true),
+              u"&lt;<b>a</b><i>\u00B7b______ c</i>\u00B7d='<u>1</u>'&gt;");
 }
 
 TEST(SourceBody, RejectsMatchPositionsOutsideTheTextOrOverlapping) {
