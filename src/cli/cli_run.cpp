@@ -168,14 +168,17 @@ class Session {
             return replaceSingle(files.files.front().path);
         }
         usePattern(args_.operands[0], kSearchErrorMessage, args_.operands[1]);
-        ReplaceSettings settings{settings_.countMatches, settings_.backup,  files.folder,
-                                 settings_.backupFolder, settings_.reading, args_.force};
-        settings.followLinks = args_.followLinks;
-        settings.keepSteps = settings_.keptSteps;
+        return runOverFolder(files, ReplaceTransform(expr_, replacement_, settings_.countMatches));
+    }
+
+    // The replace and the batch run over a folder: its backups, the run and its journal.
+    int runOverFolder(const Target& files, const TextTransform& transform) {
+        const RunSettings settings{settings_.backup,   files.folder, settings_.backupFolder,
+                                   settings_.reading,  args_.force,  args_.followLinks,
+                                   settings_.keptSteps};
         FixedAnswer answer(args_.readOnlyWrite);
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
-        const ReplaceSummary summary =
-            ReplaceAllFiles(expr_, replacement_, files.files, settings, answer, sink);
+        const RunSummary summary = runFolder(files.files, transform, settings, sink, &answer);
         if (summary.unfinishedRun) printMessage(err_, kForceHint);
         return summary.ok && summary.cannotHold == 0 ? kDone : kFailed;
     }
@@ -184,7 +187,7 @@ class Session {
     bool skipBinary(const DecodedText& file, const std::u16string& path) {
         if (!file.binary || settings_.reading.binaryAsText) return false;
         TerminalSink(out_, out_, err_, FileLineShape::MatchesStatusAndPath)
-            .fileDone({1, path, u"-", u"", std::nullopt, FileSkip::Binary});
+            .fileDone({1, path, FileResult::Binary, std::nullopt, FileRun::Replace});
         return true;
     }
 
@@ -194,8 +197,8 @@ class Session {
         const auto character = unholdableCharacter(text, file.format.encoding);
         if (!character) return false;
         out_ << matches << '\t'
-             << statusWord({1, path, u"", u"", std::nullopt, FileSkip::CannotHoldText}) << '\t'
-             << displayText(path) << '\n';
+             << statusWord({1, path, FileResult::CannotHoldText, std::nullopt, FileRun::Replace})
+             << '\t' << displayText(path) << '\n';
         printMessage(err_, kCannotHoldMessage);
         err_ << displayText(path) << ": " << cannotHoldMessage(*character, file.format.encoding)
              << '\n';
@@ -285,15 +288,7 @@ class Session {
             out_ << "Batch replace completed.\n";
             return kDone;
         }
-        TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
-        FixedAnswer answer(args_.readOnlyWrite);
-        const BatchSettings batch{settings_.backup,   files.folder, settings_.backupFolder,
-                                  settings_.reading,  args_.force,  args_.followLinks,
-                                  settings_.keptSteps};
-        const BatchSummary summary =
-            BatchFolder(*commands, expr_, files.files, batch, sink, &answer);
-        if (summary.unfinishedRun) printMessage(err_, kForceHint);
-        return summary.ok ? kDone : kFailed;
+        return runOverFolder(files, CommandTransform(*commands, expr_));
     }
 
     int restore() {

@@ -70,28 +70,6 @@ TEST(BackupFolder, EmptyNameIsBakAndEscapingNamesAreRefused) {
         EXPECT_THROW(backupFolderPath(u"/data/", name), BackupError) << toUtf8(name);
 }
 
-TEST(BackupAllFiles, CopiesEveryTickedFileIncludingNamesWithoutDot) {
-    TempDir dir;
-    std::vector<FileItem> files{{dir.put("a.txt", "A"), true},
-                                {dir.put("notes", "N"), true},
-                                {dir.put("left.txt", "L"), false}};
-    RecordingSink sink;
-    EXPECT_TRUE(BackupAllFiles(files, dir.folder(), u"", sink));
-    EXPECT_EQ(dir.bytes("bak/a.txt"), "A");
-    EXPECT_EQ(dir.bytes("bak/notes"), "N");
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak" / "left.txt"));
-    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"Files backed up successfully."});
-}
-
-TEST(BackupAllFiles, RefusedNameCopiesNothing) {
-    TempDir dir;
-    std::vector<FileItem> files{{dir.put("a.txt", "A"), true}};
-    RecordingSink sink;
-    EXPECT_FALSE(BackupAllFiles(files, dir.folder(), u"../out", sink));
-    EXPECT_EQ(sink.errors.size(), 1u);
-    EXPECT_FALSE(std::filesystem::exists(dir.path().parent_path() / "out"));
-}
-
 // Files "changed x" beside their backups "old x" in bak/, as a finished run left them.
 void putWithBackups(TempDir& dir, std::initializer_list<std::string> names) {
     std::filesystem::create_directory(dir.path() / "bak");

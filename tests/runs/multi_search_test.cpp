@@ -29,7 +29,7 @@ TEST(MultiSearch, CountsTickedFilesAndMarksUntickedOnes) {
     const SearchSummary summary = SearchAllFiles(expression(u"cat"), u"cat", files, sink);
     ASSERT_TRUE(summary.ok);
     EXPECT_EQ(summary.total, 2u);
-    EXPECT_EQ(sink.cells(), u"2|;0|;-|");
+    EXPECT_EQ(sink.cells(), u"2|Counted;0|Counted;-|Counted");
     EXPECT_EQ(sink.outcomes[2].row, 3u);
     EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"Search cat, 2 items found in 3 files."});
 }
