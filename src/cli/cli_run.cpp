@@ -9,6 +9,7 @@
 #include "backups/backup.h"
 #include "backups/backup_folder.h"
 #include "backups/folder_history.h"
+#include "backups/single_save.h"
 #include "cli/cli_settings.h"
 #include "cli/export_choice.h"
 #include "cli/target_path.h"
@@ -235,21 +236,16 @@ class Session {
     // Save of single-file mode; false when a read-only file is left alone (--readonly=skip).
     bool saveSingle(const std::u16string& path, std::u16string_view text, const TextFormat& format,
                     std::optional<FileStamp> stamp, std::u16string_view kind) {
-        const bool wasReadOnly = isReadOnly(path);
-        if (wasReadOnly) {
-            if (!args_.readOnlyWrite) {
-                out_ << "-1\tRead only\t" << displayText(path) << '\n';
-                return false;
-            }
-            clearReadOnly(path);
-        }
+        bool saved = false;
         try {
-            saveWithBackup(path, text, settings_.backup, format, stamp,
-                           {kind, wasReadOnly, settings_.keptSteps});
+            saved = saveFileText(path, text,
+                                 {settings_.backup, format, stamp, kind, settings_.keptSteps},
+                                 [this] { return args_.readOnlyWrite; });
         } catch (const Error& error) {
             throw Failure{u"Save failed; the file is unchanged.", error.what()};
         }
-        return true;
+        if (!saved) out_ << "-1\tRead only\t" << displayText(path) << '\n';
+        return saved;
     }
 
     DecodedText loadOrFail(const std::u16string& path, std::u16string_view message) {
