@@ -152,7 +152,7 @@ bool FolderMode::initFileInfoShow() {
     w_.controls().setText("inputPath", w_.CurrentFolder);
     std::u16string templateHtml;
     try {
-        templateHtml = ReadTextFile(w_.programFolder() + u"lib/tbl.tmp");
+        templateHtml = LoadFileText(w_.programFolder() + u"lib/tbl.tmp");
     } catch (const Error& e) {
         w_.logError(u"Can't show the file table.\r\n" + fromUtf8(e.what()));
         return false;
