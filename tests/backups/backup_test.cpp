@@ -26,19 +26,6 @@ TEST(SiblingBackup, ReplacesTheExtensionOfTheFileNameOnly) {
     EXPECT_EQ(siblingBackupPath(u"/a/old.bak"), u"/a/old.bak.bak");
 }
 
-TEST(SaveWithBackup, KeepsThePreviousContentBesideTheFile) {
-    TempDir dir;
-    const auto page = dir.put("page.htm", "one");
-    saveWithBackup(page, u"two", true);
-    EXPECT_EQ(dir.bytes("page.htm"), "two");
-    EXPECT_EQ(dir.bytes("page.bak"), "one");
-    saveWithBackup(page, u"three", true);
-    EXPECT_EQ(dir.bytes("page.bak"), "two");
-    saveWithBackup(page, u"four", false);
-    EXPECT_EQ(dir.bytes("page.bak"), "two");
-    EXPECT_EQ(dir.bytes("page.htm"), "four");
-}
-
 TEST(SaveWithBackup, RefusesReadOnlyAndUnencodableTextsWithoutChangingTheFile) {
     TempDir dir;
     const auto page = dir.put("page.htm", "old");
@@ -82,26 +69,18 @@ void putWithBackups(TempDir& dir, std::initializer_list<std::string> names) {
     journal.finish();
 }
 
-TEST(RestoreFolder, BringsBackEveryFileAndRemovesTheFolder) {
-    TempDir dir;
-    putWithBackups(dir, {"a", "b"});
-    RecordingSink sink;
-    EXPECT_TRUE(RestoreFolder(dir.folder(), u"bak", sink));
-    EXPECT_EQ(dir.bytes("a.txt"), "old a");
-    EXPECT_EQ(dir.bytes("b.txt"), "old b");
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak"));
-    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"Files restored successfully."});
-}
-
-TEST(RestoreFolder, MissingOrEmptyFolderIsReportedAndChangesNothing) {
+TEST(RestoreFolder, BringsBackEveryFileAndReportsAMissingOrEmptyFolder) {
     TempDir dir;
     RecordingSink sink;
     EXPECT_FALSE(RestoreFolder(dir.folder(), u"bak", sink));
     std::filesystem::create_directory(dir.path() / "bak");
     EXPECT_FALSE(RestoreFolder(dir.folder(), u"bak", sink));
     std::filesystem::remove(dir.path() / "bak");
-    putWithBackups(dir, {"a"});
+    putWithBackups(dir, {"a", "b"});
     EXPECT_TRUE(RestoreFolder(dir.folder(), u"bak", sink));
+    EXPECT_EQ(dir.bytes("a.txt") + dir.bytes("b.txt"), "old aold b");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak"));
+    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"Files restored successfully."});
     putWithBackups(dir, {});
     dir.put("bak/other.txt", "kept");  // keeps the folder and its journal
     RunJournal journal = RunJournal::read(dir.folder() + u"bak/");

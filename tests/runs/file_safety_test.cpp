@@ -97,6 +97,12 @@ TEST_F(FileSafety, BackupsAreNeverWrittenThroughALinkInTheBackupFolder) {
     EXPECT_EQ(outside.bytes("victim.txt"), "precious");
     EXPECT_TRUE(fs::is_symlink(dir.path() / "a.bak"));  // not the program's: left alone
     EXPECT_EQ(dir.bytes("a.txt.bak"), "xy");
+
+    // Restore never reads through one either.
+    fs::remove(dir.path() / "bak" / "a.txt");
+    fs::create_symlink(outside.path() / "victim.txt", dir.path() / "bak" / "a.txt");
+    EXPECT_FALSE(restore());
+    EXPECT_EQ(dir.bytes("a.txt"), "new");
 }
 
 TEST_F(FileSafety, ABackupFolderThatIsALinkIsRefusedBeforeAnythingChanges) {
@@ -113,16 +119,6 @@ TEST_F(FileSafety, ABackupFolderThatIsALinkIsRefusedBeforeAnythingChanges) {
     EXPECT_EQ(dir.bytes("authorized_keys"), "x");
     for (const std::u16string& cause : sink.causes)
         EXPECT_NE(cause.find(u"is a symbolic link"), std::u16string::npos) << toUtf8(cause);
-}
-
-TEST_F(FileSafety, RestoreNeverReadsThroughALinkInTheBackupFolder) {
-    outside.put("secret.txt", "secret");
-    dir.put("a.txt", "mine");
-    ownBackupFolder();
-    RunJournal::read(dir.folder() + u"bak/").recordBackup(u"a.txt");
-    fs::create_symlink(outside.path() / "secret.txt", dir.path() / "bak" / "a.txt");
-    EXPECT_FALSE(restore());
-    EXPECT_EQ(dir.bytes("a.txt"), "mine");
 }
 
 TEST_F(FileSafety, EachRealFileIsChangedOnceAndRestoredWhole) {
@@ -254,7 +250,19 @@ TEST_F(FileSafety, RestoreRestoresExactlyTheLastRunsFilesAndFinishesACutShortRes
     EXPECT_EQ(RunJournal::stateOf(bak), RunJournal::State::Finished);
 }
 
+// A killed run left temporary files beside the files it wrote, in subfolders too: the next run
+// (or the one that goes on with it) cleans every folder its journal names.
 TEST_F(FileSafety, ARunRemovesTheTemporaryFilesAKilledWriteLeft) {
+    fs::create_directories(dir.path() / "sub");
+    const std::vector<FileItem> items{{dir.put("sub/a.txt", "x"), true},
+                                      {dir.put("sub/b.txt", "x"), true}};
+    KillingSink killed(1);
+    EXPECT_THROW(replace(items, killed), Killed);
+    dir.put("sub/.lodestar-0123456789abcdef.tmp", "half");
+    EXPECT_TRUE(replace(items, sink, true).ok);
+    EXPECT_FALSE(fs::exists(dir.path() / "sub/.lodestar-0123456789abcdef.tmp"));
+    fs::remove_all(dir.path() / "bak");
+
     dir.put("a.txt", "x");
     dir.put(".lodestar-0123456789abcdef.tmp", "half");
     dir.put(".lodestar-notours.tmp", "someone else's");
@@ -266,20 +274,6 @@ TEST_F(FileSafety, ARunRemovesTheTemporaryFilesAKilledWriteLeft) {
     dir.put("bak/.lodestar-fedcba9876543210.tmp", "half");
     EXPECT_TRUE(restore());
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));  // nothing of ours keeps it
-}
-
-// A run killed in a tree left temporary files beside the files it wrote, in subfolders too: the
-// run that goes on with it cleans every folder its journal names.
-TEST_F(FileSafety, TheTemporaryFilesAKilledRunLeftInSubfoldersGo) {
-    fs::create_directories(dir.path() / "sub");
-    dir.put("sub/a.txt", "x");
-    dir.put("sub/b.txt", "x");
-    const std::vector<FileItem> items{{dir.file("sub/a.txt"), true}, {dir.file("sub/b.txt"), true}};
-    KillingSink killed(1);
-    EXPECT_THROW(replace(items, killed), Killed);
-    dir.put("sub/.lodestar-0123456789abcdef.tmp", "half");
-    EXPECT_TRUE(replace(items, sink, true).ok);
-    EXPECT_FALSE(fs::exists(dir.path() / "sub/.lodestar-0123456789abcdef.tmp"));
 }
 
 TEST_F(FileSafety, AWriteErrorIsHeadedAsAFileError) {

@@ -23,6 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 using testing::globalExpression;
+using testing::inFolder;
 using testing::ReadOnlyAnswer;
 using testing::RecordingSink;
 using testing::TempDir;
@@ -52,25 +53,7 @@ ino_t inodeOf(const fs::path& path) {
     return info.st_ino;
 }
 
-class RunDriver : public ::testing::Test {
-  protected:
-    TempDir dir;
-    RecordingSink sink;
-
-    RunSettings settings(bool backup = true) {
-        RunSettings settings;
-        settings.backup = backup;
-        settings.currentFolder = dir.folder();
-        return settings;
-    }
-    std::vector<FileItem> listed(std::initializer_list<const char*> names) {
-        std::vector<FileItem> items;
-        for (const char* name : names) items.push_back({dir.file(name), true});
-        return items;
-    }
-};
-
-TEST_F(RunDriver, RewritesAndBacksUpOnlyTheFilesItChanges) {
+TEST(RunDriver, RewritesAndBacksUpOnlyTheFilesItChanges) {
     const struct {
         const Kind& kind;
         std::u16string cells;
@@ -90,10 +73,8 @@ TEST_F(RunDriver, RewritesAndBacksUpOnlyTheFilesItChanges) {
                                     {dir.put("c.txt", "3px"), false}};
         const ino_t unchanged = inodeOf(dir.path() / "b.txt");
         RecordingSink sink;
-        RunSettings settings;
-        settings.currentFolder = dir.folder();
         const RunSummary summary =
-            runFolder(files, *row.kind.make(u"(\\d)px", u"$1em"), settings, sink);
+            runFolder(files, *row.kind.make(u"(\\d)px", u"$1em"), inFolder(dir.folder()), sink);
         EXPECT_TRUE(summary.ok);
         EXPECT_EQ(summary.written, 1u);
         EXPECT_EQ(sink.cells(), row.cells);
@@ -109,7 +90,7 @@ TEST_F(RunDriver, RewritesAndBacksUpOnlyTheFilesItChanges) {
 
 // One question per run: declined, the read-only files are left alone; accepted, they are made
 // writable and rewritten. Without a question a read-only file ends the run there.
-TEST_F(RunDriver, ReadOnlyFilesFollowTheOneAnswerOfTheRun) {
+TEST(RunDriver, ReadOnlyFilesFollowTheOneAnswerOfTheRun) {
     const struct {
         const Kind& kind;
         std::optional<bool> answer;
@@ -132,9 +113,7 @@ TEST_F(RunDriver, ReadOnlyFilesFollowTheOneAnswerOfTheRun) {
             fs::permissions(dir.path() / name, fs::perms::owner_write, fs::perm_options::remove);
         ReadOnlyAnswer answer(row.answer.value_or(false));
         RecordingSink sink;
-        RunSettings settings;
-        settings.currentFolder = dir.folder();
-        runFolder(files, *row.kind.make(u"px", u"em"), settings, sink,
+        runFolder(files, *row.kind.make(u"px", u"em"), inFolder(dir.folder()), sink,
                   row.answer ? &answer : nullptr);
         EXPECT_EQ(answer.asked, row.answer ? 1 : 0);
         EXPECT_EQ(sink.cells(), row.cells);
@@ -146,7 +125,7 @@ TEST_F(RunDriver, ReadOnlyFilesFollowTheOneAnswerOfTheRun) {
 
 // The files before the failing one keep their new content and backups, the files after it are
 // untouched, and the journal stays unfinished so the next run is refused.
-TEST_F(RunDriver, StopsAtTheFirstFailingFileWithItsHeading) {
+TEST(RunDriver, StopsAtTheFirstFailingFileWithItsHeading) {
     const struct {
         const Kind& kind;
         std::u16string pattern, heading;
@@ -166,10 +145,8 @@ TEST_F(RunDriver, StopsAtTheFirstFailingFileWithItsHeading) {
                                     {dir.file("c.txt"), true}};
         if (!broken) files.insert(files.begin(), {dir.file("a.txt"), true});
         RecordingSink sink;
-        RunSettings settings;
-        settings.currentFolder = dir.folder();
         const RunSummary summary =
-            runFolder(files, *row.kind.make(row.pattern, u"em"), settings, sink);
+            runFolder(files, *row.kind.make(row.pattern, u"em"), inFolder(dir.folder()), sink);
         EXPECT_FALSE(summary.ok);
         EXPECT_EQ(sink.errors, std::vector<std::u16string>{row.heading});
         EXPECT_EQ(dir.bytes("a.txt") + dir.bytes("c.txt"), broken ? "1px3px" : "1em3px");
@@ -180,7 +157,7 @@ TEST_F(RunDriver, StopsAtTheFirstFailingFileWithItsHeading) {
 
 // Each file is written in the encoding it was read in; a Windows-1252 file that cannot hold the
 // new text stays whole and the run goes on; a binary file is not touched.
-TEST_F(RunDriver, KeepsEachEncodingAndLeavesWhatCannotHoldTheText) {
+TEST(RunDriver, KeepsEachEncodingAndLeavesWhatCannotHoldTheText) {
     const struct {
         const Kind& kind;
         std::u16string cells, firstLine;
@@ -198,8 +175,7 @@ TEST_F(RunDriver, KeepsEachEncodingAndLeavesWhatCannotHoldTheText) {
             {dir.put("c.bin", "3px\0"s), true},
             {dir.put("d.txt", "\xEF\xBB\xBF" + "4px \xC3\xA9"s), true}};
         RecordingSink sink;
-        RunSettings settings;
-        settings.currentFolder = dir.folder();
+        RunSettings settings = inFolder(dir.folder());
         settings.backup = false;
         const RunSummary summary =
             runFolder(files, *row.kind.make(u"px", u"\u4e2d"), settings, sink);
@@ -217,14 +193,15 @@ TEST_F(RunDriver, KeepsEachEncodingAndLeavesWhatCannotHoldTheText) {
     }
 }
 
-TEST_F(RunDriver, ARefusedBackupFolderTouchesNoFile) {
+TEST(RunDriver, ARefusedBackupFolderTouchesNoFile) {
+    TempDir dir;
     for (const Kind* kind : {&kCounted, &kBatch}) {
         SCOPED_TRACE(kind->name);
-        dir.put("a.txt", "1px");
-        RunSettings refused = settings();
+        const std::vector<FileItem> files{{dir.put("a.txt", "1px"), true}};
+        RunSettings refused = inFolder(dir.folder());
         refused.backupFolderName = u"..";
         RecordingSink sink;
-        EXPECT_FALSE(runFolder(listed({"a.txt"}), *kind->make(u"px", u"em"), refused, sink).ok);
+        EXPECT_FALSE(runFolder(files, *kind->make(u"px", u"em"), refused, sink).ok);
         EXPECT_TRUE(sink.outcomes.empty());
         EXPECT_EQ(sink.errors.size(), 1u);
         EXPECT_EQ(dir.bytes("a.txt"), "1px");
@@ -242,7 +219,7 @@ std::map<std::string, std::string> contentsOf(const fs::path& folder) {
 
 // A preview changes nothing; what it shows is exactly what the run then writes, and the other
 // files get the outcome the run gives them.
-TEST_F(RunDriver, APreviewIsWhatTheRunThenWritesByteForByte) {
+TEST(RunDriver, APreviewIsWhatTheRunThenWritesByteForByte) {
     for (const Kind* kind : {&kCounted, &kUncounted, &kBatch}) {
         SCOPED_TRACE(kind->name);
         TempDir dir;
@@ -254,8 +231,7 @@ TEST_F(RunDriver, APreviewIsWhatTheRunThenWritesByteForByte) {
                                     {dir.put("f.txt", "caf\xE9 4px"), true}};
         const auto before = contentsOf(dir.path());
         const auto transform = kind->make(u"(\\d)px", u"$1\u00e9m");
-        RunSettings settings;
-        settings.currentFolder = dir.folder();
+        const RunSettings settings = inFolder(dir.folder());
         std::map<std::u16string, std::string> shown;
         RecordingSink previewed;
         const RunSummary preview =
