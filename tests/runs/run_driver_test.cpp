@@ -193,6 +193,24 @@ TEST(RunDriver, KeepsEachEncodingAndLeavesWhatCannotHoldTheText) {
     }
 }
 
+// A link to a file is passed by as its second name only when the run works on the file by its
+// own name.
+TEST(RunDriver, AFollowedLinkIsWorkedOnWhenTheFileItLeadsToIsNotTicked) {
+    for (const Kind* kind : {&kCounted, &kBatch}) {
+        SCOPED_TRACE(kind->name);
+        TempDir dir;
+        dir.put("a.txt", "1px");
+        fs::create_directory(dir.path() / "sub");
+        fs::create_symlink(dir.path() / "a.txt", dir.path() / "sub/l.txt");
+        RecordingSink sink;
+        RunSettings follow = inFolder(dir.folder());
+        follow.followLinks = true;
+        runFolder({{dir.file("a.txt"), false}, {dir.file("sub/l.txt"), true}},
+                  *kind->make(u"px", u"em"), follow, sink);
+        EXPECT_EQ(dir.bytes("a.txt"), "1em");
+    }
+}
+
 TEST(RunDriver, ARefusedBackupFolderTouchesNoFile) {
     TempDir dir;
     for (const Kind* kind : {&kCounted, &kBatch}) {
