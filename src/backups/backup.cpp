@@ -41,8 +41,6 @@ void ensureFolder(const std::u16string& folder) {
                           (ec ? ec.message() : std::string("not a folder")));
 }
 
-constexpr std::u16string_view kBackedUp = u"Files backed up successfully.";
-constexpr std::u16string_view kBackupFailed = kBackupFailedMessage;
 constexpr std::u16string_view kNoBackupFolder =
     u"Sorry, your backup folder doesn't exist, restoration failed.";
 constexpr std::u16string_view kEmptyBackupFolder = u"Backup folder is empty, restoration failed.";
@@ -218,51 +216,6 @@ bool lastRunUnfinished(std::u16string_view currentFolder, std::u16string_view na
     } catch (const Error&) {
         return false;
     }
-}
-
-bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view currentFolder,
-                    std::u16string_view name, FileSink& sink, bool goOnWithUnfinished) {
-    std::optional<RunJournal> journal;
-    try {
-        const std::u16string folder = backupFolderForRun(currentFolder, name).path;
-        const bool unfinished = RunJournal::stateOf(folder) == RunJournal::State::Unfinished;
-        if (unfinished && !goOnWithUnfinished) {
-            sink.logError(kUnfinishedRunMessage, u"");
-            return false;
-        }
-        ensureFolder(folder);
-        removeStaleTemporaries(folder);
-        if (!unfinished) archiveNewestStep(folder);
-        journal = RunJournal::begin(folder, goOnWithUnfinished, u"batch");
-        const std::vector<FileVisit> visits = planVisits(files, false);
-        std::vector<std::u16string> backedUp;
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            const std::u16string backupName = backupNameOf(currentFolder, files[i].path);
-            // A file the unfinished run changed keeps the backup of its original.
-            if (!files[i].ticked || passedBy(visits[i]) || journal->holds(backupName)) continue;
-            BackupOneFile(files[i].path, folder, backupName);
-            backedUp.push_back(backupName);
-        }
-        // Nothing has changed yet: the backups are made durable and named together.
-        flushFolders({toUtf8(folder)});
-        journal->recordBackups(backedUp);
-    } catch (const Error& error) {
-        sink.logError(kBackupFailed, fromUtf8(error.what()));
-        try {
-            // The run ends here, before any change.
-            if (journal) journal->finish();
-        } catch (const Error&) {
-        }
-        return false;
-    }
-    sink.logLine(kBackedUp);
-    return true;
-}
-
-void FinishRunJournal(std::u16string_view currentFolder, std::u16string_view name) {
-    const auto choice = backupFolderOfRuns(currentFolder, name);
-    if (choice && RunJournal::stateOf(choice->path) == RunJournal::State::Unfinished)
-        RunJournal::read(choice->path).finish();
 }
 
 RestoreSteps systemRestoreSteps() {

@@ -107,19 +107,6 @@ bool BackupOneFile(const std::u16string& path, const std::u16string& backupFolde
 // finished): the window asks whether to restore first, the command line wants --force.
 bool lastRunUnfinished(std::u16string_view currentFolder, std::u16string_view name);
 
-// Copies every listed file (ticked or not) into the backup folder of `currentFolder` and
-// `name` (empty: "bak"), each under its backupNameOf (a tree is mirrored), starting the run's
-// journal, and logs "Files backed up successfully.". Links to files of the same folder and second
-// names are not copied. When the last run is unfinished it refuses with kUnfinishedRunMessage,
-// unless `goOnWithUnfinished`: then the files that run changed keep their backups. On failure logs
-// the error entry and answers false; copies already made stay. The caller calls FinishRunJournal
-// when its run ends.
-bool BackupAllFiles(const std::vector<FileItem>& files, std::u16string_view currentFolder,
-                    std::u16string_view name, FileSink& sink, bool goOnWithUnfinished = false);
-
-// Marks the journal of the folder's run finished (nothing when there is none).
-void FinishRunJournal(std::u16string_view currentFolder, std::u16string_view name);
-
 // The two file steps of a restore; tests replace them to make one fail half-way.
 struct RestoreSteps {
     // Replaces `to` by a copy of `from` in one atomic step.

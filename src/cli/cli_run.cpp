@@ -9,6 +9,7 @@
 #include "backups/backup.h"
 #include "backups/backup_folder.h"
 #include "backups/folder_history.h"
+#include "backups/single_save.h"
 #include "cli/cli_settings.h"
 #include "cli/export_choice.h"
 #include "cli/target_path.h"
@@ -168,14 +169,17 @@ class Session {
             return replaceSingle(files.files.front().path);
         }
         usePattern(args_.operands[0], kSearchErrorMessage, args_.operands[1]);
-        ReplaceSettings settings{settings_.countMatches, settings_.backup,  files.folder,
-                                 settings_.backupFolder, settings_.reading, args_.force};
-        settings.followLinks = args_.followLinks;
-        settings.keepSteps = settings_.keptSteps;
+        return runOverFolder(files, ReplaceTransform(expr_, replacement_, settings_.countMatches));
+    }
+
+    // The replace and the batch run over a folder: its backups, the run and its journal.
+    int runOverFolder(const Target& files, const TextTransform& transform) {
+        const RunSettings settings{settings_.backup,   files.folder, settings_.backupFolder,
+                                   settings_.reading,  args_.force,  args_.followLinks,
+                                   settings_.keptSteps};
         FixedAnswer answer(args_.readOnlyWrite);
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
-        const ReplaceSummary summary =
-            ReplaceAllFiles(expr_, replacement_, files.files, settings, answer, sink);
+        const RunSummary summary = runFolder(files.files, transform, settings, sink, &answer);
         if (summary.unfinishedRun) printMessage(err_, kForceHint);
         return summary.ok && summary.cannotHold == 0 ? kDone : kFailed;
     }
@@ -184,7 +188,7 @@ class Session {
     bool skipBinary(const DecodedText& file, const std::u16string& path) {
         if (!file.binary || settings_.reading.binaryAsText) return false;
         TerminalSink(out_, out_, err_, FileLineShape::MatchesStatusAndPath)
-            .fileDone({1, path, u"-", u"", std::nullopt, FileSkip::Binary});
+            .fileDone({1, path, FileResult::Binary, std::nullopt, FileRun::Replace});
         return true;
     }
 
@@ -194,8 +198,8 @@ class Session {
         const auto character = unholdableCharacter(text, file.format.encoding);
         if (!character) return false;
         out_ << matches << '\t'
-             << statusWord({1, path, u"", u"", std::nullopt, FileSkip::CannotHoldText}) << '\t'
-             << displayText(path) << '\n';
+             << statusWord({1, path, FileResult::CannotHoldText, std::nullopt, FileRun::Replace})
+             << '\t' << displayText(path) << '\n';
         printMessage(err_, kCannotHoldMessage);
         err_ << displayText(path) << ": " << cannotHoldMessage(*character, file.format.encoding)
              << '\n';
@@ -232,21 +236,16 @@ class Session {
     // Save of single-file mode; false when a read-only file is left alone (--readonly=skip).
     bool saveSingle(const std::u16string& path, std::u16string_view text, const TextFormat& format,
                     std::optional<FileStamp> stamp, std::u16string_view kind) {
-        const bool wasReadOnly = isReadOnly(path);
-        if (wasReadOnly) {
-            if (!args_.readOnlyWrite) {
-                out_ << "-1\tRead only\t" << displayText(path) << '\n';
-                return false;
-            }
-            clearReadOnly(path);
-        }
+        bool saved = false;
         try {
-            saveWithBackup(path, text, settings_.backup, format, stamp,
-                           {kind, wasReadOnly, settings_.keptSteps});
+            saved = saveFileText(path, text,
+                                 {settings_.backup, format, stamp, kind, settings_.keptSteps},
+                                 [this] { return args_.readOnlyWrite; });
         } catch (const Error& error) {
             throw Failure{u"Save failed; the file is unchanged.", error.what()};
         }
-        return true;
+        if (!saved) out_ << "-1\tRead only\t" << displayText(path) << '\n';
+        return saved;
     }
 
     DecodedText loadOrFail(const std::u16string& path, std::u16string_view message) {
@@ -285,15 +284,7 @@ class Session {
             out_ << "Batch replace completed.\n";
             return kDone;
         }
-        TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
-        FixedAnswer answer(args_.readOnlyWrite);
-        const BatchSettings batch{settings_.backup,   files.folder, settings_.backupFolder,
-                                  settings_.reading,  args_.force,  args_.followLinks,
-                                  settings_.keptSteps};
-        const BatchSummary summary =
-            BatchFolder(*commands, expr_, files.files, batch, sink, &answer);
-        if (summary.unfinishedRun) printMessage(err_, kForceHint);
-        return summary.ok ? kDone : kFailed;
+        return runOverFolder(files, CommandTransform(*commands, expr_));
     }
 
     int restore() {

@@ -7,26 +7,43 @@ namespace lodestar::cli {
 
 namespace {
 
-// The table's cells carry a leading space ("  Replaced"); the terminal lines do not.
-std::string cell(std::u16string_view text) {
-    if (!text.empty() && text.front() == u' ') text.remove_prefix(1);
-    return toUtf8(text);
+std::string matchesWord(const FileOutcome& outcome) {
+    if (outcome.result == FileResult::ReadOnly) return "-1";
+    if (outcome.count) return std::to_string(*outcome.count);
+    return "-";
 }
 
 }  // namespace
 
 std::string statusWord(const FileOutcome& outcome) {
-    switch (outcome.skipped) {
-        case FileSkip::Binary:
+    const bool batch = outcome.run == FileRun::Batch;
+    switch (outcome.result) {
+        case FileResult::Counted:
+            return "";
+        case FileResult::Unticked:
+            return "Passed";
+        case FileResult::SameFile:
+            return "Same file, passed";
+        case FileResult::OutsideLink:
+            return "Link to a file not chosen, passed";
+        case FileResult::ReadOnly:
+            return "Read only";
+        case FileResult::Binary:
             return "Binary";
-        case FileSkip::CannotHoldText:
-            return "Not replaced (encoding)";
-        case FileSkip::NotAFile:
+        case FileResult::NotAFile:
             return "Not a file";
-        case FileSkip::None:
-            break;
+        case FileResult::CannotHoldText:
+            return "Not replaced (encoding)";
+        case FileResult::Unchanged:
+            return batch ? "Batch Replaced." : "Passed";
+        case FileResult::Written:
+            return batch ? "Batch Replaced." : "Replaced";
+        case FileResult::ChangedElsewhere:
+            return "Changed by another program";
+        case FileResult::Previewed:
+            return "To be replaced";
     }
-    return cell(outcome.statusCell);
+    return "";
 }
 
 void printMessage(std::ostream& stream, std::u16string_view message) {
@@ -34,19 +51,20 @@ void printMessage(std::ostream& stream, std::u16string_view message) {
 }
 
 void TerminalSink::fileDone(const FileOutcome& outcome) {
-    if (outcome.skipped == FileSkip::Binary)
+    if (outcome.result == FileResult::Binary)
         err_ << displayText(outcome.path) << ": binary file skipped (--binary reads it as text)\n";
-    if (outcome.skipped == FileSkip::NotAFile)
+    if (outcome.result == FileResult::NotAFile)
         err_ << displayText(outcome.path)
              << ": not a regular file (a FIFO or a device), passed by\n";
     switch (shape_) {
         case FileLineShape::CountAndPath:
             // No count to show.
-            if (outcome.skipped == FileSkip::Binary || outcome.skipped == FileSkip::NotAFile) break;
-            out_ << cell(outcome.matchesCell) << '\t' << displayText(outcome.path) << '\n';
+            if (outcome.result == FileResult::Binary || outcome.result == FileResult::NotAFile)
+                break;
+            out_ << matchesWord(outcome) << '\t' << displayText(outcome.path) << '\n';
             break;
         case FileLineShape::MatchesStatusAndPath:
-            out_ << cell(outcome.matchesCell) << '\t' << statusWord(outcome) << '\t'
+            out_ << matchesWord(outcome) << '\t' << statusWord(outcome) << '\t'
                  << displayText(outcome.path) << '\n';
             break;
         case FileLineShape::None:

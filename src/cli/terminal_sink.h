@@ -33,8 +33,8 @@ class TerminalSink : public FileSink {
     bool failed_ = false;
 };
 
-// The status column of a file line: the table's status cell, or the reason a file was left
-// alone ("Binary", "Not replaced (encoding)").
+// The status column of a file line: what became of the file ("Replaced", "Passed"), or why it
+// was left alone ("Binary", "Not replaced (encoding)").
 std::string statusWord(const FileOutcome& outcome);
 
 // Writes a message of the program (lines joined by CR LF) as terminal lines.

@@ -2,6 +2,9 @@
 // and XML files hold only their frame, never an item that was not found.
 #include "export/formats.h"
 
+#include <algorithm>
+
+#include "core/markup_escape.h"
 #include "core/text.h"
 
 namespace lodestar {
@@ -23,41 +26,6 @@ bool outsideXml(char16_t c) {
     return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xFFFE || c == 0xFFFF;
 }
 
-// The item as markup character data: "&", "<", ">" and '"' as references, each half of a broken
-// surrogate pair (which UTF-8 cannot encode) as U+FFFD, and in XML each character XML cannot
-// carry as U+FFFD too.
-std::u16string markupText(std::u16string_view item, bool xml) {
-    std::u16string text;
-    text.reserve(item.size());
-    for (std::size_t i = 0; i < item.size(); ++i) {
-        const char16_t c = item[i];
-        if (isHighSurrogate(c) && i + 1 < item.size() && isLowSurrogate(item[i + 1])) {
-            text += c;
-            text += item[++i];
-            continue;
-        }
-        switch (c) {
-            case u'&':
-                text += u"&amp;";
-                break;
-            case u'<':
-                text += u"&lt;";
-                break;
-            case u'>':
-                text += u"&gt;";
-                break;
-            case u'"':
-                text += u"&quot;";
-                break;
-            default:
-                text += isHighSurrogate(c) || isLowSurrogate(c) || (xml && outsideXml(c))
-                            ? kReplacement
-                            : c;
-        }
-    }
-    return text;
-}
-
 // The text with each half of a broken surrogate pair as U+FFFD: all else stays as it is.
 std::u16string wholePairsOnly(std::u16string_view text) {
     std::u16string whole(text);
@@ -68,6 +36,15 @@ std::u16string wholePairsOnly(std::u16string_view text) {
             whole[i] = kReplacement;
     }
     return whole;
+}
+
+// The item as markup character data: "&", "<", ">" and '"' as references, each half of a broken
+// surrogate pair (which UTF-8 cannot encode) as U+FFFD, and in XML each character XML cannot
+// carry as U+FFFD too.
+std::u16string markupText(std::u16string_view item, bool xml) {
+    std::u16string text = wholePairsOnly(item);
+    if (xml) std::replace_if(text.begin(), text.end(), outsideXml, kReplacement);
+    return escapeMarkup(text, {true, false, false});
 }
 
 std::vector<std::u16string> markupItems(const std::vector<std::u16string>& items, bool xml) {

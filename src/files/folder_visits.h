@@ -36,7 +36,4 @@ inline bool passedBy(const FileVisit& visit) {
 // The log line for a file that is passed by or reached through a link; empty for the others.
 std::u16string visitNote(const std::u16string& path, const FileVisit& visit);
 
-// The status cell of a file that is passed by.
-inline constexpr std::u16string_view kSameFileStatus = u" Same file, passed";
-
 }  // namespace lodestar

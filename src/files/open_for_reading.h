@@ -14,7 +14,7 @@
 namespace lodestar {
 
 // The path leads to something that is not a regular file (a FIFO, a device, a socket, a
-// folder): it was not read. Loops over a folder's files pass such a file by (FileSkip::NotAFile).
+// folder): it was not read. Loops over a folder's files pass such a file by (FileResult::NotAFile).
 class NotAFileError : public FileError {
   public:
     using FileError::FileError;

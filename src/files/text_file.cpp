@@ -30,10 +30,6 @@ std::u16string LoadFileText(const std::u16string& path) {
     return loadTextFile(path).text;
 }
 
-std::u16string ReadTextFile(const std::u16string& path) {
-    return LoadFileText(path);
-}
-
 void WriteTextFile(const std::u16string& path, std::u16string_view text, const TextFormat& format,
                    std::optional<FileStamp> expected) {
     ReplaceRules rules;

@@ -19,11 +19,9 @@ namespace lodestar {
 // watch, when given, can stop the read between blocks and hears how far it got.
 DecodedText loadTextFile(const std::u16string& path, const TextReading& reading = {},
                          const ReadWatch& watch = {});
-// The text alone, its encoding detected: searched files, command files, libraries, the syntax
-// table.
+// The text alone, its encoding detected: command files, libraries, templates, the syntax table
+// and the options file.
 std::u16string LoadFileText(const std::u16string& path);
-// The same; used for templates and the options file.
-std::u16string ReadTextFile(const std::u16string& path);
 // Replaces the whole content of an existing file with the text in `format` (the format it was
 // read in). Refuses a file that does not exist, a read-only file and a text the encoding
 // cannot hold. Never leaves a half-written file: on failure the old content is intact. Keeps the

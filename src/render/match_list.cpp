@@ -1,34 +1,19 @@
 // Building the match list fragment.
 #include "render/match_list.h"
 
+#include "core/markup_escape.h"
 #include "core/text.h"
 
 namespace lodestar {
 
-std::u16string htmlEscape(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (char16_t c : text) {
-        switch (c) {
-            case u'&':
-                out += u"&amp;";
-                break;
-            case u'<':
-                out += u"&lt;";
-                break;
-            case u'>':
-                out += u"&gt;";
-                break;
-            case u' ':
-                out += u"&nbsp;";
-                break;
-            default:
-                out += c;
-                break;
-        }
-    }
-    return out;
+namespace {
+
+// Runs of spaces show as typed; quotes, tabs and line breaks stay as they are.
+std::u16string valueHtml(std::u16string_view text) {
+    return escapeMarkup(text, {false, false, true});
 }
+
+}  // namespace
 
 std::u16string matchListFragment(const std::vector<std::u16string>& values) {
     std::u16string fragment;
@@ -36,7 +21,7 @@ std::u16string matchListFragment(const std::vector<std::u16string>& values) {
         fragment += u"<li onclick=setValue(";
         fragment += decimal(static_cast<long long>(k + 1));
         fragment += u")>";
-        fragment += htmlEscape(values[k]);
+        fragment += valueHtml(values[k]);
     }
     fragment += u"</ol><input id='idx' value=0 type=hidden>";
     return fragment;
@@ -49,7 +34,7 @@ std::u16string matchListPiece(std::u16string_view text, const std::vector<MatchS
         const std::u16string number = decimal(static_cast<long long>(k + 1));
         piece += u"<li data-k=" + decimal(static_cast<long long>(k)) + u" value=" + number +
                  u" onclick=setValue(" + number + u")>";
-        piece += htmlEscape(text.substr(spans[k].index, spans[k].length));
+        piece += valueHtml(text.substr(spans[k].index, spans[k].length));
         piece += u"</li>";
     }
     return piece;

@@ -49,7 +49,7 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
                     appendValues(expr, reader, file.path, items, stop, !reading.binaryAsText);
                 } catch (const NotAFileError&) {
                     sink.fileDone(
-                        {row + 1, file.path, u"-", u"", std::nullopt, FileSkip::NotAFile});
+                        {row + 1, file.path, FileResult::NotAFile, std::nullopt, FileRun::Search});
                     ++summary.notAFile;
                     continue;
                 }

@@ -53,7 +53,7 @@ struct ExtractSummary {
 // extracted in " + N + " files and saved in " + path is logged. Of two or more files, binary ones
 // (unless `reading` takes them as text) give no items and the log ends with binarySkippedLine;
 // a file that is no longer a regular file (a FIFO or a device swapped in) is never waited on: it
-// gives no items, is reported as FileSkip::NotAFile and the log ends with notAFileLine.
+// gives no items, is reported as FileResult::NotAFile and the log ends with notAFileLine.
 // Any failure (unreadable file, broken pattern, format or write error) logs kExtractErrorMessage
 // with its cause and writes nothing. Once `stop` is requested the run ends at its next match or
 // file, writes nothing and logs kExtractStoppedMessage.

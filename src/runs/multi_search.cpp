@@ -50,17 +50,16 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
     };
     const auto report = [&](std::size_t i, Found& found) {
         const FileItem& file = files[i];
-        FileOutcome outcome{i + 1, file.path, u"-", u"", std::nullopt};
+        FileOutcome outcome{i + 1, file.path, FileResult::Counted, std::nullopt, FileRun::Search};
         if (file.ticked) sink.showStatus(u"Searching " + file.path + u" ...");
         if (found.notAFile) {
-            outcome.skipped = FileSkip::NotAFile;
+            outcome.result = FileResult::NotAFile;
             ++summary.notAFile;
         } else if (found.binary) {
-            outcome.skipped = FileSkip::Binary;
+            outcome.result = FileResult::Binary;
             ++summary.binarySkipped;
         } else if (found.count) {
             summary.total += *found.count;
-            outcome.matchesCell = decimal(static_cast<long long>(*found.count));
             outcome.count = found.count;
         }
         sink.fileDone(outcome);

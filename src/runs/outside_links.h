@@ -4,13 +4,10 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "files/folder_visits.h"
 
 namespace lodestar {
-
-inline constexpr std::u16string_view kOutsideLinkStatus = u" Link to a file not chosen, passed";
 
 // True when the run passes the file by: a link out of the folder that is not to be followed.
 inline bool passOutsideLink(const FileVisit& visit, bool followLinks) {

@@ -71,7 +71,7 @@ std::u16string backupFolderName(std::u16string_view text) {
 
 bool loadOptions(const std::u16string& path, Options& options,
                  std::vector<std::u16string>* ignored) {
-    return fileExists(path) && parseOptionText(ReadTextFile(path), options, ignored);
+    return fileExists(path) && parseOptionText(LoadFileText(path), options, ignored);
 }
 
 bool parseOptionText(const std::u16string& text, Options& options,

@@ -26,19 +26,6 @@ TEST(SiblingBackup, ReplacesTheExtensionOfTheFileNameOnly) {
     EXPECT_EQ(siblingBackupPath(u"/a/old.bak"), u"/a/old.bak.bak");
 }
 
-TEST(SaveWithBackup, KeepsThePreviousContentBesideTheFile) {
-    TempDir dir;
-    const auto page = dir.put("page.htm", "one");
-    saveWithBackup(page, u"two", true);
-    EXPECT_EQ(dir.bytes("page.htm"), "two");
-    EXPECT_EQ(dir.bytes("page.bak"), "one");
-    saveWithBackup(page, u"three", true);
-    EXPECT_EQ(dir.bytes("page.bak"), "two");
-    saveWithBackup(page, u"four", false);
-    EXPECT_EQ(dir.bytes("page.bak"), "two");
-    EXPECT_EQ(dir.bytes("page.htm"), "four");
-}
-
 TEST(SaveWithBackup, RefusesReadOnlyAndUnencodableTextsWithoutChangingTheFile) {
     TempDir dir;
     const auto page = dir.put("page.htm", "old");
@@ -70,28 +57,6 @@ TEST(BackupFolder, EmptyNameIsBakAndEscapingNamesAreRefused) {
         EXPECT_THROW(backupFolderPath(u"/data/", name), BackupError) << toUtf8(name);
 }
 
-TEST(BackupAllFiles, CopiesEveryTickedFileIncludingNamesWithoutDot) {
-    TempDir dir;
-    std::vector<FileItem> files{{dir.put("a.txt", "A"), true},
-                                {dir.put("notes", "N"), true},
-                                {dir.put("left.txt", "L"), false}};
-    RecordingSink sink;
-    EXPECT_TRUE(BackupAllFiles(files, dir.folder(), u"", sink));
-    EXPECT_EQ(dir.bytes("bak/a.txt"), "A");
-    EXPECT_EQ(dir.bytes("bak/notes"), "N");
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak" / "left.txt"));
-    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"Files backed up successfully."});
-}
-
-TEST(BackupAllFiles, RefusedNameCopiesNothing) {
-    TempDir dir;
-    std::vector<FileItem> files{{dir.put("a.txt", "A"), true}};
-    RecordingSink sink;
-    EXPECT_FALSE(BackupAllFiles(files, dir.folder(), u"../out", sink));
-    EXPECT_EQ(sink.errors.size(), 1u);
-    EXPECT_FALSE(std::filesystem::exists(dir.path().parent_path() / "out"));
-}
-
 // Files "changed x" beside their backups "old x" in bak/, as a finished run left them.
 void putWithBackups(TempDir& dir, std::initializer_list<std::string> names) {
     std::filesystem::create_directory(dir.path() / "bak");
@@ -104,26 +69,18 @@ void putWithBackups(TempDir& dir, std::initializer_list<std::string> names) {
     journal.finish();
 }
 
-TEST(RestoreFolder, BringsBackEveryFileAndRemovesTheFolder) {
-    TempDir dir;
-    putWithBackups(dir, {"a", "b"});
-    RecordingSink sink;
-    EXPECT_TRUE(RestoreFolder(dir.folder(), u"bak", sink));
-    EXPECT_EQ(dir.bytes("a.txt"), "old a");
-    EXPECT_EQ(dir.bytes("b.txt"), "old b");
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak"));
-    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"Files restored successfully."});
-}
-
-TEST(RestoreFolder, MissingOrEmptyFolderIsReportedAndChangesNothing) {
+TEST(RestoreFolder, BringsBackEveryFileAndReportsAMissingOrEmptyFolder) {
     TempDir dir;
     RecordingSink sink;
     EXPECT_FALSE(RestoreFolder(dir.folder(), u"bak", sink));
     std::filesystem::create_directory(dir.path() / "bak");
     EXPECT_FALSE(RestoreFolder(dir.folder(), u"bak", sink));
     std::filesystem::remove(dir.path() / "bak");
-    putWithBackups(dir, {"a"});
+    putWithBackups(dir, {"a", "b"});
     EXPECT_TRUE(RestoreFolder(dir.folder(), u"bak", sink));
+    EXPECT_EQ(dir.bytes("a.txt") + dir.bytes("b.txt"), "old aold b");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak"));
+    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"Files restored successfully."});
     putWithBackups(dir, {});
     dir.put("bak/other.txt", "kept");  // keeps the folder and its journal
     RunJournal journal = RunJournal::read(dir.folder() + u"bak/");

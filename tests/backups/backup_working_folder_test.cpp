@@ -28,14 +28,12 @@ TEST(BackupWorkingFolder, EmptyOrRelativeFoldersAreRefusedByEveryBackupAndRestor
         EXPECT_THROW(BackupOneFile(file, folder + u"bak/"), BackupError);
 
         RecordingSink sink;
-        EXPECT_FALSE(BackupAllFiles({{file, true}}, folder, u"", sink));
         EXPECT_FALSE(RestoreFolder(folder, u"", sink));
-        ReplaceSettings settings{true, true, folder, u""};
-        testing::ReadOnlyAnswer yes{true};
-        EXPECT_FALSE(ReplaceAllFiles(testing::globalExpression(u"x"), u"y", {{file, true}},
-                                     settings, yes, sink)
+        EXPECT_FALSE(runFolder({{file, true}},
+                               ReplaceTransform(testing::globalExpression(u"x"), u"y"),
+                               testing::inFolder(folder), sink)
                          .ok);
-        EXPECT_EQ(sink.errors.size(), 3u);
+        EXPECT_EQ(sink.errors.size(), 2u);
         EXPECT_EQ(dir.bytes("a.htm"), "x");
     }
     std::filesystem::current_path(cwd);

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "backups/backup.h"
+#include "backups/single_save.h"
 #include "core/text.h"
 #include "files/file_error.h"
 #include "support/temp_dir.h"
@@ -76,17 +77,34 @@ TEST(FileHistory, TheSiblingNeverTakesANameItDidNotWrite) {
     EXPECT_EQ(dir.bytes("page.bak"), "html one");
 }
 
-TEST(FileHistory, RestoreBringsBackTheReadOnlyBitAndTheTime) {
+// A read-only file is saved only when the user allows it, keeps its bit through a failed save,
+// and gets the bit and its time back with Restore.
+TEST(FileHistory, AReadOnlyFileIsSavedOnlyWhenAllowedAndRestoredWithItsBit) {
     TempDir dir;
     const auto page = dir.put("page.htm", "old");
+    const std::optional<FileStamp> stale = stampOf(page);
     const fs::file_time_type then = fs::file_time_type::clock::now() - std::chrono::hours(50);
     fs::last_write_time(dir.path() / "page.htm", then);
-    saveWithBackup(page, u"new", true, {}, std::nullopt, {u"replace", true});
+    fs::permissions(dir.path() / "page.htm", fs::perms::owner_write, fs::perm_options::remove);
+    const auto readOnly = [&] {
+        return (fs::status(dir.path() / "page.htm").permissions() & fs::perms::owner_write) ==
+               fs::perms::none;
+    };
+    SingleSave how;
+    how.kind = u"replace";
+    EXPECT_FALSE(saveFileText(page, u"new", how, [] { return false; }));
+    how.read = stale;
+    EXPECT_THROW(saveFileText(page, u"new", how, [] { return true; }), FileChangedError);
+    EXPECT_TRUE(readOnly());
+    EXPECT_EQ(dir.bytes("page.htm"), "old");
+
+    how.read = stampOf(page);
+    EXPECT_TRUE(saveFileText(page, u"new", how, [] { return true; }));
+    EXPECT_EQ(dir.bytes("page.htm"), "new");
     ASSERT_TRUE(restoreSingleFile(page).restored);
     EXPECT_EQ(dir.bytes("page.htm"), "old");
     EXPECT_EQ(fs::last_write_time(dir.path() / "page.htm"), then);
-    EXPECT_EQ(fs::status(dir.path() / "page.htm").permissions() & fs::perms::owner_write,
-              fs::perms::none);
+    EXPECT_TRUE(readOnly());
 }
 
 TEST(FileHistory, KeepsOnlyTheNewestSteps) {

@@ -26,22 +26,16 @@ class FolderHistory : public ::testing::Test {
     TempDir dir;
     ReadOnlyAnswer decline{false};
 
-    bool replace(const char* from, const char* to) {
+    bool run(const TextTransform& transform) {
         RecordingSink sink;
-        ReplaceSettings settings;
-        settings.currentFolder = dir.folder();
         const std::vector<FileItem> files{{dir.file("a.txt"), true}, {dir.file("b.txt"), true}};
-        return ReplaceAllFiles(globalExpression(fromUtf8(from)), fromUtf8(to), files, settings,
-                               decline, sink)
-            .ok;
+        return runFolder(files, transform, testing::inFolder(dir.folder()), sink, &decline).ok;
+    }
+    bool replace(const char* from, const char* to) {
+        return run(ReplaceTransform(globalExpression(fromUtf8(from)), fromUtf8(to)));
     }
     bool batch(const char* from, const char* to) {
-        RecordingSink sink;
-        RegExp expr;
-        const std::vector<FileItem> files{{dir.file("a.txt"), true}, {dir.file("b.txt"), true}};
-        return BatchFolder({{fromUtf8(from), fromUtf8(to)}}, expr, files,
-                           {true, dir.folder(), u"", {}}, sink)
-            .ok;
+        return run(CommandTransform({{fromUtf8(from), fromUtf8(to)}}, RegExp()));
     }
     bool restore() {
         RecordingSink sink;

@@ -50,17 +50,17 @@ class TreeReplace : public ::testing::Test {
             files.push_back({path, true});
         return files;
     }
-    ReplaceSummary replaceAll() {
-        return ReplaceAllFiles(testing::globalExpression(u"x"), u"<x>", walked(),
-                               {true, true, dir.folder(), u""}, yes, sink);
+    RunSummary replaceAll() {
+        return runFolder(walked(), ReplaceTransform(testing::globalExpression(u"x"), u"<x>"),
+                         testing::inFolder(dir.folder()), sink, &yes);
     }
 };
 
 TEST_F(TreeReplace, BacksUpIntoAMirrorAndRestoresEveryFileExactly) {
     const auto before = snapshot(dir);
-    const ReplaceSummary summary = replaceAll();
+    const RunSummary summary = replaceAll();
     ASSERT_TRUE(summary.ok);
-    EXPECT_EQ(summary.replacedFiles, 7u);  // the link to Zeta/z.htm is passed by
+    EXPECT_EQ(summary.written, 7u);  // the link to Zeta/z.htm is passed by
     // Each real file is changed once, also when a link from another folder reaches it.
     EXPECT_EQ(dir.bytes("Zeta/z.htm"), "<x> Zeta/z.htm");
     EXPECT_EQ(dir.bytes("bak/one/two/three/four/deep.htm"), "x one/two/three/four/deep.htm");
@@ -107,18 +107,6 @@ TEST_F(TreeReplace, RestoreNeverWritesThroughALinkNorOutsideTheFolder) {
     EXPECT_NE(again.lines[1].find(u"symbolic link"), std::u16string::npos);
     EXPECT_NE(again.lines[2].find(u"its backup is missing"), std::u16string::npos);
     EXPECT_EQ(again.errors.size(), 1u);
-}
-
-TEST_F(TreeReplace, TheBackupBeforeABatchRunMirrorsTheTreeToo) {
-    ASSERT_TRUE(BackupAllFiles(walked(), dir.folder(), u"", sink));
-    FinishRunJournal(dir.folder(), u"");
-    EXPECT_EQ(dir.bytes("bak/one/two/three/four/deep.htm"), "x one/two/three/four/deep.htm");
-    EXPECT_FALSE(fs::exists(dir.path() / "bak/one/link.htm"));
-    dir.put("new.tmp", "changed");  // a new file renamed over it, as the runs write
-    fs::rename(dir.path() / "new.tmp", dir.path() / "one/two/three/four/deep.htm");
-    ASSERT_TRUE(RestoreFolder(dir.folder(), u"", sink));
-    EXPECT_EQ(dir.bytes("one/two/three/four/deep.htm"), "x one/two/three/four/deep.htm");
-    EXPECT_FALSE(fs::exists(dir.path() / "bak"));
 }
 
 TEST(BackupPaths, NamesMirrorTheTreeAndNeverLeaveIt) {

@@ -39,11 +39,11 @@ TEST(TextFile, LoadsExactlyTheBytesAndNamesPathAndReasonOnFailure) {
     TempDir dir;
     EXPECT_EQ(LoadFileText(dir.put("empty.txt", "")), u"");
     EXPECT_EQ(LoadFileText(dir.put("abc.txt", "abc\r\n")), u"abc\r\n");
-    EXPECT_EQ(ReadTextFile(dir.put("mixed.txt", "a\rb\nc\r\n\x80")), u"a\rb\nc\r\n\u20AC");
+    EXPECT_EQ(LoadFileText(dir.put("mixed.txt", "a\rb\nc\r\n\x80")), u"a\rb\nc\r\n\u20AC");
     const std::string missing = failureOf([&] { LoadFileText(dir.file("none.txt")); });
     EXPECT_TRUE(contains(missing, "Cannot read the file \"" + toUtf8(dir.file("none.txt")) +
                                       "\": No such file or directory."));
-    EXPECT_TRUE(contains(failureOf([&] { ReadTextFile(dir.folder()); }), "Is a directory"));
+    EXPECT_TRUE(contains(failureOf([&] { LoadFileText(dir.folder()); }), "Is a directory"));
 }
 
 TEST(TextFile, WriteKeepsEveryByteAndNeverCreatesAFile) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/markup_escape.h"
 #include "core/text.h"
 #include "render/invisible_marks.h"
 #include "render/match_list.h"
@@ -152,8 +153,9 @@ TEST(MatchList, EscapesValuesAndNumbersEntriesFromOne) {
 }
 
 TEST(MatchList, HtmlEscapeTouchesOnlyAmpersandsAngleBracketsAndSpaces) {
-    EXPECT_EQ(htmlEscape(u"&lt; a>b"), u"&amp;lt;&nbsp;a&gt;b");
-    EXPECT_EQ(htmlEscape(u"\"'\t\r\n"), u"\"'\t\r\n");
+    EXPECT_EQ(escapeMarkup(u"&lt; a>b", {false, false, true}), u"&amp;lt;&nbsp;a&gt;b");
+    EXPECT_EQ(escapeMarkup(u"\"'\t\r\n", {false, false, true}), u"\"'\t\r\n");
+    EXPECT_EQ(escapeMarkup(u"\"'"), u"&quot;&#39;");
 }
 
 }  // namespace

@@ -35,13 +35,6 @@ std::u16string run(std::u16string_view commandText, std::u16string_view target,
     return ApplyCommands(commandsIn(commandText, expr, escapeSupport), target, expr);
 }
 
-TEST(ParseCommands, NoCommandGivesNothing) {
-    RegExp expr = startupExpression();
-    EXPECT_FALSE(parseCommandText(u"/// just a note\r\n", expr, false));
-    EXPECT_FALSE(parseCommandText(u"", expr, false));
-    EXPECT_FALSE(parseCommandText(u"rep ---x---", expr, false));  // no ";"
-}
-
 // Each command as "search|replacement|cs|kind", kind 0 Reg, 1 To, 2 Plain.
 std::u16string described(const std::vector<Command>& commands) {
     std::u16string text;
@@ -51,24 +44,28 @@ std::u16string described(const std::vector<Command>& commands) {
     return text;
 }
 
-TEST(ParseCommands, FieldsAndKindOfEachCommand) {
-    // An enclosed text may span lines.
-    EXPECT_EQ(described(parsed(u"rep ---a---;\r\n"
-                               u"replace cs ---b--- to ---t--- with ---B---;\r\n"
-                               u"regreplace ---c\r\nd--- with ---x\\ty---;\r\n")),
-              u"a|||2;b|B|cs|1;c\r\nd|x\\ty||0;");
-}
-
-TEST(ParseCommands, LineCommentsNeedTextAndALineEnd) {
-    EXPECT_TRUE(parsed(u"/// rep ---x---;\r\n").empty());
-    // On the last line without a line end "///" is no comment, so the command counts.
-    EXPECT_EQ(parsed(u"/// rep ---x---;").size(), 1u);
-}
-
-TEST(ParseCommands, BlockCommentsAreRemoved) {
-    EXPECT_EQ(
-        described(parsed(u"====\r\nrep ---x---;\r\n====\r\nrep ---y---;\r\n=== rep ---z---; ===")),
-        u"y|||2;");
+TEST(ParseCommands, FieldsKindsAndComments) {
+    const struct {
+        std::u16string_view text, commands;  // "none": no command found
+    } cases[] = {
+        // An enclosed text may span lines.
+        {u"rep ---a---;\r\n"
+         u"replace cs ---b--- to ---t--- with ---B---;\r\n"
+         u"regreplace ---c\r\nd--- with ---x\\ty---;\r\n",
+         u"a|||2;b|B|cs|1;c\r\nd|x\\ty||0;"},
+        {u"/// just a note\r\n", u"none"},
+        {u"", u"none"},
+        {u"rep ---x---", u"none"},  // no ";"
+        {u"/// rep ---x---;\r\n", u"none"},
+        // On the last line without a line end "///" is no comment, so the command counts.
+        {u"/// rep ---x---;", u"x|||2;"},
+        {u"====\r\nrep ---x---;\r\n====\r\nrep ---y---;\r\n=== rep ---z---; ===", u"y|||2;"},
+    };
+    for (const auto& c : cases) {
+        RegExp expr = startupExpression();
+        const auto commands = parseCommandText(c.text, expr, false);
+        EXPECT_EQ(commands ? described(*commands) : u"none", c.commands) << toUtf8(c.text);
+    }
 }
 
 TEST(ParseCommands, GlobalOffRemovesFirstCommentOfEachKindAndFindsFirstCommand) {

@@ -117,7 +117,7 @@ TEST(ExtractAll, AFolderRunPassesByAFileSwappedForAFifo) {
     EXPECT_EQ(summary.notAFile, 1u);
     EXPECT_EQ(dir.bytes("out"), "1,3\r\n");
     ASSERT_EQ(sink.outcomes.size(), 1u);
-    EXPECT_EQ(sink.outcomes[0].skipped, FileSkip::NotAFile);
+    EXPECT_EQ(sink.outcomes[0].result, FileResult::NotAFile);
     EXPECT_EQ(sink.outcomes[0].row, 2u);
     EXPECT_EQ(sink.lines.back(), u"Not regular files passed by: 1.");
 }

@@ -58,18 +58,19 @@ class FileSafety : public ::testing::Test {
     RecordingSink sink;
     ReadOnlyAnswer decline{false};
 
-    ReplaceSettings settings(bool goOn = false) {
-        return {true, true, dir.folder(), u"", {}, goOn};
-    }
+    RunSettings settings(bool goOn = false) { return testing::inFolder(dir.folder(), goOn); }
     std::vector<FileItem> listed(std::initializer_list<const char*> names) {
         std::vector<FileItem> items;
         for (const char* name : names) items.push_back({dir.file(name), true});
         return items;
     }
-    ReplaceSummary replace(const std::vector<FileItem>& items, FileSink& to,
-                           std::u16string_view pattern = u"x", std::u16string_view with = u"xy",
-                           bool goOn = false) {
-        return ReplaceAllFiles(globalExpression(pattern), with, items, settings(goOn), decline, to);
+    RunSummary replace(const std::vector<FileItem>& items, FileSink& to, bool goOn = false,
+                       RunSettings how = {}) {
+        if (how.currentFolder.empty()) how = settings(goOn);
+        return runFolder(items, ReplaceTransform(globalExpression(u"x"), u"xy"), how, to, &decline);
+    }
+    RunSummary batch(const std::vector<FileItem>& items, FileSink& to) {
+        return runFolder(items, CommandTransform({{u"x", u"xy"}}, RegExp()), settings(), to);
     }
     bool restore() { return RestoreFolder(dir.folder(), u"", sink); }
     // bak/ as a finished run of the program leaves it.
@@ -90,16 +91,18 @@ TEST_F(FileSafety, BackupsAreNeverWrittenThroughALinkInTheBackupFolder) {
     EXPECT_FALSE(fs::is_symlink(dir.path() / "bak" / "a.txt"));
     EXPECT_EQ(dir.bytes("bak/a.txt"), "x");
 
-    // The batch's backups and the sibling backup of a save alike.
-    fs::remove(dir.path() / "bak" / "a.txt");
-    fs::create_symlink(outside.path() / "victim.txt", dir.path() / "bak" / "a.txt");
-    EXPECT_TRUE(BackupAllFiles(listed({"a.txt"}), dir.folder(), u"", sink, true));
-    EXPECT_EQ(outside.bytes("victim.txt"), "precious");
+    // The sibling backup of a save alike.
     fs::create_symlink(outside.path() / "victim.txt", dir.path() / "a.bak");
     saveWithBackup(dir.file("a.txt"), u"new", true);
     EXPECT_EQ(outside.bytes("victim.txt"), "precious");
     EXPECT_TRUE(fs::is_symlink(dir.path() / "a.bak"));  // not the program's: left alone
     EXPECT_EQ(dir.bytes("a.txt.bak"), "xy");
+
+    // Restore never reads through one either.
+    fs::remove(dir.path() / "bak" / "a.txt");
+    fs::create_symlink(outside.path() / "victim.txt", dir.path() / "bak" / "a.txt");
+    EXPECT_FALSE(restore());
+    EXPECT_EQ(dir.bytes("a.txt"), "new");
 }
 
 TEST_F(FileSafety, ABackupFolderThatIsALinkIsRefusedBeforeAnythingChanges) {
@@ -107,26 +110,15 @@ TEST_F(FileSafety, ABackupFolderThatIsALinkIsRefusedBeforeAnythingChanges) {
     fs::create_directory_symlink(outside.path() / "ssh", dir.path() / "bak");
     dir.put("authorized_keys", "x");
 
-    const ReplaceSummary summary = replace(listed({"authorized_keys"}), sink);
-    EXPECT_FALSE(summary.ok);
+    EXPECT_FALSE(replace(listed({"authorized_keys"}), sink).ok);
+    EXPECT_FALSE(batch(listed({"authorized_keys"}), sink).ok);
     EXPECT_EQ(dir.bytes("authorized_keys"), "x");
-    EXPECT_FALSE(BackupAllFiles(listed({"authorized_keys"}), dir.folder(), u"", sink));
     EXPECT_TRUE(fs::is_empty(outside.path() / "ssh"));
     outside.put("ssh/authorized_keys", "planted");
     EXPECT_FALSE(restore());
     EXPECT_EQ(dir.bytes("authorized_keys"), "x");
     for (const std::u16string& cause : sink.causes)
         EXPECT_NE(cause.find(u"is a symbolic link"), std::u16string::npos) << toUtf8(cause);
-}
-
-TEST_F(FileSafety, RestoreNeverReadsThroughALinkInTheBackupFolder) {
-    outside.put("secret.txt", "secret");
-    dir.put("a.txt", "mine");
-    ownBackupFolder();
-    RunJournal::read(dir.folder() + u"bak/").recordBackup(u"a.txt");
-    fs::create_symlink(outside.path() / "secret.txt", dir.path() / "bak" / "a.txt");
-    EXPECT_FALSE(restore());
-    EXPECT_EQ(dir.bytes("a.txt"), "mine");
 }
 
 TEST_F(FileSafety, EachRealFileIsChangedOnceAndRestoredWhole) {
@@ -137,11 +129,11 @@ TEST_F(FileSafety, EachRealFileIsChangedOnceAndRestoredWhole) {
     fs::create_symlink(outside.path() / "shared.txt", dir.path() / "o2.txt");
     const auto items = listed({"a.txt", "o1.txt", "o2.txt", "z.txt"});
 
-    ReplaceSettings follow = settings(false);
+    RunSettings follow = settings();
     follow.followLinks = true;
-    EXPECT_TRUE(ReplaceAllFiles(globalExpression(u"x"), u"xy", items, follow, decline, sink).ok);
+    EXPECT_TRUE(replace(items, sink, false, follow).ok);
     EXPECT_EQ(dir.bytes("z.txt") + outside.bytes("shared.txt"), "xyxy");
-    EXPECT_EQ(sink.cells(), u"-| Same file, passed;1| Replaced;-| Same file, passed;1| Replaced");
+    EXPECT_EQ(sink.cells(), u"-|SameFile;1|Written;-|SameFile;1|Written");
     ASSERT_EQ(sink.lines.size(), 4u);
     EXPECT_NE(sink.lines[0].find(u"in the same folder"), std::u16string::npos);
     EXPECT_NE(sink.lines[1].find(u"that file is changed"), std::u16string::npos);
@@ -152,13 +144,6 @@ TEST_F(FileSafety, EachRealFileIsChangedOnceAndRestoredWhole) {
     EXPECT_EQ(outside.bytes("shared.txt"), "xy");
     EXPECT_TRUE(fs::is_symlink(dir.path() / "a.txt"));
     EXPECT_FALSE(fs::is_symlink(dir.path() / "o1.txt"));
-
-    // The batch changes each once too, and passes links out of the folder by.
-    fs::remove(dir.path() / "o1.txt");
-    fs::create_symlink(outside.path() / "shared.txt", dir.path() / "o1.txt");
-    RegExp expr;
-    EXPECT_TRUE(BatchAllFiles({{u"x", u"xy"}}, expr, items, sink));
-    EXPECT_EQ(dir.bytes("z.txt") + outside.bytes("shared.txt"), "xyxy");
 }
 
 TEST_F(FileSafety, ALinkLeadingOutOfTheFolderIsPassedByUnlessFollowed) {
@@ -166,23 +151,15 @@ TEST_F(FileSafety, ALinkLeadingOutOfTheFolderIsPassedByUnlessFollowed) {
     fs::create_symlink(outside.path() / "shared.txt", dir.path() / "s.txt");
     EXPECT_TRUE(replace(listed({"s.txt"}), sink).ok);
     EXPECT_EQ(outside.bytes("shared.txt"), "x");
-    EXPECT_EQ(sink.cells(), u"-| Link to a file not chosen, passed");
-    RegExp expr;
-    RecordingSink batch;
-    EXPECT_TRUE(
-        BatchFolder({{u"x", u"xy"}}, expr, listed({"s.txt"}), {true, dir.folder(), u"", {}}, batch)
-            .ok);
-    EXPECT_EQ(outside.bytes("shared.txt"), "x");
-    ASSERT_FALSE(batch.lines.empty());
-    EXPECT_NE(batch.lines[0].find(u"is a link to " + fromUtf8(outside.path().string())),
+    EXPECT_EQ(sink.cells(), u"-|OutsideLink");
+    ASSERT_FALSE(sink.lines.empty());
+    EXPECT_NE(sink.lines[0].find(u"is a link to " + fromUtf8(outside.path().string())),
               std::u16string::npos);
 
-    ReplaceSettings follow = settings(false);
+    RunSettings follow = settings();
     follow.followLinks = true;
     RecordingSink followed;
-    EXPECT_TRUE(
-        ReplaceAllFiles(globalExpression(u"x"), u"xy", listed({"s.txt"}), follow, decline, followed)
-            .ok);
+    EXPECT_TRUE(replace(listed({"s.txt"}), followed, false, follow).ok);
     EXPECT_EQ(outside.bytes("shared.txt"), "xy");
     ASSERT_FALSE(followed.lines.empty());
     EXPECT_NE(followed.lines[0].find(u"is a link to " + fromUtf8(outside.path().string())),
@@ -204,11 +181,11 @@ TEST_F(FileSafety, AFileChangedBetweenReadAndWriteKeepsTheOtherProgramsText) {
     dir.put("a.txt", "x");
     dir.put("b.txt", "x");
     MeddlingSink meddler;
-    const ReplaceSummary summary = replace(listed({"a.txt", "b.txt"}), meddler);
+    const RunSummary summary = replace(listed({"a.txt", "b.txt"}), meddler);
     EXPECT_FALSE(summary.ok);
     EXPECT_EQ(summary.changedElsewhere, 2u);
     EXPECT_EQ(dir.bytes("a.txt"), "x appended");
-    EXPECT_EQ(meddler.cells(), u"1| Changed by another program;1| Changed by another program");
+    EXPECT_EQ(meddler.cells(), u"1|ChangedElsewhere;1|ChangedElsewhere");
     ASSERT_EQ(meddler.errors.size(), 1u);
     // Nothing of this run is restored over the other program's text.
     EXPECT_TRUE(restore());
@@ -224,13 +201,12 @@ TEST_F(FileSafety, AnInterruptedRunKeepsItsBackupsAndRestoreGivesBackEveryOrigin
     EXPECT_TRUE(lastRunUnfinished(dir.folder(), u""));
 
     // A new run is refused; nothing changes.
-    const ReplaceSummary refused = replace(items, sink);
-    EXPECT_TRUE(refused.unfinishedRun);
+    EXPECT_TRUE(replace(items, sink).unfinishedRun);
+    EXPECT_TRUE(batch(items, sink).unfinishedRun);
     EXPECT_EQ(dir.bytes("a.txt") + dir.bytes("c.txt"), "xyx");
-    EXPECT_FALSE(BackupAllFiles(items, dir.folder(), u"", sink));
 
     // Going on changes the files again but keeps the first backups of the originals.
-    EXPECT_TRUE(replace(items, sink, u"x", u"xy", true).ok);
+    EXPECT_TRUE(replace(items, sink, true).ok);
     EXPECT_EQ(dir.bytes("a.txt") + dir.bytes("c.txt"), "xyyxy");
     EXPECT_EQ(dir.bytes("bak/a.txt"), "x");
     EXPECT_EQ(RunJournal::stateOf(dir.folder() + u"bak/"), RunJournal::State::Finished);
@@ -265,7 +241,19 @@ TEST_F(FileSafety, RestoreRestoresExactlyTheLastRunsFilesAndFinishesACutShortRes
     EXPECT_EQ(RunJournal::stateOf(bak), RunJournal::State::Finished);
 }
 
+// A killed run left temporary files beside the files it wrote, in subfolders too: the next run
+// (or the one that goes on with it) cleans every folder its journal names.
 TEST_F(FileSafety, ARunRemovesTheTemporaryFilesAKilledWriteLeft) {
+    fs::create_directories(dir.path() / "sub");
+    const std::vector<FileItem> items{{dir.put("sub/a.txt", "x"), true},
+                                      {dir.put("sub/b.txt", "x"), true}};
+    KillingSink killed(1);
+    EXPECT_THROW(replace(items, killed), Killed);
+    dir.put("sub/.lodestar-0123456789abcdef.tmp", "half");
+    EXPECT_TRUE(replace(items, sink, true).ok);
+    EXPECT_FALSE(fs::exists(dir.path() / "sub/.lodestar-0123456789abcdef.tmp"));
+    fs::remove_all(dir.path() / "bak");
+
     dir.put("a.txt", "x");
     dir.put(".lodestar-0123456789abcdef.tmp", "half");
     dir.put(".lodestar-notours.tmp", "someone else's");
@@ -277,20 +265,6 @@ TEST_F(FileSafety, ARunRemovesTheTemporaryFilesAKilledWriteLeft) {
     dir.put("bak/.lodestar-fedcba9876543210.tmp", "half");
     EXPECT_TRUE(restore());
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));  // nothing of ours keeps it
-}
-
-// A run killed in a tree left temporary files beside the files it wrote, in subfolders too: the
-// run that goes on with it cleans every folder its journal names.
-TEST_F(FileSafety, TheTemporaryFilesAKilledRunLeftInSubfoldersGo) {
-    fs::create_directories(dir.path() / "sub");
-    dir.put("sub/a.txt", "x");
-    dir.put("sub/b.txt", "x");
-    const std::vector<FileItem> items{{dir.file("sub/a.txt"), true}, {dir.file("sub/b.txt"), true}};
-    KillingSink killed(1);
-    EXPECT_THROW(replace(items, killed), Killed);
-    dir.put("sub/.lodestar-0123456789abcdef.tmp", "half");
-    EXPECT_TRUE(replace(items, sink, u"x", u"xy", true).ok);
-    EXPECT_FALSE(fs::exists(dir.path() / "sub/.lodestar-0123456789abcdef.tmp"));
 }
 
 TEST_F(FileSafety, AWriteErrorIsHeadedAsAFileError) {

@@ -35,8 +35,8 @@ class EventSink : public FileSink {
     std::vector<std::u16string> events;
     void fileDone(const FileOutcome& o) override {
         events.push_back(u"file " + decimal(static_cast<long long>(o.row)) + u" " + local(o.path) +
-                         u" " + o.matchesCell + u"|" + o.statusCell + u"|" +
-                         decimal(static_cast<long long>(o.skipped)));
+                         u" " + decimal(static_cast<long long>(o.count.value_or(9999))) + u"|" +
+                         decimal(static_cast<long long>(o.result)));
     }
     void logLine(std::u16string_view line) override { events.push_back(u"log " + local(line)); }
     void logError(std::u16string_view message, std::u16string_view cause) override {
@@ -103,16 +103,14 @@ Outcome runAll(unsigned threads, const std::string& kind) {
     if (kind == "search") {
         SearchAllFiles(globalExpression(u"\\d+px"), u"\\d+px", files, sink);
     } else if (kind == "replace") {
-        ReplaceSettings settings{true, true, dir.folder(), u""};
-        ReplaceAllFiles(globalExpression(u"(\\d+)px"), u"$1\u4e2d", files, settings, declines,
-                        sink);
+        runFolder(files, ReplaceTransform(globalExpression(u"(\\d+)px"), u"$1\u4e2d"),
+                  testing::inFolder(dir.folder()), sink, &declines);
     } else {
         RegExp expr = globalExpression();
-        const std::vector<Command> commands = {{u"(\\d+)px", u"$1 px", true},
-                                               {u"row", u"Row", false}};
-        EXPECT_TRUE(BackupAllFiles(files, dir.folder(), u"", sink));
-        BatchAllFiles(commands, expr, files, sink, {}, &declines, nullptr,
-                      backupFolderPath(dir.folder(), u""));
+        const CommandTransform commands({{u"(\\d+)px", u"$1 px", true}, {u"row", u"Row", false}},
+                                        expr);
+        commands.leaveLastOn(expr,
+                             runFolder(files, commands, testing::inFolder(dir.folder()), sink));
         EXPECT_EQ(expr.pattern(), u"row");  // left on the last command, as the window expects
     }
     setWorkerThreads(0);
@@ -153,9 +151,8 @@ TEST(LinkBackups, AreTheOriginalFileAndStayItWhateverLaterHappensToTheFile) {
     // A replace (which backs up again) renames new content over the name: the backup keeps
     // the old file, and a later write in place through the name does not reach it.
     EventSink sink(dir.folder());
-    testing::ReadOnlyAnswer declines{false};
-    ReplaceSettings settings{true, true, dir.folder(), u""};
-    ReplaceAllFiles(globalExpression(u"px"), u"em", files, settings, declines, sink);
+    runFolder(files, ReplaceTransform(globalExpression(u"px"), u"em"),
+              testing::inFolder(dir.folder()), sink);
     const struct stat backup = statOf(dir.path() / "bak/a.htm");
     EXPECT_EQ(backup.st_ino, original.st_ino);
     EXPECT_EQ(backup.st_mtim.tv_sec, original.st_mtim.tv_sec);
@@ -182,24 +179,6 @@ TEST(LinkBackups, AreTheOriginalFileAndStayItWhateverLaterHappensToTheFile) {
     }
 }
 
-TEST(BatchRun, LeavesUnchangedFilesAloneUnlessABackupSharesThem) {
-    TempDir dir;
-    const std::vector<FileItem> files = {{dir.put("same.htm", "nothing"), true},
-                                         {dir.put("linked.htm", "nothing"), true}};
-    fs::create_directory(dir.path() / "bak");
-    fs::create_hard_link(dir.path() / "linked.htm", dir.path() / "bak/linked.htm");
-    const ino_t same = statOf(dir.path() / "same.htm").st_ino;
-    RegExp expr;
-    EventSink sink(dir.folder());
-    const std::vector<Command> commands = {{u"px", u"em", true}};
-    EXPECT_TRUE(BatchAllFiles(commands, expr, files, sink, {}, nullptr, nullptr,
-                              dir.folder() + u"bak/", dir.folder()));
-    EXPECT_EQ(statOf(dir.path() / "same.htm").st_ino, same);
-    writeInPlace(dir.path() / "linked.htm", "edited");
-    EXPECT_EQ(dir.bytes("bak/linked.htm"), "nothing");
-    EXPECT_EQ(sink.events.back(), u"log 2 files batch replaced successfully.");
-}
-
 // Makes the new contents durable, then ends the process at once: as a crash just before the
 // first rename.
 class CrashAfterFlush : public FileOutput {
@@ -221,14 +200,13 @@ TEST(ParallelRuns, ACrashBetweenTheDurableWriteAndTheRenameLosesNothing) {
         files.push_back(
             {dir.put("p" + std::to_string(i) + ".htm", std::to_string(i) + "px"), true});
     const auto before = contentsOf(dir.path());
-    testing::ReadOnlyAnswer declines{false};
     const pid_t child = ::fork();
     if (child == 0) {
         CrashAfterFlush crash;
-        ReplaceSettings settings{true, true, dir.folder(), u""};
+        RunSettings settings = testing::inFolder(dir.folder());
         settings.output = &crash;
         EventSink sink(dir.folder());
-        ReplaceAllFiles(globalExpression(u"px"), u"em", files, settings, declines, sink);
+        runFolder(files, ReplaceTransform(globalExpression(u"px"), u"em"), settings, sink);
         ::_exit(3);  // not reached: the flush ends the process
     }
     int status = 0;
@@ -247,9 +225,9 @@ TEST(ParallelRuns, ACrashBetweenTheDurableWriteAndTheRenameLosesNothing) {
 
     // The next run clears them away and does the whole work.
     EventSink sink(dir.folder());
-    ReplaceSettings settings{true, true, dir.folder(), u""};
-    EXPECT_TRUE(
-        ReplaceAllFiles(globalExpression(u"px"), u"em", files, settings, declines, sink).ok);
+    EXPECT_TRUE(runFolder(files, ReplaceTransform(globalExpression(u"px"), u"em"),
+                          testing::inFolder(dir.folder()), sink)
+                    .ok);
     const auto after = contentsOf(dir.path());
     for (int i = 0; i < 12; ++i) {
         const std::string name = "p" + std::to_string(i) + ".htm";

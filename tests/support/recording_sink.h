@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/text.h"
 #include "files/file_sink.h"
 
 namespace lodestar::testing {
@@ -21,11 +22,17 @@ class RecordingSink : public FileSink {
         errors.emplace_back(message);
         causes.emplace_back(cause);
     }
-    // The table cells of every reported file as "matches|status", separated by ";".
+    // Every reported file as "count|result" ("-" for no count), separated by ";".
     std::u16string cells() const {
+        static constexpr const char16_t* kNames[] = {
+            u"Counted",   u"Unticked", u"SameFile",         u"OutsideLink",
+            u"ReadOnly",  u"Binary",   u"NotAFile",         u"CannotHold",
+            u"Unchanged", u"Written",  u"ChangedElsewhere", u"Previewed"};
         std::u16string text;
         for (const FileOutcome& o : outcomes)
-            text += (text.empty() ? u"" : u";") + o.matchesCell + u"|" + o.statusCell;
+            text += (text.empty() ? u"" : u";") +
+                    (o.count ? fromUtf8(std::to_string(*o.count)) : u"-") + u"|" +
+                    kNames[static_cast<int>(o.result)];
         return text;
     }
 };

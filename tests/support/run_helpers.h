@@ -2,9 +2,10 @@
 // the read-only question that counts how often it was asked.
 #pragma once
 
+#include <string>
 #include <string_view>
 
-#include "runs/multi_replace.h"
+#include "runs/run_driver.h"
 #include "search/regexp.h"
 
 namespace lodestar::testing {
@@ -15,6 +16,14 @@ inline RegExp globalExpression(std::u16string_view pattern = u"", bool ignoreCas
     expr.setIgnoreCase(ignoreCase);
     expr.setGlobal(true);
     return expr;
+}
+
+// A folder run's settings for `folder`, with backups and the rest as the window has them.
+inline RunSettings inFolder(std::u16string folder, bool goOnWithUnfinished = false) {
+    RunSettings settings;
+    settings.currentFolder = std::move(folder);
+    settings.goOnWithUnfinished = goOnWithUnfinished;
+    return settings;
 }
 
 struct ReadOnlyAnswer : ReadOnlyQuestion {

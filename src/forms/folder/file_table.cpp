@@ -1,6 +1,7 @@
 // Building the file table's HTML and the model of its cells.
 #include "forms/folder/file_table.h"
 
+#include "core/markup_escape.h"
 #include "core/text.h"
 #include "files/file_ops.h"
 #include "files/folder_tree.h"
@@ -44,9 +45,9 @@ FileTable buildFileTable(const std::u16string& templateHtml,
             // A file gone since the listing shows the smallest size; reading it will say why.
         }
         const std::u16string link =
-            u"<a href='#" + number + u"'>" + escapeHtml(shownName(currentFolder, path)) + u"</a>";
+            u"<a href='#" + number + u"'>" + escapeMarkup(shownName(currentFolder, path)) + u"</a>";
         const std::u16string size = SizeInKB(bytes);
-        const std::u16string folder = escapeHtml(ParentFolderOf(path));
+        const std::u16string folder = escapeMarkup(ParentFolderOf(path));
         table.html += u"<tr bgcolor=" + rowColour(i) + u"><td>" + number + u"</td><td>" + link +
                       u"</td></td><td></td><td></td><td>" + size + u"</td><td>" + folder +
                       u"</td><td>" + kTick + u"</td></tr>";

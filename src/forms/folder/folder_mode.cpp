@@ -152,7 +152,7 @@ bool FolderMode::initFileInfoShow() {
     w_.controls().setText("inputPath", w_.CurrentFolder);
     std::u16string templateHtml;
     try {
-        templateHtml = ReadTextFile(w_.programFolder() + u"lib/tbl.tmp");
+        templateHtml = LoadFileText(w_.programFolder() + u"lib/tbl.tmp");
     } catch (const Error& e) {
         w_.logError(u"Can't show the file table.\r\n" + fromUtf8(e.what()));
         return false;
@@ -378,26 +378,25 @@ bool FolderMode::unfinishedRunStands(bool backsUp) {
 
 void FolderMode::ReplaceAllFiles(MainWindow&) {
     if (unfinishedRunStands(w_.options.backupOnReplace)) return;
-    ReplaceSettings settings;
-    settings.countMatches = !w_.options.noCountOnReplace;
+    RunSettings settings;
     settings.backup = w_.options.backupOnReplace;
     settings.currentFolder = w_.CurrentFolder;
     settings.backupFolderName = w_.options.backupFolder;
     settings.reading = w_.reading;
     settings.followLinks = picker_.followLinks();
     settings.keepSteps = w_.options.keptSteps;
-    auto summary = std::make_shared<ReplaceSummary>();
+    auto summary = std::make_shared<RunSummary>();
     startRun(
         RunKind::Replace,
-        [this, summary, settings, expr = w_.expression, replacement = w_.replaceText,
+        [this, summary, settings,
+         transform = ReplaceTransform(w_.expression, w_.replaceText, !w_.options.noCountOnReplace),
          files = listedFiles()](FileSink& sink, const StopToken& stop) {
             AskOnUi question(runner_, prompts_);
-            *summary = lodestar::ReplaceAllFiles(expr, replacement, files, settings, question, sink,
-                                                 &stop);
+            *summary = runFolder(files, transform, settings, sink, &question, &stop);
         },
         [this, summary] {
             // Files already rewritten have their backups, so they can be restored.
-            if (summary->ok || summary->replacedFiles > 0) w_.setRestoreEnabled(true);
+            if (summary->ok || summary->written > 0) w_.setRestoreEnabled(true);
             w_.readPickedFile(false);
         });
 }
@@ -409,14 +408,18 @@ void FolderMode::BatchAllFiles(MainWindow&) {
         bool backedUp = false;
     };
     auto outcome = std::make_shared<Outcome>(Outcome{w_.expression, false});
+    RunSettings settings;
+    settings.currentFolder = w_.CurrentFolder;
+    settings.backupFolderName = w_.options.backupFolder;
+    settings.reading = w_.reading;
+    settings.followLinks = picker_.followLinks();
+    settings.keepSteps = w_.options.keptSteps;
     startRun(
         RunKind::Batch,
-        [outcome, commands = w_.commands, folder = w_.CurrentFolder, name = w_.options.backupFolder,
-         reading = w_.reading, files = listedFiles(), follow = picker_.followLinks(),
-         keep = w_.options.keptSteps](FileSink& sink, const StopToken& stop) {
-            const BatchSettings settings{true, folder, name, reading, false, follow, keep};
-            const BatchSummary summary =
-                BatchFolder(commands, outcome->expr, files, settings, sink, nullptr, &stop);
+        [outcome, settings, transform = CommandTransform(w_.commands, w_.expression),
+         files = listedFiles()](FileSink& sink, const StopToken& stop) {
+            const RunSummary summary = runFolder(files, transform, settings, sink, nullptr, &stop);
+            transform.leaveLastOn(outcome->expr, summary);
             outcome->backedUp = !summary.busy && !summary.unfinishedRun;
         },
         [this, outcome] {

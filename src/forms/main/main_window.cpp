@@ -492,7 +492,7 @@ void MainWindow::onNavigateComplete(Pane which, const std::u16string& address) {
     std::u16string source;
     if (fileExists(file)) {
         try {
-            source = ReadTextFile(file);
+            source = LoadFileText(file);
         } catch (const Error&) {
         }
     }

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "backups/backup.h"
+#include "backups/single_save.h"
 #include "core/reason.h"
 #include "core/text.h"
 #include "files/file_ops.h"
@@ -122,19 +123,15 @@ bool MainWindow::writeDocument(const std::u16string& path, std::optional<FileSta
     bool backup = false;
     try {
         const bool exists = fileExists(path);
-        SaveNote note;
-        note.keepSteps = options.keptSteps;
-        if (exists && isReadOnly(path)) {
-            if (!confirm(u"Current file is read only, save it anyway?")) return false;
-            clearReadOnly(path);
-            note.wasReadOnly = true;  // a Restore gives the bit back
-        }
         backup = options.backupOnReplace && exists;
         // Save As may make a new file; the file the text was read from must still be there.
         if (!exists && path != curFileName)
             replaceFileBytes(path, encodeText(txtDoc, curFormat), ReplaceRules{});
-        else
-            saveWithBackup(path, txtDoc, options.backupOnReplace, curFormat, expected, note);
+        else if (!saveFileText(
+                     path, txtDoc,
+                     {options.backupOnReplace, curFormat, expected, u"save", options.keptSteps},
+                     [this] { return confirm(u"Current file is read only, save it anyway?"); }))
+            return false;
     } catch (const FileChangedError&) {
         saveOverChangedFile(path);
         return false;

@@ -1,5 +1,5 @@
-// The two result cells of a file's row in the file table, as the folder loops report the file:
-// their own cells, or for a file left alone "-" and the reason (" Binary", " Not replaced").
+// The two result cells of a file's row in the file table: how the table words what a folder
+// loop reports of the file.
 #pragma once
 
 #include <string>

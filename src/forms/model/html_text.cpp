@@ -142,31 +142,4 @@ bool hasElementId(std::u16string_view html, std::u16string_view id) {
     return false;
 }
 
-std::u16string escapeHtml(std::u16string_view text) {
-    std::u16string html;
-    html.reserve(text.size());
-    for (char16_t c : text) {
-        switch (c) {
-            case u'&':
-                html += u"&amp;";
-                break;
-            case u'<':
-                html += u"&lt;";
-                break;
-            case u'>':
-                html += u"&gt;";
-                break;
-            case u'"':
-                html += u"&quot;";
-                break;
-            case u'\'':
-                html += u"&#39;";
-                break;
-            default:
-                html += c;
-        }
-    }
-    return html;
-}
-
 }  // namespace lodestar

@@ -19,9 +19,6 @@ std::size_t countElements(std::u16string_view html, std::u16string_view tagName)
 // the end). A page without a body tag is all body.
 std::u16string bodyOf(std::u16string_view page);
 
-// The text as HTML that shows it unchanged: "&", "<", ">", '"' and "'" as references.
-std::u16string escapeHtml(std::u16string_view text);
-
 // True when the fragment has an element whose id attribute is `id` (quoted or not).
 bool hasElementId(std::u16string_view html, std::u16string_view id);
 

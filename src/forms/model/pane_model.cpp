@@ -2,6 +2,8 @@
 // loads.
 #include "forms/model/pane_model.h"
 
+#include "core/markup_escape.h"
+
 #include "forms/model/html_text.h"
 
 namespace lodestar {
@@ -103,7 +105,7 @@ void PaneModel::setCellText(const std::u16string& tableId, std::size_t index,
                             const std::u16string& text) {
     auto it = tables_.find(tableId);
     if (it == tables_.end() || index >= it->second.cells.size()) return;
-    it->second.cells[index] = escapeHtml(text);
+    it->second.cells[index] = escapeMarkup(text);
     if (host_) host_->setCell(tableId, index, text, false);
 }
 

@@ -6,17 +6,26 @@
 namespace lodestar {
 namespace {
 
-TEST(FileCells, SkippedFilesSayWhyOthersKeepTheLoopCells) {
+TEST(FileCells, EachOutcomeIsWordedForItsRun) {
     const struct {
-        FileOutcome outcome;
-        std::u16string matches, status;
+        FileResult result;
+        std::optional<std::size_t> count;
+        FileRun run;
+        std::u16string_view matches, status;
     } rows[] = {
-        {{1, u"a", u"3", u" Replaced", 3u, FileSkip::None}, u"3", u" Replaced"},
-        {{2, u"b", u"-", u"", std::nullopt, FileSkip::Binary}, u"-", u" Binary"},
-        {{3, u"c", u"2", u"", 2u, FileSkip::CannotHoldText}, u"2", u" Not replaced"},
+        {FileResult::Written, 3u, FileRun::Replace, u"3", u" Replaced"},
+        {FileResult::Binary, std::nullopt, FileRun::Search, u"-", u" Binary"},
+        {FileResult::CannotHoldText, 2u, FileRun::Replace, u"2", u" Not replaced"},
+        {FileResult::Unchanged, std::nullopt, FileRun::Batch, u" -", u" Batch Replaced."},
+        {FileResult::ReadOnly, std::nullopt, FileRun::Batch, u"-1", u" Read only"},
+        {FileResult::Unchanged, 0u, FileRun::Replace, u"0", u" Passed"},
     };
     for (const auto& row : rows) {
-        const FileCells cells = fileTableCells(row.outcome);
+        FileOutcome outcome;
+        outcome.result = row.result;
+        outcome.count = row.count;
+        outcome.run = row.run;
+        const FileCells cells = fileTableCells(outcome);
         EXPECT_EQ(cells.matches, row.matches);
         EXPECT_EQ(cells.status, row.status);
     }
