@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_args.h"
+#include "cli/man_page.h"
 
 namespace lodestar::cli {
 namespace {
@@ -32,10 +33,44 @@ TEST(CliArgs, StartsAsTheDesktopProgram) {
     EXPECT_FALSE(args.backup.has_value());
 }
 
-TEST(CliArgs, TheUsageTextSaysWhereTheSettingsLive) {
+TEST(CliArgs, FindOutputSwitches) {
+    const Arguments args =
+        parseArguments({"-r", "find", "-o", "x", "d", "-N", "--no-filename", "-B2", "-A", "3",
+                        "--color=never", "--stats", "--exclude", "build/**", "--exclude=*.min.js"});
+    EXPECT_EQ(args.findOutput.shape, FindShape::OnlyMatching);
+    EXPECT_FALSE(args.findOutput.lineNumbers);
+    EXPECT_FALSE(args.findOutput.fileNames);
+    EXPECT_EQ(args.findOutput.before, 2u);
+    EXPECT_EQ(args.findOutput.after, 3u);
+    EXPECT_EQ(args.findOutput.color, ColorChoice::Never);
+    EXPECT_TRUE(args.findOutput.stats && args.recursive);
+    EXPECT_EQ(args.exclude, (std::vector<std::string>{"build/**", "*.min.js"}));
+    EXPECT_EQ(parseArguments({"find", "x", "d", "-C", "4"}).findOutput.before, 4u);
+    EXPECT_EQ(parseArguments({"find", "x", "d", "--json"}).findOutput.shape, FindShape::Json);
+    // For extract, -o takes the export file, before the command or after it.
+    EXPECT_EQ(parseArguments({"-o", "out.txt", "extract", "x", "d"}).output, "out.txt");
+    EXPECT_EQ(parseArguments({"extract", "x", "d", "-o", "-"}).output, "-");
+}
+
+// The manual page is made from the usage text: every switch of --help is in it.
+TEST(CliArgs, TheManualPagesSayWhatTheUsageTextSays) {
     const std::string usage = usageText();
-    EXPECT_NE(usage.find("lodestar.opt in $XDG_CONFIG_HOME/lodestar/"), std::string::npos);
-    EXPECT_EQ(usage.find("beside the program"), std::string::npos);
+    EXPECT_NE(usage.find("lodestar.opt in\n$XDG_CONFIG_HOME/lodestar/"), std::string::npos);
+    const std::string page = cliManPage(usage, "9.9");
+    EXPECT_EQ(page.rfind(".TH LODESTAR\\-CLI 1 \"\" \"Lodestar 9.9\"", 0), 0u);
+    std::size_t switches = 0;
+    for (std::size_t at = 0; (at = usage.find("\n  -", at)) != std::string::npos;
+         ++at, ++switches) {
+        std::string name = usage.substr(at + 3, usage.find_first_of(" ,=\n", at + 3) - at - 3);
+        for (std::size_t dash = 0; (dash = name.find('-', dash)) != std::string::npos; dash += 2)
+            name.replace(dash, 1, "\\-");
+        EXPECT_NE(page.find(".B " + name), std::string::npos) << name;
+    }
+    EXPECT_GT(switches, 30u);
+    for (const char* section :
+         {".SH SYNOPSIS", ".SH DESCRIPTION", ".SH FIND OUTPUT", ".SH EXIT STATUS"})
+        EXPECT_NE(page.find(section), std::string::npos) << section;
+    EXPECT_NE(windowManPage(usage, "9.9").find(".SH FILES\nThe options"), std::string::npos);
 }
 
 TEST(CliArgs, RefusesWhatItCannotRun) {
@@ -49,7 +84,9 @@ TEST(CliArgs, RefusesWhatItCannotRun) {
                                                {"find", "x", "d", "--format", "pdf"},
                                                {"find", "x", "d", "--backup-folder"},
                                                {"find", "x", "d", "--first=1"},
-                                               {"find", "x", "d", "--bogus"}})
+                                               {"find", "x", "d", "--bogus"},
+                                               {"find", "x", "d", "-A", "many"},
+                                               {"find", "x", "d", "--color", "sometimes"}})
         EXPECT_THROW(parseArguments(bad), UsageError);
 }
 

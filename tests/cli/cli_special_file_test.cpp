@@ -46,7 +46,7 @@ TEST_F(CliSpecialFile, AFifoAsOptionsOrSettingsFileIsNotReadButNamed) {
         ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
         const Outcome result = run({"find", "cat", at("a.txt")});
         EXPECT_EQ(result.status, 0) << result.err;
-        EXPECT_EQ(result.out, "1\t" + at("a.txt") + "\nSearch cat, 1 items found in 1 files.\n");
+        EXPECT_EQ(result.out, at("a.txt") + ":1:3:a cat\n");
         EXPECT_NE(result.err.find(fifo.string() +
                                   ": not a regular file (a FIFO or a device); it is not read."),
                   std::string::npos)
