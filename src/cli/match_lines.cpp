@@ -52,10 +52,19 @@ class Printer {
         contextLines(from, first);
     }
 
+    // The line in UTF-8, kept for the next match on the same line.
+    const std::string& printed(std::size_t line) {
+        if (line != printedLine_) {
+            printedLine_ = line;
+            printedText_ = toUtf8(lines_.text(line));
+        }
+        return printedText_;
+    }
+
     void contextLines(std::size_t from, std::size_t to) {
         for (std::size_t line = from; line < to && lines_.exists(line); ++line) {
             prefix(line, std::nullopt, '-');
-            out_ += toUtf8(lines_.text(line));
+            out_ += printed(line);
             out_ += '\n';
             done_ = line + 1;
         }
@@ -86,19 +95,15 @@ class Printer {
         const std::size_t end = lines_.end(line);
         const std::size_t from = std::clamp(match.index, start, end);
         const std::size_t to = std::clamp(match.index + match.length, from, end);
-        const std::u16string_view before = text_.substr(start, from - start);
-        const std::u16string_view marked = text_.substr(from, to - from);
-        if (output_.shape == FindShape::OnlyMatching) {
-            if (marked.empty()) return;
-            prefix(line, line == first ? utf8Length(before) + 1 : 1, ':');
-            colored(kMatchColor, toUtf8(marked));
-            out_ += '\n';
-            return;
-        }
-        prefix(line, line == first ? utf8Length(before) + 1 : 1, ':');
-        out_ += toUtf8(before);
-        if (!marked.empty()) colored(kMatchColor, toUtf8(marked));
-        out_ += toUtf8(text_.substr(to, end - to));
+        if (output_.shape == FindShape::OnlyMatching && from == to) return;
+        const std::string_view whole = printed(line);
+        const std::size_t before = utf8Length(text_.substr(start, from - start));
+        const std::string_view marked =
+            whole.substr(before, utf8Length(text_.substr(from, to - from)));
+        prefix(line, line == first ? before + 1 : 1, ':');
+        if (output_.shape != FindShape::OnlyMatching) out_ += whole.substr(0, before);
+        if (!marked.empty()) colored(kMatchColor, marked);
+        if (output_.shape != FindShape::OnlyMatching) out_ += whole.substr(before + marked.size());
         out_ += '\n';
     }
 
@@ -127,6 +132,8 @@ class Printer {
     std::size_t done_ = 0;   // lines before this one are printed or passed
     std::size_t after_ = 0;  // context after the last match reaches to this line
     bool printedAny_ = false;
+    std::size_t printedLine_ = static_cast<std::size_t>(-1);
+    std::string printedText_;
 };
 
 }  // namespace
