@@ -25,17 +25,6 @@ TEST(CliArgs, SwitchesMayStandAnywhereAndDoubleDashEndsThem) {
     EXPECT_EQ(dashed.operands, (std::vector<std::string>{"-x", "dir"}));
 }
 
-TEST(CliArgs, StartsAsTheDesktopProgram) {
-    const Arguments args = parseArguments({"find", "x", "dir"});
-    EXPECT_TRUE(args.ignoreCase);
-    EXPECT_TRUE(args.global);
-    EXPECT_TRUE(args.dotAll);
-    EXPECT_FALSE(args.multiline);
-    EXPECT_FALSE(args.readOnlyWrite);
-    EXPECT_EQ(args.filter, "*.*");
-    EXPECT_FALSE(args.backup.has_value());
-}
-
 TEST(CliArgs, FindOutputSwitches) {
     const Arguments args =
         parseArguments({"-r", "find", "-o", "x", "d", "-N", "--no-filename", "-B2", "-A", "3",
