@@ -21,9 +21,7 @@ fail() {
 
 work=$(mktemp -d)
 installed=0
-window=""
 cleanup() {
-    [[ -n "$window" ]] && kill "$window" 2>/dev/null || true
     if ((installed)); then
         step "removing the package"
         $sudo timeout 300 apt-get remove -y -qq lodestar >/dev/null || echo "could not remove lodestar" >&2
@@ -54,16 +52,17 @@ debs=("$build"/lodestar_*_amd64.deb)
 deb=${debs[0]}
 echo "$(basename "$deb"):"
 dpkg-deb --field "$deb" Package Version Architecture Depends
-dpkg -c "$deb" | awk '{print $6, $7, $8}'
+listing=$(dpkg -c "$deb" | awk '{print $6, $7, $8}')
+echo "$listing"
 for path in ./usr/bin/lodestar ./usr/bin/lodestar-cli ./usr/lib/lodestar/lib/ml.tmp \
     ./usr/share/man/man1/lodestar.1 ./usr/share/man/man1/lodestar-cli.1 \
     ./usr/share/applications/lodestar.desktop ./usr/share/icons/hicolor/scalable/apps/lodestar.svg \
     ./usr/share/bash-completion/completions/lodestar-cli \
     ./usr/share/zsh/vendor-completions/_lodestar-cli; do
-    dpkg -c "$deb" | grep -q " $path\( \|$\)" || fail "the package lacks $path"
+    grep -q "^$path\( \|$\)" <<<"$listing" || fail "the package lacks $path"
 done
 for runtime in libpcre2-16 libqt6webenginewidgets6 libqt6widgets6; do
-    dpkg-deb --field "$deb" Depends | grep -q "$runtime" || fail "no dependency on $runtime"
+    grep -q "$runtime" <<<"$(dpkg-deb --field "$deb" Depends)" || fail "no dependency on $runtime"
 done
 
 step "apt-get install $deb"
@@ -95,8 +94,16 @@ timeout 180 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     lodestar "$1" >"$2/window.log" 2>&1 &
     window=$!
     found=1
-    # The title names the file once the window is up with it.
-    if timeout 90 xdotool search --sync --onlyvisible --name "a\.css" >/dev/null; then found=0; fi
+    # The title names the file once the window is up with it. Polled: a window that goes away
+    # while xdotool looks at it ends that look with an X error.
+    for _ in $(seq 180); do
+        if xdotool search --onlyvisible --name "a\.css" >/dev/null 2>&1; then
+            found=0
+            break
+        fi
+        sleep 0.5
+    done
+    ((found == 0)) || xdotool search --onlyvisible --name . getwindowname %@ >&2 2>/dev/null
     kill "$window" 2>/dev/null
     wait "$window" 2>/dev/null
     exit $found

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <iterator>
 #include <memory>
 
 #include "cli/match_lines.h"

@@ -62,6 +62,8 @@ TEST_F(Cli, ErrorsGoToStandardErrorWithStatusTwo) {
               "Replacing command not found!\nPlease check the replacing command file.\n");
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));
     EXPECT_NE(failure({"find", "x"}).find("Usage:"), std::string::npos);
+    failure({"render", at("none.htm")});
+    failure({"render", at("a.htm"), "--pattern", "(x"});
 }
 
 TEST_F(Cli, ReplaceInAFolderBacksUpReportsEachFileAndRestores) {
@@ -181,15 +183,6 @@ TEST_F(Cli, ExtractWritesItsFormatToAFileOrStandardOutput) {
     const Outcome full = run({"extract", "px", folder(), "-o", "-"}, ">/dev/full");
     EXPECT_EQ(full.status, 2);
     EXPECT_NE(full.err.find("cannot write"), std::string::npos);
-}
-
-TEST_F(Cli, RenderPrintsTheSourceViewBody) {
-    dir.put("page.htm", "<b>12px</b>\tx\r\n");
-    EXPECT_NE(run({"render", at("page.htm"), "--pattern", "\\d+px"})
-                  .out.find("<a id='1'></a><em>12px</em>"),
-              std::string::npos);
-    failure({"render", at("none.htm")});
-    failure({"render", at("page.htm"), "--pattern", "(x"});
 }
 
 TEST_F(Cli, ReplaceOverATreeMirrorsTheBackupsAndRestoresEveryFile) {
