@@ -108,8 +108,10 @@ class Printer {
     }
 
     void json(const FoundMatch& match, std::size_t first, std::size_t last) {
+        // A match at a line break is at the end of its line's text, as the lines show it.
         const std::size_t start = lines_.start(first);
-        const std::size_t column = utf8Length(text_.substr(start, match.index - start));
+        const std::size_t from = std::min(match.index, lines_.end(first));
+        const std::size_t column = utf8Length(text_.substr(start, from - start));
         out_ += "{\"file\":" + jsonString(fromUtf8(label_.name));
         out_ += ",\"line\":" + std::to_string(first + 1);
         out_ += ",\"column\":" + std::to_string(column + 1);
