@@ -54,9 +54,17 @@ class Printer {
 
     // The line in UTF-8, kept for the next match on the same line.
     const std::string& printed(std::size_t line) {
-        if (line != printedLine_) {
-            printedLine_ = line;
-            printedText_ = toUtf8(lines_.text(line));
+        if (line == printedLine_) return printedText_;
+        printedLine_ = line;
+        // Most lines are ASCII: narrowed into the kept buffer, without a conversion.
+        const std::u16string_view text = lines_.text(line);
+        printedText_.resize(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] >= 0x80) {
+                printedText_ = toUtf8(text);
+                break;
+            }
+            printedText_[i] = static_cast<char>(text[i]);
         }
         return printedText_;
     }
