@@ -28,3 +28,11 @@ foreach(size 48 128 256)
     install(FILES ${CMAKE_SOURCE_DIR}/desktop/icons/lodestar-${size}.png
             DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME lodestar.png)
 endforeach()
+
+# The manual pages and the bash and zsh completions, made from the usage text at build time.
+install(FILES ${CMAKE_BINARY_DIR}/man/man1/lodestar.1 ${CMAKE_BINARY_DIR}/man/man1/lodestar-cli.1
+        DESTINATION share/man/man1)
+install(FILES ${CMAKE_BINARY_DIR}/completion/lodestar-cli
+        DESTINATION share/bash-completion/completions)
+install(FILES ${CMAKE_BINARY_DIR}/completion/_lodestar-cli
+        DESTINATION share/zsh/vendor-completions)

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "cli/usage_text.h"
 #include "files/text_encoding.h"
 
 namespace lodestar::cli {
@@ -52,9 +53,32 @@ unsigned jobCount(const std::string& text) {
     return count;
 }
 
-}  // namespace
+// "-A3": a context switch with its count written straight after it.
+bool isInlineContext(const std::string& name) {
+    return name.size() > 2 && name[0] == '-' &&
+           (name[1] == 'A' || name[1] == 'B' || name[1] == 'C');
+}
 
-Arguments parseArguments(const std::vector<std::string>& args) {
+std::size_t contextLines(const std::string& text) {
+    if (text.empty() || text.size() > 6 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        throw UsageError("-A, -B and -C take a number of lines, not \"" + text + "\".");
+    return std::stoul(text);
+}
+
+void setContext(FindOutput& output, char which, std::size_t lines) {
+    if (which != 'A') output.before = lines;
+    if (which != 'B') output.after = lines;
+}
+
+ColorChoice colorChoice(const std::string& text) {
+    if (text == "auto") return ColorChoice::Auto;
+    if (text == "always") return ColorChoice::Always;
+    if (text == "never") return ColorChoice::Never;
+    throw UsageError("--color takes auto, always or never, not \"" + text + "\".");
+}
+
+Arguments parse(const std::vector<std::string>& args, bool outputTakesValue) {
     Arguments parsed;
     std::vector<std::string> positional;
     bool switchesEnded = false;
@@ -100,10 +124,33 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             {"-h", [&] { help = true; }},
             {"--help", [&] { help = true; }},
             {"--version", [&] { version = true; }},
+            {"--count", [&] { parsed.findOutput.shape = FindShape::Count; }},
+            {"-l", [&] { parsed.findOutput.shape = FindShape::FilesWithMatches; }},
+            {"--files-with-matches",
+             [&] { parsed.findOutput.shape = FindShape::FilesWithMatches; }},
+            {"--only-matching", [&] { parsed.findOutput.shape = FindShape::OnlyMatching; }},
+            {"--json", [&] { parsed.findOutput.shape = FindShape::Json; }},
+            {"-n", [&] { parsed.findOutput.lineNumbers = true; }},
+            {"--line-number", [&] { parsed.findOutput.lineNumbers = true; }},
+            {"-N", [&] { parsed.findOutput.lineNumbers = false; }},
+            {"--no-line-number", [&] { parsed.findOutput.lineNumbers = false; }},
+            {"--no-filename", [&] { parsed.findOutput.fileNames = false; }},
+            {"--stats", [&] { parsed.findOutput.stats = true; }},
         };
+        const std::map<std::string, char> contexts{{"-A", 'A'}, {"--after-context", 'A'},
+                                                   {"-B", 'B'}, {"--before-context", 'B'},
+                                                   {"-C", 'C'}, {"--context", 'C'}};
         if (const auto flag = flags.find(name); flag != flags.end()) {
             if (inlineValue) throw UsageError("The switch " + name + " takes no value.");
             flag->second();
+        } else if (name == "-o" && !outputTakesValue) {
+            parsed.findOutput.shape = FindShape::OnlyMatching;
+        } else if (const auto context = contexts.find(name); context != contexts.end()) {
+            setContext(parsed.findOutput, context->second, contextLines(value()));
+        } else if (isInlineContext(name)) {
+            setContext(parsed.findOutput, name[1], contextLines(name.substr(2)));
+        } else if (name == "--color" || name == "--colour") {
+            parsed.findOutput.color = colorChoice(value());
         } else if (name == "--backup-folder") {
             parsed.backupFolder = value();
         } else if (name == "--readonly") {
@@ -165,60 +212,21 @@ Arguments parseArguments(const std::vector<std::string>& args) {
     return parsed;
 }
 
+}  // namespace
+
+Arguments parseArguments(const std::vector<std::string>& args) {
+    // "-o" is a switch of its own for find and takes the export file for extract: read as the
+    // former first, and again as the latter when the command turns out to be extract.
+    try {
+        Arguments parsed = parse(args, false);
+        if (parsed.command != CliCommand::Extract) return parsed;
+    } catch (const UsageError&) {
+    }
+    return parse(args, true);
+}
+
 std::string usageText() {
-    return R"(Usage:
-  lodestar-cli [switches] find    PATTERN PATH
-  lodestar-cli [switches] replace PATTERN REPLACEMENT PATH
-  lodestar-cli [switches] run     COMMANDFILE PATH
-  lodestar-cli [switches] restore PATH
-  lodestar-cli [switches] extract PATTERN PATH -o OUT [--format txt|html|xml] [--delimiter TEXT]
-  lodestar-cli [switches] render  FILE [--pattern PATTERN] [--invisible]
-
-PATH is a file, a folder (its files in name order, not its subfolders unless -r) or a folder
-followed by "/*.ext". A file is worked on alone: each replace keeps the old text as a step of
-the file's history in $XDG_STATE_HOME/lodestar/history/ (else ~/.local/state/lodestar/history/)
-and a copy beside it (page.htm -> page.bak, or page.htm.bak when a file of yours has that name).
-A folder's files keep their backups in a backup folder under it, which mirrors the subfolders
-(bak/sub/page.htm); older runs stay in bak/.lodestar-steps/. Each restore takes back the newest
-step; 10 steps per file or folder are kept.
-
-Search switches (as the desktop program starts: ignore case, global and dot-matches-all on):
-  -c, --case-sensitive   match letter case
-  --first                only the first match (global off)
-  -m, --multiline        ^ and $ match at every line
-  --no-dotall            the dot does not match a line feed
-Settings (from lodestar.opt in $XDG_CONFIG_HOME/lodestar/ -- ~/.config/lodestar/ when it is
-unset -- else the shipped defaults; the encoding setting from "settings" in the same folder):
-  --no-backup            no backups before replacing
-  --backup-folder NAME   the backup folder's name (default "bak")
-  --no-count             replace in folders without counting matches first
-  --no-escapes           \r, \n, \t in replacements stay as typed
-Other:
-  --readonly=skip|write  read-only files: leave them (default) or make them writable
-  --force                replace, run: go on with a run in the folder that was cut short
-                         (the files it changed keep their first backups)
-  --follow-links         replace, run: also change the files that links in the folder lead to
-                         outside it (passed by with a note otherwise)
-  --list                 restore: list the steps Restore can take back, newest first
-  --steps N              restore: take back the newest N steps (default 1)
-  -j, --jobs N           threads for the files of a folder (default: one per core)
-  --filter LIST          file patterns for folders, e.g. "*.htm;*.html" (default "*.*")
-  -r, --recursive        folders: their subfolders too (hidden ones, links to folders and the
-                         backup folder are passed by)
-  --exclude GLOB         leave out paths relative to the folder: "node_modules", "*.min.js",
-                         "build/**" (repeatable)
-  -o OUT                 extract: the export file, "-" for standard output
-  --format, --delimiter  extract: the export format and its delimiter or HTML wrapper
-  --pattern, --invisible render: the pattern to mark, and invisible characters shown
-  --encoding NAME        read files as auto (the default: each file's own encoding), utf-8,
-                         utf-16le, utf-16be or windows-1252; files are written back as read
-  --binary               work on binary files (NUL bytes) as Windows-1252 text, not skip them
-  --                     ends the switches (for a PATTERN that begins with "-")
-  -h, --help, --version
-
-Exit status: 0 done, 1 find found nothing, 2 error (also when a file's encoding cannot hold its
-replaced text: that file is left unchanged).
-)";
+    return kUsageText;
 }
 
 }  // namespace lodestar::cli

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/find_output.h"
 #include "core/error.h"
 
 namespace lodestar::cli {
@@ -43,6 +44,8 @@ struct Arguments {
     bool recursive = false;            // -r: the folder's subfolders too
     std::vector<std::string> exclude;  // --exclude GLOB, repeatable
 
+    FindOutput findOutput;  // find: how it prints what it found
+
     std::optional<std::string> output;  // extract -o
     std::string format = "txt";         // extract --format
     std::optional<std::string> delimiter;
@@ -53,9 +56,11 @@ struct Arguments {
     bool binaryAsText = false;            // --binary
 };
 
-// Parses argv[1..]. Throws UsageError with a message fit for standard error.
+// Parses argv[1..]. Throws UsageError with a message fit for standard error. "-o" is find's
+// --only-matching, and extract's --output (which takes a value).
 Arguments parseArguments(const std::vector<std::string>& args);
 
+// The usage text, the same that the manual pages are made from.
 std::string usageText();
 
 }  // namespace lodestar::cli

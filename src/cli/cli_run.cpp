@@ -2,6 +2,7 @@
 #include "cli/cli_run.h"
 
 #include <ctime>
+#include <functional>
 #include <new>
 #include <optional>
 #include <stdexcept>
@@ -12,6 +13,9 @@
 #include "backups/single_save.h"
 #include "cli/cli_settings.h"
 #include "cli/export_choice.h"
+#include "cli/find_lines.h"
+#include "cli/shown_path.h"
+#include "cli/standard_input.h"
 #include "cli/target_path.h"
 #include "cli/terminal_sink.h"
 #include "core/ordered_work.h"
@@ -41,6 +45,9 @@ constexpr int kDone = 0;
 constexpr int kNothingFound = 1;
 constexpr int kFailed = 2;
 
+// The PATH that stands for standard input and output.
+constexpr std::string_view kStandardStream = "-";
+
 constexpr std::u16string_view kForceHint =
     u"Run \"lodestar-cli restore\" on the folder first, or add --force to go on with that run.";
 
@@ -65,8 +72,12 @@ class FixedAnswer : public ReadOnlyQuestion {
 class Session {
   public:
     Session(const Arguments& args, const std::u16string& programFolder, std::ostream& out,
-            std::ostream& err)
-        : args_(args), settings_(effectiveSettings(args, programFolder)), out_(out), err_(err) {
+            std::ostream& err, std::istream& in)
+        : args_(args),
+          settings_(effectiveSettings(args, programFolder)),
+          out_(out),
+          err_(err),
+          in_(in) {
         expr_.setIgnoreCase(args.ignoreCase);
         expr_.setGlobal(args.global);
         expr_.setMultiline(args.multiline);
@@ -154,7 +165,16 @@ class Session {
 
     int find() {
         const std::u16string pattern = usePattern(args_.operands[0], kSearchErrorMessage);
-        const Target files = target(args_.operands[1]);
+        const std::string& path = args_.operands[1];
+        const FindOutput& output = args_.findOutput;
+        if (output.shape != FindShape::Count || path == kStandardStream) {
+            const FindLinesRun run{
+                expr_, pattern, output, useColor(output.color), settings_.reading, out_, err_};
+            if (path == kStandardStream) return findInStream(run, in_);
+            const Target files = target(path);
+            return findLines(run, files.files, shownPaths(path, files));
+        }
+        const Target files = target(path);
         TerminalSink sink(out_, out_, err_, FileLineShape::CountAndPath);
         const SearchSummary summary =
             SearchAllFiles(expr_, pattern, files.files, sink, settings_.reading);
@@ -162,7 +182,26 @@ class Session {
         return summary.total == 0 ? kNothingFound : kDone;
     }
 
+    // replace and run on standard input: the changed text on standard output.
+    int changeStream(const std::function<std::u16string(std::u16string_view)>& change) {
+        return changeStandardInput(
+            in_, out_, err_, settings_.reading, [&](std::u16string_view text) {
+                try {
+                    return change(text);
+                } catch (const ReplaceTooLarge& error) {
+                    throw Failure{u"Error in Replace.", error.what()};
+                } catch (const RegExpError& error) {
+                    throw Failure{std::u16string(kRegExpErrorMessage), error.what()};
+                }
+            });
+    }
+
     int replace() {
+        if (args_.operands[2] == kStandardStream) {
+            usePattern(args_.operands[0], kRegExpErrorMessage, args_.operands[1]);
+            return changeStream(
+                [this](std::u16string_view text) { return expr_.replace(text, replacement_); });
+        }
         const Target files = target(args_.operands[2]);
         if (files.singleFile) {
             usePattern(args_.operands[0], kRegExpErrorMessage, args_.operands[1]);
@@ -181,7 +220,8 @@ class Session {
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
         const RunSummary summary = runFolder(files.files, transform, settings, sink, &answer);
         if (summary.unfinishedRun) printMessage(err_, kForceHint);
-        return summary.ok && summary.cannotHold == 0 ? kDone : kFailed;
+        if (!summary.ok || summary.cannotHold > 0) return kFailed;
+        return summary.replacedFiles > 0 ? kDone : kNothingFound;
     }
 
     // A single binary file is left alone (unless --binary), as a folder run leaves it.
@@ -224,7 +264,7 @@ class Session {
         if (count == 0) {
             out_ << "0\tPassed\t" << displayText(path) << '\n';
             printMessage(out_, u"Can't find item to replace.");
-            return kDone;
+            return kNothingFound;
         }
         if (cannotHold(text, file, path, std::to_string(count))) return kFailed;
         if (!saveSingle(path, text, file.format, stamp, u"replace")) return kDone;
@@ -259,7 +299,8 @@ class Session {
     int batch() {
         const std::u16string commandFile = absolutePath(fromUtf8(args_.operands[0]));
         if (!fileExists(commandFile)) throw Failure{u"The command file does not exist.", {}};
-        const Target files = target(args_.operands[1]);
+        const bool fromStream = args_.operands[1] == kStandardStream;
+        const Target files = fromStream ? Target{} : target(args_.operands[1]);
         std::optional<std::vector<Command>> commands;
         try {
             commands = ParseCommandFile(commandFile, expr_, settings_.escapeSupport);
@@ -267,6 +308,14 @@ class Session {
             throw Failure{std::u16string(kBatchErrorMessage), error.what()};
         }
         if (!commands) throw Failure{std::u16string(kCommandNotFoundMessage), {}};
+        if (fromStream)
+            return changeStream([&](std::u16string_view text) {
+                try {
+                    return ApplyCommands(*commands, text, expr_);
+                } catch (const Error& error) {
+                    throw Failure{std::u16string(kBatchErrorMessage), error.what()};
+                }
+            });
         if (files.singleFile) {
             const std::u16string& path = files.files.front().path;
             const std::optional<FileStamp> stamp = stampOf(path);
@@ -279,6 +328,10 @@ class Session {
                 throw Failure{std::u16string(kBatchErrorMessage), error.what()};
             }
             if (cannotHold(text, file, path, "-")) return kFailed;
+            if (text == file.text) {
+                out_ << "-\tPassed\t" << displayText(path) << '\n';
+                return kNothingFound;
+            }
             if (!saveSingle(path, text, file.format, stamp, u"batch")) return kDone;
             out_ << "-\tBatch Replaced.\t" << displayText(path) << '\n';
             out_ << "Batch replace completed.\n";
@@ -405,6 +458,7 @@ class Session {
     CliSettings settings_;
     std::ostream& out_;
     std::ostream& err_;
+    std::istream& in_;
     RegExp expr_;
     std::u16string replacement_;
 };
@@ -412,9 +466,9 @@ class Session {
 }  // namespace
 
 int runCommand(const Arguments& args, const std::u16string& programFolder, std::ostream& out,
-               std::ostream& err) {
+               std::ostream& err, std::istream& in) {
     try {
-        return Session(args, programFolder, out, err).run();
+        return Session(args, programFolder, out, err, in).run();
     } catch (const Error& error) {  // an options file that exists but cannot be read
         err << error.what() << '\n';
     } catch (const std::bad_alloc&) {

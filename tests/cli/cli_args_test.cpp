@@ -1,7 +1,11 @@
 // The command line's grammar: switches anywhere, values, and the usage errors.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "cli/cli_args.h"
+#include "cli/man_page.h"
+#include "support/temp_dir.h"
 
 namespace lodestar::cli {
 namespace {
@@ -21,21 +25,69 @@ TEST(CliArgs, SwitchesMayStandAnywhereAndDoubleDashEndsThem) {
     EXPECT_EQ(dashed.operands, (std::vector<std::string>{"-x", "dir"}));
 }
 
-TEST(CliArgs, StartsAsTheDesktopProgram) {
-    const Arguments args = parseArguments({"find", "x", "dir"});
-    EXPECT_TRUE(args.ignoreCase);
-    EXPECT_TRUE(args.global);
-    EXPECT_TRUE(args.dotAll);
-    EXPECT_FALSE(args.multiline);
-    EXPECT_FALSE(args.readOnlyWrite);
-    EXPECT_EQ(args.filter, "*.*");
-    EXPECT_FALSE(args.backup.has_value());
+TEST(CliArgs, FindOutputSwitches) {
+    const Arguments args =
+        parseArguments({"-r", "find", "-o", "x", "d", "-N", "--no-filename", "-B2", "-A", "3",
+                        "--color=never", "--stats", "--exclude", "build/**", "--exclude=*.min.js"});
+    EXPECT_EQ(args.findOutput.shape, FindShape::OnlyMatching);
+    EXPECT_FALSE(args.findOutput.lineNumbers);
+    EXPECT_FALSE(args.findOutput.fileNames);
+    EXPECT_EQ(args.findOutput.before, 2u);
+    EXPECT_EQ(args.findOutput.after, 3u);
+    EXPECT_EQ(args.findOutput.color, ColorChoice::Never);
+    EXPECT_TRUE(args.findOutput.stats && args.recursive);
+    EXPECT_EQ(args.exclude, (std::vector<std::string>{"build/**", "*.min.js"}));
+    EXPECT_EQ(parseArguments({"find", "x", "d", "-C", "4"}).findOutput.before, 4u);
+    EXPECT_EQ(parseArguments({"find", "x", "d", "--json"}).findOutput.shape, FindShape::Json);
+    // For extract, -o takes the export file, before the command or after it.
+    EXPECT_EQ(parseArguments({"-o", "out.txt", "extract", "x", "d"}).output, "out.txt");
+    EXPECT_EQ(parseArguments({"extract", "x", "d", "-o", "-"}).output, "-");
 }
 
-TEST(CliArgs, TheUsageTextSaysWhereTheSettingsLive) {
+// The manual page is made from the usage text: every switch of --help is in it.
+TEST(CliArgs, TheManualPagesSayWhatTheUsageTextSays) {
     const std::string usage = usageText();
-    EXPECT_NE(usage.find("lodestar.opt in $XDG_CONFIG_HOME/lodestar/"), std::string::npos);
-    EXPECT_EQ(usage.find("beside the program"), std::string::npos);
+    EXPECT_NE(usage.find("lodestar.opt in\n$XDG_CONFIG_HOME/lodestar/"), std::string::npos);
+    const std::string page = cliManPage(usage, "9.9");
+    EXPECT_EQ(page.rfind(".TH LODESTAR\\-CLI 1 \"\" \"Lodestar 9.9\"", 0), 0u);
+    std::size_t switches = 0;
+    for (std::size_t at = 0; (at = usage.find("\n  -", at)) != std::string::npos;
+         ++at, ++switches) {
+        std::string name = usage.substr(at + 3, usage.find_first_of(" ,=\n", at + 3) - at - 3);
+        for (std::size_t dash = 0; (dash = name.find('-', dash)) != std::string::npos; dash += 2)
+            name.replace(dash, 1, "\\-");
+        EXPECT_NE(page.find(".B " + name), std::string::npos) << name;
+    }
+    EXPECT_GT(switches, 30u);
+    for (const char* section :
+         {".SH SYNOPSIS", ".SH DESCRIPTION", ".SH FIND OUTPUT", ".SH EXIT STATUS"})
+        EXPECT_NE(page.find(section), std::string::npos) << section;
+    EXPECT_NE(windowManPage(usage, "9.9").find(".SH FILES\nThe options"), std::string::npos);
+}
+
+// The bash completion, made from the usage text, completes commands, switches and encodings.
+TEST(CliArgs, TheBashCompletionCompletesCommandsSwitchesAndEncodings) {
+    if (std::system("bash --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no bash";
+    const testing::TempDir scratch;
+    const auto complete = [&](const std::string& words) {
+        scratch.put("t.sh", "source '" LODESTAR_COMPLETIONS
+                            "/lodestar-cli'\n"
+                            "complete -p lodestar-cli >/dev/null || exit 1\n"
+                            "COMP_WORDS=(lodestar-cli " +
+                                words +
+                                ")\n"
+                                "COMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n"
+                                "_lodestar_cli\necho \"${COMPREPLY[*]}\"\n");
+        FILE* shell = ::popen(("bash " + (scratch.path() / "t.sh").string()).c_str(), "r");
+        std::string out;
+        for (int c; (c = std::fgetc(shell)) != EOF;) out += static_cast<char>(c);
+        EXPECT_EQ(::pclose(shell), 0) << words;
+        return out;
+    };
+    EXPECT_EQ(complete("fi"), "find\n");
+    EXPECT_EQ(complete("-c --js"), "--json\n");
+    EXPECT_EQ(complete("--encoding ''"), "auto utf-8 utf-16le utf-16be windows-1252\n");
+    EXPECT_EQ(complete("--encoding utf-16"), "utf-16le utf-16be\n");
 }
 
 TEST(CliArgs, RefusesWhatItCannotRun) {
@@ -49,7 +101,9 @@ TEST(CliArgs, RefusesWhatItCannotRun) {
                                                {"find", "x", "d", "--format", "pdf"},
                                                {"find", "x", "d", "--backup-folder"},
                                                {"find", "x", "d", "--first=1"},
-                                               {"find", "x", "d", "--bogus"}})
+                                               {"find", "x", "d", "--bogus"},
+                                               {"find", "x", "d", "-A", "many"},
+                                               {"find", "x", "d", "--color", "sometimes"}})
         EXPECT_THROW(parseArguments(bad), UsageError);
 }
 

@@ -37,10 +37,13 @@ TEST_F(CliBackups, RestoreListsAndTakesBackStepsOfAFolder) {
     EXPECT_FALSE(exists("bak"));
 }
 
+// A file's steps, and the sibling backup that never takes a user's file of that name.
 TEST_F(CliBackups, RestoreListsAndTakesBackStepsOfAFile) {
+    dir.put("page.bak", "the user's own");
     dir.put("page.htm", "apple");
     for (const char* next : {"pear", "plum", "fig"})
         ASSERT_EQ(run({"replace", "[a-z]+", next, at("page.htm")}).status, 0);
+    EXPECT_EQ(dir.bytes("page.htm.bak"), "plum");
     EXPECT_EQ(kindsOf(run({"restore", "--list", at("page.htm")}).out), "replace,replace,replace");
     EXPECT_EQ(run({"restore", "--steps", "2", at("page.htm")}).status, 0);
     EXPECT_EQ(dir.bytes("page.htm"), "pear");
@@ -49,6 +52,14 @@ TEST_F(CliBackups, RestoreListsAndTakesBackStepsOfAFile) {
               std::string::npos);
     EXPECT_EQ(dir.bytes("page.htm"), "apple");
     EXPECT_EQ(run({"restore", "--list", at("page.htm")}).out, "");
+    EXPECT_EQ(dir.bytes("page.bak"), "the user's own");
+    EXPECT_FALSE(exists("page.htm.bak"));
+    // Two files of one stem never share a backup.
+    dir.put("notes.html", "1px");
+    dir.put("notes.txt", "2px");
+    run({"replace", "px", "em", at("notes.html")});
+    run({"replace", "px", "em", at("notes.txt")});
+    EXPECT_EQ(dir.bytes("notes.bak") + dir.bytes("notes.txt.bak"), "1px2px");
 }
 
 }  // namespace

@@ -30,14 +30,6 @@ TEST_F(CliExport, XmlParsesWithARealParserAndHoldsTheMatches) {
     EXPECT_EQ(readBytes(ioFile("parsed")), "<b>\"1\" & 2</b>\xEF\xBF\xBD caf\xC3\xA9\n");
 }
 
-TEST_F(CliExport, HtmlDeclaresUtf8AndShowsTheMatchesAsText) {
-    const std::string out = ioFile("m.htm");
-    ASSERT_EQ(run({"extract", pattern, at("w.txt"), "-o", out, "--format", "html"}).status, 0);
-    EXPECT_EQ(readBytes(out),
-              "<html><head><meta charset=\"utf-8\"><title></title></head><body>\r\n"
-              "&lt;b&gt;&quot;1&quot; &amp; 2&lt;/b&gt;\x01 caf\xC3\xA9<br>\r\n</body></html>\r\n");
-}
-
 TEST_F(CliExport, RefusesToWriteOverASearchedFileByAnyName) {
     dir.put("v.txt", "caf\xE9\n");
     fs::create_symlink(dir.path() / "w.txt", io.path() / "link.txt");

@@ -54,6 +54,12 @@ class Cli : public ::testing::Test {
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(out), readBytes(err)};
     }
 
+    // As run, with `input` on standard input.
+    Outcome runWithInput(const std::vector<std::string>& args, const std::string& input) {
+        const std::string in = ioPut("stdin", input);
+        return run(args, "<" + quoted(in) + " >" + quoted(ioFile("stdout")));
+    }
+
     // Runs a command that must fail with status 2; gives what it wrote to standard error.
     std::string failure(const std::vector<std::string>& args) {
         const Outcome result = run(args);

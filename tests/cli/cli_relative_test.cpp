@@ -16,60 +16,48 @@ class CliRelative : public Cli {
 };
 
 TEST_F(CliRelative, FindAndExtractTakeRelativeFoldersAndOutput) {
-    const Outcome found = run({"find", "cat", "site"});
-    EXPECT_EQ(found.status, 0) << found.err;
-    // Named by their absolute paths: the current folder as the system gives it, links resolved.
+    // Counts name the files by their absolute paths (links resolved); lines as the PATH was typed.
     const std::string site = fs::canonical(dir.path()).string() + "/site/";
-    EXPECT_EQ(found.out, "1\t" + site + "a.htm\n1\t" + site +
-                             "b.txt\nSearch cat, 2 items found in 2 files.\n");
+    EXPECT_EQ(
+        run({"--count", "find", "cat", "site"}).out,
+        "1\t" + site + "a.htm\n1\t" + site + "b.txt\nSearch cat, 2 items found in 2 files.\n");
+    EXPECT_EQ(run({"find", "cat", "site"}).out, "site/a.htm:1:3:a cat\nsite/b.txt:1:1:cat\n");
+    EXPECT_EQ(run({"find", "cat", "./site/*.htm"}).out, "./site/a.htm:1:3:a cat\n");
+    EXPECT_EQ(run({"-l", "find", "cat", "site/b.txt"}).out, "site/b.txt\n");
 
     const Outcome extracted = run({"extract", "c.t", "./site/../site/*.htm", "-o", "out.txt"});
     EXPECT_EQ(extracted.status, 0) << extracted.err;
     EXPECT_EQ(dir.bytes("out.txt"), "cat\r\n");
 }
 
-TEST_F(CliRelative, ReplaceAndRestoreWorkOnRelativeFoldersWithBackups) {
-    // (path given, folder the program runs in, file changed, file left alone)
+TEST_F(CliRelative, ReplaceRunAndRestoreWorkOnRelativePathsWithBackups) {
+    dir.put("cat.rep", "rep ---cat--- with ---dog---;\r\n");
+    // (command, path given, folder the program runs in, the backup)
     const struct {
+        std::string command;
         std::string path;
         std::string in;
-    } cases[] = {{"site", ""}, {"site/*.htm", ""}, {".", "site"}, {"site/", ""}};
+        std::string backup;
+    } cases[] = {
+        {"replace", "site", "", "site/bak/a.htm"},  {"replace", "site/*.htm", "", "site/bak/a.htm"},
+        {"replace", ".", "site", "site/bak/a.htm"}, {"run", "site/", "", "site/bak/a.htm"},
+        {"replace", "a.htm", "site", "site/a.bak"}, {"run", "../site/a.htm", "site", "site/a.bak"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
+        SCOPED_TRACE(c.command + " " + c.path);
         workingFolder = dir.path() / c.in;
-        const Outcome replaced = run({"replace", "cat", "dog", c.path});
-        EXPECT_EQ(replaced.status, 0) << replaced.err;
+        const std::string rep = c.in.empty() ? "cat.rep" : "../cat.rep";
+        const Outcome changed =
+            c.command == "run" ? run({"run", rep, c.path}) : run({"replace", "cat", "dog", c.path});
+        EXPECT_EQ(changed.status, 0) << changed.err;
         EXPECT_EQ(dir.bytes("site/a.htm"), "a dog\n");
-        EXPECT_EQ(dir.bytes("site/bak/a.htm"), "a cat\n");
+        EXPECT_EQ(dir.bytes(c.backup), "a cat\n");
         const Outcome restored = run({"restore", c.path});
         EXPECT_EQ(restored.status, 0) << restored.err;
         EXPECT_EQ(dir.bytes("site/a.htm"), "a cat\n");
-        EXPECT_EQ(dir.bytes("site/b.txt"), "cat\n");
     }
-}
-
-TEST_F(CliRelative, RunTakesARelativeCommandFileAndFolder) {
-    dir.put("cat.rep", "rep ---cat--- with ---cow---;\r\n");
-    const Outcome result = run({"run", "cat.rep", "site"});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(dir.bytes("site/b.txt"), "cow\n");
-    EXPECT_EQ(dir.bytes("site/bak/b.txt"), "cat\n");
-    EXPECT_EQ(run({"restore", "site"}).status, 0);
-    EXPECT_EQ(dir.bytes("site/b.txt"), "cat\n");
-}
-
-TEST_F(CliRelative, ASingleRelativeFileKeepsItsSiblingBackup) {
     workingFolder = dir.path() / "site";
-    const Outcome replaced = run({"replace", "cat", "dog", "b.txt"});
-    EXPECT_EQ(replaced.status, 0) << replaced.err;
-    EXPECT_EQ(dir.bytes("site/b.txt"), "dog\n");
-    EXPECT_EQ(dir.bytes("site/b.bak"), "cat\n");
-    EXPECT_EQ(run({"restore", "b.txt"}).status, 0);
-    EXPECT_EQ(dir.bytes("site/b.txt"), "cat\n");
-    dir.put("site/x.rep", "rep ---cat--- with ---cow---;\r\n");
-    EXPECT_EQ(run({"run", "x.rep", "../site/b.txt"}).status, 0);
-    EXPECT_EQ(dir.bytes("site/b.txt"), "cow\n");
-    EXPECT_EQ(run({"render", "b.txt"}).status, 0);
+    EXPECT_NE(run({"render", "b.txt", "--pattern", "c.t"}).out.find("<em>cat</em>"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ grep -qx 'Exec=lodestar %f' "$prefix/share/applications/lodestar.desktop"
 before=$(cd "$folder" && find . | sort | cksum)
 
 printf 'one two one\n' > "$prefix/a.txt"
-"$prefix/bin/lodestar-cli" find one "$prefix/a.txt" | grep -q "2 items found" || { echo "cli failed"; exit 1; }
+"$prefix/bin/lodestar-cli" --count find one "$prefix/a.txt" | grep -q "2 items found" || { echo "cli failed"; exit 1; }
 
 status=0
 (cd / && timeout 8 "$prefix/bin/lodestar" > "$prefix/window.log" 2>&1) || status=$?

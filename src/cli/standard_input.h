@@ -1,0 +1,27 @@
+// PATH "-": the text comes from standard input and the result goes to standard output, in the
+// encoding the text came in. Nothing is backed up and no file is written.
+#pragma once
+
+#include <functional>
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "files/text_encoding.h"
+
+namespace lodestar::cli {
+
+inline constexpr const char* kBinaryInputMessage =
+    "Standard input holds binary data (NUL bytes); --binary reads it as Windows-1252 text.";
+
+// All of `in`, decoded as a file's bytes are.
+DecodedText readStandardInput(std::istream& in, const TextReading& reading);
+
+// replace and run on standard input: writes change(text) to `out`, the unchanged text when
+// nothing changed. Exit status 0 changed, 1 unchanged, 2 binary input or a new text its
+// encoding cannot hold (then nothing is written).
+int changeStandardInput(std::istream& in, std::ostream& out, std::ostream& err,
+                        const TextReading& reading,
+                        const std::function<std::u16string(std::u16string_view)>& change);
+
+}  // namespace lodestar::cli
