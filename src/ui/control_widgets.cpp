@@ -217,7 +217,7 @@ void SkinWindow::applyControl(const Control& c) {
         setWindowTitle(toQ(c.text));
         return;
     }
-    if (!binder_->apply(c)) return;
+    if (!binder_ || !binder_->apply(c)) return;
     QWidget* w = control(c.name);
     if (c.name == "logger")
         static_cast<QPlainTextEdit*>(w)->document()->setDocumentMargin(

@@ -80,7 +80,7 @@ void SkinWindow::buildMenus() {
 
 void SkinWindow::applyMenu(const Control& c) {
     auto it = actions_.find(c.name);
-    if (it == actions_.end()) return;  // pop-up entries are read when it opens
+    if (it == actions_.end() || !binder_) return;  // pop-up entries are read when it opens
     QAction* action = it->second;
     binder_->quietly([&] {
         if (!action->isSeparator()) action->setText(toQ(c.text));
