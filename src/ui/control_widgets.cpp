@@ -1,22 +1,20 @@
-// Building the main window's widgets from the form's controls and keeping each widget equal
-// to its control: text, tooltip, enabled, checked, visible, caption strike-through, font and
-// geometry in twips.
+// The main window's widgets: built through the control binder by kind, with the window's own
+// widgets for its panes, splitters and many-line boxes, and its own touches (pictures,
+// borders, colours) chosen from small tables; kept equal to the form's controls.
 #include <QCheckBox>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPalette>
 #include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextCursor>
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
 #include <set>
 
+#include "ui/control_binder.h"
 #include "ui/form_guard.h"
 #include "ui/pane_view.h"
 #include "ui/pattern_box.h"
@@ -28,6 +26,7 @@ namespace lodestar::ui {
 
 namespace {
 
+// The picture of each picture button.
 const std::map<std::string, QString> kPictures = {
     {"selFile", QStringLiteral("open-file")},   {"btnOpenFolder", QStringLiteral("open-folder")},
     {"btnViewIn", QStringLiteral("invisible")}, {"btnWrap", QStringLiteral("wrap")},
@@ -35,27 +34,41 @@ const std::map<std::string, QString> kPictures = {
     {"btnSave", QStringLiteral("save")},        {"btnRegaid", QStringLiteral("assistant")},
     {"btnRegHis", QStringLiteral("history")},
 };
+// Buttons that show whether they are on.
+const std::set<std::string> kToggles = {"btnViewIn", "btnWrap"};
+// Borders of the tool strip and status bar, the colours of the progress bar and the drag
+// shadows.
+const std::map<std::string, QString> kStyles = {
+    {"ToolBar", QStringLiteral("#ToolBar { border-bottom: 1px solid #b8b8b8; }")},
+    {"statusbar", QStringLiteral("#statusbar { border-top: 1px solid #c8c8c8; }")},
+    {"pgBarBack", QStringLiteral("background: #d0d0d0;")},
+    {"pgBarFore", QStringLiteral("background: #2a6fdb;")},
+    {"splitshad", QStringLiteral("background: rgb(128, 128, 128);")},
+    {"splitshad2", QStringLiteral("background: rgb(128, 128, 128);")},
+    {"splitShad3", QStringLiteral("background: rgb(128, 128, 128);")},
+};
+// The splitters' drag shadows: grey bars that show where a splitter goes while it is dragged.
+const std::set<std::string> kShadows = {"splitshad", "splitshad2", "splitShad3"};
+// Captions that change while the window works stay inside their box; the others may run past.
+const std::set<std::string> kClippedCaptions = {"LblCurName", "lblStatus"};
 
-const std::set<std::string> kTextButtons = {"View_FS", "btnFind",    "btnPrev",   "btnNext",
-                                            "btnExp",  "btnReplace", "btnAction", "btnStop"};
-const std::set<std::string> kFrames = {"ToolBar", "Frame3", "Frame1", "Frame2", "statusbar"};
-const std::set<std::string> kMultiLine = {"inRepFrom", "inRepWith", "logger"};
+// The text boxes that are not plain one-line boxes.
+enum class Box { Counter, Pattern, ManyLines, Log };
+const std::map<std::string, Box> kBoxes = {
+    {"matchNo", Box::Counter},
+    {"inRepFrom", Box::Pattern},
+    {"inRepWith", Box::ManyLines},
+    {"logger", Box::Log},
+};
 
 QIcon picture(const QString& name) {
     return QIcon(QStringLiteral(":/lodestar/icons/") + name + QStringLiteral(".svg"));
 }
 
-// Text boxes hold CR LF line ends as the form expects; the widgets show plain line feeds.
-QString shown(const std::u16string& text) {
-    return toQ(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-std::u16string typed(const QString& text) {
-    QString t = text;
-    return fromQ(t.replace(u'\n', QStringLiteral("\r\n")));
-}
-
-bool isPane(const std::string& name) {
-    return name == "ListView" || name == "SuperMonitor" || name == "MatchView";
+Pane paneOf(const std::string& name) {
+    return name == "ListView"       ? Pane::ListView
+           : name == "SuperMonitor" ? Pane::SuperMonitor
+                                    : Pane::MatchView;
 }
 
 }  // namespace
@@ -92,112 +105,53 @@ void SkinWindow::layoutToolStrip() {
 }
 
 void SkinWindow::buildControls() {
-    const ControlModel& model = form_->controls();
-    for (const std::string& name : model.names()) {
-        const Control& c = model[name];
-        if (name == "MainWindow" || c.container.empty() || actions_.count(name)) continue;
-        QWidget* parent = c.container == "MainWindow" ? client_ : control(c.container);
-        if (!parent) continue;  // a menu entry: built with the menus
-        if (QWidget* w = createControl(c, parent)) {
-            w->setObjectName(QString::fromStdString(name));
-            widgets_[name] = w;
-        }
-    }
+    ControlEvents events;
+    events.click = [this](const std::string& name) { command(name); };
+    events.typeText = [this](const std::string& name, const std::u16string& text) {
+        guarded(*form_, [&] { form_->typeText(name, text); });
+    };
+    events.enter = [this](const std::string& name) {
+        guarded(*form_, [&] { form_->enterText(name); });
+    };
+    // Moving on from the path box opens the path, once the focus has settled.
+    events.focusLost = [this](const std::string& name) {
+        if (form_->closed()) return;
+        QTimer::singleShot(0, this, [this, name] {
+            if (!form_->closed()) guarded(*form_, [&] { form_->textFocusLost(name); });
+        });
+    };
+    binder_ = new ControlBinder(
+        form_->controls(), ControlLook::Main, std::move(events),
+        [this](double twips) { return toPixels(twips); }, this);
+    binder_->special = [this](const Control& c, QWidget* parent) {
+        return specialControl(c, parent);
+    };
+    binder_->dress = [this](const Control& c, QWidget* w) { dressControl(c, w); };
+    binder_->growsToCaption = [](const Control& c) { return !kClippedCaptions.count(c.name); };
+    binder_->buildAll(client_, "MainWindow");
     // Drag shadows lie above everything they cross.
-    for (const char* shadow : {"splitshad", "splitshad2", "splitShad3"})
+    for (const std::string& shadow : kShadows)
         if (QWidget* w = control(shadow)) w->raise();
 }
 
-QWidget* SkinWindow::createControl(const Control& c, QWidget* parent) {
-    const std::string& name = c.name;
-    if (kFrames.count(name)) {
-        auto* frame = new QWidget(parent);
-        if (name == "ToolBar")
-            frame->setStyleSheet(QStringLiteral("#ToolBar { border-bottom: 1px solid #b8b8b8; }"));
-        if (name == "statusbar")
-            frame->setStyleSheet(QStringLiteral("#statusbar { border-top: 1px solid #c8c8c8; }"));
-        frame->setAttribute(Qt::WA_StyledBackground, true);
-        return frame;
-    }
-    if (isPane(name)) {
+QWidget* SkinWindow::specialControl(const Control& c, QWidget* parent) {
+    const std::string name = c.name;
+    if (c.kind == ControlKind::Pane) {
         auto* view = new PaneView(QString::fromStdString(name), name == "SuperMonitor", parent);
-        const Pane which = name == "ListView"       ? Pane::ListView
-                           : name == "SuperMonitor" ? Pane::SuperMonitor
-                                                    : Pane::MatchView;
-        panes_[static_cast<int>(which)] = view;
+        panes_[static_cast<int>(paneOf(name))] = view;
         return view;
     }
-    if (auto it = kPictures.find(name); it != kPictures.end()) {
-        auto* b = new QToolButton(parent);
-        b->setIcon(picture(it->second));
-        b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::TabFocus);
-        b->setCheckable(name == "btnViewIn" || name == "btnWrap");  // they show on or off
-        if (name == "btnRegHis") {
-            b->installEventFilter(this);  // any mouse press opens the pop-up
-        } else {
-            connect(b, &QToolButton::clicked, this, [this, name] { command(name); });
+    if (c.kind == ControlKind::Splitter) {
+        if (kShadows.count(name)) {
+            auto* shadow = new QWidget(parent);
+            shadow->setAttribute(Qt::WA_StyledBackground, true);
+            shadow->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+            return shadow;
         }
-        return b;
-    }
-    if (kTextButtons.count(name)) {
-        auto* b = new QToolButton(parent);
-        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        b->setAutoRaise(false);
-        b->setFocusPolicy(Qt::TabFocus);
-        connect(b, &QToolButton::clicked, this, [this, name] { command(name); });
-        return b;
-    }
-    if (name.rfind("chk", 0) == 0) {
-        auto* box = new QCheckBox(parent);
-        QFont f = box->font();
-        f.setPixelSize(std::max(10, toPixels(150)));  // the four switches share a narrow row
-        box->setFont(f);
-        connect(box, &QCheckBox::clicked, this, [this, name] { command(name); });
-        return box;
-    }
-    if (name == "inputPath" || name == "matchNo") {
-        auto* edit = new QLineEdit(parent);
-        if (name == "matchNo") {
-            edit->setReadOnly(true);
-            edit->setAlignment(Qt::AlignCenter);
-            edit->setFocusPolicy(Qt::NoFocus);
-            // A counter of a finished search is read, not greyed out like a dead command.
-            QPalette p = edit->palette();
-            for (auto role : {QPalette::Text, QPalette::Base})
-                p.setColor(QPalette::Disabled, role, p.color(QPalette::Active, role));
-            edit->setPalette(p);
-        } else {
-            connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
-                if (!syncing_) guarded(*form_, [&] { form_->typeText(name, fromQ(text)); });
-            });
-            connect(edit, &QLineEdit::returnPressed, this, [this, name] {
-                if (!syncing_) guarded(*form_, [&] { form_->enterText(name); });
-            });
-            edit->installEventFilter(this);  // losing the focus opens the path too
-        }
-        return edit;
-    }
-    if (kMultiLine.count(name)) {
-        auto* edit = name != "inRepFrom" ? new QPlainTextEdit(parent)
-                                         : new PatternBox(parent, [this](const QString& text) {
-                                               return toQ(form_->patternPaste(fromQ(text)));
-                                           });
-        if (name == "logger") {
-            edit->setReadOnly(true);
-            edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        } else {
-            edit->setTabChangesFocus(true);
-            connect(edit, &QPlainTextEdit::textChanged, this, [this, name, edit] {
-                if (!syncing_)
-                    guarded(*form_, [&] { form_->typeText(name, typed(edit->toPlainText())); });
-            });
-        }
-        return edit;
-    }
-    if (name == "splitter" || name == "splitter2" || name == "splitter3") {
-        auto* bar = new SplitterBar(QString::fromStdString(name),
-                                    name == "splitter" ? Qt::Horizontal : Qt::Vertical, parent);
+        // A tall bar moves left and right, a wide one up and down.
+        const Qt::Orientation axis =
+            c.geometry.height > c.geometry.width ? Qt::Horizontal : Qt::Vertical;
+        auto* bar = new SplitterBar(QString::fromStdString(name), axis, parent);
         bar->onDown = [this, name] {
             guarded(*form_, [&] { form_->layout().splitterDown(name); });
         };
@@ -207,42 +161,51 @@ QWidget* SkinWindow::createControl(const Control& c, QWidget* parent) {
         bar->onUp = [this, name] { guarded(*form_, [&] { form_->layout().splitterUp(name); }); };
         return bar;
     }
-    if (name == "splitshad" || name == "splitshad2" || name == "splitShad3") {
-        auto* shadow = new QWidget(parent);
-        shadow->setAttribute(Qt::WA_StyledBackground, true);
-        shadow->setAttribute(Qt::WA_TransparentForMouseEvents, true);
-        shadow->setStyleSheet(QStringLiteral("background: rgb(128, 128, 128);"));
-        return shadow;
+    auto box = kBoxes.find(name);
+    if (c.kind != ControlKind::TextBox || box == kBoxes.end()) return nullptr;
+    switch (box->second) {
+        case Box::Counter: {
+            auto* edit = new QLineEdit(parent);
+            edit->setReadOnly(true);
+            edit->setAlignment(Qt::AlignCenter);
+            edit->setFocusPolicy(Qt::NoFocus);
+            // A counter of a finished search is read, not greyed out like a dead command.
+            QPalette p = edit->palette();
+            for (auto role : {QPalette::Text, QPalette::Base})
+                p.setColor(QPalette::Disabled, role, p.color(QPalette::Active, role));
+            edit->setPalette(p);
+            return edit;
+        }
+        case Box::Pattern:
+            return new PatternBox(parent, [this](const QString& text) {
+                return toQ(form_->patternPaste(fromQ(text)));
+            });
+        case Box::ManyLines:
+            return new QPlainTextEdit(parent);
+        case Box::Log: {
+            auto* log = new QPlainTextEdit(parent);
+            log->setReadOnly(true);
+            log->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            return log;
+        }
     }
-    if (name == "pgBarBack" || name == "pgBarFore") {
-        auto* line = new QWidget(parent);
-        line->setAttribute(Qt::WA_StyledBackground, true);
-        line->setStyleSheet(name == "pgBarBack" ? QStringLiteral("background: #d0d0d0;")
-                                                : QStringLiteral("background: #2a6fdb;"));
-        return line;
-    }
-    auto* label = new QLabel(parent);  // every other control is a caption
-    label->setTextFormat(Qt::PlainText);
-    if (name == "LblCurName") label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
+    return nullptr;
 }
 
-void SkinWindow::applyGeometry(const Control& c, QWidget* w) {
-    const Rect& r = c.geometry;
-    if (c.name == "pgBarBack" || c.name == "pgBarFore") {
-        // A line: its ends are (left, top) and (left + width, top + height).
-        const int x1 = toPixels(r.left), x2 = toPixels(r.left + r.width);
-        w->setGeometry(x1, toPixels(r.top) - 1, std::max(0, x2 - x1), 3);
-        return;
+void SkinWindow::dressControl(const Control& c, QWidget* w) {
+    if (auto style = kStyles.find(c.name); style != kStyles.end()) w->setStyleSheet(style->second);
+    if (auto* button = qobject_cast<QToolButton*>(w)) {
+        if (auto it = kPictures.find(c.name); it != kPictures.end())
+            button->setIcon(picture(it->second));
+        button->setCheckable(kToggles.count(c.name) != 0);
+        if (c.name == "btnRegHis") button->installEventFilter(this);  // any press: the pop-up
+    } else if (auto* box = qobject_cast<QCheckBox*>(w)) {
+        QFont f = box->font();
+        f.setPixelSize(std::max(10, toPixels(150)));  // the four switches share a narrow row
+        box->setFont(f);
+    } else if (auto* label = qobject_cast<QLabel*>(w); label && c.name == "LblCurName") {
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);  // the path can be copied
     }
-    QRect g(toPixels(r.left), toPixels(r.top), std::max(0, toPixels(r.width)),
-            std::max(0, toPixels(r.height)));
-    if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w)) {
-        // A caption needs no clipping: it may run past its designed box.
-        if (c.name != "LblCurName" && c.name != "lblStatus")
-            g.setWidth(std::max(g.width(), w->sizeHint().width()));
-    }
-    w->setGeometry(g);
 }
 
 void SkinWindow::applyControl(const Control& c) {
@@ -254,80 +217,26 @@ void SkinWindow::applyControl(const Control& c) {
         setWindowTitle(toQ(c.text));
         return;
     }
+    if (!binder_ || !binder_->apply(c)) return;
     QWidget* w = control(c.name);
-    if (!w) return;
-    const bool wasSyncing = syncing_;
-    syncing_ = true;
-    w->setEnabled(c.enabled);
-    if (!kFrames.count(c.name)) w->setToolTip(toQ(c.tooltip));
-    if (auto* box = qobject_cast<QCheckBox*>(w)) {
-        box->setText(toQ(c.text));
-        box->setChecked(c.checked);
-    } else if (auto* button = qobject_cast<QToolButton*>(w)) {
-        if (kTextButtons.count(c.name)) button->setText(toQ(c.text));
-        if (button->isCheckable()) button->setChecked(c.checked);
-        QFont f = button->font();
-        f.setStrikeOut(c.struckThrough);
-        button->setFont(f);
-        if (c.name == "View_ML")
-            button->setIcon(picture(c.struckThrough ? QStringLiteral("match-list-off")
-                                                    : QStringLiteral("match-list")));
-    } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
-        if (line->text() != toQ(c.text)) line->setText(toQ(c.text));
-    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
-        const QString now = shown(c.text);
-        const QString before = edit->toPlainText();
-        if (now != before) {
-            if (c.name == "logger" && now.startsWith(before) && !before.isEmpty()) {
-                QTextCursor end(edit->document());
-                end.movePosition(QTextCursor::End);
-                end.insertText(now.mid(before.size()));
-            } else {
-                edit->setPlainText(now);
-            }
-            if (c.name == "logger") {
-                // Every new entry, an error above all, is scrolled into view, then painted.
-                edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
-                edit->repaint();
-            }
-        }
-        if (c.name == "logger") edit->document()->setDocumentMargin(form_->layout().loggerMargin());
-        if (!c.fontName.empty() && c.fontSize > 0) {
-            QFont f(toQ(c.fontName));
-            f.setPointSizeF(c.fontSize);
-            f.setStyleHint(QFont::TypeWriter);
-            edit->setFont(f);
-        }
-    } else if (auto* label = qobject_cast<QLabel*>(w)) {
-        label->setText(toQ(c.text));
-        if (c.name == "lblStatus") label->repaint();  // shown at once during long work
-    }
+    if (c.name == "logger")
+        static_cast<QPlainTextEdit*>(w)->document()->setDocumentMargin(
+            form_->layout().loggerMargin());
+    if (c.name == "lblStatus") w->repaint();  // shown at once during long work
+    if (c.name == "View_ML")
+        static_cast<QToolButton*>(w)->setIcon(picture(
+            c.struckThrough ? QStringLiteral("match-list-off") : QStringLiteral("match-list")));
     if (c.name == "btnStop") showBusy(c.enabled);
-    applyGeometry(c, w);
-    if (w->isVisibleTo(w->parentWidget()) != c.visible) w->setVisible(c.visible);
-    if (c.visible && (c.name == "splitshad" || c.name == "splitshad2" || c.name == "splitShad3"))
-        w->raise();
-    syncing_ = wasSyncing;
+    if (c.visible && kShadows.count(c.name)) w->raise();
 }
 
 QWidget* SkinWindow::control(const std::string& name) const {
-    auto it = widgets_.find(name);
-    return it == widgets_.end() ? nullptr : it->second;
+    return binder_ ? binder_->widget(name) : nullptr;
 }
 
 bool SkinWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) {
         sendSize();
-    } else if (watched == control("inputPath") && event->type() == QEvent::FocusOut) {
-        // Only the user moving on opens the path: not a message box or menu taking the focus.
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (!syncing_ && !form_->closed() &&
-            (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-             reason == Qt::MouseFocusReason))
-            QTimer::singleShot(0, this, [this] {
-                if (!form_->closed())
-                    guarded(*form_, [this] { form_->textFocusLost("inputPath"); });
-            });
     } else if (watched == control("btnRegHis") && event->type() == QEvent::MouseButtonPress) {
         QWidget* button = control("btnRegHis");
         if (button->isEnabled()) {

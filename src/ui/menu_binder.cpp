@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <set>
 
+#include "ui/control_binder.h"
 #include "ui/qt_text.h"
 #include "ui/skin_window.h"
 
@@ -79,15 +80,14 @@ void SkinWindow::buildMenus() {
 
 void SkinWindow::applyMenu(const Control& c) {
     auto it = actions_.find(c.name);
-    if (it == actions_.end()) return;  // pop-up entries are read when it opens
+    if (it == actions_.end() || !binder_) return;  // pop-up entries are read when it opens
     QAction* action = it->second;
-    const bool wasSyncing = syncing_;
-    syncing_ = true;
-    if (!action->isSeparator()) action->setText(toQ(c.text));
-    action->setEnabled(c.enabled);
-    action->setVisible(c.visible);
-    if (action->isCheckable()) action->setChecked(c.checked);
-    syncing_ = wasSyncing;
+    binder_->quietly([&] {
+        if (!action->isSeparator()) action->setText(toQ(c.text));
+        action->setEnabled(c.enabled);
+        action->setVisible(c.visible);
+        if (action->isCheckable()) action->setChecked(c.checked);
+    });
 }
 
 void SkinWindow::fillUsedRegexpMenu() {

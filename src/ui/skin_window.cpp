@@ -16,6 +16,7 @@
 #include "forms/folder/drive_list.h"
 #include "forms/main/control_catalog.h"
 #include "ui/about_box.h"
+#include "ui/control_binder.h"
 #include "ui/form_guard.h"
 #include "ui/form_window.h"
 #include "ui/help_window.h"
@@ -136,6 +137,10 @@ SkinWindow::~SkinWindow() {
     }
     formWindows_.clear();
     folder_.reset();
+    // The widgets go with the window after this; what they signal on their way out no longer
+    // reaches the form.
+    delete binder_;
+    binder_ = nullptr;
 }
 
 void SkinWindow::buildPanes() {
@@ -189,7 +194,7 @@ double SkinWindow::toTwips(int pixels) const {
 // ---- Commands -------------------------------------------------------------------------------
 
 void SkinWindow::command(const std::string& name) {
-    if (syncing_ || form_->closed()) return;
+    if (!binder_ || binder_->syncing() || form_->closed()) return;
     guarded(*form_, [&] { form_->click(name); });
     // A widget that changed itself on the click shows its control's state again.
     if (form_->controls().has(name)) applyControl(form_->controls()[name]);

@@ -1,7 +1,7 @@
-// The desktop main window: Qt widgets bound by name to the headless MainWindow's controls,
-// the three web panes bound to its pane models, the menu bar built from its menu entries, and
-// the real prompts, clipboard, timer and shell it talks through. Every user action goes to
-// the form; every change of the form's controls comes back through its change listener.
+// The desktop main window: Qt widgets built and bound by kind to the headless MainWindow's
+// controls, the three web panes bound to its pane models, the menu bar built from its menu entries,
+// and the real prompts, clipboard, timer and shell it talks through. Every user action goes to the
+// form; every change of the form's controls comes back through its change listener.
 #pragma once
 
 #include <QMainWindow>
@@ -26,6 +26,7 @@ class QMenu;
 namespace lodestar::ui {
 
 class AboutBox;
+class ControlBinder;
 class PaneView;
 
 class FormWindow;
@@ -78,13 +79,13 @@ class SkinWindow : public QMainWindow, public FormHost {
   private:
     // Building (control_widgets.cpp, menu_binder.cpp).
     void buildControls();
-    QWidget* createControl(const Control& c, QWidget* parent);
+    QWidget* specialControl(const Control& c, QWidget* parent);
+    void dressControl(const Control& c, QWidget* w);
     void layoutToolStrip();
     void buildMenus();
     void buildPanes();
     void applyControl(const Control& c);
     void applyMenu(const Control& c);
-    void applyGeometry(const Control& c, QWidget* w);
     void fillUsedRegexpMenu();
     void fillMenu(QMenu* menu, const std::string& container);
 
@@ -113,14 +114,13 @@ class SkinWindow : public QMainWindow, public FormHost {
     bool busy_ = false;
 
     QWidget* client_ = nullptr;
-    std::map<std::string, QWidget*> widgets_;
+    ControlBinder* binder_ = nullptr;
     std::map<std::string, QAction*> actions_;
     std::map<std::string, QMenu*> menus_;
     QMenu* usedRegexps_ = nullptr;
     PaneView* panes_[3] = {nullptr, nullptr, nullptr};
     QPointer<AboutBox> about_;
     WindowHabits* habits_ = nullptr;
-    bool syncing_ = false;
     bool shown_ = false;
 };
 

@@ -1,5 +1,7 @@
-// Parts of the skin that need no display: dialog filters, script calls, the display check and
-// the work runner.
+// Parts of the skin that need no display: dialog filters, script calls, the display check, the
+// work runner, and the guard around every call from the skin into the form (a failure becomes
+// a log entry with its reason, the caller gets its fallback, nothing escapes into the event
+// loop).
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -7,11 +9,19 @@
 #include <QJsonDocument>
 #include <atomic>
 #include <chrono>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
+#include "core/text.h"
+#include "fakes/fake_clipboard.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_timer.h"
+#include "fakes/scripted_prompts.h"
 #include "ui/desktop_app.h"
 #include "ui/file_filter.h"
+#include "ui/form_guard.h"
 #include "ui/pane_script.h"
 #include "ui/qt_work_runner.h"
 
@@ -43,12 +53,6 @@ TEST(PaneScriptTest, TextTravelsAsJsonDataNeverAsScript) {
     EXPECT_EQ(doc.array().at(0).toString(), hostile);
     // Outside the JSON string, no quote, bracket or parenthesis of the text appears.
     EXPECT_EQ(json.count(u'\''), 1);
-}
-
-TEST(PaneScriptTest, PageScriptsAreShippedWithTheProgram) {
-    EXPECT_TRUE(paneApiScript().contains(QStringLiteral("__lodestarPane")));
-    EXPECT_TRUE(paneBridgeScript().contains(QStringLiteral("QWebChannel")));
-    EXPECT_TRUE(paneBridgeScript().contains(QStringLiteral("lodestarBridge")));
 }
 
 TEST(DisplayTest, AWindowNeedsADisplayOrAChosenPlatform) {
@@ -107,6 +111,46 @@ TEST(WorkRunnerTest, DestroyingTheRunnerDropsWhatIsLeft) {
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(ran, 0);
+}
+
+class FormGuardTest : public ::testing::Test {
+  protected:
+    std::string log() const { return toUtf8(form.controls()["logger"].text); }
+
+    fakes::ScriptedPrompts prompts;
+    fakes::FakeClipboard clipboard;
+    fakes::FakeTimer timer;
+    fakes::FakeShell shell;
+    MainWindow form{u"/nonexistent/", WindowServices{prompts, clipboard, timer, shell}};
+};
+
+TEST_F(FormGuardTest, AFailureBecomesALogEntryWithItsReasonAndTheFallback) {
+    struct Case {
+        const char* name;
+        std::function<bool()> call;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"an engine error", []() -> bool { throw Error("the disk is gone"); }, "the disk is gone"},
+        {"memory exhaustion", []() -> bool { throw std::bad_alloc(); }, "Not enough memory."},
+        {"not an exception class", []() -> bool { throw 42; }, "An unknown failure."},
+    };
+    for (const Case& c : cases) {
+        const std::size_t before = log().size();
+        EXPECT_FALSE(guarded(form, false, c.call)) << c.name;
+        EXPECT_EQ(log().substr(before),
+                  std::string("Err:The last action failed.\r\n") + c.reason + "\r\n")
+            << c.name;
+        EXPECT_EQ(toUtf8(form.controls()["lblStatus"].text), "The last action failed.");
+    }
+}
+
+TEST_F(FormGuardTest, ACallThatSucceedsGivesItsOwnAnswerAndLogsNothing) {
+    EXPECT_TRUE(guarded(form, false, [] { return true; }));
+    int runs = 0;
+    guarded(form, [&] { ++runs; });
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(log(), "");
 }
 
 }  // namespace

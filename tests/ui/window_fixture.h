@@ -1,24 +1,28 @@
-// A desktop window on a program folder of its own, shown on the test display, with helpers
-// that wait for the web panes, answer dialogs as a user would and read the pages' DOM.
+// What every window test shares: a desktop window on a program folder of its own, shown on the
+// test display, and helpers that wait for the web panes, answer message boxes and file dialogs
+// as a user would, drive the dialogs' widgets and read the widgets and the pages' DOM.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDeadlineTimer>
+#include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/text.h"
@@ -77,12 +81,13 @@ class SkinTest : public ::testing::Test {
         }
     }
 
-    void start(int width = 1280, int height = 800) {
-        // The history of saves lives in the test's own state folder.
+    // A new window; what it remembers lives in the test's own folder from one start to the next.
+    void start(std::optional<QSize> size = QSize(1280, 800)) {
+        // The user's options and the history of saves live in the test's own folders.
+        setenv("XDG_CONFIG_HOME", (program.path() / "config-home").c_str(), 1);
         setenv("XDG_STATE_HOME", (program.path() / "state-home").c_str(), 1);
-        // What the window remembers lives in the test's own folder, from one start to the next.
         window = std::make_unique<ui::SkinWindow>(program.folder(), program.folder() + u"state/");
-        window->resize(width, height);
+        if (size) window->resize(*size);
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -108,6 +113,12 @@ class SkinTest : public ::testing::Test {
             return true;
         })) << "a pane did not finish loading";
     }
+    void waitForRun() {
+        ASSERT_TRUE(waitUntil([&] { return !form().running(); }, 60000));
+        settle();
+    }
+
+    // ---- Answering modal dialogs --------------------------------------------------------------
 
     // Arms an answer for the next modal dialog: `act` runs on it once it shows.
     void onNextDialog(std::function<void(QWidget*)> act) {
@@ -138,37 +149,45 @@ class SkinTest : public ::testing::Test {
             answer(box);
         });
     }
-    void answerOpenDialog(const std::u16string& path) {
-        onNextDialog([path](QWidget* w) {
+    // Accepts the next file dialog with this path, noting its caption.
+    void answerFileDialog(const std::u16string& path, QString* caption = nullptr) {
+        onNextDialog([path, caption](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             if (!dialog) return;
+            if (caption) *caption = dialog->windowTitle();
             acceptFileDialog(dialog, ui::toQ(path));
         });
     }
 
+    // ---- What a user does -----------------------------------------------------------------------
+
     void openThroughDialog(const std::u16string& path) {
-        answerOpenDialog(path);
+        answerFileDialog(path);
         click("selFile");
+        settle();
+    }
+    // Opens a file over 256 KB, answering the question about large files.
+    void openLarge(const std::u16string& path) {
+        answerMessage(QMessageBox::Ok);
+        form().OpenFile(path);
         settle();
     }
     // Picks the documents folder in the picker ("Include subfolders" and "Exclude" when asked)
     // and presses OK; waits until the folder's files are listed.
     void openThroughPicker(bool subfolders = false, const QString& exclude = {}) {
         click("btnOpenFolder");
-        ui::FormWindow* picker = window->formWindow(folder().picker());
+        ui::FormWindow* picker = shown(folder().picker());
         ASSERT_NE(picker, nullptr);
-        ASSERT_TRUE(waitUntil([&] { return picker->isVisible(); }));
         EXPECT_EQ(picker->windowTitle(), QStringLiteral("Select Folder"));
-        EXPECT_EQ(picker->parentWidget(), window.get());  // owned by the main window
         folder().picker().typeText("Dir1", docs.folder());
         if (subfolders) {
-            QTest::mouseClick(picker->control("chkSubfolders"), Qt::LeftButton);
+            press(picker, "chkSubfolders");
             ASSERT_TRUE(folder().picker().controls()["chkSubfolders"].checked);
             auto* box = qobject_cast<QLineEdit*>(picker->control("exclude"));
             ASSERT_NE(box, nullptr);
             QTest::keyClicks(box, exclude);
         }
-        QTest::mouseClick(picker->control("btnOK"), Qt::LeftButton);
+        press(picker, "btnOK");
         EXPECT_FALSE(picker->isVisible());
         ASSERT_TRUE(waitUntil([&] { return form().MultiMode && form().FileList.size() > 1; }));
         settle();
@@ -195,10 +214,61 @@ class SkinTest : public ::testing::Test {
             << counter().toStdString() << "\n"
             << logText();
     }
-    void waitForRun() {
-        ASSERT_TRUE(waitUntil([&] { return !form().running(); }, 60000));
-        settle();
+    // Replace All with these texts, confirmed.
+    void replaceAll(const std::u16string& from, const std::u16string& with) {
+        typePattern(from, with);
+        answerMessage(QMessageBox::Ok);
+        click("btnReplace");
     }
+    // Ctrl+S, and the save button goes grey.
+    void saveByKey() {
+        ASSERT_TRUE(waitUntil([&] { return form().controls()["btnSave"].enabled; }));
+        key(Qt::Key_S, Qt::ControlModifier);
+        ASSERT_TRUE(waitUntil([&] { return !form().controls()["btnSave"].enabled; }));
+    }
+    // F8, confirmed; answers what the question said.
+    Seen restoreByKey() {
+        Seen asked;
+        answerMessage(QMessageBox::Ok, &asked);
+        key(Qt::Key_F8);
+        EXPECT_TRUE(waitUntil([&] { return asked.shown; }));
+        return asked;
+    }
+    void click(const std::string& name) {
+        QWidget* w = window->control(name);
+        ASSERT_NE(w, nullptr) << name;
+        QTest::mouseClick(w, Qt::LeftButton);
+    }
+    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QApplication::setActiveWindow(window.get());
+        QTest::keyClick(window.get(), static_cast<Qt::Key>(k), mods);
+    }
+
+    // ---- The dialogs ----------------------------------------------------------------------------
+
+    // The window of a secondary form, once it shows; owned by the main window.
+    ui::FormWindow* shown(Form& secondary) {
+        ui::FormWindow* w = nullptr;
+        EXPECT_TRUE(waitUntil([&] {
+            w = window->formWindow(secondary);
+            return w && w->isVisible();
+        })) << secondary.name();
+        EXPECT_TRUE(!w || w->parentWidget() == window.get()) << "owned by the main window";
+        return w;
+    }
+    // Picks an entry of a drop-down list as the user does.
+    static void pick(ui::FormWindow* w, const std::string& name, int index) {
+        auto* combo = qobject_cast<QComboBox*>(w->control(name));
+        ASSERT_NE(combo, nullptr) << name;
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    static void press(ui::FormWindow* w, const std::string& name) {
+        ASSERT_NE(w->control(name), nullptr) << name;
+        QTest::mouseClick(w->control(name), Qt::LeftButton);
+    }
+
+    // ---- Reading the widgets and the pages ------------------------------------------------------
 
     template <typename T = QWidget>
     T* widget(const std::string& name) {
@@ -208,31 +278,47 @@ class SkinTest : public ::testing::Test {
     FolderMode& folder() { return window->folderMode(); }
     ui::PaneView* view(Pane p) { return window->paneView(p); }
     QVariant dom(Pane p, const QString& script) { return view(p)->evaluate(script); }
+    QString sourceText() { return dom(Pane::SuperMonitor, "document.body.innerText").toString(); }
     std::string logText() { return toUtf8(window->form().controls()["logger"].text); }
     QString counter() { return widget<QLineEdit>("matchNo")->text(); }
     // The marks in the source page and the entries of the match list's page.
     int marksInPage() {
-        return dom(Pane::SuperMonitor, QStringLiteral("document.getElementsByTagName('em').length"))
-            .toInt();
+        return dom(Pane::SuperMonitor, "document.getElementsByTagName('em').length").toInt();
     }
     int entriesInPage() {
-        return dom(Pane::MatchView, QStringLiteral("document.getElementById('mlist')"
-                                                   ".getElementsByTagName('li').length"))
+        return dom(Pane::MatchView,
+                   "document.getElementById('mlist').getElementsByTagName('li').length")
+            .toInt();
+    }
+    // The background of match k (from 1) in the source page, and where it stands in the
+    // viewport while it is the current one (99999 when it is not). A page shown a piece at a
+    // time numbers its marks; a small one holds them all in order.
+    inline static const QString kMark = QStringLiteral(
+        "(function(){var e=document.querySelector('em[data-k]') ? "
+        "document.querySelector('em[data-k=\"%1\"]') : document.getElementsByTagName('em')[%1];");
+    QString markBackground(long long k) {
+        return dom(Pane::SuperMonitor, kMark.arg(k - 1) +
+                                           "return e ? e.style.backgroundColor "
+                                           ": '';})()")
+            .toString();
+    }
+    int markTop(long long k) {
+        return dom(Pane::SuperMonitor, kMark.arg(k - 1) +
+                                           "return e && e.style.backgroundColor == 'gold' ? "
+                                           "Math.round(e.getBoundingClientRect().top) : 99999;})()")
             .toInt();
     }
     // A cell of the file table's model.
     std::string cell(std::size_t row, std::size_t column) {
         return toUtf8(form().pane(Pane::ListView).cellText(kFileTableId, row * 7 + column));
     }
-
-    void click(const std::string& name) {
-        QWidget* w = window->control(name);
-        ASSERT_NE(w, nullptr) << name;
-        QTest::mouseClick(w, Qt::LeftButton);
-    }
-    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QApplication::setActiveWindow(window.get());
-        QTest::keyClick(window.get(), static_cast<Qt::Key>(k), mods);
+    // Saves the screen, or the window given, to this file of the folder; for the documentation.
+    static void capture(const QString& folder, const char* name, QWidget* only = nullptr) {
+        QTest::qWait(1200);  // let the panes paint
+        const QPixmap shot =
+            only ? only->grab() : QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, 1280, 800);
+        const QString path = folder + QStringLiteral("/") + QString::fromLatin1(name);
+        ASSERT_TRUE(shot.save(path)) << path.toStdString();
     }
 
     TempDir program;

@@ -1,9 +1,10 @@
-// The user's text in the real window: a save over a file changed elsewhere asks, Open Folder
-// with unsaved text asks, Esc stops a long search, and closing the window ends the work.
+// The user's text in the real window: a save that fails shows the reason and keeps the text, a
+// save over a file changed elsewhere asks, Open Folder with unsaved text asks, two saves and
+// two restores give the text as first opened, Esc stops a long search, and closing the window
+// ends the work.
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <chrono>
-#include <filesystem>
 
 #include "window_fixture.h"
 
@@ -16,26 +17,50 @@ class UsersTextWindowTest : public StartedSkinTest {
     std::u16string openAndChange(const std::string& name) {
         const std::u16string path = docs.put(name, "aaa");
         openThroughDialog(path);
-        typePattern(u"a", u"b");
-        answerMessage(QMessageBox::Ok);
-        click("btnReplace");
+        replaceAll(u"a", u"b");
         EXPECT_TRUE(waitUntil([&] { return form().controls()["btnSave"].enabled; }));
         return path;
     }
-    // A text long enough that finding every "a" in it takes a while.
-    std::u16string openLongText() {
-        std::string line(99, 'a');
-        line += '\n';
+    // Finds every "a" in a text long enough that it takes a while.
+    void startLongSearch() {
         std::string text;
         text.reserve(40'000'000);
-        while (text.size() < 40'000'000) text += line;
-        const std::u16string path = docs.put("long.txt", text);
+        while (text.size() < 40'000'000) text += std::string(99, 'a') + '\n';
         form().options.backupOnReplace = false;
         answerMessage(QMessageBox::Ok);  // the large-file question, where it is asked
-        typePath(path);
-        return path;
+        typePath(docs.put("long.txt", text));
+        typePattern(u"a");
+        key(Qt::Key_F3);
+        ASSERT_TRUE(waitUntil([&] { return form().working(); }));
     }
 };
+
+TEST_F(UsersTextWindowTest, AFailedSaveShowsABoxWithTheReasonAndKeepsTheText) {
+    openThroughDialog(docs.put("x.txt", "aaa"));
+    // No backup can be kept (the state folder is a file): the save writes nothing.
+    program.put("state-is-a-file", "");
+    setenv("XDG_STATE_HOME", (program.path() / "state-is-a-file").c_str(), 1);
+    replaceAll(u"a", u"b");
+    ASSERT_TRUE(waitUntil([&] { return form().controls()["btnSave"].enabled; }));
+    // A long history, read from its top: the error entry must still come into view.
+    for (int i = 0; i < 60; ++i) form().logLine(u"earlier work");
+    QScrollBar* bar = widget<QPlainTextEdit>("logger")->verticalScrollBar();
+    bar->setValue(0);
+    ASSERT_GT(bar->maximum(), 0);
+
+    Seen box;
+    answerMessage(QMessageBox::Ok, &box);
+    click("btnSave");
+    ASSERT_TRUE(waitUntil([&] { return box.shown; })) << "no message box";
+    EXPECT_TRUE(box.text.startsWith(QStringLiteral("Can't save the file.\r\n")));
+    EXPECT_GT(box.text.size(), 25) << "the reason is missing";
+    EXPECT_EQ(docs.bytes("x.txt"), "aaa");
+    EXPECT_TRUE(window->control("btnSave")->isEnabled());
+    EXPECT_EQ(toUtf8(form().txtDoc), "bbb");
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_TRUE(
+        widget<QPlainTextEdit>("logger")->toPlainText().contains("Err:Can't save the file."));
+}
 
 TEST_F(UsersTextWindowTest, SaveOverAFileChangedElsewhereAsksAndCancelWritesNothing) {
     openAndChange("page.txt");
@@ -57,11 +82,10 @@ TEST_F(UsersTextWindowTest, OpenFolderWithUnsavedTextAsksAndCancelKeepsTheText) 
     Seen seen;
     answerMessage(QMessageBox::Cancel, &seen);
     key(Qt::Key_F, Qt::ControlModifier);
-    ui::FormWindow* picker = window->formWindow(folder().picker());
+    ui::FormWindow* picker = shown(folder().picker());
     ASSERT_NE(picker, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return picker->isVisible(); }));
     folder().picker().typeText("Dir1", docs.folder());
-    QTest::mouseClick(picker->control("btnOK"), Qt::LeftButton);
+    press(picker, "btnOK");
     ASSERT_TRUE(waitUntil([&] { return seen.shown; }));
     EXPECT_NE(seen.text.indexOf(QStringLiteral("Your file not saved")), -1);
     settle();
@@ -70,12 +94,25 @@ TEST_F(UsersTextWindowTest, OpenFolderWithUnsavedTextAsksAndCancelKeepsTheText) 
     EXPECT_EQ(toUtf8(form().txtDoc.str()), "bbb");
 }
 
+TEST_F(UsersTextWindowTest, TwoSavesThenTwoRestoresGiveTheTextAsFirstOpened) {
+    openThroughDialog(docs.put("notes.html", "apple"));
+    docs.put("notes.bak", "the user's own");
+    for (const auto& [from, to] : {std::pair{u"apple", u"pear"}, std::pair{u"pear", u"plum"}}) {
+        replaceAll(from, to);
+        saveByKey();
+    }
+    ASSERT_EQ(docs.bytes("notes.html"), "plum");
+    restoreByKey();
+    ASSERT_TRUE(waitUntil([&] { return docs.bytes("notes.html") == "pear"; }));
+    restoreByKey();
+    ASSERT_TRUE(waitUntil([&] { return docs.bytes("notes.html") == "apple"; }));
+    EXPECT_EQ(toUtf8(form().txtDoc.str()), "apple");
+    EXPECT_EQ(docs.bytes("notes.bak"), "the user's own");
+    EXPECT_FALSE(form().controls()["btnRestore"].enabled);
+}
+
 TEST_F(UsersTextWindowTest, EscStopsALongSearchAndTheWindowGoesOn) {
-    openLongText();
-    settle();
-    typePattern(u"a");
-    key(Qt::Key_F3);
-    ASSERT_TRUE(waitUntil([&] { return form().working(); }));
+    startLongSearch();
     EXPECT_TRUE(window->control("btnStop")->isVisible());
     key(Qt::Key_Escape);
     EXPECT_TRUE(waitUntil([&] { return !form().working(); }, 2000));
@@ -89,11 +126,7 @@ TEST_F(UsersTextWindowTest, EscStopsALongSearchAndTheWindowGoesOn) {
 }
 
 TEST_F(UsersTextWindowTest, ClosingTheWindowDuringASearchEndsTheWork) {
-    openLongText();
-    settle();
-    typePattern(u"a");
-    key(Qt::Key_F3);
-    ASSERT_TRUE(waitUntil([&] { return form().working(); }));
+    startLongSearch();
     window->close();
     QElapsedTimer clock;
     clock.start();

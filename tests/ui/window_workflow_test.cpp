@@ -1,6 +1,8 @@
-// The single-file workflow through the desktop window, as a user does it with mouse and keys,
-// checking the widgets, the form and the pages' DOM against each other.
-#include <QPlainTextEdit>
+// One file through the desktop window, as a user works with mouse and keys: search, step
+// through the matches, replace, save and close; accented letters typed into a UTF-8 page;
+// a search that finds nothing; the source page showing every character as itself. The
+// widgets, the form and the pages' DOM are checked against each other.
+#include <QAction>
 #include <sstream>
 
 #include "window_fixture.h"
@@ -26,124 +28,85 @@ std::string samplePage() {
 
 class WorkflowTest : public StartedSkinTest {
   protected:
-    // Waits for the one-shot timer's move to the first match.
     void waitForCounter(const QString& text) {
         ASSERT_TRUE(waitUntil([&] { return counter() == text; })) << counter().toStdString();
     }
-    int emTop(int index) {
-        return dom(Pane::SuperMonitor,
-                   QStringLiteral("Math.round(document.getElementsByTagName('em')[%1]"
-                                  ".getBoundingClientRect().top)")
-                       .arg(index))
-            .toInt();
+    QVariant entry(int index, const QString& what) {
+        return dom(Pane::MatchView, QStringLiteral("document.getElementById('mlist')"
+                                                   ".getElementsByTagName('li')[%1].%2")
+                                        .arg(index)
+                                        .arg(what));
     }
-    QString emBackground(int index) {
-        return dom(Pane::SuperMonitor,
-                   QStringLiteral("document.getElementsByTagName('em')[%1].style.backgroundColor")
-                       .arg(index))
-            .toString();
-    }
-    QString entryBackground(int index) {
-        return dom(Pane::MatchView,
-                   QStringLiteral("document.getElementById('mlist')"
-                                  ".getElementsByTagName('li')[%1].style.backgroundColor")
-                       .arg(index))
-            .toString()
-            .remove(u' ');
-    }
-    // The model's colours, in the form the page reports them.
-    QString modelEntry(int index) {
-        return ui::toQ(window->form().pane(Pane::MatchView).entryBackground(index)).remove(u' ');
+    // The entry's background in the page against the model's colour for it.
+    void expectEntryAsModel(int index) {
+        EXPECT_EQ(entry(index, "style.backgroundColor").toString().remove(u' '),
+                  ui::toQ(form().pane(Pane::MatchView).entryBackground(index)).remove(u' '))
+            << index;
     }
 };
 
 TEST_F(WorkflowTest, SearchNavigateReplaceSaveRestoreAndClose) {
     const std::string original = samplePage();
     const std::u16string path = docs.put("sample.html", original);
-
-    // Open through the open-file button and its dialog.
     openThroughDialog(path);
     EXPECT_EQ(widget<QLabel>("LblCurName")->text(), ui::toQ(path));
     EXPECT_TRUE(window->control("btnFind")->isEnabled());
     EXPECT_TRUE(window->action("mFind")->isEnabled());
-    EXPECT_NE(logText().find("* Open file "), std::string::npos) << logText();
 
-    // Type a pattern and press F3.
+    // Typed keys reach the form; F3 searches.
     auto* pattern = widget<QPlainTextEdit>("inRepFrom");
     pattern->setFocus();
     QTest::keyClicks(pattern, "<p[ >]");
-    EXPECT_EQ(toUtf8(window->form().controls()["inRepFrom"].text), "<p[ >]");
+    EXPECT_EQ(toUtf8(form().controls()["inRepFrom"].text), "<p[ >]");
     key(Qt::Key_F3);
     settle();
     waitForCounter(QStringLiteral("1/4"));
-    EXPECT_NE(logText().find("* Search <p[ >]\r\n4 items found."), std::string::npos) << logText();
     EXPECT_EQ(widget<QLabel>("lblTotal")->text(), QStringLiteral("4"));
 
     // The pages agree with the models.
-    const PaneModel& source = window->form().pane(Pane::SuperMonitor);
-    const PaneModel& list = window->form().pane(Pane::MatchView);
-    ASSERT_TRUE(waitUntil([&] { return entriesInPage() == 4; }))
-        << view(Pane::MatchView)->url().toString().toStdString();
-    EXPECT_EQ(list.entryCount(), 4u);
+    ASSERT_TRUE(waitUntil([&] { return entriesInPage() == 4; }));
     EXPECT_EQ(marksInPage(), 4);
-    EXPECT_EQ(source.markCount(), 4u);
-    EXPECT_EQ(emBackground(0), QStringLiteral("gold"));
-    EXPECT_EQ(ui::toQ(source.markBackground(0)), QStringLiteral("gold"));
-    EXPECT_EQ(entryBackground(0), modelEntry(0));
-    EXPECT_EQ(dom(Pane::MatchView, QStringLiteral("document.getElementById('mlist')"
-                                                  ".getElementsByTagName('li')[1].textContent"))
-                  .toString(),
-              QStringLiteral("<p>"));
+    EXPECT_EQ(markBackground(1), QStringLiteral("gold"));
+    expectEntryAsModel(0);
+    EXPECT_EQ(entry(1, "textContent").toString(), QStringLiteral("<p>"));
 
     // Hostile text stays text: nothing ran, and it shows as written.
-    const QString shownText =
-        dom(Pane::SuperMonitor, QStringLiteral("document.body.innerText")).toString();
-    EXPECT_TRUE(shownText.contains(QStringLiteral("x'); alert(1); //")))
-        << shownText.left(300).toStdString();
+    const QString shownText = sourceText();
+    EXPECT_TRUE(shownText.contains(QStringLiteral("x'); alert(1); //")));
     EXPECT_TRUE(shownText.contains(QStringLiteral("\"</script>\"")));
     EXPECT_TRUE(shownText.contains(QStringLiteral("onerror=\"document.title='pwned'\"")));
-    EXPECT_EQ(dom(Pane::SuperMonitor, QStringLiteral("document.title")).toString(),
-              QStringLiteral("Source"));
-    EXPECT_EQ(dom(Pane::SuperMonitor, QStringLiteral("document.getElementsByTagName('img').length"))
-                  .toInt(),
-              0);
+    EXPECT_EQ(dom(Pane::SuperMonitor, "document.title").toString(), QStringLiteral("Source"));
+    EXPECT_EQ(dom(Pane::SuperMonitor, "document.getElementsByTagName('img').length").toInt(), 0);
 
-    // Next and Previous.
+    // Next and Previous; the current match stands 20 pixels below the top.
     click("btnNext");
     waitForCounter(QStringLiteral("2/4"));
-    ASSERT_TRUE(waitUntil([&] { return emBackground(1) == QStringLiteral("gold"); }));
-    EXPECT_EQ(emBackground(0), QString());
-    EXPECT_EQ(emTop(1), 20) << "the current match stands 20 pixels below the top";
-    EXPECT_EQ(entryBackground(1), modelEntry(1));
-    EXPECT_EQ(entryBackground(0), modelEntry(0));
+    ASSERT_TRUE(waitUntil([&] { return markTop(2) == 20; })) << markTop(2);
+    EXPECT_EQ(markBackground(1), QString());
+    expectEntryAsModel(1);
+    expectEntryAsModel(0);
     click("btnPrev");
     waitForCounter(QStringLiteral("1/4"));
 
     // A click on the third list entry moves to match 3.
-    const QRect entry = [&] {
-        const QVariantList r =
-            dom(Pane::MatchView,
-                QStringLiteral("var r = document.getElementById('mlist').getElementsByTagName("
-                               "'li')[2].getBoundingClientRect(); [r.left, r.top, r.width, "
-                               "r.height]"))
-                .toList();
-        return r.size() == 4 ? QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt())
-                             : QRect();
-    }();
-    ASSERT_FALSE(entry.isEmpty());
+    const QVariantList r = dom(Pane::MatchView,
+                               "var r = document.getElementById('mlist')"
+                               ".getElementsByTagName('li')[2]"
+                               ".getBoundingClientRect(); "
+                               "[r.left, r.top, r.width, r.height]")
+                               .toList();
+    ASSERT_EQ(r.size(), 4);
+    const QRect box(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt());
     ASSERT_TRUE(waitUntil([&] {
-        return view(Pane::MatchView)
-            ->evaluate(QStringLiteral("!!window.lodestarBridge"), 5000, true)
-            .toBool();
+        return view(Pane::MatchView)->evaluate("!!window.lodestarBridge", 5000, true).toBool();
     }));
     QTest::mouseClick(view(Pane::MatchView)->focusProxy(), Qt::LeftButton, {},
-                      entry.center() + QPoint(-entry.width() / 4, 0));
+                      box.center() + QPoint(-box.width() / 4, 0));
     waitForCounter(QStringLiteral("3/4"));
-    ASSERT_TRUE(waitUntil([&] { return emBackground(2) == QStringLiteral("gold"); }));
-    EXPECT_EQ(entryBackground(2), modelEntry(2));
-    EXPECT_EQ(emTop(2), 20);
+    ASSERT_TRUE(waitUntil([&] { return markTop(3) == 20; })) << markTop(3);
+    expectEntryAsModel(2);
 
-    // Replace after confirming (Enter chooses OK), then save.
+    // Replace after confirming (Enter chooses OK); nothing is written before Save.
     auto* replacement = widget<QPlainTextEdit>("inRepWith");
     replacement->setFocus();
     QTest::keyClicks(replacement, "<q ");
@@ -151,59 +114,79 @@ TEST_F(WorkflowTest, SearchNavigateReplaceSaveRestoreAndClose) {
     answerMessageByKey(Qt::Key_Return, &asked);
     click("btnReplace");
     ASSERT_TRUE(waitUntil([&] { return asked.shown; }));
-    EXPECT_EQ(asked.caption, QStringLiteral(" Please confirm"));
-    EXPECT_EQ(asked.text, QStringLiteral("All matches will be replaced, are you sure?"));
     ASSERT_TRUE(waitUntil([&] { return window->control("btnSave")->isEnabled(); }));
     EXPECT_TRUE(window->action("mSave")->isEnabled());
     settle();
-    EXPECT_TRUE(dom(Pane::SuperMonitor, QStringLiteral("document.body.innerText"))
-                    .toString()
-                    .contains(QStringLiteral("<q paragraph 2</p>")));
-    EXPECT_EQ(docs.bytes("sample.html"), original) << "nothing is written before Save";
-
-    key(Qt::Key_S, Qt::ControlModifier);
-    ASSERT_TRUE(waitUntil([&] { return !window->control("btnSave")->isEnabled(); }));
-    const std::string saved = docs.bytes("sample.html");
-    EXPECT_EQ(saved.find("<p>"), std::string::npos);
-    EXPECT_NE(saved.find("<q paragraph 3</p>"), std::string::npos);
-
-    // Restore asks, then puts the old text back.
-    ASSERT_TRUE(window->control("btnRestore")->isEnabled());
-    Seen restore;
-    answerMessage(QMessageBox::Ok, &restore);
-    key(Qt::Key_F8, Qt::NoModifier);
-    ASSERT_TRUE(waitUntil([&] { return restore.shown; }));
-    EXPECT_TRUE(restore.text.startsWith(
-        QStringLiteral("Restore sample.html to its state before the save of")))
-        << restore.text.toStdString();
-    ASSERT_TRUE(waitUntil([&] { return docs.bytes("sample.html") == original; }));
+    EXPECT_TRUE(sourceText().contains(QStringLiteral("<q paragraph 2</p>")));
+    EXPECT_EQ(docs.bytes("sample.html"), original);
+    saveByKey();
+    EXPECT_NE(docs.bytes("sample.html").find("<q paragraph 3</p>"), std::string::npos);
 
     // Closing with nothing unsaved asks nothing.
     window->close();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(window->form().closed());
+    EXPECT_TRUE(form().closed());
 }
 
 TEST_F(WorkflowTest, ClosingWithUnsavedChangesAsksAndEscapeKeepsTheWindow) {
     openThroughDialog(docs.put("a.txt", "one two one\r\n"));
-    typePattern(u"one", u"1");
-    answerMessage(QMessageBox::Ok);
-    click("btnReplace");
+    replaceAll(u"one", u"1");
     ASSERT_TRUE(waitUntil([&] { return window->control("btnSave")->isEnabled(); }));
 
     Seen asked;
     answerMessageByKey(Qt::Key_Escape, &asked);
     window->close();
-    EXPECT_TRUE(asked.shown);
     EXPECT_EQ(asked.text, QStringLiteral("File not saved, save it before exit?"));
-    EXPECT_EQ(asked.caption, QStringLiteral(" Please confirm"));
     EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(window->form().closed());
+    EXPECT_FALSE(form().closed());
 
     answerMessage(QMessageBox::Discard);
     window->action("mExit")->trigger();
     ASSERT_TRUE(waitUntil([&] { return !window->isVisible(); }));
-    EXPECT_TRUE(window->form().closed());
+    EXPECT_TRUE(form().closed());
+}
+
+// The status bar names the encoding, and accented letters typed into the pattern box find
+// their matches in a UTF-8 page, ignoring case.
+TEST_F(WorkflowTest, AccentedLettersTypedFindTheirMatchesInAUtf8Page) {
+    openThroughDialog(docs.put("page.htm",
+                               "<p>Un caf\xC3\xA9, deux caf\xC3\xA9s, CAF\xC3\x89 "
+                               "\xE4\xB8\xAD\xE6\x96\x87</p>\r\n"));
+    ASSERT_NE(widget<QLabel>("lblEncoding"), nullptr);
+    EXPECT_EQ(widget<QLabel>("lblEncoding")->text(), QStringLiteral("UTF-8"));
+    auto* pattern = widget<QPlainTextEdit>("inRepFrom");
+    pattern->setFocus();
+    for (QChar c : QStringLiteral("caf\u00E9"))
+        QTest::sendKeyEvent(QTest::Click, pattern, Qt::Key_unknown, QString(c), {});
+    key(Qt::Key_F3);
+    settle();
+    ASSERT_TRUE(waitUntil([&] { return counter() == "1/3"; })) << logText();
+    EXPECT_TRUE(sourceText().contains(QStringLiteral("CAF\u00C9 \u4E2D\u6587")));
+}
+
+// A search that finds nothing leaves no old marks to step through; the source page shows every
+// character of the file as itself.
+TEST_F(WorkflowTest, ASearchThatFindsNothingClearsTheEarlierResult) {
+    const std::string text = "<p>one</p> p->dot; a&copy b &lt; <i>x</i> [m]y[/m]\r\n<p>two</p>\r\n";
+    openThroughDialog(docs.put("p.htm", text));
+    ASSERT_TRUE(waitUntil([&] {
+        return dom(Pane::SuperMonitor,
+                   "document.getElementById('code') ? "
+                   "document.getElementById('code').textContent : ''")
+                   .toString() == QString::fromStdString(text).replace("\r\n", "\n");
+    }));
+    findByKey(u"<p>");
+    ASSERT_TRUE(waitUntil([&] { return marksInPage() == 2; }));
+
+    typePattern(u"zzz");
+    key(Qt::Key_F3);
+    settle();
+    EXPECT_EQ(counter(), QStringLiteral("0/0"));
+    EXPECT_TRUE(waitUntil([&] { return marksInPage() == 0; })) << marksInPage() << " marks left";
+    EXPECT_EQ(dom(Pane::MatchView, "document.getElementById('mlist').textContent").toString(),
+              QStringLiteral(" No result found."));
+    click("btnNext");  // disabled: nothing happens
+    EXPECT_EQ(counter(), QStringLiteral("0/0"));
 }
 
 }  // namespace

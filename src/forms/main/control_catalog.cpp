@@ -211,7 +211,7 @@ ControlKind kindOf(const std::string& name) {
         {"pgBarFore", ControlKind::Line},         {"splitter", ControlKind::Splitter},
         {"splitshad", ControlKind::Splitter},     {"splitter2", ControlKind::Splitter},
         {"splitter3", ControlKind::Splitter},     {"splitshad2", ControlKind::Splitter},
-        {"splitShad3", ControlKind::Splitter},
+        {"splitShad3", ControlKind::Splitter},    {"lblEncoding", ControlKind::Label},
     };
     auto it = kinds.find(name);
     return it == kinds.end() ? ControlKind::Button : it->second;
