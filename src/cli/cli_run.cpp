@@ -221,7 +221,7 @@ class Session {
         const RunSummary summary = runFolder(files.files, transform, settings, sink, &answer);
         if (summary.unfinishedRun) printMessage(err_, kForceHint);
         if (!summary.ok || summary.cannotHold > 0) return kFailed;
-        return summary.replacedFiles > 0 ? kDone : kNothingFound;
+        return summary.written > 0 ? kDone : kNothingFound;
     }
 
     // A single binary file is left alone (unless --binary), as a folder run leaves it.

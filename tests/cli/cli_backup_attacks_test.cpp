@@ -129,7 +129,8 @@ TEST_F(CliBackups, LinksOutOfTheFolderArePassedUnlessFollowed) {
     EXPECT_EQ(outside.bytes("shared.htm"), "9px");
     EXPECT_NE(passed.out.find("not among the chosen files"), std::string::npos) << passed.out;
     EXPECT_EQ(
-        run({"run", ioPut("x.rep", "rep ---px--- with ---pt---;"), folder(), "--force"}).status, 0);
+        run({"run", ioPut("x.rep", "rep ---px--- with ---pt---;"), folder(), "--force"}).status,
+        1);  // the replace left no "px" to change
     EXPECT_EQ(outside.bytes("shared.htm"), "9px");
     // A link into an excluded folder reaches a file the user left out: passed by too.
     fs::create_directories(dir.path() / "vendor");
@@ -151,8 +152,8 @@ TEST_F(CliBackups, ABatchBacksUpAndCountsOnlyTheFilesItRewrites) {
     EXPECT_NE(first.out.find("\n2 files batch replaced successfully."), std::string::npos)
         << first.out;
     EXPECT_FALSE(exists("bak/b.txt"));
-    // A second batch that changes nothing keeps the first batch's originals.
-    EXPECT_EQ(run({"run", rep, folder()}).status, 0);
+    // A second batch that changes nothing keeps the first batch's originals (and exits 1).
+    EXPECT_EQ(run({"run", rep, folder()}).status, 1);
     EXPECT_EQ(dir.bytes("bak/a.htm"), "1px");
     EXPECT_EQ(run({"restore", folder()}).status, 0);
     EXPECT_EQ(dir.bytes("a.htm") + dir.bytes("c.htm"), "1px2px");
@@ -166,7 +167,7 @@ TEST_F(CliBackups, FilesWhoseTextDoesNotChangeAreNotWritten) {
     for (const char* name : {"a.htm", "b.txt", "c.htm"})
         fs::last_write_time(dir.path() / name, then);
     EXPECT_EQ(run({"replace", "--no-count", "none", "none", folder()}).status, 1);  // no change
-    EXPECT_EQ(run({"run", ioPut("x.rep", "rep ---1px--- with ---1px---;"), folder()}).status, 0);
+    EXPECT_EQ(run({"run", ioPut("x.rep", "rep ---1px--- with ---1px---;"), folder()}).status, 1);
     for (const char* name : {"a.htm", "b.txt", "c.htm"})
         EXPECT_EQ(fs::last_write_time(dir.path() / name), then) << name;
     EXPECT_FALSE(exists("bak"));
