@@ -170,7 +170,7 @@ class SkinTest : public ::testing::Test {
         }
         QTest::mouseClick(picker->control("btnOK"), Qt::LeftButton);
         EXPECT_FALSE(picker->isVisible());
-        ASSERT_TRUE(waitUntil([&] { return form().MultiMode && form().FileList.size() > 1; }));
+        ASSERT_TRUE(waitUntil([&] { return form().MultiMode && folder().fileList().size() > 1; }));
         settle();
     }
     // Types the path into the path box and presses Enter.
@@ -205,7 +205,7 @@ class SkinTest : public ::testing::Test {
         return qobject_cast<T*>(window->control(name));
     }
     MainWindow& form() { return window->form(); }
-    FolderMode& folder() { return window->folderMode(); }
+    FolderScope& folder() { return window->folderMode(); }
     ui::PaneView* view(Pane p) { return window->paneView(p); }
     QVariant dom(Pane p, const QString& script) { return view(p)->evaluate(script); }
     std::string logText() { return toUtf8(window->form().controls()["logger"].text); }

@@ -16,7 +16,7 @@ class FolderWindowTest : public StartedSkinTest {
     // Picks the documents folder and waits for the table's page to show its rows.
     void openFolderAndTable() {
         openThroughPicker();
-        waitForTable(form().FileList.size() - 1);
+        waitForTable(folder().fileList().size() - 1);
     }
     void waitForTable(std::size_t files) {
         settle();
@@ -75,7 +75,7 @@ TEST_F(FolderWindowTest, SearchUntickReplaceRestoreActionAndTypedPath) {
     dom(Pane::ListView, QStringLiteral("document.getElementsByName('chk')[3].click(); 1"));
     ASSERT_TRUE(waitUntil([&] { return !folder().IsFileChecked(4); }));
     dom(Pane::ListView, QStringLiteral("document.querySelector(\"a[href='#2']\").click(); 1"));
-    ASSERT_TRUE(waitUntil([&] { return form().SelectedRow == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return folder().selectedRow() == 2; }));
     EXPECT_EQ(
         dom(Pane::ListView, QStringLiteral("document.getElementById('infoList').rows[2].style."
                                            "backgroundColor"))
@@ -131,7 +131,7 @@ TEST_F(FolderWindowTest, SearchUntickReplaceRestoreActionAndTypedPath) {
     docs.put("notes/two.txt", "x x");
     typePath(docs.folder() + u"notes/*.txt");
     waitForTable(2);
-    EXPECT_EQ(form().CurrentFolder, docs.folder() + u"notes/");
+    EXPECT_EQ(folder().folder(), docs.folder() + u"notes/");
     expectDomMatchesModel();
     typePattern(u"x");
     click("btnFind");
@@ -194,14 +194,14 @@ TEST_F(FolderWindowTest, Screenshot) {
     window->resize(1280, 800);
     settle();
     typePath(fromUtf8(site));
-    waitForTable(form().FileList.size() - 1);
+    waitForTable(folder().fileList().size() - 1);
     dom(Pane::ListView, QStringLiteral("document.getElementsByName('chk')[13].click(); 1"));
     ASSERT_TRUE(waitUntil([&] { return !folder().IsFileChecked(14); }));
     typePattern(u"href=\"http://[^\"]*\"", u"");
     click("btnFind");
     waitForRun();
     dom(Pane::ListView, QStringLiteral("document.querySelector(\"a[href='#9']\").click(); 1"));
-    ASSERT_TRUE(waitUntil([&] { return form().SelectedRow == 9; }));
+    ASSERT_TRUE(waitUntil([&] { return folder().selectedRow() == 9; }));
     settle();
     ASSERT_TRUE(waitUntil([&] { return counter().startsWith(QStringLiteral("1/")); }));
     QTest::qWait(1500);

@@ -15,7 +15,7 @@ class TreeWindowTest : public StartedSkinTest {
     // Opens the documents folder's tree with "Include subfolders" and these exclusions.
     void openTree(const QString& exclude, std::size_t files) {
         openThroughPicker(true, exclude);
-        EXPECT_EQ(form().FileList.size(), files + 1);
+        EXPECT_EQ(folder().fileList().size(), files + 1);
     }
     QString page(const QString& script) { return dom(Pane::ListView, script).toString(); }
 };
@@ -85,7 +85,7 @@ TEST_F(TreeWindowTest, ALongTableRendersOnlyWhatIsSeenAndKeepsEveryRowReachable)
     const QString row3 = QStringLiteral(
         "(function () { var r = document.querySelector('tr[data-k=\"3\"]');"
         " return r ? r.cells[2].textContent + ' ' + r.style.backgroundColor : ''; })()");
-    folder().SelectFileRow(form(), u"list.tmp#3");
+    folder().selectFileRow(u"list.tmp#3");
     EXPECT_TRUE(waitUntil([&] { return page(row3) == QStringLiteral("1 yellow"); }))
         << page(row3).toStdString();
     page(QStringLiteral("window.scrollTo(0, document.body.scrollHeight); ''"));

@@ -12,6 +12,7 @@
 #include "files/text_file.h"
 #include "files/user_folders.h"
 #include "forms/main/control_catalog.h"
+#include "forms/model/progress_bar.h"
 #include "settings/user_settings.h"
 
 namespace lodestar {
@@ -74,11 +75,6 @@ const PaneModel& MainWindow::pane(Pane which) const {
 // ---- Life cycle -----------------------------------------------------------------------------
 
 void MainWindow::load() {
-    // The shared expression starts with ignore case and global on, multiline off.
-    expression = RegExp();
-    expression.setIgnoreCase(true);
-    expression.setGlobal(true);
-
     std::vector<std::u16string> ignoredOptionLines;
     try {
         options =
@@ -109,8 +105,6 @@ void MainWindow::load() {
     curFileName.clear();
     txtDoc.clear();
     renderedSource.clear();
-    CurrentFolder.clear();
-    SelectedRow = 0;
 
     layout_.initialGeometry();
     superMonitor_.navigate(programFolder_ + u"help/default.htm");
@@ -124,6 +118,7 @@ void MainWindow::load() {
     showViewTicks();
     showStartHints();
     reportMissingDataFiles();
+    request_ = SearchRequest().withSwitches(tickedSwitches());
     applyRememberedState();
 }
 
@@ -183,6 +178,63 @@ void MainWindow::showStatus(const std::u16string& message) {
 
 bool MainWindow::confirm(const std::u16string& question) {
     return services_.prompts.okCancel(question, kConfirmCaption);
+}
+
+void MainWindow::showProgress(double done, double total) {
+    lodestar::showProgress(controls_, done, total);
+}
+
+const std::u16string& MainWindow::openPath() const {
+    static const std::u16string none;
+    if (!MultiMode) return curFileName;
+    return folderWork_ ? folderWork_->folder() : none;
+}
+
+void MainWindow::restorePathBox() {
+    controls_.setText("inputPath", openPath());
+}
+
+void MainWindow::showSourcePane() {
+    if (!superMonitor_.visible()) OpenMonitor();
+}
+
+void MainWindow::setCurrentFile(const std::u16string& path) {
+    curFileName = path;
+    controls_.setText("LblCurName", curFileName);
+}
+
+// A search over the folder's files has ended: its total stands, Export may take it, and the
+// picked file shows its marks.
+void MainWindow::folderSearchDone(std::size_t total) {
+    controls_.setText("lblTotal", decimal(static_cast<long long>(total)));
+    SearchDone = true;
+    controls_.setEnabled("btnExp", true);
+    controls_.setEnabled("mExp", true);
+    readPickedFile(true);
+}
+
+FolderFiles MainWindow::exportTargets() const {
+    if (MultiMode) return folderWork_ ? folderWork_->listed() : FolderFiles{};
+    FolderFiles source;
+    if (!curFileName.empty()) source.files.push_back({curFileName, true});
+    return source;
+}
+
+PatternFont MainWindow::patternFont() const {
+    const Control& box = controls_["inRepFrom"];
+    return {box.fontName, box.fontSize};
+}
+
+// The two pattern boxes look alike; the source view takes its font at once, and its
+// highlighting once shown again.
+void MainWindow::applyOptions(const Options& changed) {
+    const bool hadSyntax = options.showSyntax;
+    options = changed;
+    if (superMonitor_.hasCode())
+        superMonitor_.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
+    for (const char* box : {"inRepFrom", "inRepWith"})
+        controls_.setFont(box, options.patternFontName, options.patternFontSize);
+    if (controls_["SuperMonitor"].visible && options.showSyntax != hadSyntax) reShow();
 }
 
 void MainWindow::EnableBtn(bool on) {
@@ -259,7 +311,6 @@ void MainWindow::doMulti() {
         u"<font style='font:normal 13px verdana'>"
         u"Please click on a file name above to show source code here.</font>");
     writeMatchList(u"");
-    SelectedRow = 0;
     curFileName.clear();
     controls_.setText("LblCurName", u"");
     controls_.setText("lblTotal", u"");
@@ -292,7 +343,7 @@ void MainWindow::closeSingleFile() {
 }
 
 void MainWindow::clearFolderState() {
-    CurrentFolder.clear();
+    if (folderWork_) folderWork_->close();
     setRestoreEnabled(false);
     EnableBtn(false);
 }
@@ -403,7 +454,7 @@ void MainWindow::textFocusLost(const std::string& name) {
     const std::u16string text = trimSpaces(controls_[name].text);
     // Leaving the box that shows the open folder or file keeps them as they are; Enter there
     // reads the file again.
-    if (text.empty() || text == (MultiMode ? CurrentFolder : curFileName)) return;
+    if (text.empty() || text == openPath()) return;
     OpenPath(text);
 }
 
@@ -478,7 +529,7 @@ void MainWindow::openFileCommand() {
 // The picker asks about unsaved text when its folder is chosen, whichever way it was opened.
 void MainWindow::openFolderCommand() {
     if (folderWork_)
-        folderWork_->showPicker(*this);
+        folderWork_->showPicker();
     else if (showForm)
         showForm("FolderDlg");
 }
@@ -499,7 +550,7 @@ void MainWindow::onNavigateComplete(Pane which, const std::u16string& address) {
     const bool restored = p.restoring();
     p.loaded(address, source);
     if (which == Pane::ListView && folderWork_ && address.find(u"list.tmp") != std::u16string::npos)
-        folderWork_->tableLoaded(*this);
+        folderWork_->tableLoaded();
     if (which == Pane::SuperMonitor && !restored) {
         p.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
         applyWordWrap();
@@ -534,7 +585,7 @@ bool MainWindow::onBeforeNavigate(Pane which, const std::u16string& address) {
     }
     if (which == Pane::ListView && folderWork_ &&
         address.find(u"list.tmp#") != std::u16string::npos)
-        return folderWork_->SelectFileRow(*this, address);
+        return folderWork_->selectFileRow(address);
     return false;
 }
 

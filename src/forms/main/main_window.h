@@ -23,6 +23,11 @@
 #include "forms/main/shared_text.h"
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
+#include "forms/ports/export_port.h"
+#include "forms/ports/options_port.h"
+#include "forms/ports/pattern_box.h"
+#include "forms/scope/folder_work.h"
+#include "forms/scope/scope_host.h"
 #include "platform/clipboard.h"
 #include "platform/one_shot_timer.h"
 #include "platform/prompts.h"
@@ -30,6 +35,7 @@
 #include "platform/work_runner.h"
 #include "replace/command_file.h"
 #include "search/regexp.h"
+#include "search/search_request.h"
 #include "settings/options.h"
 #include "settings/options_location.h"
 #include "settings/used_patterns.h"
@@ -37,8 +43,6 @@
 #include "syntax/syntax_table.h"
 
 namespace lodestar {
-
-enum class Pane { ListView, SuperMonitor, MatchView };
 
 struct RenderedBody;
 
@@ -49,37 +53,7 @@ struct WindowServices {
     Shell& shell;
 };
 
-// Folder-mode work lives with the folder forms; the window hands it over through this seam.
-// Without it, folder-mode commands do nothing. Runs over the files may go on after the call
-// returns (away from the user-interface thread); the window is told through setRunning.
-class FolderWork {
-  public:
-    virtual ~FolderWork() = default;
-    virtual void SearchAllFiles(class MainWindow& window) = 0;
-    virtual void ReplaceAllFiles(class MainWindow& window) = 0;
-    virtual void BatchAllFiles(class MainWindow& window) = 0;
-    virtual void RestoreFolder(class MainWindow& window) = 0;
-    // A click on a file row's link; true cancels the navigation.
-    virtual bool SelectFileRow(class MainWindow& window, const std::u16string& address) = 0;
-    // Shows the folder picker.
-    virtual void showPicker(class MainWindow& window) = 0;
-    // Opens the folder as the picker's OK does, without showing it; a non-empty pattern list
-    // becomes the picker's file pattern first. False when the folder does not exist.
-    virtual bool openFolder(class MainWindow& window, const std::u16string& folder,
-                            const std::u16string& pattern) = 0;
-    // The file table's page has loaded in the ListView pane.
-    virtual void tableLoaded(class MainWindow& window) = 0;
-    // Marks the window's SelectedRow as the selected row of the table (none when 0).
-    virtual void showSelectedRow(class MainWindow& window) = 0;
-    // The user ticked or unticked file row `row` (1-based) in the table.
-    virtual void setTicked(long long row, bool on) = 0;
-    // Stop: the run ends after the file it is working on.
-    virtual void stop() = 0;
-    // How many listed files are ticked.
-    virtual std::size_t tickedFiles() const = 0;
-};
-
-class MainWindow {
+class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, public PatternBox {
   public:
     MainWindow(std::u16string programFolder, WindowServices services);
     ~MainWindow();
@@ -93,9 +67,9 @@ class MainWindow {
     bool closed() const { return closed_; }
 
     // ---- What the skin binds to and tests read ---------------------------------------------
-    ControlModel& controls() { return controls_; }
+    ControlModel& controls() override { return controls_; }
     const ControlModel& controls() const { return controls_; }
-    PaneModel& pane(Pane which);
+    PaneModel& pane(Pane which) override;
     const PaneModel& pane(Pane which) const;
     WindowLayout& layout() { return layout_; }
     // Secondary windows ("FolderDlg", "frmExport", "OptionSetting", "RegAssist", "About") are
@@ -150,13 +124,14 @@ class MainWindow {
     void onTimer1Tick();
 
     // ---- Services other parts of the window use ---------------------------------------------
-    void logLine(const std::u16string& message);
-    void logError(const std::u16string& message);
-    void showStatus(const std::u16string& message);
-    bool confirm(const std::u16string& question);
+    void logLine(const std::u16string& message) override;
+    void logError(const std::u16string& message) override;
+    void showStatus(const std::u16string& message) override;
+    bool confirm(const std::u16string& question) override;
+    void showProgress(double done, double total) override;
     void EnableBtn(bool on);
     void setSaveEnabled(bool on);
-    void setRestoreEnabled(bool on);
+    void setRestoreEnabled(bool on) override;
     void enableSourceTools();
     void disableSourceTools();
     // A call into the form failed with this reason: logged, and the window goes on.
@@ -173,11 +148,16 @@ class MainWindow {
     // While a run over the files goes on, commands that would conflict are disabled and Stop
     // is offered; afterwards every command is as it was before the run.
     // `stop` is what Stop does while it runs; without one Stop tells the folder run.
-    void setRunning(bool on, std::function<void()> stop = {});
-    bool running() const { return running_; }
+    void setRunning(bool on, std::function<void()> stop = {}) override;
+    bool running() const override { return running_; }
 
     // ---- Search ---------------------------------------------------------------------------------
-    bool getRepParam();  // false when the command must stop
+    // The request the pattern and replacement boxes and the switches make now: the cleaned
+    // pattern goes back into the box and into the history. Nothing when the box is empty (the
+    // user is told) and the command must stop.
+    std::optional<SearchRequest> readRequest() override;
+    // The last request read, under the switches as they are ticked now.
+    const SearchRequest& request() const { return request_; }
     void searchText(bool interactive);
     void buildMatchList();
     void renderSource(const SharedText& text);
@@ -185,7 +165,7 @@ class MainWindow {
     // Reads curFileName again in a job and shows it once read: searched for the last pattern
     // when `search`, else the text alone. Should Esc drop the job, `undo` puts back the pick of
     // the file still shown; a pick made while another is read keeps the undo of the first.
-    void readPickedFile(bool search, std::function<void()> undo = {});
+    void readPickedFile(bool search, std::function<void()> undo = {}) override;
     void reloadCurrentFile() { readPickedFile(false); }
 
     // ---- Navigation -----------------------------------------------------------------------------
@@ -210,7 +190,7 @@ class MainWindow {
     // box, Recent Files, a drop, Instant Test, reload, quit): unsaved text is asked about first,
     // Save, Discard or Cancel. True when the caller may go on (saved or discarded); a failed
     // save answers false.
-    bool settleUnsaved(const std::u16string& question);
+    bool settleUnsaved(const std::u16string& question) override;
     // A path named on the command line or dropped on the window: a file opens, a folder opens
     // in folder mode; unsaved text is asked about first.
     void openRequested(const std::u16string& path);
@@ -243,20 +223,14 @@ class MainWindow {
     bool matchListBuilt = false;
     long long matchCount = 0;
     long long curMatch = 0;
-    std::u16string searchPattern;
-    std::u16string replaceText;
     bool dotAll = false;
     bool showInvisible = false;
-    bool wrapLines = true;  // the source view wraps long lines (its page's own default)
-    std::u16string CurrentFolder;
-    std::vector<std::u16string> FileList;  // position 0 empty, files at 1..N
-    long long SelectedRow = 0;
+    bool wrapLines = true;       // the source view wraps long lines (its page's own default)
     std::u16string renderRules;  // the render-rules file picked for the current file
     TextReading reading;         // the user's "encoding" setting
     TextFormat curFormat;        // how the current file's bytes carry its text; Save keeps it
     TextFormat loadedFormat;     // the format LoadedText was read in
 
-    RegExp expression;              // the one shared expression
     SharedSpans lastMatches;        // the match positions of the last search; null: none
     std::vector<Command> commands;  // the command list of the last parsed command file
     Options options;
@@ -267,11 +241,32 @@ class MainWindow {
     UsedPatterns usedPatterns;
     std::size_t usedRegexpCount() const { return usedPatterns.count(); }
 
-    const std::u16string& programFolder() const { return programFolder_; }
+    const std::u16string& programFolder() const override { return programFolder_; }
+
+    // ---- ScopeHost ------------------------------------------------------------------------------
+    const Options& currentOptions() const override { return options; }
+    const TextReading& textReading() const override { return reading; }
+    void restorePathBox() override;
+    void enterFolderMode() override { doMulti(); }
+    void showSourcePane() override;
+    const std::u16string& currentFile() const override { return curFileName; }
+    void setCurrentFile(const std::u16string& path) override;
+    bool searchDone() const override { return SearchDone; }
+    void folderSearchDone(std::size_t total) override;
+
+    // ---- The dialogs' ports ---------------------------------------------------------------------
+    FolderFiles exportTargets() const override;
+    PatternFont patternFont() const override;
+    const std::u16string& optionsFile() const override { return userOptions; }
+    void applyOptions(const Options& options) override;
+    const std::u16string& patternText() const override { return controls_["inRepFrom"].text; }
+    void typePattern(const std::u16string& text) override { typeText("inRepFrom", text); }
     // How often the status label was repainted at once (each showStatus).
     int statusRepaints() const { return statusRepaints_; }
 
   private:
+    // What the path box shows: the open folder in folder mode, else the open file.
+    const std::u16string& openPath() const;
     void reportMissingDataFiles();
     void fileOpened();
     void rebuildRecentMenu();
@@ -304,9 +299,10 @@ class MainWindow {
     void showEncoding();
     void reopenWithEncoding(const std::string& entry);
     bool encodingHolds(const std::u16string& newText);
-    bool patternIsValid();
+    // False when the engine rejects the request's pattern (the user is told why).
+    bool patternIsValid(const SearchRequest& request);
+    SearchSwitches tickedSwitches() const;
     void clearSearchResult();
-    void applySwitchTicks();
     // The view switches' ticks and toggle buttons from what the view shows.
     void showViewTicks();
     // The source view's page wraps its lines or not, as `wrapLines` says.
@@ -359,8 +355,8 @@ class MainWindow {
     std::function<void()> stopRun_;  // Stop of the run going on, when it is not a folder run
     std::u16string sourceCopy_;
     bool hasSourceCopy_ = false;
-    std::u16string typedPattern_;  // the pattern box as cleaned by the last getRepParam
-    bool marksShown_ = false;      // the source view shows the marks of a result
+    SearchRequest request_;    // the last request read, under the ticked switches
+    bool marksShown_ = false;  // the source view shows the marks of a result
     // The current file as it was when its text was last read or written: a save checks it.
     std::optional<FileStamp> loadedStamp_;
     int pageWaitTicks_ = 0;  // Timer1 ticks spent waiting for the source page

@@ -45,7 +45,7 @@ void MainWindow::OpenPath(const std::u16string& text) {
     }
     if (!file) {
         // Opening the folder asks about unsaved text itself, once the folder is listed.
-        if (!folderWork_->openFolder(*this, folder, pattern)) logError(u"Can't find the path");
+        if (!folderWork_->openFolder(folder, pattern)) logError(u"Can't find the path");
         return;
     }
     // The open file's own path reads it again: what another program wrote there is shown.
@@ -54,7 +54,7 @@ void MainWindow::OpenPath(const std::u16string& text) {
             ? u"Your file not saved, save it before reading " + text + u" again?"
             : u"Your file not saved, save it before opening " + text + u"?";
     if (!settleUnsaved(question)) {
-        controls_.setText("inputPath", MultiMode ? CurrentFolder : curFileName);
+        restorePathBox();
         return;
     }
     OpenFile(text);

@@ -23,39 +23,23 @@ constexpr char16_t kRepFileError[] =
     u"Rep File Error.\r\nPlease check your rep file or rep commands inside.";
 constexpr char16_t kCommandFilter[] = u"rep cmds(*.rep)|*.rep";
 
-// The engine's switches as they were; put back when it goes out of scope, so that a command
-// file's "cs" applies to its own commands only.
-class SwitchesKept {
-  public:
-    explicit SwitchesKept(RegExp& e)
-        : e_(e), ignoreCase_(e.ignoreCase()), global_(e.global()), multiline_(e.multiline()) {}
-    ~SwitchesKept() {
-        e_.setIgnoreCase(ignoreCase_);
-        e_.setGlobal(global_);
-        e_.setMultiline(multiline_);
-    }
-    SwitchesKept(const SwitchesKept&) = delete;
-    SwitchesKept& operator=(const SwitchesKept&) = delete;
-
-  private:
-    RegExp& e_;
-    bool ignoreCase_, global_, multiline_;
-};
 }  // namespace
 
 void MainWindow::replaceCommand() {
-    if (getRepParam() && !searchPattern.empty() && patternIsValid()) {
+    const std::optional<SearchRequest> request = readRequest();
+    if (request && !request->empty() && patternIsValid(*request)) {
         if (MultiMode) {
-            if (confirm(replaceText.empty()
+            if (confirm(request->replacement().empty()
                             ? u"All matches will be deleted from files, are you sure?"
                             : u"All matches in all thses files will be replaced, are you sure?")) {
                 // Cleared before the run starts, so the run's own result stands after it.
                 resetMatchState();
-                if (folderWork_) folderWork_->ReplaceAllFiles(*this);
+                if (folderWork_) folderWork_->replace(*request);
                 return;
             }
-        } else if (confirm(replaceText.empty() ? u"All matches will be deleted, are you sure?"
-                                               : u"All matches will be replaced, are you sure?")) {
+        } else if (confirm(request->replacement().empty()
+                               ? u"All matches will be deleted, are you sure?"
+                               : u"All matches will be replaced, are you sure?")) {
             SingleReplace();
         }
     }
@@ -65,7 +49,7 @@ void MainWindow::replaceCommand() {
 void MainWindow::SingleReplace() {
     if (txtDoc.empty()) return;
     try {
-        expression.setPattern(searchPattern);
+        const RegExp& expression = request_.expression();
         lastMatches.reset();
         const long long c = static_cast<long long>(expression.count(txtDoc));
         if (c < 1) {
@@ -73,7 +57,7 @@ void MainWindow::SingleReplace() {
             logError(u"Can't find item to replace.");  // after the render's "Done."
             return;
         }
-        std::u16string replaced = replaceIn(expression, txtDoc, replaceText);
+        std::u16string replaced = replaceIn(expression, txtDoc, request_.replacement());
         if (!encodingHolds(replaced)) return;
         txtDoc = std::move(replaced);
         setSaveEnabled(txtDoc != LoadedText || curFormat != loadedFormat);
@@ -113,7 +97,6 @@ void MainWindow::SaveFile(const std::u16string& path) {
         curFileName = path;
         controls_.setText("LblCurName", curFileName);
         controls_.setText("inputPath", curFileName);
-        FileList = {u"", curFileName};
         fileOpened();
     }
 }
@@ -183,7 +166,7 @@ void MainWindow::saveOverChangedFile(const std::u16string& path) {
 
 void MainWindow::restoreCommand() {
     if (MultiMode) {
-        if (folderWork_) folderWork_->RestoreFolder(*this);
+        if (folderWork_) folderWork_->restore();
     } else {
         RestoreSingleFile();
     }
@@ -255,7 +238,9 @@ void MainWindow::actionCommand() {
         logError(u"The command file does not exist.");
         return;
     }
-    SwitchesKept userSwitches(expression);
+    // The commands start from the last pattern under the ticked switches; what they leave on
+    // their expression goes with it.
+    RegExp expression = request_.expression();
     try {
         auto parsed = ParseCommandFile(path, expression, options.escapeSupport);
         if (!parsed) {
@@ -282,7 +267,7 @@ void MainWindow::actionCommand() {
     }
     if (MultiMode) {
         resetMatchState();
-        if (folderWork_) folderWork_->BatchAllFiles(*this);
+        if (folderWork_) folderWork_->runCommands(commands, request_);
         return;
     }
     std::u16string result;

@@ -16,8 +16,8 @@
 #include "files/text_file.h"
 #include "forms/main/control_catalog.h"
 #include "forms/main/main_window.h"
-#include "forms/main/progress_bar.h"
 #include "forms/main/result_pieces.h"
+#include "forms/model/progress_bar.h"
 #include "render/match_list.h"
 #include "render/source_body.h"
 #include "search/pattern.h"
@@ -56,53 +56,32 @@ std::shared_ptr<const PieceDocument> longMatchList(
     return std::make_shared<MatchListPieceDocument>(text, spans);
 }
 
-// Why the engine rejects the pattern, or nothing when it compiles: an empty text is enough to
-// compile it without searching.
-std::optional<std::u16string> patternError(RegExp probe, const std::u16string& pattern) {
-    try {
-        probe.setPattern(pattern);
-        (void)probe.count(u"");
-    } catch (const RegExpError& e) {
-        return fromUtf8(e.what());
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
-// The engine takes the switches as the boxes show them, whatever a command file left behind.
-void MainWindow::applySwitchTicks() {
-    expression.setIgnoreCase(controls_["chkIgnoreCase"].checked);
-    expression.setGlobal(controls_["chkGlobal"].checked);
-    expression.setMultiline(controls_["chkLine"].checked);
+SearchSwitches MainWindow::tickedSwitches() const {
+    return {controls_["chkIgnoreCase"].checked, controls_["chkGlobal"].checked, dotAll,
+            controls_["chkLine"].checked};
 }
 
-bool MainWindow::getRepParam() {
+std::optional<SearchRequest> MainWindow::readRequest() {
     const std::u16string typed = controls_["inRepFrom"].text;
     if (typed.empty()) {
         services_.prompts.message(u"Please input what you want to find", kAppTitle);
-        return false;
+        return std::nullopt;
     }
-    BuiltPattern built =
-        buildPattern(typed, controls_["inRepWith"].text, dotAll, options.escapeSupport);
-    controls_.setText("inRepFrom", built.cleaned);
-    addUsedRegexp(built.cleaned);
-    typedPattern_ = built.cleaned;
-    searchPattern = built.searchPattern;
-    replaceText = built.replaceText;
-    applySwitchTicks();
-    expression.setPattern(searchPattern);
-    return true;
+    request_ = SearchRequest::build(typed, controls_["inRepWith"].text, tickedSwitches(),
+                                    options.escapeSupport);
+    controls_.setText("inRepFrom", request_.cleanedPattern());
+    addUsedRegexp(request_.cleanedPattern());
+    return request_;
 }
 
 // A pattern the engine rejects ends the command before it touches anything: the status says
 // so, the log gives the engine's reason with its position (in the pattern as typed when that
 // alone is already wrong), and the previous result is cleared.
-bool MainWindow::patternIsValid() {
-    std::optional<std::u16string> reason = patternError(expression, searchPattern);
+bool MainWindow::patternIsValid(const SearchRequest& request) {
+    const std::optional<std::u16string> reason = request.error();
     if (!reason) return true;
-    if (std::optional<std::u16string> typed = patternError(expression, typedPattern_))
-        reason = typed;
     clearSearchResult();
     logError(u"Invalid pattern.\r\n" + *reason);
     showStatus(u"Invalid pattern.");
@@ -135,9 +114,11 @@ bool MainWindow::reloadText(SharedText& text) {
 }
 
 void MainWindow::find() {
-    if (!getRepParam() || searchPattern.empty() || !patternIsValid()) return;
+    const std::optional<SearchRequest> request = readRequest();
+    if (!request || request->empty() || !patternIsValid(*request)) return;
     if (MultiMode) {
-        if (folderWork_) folderWork_->SearchAllFiles(*this);
+        curMatch = 0;
+        if (folderWork_) folderWork_->find(*request);
     } else {
         searchText(true);
     }
@@ -153,8 +134,7 @@ void MainWindow::searchText(bool interactive) {
         }
         txtDoc = superMonitor_.bodyText();
     }
-    if (searchPattern.empty() || txtDoc.empty()) return;
-    expression.setPattern(searchPattern);
+    if (request_.searchPattern().empty() || txtDoc.empty()) return;
     showStatus(u"Searching matches");
     // The search and the rendering of the marks run on the worker thread; the text is shared,
     // never copied, and the window keeps its own reference should it change meanwhile.
@@ -167,7 +147,7 @@ void MainWindow::searchText(bool interactive) {
     };
     auto result = std::make_shared<Result>();
     startJob(
-        [result, text = txtDoc.shared(), search = expression, invisible = showInvisible,
+        [result, text = txtDoc.shared(), search = request_.expression(), invisible = showInvisible,
          shown = shownPieces()](const StopToken& stop, const JobProgress& progress) {
             try {
                 auto [spans, empty] = collectMatches(
@@ -355,7 +335,7 @@ void MainWindow::startJob(
 
 // The bar belongs to a folder run while one goes on.
 void MainWindow::showJobProgress(int percent) {
-    if (!running_) showProgress(controls_, percent, 100);
+    if (!running_) showProgress(percent, 100);
 }
 
 // The job's result, should it still come, is dropped; its work stops at its next step.
@@ -438,7 +418,6 @@ void MainWindow::OpenFile(const std::u16string& path) {
             curFileName = clean;
             controls_.setText("LblCurName", curFileName);
             controls_.setText("lblTotal", u"");
-            FileList = {u"", curFileName};
             LoadedText = loaded->text;  // one buffer until the text is changed
             loadedStamp_ = loaded->stamp;
             txtDoc = loaded->text;
@@ -452,8 +431,7 @@ void MainWindow::OpenFile(const std::u16string& path) {
 
 void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
     if (curFileName.empty()) return;
-    search = search && !searchPattern.empty();
-    if (search) expression.setPattern(searchPattern);
+    search = search && !request_.searchPattern().empty();
     showStatus(u"Loading file source code, please wait...");
     struct Picked {
         TextFormat format;
@@ -468,7 +446,7 @@ void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
     // Reading and searching run on the worker, each half of the bar when both; the window takes
     // over the text only once it is read and its body prepared.
     auto work = [picked, path = curFileName, reading = reading,
-                 expr = search ? std::optional<RegExp>(expression) : std::nullopt,
+                 expr = search ? std::optional<RegExp>(request_.expression()) : std::nullopt,
                  invisible = showInvisible](const StopToken& stop, const JobProgress& progress) {
         const std::uint64_t halves = expr ? 2 : 1;
         try {

@@ -22,14 +22,14 @@ class RegAssistTest : public testing::WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        form = std::make_unique<RegAssist>(*w, prompts, program.folder() + u"lib/");
+        form = &ws->assistant();
         form->open();
     }
     const Control& a(const std::string& name) const { return form->controls()[name]; }
     std::string pattern() const { return u8(a("txtTmpReg").text); }
     std::size_t caret() const { return a("txtTmpReg").selStart; }
 
-    std::unique_ptr<RegAssist> form;
+    RegAssist* form = nullptr;
 };
 
 TEST_F(RegAssistTest, ComposesTheGroupOfDigitsAndAppendsItToThePatternBox) {

@@ -15,7 +15,7 @@ class ExportFormTest : public testing::WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        form = std::make_unique<ExportForm>(*w, prompts);
+        form = &ws->exportForm();
         form->show();
     }
     const Control& e(const std::string& name) const { return form->controls()[name]; }
@@ -31,7 +31,7 @@ class ExportFormTest : public testing::WindowTest {
         return texts;
     }
 
-    std::unique_ptr<ExportForm> form;
+    ExportForm* form = nullptr;
 };
 
 TEST_F(ExportFormTest, TypeChangesRefillTheDelimiterListAndXmlHidesIt) {
@@ -159,12 +159,12 @@ TEST_F(ExportFormTest, NoMatchInTheFileKeepsTheDialogOpenSilently) {
 }
 
 TEST_F(ExportFormTest, FolderExtractionReadsTheTickedFilesAndWritesTheFrameWhenNothingIsLeft) {
-    std::vector<FileItem> files{
-        {put("a.txt", "1"), true}, {put("b.txt", "2"), false}, {put("c.txt", "3"), true}};
-    std::optional<std::size_t> total = 2;
-    form->folderFiles = [&] { return FolderFiles{files, total}; };
-    w->MultiMode = true;
-    w->typeText("inRepFrom", u"\\d");
+    for (const auto& [name, text] : {std::pair{"a.txt", "1"}, {"b.txt", "2"}, {"c.txt", "3"}})
+        put(name, text);
+    ASSERT_TRUE(ws->folder().openFolder(docs.folder(), u"*.txt"));
+    settle();
+    w->onFileTicked(2, false);
+    find(u"\\d");
     form->select("selExType", 2);
     exportTo(docs.file("f.xml"));
     EXPECT_EQ(docs.bytes("f.xml"),
@@ -185,7 +185,7 @@ TEST_F(ExportFormTest, FolderExtractionReadsTheTickedFilesAndWritesTheFrameWhenN
     EXPECT_FALSE(form->shown());
 
     // A folder search that found nothing: no run at all.
-    total = 0;
+    find(u"\\d");
     form->show();
     prompts.asked.clear();
     exportTo(docs.file("g.xml"));
@@ -224,10 +224,10 @@ TEST_F(ExportFormTest, NeverWritesOverASearchedFileNorAnotherFileUnasked) {
 }
 
 TEST_F(ExportFormTest, RunsAwayFromTheWindowWithStopOffered) {
-    std::vector<FileItem> files{{put("a.txt", "1"), true}, {put("b.txt", "2"), true}};
-    form->folderFiles = [&] { return FolderFiles{files, 2}; };
-    w->MultiMode = true;
-    w->typeText("inRepFrom", u"\\d");
+    put("a.txt", "1");
+    put("b.txt", "2");
+    ASSERT_TRUE(ws->folder().openFolder(docs.folder(), u"*.txt"));
+    find(u"\\d");
     fakes::DeferredWorkRunner runner;
     form->setWorkRunner(&runner);
     exportTo(docs.file("out.txt"));

@@ -47,7 +47,7 @@ TEST_F(FileTable, NamesAreShownAsWrittenAndLinksStayRowNumbers) {
 
 TEST_F(FileTable, ASingleFileIsTickedAndSearched) {
     openFolder({{"only.htm", "aaa"}});
-    EXPECT_TRUE(mode->IsFileChecked(1));
+    EXPECT_TRUE(folder().IsFileChecked(1));
     findAll(u"a");
     EXPECT_EQ(matchesOf(1), "3");
 }
@@ -55,17 +55,17 @@ TEST_F(FileTable, ASingleFileIsTickedAndSearched) {
 TEST_F(FileTable, AnUntickedFileIsLeftOutOfTheTotalButCountedInTheLogAndCannotBeSelected) {
     openFolder({{"a.htm", "a"}, {"b.htm", "aa"}, {"c.htm", "aaa"}});
     tick(2, false);
-    EXPECT_FALSE(mode->IsFileChecked(2));
+    EXPECT_FALSE(folder().IsFileChecked(2));
     findAll(u"a");
     EXPECT_EQ(matchesOf(2), "-");
     EXPECT_EQ(text("lblTotal"), "4");
     EXPECT_NE(log().find("4 items found in 3 files."), std::string::npos);
     clickRow(2);
-    EXPECT_EQ(w->SelectedRow, 0);
+    EXPECT_EQ(folder().selectedRow(), 0);
     EXPECT_EQ(table().rowBackground(kFileTableId, 2), u"rgb(230,230,230)");
     tick(2, true);
     clickRow(2);
-    EXPECT_EQ(w->SelectedRow, 2);
+    EXPECT_EQ(folder().selectedRow(), 2);
 }
 
 TEST_F(FileTable, SelectingARowMarksItYellowAndShowsItsSourceOrItsMatches) {
@@ -78,7 +78,7 @@ TEST_F(FileTable, SelectingARowMarksItYellowAndShowsItsSourceOrItsMatches) {
 
     findAll(u"a");
     clickRow(1);  // the selected row again: nothing happens
-    EXPECT_EQ(w->SelectedRow, 1);
+    EXPECT_EQ(folder().selectedRow(), 1);
     clickRow(2);
     EXPECT_EQ(table().rowBackground(kFileTableId, 1), u"white");
     EXPECT_EQ(table().rowBackground(kFileTableId, 2), u"yellow");
@@ -101,7 +101,7 @@ TEST_F(FileTable, ThreeHundredFilesAreAllSearched) {
     EXPECT_EQ(matchesOf(300), "-");
     EXPECT_EQ(text("lblTotal"), "299");
     clickRow(299);
-    EXPECT_EQ(w->SelectedRow, 299);
+    EXPECT_EQ(folder().selectedRow(), 299);
     EXPECT_EQ(table().rowBackground(kFileTableId, 299), u"yellow");
 }
 
@@ -111,8 +111,8 @@ TEST_F(FileTable, ReopeningAFolderRebuildsTheTableWithEveryRowTicked) {
     w->click("mOpenFolder");
     dlg().click("btnOK");
     settle();
-    EXPECT_TRUE(mode->IsFileChecked(1));
-    EXPECT_EQ(w->SelectedRow, 0);
+    EXPECT_TRUE(folder().IsFileChecked(1));
+    EXPECT_EQ(folder().selectedRow(), 0);
     EXPECT_EQ(text("LblCurName"), "");
 }
 

@@ -22,7 +22,7 @@ struct PickedFile : FolderTest {
         EXPECT_EQ(u8(source().bodyText()), body);
         EXPECT_EQ(source().markCount(), marks);
         EXPECT_EQ(matches().entryCount(), marks);
-        EXPECT_EQ(w->SelectedRow, row);
+        EXPECT_EQ(folder().selectedRow(), row);
         EXPECT_EQ(text("LblCurName"), u8(docs.file(name)));
         EXPECT_EQ(table().rowBackground(kFileTableId, static_cast<std::size_t>(row)), u"yellow");
     }

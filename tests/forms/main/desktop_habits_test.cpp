@@ -55,7 +55,7 @@ TEST_F(DesktopHabits, UnsavedTextIsSavedDiscardedOrKeptBeforeItCouldBeLost) {
     for (const char* trigger : triggers) {
         for (Answer answer : {Answer::Save, Answer::Discard, Answer::Cancel, Answer::SaveFails}) {
             const std::string what = std::string(trigger) + " " + std::to_string(int(answer));
-            w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
+            start();
             const std::u16string other = put("other.txt", "other");
             const std::u16string path = openAndChange("a" + what + ".txt");
             blockBackups(answer == Answer::SaveFails);
@@ -126,7 +126,7 @@ TEST_F(DesktopHabits, RecentFilesKeepsTheTenNewestAndDropsAMissingOne) {
 
 TEST_F(DesktopHabits, WhatOneRunLeavesTheNextTakesUp) {
     const std::u16string stateFile = program.file("state/window-state");
-    w = startWindow(program.folder(), {prompts, clipboard, timer, shell}, stateFile);
+    start(stateFile);
     const std::u16string path = openNew("r.txt", "abc");
     find(u"a");
     find(u"b\\n=c");
@@ -139,11 +139,12 @@ TEST_F(DesktopHabits, WhatOneRunLeavesTheNextTakesUp) {
     w->setWindowFrame({10, 20, 800, 600, false});
     ASSERT_TRUE(w->saveRememberedState());
 
-    w = startWindow(program.folder(), {prompts, clipboard, timer, shell}, stateFile);
+    start(stateFile);
     EXPECT_EQ(w->usedPatterns.entries(), (std::vector<std::u16string>{u"a", u"b\\n=c"}));
     EXPECT_EQ(text("mRegs(2)"), "b\\n=c");
-    EXPECT_FALSE(c("chkIgnoreCase").checked || c("mIgnore").checked || w->expression.ignoreCase());
-    EXPECT_TRUE(c("chkLine").checked && c("mLine").checked && w->expression.multiline());
+    EXPECT_FALSE(c("chkIgnoreCase").checked || c("mIgnore").checked ||
+                 w->request().switches().ignoreCase);
+    EXPECT_TRUE(c("chkLine").checked && c("mLine").checked && w->request().switches().multiline);
     EXPECT_TRUE(c("chkGlobal").checked && c("chkMultiline").checked && w->dotAll);
     EXPECT_EQ(w->recentFiles.entries(), std::vector<std::u16string>{path});
     EXPECT_EQ(w->remembered().frame, (WindowFrame{10, 20, 800, 600, false}));
@@ -154,7 +155,7 @@ TEST_F(DesktopHabits, WhatOneRunLeavesTheNextTakesUp) {
 
     // A file that is not a state file is no reason not to start.
     program.put("state/window-state", std::string("\0\xff garbage\npattern", 18));
-    w = startWindow(program.folder(), {prompts, clipboard, timer, shell}, stateFile);
+    start(stateFile);
     EXPECT_TRUE(w->usedPatterns.entries().empty());
     EXPECT_FALSE(c("mRecent").enabled);
 }

@@ -93,7 +93,9 @@ struct RandomUser::Session {
             had[f] = allowed[f];
         }
         programFolder = program.folder();
-        w = startWindow(programFolder, WindowServices{prompts, clipboard, timer, shell});
+        ws = startWorkspace(programFolder,
+                            WorkspaceServices{prompts, clipboard, timer, shell, nullptr, &runner});
+        w = &ws->window();
     }
 
     void settle() { settlePanes(*w); }
@@ -120,7 +122,9 @@ struct RandomUser::Session {
     fakes::FakeClipboard clipboard;
     fakes::FakeTimer timer;
     fakes::FakeShell shell;
-    std::unique_ptr<MainWindow> w;
+    fakes::SyncWorkRunner runner;
+    std::unique_ptr<Workspace> ws;
+    MainWindow* w = nullptr;
 
     Switches searched;  // the switches of the search whose result is shown
     std::u16string textBefore;
@@ -277,8 +281,9 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
         c("mLine").checked != t.multiline || c("mDot").checked != c("chkMultiline").checked ||
         c("chkMultiline").checked != w->dotAll)
         return "a menu tick and its box disagree";
-    if (w->expression.ignoreCase() != t.ignoreCase || w->expression.global() != t.global ||
-        w->expression.multiline() != t.multiline)
+    if (w->request().switches().ignoreCase != t.ignoreCase ||
+        w->request().switches().global != t.global ||
+        w->request().switches().multiline != t.multiline)
         return "the engine's switches are not the ticked ones";
 
     if (w->closed()) {  // what a closed window shows no longer counts
@@ -290,7 +295,7 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
     // Counter, marks and list against a fresh count.
     const std::string counter = u8(c("matchNo").text);
     if (w->SearchDone) {
-        const std::size_t fresh = freshCount(w->searchPattern, searched, w->txtDoc);
+        const std::size_t fresh = freshCount(w->request().searchPattern(), searched, w->txtDoc);
         const auto n = static_cast<std::size_t>(w->matchCount);
         if (n != fresh || (w->lastMatches ? w->lastMatches->size() : 0) != n)
             return "the result counts " + std::to_string(n) + " matches, a fresh count " +
@@ -333,7 +338,7 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
     if (s.act == Act::Replace && replaced != std::u16string::npos) {
         const std::size_t start = added.rfind(u"* ", replaced) + 2;
         const std::string claimed = u8(added.substr(start, replaced - start));
-        const std::size_t fresh = freshCount(w->searchPattern, ticksBefore, textBefore);
+        const std::size_t fresh = freshCount(w->request().searchPattern(), ticksBefore, textBefore);
         if (claimed != std::to_string(ticksBefore.global ? fresh : std::min<std::size_t>(fresh, 1)))
             return "the log says " + claimed + " items replaced, a fresh count " +
                    std::to_string(fresh);

@@ -20,8 +20,8 @@ TEST_F(StartUp, OpensInSingleFileModeWithTheMainCommandsOff) {
     EXPECT_TRUE(c("chkIgnoreCase").checked && c("mIgnore").checked);
     EXPECT_TRUE(c("chkGlobal").checked && c("chkMultiline").checked);
     EXPECT_FALSE(c("chkLine").checked);
-    EXPECT_TRUE(w->expression.ignoreCase() && w->expression.global());
-    EXPECT_FALSE(w->expression.multiline());
+    EXPECT_TRUE(w->request().switches().ignoreCase && w->request().switches().global);
+    EXPECT_FALSE(w->request().switches().multiline);
     EXPECT_TRUE(w->dotAll);
     EXPECT_FALSE(c("ListView").visible);
 }
@@ -84,8 +84,8 @@ TEST_F(Modes, OpeningAFileEntersSingleFileModeAndShowsItsPath) {
 }
 
 TEST_F(Modes, FolderModeThenASingleFileLeavesNoTraceOfTheFolder) {
-    w->CurrentFolder = docs.folder();
-    w->doMulti();
+    put("f.htm", "x");
+    ASSERT_TRUE(ws->folder().openFolder(docs.folder(), u""));
     EXPECT_TRUE(w->MultiMode);
     EXPECT_TRUE(c("ListView").visible);
     EXPECT_TRUE(c("View_FS").enabled);
@@ -96,12 +96,11 @@ TEST_F(Modes, FolderModeThenASingleFileLeavesNoTraceOfTheFolder) {
 
     const std::u16string path = openNew("b.txt", "text");
     EXPECT_FALSE(w->MultiMode);
-    EXPECT_TRUE(w->CurrentFolder.empty());
+    EXPECT_TRUE(ws->folder().folder().empty());
     EXPECT_FALSE(c("ListView").visible);
     EXPECT_TRUE(listHtml().empty());
     EXPECT_EQ(text("matchNo"), "0/0");
-    ASSERT_EQ(w->FileList.size(), 2u);
-    EXPECT_EQ(w->FileList[1], path);
+    EXPECT_EQ(text("inputPath"), u8(path));
 }
 
 // Instant Test closes the file: nothing of it or of its last search can be seen, stepped

@@ -56,7 +56,7 @@ TEST_F(Truth, ACommandFilesCaseSwitchStaysWithItsCommands) {
         if (c("chkIgnoreCase").checked != k.ignoreCaseTicked) w->click("chkIgnoreCase");
         runCommandFile(k.commands);
         ASSERT_EQ(u8(w->txtDoc), "xA a") << k.name;
-        EXPECT_EQ(w->expression.ignoreCase(), k.ignoreCaseTicked) << k.name;
+        EXPECT_EQ(w->request().switches().ignoreCase, k.ignoreCaseTicked) << k.name;
         EXPECT_EQ(c("mIgnore").checked, k.ignoreCaseTicked) << k.name;
         find(u"a");
         EXPECT_EQ(w->matchCount, k.countOfA) << k.name;

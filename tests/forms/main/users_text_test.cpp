@@ -167,7 +167,7 @@ TEST_F(UsersText, AFifoInPlaceOfTheSettingsFileIsNotReadAndTheLogSaysSo) {
     const fs::path folder = program.path() / "config" / "lodestar";
     fs::create_directories(folder);
     ASSERT_EQ(mkfifo((folder / "settings").c_str(), 0600), 0);
-    w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
+    start();
     EXPECT_NE(log().find("settings is not a regular file (a FIFO or a device); it is not read."),
               std::string::npos);
 }

@@ -14,7 +14,7 @@ class OptionSettingTest : public testing::WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        form = std::make_unique<OptionSetting>(*w, prompts);
+        form = &ws->optionSetting();
     }
     const Control& o(const std::string& name) const { return form->controls()[name]; }
     std::string entry(const std::string& name) const {
@@ -23,7 +23,7 @@ class OptionSettingTest : public testing::WindowTest {
     }
     std::string userFile() const { return program.bytes("config/lodestar/lodestar.opt"); }
 
-    std::unique_ptr<OptionSetting> form;
+    OptionSetting* form = nullptr;
 };
 
 TEST_F(OptionSettingTest, FirstOpeningShowsTheSettingsAndThePatternBoxFont) {
