@@ -2,8 +2,6 @@
 // enabling of command twins), the two working modes, and the dispatch of clicks by name.
 #include "forms/main/main_window.h"
 
-#include <map>
-#include <set>
 #include <stdexcept>
 
 #include "backups/backup.h"
@@ -45,9 +43,8 @@ MainWindow::MainWindow(std::u16string programFolder, WindowServices services)
       help_(programFolder_, services.shell, services.prompts),
       layout_(controls_) {
     addMainWindowControls(controls_);
+    registerCommands();
     controls_.onChange([this](const Control& c) {
-        if (c.name == "btnNext" || c.name == "btnPrev")
-            controls_.setEnabled(c.name == "btnNext" ? "mNext" : "mPrev", c.enabled);
         if (c.name != "MainWindow") refreshTitle();
     });
 }
@@ -238,28 +235,23 @@ void MainWindow::applyOptions(const Options& changed) {
 }
 
 void MainWindow::EnableBtn(bool on) {
-    for (const char* name : {"btnFind", "mFind", "btnReplace", "mReplace", "btnAction", "mAction"})
-        controls_.setEnabled(name, on);
+    for (const char* id : {"find", "replace", "action"}) commands_.setEnabled(id, on);
 }
 
 void MainWindow::setSaveEnabled(bool on) {
-    controls_.setEnabled("btnSave", on);
-    controls_.setEnabled("mSave", on);
+    commands_.setEnabled("save", on);
 }
 
 void MainWindow::setRestoreEnabled(bool on) {
-    controls_.setEnabled("btnRestore", on);
-    controls_.setEnabled("mRestore", on);
+    commands_.setEnabled("restore", on);
 }
 
 void MainWindow::enableSourceTools() {
-    for (const char* name : {"btnViewIn", "mViewIn", "btnWrap", "mWrap"})
-        controls_.setEnabled(name, true);
+    for (const char* id : {"invisible", "wrap"}) commands_.setEnabled(id, true);
 }
 
 void MainWindow::disableSourceTools() {
-    for (const char* name : {"btnViewIn", "mViewIn", "btnWrap", "mWrap"})
-        controls_.setEnabled(name, false);
+    for (const char* id : {"invisible", "wrap"}) commands_.setEnabled(id, false);
 }
 
 void MainWindow::setPaneVisible(Pane which, bool on) {
@@ -362,7 +354,8 @@ void MainWindow::resetMatchState() {
 
 void MainWindow::click(const std::string& name) {
     if (closed_ || !controls_.has(name) || !controls_[name].enabled) return;
-    if (working_ && !allowedWhileWorking(name)) return;  // the file being opened comes first
+    const WindowCommand* command = commands_.byControl(name);
+    if (working_ && !allowedWhileWorking(command)) return;  // the file being opened comes first
     if (name.rfind("chk", 0) == 0) {
         controls_.setChecked(name, !controls_[name].checked);
         onSwitch(name);
@@ -380,64 +373,9 @@ void MainWindow::click(const std::string& name) {
         reopenWithEncoding(name);
         return;
     }
-    using Handler = void (MainWindow::*)();
-    static const std::map<std::string, Handler> handlers = {
-        {"selFile", &MainWindow::openFileCommand},
-        {"mOpenFile", &MainWindow::openFileCommand},
-        {"mClose", &MainWindow::instantTestCommand},
-        {"btnSave", &MainWindow::saveCommand},
-        {"mSave", &MainWindow::saveCommand},
-        {"mSaveAs", &MainWindow::saveAsCommand},
-        {"btnFind", &MainWindow::find},
-        {"mFind", &MainWindow::find},
-        {"btnReplace", &MainWindow::replaceCommand},
-        {"mReplace", &MainWindow::replaceCommand},
-        {"btnRestore", &MainWindow::restoreCommand},
-        {"mRestore", &MainWindow::restoreCommand},
-        {"btnAction", &MainWindow::actionCommand},
-        {"mAction", &MainWindow::actionCommand},
-        {"btnNext", &MainWindow::next},
-        {"btnPrev", &MainWindow::prevMatch},
-        {"mNext", &MainWindow::next},
-        {"mPrev", &MainWindow::prevMatch},
-        {"View_FS", &MainWindow::viewSource},
-        {"mFsrc", &MainWindow::viewSource},
-        {"View_ML", &MainWindow::viewMatchList},
-        {"mMlist", &MainWindow::viewMatchList},
-        {"btnViewIn", &MainWindow::viewInvisible},
-        {"mViewIn", &MainWindow::viewInvisible},
-        {"btnWrap", &MainWindow::wordWrap},
-        {"mWrap", &MainWindow::wordWrap},
-        {"mClearHis", &MainWindow::clearHistory},
-        {"btnStop", &MainWindow::stopCommand},
-        {"mStop", &MainWindow::stopCommand},
-    };
-    if (auto it = handlers.find(name); it != handlers.end()) {
-        (this->*it->second)();
-        return;
-    }
-    if (name == "mIgnore" || name == "mGlobal" || name == "mDot" || name == "mLine") {
-        onSwitch(name);
-    } else if (name == "btnOpenFolder" || name == "mOpenFolder") {
-        openFolderCommand();
-    } else if (name == "mExit") {
-        if (queryUnload()) terminate();
-    } else if (name == "btnExp" || name == "mExp") {
-        if (showForm) showForm("frmExport");
-    } else if (name == "mOptions") {
-        if (showForm) showForm("OptionSetting");
-    } else if (name == "mAbout") {
-        if (showForm) showForm("About");
-    } else if (name == "btnRegaid") {
-        if (showForm) showForm("RegAssist");
-    } else if (name == "mContents") {
-        std::u16string page = u"index.htm";
-        help_.showHelpPage(page);
-    } else if (name == "mWeb") {
-        help_.openHomePage();
-    } else if (name == "mExample") {
-        help_.openExamplesPage();
-    }
+    if (!command) return;
+    if (command->unsavedQuestion && !settleUnsaved(command->unsavedQuestion)) return;
+    command->handler();
 }
 
 void MainWindow::typeText(const std::string& name, const std::u16string& text) {
@@ -464,10 +402,10 @@ void MainWindow::onFileTicked(long long row, bool on) {
 
 // While a file is opened or searched: Stop, Help and Exit; in single-file mode also Find, which
 // stops the search before it and starts its own.
-bool MainWindow::allowedWhileWorking(const std::string& name) const {
-    static const std::set<std::string> always = {"mExit",    "mAbout",  "mContents", "mWeb",
-                                                 "mExample", "btnStop", "mStop"};
-    return always.count(name) > 0 || (!MultiMode && (name == "btnFind" || name == "mFind"));
+bool MainWindow::allowedWhileWorking(const WindowCommand* command) const {
+    if (!command) return false;
+    return command->whileWorking == WhileWorking::Runs ||
+           (command->whileWorking == WhileWorking::RunsInSingleFileMode && !MultiMode);
 }
 
 void MainWindow::stopCommand() {
@@ -482,7 +420,7 @@ void MainWindow::stopCommand() {
 // Stop is offered while a folder run or the open or search of a file goes on.
 void MainWindow::offerStop() {
     const bool on = running_ || working_;
-    for (const char* stop : {"btnStop", "mStop"}) controls_.setEnabled(stop, on);
+    commands_.setEnabled("stop", on);
     controls_.setVisible("btnStop", on);
 }
 
@@ -490,21 +428,7 @@ void MainWindow::setRunning(bool on, std::function<void()> stop) {
     if (on == running_) return;
     running_ = on;
     stopRun_ = on ? std::move(stop) : nullptr;
-    static const char* const conflicting[] = {
-        "btnFind",   "mFind",      "btnReplace",    "mReplace",    "btnAction",
-        "mAction",   "btnRestore", "mRestore",      "btnSave",     "mSave",
-        "btnExp",    "mExp",       "btnOpenFolder", "mOpenFolder", "selFile",
-        "mOpenFile", "mClose",     "inputPath",     "mOptions",    "mSaveAs"};
-    if (on) {
-        enabledBeforeRun_.clear();
-        for (const char* name : conflicting) {
-            enabledBeforeRun_.emplace_back(name, controls_[name].enabled);
-            controls_.setEnabled(name, false);
-        }
-    } else {
-        for (const auto& [name, enabled] : enabledBeforeRun_) controls_.setEnabled(name, enabled);
-        enabledBeforeRun_.clear();
-    }
+    commands_.standDown(on, {"inputPath"});
     offerStop();
 }
 
@@ -516,7 +440,6 @@ void MainWindow::resize(const WindowSize& size) {
 // ---- Opening ----------------------------------------------------------------------------------
 
 void MainWindow::openFileCommand() {
-    if (!settleUnsaved(u"Your file not saved, save it before opening a new file?")) return;
     std::u16string path =
         trimSpaces(services_.prompts.openFile(u"Any file|*.*|HTML file(*.htm;*.html)|*.htm;*.html|"
                                               u"text file(*.txt;*.csv)|*.txt;*.csv|"

@@ -16,6 +16,7 @@
 #include "core/stop_token.h"
 #include "files/file_identity.h"
 #include "files/text_encoding.h"
+#include "forms/main/command_registry.h"
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
 #include "forms/main/recent_files.h"
@@ -320,7 +321,6 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     bool writeDocument(const std::u16string& path, std::optional<FileStamp> expected);
     // Another program changed the file since it was read: overwrite, reload, save as or cancel.
     void saveOverChangedFile(const std::u16string& path);
-    void instantTestCommand();
     void restoreCommand();
     void actionCommand();
     void openFileCommand();
@@ -331,7 +331,16 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void wordWrap();
     void clearHistory();
     void stopCommand();
-    bool allowedWhileWorking(const std::string& name) const;
+    void exportCommand();
+    void optionsCommand();
+    void assistantCommand();
+    void aboutCommand();
+    void contentsCommand();
+    void webCommand();
+    void examplesCommand();
+    bool allowedWhileWorking(const WindowCommand* command) const;
+    // Every command with its twins, guard and handler (commands.cpp).
+    void registerCommands();
     void offerStop();
 
     std::u16string programFolder_;
@@ -339,6 +348,7 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     HelpPages help_;
     ControlModel controls_;
     WindowLayout layout_;
+    CommandRegistry commands_{controls_};
     PaneModel listView_{u"ListView"};
     PaneModel superMonitor_{u"SuperMonitor"};
     PaneModel matchView_{u"MatchView"};
@@ -351,7 +361,6 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
     bool working_ = false;
     bool running_ = false;
-    std::vector<std::pair<std::string, bool>> enabledBeforeRun_;
     std::function<void()> stopRun_;  // Stop of the run going on, when it is not a folder run
     std::u16string sourceCopy_;
     bool hasSourceCopy_ = false;

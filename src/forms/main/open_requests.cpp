@@ -60,11 +60,6 @@ void MainWindow::OpenPath(const std::u16string& text) {
     OpenFile(text);
 }
 
-void MainWindow::instantTestCommand() {
-    if (!settleUnsaved(u"Your file not saved, save it before closing it?")) return;
-    closeSingleFile();
-}
-
 // After a file has opened: it heads Recent Files, the open dialog starts in its folder next
 // time, and the user can type a pattern at once.
 void MainWindow::fileOpened() {
