@@ -107,23 +107,6 @@ TEST_F(RegAssistTest, APairWithoutSelectionLeavesTheCaretBeforeTheWholeCloser) {
     EXPECT_EQ(caret(), 8u);
 }
 
-TEST_F(RegAssistTest, ClearCloseAndReopening) {
-    form->select("selMetaChar", kDigit);
-    form->click("Command1");
-    EXPECT_FALSE(form->shown());
-    form->open();
-    EXPECT_EQ(pattern(), "\\d");         // the pattern stays
-    EXPECT_FALSE(a("btnUndo").enabled);  // a new history
-    form->select("selRepeat", kOneOrMore);
-    form->click("btnUndo");
-    EXPECT_EQ(pattern(), "\\d");  // the kept pattern is where Undo stops
-    form->click("btnClear");
-    EXPECT_EQ(pattern(), "");
-    EXPECT_FALSE(a("btnUndo").enabled);
-    EXPECT_FALSE(a("btnRedo").enabled);
-    EXPECT_EQ(form->focus(), "txtTmpReg");
-}
-
 TEST_F(RegAssistTest, LibrariesAreReadOnceAndMissingOnesLeaveTheirListEmpty) {
     const std::size_t shipped = a("selMetaChar").items.size();
     std::filesystem::remove(program.path() / "lib" / "metachar.lib");

@@ -34,37 +34,6 @@ class ExportFormTest : public testing::WindowTest {
     ExportForm* form = nullptr;
 };
 
-TEST_F(ExportFormTest, TypeChangesRefillTheDelimiterListAndXmlHidesIt) {
-    struct Step {
-        int type;
-        std::size_t names;
-        std::string firstName, delimiter;
-        bool listShown;
-    };
-    const Step steps[] = {
-        {0, 8, "Line Break", "\\r\\n", true},     {1, 6, "Line Break", "..<br>", true},
-        {2, 6, "Line Break", "<m>..</m>", false},  // XML keeps the HTML names, hidden
-        {0, 8, "Line Break", "\\r\\n", true},     {2, 8, "Line Break", "<m>..</m>", false},
-    };
-    EXPECT_EQ(e("selExType").items.size(), 3u);
-    for (const Step& s : steps) {
-        form->select("selExType", s.type);
-        SCOPED_TRACE(s.type);
-        EXPECT_EQ(e("selDelimiter").items.size(), s.names);
-        EXPECT_EQ(u8(e("selDelimiter").items[0]), s.firstName);
-        EXPECT_EQ(e("selDelimiter").selected, 0);
-        EXPECT_EQ(u8(e("inDelimiter").text), s.delimiter);
-        EXPECT_EQ(e("selDelimiter").visible, s.listShown);
-        EXPECT_EQ(static_cast<int>(form->exType()), s.type);
-    }
-    form->select("selExType", 0);
-    form->select("selDelimiter", 7);
-    EXPECT_EQ(u8(e("inDelimiter").text), ";\\r\\n");
-    form->select("selExType", 1);
-    form->select("selDelimiter", 5);
-    EXPECT_EQ(u8(e("inDelimiter").text), "<tr><td>..</td></tr>");
-}
-
 TEST_F(ExportFormTest, SetAsksWithTheTypesFilterAndAsksBeforeOverwriting) {
     const std::u16string existing = put("old.txt", "x");
     const std::u16string fresh = docs.file("new.htm");
@@ -244,18 +213,6 @@ TEST_F(ExportFormTest, RunsAwayFromTheWindowWithStopOffered) {
     EXPECT_EQ(docs.bytes("out.txt"), "1\r\n2\r\n");
     EXPECT_EQ(messages().back(), "Extraction finished.");
     form->setWorkRunner(nullptr);
-}
-
-TEST_F(ExportFormTest, CancelHidesAndKeepsTheChoices) {
-    form->select("selExType", 1);
-    form->typeText("inDelimiter", u"<b>..</b>");
-    form->typeText("inExFileName", u"/tmp/x.htm");
-    form->click("btnCancel");
-    EXPECT_FALSE(form->shown());
-    form->show();
-    EXPECT_EQ(e("selExType").selected, 1);
-    EXPECT_EQ(u8(e("inDelimiter").text), "<b>..</b>");
-    EXPECT_EQ(u8(e("inExFileName").text), "/tmp/x.htm");
 }
 
 }  // namespace

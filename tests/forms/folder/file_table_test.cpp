@@ -7,34 +7,6 @@ namespace {
 
 using FileTable = FolderTest;
 
-TEST_F(FileTable, ThreeFilesGiveAlternatingRowsAndTheirMatchCellsAtNineSixteenTwentyThree) {
-    openFolder({{"a.htm", "x x"}, {"b.htm", "yy"}, {"c.htm", std::string(2048, 'x')}});
-    EXPECT_TRUE(w->MultiMode);
-    EXPECT_TRUE(c("ListView").visible);
-    EXPECT_EQ(table().rowCount(kFileTableId), 4u);
-    EXPECT_EQ(table().rowBackground(kFileTableId, 1), u"white");
-    EXPECT_EQ(table().rowBackground(kFileTableId, 2), u"rgb(230,230,230)");
-    EXPECT_EQ(table().rowBackground(kFileTableId, 3), u"white");
-    const std::string body = u8(table().bodyHtml());
-    EXPECT_EQ(body.find("<table id=\"infoList\""), 0u);
-    EXPECT_NE(body.find("<tr bgcolor=rgb(230,230,230)><td>2</td><td><a href='#2'>b.htm</a></td>"
-                        "</td><td></td><td></td><td>1 KB</td><td>" +
-                        u8(docs.folder().substr(0, docs.folder().size() - 1)) +
-                        "</td><td><input type=checkbox name=chk checked></td></tr>"),
-              std::string::npos);
-    EXPECT_EQ(cellOf(3 * 7 + 4), "3 KB");
-
-    findAll(u"x");
-    EXPECT_EQ(cellOf(9), "2");
-    EXPECT_EQ(cellOf(16), "0");
-    EXPECT_EQ(cellOf(23), "2048");
-    EXPECT_EQ(text("lblTotal"), "2050");
-    EXPECT_NE(log().find("* Search x, 2050 items found in 3 files.\r\n"), std::string::npos);
-    EXPECT_TRUE(w->SearchDone);
-    EXPECT_TRUE(c("btnExp").enabled);
-    EXPECT_EQ(text("lblStatus"), "Done.");
-}
-
 TEST_F(FileTable, NamesAreShownAsWrittenAndLinksStayRowNumbers) {
     openFolder({{"<img src=x onerror=alert(1)>.htm", "a"}, {"&amp;.htm", "b"}});
     const std::string body = u8(table().bodyHtml());

@@ -25,14 +25,6 @@ class Picker : public FolderTest {
     const Names& listed() { return dlg().controls()["File1"].items; }
 };
 
-TEST_F(Picker, OpensOnFirstUseWithTheHtmlTypeAndWritesTheFolderIntoThePathBox) {
-    EXPECT_TRUE(dlg().shown());
-    EXPECT_EQ(dlg().controls()["FolderDlg"].text, u"Select Folder");
-    EXPECT_EQ(dlg().controls()["filter"].selected, 0);
-    EXPECT_EQ(listed(), (Names{u"A.HTML", u"b.htm"}));
-    EXPECT_EQ(c("inputPath").text, docs.folder());
-}
-
 TEST_F(Picker, EachFileTypeListsItsFilesOfTheFolderItselfInNameOrder) {
     const std::vector<std::pair<int, Names>> cases = {
         {1, {u"c.txt", u"d.csv"}},
@@ -45,19 +37,6 @@ TEST_F(Picker, EachFileTypeListsItsFilesOfTheFolderItselfInNameOrder) {
         dlg().select("filter", index);
         EXPECT_EQ(listed(), names) << index;
     }
-}
-
-TEST_F(Picker, OtherShowsTheOwnTypeBoxAndMovesTheFileListDown) {
-    dlg().select("filter", 5);
-    EXPECT_TRUE(dlg().controls()["newfilter"].visible);
-    EXPECT_TRUE(dlg().controls()["Label3"].visible);
-    EXPECT_EQ(dlg().controls()["File1"].geometry.top, 900);
-    EXPECT_EQ(dlg().controls()["File1"].geometry.height, 2235);
-    EXPECT_EQ(dlg().focus(), "newfilter");
-    dlg().select("filter", 0);
-    EXPECT_FALSE(dlg().controls()["newfilter"].visible);
-    EXPECT_EQ(dlg().controls()["File1"].geometry.top, 540);
-    EXPECT_EQ(dlg().controls()["File1"].geometry.height, 2700);
 }
 
 TEST_F(Picker, TheOwnTypeTakesEffectOnEnterOrWhenLeftWithText) {

@@ -97,22 +97,6 @@ TEST_F(Views, WordWrapWithoutACodeElementSaysSoAndChangesNothing) {
     EXPECT_TRUE(c("mWrap").checked && c("btnWrap").checked && w->wrapLines);
 }
 
-// Until a file or folder is opened, both panes say how to open one.
-TEST_F(Views, EmptyPanesAtStartShowHowToOpenAFileOrFolder) {
-    const std::string hint = "Open a file with Ctrl+O or a folder with Ctrl+F";
-    EXPECT_EQ(u8(source().bodyText()), hint);
-    EXPECT_NE(listHtml().find(hint), std::string::npos);
-    openNew("a.txt", "text");
-    EXPECT_EQ(u8(source().bodyText()), "text");
-    EXPECT_EQ(listHtml().find(hint), std::string::npos);
-}
-
-TEST_F(Views, TheSourceFontOfTheOptionsIsAppliedToTheCodeElement) {
-    w->options.sourceFontIndex = 2;
-    openNew("a.txt", "text");
-    EXPECT_EQ(u8(source().codeFont()), "Verdana");
-}
-
 TEST_F(Views, SecondaryWindowsOpenThroughTheWorkspace) {
     int abouts = 0;
     ws->showAbout = [&] { ++abouts; };
