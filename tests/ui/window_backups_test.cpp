@@ -54,7 +54,7 @@ TEST_F(BackupsWindowTest, TwoSavesThenTwoRestoresGiveTheTextAsFirstOpened) {
     ASSERT_TRUE(waitUntil([&] { return docs.bytes("notes.html") == "pear"; }));
     restoreInWindow();
     ASSERT_TRUE(waitUntil([&] { return docs.bytes("notes.html") == "apple"; }));
-    EXPECT_EQ(toUtf8(form().txtDoc.str()), "apple");
+    EXPECT_EQ(toUtf8(form().document().text.str()), "apple");
     EXPECT_EQ(docs.bytes("notes.bak"), "the user's own");
     EXPECT_FALSE(form().controls()["btnRestore"].enabled);
 }

@@ -54,7 +54,7 @@ TEST_F(EncodingWindowTest, FindReplaceAndSaveOnAUtf8Page) {
     // The View menu reads the same bytes as Windows-1252.
     window->action("mEnc1252")->trigger();
     ASSERT_TRUE(waitUntil([&] { return encodingShown() == QStringLiteral("Windows-1252"); }));
-    EXPECT_NE(toUtf8(window->form().txtDoc).find("th\xC3\x83\xC2\xA9"), std::string::npos);
+    EXPECT_NE(toUtf8(window->form().document().text).find("th\xC3\x83\xC2\xA9"), std::string::npos);
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ class HabitsTest : public StartedSkinTest {
 
 TEST_F(HabitsTest, KeysFindAndStepThroughTheMatches) {
     drop(window->control("inRepWith"), docs.put("k.txt", "one two one one\r\n"));
-    ASSERT_EQ(toUtf8(window->form().curFileName), toUtf8(docs.file("k.txt")));
+    ASSERT_EQ(toUtf8(window->form().document().path), toUtf8(docs.file("k.txt")));
     EXPECT_TRUE(waitUntil([&] {
         return QApplication::focusWidget() == window->control("inRepFrom");
     })) << "the pattern box has the focus after a file opens";
@@ -76,14 +76,14 @@ TEST_F(HabitsTest, ADroppedFileOpensWhereverItLandsAndARecentOneOpensFromTheMenu
     const std::u16string first = docs.put("first.txt", "first\r\n");
     const std::u16string second = docs.put("second.txt", "second\r\n");
     drop(pageWidget(Pane::SuperMonitor), first);  // on the page: opened, not shown by the browser
-    EXPECT_EQ(window->form().curFileName, first);
+    EXPECT_EQ(window->form().document().path, first);
     EXPECT_TRUE(waitUntil([&] {
         return dom(Pane::SuperMonitor, QStringLiteral("document.body.innerText"))
             .toString()
             .contains(QStringLiteral("first"));
     }));
     drop(window->control("logger"), second);
-    EXPECT_EQ(window->form().curFileName, second);
+    EXPECT_EQ(window->form().document().path, second);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("second.txt \u2014 Lodestar"));
 
     auto* recent = window->findChild<QMenu*>(QStringLiteral("mRecent"));
@@ -93,7 +93,7 @@ TEST_F(HabitsTest, ADroppedFileOpensWhereverItLandsAndARecentOneOpensFromTheMenu
     EXPECT_EQ(recent->actions()[1]->text(), QStringLiteral("&2  ") + ui::toQ(first));
     recent->actions()[1]->trigger();
     settle();
-    EXPECT_EQ(window->form().curFileName, first);
+    EXPECT_EQ(window->form().document().path, first);
 }
 
 TEST_F(HabitsTest, TheStateWrittenAtExitIsTakenUpByTheNextWindow) {

@@ -39,7 +39,7 @@ TEST_F(TruthTest, AFailedSaveShowsABoxWithTheReasonAndKeepsTheText) {
     EXPECT_GT(box.text.size(), 25) << "the reason is missing";
     EXPECT_EQ(docs.bytes("x.txt"), "abc");
     EXPECT_TRUE(window->control("btnSave")->isEnabled());
-    EXPECT_EQ(toUtf8(window->form().txtDoc), "aBc");
+    EXPECT_EQ(toUtf8(window->form().document().text), "aBc");
     EXPECT_EQ(widget<QLabel>("lblStatus")->text(), QStringLiteral("Can't save the file."));
     // The log shows the error entry: it is scrolled to its end.
     EXPECT_EQ(bar->value(), bar->maximum());

@@ -66,8 +66,8 @@ TEST_F(UsersTextWindowTest, OpenFolderWithUnsavedTextAsksAndCancelKeepsTheText) 
     EXPECT_NE(seen.text.indexOf(QStringLiteral("Your file not saved")), -1);
     settle();
     EXPECT_FALSE(form().MultiMode);
-    EXPECT_EQ(form().curFileName, path);
-    EXPECT_EQ(toUtf8(form().txtDoc.str()), "bbb");
+    EXPECT_EQ(form().document().path, path);
+    EXPECT_EQ(toUtf8(form().document().text.str()), "bbb");
 }
 
 TEST_F(UsersTextWindowTest, EscStopsALongSearchAndTheWindowGoesOn) {

@@ -98,9 +98,9 @@ void MainWindow::load() {
         if (isSpecialFile(file))
             logLine(file + u" is not a regular file (a FIFO or a device); it is not read.");
 
-    LoadedText.clear();
-    curFileName.clear();
-    txtDoc.clear();
+    doc_.loaded.clear();
+    doc_.path.clear();
+    doc_.text.clear();
     renderedSource.clear();
 
     layout_.initialGeometry();
@@ -183,7 +183,7 @@ void MainWindow::showProgress(double done, double total) {
 
 const std::u16string& MainWindow::openPath() const {
     static const std::u16string none;
-    if (!MultiMode) return curFileName;
+    if (!MultiMode) return doc_.path;
     return folderWork_ ? folderWork_->folder() : none;
 }
 
@@ -196,8 +196,8 @@ void MainWindow::showSourcePane() {
 }
 
 void MainWindow::setCurrentFile(const std::u16string& path) {
-    curFileName = path;
-    controls_.setText("LblCurName", curFileName);
+    doc_.path = path;
+    controls_.setText("LblCurName", doc_.path);
 }
 
 // A search over the folder's files has ended: its total stands, Export may take it, and the
@@ -213,7 +213,7 @@ void MainWindow::folderSearchDone(std::size_t total) {
 FolderFiles MainWindow::exportTargets() const {
     if (MultiMode) return folderWork_ ? folderWork_->listed() : FolderFiles{};
     FolderFiles source;
-    if (!curFileName.empty()) source.files.push_back({curFileName, true});
+    if (!doc_.path.empty()) source.files.push_back({doc_.path, true});
     return source;
 }
 
@@ -272,10 +272,10 @@ void MainWindow::doSingle() {
     setPaneVisible(Pane::ListView, false);
     writeMatchList(u"");
     controls_.setTooltip("selFile", u"Select File");
-    controls_.setText("inputPath", curFileName);
+    controls_.setText("inputPath", doc_.path);
     EnableBtn(true);
     // The file's history of saves outlives the window: Restore takes back its newest step.
-    setRestoreEnabled(!savedSteps(curFileName).empty());
+    setRestoreEnabled(!savedSteps(doc_.path).empty());
     setSaveEnabled(false);
     controls_.setEnabled("mClose", true);
     controls_.setEnabled("mSaveAs", true);
@@ -303,7 +303,7 @@ void MainWindow::doMulti() {
         u"<font style='font:normal 13px verdana'>"
         u"Please click on a file name above to show source code here.</font>");
     writeMatchList(u"");
-    curFileName.clear();
+    doc_.path.clear();
     controls_.setText("LblCurName", u"");
     controls_.setText("lblTotal", u"");
     resetMatchState();
@@ -316,9 +316,9 @@ void MainWindow::doMulti() {
 
 void MainWindow::closeSingleFile() {
     renderedSource.clear();
-    txtDoc.clear();
-    LoadedText.clear();
-    curFileName.clear();
+    doc_.text.clear();
+    doc_.loaded.clear();
+    doc_.path.clear();
     if (!MultiMode) controls_.setText("inputPath", u"");  // folder mode shows the folder there
     controls_.setText("LblCurName", u"");
     controls_.setText("lblTotal", u"");
@@ -347,7 +347,7 @@ void MainWindow::resetMatchState() {
     controls_.setText("matchNo", u"0/0");
     writeMatchList(u"");
     // Marks that can no longer be stepped through are not left in the source view.
-    if (marksShown_) renderSource(txtDoc);
+    if (marksShown_) renderSource(doc_.text);
 }
 
 // ---- Input ----------------------------------------------------------------------------------

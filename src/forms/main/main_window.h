@@ -21,12 +21,12 @@
 #include "forms/main/layout.h"
 #include "forms/main/recent_files.h"
 #include "forms/main/result_pieces.h"
-#include "forms/main/shared_text.h"
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "forms/ports/export_port.h"
 #include "forms/ports/options_port.h"
 #include "forms/ports/pattern_box.h"
+#include "forms/scope/document.h"
 #include "forms/scope/folder_work.h"
 #include "forms/scope/scope_host.h"
 #include "platform/clipboard.h"
@@ -216,9 +216,7 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
 
     // ---- Working state (names as the window's design has them) ------------------------------
     bool MultiMode = false;
-    SharedText txtDoc;
-    std::u16string curFileName;
-    SharedText LoadedText;  // what the current file holds: as last read or written
+    const Document& document() const { return doc_; }
     std::u16string renderedSource;
     bool SearchDone = false;
     bool matchListBuilt = false;
@@ -229,8 +227,6 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     bool wrapLines = true;       // the source view wraps long lines (its page's own default)
     std::u16string renderRules;  // the render-rules file picked for the current file
     TextReading reading;         // the user's "encoding" setting
-    TextFormat curFormat;        // how the current file's bytes carry its text; Save keeps it
-    TextFormat loadedFormat;     // the format LoadedText was read in
 
     SharedSpans lastMatches;        // the match positions of the last search; null: none
     std::vector<Command> commands;  // the command list of the last parsed command file
@@ -250,7 +246,7 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void restorePathBox() override;
     void enterFolderMode() override { doMulti(); }
     void showSourcePane() override;
-    const std::u16string& currentFile() const override { return curFileName; }
+    const std::u16string& currentFile() const override { return doc_.path; }
     void setCurrentFile(const std::u16string& path) override;
     bool searchDone() const override { return SearchDone; }
     void folderSearchDone(std::size_t total) override;
@@ -366,9 +362,8 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     bool hasSourceCopy_ = false;
     SearchRequest request_;    // the last request read, under the ticked switches
     bool marksShown_ = false;  // the source view shows the marks of a result
-    // The current file as it was when its text was last read or written: a save checks it.
-    std::optional<FileStamp> loadedStamp_;
-    int pageWaitTicks_ = 0;  // Timer1 ticks spent waiting for the source page
+    Document doc_;             // the file shown: its text, what the file holds, format and stamp
+    int pageWaitTicks_ = 0;    // Timer1 ticks spent waiting for the source page
     bool closed_ = false;
     int statusRepaints_ = 0;
     WindowState remembered_;

@@ -10,7 +10,7 @@ bool MainWindow::settleUnsaved(const std::u16string& question) {
     if (MultiMode || !controls_["btnSave"].enabled) return true;
     switch (services_.prompts.saveDiscardCancel(question, u" Please confirm")) {
         case SaveChoice::Save:
-            SaveFile(curFileName);
+            SaveFile(doc_.path);
             return !controls_["btnSave"].enabled;  // a failed or refused save keeps the text
         case SaveChoice::Discard:
             return true;
@@ -50,7 +50,7 @@ void MainWindow::OpenPath(const std::u16string& text) {
     }
     // The open file's own path reads it again: what another program wrote there is shown.
     const std::u16string question =
-        !MultiMode && text == curFileName
+        !MultiMode && text == doc_.path
             ? u"Your file not saved, save it before reading " + text + u" again?"
             : u"Your file not saved, save it before opening " + text + u"?";
     if (!settleUnsaved(question)) {
@@ -63,9 +63,9 @@ void MainWindow::OpenPath(const std::u16string& text) {
 // After a file has opened: it heads Recent Files, the open dialog starts in its folder next
 // time, and the user can type a pattern at once.
 void MainWindow::fileOpened() {
-    recentFiles.add(curFileName);
+    recentFiles.add(doc_.path);
     rebuildRecentMenu();
-    lastOpenFolder = ParentFolderOf(curFileName) + u"/";
+    lastOpenFolder = ParentFolderOf(doc_.path) + u"/";
     if (moveFocus) moveFocus("inRepFrom");
 }
 

@@ -47,23 +47,23 @@ void MainWindow::replaceCommand() {
 }
 
 void MainWindow::SingleReplace() {
-    if (txtDoc.empty()) return;
+    if (doc_.text.empty()) return;
     try {
         const RegExp& expression = request_.expression();
         lastMatches.reset();
-        const long long c = static_cast<long long>(expression.count(txtDoc));
+        const long long c = static_cast<long long>(expression.count(doc_.text));
         if (c < 1) {
-            renderSource(txtDoc);
+            renderSource(doc_.text);
             logError(u"Can't find item to replace.");  // after the render's "Done."
             return;
         }
-        std::u16string replaced = replaceIn(expression, txtDoc, request_.replacement());
+        std::u16string replaced = replaceIn(expression, doc_.text, request_.replacement());
         if (!encodingHolds(replaced)) return;
-        txtDoc = std::move(replaced);
-        setSaveEnabled(txtDoc != LoadedText || curFormat != loadedFormat);
+        doc_.text = std::move(replaced);
+        setSaveEnabled(doc_.changed());
         setRestoreEnabled(true);
         logLine(decimal(c) + u" items replaced, click save to change the source file.");
-        renderSource(txtDoc);
+        renderSource(doc_.text);
     } catch (const std::bad_alloc&) {
         // A replacement that outgrows memory leaves the text as it was.
         logError(u"Error in Replace.\r\nNot enough memory for the replaced text.");
@@ -75,28 +75,28 @@ void MainWindow::SingleReplace() {
 }
 
 void MainWindow::saveCommand() {
-    SaveFile(curFileName);
+    SaveFile(doc_.path);
 }
 
 void MainWindow::saveAsCommand() {
-    if (curFileName.empty() || MultiMode) return;
+    if (doc_.path.empty() || MultiMode) return;
     const std::u16string path =
-        trimSpaces(services_.prompts.saveAs(u"Any file|*.*", ParentFolderOf(curFileName) + u"/"));
+        trimSpaces(services_.prompts.saveAs(u"Any file|*.*", ParentFolderOf(doc_.path) + u"/"));
     if (path.empty()) return;
-    if (path != curFileName && fileExists(path) &&
+    if (path != doc_.path && fileExists(path) &&
         !confirm(path + u" already exists. Replace it with the text shown here?"))
         return;
     SaveFile(path);
 }
 
 void MainWindow::SaveFile(const std::u16string& path) {
-    const bool sameFile = path == curFileName;
-    if (!writeDocument(path, sameFile ? loadedStamp_ : std::nullopt)) return;
+    const bool sameFile = path == doc_.path;
+    if (!writeDocument(path, sameFile ? doc_.stamp : std::nullopt)) return;
     if (!sameFile) {
         // The text now belongs to the file it was saved as.
-        curFileName = path;
-        controls_.setText("LblCurName", curFileName);
-        controls_.setText("inputPath", curFileName);
+        doc_.path = path;
+        controls_.setText("LblCurName", doc_.path);
+        controls_.setText("inputPath", doc_.path);
         fileOpened();
     }
 }
@@ -114,10 +114,10 @@ bool MainWindow::writeDocument(const std::u16string& path, std::optional<FileSta
         }
         backup = options.backupOnReplace && exists;
         // Save As may make a new file; the file the text was read from must still be there.
-        if (!exists && path != curFileName)
-            replaceFileBytes(path, encodeText(txtDoc, curFormat), ReplaceRules{});
+        if (!exists && path != doc_.path)
+            replaceFileBytes(path, encodeText(doc_.text, doc_.format), ReplaceRules{});
         else
-            saveWithBackup(path, txtDoc, options.backupOnReplace, curFormat, expected, note);
+            saveWithBackup(path, doc_.text, options.backupOnReplace, doc_.format, expected, note);
     } catch (const FileChangedError&) {
         saveOverChangedFile(path);
         return false;
@@ -128,11 +128,12 @@ bool MainWindow::writeDocument(const std::u16string& path, std::optional<FileSta
         services_.prompts.message(message, u" Warning");
         return false;
     }
-    LoadedText = txtDoc;
-    loadedFormat = curFormat;
-    loadedStamp_ = stampOf(path);
+    doc_.loaded = doc_.text;
+    doc_.loadedFormat = doc_.format;
+    doc_.stamp = stampOf(path);
     setSaveEnabled(false);
-    logLine(u"Saved " + decimal(static_cast<long long>(txtDoc.size())) + u" characters to " + path +
+    logLine(u"Saved " + decimal(static_cast<long long>(doc_.text.size())) + u" characters to " +
+            path +
             (backup ? u"; the old file is kept as " + siblingBackupOf(path) : u"; no backup"));
     setRestoreEnabled(!savedSteps(path).empty());
     return true;
@@ -176,31 +177,31 @@ void MainWindow::restoreCommand() {
 // otherwise the sibling backup of the last save goes back over the file, and the window then
 // shows what the file holds. Window and disk agree afterwards either way.
 void MainWindow::RestoreSingleFile() {
-    const std::u16string name = FileNameOf(curFileName);
-    if (txtDoc != LoadedText) {
+    const std::u16string name = FileNameOf(doc_.path);
+    if (doc_.text != doc_.loaded) {
         if (!confirm(u"Restore " + name +
                      u" to the text the file holds? The replaced text is "
                      u"discarded."))
             return;
         resetMatchState();
-        txtDoc = LoadedText;
-        curFormat = loadedFormat;
+        doc_.text = doc_.loaded;
+        doc_.format = doc_.loadedFormat;
         showEncoding();
-        renderSource(txtDoc);
+        renderSource(doc_.text);
         setSaveEnabled(false);
         // The steps of earlier saves can still go back with a second Restore.
-        setRestoreEnabled(!savedSteps(curFileName).empty());
-        logLine(u"Restored the text of " + curFileName +
+        setRestoreEnabled(!savedSteps(doc_.path).empty());
+        logLine(u"Restored the text of " + doc_.path +
                 u" as the file holds it; the replaced text is discarded.");
         return;
     }
-    const std::u16string question = restoreQuestion(curFileName);
+    const std::u16string question = restoreQuestion(doc_.path);
     if (question.empty()) {
         setRestoreEnabled(false);
         logError(u"Nothing to restore: no backup of this file was made.");
         return;
     }
-    const bool changedElsewhere = stampOf(curFileName) != loadedStamp_;
+    const bool changedElsewhere = stampOf(doc_.path) != doc_.stamp;
     if (!confirm(question + (changedElsewhere ? u"\r\nAnother program changed the file since "
                                                 u"Lodestar read it; that change is replaced too."
                                               : u"")))
@@ -208,14 +209,14 @@ void MainWindow::RestoreSingleFile() {
     resetMatchState();
     SingleRestore result;
     try {
-        result = restoreSingleFile(curFileName);
+        result = restoreSingleFile(doc_.path);
     } catch (const std::exception& e) {
         logError(u"Can't restore the file.\r\n" + reasonOf(e));
         return;
     }
     if (!result.restored) {
         logError(result.message);
-        setRestoreEnabled(!savedSteps(curFileName).empty());
+        setRestoreEnabled(!savedSteps(doc_.path).empty());
         return;
     }
     logLine(result.message + (result.stepsLeft > 0
@@ -225,9 +226,9 @@ void MainWindow::RestoreSingleFile() {
     setRestoreEnabled(result.stepsLeft > 0);
     SharedText text;
     if (!reloadText(text)) return;
-    LoadedText = text;
-    txtDoc = text;
-    renderSource(txtDoc);
+    doc_.loaded = text;
+    doc_.text = text;
+    renderSource(doc_.text);
 }
 
 void MainWindow::actionCommand() {
@@ -262,7 +263,7 @@ void MainWindow::actionCommand() {
         if (!confirm(u"Run " + commandFile + u" on " + decimal(static_cast<long long>(ticked)) +
                      (ticked == 1 ? u" ticked file?" : u" ticked files?")))
             return;
-    } else if (!confirm(u"Run " + commandFile + u" on " + FileNameOf(curFileName) + u"?")) {
+    } else if (!confirm(u"Run " + commandFile + u" on " + FileNameOf(doc_.path) + u"?")) {
         return;
     }
     if (MultiMode) {
@@ -273,7 +274,7 @@ void MainWindow::actionCommand() {
     std::u16string result;
     try {
         if (commands.empty()) logLine(std::u16string(kNoCommandsLoadedMessage));
-        result = ApplyCommands(commands, txtDoc, expression);
+        result = ApplyCommands(commands, doc_.text, expression);
     } catch (const std::exception& e) {
         // The text in memory is unchanged.
         logError(std::u16string(kRepFileError) + u"\r\n" + reasonOf(e));
@@ -282,10 +283,10 @@ void MainWindow::actionCommand() {
     if (!encodingHolds(result)) return;
     logLine(u"Batch replace completed.");
     resetMatchState();
-    txtDoc = std::move(result);
-    setSaveEnabled(txtDoc != LoadedText || curFormat != loadedFormat);
+    doc_.text = std::move(result);
+    setSaveEnabled(doc_.changed());
     setRestoreEnabled(true);
-    renderSource(txtDoc);
+    renderSource(doc_.text);
 }
 
 }  // namespace lodestar

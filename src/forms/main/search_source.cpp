@@ -101,10 +101,10 @@ void MainWindow::clearSearchResult() {
 // The text of the current file read again; false (and the reason logged) when it cannot be.
 bool MainWindow::reloadText(SharedText& text) {
     try {
-        loadedStamp_ = stampOf(curFileName);  // taken before the read: a later change shows
-        DecodedText file = loadTextFile(curFileName, reading);
+        doc_.stamp = stampOf(doc_.path);  // taken before the read: a later change shows
+        DecodedText file = loadTextFile(doc_.path, reading);
         text = std::move(file.text);
-        curFormat = loadedFormat = file.format;
+        doc_.format = doc_.loadedFormat = file.format;
         showEncoding();
         return true;
     } catch (const std::exception& e) {
@@ -128,13 +128,13 @@ void MainWindow::find() {
 // single-file mode the text in memory is searched, unsaved changes and all.
 void MainWindow::searchText(bool interactive) {
     if (!interactive && MultiMode) {
-        if (!curFileName.empty()) {
+        if (!doc_.path.empty()) {
             readPickedFile(true);
             return;
         }
-        txtDoc = superMonitor_.bodyText();
+        doc_.text = superMonitor_.bodyText();
     }
-    if (request_.searchPattern().empty() || txtDoc.empty()) return;
+    if (request_.searchPattern().empty() || doc_.text.empty()) return;
     showStatus(u"Searching matches");
     // The search and the rendering of the marks run on the worker thread; the text is shared,
     // never copied, and the window keeps its own reference should it change meanwhile.
@@ -147,7 +147,8 @@ void MainWindow::searchText(bool interactive) {
     };
     auto result = std::make_shared<Result>();
     startJob(
-        [result, text = txtDoc.shared(), search = request_.expression(), invisible = showInvisible,
+        [result, text = doc_.text.shared(), search = request_.expression(),
+         invisible = showInvisible,
          shown = shownPieces()](const StopToken& stop, const JobProgress& progress) {
             try {
                 auto [spans, empty] = collectMatches(
@@ -224,7 +225,7 @@ void MainWindow::showSearchResult(bool interactive, SharedSpans matches, std::si
         pageWaitTicks_ = 0;
         services_.timer.start(1);
         showStatus(u"Rendering source code");
-        renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
+        renderRules = pickRenderRules(syntaxTable, doc_.path, options.showSyntax);
         showBody(std::move(body));
         marksShown_ = true;
         showStatus(u"Done.");
@@ -241,13 +242,13 @@ void MainWindow::buildMatchList() {
     const std::size_t n = lastMatches ? lastMatches->size() : 0;
     if (n > kMaxInlineEntries) {
         matchView_.setElementPieces(
-            u"mlist", std::make_shared<MatchListPieceDocument>(txtDoc.shared(), lastMatches));
+            u"mlist", std::make_shared<MatchListPieceDocument>(doc_.text.shared(), lastMatches));
     } else {
         std::vector<std::u16string> values;
         values.reserve(n);
         for (std::size_t k = 0; k < n; ++k)
             values.push_back(
-                txtDoc.str().substr((*lastMatches)[k].index, (*lastMatches)[k].length));
+                doc_.text.str().substr((*lastMatches)[k].index, (*lastMatches)[k].length));
         writeMatchList(matchListFragment(values));
     }
     matchListBuilt = true;
@@ -259,7 +260,7 @@ void MainWindow::renderSource(const SharedText& text) {
 
 void MainWindow::renderBody(const SharedText& text, SharedSpans spans) {
     showStatus(u"Rendering source code");
-    renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
+    renderRules = pickRenderRules(syntaxTable, doc_.path, options.showSyntax);
     marksShown_ = spans && !spans->empty();
     if (!spans) spans = std::make_shared<const std::vector<MatchSpan>>();
     RenderedBody body = prepareBody(text.shared(), spans, showInvisible, shownPieces());
@@ -275,7 +276,7 @@ std::shared_ptr<const SourcePieceDocument> MainWindow::shownPieces() const {
 void MainWindow::showUnmarkedBody(RenderedBody body) {
     marksShown_ = false;
     showStatus(u"Rendering source code");
-    renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
+    renderRules = pickRenderRules(syntaxTable, doc_.path, options.showSyntax);
     showBody(std::move(body));
     showStatus(u"Done.");
 }
@@ -414,13 +415,13 @@ void MainWindow::OpenFile(const std::u16string& path) {
                 showStatus(u"Done.");
                 return;
             }
-            curFormat = loadedFormat = loaded->file.format;
-            curFileName = clean;
-            controls_.setText("LblCurName", curFileName);
+            doc_.format = doc_.loadedFormat = loaded->file.format;
+            doc_.path = clean;
+            controls_.setText("LblCurName", doc_.path);
             controls_.setText("lblTotal", u"");
-            LoadedText = loaded->text;  // one buffer until the text is changed
-            loadedStamp_ = loaded->stamp;
-            txtDoc = loaded->text;
+            doc_.loaded = loaded->text;  // one buffer until the text is changed
+            doc_.stamp = loaded->stamp;
+            doc_.text = loaded->text;
             showUnmarkedBody(std::move(loaded->body));
             showEncoding();
             controls_.setEnabled("mEncoding", true);
@@ -430,7 +431,7 @@ void MainWindow::OpenFile(const std::u16string& path) {
 }
 
 void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
-    if (curFileName.empty()) return;
+    if (doc_.path.empty()) return;
     search = search && !request_.searchPattern().empty();
     showStatus(u"Loading file source code, please wait...");
     struct Picked {
@@ -445,7 +446,7 @@ void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
     auto picked = std::make_shared<Picked>();
     // Reading and searching run on the worker, each half of the bar when both; the window takes
     // over the text only once it is read and its body prepared.
-    auto work = [picked, path = curFileName, reading = reading,
+    auto work = [picked, path = doc_.path, reading = reading,
                  expr = search ? std::optional<RegExp>(request_.expression()) : std::nullopt,
                  invisible = showInvisible](const StopToken& stop, const JobProgress& progress) {
         const std::uint64_t halves = expr ? 2 : 1;
@@ -486,8 +487,8 @@ void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
             logError(u"Can't open the file.\r\n" + *picked->readFailure);
             return;
         }
-        txtDoc = picked->text;
-        curFormat = loadedFormat = picked->format;
+        doc_.text = picked->text;
+        doc_.format = doc_.loadedFormat = picked->format;
         showEncoding();
         const bool marked = search && picked->matches && !picked->matches->empty();
         if (marked) {

@@ -44,7 +44,7 @@ TEST_F(FileTable, SelectingARowMarksItYellowAndShowsItsSourceOrItsMatches) {
     openFolder({{"none.htm", "nothing here"}, {"three.htm", "a a a"}});
     clickRow(1);  // before any search: the source only
     EXPECT_EQ(table().rowBackground(kFileTableId, 1), u"yellow");
-    EXPECT_EQ(w->curFileName, docs.file("none.htm"));
+    EXPECT_EQ(w->document().path, docs.file("none.htm"));
     EXPECT_EQ(text("LblCurName"), u8(docs.file("none.htm")));
     EXPECT_NE(u8(source().bodyText()).find("nothing here"), std::string::npos);
 

@@ -122,7 +122,7 @@ TEST_F(PathBox, OpensAFileAFolderAFolderWithATypeOrSaysItCannotFindThePath) {
 
     type(docs.file("a.htm"));
     EXPECT_FALSE(w->MultiMode);
-    EXPECT_EQ(w->curFileName, docs.file("a.htm"));
+    EXPECT_EQ(w->document().path, docs.file("a.htm"));
 
     type(u"  " + fromUtf8(docs.path().string()) + u"  ");  // the folder, spaces trimmed
     EXPECT_TRUE(w->MultiMode);

@@ -76,8 +76,8 @@ TEST_F(DesktopHabits, UnsavedTextIsSavedDiscardedOrKeptBeforeItCouldBeLost) {
             EXPECT_EQ(prompts.asked.front().kind, "saveDiscardCancel") << what;
             EXPECT_EQ(u8(prompts.asked.front().caption), " Please confirm") << what;
             const bool wentOn = trigger == std::string("mExit")    ? w->closed()
-                                : trigger == std::string("mClose") ? w->curFileName.empty()
-                                                                   : w->curFileName == other;
+                                : trigger == std::string("mClose") ? w->document().path.empty()
+                                                                   : w->document().path == other;
             EXPECT_EQ(wentOn, goesOn) << what;
             EXPECT_EQ(u8(LoadFileText(path)), answer == Answer::Save ? "bbb" : "aaa") << what;
             if (!goesOn && trigger == std::string("inputPath")) {
@@ -107,7 +107,7 @@ TEST_F(DesktopHabits, RecentFilesKeepsTheTenNewestAndDropsAMissingOne) {
 
     fs::remove(u8(paths[11]));
     w->click("mRecent(2)");
-    EXPECT_EQ(w->curFileName, paths[3]);
+    EXPECT_EQ(w->document().path, paths[3]);
     EXPECT_EQ(prompts.asked.back().kind, "message");
     EXPECT_EQ(u8(prompts.asked.back().text),
               "The file " + u8(paths[11]) + " no longer exists; it is removed from Recent Files.");
@@ -116,7 +116,7 @@ TEST_F(DesktopHabits, RecentFilesKeepsTheTenNewestAndDropsAMissingOne) {
 
     w->click("mRecent(2)");  // now paths[10]
     settle();
-    EXPECT_EQ(w->curFileName, paths[10]);
+    EXPECT_EQ(w->document().path, paths[10]);
     EXPECT_EQ(w->recentFiles.entries()[0], paths[10]);
 
     RecentFiles fresh;

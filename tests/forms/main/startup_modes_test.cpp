@@ -64,7 +64,8 @@ TEST_F(Modes, InstantTestLeavesNothingOfTheClosedFileOrItsResult) {
     EXPECT_EQ(text("matchNo"), "1/2");
     w->click("mClose");
     settle();
-    EXPECT_TRUE(w->curFileName.empty() && w->txtDoc.empty() && w->LoadedText.empty());
+    EXPECT_TRUE(w->document().path.empty() && w->document().text.empty() &&
+                w->document().loaded.empty());
     EXPECT_FALSE(w->SearchDone);
     for (const char* name : {"inputPath", "LblCurName", "lblTotal"})
         EXPECT_EQ(text(name), "") << name;
