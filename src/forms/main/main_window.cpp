@@ -50,7 +50,7 @@ MainWindow::MainWindow(std::u16string programFolder, WindowServices services)
 }
 
 MainWindow::~MainWindow() {
-    stopJob();
+    jobs_.stop();
 }
 
 PaneModel& MainWindow::pane(Pane which) {
@@ -145,7 +145,7 @@ bool MainWindow::queryUnload() {
 void MainWindow::terminate() {
     curMatch = 0;  // the collected marks are dropped with the window
     services_.timer.stop();
-    stopJob();  // a file still being read or searched is of no use any more
+    jobs_.stop();  // a file still being read or searched is of no use any more
     closed_ = true;
 }
 
@@ -355,7 +355,8 @@ void MainWindow::resetMatchState() {
 void MainWindow::click(const std::string& name) {
     if (closed_ || !controls_.has(name) || !controls_[name].enabled) return;
     const WindowCommand* command = commands_.byControl(name);
-    if (working_ && !allowedWhileWorking(command)) return;  // the file being opened comes first
+    if (jobs_.working() && !allowedWhileWorking(command))
+        return;  // the file being opened comes first
     if (name.rfind("chk", 0) == 0) {
         controls_.setChecked(name, !controls_[name].checked);
         onSwitch(name);
@@ -409,7 +410,7 @@ bool MainWindow::allowedWhileWorking(const WindowCommand* command) const {
 }
 
 void MainWindow::stopCommand() {
-    if (working_) cancelWork();
+    if (jobs_.working()) cancelWork();
     if (!running_) return;
     if (stopRun_)
         stopRun_();
@@ -419,7 +420,7 @@ void MainWindow::stopCommand() {
 
 // Stop is offered while a folder run or the open or search of a file goes on.
 void MainWindow::offerStop() {
-    const bool on = running_ || working_;
+    const bool on = running_ || jobs_.working();
     commands_.setEnabled("stop", on);
     controls_.setVisible("btnStop", on);
 }

@@ -21,6 +21,7 @@
 #include "forms/main/layout.h"
 #include "forms/main/recent_files.h"
 #include "forms/main/result_pieces.h"
+#include "forms/main/window_jobs.h"
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "forms/ports/export_port.h"
@@ -79,8 +80,8 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void setFolderWork(FolderWork* work) { folderWork_ = work; }
     // Where opening and searching a file run; without one they run at once on the caller's
     // thread. While such work runs, commands other than Help and Exit wait.
-    void setWorkRunner(WorkRunner* runner) { workRunner_ = runner ? runner : &immediateWork_; }
-    bool working() const { return working_; }
+    void setWorkRunner(WorkRunner* runner) { jobs_.setRunner(runner); }
+    bool working() const { return jobs_.working(); }
     // Esc: the running open or search is told to stop and its result is dropped; the window
     // keeps its previous state.
     void cancelWork();
@@ -279,16 +280,7 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void showBody(RenderedBody body);
     // The source view's document when it shows a text in pieces.
     std::shared_ptr<const SourcePieceDocument> shownPieces() const;
-    // How far a job's work got (bytes read, a match's end in the text) of its total; the work
-    // may tell every step.
-    using JobProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
-    // Starts a job and tells the one before it, if still going, to stop. The work looks at its
-    // stop between steps and tells its progress, which the progress bar follows until the job
-    // ends; `done` runs only if it was not stopped: by a newer job, a cancel or the window
-    // closing. `undo` runs if the user cancels it.
-    void startJob(std::function<void(const StopToken& stop, const JobProgress& progress)> work,
-                  std::function<void()> done, std::function<void()> undo = {});
-    void stopJob();
+    using JobProgress = WindowJobs::Progress;
     void showJobProgress(int percent);
     void showSearchResult(bool interactive, SharedSpans matches, std::size_t emptyMatches,
                           RenderedBody body, std::shared_ptr<const PieceDocument> list);
@@ -349,13 +341,7 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     PaneModel superMonitor_{u"SuperMonitor"};
     PaneModel matchView_{u"MatchView"};
     FolderWork* folderWork_ = nullptr;
-    ImmediateWorkRunner immediateWork_;
-    WorkRunner* workRunner_ = &immediateWork_;
-    std::shared_ptr<StopToken> jobStop_;  // the stop of the latest job
-    std::function<void()> jobUndo_;       // what Esc puts back besides dropping the latest job
-    // Gone with the window, so a job's completion can tell it came too late.
-    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
-    bool working_ = false;
+    WindowJobs jobs_{[this] { offerStop(); }, [this](int percent) { showJobProgress(percent); }};
     bool running_ = false;
     std::function<void()> stopRun_;  // Stop of the run going on, when it is not a folder run
     std::u16string sourceCopy_;

@@ -21,7 +21,7 @@ bool MainWindow::settleUnsaved(const std::u16string& question) {
 }
 
 void MainWindow::openRequested(const std::u16string& path) {
-    if (closed_ || working_ || running_) return;
+    if (closed_ || jobs_.working() || running_) return;
     const std::u16string clean = trimSpaces(path);
     if (!clean.empty()) OpenPath(clean);
 }

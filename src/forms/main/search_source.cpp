@@ -146,7 +146,7 @@ void MainWindow::searchText(bool interactive) {
         std::optional<std::u16string> failure;
     };
     auto result = std::make_shared<Result>();
-    startJob(
+    jobs_.start(
         [result, text = doc_.text.shared(), search = request_.expression(),
          invisible = showInvisible,
          shown = shownPieces()](const StopToken& stop, const JobProgress& progress) {
@@ -295,64 +295,14 @@ void MainWindow::showBody(RenderedBody body) {
     applyWordWrap();
 }
 
-void MainWindow::startJob(
-    std::function<void(const StopToken& stop, const JobProgress& progress)> work,
-    std::function<void()> done, std::function<void()> undo) {
-    stopJob();  // a newer job takes over: the one before it ends as soon as it can
-    auto stop = std::make_shared<StopToken>();
-    jobStop_ = stop;
-    jobUndo_ = std::move(undo);
-    working_ = true;
-    offerStop();
-    showJobProgress(0);
-    const std::weak_ptr<const bool> alive = alive_;
-    // Told on the worker's thread; reported to the window only when the whole percent changes.
-    JobProgress progress = [this, runner = workRunner_, alive, stop,
-                            steps = std::make_shared<PercentSteps>()](std::uint64_t done,
-                                                                      std::uint64_t total) {
-        const std::optional<int> percent = steps->next(done, total);
-        if (!percent) return;
-        runner->post([this, alive, stop, percent = *percent] {
-            // A report of a job that was stopped meanwhile comes too late to be shown.
-            if (alive.expired() || closed_ || stop->requested()) return;
-            showJobProgress(percent);
-        });
-    };
-    workRunner_->start(
-        [stop, work = std::move(work), progress = std::move(progress)] {
-            // Stopped while it waited for its turn: nothing to do.
-            if (!stop->requested()) work(*stop, progress);
-        },
-        [this, alive, stop, done = std::move(done)] {
-            // Cancelled, taken over by a newer job, or the window is closed or gone.
-            if (alive.expired() || closed_ || stop->requested()) return;
-            working_ = false;
-            offerStop();
-            jobUndo_ = nullptr;
-            showJobProgress(0);
-            done();
-        });
-}
-
 // The bar belongs to a folder run while one goes on.
 void MainWindow::showJobProgress(int percent) {
     if (!running_) showProgress(percent, 100);
 }
 
-// The job's result, should it still come, is dropped; its work stops at its next step.
-void MainWindow::stopJob() {
-    if (jobStop_) jobStop_->request();
-    jobStop_.reset();
-    jobUndo_ = nullptr;
-}
-
 void MainWindow::cancelWork() {
-    if (!working_) return;
-    const std::function<void()> undo = std::move(jobUndo_);
-    stopJob();
-    working_ = false;
-    offerStop();
-    showJobProgress(0);
+    if (!jobs_.working()) return;
+    const std::function<void()> undo = jobs_.cancel();
     services_.timer.stop();
     if (undo) undo();
     showStatus(u"Stopped.");
@@ -383,7 +333,7 @@ void MainWindow::OpenFile(const std::u16string& path) {
         std::u16string error;
     };
     auto loaded = std::make_shared<Loaded>();
-    startJob(
+    jobs_.start(
         [loaded, clean, reading = reading, invisible = showInvisible](const StopToken& stop,
                                                                       const JobProgress& progress) {
             try {
@@ -510,7 +460,7 @@ void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
         }
     };
     // A pick made while another is still read goes back, on Esc, to the file shown before both.
-    startJob(std::move(work), std::move(done), jobUndo_ ? jobUndo_ : std::move(undo));
+    jobs_.start(std::move(work), std::move(done), jobs_.undo() ? jobs_.undo() : std::move(undo));
 }
 
 }  // namespace lodestar
