@@ -90,7 +90,5 @@ TEST_F(Log, LinesAndErrorsUseTheirPrefixOnlyOnTheFirstLine) {
     EXPECT_EQ(log(), "* one\r\ntwo\r\nErr:bad\r\nlook here\r\n");
 }
 
-using QuitCheck = WindowTest;
-
 }  // namespace
 }  // namespace lodestar::testing
