@@ -18,8 +18,8 @@ Workspace::Workspace(std::u16string programFolder, WorkspaceServices services,
     export_ = std::make_unique<ExportForm>(*window_, services.prompts);
     export_->setWorkRunner(&runs);  // in line with the folder runs
     options_ = std::make_unique<OptionSetting>(*window_, services.prompts);
-    assistant_ = std::make_unique<RegAssist>(*window_, services.prompts,
-                                             window_->programFolder() + u"lib/");
+    assistant_ =
+        std::make_unique<RegAssist>(*window_, services.prompts, window_->programFolder() + u"lib/");
 }
 
 Workspace::~Workspace() {

@@ -30,8 +30,8 @@ struct WorkspaceServices {
 class Workspace {
   public:
     // `pickerStart` is where the folder picker's tree starts; `drives` fill its drive list.
-    Workspace(std::u16string programFolder, WorkspaceServices services,
-              std::u16string pickerStart, std::vector<std::u16string> drives);
+    Workspace(std::u16string programFolder, WorkspaceServices services, std::u16string pickerStart,
+              std::vector<std::u16string> drives);
     ~Workspace();
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
