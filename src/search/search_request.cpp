@@ -37,6 +37,16 @@ SearchRequest SearchRequest::build(std::u16string_view typedPattern,
     return request;
 }
 
+SearchRequest SearchRequest::withSwitches(const SearchSwitches& switches) const {
+    SearchRequest request = *this;
+    request.switches_ = switches;
+    request.switches_.dotAll = switches_.dotAll;
+    request.expression_.setIgnoreCase(switches.ignoreCase);
+    request.expression_.setGlobal(switches.global);
+    request.expression_.setMultiline(switches.multiline);
+    return request;
+}
+
 std::optional<std::u16string> SearchRequest::error() const {
     std::optional<std::u16string> reason = compileError(expression_);
     if (!reason || cleaned_ == expression_.pattern()) return reason;

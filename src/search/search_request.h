@@ -45,6 +45,10 @@ class SearchRequest {
 
     const RegExp& expression() const { return expression_; }
 
+    // The same pattern and replacement under other engine switches (ignore case, global,
+    // multiline); the dot switch stays the one the pattern was cleaned with.
+    SearchRequest withSwitches(const SearchSwitches& switches) const;
+
   private:
     std::u16string typed_;
     std::u16string cleaned_;

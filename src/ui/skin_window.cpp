@@ -42,29 +42,22 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
     ensureUiResources();
     setObjectName(QStringLiteral("LodestarWindow"));
     prompts_.setParent(this);
-    form_ = std::make_unique<MainWindow>(programFolder,
-                                         WindowServices{prompts_, clipboard_, *timer_, shell_});
+    jobs_ = std::make_unique<QtWorkRunner>();
+    runner_ = std::make_unique<QtWorkRunner>();
+    const std::u16string stateFile = windowStatePath(stateFolder);
+    workspace_ = std::make_unique<Workspace>(
+        programFolder,
+        WorkspaceServices{prompts_, clipboard_, *timer_, shell_, jobs_.get(), runner_.get()},
+        pickerStartFolder(stateFile), machineDrives());
+    form_ = &workspace_->window();
     form_->showForm = [this](const std::string& name) { showForm(name); };
     form_->help().setViewer(new QtHelpViewer(this, [this](const std::u16string& address) {
         guarded(*form_, [&] { form_->help().openWebPage(address); });
     }));
-    jobs_ = std::make_unique<QtWorkRunner>();
-    form_->setWorkRunner(jobs_.get());
-    form_->stateFile = windowStatePath(stateFolder);
-    runner_ = std::make_unique<QtWorkRunner>();
-    folder_ = std::make_unique<FolderMode>(*form_, prompts_, *runner_,
-                                           pickerStartFolder(form_->stateFile), machineDrives());
-    folder_->picker().setHost(this);
-    exportForm_ = std::make_unique<ExportForm>(*form_, prompts_);
-    exportForm_->setWorkRunner(runner_.get());  // in line with the folder runs
-    exportForm_->folderFiles = [this] {
-        return FolderFiles{folder_->listedFiles(), folder_->lastSearchTotal()};
-    };
-    options_ = std::make_unique<OptionSetting>(*form_, prompts_);
-    assistant_ = std::make_unique<RegAssist>(*form_, prompts_, form_->programFolder() + u"lib/");
-    for (Form* secondary :
-         {static_cast<Form*>(exportForm_.get()), static_cast<Form*>(options_.get()),
-          static_cast<Form*>(assistant_.get())})
+    form_->stateFile = stateFile;
+    workspace_->folder().picker().setHost(this);
+    for (Form* secondary : {static_cast<Form*>(&exportForm()), static_cast<Form*>(&optionSetting()),
+                            static_cast<Form*>(&assistant())})
         secondary->setHost(this);
 
     client_ = new QWidget(this);
@@ -94,7 +87,7 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
 }
 
 bool SkinWindow::endWork(int ms) {
-    folder_->stop();
+    folderMode().stop();
     if (!form_->closed()) form_->terminate();
     QElapsedTimer clock;
     clock.start();
@@ -107,7 +100,7 @@ SkinWindow::~SkinWindow() {
     habits_ = nullptr;
     // A run still going ends after its current file, an open or search at its next step;
     // their reports are dropped with the runners.
-    folder_->stop();
+    folderMode().stop();
     runner_.reset();
     if (!form_->closed()) form_->terminate();
     form_->setWorkRunner(nullptr);
@@ -136,11 +129,12 @@ SkinWindow::~SkinWindow() {
         delete window;
     }
     formWindows_.clear();
-    folder_.reset();
     // The widgets go with the window after this; what they signal on their way out no longer
     // reaches the form.
     delete binder_;
     binder_ = nullptr;
+    form_ = nullptr;
+    workspace_.reset();
 }
 
 void SkinWindow::buildPanes() {
@@ -215,9 +209,9 @@ void SkinWindow::showForm(const std::string& name) {
         about_->activateWindow();
         return;
     }
-    if (name == "frmExport") exportForm_->show();
-    if (name == "OptionSetting") options_->open();
-    if (name == "RegAssist") assistant_->open();
+    if (name == "frmExport") exportForm().show();
+    if (name == "OptionSetting") optionSetting().open();
+    if (name == "RegAssist") assistant().open();
 }
 
 FormWindow* SkinWindow::formWindow(const Form& form) const {

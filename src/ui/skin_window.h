@@ -11,12 +11,8 @@
 #include <string>
 
 #include "files/user_folders.h"
-#include "forms/assistant/reg_assist.h"
-#include "forms/export/export_form.h"
-#include "forms/folder/folder_mode.h"
-#include "forms/main/main_window.h"
 #include "forms/model/form.h"
-#include "forms/options/option_setting.h"
+#include "forms/workspace/workspace.h"
 #include "ui/about_box.h"
 #include "ui/qt_services.h"
 
@@ -54,10 +50,10 @@ class SkinWindow : public QMainWindow, public FormHost {
     // The "Used Regexps" pop-up, built from the form's entries each time it opens.
     QMenu* usedRegexpMenu() const { return usedRegexps_; }
     AboutBox* aboutBox() const { return about_; }
-    FolderMode& folderMode() { return *folder_; }
-    ExportForm& exportForm() { return *exportForm_; }
-    OptionSetting& optionSetting() { return *options_; }
-    RegAssist& assistant() { return *assistant_; }
+    FolderScope& folderMode() { return workspace_->folder(); }
+    ExportForm& exportForm() { return workspace_->exportForm(); }
+    OptionSetting& optionSetting() { return workspace_->optionSetting(); }
+    RegAssist& assistant() { return workspace_->assistant(); }
     // The window of a secondary form, once it has been shown; nullptr before.
     FormWindow* formWindow(const Form& form) const;
 
@@ -101,15 +97,12 @@ class SkinWindow : public QMainWindow, public FormHost {
     std::unique_ptr<QtOneShotTimer> timer_;
     QtShell shell_;
     std::u16string programFolder_;
-    std::unique_ptr<MainWindow> form_;
+    std::unique_ptr<Workspace> workspace_;
+    MainWindow* form_ = nullptr;  // the workspace's window
     // The single file's open and search, and the folder runs: each runner takes its runs one
     // at a time, and the two may work side by side.
     std::unique_ptr<QtWorkRunner> jobs_;
     std::unique_ptr<QtWorkRunner> runner_;
-    std::unique_ptr<FolderMode> folder_;
-    std::unique_ptr<ExportForm> exportForm_;
-    std::unique_ptr<OptionSetting> options_;
-    std::unique_ptr<RegAssist> assistant_;
     std::map<const Form*, FormWindow*> formWindows_;
     bool busy_ = false;
 

@@ -189,7 +189,7 @@ class SkinTest : public ::testing::Test {
         }
         press(picker, "btnOK");
         EXPECT_FALSE(picker->isVisible());
-        ASSERT_TRUE(waitUntil([&] { return form().MultiMode && form().FileList.size() > 1; }));
+        ASSERT_TRUE(waitUntil([&] { return form().MultiMode && folder().fileList().size() > 1; }));
         settle();
     }
     // Types the path into the path box and presses Enter.
@@ -275,7 +275,7 @@ class SkinTest : public ::testing::Test {
         return qobject_cast<T*>(window->control(name));
     }
     MainWindow& form() { return window->form(); }
-    FolderMode& folder() { return window->folderMode(); }
+    FolderScope& folder() { return window->folderMode(); }
     ui::PaneView* view(Pane p) { return window->paneView(p); }
     QVariant dom(Pane p, const QString& script) { return view(p)->evaluate(script); }
     QString sourceText() { return dom(Pane::SuperMonitor, "document.body.innerText").toString(); }

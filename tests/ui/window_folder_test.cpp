@@ -70,7 +70,7 @@ TEST_F(FolderWindowTest, SearchUntickReplaceRestoreAndAction) {
     table("document.getElementsByName('chk')[3].click(); 1");
     ASSERT_TRUE(waitUntil([&] { return !folder().IsFileChecked(4); }));
     table("document.querySelector(\"a[href='#2']\").click(); 1");
-    ASSERT_TRUE(waitUntil([&] { return form().SelectedRow == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return folder().selectedRow() == 2; }));
     EXPECT_EQ(table("document.getElementById('infoList').rows[2].style.backgroundColor").toString(),
               QStringLiteral("yellow"));
 
@@ -207,7 +207,7 @@ TEST_F(FolderWindowTest, ALongTableRendersOnlyWhatIsSeenAndKeepsEveryRowReachabl
                          .arg(k))
             .toString();
     };
-    folder().SelectFileRow(form(), u"list.tmp#3");
+    folder().selectFileRow(u"list.tmp#3");
     EXPECT_TRUE(waitUntil([&] { return row(3) == QStringLiteral("1 yellow"); }))
         << row(3).toStdString();
     table("window.scrollTo(0, document.body.scrollHeight); ''");

@@ -295,7 +295,7 @@ TEST_F(ShellTest, SourceContextMenuCopiesAndUsesTheSelectionAsPattern) {
 // list step; a file opened puts the focus into the pattern box.
 TEST_F(ShellTest, KeysFindAndStepThroughTheMatches) {
     drop(window->control("inRepWith"), docs.put("k.txt", "one two one one\r\n"));
-    ASSERT_EQ(form().curFileName, docs.file("k.txt"));
+    ASSERT_EQ(form().document().path, docs.file("k.txt"));
     EXPECT_TRUE(waitUntil([&] {
         return QApplication::focusWidget() == window->control("inRepFrom");
     })) << "the pattern box has the focus after a file opens";
@@ -332,10 +332,10 @@ TEST_F(ShellTest, ADroppedFileOpensWhereverItLandsAndARecentOneOpensFromTheMenu)
     const std::u16string first = docs.put("first.txt", "first\r\n");
     const std::u16string second = docs.put("second.txt", "second\r\n");
     drop(pageWidget(Pane::SuperMonitor), first);  // on the page: opened, not shown by the browser
-    EXPECT_EQ(form().curFileName, first);
+    EXPECT_EQ(form().document().path, first);
     EXPECT_TRUE(waitUntil([&] { return sourceText().contains(QStringLiteral("first")); }));
     drop(window->control("logger"), second);
-    EXPECT_EQ(form().curFileName, second);
+    EXPECT_EQ(form().document().path, second);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("second.txt \u2014 Lodestar"));
 
     auto* recent = window->findChild<QMenu*>(QStringLiteral("mRecent"));
@@ -345,7 +345,7 @@ TEST_F(ShellTest, ADroppedFileOpensWhereverItLandsAndARecentOneOpensFromTheMenu)
     EXPECT_EQ(recent->actions()[1]->text(), QStringLiteral("&2  ") + ui::toQ(first));
     recent->actions()[1]->trigger();
     settle();
-    EXPECT_EQ(form().curFileName, first);
+    EXPECT_EQ(form().document().path, first);
 }
 
 TEST_F(ShellTest, TheStateWrittenAtExitIsTakenUpByTheNextWindow) {

@@ -56,7 +56,7 @@ TEST_F(UsersTextWindowTest, AFailedSaveShowsABoxWithTheReasonAndKeepsTheText) {
     EXPECT_GT(box.text.size(), 25) << "the reason is missing";
     EXPECT_EQ(docs.bytes("x.txt"), "aaa");
     EXPECT_TRUE(window->control("btnSave")->isEnabled());
-    EXPECT_EQ(toUtf8(form().txtDoc), "bbb");
+    EXPECT_EQ(toUtf8(form().document().text), "bbb");
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_TRUE(
         widget<QPlainTextEdit>("logger")->toPlainText().contains("Err:Can't save the file."));
@@ -90,8 +90,8 @@ TEST_F(UsersTextWindowTest, OpenFolderWithUnsavedTextAsksAndCancelKeepsTheText) 
     EXPECT_NE(seen.text.indexOf(QStringLiteral("Your file not saved")), -1);
     settle();
     EXPECT_FALSE(form().MultiMode);
-    EXPECT_EQ(form().curFileName, path);
-    EXPECT_EQ(toUtf8(form().txtDoc.str()), "bbb");
+    EXPECT_EQ(form().document().path, path);
+    EXPECT_EQ(toUtf8(form().document().text.str()), "bbb");
 }
 
 TEST_F(UsersTextWindowTest, TwoSavesThenTwoRestoresGiveTheTextAsFirstOpened) {
@@ -106,7 +106,7 @@ TEST_F(UsersTextWindowTest, TwoSavesThenTwoRestoresGiveTheTextAsFirstOpened) {
     ASSERT_TRUE(waitUntil([&] { return docs.bytes("notes.html") == "pear"; }));
     restoreByKey();
     ASSERT_TRUE(waitUntil([&] { return docs.bytes("notes.html") == "apple"; }));
-    EXPECT_EQ(toUtf8(form().txtDoc.str()), "apple");
+    EXPECT_EQ(toUtf8(form().document().text.str()), "apple");
     EXPECT_EQ(docs.bytes("notes.bak"), "the user's own");
     EXPECT_FALSE(form().controls()["btnRestore"].enabled);
 }

@@ -1,8 +1,6 @@
 // The assistant's controls and behaviour; the composing itself is the Composer's.
 #include "forms/assistant/reg_assist.h"
 
-#include "forms/main/main_window.h"
-
 namespace lodestar {
 
 namespace {
@@ -25,8 +23,8 @@ std::vector<std::u16string> namesOf(const std::vector<LibraryEntry>& entries) {
 
 }  // namespace
 
-RegAssist::RegAssist(MainWindow& window, Prompts& prompts, std::u16string libFolder)
-    : Form("RegAssist", prompts), window_(window), libFolder_(std::move(libFolder)) {
+RegAssist::RegAssist(PatternBox& patternBox, Prompts& prompts, std::u16string libFolder)
+    : Form("RegAssist", prompts), patternBox_(patternBox), libFolder_(std::move(libFolder)) {
     ControlModel& c = controls();
     c.add(make("RegAssist", ControlKind::Frame, u"RegEx Assistant", {0, 0, 6600, 3960}));
     Control pattern = make(kPattern, ControlKind::TextBox, u"", {120, 120, 6360, 345});
@@ -78,7 +76,7 @@ void RegAssist::onClick(const std::string& control) {
     } else if (control == "btnClear") {
         composer_.clear();
     } else if (control == "btnOk") {
-        window_.typeText("inRepFrom", composer_.appendTo(window_.controls()["inRepFrom"].text));
+        patternBox_.typePattern(composer_.appendTo(patternBox_.patternText()));
         hide();
         return;
     } else if (control == "Command1") {

@@ -8,15 +8,14 @@
 #include "assistant/composer.h"
 #include "assistant/library.h"
 #include "forms/model/form.h"
+#include "forms/ports/pattern_box.h"
 
 namespace lodestar {
-
-class MainWindow;
 
 class RegAssist : public Form {
   public:
     // `libFolder` holds metachar.lib, limit.lib, repeat.lib, regExp.lib and symbol.lib.
-    RegAssist(MainWindow& window, Prompts& prompts, std::u16string libFolder);
+    RegAssist(PatternBox& patternBox, Prompts& prompts, std::u16string libFolder);
 
     // Shows the assistant; the first opening reads the libraries and fills the lists.
     void open();
@@ -34,7 +33,7 @@ class RegAssist : public Form {
     // The pattern box, its caret, the description and Undo/Redo follow the composer.
     void showComposer();
 
-    MainWindow& window_;
+    PatternBox& patternBox_;
     std::u16string libFolder_;
     bool loaded_ = false;
     AssistantLibraries libraries_;

@@ -9,9 +9,8 @@
 #include "export/formats.h"
 #include "files/paths.h"
 #include "files/same_file.h"
-#include "forms/main/control_catalog.h"
-#include "forms/main/main_window.h"
-#include "forms/main/progress_bar.h"
+#include "forms/model/app_title.h"
+#include "forms/model/progress_bar.h"
 #include "runs/extraction.h"
 
 namespace lodestar {
@@ -28,7 +27,7 @@ Control make(const char* name, ControlKind kind, const char16_t* text, Rect geom
 // The extraction's reports go to the window's log and status line, on the window's thread.
 class WindowSink : public FileSink {
   public:
-    WindowSink(MainWindow& window, WorkRunner& runner) : window_(window), runner_(runner) {}
+    WindowSink(ExportPort& window, WorkRunner& runner) : window_(window), runner_(runner) {}
     void fileDone(const FileOutcome&) override {}
     void logLine(std::u16string_view message) override {
         runner_.post([&w = window_, line = std::u16string(message)] { w.logLine(line); });
@@ -43,13 +42,13 @@ class WindowSink : public FileSink {
     }
 
   private:
-    MainWindow& window_;
+    ExportPort& window_;
     WorkRunner& runner_;
 };
 
 }  // namespace
 
-ExportForm::ExportForm(MainWindow& window, Prompts& prompts)
+ExportForm::ExportForm(ExportPort& window, Prompts& prompts)
     : Form("frmExport", prompts), window_(window) {
     ControlModel& c = controls();
     c.add(make("frmExport", ControlKind::Frame, u"Export", {0, 0, 5400, 3240}, ""));
@@ -132,8 +131,9 @@ void ExportForm::exportMatches() {
         return;
     }
 
-    if (!window_.getRepParam() || window_.searchPattern.empty()) return;
-    const FolderFiles source = filesToExtract();
+    const std::optional<SearchRequest> request = window_.readRequest();
+    if (!request || request->empty()) return;
+    const FolderFiles source = window_.exportTargets();
     if (isOneOfFiles(exFileName_, source.files)) {
         prompts().message(u"The export file is one of the searched files; choose another output.",
                           kAppTitle);
@@ -157,16 +157,15 @@ void ExportForm::exportMatches() {
     auto steps = std::make_shared<PercentSteps>();
     target.progress = [this, steps](std::size_t done, std::size_t total) {
         if (const std::optional<int> percent = steps->next(done, total))
-            runner_->post(
-                [this, percent = *percent] { showProgress(window_.controls(), percent, 100); });
+            runner_->post([this, percent = *percent] { window_.showProgress(percent, 100); });
     };
     auto sink = std::make_shared<WindowSink>(window_, *runner_);
     auto summary = std::make_shared<ExtractSummary>();
     controls().setEnabled("btnOK", false);
     window_.setRunning(true, [stop] { stop->request(); });
     runner_->start(
-        [summary, sink, stop, target, source, expr = window_.expression,
-         pattern = window_.searchPattern, reading = window_.reading] {
+        [summary, sink, stop, target, source, expr = request->expression(),
+         pattern = request->searchPattern(), reading = window_.textReading()] {
             try {
                 *summary = ExtractAll(expr, pattern, source.files, source.lastSearchTotal, target,
                                       *sink, reading, stop.get());
@@ -176,25 +175,13 @@ void ExportForm::exportMatches() {
             }
         },
         [this, summary] {
-            showProgress(window_.controls(), 0, 0);
+            window_.showProgress(0, 0);
             window_.setRunning(false);
             controls().setEnabled("btnOK", true);
             if (summary->result != ExtractResult::Saved) return;
             prompts().message(u"Extraction finished.", kAppTitle);
             hide();
         });
-}
-
-FolderFiles ExportForm::filesToExtract() const {
-    if (window_.MultiMode && folderFiles) return folderFiles();
-    FolderFiles source;
-    if (!window_.MultiMode && !window_.curFileName.empty()) {
-        source.files.push_back({window_.curFileName, true});
-        return source;
-    }
-    for (std::size_t i = 1; i < window_.FileList.size(); ++i)
-        source.files.push_back({window_.FileList[i], true});
-    return source;
 }
 
 }  // namespace lodestar

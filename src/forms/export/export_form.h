@@ -12,27 +12,16 @@
 #include "export/delimiters.h"
 #include "files/file_sink.h"
 #include "forms/model/form.h"
+#include "forms/ports/export_port.h"
 #include "platform/work_runner.h"
 
 namespace lodestar {
 
-class MainWindow;
-
-// What the extraction reads of a folder search: every listed file with its tick, and the total
-// of the last folder search (the sum of the counts of the files ticked at that time).
-struct FolderFiles {
-    std::vector<FileItem> files;
-    std::optional<std::size_t> lastSearchTotal;
-};
-
 class ExportForm : public Form {
   public:
     // Fills the type list and selects TXT, which fills the delimiter list.
-    ExportForm(MainWindow& window, Prompts& prompts);
+    ExportForm(ExportPort& window, Prompts& prompts);
 
-    // Folder mode provides the listed files and their ticks; without it (or in single-file
-    // mode) the extraction reads the window's own file list, every file ticked.
-    std::function<FolderFiles()> folderFiles;
     // Where the extraction runs; without one it runs at once on the caller's thread.
     void setWorkRunner(WorkRunner* runner) { runner_ = runner ? runner : &immediate_; }
 
@@ -52,9 +41,7 @@ class ExportForm : public Form {
   private:
     void typeChanged();
     void delimiterChanged();
-    FolderFiles filesToExtract() const;
-
-    MainWindow& window_;
+    ExportPort& window_;
     int exType_ = 0;
     DelimiterTable table_;
     std::u16string exFileName_;

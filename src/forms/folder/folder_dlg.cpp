@@ -9,7 +9,7 @@
 #include "files/folder_tree.h"
 #include "files/path_glob.h"
 #include "files/paths.h"
-#include "forms/main/control_catalog.h"
+#include "forms/model/app_title.h"
 
 namespace lodestar {
 

@@ -2,13 +2,11 @@
 // tooltips, shortcuts, which start disabled, checked or hidden, and the geometry in twips.
 #pragma once
 
+#include "forms/model/app_title.h"
 #include "forms/model/controls.h"
 
 namespace lodestar {
 
 void addMainWindowControls(ControlModel& controls);
-
-// The caption of message boxes that carry the program's title.
-inline constexpr char16_t kAppTitle[] = u"Lodestar";
 
 }  // namespace lodestar

@@ -10,7 +10,7 @@
 namespace lodestar {
 
 void MainWindow::showEncoding() {
-    controls_.setText("lblEncoding", encodingLabel(curFormat));
+    controls_.setText("lblEncoding", encodingLabel(doc_.format));
 }
 
 void MainWindow::reopenWithEncoding(const std::string& entry) {
@@ -22,18 +22,18 @@ void MainWindow::reopenWithEncoding(const std::string& entry) {
         {"mEnc1252", TextEncoding::Windows1252},
     };
     const auto chosen = kEntries.find(entry);
-    if (chosen == kEntries.end() || curFileName.empty() || MultiMode) return;
+    if (chosen == kEntries.end() || doc_.path.empty() || MultiMode) return;
     if (!settleUnsaved(u"Your file not saved, save it before reading it again as another "
                        u"encoding?"))
         return;
     try {
         TextReading once = reading;
         once.fixed = chosen->second;
-        loadedStamp_ = stampOf(curFileName);
-        DecodedText file = loadTextFile(curFileName, once);
-        txtDoc = std::move(file.text);
-        LoadedText = txtDoc;
-        curFormat = loadedFormat = file.format;
+        doc_.stamp = stampOf(doc_.path);
+        DecodedText file = loadTextFile(doc_.path, once);
+        doc_.text = std::move(file.text);
+        doc_.loaded = doc_.text;
+        doc_.format = doc_.loadedFormat = file.format;
     } catch (const Error& e) {
         logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));
         return;
@@ -41,17 +41,17 @@ void MainWindow::reopenWithEncoding(const std::string& entry) {
     setSaveEnabled(false);
     setRestoreEnabled(false);
     resetMatchState();
-    renderSource(txtDoc);
+    renderSource(doc_.text);
     showEncoding();
-    logLine(u"Reopen file " + curFileName + u" as " + encodingLabel(curFormat));
+    logLine(u"Reopen file " + doc_.path + u" as " + encodingLabel(doc_.format));
 }
 
 bool MainWindow::encodingHolds(const std::u16string& newText) {
-    const auto character = unholdableCharacter(newText, curFormat.encoding);
+    const auto character = unholdableCharacter(newText, doc_.format.encoding);
     if (!character) return true;
-    const std::u16string reason = fromUtf8(cannotHoldMessage(*character, curFormat.encoding));
+    const std::u16string reason = fromUtf8(cannotHoldMessage(*character, doc_.format.encoding));
     // Only Windows-1252 has a way out: UTF-8 holds every character but a lone surrogate.
-    if (curFormat.encoding != TextEncoding::Windows1252) {
+    if (doc_.format.encoding != TextEncoding::Windows1252) {
         logError(reason + u"\r\nThe text is unchanged.");
         return false;
     }
@@ -60,7 +60,7 @@ bool MainWindow::encodingHolds(const std::u16string& newText) {
         logLine(u"Replace cancelled, the text is unchanged.");
         return false;
     }
-    curFormat = TextFormat{TextEncoding::Utf8, false, ""};
+    doc_.format = TextFormat{TextEncoding::Utf8, false, ""};
     showEncoding();
     return true;
 }

@@ -2,8 +2,6 @@
 // enabling of command twins), the two working modes, and the dispatch of clicks by name.
 #include "forms/main/main_window.h"
 
-#include <map>
-#include <set>
 #include <stdexcept>
 
 #include "backups/backup.h"
@@ -12,6 +10,7 @@
 #include "files/text_file.h"
 #include "files/user_folders.h"
 #include "forms/main/control_catalog.h"
+#include "forms/model/progress_bar.h"
 #include "settings/user_settings.h"
 
 namespace lodestar {
@@ -44,15 +43,14 @@ MainWindow::MainWindow(std::u16string programFolder, WindowServices services)
       help_(programFolder_, services.shell, services.prompts),
       layout_(controls_) {
     addMainWindowControls(controls_);
+    registerCommands();
     controls_.onChange([this](const Control& c) {
-        if (c.name == "btnNext" || c.name == "btnPrev")
-            controls_.setEnabled(c.name == "btnNext" ? "mNext" : "mPrev", c.enabled);
         if (c.name != "MainWindow") refreshTitle();
     });
 }
 
 MainWindow::~MainWindow() {
-    stopJob();
+    jobs_.stop();
 }
 
 PaneModel& MainWindow::pane(Pane which) {
@@ -74,11 +72,6 @@ const PaneModel& MainWindow::pane(Pane which) const {
 // ---- Life cycle -----------------------------------------------------------------------------
 
 void MainWindow::load() {
-    // The shared expression starts with ignore case and global on, multiline off.
-    expression = RegExp();
-    expression.setIgnoreCase(true);
-    expression.setGlobal(true);
-
     std::vector<std::u16string> ignoredOptionLines;
     try {
         options =
@@ -105,12 +98,10 @@ void MainWindow::load() {
         if (isSpecialFile(file))
             logLine(file + u" is not a regular file (a FIFO or a device); it is not read.");
 
-    LoadedText.clear();
-    curFileName.clear();
-    txtDoc.clear();
+    doc_.loaded.clear();
+    doc_.path.clear();
+    doc_.text.clear();
     renderedSource.clear();
-    CurrentFolder.clear();
-    SelectedRow = 0;
 
     layout_.initialGeometry();
     superMonitor_.navigate(programFolder_ + u"help/default.htm");
@@ -124,6 +115,7 @@ void MainWindow::load() {
     showViewTicks();
     showStartHints();
     reportMissingDataFiles();
+    request_ = SearchRequest().withSwitches(tickedSwitches());
     applyRememberedState();
 }
 
@@ -153,7 +145,7 @@ bool MainWindow::queryUnload() {
 void MainWindow::terminate() {
     curMatch = 0;  // the collected marks are dropped with the window
     services_.timer.stop();
-    stopJob();  // a file still being read or searched is of no use any more
+    jobs_.stop();  // a file still being read or searched is of no use any more
     closed_ = true;
 }
 
@@ -185,29 +177,81 @@ bool MainWindow::confirm(const std::u16string& question) {
     return services_.prompts.okCancel(question, kConfirmCaption);
 }
 
+void MainWindow::showProgress(double done, double total) {
+    lodestar::showProgress(controls_, done, total);
+}
+
+const std::u16string& MainWindow::openPath() const {
+    static const std::u16string none;
+    if (!MultiMode) return doc_.path;
+    return folderWork_ ? folderWork_->folder() : none;
+}
+
+void MainWindow::restorePathBox() {
+    controls_.setText("inputPath", openPath());
+}
+
+void MainWindow::showSourcePane() {
+    if (!superMonitor_.visible()) OpenMonitor();
+}
+
+void MainWindow::setCurrentFile(const std::u16string& path) {
+    doc_.path = path;
+    controls_.setText("LblCurName", doc_.path);
+}
+
+// A search over the folder's files has ended: its total stands, Export may take it, and the
+// picked file shows its marks.
+void MainWindow::folderSearchDone(std::size_t total) {
+    controls_.setText("lblTotal", decimal(static_cast<long long>(total)));
+    SearchDone = true;
+    controls_.setEnabled("btnExp", true);
+    controls_.setEnabled("mExp", true);
+    readPickedFile(true);
+}
+
+FolderFiles MainWindow::exportTargets() const {
+    if (MultiMode) return folderWork_ ? folderWork_->listed() : FolderFiles{};
+    FolderFiles source;
+    if (!doc_.path.empty()) source.files.push_back({doc_.path, true});
+    return source;
+}
+
+PatternFont MainWindow::patternFont() const {
+    const Control& box = controls_["inRepFrom"];
+    return {box.fontName, box.fontSize};
+}
+
+// The two pattern boxes look alike; the source view takes its font at once, and its
+// highlighting once shown again.
+void MainWindow::applyOptions(const Options& changed) {
+    const bool hadSyntax = options.showSyntax;
+    options = changed;
+    if (superMonitor_.hasCode())
+        superMonitor_.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
+    for (const char* box : {"inRepFrom", "inRepWith"})
+        controls_.setFont(box, options.patternFontName, options.patternFontSize);
+    if (controls_["SuperMonitor"].visible && options.showSyntax != hadSyntax) reShow();
+}
+
 void MainWindow::EnableBtn(bool on) {
-    for (const char* name : {"btnFind", "mFind", "btnReplace", "mReplace", "btnAction", "mAction"})
-        controls_.setEnabled(name, on);
+    for (const char* id : {"find", "replace", "action"}) commands_.setEnabled(id, on);
 }
 
 void MainWindow::setSaveEnabled(bool on) {
-    controls_.setEnabled("btnSave", on);
-    controls_.setEnabled("mSave", on);
+    commands_.setEnabled("save", on);
 }
 
 void MainWindow::setRestoreEnabled(bool on) {
-    controls_.setEnabled("btnRestore", on);
-    controls_.setEnabled("mRestore", on);
+    commands_.setEnabled("restore", on);
 }
 
 void MainWindow::enableSourceTools() {
-    for (const char* name : {"btnViewIn", "mViewIn", "btnWrap", "mWrap"})
-        controls_.setEnabled(name, true);
+    for (const char* id : {"invisible", "wrap"}) commands_.setEnabled(id, true);
 }
 
 void MainWindow::disableSourceTools() {
-    for (const char* name : {"btnViewIn", "mViewIn", "btnWrap", "mWrap"})
-        controls_.setEnabled(name, false);
+    for (const char* id : {"invisible", "wrap"}) commands_.setEnabled(id, false);
 }
 
 void MainWindow::setPaneVisible(Pane which, bool on) {
@@ -228,10 +272,10 @@ void MainWindow::doSingle() {
     setPaneVisible(Pane::ListView, false);
     writeMatchList(u"");
     controls_.setTooltip("selFile", u"Select File");
-    controls_.setText("inputPath", curFileName);
+    controls_.setText("inputPath", doc_.path);
     EnableBtn(true);
     // The file's history of saves outlives the window: Restore takes back its newest step.
-    setRestoreEnabled(!savedSteps(curFileName).empty());
+    setRestoreEnabled(!savedSteps(doc_.path).empty());
     setSaveEnabled(false);
     controls_.setEnabled("mClose", true);
     controls_.setEnabled("mSaveAs", true);
@@ -259,8 +303,7 @@ void MainWindow::doMulti() {
         u"<font style='font:normal 13px verdana'>"
         u"Please click on a file name above to show source code here.</font>");
     writeMatchList(u"");
-    SelectedRow = 0;
-    curFileName.clear();
+    doc_.path.clear();
     controls_.setText("LblCurName", u"");
     controls_.setText("lblTotal", u"");
     resetMatchState();
@@ -273,9 +316,9 @@ void MainWindow::doMulti() {
 
 void MainWindow::closeSingleFile() {
     renderedSource.clear();
-    txtDoc.clear();
-    LoadedText.clear();
-    curFileName.clear();
+    doc_.text.clear();
+    doc_.loaded.clear();
+    doc_.path.clear();
     if (!MultiMode) controls_.setText("inputPath", u"");  // folder mode shows the folder there
     controls_.setText("LblCurName", u"");
     controls_.setText("lblTotal", u"");
@@ -292,7 +335,7 @@ void MainWindow::closeSingleFile() {
 }
 
 void MainWindow::clearFolderState() {
-    CurrentFolder.clear();
+    if (folderWork_) folderWork_->close();
     setRestoreEnabled(false);
     EnableBtn(false);
 }
@@ -304,14 +347,16 @@ void MainWindow::resetMatchState() {
     controls_.setText("matchNo", u"0/0");
     writeMatchList(u"");
     // Marks that can no longer be stepped through are not left in the source view.
-    if (marksShown_) renderSource(txtDoc);
+    if (marksShown_) renderSource(doc_.text);
 }
 
 // ---- Input ----------------------------------------------------------------------------------
 
 void MainWindow::click(const std::string& name) {
     if (closed_ || !controls_.has(name) || !controls_[name].enabled) return;
-    if (working_ && !allowedWhileWorking(name)) return;  // the file being opened comes first
+    const WindowCommand* command = commands_.byControl(name);
+    if (jobs_.working() && !allowedWhileWorking(command))
+        return;  // the file being opened comes first
     if (name.rfind("chk", 0) == 0) {
         controls_.setChecked(name, !controls_[name].checked);
         onSwitch(name);
@@ -329,64 +374,9 @@ void MainWindow::click(const std::string& name) {
         reopenWithEncoding(name);
         return;
     }
-    using Handler = void (MainWindow::*)();
-    static const std::map<std::string, Handler> handlers = {
-        {"selFile", &MainWindow::openFileCommand},
-        {"mOpenFile", &MainWindow::openFileCommand},
-        {"mClose", &MainWindow::instantTestCommand},
-        {"btnSave", &MainWindow::saveCommand},
-        {"mSave", &MainWindow::saveCommand},
-        {"mSaveAs", &MainWindow::saveAsCommand},
-        {"btnFind", &MainWindow::find},
-        {"mFind", &MainWindow::find},
-        {"btnReplace", &MainWindow::replaceCommand},
-        {"mReplace", &MainWindow::replaceCommand},
-        {"btnRestore", &MainWindow::restoreCommand},
-        {"mRestore", &MainWindow::restoreCommand},
-        {"btnAction", &MainWindow::actionCommand},
-        {"mAction", &MainWindow::actionCommand},
-        {"btnNext", &MainWindow::next},
-        {"btnPrev", &MainWindow::prevMatch},
-        {"mNext", &MainWindow::next},
-        {"mPrev", &MainWindow::prevMatch},
-        {"View_FS", &MainWindow::viewSource},
-        {"mFsrc", &MainWindow::viewSource},
-        {"View_ML", &MainWindow::viewMatchList},
-        {"mMlist", &MainWindow::viewMatchList},
-        {"btnViewIn", &MainWindow::viewInvisible},
-        {"mViewIn", &MainWindow::viewInvisible},
-        {"btnWrap", &MainWindow::wordWrap},
-        {"mWrap", &MainWindow::wordWrap},
-        {"mClearHis", &MainWindow::clearHistory},
-        {"btnStop", &MainWindow::stopCommand},
-        {"mStop", &MainWindow::stopCommand},
-    };
-    if (auto it = handlers.find(name); it != handlers.end()) {
-        (this->*it->second)();
-        return;
-    }
-    if (name == "mIgnore" || name == "mGlobal" || name == "mDot" || name == "mLine") {
-        onSwitch(name);
-    } else if (name == "btnOpenFolder" || name == "mOpenFolder") {
-        openFolderCommand();
-    } else if (name == "mExit") {
-        if (queryUnload()) terminate();
-    } else if (name == "btnExp" || name == "mExp") {
-        if (showForm) showForm("frmExport");
-    } else if (name == "mOptions") {
-        if (showForm) showForm("OptionSetting");
-    } else if (name == "mAbout") {
-        if (showForm) showForm("About");
-    } else if (name == "btnRegaid") {
-        if (showForm) showForm("RegAssist");
-    } else if (name == "mContents") {
-        std::u16string page = u"index.htm";
-        help_.showHelpPage(page);
-    } else if (name == "mWeb") {
-        help_.openHomePage();
-    } else if (name == "mExample") {
-        help_.openExamplesPage();
-    }
+    if (!command) return;
+    if (command->unsavedQuestion && !settleUnsaved(command->unsavedQuestion)) return;
+    command->handler();
 }
 
 void MainWindow::typeText(const std::string& name, const std::u16string& text) {
@@ -403,7 +393,7 @@ void MainWindow::textFocusLost(const std::string& name) {
     const std::u16string text = trimSpaces(controls_[name].text);
     // Leaving the box that shows the open folder or file keeps them as they are; Enter there
     // reads the file again.
-    if (text.empty() || text == (MultiMode ? CurrentFolder : curFileName)) return;
+    if (text.empty() || text == openPath()) return;
     OpenPath(text);
 }
 
@@ -413,14 +403,14 @@ void MainWindow::onFileTicked(long long row, bool on) {
 
 // While a file is opened or searched: Stop, Help and Exit; in single-file mode also Find, which
 // stops the search before it and starts its own.
-bool MainWindow::allowedWhileWorking(const std::string& name) const {
-    static const std::set<std::string> always = {"mExit",    "mAbout",  "mContents", "mWeb",
-                                                 "mExample", "btnStop", "mStop"};
-    return always.count(name) > 0 || (!MultiMode && (name == "btnFind" || name == "mFind"));
+bool MainWindow::allowedWhileWorking(const WindowCommand* command) const {
+    if (!command) return false;
+    return command->whileWorking == WhileWorking::Runs ||
+           (command->whileWorking == WhileWorking::RunsInSingleFileMode && !MultiMode);
 }
 
 void MainWindow::stopCommand() {
-    if (working_) cancelWork();
+    if (jobs_.working()) cancelWork();
     if (!running_) return;
     if (stopRun_)
         stopRun_();
@@ -430,8 +420,8 @@ void MainWindow::stopCommand() {
 
 // Stop is offered while a folder run or the open or search of a file goes on.
 void MainWindow::offerStop() {
-    const bool on = running_ || working_;
-    for (const char* stop : {"btnStop", "mStop"}) controls_.setEnabled(stop, on);
+    const bool on = running_ || jobs_.working();
+    commands_.setEnabled("stop", on);
     controls_.setVisible("btnStop", on);
 }
 
@@ -439,21 +429,7 @@ void MainWindow::setRunning(bool on, std::function<void()> stop) {
     if (on == running_) return;
     running_ = on;
     stopRun_ = on ? std::move(stop) : nullptr;
-    static const char* const conflicting[] = {
-        "btnFind",   "mFind",      "btnReplace",    "mReplace",    "btnAction",
-        "mAction",   "btnRestore", "mRestore",      "btnSave",     "mSave",
-        "btnExp",    "mExp",       "btnOpenFolder", "mOpenFolder", "selFile",
-        "mOpenFile", "mClose",     "inputPath",     "mOptions",    "mSaveAs"};
-    if (on) {
-        enabledBeforeRun_.clear();
-        for (const char* name : conflicting) {
-            enabledBeforeRun_.emplace_back(name, controls_[name].enabled);
-            controls_.setEnabled(name, false);
-        }
-    } else {
-        for (const auto& [name, enabled] : enabledBeforeRun_) controls_.setEnabled(name, enabled);
-        enabledBeforeRun_.clear();
-    }
+    commands_.standDown(on, {"inputPath"});
     offerStop();
 }
 
@@ -465,7 +441,6 @@ void MainWindow::resize(const WindowSize& size) {
 // ---- Opening ----------------------------------------------------------------------------------
 
 void MainWindow::openFileCommand() {
-    if (!settleUnsaved(u"Your file not saved, save it before opening a new file?")) return;
     std::u16string path =
         trimSpaces(services_.prompts.openFile(u"Any file|*.*|HTML file(*.htm;*.html)|*.htm;*.html|"
                                               u"text file(*.txt;*.csv)|*.txt;*.csv|"
@@ -478,7 +453,7 @@ void MainWindow::openFileCommand() {
 // The picker asks about unsaved text when its folder is chosen, whichever way it was opened.
 void MainWindow::openFolderCommand() {
     if (folderWork_)
-        folderWork_->showPicker(*this);
+        folderWork_->showPicker();
     else if (showForm)
         showForm("FolderDlg");
 }
@@ -499,7 +474,7 @@ void MainWindow::onNavigateComplete(Pane which, const std::u16string& address) {
     const bool restored = p.restoring();
     p.loaded(address, source);
     if (which == Pane::ListView && folderWork_ && address.find(u"list.tmp") != std::u16string::npos)
-        folderWork_->tableLoaded(*this);
+        folderWork_->tableLoaded();
     if (which == Pane::SuperMonitor && !restored) {
         p.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
         applyWordWrap();
@@ -534,7 +509,7 @@ bool MainWindow::onBeforeNavigate(Pane which, const std::u16string& address) {
     }
     if (which == Pane::ListView && folderWork_ &&
         address.find(u"list.tmp#") != std::u16string::npos)
-        return folderWork_->SelectFileRow(*this, address);
+        return folderWork_->selectFileRow(address);
     return false;
 }
 

@@ -16,13 +16,20 @@
 #include "core/stop_token.h"
 #include "files/file_identity.h"
 #include "files/text_encoding.h"
+#include "forms/main/command_registry.h"
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
 #include "forms/main/recent_files.h"
 #include "forms/main/result_pieces.h"
-#include "forms/main/shared_text.h"
+#include "forms/main/window_jobs.h"
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
+#include "forms/ports/export_port.h"
+#include "forms/ports/options_port.h"
+#include "forms/ports/pattern_box.h"
+#include "forms/scope/document.h"
+#include "forms/scope/folder_work.h"
+#include "forms/scope/scope_host.h"
 #include "platform/clipboard.h"
 #include "platform/one_shot_timer.h"
 #include "platform/prompts.h"
@@ -30,6 +37,7 @@
 #include "platform/work_runner.h"
 #include "replace/command_file.h"
 #include "search/regexp.h"
+#include "search/search_request.h"
 #include "settings/options.h"
 #include "settings/options_location.h"
 #include "settings/used_patterns.h"
@@ -37,8 +45,6 @@
 #include "syntax/syntax_table.h"
 
 namespace lodestar {
-
-enum class Pane { ListView, SuperMonitor, MatchView };
 
 struct RenderedBody;
 
@@ -49,37 +55,7 @@ struct WindowServices {
     Shell& shell;
 };
 
-// Folder-mode work lives with the folder forms; the window hands it over through this seam.
-// Without it, folder-mode commands do nothing. Runs over the files may go on after the call
-// returns (away from the user-interface thread); the window is told through setRunning.
-class FolderWork {
-  public:
-    virtual ~FolderWork() = default;
-    virtual void SearchAllFiles(class MainWindow& window) = 0;
-    virtual void ReplaceAllFiles(class MainWindow& window) = 0;
-    virtual void BatchAllFiles(class MainWindow& window) = 0;
-    virtual void RestoreFolder(class MainWindow& window) = 0;
-    // A click on a file row's link; true cancels the navigation.
-    virtual bool SelectFileRow(class MainWindow& window, const std::u16string& address) = 0;
-    // Shows the folder picker.
-    virtual void showPicker(class MainWindow& window) = 0;
-    // Opens the folder as the picker's OK does, without showing it; a non-empty pattern list
-    // becomes the picker's file pattern first. False when the folder does not exist.
-    virtual bool openFolder(class MainWindow& window, const std::u16string& folder,
-                            const std::u16string& pattern) = 0;
-    // The file table's page has loaded in the ListView pane.
-    virtual void tableLoaded(class MainWindow& window) = 0;
-    // Marks the window's SelectedRow as the selected row of the table (none when 0).
-    virtual void showSelectedRow(class MainWindow& window) = 0;
-    // The user ticked or unticked file row `row` (1-based) in the table.
-    virtual void setTicked(long long row, bool on) = 0;
-    // Stop: the run ends after the file it is working on.
-    virtual void stop() = 0;
-    // How many listed files are ticked.
-    virtual std::size_t tickedFiles() const = 0;
-};
-
-class MainWindow {
+class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, public PatternBox {
   public:
     MainWindow(std::u16string programFolder, WindowServices services);
     ~MainWindow();
@@ -93,9 +69,9 @@ class MainWindow {
     bool closed() const { return closed_; }
 
     // ---- What the skin binds to and tests read ---------------------------------------------
-    ControlModel& controls() { return controls_; }
+    ControlModel& controls() override { return controls_; }
     const ControlModel& controls() const { return controls_; }
-    PaneModel& pane(Pane which);
+    PaneModel& pane(Pane which) override;
     const PaneModel& pane(Pane which) const;
     WindowLayout& layout() { return layout_; }
     // Secondary windows ("FolderDlg", "frmExport", "OptionSetting", "RegAssist", "About") are
@@ -104,8 +80,8 @@ class MainWindow {
     void setFolderWork(FolderWork* work) { folderWork_ = work; }
     // Where opening and searching a file run; without one they run at once on the caller's
     // thread. While such work runs, commands other than Help and Exit wait.
-    void setWorkRunner(WorkRunner* runner) { workRunner_ = runner ? runner : &immediateWork_; }
-    bool working() const { return working_; }
+    void setWorkRunner(WorkRunner* runner) { jobs_.setRunner(runner); }
+    bool working() const { return jobs_.working(); }
     // Esc: the running open or search is told to stop and its result is dropped; the window
     // keeps its previous state.
     void cancelWork();
@@ -150,13 +126,14 @@ class MainWindow {
     void onTimer1Tick();
 
     // ---- Services other parts of the window use ---------------------------------------------
-    void logLine(const std::u16string& message);
-    void logError(const std::u16string& message);
-    void showStatus(const std::u16string& message);
-    bool confirm(const std::u16string& question);
+    void logLine(const std::u16string& message) override;
+    void logError(const std::u16string& message) override;
+    void showStatus(const std::u16string& message) override;
+    bool confirm(const std::u16string& question) override;
+    void showProgress(double done, double total) override;
     void EnableBtn(bool on);
     void setSaveEnabled(bool on);
-    void setRestoreEnabled(bool on);
+    void setRestoreEnabled(bool on) override;
     void enableSourceTools();
     void disableSourceTools();
     // A call into the form failed with this reason: logged, and the window goes on.
@@ -173,11 +150,16 @@ class MainWindow {
     // While a run over the files goes on, commands that would conflict are disabled and Stop
     // is offered; afterwards every command is as it was before the run.
     // `stop` is what Stop does while it runs; without one Stop tells the folder run.
-    void setRunning(bool on, std::function<void()> stop = {});
-    bool running() const { return running_; }
+    void setRunning(bool on, std::function<void()> stop = {}) override;
+    bool running() const override { return running_; }
 
     // ---- Search ---------------------------------------------------------------------------------
-    bool getRepParam();  // false when the command must stop
+    // The request the pattern and replacement boxes and the switches make now: the cleaned
+    // pattern goes back into the box and into the history. Nothing when the box is empty (the
+    // user is told) and the command must stop.
+    std::optional<SearchRequest> readRequest() override;
+    // The last request read, under the switches as they are ticked now.
+    const SearchRequest& request() const { return request_; }
     void searchText(bool interactive);
     void buildMatchList();
     void renderSource(const SharedText& text);
@@ -185,7 +167,7 @@ class MainWindow {
     // Reads curFileName again in a job and shows it once read: searched for the last pattern
     // when `search`, else the text alone. Should Esc drop the job, `undo` puts back the pick of
     // the file still shown; a pick made while another is read keeps the undo of the first.
-    void readPickedFile(bool search, std::function<void()> undo = {});
+    void readPickedFile(bool search, std::function<void()> undo = {}) override;
     void reloadCurrentFile() { readPickedFile(false); }
 
     // ---- Navigation -----------------------------------------------------------------------------
@@ -210,7 +192,7 @@ class MainWindow {
     // box, Recent Files, a drop, Instant Test, reload, quit): unsaved text is asked about first,
     // Save, Discard or Cancel. True when the caller may go on (saved or discarded); a failed
     // save answers false.
-    bool settleUnsaved(const std::u16string& question);
+    bool settleUnsaved(const std::u16string& question) override;
     // A path named on the command line or dropped on the window: a file opens, a folder opens
     // in folder mode; unsaved text is asked about first.
     void openRequested(const std::u16string& path);
@@ -235,28 +217,18 @@ class MainWindow {
 
     // ---- Working state (names as the window's design has them) ------------------------------
     bool MultiMode = false;
-    SharedText txtDoc;
-    std::u16string curFileName;
-    SharedText LoadedText;  // what the current file holds: as last read or written
+    const Document& document() const { return doc_; }
     std::u16string renderedSource;
     bool SearchDone = false;
     bool matchListBuilt = false;
     long long matchCount = 0;
     long long curMatch = 0;
-    std::u16string searchPattern;
-    std::u16string replaceText;
     bool dotAll = false;
     bool showInvisible = false;
-    bool wrapLines = true;  // the source view wraps long lines (its page's own default)
-    std::u16string CurrentFolder;
-    std::vector<std::u16string> FileList;  // position 0 empty, files at 1..N
-    long long SelectedRow = 0;
+    bool wrapLines = true;       // the source view wraps long lines (its page's own default)
     std::u16string renderRules;  // the render-rules file picked for the current file
     TextReading reading;         // the user's "encoding" setting
-    TextFormat curFormat;        // how the current file's bytes carry its text; Save keeps it
-    TextFormat loadedFormat;     // the format LoadedText was read in
 
-    RegExp expression;              // the one shared expression
     SharedSpans lastMatches;        // the match positions of the last search; null: none
     std::vector<Command> commands;  // the command list of the last parsed command file
     Options options;
@@ -267,11 +239,32 @@ class MainWindow {
     UsedPatterns usedPatterns;
     std::size_t usedRegexpCount() const { return usedPatterns.count(); }
 
-    const std::u16string& programFolder() const { return programFolder_; }
+    const std::u16string& programFolder() const override { return programFolder_; }
+
+    // ---- ScopeHost ------------------------------------------------------------------------------
+    const Options& currentOptions() const override { return options; }
+    const TextReading& textReading() const override { return reading; }
+    void restorePathBox() override;
+    void enterFolderMode() override { doMulti(); }
+    void showSourcePane() override;
+    const std::u16string& currentFile() const override { return doc_.path; }
+    void setCurrentFile(const std::u16string& path) override;
+    bool searchDone() const override { return SearchDone; }
+    void folderSearchDone(std::size_t total) override;
+
+    // ---- The dialogs' ports ---------------------------------------------------------------------
+    FolderFiles exportTargets() const override;
+    PatternFont patternFont() const override;
+    const std::u16string& optionsFile() const override { return userOptions; }
+    void applyOptions(const Options& options) override;
+    const std::u16string& patternText() const override { return controls_["inRepFrom"].text; }
+    void typePattern(const std::u16string& text) override { typeText("inRepFrom", text); }
     // How often the status label was repainted at once (each showStatus).
     int statusRepaints() const { return statusRepaints_; }
 
   private:
+    // What the path box shows: the open folder in folder mode, else the open file.
+    const std::u16string& openPath() const;
     void reportMissingDataFiles();
     void fileOpened();
     void rebuildRecentMenu();
@@ -287,16 +280,7 @@ class MainWindow {
     void showBody(RenderedBody body);
     // The source view's document when it shows a text in pieces.
     std::shared_ptr<const SourcePieceDocument> shownPieces() const;
-    // How far a job's work got (bytes read, a match's end in the text) of its total; the work
-    // may tell every step.
-    using JobProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
-    // Starts a job and tells the one before it, if still going, to stop. The work looks at its
-    // stop between steps and tells its progress, which the progress bar follows until the job
-    // ends; `done` runs only if it was not stopped: by a newer job, a cancel or the window
-    // closing. `undo` runs if the user cancels it.
-    void startJob(std::function<void(const StopToken& stop, const JobProgress& progress)> work,
-                  std::function<void()> done, std::function<void()> undo = {});
-    void stopJob();
+    using JobProgress = WindowJobs::Progress;
     void showJobProgress(int percent);
     void showSearchResult(bool interactive, SharedSpans matches, std::size_t emptyMatches,
                           RenderedBody body, std::shared_ptr<const PieceDocument> list);
@@ -304,9 +288,10 @@ class MainWindow {
     void showEncoding();
     void reopenWithEncoding(const std::string& entry);
     bool encodingHolds(const std::u16string& newText);
-    bool patternIsValid();
+    // False when the engine rejects the request's pattern (the user is told why).
+    bool patternIsValid(const SearchRequest& request);
+    SearchSwitches tickedSwitches() const;
     void clearSearchResult();
-    void applySwitchTicks();
     // The view switches' ticks and toggle buttons from what the view shows.
     void showViewTicks();
     // The source view's page wraps its lines or not, as `wrapLines` says.
@@ -324,7 +309,6 @@ class MainWindow {
     bool writeDocument(const std::u16string& path, std::optional<FileStamp> expected);
     // Another program changed the file since it was read: overwrite, reload, save as or cancel.
     void saveOverChangedFile(const std::u16string& path);
-    void instantTestCommand();
     void restoreCommand();
     void actionCommand();
     void openFileCommand();
@@ -335,7 +319,16 @@ class MainWindow {
     void wordWrap();
     void clearHistory();
     void stopCommand();
-    bool allowedWhileWorking(const std::string& name) const;
+    void exportCommand();
+    void optionsCommand();
+    void assistantCommand();
+    void aboutCommand();
+    void contentsCommand();
+    void webCommand();
+    void examplesCommand();
+    bool allowedWhileWorking(const WindowCommand* command) const;
+    // Every command with its twins, guard and handler (commands.cpp).
+    void registerCommands();
     void offerStop();
 
     std::u16string programFolder_;
@@ -343,27 +336,20 @@ class MainWindow {
     HelpPages help_;
     ControlModel controls_;
     WindowLayout layout_;
+    CommandRegistry commands_{controls_};
     PaneModel listView_{u"ListView"};
     PaneModel superMonitor_{u"SuperMonitor"};
     PaneModel matchView_{u"MatchView"};
     FolderWork* folderWork_ = nullptr;
-    ImmediateWorkRunner immediateWork_;
-    WorkRunner* workRunner_ = &immediateWork_;
-    std::shared_ptr<StopToken> jobStop_;  // the stop of the latest job
-    std::function<void()> jobUndo_;       // what Esc puts back besides dropping the latest job
-    // Gone with the window, so a job's completion can tell it came too late.
-    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
-    bool working_ = false;
+    WindowJobs jobs_{[this] { offerStop(); }, [this](int percent) { showJobProgress(percent); }};
     bool running_ = false;
-    std::vector<std::pair<std::string, bool>> enabledBeforeRun_;
     std::function<void()> stopRun_;  // Stop of the run going on, when it is not a folder run
     std::u16string sourceCopy_;
     bool hasSourceCopy_ = false;
-    std::u16string typedPattern_;  // the pattern box as cleaned by the last getRepParam
-    bool marksShown_ = false;      // the source view shows the marks of a result
-    // The current file as it was when its text was last read or written: a save checks it.
-    std::optional<FileStamp> loadedStamp_;
-    int pageWaitTicks_ = 0;  // Timer1 ticks spent waiting for the source page
+    SearchRequest request_;    // the last request read, under the ticked switches
+    bool marksShown_ = false;  // the source view shows the marks of a result
+    Document doc_;             // the file shown: its text, what the file holds, format and stamp
+    int pageWaitTicks_ = 0;    // Timer1 ticks spent waiting for the source page
     bool closed_ = false;
     int statusRepaints_ = 0;
     WindowState remembered_;

@@ -161,7 +161,7 @@ void MainWindow::useSelectionAsPattern(const std::u16string& selection) {
     if (closed_ || selection.empty() || !controls_["inRepFrom"].enabled) return;
     const std::u16string pattern =
         showInvisible ? literalPattern(selection, true)
-                      : patternWithTextLineBreaks(selection, lineBreaksOf(txtDoc.str()));
+                      : patternWithTextLineBreaks(selection, lineBreaksOf(doc_.text.str()));
     controls_.setText("inRepFrom", pattern);
     controls_.setTextSelection("inRepFrom", pattern.size(), 0);
 }

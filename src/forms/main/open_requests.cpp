@@ -10,7 +10,7 @@ bool MainWindow::settleUnsaved(const std::u16string& question) {
     if (MultiMode || !controls_["btnSave"].enabled) return true;
     switch (services_.prompts.saveDiscardCancel(question, u" Please confirm")) {
         case SaveChoice::Save:
-            SaveFile(curFileName);
+            SaveFile(doc_.path);
             return !controls_["btnSave"].enabled;  // a failed or refused save keeps the text
         case SaveChoice::Discard:
             return true;
@@ -21,7 +21,7 @@ bool MainWindow::settleUnsaved(const std::u16string& question) {
 }
 
 void MainWindow::openRequested(const std::u16string& path) {
-    if (closed_ || working_ || running_) return;
+    if (closed_ || jobs_.working() || running_) return;
     const std::u16string clean = trimSpaces(path);
     if (!clean.empty()) OpenPath(clean);
 }
@@ -45,32 +45,27 @@ void MainWindow::OpenPath(const std::u16string& text) {
     }
     if (!file) {
         // Opening the folder asks about unsaved text itself, once the folder is listed.
-        if (!folderWork_->openFolder(*this, folder, pattern)) logError(u"Can't find the path");
+        if (!folderWork_->openFolder(folder, pattern)) logError(u"Can't find the path");
         return;
     }
     // The open file's own path reads it again: what another program wrote there is shown.
     const std::u16string question =
-        !MultiMode && text == curFileName
+        !MultiMode && text == doc_.path
             ? u"Your file not saved, save it before reading " + text + u" again?"
             : u"Your file not saved, save it before opening " + text + u"?";
     if (!settleUnsaved(question)) {
-        controls_.setText("inputPath", MultiMode ? CurrentFolder : curFileName);
+        restorePathBox();
         return;
     }
     OpenFile(text);
 }
 
-void MainWindow::instantTestCommand() {
-    if (!settleUnsaved(u"Your file not saved, save it before closing it?")) return;
-    closeSingleFile();
-}
-
 // After a file has opened: it heads Recent Files, the open dialog starts in its folder next
 // time, and the user can type a pattern at once.
 void MainWindow::fileOpened() {
-    recentFiles.add(curFileName);
+    recentFiles.add(doc_.path);
     rebuildRecentMenu();
-    lastOpenFolder = ParentFolderOf(curFileName) + u"/";
+    lastOpenFolder = ParentFolderOf(doc_.path) + u"/";
     if (moveFocus) moveFocus("inRepFrom");
 }
 

@@ -62,7 +62,7 @@ void MainWindow::pickRecentFile(std::size_t index) {
             u"Lodestar");
         return;
     }
-    if (path == curFileName && !MultiMode) return;
+    if (path == doc_.path && !MultiMode) return;
     if (!settleUnsaved(u"Your file not saved, save it before opening another file?")) return;
     OpenFile(path);
 }

@@ -24,39 +24,23 @@ constexpr char16_t kRepFileError[] =
     u"Rep File Error.\r\nPlease check your rep file or rep commands inside.";
 constexpr char16_t kCommandFilter[] = u"rep cmds(*.rep)|*.rep";
 
-// The engine's switches as they were; put back when it goes out of scope, so that a command
-// file's "cs" applies to its own commands only.
-class SwitchesKept {
-  public:
-    explicit SwitchesKept(RegExp& e)
-        : e_(e), ignoreCase_(e.ignoreCase()), global_(e.global()), multiline_(e.multiline()) {}
-    ~SwitchesKept() {
-        e_.setIgnoreCase(ignoreCase_);
-        e_.setGlobal(global_);
-        e_.setMultiline(multiline_);
-    }
-    SwitchesKept(const SwitchesKept&) = delete;
-    SwitchesKept& operator=(const SwitchesKept&) = delete;
-
-  private:
-    RegExp& e_;
-    bool ignoreCase_, global_, multiline_;
-};
 }  // namespace
 
 void MainWindow::replaceCommand() {
-    if (getRepParam() && !searchPattern.empty() && patternIsValid()) {
+    const std::optional<SearchRequest> request = readRequest();
+    if (request && !request->empty() && patternIsValid(*request)) {
         if (MultiMode) {
-            if (confirm(replaceText.empty()
+            if (confirm(request->replacement().empty()
                             ? u"All matches will be deleted from files, are you sure?"
                             : u"All matches in all thses files will be replaced, are you sure?")) {
                 // Cleared before the run starts, so the run's own result stands after it.
                 resetMatchState();
-                if (folderWork_) folderWork_->ReplaceAllFiles(*this);
+                if (folderWork_) folderWork_->replace(*request);
                 return;
             }
-        } else if (confirm(replaceText.empty() ? u"All matches will be deleted, are you sure?"
-                                               : u"All matches will be replaced, are you sure?")) {
+        } else if (confirm(request->replacement().empty()
+                               ? u"All matches will be deleted, are you sure?"
+                               : u"All matches will be replaced, are you sure?")) {
             SingleReplace();
         }
     }
@@ -64,23 +48,23 @@ void MainWindow::replaceCommand() {
 }
 
 void MainWindow::SingleReplace() {
-    if (txtDoc.empty()) return;
+    if (doc_.text.empty()) return;
     try {
-        expression.setPattern(searchPattern);
+        const RegExp& expression = request_.expression();
         lastMatches.reset();
-        const long long c = static_cast<long long>(expression.count(txtDoc));
+        const long long c = static_cast<long long>(expression.count(doc_.text));
         if (c < 1) {
-            renderSource(txtDoc);
+            renderSource(doc_.text);
             logError(u"Can't find item to replace.");  // after the render's "Done."
             return;
         }
-        std::u16string replaced = replaceIn(expression, txtDoc, replaceText);
+        std::u16string replaced = replaceIn(expression, doc_.text, request_.replacement());
         if (!encodingHolds(replaced)) return;
-        txtDoc = std::move(replaced);
-        setSaveEnabled(txtDoc != LoadedText || curFormat != loadedFormat);
+        doc_.text = std::move(replaced);
+        setSaveEnabled(doc_.changed());
         setRestoreEnabled(true);
         logLine(decimal(c) + u" items replaced, click save to change the source file.");
-        renderSource(txtDoc);
+        renderSource(doc_.text);
     } catch (const std::bad_alloc&) {
         // A replacement that outgrows memory leaves the text as it was.
         logError(u"Error in Replace.\r\nNot enough memory for the replaced text.");
@@ -92,29 +76,28 @@ void MainWindow::SingleReplace() {
 }
 
 void MainWindow::saveCommand() {
-    SaveFile(curFileName);
+    SaveFile(doc_.path);
 }
 
 void MainWindow::saveAsCommand() {
-    if (curFileName.empty() || MultiMode) return;
+    if (doc_.path.empty() || MultiMode) return;
     const std::u16string path =
-        trimSpaces(services_.prompts.saveAs(u"Any file|*.*", ParentFolderOf(curFileName) + u"/"));
+        trimSpaces(services_.prompts.saveAs(u"Any file|*.*", ParentFolderOf(doc_.path) + u"/"));
     if (path.empty()) return;
-    if (path != curFileName && fileExists(path) &&
+    if (path != doc_.path && fileExists(path) &&
         !confirm(path + u" already exists. Replace it with the text shown here?"))
         return;
     SaveFile(path);
 }
 
 void MainWindow::SaveFile(const std::u16string& path) {
-    const bool sameFile = path == curFileName;
-    if (!writeDocument(path, sameFile ? loadedStamp_ : std::nullopt)) return;
+    const bool sameFile = path == doc_.path;
+    if (!writeDocument(path, sameFile ? doc_.stamp : std::nullopt)) return;
     if (!sameFile) {
         // The text now belongs to the file it was saved as.
-        curFileName = path;
-        controls_.setText("LblCurName", curFileName);
-        controls_.setText("inputPath", curFileName);
-        FileList = {u"", curFileName};
+        doc_.path = path;
+        controls_.setText("LblCurName", doc_.path);
+        controls_.setText("inputPath", doc_.path);
         fileOpened();
     }
 }
@@ -125,11 +108,11 @@ bool MainWindow::writeDocument(const std::u16string& path, std::optional<FileSta
         const bool exists = fileExists(path);
         backup = options.backupOnReplace && exists;
         // Save As may make a new file; the file the text was read from must still be there.
-        if (!exists && path != curFileName)
-            replaceFileBytes(path, encodeText(txtDoc, curFormat), ReplaceRules{});
+        if (!exists && path != doc_.path)
+            replaceFileBytes(path, encodeText(doc_.text, doc_.format), ReplaceRules{});
         else if (!saveFileText(
-                     path, txtDoc,
-                     {options.backupOnReplace, curFormat, expected, u"save", options.keptSteps},
+                     path, doc_.text,
+                     {options.backupOnReplace, doc_.format, expected, u"save", options.keptSteps},
                      [this] { return confirm(u"Current file is read only, save it anyway?"); }))
             return false;
     } catch (const FileChangedError&) {
@@ -142,11 +125,12 @@ bool MainWindow::writeDocument(const std::u16string& path, std::optional<FileSta
         services_.prompts.message(message, u" Warning");
         return false;
     }
-    LoadedText = txtDoc;
-    loadedFormat = curFormat;
-    loadedStamp_ = stampOf(path);
+    doc_.loaded = doc_.text;
+    doc_.loadedFormat = doc_.format;
+    doc_.stamp = stampOf(path);
     setSaveEnabled(false);
-    logLine(u"Saved " + decimal(static_cast<long long>(txtDoc.size())) + u" characters to " + path +
+    logLine(u"Saved " + decimal(static_cast<long long>(doc_.text.size())) + u" characters to " +
+            path +
             (backup ? u"; the old file is kept as " + siblingBackupOf(path) : u"; no backup"));
     setRestoreEnabled(!savedSteps(path).empty());
     return true;
@@ -180,7 +164,7 @@ void MainWindow::saveOverChangedFile(const std::u16string& path) {
 
 void MainWindow::restoreCommand() {
     if (MultiMode) {
-        if (folderWork_) folderWork_->RestoreFolder(*this);
+        if (folderWork_) folderWork_->restore();
     } else {
         RestoreSingleFile();
     }
@@ -190,31 +174,31 @@ void MainWindow::restoreCommand() {
 // otherwise the sibling backup of the last save goes back over the file, and the window then
 // shows what the file holds. Window and disk agree afterwards either way.
 void MainWindow::RestoreSingleFile() {
-    const std::u16string name = FileNameOf(curFileName);
-    if (txtDoc != LoadedText) {
+    const std::u16string name = FileNameOf(doc_.path);
+    if (doc_.text != doc_.loaded) {
         if (!confirm(u"Restore " + name +
                      u" to the text the file holds? The replaced text is "
                      u"discarded."))
             return;
         resetMatchState();
-        txtDoc = LoadedText;
-        curFormat = loadedFormat;
+        doc_.text = doc_.loaded;
+        doc_.format = doc_.loadedFormat;
         showEncoding();
-        renderSource(txtDoc);
+        renderSource(doc_.text);
         setSaveEnabled(false);
         // The steps of earlier saves can still go back with a second Restore.
-        setRestoreEnabled(!savedSteps(curFileName).empty());
-        logLine(u"Restored the text of " + curFileName +
+        setRestoreEnabled(!savedSteps(doc_.path).empty());
+        logLine(u"Restored the text of " + doc_.path +
                 u" as the file holds it; the replaced text is discarded.");
         return;
     }
-    const std::u16string question = restoreQuestion(curFileName);
+    const std::u16string question = restoreQuestion(doc_.path);
     if (question.empty()) {
         setRestoreEnabled(false);
         logError(u"Nothing to restore: no backup of this file was made.");
         return;
     }
-    const bool changedElsewhere = stampOf(curFileName) != loadedStamp_;
+    const bool changedElsewhere = stampOf(doc_.path) != doc_.stamp;
     if (!confirm(question + (changedElsewhere ? u"\r\nAnother program changed the file since "
                                                 u"Lodestar read it; that change is replaced too."
                                               : u"")))
@@ -222,14 +206,14 @@ void MainWindow::RestoreSingleFile() {
     resetMatchState();
     SingleRestore result;
     try {
-        result = restoreSingleFile(curFileName);
+        result = restoreSingleFile(doc_.path);
     } catch (const std::exception& e) {
         logError(u"Can't restore the file.\r\n" + reasonOf(e));
         return;
     }
     if (!result.restored) {
         logError(result.message);
-        setRestoreEnabled(!savedSteps(curFileName).empty());
+        setRestoreEnabled(!savedSteps(doc_.path).empty());
         return;
     }
     logLine(result.message + (result.stepsLeft > 0
@@ -239,9 +223,9 @@ void MainWindow::RestoreSingleFile() {
     setRestoreEnabled(result.stepsLeft > 0);
     SharedText text;
     if (!reloadText(text)) return;
-    LoadedText = text;
-    txtDoc = text;
-    renderSource(txtDoc);
+    doc_.loaded = text;
+    doc_.text = text;
+    renderSource(doc_.text);
 }
 
 void MainWindow::actionCommand() {
@@ -252,7 +236,9 @@ void MainWindow::actionCommand() {
         logError(u"The command file does not exist.");
         return;
     }
-    SwitchesKept userSwitches(expression);
+    // The commands start from the last pattern under the ticked switches; what they leave on
+    // their expression goes with it.
+    RegExp expression = request_.expression();
     try {
         auto parsed = ParseCommandFile(path, expression, options.escapeSupport);
         if (!parsed) {
@@ -274,18 +260,18 @@ void MainWindow::actionCommand() {
         if (!confirm(u"Run " + commandFile + u" on " + decimal(static_cast<long long>(ticked)) +
                      (ticked == 1 ? u" ticked file?" : u" ticked files?")))
             return;
-    } else if (!confirm(u"Run " + commandFile + u" on " + FileNameOf(curFileName) + u"?")) {
+    } else if (!confirm(u"Run " + commandFile + u" on " + FileNameOf(doc_.path) + u"?")) {
         return;
     }
     if (MultiMode) {
         resetMatchState();
-        if (folderWork_) folderWork_->BatchAllFiles(*this);
+        if (folderWork_) folderWork_->runCommands(commands, request_);
         return;
     }
     std::u16string result;
     try {
         if (commands.empty()) logLine(std::u16string(kNoCommandsLoadedMessage));
-        result = ApplyCommands(commands, txtDoc, expression);
+        result = ApplyCommands(commands, doc_.text, expression);
     } catch (const std::exception& e) {
         // The text in memory is unchanged.
         logError(std::u16string(kRepFileError) + u"\r\n" + reasonOf(e));
@@ -294,10 +280,10 @@ void MainWindow::actionCommand() {
     if (!encodingHolds(result)) return;
     logLine(u"Batch replace completed.");
     resetMatchState();
-    txtDoc = std::move(result);
-    setSaveEnabled(txtDoc != LoadedText || curFormat != loadedFormat);
+    doc_.text = std::move(result);
+    setSaveEnabled(doc_.changed());
     setRestoreEnabled(true);
-    renderSource(txtDoc);
+    renderSource(doc_.text);
 }
 
 }  // namespace lodestar

@@ -16,8 +16,8 @@
 #include "files/text_file.h"
 #include "forms/main/control_catalog.h"
 #include "forms/main/main_window.h"
-#include "forms/main/progress_bar.h"
 #include "forms/main/result_pieces.h"
+#include "forms/model/progress_bar.h"
 #include "render/match_list.h"
 #include "render/source_body.h"
 #include "search/pattern.h"
@@ -56,53 +56,32 @@ std::shared_ptr<const PieceDocument> longMatchList(
     return std::make_shared<MatchListPieceDocument>(text, spans);
 }
 
-// Why the engine rejects the pattern, or nothing when it compiles: an empty text is enough to
-// compile it without searching.
-std::optional<std::u16string> patternError(RegExp probe, const std::u16string& pattern) {
-    try {
-        probe.setPattern(pattern);
-        (void)probe.count(u"");
-    } catch (const RegExpError& e) {
-        return fromUtf8(e.what());
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
-// The engine takes the switches as the boxes show them, whatever a command file left behind.
-void MainWindow::applySwitchTicks() {
-    expression.setIgnoreCase(controls_["chkIgnoreCase"].checked);
-    expression.setGlobal(controls_["chkGlobal"].checked);
-    expression.setMultiline(controls_["chkLine"].checked);
+SearchSwitches MainWindow::tickedSwitches() const {
+    return {controls_["chkIgnoreCase"].checked, controls_["chkGlobal"].checked, dotAll,
+            controls_["chkLine"].checked};
 }
 
-bool MainWindow::getRepParam() {
+std::optional<SearchRequest> MainWindow::readRequest() {
     const std::u16string typed = controls_["inRepFrom"].text;
     if (typed.empty()) {
         services_.prompts.message(u"Please input what you want to find", kAppTitle);
-        return false;
+        return std::nullopt;
     }
-    BuiltPattern built =
-        buildPattern(typed, controls_["inRepWith"].text, dotAll, options.escapeSupport);
-    controls_.setText("inRepFrom", built.cleaned);
-    addUsedRegexp(built.cleaned);
-    typedPattern_ = built.cleaned;
-    searchPattern = built.searchPattern;
-    replaceText = built.replaceText;
-    applySwitchTicks();
-    expression.setPattern(searchPattern);
-    return true;
+    request_ = SearchRequest::build(typed, controls_["inRepWith"].text, tickedSwitches(),
+                                    options.escapeSupport);
+    controls_.setText("inRepFrom", request_.cleanedPattern());
+    addUsedRegexp(request_.cleanedPattern());
+    return request_;
 }
 
 // A pattern the engine rejects ends the command before it touches anything: the status says
 // so, the log gives the engine's reason with its position (in the pattern as typed when that
 // alone is already wrong), and the previous result is cleared.
-bool MainWindow::patternIsValid() {
-    std::optional<std::u16string> reason = patternError(expression, searchPattern);
+bool MainWindow::patternIsValid(const SearchRequest& request) {
+    const std::optional<std::u16string> reason = request.error();
     if (!reason) return true;
-    if (std::optional<std::u16string> typed = patternError(expression, typedPattern_))
-        reason = typed;
     clearSearchResult();
     logError(u"Invalid pattern.\r\n" + *reason);
     showStatus(u"Invalid pattern.");
@@ -122,10 +101,10 @@ void MainWindow::clearSearchResult() {
 // The text of the current file read again; false (and the reason logged) when it cannot be.
 bool MainWindow::reloadText(SharedText& text) {
     try {
-        loadedStamp_ = stampOf(curFileName);  // taken before the read: a later change shows
-        DecodedText file = loadTextFile(curFileName, reading);
+        doc_.stamp = stampOf(doc_.path);  // taken before the read: a later change shows
+        DecodedText file = loadTextFile(doc_.path, reading);
         text = std::move(file.text);
-        curFormat = loadedFormat = file.format;
+        doc_.format = doc_.loadedFormat = file.format;
         showEncoding();
         return true;
     } catch (const std::exception& e) {
@@ -135,9 +114,11 @@ bool MainWindow::reloadText(SharedText& text) {
 }
 
 void MainWindow::find() {
-    if (!getRepParam() || searchPattern.empty() || !patternIsValid()) return;
+    const std::optional<SearchRequest> request = readRequest();
+    if (!request || request->empty() || !patternIsValid(*request)) return;
     if (MultiMode) {
-        if (folderWork_) folderWork_->SearchAllFiles(*this);
+        curMatch = 0;
+        if (folderWork_) folderWork_->find(*request);
     } else {
         searchText(true);
     }
@@ -147,14 +128,13 @@ void MainWindow::find() {
 // single-file mode the text in memory is searched, unsaved changes and all.
 void MainWindow::searchText(bool interactive) {
     if (!interactive && MultiMode) {
-        if (!curFileName.empty()) {
+        if (!doc_.path.empty()) {
             readPickedFile(true);
             return;
         }
-        txtDoc = superMonitor_.bodyText();
+        doc_.text = superMonitor_.bodyText();
     }
-    if (searchPattern.empty() || txtDoc.empty()) return;
-    expression.setPattern(searchPattern);
+    if (request_.searchPattern().empty() || doc_.text.empty()) return;
     showStatus(u"Searching matches");
     // The search and the rendering of the marks run on the worker thread; the text is shared,
     // never copied, and the window keeps its own reference should it change meanwhile.
@@ -166,8 +146,9 @@ void MainWindow::searchText(bool interactive) {
         std::optional<std::u16string> failure;
     };
     auto result = std::make_shared<Result>();
-    startJob(
-        [result, text = txtDoc.shared(), search = expression, invisible = showInvisible,
+    jobs_.start(
+        [result, text = doc_.text.shared(), search = request_.expression(),
+         invisible = showInvisible,
          shown = shownPieces()](const StopToken& stop, const JobProgress& progress) {
             try {
                 auto [spans, empty] = collectMatches(
@@ -244,7 +225,7 @@ void MainWindow::showSearchResult(bool interactive, SharedSpans matches, std::si
         pageWaitTicks_ = 0;
         services_.timer.start(1);
         showStatus(u"Rendering source code");
-        renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
+        renderRules = pickRenderRules(syntaxTable, doc_.path, options.showSyntax);
         showBody(std::move(body));
         marksShown_ = true;
         showStatus(u"Done.");
@@ -261,13 +242,13 @@ void MainWindow::buildMatchList() {
     const std::size_t n = lastMatches ? lastMatches->size() : 0;
     if (n > kMaxInlineEntries) {
         matchView_.setElementPieces(
-            u"mlist", std::make_shared<MatchListPieceDocument>(txtDoc.shared(), lastMatches));
+            u"mlist", std::make_shared<MatchListPieceDocument>(doc_.text.shared(), lastMatches));
     } else {
         std::vector<std::u16string> values;
         values.reserve(n);
         for (std::size_t k = 0; k < n; ++k)
             values.push_back(
-                txtDoc.str().substr((*lastMatches)[k].index, (*lastMatches)[k].length));
+                doc_.text.str().substr((*lastMatches)[k].index, (*lastMatches)[k].length));
         writeMatchList(matchListFragment(values));
     }
     matchListBuilt = true;
@@ -279,7 +260,7 @@ void MainWindow::renderSource(const SharedText& text) {
 
 void MainWindow::renderBody(const SharedText& text, SharedSpans spans) {
     showStatus(u"Rendering source code");
-    renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
+    renderRules = pickRenderRules(syntaxTable, doc_.path, options.showSyntax);
     marksShown_ = spans && !spans->empty();
     if (!spans) spans = std::make_shared<const std::vector<MatchSpan>>();
     RenderedBody body = prepareBody(text.shared(), spans, showInvisible, shownPieces());
@@ -295,7 +276,7 @@ std::shared_ptr<const SourcePieceDocument> MainWindow::shownPieces() const {
 void MainWindow::showUnmarkedBody(RenderedBody body) {
     marksShown_ = false;
     showStatus(u"Rendering source code");
-    renderRules = pickRenderRules(syntaxTable, curFileName, options.showSyntax);
+    renderRules = pickRenderRules(syntaxTable, doc_.path, options.showSyntax);
     showBody(std::move(body));
     showStatus(u"Done.");
 }
@@ -314,64 +295,14 @@ void MainWindow::showBody(RenderedBody body) {
     applyWordWrap();
 }
 
-void MainWindow::startJob(
-    std::function<void(const StopToken& stop, const JobProgress& progress)> work,
-    std::function<void()> done, std::function<void()> undo) {
-    stopJob();  // a newer job takes over: the one before it ends as soon as it can
-    auto stop = std::make_shared<StopToken>();
-    jobStop_ = stop;
-    jobUndo_ = std::move(undo);
-    working_ = true;
-    offerStop();
-    showJobProgress(0);
-    const std::weak_ptr<const bool> alive = alive_;
-    // Told on the worker's thread; reported to the window only when the whole percent changes.
-    JobProgress progress = [this, runner = workRunner_, alive, stop,
-                            steps = std::make_shared<PercentSteps>()](std::uint64_t done,
-                                                                      std::uint64_t total) {
-        const std::optional<int> percent = steps->next(done, total);
-        if (!percent) return;
-        runner->post([this, alive, stop, percent = *percent] {
-            // A report of a job that was stopped meanwhile comes too late to be shown.
-            if (alive.expired() || closed_ || stop->requested()) return;
-            showJobProgress(percent);
-        });
-    };
-    workRunner_->start(
-        [stop, work = std::move(work), progress = std::move(progress)] {
-            // Stopped while it waited for its turn: nothing to do.
-            if (!stop->requested()) work(*stop, progress);
-        },
-        [this, alive, stop, done = std::move(done)] {
-            // Cancelled, taken over by a newer job, or the window is closed or gone.
-            if (alive.expired() || closed_ || stop->requested()) return;
-            working_ = false;
-            offerStop();
-            jobUndo_ = nullptr;
-            showJobProgress(0);
-            done();
-        });
-}
-
 // The bar belongs to a folder run while one goes on.
 void MainWindow::showJobProgress(int percent) {
-    if (!running_) showProgress(controls_, percent, 100);
-}
-
-// The job's result, should it still come, is dropped; its work stops at its next step.
-void MainWindow::stopJob() {
-    if (jobStop_) jobStop_->request();
-    jobStop_.reset();
-    jobUndo_ = nullptr;
+    if (!running_) showProgress(percent, 100);
 }
 
 void MainWindow::cancelWork() {
-    if (!working_) return;
-    const std::function<void()> undo = std::move(jobUndo_);
-    stopJob();
-    working_ = false;
-    offerStop();
-    showJobProgress(0);
+    if (!jobs_.working()) return;
+    const std::function<void()> undo = jobs_.cancel();
     services_.timer.stop();
     if (undo) undo();
     showStatus(u"Stopped.");
@@ -402,7 +333,7 @@ void MainWindow::OpenFile(const std::u16string& path) {
         std::u16string error;
     };
     auto loaded = std::make_shared<Loaded>();
-    startJob(
+    jobs_.start(
         [loaded, clean, reading = reading, invisible = showInvisible](const StopToken& stop,
                                                                       const JobProgress& progress) {
             try {
@@ -434,14 +365,13 @@ void MainWindow::OpenFile(const std::u16string& path) {
                 showStatus(u"Done.");
                 return;
             }
-            curFormat = loadedFormat = loaded->file.format;
-            curFileName = clean;
-            controls_.setText("LblCurName", curFileName);
+            doc_.format = doc_.loadedFormat = loaded->file.format;
+            doc_.path = clean;
+            controls_.setText("LblCurName", doc_.path);
             controls_.setText("lblTotal", u"");
-            FileList = {u"", curFileName};
-            LoadedText = loaded->text;  // one buffer until the text is changed
-            loadedStamp_ = loaded->stamp;
-            txtDoc = loaded->text;
+            doc_.loaded = loaded->text;  // one buffer until the text is changed
+            doc_.stamp = loaded->stamp;
+            doc_.text = loaded->text;
             showUnmarkedBody(std::move(loaded->body));
             showEncoding();
             controls_.setEnabled("mEncoding", true);
@@ -451,9 +381,8 @@ void MainWindow::OpenFile(const std::u16string& path) {
 }
 
 void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
-    if (curFileName.empty()) return;
-    search = search && !searchPattern.empty();
-    if (search) expression.setPattern(searchPattern);
+    if (doc_.path.empty()) return;
+    search = search && !request_.searchPattern().empty();
     showStatus(u"Loading file source code, please wait...");
     struct Picked {
         TextFormat format;
@@ -467,8 +396,8 @@ void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
     auto picked = std::make_shared<Picked>();
     // Reading and searching run on the worker, each half of the bar when both; the window takes
     // over the text only once it is read and its body prepared.
-    auto work = [picked, path = curFileName, reading = reading,
-                 expr = search ? std::optional<RegExp>(expression) : std::nullopt,
+    auto work = [picked, path = doc_.path, reading = reading,
+                 expr = search ? std::optional<RegExp>(request_.expression()) : std::nullopt,
                  invisible = showInvisible](const StopToken& stop, const JobProgress& progress) {
         const std::uint64_t halves = expr ? 2 : 1;
         try {
@@ -508,8 +437,8 @@ void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
             logError(u"Can't open the file.\r\n" + *picked->readFailure);
             return;
         }
-        txtDoc = picked->text;
-        curFormat = loadedFormat = picked->format;
+        doc_.text = picked->text;
+        doc_.format = doc_.loadedFormat = picked->format;
         showEncoding();
         const bool marked = search && picked->matches && !picked->matches->empty();
         if (marked) {
@@ -531,7 +460,7 @@ void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
         }
     };
     // A pick made while another is still read goes back, on Esc, to the file shown before both.
-    startJob(std::move(work), std::move(done), jobUndo_ ? jobUndo_ : std::move(undo));
+    jobs_.start(std::move(work), std::move(done), jobs_.undo() ? jobs_.undo() : std::move(undo));
 }
 
 }  // namespace lodestar

@@ -2,6 +2,7 @@
 #include "forms/main/main_window.h"
 
 #include <string>
+#include <utility>
 
 namespace lodestar {
 
@@ -12,35 +13,26 @@ void MainWindow::setCheckFromMenu(const std::string& box, bool value) {
     onSwitch(box);
 }
 
+// A box and its menu entry show the same tick; the last request follows the engine switches
+// at once (the dot switch applies from the next pattern read).
 void MainWindow::onSwitch(const std::string& name) {
-    if (name == "chkIgnoreCase") {
-        expression.setIgnoreCase(controls_[name].checked);
-        controls_.setChecked("mIgnore", expression.ignoreCase());
-    } else if (name == "mIgnore") {
-        expression.setIgnoreCase(!expression.ignoreCase());
-        controls_.setChecked("mIgnore", expression.ignoreCase());
-        setCheckFromMenu("chkIgnoreCase", expression.ignoreCase());
-    } else if (name == "chkGlobal") {
-        expression.setGlobal(controls_[name].checked);
-        controls_.setChecked("mGlobal", expression.global());
-    } else if (name == "mGlobal") {
-        expression.setGlobal(!expression.global());
-        controls_.setChecked("mGlobal", expression.global());
-        setCheckFromMenu("chkGlobal", expression.global());
-    } else if (name == "chkMultiline") {
-        dotAll = controls_[name].checked;
-        controls_.setChecked("mDot", dotAll);
-    } else if (name == "mDot") {
-        dotAll = !dotAll;
-        controls_.setChecked("mDot", dotAll);
-        setCheckFromMenu("chkMultiline", dotAll);
-    } else if (name == "chkLine") {
-        expression.setMultiline(controls_[name].checked);
-        controls_.setChecked("mLine", expression.multiline());
-    } else if (name == "mLine") {
-        expression.setMultiline(!expression.multiline());
-        controls_.setChecked("mLine", expression.multiline());
-        setCheckFromMenu("chkLine", expression.multiline());
+    static const std::pair<const char*, const char*> twins[] = {{"chkIgnoreCase", "mIgnore"},
+                                                                {"chkGlobal", "mGlobal"},
+                                                                {"chkMultiline", "mDot"},
+                                                                {"chkLine", "mLine"}};
+    for (const auto& [box, entry] : twins) {
+        if (name == box) {
+            controls_.setChecked(entry, controls_[box].checked);
+        } else if (name == entry) {
+            controls_.setChecked(entry, !controls_[entry].checked);
+            setCheckFromMenu(box, controls_[entry].checked);
+            return;
+        } else {
+            continue;
+        }
+        if (name == "chkMultiline") dotAll = controls_[box].checked;
+        request_ = request_.withSwitches(tickedSwitches());
+        return;
     }
 }
 

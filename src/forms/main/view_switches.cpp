@@ -73,7 +73,7 @@ void MainWindow::reShow() {
     if (SearchDone)
         searchText(false);
     else
-        renderSource(txtDoc);
+        renderSource(doc_.text);
 }
 
 }  // namespace lodestar

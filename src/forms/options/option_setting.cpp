@@ -7,8 +7,7 @@
 
 #include "core/error.h"
 #include "core/text.h"
-#include "forms/main/control_catalog.h"
-#include "forms/main/main_window.h"
+#include "forms/model/app_title.h"
 #include "settings/option_values.h"
 #include "settings/options_location.h"
 
@@ -40,7 +39,7 @@ int fontEntry(const std::u16string& family) {
 
 }  // namespace
 
-OptionSetting::OptionSetting(MainWindow& window, Prompts& prompts)
+OptionSetting::OptionSetting(OptionsPort& window, Prompts& prompts)
     : Form("OptionSetting", prompts), window_(window) {
     ControlModel& c = controls();
     c.add(make("OptionSetting", ControlKind::Frame, u"Options", {0, 0, 5040, 3840}, ""));
@@ -77,7 +76,7 @@ void OptionSetting::open() {
 
 void OptionSetting::load() {
     loaded_ = true;
-    const Options& o = window_.options;
+    const Options& o = window_.currentOptions();
     ControlModel& c = controls();
     c.setChecked("Check2", o.backupOnReplace);
     c.setText("txtBak", u" " + o.backupFolder);
@@ -91,10 +90,10 @@ void OptionSetting::load() {
     c.setItems("selRegFontSize", sizes);
     // The pattern box's own font, so that confirming other options keeps it; a font the lists
     // do not hold shows as Verdana, a size as the nearest whole size.
-    const Control& box = window_.controls()["inRepFrom"];
-    const int name = fontEntry(box.fontName);
+    const PatternFont box = window_.patternFont();
+    const int name = fontEntry(box.name);
     c.setSelected("selRegFontName", name >= 0 ? name : 2);
-    const long size = std::lround(box.fontSize > 0 ? box.fontSize : 11);
+    const long size = std::lround(box.size > 0 ? box.size : 11);
     c.setSelected(
         "selRegFontSize",
         static_cast<int>(std::clamp<long>(size, kSmallestSize, kLargestSize)) - kSmallestSize);
@@ -113,7 +112,7 @@ void OptionSetting::onClick(const std::string& control) {
 
 void OptionSetting::setOption() {
     const ControlModel& c = controls();
-    Options& o = window_.options;
+    Options o = window_.currentOptions();
     o.backupOnReplace = c["Check2"].checked;
     o.backupFolder = backupFolderName(c["txtBak"].text);
     // A number of steps that cannot be read keeps the one before.
@@ -125,31 +124,25 @@ void OptionSetting::setOption() {
     const int font = c["selFont"].selected;
     if (font >= 0 && font < static_cast<int>(fontList().size())) {
         o.sourceFontIndex = static_cast<std::uint8_t>(font);
-        PaneModel& source = window_.pane(Pane::SuperMonitor);
-        if (source.hasCode()) source.setCodeFont(fontList()[o.sourceFontIndex]);
     }
     const int name = c["selRegFontName"].selected;
     const int size = c["selRegFontSize"].selected;
     if (name >= 0 && size >= 0) {
         o.patternFontName = trimSpaces(c["selRegFontName"].items[name]);
         o.patternFontSize = static_cast<float>(kSmallestSize + size);
-        for (const char* box : {"inRepFrom", "inRepWith"})  // the two boxes look alike
-            window_.controls().setFont(box, o.patternFontName, o.patternFontSize);
     }
-
-    const bool hadSyntax = o.showSyntax;
     o.showSyntax = c["syntaxChk"].checked;
-    if (window_.controls()["SuperMonitor"].visible && o.showSyntax != hadSyntax) window_.reShow();
     o.noCountOnReplace = !c["countChk"].checked;
+    window_.applyOptions(o);
 }
 
 bool OptionSetting::saveOption() {
     try {
-        saveUserOptions(window_.userOptions, window_.options, controls()["syntaxChk"].checked,
-                        controls()["countChk"].checked);
+        saveUserOptions(window_.optionsFile(), window_.currentOptions(),
+                        controls()["syntaxChk"].checked, controls()["countChk"].checked);
         return true;
     } catch (const Error& error) {
-        prompts().message(u"The options could not be saved to " + window_.userOptions + u".\r\n" +
+        prompts().message(u"The options could not be saved to " + window_.optionsFile() + u".\r\n" +
                               fromUtf8(error.what()),
                           kAppTitle);
         return false;

@@ -7,14 +7,13 @@
 #include <string>
 
 #include "forms/model/form.h"
+#include "forms/ports/options_port.h"
 
 namespace lodestar {
 
-class MainWindow;
-
 class OptionSetting : public Form {
   public:
-    OptionSetting(MainWindow& window, Prompts& prompts);
+    OptionSetting(OptionsPort& window, Prompts& prompts);
 
     // Shows the dialog; the first opening fills the controls from the window's settings.
     void open();
@@ -29,7 +28,7 @@ class OptionSetting : public Form {
   private:
     void load();
 
-    MainWindow& window_;
+    OptionsPort& window_;
     bool loaded_ = false;
 };
 

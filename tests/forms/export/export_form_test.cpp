@@ -15,7 +15,7 @@ class ExportFormTest : public testing::WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        form = std::make_unique<ExportForm>(*w, prompts);
+        form = &ws->exportForm();
         form->show();
     }
     const Control& e(const std::string& name) const { return form->controls()[name]; }
@@ -31,39 +31,8 @@ class ExportFormTest : public testing::WindowTest {
         return texts;
     }
 
-    std::unique_ptr<ExportForm> form;
+    ExportForm* form = nullptr;
 };
-
-TEST_F(ExportFormTest, TypeChangesRefillTheDelimiterListAndXmlHidesIt) {
-    struct Step {
-        int type;
-        std::size_t names;
-        std::string firstName, delimiter;
-        bool listShown;
-    };
-    const Step steps[] = {
-        {0, 8, "Line Break", "\\r\\n", true},     {1, 6, "Line Break", "..<br>", true},
-        {2, 6, "Line Break", "<m>..</m>", false},  // XML keeps the HTML names, hidden
-        {0, 8, "Line Break", "\\r\\n", true},     {2, 8, "Line Break", "<m>..</m>", false},
-    };
-    EXPECT_EQ(e("selExType").items.size(), 3u);
-    for (const Step& s : steps) {
-        form->select("selExType", s.type);
-        SCOPED_TRACE(s.type);
-        EXPECT_EQ(e("selDelimiter").items.size(), s.names);
-        EXPECT_EQ(u8(e("selDelimiter").items[0]), s.firstName);
-        EXPECT_EQ(e("selDelimiter").selected, 0);
-        EXPECT_EQ(u8(e("inDelimiter").text), s.delimiter);
-        EXPECT_EQ(e("selDelimiter").visible, s.listShown);
-        EXPECT_EQ(static_cast<int>(form->exType()), s.type);
-    }
-    form->select("selExType", 0);
-    form->select("selDelimiter", 7);
-    EXPECT_EQ(u8(e("inDelimiter").text), ";\\r\\n");
-    form->select("selExType", 1);
-    form->select("selDelimiter", 5);
-    EXPECT_EQ(u8(e("inDelimiter").text), "<tr><td>..</td></tr>");
-}
 
 TEST_F(ExportFormTest, SetAsksWithTheTypesFilterAndAsksBeforeOverwriting) {
     const std::u16string existing = put("old.txt", "x");
@@ -159,12 +128,12 @@ TEST_F(ExportFormTest, NoMatchInTheFileKeepsTheDialogOpenSilently) {
 }
 
 TEST_F(ExportFormTest, FolderExtractionReadsTheTickedFilesAndWritesTheFrameWhenNothingIsLeft) {
-    std::vector<FileItem> files{
-        {put("a.txt", "1"), true}, {put("b.txt", "2"), false}, {put("c.txt", "3"), true}};
-    std::optional<std::size_t> total = 2;
-    form->folderFiles = [&] { return FolderFiles{files, total}; };
-    w->MultiMode = true;
-    w->typeText("inRepFrom", u"\\d");
+    for (const auto& [name, text] : {std::pair{"a.txt", "1"}, {"b.txt", "2"}, {"c.txt", "3"}})
+        put(name, text);
+    ASSERT_TRUE(ws->folder().openFolder(docs.folder(), u"*.txt"));
+    settle();
+    w->onFileTicked(2, false);
+    find(u"\\d");
     form->select("selExType", 2);
     exportTo(docs.file("f.xml"));
     EXPECT_EQ(docs.bytes("f.xml"),
@@ -185,7 +154,7 @@ TEST_F(ExportFormTest, FolderExtractionReadsTheTickedFilesAndWritesTheFrameWhenN
     EXPECT_FALSE(form->shown());
 
     // A folder search that found nothing: no run at all.
-    total = 0;
+    find(u"\\d");
     form->show();
     prompts.asked.clear();
     exportTo(docs.file("g.xml"));
@@ -224,10 +193,10 @@ TEST_F(ExportFormTest, NeverWritesOverASearchedFileNorAnotherFileUnasked) {
 }
 
 TEST_F(ExportFormTest, RunsAwayFromTheWindowWithStopOffered) {
-    std::vector<FileItem> files{{put("a.txt", "1"), true}, {put("b.txt", "2"), true}};
-    form->folderFiles = [&] { return FolderFiles{files, 2}; };
-    w->MultiMode = true;
-    w->typeText("inRepFrom", u"\\d");
+    put("a.txt", "1");
+    put("b.txt", "2");
+    ASSERT_TRUE(ws->folder().openFolder(docs.folder(), u"*.txt"));
+    find(u"\\d");
     fakes::DeferredWorkRunner runner;
     form->setWorkRunner(&runner);
     exportTo(docs.file("out.txt"));
@@ -244,18 +213,6 @@ TEST_F(ExportFormTest, RunsAwayFromTheWindowWithStopOffered) {
     EXPECT_EQ(docs.bytes("out.txt"), "1\r\n2\r\n");
     EXPECT_EQ(messages().back(), "Extraction finished.");
     form->setWorkRunner(nullptr);
-}
-
-TEST_F(ExportFormTest, CancelHidesAndKeepsTheChoices) {
-    form->select("selExType", 1);
-    form->typeText("inDelimiter", u"<b>..</b>");
-    form->typeText("inExFileName", u"/tmp/x.htm");
-    form->click("btnCancel");
-    EXPECT_FALSE(form->shown());
-    form->show();
-    EXPECT_EQ(e("selExType").selected, 1);
-    EXPECT_EQ(u8(e("inDelimiter").text), "<b>..</b>");
-    EXPECT_EQ(u8(e("inExFileName").text), "/tmp/x.htm");
 }
 
 }  // namespace

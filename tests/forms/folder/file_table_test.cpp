@@ -7,34 +7,6 @@ namespace {
 
 using FileTable = FolderTest;
 
-TEST_F(FileTable, ThreeFilesGiveAlternatingRowsAndTheirMatchCellsAtNineSixteenTwentyThree) {
-    openFolder({{"a.htm", "x x"}, {"b.htm", "yy"}, {"c.htm", std::string(2048, 'x')}});
-    EXPECT_TRUE(w->MultiMode);
-    EXPECT_TRUE(c("ListView").visible);
-    EXPECT_EQ(table().rowCount(kFileTableId), 4u);
-    EXPECT_EQ(table().rowBackground(kFileTableId, 1), u"white");
-    EXPECT_EQ(table().rowBackground(kFileTableId, 2), u"rgb(230,230,230)");
-    EXPECT_EQ(table().rowBackground(kFileTableId, 3), u"white");
-    const std::string body = u8(table().bodyHtml());
-    EXPECT_EQ(body.find("<table id=\"infoList\""), 0u);
-    EXPECT_NE(body.find("<tr bgcolor=rgb(230,230,230)><td>2</td><td><a href='#2'>b.htm</a></td>"
-                        "</td><td></td><td></td><td>1 KB</td><td>" +
-                        u8(docs.folder().substr(0, docs.folder().size() - 1)) +
-                        "</td><td><input type=checkbox name=chk checked></td></tr>"),
-              std::string::npos);
-    EXPECT_EQ(cellOf(3 * 7 + 4), "3 KB");
-
-    findAll(u"x");
-    EXPECT_EQ(cellOf(9), "2");
-    EXPECT_EQ(cellOf(16), "0");
-    EXPECT_EQ(cellOf(23), "2048");
-    EXPECT_EQ(text("lblTotal"), "2050");
-    EXPECT_NE(log().find("* Search x, 2050 items found in 3 files.\r\n"), std::string::npos);
-    EXPECT_TRUE(w->SearchDone);
-    EXPECT_TRUE(c("btnExp").enabled);
-    EXPECT_EQ(text("lblStatus"), "Done.");
-}
-
 TEST_F(FileTable, NamesAreShownAsWrittenAndLinksStayRowNumbers) {
     openFolder({{"<img src=x onerror=alert(1)>.htm", "a"}, {"&amp;.htm", "b"}});
     const std::string body = u8(table().bodyHtml());
@@ -47,7 +19,7 @@ TEST_F(FileTable, NamesAreShownAsWrittenAndLinksStayRowNumbers) {
 
 TEST_F(FileTable, ASingleFileIsTickedAndSearched) {
     openFolder({{"only.htm", "aaa"}});
-    EXPECT_TRUE(mode->IsFileChecked(1));
+    EXPECT_TRUE(folder().IsFileChecked(1));
     findAll(u"a");
     EXPECT_EQ(matchesOf(1), "3");
 }
@@ -55,30 +27,30 @@ TEST_F(FileTable, ASingleFileIsTickedAndSearched) {
 TEST_F(FileTable, AnUntickedFileIsLeftOutOfTheTotalButCountedInTheLogAndCannotBeSelected) {
     openFolder({{"a.htm", "a"}, {"b.htm", "aa"}, {"c.htm", "aaa"}});
     tick(2, false);
-    EXPECT_FALSE(mode->IsFileChecked(2));
+    EXPECT_FALSE(folder().IsFileChecked(2));
     findAll(u"a");
     EXPECT_EQ(matchesOf(2), "-");
     EXPECT_EQ(text("lblTotal"), "4");
     EXPECT_NE(log().find("4 items found in 3 files."), std::string::npos);
     clickRow(2);
-    EXPECT_EQ(w->SelectedRow, 0);
+    EXPECT_EQ(folder().selectedRow(), 0);
     EXPECT_EQ(table().rowBackground(kFileTableId, 2), u"rgb(230,230,230)");
     tick(2, true);
     clickRow(2);
-    EXPECT_EQ(w->SelectedRow, 2);
+    EXPECT_EQ(folder().selectedRow(), 2);
 }
 
 TEST_F(FileTable, SelectingARowMarksItYellowAndShowsItsSourceOrItsMatches) {
     openFolder({{"none.htm", "nothing here"}, {"three.htm", "a a a"}});
     clickRow(1);  // before any search: the source only
     EXPECT_EQ(table().rowBackground(kFileTableId, 1), u"yellow");
-    EXPECT_EQ(w->curFileName, docs.file("none.htm"));
+    EXPECT_EQ(w->document().path, docs.file("none.htm"));
     EXPECT_EQ(text("LblCurName"), u8(docs.file("none.htm")));
     EXPECT_NE(u8(source().bodyText()).find("nothing here"), std::string::npos);
 
     findAll(u"a");
     clickRow(1);  // the selected row again: nothing happens
-    EXPECT_EQ(w->SelectedRow, 1);
+    EXPECT_EQ(folder().selectedRow(), 1);
     clickRow(2);
     EXPECT_EQ(table().rowBackground(kFileTableId, 1), u"white");
     EXPECT_EQ(table().rowBackground(kFileTableId, 2), u"yellow");
@@ -101,7 +73,7 @@ TEST_F(FileTable, ThreeHundredFilesAreAllSearched) {
     EXPECT_EQ(matchesOf(300), "-");
     EXPECT_EQ(text("lblTotal"), "299");
     clickRow(299);
-    EXPECT_EQ(w->SelectedRow, 299);
+    EXPECT_EQ(folder().selectedRow(), 299);
     EXPECT_EQ(table().rowBackground(kFileTableId, 299), u"yellow");
 }
 
@@ -111,8 +83,8 @@ TEST_F(FileTable, ReopeningAFolderRebuildsTheTableWithEveryRowTicked) {
     w->click("mOpenFolder");
     dlg().click("btnOK");
     settle();
-    EXPECT_TRUE(mode->IsFileChecked(1));
-    EXPECT_EQ(w->SelectedRow, 0);
+    EXPECT_TRUE(folder().IsFileChecked(1));
+    EXPECT_EQ(folder().selectedRow(), 0);
     EXPECT_EQ(text("LblCurName"), "");
 }
 

@@ -211,7 +211,7 @@ TEST_F(FolderRuns, CommandsThatWouldConflictAreOffWhileARunGoesOnAndComeBackAfte
     EXPECT_EQ(during, (std::vector<std::string>{"btnFind-", "mFind-", "btnReplace-", "btnAction-",
                                                 "btnOpenFolder-", "selFile-", "mOpenFile-",
                                                 "inputPath-", "btnRestore-", "btnStop+"}));
-    EXPECT_EQ(w->SelectedRow, 0);
+    EXPECT_EQ(folder().selectedRow(), 0);
     for (const char* name : {"btnFind", "btnReplace", "btnAction", "btnOpenFolder", "inputPath"})
         EXPECT_TRUE(c(name).enabled) << name;
     EXPECT_FALSE(c("btnStop").enabled);
@@ -303,7 +303,7 @@ TEST_F(FolderRuns, ARunCutShortIsRestoredFirstOrLeftAloneNeverOverwritten) {
     docs.put("bak/a.htm", "x1 x2");
     docs.put("a.htm", "half-way");
     {
-        RunJournal journal = RunJournal::begin(w->CurrentFolder + u"bak/", false);
+        RunJournal journal = RunJournal::begin(folder().folder() + u"bak/", false);
         journal.recordBackup(u"a.htm");
     }
     prompts.answerOk();      // replace, are you sure?

@@ -12,11 +12,8 @@ class LeavingUnsaved : public FolderTest {
     // A fresh window with folder mode, "other.txt" in Recent Files and "a.txt" open with
     // its "a" replaced by "b", unsaved.
     void startWithUnsavedText() {
-        mode.reset();
         prompts.forget();
-        w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
-        mode = std::make_unique<FolderMode>(*w, prompts, runner, docs.folder(),
-                                            std::vector<std::u16string>{u"/"});
+        start();
         open(put("other.txt", "other"));
         open(put("a.txt", "aaa"));
         replace(u"a", u"b");
@@ -27,9 +24,9 @@ class LeavingUnsaved : public FolderTest {
     void press(const std::string& name) {
         prompts.choosePath(docs.file("other.txt"));
         w->click(name);
-        if (mode->picker().shown()) {
-            mode->picker().typeText("Dir1", docs.folder());
-            mode->picker().click("btnOK");
+        if (dlg().shown()) {
+            dlg().typeText("Dir1", docs.folder());
+            dlg().click("btnOK");
         }
         settle();
     }
@@ -41,8 +38,9 @@ class LeavingUnsaved : public FolderTest {
     }
     // The replaced text is still the window's, or it reached a file.
     bool textKept() {
-        const bool shown = !w->closed() && !w->MultiMode && w->curFileName == docs.file("a.txt") &&
-                           u8(w->txtDoc) == "bbb";
+        const bool shown = !w->closed() && !w->MultiMode &&
+                           w->document().path == docs.file("a.txt") &&
+                           u8(w->document().text) == "bbb";
         return shown || docs.bytes("a.txt") == "bbb" || docs.bytes("other.txt") == "bbb";
     }
 };

@@ -22,7 +22,7 @@ struct PickedFile : FolderTest {
         EXPECT_EQ(u8(source().bodyText()), body);
         EXPECT_EQ(source().markCount(), marks);
         EXPECT_EQ(matches().entryCount(), marks);
-        EXPECT_EQ(w->SelectedRow, row);
+        EXPECT_EQ(folder().selectedRow(), row);
         EXPECT_EQ(text("LblCurName"), u8(docs.file(name)));
         EXPECT_EQ(table().rowBackground(kFileTableId, static_cast<std::size_t>(row)), u"yellow");
     }
@@ -34,7 +34,7 @@ TEST_F(PickedFile, IsShownOnlyOnceReadAndANewerPickWins) {
     EXPECT_TRUE(w->working());
     shows("alpha a", 3, 4, "d.htm");  // the row and name follow at once, the text does not
     clickRow(3);
-    EXPECT_EQ(u8(w->txtDoc), "alpha a");
+    EXPECT_EQ(u8(w->document().text), "alpha a");
     EXPECT_EQ(table().rowBackground(kFileTableId, 4), u"rgb(230,230,230)");
     jobs.finishAll();
     shows("charlie a a", 3, 3, "c.htm");

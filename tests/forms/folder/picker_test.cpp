@@ -25,14 +25,6 @@ class Picker : public FolderTest {
     const Names& listed() { return dlg().controls()["File1"].items; }
 };
 
-TEST_F(Picker, OpensOnFirstUseWithTheHtmlTypeAndWritesTheFolderIntoThePathBox) {
-    EXPECT_TRUE(dlg().shown());
-    EXPECT_EQ(dlg().controls()["FolderDlg"].text, u"Select Folder");
-    EXPECT_EQ(dlg().controls()["filter"].selected, 0);
-    EXPECT_EQ(listed(), (Names{u"A.HTML", u"b.htm"}));
-    EXPECT_EQ(c("inputPath").text, docs.folder());
-}
-
 TEST_F(Picker, EachFileTypeListsItsFilesOfTheFolderItselfInNameOrder) {
     const std::vector<std::pair<int, Names>> cases = {
         {1, {u"c.txt", u"d.csv"}},
@@ -45,19 +37,6 @@ TEST_F(Picker, EachFileTypeListsItsFilesOfTheFolderItselfInNameOrder) {
         dlg().select("filter", index);
         EXPECT_EQ(listed(), names) << index;
     }
-}
-
-TEST_F(Picker, OtherShowsTheOwnTypeBoxAndMovesTheFileListDown) {
-    dlg().select("filter", 5);
-    EXPECT_TRUE(dlg().controls()["newfilter"].visible);
-    EXPECT_TRUE(dlg().controls()["Label3"].visible);
-    EXPECT_EQ(dlg().controls()["File1"].geometry.top, 900);
-    EXPECT_EQ(dlg().controls()["File1"].geometry.height, 2235);
-    EXPECT_EQ(dlg().focus(), "newfilter");
-    dlg().select("filter", 0);
-    EXPECT_FALSE(dlg().controls()["newfilter"].visible);
-    EXPECT_EQ(dlg().controls()["File1"].geometry.top, 540);
-    EXPECT_EQ(dlg().controls()["File1"].geometry.height, 2700);
 }
 
 TEST_F(Picker, TheOwnTypeTakesEffectOnEnterOrWhenLeftWithText) {
@@ -95,13 +74,13 @@ TEST_F(Picker, OkListsTheFolderAndCancelChangesNothing) {
     settle();
     EXPECT_FALSE(dlg().shown());
     EXPECT_TRUE(w->MultiMode);
-    EXPECT_EQ(w->CurrentFolder, docs.folder());
-    EXPECT_EQ(w->FileList, (Names{u"", docs.file("A.HTML"), docs.file("b.htm")}));
+    EXPECT_EQ(folder().folder(), docs.folder());
+    EXPECT_EQ(folder().fileList(), (Names{u"", docs.file("A.HTML"), docs.file("b.htm")}));
     EXPECT_NE(log().find("* Open files in folder " + u8(docs.folder())), std::string::npos);
 }
 
 TEST_F(Picker, ChoosingADriveGoesToItsRoot) {
-    FolderMode other(*w, prompts, runner, docs.folder(), {u"/", docs.file("sub")});
+    FolderScope other(*w, prompts, runner, docs.folder(), {u"/", docs.file("sub")});
     other.picker().load();
     EXPECT_EQ(other.picker().controls()["Drive1"].selected, 0);  // "/" holds the start folder
     other.picker().select("Drive1", 1);
@@ -143,22 +122,22 @@ TEST_F(PathBox, OpensAFileAFolderAFolderWithATypeOrSaysItCannotFindThePath) {
 
     type(docs.file("a.htm"));
     EXPECT_FALSE(w->MultiMode);
-    EXPECT_EQ(w->curFileName, docs.file("a.htm"));
+    EXPECT_EQ(w->document().path, docs.file("a.htm"));
 
     type(u"  " + fromUtf8(docs.path().string()) + u"  ");  // the folder, spaces trimmed
     EXPECT_TRUE(w->MultiMode);
-    EXPECT_EQ(w->FileList, (Names{u"", docs.file("a.htm")}));
+    EXPECT_EQ(folder().fileList(), (Names{u"", docs.file("a.htm")}));
     EXPECT_FALSE(dlg().shown());  // opened through the picker without showing it
 
     type(docs.folder() + u"*.txt");
-    EXPECT_EQ(w->FileList, (Names{u"", docs.file("b.txt"), docs.file("c.txt")}));
+    EXPECT_EQ(folder().fileList(), (Names{u"", docs.file("b.txt"), docs.file("c.txt")}));
     EXPECT_EQ(c("inputPath").text, docs.folder());
 
     const std::string before = log();
     type(docs.file("missing.htm"));
     type(docs.folder() + u"nowhere/*.htm");
     EXPECT_EQ(log(), before + "Err:Can't find the path\r\nErr:Can't find the path\r\n");
-    EXPECT_EQ(w->FileList.size(), 3u);
+    EXPECT_EQ(folder().fileList().size(), 3u);
 }
 
 TEST_F(PathBox, AFolderRelativeToTheWorkingFolderOpensAsItsAbsoluteFolder) {
@@ -168,8 +147,8 @@ TEST_F(PathBox, AFolderRelativeToTheWorkingFolderOpensAsItsAbsoluteFolder) {
     std::filesystem::current_path(docs.path());
     type(u"site/*.htm");
     std::filesystem::current_path(cwd);
-    EXPECT_EQ(w->CurrentFolder, docs.folder() + u"site/");
-    EXPECT_EQ(w->FileList, (Names{u"", docs.folder() + u"site/a.htm"}));
+    EXPECT_EQ(folder().folder(), docs.folder() + u"site/");
+    EXPECT_EQ(folder().fileList(), (Names{u"", docs.folder() + u"site/a.htm"}));
 }
 
 TEST_F(PathBox, LeavingTheBoxOpensOnlyANewNonEmptyPath) {

@@ -38,8 +38,8 @@ TEST_F(PickerTree, TheSwitchListsTheTreeLessTheExclusionsAndTheTableNamesRelativ
 
     dlg().click("btnOK");
     settle();
-    EXPECT_EQ(w->FileList, (Names{u"", docs.file("a.htm"), docs.file("sub/<b&c>.htm"),
-                                  docs.file("sub/deep/d e.htm")}));
+    EXPECT_EQ(folder().fileList(), (Names{u"", docs.file("a.htm"), docs.file("sub/<b&c>.htm"),
+                                          docs.file("sub/deep/d e.htm")}));
     EXPECT_EQ(table().cellHtml(kFileTableId, 1 * 7 + 1), u"<a href='#1'>a.htm</a>");
     EXPECT_EQ(table().cellHtml(kFileTableId, 2 * 7 + 1),
               u"<a href='#2'>sub/&lt;b&amp;c&gt;.htm</a>");

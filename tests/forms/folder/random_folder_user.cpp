@@ -29,7 +29,6 @@
 #include "core/text.h"
 #include "fakes/step_prompts.h"
 #include "fakes/sync_work_runner.h"
-#include "forms/folder/folder_mode.h"
 #include "forms/main/window_fixture.h"
 
 namespace lodestar::testing {
@@ -167,15 +166,13 @@ struct RandomFolderUser::Session {
         }
         setenv("XDG_STATE_HOME", (root.path() / "state").c_str(), 1);
         folderText = fromUtf8(folder.string() + "/");
-        w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
+        ws = startWorkspace(program.folder(),
+                            WorkspaceServices{prompts, clipboard, timer, shell, nullptr, &runner},
+                            u"", root.folder());
+        w = &ws->window();
+        mode = &ws->folder();
         w->options.backupOnReplace = true;
         w->options.backupFolder = u"bak";
-        mode = std::make_unique<FolderMode>(*w, prompts, runner, root.folder(),
-                                            std::vector<std::u16string>{u"/"});
-    }
-    ~Session() {
-        mode.reset();
-        w.reset();
     }
 
     static void write(const fs::path& path, const std::string& bytes) {
@@ -303,8 +300,9 @@ struct RandomFolderUser::Session {
     fakes::FakeTimer timer;
     fakes::FakeShell shell;
     fakes::SyncWorkRunner runner;
-    std::unique_ptr<MainWindow> w;
-    std::unique_ptr<FolderMode> mode;
+    std::unique_ptr<Workspace> ws;
+    MainWindow* w = nullptr;
+    FolderScope* mode = nullptr;
     bool opened = false;
     int runs = 0;
     std::string logBefore;

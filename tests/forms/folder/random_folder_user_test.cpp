@@ -135,17 +135,17 @@ TEST_F(FoundInFolders, AStepLeftHalfWrittenByAKilledRunKeepsNoOlderStepFromResto
     openFolder({{"a.htm", "x1"}, {"b.htm", "x2"}});
     replaceAll(u"x", u"y");
     replaceAll(u"y", u"z");
-    ASSERT_EQ(runSteps(w->CurrentFolder, u"bak").size(), 2u);
+    ASSERT_EQ(runSteps(folder().folder(), u"bak").size(), 2u);
     fs::create_directories(docs.path() / "bak/.lodestar-steps/2");
     docs.put("bak/.lodestar-steps/2/.lodestar-0123456789abcdef.tmp", "lodestar run jour");
 
     std::size_t before = log().size();
-    mode->RestoreFolder(*w);
+    folder().restore();
     settle();
     EXPECT_EQ(docs.bytes("a.htm"), "y1");
     EXPECT_EQ(added(before).find("Err:"), std::string::npos) << added(before);
     before = log().size();
-    mode->RestoreFolder(*w);
+    folder().restore();
     settle();
     EXPECT_EQ(docs.bytes("a.htm"), "x1") << added(before);
     EXPECT_EQ(docs.bytes("b.htm"), "x2");

@@ -55,7 +55,7 @@ TEST_F(DesktopHabits, UnsavedTextIsSavedDiscardedOrKeptBeforeItCouldBeLost) {
     for (const char* trigger : triggers) {
         for (Answer answer : {Answer::Save, Answer::Discard, Answer::Cancel, Answer::SaveFails}) {
             const std::string what = std::string(trigger) + " " + std::to_string(int(answer));
-            w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
+            start();
             const std::u16string other = put("other.txt", "other");
             const std::u16string path = openAndChange("a" + what + ".txt");
             blockBackups(answer == Answer::SaveFails);
@@ -76,8 +76,8 @@ TEST_F(DesktopHabits, UnsavedTextIsSavedDiscardedOrKeptBeforeItCouldBeLost) {
             EXPECT_EQ(prompts.asked.front().kind, "saveDiscardCancel") << what;
             EXPECT_EQ(u8(prompts.asked.front().caption), " Please confirm") << what;
             const bool wentOn = trigger == std::string("mExit")    ? w->closed()
-                                : trigger == std::string("mClose") ? w->curFileName.empty()
-                                                                   : w->curFileName == other;
+                                : trigger == std::string("mClose") ? w->document().path.empty()
+                                                                   : w->document().path == other;
             EXPECT_EQ(wentOn, goesOn) << what;
             EXPECT_EQ(u8(LoadFileText(path)), answer == Answer::Save ? "bbb" : "aaa") << what;
             if (!goesOn && trigger == std::string("inputPath")) {
@@ -107,7 +107,7 @@ TEST_F(DesktopHabits, RecentFilesKeepsTheTenNewestAndDropsAMissingOne) {
 
     fs::remove(u8(paths[11]));
     w->click("mRecent(2)");
-    EXPECT_EQ(w->curFileName, paths[3]);
+    EXPECT_EQ(w->document().path, paths[3]);
     EXPECT_EQ(prompts.asked.back().kind, "message");
     EXPECT_EQ(u8(prompts.asked.back().text),
               "The file " + u8(paths[11]) + " no longer exists; it is removed from Recent Files.");
@@ -116,7 +116,7 @@ TEST_F(DesktopHabits, RecentFilesKeepsTheTenNewestAndDropsAMissingOne) {
 
     w->click("mRecent(2)");  // now paths[10]
     settle();
-    EXPECT_EQ(w->curFileName, paths[10]);
+    EXPECT_EQ(w->document().path, paths[10]);
     EXPECT_EQ(w->recentFiles.entries()[0], paths[10]);
 
     RecentFiles fresh;
@@ -126,7 +126,7 @@ TEST_F(DesktopHabits, RecentFilesKeepsTheTenNewestAndDropsAMissingOne) {
 
 TEST_F(DesktopHabits, WhatOneRunLeavesTheNextTakesUp) {
     const std::u16string stateFile = program.file("state/window-state");
-    w = startWindow(program.folder(), {prompts, clipboard, timer, shell}, stateFile);
+    start(stateFile);
     const std::u16string path = openNew("r.txt", "abc");
     find(u"a");
     find(u"b\\n=c");
@@ -139,11 +139,12 @@ TEST_F(DesktopHabits, WhatOneRunLeavesTheNextTakesUp) {
     w->setWindowFrame({10, 20, 800, 600, false});
     ASSERT_TRUE(w->saveRememberedState());
 
-    w = startWindow(program.folder(), {prompts, clipboard, timer, shell}, stateFile);
+    start(stateFile);
     EXPECT_EQ(w->usedPatterns.entries(), (std::vector<std::u16string>{u"a", u"b\\n=c"}));
     EXPECT_EQ(text("mRegs(2)"), "b\\n=c");
-    EXPECT_FALSE(c("chkIgnoreCase").checked || c("mIgnore").checked || w->expression.ignoreCase());
-    EXPECT_TRUE(c("chkLine").checked && c("mLine").checked && w->expression.multiline());
+    EXPECT_FALSE(c("chkIgnoreCase").checked || c("mIgnore").checked ||
+                 w->request().switches().ignoreCase);
+    EXPECT_TRUE(c("chkLine").checked && c("mLine").checked && w->request().switches().multiline);
     EXPECT_TRUE(c("chkGlobal").checked && c("chkMultiline").checked && w->dotAll);
     EXPECT_EQ(w->recentFiles.entries(), std::vector<std::u16string>{path});
     EXPECT_EQ(w->remembered().frame, (WindowFrame{10, 20, 800, 600, false}));
@@ -154,7 +155,7 @@ TEST_F(DesktopHabits, WhatOneRunLeavesTheNextTakesUp) {
 
     // A file that is not a state file is no reason not to start.
     program.put("state/window-state", std::string("\0\xff garbage\npattern", 18));
-    w = startWindow(program.folder(), {prompts, clipboard, timer, shell}, stateFile);
+    start(stateFile);
     EXPECT_TRUE(w->usedPatterns.entries().empty());
     EXPECT_FALSE(c("mRecent").enabled);
 }

@@ -56,11 +56,11 @@ TEST_F(FileEncoding, ABinaryFileOpensOnlyWhenTheUserSaysSo) {
     prompts.answerCancel();
     open(path);
     EXPECT_EQ(lastQuestion(), "This file looks binary (it holds NUL bytes). Open it anyway?");
-    EXPECT_TRUE(w->curFileName.empty());
+    EXPECT_TRUE(w->document().path.empty());
     prompts.answerOk();
     open(path);
-    EXPECT_EQ(w->curFileName, path);
-    EXPECT_EQ(w->txtDoc, std::u16string(u"ab\0cd", 5));
+    EXPECT_EQ(w->document().path, path);
+    EXPECT_EQ(w->document().text, std::u16string(u"ab\0cd", 5));
     EXPECT_EQ(text("lblEncoding"), "Windows-1252");
 }
 
@@ -71,7 +71,7 @@ TEST_F(FileEncoding, AReplacementWindows1252CannotHoldAsksToSaveAsUtf8) {
     EXPECT_EQ(lastQuestion(),
               "The text holds a character (U+4E2D) that cannot be saved in the Windows-1252 code "
               "page.\r\nSave the file as UTF-8 instead? (Cancel leaves the text as it was.)");
-    EXPECT_EQ(u8(w->txtDoc), "caf\u00E9 1\n");
+    EXPECT_EQ(u8(w->document().text), "caf\u00E9 1\n");
     EXPECT_FALSE(c("btnSave").enabled);
     EXPECT_EQ(text("lblEncoding"), "Windows-1252");
 
@@ -89,10 +89,10 @@ TEST_F(FileEncoding, AReplacementWindows1252CannotHoldAsksToSaveAsUtf8) {
 TEST_F(FileEncoding, TheViewMenuReopensTheFileInAnotherEncoding) {
     openNew("u8.txt", "caf\xC3\xA9");
     w->click("mEnc1252");
-    EXPECT_EQ(u8(w->txtDoc), "caf\u00C3\u00A9");
+    EXPECT_EQ(u8(w->document().text), "caf\u00C3\u00A9");
     EXPECT_EQ(text("lblEncoding"), "Windows-1252");
     w->click("mEncAuto");
-    EXPECT_EQ(u8(w->txtDoc), "caf\u00E9");
+    EXPECT_EQ(u8(w->document().text), "caf\u00E9");
     EXPECT_EQ(text("lblEncoding"), "UTF-8");
     // Unsaved replaced text: asked first; Cancel keeps it.
     replace(u"caf", u"tea");
@@ -100,7 +100,7 @@ TEST_F(FileEncoding, TheViewMenuReopensTheFileInAnotherEncoding) {
     w->click("mEncUtf16le");
     EXPECT_EQ(lastQuestion(),
               "Your file not saved, save it before reading it again as another encoding?");
-    EXPECT_EQ(u8(w->txtDoc), "tea\u00E9");
+    EXPECT_EQ(u8(w->document().text), "tea\u00E9");
     // Closing the file clears the label and turns the entry off.
     w->click("mClose");
     EXPECT_EQ(text("lblEncoding"), "");

@@ -180,21 +180,21 @@ TEST_F(OpenFile, AsksBeforeOpeningAFileAbove256000Bytes) {
               "We recommend you to open file bigger than 256k in folder mode,\r\nor the speed "
               "of showing source code may be very slow,are you sure to open it?");
     EXPECT_EQ(u8(prompts.asked[2].caption), " Warning");
-    EXPECT_EQ(w->txtDoc.size(), 256000u);  // declined: the previous file stays
-    EXPECT_EQ(u8(w->txtDoc).substr(0, 1), "a");
+    EXPECT_EQ(w->document().text.size(), 256000u);  // declined: the previous file stays
+    EXPECT_EQ(u8(w->document().text).substr(0, 1), "a");
 }
 
 TEST_F(OpenFile, DropsTrailingNulsButLogsThePathAsHandedOver) {
     const std::u16string path = put("n.txt", "x");
     std::u16string withNuls = path + std::u16string(2, u'\0');
     w->OpenFile(withNuls);
-    EXPECT_EQ(w->curFileName, path);
+    EXPECT_EQ(w->document().path, path);
     EXPECT_EQ(log(), "* Open file " + u8(withNuls) + "\r\n");
 }
 
 TEST_F(OpenFile, IgnoresAMissingFileAndAsksBeforeDroppingUnsavedText) {
     w->OpenFile(docs.file("missing.txt"));
-    EXPECT_TRUE(w->curFileName.empty());
+    EXPECT_TRUE(w->document().path.empty());
     EXPECT_TRUE(log().empty());
 
     const std::u16string first = openNew("a.txt", "aaa");
@@ -202,7 +202,7 @@ TEST_F(OpenFile, IgnoresAMissingFileAndAsksBeforeDroppingUnsavedText) {
     prompts.answerCancel();
     w->click("mOpenFile");
     EXPECT_EQ(lastQuestion(), "Your file not saved, save it before opening a new file?");
-    EXPECT_EQ(w->curFileName, first);
+    EXPECT_EQ(w->document().path, first);
 }
 
 }  // namespace

@@ -18,27 +18,6 @@ class HelpMenuTest : public WindowTest {
     fakes::FakeHelpViewer viewer;
 };
 
-TEST_F(HelpMenuTest, HelpPagesOpenInTheHelpWindowOrSayTheyAreMissing) {
-    program.put("help/examples.htm", "<html></html>");
-    for (const auto& [command, page] :
-         {std::pair<const char*, const char*>{"mContents", "index.htm"},
-          {"mExample", "examples.htm"}}) {
-        viewer.shown.clear();
-        prompts.asked.clear();
-        w->click(command);
-        ASSERT_EQ(viewer.shown.size(), 1u) << command;
-        EXPECT_EQ(viewer.shown[0], program.folder() + u"help/" + fromUtf8(page));
-
-        std::filesystem::remove(program.path() / "help" / page);
-        w->click(command);
-        EXPECT_EQ(viewer.shown.size(), 1u) << "a missing page is not shown";
-        ASSERT_EQ(prompts.asked.size(), 1u);
-        EXPECT_EQ(prompts.asked[0].text, u"Can't find help file.");
-        EXPECT_EQ(prompts.asked[0].caption, u"Lodestar");
-    }
-    EXPECT_TRUE(shell.opened.empty()) << "help needs no other program";
-}
-
 // The home page goes to the browser; without one the user learns the address.
 TEST_F(HelpMenuTest, AWebPageThatCannotBeOpenedSaysSoWithItsAddress) {
     for (bool browser : {true, false}) {

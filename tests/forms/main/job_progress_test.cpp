@@ -71,7 +71,7 @@ TEST_F(JobProgress, AnOpenStoppedBetweenBlocksReadsNoFurtherAndChangesNothing) {
     w->OpenFile(putLarge());
     EXPECT_EQ(runner.reports, 1) << "no block read after the stop";
     EXPECT_FALSE(w->working());
-    EXPECT_EQ(w->curFileName, small);
+    EXPECT_EQ(w->document().path, small);
     EXPECT_EQ(u8(source().bodyText()), "small file");
     EXPECT_EQ(log().find("large.txt"), std::string::npos) << log();
     EXPECT_EQ(c("pgBarFore").geometry.width, 0);

@@ -96,7 +96,7 @@ TEST_F(LargeResult, ANewerOpenReplacesOneStillRunning) {
     w->OpenFile(second);
     ASSERT_EQ(jobs.held.size(), 2u);
     jobs.finishAll();
-    EXPECT_EQ(w->curFileName, second);
+    EXPECT_EQ(w->document().path, second);
     EXPECT_EQ(u8(source().bodyText()), "second file");
     EXPECT_EQ(log().find("first.txt"), std::string::npos) << log();
 }

@@ -9,20 +9,6 @@ class Layout : public WindowTest {
     Rect g(const std::string& name) const { return c(name).geometry; }
 };
 
-TEST_F(Layout, FolderModeWithThreePanesSharesTheHeightInThirds) {
-    w->doMulti();
-    w->resize({9600, 6000, 9720, 6600});
-    EXPECT_EQ(g("Frame2").height, 5300);
-    EXPECT_EQ(g("ListView").top, 90);
-    EXPECT_EQ(g("ListView").height, 2000);
-    EXPECT_EQ(g("SuperMonitor").top, 2140);
-    EXPECT_EQ(g("SuperMonitor").height, 2000);
-    EXPECT_EQ(g("MatchView").top, 4190);
-    EXPECT_EQ(g("MatchView").height, 5300 - 4190);
-    EXPECT_EQ(g("splitter2").top, 2090);
-    EXPECT_EQ(g("splitter3").top, 4140);
-}
-
 TEST_F(Layout, EachCombinationOfVisiblePanes) {
     w->doMulti();
     w->resize({9600, 6001, 9720, 6600});  // halves and thirds drop the remainder
@@ -38,41 +24,6 @@ TEST_F(Layout, EachCombinationOfVisiblePanes) {
     EXPECT_EQ(g("MatchView").height, g("Frame2").height - 3090);
 }
 
-TEST_F(Layout, SingleFileModeGivesTheSourceViewTheWholePanelWithoutTheList) {
-    openNew("a.txt", "x");
-    w->resize({9600, 6000, 9720, 6600});
-    EXPECT_EQ(g("SuperMonitor").height, 2950);
-    EXPECT_EQ(g("MatchView").top, 3090);
-    w->click("View_ML");
-    EXPECT_EQ(g("SuperMonitor").top, 90);
-    EXPECT_EQ(g("SuperMonitor").height, 5300 - 90);
-    const Rect hidden = g("MatchView");
-    w->resize({9600, 7000, 9720, 7600});
-    EXPECT_EQ(g("MatchView"), hidden);  // a hidden pane keeps its geometry
-}
-
-TEST_F(Layout, TheLeftPanelFollowsTheHeight) {
-    w->resize({9600, 6000, 9720, 6600});
-    EXPECT_EQ(g("Frame1").height, 5300);
-    EXPECT_DOUBLE_EQ(g("inRepFrom").height, (5300 - 2100) * 0.3);
-    EXPECT_DOUBLE_EQ(g("inRepWith").top, g("inRepFrom").bottom() + 300);
-    EXPECT_DOUBLE_EQ(g("inRepWith").height, g("inRepFrom").height);
-    EXPECT_DOUBLE_EQ(g("Label2").top, g("inRepWith").top - 220);
-    EXPECT_DOUBLE_EQ(g("logtitle").top, g("inRepWith").bottom() + 50);
-    EXPECT_DOUBLE_EQ(g("logger").top, g("inRepWith").bottom() + 300);
-    // The progress bar under the log is inside the panel, and the status bar is wholly inside
-    // the window, below both panels.
-    EXPECT_DOUBLE_EQ(g("pgBarBack").top, g("logger").bottom() + 100);
-    EXPECT_LT(g("pgBarBack").top + 45, g("Frame1").height);
-    EXPECT_EQ(g("splitter").height, 6000);
-    EXPECT_EQ(g("statusbar").bottom(), 6000);
-    for (const char* panel : {"Frame1", "Frame2"})
-        EXPECT_LE(g(panel).bottom(), g("statusbar").top) << panel;
-    EXPECT_EQ(g("statusbar").width, 9720);
-    EXPECT_EQ(g("LblCurName").width, 9720 - 6705);
-    EXPECT_GE(w->layout().loggerMargin(), 4);
-}
-
 TEST_F(Layout, ALowWindowKeepsItsHeightsButStillPlacesTheStatusBarAndWidths) {
     w->resize({9600, 6000, 9720, 6600});
     const Rect frame = g("Frame1");
@@ -85,21 +36,6 @@ TEST_F(Layout, ALowWindowKeepsItsHeightsButStillPlacesTheStatusBarAndWidths) {
     w->resize({9600, 2000, 9720, 2600});  // the pattern box would get a negative height
     EXPECT_GE(g("inRepFrom").height, 0);
     EXPECT_GE(g("logger").height, 0);
-}
-
-TEST_F(Layout, ANarrowWindowKeepsTheWidthsOfTheRightPanel) {
-    w->resize({9600, 6000, 9720, 6600});
-    const Rect right = g("Frame2");
-    w->resize({5000, 6000, 5120, 6600});
-    EXPECT_EQ(g("Frame2").width, right.width);
-    EXPECT_EQ(g("statusbar").width, 5120);
-}
-
-TEST_F(Layout, TheToolStripKeepsTheCommandGroupAtTheRightEnd) {
-    w->resize({12000, 6000, 12120, 6600});
-    EXPECT_EQ(g("ToolBar").width, 12020);
-    EXPECT_EQ(g("Frame3").left, 12020 - 6450);
-    EXPECT_EQ(g("inputPath").width, g("Frame3").left - 720 - 100);
 }
 
 TEST_F(Layout, TheVerticalSplitterStopsAt500AndTheLeftPanelAt2800) {
@@ -130,33 +66,6 @@ TEST_F(Layout, MovingTheVerticalSplitterShiftsBothPanels) {
     double far = 20000;
     w->layout().sizeControls(far);
     EXPECT_EQ(far, 12120 - 6000);
-}
-
-TEST_F(Layout, InANarrowWindowTheMinimumLeftPanelWins) {
-    w->resize({7880, 6000, 8000, 6600});
-    w->layout().splitterDown("splitter");
-    w->layout().splitterMove("splitter", 5000 - g("splitter").left);
-    EXPECT_EQ(g("splitshad").left, 5000);
-    w->layout().splitterMove("splitter", 9000);
-    EXPECT_EQ(g("splitshad").left, 8000 - 500);
-    w->layout().splitterMove("splitter", 5000 - g("splitter").left);
-    w->layout().splitterUp("splitter");
-    EXPECT_EQ(g("Frame1").width, 2800);
-}
-
-TEST_F(Layout, TheFileTableSplitterKeeps1000AboveAndBelow) {
-    w->doMulti();
-    w->resize({9600, 6000, 9720, 6600});
-    double y = 500;
-    w->layout().sizeControls2(y);
-    EXPECT_EQ(y, 1000);
-    EXPECT_EQ(g("ListView").height, 1000);
-    EXPECT_EQ(g("splitter2").top, 1090);
-    EXPECT_EQ(g("SuperMonitor").top, 1140);
-    EXPECT_EQ(g("SuperMonitor").height, 3000);
-    double low = 9000;
-    w->layout().sizeControls2(low);
-    EXPECT_EQ(low, g("splitter3").top - 1000);
 }
 
 TEST_F(Layout, TheSourceSplitterKeepsTheSourceViewAndTheWindowBottom) {

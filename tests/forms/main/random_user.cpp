@@ -93,7 +93,9 @@ struct RandomUser::Session {
             had[f] = allowed[f];
         }
         programFolder = program.folder();
-        w = startWindow(programFolder, WindowServices{prompts, clipboard, timer, shell});
+        ws = startWorkspace(programFolder,
+                            WorkspaceServices{prompts, clipboard, timer, shell, nullptr, &runner});
+        w = &ws->window();
     }
 
     void settle() { settlePanes(*w); }
@@ -120,7 +122,9 @@ struct RandomUser::Session {
     fakes::FakeClipboard clipboard;
     fakes::FakeTimer timer;
     fakes::FakeShell shell;
-    std::unique_ptr<MainWindow> w;
+    fakes::SyncWorkRunner runner;
+    std::unique_ptr<Workspace> ws;
+    MainWindow* w = nullptr;
 
     Switches searched;  // the switches of the search whose result is shown
     std::u16string textBefore;
@@ -132,7 +136,7 @@ struct RandomUser::Session {
 };
 
 void RandomUser::Session::play(const Step& s) {
-    textBefore = w->txtDoc;
+    textBefore = w->document().text;
     logBefore = c("logger").text;
     ticksBefore = ticks();
     std::u16string chosen;
@@ -178,7 +182,7 @@ void RandomUser::Session::play(const Step& s) {
                                     w->pane(Pane::MatchView).address() + u"#" + decimal(s.a));
             break;
         case Act::Replace:
-            if (w->txtDoc.size() < kMaxText) w->click(twin ? "mReplace" : "btnReplace");
+            if (w->document().text.size() < kMaxText) w->click(twin ? "mReplace" : "btnReplace");
             break;
         case Act::Save:
             w->click(twin ? "mSave" : "btnSave");
@@ -187,7 +191,7 @@ void RandomUser::Session::play(const Step& s) {
             w->click(twin ? "mRestore" : "btnRestore");
             break;
         case Act::Action:
-            if (w->txtDoc.size() < kMaxText) w->click("btnAction");
+            if (w->document().text.size() < kMaxText) w->click("btnAction");
             break;
         case Act::View:
             w->click(kViews[s.a]);
@@ -248,18 +252,18 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
     }
 
     // Save is offered exactly while memory and disk differ.
-    const bool single = !w->MultiMode && !w->curFileName.empty();
-    const bool differs = single && w->txtDoc != LoadFileText(w->curFileName);
+    const bool single = !w->MultiMode && !w->document().path.empty();
+    const bool differs = single && w->document().text != LoadFileText(w->document().path);
     if (c("btnSave").enabled != differs || c("mSave").enabled != differs)
         return std::string("Save is ") + (c("btnSave").enabled ? "enabled" : "disabled") +
                " while memory and disk " + (differs ? "differ" : "agree");
 
     // The source view shows the text in memory.
     const PaneModel& source = w->pane(Pane::SuperMonitor);
-    if (!w->curFileName.empty()) opened = true;
+    if (!w->document().path.empty()) opened = true;
     if (opened) {
         const std::u16string shown =
-            w->showInvisible ? toInvisibleMarks(w->txtDoc) : w->txtDoc.str();
+            w->showInvisible ? toInvisibleMarks(w->document().text) : w->document().text.str();
         const std::u16string body = source.bodyText();
         if (!source.busy() && body != shown) {
             std::size_t at = 0;
@@ -277,8 +281,9 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
         c("mLine").checked != t.multiline || c("mDot").checked != c("chkMultiline").checked ||
         c("chkMultiline").checked != w->dotAll)
         return "a menu tick and its box disagree";
-    if (w->expression.ignoreCase() != t.ignoreCase || w->expression.global() != t.global ||
-        w->expression.multiline() != t.multiline)
+    if (w->request().switches().ignoreCase != t.ignoreCase ||
+        w->request().switches().global != t.global ||
+        w->request().switches().multiline != t.multiline)
         return "the engine's switches are not the ticked ones";
 
     if (w->closed()) {  // what a closed window shows no longer counts
@@ -290,7 +295,8 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
     // Counter, marks and list against a fresh count.
     const std::string counter = u8(c("matchNo").text);
     if (w->SearchDone) {
-        const std::size_t fresh = freshCount(w->searchPattern, searched, w->txtDoc);
+        const std::size_t fresh =
+            freshCount(w->request().searchPattern(), searched, w->document().text);
         const auto n = static_cast<std::size_t>(w->matchCount);
         if (n != fresh || (w->lastMatches ? w->lastMatches->size() : 0) != n)
             return "the result counts " + std::to_string(n) + " matches, a fresh count " +
@@ -325,15 +331,15 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
             return "a save that wrote nothing was not reported in a box and the log";
         if (added.find(u"* Saved") != std::u16string::npos) return "a failed save logged success";
     }
-    if (added.find(u"* Open file ") != std::u16string::npos && w->curFileName != chosenPath)
-        return "the log says a file was opened, yet the window holds " + u8(w->curFileName);
+    if (added.find(u"* Open file ") != std::u16string::npos && w->document().path != chosenPath)
+        return "the log says a file was opened, yet the window holds " + u8(w->document().path);
     if (added.find(u"* Batch replace completed.") != std::u16string::npos && failed)
         return "a command file run logged both an error and its completion";
     const std::size_t replaced = added.find(u" items replaced");
     if (s.act == Act::Replace && replaced != std::u16string::npos) {
         const std::size_t start = added.rfind(u"* ", replaced) + 2;
         const std::string claimed = u8(added.substr(start, replaced - start));
-        const std::size_t fresh = freshCount(w->searchPattern, ticksBefore, textBefore);
+        const std::size_t fresh = freshCount(w->request().searchPattern(), ticksBefore, textBefore);
         if (claimed != std::to_string(ticksBefore.global ? fresh : std::min<std::size_t>(fresh, 1)))
             return "the log says " + claimed + " items replaced, a fresh count " +
                    std::to_string(fresh);
@@ -361,9 +367,9 @@ std::optional<Fault> RandomUser::run(const std::vector<Step>& steps) {
         const Step& s = steps[i];
         ++played_;
         try {
-            if (s.act == Act::Save && !session.w->curFileName.empty()) {
-                const int f = session.fileOf(session.w->curFileName);
-                if (f >= 0) session.allowed[f].insert(session.w->txtDoc);
+            if (s.act == Act::Save && !session.w->document().path.empty()) {
+                const int f = session.fileOf(session.w->document().path);
+                if (f >= 0) session.allowed[f].insert(session.w->document().text);
             }
             session.play(s);
             if (std::optional<std::string> what = session.check(s)) return Fault{i, *what};

@@ -22,7 +22,7 @@ TEST_F(ReplaceMemory, AReplacementThatOutgrowsMemoryIsReportedAndChangesNothing)
     // follows the first line.
     EXPECT_NE(log().find("Err:Error in Replace.\r\n"), std::string::npos) << log().substr(0, 300);
     EXPECT_EQ(text("lblStatus"), "Error in Replace.");
-    EXPECT_EQ(u8(w->txtDoc), original);
+    EXPECT_EQ(u8(w->document().text), original);
     EXPECT_FALSE(c("btnSave").enabled);
     EXPECT_EQ(docs.bytes("big.txt"), original);
 

@@ -17,7 +17,7 @@ TEST_F(ReplaceSave, DeletingAllMatchesAsksTheDeletingQuestion) {
     replace(u"a", u"");
     EXPECT_EQ(lastQuestion(), "All matches will be deleted, are you sure?");
     EXPECT_EQ(u8(prompts.asked.back().caption), " Please confirm");
-    EXPECT_EQ(u8(w->txtDoc), "bnn");
+    EXPECT_EQ(u8(w->document().text), "bnn");
     EXPECT_NE(log().find("* 3 items replaced, click save to change the source file.\r\n"),
               std::string::npos);
     EXPECT_TRUE(c("btnSave").enabled && c("mSave").enabled);
@@ -33,7 +33,7 @@ TEST_F(ReplaceSave, GlobalOffReplacesTheFirstMatchWithGroupsAndEscapes) {
     w->click("chkGlobal");
     replace(u"(\\d+)px", u"$1\\tpx");
     EXPECT_EQ(lastQuestion(), "All matches will be replaced, are you sure?");
-    EXPECT_EQ(u8(w->txtDoc), "12\tpx 3px");
+    EXPECT_EQ(u8(w->document().text), "12\tpx 3px");
     EXPECT_NE(log().find("* 1 items replaced"), std::string::npos);
 }
 
@@ -41,7 +41,7 @@ TEST_F(ReplaceSave, CancelAndAnEmptyPatternChangeNothingButResetTheMoves) {
     openNew("b.txt", "banana");
     find(u"n");
     replace(u"n", u"m", false);
-    EXPECT_EQ(u8(w->txtDoc), "banana");
+    EXPECT_EQ(u8(w->document().text), "banana");
     EXPECT_FALSE(c("btnNext").enabled);
     EXPECT_EQ(text("matchNo"), "0/0");
     EXPECT_FALSE(c("btnSave").enabled);
@@ -62,7 +62,7 @@ TEST_F(ReplaceSave, NoMatchAndABrokenPatternAreLoggedAndKeepTheText) {
     replace(u"(", u"y");
     EXPECT_NE(log().find("Err:Invalid pattern.\r\n"), std::string::npos);
     EXPECT_EQ(text("lblStatus"), "Invalid pattern.");
-    EXPECT_EQ(u8(w->txtDoc), "banana");
+    EXPECT_EQ(u8(w->document().text), "banana");
     EXPECT_FALSE(c("btnSave").enabled);
 }
 
@@ -146,7 +146,7 @@ TEST_F(Restore, WithoutSavingOnlyTheTextInMemoryReturns) {
     EXPECT_NE(log().find("* Restored the text of " + u8(docs.file("r.txt")) +
                          " as the file holds it; the replaced text is discarded.\r\n"),
               std::string::npos);
-    EXPECT_EQ(u8(w->txtDoc), "banana");
+    EXPECT_EQ(u8(w->document().text), "banana");
     EXPECT_EQ(u8(source().bodyText()), "banana");
     EXPECT_EQ(docs.bytes("r.txt"), "banana");
     EXPECT_FALSE(c("btnRestore").enabled || c("btnSave").enabled);
@@ -163,7 +163,7 @@ TEST_F(Restore, StepsBackThroughUnsavedTextAndTheLastSaveKeepingWindowAndDiskEqu
     replace(u"v3", u"v4");
     find(u"v");
     w->click("btnRestore");
-    EXPECT_EQ(u8(w->txtDoc), "v3");
+    EXPECT_EQ(u8(w->document().text), "v3");
     EXPECT_EQ(u8(source().bodyText()), "v3");
     EXPECT_EQ(docs.bytes("page.htm"), "v3");
     EXPECT_EQ(source().markCount(), 0u);
@@ -171,7 +171,7 @@ TEST_F(Restore, StepsBackThroughUnsavedTextAndTheLastSaveKeepingWindowAndDiskEqu
     ASSERT_TRUE(c("btnRestore").enabled);
     w->click("btnRestore");
     EXPECT_EQ(docs.bytes("page.htm"), "v2");  // the step of the second save
-    EXPECT_EQ(u8(w->txtDoc), "v2");
+    EXPECT_EQ(u8(w->document().text), "v2");
     EXPECT_EQ(u8(source().bodyText()), "v2");
     EXPECT_NE(log().find("1 earlier steps remain."), std::string::npos) << log();
     EXPECT_EQ(docs.bytes("page.bak"), "v1") << "the sibling holds the step before";
@@ -207,12 +207,12 @@ TEST_F(Action, RunsTheCommandFileOverTheTextInMemory) {
     const auto& dialog = prompts.asked[prompts.asked.size() - 2];
     EXPECT_EQ(u8(dialog.text), "rep cmds(*.rep)|*.rep");
     EXPECT_EQ(dialog.caption, program.folder() + u"rep/");
-    EXPECT_EQ(u8(w->txtDoc), "12 px cnd 3 px, c");
+    EXPECT_EQ(u8(w->document().text), "12 px cnd 3 px, c");
     EXPECT_NE(log().find("* Batch replace completed.\r\n"), std::string::npos);
     EXPECT_TRUE(c("btnSave").enabled && c("btnRestore").enabled);
     EXPECT_EQ(docs.bytes("css.txt"), "12px and 3px, a");
     w->click("btnRestore");
-    EXPECT_EQ(u8(w->txtDoc), "12px and 3px, a");
+    EXPECT_EQ(u8(w->document().text), "12px and 3px, a");
 }
 
 TEST_F(Action, AMissingFileOrAFileWithoutCommandsChangesNothing) {
@@ -226,7 +226,7 @@ TEST_F(Action, AMissingFileOrAFileWithoutCommandsChangesNothing) {
     EXPECT_NE(log().find("Err:Replacing command not found!\r\nPlease check the replacing "
                          "command file.\r\n"),
               std::string::npos);
-    EXPECT_EQ(u8(w->txtDoc), "text");
+    EXPECT_EQ(u8(w->document().text), "text");
     EXPECT_FALSE(c("btnSave").enabled);
     w->click("btnAction");  // cancelled dialog
     EXPECT_FALSE(c("btnSave").enabled);
@@ -237,7 +237,7 @@ TEST_F(Action, ABrokenSearchTextIsReportedAndTheTextKept) {
     runCommandFile("rep ---(--- with ---x---;\r\n");
     EXPECT_NE(log().find("Err:Rep File Error.\r\nPlease check your rep file"), std::string::npos);
     EXPECT_EQ(log().find("Batch replace completed."), std::string::npos);
-    EXPECT_EQ(u8(w->txtDoc), "text");
+    EXPECT_EQ(u8(w->document().text), "text");
     EXPECT_FALSE(c("btnSave").enabled);
 }
 

@@ -6,39 +6,6 @@ namespace {
 
 using StartUp = WindowTest;
 
-TEST_F(StartUp, OpensInSingleFileModeWithTheMainCommandsOff) {
-    EXPECT_FALSE(w->MultiMode);
-    EXPECT_EQ(text("MainWindow"), " Lodestar 1.4");
-    for (const char* name :
-         {"btnFind", "btnReplace", "btnAction", "btnSave", "btnRestore", "btnNext", "btnPrev",
-          "btnExp", "btnViewIn", "btnWrap", "View_FS", "mFind", "mReplace", "mAction", "mSave",
-          "mRestore", "mExp", "matchNo", "mSubMatch"})
-        EXPECT_FALSE(c(name).enabled) << name;
-    EXPECT_TRUE(c("View_ML").enabled);
-    EXPECT_EQ(text("matchNo"), "0");
-    EXPECT_FALSE(c("mLine").checked);
-    EXPECT_TRUE(c("chkIgnoreCase").checked && c("mIgnore").checked);
-    EXPECT_TRUE(c("chkGlobal").checked && c("chkMultiline").checked);
-    EXPECT_FALSE(c("chkLine").checked);
-    EXPECT_TRUE(w->expression.ignoreCase() && w->expression.global());
-    EXPECT_FALSE(w->expression.multiline());
-    EXPECT_TRUE(w->dotAll);
-    EXPECT_FALSE(c("ListView").visible);
-}
-
-TEST_F(StartUp, LoadsTheListPageAndTheEmptySourcePageAndUsesDefaultsWithoutAnOptionsFile) {
-    EXPECT_NE(u8(matches().address()).find("lib/ml.tmp"), std::string::npos);
-    EXPECT_TRUE(matches().hasElement(u"mlist"));
-    EXPECT_NE(u8(source().address()).find("lib/src.tmp"), std::string::npos);
-    EXPECT_FALSE(source().hasCode()) << "no file yet, only the hint how to open one";
-    EXPECT_TRUE(w->options.backupOnReplace);
-    EXPECT_EQ(u8(w->options.backupFolder), "bak");
-    for (const char* box : {"inRepFrom", "inRepWith"}) {
-        EXPECT_EQ(u8(c(box).fontName), "Courier New") << box;
-        EXPECT_DOUBLE_EQ(c(box).fontSize, 11.25) << box;
-    }
-}
-
 TEST_F(StartUp, TakesSettingsFromTheOptionsFile) {
     program.put("lodestar.opt", "False\r\nold\r\nFalse\r\n2\r\n1\r\n1\r\nVerdana\r\n12\r\n");
     MainWindow other(program.folder(), WindowServices{prompts, clipboard, timer, shell});
@@ -63,29 +30,9 @@ TEST_F(StartUp, MissingDataFilesStillOpenTheWindowAndTheLogSaysWhatCannotWork) {
 
 using Modes = WindowTest;
 
-TEST_F(Modes, OpeningAFileEntersSingleFileModeAndShowsItsPath) {
-    const std::u16string path = openNew("a.htm", "<p>hello</p>");
-    EXPECT_EQ(w->curFileName, path);
-    EXPECT_NE(u8(source().bodyHtml()).find("&lt;<b>p</b>&gt;"), std::string::npos);  // highlighted
-    EXPECT_EQ(c("inputPath").text, path);
-    EXPECT_EQ(c("LblCurName").text, path);
-    for (const char* name : {"btnFind", "mFind", "btnReplace", "mReplace", "btnAction", "mAction",
-                             "mClose", "btnViewIn", "mViewIn", "btnWrap", "mWrap"})
-        EXPECT_TRUE(c(name).enabled) << name;
-    EXPECT_FALSE(c("btnSave").enabled);
-    EXPECT_FALSE(c("btnRestore").enabled);
-    EXPECT_FALSE(c("View_FS").enabled);
-    EXPECT_TRUE(c("mFsrc").checked);
-    EXPECT_EQ(text("matchNo"), "0/0");
-    EXPECT_EQ(c("SuperMonitor").geometry.top, 90);
-    EXPECT_EQ(u8(c("selFile").tooltip), "Select File");
-    EXPECT_EQ(log(), "* Open file " + u8(path) + "\r\n");
-    EXPECT_EQ(text("lblStatus"), "Done.");
-}
-
 TEST_F(Modes, FolderModeThenASingleFileLeavesNoTraceOfTheFolder) {
-    w->CurrentFolder = docs.folder();
-    w->doMulti();
+    put("f.htm", "x");
+    ASSERT_TRUE(ws->folder().openFolder(docs.folder(), u""));
     EXPECT_TRUE(w->MultiMode);
     EXPECT_TRUE(c("ListView").visible);
     EXPECT_TRUE(c("View_FS").enabled);
@@ -96,12 +43,11 @@ TEST_F(Modes, FolderModeThenASingleFileLeavesNoTraceOfTheFolder) {
 
     const std::u16string path = openNew("b.txt", "text");
     EXPECT_FALSE(w->MultiMode);
-    EXPECT_TRUE(w->CurrentFolder.empty());
+    EXPECT_TRUE(ws->folder().folder().empty());
     EXPECT_FALSE(c("ListView").visible);
     EXPECT_TRUE(listHtml().empty());
     EXPECT_EQ(text("matchNo"), "0/0");
-    ASSERT_EQ(w->FileList.size(), 2u);
-    EXPECT_EQ(w->FileList[1], path);
+    EXPECT_EQ(text("inputPath"), u8(path));
 }
 
 // Instant Test closes the file: nothing of it or of its last search can be seen, stepped
@@ -118,7 +64,8 @@ TEST_F(Modes, InstantTestLeavesNothingOfTheClosedFileOrItsResult) {
     EXPECT_EQ(text("matchNo"), "1/2");
     w->click("mClose");
     settle();
-    EXPECT_TRUE(w->curFileName.empty() && w->txtDoc.empty() && w->LoadedText.empty());
+    EXPECT_TRUE(w->document().path.empty() && w->document().text.empty() &&
+                w->document().loaded.empty());
     EXPECT_FALSE(w->SearchDone);
     for (const char* name : {"inputPath", "LblCurName", "lblTotal"})
         EXPECT_EQ(text(name), "") << name;
@@ -141,29 +88,6 @@ TEST_F(Log, LinesAndErrorsUseTheirPrefixOnlyOnTheFirstLine) {
     w->logLine(u"one\r\ntwo");
     w->logError(u"bad\r\nlook here");
     EXPECT_EQ(log(), "* one\r\ntwo\r\nErr:bad\r\nlook here\r\n");
-}
-
-using QuitCheck = WindowTest;
-
-TEST_F(QuitCheck, AsksOnlyWithUnsavedChangesInSingleFileMode) {
-    EXPECT_TRUE(w->queryUnload());
-    EXPECT_TRUE(prompts.asked.empty());
-
-    openNew("a.txt", "banana");
-    replace(u"a", u"");
-    prompts.answerCancel();
-    w->click("mExit");
-    EXPECT_FALSE(w->closed());
-    EXPECT_EQ(lastQuestion(), "File not saved, save it before exit?");
-
-    w->MultiMode = true;  // folder mode never asks
-    std::size_t asked = prompts.asked.size();
-    EXPECT_TRUE(w->queryUnload());
-    EXPECT_EQ(prompts.asked.size(), asked);
-    w->MultiMode = false;
-    prompts.answerDiscard();
-    w->click("mExit");
-    EXPECT_TRUE(w->closed());
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ TEST_F(Truth, ReShowingTheSourceViewKeepsTheUnsavedText) {
         const std::string before = log();
         w->click("btnViewIn");
         w->click("mViewIn");
-        EXPECT_EQ(u8(w->txtDoc), "bonono") << vanished;
+        EXPECT_EQ(u8(w->document().text), "bonono") << vanished;
         EXPECT_EQ(u8(source().bodyText()), "bonono") << vanished;
         EXPECT_EQ(source().markCount(), 3u) << vanished;
         EXPECT_EQ(log(), before) << vanished;  // no reload, so nothing to fail
@@ -32,7 +32,7 @@ TEST_F(Truth, ReShowingTheSourceViewKeepsTheUnsavedText) {
         if (vanished) {  // the text is still there to be saved elsewhere; nothing is lost
             EXPECT_EQ(lastQuestion().rfind("Can't save the file.", 0), 0u);
             EXPECT_TRUE(c("btnSave").enabled);
-            EXPECT_EQ(u8(w->txtDoc), "bonono");
+            EXPECT_EQ(u8(w->document().text), "bonono");
         } else {
             EXPECT_EQ(docs.bytes("b.txt"), "bonono");
         }
@@ -55,8 +55,8 @@ TEST_F(Truth, ACommandFilesCaseSwitchStaysWithItsCommands) {
         openNew("t.txt", "qA a");
         if (c("chkIgnoreCase").checked != k.ignoreCaseTicked) w->click("chkIgnoreCase");
         runCommandFile(k.commands);
-        ASSERT_EQ(u8(w->txtDoc), "xA a") << k.name;
-        EXPECT_EQ(w->expression.ignoreCase(), k.ignoreCaseTicked) << k.name;
+        ASSERT_EQ(u8(w->document().text), "xA a") << k.name;
+        EXPECT_EQ(w->request().switches().ignoreCase, k.ignoreCaseTicked) << k.name;
         EXPECT_EQ(c("mIgnore").checked, k.ignoreCaseTicked) << k.name;
         find(u"a");
         EXPECT_EQ(w->matchCount, k.countOfA) << k.name;
@@ -70,7 +70,7 @@ TEST_F(Truth, AFailedReloadSaysTheFileCannotBeOpenedAndKeepsTheText) {
     w->reloadCurrentFile();
     EXPECT_NE(log().find("Err:Can't open the file.\r\n"), std::string::npos) << log();
     EXPECT_EQ(text("lblStatus"), "Can't open the file.");
-    EXPECT_EQ(u8(w->txtDoc), "kept");
+    EXPECT_EQ(u8(w->document().text), "kept");
 }
 
 // Timer1 waits for the source page, but not for ever: a page that never finishes loading is
@@ -109,7 +109,7 @@ TEST_F(Truth, TheNewestTextWinsOverAPageStillLoading) {
     replace(u"q+", u"short");
     settle();
     EXPECT_EQ(u8(source().bodyText()), "short");
-    EXPECT_EQ(u8(w->txtDoc), "short");
+    EXPECT_EQ(u8(w->document().text), "short");
 }
 
 // Once the window has shut down, pages that finish loading, clicks in the list and the timer

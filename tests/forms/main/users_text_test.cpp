@@ -59,11 +59,11 @@ TEST_F(UsersText, ASaveOverAFileChangedElsewhereAsksAndDoesWhatTheUserChose) {
         EXPECT_NE(u8(prompts.asked.front().text).find("changed by another program"),
                   std::string::npos);
         EXPECT_EQ(docs.bytes(name), row.onDisk) << name;
-        EXPECT_EQ(u8(w->txtDoc), row.shown) << name;
+        EXPECT_EQ(u8(w->document().text), row.shown) << name;
         EXPECT_EQ(c("btnSave").enabled, row.unsaved) << name;
         if (row.button == SaveAs) {
             EXPECT_EQ(u8(LoadFileText(copy)), "bbb");
-            EXPECT_EQ(w->curFileName, copy) << "the text now belongs to the file saved as";
+            EXPECT_EQ(w->document().path, copy) << "the text now belongs to the file saved as";
         }
     }
     // Cancel asks again at the next save; once written, the next save checks against the file
@@ -99,21 +99,21 @@ TEST_F(UsersText, TheOpenFilesPathTypedAgainReadsItAgainAskingFirstWhenUnsaved) 
     changeElsewhere("notes.txt", "two");
     w->typeText("inputPath", path);
     w->textFocusLost("inputPath");  // leaving the box reads nothing
-    EXPECT_EQ(u8(w->txtDoc), "one");
+    EXPECT_EQ(u8(w->document().text), "one");
     w->enterText("inputPath");
     settle();
-    EXPECT_EQ(u8(w->txtDoc), "two");
+    EXPECT_EQ(u8(w->document().text), "two");
 
     replace(u"t", u"T");
     prompts.answerCancel();
     w->enterText("inputPath");
     settle();
     EXPECT_EQ(prompts.asked.back().kind, "saveDiscardCancel");
-    EXPECT_EQ(u8(w->txtDoc), "Two");
+    EXPECT_EQ(u8(w->document().text), "Two");
     prompts.answerDiscard();
     w->enterText("inputPath");
     settle();
-    EXPECT_EQ(u8(w->txtDoc), "two");
+    EXPECT_EQ(u8(w->document().text), "two");
 }
 
 TEST_F(UsersText, RestoreAsksBeforeItPutsAnythingBack) {
@@ -121,7 +121,7 @@ TEST_F(UsersText, RestoreAsksBeforeItPutsAnythingBack) {
     prompts.answerCancel();
     w->click("btnRestore");
     EXPECT_EQ(prompts.asked.back().kind, "okCancel");
-    EXPECT_EQ(u8(w->txtDoc), "bbb") << "Cancel keeps the replaced text";
+    EXPECT_EQ(u8(w->document().text), "bbb") << "Cancel keeps the replaced text";
     w->click("btnSave");
     ASSERT_EQ(docs.bytes("r.txt"), "bbb");
     prompts.answerCancel();
@@ -130,7 +130,7 @@ TEST_F(UsersText, RestoreAsksBeforeItPutsAnythingBack) {
     EXPECT_EQ(docs.bytes("r.txt"), "bbb") << "Cancel keeps the saved file";
     w->click("btnRestore");
     EXPECT_EQ(docs.bytes("r.txt"), "aaa");
-    EXPECT_EQ(u8(w->txtDoc), "aaa");
+    EXPECT_EQ(u8(w->document().text), "aaa");
 }
 
 TEST_F(UsersText, ASelectionBecomesAPatternWithTheLineBreaksTheTextHas) {
@@ -158,16 +158,16 @@ TEST_F(UsersText, LineStartsInACrLfTextAreOnePerLine) {
     w->click("chkLine");
     ASSERT_TRUE(c("chkLine").checked);
     replace(u"^", u"> ");
-    EXPECT_EQ(u8(w->txtDoc), "> one\r\n> two\r\n> \r\n> four");
+    EXPECT_EQ(u8(w->document().text), "> one\r\n> two\r\n> \r\n> four");
     replace(u"$", u"|");
-    EXPECT_EQ(u8(w->txtDoc), "> one|\r\n> two|\r\n> |\r\n> four|");
+    EXPECT_EQ(u8(w->document().text), "> one|\r\n> two|\r\n> |\r\n> four|");
 }
 
 TEST_F(UsersText, AFifoInPlaceOfTheSettingsFileIsNotReadAndTheLogSaysSo) {
     const fs::path folder = program.path() / "config" / "lodestar";
     fs::create_directories(folder);
     ASSERT_EQ(mkfifo((folder / "settings").c_str(), 0600), 0);
-    w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
+    start();
     EXPECT_NE(log().find("settings is not a regular file (a FIFO or a device); it is not read."),
               std::string::npos);
 }

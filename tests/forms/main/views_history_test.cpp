@@ -97,31 +97,13 @@ TEST_F(Views, WordWrapWithoutACodeElementSaysSoAndChangesNothing) {
     EXPECT_TRUE(c("mWrap").checked && c("btnWrap").checked && w->wrapLines);
 }
 
-// Until a file or folder is opened, both panes say how to open one.
-TEST_F(Views, EmptyPanesAtStartShowHowToOpenAFileOrFolder) {
-    const std::string hint = "Open a file with Ctrl+O or a folder with Ctrl+F";
-    EXPECT_EQ(u8(source().bodyText()), hint);
-    EXPECT_NE(listHtml().find(hint), std::string::npos);
-    openNew("a.txt", "text");
-    EXPECT_EQ(u8(source().bodyText()), "text");
-    EXPECT_EQ(listHtml().find(hint), std::string::npos);
-}
-
-TEST_F(Views, TheSourceFontOfTheOptionsIsAppliedToTheCodeElement) {
-    w->options.sourceFontIndex = 2;
-    openNew("a.txt", "text");
-    EXPECT_EQ(u8(source().codeFont()), "Verdana");
-}
-
-TEST_F(Views, SecondaryWindowsAreHandedOver) {
-    std::vector<std::string> shown;
-    w->showForm = [&](const std::string& form) { shown.push_back(form); };
-    w->click("mOptions");
-    w->click("mAbout");
-    w->click("mOpenFolder");
-    w->click("btnRegaid");
-    EXPECT_EQ(shown,
-              (std::vector<std::string>{"OptionSetting", "About", "FolderDlg", "RegAssist"}));
+TEST_F(Views, SecondaryWindowsOpenThroughTheWorkspace) {
+    int abouts = 0;
+    ws->showAbout = [&] { ++abouts; };
+    for (const char* name : {"mOptions", "mAbout", "mOpenFolder", "btnRegaid"}) w->click(name);
+    EXPECT_TRUE(ws->optionSetting().shown() && ws->assistant().shown() &&
+                ws->folder().picker().shown());
+    EXPECT_EQ(abouts, 1);
 }
 
 using History = WindowTest;

@@ -1,6 +1,6 @@
-// A main window on a program folder of its own (the project's lib/ and help/ copied into a
-// temp folder), with scripted prompts, a fake clipboard, timer and shell, and helpers that act
-// as a user would.
+// A workspace (the main window with its folder scope and dialogs) on a program folder of its
+// own (the project's lib/ and help/ copied into a temp folder), with scripted prompts, a fake
+// clipboard, timer and shell, runs done at once, and helpers that act as a user would.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,7 +15,8 @@
 #include "fakes/fake_shell.h"
 #include "fakes/fake_timer.h"
 #include "fakes/scripted_prompts.h"
-#include "forms/main/main_window.h"
+#include "fakes/sync_work_runner.h"
+#include "forms/workspace/workspace.h"
 #include "support/temp_dir.h"
 
 namespace lodestar::testing {
@@ -39,17 +40,21 @@ inline void makeProgramFolder(const TempDir& program) {
     fs::create_directories(program.path() / "rep");
 }
 
-// A window on the program folder, loaded, with its pages loaded and of a usual size; with a
-// state file it remembers there from one run to the next, as the desktop program does.
-inline std::unique_ptr<MainWindow> startWindow(const std::u16string& programFolder,
-                                               WindowServices services,
-                                               const std::u16string& stateFile = u"") {
-    auto w = std::make_unique<MainWindow>(programFolder, services);
-    w->stateFile = stateFile;
-    w->load();
-    settlePanes(*w);
-    w->resize({9600, 6800, 9720, 7400});
-    return w;
+// A workspace on the program folder, its window loaded, with its pages loaded and of a usual
+// size; with a state file it remembers there from one run to the next, as the desktop program
+// does. The folder picker starts at `pickerStart`.
+inline std::unique_ptr<Workspace> startWorkspace(const std::u16string& programFolder,
+                                                 WorkspaceServices services,
+                                                 const std::u16string& stateFile = u"",
+                                                 const std::u16string& pickerStart = u"/") {
+    auto ws = std::make_unique<Workspace>(programFolder, services, pickerStart,
+                                          std::vector<std::u16string>{u"/"});
+    MainWindow& w = ws->window();
+    w.stateFile = stateFile;
+    w.load();
+    settlePanes(w);
+    w.resize({9600, 6800, 9720, 7400});
+    return ws;
 }
 
 class WindowTest : public ::testing::Test {
@@ -60,7 +65,15 @@ class WindowTest : public ::testing::Test {
         setenv("XDG_CONFIG_HOME", (program.path() / "config").c_str(), 1);
         // ... and the history of its saves in their own state folder.
         setenv("XDG_STATE_HOME", (program.path() / "state").c_str(), 1);
-        w = startWindow(program.folder(), WindowServices{prompts, clipboard, timer, shell});
+        start();
+    }
+    // A fresh workspace in place of the one before, as a new run of the program.
+    void start(const std::u16string& stateFile = u"") {
+        ws.reset();
+        ws = startWorkspace(program.folder(),
+                            WorkspaceServices{prompts, clipboard, timer, shell, nullptr, &runner},
+                            stateFile, docs.folder());
+        w = &ws->window();
     }
 
     void settle() { settlePanes(*w); }
@@ -121,7 +134,9 @@ class WindowTest : public ::testing::Test {
     fakes::FakeClipboard clipboard;
     fakes::FakeTimer timer;
     fakes::FakeShell shell;
-    std::unique_ptr<MainWindow> w;
+    fakes::SyncWorkRunner runner;
+    std::unique_ptr<Workspace> ws;
+    MainWindow* w = nullptr;
 };
 
 }  // namespace lodestar::testing

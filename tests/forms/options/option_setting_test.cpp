@@ -14,7 +14,7 @@ class OptionSettingTest : public testing::WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        form = std::make_unique<OptionSetting>(*w, prompts);
+        form = &ws->optionSetting();
     }
     const Control& o(const std::string& name) const { return form->controls()[name]; }
     std::string entry(const std::string& name) const {
@@ -23,48 +23,8 @@ class OptionSettingTest : public testing::WindowTest {
     }
     std::string userFile() const { return program.bytes("config/lodestar/lodestar.opt"); }
 
-    std::unique_ptr<OptionSetting> form;
+    OptionSetting* form = nullptr;
 };
-
-TEST_F(OptionSettingTest, FirstOpeningShowsTheSettingsAndThePatternBoxFont) {
-    struct Case {
-        std::u16string family;
-        double size;
-        std::string name, sizeEntry;
-    };
-    const Case cases[] = {
-        {u"Courier New", 11.25, " Courier New", "11"},  // the designed font
-        {u"Georgia", 14, " Georgia", "14"},
-        {u"Unknown Sans", 40, " Verdana", "32"},  // not in the lists
-    };
-    for (const Case& c : cases) {
-        OptionSetting fresh(*w, prompts);
-        w->controls().setFont("inRepFrom", c.family, c.size);
-        fresh.open();
-        EXPECT_EQ(
-            u8(fresh.controls()["selRegFontName"]
-                   .items[static_cast<std::size_t>(fresh.controls()["selRegFontName"].selected)]),
-            c.name);
-        EXPECT_EQ(
-            u8(fresh.controls()["selRegFontSize"]
-                   .items[static_cast<std::size_t>(fresh.controls()["selRegFontSize"].selected)]),
-            c.sizeEntry);
-    }
-    w->options.backupFolder = u"old";
-    w->options.sourceFontIndex = 5;
-    w->options.noCountOnReplace = true;
-    w->options.showSyntax = false;
-    form->open();
-    EXPECT_TRUE(form->shown());
-    EXPECT_TRUE(o("Check2").checked);
-    EXPECT_EQ(u8(o("txtBak").text), " old");
-    EXPECT_TRUE(o("CRLFSet").checked);
-    EXPECT_EQ(entry("selFont"), " Georgia");
-    EXPECT_EQ(o("selFont").items.size(), 8u);
-    EXPECT_EQ(o("selRegFontSize").items.size(), 25u);
-    EXPECT_FALSE(o("syntaxChk").checked);
-    EXPECT_FALSE(o("countChk").checked);
-}
 
 TEST_F(OptionSettingTest, OkTakesShowsAndWritesTheUsersFile) {
     openNew("page.htm", "<b>x</b>");
@@ -98,20 +58,6 @@ TEST_F(OptionSettingTest, OkTakesShowsAndWritesTheUsersFile) {
     EXPECT_TRUE(next.options.noCountOnReplace);
     EXPECT_EQ(next.controls()["inRepFrom"].fontName, u"Arial");
     EXPECT_EQ(next.controls()["inRepFrom"].fontSize, 12);
-}
-
-TEST_F(OptionSettingTest, CancelTakesNothingButTheControlsKeepTheirText) {
-    form->open();
-    form->typeText("txtBak", u" other");
-    form->click("Check2");
-    form->click("Command2");
-    EXPECT_FALSE(form->shown());
-    EXPECT_EQ(w->options.backupFolder, u"bak");
-    EXPECT_TRUE(w->options.backupOnReplace);
-    form->open();
-    EXPECT_EQ(u8(o("txtBak").text), " other");
-    EXPECT_FALSE(o("Check2").checked);
-    EXPECT_FALSE(std::filesystem::exists(program.path() / "config"));
 }
 
 TEST_F(OptionSettingTest, TheSyntaxSwitchRendersAgainOnlyWhileTheSourceViewIsShown) {

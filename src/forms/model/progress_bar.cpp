@@ -1,5 +1,5 @@
 // The progress bar and the percents that move it.
-#include "forms/main/progress_bar.h"
+#include "forms/model/progress_bar.h"
 
 #include <algorithm>
 

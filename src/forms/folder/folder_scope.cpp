@@ -1,5 +1,5 @@
-// Folder mode: the picker's result, the file table, row selection and the four runs.
-#include "forms/folder/folder_mode.h"
+// The folder scope: the picker's result, the file table, row selection and the four runs.
+#include "forms/folder/folder_scope.h"
 
 #include <chrono>
 #include <new>
@@ -12,9 +12,9 @@
 #include "files/paths.h"
 #include "files/text_file.h"
 #include "forms/folder/file_table_pieces.h"
-#include "forms/main/control_catalog.h"
-#include "forms/main/progress_bar.h"
+#include "forms/model/app_title.h"
 #include "forms/model/file_cells.h"
+#include "forms/model/progress_bar.h"
 #include "runs/batch_files.h"
 #include "runs/multi_replace.h"
 #include "runs/multi_search.h"
@@ -45,9 +45,9 @@ class AskOnUi : public ReadOnlyQuestion {
 }  // namespace
 
 // Carries every report of a run to the user-interface thread, in order.
-class FolderMode::TableSink : public FileSink {
+class FolderScope::TableSink : public FileSink {
   public:
-    TableSink(FolderMode& mode, bool cellsAsHtml) : mode_(mode), cellsAsHtml_(cellsAsHtml) {}
+    TableSink(FolderScope& mode, bool cellsAsHtml) : mode_(mode), cellsAsHtml_(cellsAsHtml) {}
     // Whether an error entry names a failing file (off while backups are taken, say).
     bool rowFailures = true;
 
@@ -82,15 +82,15 @@ class FolderMode::TableSink : public FileSink {
 
   private:
     static constexpr std::chrono::milliseconds kStatusInterval{50};
-    FolderMode& mode_;
+    FolderScope& mode_;
     bool cellsAsHtml_;
     std::optional<std::u16string> held_;
     std::chrono::steady_clock::time_point lastStatus_{};
 };
 
-FolderMode::FolderMode(MainWindow& window, Prompts& prompts, WorkRunner& runner,
-                       std::u16string startFolder, std::vector<std::u16string> drives)
-    : w_(window),
+FolderScope::FolderScope(ScopeHost& host, Prompts& prompts, WorkRunner& runner,
+                         std::u16string startFolder, std::vector<std::u16string> drives)
+    : w_(host),
       prompts_(prompts),
       runner_(runner),
       picker_(prompts, std::move(startFolder), std::move(drives)) {
@@ -101,36 +101,37 @@ FolderMode::FolderMode(MainWindow& window, Prompts& prompts, WorkRunner& runner,
                             const std::vector<std::u16string>& files) {
         if (!w_.settleUnsaved(u"Your file not saved, save it before opening the folder " + folder +
                               u"?")) {
-            w_.controls().setText("inputPath", w_.MultiMode ? w_.CurrentFolder : w_.curFileName);
+            w_.restorePathBox();
             return;
         }
-        w_.CurrentFolder = folder;
-        w_.FileList.assign(1, u"");
-        w_.FileList.insert(w_.FileList.end(), files.begin(), files.end());
+        folder_ = folder;
+        fileList_.assign(1, u"");
+        fileList_.insert(fileList_.end(), files.begin(), files.end());
         for (const std::u16string& note : picker_.notes()) w_.logLine(note);
         initFileInfoShow();
     };
-    w_.setFolderWork(this);
 }
 
-FolderMode::~FolderMode() {
-    w_.setFolderWork(nullptr);
+FolderScope::~FolderScope() = default;
+
+void FolderScope::close() {
+    folder_.clear();
+    selectedRow_ = 0;
 }
 
-void FolderMode::ensurePickerLoaded() {
-    picker_.backupFolderName = w_.options.backupFolder;
+void FolderScope::ensurePickerLoaded() {
+    picker_.backupFolderName = w_.currentOptions().backupFolder;
     if (pickerLoaded_) return;
     pickerLoaded_ = true;
     picker_.load();
 }
 
-void FolderMode::showPicker(MainWindow&) {
+void FolderScope::showPicker() {
     ensurePickerLoaded();
     picker_.show();
 }
 
-bool FolderMode::openFolder(MainWindow&, const std::u16string& folder,
-                            const std::u16string& pattern) {
+bool FolderScope::openFolder(const std::u16string& folder, const std::u16string& pattern) {
     if (!folderExists(folder)) return false;
     ensurePickerLoaded();
     if (!pattern.empty()) picker_.setPattern(pattern);
@@ -139,17 +140,17 @@ bool FolderMode::openFolder(MainWindow&, const std::u16string& folder,
     return true;
 }
 
-std::size_t FolderMode::fileCount() const {
-    return w_.FileList.empty() ? 0 : w_.FileList.size() - 1;
+std::size_t FolderScope::fileCount() const {
+    return fileList_.empty() ? 0 : fileList_.size() - 1;
 }
 
-bool FolderMode::initFileInfoShow() {
+bool FolderScope::initFileInfoShow() {
     const std::size_t n = fileCount();
     if (n < 1) {
         w_.logError(u"There's no specified files in this folder.");
         return false;
     }
-    w_.controls().setText("inputPath", w_.CurrentFolder);
+    w_.controls().setText("inputPath", folder_);
     std::u16string templateHtml;
     try {
         templateHtml = LoadFileText(w_.programFolder() + u"lib/tbl.tmp");
@@ -157,7 +158,7 @@ bool FolderMode::initFileInfoShow() {
         w_.logError(u"Can't show the file table.\r\n" + fromUtf8(e.what()));
         return false;
     }
-    table_ = buildFileTable(templateHtml, w_.FileList, w_.CurrentFolder);
+    table_ = buildFileTable(templateHtml, fileList_, folder_);
     piecedBody_.clear();
     if (n > kPiecedTableRows) {
         piecedBody_ = piecedTableBody(templateHtml);
@@ -165,14 +166,15 @@ bool FolderMode::initFileInfoShow() {
     }
     ticks_.assign(n + 1, true);
     w_.pane(Pane::ListView).navigate(w_.programFolder() + u"lib/list.tmp");
-    w_.logLine(u"Open files in folder " + w_.CurrentFolder);
-    w_.doMulti();
+    w_.logLine(u"Open files in folder " + folder_);
+    selectedRow_ = 0;
+    w_.enterFolderMode();
     // The folder's history outlives the window: Restore takes back its newest run.
     w_.setRestoreEnabled(stepsRemain());
     return true;
 }
 
-void FolderMode::tableLoaded(MainWindow&) {
+void FolderScope::tableLoaded() {
     PaneModel& list = w_.pane(Pane::ListView);
     if (piecedBody_.empty()) {
         list.setBodyHtml(table_.html);
@@ -189,7 +191,7 @@ void FolderMode::tableLoaded(MainWindow&) {
     list.setTable(kFileTableId, table_.cells, table_.rowColours);
 }
 
-std::u16string FolderMode::piecedRow(std::size_t row) const {
+std::u16string FolderScope::piecedRow(std::size_t row) const {
     const PaneModel& list = w_.pane(Pane::ListView);
     std::u16string cells[kCellsPerRow];
     for (std::size_t k = 0; k < kCellsPerRow; ++k)
@@ -198,30 +200,30 @@ std::u16string FolderMode::piecedRow(std::size_t row) const {
                          IsFileChecked(static_cast<long long>(row)));
 }
 
-bool FolderMode::IsFileChecked(long long row) const {
+bool FolderScope::IsFileChecked(long long row) const {
     return row >= 1 && static_cast<std::size_t>(row) < ticks_.size() && ticks_[row];
 }
 
-void FolderMode::setTicked(long long row, bool on) {
+void FolderScope::setTicked(long long row, bool on) {
     if (row >= 1 && static_cast<std::size_t>(row) < ticks_.size()) ticks_[row] = on;
 }
 
-std::size_t FolderMode::tickedFiles() const {
+std::size_t FolderScope::tickedFiles() const {
     std::size_t n = 0;
     for (std::size_t i = 1; i <= fileCount(); ++i) n += IsFileChecked(static_cast<long long>(i));
     return n;
 }
 
-std::vector<FileItem> FolderMode::listedFiles() const {
+std::vector<FileItem> FolderScope::listedFiles() const {
     std::vector<FileItem> files;
     for (std::size_t i = 1; i <= fileCount(); ++i)
-        files.push_back({w_.FileList[i], IsFileChecked(static_cast<long long>(i))});
+        files.push_back({fileList_[i], IsFileChecked(static_cast<long long>(i))});
     return files;
 }
 
 // ---- Selecting a file -----------------------------------------------------------------------
 
-bool FolderMode::SelectFileRow(MainWindow&, const std::u16string& address) {
+bool FolderScope::selectFileRow(const std::u16string& address) {
     // During a run the current file stays as it is.
     if (running_) return true;
     const std::size_t hash = address.rfind(u'#');
@@ -229,43 +231,41 @@ bool FolderMode::SelectFileRow(MainWindow&, const std::u16string& address) {
     for (std::size_t i = hash + 1;
          i < address.size() && address[i] >= u'0' && address[i] <= u'9' && n < (1LL << 40); ++i)
         n = n * 10 + (address[i] - u'0');
-    if (n == w_.SelectedRow || !IsFileChecked(n)) return true;
-    if (!w_.pane(Pane::SuperMonitor).visible()) w_.OpenMonitor();
+    if (n == selectedRow_ || !IsFileChecked(n)) return true;
+    w_.showSourcePane();
     // The row and the name follow the pick at once; the file is shown once it is read, and Esc
     // before that goes back to the row of the file still shown.
-    auto undo = [this, alive = std::weak_ptr<int>(alive_), row = w_.SelectedRow,
-                 name = w_.curFileName] {
+    auto undo = [this, alive = std::weak_ptr<int>(alive_), row = selectedRow_,
+                 name = w_.currentFile()] {
         if (alive.expired()) return;
-        w_.curFileName = name;
-        w_.controls().setText("LblCurName", name);
-        w_.SelectedRow = row;
-        showSelectedRow(w_);
+        w_.setCurrentFile(name);
+        selectedRow_ = row;
+        showSelectedRow();
     };
-    w_.curFileName = w_.FileList[n];
-    w_.controls().setText("LblCurName", w_.curFileName);
-    w_.SelectedRow = n;
-    showSelectedRow(w_);
+    w_.setCurrentFile(fileList_[n]);
+    selectedRow_ = n;
+    showSelectedRow();
     const std::u16string count =
         w_.pane(Pane::ListView)
             .cellText(kFileTableId, cell(static_cast<std::size_t>(n), kMatchesColumn));
-    w_.readPickedFile(w_.SearchDone && !count.empty() && count != u"-" && count != u"0",
+    w_.readPickedFile(w_.searchDone() && !count.empty() && count != u"-" && count != u"0",
                       std::move(undo));
     return true;
 }
 
-void FolderMode::showSelectedRow(MainWindow&) {
+void FolderScope::showSelectedRow() {
     PaneModel& list = w_.pane(Pane::ListView);
     for (std::size_t r = 1; r < list.rowCount(kFileTableId); ++r)
         if (list.rowBackground(kFileTableId, r) == kSelected)
             list.setRowBackground(kFileTableId, r, rowColour(r));
-    if (w_.SelectedRow > 0)
-        list.setRowBackground(kFileTableId, static_cast<std::size_t>(w_.SelectedRow), kSelected);
+    if (selectedRow_ > 0)
+        list.setRowBackground(kFileTableId, static_cast<std::size_t>(selectedRow_), kSelected);
 }
 
 // ---- Runs -----------------------------------------------------------------------------------
 
-void FolderMode::startRun(RunKind kind, std::function<void(FileSink&, const StopToken&)> work,
-                          std::function<void()> after) {
+void FolderScope::startRun(RunKind kind, std::function<void(FileSink&, const StopToken&)> work,
+                           std::function<void()> after) {
     const bool cellsAsHtml = kind == RunKind::Search;
     stop_.reset();
     running_ = true;
@@ -299,11 +299,11 @@ void FolderMode::startRun(RunKind kind, std::function<void(FileSink&, const Stop
         });
 }
 
-void FolderMode::setProgress(std::size_t done) {
-    showProgress(w_.controls(), static_cast<double>(done), static_cast<double>(fileCount()));
+void FolderScope::setProgress(std::size_t done) {
+    w_.showProgress(static_cast<double>(done), static_cast<double>(fileCount()));
 }
 
-void FolderMode::fileDone(const FileOutcome& outcome, bool cellsAsHtml) {
+void FolderScope::fileDone(const FileOutcome& outcome, bool cellsAsHtml) {
     PaneModel& list = w_.pane(Pane::ListView);
     const std::size_t matches = cell(outcome.row, kMatchesColumn);
     const std::size_t status = cell(outcome.row, kStatusColumn);
@@ -325,14 +325,14 @@ void FolderMode::fileDone(const FileOutcome& outcome, bool cellsAsHtml) {
 
 // An error entry. When no report of its file follows, that file ended the run (see
 // `endFailedRun`).
-void FolderMode::runFailed(const std::u16string& message, const std::u16string& cause,
-                           bool markRow) {
+void FolderScope::runFailed(const std::u16string& message, const std::u16string& cause,
+                            bool markRow) {
     w_.logError(cause.empty() ? message : message + u"\r\n" + cause);
     if (markRow && filesDone_ < fileCount()) failedRow_ = filesDone_ + 1;
 }
 
 // The file that ended the run says so in its row; the log says how many files were done.
-void FolderMode::endFailedRun() {
+void FolderScope::endFailedRun() {
     if (failedRow_ == 0) return;
     w_.pane(Pane::ListView).setCellText(kFileTableId, cell(failedRow_, kStatusColumn), u" Failed");
     w_.logLine(decimal(static_cast<long long>(filesDone_)) + u" of " +
@@ -340,30 +340,26 @@ void FolderMode::endFailedRun() {
     failedRow_ = 0;
 }
 
-void FolderMode::SearchAllFiles(MainWindow&) {
-    w_.curMatch = 0;
+void FolderScope::find(SearchRequest request) {
     auto summary = std::make_shared<SearchSummary>();
     startRun(
         RunKind::Search,
-        [summary, expr = w_.expression, pattern = w_.searchPattern, reading = w_.reading,
-         files = listedFiles()](FileSink& sink, const StopToken& stop) {
-            *summary = lodestar::SearchAllFiles(expr, pattern, files, sink, reading, &stop);
+        [summary, request = std::move(request), reading = w_.textReading(), files = listedFiles()](
+            FileSink& sink, const StopToken& stop) {
+            *summary = SearchAllFiles(request.expression(), request.searchPattern(), files, sink,
+                                      reading, &stop);
         },
         [this, summary] {
             if (!summary->ok) return;
             lastTotal_ = summary->total;
-            w_.controls().setText("lblTotal", decimal(static_cast<long long>(summary->total)));
-            w_.SearchDone = true;
-            w_.controls().setEnabled("btnExp", true);
-            w_.controls().setEnabled("mExp", true);
-            w_.readPickedFile(true);
+            w_.folderSearchDone(summary->total);
         });
 }
 
-bool FolderMode::unfinishedRunStands(bool backsUp) {
+bool FolderScope::unfinishedRunStands(bool backsUp) {
     bool unfinished = false;
     try {
-        unfinished = backsUp && lastRunUnfinished(w_.CurrentFolder, w_.options.backupFolder);
+        unfinished = backsUp && lastRunUnfinished(folder_, w_.currentOptions().backupFolder);
     } catch (const Error&) {
         return false;  // a refused backup folder name: the run itself reports it
     }
@@ -376,20 +372,22 @@ bool FolderMode::unfinishedRunStands(bool backsUp) {
     return true;
 }
 
-void FolderMode::ReplaceAllFiles(MainWindow&) {
-    if (unfinishedRunStands(w_.options.backupOnReplace)) return;
+void FolderScope::replace(SearchRequest request) {
+    const Options& options = w_.currentOptions();
+    if (unfinishedRunStands(options.backupOnReplace)) return;
     RunSettings settings;
-    settings.backup = w_.options.backupOnReplace;
-    settings.currentFolder = w_.CurrentFolder;
-    settings.backupFolderName = w_.options.backupFolder;
-    settings.reading = w_.reading;
+    settings.backup = options.backupOnReplace;
+    settings.currentFolder = folder_;
+    settings.backupFolderName = options.backupFolder;
+    settings.reading = w_.textReading();
     settings.followLinks = picker_.followLinks();
-    settings.keepSteps = w_.options.keptSteps;
+    settings.keepSteps = options.keptSteps;
     auto summary = std::make_shared<RunSummary>();
     startRun(
         RunKind::Replace,
         [this, summary, settings,
-         transform = ReplaceTransform(w_.expression, w_.replaceText, !w_.options.noCountOnReplace),
+         transform = ReplaceTransform(request.expression(), request.replacement(),
+                                      !options.noCountOnReplace),
          files = listedFiles()](FileSink& sink, const StopToken& stop) {
             AskOnUi question(runner_, prompts_);
             *summary = runFolder(files, transform, settings, sink, &question, &stop);
@@ -401,48 +399,41 @@ void FolderMode::ReplaceAllFiles(MainWindow&) {
         });
 }
 
-void FolderMode::BatchAllFiles(MainWindow&) {
+void FolderScope::runCommands(std::vector<Command> commands, SearchRequest request) {
     if (unfinishedRunStands(true)) return;
-    struct Outcome {
-        RegExp expr;
-        bool backedUp = false;
-    };
-    auto outcome = std::make_shared<Outcome>(Outcome{w_.expression, false});
+    auto backedUp = std::make_shared<bool>(false);
     RunSettings settings;
-    settings.currentFolder = w_.CurrentFolder;
-    settings.backupFolderName = w_.options.backupFolder;
-    settings.reading = w_.reading;
+    settings.currentFolder = folder_;
+    settings.backupFolderName = w_.currentOptions().backupFolder;
+    settings.reading = w_.textReading();
     settings.followLinks = picker_.followLinks();
-    settings.keepSteps = w_.options.keptSteps;
+    settings.keepSteps = w_.currentOptions().keptSteps;
     startRun(
         RunKind::Batch,
-        [outcome, settings, transform = CommandTransform(w_.commands, w_.expression),
+        [backedUp, settings, transform = CommandTransform(commands, request.expression()),
          files = listedFiles()](FileSink& sink, const StopToken& stop) {
             const RunSummary summary = runFolder(files, transform, settings, sink, nullptr, &stop);
-            transform.leaveLastOn(outcome->expr, summary);
-            outcome->backedUp = !summary.busy && !summary.unfinishedRun;
+            *backedUp = !summary.busy && !summary.unfinishedRun;
         },
-        [this, outcome] {
-            // The commands leave their last pattern and case switch on the shared expression.
-            w_.expression = outcome->expr;
-            if (outcome->backedUp) w_.setRestoreEnabled(true);
+        [this, backedUp] {
+            if (*backedUp) w_.setRestoreEnabled(true);
             w_.readPickedFile(false);
         });
 }
 
-bool FolderMode::stepsRemain() const {
+bool FolderScope::stepsRemain() const {
     try {
-        return !runSteps(w_.CurrentFolder, w_.options.backupFolder).empty();
+        return !runSteps(folder_, w_.currentOptions().backupFolder).empty();
     } catch (const Error&) {
         return false;
     }
 }
 
 // The question says which run Restore takes back and how many earlier ones remain.
-void FolderMode::RestoreFolder(MainWindow&) {
+void FolderScope::restore() {
     std::u16string question;
     try {
-        question = folderRestoreQuestion(w_.CurrentFolder, w_.options.backupFolder);
+        question = folderRestoreQuestion(folder_, w_.currentOptions().backupFolder);
     } catch (const Error&) {
         // A refused backup folder name: the restore itself says so.
     }
@@ -450,14 +441,14 @@ void FolderMode::RestoreFolder(MainWindow&) {
         startRestore();
 }
 
-void FolderMode::startRestore() {
+void FolderScope::startRestore() {
     auto restored = std::make_shared<bool>(false);
     startRun(
         RunKind::Restore,
-        [restored, folder = w_.CurrentFolder, name = w_.options.backupFolder](FileSink& sink,
+        [restored, folder = folder_, name = w_.currentOptions().backupFolder](FileSink& sink,
                                                                               const StopToken&) {
             static_cast<TableSink&>(sink).rowFailures = false;
-            *restored = lodestar::RestoreFolder(folder, name, sink);
+            *restored = RestoreFolder(folder, name, sink);
         },
         [this, restored] {
             if (!*restored) return;

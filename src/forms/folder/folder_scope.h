@@ -1,5 +1,6 @@
-// Folder mode of the main window: the folder picker, the file table and the runs over the
-// folder's files (Find, Replace, Action, Restore) on the folder engines. A run goes on away from
+// The folder scope of the main window: the folder, its listed files with their ticks, the
+// picker, the file table and the runs over the files (Find, Replace, Action, Restore) on the
+// folder engines. It talks to the window only through its ScopeHost. A run goes on away from
 // the user-interface thread through a WorkRunner; each file's outcome comes back as a report
 // that fills its row, the status label and the progress bar, and Stop ends the run between two
 // files. What a run leaves behind (cells, counts, log lines, files) is that of a run on one
@@ -15,49 +16,57 @@
 #include "files/file_sink.h"
 #include "forms/folder/file_table.h"
 #include "forms/folder/folder_dlg.h"
-#include "forms/main/main_window.h"
+#include "forms/scope/folder_work.h"
+#include "forms/scope/scope_host.h"
+#include "platform/prompts.h"
 #include "platform/work_runner.h"
 
 namespace lodestar {
 
-class FolderMode : public FolderWork {
+class FolderScope : public FolderWork {
   public:
-    // Registers itself as the window's folder work. `startFolder` is where the picker's folder
-    // tree starts; `drives` fill its drive list.
-    FolderMode(MainWindow& window, Prompts& prompts, WorkRunner& runner, std::u16string startFolder,
-               std::vector<std::u16string> drives);
-    ~FolderMode() override;
+    // `startFolder` is where the picker's folder tree starts; `drives` fill its drive list.
+    FolderScope(ScopeHost& host, Prompts& prompts, WorkRunner& runner, std::u16string startFolder,
+                std::vector<std::u16string> drives);
+    ~FolderScope() override;
 
     FolderDlg& picker() { return picker_; }
-    // Builds the file table from the window's file list and enters folder mode.
+    // Builds the file table from the file list and enters folder mode.
     bool initFileInfoShow();
     bool IsFileChecked(long long row) const;
     // Every listed file with its tick, in list order.
     std::vector<FileItem> listedFiles() const;
+    // Position 0 empty, the files at 1..N.
+    const std::vector<std::u16string>& fileList() const { return fileList_; }
+    // The row of the file shown in the source view; 0 when none.
+    long long selectedRow() const { return selectedRow_; }
     // The match total of the last folder search; nothing before the first.
     std::optional<std::size_t> lastSearchTotal() const { return lastTotal_; }
     bool running() const { return running_; }
 
     // FolderWork
-    void SearchAllFiles(MainWindow& window) override;
-    void ReplaceAllFiles(MainWindow& window) override;
-    void BatchAllFiles(MainWindow& window) override;
-    void RestoreFolder(MainWindow& window) override;
-    bool SelectFileRow(MainWindow& window, const std::u16string& address) override;
-    void showPicker(MainWindow& window) override;
-    bool openFolder(MainWindow& window, const std::u16string& folder,
-                    const std::u16string& pattern) override;
-    void tableLoaded(MainWindow& window) override;
-    void showSelectedRow(MainWindow& window) override;
+    void find(SearchRequest request) override;
+    void replace(SearchRequest request) override;
+    void runCommands(std::vector<Command> commands, SearchRequest request) override;
+    void restore() override;
+    bool selectFileRow(const std::u16string& address) override;
+    void showPicker() override;
+    bool openFolder(const std::u16string& folder, const std::u16string& pattern) override;
+    void tableLoaded() override;
     void setTicked(long long row, bool on) override;
     void stop() override { stop_.request(); }
     std::size_t tickedFiles() const override;
+    const std::u16string& folder() const override { return folder_; }
+    void close() override;
+    FolderFiles listed() const override { return {listedFiles(), lastTotal_}; }
     // The folder's history still holds a run Restore can take back.
     bool stepsRemain() const;
 
   private:
     class TableSink;
 
+    // Marks the selected row of the table (none when 0).
+    void showSelectedRow();
     void ensurePickerLoaded();
     std::size_t fileCount() const;
     // Search cells are written as HTML, the others as text.
@@ -80,7 +89,7 @@ class FolderMode : public FolderWork {
     // A row of a table shown in pieces, from its cells and tick as they are now.
     std::u16string piecedRow(std::size_t row) const;
 
-    MainWindow& w_;
+    ScopeHost& w_;
     Prompts& prompts_;
     WorkRunner& runner_;
     FolderDlg picker_;
@@ -89,6 +98,9 @@ class FolderMode : public FolderWork {
     std::u16string piecedBody_;  // set when the table is too long to be written whole
     // The pieces of the table may outlive this folder mode inside the pane's model.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    std::u16string folder_;
+    std::vector<std::u16string> fileList_;  // position 0 empty, files at 1..N
+    long long selectedRow_ = 0;
     std::vector<bool> ticks_;  // position 0 unused, rows 1..N
     StopToken stop_;
     bool running_ = false;
