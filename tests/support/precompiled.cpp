@@ -1,0 +1,1 @@
+// The translation unit that carries the tests' precompiled header (see tests/CMakeLists.txt).
