@@ -6,15 +6,12 @@
 
 #include "runs/multi_replace.h"
 #include "search/regexp.h"
+#include "support/expression.h"
 
 namespace lodestar::testing {
 
 inline RegExp globalExpression(std::u16string_view pattern = u"", bool ignoreCase = false) {
-    RegExp expr;
-    expr.setPattern(pattern);
-    expr.setIgnoreCase(ignoreCase);
-    expr.setGlobal(true);
-    return expr;
+    return expression(pattern, {.ignoreCase = ignoreCase});
 }
 
 struct ReadOnlyAnswer : ReadOnlyQuestion {
