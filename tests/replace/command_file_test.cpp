@@ -49,24 +49,18 @@ std::u16string described(const std::vector<Command>& commands) {
     return text;
 }
 
-TEST(ParseCommands, FieldsAndKindOfEachCommand) {
-    // An enclosed text may span lines.
-    EXPECT_EQ(described(parsed(u"rep ---a---;\r\n"
-                               u"replace cs ---b--- to ---t--- with ---B---;\r\n"
-                               u"regreplace ---c\r\nd--- with ---x\\ty---;\r\n")),
-              u"a|||2;b|B|cs|1;c\r\nd|x\\ty||0;");
-}
-
-TEST(ParseCommands, LineCommentsNeedTextAndALineEnd) {
-    EXPECT_TRUE(parsed(u"/// rep ---x---;\r\n").empty());
-    // On the last line without a line end "///" is no comment, so the command counts.
-    EXPECT_EQ(parsed(u"/// rep ---x---;").size(), 1u);
-}
-
-TEST(ParseCommands, BlockCommentsAreRemoved) {
-    EXPECT_EQ(
-        described(parsed(u"====\r\nrep ---x---;\r\n====\r\nrep ---y---;\r\n=== rep ---z---; ===")),
-        u"y|||2;");
+TEST(ParseCommands, FieldsKindsAndComments) {
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        // An enclosed text may span lines.
+        {u"rep ---a---;\r\nreplace cs ---b--- to ---t--- with ---B---;\r\n"
+         u"regreplace ---c\r\nd--- with ---x\\ty---;\r\n",
+         u"a|||2;b|B|cs|1;c\r\nd|x\\ty||0;"},
+        // A line comment needs text and a line end: on the last line "///" is no comment.
+        {u"/// rep ---x---;\r\n", u""},
+        {u"/// rep ---x---;", u"x|||2;"},
+        {u"====\r\nrep ---x---;\r\n====\r\nrep ---y---;\r\n=== rep ---z---; ===", u"y|||2;"},
+    };
+    for (const auto& [text, commands] : cases) EXPECT_EQ(described(parsed(text)), commands);
 }
 
 TEST(ParseCommands, GlobalOffRemovesFirstCommentOfEachKindAndFindsFirstCommand) {
