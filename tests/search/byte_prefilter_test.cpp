@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/text.h"
-#include "finishes_in_time.h"
+#include "support/finishes_in_time.h"
 
 namespace lodestar {
 namespace {
