@@ -3,7 +3,7 @@
 # Works as root or as a user with sudo. Usage: scripts/deps.sh [--gui] [--bench]
 set -euo pipefail
 
-packages=(build-essential clang libclang-rt-14-dev cmake pkg-config libpcre2-dev googletest libgtest-dev libgmock-dev)
+packages=(build-essential clang libclang-rt-14-dev cmake ninja-build pkg-config libpcre2-dev googletest libgtest-dev libgmock-dev)
 for arg in "$@"; do
     case "$arg" in
         --gui) packages+=(qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6svg6

@@ -1,18 +1,163 @@
-// The walk over a tree: exclusion globs, the order of the files, and what it passes by.
-#include "files/folder_tree.h"
-
+// Paths and folders: the path helpers, absolute paths, a file found by identity, wildcards, the
+// folder listing, and the walk over a tree with its exclusion globs and what it passes by.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 
 #include "core/text.h"
+#include "files/absolute_path.h"
 #include "files/file_error.h"
+#include "files/folder_listing.h"
+#include "files/folder_tree.h"
 #include "files/path_glob.h"
+#include "files/paths.h"
+#include "files/same_file.h"
 #include "support/sample_tree.h"
+#include "support/temp_dir.h"
 #include "support/without_root.h"
 
 namespace lodestar {
 namespace {
+
+TEST(Paths, NamesAndParentsAreCutAtTheLastSeparatorAndSizesCountStartedKilobytes) {
+    const struct {
+        std::u16string_view path, name, parent;
+    } cases[] = {{u"/data/sub/page.htm", u"page.htm", u"/data/sub"},
+                 {u"page.htm", u"page.htm", u""},
+                 {u"/da.ta/notes", u"", u"/da.ta"},  // no dot in the name itself
+                 {u"", u"", u""}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FileNameOf(c.path), c.name) << toUtf8(c.path);
+        EXPECT_EQ(ParentFolderOf(c.path), c.parent) << toUtf8(c.path);
+    }
+    for (const auto& [bytes, size] : {std::pair{0, u"1 KB"}, {1023, u"1 KB"}, {1024, u"2 KB"}})
+        EXPECT_EQ(SizeInKB(bytes), size);
+}
+
+TEST(Paths, NormalizeFolderAndExistenceFollowWhatIsOnDisk) {
+    testing::TempDir dir;
+    std::filesystem::create_directory(dir.path() / "data");
+    const std::u16string data = dir.file("data"), file = dir.put("a.txt", "x");
+    std::filesystem::create_symlink(dir.path() / "a.txt", dir.path() / "link.txt");
+    EXPECT_EQ(NormalizeFolder(data), data + u"/");
+    EXPECT_EQ(NormalizeFolder(data + u"/"), data + u"/");
+    EXPECT_EQ(NormalizeFolder(dir.file("missing")), u"");
+    EXPECT_EQ(NormalizeFolder(file), u"");
+    EXPECT_TRUE(fileExists(dir.file("link.txt")));
+    EXPECT_FALSE(fileExists(data));
+    EXPECT_TRUE(folderExists(data));
+    EXPECT_FALSE(folderExists(file));
+}
+
+TEST(AbsolutePath, FoldsDotsAndSlashesAgainstTheBase) {
+    const struct {
+        std::u16string path;
+        std::u16string expected;
+    } cases[] = {
+        {u"site", u"/home/me/site"},
+        {u"site/", u"/home/me/site/"},
+        {u".", u"/home/me/"},
+        {u"./site/*.htm", u"/home/me/site/*.htm"},
+        {u"../x//y/./z", u"/home/x/y/z"},
+        {u"site/..", u"/home/me/"},
+        {u"../../../..", u"/"},
+        {u"/abs/./b/../c", u"/abs/c"},
+        {u"/", u"/"},
+        {u"", u""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(absolutePath(c.path, u"/home/me"), c.expected) << toUtf8(c.path);
+}
+
+TEST(AbsolutePath, ARelativePathStartsAtTheCurrentFolderAndKeepsItsLinks) {
+    testing::TempDir dir;
+    std::filesystem::create_directory(dir.path() / "real");
+    std::filesystem::create_directory_symlink(dir.path() / "real", dir.path() / "link");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    const std::u16string made = absolutePath(u"link/a.txt");
+    std::filesystem::current_path(before);
+    EXPECT_EQ(made, fromUtf8(std::filesystem::canonical(dir.path()).string()) + u"/link/a.txt");
+}
+
+TEST(SameFile, FindsAListedFileByAnyNameButNoOtherFile) {
+    testing::TempDir dir;
+    namespace fs = std::filesystem;
+    dir.put("a.txt", "a");
+    dir.put("b.txt", "b");
+    fs::create_directory(dir.path() / "sub");
+    fs::create_symlink(dir.path() / "a.txt", dir.path() / "link.txt");
+    fs::create_hard_link(dir.path() / "a.txt", dir.path() / "hard.txt");
+    const std::vector<std::u16string> listed{dir.file("a.txt")};
+    const struct {
+        std::string name;
+        bool listed;
+    } cases[] = {
+        {"a.txt", true},  {"sub/../a.txt", true}, {"link.txt", true}, {"hard.txt", true},
+        {"b.txt", false}, {"missing.txt", false}, {"sub", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isOneOfFiles(dir.file(c.name), listed), c.listed) << c.name;
+        EXPECT_EQ(isOneOfFiles(dir.file(c.name), std::vector<FileItem>{{listed[0], false}}),
+                  c.listed)
+            << c.name;
+    }
+    EXPECT_FALSE(isOneOfFiles(dir.file("a.txt"), std::vector<std::u16string>{}));
+}
+
+namespace fs = std::filesystem;
+
+TEST(Wildcard, StarQuestionMarkAndCaseInsensitiveLetters) {
+    EXPECT_TRUE(matchesWildcard(u"INDEX.HTML", u"*.html"));
+    EXPECT_FALSE(matchesWildcard(u"page.htm.bak", u"*.htm"));
+    EXPECT_TRUE(matchesWildcard(u"a1.txt", u"a?.txt"));
+    EXPECT_FALSE(matchesWildcard(u"a.txt", u"a?.txt"));
+    EXPECT_TRUE(matchesWildcard(u"\U0001F600.txt", u"?.txt"));  // one character, two code units
+    EXPECT_TRUE(matchesWildcard(u"abxbcxbc", u"a*bc*bc"));      // the star must backtrack
+    EXPECT_TRUE(matchesWildcard(u"\u00C9T\u00C9.TXT", u"\u00E9t\u00E9.txt"));
+    EXPECT_FALSE(matchesWildcard(std::u16string(200, u'a'), u"*a*a*a*a*a*a*a*a*b"));  // quickly
+    EXPECT_TRUE(matchesWildcard(u"notes", u"*.*"));
+    EXPECT_TRUE(matchesPatternList(u"b.csv", u"*.txt; *.csv ;"));
+    EXPECT_FALSE(matchesPatternList(u"b.xml", u"*.txt;*.csv"));
+    EXPECT_TRUE(matchesPatternList(u"b.xml", u" ; "));
+}
+
+TEST(FolderListing, TakesMatchingRegularFilesDirectlyInTheFolderInNameOrder) {
+    testing::TempDir dir;
+    for (const char* name : {"page.htm", "INDEX.HTML", "b.html", "Apple.htm", "Readme", "readme",
+                             "style.css", ".hidden.htm", "sub/deep.htm"}) {
+        fs::create_directories((dir.path() / name).parent_path());
+        dir.put(name, "x");
+    }
+    fs::create_directory(dir.path() / "folder.htm");
+    fs::create_symlink("b.html", dir.path() / "link.htm");
+    fs::create_symlink("missing.htm", dir.path() / "dangling.htm");
+    auto names = [&](std::u16string_view patterns) {
+        std::u16string found;
+        for (const auto& path : listFolder(dir.folder(), patterns)) {
+            found += replacedAll(path, dir.folder(), u"") + u" ";
+        }
+        return found;
+    };
+    EXPECT_EQ(names(u"*.htm;*.html"), u"Apple.htm b.html INDEX.HTML link.htm page.htm ");
+    EXPECT_EQ(names(u"*.*"),
+              u"Apple.htm b.html INDEX.HTML link.htm page.htm Readme readme "
+              u"style.css ");
+    EXPECT_EQ(names(u"*.xml"), u"");
+    EXPECT_EQ(listFolder(fromUtf8(dir.path().string()), u"*.css"),
+              std::vector<std::u16string>{dir.folder() + u"style.css"});
+    EXPECT_THROW(listFolder(dir.file("none"), u"*.*"), FileError);
+}
+
+TEST(FolderListing, NamesThatAreNotUtf8AreListedAndOpenByTheirPath) {
+    testing::TempDir dir;
+    dir.put("caf\xE9.txt", "Windows-1252 name");
+    const std::vector<std::u16string> paths = listFolder(dir.folder(), u"*.txt");
+    ASSERT_EQ(paths.size(), 1u);
+    EXPECT_EQ(paths[0], dir.folder() + u"caf\xDCE9.txt");
+    EXPECT_EQ(fileSize(paths[0]), 17u);
+}
 
 using testing::SampleTree;
 using testing::TempDir;

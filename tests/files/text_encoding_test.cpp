@@ -1,16 +1,23 @@
-// A file's encoding found from its bytes, and the way back: every byte sequence below decodes
-// as the table says and encodes to exactly its old bytes, whole or fed a byte at a time.
-#include "files/text_encoding.h"
-
+// A file's text both ways: the encoding found from its bytes, the text decoded whole, a byte or a
+// block at a time, and written back byte for byte; Windows-1252 both ways; what an encoding cannot
+// hold refused by name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <utility>
+#include <vector>
 
+#include "files/block_text_read.h"
 #include "files/codepage.h"
+#include "files/file_error.h"
 #include "files/text_decoder.h"
+#include "files/text_encoding.h"
 #include "files/user_folders.h"
+#include "support/temp_dir.h"
 
 namespace lodestar {
 namespace {
@@ -18,20 +25,12 @@ namespace {
 using E = TextEncoding;
 
 struct Row {
-    Row(const char* name, std::string bytes, E encoding, bool mark = false, bool binary = false,
-        std::optional<std::u16string> text = std::nullopt)
-        : name(name),
-          bytes(std::move(bytes)),
-          encoding(encoding),
-          mark(mark),
-          binary(binary),
-          text(std::move(text)) {}
     const char* name;
     std::string bytes;
     E encoding;
-    bool mark;
-    bool binary;
-    std::optional<std::u16string> text;  // when the row names the text exactly
+    bool mark = false;
+    bool binary = false;
+    std::optional<std::u16string> text = std::nullopt;  // when the row names the text exactly
 };
 
 std::string operator""_b(const char* bytes, std::size_t size) {
@@ -176,19 +175,14 @@ TEST(TextEncoding, ANewTextIsWrittenInTheFileFormatOrRefusedByName) {
     EXPECT_EQ(formatThatHolds(text).encoding, E::Utf8);
 }
 
-TEST(TextEncoding, SettingNamesAndLabels) {
+TEST(TextEncoding, SettingNamesRoundTripAndUnknownOnesAreRefused) {
     for (const char* name : {"auto", "windows-1252", "utf-8", "utf-16le", "utf-16be"}) {
         std::optional<TextEncoding> encoding = E::Utf8;
         ASSERT_TRUE(parseEncodingName(name, encoding)) << name;
         EXPECT_EQ(encodingName(encoding), name);
     }
     std::optional<TextEncoding> encoding;
-    EXPECT_TRUE(parseEncodingName("UTF8", encoding));
-    EXPECT_EQ(encoding, E::Utf8);
     EXPECT_FALSE(parseEncodingName("latin-9", encoding));
-    EXPECT_EQ(encodingLabel({E::Utf8, true, ""}), u"UTF-8 with BOM");
-    EXPECT_EQ(encodingLabel({E::Utf16BE, true, ""}), u"UTF-16 BE");
-    EXPECT_EQ(encodingLabel({}), u"Windows-1252");
 }
 
 TEST(UserFolders, FollowTheXdgVariablesElseTheHomeFolder) {
@@ -214,6 +208,95 @@ TEST(UserFolders, FollowTheXdgVariablesElseTheHomeFolder) {
     EXPECT_EQ(
         userRuntimeFolder(environment({{"TMPDIR", "/scratch"}})).rfind(u"/scratch/lodestar-", 0),
         0u);
+}
+
+std::string encodeFailure(std::u16string_view text) {
+    try {
+        encodeWindows1252(text);
+    } catch (const FileError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+TEST(Codepage, EveryByteRoundTripsAndTheUpperRangeMapsAsTheCodePageSays) {
+    std::string bytes;
+    for (int b = 0; b < 256; ++b) bytes.push_back(static_cast<char>(b));
+    const std::u16string text = decodeWindows1252(bytes);
+    ASSERT_EQ(text.size(), 256u);
+    EXPECT_EQ(encodeWindows1252(text), bytes);
+    EXPECT_EQ(text.substr(0x7F, 4), u"\u007F\u20AC\u0081\u201A");
+    EXPECT_EQ(text.substr(0x9C, 5), u"\u0153\u009D\u017E\u0178\u00A0");
+    for (char16_t undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) EXPECT_EQ(text[undefined], undefined);
+}
+
+// A C1 control the code page gives another meaning, a character beyond the first plane (named
+// whole, not by its surrogates), a lone surrogate.
+TEST(Codepage, RefusesACharacterOutsideTheCodePageByName) {
+    for (const auto& [text, name] : {std::pair<std::u16string, const char*>{u"\u0080", "(U+0080)"},
+                                     {u"\u20ACx\U0001F600", "(U+1F600)"},
+                                     {std::u16string(1, char16_t(0xD800)), "(U+D800)"}})
+        EXPECT_NE(encodeFailure(text).find(name), std::string::npos) << name;
+}
+
+TEST(BlockTextRead, GivesWhatTheWholeBytesDecodeTo) {
+    testing::TempDir dir;
+    constexpr std::size_t kBlock = std::size_t{1} << 20;
+    std::string straddling(kBlock - 1, 'a');
+    straddling += "\xE2\x82\xAC tail";  // a euro sign cut by the first block's end
+    std::string lateInvalid(kBlock + 10, 'b');
+    lateInvalid.insert(2, "\xC3\xA9");  // valid UTF-8 before ...
+    lateInvalid[kBlock + 5] = '\x93';   // ... a byte that is not: all of it is Windows-1252
+    std::string lateNul(kBlock + 10, 'c');
+    lateNul[kBlock + 3] = '\0';
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {{"straddling", straddling},
+                 {"invalid-late", lateInvalid},
+                 {"nul-late", lateNul},
+                 {"utf16", std::string("\xFF\xFE"
+                                       "a\0b\0",
+                                       6)},
+                 {"empty", ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DecodedText read = readTextInBlocks(dir.put(c.name, c.bytes), {});
+        const DecodedText whole = decodeText(c.bytes);
+        EXPECT_TRUE(read.text == whole.text);
+        EXPECT_EQ(read.binary, whole.binary);
+        EXPECT_EQ(read.format.encoding, whole.format.encoding);
+    }
+    EXPECT_THROW(readTextInBlocks(dir.file("missing"), {}), FileError);
+}
+
+TEST(BlockTextRead, TellsHowFarItGotAndStopsBetweenBlocks) {
+    testing::TempDir dir;
+    const std::string bytes((std::size_t{5} << 19) + 7, 'x');  // two and a half blocks
+    const std::u16string path = dir.put("long", bytes);
+    StopToken stop;
+    std::vector<std::uint64_t> told;
+    ReadWatch watch{&stop, [&](std::uint64_t done, std::uint64_t total) {
+                        EXPECT_EQ(total, bytes.size());
+                        told.push_back(done);
+                    }};
+    EXPECT_EQ(readTextInBlocks(path, {}, watch).text.size(), bytes.size());
+    EXPECT_GE(told.size(), 2u);
+    EXPECT_EQ(std::adjacent_find(told.begin(), told.end(), std::greater_equal<>()), told.end());
+    EXPECT_EQ(told.back(), bytes.size());
+
+    // Stopped as the first block is told, or before the read begins: no block more is read.
+    for (const bool before : {false, true}) {
+        told.clear();
+        watch.progress = [&](std::uint64_t done, std::uint64_t) {
+            told.push_back(done);
+            stop.request();
+        };
+        if (before) stop.request();
+        EXPECT_THROW(readTextInBlocks(path, {}, watch), ReadStopped);
+        EXPECT_EQ(told.size(), before ? 0u : 1u);
+        stop.reset();
+    }
 }
 
 }  // namespace

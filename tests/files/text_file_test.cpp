@@ -1,14 +1,21 @@
-// Text files: exact reading, byte-exact writing, and the guarantees that a failed write
-// leaves the old content in place.
-#include "files/text_file.h"
-
+// Writing files: exact reading, byte-exact writing that keeps permissions and links, the safe
+// whole-file replacement under failures put in through its output seam (whatever fails, the old
+// content stays and no temporary file is left behind), and the single-file operations of the
+// backup and restore loops.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 
 #include "core/text.h"
+#include "files/file_error.h"
+#include "files/file_ops.h"
+#include "files/safe_write.h"
+#include "files/text_file.h"
 #include "support/temp_dir.h"
 #include "support/without_root.h"
 
@@ -120,6 +127,139 @@ TEST(TextFile, AFolderThatCannotBeWrittenLeavesTheFileIntact) {
     EXPECT_EQ(outcome, 0);
     EXPECT_EQ(dir.bytes("locked/a.txt"), "old");
     EXPECT_EQ(entriesIn(dir.path() / "locked"), 1u);
+}
+
+namespace fs = std::filesystem;
+
+// How the output misbehaves: at most `chunk` bytes a call; `error` once `failAfter` bytes are
+// written, or at the flush; EINTR for the first `interruptions` calls.
+struct Script {
+    std::size_t chunk = 1 << 20, failAfter = SIZE_MAX;
+    bool failFlush = false;
+    int error = ENOSPC, interruptions = 0;
+};
+
+class ScriptedOutput : public FileOutput {
+  public:
+    explicit ScriptedOutput(Script script) : script_(script) {}
+    ssize_t writeSome(int fd, const char* data, std::size_t size) override {
+        if (script_.interruptions-- > 0) return errno = EINTR, -1;
+        if (written_ >= script_.failAfter) return errno = script_.error, -1;
+        ssize_t count =
+            ::write(fd, data, std::min({size, script_.chunk, script_.failAfter - written_}));
+        if (count > 0) written_ += static_cast<std::size_t>(count);
+        return count;
+    }
+    bool flushToDisk(int fd) override {
+        if (script_.failFlush) return errno = script_.error, false;
+        return ::fsync(fd) == 0;
+    }
+
+  private:
+    Script script_;
+    std::size_t written_ = 0;
+};
+
+std::string failureOf(const std::u16string& path, std::string_view bytes, Script script) {
+    ScriptedOutput output(script);
+    try {
+        replaceFileBytes(path, bytes, ReplaceRules{}, output);
+    } catch (const FileError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+TEST(SafeWrite, AWriteOrFlushFailingHalfWayKeepsTheOldContentAndNoTemporary) {
+    testing::TempDir dir;
+    const std::string old(50000, 'o');
+    const std::u16string path = dir.put("a.txt", old);
+    EXPECT_NE(failureOf(path, std::string(100000, 'n'), {.failAfter = 4096})
+                  .find("No space left on device"),
+              std::string::npos);
+    EXPECT_NE(failureOf(path, "new", {.failFlush = true, .error = EIO}).find("Input/output error"),
+              std::string::npos);
+    EXPECT_NE(failureOf(dir.file("b.txt"), "new", {.failFlush = true}), "no error");
+    EXPECT_EQ(dir.bytes("a.txt"), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(SafeWrite, ShortAndInterruptedWritesStillWriteEverything) {
+    testing::TempDir dir;
+    std::string bytes;
+    for (int i = 0; i < 1000; ++i) bytes += std::to_string(i) + "\r\n";
+    EXPECT_EQ(failureOf(dir.put("a.txt", "old"), bytes, {.chunk = 7, .interruptions = 3}),
+              "no error");
+    EXPECT_EQ(dir.bytes("a.txt"), bytes);
+}
+
+TEST(SafeWrite, AFileChangedSinceItsStampIsLeftAsTheOtherProgramWroteIt) {
+    testing::TempDir dir;
+    const std::u16string path = dir.put("a.txt", "read");
+    const std::optional<FileStamp> stamp = stampOf(path);
+    ASSERT_TRUE(stamp);
+    dir.put("a.txt", "read and appended");
+    ReplaceRules rules;
+    rules.expected = stamp;
+    EXPECT_THROW(replaceFileBytes(path, "new", rules), FileChangedError);
+    EXPECT_EQ(dir.bytes("a.txt"), "read and appended");
+    rules.expected = stampOf(path);
+    replaceFileBytes(path, "new", rules);
+    EXPECT_EQ(dir.bytes("a.txt"), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(SafeWrite, WithoutFollowingLinksTheLinkItselfGivesWay) {
+    testing::TempDir dir;
+    dir.put("target.txt", "kept");
+    fs::create_symlink("target.txt", dir.path() / "link.txt");
+    ReplaceRules rules;
+    rules.followLinks = false;
+    replaceFileBytes(dir.file("link.txt"), "own", rules);
+    EXPECT_FALSE(fs::is_symlink(dir.path() / "link.txt"));
+    EXPECT_EQ(dir.bytes("link.txt") + dir.bytes("target.txt"), "ownkept");
+}
+
+namespace fs = std::filesystem;
+
+TEST(FileOps, ReadOnlySizeAndRemove) {
+    testing::TempDir dir;
+    const std::u16string path = dir.put("a.txt", "12345");
+    fs::permissions(dir.path() / "a.txt", fs::perms(0444));
+    EXPECT_TRUE(isReadOnly(path));
+    clearReadOnly(path);
+    EXPECT_FALSE(isReadOnly(path));
+    EXPECT_EQ(fs::status(dir.path() / "a.txt").permissions(), fs::perms(0644));
+    EXPECT_EQ(fileSize(path), 5u);
+    fs::create_symlink("a.txt", dir.path() / "link.txt");
+    removeFile(dir.file("link.txt"));
+    EXPECT_TRUE(fs::exists(dir.path() / "a.txt"));
+    removeFile(path);
+    EXPECT_THROW(removeFile(path), FileError);
+    EXPECT_THROW(isReadOnly(path), FileError);
+}
+
+TEST(FileOps, CopyOverReplacesOrCreatesTheTargetAndRefusesAReadOnlyOne) {
+    testing::TempDir dir;
+    fs::create_directory(dir.path() / "bak");
+    const std::u16string from = dir.put("a.txt", "new\r\n");
+    fs::permissions(dir.path() / "a.txt", fs::perms(0604));
+    copyFileOver(from, dir.folder() + u"bak/");  // into the folder under its own name
+    EXPECT_EQ(dir.bytes("bak/a.txt"), "new\r\n");
+    EXPECT_EQ(fs::status(dir.path() / "bak" / "a.txt").permissions(), fs::perms(0604));
+
+    dir.put("b.txt", "a longer old content");
+    fs::permissions(dir.path() / "b.txt", fs::perms(0640));
+    copyFileOver(from, dir.file("b.txt"));
+    EXPECT_EQ(dir.bytes("b.txt"), "new\r\n");
+    EXPECT_EQ(fs::status(dir.path() / "b.txt").permissions(), fs::perms(0640));
+
+    const std::u16string readOnly = dir.put("ro.txt", "old");
+    fs::permissions(dir.path() / "ro.txt", fs::perms(0444));
+    EXPECT_THROW(copyFileOver(from, readOnly), FileError);
+    EXPECT_THROW(copyFileOver(dir.file("none.txt"), dir.file("made.txt")), FileError);
+    EXPECT_EQ(dir.bytes("ro.txt"), "old");
+    EXPECT_FALSE(fs::exists(dir.path() / "made.txt"));
 }
 
 }  // namespace

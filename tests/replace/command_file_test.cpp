@@ -3,6 +3,7 @@
 
 #include "files/text_file.h"
 #include "replace/command_file.h"
+#include "support/expression.h"
 #include "support/temp_dir.h"
 
 namespace lodestar {
@@ -10,10 +11,7 @@ namespace {
 
 // The shared expression as the program starts it: ignore case and global on.
 RegExp startupExpression() {
-    RegExp expr;
-    expr.setIgnoreCase(true);
-    expr.setGlobal(true);
-    return expr;
+    return testing::expression(u"", {.ignoreCase = true});
 }
 
 // The commands of `text`, parsed with `expr` (which keeps the last pattern).
@@ -125,8 +123,8 @@ TEST(ApplyCommands, RunsEachCommandInOrderOnTheResult) {
 // The commands keep to their own case rule and the global switch, and leave the shared
 // expression with the last command's pattern and case rule (an empty list leaves it alone).
 TEST(ApplyCommands, TheSharedExpressionGivesGlobalAndKeepsTheLastCommand) {
-    RegExp expr;
-    expr.setGlobal(true);  // ignore case off: a command without cs still ignores case
+    RegExp expr =
+        testing::expression(u"");  // ignore case off: a command without cs still ignores case
     EXPECT_EQ(ApplyCommands(commandsIn(u"rep ---Foo---;", expr), u"Foo,foo,FOO", expr), u",,");
 
     expr = startupExpression();

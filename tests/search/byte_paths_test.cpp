@@ -11,9 +11,12 @@
 #include "search/byte_matcher.h"
 #include "search/byte_prefilter.h"
 #include "search/regexp.h"
+#include "support/expression.h"
 
 namespace lodestar {
 namespace {
+
+using testing::expression;
 
 struct Span {
     std::size_t index;
@@ -67,11 +70,8 @@ TEST(BytePaths, MatchTheDecodedTextOnEveryCase) {
                 const auto matcher = ByteMatcher::forPattern(pattern, ignoreCase, multiline);
                 ASSERT_TRUE(matcher) << toUtf8(pattern);
                 const auto filter = BytePrefilter::forPattern(pattern, ignoreCase);
-                RegExp expr;
-                expr.setPattern(pattern);
-                expr.setIgnoreCase(ignoreCase);
-                expr.setMultiline(multiline);
-                expr.setGlobal(true);
+                const RegExp expr =
+                    expression(pattern, {.ignoreCase = ignoreCase, .multiline = multiline});
                 for (const std::string& text : texts) {
                     const bool ascii = std::all_of(text.begin(), text.end(), [](char c) {
                         return static_cast<unsigned char>(c) < 0x80;
@@ -106,10 +106,7 @@ TEST(BytePaths, MultilineAnchorsSeeOneBreakInACrLfPair) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(toUtf8(c.pattern));
-        RegExp expr;
-        expr.setPattern(c.pattern);
-        expr.setMultiline(true);
-        expr.setGlobal(true);
+        const RegExp expr = expression(c.pattern, {.multiline = true});
         std::vector<std::size_t> decoded;
         for (const Match& m : expr.execute(widen(text))) decoded.push_back(m.index);
         EXPECT_EQ(decoded, c.at);
@@ -118,32 +115,17 @@ TEST(BytePaths, MultilineAnchorsSeeOneBreakInACrLfPair) {
             ->forEachMatch(text, true, [&](std::size_t i, std::size_t) { bytes.push_back(i); });
         EXPECT_EQ(bytes, c.at);
     }
-    RegExp quote;
-    quote.setPattern(u"^");
-    quote.setMultiline(true);
-    quote.setGlobal(true);
-    EXPECT_EQ(quote.replace(u"line\r\nline\r\n", u"> "), u"> line\r\n> line\r\n> ");
+    EXPECT_EQ(expression(u"^", {.multiline = true}).replace(u"line\r\nline\r\n", u"> "),
+              u"> line\r\n> line\r\n> ");
     // Without multiline $ is only the very end, and the dot still takes a CR.
-    RegExp end;
-    end.setPattern(u"x.$");
-    end.setGlobal(true);
-    EXPECT_EQ(end.count(u"x\r\nx\r"), 1u);
+    EXPECT_EQ(expression(u"x.$").count(u"x\r\nx\r"), 1u);
 }
-
-}  // namespace
-}  // namespace lodestar
-
-namespace lodestar {
-namespace {
 
 // An empty view without an address (a default-constructed one) is an empty text like any other.
 TEST(BytePaths, EmptyViewsWithoutAnAddressAreEmptyTexts) {
     for (const std::u16string_view pattern : {u"^.*$$", u"(?:a|)b*", u"$"}) {
         SCOPED_TRACE(toUtf8(pattern));
-        RegExp expr;
-        expr.setPattern(pattern);
-        expr.setMultiline(true);
-        expr.setGlobal(true);
+        const RegExp expr = expression(pattern, {.multiline = true});
         EXPECT_EQ(expr.count(std::u16string_view()), expr.count(u""));
         EXPECT_EQ(expr.replace(std::u16string_view(), u"x"), expr.replace(u"", u"x"));
         const auto matcher = ByteMatcher::forPattern(pattern, false, true);

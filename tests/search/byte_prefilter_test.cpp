@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/text.h"
-#include "finishes_in_time.h"
+#include "support/finishes_in_time.h"
 
 namespace lodestar {
 namespace {
@@ -46,13 +46,15 @@ TEST(BytePrefilterQuantifiers, CountsOfSeveralDigitsKeepOrDropTheCharacterBefore
 
 TEST(BytePrefilterQuantifiers, SetUpEndsOnLongAndBrokenPatterns) {
     const std::size_t n = 200'000;
+    // `before`, `count` copies of `fill`, then `after`.
+    const auto run = [](std::u16string before, std::size_t count, char16_t fill,
+                        std::u16string_view after = u"") {
+        return before.append(count, fill).append(after);
+    };
     std::vector<std::u16string> patterns = {
-        u"a{" + std::u16string(n, u'9') + u"}",
-        u"a{" + std::u16string(n, u'1') + u"," + std::u16string(n, u'2'),
-        std::u16string(n, u'('),
-        std::u16string(n, u'['),
-        u"(" + std::u16string(n, u'\\'),
-        std::u16string(n, u'{'),
+        run(u"a{", n, u'9', u"}"), run(run(u"a{", n, u'1', u","), n, u'2'),
+        run(u"", n, u'('),         run(u"", n, u'['),
+        run(u"(", n, u'\\'),       run(u"", n, u'{'),
     };
     std::u16string groups;
     for (std::size_t i = 0; i < n / 4; ++i) groups += u"(a)|";

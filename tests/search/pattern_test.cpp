@@ -4,34 +4,23 @@
 #include <random>
 
 #include "core/text.h"
-#include "files/text_file.h"
 #include "search/escapes.h"
 #include "search/expression_ops.h"
 #include "search/pattern.h"
 #include "search/search_request.h"
-#include "support/temp_dir.h"
+#include "support/expression.h"
 
 namespace lodestar {
 namespace {
 
-// Values of all matches of the pattern as built with the dot switch given.
-std::vector<std::u16string> found(std::u16string_view pattern, std::u16string_view text,
-                                  bool dotAll = true) {
-    RegExp expr;
-    expr.setGlobal(true);
-    expr.setPattern(buildPattern(pattern, u"", dotAll, false).searchPattern);
-    std::vector<std::u16string> values;
-    for (const Match& m : expr.execute(text)) values.push_back(m.value);
-    return values;
-}
+using testing::matchValues;
+using testing::typedExpression;
 
 std::u16string replaced(std::u16string_view pattern, std::u16string_view text,
                         std::u16string_view replacement) {
-    RegExp expr;
-    expr.setGlobal(true);
-    const BuiltPattern built = buildPattern(pattern, replacement, true, false);
-    expr.setPattern(built.searchPattern);
-    return replaceIn(expr, text, built.replaceText);
+    const SearchRequest request =
+        SearchRequest::build(pattern, replacement, {.dotAll = true}, false);
+    return replaceIn(request.expression(), text, request.replacement());
 }
 
 using Values = std::vector<std::u16string>;
@@ -67,15 +56,15 @@ TEST(BuildPattern, OnlyAWildcardDotMatchesLineFeedWithDotAll) {
         {u"x(.|\\n)y", u"x\ny x-y", true, {u"x\ny", u"x-y"}},  // the user's own group
     };
     for (const auto& c : cases)
-        EXPECT_EQ(found(c.pattern, c.text, c.dotAll), c.values) << toUtf8(c.pattern);
+        EXPECT_EQ(matchValues(typedExpression(c.pattern, {.dotAll = c.dotAll}), c.text), c.values)
+            << toUtf8(c.pattern);
 }
 
 TEST(BuildPattern, RewriteAddsNoCapturingGroup) {
     EXPECT_EQ(replaced(u"(a).(b)", u"a\nb", u"[$2|$1]"), u"[b|a]");
     EXPECT_EQ(replaced(u"x(.|\\n)(y)", u"x\ny", u"$1$2"), u"\ny");
-    RegExp expr;
-    expr.setPattern(buildPattern(u"(a).(b)", u"", true, false).searchPattern);
-    const std::vector<Match> matches = expr.execute(u"a-b");
+    const std::vector<Match> matches =
+        typedExpression(u"(a).(b)", {.dotAll = true}).execute(u"a-b");
     ASSERT_EQ(matches.size(), 1u);
     EXPECT_EQ(matches[0].subMatches.size(), 2u);
 }

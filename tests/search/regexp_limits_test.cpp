@@ -9,18 +9,17 @@
 
 #include "core/stop_token.h"
 #include "search/regexp.h"
+#include "support/expression.h"
 
 namespace lodestar {
 namespace {
 
 constexpr std::size_t kTwentyMB = 20 * 1024 * 1024;
 
+using testing::errorOf;
+
 RegExp make(std::u16string_view pattern) {
-    RegExp re;
-    re.setPattern(pattern);
-    re.setGlobal(true);
-    re.setIgnoreCase(true);
-    return re;
+    return testing::expression(pattern, {.ignoreCase = true});
 }
 
 // One comment per block, and no letter b.
@@ -41,15 +40,6 @@ std::u16string framed(std::u16string_view prefix, std::size_t count, char16_t fi
     text.append(count, fill);
     text.append(suffix);
     return text;
-}
-
-std::string errorOf(const RegExp& re, std::u16string_view text) {
-    try {
-        re.count(text);
-    } catch (const RegExpError& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 TEST(RegExpLimits, LazyDotAllOverTwentyMegabytes) {

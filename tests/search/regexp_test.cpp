@@ -1,6 +1,7 @@
 // RegExp as its callers use it, beyond single results (which oracle/oracle.mjs compares with
-// Node.js, empty matches and count/forEachMatch agreement included): the switches and the
-// compile cache, errors at use, copies, threads, nested loops.
+// Node.js, empty matches and count/forEachMatch agreement included): the switches, errors at use,
+// copies, threads, nested loops; and where the dialect departs from Node on line breaks and case
+// folding, with the errors for refused patterns.
 #include "search/regexp.h"
 
 #include <gtest/gtest.h>
@@ -9,14 +10,18 @@
 #include <thread>
 #include <vector>
 
+#include "core/text.h"
+#include "support/expression.h"
+
 namespace lodestar {
 namespace {
 
-RegExp make(std::u16string_view pattern, bool global = true) {
-    RegExp re;
-    re.setPattern(pattern);
-    re.setGlobal(global);
-    return re;
+using testing::errorOf;
+using testing::expression;
+using Values = std::vector<std::u16string>;
+
+Values values(std::u16string_view pattern, std::u16string_view text, SearchSwitches s = {}) {
+    return testing::matchValues(expression(pattern, s), text);
 }
 
 TEST(RegExp, BadPatternIsAcceptedWhenSetAndFailsAtUse) {
@@ -32,7 +37,7 @@ TEST(RegExp, BadPatternIsAcceptedWhenSetAndFailsAtUse) {
 }
 
 TEST(RegExp, SwitchesTakeEffectOnTheNextUse) {
-    RegExp re = make(u"^b");
+    RegExp re = expression(u"^b");
     EXPECT_EQ(re.count(u"a\nB"), 0u);
     re.setMultiline(true);
     EXPECT_EQ(re.count(u"a\nB"), 0u);
@@ -40,14 +45,14 @@ TEST(RegExp, SwitchesTakeEffectOnTheNextUse) {
     EXPECT_EQ(re.count(u"a\nB"), 1u);
     re.setMultiline(false);
     EXPECT_EQ(re.count(u"a\nB"), 0u);
-    RegExp o = make(u"o", false);
+    RegExp o = expression(u"o", {.global = false});
     EXPECT_EQ(o.replace(u"foo", u"0"), u"f0o");
     o.setGlobal(true);
     EXPECT_EQ(o.replace(u"foo", u"0"), u"f00");
 }
 
 TEST(RegExp, CopiesAreIndependent) {
-    RegExp original = make(u"a");
+    RegExp original = expression(u"a");
     EXPECT_EQ(original.count(u"aA"), 1u);
     RegExp copy = original;
     copy.setIgnoreCase(true);
@@ -62,7 +67,7 @@ TEST(RegExp, CopiesAreIndependent) {
 }
 
 TEST(RegExp, CopiesMatchOnSeveralThreadsAtOnce) {
-    RegExp shared = make(u"(\\w+)@(\\w+)");
+    RegExp shared = expression(u"(\\w+)@(\\w+)");
     shared.setIgnoreCase(true);
     std::u16string text;
     for (int i = 0; i < 20000; ++i) text += u"mail me@here or you@there; ";
@@ -77,14 +82,66 @@ TEST(RegExp, CopiesMatchOnSeveralThreadsAtOnce) {
 
 TEST(RegExp, VisitorMayUseAnotherExpression) {
     // Matching inside a visitor must not disturb the outer loop's state.
-    RegExp outer = make(u"\\w+");
-    RegExp inner = make(u"[aeiou]");
+    RegExp outer = expression(u"\\w+");
+    RegExp inner = expression(u"[aeiou]");
     std::vector<std::size_t> vowels;
     const std::u16string text = u"alpha beta gamma";
     outer.forEachMatch(text, [&](const MatchSpan& s) {
         vowels.push_back(inner.count(text.substr(s.index, s.length)));
     });
     EXPECT_EQ(vowels, (std::vector<std::size_t>{2, 2, 2}));
+}
+
+// The dot takes a CR but no LF; "$" without multiline is the very end only; the shorthand
+// classes stay ASCII under ignore case, and no class reaches s or k through U+017F or U+212A.
+TEST(RegExpDialect, LineBreaksAndCaseFoldingWhereNodeDiffers) {
+    const struct {
+        const char16_t* pattern;
+        const char16_t* text;
+        bool ignoreCase;
+        Values values;
+    } cases[] = {
+        {u"a.c", u"a\rc a\nc a\u2028c", false, {u"a\rc", u"a\u2028c"}},
+        {u".+", u"ab\r\ncd", false, {u"ab\r", u"cd"}},
+        {u"x$", u"x\n", false, {}},
+        {u"x$", u"x\r\n", false, {}},
+        {u"x$", u"x\nx", false, {u"x"}},
+        {u"\\d+", u"12\u0663", true, {u"12"}},
+        {u"\\w+", u"ab\u00e9c", true, {u"ab", u"c"}},
+        {u"\\bc", u"\u00e9c", true, {u"c"}},
+        {u"[\\w]+", u"ab\u00e9c", true, {u"ab", u"c"}},
+        {u"[\\W]", u"sSkK", true, {}},
+        {u"[\\x80-\\uffff]", u"sk", true, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(values(c.pattern, c.text, {.ignoreCase = c.ignoreCase}), c.values)
+            << toUtf8(c.pattern);
+}
+
+TEST(RegExpDialect, RefusedPatternsNameWhatAndWhere) {
+    const std::pair<const char16_t*, const char*> refused[] = {
+        {u"(ab", "missing ) at position 3"},
+        {u"ab)", "unmatched ) at position 2"},
+        {u"a**", "nothing to repeat at position 2"},
+        {u"x|{2}", "nothing to repeat at position 2"},
+        {u"[abc", "missing ] at position 4"},
+        {u"a[z-a]", "range out of order in character class at position 2"},
+        {u"a{3,2}", "numbers out of order in {} quantifier at position 1"},
+        {u"a{70000}", "number too big in {} quantifier at position 1"},
+        {u"ab\\", "\\ at end of pattern at position 2"},
+    };
+    for (const auto& [pattern, message] : refused) EXPECT_EQ(errorOf(expression(pattern)), message);
+    // Look-behind, named groups, inline options and PCRE2's own groups are not in the dialect.
+    for (const char16_t* pattern : {u"(?<=a)b", u"(?<n>a)", u"(?i)a", u"(?>a)", u"(*ACCEPT)"})
+        EXPECT_NE(errorOf(expression(pattern)), "no error") << toUtf8(pattern);
+}
+
+TEST(RegExpDialect, ErrorsFromPcre2PointIntoTheTypedPattern) {
+    // \s grows into a longer class in PCRE2 syntax; the position still counts typed units.
+    std::u16string deep = u"\\s\\s\\s";
+    for (int i = 0; i < 300; ++i) deep += u"(";
+    for (int i = 0; i < 300; ++i) deep += u")";
+    EXPECT_EQ(errorOf(expression(deep)), "parentheses are too deeply nested at position 257");
 }
 
 }  // namespace

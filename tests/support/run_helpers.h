@@ -7,15 +7,12 @@
 
 #include "runs/run_driver.h"
 #include "search/regexp.h"
+#include "support/expression.h"
 
 namespace lodestar::testing {
 
 inline RegExp globalExpression(std::u16string_view pattern = u"", bool ignoreCase = false) {
-    RegExp expr;
-    expr.setPattern(pattern);
-    expr.setIgnoreCase(ignoreCase);
-    expr.setGlobal(true);
-    return expr;
+    return expression(pattern, {.ignoreCase = ignoreCase});
 }
 
 // A folder run's settings for `folder`, with backups and the rest as the window has them.

@@ -73,7 +73,10 @@ for (const c of [...data.cases, ...expandFamilies(data.families), ...data.whitel
     cases.push(full);
 }
 
-const input = cases.map((c) => JSON.stringify({ p: c.p, f: c.f, t: c.t, r: c.r })).join('\n');
+// One line per case for the probe: the flags, then pattern, text and replacement, each as "="
+// and four hex digits per UTF-16 code unit, separated by spaces.
+const hex = (s) => '=' + [...Array(s.length).keys()].map((k) => s.charCodeAt(k).toString(16).padStart(4, '0')).join('');
+const input = cases.map((c) => [c.f || '-', hex(c.p), hex(c.t), hex(c.r)].join(' ')).join('\n');
 const run = spawnSync(probe, [], { input, maxBuffer: 256 * 1024 * 1024, encoding: 'utf8' });
 if (run.status !== 0) {
     console.error(`regexp_probe failed (status ${run.status}, signal ${run.signal})`);

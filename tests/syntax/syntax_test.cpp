@@ -1,5 +1,6 @@
-// The markup highlighter: the documented examples, malformed markup, the text's own brackets and
-// match marks, and a comparison with a literal marker-based rendering of the same rules.
+// The markup highlighter (the documented examples, malformed markup, the text's own brackets and
+// match marks, and a comparison with a literal marker-based rendering of the same rules), and the
+// syntax table: parsing the table file and choosing render rules by extension.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -8,10 +9,12 @@
 
 #include "core/text.h"
 #include "syntax/markup_highlighter.h"
+#include "syntax/syntax_table.h"
 
-using namespace lodestar;
-
+namespace lodestar {
 namespace {
+
+using namespace std::literals;
 
 struct Case {
     const char* name;
@@ -25,8 +28,6 @@ std::u16string highlighted(std::u16string text) {
 }
 
 const Case kCases[] = {
-    {"empty", u"", u""},
-    {"plain text", u"plain", u"plain"},
     {"no tags", u"a & b > c", u"a &amp; b &gt; c"},
     {"link and comment", u"<a href='x.htm'>Link</a> <!-- c -->",
      u"&lt;<b>a</b><i> href</i>='<u>x.htm</u>'&gt;Link&lt;<b>/a</b>&gt; <s>&lt;!-- c --&gt;</s>"},
@@ -40,7 +41,6 @@ const Case kCases[] = {
     {"> inside a quoted value", u"<a t=\"x>y\">z", u"&lt;<b>a</b><i> t</i>=\"<u>x</u>&gt;y\"&gt;z"},
     {"apostrophe closes a double-quoted value", u"<a t=\"x'y\">",
      u"&lt;<b>a</b><i> t</i>=\"<u>x</u>'y\"<u></u>&gt;"},
-    {"text brackets", u"x[1]", u"x[1]"},
     {"match markers of the text", u"<p>[m]a[/m]</p>", u"&lt;<b>p</b>&gt;[m]a[/m]&lt;<b>/p</b>&gt;"},
     {"< last", u"a<", u"a&lt;"},
     {"< second-last", u"a<!", u"a&lt;!"},
@@ -50,7 +50,6 @@ const Case kCases[] = {
     {"unclosed quote after attribute", u"<a b'c>", u"&lt;<b>a</b><i> b'<u>c</u></i>&gt;"},
     {"space after quoted value", u"<a b='1' c>", u"&lt;<b>a</b><i> b</i>='<u>1</u>' <i>c</i>&gt;"},
     {"tabs and line ends are no separators", u"<a\tb\r\nc>", u"&lt;<b>a\tb\r\nc</b>&gt;"},
-    {"quotes outside tags are plain", u"'a' \"b\" = c", u"'a' \"b\" = c"},
     {"comment inside a tag keeps the tag open", u"<a <!-- x -->'y'",
      u"&lt;<b>a</b><i> <s>&lt;!--</i> x <i>--</i>&gt;</s>'<u>y</u>'"},
     {"four runs closed at one >", u"<!--<a b<c'd>",
@@ -162,4 +161,38 @@ TEST(MarkSyntax, AgreesWithTheMarkerRulesOnRandomMarkup) {
     EXPECT_GT(compared, 10000);
 }
 
+TEST(SyntaxTable, SplitsLinesAtTheFirstColonAndSkipsLinesWithoutOne) {
+    const SyntaxTable table =
+        parseSyntaxTable(u"htm:/lib/a.rep\r\n\r\nno colon\r\nxml: /lib/b.rep:x\r\n:empty key\r\n");
+    EXPECT_EQ(table.keys, (std::vector<std::u16string>{u"htm", u"xml", u""}));
+    EXPECT_EQ(table.values,
+              (std::vector<std::u16string>{u"/lib/a.rep", u" /lib/b.rep:x", u"empty key"}));
+}
+
+TEST(SyntaxTable, PicksRenderRulesByExtension) {
+    const SyntaxTable table = parseSyntaxTable(
+        u"htm:/lib/first.rep\r\nhtm:/lib/second.rep\r\n"
+        u"txt:/lib/text.rep\r\n:/lib/none.rep");
+    struct {
+        std::u16string_view fileName;
+        bool showSyntax;
+        const char16_t* rules;
+    } const cases[] = {
+        {u"/d/page.htm", true, u"/lib/first.rep"},
+        {u"  /d/PAGE.HTM  ", true, u"/lib/first.rep"},
+        {u"/d/notes.txt\0\0"sv, true, u"/lib/text.rep"},
+        {u"/d/page.html", true, u"/lib/showHTM.rep"},
+        {u"/d/archive.tar.txt", true, u"/lib/text.rep"},
+        {u"/d/Makefile", true, u"/lib/showHTM.rep"},
+        {u"/d.htm/Makefile", true, u"/lib/showHTM.rep"},
+        {u"", true, u"/lib/showHTM.rep"},
+        {u"/d/page.htm", false, u"/lib/showSrc.rep"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(toUtf8(pickRenderRules(table, c.fileName, c.showSyntax)), toUtf8(c.rules))
+            << toUtf8(c.fileName);
+    }
+}
+
 }  // namespace
+}  // namespace lodestar
