@@ -3,12 +3,13 @@
 # Works as root or as a user with sudo. Usage: scripts/deps.sh [--gui] [--bench]
 set -euo pipefail
 
-packages=(build-essential clang libclang-rt-14-dev cmake ninja-build pkg-config libpcre2-dev googletest libgtest-dev libgmock-dev)
+packages=(build-essential clang libclang-rt-14-dev cmake ninja-build pkg-config libpcre2-dev googletest libgtest-dev libgmock-dev
+          ripgrep)  # ripgrep: the command-line tests compare find's lines with it
 for arg in "$@"; do
     case "$arg" in
         --gui) packages+=(qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6svg6
                      libgl-dev xvfb xauth) ;;
-        --bench) packages+=(libbenchmark-dev ripgrep sd perl) ;;
+        --bench) packages+=(libbenchmark-dev sd perl) ;;
     esac
 done
 command -v node >/dev/null 2>&1 || packages+=(nodejs)
