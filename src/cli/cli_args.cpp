@@ -118,6 +118,8 @@ Arguments parse(const std::vector<std::string>& args, bool outputTakesValue) {
             {"--force", [&] { parsed.force = true; }},
             {"--follow-links", [&] { parsed.followLinks = true; }},
             {"--list", [&] { parsed.listSteps = true; }},
+            {"--dry-run", [&] { parsed.dryRun = true; }},
+            {"--count-only", [&] { parsed.countOnly = true; }},
             {"--binary", [&] { parsed.binaryAsText = true; }},
             {"-r", [&] { parsed.recursive = true; }},
             {"--recursive", [&] { parsed.recursive = true; }},
@@ -207,6 +209,9 @@ Arguments parse(const std::vector<std::string>& args, bool outputTakesValue) {
         throw UsageError("The command " + positional.front() + " takes " +
                          std::to_string(shape->second.operands) + " operand(s), " +
                          std::to_string(parsed.operands.size()) + " given.");
+    if (parsed.dryRun && parsed.command != CliCommand::Replace && parsed.command != CliCommand::Run)
+        throw UsageError("--dry-run goes with replace and run.");
+    if (parsed.countOnly && !parsed.dryRun) throw UsageError("--count-only goes with --dry-run.");
     if (parsed.command == CliCommand::Extract && !parsed.output)
         throw UsageError("The command extract needs -o OUT (\"-\" for standard output).");
     return parsed;

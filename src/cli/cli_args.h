@@ -37,6 +37,8 @@ struct Arguments {
     bool readOnlyWrite = false;  // --readonly=write; skip by default
     bool force = false;          // go on with an unfinished run in the folder
     bool followLinks = false;    // --follow-links: work on targets of links out of the folder
+    bool dryRun = false;         // replace, run: show what would change, write nothing
+    bool countOnly = false;      // with --dry-run: a count per file in place of the diff
     bool listSteps = false;      // restore --list: the steps Restore can take back
     unsigned restoreSteps = 1;   // restore --steps N: take back this many steps
     unsigned jobs = 0;           // -j N: threads of the folder loops; 0: one per core

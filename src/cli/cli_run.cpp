@@ -11,7 +11,9 @@
 #include "backups/backup_folder.h"
 #include "backups/folder_history.h"
 #include "backups/single_save.h"
+#include "cli/changed_text.h"
 #include "cli/cli_settings.h"
+#include "cli/dry_run.h"
 #include "cli/export_choice.h"
 #include "cli/find_lines.h"
 #include "cli/shown_path.h"
@@ -22,7 +24,9 @@
 #include "core/text.h"
 #include "export/formats.h"
 #include "files/absolute_path.h"
+#include "files/file_bytes.h"
 #include "files/file_identity.h"
+#include "files/file_ops.h"
 #include "files/folder_listing.h"
 #include "files/paths.h"
 #include "files/same_file.h"
@@ -59,6 +63,8 @@ struct Failure {
     std::u16string message;
     std::string cause;
 };
+
+using TextChange = std::function<std::u16string(std::u16string_view)>;
 
 class FixedAnswer : public ReadOnlyQuestion {
   public:
@@ -182,30 +188,47 @@ class Session {
         return summary.total == 0 ? kNothingFound : kDone;
     }
 
-    // replace and run on standard input: the changed text on standard output.
-    int changeStream(const std::function<std::u16string(std::u16string_view)>& change) {
-        return changeStandardInput(
-            in_, out_, err_, settings_.reading, [&](std::u16string_view text) {
-                try {
-                    return change(text);
-                } catch (const ReplaceTooLarge& error) {
-                    throw Failure{u"Error in Replace.", error.what()};
-                } catch (const RegExpError& error) {
-                    throw Failure{std::u16string(kRegExpErrorMessage), error.what()};
-                }
-            });
+    // replace and run on standard input: the changed text on standard output, or in a dry run
+    // what would change.
+    int changeStream(const TextChange& change) {
+        if (!args_.dryRun) return changeStandardInput(in_, out_, err_, settings_.reading, change);
+        const std::string bytes = readStandardBytes(in_);
+        const ChangedText changed = changeText(decodeText(bytes, settings_.reading),
+                                               settings_.reading.binaryAsText, change);
+        if (!reportStandardInputFailure(changed, err_)) return kFailed;
+        DryRunReport report(out_, args_.countOnly);
+        if (changed.result == ChangeResult::Changed)
+            report.changed("-", "(standard input)", bytes, changed.bytes, count_);
+        dryRunSummary(report, err_);
+        return report.files() > 0 ? kDone : kNothingFound;
+    }
+
+    // The replace of one text; `count_` holds its matches when they are counted first (a
+    // text without any is left as it was).
+    TextChange replaceChange(bool countFirst) {
+        return [this, countFirst](std::u16string_view text) {
+            try {
+                count_.reset();
+                if (!countFirst) return expr_.replace(text, replacement_);
+                count_ = expr_.count(text);
+                return *count_ > 0 ? expr_.replace(text, replacement_) : std::u16string(text);
+            } catch (const ReplaceTooLarge& error) {
+                throw Failure{u"Error in Replace.", error.what()};
+            } catch (const RegExpError& error) {
+                throw Failure{std::u16string(kRegExpErrorMessage), error.what()};
+            }
+        };
     }
 
     int replace() {
         if (args_.operands[2] == kStandardStream) {
             usePattern(args_.operands[0], kRegExpErrorMessage, args_.operands[1]);
-            return changeStream(
-                [this](std::u16string_view text) { return expr_.replace(text, replacement_); });
+            return changeStream(replaceChange(args_.countOnly));
         }
         const Target files = target(args_.operands[2]);
         if (files.singleFile) {
             usePattern(args_.operands[0], kRegExpErrorMessage, args_.operands[1]);
-            return replaceSingle(files.files.front().path);
+            return changeSingle(files.files.front().path, FileRun::Replace, replaceChange(true));
         }
         usePattern(args_.operands[0], kSearchErrorMessage, args_.operands[1]);
         return runOverFolder(files, ReplaceTransform(expr_, replacement_, settings_.countMatches));
@@ -216,6 +239,7 @@ class Session {
         const RunSettings settings{settings_.backup,   files.folder, settings_.backupFolder,
                                    settings_.reading,  args_.force,  args_.followLinks,
                                    settings_.keptSteps};
+        if (args_.dryRun) return dryRunOverFolder(files, transform, settings);
         FixedAnswer answer(args_.readOnlyWrite);
         TerminalSink sink(out_, out_, err_, FileLineShape::MatchesStatusAndPath);
         const RunSummary summary = runFolder(files.files, transform, settings, sink, &answer);
@@ -224,53 +248,88 @@ class Session {
         return summary.written > 0 ? kDone : kNothingFound;
     }
 
-    // A single binary file is left alone (unless --binary), as a folder run leaves it.
-    bool skipBinary(const DecodedText& file, const std::u16string& path) {
-        if (!file.binary || settings_.reading.binaryAsText) return false;
-        TerminalSink(out_, out_, err_, FileLineShape::MatchesStatusAndPath)
-            .fileDone({1, path, FileResult::Binary, std::nullopt, FileRun::Replace});
-        return true;
+    // The dry run of a folder: the run's preview, nothing written.
+    int dryRunOverFolder(const Target& files, const TextTransform& transform,
+                         RunSettings settings) {
+        settings.previewReadOnly = args_.readOnlyWrite;
+        DryRunReport report(out_, args_.countOnly);
+        const RunSummary summary =
+            dryRunFolder(files.files, files.folder, transform, settings, report, err_);
+        dryRunSummary(report, err_);
+        if (!summary.ok || summary.cannotHold > 0) return kFailed;
+        return summary.previewed > 0 ? kDone : kNothingFound;
     }
 
     // A new text the file's encoding cannot hold leaves the file unchanged, with exit status 2.
-    bool cannotHold(const std::u16string& text, const DecodedText& file, const std::u16string& path,
+    void cannotHold(const ChangedText& changed, const std::u16string& path,
                     const std::string& matches) {
-        const auto character = unholdableCharacter(text, file.format.encoding);
-        if (!character) return false;
-        out_ << matches << '\t'
-             << statusWord({1, path, FileResult::CannotHoldText, std::nullopt, FileRun::Replace})
-             << '\t' << displayText(path) << '\n';
+        if (!args_.dryRun)
+            out_ << matches << '\t'
+                 << statusWord(
+                        {1, path, FileResult::CannotHoldText, std::nullopt, FileRun::Replace})
+                 << '\t' << displayText(path) << '\n';
         printMessage(err_, kCannotHoldMessage);
-        err_ << displayText(path) << ": " << cannotHoldMessage(*character, file.format.encoding)
-             << '\n';
-        return true;
+        err_ << displayText(path) << ": "
+             << cannotHoldMessage(*changed.unholdable, changed.format.encoding) << '\n';
     }
 
-    // Single-file mode: replace in the text, then save it with its sibling backup.
-    int replaceSingle(const std::u16string& path) {
+    // Single-file mode: the text through `change`, then saved with its sibling backup, or in a
+    // dry run shown. A binary file is left alone (unless --binary), as a folder run leaves it;
+    // a text the change leaves as it was is not written.
+    int changeSingle(const std::u16string& path, FileRun kind, const TextChange& change) {
+        const bool batch = kind == FileRun::Batch;
         const std::optional<FileStamp> stamp = stampOf(path);
-        const DecodedText file = loadOrFail(path, kSearchErrorMessage);
-        if (skipBinary(file, path)) return kDone;
-        std::u16string text = file.text;
-        std::size_t count = 0;
-        try {
-            count = expr_.count(text);
-            if (count > 0) text = expr_.replace(text, replacement_);
-        } catch (const ReplaceTooLarge& error) {
-            throw Failure{u"Error in Replace.", error.what()};
-        } catch (const RegExpError& error) {
-            throw Failure{std::u16string(kRegExpErrorMessage), error.what()};
+        const DecodedText file = loadOrFail(path, batch ? kBatchErrorMessage : kSearchErrorMessage);
+        const ChangedText changed = changeText(file, settings_.reading.binaryAsText, change);
+        const std::string matches = batch ? "-" : std::to_string(count_.value_or(0));
+        if (changed.result == ChangeResult::Binary) {
+            TerminalSink(out_, out_, err_,
+                         args_.dryRun ? FileLineShape::None : FileLineShape::MatchesStatusAndPath)
+                .fileDone({1, path, FileResult::Binary, std::nullopt, kind});
+            return args_.dryRun ? kNothingFound : kDone;
         }
-        if (count == 0) {
-            out_ << "0\tPassed\t" << displayText(path) << '\n';
-            printMessage(out_, u"Can't find item to replace.");
+        if (changed.result == ChangeResult::CannotHold) {
+            cannotHold(changed, path, matches);
+            return kFailed;
+        }
+        if (args_.dryRun) return dryRunSingle(path, changed);
+        if (changed.result == ChangeResult::Unchanged) {
+            out_ << matches << "\tPassed\t" << displayText(path) << '\n';
+            if (!batch && count_ == 0u) printMessage(out_, u"Can't find item to replace.");
             return kNothingFound;
         }
-        if (cannotHold(text, file, path, std::to_string(count))) return kFailed;
-        if (!saveSingle(path, text, file.format, stamp, u"replace")) return kDone;
-        out_ << count << "\tReplaced\t" << displayText(path) << '\n';
-        out_ << "1 files replaced in 1 files.\n";
+        if (!saveSingle(path, changed.text, file.format, stamp, batch ? u"batch" : u"replace"))
+            return kDone;
+        if (batch) {
+            out_ << "-\tBatch Replaced.\t" << displayText(path) << '\n';
+            out_ << "Batch replace completed.\n";
+        } else {
+            out_ << matches << "\tReplaced\t" << displayText(path) << '\n';
+            out_ << "1 files replaced in 1 files.\n";
+        }
         return kDone;
+    }
+
+    // The dry run of one file: its diff, named as in its own folder, or its count.
+    int dryRunSingle(const std::u16string& path, const ChangedText& changed) {
+        if (changed.result == ChangeResult::Changed && isReadOnly(path) && !args_.readOnlyWrite) {
+            err_ << displayText(path)
+                 << ": read-only, it would be left alone (--readonly=write changes it).\n";
+            return kNothingFound;
+        }
+        DryRunReport report(out_, args_.countOnly);
+        if (changed.result == ChangeResult::Changed) {
+            std::string before;
+            try {
+                before = readFileBytes(path);
+            } catch (const Error& error) {
+                throw Failure{std::u16string(kFileErrorMessage), error.what()};
+            }
+            report.changed(toUtf8(std::u16string_view(path).substr(path.rfind(u'/') + 1)),
+                           displayText(path), before, changed.bytes, count_);
+        }
+        dryRunSummary(report, err_);
+        return report.files() > 0 ? kDone : kNothingFound;
     }
 
     // Save of single-file mode; false when a read-only file is left alone (--readonly=skip).
@@ -308,35 +367,16 @@ class Session {
             throw Failure{std::u16string(kBatchErrorMessage), error.what()};
         }
         if (!commands) throw Failure{std::u16string(kCommandNotFoundMessage), {}};
-        if (fromStream)
-            return changeStream([&](std::u16string_view text) {
-                try {
-                    return ApplyCommands(*commands, text, expr_);
-                } catch (const Error& error) {
-                    throw Failure{std::u16string(kBatchErrorMessage), error.what()};
-                }
-            });
-        if (files.singleFile) {
-            const std::u16string& path = files.files.front().path;
-            const std::optional<FileStamp> stamp = stampOf(path);
-            const DecodedText file = loadOrFail(path, kBatchErrorMessage);
-            if (skipBinary(file, path)) return kDone;
-            std::u16string text;
+        const TextChange commandChange = [&](std::u16string_view text) {
             try {
-                text = ApplyCommands(*commands, file.text, expr_);
+                return ApplyCommands(*commands, text, expr_);
             } catch (const Error& error) {
                 throw Failure{std::u16string(kBatchErrorMessage), error.what()};
             }
-            if (cannotHold(text, file, path, "-")) return kFailed;
-            if (text == file.text) {
-                out_ << "-\tPassed\t" << displayText(path) << '\n';
-                return kNothingFound;
-            }
-            if (!saveSingle(path, text, file.format, stamp, u"batch")) return kDone;
-            out_ << "-\tBatch Replaced.\t" << displayText(path) << '\n';
-            out_ << "Batch replace completed.\n";
-            return kDone;
-        }
+        };
+        if (fromStream) return changeStream(commandChange);
+        if (files.singleFile)
+            return changeSingle(files.files.front().path, FileRun::Batch, commandChange);
         return runOverFolder(files, CommandTransform(*commands, expr_));
     }
 
@@ -461,6 +501,7 @@ class Session {
     std::istream& in_;
     RegExp expr_;
     std::u16string replacement_;
+    std::optional<std::size_t> count_;  // the matches of the text replace last changed
 };
 
 }  // namespace

@@ -140,7 +140,7 @@ int findLines(const FindLinesRun& run, const std::vector<FileItem>& files,
 }
 
 int findInStream(const FindLinesRun& run, std::istream& in) {
-    const DecodedText input = readStandardInput(in, run.reading);
+    const DecodedText input = decodeText(readStandardBytes(in), run.reading);
     if (input.binary && !run.reading.binaryAsText) {
         run.err << kBinaryInputMessage << '\n';
         return kFailed;

@@ -5,27 +5,31 @@
 
 namespace lodestar::cli {
 
-DecodedText readStandardInput(std::istream& in, const TextReading& reading) {
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return decodeText(bytes, reading);
+std::string readStandardBytes(std::istream& in) {
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 int changeStandardInput(std::istream& in, std::ostream& out, std::ostream& err,
                         const TextReading& reading,
                         const std::function<std::u16string(std::u16string_view)>& change) {
-    const DecodedText input = readStandardInput(in, reading);
-    if (input.binary && !reading.binaryAsText) {
+    const ChangedText changed =
+        changeText(decodeText(readStandardBytes(in), reading), reading.binaryAsText, change);
+    if (!reportStandardInputFailure(changed, err)) return 2;
+    out << changed.bytes;
+    return changed.result == ChangeResult::Unchanged ? 1 : 0;
+}
+
+bool reportStandardInputFailure(const ChangedText& changed, std::ostream& err) {
+    if (changed.result == ChangeResult::Binary) {
         err << kBinaryInputMessage << '\n';
-        return 2;
+        return false;
     }
-    const std::u16string changed = change(input.text);
-    if (const auto character = unholdableCharacter(changed, input.format.encoding)) {
-        err << "Standard input: " << cannotHoldMessage(*character, input.format.encoding)
+    if (changed.result == ChangeResult::CannotHold) {
+        err << "Standard input: " << cannotHoldMessage(*changed.unholdable, changed.format.encoding)
             << " Nothing was written.\n";
-        return 2;
+        return false;
     }
-    out << encodeText(changed, input.format);
-    return changed == input.text ? 1 : 0;
+    return true;
 }
 
 }  // namespace lodestar::cli

@@ -109,7 +109,9 @@ class Run {
         if (passOutsideLink(visits_[i], settings_.followLinks)) return of(FileResult::OutsideLink);
         Prepared prepared;
         try {
-            if (!writableNow && isReadOnly(path)) return of(FileResult::ReadOnly);
+            const bool previewedAsWritable = preview_ && settings_.previewReadOnly;
+            if (!writableNow && !previewedAsWritable && isReadOnly(path))
+                return of(FileResult::ReadOnly);
             prepareText(worker, path, prepared);
         } catch (const std::bad_alloc&) {
             prepared.failure = std::make_exception_ptr(outOfMemory(path));

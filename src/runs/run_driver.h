@@ -79,6 +79,8 @@ struct RunSettings {
     bool followLinks = false;
     std::size_t keepSteps = 10;    // the runs of the folder Restore can take back
     FileOutput* output = nullptr;  // the system calls that write files; null: the real ones
+    // A preview shows read-only files as a run allowed to make them writable would change them.
+    bool previewReadOnly = false;
 };
 
 struct RunSummary {
@@ -128,7 +130,8 @@ struct FilePreview {
 };
 
 // The same run without touching anything: no file is written, backed up or journaled, no lock
-// is taken and no question asked (a read-only file is reported FileResult::ReadOnly). Each file
+// is taken and no question asked (a read-only file is reported FileResult::ReadOnly, unless
+// `settings.previewReadOnly` previews it as any other). Each file
 // a run would rewrite is reported FileResult::Previewed and handed, in listing order, to
 // `preview`; the others get the outcome the run would give them. No closing log line.
 RunSummary previewFolder(const std::vector<FileItem>& files, const TextTransform& transform,
