@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(build-essential clang libclang-rt-14-dev cmake ninja-build pkg-config libpcre2-dev googletest libgtest-dev libgmock-dev
-          ripgrep)  # ripgrep: the command-line tests compare find's lines with it
+          ripgrep patch)  # ripgrep: the command-line tests compare find's lines with it; patch applies the dry-run diffs
 for arg in "$@"; do
     case "$arg" in
         --gui) packages+=(qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6svg6
