@@ -14,7 +14,6 @@ void DryRunReport::changed(std::string_view name, std::string_view shown, std::s
                            std::string_view after, std::optional<std::size_t> count) {
     const std::size_t made = count ? *count : lineChanges(before, after).size();
     ++files_;
-    changes_ += made;
     if (countOnly_)
         out_ << made << '\t' << shown << '\n';
     else

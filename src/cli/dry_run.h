@@ -26,14 +26,12 @@ class DryRunReport {
 
     bool countOnly() const { return countOnly_; }
     std::size_t files() const { return files_; }
-    std::size_t changes() const { return changes_; }
     std::size_t binary() const { return binary_; }
 
   private:
     std::ostream& out_;
     bool countOnly_;
     std::size_t files_ = 0;
-    std::size_t changes_ = 0;
     std::size_t binary_ = 0;  // files shown as binary in the diff
 };
 
