@@ -74,46 +74,36 @@ const PaneModel& MainWindow::pane(Pane which) const {
 void MainWindow::load() {
     std::vector<std::u16string> ignoredOptionLines;
     try {
-        options =
-            startupOptions(userOptions, programOptionsFile(programFolder_), &ignoredOptionLines);
+        options_ =
+            startupOptions(userOptions_, programOptionsFile(programFolder_), &ignoredOptionLines);
     } catch (const Error&) {
-        options = Options();
-        defaultOptions(options);
+        options_ = Options();
+        defaultOptions(options_);
     }
     for (const std::u16string& line : ignoredOptionLines) logLine(line);
-    dotAll = true;
+    dotAll_ = true;
     for (const char* box : {"inRepFrom", "inRepWith"})  // pattern and replacement look alike
-        controls_.setFont(box, options.patternFontName, options.patternFontSize);
-
-    try {
-        syntaxTable = parseSyntaxTable(LoadFileText(programFolder_ + u"lib/syntax.tbl"));
-    } catch (const Error&) {
-        syntaxTable = {};  // a missing or unreadable table: start-up goes on without one
-    }
+        controls_.setFont(box, options_.patternFontName, options_.patternFontSize);
+    file_.loadSyntaxTable(programFolder_);
     const std::u16string settingsFile = userSettingsPath(userConfigFolder());
     const UserSettings settings = loadUserSettings(settingsFile);
-    reading.fixed = settings.encoding;
+    reading_.fixed = settings.encoding;
     // A FIFO or a device in place of a settings file is never read: the defaults hold.
-    for (const std::u16string& file : {settingsFile, userOptions})
+    for (const std::u16string& file : {settingsFile, userOptions_})
         if (isSpecialFile(file))
             logLine(file + u" is not a regular file (a FIFO or a device); it is not read.");
 
-    doc_.loaded.clear();
-    doc_.path.clear();
-    doc_.text.clear();
-    renderedSource.clear();
-
     layout_.initialGeometry();
     superMonitor_.navigate(programFolder_ + u"help/default.htm");
-    MultiMode = false;
+    multiMode_ = false;
     controls_.setText("MainWindow", u" Lodestar 1.4");
     setPaneVisible(Pane::ListView, false);
     matchView_.navigate(programFolder_ + u"lib/ml.tmp");
     superMonitor_.navigate(programFolder_ + u"lib/src.tmp");
     controls_.setChecked("mLine", false);
     controls_.setEnabled("mSubMatch", false);
-    showViewTicks();
-    showStartHints();
+    file_.showViewTicks();
+    file_.showStartHints();
     reportMissingDataFiles();
     request_ = SearchRequest().withSwitches(tickedSwitches());
     applyRememberedState();
@@ -143,7 +133,7 @@ bool MainWindow::queryUnload() {
 }
 
 void MainWindow::terminate() {
-    curMatch = 0;  // the collected marks are dropped with the window
+    file_.forgetCurrentMatch();  // the collected marks are dropped with the window
     services_.timer.stop();
     jobs_.stop();  // a file still being read or searched is of no use any more
     closed_ = true;
@@ -183,7 +173,7 @@ void MainWindow::showProgress(double done, double total) {
 
 const std::u16string& MainWindow::openPath() const {
     static const std::u16string none;
-    if (!MultiMode) return doc_.path;
+    if (!multiMode_) return file_.document().path;
     return folderWork_ ? folderWork_->folder() : none;
 }
 
@@ -195,25 +185,10 @@ void MainWindow::showSourcePane() {
     if (!superMonitor_.visible()) OpenMonitor();
 }
 
-void MainWindow::setCurrentFile(const std::u16string& path) {
-    doc_.path = path;
-    controls_.setText("LblCurName", doc_.path);
-}
-
-// A search over the folder's files has ended: its total stands, Export may take it, and the
-// picked file shows its marks.
-void MainWindow::folderSearchDone(std::size_t total) {
-    controls_.setText("lblTotal", decimal(static_cast<long long>(total)));
-    SearchDone = true;
-    controls_.setEnabled("btnExp", true);
-    controls_.setEnabled("mExp", true);
-    readPickedFile(true);
-}
-
 FolderFiles MainWindow::exportTargets() const {
-    if (MultiMode) return folderWork_ ? folderWork_->listed() : FolderFiles{};
+    if (multiMode_) return folderWork_ ? folderWork_->listed() : FolderFiles{};
     FolderFiles source;
-    if (!doc_.path.empty()) source.files.push_back({doc_.path, true});
+    if (!currentFile().empty()) source.files.push_back({currentFile(), true});
     return source;
 }
 
@@ -225,16 +200,16 @@ PatternFont MainWindow::patternFont() const {
 // The two pattern boxes look alike; the source view takes its font at once, and its
 // highlighting once shown again.
 void MainWindow::applyOptions(const Options& changed) {
-    const bool hadSyntax = options.showSyntax;
-    options = changed;
+    const bool hadSyntax = options_.showSyntax;
+    options_ = changed;
     if (superMonitor_.hasCode())
-        superMonitor_.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
+        superMonitor_.setCodeFont(fontList().at(options_.sourceFontIndex % fontList().size()));
     for (const char* box : {"inRepFrom", "inRepWith"})
-        controls_.setFont(box, options.patternFontName, options.patternFontSize);
-    if (controls_["SuperMonitor"].visible && options.showSyntax != hadSyntax) reShow();
+        controls_.setFont(box, options_.patternFontName, options_.patternFontSize);
+    if (controls_["SuperMonitor"].visible && options_.showSyntax != hadSyntax) file_.reShow();
 }
 
-void MainWindow::EnableBtn(bool on) {
+void MainWindow::setScopeCommands(bool on) {
     for (const char* id : {"find", "replace", "action"}) commands_.setEnabled(id, on);
 }
 
@@ -246,12 +221,8 @@ void MainWindow::setRestoreEnabled(bool on) {
     commands_.setEnabled("restore", on);
 }
 
-void MainWindow::enableSourceTools() {
-    for (const char* id : {"invisible", "wrap"}) commands_.setEnabled(id, true);
-}
-
-void MainWindow::disableSourceTools() {
-    for (const char* id : {"invisible", "wrap"}) commands_.setEnabled(id, false);
+void MainWindow::setSourceTools(bool on) {
+    for (const char* id : {"invisible", "wrap"}) commands_.setEnabled(id, on);
 }
 
 void MainWindow::setPaneVisible(Pane which, bool on) {
@@ -259,95 +230,50 @@ void MainWindow::setPaneVisible(Pane which, bool on) {
     pane(which).setVisible(on);
 }
 
-void MainWindow::writeMatchList(const std::u16string& html) {
-    matchView_.setElementHtml(u"mlist", html);
-}
-
 // ---- Modes ----------------------------------------------------------------------------------
 
 void MainWindow::doSingle() {
-    MultiMode = false;
-    clearFolderState();
+    multiMode_ = false;
+    if (folderWork_) folderWork_->close();
+    setRestoreEnabled(false);
+    setScopeCommands(false);
     setPaneVisible(Pane::SuperMonitor, true);
     setPaneVisible(Pane::ListView, false);
-    writeMatchList(u"");
+    file_.writeMatchList(u"");
     controls_.setTooltip("selFile", u"Select File");
-    controls_.setText("inputPath", doc_.path);
-    EnableBtn(true);
+    controls_.setText("inputPath", currentFile());
+    setScopeCommands(true);
     // The file's history of saves outlives the window: Restore takes back its newest step.
-    setRestoreEnabled(!savedSteps(doc_.path).empty());
+    setRestoreEnabled(!savedSteps(currentFile()).empty());
     setSaveEnabled(false);
     controls_.setEnabled("mClose", true);
     controls_.setEnabled("mSaveAs", true);
-    enableSourceTools();
+    setSourceTools(true);
     controls_.setTop("SuperMonitor", 90);
     layout_.arrangePanes();
     controls_.setEnabled("View_FS", false);
     controls_.setEnabled("mFsrc", false);
     controls_.setStruckThrough("View_FS", false);
     controls_.setChecked("mFsrc", true);
-    resetMatchState();
+    file_.resetMatchState();
     fileOpened();
 }
 
 void MainWindow::doMulti() {
-    MultiMode = true;
-    closeSingleFile();
-    EnableBtn(true);
+    multiMode_ = true;
+    file_.close();
+    setScopeCommands(true);
     setRestoreEnabled(false);
     setSaveEnabled(false);
     controls_.setEnabled("btnFind", true);
     controls_.setEnabled("mFind", true);
-    disableSourceTools();
-    superMonitor_.setBodyHtml(
-        u"<font style='font:normal 13px verdana'>"
-        u"Please click on a file name above to show source code here.</font>");
-    writeMatchList(u"");
-    doc_.path.clear();
-    controls_.setText("LblCurName", u"");
-    controls_.setText("lblTotal", u"");
-    resetMatchState();
+    setSourceTools(false);
+    file_.clearForFolder();
     controls_.setEnabled("View_FS", true);
     controls_.setEnabled("mFsrc", true);
     controls_.setText("matchNo", u"0/0");
     setPaneVisible(Pane::ListView, true);
     layout_.arrangePanes();
-}
-
-void MainWindow::closeSingleFile() {
-    renderedSource.clear();
-    doc_.text.clear();
-    doc_.loaded.clear();
-    doc_.path.clear();
-    if (!MultiMode) controls_.setText("inputPath", u"");  // folder mode shows the folder there
-    controls_.setText("LblCurName", u"");
-    controls_.setText("lblTotal", u"");
-    controls_.setEnabled("mClose", false);
-    controls_.setEnabled("mSaveAs", false);
-    controls_.setEnabled("mEncoding", false);
-    controls_.setText("lblEncoding", u"");
-    setRestoreEnabled(false);
-    setSaveEnabled(false);
-    EnableBtn(false);
-    resetMatchState();  // the closed file's result goes with it
-    reShow();
-    disableSourceTools();
-}
-
-void MainWindow::clearFolderState() {
-    if (folderWork_) folderWork_->close();
-    setRestoreEnabled(false);
-    EnableBtn(false);
-}
-
-void MainWindow::resetMatchState() {
-    SearchDone = false;
-    for (const char* name : {"btnNext", "btnPrev", "btnExp", "mExp", "matchNo"})
-        controls_.setEnabled(name, false);
-    controls_.setText("matchNo", u"0/0");
-    writeMatchList(u"");
-    // Marks that can no longer be stepped through are not left in the source view.
-    if (marksShown_) renderSource(doc_.text);
 }
 
 // ---- Input ----------------------------------------------------------------------------------
@@ -371,7 +297,7 @@ void MainWindow::click(const std::string& name) {
         return;
     }
     if (name.rfind("mEnc", 0) == 0 && name != "mEncoding") {
-        reopenWithEncoding(name);
+        file_.reopenWithEncoding(name);
         return;
     }
     if (!command) return;
@@ -406,7 +332,7 @@ void MainWindow::onFileTicked(long long row, bool on) {
 bool MainWindow::allowedWhileWorking(const WindowCommand* command) const {
     if (!command) return false;
     return command->whileWorking == WhileWorking::Runs ||
-           (command->whileWorking == WhileWorking::RunsInSingleFileMode && !MultiMode);
+           (command->whileWorking == WhileWorking::RunsInSingleFileMode && !multiMode_);
 }
 
 void MainWindow::stopCommand() {
@@ -433,6 +359,19 @@ void MainWindow::setRunning(bool on, std::function<void()> stop) {
     offerStop();
 }
 
+// The bar belongs to a folder run while one goes on.
+void MainWindow::showJobProgress(int percent) {
+    if (!running_) showProgress(percent, 100);
+}
+
+void MainWindow::cancelWork() {
+    if (!jobs_.working()) return;
+    const std::function<void()> undo = jobs_.cancel();
+    services_.timer.stop();
+    if (undo) undo();
+    showStatus(u"Stopped.");
+}
+
 void MainWindow::resize(const WindowSize& size) {
     layout_.setSize(size);
     layout_.resize();
@@ -445,17 +384,17 @@ void MainWindow::openFileCommand() {
         trimSpaces(services_.prompts.openFile(u"Any file|*.*|HTML file(*.htm;*.html)|*.htm;*.html|"
                                               u"text file(*.txt;*.csv)|*.txt;*.csv|"
                                               u"XML file(*.xml)|*.xml",
-                                              lastOpenFolder));
+                                              lastOpenFolder_));
     if (path.empty()) return;
-    OpenFile(path);
+    file_.open(path);
 }
 
 // The picker asks about unsaved text when its folder is chosen, whichever way it was opened.
 void MainWindow::openFolderCommand() {
     if (folderWork_)
         folderWork_->showPicker();
-    else if (showForm)
-        showForm("FolderDlg");
+    else if (showForm_)
+        showForm_("FolderDlg");
 }
 
 // ---- Panes ------------------------------------------------------------------------------------
@@ -475,11 +414,15 @@ void MainWindow::onNavigateComplete(Pane which, const std::u16string& address) {
     p.loaded(address, source);
     if (which == Pane::ListView && folderWork_ && address.find(u"list.tmp") != std::u16string::npos)
         folderWork_->tableLoaded();
-    if (which == Pane::SuperMonitor && !restored) {
-        p.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
-        applyWordWrap();
-        if (controls_["btnNext"].enabled && SearchDone) next();
-    }
+    if (which == Pane::SuperMonitor && !restored) file_.sourcePageLoaded();
+}
+
+void MainWindow::useSelectionAsPattern(const std::u16string& selection) {
+    if (!closed_) file_.useSelectionAsPattern(selection);
+}
+
+void MainWindow::onTimer1Tick() {
+    if (!closed_) file_.onTimer1Tick();
 }
 
 void MainWindow::onPiecesWanted(Pane which, const std::u16string& withinId, long long generation,
@@ -504,7 +447,7 @@ bool MainWindow::onBeforeNavigate(Pane which, const std::u16string& address) {
         for (std::size_t i = hash + 1;
              i < address.size() && address[i] >= u'0' && address[i] <= u'9' && k < (1LL << 40); ++i)
             k = k * 10 + (address[i] - u'0');
-        goToMatch(k);
+        file_.goToMatch(k);
         return true;
     }
     if (which == Pane::ListView && folderWork_ &&

@@ -7,10 +7,10 @@
 namespace lodestar {
 
 bool MainWindow::settleUnsaved(const std::u16string& question) {
-    if (MultiMode || !controls_["btnSave"].enabled) return true;
+    if (multiMode_ || !controls_["btnSave"].enabled) return true;
     switch (services_.prompts.saveDiscardCancel(question, u" Please confirm")) {
         case SaveChoice::Save:
-            SaveFile(doc_.path);
+            file_.saveFile(currentFile());
             return !controls_["btnSave"].enabled;  // a failed or refused save keeps the text
         case SaveChoice::Discard:
             return true;
@@ -50,23 +50,23 @@ void MainWindow::OpenPath(const std::u16string& text) {
     }
     // The open file's own path reads it again: what another program wrote there is shown.
     const std::u16string question =
-        !MultiMode && text == doc_.path
+        !multiMode_ && text == currentFile()
             ? u"Your file not saved, save it before reading " + text + u" again?"
             : u"Your file not saved, save it before opening " + text + u"?";
     if (!settleUnsaved(question)) {
         restorePathBox();
         return;
     }
-    OpenFile(text);
+    file_.open(text);
 }
 
 // After a file has opened: it heads Recent Files, the open dialog starts in its folder next
 // time, and the user can type a pattern at once.
 void MainWindow::fileOpened() {
-    recentFiles.add(doc_.path);
+    recentFiles_.add(currentFile());
     rebuildRecentMenu();
-    lastOpenFolder = ParentFolderOf(doc_.path) + u"/";
-    if (moveFocus) moveFocus("inRepFrom");
+    lastOpenFolder_ = ParentFolderOf(currentFile()) + u"/";
+    if (moveFocus_) moveFocus_("inRepFrom");
 }
 
 }  // namespace lodestar

@@ -34,7 +34,7 @@ std::string entryName(std::size_t i) {
 
 void MainWindow::rebuildRecentMenu() {
     for (std::size_t i = 1; controls_.has(entryName(i)); ++i) controls_.remove(entryName(i));
-    const auto& entries = recentFiles.entries();
+    const auto& entries = recentFiles_.entries();
     for (std::size_t i = 1; i <= entries.size(); ++i) {
         Control entry;
         entry.name = entryName(i);
@@ -52,19 +52,19 @@ void MainWindow::rebuildRecentMenu() {
 
 void MainWindow::pickRecentFile(std::size_t index) {
     // A run over a folder's files goes on: opening waits, as the other ways to open do.
-    if (running_ || index < 1 || index > recentFiles.entries().size()) return;
-    const std::u16string path = recentFiles.entries()[index - 1];
+    if (running_ || index < 1 || index > recentFiles_.entries().size()) return;
+    const std::u16string path = recentFiles_.entries()[index - 1];
     if (!fileExists(path)) {
-        recentFiles.remove(path);
+        recentFiles_.remove(path);
         rebuildRecentMenu();
         services_.prompts.message(
             u"The file " + path + u" no longer exists; it is removed from Recent Files.",
             u"Lodestar");
         return;
     }
-    if (path == doc_.path && !MultiMode) return;
+    if (path == currentFile() && !multiMode_) return;
     if (!settleUnsaved(u"Your file not saved, save it before opening another file?")) return;
-    OpenFile(path);
+    file_.open(path);
 }
 
 }  // namespace lodestar

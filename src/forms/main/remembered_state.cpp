@@ -17,32 +17,32 @@ const std::pair<const char*, std::optional<bool> WindowState::*> kSwitches[] = {
 }  // namespace
 
 void MainWindow::applyRememberedState() {
-    if (!stateFile.empty()) remembered_ = loadWindowState(stateFile);
+    if (!stateFile_.empty()) remembered_ = loadWindowState(stateFile_);
     const WindowState& s = remembered_;
-    for (const std::u16string& pattern : s.patterns) usedPatterns.add(pattern);
+    for (const std::u16string& pattern : s.patterns) usedPatterns_.add(pattern);
     rebuildHistoryMenu();
     for (const auto& [box, field] : kSwitches)
         if (const std::optional<bool>& on = s.*field) setCheckFromMenu(box, *on);
-    lastOpenFolder = s.openFolder;
-    recentFiles.assign(s.recentFiles);
+    lastOpenFolder_ = s.openFolder;
+    recentFiles_.assign(s.recentFiles);
     rebuildRecentMenu();
     layout_.setSplitShares({s.leftShare, s.listShare, s.sourceShare});
 }
 
 bool MainWindow::saveRememberedState() {
     WindowState& s = remembered_;
-    s.patterns = usedPatterns.entries();
+    s.patterns = usedPatterns_.entries();
     for (const auto& [box, field] : kSwitches) s.*field = controls_[box].checked;
-    s.openFolder = lastOpenFolder;
-    if (pickerFolder) s.pickerFolder = pickerFolder();
-    s.recentFiles = recentFiles.entries();
+    s.openFolder = lastOpenFolder_;
+    if (pickerFolder_) s.pickerFolder = pickerFolder_();
+    s.recentFiles = recentFiles_.entries();
     const WindowLayout::SplitShares shares = layout_.splitShares();
     s.leftShare = shares.left;
     s.listShare = shares.list;
     s.sourceShare = shares.source;
-    if (stateFile.empty()) return true;
+    if (stateFile_.empty()) return true;
     try {
-        saveWindowState(stateFile, s);
+        saveWindowState(stateFile_, s);
         return true;
     } catch (const std::exception& e) {
         logError(u"Can't save the window's state.\r\n" + reasonOf(e));

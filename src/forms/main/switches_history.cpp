@@ -1,5 +1,7 @@
-// The four search switches (check boxes and their menu entries) and the "Used Regexps" menu.
+// The four search switches (check boxes and their menu entries), the request they make with
+// the pattern boxes, and the "Used Regexps" menu.
 #include "forms/main/main_window.h"
+#include "forms/model/app_title.h"
 
 #include <string>
 #include <utility>
@@ -30,10 +32,28 @@ void MainWindow::onSwitch(const std::string& name) {
         } else {
             continue;
         }
-        if (name == "chkMultiline") dotAll = controls_[box].checked;
+        if (name == "chkMultiline") dotAll_ = controls_[box].checked;
         request_ = request_.withSwitches(tickedSwitches());
         return;
     }
+}
+
+SearchSwitches MainWindow::tickedSwitches() const {
+    return {controls_["chkIgnoreCase"].checked, controls_["chkGlobal"].checked, dotAll_,
+            controls_["chkLine"].checked};
+}
+
+std::optional<SearchRequest> MainWindow::readRequest() {
+    const std::u16string typed = controls_["inRepFrom"].text;
+    if (typed.empty()) {
+        services_.prompts.message(u"Please input what you want to find", kAppTitle);
+        return std::nullopt;
+    }
+    request_ = SearchRequest::build(typed, controls_["inRepWith"].text, tickedSwitches(),
+                                    options_.escapeSupport);
+    controls_.setText("inRepFrom", request_.cleanedPattern());
+    addUsedRegexp(request_.cleanedPattern());
+    return request_;
 }
 
 // The menu shows "Clear History", "Blank" and then one entry per recorded pattern, oldest
@@ -42,26 +62,26 @@ void MainWindow::onSwitch(const std::string& name) {
 void MainWindow::rebuildHistoryMenu() {
     for (std::size_t i = 1; controls_.has("mRegs(" + std::to_string(i) + ")"); ++i)
         controls_.remove("mRegs(" + std::to_string(i) + ")");
-    for (std::size_t i = 1; i <= usedPatterns.count(); ++i) {
+    for (std::size_t i = 1; i <= usedPatterns_.count(); ++i) {
         Control entry;
         entry.name = "mRegs(" + std::to_string(i) + ")";
         entry.container = "mRegHis";
-        entry.text = menuCaption(usedPatterns.entries()[i - 1]);
+        entry.text = menuCaption(usedPatterns_.entries()[i - 1]);
         controls_.add(std::move(entry));
     }
 }
 
 void MainWindow::addUsedRegexp(const std::u16string& pattern) {
-    if (usedPatterns.add(pattern)) rebuildHistoryMenu();
+    if (usedPatterns_.add(pattern)) rebuildHistoryMenu();
 }
 
 void MainWindow::pickUsedRegexp(std::size_t index) {
-    if (index > usedPatterns.count()) return;
-    controls_.setText("inRepFrom", usedPatterns.pick(index));
+    if (index > usedPatterns_.count()) return;
+    controls_.setText("inRepFrom", usedPatterns_.pick(index));
 }
 
 void MainWindow::clearHistory() {
-    usedPatterns.clear();
+    usedPatterns_.clear();
     rebuildHistoryMenu();
 }
 

@@ -17,8 +17,9 @@ std::u16string windowTitle(std::u16string_view openPath, bool unsaved) {
 }
 
 void MainWindow::refreshTitle() {
-    const std::u16string title = MultiMode ? windowTitle(openPath(), false)
-                                           : windowTitle(doc_.path, controls_["btnSave"].enabled);
+    const std::u16string title = multiMode_
+                                     ? windowTitle(openPath(), false)
+                                     : windowTitle(currentFile(), controls_["btnSave"].enabled);
     if (controls_["MainWindow"].text != title) controls_.setText("MainWindow", title);
 }
 

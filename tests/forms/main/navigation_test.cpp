@@ -20,7 +20,7 @@ TEST_F(Navigation, TheTimerMovesToTheFirstMatchOnceTheSourcePaneHasLoaded) {
     w->onTimer1Tick();
     EXPECT_TRUE(timer.armed);
     EXPECT_EQ(text("matchNo"), "0/3");
-    w->pane(Pane::SuperMonitor).loaded(source().address(), u"<body>" + w->renderedSource);
+    w->pane(Pane::SuperMonitor).loaded(source().address(), u"<body>" + w->file().renderedSource());
     w->onTimer1Tick();
     EXPECT_FALSE(timer.armed);
     EXPECT_EQ(text("matchNo"), "1/3");

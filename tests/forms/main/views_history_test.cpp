@@ -14,11 +14,11 @@ TEST_F(Views, TheListIsBuiltWhenShownAfterASearchThatRanWhileItWasHidden) {
     EXPECT_TRUE(c("View_ML").struckThrough);
     EXPECT_FALSE(c("mMlist").checked);
     find(u"x");
-    EXPECT_FALSE(w->matchListBuilt);
+    EXPECT_FALSE(w->file().matchListBuilt());
     w->click("mMlist");
     EXPECT_TRUE(c("MatchView").visible && c("mMlist").checked);
     EXPECT_FALSE(c("View_ML").struckThrough);
-    EXPECT_TRUE(w->matchListBuilt);
+    EXPECT_TRUE(w->file().matchListBuilt());
     EXPECT_EQ(matches().entryCount(), 2u);
     matches().setEntryBackground(0, u"probe");
     w->click("View_ML");
@@ -45,7 +45,7 @@ TEST_F(Views, InvisibleCharactersShowAsMarksAndSwitchBackExactly) {
     openNew("a.txt", "a b\t\r\n");
     const std::u16string plain = source().bodyHtml();
     w->click("btnViewIn");
-    EXPECT_TRUE(w->showInvisible && c("mViewIn").checked);
+    EXPECT_TRUE(w->file().showInvisible() && c("mViewIn").checked);
     EXPECT_EQ(u8(source().bodyText()), "a\u00B7b______ \u2193\u300F\n");
     w->click("mViewIn");
     EXPECT_FALSE(c("mViewIn").checked);
@@ -94,7 +94,7 @@ TEST_F(Views, WordWrapWithoutACodeElementSaysSoAndChangesNothing) {
     w->click("btnWrap");
     ASSERT_FALSE(prompts.asked.empty());
     EXPECT_EQ(u8(prompts.asked.back().text), "Auto wrap need Internet Explorer 5.5 + installed. ");
-    EXPECT_TRUE(c("mWrap").checked && c("btnWrap").checked && w->wrapLines);
+    EXPECT_TRUE(c("mWrap").checked && c("btnWrap").checked && w->file().wrapLines());
 }
 
 TEST_F(Views, SecondaryWindowsOpenThroughTheWorkspace) {
