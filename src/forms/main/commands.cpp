@@ -48,7 +48,7 @@ void MainWindow::registerCommands() {
          [](MainWindow& w) { w.file_.viewInvisible(); }},
         {"wrap", "btnWrap", "mWrap", nullptr, false, W, [](MainWindow& w) { w.file_.wordWrap(); }},
         {"clearHistory", "", "mClearHis", nullptr, false, W,
-         [](MainWindow& w) { w.clearHistory(); }},
+         [](MainWindow& w) { w.bar_.clearHistory(); }},
         {"stop", "btnStop", "mStop", nullptr, false, R, [](MainWindow& w) { w.stopCommand(); }},
         {"options", "", "mOptions", nullptr, true, W,
          [](MainWindow& w) { w.showForm_ ? w.showForm_("OptionSetting") : void(); }},
@@ -72,7 +72,8 @@ void MainWindow::registerCommands() {
                        [this, h = r.handler] { h(*this); }});
     // The switches' menu entries; their check boxes are clicked as boxes.
     for (const char* entry : {"mIgnore", "mGlobal", "mDot", "mLine"})
-        commands_.add({entry, "", entry, nullptr, false, W, [this, entry] { onSwitch(entry); }});
+        commands_.add(
+            {entry, "", entry, nullptr, false, W, [this, entry] { bar_.onSwitch(entry); }});
 }
 
 // Find, Replace, Restore and Action ask the current scope.
@@ -122,7 +123,7 @@ void MainWindow::actionCommand() {
                  (ticked == 1 ? u" ticked file?" : u" ticked files?")))
         return;
     file_.resetMatchState();
-    if (folderWork_) folderWork_->runCommands(std::move(run->commands), request_);
+    if (folderWork_) folderWork_->runCommands(std::move(run->commands), bar_.request());
 }
 
 }  // namespace lodestar

@@ -81,7 +81,6 @@ void MainWindow::load() {
         defaultOptions(options_);
     }
     for (const std::u16string& line : ignoredOptionLines) logLine(line);
-    dotAll_ = true;
     for (const char* box : {"inRepFrom", "inRepWith"})  // pattern and replacement look alike
         controls_.setFont(box, options_.patternFontName, options_.patternFontSize);
     file_.loadSyntaxTable(programFolder_);
@@ -105,7 +104,7 @@ void MainWindow::load() {
     file_.showViewTicks();
     file_.showStartHints();
     reportMissingDataFiles();
-    request_ = SearchRequest().withSwitches(tickedSwitches());
+    bar_.start();
     applyRememberedState();
 }
 
@@ -285,11 +284,11 @@ void MainWindow::click(const std::string& name) {
         return;  // the file being opened comes first
     if (name.rfind("chk", 0) == 0) {
         controls_.setChecked(name, !controls_[name].checked);
-        onSwitch(name);
+        bar_.onSwitch(name);
         return;
     }
     if (name.rfind("mRegs(", 0) == 0) {
-        pickUsedRegexp(std::stoul(name.substr(6)));
+        bar_.pickUsedRegexp(std::stoul(name.substr(6)));
         return;
     }
     if (name.rfind("mRecent(", 0) == 0) {

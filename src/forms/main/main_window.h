@@ -19,6 +19,7 @@
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
 #include "forms/main/recent_files.h"
+#include "forms/main/search_bar.h"
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "forms/ports/export_port.h"
@@ -71,9 +72,9 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     const Document& document() const { return file_.document(); }
     // Which scope is current: the folder (true) or the single file.
     bool MultiMode() const { return multiMode_; }
-    bool dotAll() const { return dotAll_; }
-    const UsedPatterns& usedPatterns() const { return usedPatterns_; }
-    std::size_t usedRegexpCount() const { return usedPatterns_.count(); }
+    bool dotAll() const { return bar_.dotAll(); }
+    const UsedPatterns& usedPatterns() const { return bar_.usedPatterns(); }
+    std::size_t usedRegexpCount() const { return bar_.usedPatterns().count(); }
     const RecentFiles& recentFiles() const { return recentFiles_; }
     // Secondary windows ("FolderDlg", "frmExport", "OptionSetting", "RegAssist", "About") are
     // shown through this, set by whoever owns them.
@@ -102,8 +103,6 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void textFocusLost(const std::string& name);
     // The user ticked or unticked row `row` of the file table.
     void onFileTicked(long long row, bool on);
-    // Picking element i of the "Used Regexps" menu ("mRegs(i)").
-    void pickUsedRegexp(std::size_t index);
     void resize(const WindowSize& size);
 
     // ---- Pane and timer events ----------------------------------------------------------------
@@ -173,9 +172,11 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     // The request the pattern and replacement boxes and the switches make now: the cleaned
     // pattern goes back into the box and into the history. Nothing when the box is empty (the
     // user is told) and the command must stop.
-    std::optional<SearchRequest> readRequest() override;
+    std::optional<SearchRequest> readRequest() override {
+        return bar_.readRequest(options_.escapeSupport);
+    }
     // The last request read, under the switches as they are ticked now.
-    const SearchRequest& request() const override { return request_; }
+    const SearchRequest& request() const override { return bar_.request(); }
 
     // ---- Desktop habits (window_title.cpp, open_requests.cpp, recent_files.cpp,
     // remembered_state.cpp) ---------------------------------------------------------------------
@@ -215,15 +216,9 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     // What the path box shows: the open folder in folder mode, else the open file.
     const std::u16string& openPath() const;
     void reportMissingDataFiles();
-    void rebuildRecentMenu();
     void applyRememberedState();
-    void onSwitch(const std::string& name);
-    void setCheckFromMenu(const std::string& box, bool value);
-    void addUsedRegexp(const std::u16string& pattern);
-    void rebuildHistoryMenu();
     void setPaneVisible(Pane which, bool on);
     void showJobProgress(int percent);
-    SearchSwitches tickedSwitches() const;
 
     void find();
     void replaceCommand();
@@ -233,7 +228,6 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void openFolderCommand();
     void viewSource();
     void viewMatchList();
-    void clearHistory();
     void stopCommand();
     bool allowedWhileWorking(const WindowCommand* command) const;
     // Every command with its twins, guard and handler (commands.cpp).
@@ -255,14 +249,12 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     bool multiMode_ = false;
     bool running_ = false;
     std::function<void()> stopRun_;  // Stop of the run going on, when it is not a folder run
-    SearchRequest request_;          // the last request read, under the ticked switches
-    bool dotAll_ = false;
+    SearchBar bar_{controls_, services_.prompts};
     Options options_;
     // The user's options file: read before the program folder's copy, written by the options
     // dialog.
     std::u16string userOptions_ = userOptionsFile();
     TextReading reading_;  // the user's "encoding" setting
-    UsedPatterns usedPatterns_;
     RecentFiles recentFiles_;
     std::u16string lastOpenFolder_;  // where the open dialog starts
     std::function<void(const std::string& form)> showForm_;

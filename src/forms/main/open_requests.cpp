@@ -64,9 +64,26 @@ void MainWindow::OpenPath(const std::u16string& text) {
 // time, and the user can type a pattern at once.
 void MainWindow::fileOpened() {
     recentFiles_.add(currentFile());
-    rebuildRecentMenu();
+    recentFiles_.showIn(controls_);
     lastOpenFolder_ = ParentFolderOf(currentFile()) + u"/";
     if (moveFocus_) moveFocus_("inRepFrom");
+}
+
+void MainWindow::pickRecentFile(std::size_t index) {
+    // A run over a folder's files goes on: opening waits, as the other ways to open do.
+    if (running_ || index < 1 || index > recentFiles_.entries().size()) return;
+    const std::u16string path = recentFiles_.entries()[index - 1];
+    if (!fileExists(path)) {
+        recentFiles_.remove(path);
+        recentFiles_.showIn(controls_);
+        services_.prompts.message(
+            u"The file " + path + u" no longer exists; it is removed from Recent Files.",
+            u"Lodestar");
+        return;
+    }
+    if (path == currentFile() && !multiMode_) return;
+    if (!settleUnsaved(u"Your file not saved, save it before opening another file?")) return;
+    file_.open(path);
 }
 
 }  // namespace lodestar
