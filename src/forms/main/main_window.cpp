@@ -2,16 +2,14 @@
 // enabling of command twins), the two working modes, and the dispatch of clicks by name.
 #include "forms/main/main_window.h"
 
-#include <stdexcept>
-
 #include "backups/backup.h"
 #include "core/text.h"
 #include "files/paths.h"
 #include "files/text_file.h"
-#include "files/user_folders.h"
 #include "forms/main/control_catalog.h"
+#include "forms/main/startup_files.h"
+#include "forms/main/window_title.h"
 #include "forms/model/progress_bar.h"
-#include "settings/user_settings.h"
 
 namespace lodestar {
 
@@ -19,17 +17,6 @@ namespace {
 constexpr char16_t kConfirmCaption[] = u" Please confirm";
 constexpr char16_t kCrLf[] = u"\r\n";
 
-const char* paneName(Pane which) {
-    switch (which) {
-        case Pane::ListView:
-            return "ListView";
-        case Pane::SuperMonitor:
-            return "SuperMonitor";
-        case Pane::MatchView:
-            return "MatchView";
-    }
-    return "";
-}
 // The program folder always ends in "/", so paths are built by appending.
 std::u16string withSlash(std::u16string folder) {
     if (!folder.empty() && folder.back() != u'/') folder += u'/';
@@ -53,78 +40,31 @@ MainWindow::~MainWindow() {
     jobs_.stop();
 }
 
-PaneModel& MainWindow::pane(Pane which) {
-    switch (which) {
-        case Pane::ListView:
-            return listView_;
-        case Pane::SuperMonitor:
-            return superMonitor_;
-        case Pane::MatchView:
-            return matchView_;
-    }
-    throw std::logic_error("unknown pane");
-}
-
-const PaneModel& MainWindow::pane(Pane which) const {
-    return const_cast<MainWindow*>(this)->pane(which);
-}
-
 // ---- Life cycle -----------------------------------------------------------------------------
 
 void MainWindow::load() {
-    std::vector<std::u16string> ignoredOptionLines;
-    try {
-        options_ =
-            startupOptions(userOptions_, programOptionsFile(programFolder_), &ignoredOptionLines);
-    } catch (const Error&) {
-        options_ = Options();
-        defaultOptions(options_);
-    }
-    for (const std::u16string& line : ignoredOptionLines) logLine(line);
+    StartupSettings start = readStartupSettings(programFolder_, userOptions_);
+    options_ = std::move(start.options);
+    reading_ = start.reading;
+    for (const std::u16string& note : start.notes) logLine(note);
     for (const char* box : {"inRepFrom", "inRepWith"})  // pattern and replacement look alike
         controls_.setFont(box, options_.patternFontName, options_.patternFontSize);
     file_.loadSyntaxTable(programFolder_);
-    const std::u16string settingsFile = userSettingsPath(userConfigFolder());
-    const UserSettings settings = loadUserSettings(settingsFile);
-    reading_.fixed = settings.encoding;
-    // A FIFO or a device in place of a settings file is never read: the defaults hold.
-    for (const std::u16string& file : {settingsFile, userOptions_})
-        if (isSpecialFile(file))
-            logLine(file + u" is not a regular file (a FIFO or a device); it is not read.");
 
     layout_.initialGeometry();
-    superMonitor_.navigate(programFolder_ + u"help/default.htm");
+    pane(Pane::SuperMonitor).navigate(programFolder_ + u"help/default.htm");
     multiMode_ = false;
     controls_.setText("MainWindow", u" Lodestar 1.4");
     setPaneVisible(Pane::ListView, false);
-    matchView_.navigate(programFolder_ + u"lib/ml.tmp");
-    superMonitor_.navigate(programFolder_ + u"lib/src.tmp");
+    pane(Pane::MatchView).navigate(programFolder_ + u"lib/ml.tmp");
+    pane(Pane::SuperMonitor).navigate(programFolder_ + u"lib/src.tmp");
     controls_.setChecked("mLine", false);
     controls_.setEnabled("mSubMatch", false);
     file_.showViewTicks();
     file_.showStartHints();
-    reportMissingDataFiles();
+    for (const std::u16string& missing : missingDataFiles(programFolder_)) logError(missing);
     bar_.start();
     applyRememberedState();
-}
-
-// A program folder without some of its data files still opens; the log says what cannot work.
-void MainWindow::reportMissingDataFiles() {
-    struct Need {
-        const char16_t* file;
-        const char16_t* consequence;
-    };
-    static const Need needs[] = {
-        {u"lib/ml.tmp", u"the match list uses a built-in page."},
-        {u"lib/src.tmp", u"the source view uses a built-in page."},
-        {u"lib/syntax.tbl", u"the source view uses the default highlighting."},
-        {u"lib/tbl.tmp", u"the file table of a folder cannot be shown."},
-        {u"lib/list.tmp", u"the file table of a folder cannot be shown."},
-        {u"help/index.htm", u"Help > Contents cannot open the help."},
-    };
-    for (const Need& n : needs)
-        if (!fileExists(programFolder_ + n.file))
-            logError(u"Missing " + std::u16string(n.file) + u": " + n.consequence);
 }
 
 bool MainWindow::queryUnload() {
@@ -170,6 +110,14 @@ void MainWindow::showProgress(double done, double total) {
     lodestar::showProgress(controls_, done, total);
 }
 
+// The title: the file or folder, "*" while the text is unsaved.
+void MainWindow::refreshTitle() {
+    const std::u16string title = multiMode_
+                                     ? windowTitle(openPath(), false)
+                                     : windowTitle(currentFile(), controls_["btnSave"].enabled);
+    if (controls_["MainWindow"].text != title) controls_.setText("MainWindow", title);
+}
+
 const std::u16string& MainWindow::openPath() const {
     static const std::u16string none;
     if (!multiMode_) return file_.document().path;
@@ -181,7 +129,7 @@ void MainWindow::restorePathBox() {
 }
 
 void MainWindow::showSourcePane() {
-    if (!superMonitor_.visible()) OpenMonitor();
+    if (!pane(Pane::SuperMonitor).visible()) OpenMonitor();
 }
 
 FolderFiles MainWindow::exportTargets() const {
@@ -201,8 +149,9 @@ PatternFont MainWindow::patternFont() const {
 void MainWindow::applyOptions(const Options& changed) {
     const bool hadSyntax = options_.showSyntax;
     options_ = changed;
-    if (superMonitor_.hasCode())
-        superMonitor_.setCodeFont(fontList().at(options_.sourceFontIndex % fontList().size()));
+    if (pane(Pane::SuperMonitor).hasCode())
+        pane(Pane::SuperMonitor)
+            .setCodeFont(fontList().at(options_.sourceFontIndex % fontList().size()));
     for (const char* box : {"inRepFrom", "inRepWith"})
         controls_.setFont(box, options_.patternFontName, options_.patternFontSize);
     if (controls_["SuperMonitor"].visible && options_.showSyntax != hadSyntax) file_.reShow();
@@ -225,7 +174,7 @@ void MainWindow::setSourceTools(bool on) {
 }
 
 void MainWindow::setPaneVisible(Pane which, bool on) {
-    controls_.setVisible(paneName(which), on);
+    controls_.setVisible(toUtf8(pane(which).name()), on);
     pane(which).setVisible(on);
 }
 

@@ -5,6 +5,7 @@
 // controls by name, forwards user events to the methods below and implements the interfaces.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -63,8 +64,8 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     // ---- What the skin binds to and tests read ---------------------------------------------
     ControlModel& controls() override { return controls_; }
     const ControlModel& controls() const { return controls_; }
-    PaneModel& pane(Pane which) override;
-    const PaneModel& pane(Pane which) const;
+    PaneModel& pane(Pane which) override { return panes_[static_cast<std::size_t>(which)]; }
+    const PaneModel& pane(Pane which) const { return panes_[static_cast<std::size_t>(which)]; }
     WindowLayout& layout() { return layout_; }
     // The single-file scope: the file shown in the source view, its result and its commands.
     FileScope& file() { return file_; }
@@ -240,9 +241,9 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     ControlModel controls_;
     WindowLayout layout_;
     CommandRegistry commands_{controls_};
-    PaneModel listView_{u"ListView"};
-    PaneModel superMonitor_{u"SuperMonitor"};
-    PaneModel matchView_{u"MatchView"};
+    // By Pane: ListView, SuperMonitor, MatchView.
+    std::array<PaneModel, 3> panes_{PaneModel{u"ListView"}, PaneModel{u"SuperMonitor"},
+                                    PaneModel{u"MatchView"}};
     FolderWork* folderWork_ = nullptr;
     WindowJobs jobs_{[this] { offerStop(); }, [this](int percent) { showJobProgress(percent); }};
     FileScope file_{*this, services_.prompts, services_.timer, jobs_};
