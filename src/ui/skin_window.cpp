@@ -164,7 +164,7 @@ void SkinWindow::buildPanes() {
             };
         if (which == Pane::SuperMonitor) {
             view->onCopied = [this](const std::u16string& text) {
-                guarded(*form_, [&] { form_->onSourceCopied(text); });
+                guarded(*form_, [&] { form_->file().onSourceCopied(text); });
             };
             attachSourceContextMenu(view, [this](const std::u16string& selection) {
                 guarded(*form_, [&] { form_->useSelectionAsPattern(selection); });

@@ -75,7 +75,6 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     bool MultiMode() const { return multiMode_; }
     bool dotAll() const { return bar_.dotAll(); }
     const UsedPatterns& usedPatterns() const { return bar_.usedPatterns(); }
-    std::size_t usedRegexpCount() const { return bar_.usedPatterns().count(); }
     const RecentFiles& recentFiles() const { return recentFiles_; }
     // Secondary windows ("FolderDlg", "frmExport", "OptionSetting", "RegAssist", "About") are
     // shown through this, set by whoever owns them.
@@ -111,12 +110,7 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void onNavigateComplete(Pane which, const std::u16string& address);
     // Before a pane navigates; true cancels the navigation.
     bool onBeforeNavigate(Pane which, const std::u16string& address);
-    // Text copied from the source view, pasted into the pattern box, or selected there as a
-    // pattern (see FileScope).
-    void onSourceCopied(const std::u16string& text) { file_.onSourceCopied(text); }
-    std::u16string patternPaste(const std::u16string& text) const {
-        return file_.patternPaste(text);
-    }
+    // The source view's "Use selection as pattern" (see FileScope).
     void useSelectionAsPattern(const std::u16string& selection);
     // The page shows a long document a piece at a time and asks for these pieces of it.
     void onPiecesWanted(Pane which, const std::u16string& withinId, long long generation,
@@ -126,7 +120,7 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void onRendererGone(Pane which, bool stoppedAnswering = false);
     void onTimer1Tick();
 
-    // ---- Services other parts of the window use (ScopeHost) ----------------------------------
+    // ---- ScopeHost: what the scopes ask of the window (documented there) ----------------------
     void logLine(const std::u16string& message) override;
     void logError(const std::u16string& message) override;
     void showStatus(const std::u16string& message) override;
@@ -138,9 +132,6 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void setSourceTools(bool on) override;
     // A call into the form failed with this reason: logged, and the window goes on.
     void reportFailure(const std::u16string& reason);
-    // While a run over the files goes on, commands that would conflict are disabled and Stop
-    // is offered; afterwards every command is as it was before the run.
-    // `stop` is what Stop does while it runs; without one Stop tells the folder run.
     void setRunning(bool on, std::function<void()> stop = {}) override;
     bool running() const override { return running_; }
     bool inFolderMode() const override { return multiMode_; }
@@ -157,7 +148,6 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void readPickedFile(bool search, std::function<void()> undo = {}) override {
         file_.readPicked(search, std::move(undo));
     }
-    void reloadCurrentFile() { file_.readPicked(false); }
     bool searchDone() const override { return file_.searchDone(); }
     void folderSearchDone(std::size_t total) override { file_.folderSearchDone(total); }
 
@@ -169,25 +159,18 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void OpenFile(const std::u16string& path) { file_.open(path); }
     void OpenMonitor();
 
-    // ---- Search ---------------------------------------------------------------------------------
-    // The request the pattern and replacement boxes and the switches make now: the cleaned
-    // pattern goes back into the box and into the history. Nothing when the box is empty (the
-    // user is told) and the command must stop.
+    // The request the boxes and switches make now (see SearchBar).
     std::optional<SearchRequest> readRequest() override {
         return bar_.readRequest(options_.escapeSupport);
     }
-    // The last request read, under the switches as they are ticked now.
     const SearchRequest& request() const override { return bar_.request(); }
+    // The one guard before the text shown is replaced by another (open, open folder, the path
+    // box, Recent Files, a drop, Instant Test, reload, quit); a failed save answers false.
+    bool settleUnsaved(const std::u16string& question) override;
 
-    // ---- Desktop habits (window_title.cpp, open_requests.cpp, recent_files.cpp,
-    // remembered_state.cpp) ---------------------------------------------------------------------
+    // ---- Desktop habits (open_requests.cpp, remembered_state.cpp) ----------------------------
     // The title: the file or folder, "*" while the text is unsaved.
     void refreshTitle();
-    // The one guard before the text shown is replaced by another (open, open folder, the path
-    // box, Recent Files, a drop, Instant Test, reload, quit): unsaved text is asked about first,
-    // Save, Discard or Cancel. True when the caller may go on (saved or discarded); a failed
-    // save answers false.
-    bool settleUnsaved(const std::u16string& question) override;
     // A path named on the command line or dropped on the window: a file opens, a folder opens
     // in folder mode; unsaved text is asked about first.
     void openRequested(const std::u16string& path);
@@ -216,7 +199,6 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
   private:
     // What the path box shows: the open folder in folder mode, else the open file.
     const std::u16string& openPath() const;
-    void reportMissingDataFiles();
     void applyRememberedState();
     void setPaneVisible(Pane which, bool on);
     void showJobProgress(int percent);

@@ -79,7 +79,7 @@ TEST_F(Find, CleansThePatternBoxAndRecordsItInTheHistory) {
     openNew("a.txt", "ab");
     find(u"a\r\n\tb");
     EXPECT_EQ(text("inRepFrom"), "ab");
-    EXPECT_EQ(w->usedRegexpCount(), 1u);
+    EXPECT_EQ(w->usedPatterns().count(), 1u);
     EXPECT_EQ(text("mRegs(1)"), "ab");
     EXPECT_EQ(text("matchNo"), "1/1");
 }

@@ -219,8 +219,8 @@ void RandomUser::Session::play(const Step& s) {
             break;
         }
         case Act::UsedPattern:
-            if (w->usedRegexpCount() > 0)
-                w->click("mRegs(" + std::to_string(1 + s.a % w->usedRegexpCount()) + ")");
+            if (w->usedPatterns().count() > 0)
+                w->click("mRegs(" + std::to_string(1 + s.a % w->usedPatterns().count()) + ")");
             break;
         case Act::Exit:
             w->click("mExit");

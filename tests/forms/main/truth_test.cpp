@@ -67,7 +67,7 @@ TEST_F(Truth, ACommandFilesCaseSwitchStaysWithItsCommands) {
 TEST_F(Truth, AFailedReloadSaysTheFileCannotBeOpenedAndKeepsTheText) {
     openNew("gone.txt", "kept");
     fs::remove(docs.path() / "gone.txt");
-    w->reloadCurrentFile();
+    w->file().readPicked(false);
     EXPECT_NE(log().find("Err:Can't open the file.\r\n"), std::string::npos) << log();
     EXPECT_EQ(text("lblStatus"), "Can't open the file.");
     EXPECT_EQ(u8(w->document().text), "kept");

@@ -78,7 +78,7 @@ TEST_F(Views, ViewTicksTellWhatTheViewShowsAlsoAfterItIsRenderedAgain) {
     viewIs(false, false, "after a search");
     w->click("mViewIn");
     viewIs(false, true, "marks shown");
-    w->reloadCurrentFile();
+    w->file().readPicked(false);
     viewIs(false, true, "reloaded");
     w->click("mWrap");
     openNew("b.txt", "another file");
@@ -112,10 +112,10 @@ TEST_F(History, RecordsAPatternUnlessItRepeatsTheNewest) {
     openNew("a.txt", "a b");
     find(u"a");
     find(u"a");
-    EXPECT_EQ(w->usedRegexpCount(), 1u);
+    EXPECT_EQ(w->usedPatterns().count(), 1u);
     find(u"b");
     find(u"a");
-    ASSERT_EQ(w->usedRegexpCount(), 3u);
+    ASSERT_EQ(w->usedPatterns().count(), 3u);
     EXPECT_EQ(text("mRegs(1)"), "a");
     EXPECT_EQ(text("mRegs(2)"), "b");
     EXPECT_EQ(text("mRegs(3)"), "a");
@@ -136,13 +136,13 @@ TEST_F(History, BlankEmptiesTheBoxAndClearLeavesOnlyBlank) {
     find(u"a");
     w->click("mRegs(0)");
     EXPECT_EQ(text("inRepFrom"), "");
-    EXPECT_EQ(w->usedRegexpCount(), 1u);
+    EXPECT_EQ(w->usedPatterns().count(), 1u);
     w->click("mClearHis");
-    EXPECT_EQ(w->usedRegexpCount(), 0u);
+    EXPECT_EQ(w->usedPatterns().count(), 0u);
     EXPECT_FALSE(w->controls().has("mRegs(1)"));
     EXPECT_EQ(text("mRegs(0)"), "Blank");
     find(u"Blank");  // equals the newest element of an empty history
-    EXPECT_EQ(w->usedRegexpCount(), 0u);
+    EXPECT_EQ(w->usedPatterns().count(), 0u);
 }
 
 }  // namespace
