@@ -27,6 +27,17 @@ void FileScope::goToMatch(long long k) {
     controls().setText("matchNo", decimal(k) + u"/" + decimal(matchCount_));
 }
 
+bool FileScope::matchListClicked(const std::u16string& address) {
+    std::size_t hash = address.find(u'#');
+    if (hash == std::u16string::npos) return false;
+    long long k = 0;
+    for (std::size_t i = hash + 1;
+         i < address.size() && address[i] >= u'0' && address[i] <= u'9' && k < (1LL << 40); ++i)
+        k = k * 10 + (address[i] - u'0');
+    goToMatch(k);
+    return true;
+}
+
 void FileScope::markListEntry(long long k) {
     if (!controls()["MatchView"].visible) return;
     if (curMatch_ > 0)

@@ -81,6 +81,9 @@ class FileScope {
 
     // ---- Navigation -----------------------------------------------------------------------------
     void goToMatch(long long k);
+    // A click on a match list entry, "...#k": the view moves to match k. False when the address
+    // names no entry (the navigation goes on).
+    bool matchListClicked(const std::u16string& address);
     void nextMatch();
     void prevMatch();
     void next();  // the first match at first, then the next one

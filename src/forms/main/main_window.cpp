@@ -388,16 +388,7 @@ void MainWindow::onRendererGone(Pane which, bool stoppedAnswering) {
 
 bool MainWindow::onBeforeNavigate(Pane which, const std::u16string& address) {
     if (closed_) return which == Pane::MatchView;
-    if (which == Pane::MatchView) {
-        std::size_t hash = address.find(u'#');
-        if (hash == std::u16string::npos) return false;
-        long long k = 0;
-        for (std::size_t i = hash + 1;
-             i < address.size() && address[i] >= u'0' && address[i] <= u'9' && k < (1LL << 40); ++i)
-            k = k * 10 + (address[i] - u'0');
-        file_.goToMatch(k);
-        return true;
-    }
+    if (which == Pane::MatchView) return file_.matchListClicked(address);
     if (which == Pane::ListView && folderWork_ &&
         address.find(u"list.tmp#") != std::u16string::npos)
         return folderWork_->selectFileRow(address);

@@ -3,6 +3,7 @@
 #include "core/text.h"
 #include "files/paths.h"
 #include "forms/main/main_window.h"
+#include "forms/main/open_target.h"
 
 namespace lodestar {
 
@@ -27,25 +28,12 @@ void MainWindow::openRequested(const std::u16string& path) {
 }
 
 void MainWindow::OpenPath(const std::u16string& text) {
-    const bool file = fileExists(text);
-    std::u16string folder;
-    std::u16string pattern;
-    if (!file) {
-        const std::size_t slash = text.rfind(u'/');
-        if (slash != std::u16string::npos && text.compare(slash + 1, 2, u"*.") == 0) {
-            pattern = text.substr(slash + 1);
-            folder = text.substr(0, slash + 1);
-        } else if (folderExists(text)) {
-            folder = text;
-        }
-    }
-    if (!file && (folder.empty() || !folderExists(folder) || !folderWork_)) {
-        logError(u"Can't find the path");
-        return;
-    }
-    if (!file) {
+    const OpenTarget target = openTargetOf(text);
+    if (!target.file) {
         // Opening the folder asks about unsaved text itself, once the folder is listed.
-        if (!folderWork_->openFolder(folder, pattern)) logError(u"Can't find the path");
+        if (target.folder.empty() || !folderWork_ ||
+            !folderWork_->openFolder(target.folder, target.pattern))
+            logError(u"Can't find the path");
         return;
     }
     // The open file's own path reads it again: what another program wrote there is shown.
