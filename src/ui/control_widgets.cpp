@@ -178,7 +178,7 @@ QWidget* SkinWindow::specialControl(const Control& c, QWidget* parent) {
         }
         case Box::Pattern:
             return new PatternBox(parent, [this](const QString& text) {
-                return toQ(form_->patternPaste(fromQ(text)));
+                return toQ(form_->file().patternPaste(fromQ(text)));
             });
         case Box::ManyLines:
             return new QPlainTextEdit(parent);

@@ -50,11 +50,11 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
         WorkspaceServices{prompts_, clipboard_, *timer_, shell_, jobs_.get(), runner_.get()},
         pickerStartFolder(stateFile), machineDrives());
     form_ = &workspace_->window();
-    form_->showForm = [this](const std::string& name) { showForm(name); };
+    form_->setShowForm([this](const std::string& name) { showForm(name); });
     form_->help().setViewer(new QtHelpViewer(this, [this](const std::u16string& address) {
         guarded(*form_, [&] { form_->help().openWebPage(address); });
     }));
-    form_->stateFile = stateFile;
+    form_->setStateFile(stateFile);
     workspace_->folder().picker().setHost(this);
     for (Form* secondary : {static_cast<Form*>(&exportForm()), static_cast<Form*>(&optionSetting()),
                             static_cast<Form*>(&assistant())})
@@ -164,7 +164,7 @@ void SkinWindow::buildPanes() {
             };
         if (which == Pane::SuperMonitor) {
             view->onCopied = [this](const std::u16string& text) {
-                guarded(*form_, [&] { form_->onSourceCopied(text); });
+                guarded(*form_, [&] { form_->file().onSourceCopied(text); });
             };
             attachSourceContextMenu(view, [this](const std::u16string& selection) {
                 guarded(*form_, [&] { form_->useSelectionAsPattern(selection); });

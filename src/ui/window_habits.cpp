@@ -35,10 +35,10 @@ QString droppedPath(const QMimeData* data) {
 
 WindowHabits::WindowHabits(SkinWindow& window) : QObject(&window), window_(window) {
     MainWindow& form = window_.form();
-    form.moveFocus = [this](const std::string& name) {
+    form.setMoveFocus([this](const std::string& name) {
         if (QWidget* w = window_.control(name)) w->setFocus(Qt::OtherFocusReason);
-    };
-    form.pickerFolder = [this] { return window_.folderMode().picker().folder(); };
+    });
+    form.setPickerFolder([this] { return window_.folderMode().picker().folder(); });
     window_.setAcceptDrops(true);
     qApp->installEventFilter(this);
     applyFrame();
@@ -46,8 +46,8 @@ WindowHabits::WindowHabits(SkinWindow& window) : QObject(&window), window_(windo
 
 WindowHabits::~WindowHabits() {
     qApp->removeEventFilter(this);
-    window_.form().moveFocus = nullptr;
-    window_.form().pickerFolder = nullptr;
+    window_.form().setMoveFocus(nullptr);
+    window_.form().setPickerFolder(nullptr);
 }
 
 void WindowHabits::applyFrame() {

@@ -17,7 +17,7 @@ TEST_F(DialogsWindowTest, ExportsAFolderSearchToTxtHtmlAndXml) {
     docs.put("b.htm", "<p>333</p>");
     docs.put("c.htm", "<p>4444</p>");
     typePath(docs.folder());
-    ASSERT_TRUE(waitUntil([&] { return form().MultiMode && folder().fileList().size() == 4; }));
+    ASSERT_TRUE(waitUntil([&] { return form().MultiMode() && folder().fileList().size() == 4; }));
     settle();
     ASSERT_TRUE(waitUntil([&] {
         return dom(Pane::ListView, "document.getElementsByName('chk').length").toInt() == 3;

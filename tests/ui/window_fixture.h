@@ -189,7 +189,8 @@ class SkinTest : public ::testing::Test {
         }
         press(picker, "btnOK");
         EXPECT_FALSE(picker->isVisible());
-        ASSERT_TRUE(waitUntil([&] { return form().MultiMode && folder().fileList().size() > 1; }));
+        ASSERT_TRUE(
+            waitUntil([&] { return form().MultiMode() && folder().fileList().size() > 1; }));
         settle();
     }
     // Types the path into the path box and presses Enter.

@@ -51,7 +51,7 @@ TEST_F(LargeFileTest, GoesToAFarMatchOfASevenMegabytePageAndThenShowsASmallFile)
         << counter().toStdString();
     ASSERT_TRUE(waitUntil([&] { return markTop(1) < 99999; }));
 
-    form().goToMatch(20000);  // as a click on its entry does
+    form().file().goToMatch(20000);  // as a click on its entry does
     EXPECT_EQ(counter(), QStringLiteral("20000/23539"));
     ASSERT_TRUE(waitUntil([&] { return markTop(20000) >= 0 && markTop(20000) < 100; }))
         << markTop(20000);
@@ -156,7 +156,7 @@ TEST_F(PiecesTest, AFarMatchStaysPinnedAndTheLinesStayInOrder) {
     findByKey(u"mark");
     ASSERT_EQ(counter(), QStringLiteral("1/100"));
 
-    form().goToMatch(90);
+    form().file().goToMatch(90);
     ASSERT_TRUE(waitUntil([&] { return markTop(90) == 20; })) << markTop(90);
     QTest::qWait(500);  // the pieces around it arrive
     EXPECT_EQ(markTop(90), 20);
@@ -170,7 +170,7 @@ TEST_F(PiecesTest, AFarMatchStaysPinnedAndTheLinesStayInOrder) {
         "'em[data-k=\"89\"]').parentNode); ''");
     const QString before = page(selected).toString();
     ASSERT_FALSE(before.isEmpty());
-    form().nextMatch();
+    form().file().nextMatch();
     ASSERT_TRUE(waitUntil([&] { return markTop(91) == 20; })) << markTop(91);
     EXPECT_EQ(page(selected).toString(), before);
 
@@ -185,7 +185,7 @@ TEST_F(PiecesTest, AFarMatchStaysPinnedAndTheLinesStayInOrder) {
 
     // Back to a match whose piece was dropped in between and comes again.
     for (int k : {2, 91}) {
-        form().goToMatch(k);
+        form().file().goToMatch(k);
         EXPECT_TRUE(waitUntil([&] { return markTop(k) == 20; })) << k << ": " << markTop(k);
     }
 }
@@ -205,9 +205,9 @@ TEST_F(PiecesTest, ATallDocumentIsScaledAndItsEndIsReached) {
     const int height = page("innerHeight").toInt();
     EXPECT_TRUE(waitUntil([&] { return markTop(1) == 20; })) << markTop(1);
     EXPECT_LT(page("document.documentElement.scrollHeight").toInt(), 100000 + 10 * height);
-    form().goToMatch(2);
+    form().file().goToMatch(2);
     EXPECT_TRUE(waitUntil([&] { return markTop(2) >= 0 && markTop(2) < height; })) << markTop(2);
-    form().goToMatch(1);
+    form().file().goToMatch(1);
     EXPECT_TRUE(waitUntil([&] { return markTop(1) == 20; })) << markTop(1);
 
     // Scrolled to the bottom by hand from the middle, the page shows the last line.

@@ -26,7 +26,9 @@ class UsersTextWindowTest : public StartedSkinTest {
         std::string text;
         text.reserve(40'000'000);
         while (text.size() < 40'000'000) text += std::string(99, 'a') + '\n';
-        form().options.backupOnReplace = false;
+        Options options = form().currentOptions();
+        options.backupOnReplace = false;
+        form().applyOptions(options);
         answerMessage(QMessageBox::Ok);  // the large-file question, where it is asked
         typePath(docs.put("long.txt", text));
         typePattern(u"a");
@@ -89,7 +91,7 @@ TEST_F(UsersTextWindowTest, OpenFolderWithUnsavedTextAsksAndCancelKeepsTheText) 
     ASSERT_TRUE(waitUntil([&] { return seen.shown; }));
     EXPECT_NE(seen.text.indexOf(QStringLiteral("Your file not saved")), -1);
     settle();
-    EXPECT_FALSE(form().MultiMode);
+    EXPECT_FALSE(form().MultiMode());
     EXPECT_EQ(form().document().path, path);
     EXPECT_EQ(toUtf8(form().document().text.str()), "bbb");
 }

@@ -2,16 +2,14 @@
 // enabling of command twins), the two working modes, and the dispatch of clicks by name.
 #include "forms/main/main_window.h"
 
-#include <stdexcept>
-
 #include "backups/backup.h"
 #include "core/text.h"
 #include "files/paths.h"
 #include "files/text_file.h"
-#include "files/user_folders.h"
 #include "forms/main/control_catalog.h"
+#include "forms/main/startup_files.h"
+#include "forms/main/window_title.h"
 #include "forms/model/progress_bar.h"
-#include "settings/user_settings.h"
 
 namespace lodestar {
 
@@ -19,17 +17,6 @@ namespace {
 constexpr char16_t kConfirmCaption[] = u" Please confirm";
 constexpr char16_t kCrLf[] = u"\r\n";
 
-const char* paneName(Pane which) {
-    switch (which) {
-        case Pane::ListView:
-            return "ListView";
-        case Pane::SuperMonitor:
-            return "SuperMonitor";
-        case Pane::MatchView:
-            return "MatchView";
-    }
-    return "";
-}
 // The program folder always ends in "/", so paths are built by appending.
 std::u16string withSlash(std::u16string folder) {
     if (!folder.empty() && folder.back() != u'/') folder += u'/';
@@ -53,89 +40,31 @@ MainWindow::~MainWindow() {
     jobs_.stop();
 }
 
-PaneModel& MainWindow::pane(Pane which) {
-    switch (which) {
-        case Pane::ListView:
-            return listView_;
-        case Pane::SuperMonitor:
-            return superMonitor_;
-        case Pane::MatchView:
-            return matchView_;
-    }
-    throw std::logic_error("unknown pane");
-}
-
-const PaneModel& MainWindow::pane(Pane which) const {
-    return const_cast<MainWindow*>(this)->pane(which);
-}
-
 // ---- Life cycle -----------------------------------------------------------------------------
 
 void MainWindow::load() {
-    std::vector<std::u16string> ignoredOptionLines;
-    try {
-        options =
-            startupOptions(userOptions, programOptionsFile(programFolder_), &ignoredOptionLines);
-    } catch (const Error&) {
-        options = Options();
-        defaultOptions(options);
-    }
-    for (const std::u16string& line : ignoredOptionLines) logLine(line);
-    dotAll = true;
+    StartupSettings start = readStartupSettings(programFolder_, userOptions_);
+    options_ = std::move(start.options);
+    reading_ = start.reading;
+    for (const std::u16string& note : start.notes) logLine(note);
     for (const char* box : {"inRepFrom", "inRepWith"})  // pattern and replacement look alike
-        controls_.setFont(box, options.patternFontName, options.patternFontSize);
-
-    try {
-        syntaxTable = parseSyntaxTable(LoadFileText(programFolder_ + u"lib/syntax.tbl"));
-    } catch (const Error&) {
-        syntaxTable = {};  // a missing or unreadable table: start-up goes on without one
-    }
-    const std::u16string settingsFile = userSettingsPath(userConfigFolder());
-    const UserSettings settings = loadUserSettings(settingsFile);
-    reading.fixed = settings.encoding;
-    // A FIFO or a device in place of a settings file is never read: the defaults hold.
-    for (const std::u16string& file : {settingsFile, userOptions})
-        if (isSpecialFile(file))
-            logLine(file + u" is not a regular file (a FIFO or a device); it is not read.");
-
-    doc_.loaded.clear();
-    doc_.path.clear();
-    doc_.text.clear();
-    renderedSource.clear();
+        controls_.setFont(box, options_.patternFontName, options_.patternFontSize);
+    file_.loadSyntaxTable(programFolder_);
 
     layout_.initialGeometry();
-    superMonitor_.navigate(programFolder_ + u"help/default.htm");
-    MultiMode = false;
+    pane(Pane::SuperMonitor).navigate(programFolder_ + u"help/default.htm");
+    multiMode_ = false;
     controls_.setText("MainWindow", u" Lodestar 1.4");
     setPaneVisible(Pane::ListView, false);
-    matchView_.navigate(programFolder_ + u"lib/ml.tmp");
-    superMonitor_.navigate(programFolder_ + u"lib/src.tmp");
+    pane(Pane::MatchView).navigate(programFolder_ + u"lib/ml.tmp");
+    pane(Pane::SuperMonitor).navigate(programFolder_ + u"lib/src.tmp");
     controls_.setChecked("mLine", false);
     controls_.setEnabled("mSubMatch", false);
-    showViewTicks();
-    showStartHints();
-    reportMissingDataFiles();
-    request_ = SearchRequest().withSwitches(tickedSwitches());
+    file_.showViewTicks();
+    file_.showStartHints();
+    for (const std::u16string& missing : missingDataFiles(programFolder_)) logError(missing);
+    bar_.start();
     applyRememberedState();
-}
-
-// A program folder without some of its data files still opens; the log says what cannot work.
-void MainWindow::reportMissingDataFiles() {
-    struct Need {
-        const char16_t* file;
-        const char16_t* consequence;
-    };
-    static const Need needs[] = {
-        {u"lib/ml.tmp", u"the match list uses a built-in page."},
-        {u"lib/src.tmp", u"the source view uses a built-in page."},
-        {u"lib/syntax.tbl", u"the source view uses the default highlighting."},
-        {u"lib/tbl.tmp", u"the file table of a folder cannot be shown."},
-        {u"lib/list.tmp", u"the file table of a folder cannot be shown."},
-        {u"help/index.htm", u"Help > Contents cannot open the help."},
-    };
-    for (const Need& n : needs)
-        if (!fileExists(programFolder_ + n.file))
-            logError(u"Missing " + std::u16string(n.file) + u": " + n.consequence);
 }
 
 bool MainWindow::queryUnload() {
@@ -143,7 +72,7 @@ bool MainWindow::queryUnload() {
 }
 
 void MainWindow::terminate() {
-    curMatch = 0;  // the collected marks are dropped with the window
+    file_.forgetCurrentMatch();  // the collected marks are dropped with the window
     services_.timer.stop();
     jobs_.stop();  // a file still being read or searched is of no use any more
     closed_ = true;
@@ -181,9 +110,17 @@ void MainWindow::showProgress(double done, double total) {
     lodestar::showProgress(controls_, done, total);
 }
 
+// The title: the file or folder, "*" while the text is unsaved.
+void MainWindow::refreshTitle() {
+    const std::u16string title = multiMode_
+                                     ? windowTitle(openPath(), false)
+                                     : windowTitle(currentFile(), controls_["btnSave"].enabled);
+    if (controls_["MainWindow"].text != title) controls_.setText("MainWindow", title);
+}
+
 const std::u16string& MainWindow::openPath() const {
     static const std::u16string none;
-    if (!MultiMode) return doc_.path;
+    if (!multiMode_) return file_.document().path;
     return folderWork_ ? folderWork_->folder() : none;
 }
 
@@ -192,28 +129,13 @@ void MainWindow::restorePathBox() {
 }
 
 void MainWindow::showSourcePane() {
-    if (!superMonitor_.visible()) OpenMonitor();
-}
-
-void MainWindow::setCurrentFile(const std::u16string& path) {
-    doc_.path = path;
-    controls_.setText("LblCurName", doc_.path);
-}
-
-// A search over the folder's files has ended: its total stands, Export may take it, and the
-// picked file shows its marks.
-void MainWindow::folderSearchDone(std::size_t total) {
-    controls_.setText("lblTotal", decimal(static_cast<long long>(total)));
-    SearchDone = true;
-    controls_.setEnabled("btnExp", true);
-    controls_.setEnabled("mExp", true);
-    readPickedFile(true);
+    if (!pane(Pane::SuperMonitor).visible()) OpenMonitor();
 }
 
 FolderFiles MainWindow::exportTargets() const {
-    if (MultiMode) return folderWork_ ? folderWork_->listed() : FolderFiles{};
+    if (multiMode_) return folderWork_ ? folderWork_->listed() : FolderFiles{};
     FolderFiles source;
-    if (!doc_.path.empty()) source.files.push_back({doc_.path, true});
+    if (!currentFile().empty()) source.files.push_back({currentFile(), true});
     return source;
 }
 
@@ -225,16 +147,17 @@ PatternFont MainWindow::patternFont() const {
 // The two pattern boxes look alike; the source view takes its font at once, and its
 // highlighting once shown again.
 void MainWindow::applyOptions(const Options& changed) {
-    const bool hadSyntax = options.showSyntax;
-    options = changed;
-    if (superMonitor_.hasCode())
-        superMonitor_.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
+    const bool hadSyntax = options_.showSyntax;
+    options_ = changed;
+    if (pane(Pane::SuperMonitor).hasCode())
+        pane(Pane::SuperMonitor)
+            .setCodeFont(fontList().at(options_.sourceFontIndex % fontList().size()));
     for (const char* box : {"inRepFrom", "inRepWith"})
-        controls_.setFont(box, options.patternFontName, options.patternFontSize);
-    if (controls_["SuperMonitor"].visible && options.showSyntax != hadSyntax) reShow();
+        controls_.setFont(box, options_.patternFontName, options_.patternFontSize);
+    if (controls_["SuperMonitor"].visible && options_.showSyntax != hadSyntax) file_.reShow();
 }
 
-void MainWindow::EnableBtn(bool on) {
+void MainWindow::setScopeCommands(bool on) {
     for (const char* id : {"find", "replace", "action"}) commands_.setEnabled(id, on);
 }
 
@@ -246,108 +169,59 @@ void MainWindow::setRestoreEnabled(bool on) {
     commands_.setEnabled("restore", on);
 }
 
-void MainWindow::enableSourceTools() {
-    for (const char* id : {"invisible", "wrap"}) commands_.setEnabled(id, true);
-}
-
-void MainWindow::disableSourceTools() {
-    for (const char* id : {"invisible", "wrap"}) commands_.setEnabled(id, false);
+void MainWindow::setSourceTools(bool on) {
+    for (const char* id : {"invisible", "wrap"}) commands_.setEnabled(id, on);
 }
 
 void MainWindow::setPaneVisible(Pane which, bool on) {
-    controls_.setVisible(paneName(which), on);
+    controls_.setVisible(toUtf8(pane(which).name()), on);
     pane(which).setVisible(on);
-}
-
-void MainWindow::writeMatchList(const std::u16string& html) {
-    matchView_.setElementHtml(u"mlist", html);
 }
 
 // ---- Modes ----------------------------------------------------------------------------------
 
 void MainWindow::doSingle() {
-    MultiMode = false;
-    clearFolderState();
+    multiMode_ = false;
+    if (folderWork_) folderWork_->close();
+    setRestoreEnabled(false);
+    setScopeCommands(false);
     setPaneVisible(Pane::SuperMonitor, true);
     setPaneVisible(Pane::ListView, false);
-    writeMatchList(u"");
+    file_.writeMatchList(u"");
     controls_.setTooltip("selFile", u"Select File");
-    controls_.setText("inputPath", doc_.path);
-    EnableBtn(true);
+    controls_.setText("inputPath", currentFile());
+    setScopeCommands(true);
     // The file's history of saves outlives the window: Restore takes back its newest step.
-    setRestoreEnabled(!savedSteps(doc_.path).empty());
+    setRestoreEnabled(!savedSteps(currentFile()).empty());
     setSaveEnabled(false);
     controls_.setEnabled("mClose", true);
     controls_.setEnabled("mSaveAs", true);
-    enableSourceTools();
+    setSourceTools(true);
     controls_.setTop("SuperMonitor", 90);
     layout_.arrangePanes();
     controls_.setEnabled("View_FS", false);
     controls_.setEnabled("mFsrc", false);
     controls_.setStruckThrough("View_FS", false);
     controls_.setChecked("mFsrc", true);
-    resetMatchState();
+    file_.resetMatchState();
     fileOpened();
 }
 
 void MainWindow::doMulti() {
-    MultiMode = true;
-    closeSingleFile();
-    EnableBtn(true);
+    multiMode_ = true;
+    file_.close();
+    setScopeCommands(true);
     setRestoreEnabled(false);
     setSaveEnabled(false);
     controls_.setEnabled("btnFind", true);
     controls_.setEnabled("mFind", true);
-    disableSourceTools();
-    superMonitor_.setBodyHtml(
-        u"<font style='font:normal 13px verdana'>"
-        u"Please click on a file name above to show source code here.</font>");
-    writeMatchList(u"");
-    doc_.path.clear();
-    controls_.setText("LblCurName", u"");
-    controls_.setText("lblTotal", u"");
-    resetMatchState();
+    setSourceTools(false);
+    file_.clearForFolder();
     controls_.setEnabled("View_FS", true);
     controls_.setEnabled("mFsrc", true);
     controls_.setText("matchNo", u"0/0");
     setPaneVisible(Pane::ListView, true);
     layout_.arrangePanes();
-}
-
-void MainWindow::closeSingleFile() {
-    renderedSource.clear();
-    doc_.text.clear();
-    doc_.loaded.clear();
-    doc_.path.clear();
-    if (!MultiMode) controls_.setText("inputPath", u"");  // folder mode shows the folder there
-    controls_.setText("LblCurName", u"");
-    controls_.setText("lblTotal", u"");
-    controls_.setEnabled("mClose", false);
-    controls_.setEnabled("mSaveAs", false);
-    controls_.setEnabled("mEncoding", false);
-    controls_.setText("lblEncoding", u"");
-    setRestoreEnabled(false);
-    setSaveEnabled(false);
-    EnableBtn(false);
-    resetMatchState();  // the closed file's result goes with it
-    reShow();
-    disableSourceTools();
-}
-
-void MainWindow::clearFolderState() {
-    if (folderWork_) folderWork_->close();
-    setRestoreEnabled(false);
-    EnableBtn(false);
-}
-
-void MainWindow::resetMatchState() {
-    SearchDone = false;
-    for (const char* name : {"btnNext", "btnPrev", "btnExp", "mExp", "matchNo"})
-        controls_.setEnabled(name, false);
-    controls_.setText("matchNo", u"0/0");
-    writeMatchList(u"");
-    // Marks that can no longer be stepped through are not left in the source view.
-    if (marksShown_) renderSource(doc_.text);
 }
 
 // ---- Input ----------------------------------------------------------------------------------
@@ -359,11 +233,11 @@ void MainWindow::click(const std::string& name) {
         return;  // the file being opened comes first
     if (name.rfind("chk", 0) == 0) {
         controls_.setChecked(name, !controls_[name].checked);
-        onSwitch(name);
+        bar_.onSwitch(name);
         return;
     }
     if (name.rfind("mRegs(", 0) == 0) {
-        pickUsedRegexp(std::stoul(name.substr(6)));
+        bar_.pickUsedRegexp(std::stoul(name.substr(6)));
         return;
     }
     if (name.rfind("mRecent(", 0) == 0) {
@@ -371,7 +245,7 @@ void MainWindow::click(const std::string& name) {
         return;
     }
     if (name.rfind("mEnc", 0) == 0 && name != "mEncoding") {
-        reopenWithEncoding(name);
+        file_.reopenWithEncoding(name);
         return;
     }
     if (!command) return;
@@ -406,7 +280,7 @@ void MainWindow::onFileTicked(long long row, bool on) {
 bool MainWindow::allowedWhileWorking(const WindowCommand* command) const {
     if (!command) return false;
     return command->whileWorking == WhileWorking::Runs ||
-           (command->whileWorking == WhileWorking::RunsInSingleFileMode && !MultiMode);
+           (command->whileWorking == WhileWorking::RunsInSingleFileMode && !multiMode_);
 }
 
 void MainWindow::stopCommand() {
@@ -433,6 +307,19 @@ void MainWindow::setRunning(bool on, std::function<void()> stop) {
     offerStop();
 }
 
+// The bar belongs to a folder run while one goes on.
+void MainWindow::showJobProgress(int percent) {
+    if (!running_) showProgress(percent, 100);
+}
+
+void MainWindow::cancelWork() {
+    if (!jobs_.working()) return;
+    const std::function<void()> undo = jobs_.cancel();
+    services_.timer.stop();
+    if (undo) undo();
+    showStatus(u"Stopped.");
+}
+
 void MainWindow::resize(const WindowSize& size) {
     layout_.setSize(size);
     layout_.resize();
@@ -445,17 +332,17 @@ void MainWindow::openFileCommand() {
         trimSpaces(services_.prompts.openFile(u"Any file|*.*|HTML file(*.htm;*.html)|*.htm;*.html|"
                                               u"text file(*.txt;*.csv)|*.txt;*.csv|"
                                               u"XML file(*.xml)|*.xml",
-                                              lastOpenFolder));
+                                              lastOpenFolder_));
     if (path.empty()) return;
-    OpenFile(path);
+    file_.open(path);
 }
 
 // The picker asks about unsaved text when its folder is chosen, whichever way it was opened.
 void MainWindow::openFolderCommand() {
     if (folderWork_)
         folderWork_->showPicker();
-    else if (showForm)
-        showForm("FolderDlg");
+    else if (showForm_)
+        showForm_("FolderDlg");
 }
 
 // ---- Panes ------------------------------------------------------------------------------------
@@ -475,11 +362,15 @@ void MainWindow::onNavigateComplete(Pane which, const std::u16string& address) {
     p.loaded(address, source);
     if (which == Pane::ListView && folderWork_ && address.find(u"list.tmp") != std::u16string::npos)
         folderWork_->tableLoaded();
-    if (which == Pane::SuperMonitor && !restored) {
-        p.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
-        applyWordWrap();
-        if (controls_["btnNext"].enabled && SearchDone) next();
-    }
+    if (which == Pane::SuperMonitor && !restored) file_.sourcePageLoaded();
+}
+
+void MainWindow::useSelectionAsPattern(const std::u16string& selection) {
+    if (!closed_) file_.useSelectionAsPattern(selection);
+}
+
+void MainWindow::onTimer1Tick() {
+    if (!closed_) file_.onTimer1Tick();
 }
 
 void MainWindow::onPiecesWanted(Pane which, const std::u16string& withinId, long long generation,
@@ -497,16 +388,7 @@ void MainWindow::onRendererGone(Pane which, bool stoppedAnswering) {
 
 bool MainWindow::onBeforeNavigate(Pane which, const std::u16string& address) {
     if (closed_) return which == Pane::MatchView;
-    if (which == Pane::MatchView) {
-        std::size_t hash = address.find(u'#');
-        if (hash == std::u16string::npos) return false;
-        long long k = 0;
-        for (std::size_t i = hash + 1;
-             i < address.size() && address[i] >= u'0' && address[i] <= u'9' && k < (1LL << 40); ++i)
-            k = k * 10 + (address[i] - u'0');
-        goToMatch(k);
-        return true;
-    }
+    if (which == Pane::MatchView) return file_.matchListClicked(address);
     if (which == Pane::ListView && folderWork_ &&
         address.find(u"list.tmp#") != std::u16string::npos)
         return folderWork_->selectFileRow(address);

@@ -3,14 +3,15 @@
 #include "core/text.h"
 #include "files/paths.h"
 #include "forms/main/main_window.h"
+#include "forms/main/open_target.h"
 
 namespace lodestar {
 
 bool MainWindow::settleUnsaved(const std::u16string& question) {
-    if (MultiMode || !controls_["btnSave"].enabled) return true;
+    if (multiMode_ || !controls_["btnSave"].enabled) return true;
     switch (services_.prompts.saveDiscardCancel(question, u" Please confirm")) {
         case SaveChoice::Save:
-            SaveFile(doc_.path);
+            file_.saveFile(currentFile());
             return !controls_["btnSave"].enabled;  // a failed or refused save keeps the text
         case SaveChoice::Discard:
             return true;
@@ -27,46 +28,50 @@ void MainWindow::openRequested(const std::u16string& path) {
 }
 
 void MainWindow::OpenPath(const std::u16string& text) {
-    const bool file = fileExists(text);
-    std::u16string folder;
-    std::u16string pattern;
-    if (!file) {
-        const std::size_t slash = text.rfind(u'/');
-        if (slash != std::u16string::npos && text.compare(slash + 1, 2, u"*.") == 0) {
-            pattern = text.substr(slash + 1);
-            folder = text.substr(0, slash + 1);
-        } else if (folderExists(text)) {
-            folder = text;
-        }
-    }
-    if (!file && (folder.empty() || !folderExists(folder) || !folderWork_)) {
-        logError(u"Can't find the path");
-        return;
-    }
-    if (!file) {
+    const OpenTarget target = openTargetOf(text);
+    if (!target.file) {
         // Opening the folder asks about unsaved text itself, once the folder is listed.
-        if (!folderWork_->openFolder(folder, pattern)) logError(u"Can't find the path");
+        if (target.folder.empty() || !folderWork_ ||
+            !folderWork_->openFolder(target.folder, target.pattern))
+            logError(u"Can't find the path");
         return;
     }
     // The open file's own path reads it again: what another program wrote there is shown.
     const std::u16string question =
-        !MultiMode && text == doc_.path
+        !multiMode_ && text == currentFile()
             ? u"Your file not saved, save it before reading " + text + u" again?"
             : u"Your file not saved, save it before opening " + text + u"?";
     if (!settleUnsaved(question)) {
         restorePathBox();
         return;
     }
-    OpenFile(text);
+    file_.open(text);
 }
 
 // After a file has opened: it heads Recent Files, the open dialog starts in its folder next
 // time, and the user can type a pattern at once.
 void MainWindow::fileOpened() {
-    recentFiles.add(doc_.path);
-    rebuildRecentMenu();
-    lastOpenFolder = ParentFolderOf(doc_.path) + u"/";
-    if (moveFocus) moveFocus("inRepFrom");
+    recentFiles_.add(currentFile());
+    recentFiles_.showIn(controls_);
+    lastOpenFolder_ = ParentFolderOf(currentFile()) + u"/";
+    if (moveFocus_) moveFocus_("inRepFrom");
+}
+
+void MainWindow::pickRecentFile(std::size_t index) {
+    // A run over a folder's files goes on: opening waits, as the other ways to open do.
+    if (running_ || index < 1 || index > recentFiles_.entries().size()) return;
+    const std::u16string path = recentFiles_.entries()[index - 1];
+    if (!fileExists(path)) {
+        recentFiles_.remove(path);
+        recentFiles_.showIn(controls_);
+        services_.prompts.message(
+            u"The file " + path + u" no longer exists; it is removed from Recent Files.",
+            u"Lodestar");
+        return;
+    }
+    if (path == currentFile() && !multiMode_) return;
+    if (!settleUnsaved(u"Your file not saved, save it before opening another file?")) return;
+    file_.open(path);
 }
 
 }  // namespace lodestar

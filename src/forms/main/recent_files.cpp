@@ -5,7 +5,6 @@
 
 #include "core/text.h"
 #include "files/paths.h"
-#include "forms/main/main_window.h"
 #include "settings/used_patterns.h"
 
 namespace lodestar {
@@ -32,9 +31,9 @@ std::string entryName(std::size_t i) {
 }
 }  // namespace
 
-void MainWindow::rebuildRecentMenu() {
-    for (std::size_t i = 1; controls_.has(entryName(i)); ++i) controls_.remove(entryName(i));
-    const auto& entries = recentFiles.entries();
+void RecentFiles::showIn(ControlModel& controls) const {
+    for (std::size_t i = 1; controls.has(entryName(i)); ++i) controls.remove(entryName(i));
+    const auto& entries = entries_;
     for (std::size_t i = 1; i <= entries.size(); ++i) {
         Control entry;
         entry.name = entryName(i);
@@ -45,26 +44,9 @@ void MainWindow::rebuildRecentMenu() {
         entry.text = (i < 10 ? u"&" + number : u"1&0") + u"  " +
                      menuCaption(fromUtf8(displayText(entries[i - 1])));
         entry.tooltip = entries[i - 1];
-        controls_.add(std::move(entry));
+        controls.add(std::move(entry));
     }
-    controls_.setEnabled("mRecent", !entries.empty());
-}
-
-void MainWindow::pickRecentFile(std::size_t index) {
-    // A run over a folder's files goes on: opening waits, as the other ways to open do.
-    if (running_ || index < 1 || index > recentFiles.entries().size()) return;
-    const std::u16string path = recentFiles.entries()[index - 1];
-    if (!fileExists(path)) {
-        recentFiles.remove(path);
-        rebuildRecentMenu();
-        services_.prompts.message(
-            u"The file " + path + u" no longer exists; it is removed from Recent Files.",
-            u"Lodestar");
-        return;
-    }
-    if (path == doc_.path && !MultiMode) return;
-    if (!settleUnsaved(u"Your file not saved, save it before opening another file?")) return;
-    OpenFile(path);
+    controls.setEnabled("mRecent", !entries.empty());
 }
 
 }  // namespace lodestar

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "forms/model/controls.h"
+
 namespace lodestar {
 
 class RecentFiles {
@@ -17,6 +19,8 @@ class RecentFiles {
     // Empty entries are passed over and the list is cut at ten.
     void assign(const std::vector<std::u16string>& paths);
     const std::vector<std::u16string>& entries() const { return entries_; }
+    // The menu entries "mRecent(1)" ... under "mRecent", which is off while the list is empty.
+    void showIn(ControlModel& controls) const;
 
   private:
     std::vector<std::u16string> entries_;

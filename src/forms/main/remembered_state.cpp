@@ -6,43 +6,29 @@
 
 namespace lodestar {
 
-namespace {
-// The four switches by check box, with the state file's field for each.
-const std::pair<const char*, std::optional<bool> WindowState::*> kSwitches[] = {
-    {"chkIgnoreCase", &WindowState::ignoreCase},
-    {"chkGlobal", &WindowState::global},
-    {"chkMultiline", &WindowState::dotAll},
-    {"chkLine", &WindowState::multiline},
-};
-}  // namespace
-
 void MainWindow::applyRememberedState() {
-    if (!stateFile.empty()) remembered_ = loadWindowState(stateFile);
+    if (!stateFile_.empty()) remembered_ = loadWindowState(stateFile_);
     const WindowState& s = remembered_;
-    for (const std::u16string& pattern : s.patterns) usedPatterns.add(pattern);
-    rebuildHistoryMenu();
-    for (const auto& [box, field] : kSwitches)
-        if (const std::optional<bool>& on = s.*field) setCheckFromMenu(box, *on);
-    lastOpenFolder = s.openFolder;
-    recentFiles.assign(s.recentFiles);
-    rebuildRecentMenu();
+    bar_.recall(s);
+    lastOpenFolder_ = s.openFolder;
+    recentFiles_.assign(s.recentFiles);
+    recentFiles_.showIn(controls_);
     layout_.setSplitShares({s.leftShare, s.listShare, s.sourceShare});
 }
 
 bool MainWindow::saveRememberedState() {
     WindowState& s = remembered_;
-    s.patterns = usedPatterns.entries();
-    for (const auto& [box, field] : kSwitches) s.*field = controls_[box].checked;
-    s.openFolder = lastOpenFolder;
-    if (pickerFolder) s.pickerFolder = pickerFolder();
-    s.recentFiles = recentFiles.entries();
+    bar_.remember(s);
+    s.openFolder = lastOpenFolder_;
+    if (pickerFolder_) s.pickerFolder = pickerFolder_();
+    s.recentFiles = recentFiles_.entries();
     const WindowLayout::SplitShares shares = layout_.splitShares();
     s.leftShare = shares.left;
     s.listShare = shares.list;
     s.sourceShare = shares.source;
-    if (stateFile.empty()) return true;
+    if (stateFile_.empty()) return true;
     try {
-        saveWindowState(stateFile, s);
+        saveWindowState(stateFile_, s);
         return true;
     } catch (const std::exception& e) {
         logError(u"Can't save the window's state.\r\n" + reasonOf(e));

@@ -3,7 +3,6 @@
 #include "forms/main/window_title.h"
 
 #include "core/text.h"
-#include "forms/main/main_window.h"
 
 namespace lodestar {
 
@@ -14,12 +13,6 @@ std::u16string windowTitle(std::u16string_view openPath, bool unsaved) {
     if (const auto slash = name.rfind(u'/'); slash != std::u16string_view::npos && name.size() > 1)
         name.remove_prefix(slash + 1);
     return fromUtf8(displayText(name)) + (unsaved ? u"*" : u"") + u" \u2014 Lodestar";
-}
-
-void MainWindow::refreshTitle() {
-    const std::u16string title = MultiMode ? windowTitle(openPath(), false)
-                                           : windowTitle(doc_.path, controls_["btnSave"].enabled);
-    if (controls_["MainWindow"].text != title) controls_.setText("MainWindow", title);
 }
 
 }  // namespace lodestar

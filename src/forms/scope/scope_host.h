@@ -9,6 +9,7 @@
 #include "files/text_encoding.h"
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
+#include "search/search_request.h"
 #include "settings/options.h"
 
 namespace lodestar {
@@ -36,6 +37,20 @@ class ScopeHost {
     virtual const Options& currentOptions() const = 0;
     virtual const TextReading& textReading() const = 0;
     virtual const std::u16string& programFolder() const = 0;
+
+    // Folder mode is the current scope.
+    virtual bool inFolderMode() const = 0;
+    // The last request read, under the switches ticked now.
+    virtual const SearchRequest& request() const = 0;
+    virtual void setSaveEnabled(bool on) = 0;
+    // Find, Replace and Action on or off.
+    virtual void setScopeCommands(bool on) = 0;
+    // The source view's tools (invisible characters, word wrap) on or off.
+    virtual void setSourceTools(bool on) = 0;
+    // A file has been read: the window enters single-file mode on it.
+    virtual void enterSingleFileMode() = 0;
+    // The file shown has opened or taken a new name: it heads Recent Files.
+    virtual void fileOpened() = 0;
 
     // The path box shows the open folder or file again.
     virtual void restorePathBox() = 0;

@@ -11,7 +11,7 @@ Workspace::Workspace(std::u16string programFolder, WorkspaceServices services,
         std::move(programFolder),
         WindowServices{services.prompts, services.clipboard, services.timer, services.shell});
     window_->setWorkRunner(services.jobs);
-    window_->showForm = [this](const std::string& name) { showForm(name); };
+    window_->setShowForm([this](const std::string& name) { showForm(name); });
     folder_ = std::make_unique<FolderScope>(*window_, services.prompts, runs,
                                             std::move(pickerStart), std::move(drives));
     window_->setFolderWork(folder_.get());
@@ -24,7 +24,7 @@ Workspace::Workspace(std::u16string programFolder, WorkspaceServices services,
 
 Workspace::~Workspace() {
     window_->setFolderWork(nullptr);
-    window_->showForm = nullptr;
+    window_->setShowForm(nullptr);
 }
 
 void Workspace::showForm(const std::string& name) {

@@ -16,9 +16,11 @@ class FolderRuns : public FolderTest {
   protected:
     void SetUp() override {
         FolderTest::SetUp();
-        w->options.backupOnReplace = true;
-        w->options.backupFolder = u"bak";
-        w->options.noCountOnReplace = false;
+        changeOptions(*w, [](Options& o) {
+            o.backupOnReplace = true;
+            o.backupFolder = u"bak";
+            o.noCountOnReplace = false;
+        });
     }
     void openThree() { openFolder({{"a.htm", "x1 x2"}, {"b.htm", "none"}, {"c.htm", "x3"}}); }
     void replaceAll(const std::u16string& from, const std::u16string& to) {
@@ -53,7 +55,7 @@ TEST_F(FolderRuns, ReplaceWithCountingRewritesOnlyFilesWithMatchesAndBacksThemUp
 }
 
 TEST_F(FolderRuns, ReplaceWithoutCountingWritesOnlyTheFilesThatChange) {
-    w->options.noCountOnReplace = true;
+    changeOptions(*w, [](Options& o) { o.noCountOnReplace = true; });
     openThree();
     replaceAll(u"x", u"");
     EXPECT_EQ(prompts.asked.back().text, u"All matches will be deleted from files, are you sure?");
@@ -253,7 +255,7 @@ TEST_F(FolderRuns, StopEndsTheRunBetweenTwoFilesEveryFileDoneOrUntouched) {
     EXPECT_EQ(statusOf(1), "");           // searched: the replace's status is cleared
     EXPECT_EQ(statusOf(2), " Replaced");  // not reached
     EXPECT_EQ(text("lblTotal"), "");      // a stopped search shows no total
-    EXPECT_FALSE(w->SearchDone);
+    EXPECT_FALSE(w->file().searchDone());
     EXPECT_NE(log().find("* Stopped: 1 of 4 files done.\r\n"), std::string::npos);
 }
 
@@ -271,7 +273,7 @@ TEST_F(FolderRuns, AFileFailingHalfWayIsNamedInItsRowAndTheLogAndTheOthersAreKep
     ASSERT_NE(err, std::string::npos);
     EXPECT_NE(l.find("b.htm", err), std::string::npos);  // the reason names the file
     EXPECT_NE(l.find("* 1 of 3 files done.\r\n", err), std::string::npos);
-    EXPECT_FALSE(w->SearchDone);
+    EXPECT_FALSE(w->file().searchDone());
 
     replaceAll(u"x", u"y");
     EXPECT_EQ(docs.bytes("a.htm"), "y1 y2");  // kept

@@ -38,7 +38,7 @@ class LeavingUnsaved : public FolderTest {
     }
     // The replaced text is still the window's, or it reached a file.
     bool textKept() {
-        const bool shown = !w->closed() && !w->MultiMode &&
+        const bool shown = !w->closed() && !w->MultiMode() &&
                            w->document().path == docs.file("a.txt") &&
                            u8(w->document().text) == "bbb";
         return shown || docs.bytes("a.txt") == "bbb" || docs.bytes("other.txt") == "bbb";

@@ -61,19 +61,19 @@ TEST_F(Picker, OkWithNoMatchingFileSaysSoAndStaysOpen) {
     ASSERT_EQ(prompts.asked.size(), 1u);
     EXPECT_EQ(prompts.asked[0].text, u"No file Specified.");
     EXPECT_TRUE(dlg().shown());
-    EXPECT_FALSE(w->MultiMode);
+    EXPECT_FALSE(w->MultiMode());
 }
 
 TEST_F(Picker, OkListsTheFolderAndCancelChangesNothing) {
     dlg().click("btnCancel");
     EXPECT_FALSE(dlg().shown());
-    EXPECT_FALSE(w->MultiMode);
+    EXPECT_FALSE(w->MultiMode());
     w->click("btnOpenFolder");
     EXPECT_EQ(dlg().folder(), docs.folder());  // kept while hidden
     dlg().click("btnOK");
     settle();
     EXPECT_FALSE(dlg().shown());
-    EXPECT_TRUE(w->MultiMode);
+    EXPECT_TRUE(w->MultiMode());
     EXPECT_EQ(folder().folder(), docs.folder());
     EXPECT_EQ(folder().fileList(), (Names{u"", docs.file("A.HTML"), docs.file("b.htm")}));
     EXPECT_NE(log().find("* Open files in folder " + u8(docs.folder())), std::string::npos);
@@ -121,11 +121,11 @@ TEST_F(PathBox, OpensAFileAFolderAFolderWithATypeOrSaysItCannotFindThePath) {
     put("c.txt", "c");
 
     type(docs.file("a.htm"));
-    EXPECT_FALSE(w->MultiMode);
+    EXPECT_FALSE(w->MultiMode());
     EXPECT_EQ(w->document().path, docs.file("a.htm"));
 
     type(u"  " + fromUtf8(docs.path().string()) + u"  ");  // the folder, spaces trimmed
-    EXPECT_TRUE(w->MultiMode);
+    EXPECT_TRUE(w->MultiMode());
     EXPECT_EQ(folder().fileList(), (Names{u"", docs.file("a.htm")}));
     EXPECT_FALSE(dlg().shown());  // opened through the picker without showing it
 

@@ -171,8 +171,10 @@ struct RandomFolderUser::Session {
                             u"", root.folder());
         w = &ws->window();
         mode = &ws->folder();
-        w->options.backupOnReplace = true;
-        w->options.backupFolder = u"bak";
+        changeOptions(*w, [](Options& o) {
+            o.backupOnReplace = true;
+            o.backupFolder = u"bak";
+        });
     }
 
     static void write(const fs::path& path, const std::string& bytes) {
@@ -187,7 +189,7 @@ struct RandomFolderUser::Session {
         mode->picker().typeText("Dir1", folderText);
         mode->picker().click("btnOK");
         settle();
-        opened = w->MultiMode;
+        opened = w->MultiMode();
     }
 
     // The other program's move on file `f`; its texts come from `seed`.
@@ -353,7 +355,7 @@ void RandomFolderUser::Session::play(const FolderStep& s, std::size_t index) {
         case FolderAct::Replace:
             if (!runsLeft) break;
             ++runs;
-            w->options.noCountOnReplace = s.b == 0;
+            changeOptions(*w, [&](Options& o) { o.noCountOnReplace = s.b == 0; });
             w->click("btnReplace");
             break;
         case FolderAct::Action:
@@ -371,7 +373,7 @@ void RandomFolderUser::Session::play(const FolderStep& s, std::size_t index) {
             if (!runsLeft) break;
             runs += 2;
             const Child child = startCli(cliArgs(s.a), io);
-            w->options.noCountOnReplace = false;
+            changeOptions(*w, [](Options& o) { o.noCountOnReplace = false; });
             w->click("btnReplace");
             cliStatus = waitFor(child);
             cliErrors = readBytes(child.err);

@@ -87,8 +87,10 @@ class FoundInFolders : public FolderTest {
     void SetUp() override {
         setWorkerThreads(1);  // files read, then written, in list order
         FolderTest::SetUp();
-        w->options.backupOnReplace = true;
-        w->options.backupFolder = u"bak";
+        changeOptions(*w, [](Options& o) {
+            o.backupOnReplace = true;
+            o.backupFolder = u"bak";
+        });
     }
     void replaceAll(const std::u16string& from, const std::u16string& to) {
         w->typeText("inRepFrom", from);
@@ -111,7 +113,7 @@ TEST_F(FoundInFolders, ARunThatLeftAFileToAnotherProgramDoesNotLogSuccess) {
         SCOPED_TRACE(batch ? "batch" : "replace");
         fs::remove_all(docs.path() / "bak");
         openFolder({{"a.htm", "x"}, {"b.htm", "x"}, {"c.htm", "x"}});
-        w->options.noCountOnReplace = true;
+        changeOptions(*w, [](Options& o) { o.noCountOnReplace = true; });
         appendDuringTheRun();
         const std::size_t before = log().size();
         if (batch) {

@@ -97,10 +97,10 @@ TEST_F(DesktopHabits, RecentFilesKeepsTheTenNewestAndDropsAMissingOne) {
     std::vector<std::u16string> paths;
     for (int i = 0; i < 12; ++i) paths.push_back(openNew("f" + std::to_string(i) + ".txt", "x"));
     open(paths[3]);  // opened again: moves to the top, not twice in the list
-    ASSERT_EQ(w->recentFiles.entries().size(), 10u);
-    EXPECT_EQ(w->recentFiles.entries()[0], paths[3]);
-    EXPECT_EQ(w->recentFiles.entries()[1], paths[11]);
-    EXPECT_EQ(w->recentFiles.entries()[9], paths[2]);
+    ASSERT_EQ(w->recentFiles().entries().size(), 10u);
+    EXPECT_EQ(w->recentFiles().entries()[0], paths[3]);
+    EXPECT_EQ(w->recentFiles().entries()[1], paths[11]);
+    EXPECT_EQ(w->recentFiles().entries()[9], paths[2]);
     EXPECT_EQ(text("mRecent(1)"), "&1  " + u8(paths[3]));
     EXPECT_EQ(text("mRecent(10)"), "1&0  " + u8(paths[2]));
     EXPECT_TRUE(c("mRecent").enabled);
@@ -111,13 +111,13 @@ TEST_F(DesktopHabits, RecentFilesKeepsTheTenNewestAndDropsAMissingOne) {
     EXPECT_EQ(prompts.asked.back().kind, "message");
     EXPECT_EQ(u8(prompts.asked.back().text),
               "The file " + u8(paths[11]) + " no longer exists; it is removed from Recent Files.");
-    EXPECT_EQ(w->recentFiles.entries().size(), 9u);
+    EXPECT_EQ(w->recentFiles().entries().size(), 9u);
     EXPECT_FALSE(w->controls().has("mRecent(10)"));
 
     w->click("mRecent(2)");  // now paths[10]
     settle();
     EXPECT_EQ(w->document().path, paths[10]);
-    EXPECT_EQ(w->recentFiles.entries()[0], paths[10]);
+    EXPECT_EQ(w->recentFiles().entries()[0], paths[10]);
 
     RecentFiles fresh;
     fresh.assign({u"", u"/a", u"/b", u"/a"});
@@ -140,13 +140,13 @@ TEST_F(DesktopHabits, WhatOneRunLeavesTheNextTakesUp) {
     ASSERT_TRUE(w->saveRememberedState());
 
     start(stateFile);
-    EXPECT_EQ(w->usedPatterns.entries(), (std::vector<std::u16string>{u"a", u"b\\n=c"}));
+    EXPECT_EQ(w->usedPatterns().entries(), (std::vector<std::u16string>{u"a", u"b\\n=c"}));
     EXPECT_EQ(text("mRegs(2)"), "b\\n=c");
     EXPECT_FALSE(c("chkIgnoreCase").checked || c("mIgnore").checked ||
                  w->request().switches().ignoreCase);
     EXPECT_TRUE(c("chkLine").checked && c("mLine").checked && w->request().switches().multiline);
-    EXPECT_TRUE(c("chkGlobal").checked && c("chkMultiline").checked && w->dotAll);
-    EXPECT_EQ(w->recentFiles.entries(), std::vector<std::u16string>{path});
+    EXPECT_TRUE(c("chkGlobal").checked && c("chkMultiline").checked && w->dotAll());
+    EXPECT_EQ(w->recentFiles().entries(), std::vector<std::u16string>{path});
     EXPECT_EQ(w->remembered().frame, (WindowFrame{10, 20, 800, 600, false}));
     w->click("selFile");  // the open dialog starts where the last file came from
     EXPECT_EQ(prompts.asked.back().caption, docs.folder());
@@ -156,7 +156,7 @@ TEST_F(DesktopHabits, WhatOneRunLeavesTheNextTakesUp) {
     // A file that is not a state file is no reason not to start.
     program.put("state/window-state", std::string("\0\xff garbage\npattern", 18));
     start(stateFile);
-    EXPECT_TRUE(w->usedPatterns.entries().empty());
+    EXPECT_TRUE(w->usedPatterns().entries().empty());
     EXPECT_FALSE(c("mRecent").enabled);
 }
 

@@ -19,7 +19,7 @@ TEST_F(Find, ListsEveryMatchMarksItAndLogsTheCount) {
     EXPECT_NE(log().find("* Search a<b|c d\r\n3 items found.\r\n"), std::string::npos);
     EXPECT_EQ(text("lblTotal"), "3");
     EXPECT_EQ(text("lblStatus"), "Done.");
-    EXPECT_TRUE(w->SearchDone);
+    EXPECT_TRUE(w->file().searchDone());
     EXPECT_TRUE(c("btnExp").enabled && c("mExp").enabled);
 }
 
@@ -50,7 +50,7 @@ TEST_F(Find, NothingFoundOrABrokenPatternClearsTheEarlierResult) {
         EXPECT_EQ(source().bodyHtml(), u"<pre id=code>abc abc</pre>");
         EXPECT_EQ(source().markCount(), 0u);
         EXPECT_FALSE(c("btnNext").enabled || c("btnPrev").enabled || c("btnExp").enabled);
-        EXPECT_FALSE(w->SearchDone);
+        EXPECT_FALSE(w->file().searchDone());
         EXPECT_FALSE(timer.armed);
         w->click("btnNext");  // nothing to step through
         EXPECT_EQ(text("matchNo"), "0/0");
@@ -79,7 +79,7 @@ TEST_F(Find, CleansThePatternBoxAndRecordsItInTheHistory) {
     openNew("a.txt", "ab");
     find(u"a\r\n\tb");
     EXPECT_EQ(text("inRepFrom"), "ab");
-    EXPECT_EQ(w->usedRegexpCount(), 1u);
+    EXPECT_EQ(w->usedPatterns().count(), 1u);
     EXPECT_EQ(text("mRegs(1)"), "ab");
     EXPECT_EQ(text("matchNo"), "1/1");
 }
@@ -87,23 +87,23 @@ TEST_F(Find, CleansThePatternBoxAndRecordsItInTheHistory) {
 TEST_F(Find, SwitchesDecideHowThePatternMatches) {
     openNew("a.txt", "Cat-cat\nDOG");
     find(u"cat");
-    EXPECT_EQ(w->matchCount, 2);
+    EXPECT_EQ(w->file().matchCount(), 2);
     w->click("chkIgnoreCase");
     find(u"cat");
-    EXPECT_EQ(w->matchCount, 1);
+    EXPECT_EQ(w->file().matchCount(), 1);
     w->click("mGlobal");
     EXPECT_FALSE(c("chkGlobal").checked);
     w->click("chkIgnoreCase");
     find(u"cat");
-    EXPECT_EQ(w->matchCount, 1);
+    EXPECT_EQ(w->file().matchCount(), 1);
     EXPECT_EQ(source().markCount(), 1u);
     w->click("chkGlobal");
     find(u"t.DOG");  // the dot takes the line feed while "Single Line" is on
-    EXPECT_EQ(w->matchCount, 1);
+    EXPECT_EQ(w->file().matchCount(), 1);
     w->click("mDot");
     EXPECT_FALSE(c("chkMultiline").checked);
     find(u"t.DOG");
-    EXPECT_EQ(w->matchCount, 0);  // nothing found
+    EXPECT_EQ(w->file().matchCount(), 0);  // nothing found
     EXPECT_EQ(text("matchNo"), "0/0");
     find(u"^DOG$");
     EXPECT_EQ(text("matchNo"), "0/0");
@@ -111,24 +111,24 @@ TEST_F(Find, SwitchesDecideHowThePatternMatches) {
     EXPECT_TRUE(c("mLine").checked);
     find(u"^DOG$");
     EXPECT_EQ(text("matchNo"), "1/1");
-    EXPECT_EQ(w->matchCount, 1);
+    EXPECT_EQ(w->file().matchCount(), 1);
 }
 
 // The marks come from the matches the search found, whatever the pattern or text holds.
 TEST_F(Find, MarksExactlyTheMatchesTheCountReports) {
     openNew("a.txt", "aa bb [m]x[/m] cc");
     find(u"(\\w)\\1");
-    EXPECT_EQ(w->matchCount, 3);
+    EXPECT_EQ(w->file().matchCount(), 3);
     EXPECT_EQ(source().markCount(), 3u);
     const std::string text = u8(source().bodyText());
     EXPECT_NE(text.find("[m]x[/m]"), std::string::npos);
 
     find(u"x*");  // empty matches: one mark each
-    EXPECT_EQ(source().markCount(), static_cast<std::size_t>(w->matchCount));
-    EXPECT_EQ(matches().entryCount(), static_cast<std::size_t>(w->matchCount));
+    EXPECT_EQ(source().markCount(), static_cast<std::size_t>(w->file().matchCount()));
+    EXPECT_EQ(matches().entryCount(), static_cast<std::size_t>(w->file().matchCount()));
 
     find(u"a\\9");  // no such group: the count and the marks still agree
-    EXPECT_EQ(source().markCount(), static_cast<std::size_t>(w->matchCount));
+    EXPECT_EQ(source().markCount(), static_cast<std::size_t>(w->file().matchCount()));
 }
 
 TEST_F(Find, ALongResultIsShownAPieceAtATimeAndNothingIsWrittenBesideTheProgram) {
@@ -155,7 +155,7 @@ TEST_F(Find, TheLimitCountsTheRenderedCharacters) {
     // The plain body of a text without markup characters is the text itself.
     openNew("edge.txt", std::string(64000, 'a'));
     EXPECT_EQ(source().bodyPieces(), nullptr);
-    EXPECT_EQ(w->renderedSource.size(), 64000u + 19u);  // <pre id=code> and </pre>
+    EXPECT_EQ(w->file().renderedSource().size(), 64000u + 19u);  // <pre id=code> and </pre>
     openNew("over.txt", std::string(64001, 'a'));
     EXPECT_NE(source().bodyPieces(), nullptr);
 }

@@ -45,7 +45,7 @@ TEST_F(JobProgress, TheBarFollowsAnOpenAndASearchButNotAStoppedOne) {
     w->typeText("inRepFrom", u"line \\d*00\\n");  // every hundredth line, all through the text
     w->click("btnFind");
     std::vector<double> searching = runner.release(*w);
-    ASSERT_GT(w->matchCount, 1000);
+    ASSERT_GT(w->file().matchCount(), 1000);
     for (auto* widths : {&opening, &searching}) {
         ASSERT_GE(widths->size(), 3u);
         EXPECT_LE(widths->size(), 102u) << "about one report per percent";
@@ -54,13 +54,13 @@ TEST_F(JobProgress, TheBarFollowsAnOpenAndASearchButNotAStoppedOne) {
         EXPECT_EQ(widths->back(), 0) << "empty once the job is done";
     }
     // Esc while the reports of a search are still on their way: they move nothing.
-    const long long before = w->matchCount;
+    const long long before = w->file().matchCount();
     w->typeText("inRepFrom", u"line \\d*0\\n");
     w->click("btnFind");
     w->cancelWork();
     searching = runner.release(*w);
     EXPECT_EQ(*std::max_element(searching.begin(), searching.end()), 0);
-    EXPECT_EQ(w->matchCount, before);
+    EXPECT_EQ(w->file().matchCount(), before);
 }
 
 TEST_F(JobProgress, AnOpenStoppedBetweenBlocksReadsNoFurtherAndChangesNothing) {

@@ -14,7 +14,7 @@ TEST_F(LargeResult, EmptyMatchesAtEveryPositionAreCountedListedAndNavigable) {
     while (lines.size() < 200'000) lines += "abc xyz\n";
     openNew("empty.txt", lines);
     find(u"x*");
-    const long long n = w->matchCount;
+    const long long n = w->file().matchCount();
     EXPECT_EQ(n, 200'001);  // every position; at each "x" the match is the "x"
     EXPECT_NE(log().find(std::to_string(n - 25'000) + " of them empty."), std::string::npos)
         << log();
@@ -67,7 +67,7 @@ TEST_F(LargeResult, EscDropsTheRunningSearchAndTheNextOneWaitsItsTurn) {
     EXPECT_FALSE(w->working());
     EXPECT_EQ(text("lblStatus"), "Stopped.");
     jobs.finishAll();
-    EXPECT_EQ(w->matchCount, 2);
+    EXPECT_EQ(w->file().matchCount(), 2);
     EXPECT_EQ(matches().entryCount(), 2u);
     EXPECT_EQ(log().find("t\\w+"), std::string::npos);
     w->click("btnNext");
@@ -84,7 +84,7 @@ TEST_F(LargeResult, EscDropsTheRunningSearchAndTheNextOneWaitsItsTurn) {
     EXPECT_TRUE(w->working()) << "the stopped search's end is not the new one's";
     jobs.finishAll();
     EXPECT_FALSE(w->working());
-    EXPECT_EQ(w->matchCount, 3);
+    EXPECT_EQ(w->file().matchCount(), 3);
 }
 
 TEST_F(LargeResult, ANewerOpenReplacesOneStillRunning) {
@@ -111,7 +111,7 @@ TEST_F(LargeResult, AJobThatEndsAfterTheWindowClosedChangesNothing) {
     const std::string logBefore = log();
     jobs.finishAll();
     EXPECT_EQ(log(), logBefore);
-    EXPECT_EQ(w->matchCount, 0);
+    EXPECT_EQ(w->file().matchCount(), 0);
 }
 
 }  // namespace

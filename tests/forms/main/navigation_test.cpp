@@ -20,7 +20,7 @@ TEST_F(Navigation, TheTimerMovesToTheFirstMatchOnceTheSourcePaneHasLoaded) {
     w->onTimer1Tick();
     EXPECT_TRUE(timer.armed);
     EXPECT_EQ(text("matchNo"), "0/3");
-    w->pane(Pane::SuperMonitor).loaded(source().address(), u"<body>" + w->renderedSource);
+    w->pane(Pane::SuperMonitor).loaded(source().address(), u"<body>" + w->file().renderedSource());
     w->onTimer1Tick();
     EXPECT_FALSE(timer.armed);
     EXPECT_EQ(text("matchNo"), "1/3");
@@ -105,10 +105,10 @@ TEST_F(PatternPaste, CleansOnlyTextCopiedFromTheSourceView) {
     };
     for (const Case& k : cases) {
         MainWindow fresh(program.folder(), WindowServices{prompts, clipboard, timer, shell});
-        if (!k.copiedInView.empty()) fresh.onSourceCopied(k.copiedInView);
+        if (!k.copiedInView.empty()) fresh.file().onSourceCopied(k.copiedInView);
         clipboard.setText(k.pasted);
         const int writes = clipboard.writes;
-        EXPECT_EQ(u8(fresh.patternPaste(clipboard.text())), k.inserted) << k.inserted;
+        EXPECT_EQ(u8(fresh.file().patternPaste(clipboard.text())), k.inserted) << k.inserted;
         EXPECT_EQ(clipboard.text(), k.pasted);
         EXPECT_EQ(clipboard.writes, writes);
     }

@@ -219,8 +219,8 @@ void RandomUser::Session::play(const Step& s) {
             break;
         }
         case Act::UsedPattern:
-            if (w->usedRegexpCount() > 0)
-                w->click("mRegs(" + std::to_string(1 + s.a % w->usedRegexpCount()) + ")");
+            if (w->usedPatterns().count() > 0)
+                w->click("mRegs(" + std::to_string(1 + s.a % w->usedPatterns().count()) + ")");
             break;
         case Act::Exit:
             w->click("mExit");
@@ -252,7 +252,7 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
     }
 
     // Save is offered exactly while memory and disk differ.
-    const bool single = !w->MultiMode && !w->document().path.empty();
+    const bool single = !w->MultiMode() && !w->document().path.empty();
     const bool differs = single && w->document().text != LoadFileText(w->document().path);
     if (c("btnSave").enabled != differs || c("mSave").enabled != differs)
         return std::string("Save is ") + (c("btnSave").enabled ? "enabled" : "disabled") +
@@ -262,8 +262,9 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
     const PaneModel& source = w->pane(Pane::SuperMonitor);
     if (!w->document().path.empty()) opened = true;
     if (opened) {
-        const std::u16string shown =
-            w->showInvisible ? toInvisibleMarks(w->document().text) : w->document().text.str();
+        const std::u16string shown = w->file().showInvisible()
+                                         ? toInvisibleMarks(w->document().text)
+                                         : w->document().text.str();
         const std::u16string body = source.bodyText();
         if (!source.busy() && body != shown) {
             std::size_t at = 0;
@@ -279,7 +280,7 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
     const Switches t = ticks();
     if (c("mIgnore").checked != t.ignoreCase || c("mGlobal").checked != t.global ||
         c("mLine").checked != t.multiline || c("mDot").checked != c("chkMultiline").checked ||
-        c("chkMultiline").checked != w->dotAll)
+        c("chkMultiline").checked != w->dotAll())
         return "a menu tick and its box disagree";
     if (w->request().switches().ignoreCase != t.ignoreCase ||
         w->request().switches().global != t.global ||
@@ -287,30 +288,31 @@ std::optional<std::string> RandomUser::Session::check(const Step& s) {
         return "the engine's switches are not the ticked ones";
 
     if (w->closed()) {  // what a closed window shows no longer counts
-        if (saveOffered && !w->MultiMode && prompts.questions == 0)
+        if (saveOffered && !w->MultiMode() && prompts.questions == 0)
             return "the window closed with unsaved text without asking";
         return std::nullopt;
     }
 
     // Counter, marks and list against a fresh count.
     const std::string counter = u8(c("matchNo").text);
-    if (w->SearchDone) {
+    if (w->file().searchDone()) {
         const std::size_t fresh =
             freshCount(w->request().searchPattern(), searched, w->document().text);
-        const auto n = static_cast<std::size_t>(w->matchCount);
-        if (n != fresh || (w->lastMatches ? w->lastMatches->size() : 0) != n)
+        const auto n = static_cast<std::size_t>(w->file().matchCount());
+        if (n != fresh || (w->file().lastMatches() ? w->file().lastMatches()->size() : 0) != n)
             return "the result counts " + std::to_string(n) + " matches, a fresh count " +
                    std::to_string(fresh);
         if (!source.busy() && source.markCount() != n)
             return std::to_string(source.markCount()) + " marks for " + std::to_string(n) +
                    " matches";
-        if (w->matchListBuilt && c("MatchView").visible &&
+        if (w->file().matchListBuilt() && c("MatchView").visible &&
             w->pane(Pane::MatchView).entryCount() != n)
             return "the list has " + std::to_string(w->pane(Pane::MatchView).entryCount()) +
                    " entries for " + std::to_string(n) + " matches";
-        if (counter != std::to_string(w->curMatch) + "/" + std::to_string(n) &&
-            !(w->curMatch == 0 && counter == "0/" + std::to_string(n)))
-            return "the counter shows " + counter + " for match " + std::to_string(w->curMatch);
+        if (counter != std::to_string(w->file().curMatch()) + "/" + std::to_string(n) &&
+            !(w->file().curMatch() == 0 && counter == "0/" + std::to_string(n)))
+            return "the counter shows " + counter + " for match " +
+                   std::to_string(w->file().curMatch());
         if (u8(c("lblTotal").text) != std::to_string(n))
             return "the total shows " + u8(c("lblTotal").text) + " for " + std::to_string(n);
     } else {

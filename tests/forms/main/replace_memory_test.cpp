@@ -28,7 +28,7 @@ TEST_F(ReplaceMemory, AReplacementThatOutgrowsMemoryIsReportedAndChangesNothing)
 
     // The window goes on.
     find(u"a{2000}");
-    EXPECT_EQ(w->matchCount, 1);
+    EXPECT_EQ(w->file().matchCount(), 1);
 }
 
 }  // namespace

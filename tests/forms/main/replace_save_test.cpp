@@ -186,11 +186,11 @@ TEST_F(Restore, StepsBackThroughUnsavedTextAndTheLastSaveKeepingWindowAndDiskEqu
 
 TEST_F(Restore, WithoutABackupThereIsNothingToRestore) {
     openNew("page.htm", "old");
-    w->options.backupOnReplace = false;
+    changeOptions(*w, [](Options& o) { o.backupOnReplace = false; });
     replace(u"old", u"new");
     w->click("btnSave");
     EXPECT_FALSE(c("btnRestore").enabled);
-    w->RestoreSingleFile();
+    w->file().restore();
     EXPECT_EQ(docs.bytes("page.htm"), "new");
     EXPECT_NE(log().find("Err:Nothing to restore"), std::string::npos);
 }

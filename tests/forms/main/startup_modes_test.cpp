@@ -10,9 +10,9 @@ TEST_F(StartUp, TakesSettingsFromTheOptionsFile) {
     program.put("lodestar.opt", "False\r\nold\r\nFalse\r\n2\r\n1\r\n1\r\nVerdana\r\n12\r\n");
     MainWindow other(program.folder(), WindowServices{prompts, clipboard, timer, shell});
     other.load();
-    EXPECT_FALSE(other.options.backupOnReplace);
-    EXPECT_EQ(u8(other.options.backupFolder), "old");
-    EXPECT_TRUE(other.dotAll);  // on at every start, whatever the file says
+    EXPECT_FALSE(other.currentOptions().backupOnReplace);
+    EXPECT_EQ(u8(other.currentOptions().backupFolder), "old");
+    EXPECT_TRUE(other.dotAll());  // on at every start, whatever the file says
     EXPECT_EQ(u8(other.controls()["inRepFrom"].fontName), "Verdana");
     EXPECT_EQ(other.controls()["inRepFrom"].geometry.height, 1700);  // before any resize
 }
@@ -33,7 +33,7 @@ using Modes = WindowTest;
 TEST_F(Modes, FolderModeThenASingleFileLeavesNoTraceOfTheFolder) {
     put("f.htm", "x");
     ASSERT_TRUE(ws->folder().openFolder(docs.folder(), u""));
-    EXPECT_TRUE(w->MultiMode);
+    EXPECT_TRUE(w->MultiMode());
     EXPECT_TRUE(c("ListView").visible);
     EXPECT_TRUE(c("View_FS").enabled);
     EXPECT_FALSE(c("btnViewIn").enabled);
@@ -42,7 +42,7 @@ TEST_F(Modes, FolderModeThenASingleFileLeavesNoTraceOfTheFolder) {
     EXPECT_EQ(text("matchNo"), "0/0");
 
     const std::u16string path = openNew("b.txt", "text");
-    EXPECT_FALSE(w->MultiMode);
+    EXPECT_FALSE(w->MultiMode());
     EXPECT_TRUE(ws->folder().folder().empty());
     EXPECT_FALSE(c("ListView").visible);
     EXPECT_TRUE(listHtml().empty());
@@ -54,7 +54,7 @@ TEST_F(Modes, FolderModeThenASingleFileLeavesNoTraceOfTheFolder) {
 // through or searched any more.
 TEST_F(Modes, InstantTestLeavesNothingOfTheClosedFileOrItsResult) {
     std::string focused;
-    w->moveFocus = [&](const std::string& name) { focused = name; };
+    w->setMoveFocus([&](const std::string& name) { focused = name; });
     openNew("t.txt", "one two one");
     EXPECT_EQ(focused, "inRepFrom");  // a file opened: the user types a pattern next
     find(u"one");
@@ -66,7 +66,7 @@ TEST_F(Modes, InstantTestLeavesNothingOfTheClosedFileOrItsResult) {
     settle();
     EXPECT_TRUE(w->document().path.empty() && w->document().text.empty() &&
                 w->document().loaded.empty());
-    EXPECT_FALSE(w->SearchDone);
+    EXPECT_FALSE(w->file().searchDone());
     for (const char* name : {"inputPath", "LblCurName", "lblTotal"})
         EXPECT_EQ(text(name), "") << name;
     EXPECT_EQ(u8(source().bodyText()), "");

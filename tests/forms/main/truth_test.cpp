@@ -59,7 +59,7 @@ TEST_F(Truth, ACommandFilesCaseSwitchStaysWithItsCommands) {
         EXPECT_EQ(w->request().switches().ignoreCase, k.ignoreCaseTicked) << k.name;
         EXPECT_EQ(c("mIgnore").checked, k.ignoreCaseTicked) << k.name;
         find(u"a");
-        EXPECT_EQ(w->matchCount, k.countOfA) << k.name;
+        EXPECT_EQ(w->file().matchCount(), k.countOfA) << k.name;
         prompts.answerDiscard();  // the next open gives up the unsaved text
     }
 }
@@ -67,7 +67,7 @@ TEST_F(Truth, ACommandFilesCaseSwitchStaysWithItsCommands) {
 TEST_F(Truth, AFailedReloadSaysTheFileCannotBeOpenedAndKeepsTheText) {
     openNew("gone.txt", "kept");
     fs::remove(docs.path() / "gone.txt");
-    w->reloadCurrentFile();
+    w->file().readPicked(false);
     EXPECT_NE(log().find("Err:Can't open the file.\r\n"), std::string::npos) << log();
     EXPECT_EQ(text("lblStatus"), "Can't open the file.");
     EXPECT_EQ(u8(w->document().text), "kept");
@@ -124,7 +124,7 @@ TEST_F(Truth, EventsAfterShutDownChangeNothing) {
     w->onTimer1Tick();
     EXPECT_TRUE(w->onBeforeNavigate(Pane::MatchView, matches().address() + u"#2"));
     EXPECT_EQ(text("matchNo"), "0/2");
-    EXPECT_EQ(w->curMatch, 0);
+    EXPECT_EQ(w->file().curMatch(), 0);
 }
 
 }  // namespace

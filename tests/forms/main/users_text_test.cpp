@@ -149,7 +149,7 @@ TEST_F(UsersText, ASelectionBecomesAPatternWithTheLineBreaksTheTextHas) {
         w->useSelectionAsPattern(row.selection);
         EXPECT_EQ(text("inRepFrom"), row.pattern) << row.text;
         find(c("inRepFrom").text);
-        EXPECT_EQ(w->matchCount, 1) << row.text;
+        EXPECT_EQ(w->file().matchCount(), 1) << row.text;
     }
 }
 
@@ -185,7 +185,7 @@ TEST_F(UsersText, StopEndsASearchAndANewFindTakesOverTheOneBeforeIt) {
     w->click("btnFind");
     runner.finishAll();
     settle();
-    EXPECT_EQ(w->matchCount, 1);
+    EXPECT_EQ(w->file().matchCount(), 1);
     EXPECT_FALSE(w->working());
     EXPECT_FALSE(c("btnStop").enabled || c("btnStop").visible);
     // Stop: the result never comes, the window says so and offers everything again.
@@ -195,7 +195,7 @@ TEST_F(UsersText, StopEndsASearchAndANewFindTakesOverTheOneBeforeIt) {
     EXPECT_FALSE(w->working());
     EXPECT_EQ(text("lblStatus"), "Stopped.");
     runner.finishAll();
-    EXPECT_EQ(w->matchCount, 1) << "the stopped search's count is not shown";
+    EXPECT_EQ(w->file().matchCount(), 1) << "the stopped search's count is not shown";
     EXPECT_TRUE(c("btnFind").enabled);
     w->setWorkRunner(nullptr);
 }

@@ -14,11 +14,11 @@ TEST_F(Views, TheListIsBuiltWhenShownAfterASearchThatRanWhileItWasHidden) {
     EXPECT_TRUE(c("View_ML").struckThrough);
     EXPECT_FALSE(c("mMlist").checked);
     find(u"x");
-    EXPECT_FALSE(w->matchListBuilt);
+    EXPECT_FALSE(w->file().matchListBuilt());
     w->click("mMlist");
     EXPECT_TRUE(c("MatchView").visible && c("mMlist").checked);
     EXPECT_FALSE(c("View_ML").struckThrough);
-    EXPECT_TRUE(w->matchListBuilt);
+    EXPECT_TRUE(w->file().matchListBuilt());
     EXPECT_EQ(matches().entryCount(), 2u);
     matches().setEntryBackground(0, u"probe");
     w->click("View_ML");
@@ -45,7 +45,7 @@ TEST_F(Views, InvisibleCharactersShowAsMarksAndSwitchBackExactly) {
     openNew("a.txt", "a b\t\r\n");
     const std::u16string plain = source().bodyHtml();
     w->click("btnViewIn");
-    EXPECT_TRUE(w->showInvisible && c("mViewIn").checked);
+    EXPECT_TRUE(w->file().showInvisible() && c("mViewIn").checked);
     EXPECT_EQ(u8(source().bodyText()), "a\u00B7b______ \u2193\u300F\n");
     w->click("mViewIn");
     EXPECT_FALSE(c("mViewIn").checked);
@@ -78,7 +78,7 @@ TEST_F(Views, ViewTicksTellWhatTheViewShowsAlsoAfterItIsRenderedAgain) {
     viewIs(false, false, "after a search");
     w->click("mViewIn");
     viewIs(false, true, "marks shown");
-    w->reloadCurrentFile();
+    w->file().readPicked(false);
     viewIs(false, true, "reloaded");
     w->click("mWrap");
     openNew("b.txt", "another file");
@@ -94,7 +94,7 @@ TEST_F(Views, WordWrapWithoutACodeElementSaysSoAndChangesNothing) {
     w->click("btnWrap");
     ASSERT_FALSE(prompts.asked.empty());
     EXPECT_EQ(u8(prompts.asked.back().text), "Auto wrap need Internet Explorer 5.5 + installed. ");
-    EXPECT_TRUE(c("mWrap").checked && c("btnWrap").checked && w->wrapLines);
+    EXPECT_TRUE(c("mWrap").checked && c("btnWrap").checked && w->file().wrapLines());
 }
 
 TEST_F(Views, SecondaryWindowsOpenThroughTheWorkspace) {
@@ -112,10 +112,10 @@ TEST_F(History, RecordsAPatternUnlessItRepeatsTheNewest) {
     openNew("a.txt", "a b");
     find(u"a");
     find(u"a");
-    EXPECT_EQ(w->usedRegexpCount(), 1u);
+    EXPECT_EQ(w->usedPatterns().count(), 1u);
     find(u"b");
     find(u"a");
-    ASSERT_EQ(w->usedRegexpCount(), 3u);
+    ASSERT_EQ(w->usedPatterns().count(), 3u);
     EXPECT_EQ(text("mRegs(1)"), "a");
     EXPECT_EQ(text("mRegs(2)"), "b");
     EXPECT_EQ(text("mRegs(3)"), "a");
@@ -136,13 +136,13 @@ TEST_F(History, BlankEmptiesTheBoxAndClearLeavesOnlyBlank) {
     find(u"a");
     w->click("mRegs(0)");
     EXPECT_EQ(text("inRepFrom"), "");
-    EXPECT_EQ(w->usedRegexpCount(), 1u);
+    EXPECT_EQ(w->usedPatterns().count(), 1u);
     w->click("mClearHis");
-    EXPECT_EQ(w->usedRegexpCount(), 0u);
+    EXPECT_EQ(w->usedPatterns().count(), 0u);
     EXPECT_FALSE(w->controls().has("mRegs(1)"));
     EXPECT_EQ(text("mRegs(0)"), "Blank");
     find(u"Blank");  // equals the newest element of an empty history
-    EXPECT_EQ(w->usedRegexpCount(), 0u);
+    EXPECT_EQ(w->usedPatterns().count(), 0u);
 }
 
 }  // namespace

@@ -25,6 +25,14 @@ inline std::string u8(const std::u16string& text) {
     return toUtf8(text);
 }
 
+// The options in force changed as the options dialog changes them.
+template <class Change>
+void changeOptions(MainWindow& w, Change change) {
+    Options options = w.currentOptions();
+    change(options);
+    w.applyOptions(options);
+}
+
 // Every pane that is loading finishes loading.
 inline void settlePanes(MainWindow& w) {
     for (Pane p : {Pane::ListView, Pane::SuperMonitor, Pane::MatchView})
@@ -50,7 +58,7 @@ inline std::unique_ptr<Workspace> startWorkspace(const std::u16string& programFo
     auto ws = std::make_unique<Workspace>(programFolder, services, pickerStart,
                                           std::vector<std::u16string>{u"/"});
     MainWindow& w = ws->window();
-    w.stateFile = stateFile;
+    w.setStateFile(stateFile);
     w.load();
     settlePanes(w);
     w.resize({9600, 6800, 9720, 7400});

@@ -40,22 +40,22 @@ TEST_F(OptionSettingTest, OkTakesShowsAndWritesTheUsersFile) {
     form->click("Command1");
 
     EXPECT_FALSE(form->shown());
-    EXPECT_FALSE(w->options.backupOnReplace);
-    EXPECT_EQ(w->options.backupFolder, u"saved");
-    EXPECT_TRUE(w->options.noCountOnReplace);
+    EXPECT_FALSE(w->currentOptions().backupOnReplace);
+    EXPECT_EQ(w->currentOptions().backupFolder, u"saved");
+    EXPECT_TRUE(w->currentOptions().noCountOnReplace);
     EXPECT_EQ(source().codeFont(), u"Georgia");  // seen at once
     EXPECT_EQ(c("inRepFrom").fontName, u"Arial");
     EXPECT_EQ(c("inRepFrom").fontSize, 12);
-    EXPECT_EQ(w->options.keptSteps, 4);
+    EXPECT_EQ(w->currentOptions().keptSteps, 4);
     EXPECT_EQ(userFile(), "False\r\nsaved\r\nTrue\r\n5\r\n1\r\n0\r\nArial\r\n12\r\n4\r\n");
     EXPECT_FALSE(std::filesystem::exists(program.path() / "lodestar.opt"));
 
     // The next start reads the user's file back.
     MainWindow next(program.folder(), {prompts, clipboard, timer, shell});
     next.load();
-    EXPECT_EQ(next.options.backupFolder, u"saved");
-    EXPECT_EQ(next.options.sourceFontIndex, 5);
-    EXPECT_TRUE(next.options.noCountOnReplace);
+    EXPECT_EQ(next.currentOptions().backupFolder, u"saved");
+    EXPECT_EQ(next.currentOptions().sourceFontIndex, 5);
+    EXPECT_TRUE(next.currentOptions().noCountOnReplace);
     EXPECT_EQ(next.controls()["inRepFrom"].fontName, u"Arial");
     EXPECT_EQ(next.controls()["inRepFrom"].fontSize, 12);
 }
@@ -68,7 +68,7 @@ TEST_F(OptionSettingTest, TheSyntaxSwitchRendersAgainOnlyWhileTheSourceViewIsSho
         const int before = w->statusRepaints();
         form->click("syntaxChk");
         form->click("Command1");
-        EXPECT_EQ(w->options.showSyntax, !shown);
+        EXPECT_EQ(w->currentOptions().showSyntax, !shown);
         EXPECT_EQ(w->statusRepaints() > before, shown) << shown;
         form->open();
     }

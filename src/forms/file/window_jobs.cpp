@@ -1,4 +1,4 @@
-#include "forms/main/window_jobs.h"
+#include "forms/file/window_jobs.h"
 
 #include <optional>
 #include <utility>

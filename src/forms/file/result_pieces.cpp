@@ -1,5 +1,5 @@
 // Outlines and pieces of the source view's body and of the match list.
-#include "forms/main/result_pieces.h"
+#include "forms/file/result_pieces.h"
 
 #include <algorithm>
 

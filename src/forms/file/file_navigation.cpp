@@ -2,7 +2,7 @@
 // current entry in the match list, the counter box and the one-shot timer; and text taken from
 // the source view into the pattern box.
 #include "core/text.h"
-#include "forms/main/main_window.h"
+#include "forms/file/file_scope.h"
 
 namespace lodestar {
 
@@ -15,72 +15,82 @@ constexpr int kPageWaitTickMs = 50;
 constexpr int kPageWaitTicks = 600;
 }  // namespace
 
-void MainWindow::goToMatch(long long k) {
+void FileScope::goToMatch(long long k) {
     // Moves only to a match of the last result; the marks of the page are the same matches.
-    if (k < 1 || k > matchCount) return;
+    if (k < 1 || k > matchCount_) return;
     const std::size_t mark = static_cast<std::size_t>(k - 1);
-    superMonitor_.scrollTo({u"", u"em", mark});
+    source().scrollTo({u"", u"em", mark});
     markListEntry(k);
-    if (curMatch > 0) superMonitor_.setMarkBackground(static_cast<std::size_t>(curMatch - 1), u"");
-    superMonitor_.setMarkBackground(mark, kCurrentMark);
-    curMatch = k;
-    controls_.setText("matchNo", decimal(k) + u"/" + decimal(matchCount));
+    if (curMatch_ > 0) source().setMarkBackground(static_cast<std::size_t>(curMatch_ - 1), u"");
+    source().setMarkBackground(mark, kCurrentMark);
+    curMatch_ = k;
+    controls().setText("matchNo", decimal(k) + u"/" + decimal(matchCount_));
 }
 
-void MainWindow::markListEntry(long long k) {
-    if (!controls_["MatchView"].visible) return;
-    if (curMatch > 0)
-        matchView_.setEntryBackground(static_cast<std::size_t>(curMatch - 1), kOtherEntry);
-    matchView_.setEntryBackground(static_cast<std::size_t>(k - 1), kCurrentEntry);
+bool FileScope::matchListClicked(const std::u16string& address) {
+    std::size_t hash = address.find(u'#');
+    if (hash == std::u16string::npos) return false;
+    long long k = 0;
+    for (std::size_t i = hash + 1;
+         i < address.size() && address[i] >= u'0' && address[i] <= u'9' && k < (1LL << 40); ++i)
+        k = k * 10 + (address[i] - u'0');
+    goToMatch(k);
+    return true;
 }
 
-void MainWindow::firstMatch() {
-    curMatch = 0;  // the marks are collected anew from the page
+void FileScope::markListEntry(long long k) {
+    if (!controls()["MatchView"].visible) return;
+    if (curMatch_ > 0)
+        matchList().setEntryBackground(static_cast<std::size_t>(curMatch_ - 1), kOtherEntry);
+    matchList().setEntryBackground(static_cast<std::size_t>(k - 1), kCurrentEntry);
+}
+
+void FileScope::firstMatch() {
+    curMatch_ = 0;  // the marks are collected anew from the page
     goToMatch(1);
 }
 
-void MainWindow::nextMatch() {
-    long long k = curMatch + 1;
-    if (k > matchCount) k = 1;
+void FileScope::nextMatch() {
+    long long k = curMatch_ + 1;
+    if (k > matchCount_) k = 1;
     goToMatch(k);
-    matchView_.scrollTo({u"mlist", u"li", static_cast<std::size_t>(k - 1)});
+    matchList().scrollTo({u"mlist", u"li", static_cast<std::size_t>(k - 1)});
 }
 
-void MainWindow::prevMatch() {
-    long long k = curMatch - 1;
-    if (k < 1) k = matchCount;
+void FileScope::prevMatch() {
+    long long k = curMatch_ - 1;
+    if (k < 1) k = matchCount_;
     goToMatch(k);
-    if (k >= 1) matchView_.scrollTo({u"mlist", u"li", static_cast<std::size_t>(k - 1)});
+    if (k >= 1) matchList().scrollTo({u"mlist", u"li", static_cast<std::size_t>(k - 1)});
 }
 
-void MainWindow::next() {
-    if (controls_["btnPrev"].enabled) {
+void FileScope::next() {
+    if (controls()["btnPrev"].enabled) {
         nextMatch();
     } else {
         firstMatch();
-        controls_.setEnabled("btnPrev", true);
+        controls().setEnabled("btnPrev", true);
     }
 }
 
-void MainWindow::onTimer1Tick() {
-    if (closed_) return;
-    if (superMonitor_.busy()) {
+void FileScope::onTimer1Tick() {
+    if (source().busy()) {
         // The timer stays armed and ticks again, at a slower pace after the first wait, until
         // the page has had its time: a page that never finishes loading is reported once.
-        if (++pageWaitTicks_ == 1) services_.timer.start(kPageWaitTickMs);
+        if (++pageWaitTicks_ == 1) timer_.start(kPageWaitTickMs);
         if (pageWaitTicks_ < kPageWaitTicks) return;
-        logError(
+        host_.logError(
             u"The source view did not finish loading.\r\nThe first match is not shown; "
             u"use \">\" to move to it.");
-    } else if (SearchDone) {
+    } else if (searchDone_) {
         firstMatch();
-        controls_.setEnabled("btnPrev", true);
+        controls().setEnabled("btnPrev", true);
     }
     pageWaitTicks_ = 0;
-    services_.timer.stop();
+    timer_.stop();
 }
 
-void MainWindow::onSourceCopied(const std::u16string& text) {
+void FileScope::onSourceCopied(const std::u16string& text) {
     sourceCopy_ = text;
     hasSourceCopy_ = true;
 }
@@ -151,19 +161,19 @@ std::u16string patternWithTextLineBreaks(const std::u16string& selection, LineBr
 }
 }  // namespace
 
-std::u16string MainWindow::patternPaste(const std::u16string& text) const {
+std::u16string FileScope::patternPaste(const std::u16string& text) const {
     if (!hasSourceCopy_ || withoutCarriageReturns(text) != withoutCarriageReturns(sourceCopy_))
         return text;
     return oneLinePattern(text);
 }
 
-void MainWindow::useSelectionAsPattern(const std::u16string& selection) {
-    if (closed_ || selection.empty() || !controls_["inRepFrom"].enabled) return;
+void FileScope::useSelectionAsPattern(const std::u16string& selection) {
+    if (selection.empty() || !controls()["inRepFrom"].enabled) return;
     const std::u16string pattern =
-        showInvisible ? literalPattern(selection, true)
-                      : patternWithTextLineBreaks(selection, lineBreaksOf(doc_.text.str()));
-    controls_.setText("inRepFrom", pattern);
-    controls_.setTextSelection("inRepFrom", pattern.size(), 0);
+        showInvisible_ ? literalPattern(selection, true)
+                       : patternWithTextLineBreaks(selection, lineBreaksOf(doc_.text.str()));
+    controls().setText("inRepFrom", pattern);
+    controls().setTextSelection("inRepFrom", pattern.size(), 0);
 }
 
 }  // namespace lodestar

@@ -5,15 +5,15 @@
 
 #include "core/text.h"
 #include "files/text_file.h"
-#include "forms/main/main_window.h"
+#include "forms/file/file_scope.h"
 
 namespace lodestar {
 
-void MainWindow::showEncoding() {
-    controls_.setText("lblEncoding", encodingLabel(doc_.format));
+void FileScope::showEncoding() {
+    controls().setText("lblEncoding", encodingLabel(doc_.format));
 }
 
-void MainWindow::reopenWithEncoding(const std::string& entry) {
+void FileScope::reopenWithEncoding(const std::string& entry) {
     static const std::map<std::string, std::optional<TextEncoding>> kEntries = {
         {"mEncAuto", std::nullopt},
         {"mEncUtf8", TextEncoding::Utf8},
@@ -22,12 +22,12 @@ void MainWindow::reopenWithEncoding(const std::string& entry) {
         {"mEnc1252", TextEncoding::Windows1252},
     };
     const auto chosen = kEntries.find(entry);
-    if (chosen == kEntries.end() || doc_.path.empty() || MultiMode) return;
-    if (!settleUnsaved(u"Your file not saved, save it before reading it again as another "
-                       u"encoding?"))
+    if (chosen == kEntries.end() || doc_.path.empty() || host_.inFolderMode()) return;
+    if (!host_.settleUnsaved(u"Your file not saved, save it before reading it again as another "
+                             u"encoding?"))
         return;
     try {
-        TextReading once = reading;
+        TextReading once = host_.textReading();
         once.fixed = chosen->second;
         doc_.stamp = stampOf(doc_.path);
         DecodedText file = loadTextFile(doc_.path, once);
@@ -35,29 +35,29 @@ void MainWindow::reopenWithEncoding(const std::string& entry) {
         doc_.loaded = doc_.text;
         doc_.format = doc_.loadedFormat = file.format;
     } catch (const Error& e) {
-        logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));
+        host_.logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));
         return;
     }
-    setSaveEnabled(false);
-    setRestoreEnabled(false);
+    host_.setSaveEnabled(false);
+    host_.setRestoreEnabled(false);
     resetMatchState();
     renderSource(doc_.text);
     showEncoding();
-    logLine(u"Reopen file " + doc_.path + u" as " + encodingLabel(doc_.format));
+    host_.logLine(u"Reopen file " + doc_.path + u" as " + encodingLabel(doc_.format));
 }
 
-bool MainWindow::encodingHolds(const std::u16string& newText) {
+bool FileScope::encodingHolds(const std::u16string& newText) {
     const auto character = unholdableCharacter(newText, doc_.format.encoding);
     if (!character) return true;
     const std::u16string reason = fromUtf8(cannotHoldMessage(*character, doc_.format.encoding));
     // Only Windows-1252 has a way out: UTF-8 holds every character but a lone surrogate.
     if (doc_.format.encoding != TextEncoding::Windows1252) {
-        logError(reason + u"\r\nThe text is unchanged.");
+        host_.logError(reason + u"\r\nThe text is unchanged.");
         return false;
     }
-    if (!confirm(reason +
-                 u"\r\nSave the file as UTF-8 instead? (Cancel leaves the text as it was.)")) {
-        logLine(u"Replace cancelled, the text is unchanged.");
+    if (!host_.confirm(
+            reason + u"\r\nSave the file as UTF-8 instead? (Cancel leaves the text as it was.)")) {
+        host_.logLine(u"Replace cancelled, the text is unchanged.");
         return false;
     }
     doc_.format = TextFormat{TextEncoding::Utf8, false, ""};

@@ -14,9 +14,8 @@
 #include "files/file_ops.h"
 #include "files/paths.h"
 #include "files/text_file.h"
-#include "forms/main/control_catalog.h"
-#include "forms/main/main_window.h"
-#include "forms/main/result_pieces.h"
+#include "forms/file/file_scope.h"
+#include "forms/file/result_pieces.h"
 #include "forms/model/progress_bar.h"
 #include "render/match_list.h"
 #include "render/source_body.h"
@@ -58,84 +57,55 @@ std::shared_ptr<const PieceDocument> longMatchList(
 
 }  // namespace
 
-SearchSwitches MainWindow::tickedSwitches() const {
-    return {controls_["chkIgnoreCase"].checked, controls_["chkGlobal"].checked, dotAll,
-            controls_["chkLine"].checked};
-}
-
-std::optional<SearchRequest> MainWindow::readRequest() {
-    const std::u16string typed = controls_["inRepFrom"].text;
-    if (typed.empty()) {
-        services_.prompts.message(u"Please input what you want to find", kAppTitle);
-        return std::nullopt;
-    }
-    request_ = SearchRequest::build(typed, controls_["inRepWith"].text, tickedSwitches(),
-                                    options.escapeSupport);
-    controls_.setText("inRepFrom", request_.cleanedPattern());
-    addUsedRegexp(request_.cleanedPattern());
-    return request_;
-}
-
 // A pattern the engine rejects ends the command before it touches anything: the status says
 // so, the log gives the engine's reason with its position (in the pattern as typed when that
 // alone is already wrong), and the previous result is cleared.
-bool MainWindow::patternIsValid(const SearchRequest& request) {
+bool FileScope::patternIsValid(const SearchRequest& request) {
     const std::optional<std::u16string> reason = request.error();
     if (!reason) return true;
     clearSearchResult();
-    logError(u"Invalid pattern.\r\n" + *reason);
-    showStatus(u"Invalid pattern.");
+    host_.logError(u"Invalid pattern.\r\n" + *reason);
+    host_.showStatus(u"Invalid pattern.");
     return false;
 }
 
 // As if the result had been reset: no marks, no total, nothing to step through.
-void MainWindow::clearSearchResult() {
-    services_.timer.stop();
-    lastMatches.reset();
-    matchCount = 0;
-    curMatch = 0;
+void FileScope::clearSearchResult() {
+    timer_.stop();
+    lastMatches_.reset();
+    matchCount_ = 0;
+    curMatch_ = 0;
     resetMatchState();
-    controls_.setText("lblTotal", u"");
+    controls().setText("lblTotal", u"");
 }
 
 // The text of the current file read again; false (and the reason logged) when it cannot be.
-bool MainWindow::reloadText(SharedText& text) {
+bool FileScope::reloadText(SharedText& text) {
     try {
         doc_.stamp = stampOf(doc_.path);  // taken before the read: a later change shows
-        DecodedText file = loadTextFile(doc_.path, reading);
+        DecodedText file = loadTextFile(doc_.path, host_.textReading());
         text = std::move(file.text);
         doc_.format = doc_.loadedFormat = file.format;
         showEncoding();
         return true;
     } catch (const std::exception& e) {
-        logError(u"Can't open the file.\r\n" + reasonOf(e));
+        host_.logError(u"Can't open the file.\r\n" + reasonOf(e));
         return false;
-    }
-}
-
-void MainWindow::find() {
-    const std::optional<SearchRequest> request = readRequest();
-    if (!request || request->empty() || !patternIsValid(*request)) return;
-    if (MultiMode) {
-        curMatch = 0;
-        if (folderWork_) folderWork_->find(*request);
-    } else {
-        searchText(true);
     }
 }
 
 // In folder mode a refresh reads the picked file again, since runs change the files on disk; in
 // single-file mode the text in memory is searched, unsaved changes and all.
-void MainWindow::searchText(bool interactive) {
-    if (!interactive && MultiMode) {
+void FileScope::searchText(bool interactive) {
+    if (!interactive && host_.inFolderMode()) {
         if (!doc_.path.empty()) {
-            readPickedFile(true);
+            readPicked(true);
             return;
         }
-        doc_.text = superMonitor_.bodyText();
+        doc_.text = source().bodyText();
     }
-    if (request_.searchPattern().empty() || doc_.text.empty()) return;
-    showStatus(u"Searching matches");
+    if (host_.request().searchPattern().empty() || doc_.text.empty()) return;
+    host_.showStatus(u"Searching matches");
     // The search and the rendering of the marks run on the worker thread; the text is shared,
     // never copied, and the window keeps its own reference should it change meanwhile.
     struct Result {
@@ -147,8 +117,8 @@ void MainWindow::searchText(bool interactive) {
     };
     auto result = std::make_shared<Result>();
     jobs_.start(
-        [result, text = doc_.text.shared(), search = request_.expression(),
-         invisible = showInvisible,
+        [result, text = doc_.text.shared(), search = host_.request().expression(),
+         invisible = showInvisible_,
          shown = shownPieces()](const StopToken& stop, const JobProgress& progress) {
             try {
                 auto [spans, empty] = collectMatches(
@@ -168,7 +138,7 @@ void MainWindow::searchText(bool interactive) {
         [this, result, interactive] {
             if (result->failure) {
                 clearSearchResult();
-                logError(u"Error in Search.\r\n" + *result->failure);
+                host_.logError(u"Error in Search.\r\n" + *result->failure);
                 return;
             }
             showSearchResult(interactive, std::move(result->matches), result->empty,
@@ -176,154 +146,145 @@ void MainWindow::searchText(bool interactive) {
         });
 }
 
-void MainWindow::showSearchResult(bool interactive, SharedSpans matches, std::size_t emptyMatches,
-                                  RenderedBody body, std::shared_ptr<const PieceDocument> list) {
+void FileScope::showSearchResult(bool interactive, SharedSpans matches, std::size_t emptyMatches,
+                                 RenderedBody body, std::shared_ptr<const PieceDocument> list) {
     try {
-        lastMatches = std::move(matches);
-        const long long n = lastMatches ? static_cast<long long>(lastMatches->size()) : 0;
+        lastMatches_ = std::move(matches);
+        const long long n = lastMatches_ ? static_cast<long long>(lastMatches_->size()) : 0;
         if (n == 0) {
             // In folder mode the folder's search still stands (its total, Export) when the
             // picked file has nothing to mark.
-            const bool folderResultStands = MultiMode && !interactive && SearchDone;
-            const std::u16string folderTotal = controls_["lblTotal"].text;
+            const bool folderResultStands = host_.inFolderMode() && !interactive && searchDone_;
+            const std::u16string folderTotal = controls()["lblTotal"].text;
             clearSearchResult();
             if (folderResultStands) {
-                SearchDone = true;
-                controls_.setText("lblTotal", folderTotal);
-                controls_.setEnabled("btnExp", true);
-                controls_.setEnabled("mExp", true);
+                searchDone_ = true;
+                controls().setText("lblTotal", folderTotal);
+                controls().setEnabled("btnExp", true);
+                controls().setEnabled("mExp", true);
             }
-            if (interactive) logLine(u"0 item found!");
-            showStatus(u"Done.");
+            if (interactive) host_.logLine(u"0 item found!");
+            host_.showStatus(u"Done.");
             writeMatchList(u" No result found.");
             return;
         }
-        if (!controls_["MatchView"].visible) {
-            matchListBuilt = false;
+        if (!controls()["MatchView"].visible) {
+            matchListBuilt_ = false;
         } else if (list) {
-            matchView_.setElementPieces(u"mlist", std::move(list));
-            matchListBuilt = true;
+            matchList().setElementPieces(u"mlist", std::move(list));
+            matchListBuilt_ = true;
         } else {
             buildMatchList();
         }
         if (interactive) {
-            logLine(u"Search " + controls_["inRepFrom"].text + u"\r\n" + decimal(n) +
-                    u" items found.");
+            host_.logLine(u"Search " + controls()["inRepFrom"].text + u"\r\n" + decimal(n) +
+                          u" items found.");
             if (emptyMatches > 0)
-                logLine(decimal(static_cast<long long>(emptyMatches)) + u" of them empty.");
+                host_.logLine(decimal(static_cast<long long>(emptyMatches)) + u" of them empty.");
         }
         // A re-search in single-file mode may count differently (the switches changed since):
         // the total follows. In folder mode it keeps the folder's total.
-        if (interactive || !MultiMode) controls_.setText("lblTotal", decimal(n));
-        controls_.setEnabled("btnNext", true);
-        controls_.setEnabled("btnPrev", false);
-        controls_.setEnabled("btnExp", true);
-        controls_.setEnabled("mExp", true);
-        matchCount = n;
-        curMatch = 0;  // no match of the new result is current yet
-        controls_.setText("matchNo", u"0/" + decimal(n));
+        if (interactive || !host_.inFolderMode()) controls().setText("lblTotal", decimal(n));
+        controls().setEnabled("btnNext", true);
+        controls().setEnabled("btnPrev", false);
+        controls().setEnabled("btnExp", true);
+        controls().setEnabled("mExp", true);
+        matchCount_ = n;
+        curMatch_ = 0;  // no match of the new result is current yet
+        controls().setText("matchNo", u"0/" + decimal(n));
         pageWaitTicks_ = 0;
-        services_.timer.start(1);
-        showStatus(u"Rendering source code");
-        renderRules = pickRenderRules(syntaxTable, doc_.path, options.showSyntax);
+        timer_.start(1);
+        host_.showStatus(u"Rendering source code");
+        renderRules_ = pickRenderRules(syntaxTable_, doc_.path, options().showSyntax);
         showBody(std::move(body));
         marksShown_ = true;
-        showStatus(u"Done.");
-        if (!controls_["btnViewIn"].enabled) enableSourceTools();
-        SearchDone = true;
+        host_.showStatus(u"Done.");
+        if (!controls()["btnViewIn"].enabled) host_.setSourceTools(true);
+        searchDone_ = true;
     } catch (const std::exception& e) {
         clearSearchResult();
-        logError(u"Error in Search.\r\n" + reasonOf(e));
+        host_.logError(u"Error in Search.\r\n" + reasonOf(e));
     }
 }
 
 // The list of the last result, which searched the text the window holds now.
-void MainWindow::buildMatchList() {
-    const std::size_t n = lastMatches ? lastMatches->size() : 0;
+void FileScope::buildMatchList() {
+    const std::size_t n = lastMatches_ ? lastMatches_->size() : 0;
     if (n > kMaxInlineEntries) {
-        matchView_.setElementPieces(
-            u"mlist", std::make_shared<MatchListPieceDocument>(doc_.text.shared(), lastMatches));
+        matchList().setElementPieces(
+            u"mlist", std::make_shared<MatchListPieceDocument>(doc_.text.shared(), lastMatches_));
     } else {
         std::vector<std::u16string> values;
         values.reserve(n);
         for (std::size_t k = 0; k < n; ++k)
             values.push_back(
-                doc_.text.str().substr((*lastMatches)[k].index, (*lastMatches)[k].length));
+                doc_.text.str().substr((*lastMatches_)[k].index, (*lastMatches_)[k].length));
         writeMatchList(matchListFragment(values));
     }
-    matchListBuilt = true;
+    matchListBuilt_ = true;
 }
 
-void MainWindow::renderSource(const SharedText& text) {
+void FileScope::renderSource(const SharedText& text) {
     renderBody(text, nullptr);
 }
 
-void MainWindow::renderBody(const SharedText& text, SharedSpans spans) {
-    showStatus(u"Rendering source code");
-    renderRules = pickRenderRules(syntaxTable, doc_.path, options.showSyntax);
+void FileScope::renderBody(const SharedText& text, SharedSpans spans) {
+    host_.showStatus(u"Rendering source code");
+    renderRules_ = pickRenderRules(syntaxTable_, doc_.path, options().showSyntax);
     marksShown_ = spans && !spans->empty();
     if (!spans) spans = std::make_shared<const std::vector<MatchSpan>>();
-    RenderedBody body = prepareBody(text.shared(), spans, showInvisible, shownPieces());
-    showStatus(u"Done.");
+    RenderedBody body = prepareBody(text.shared(), spans, showInvisible_, shownPieces());
+    host_.showStatus(u"Done.");
     showBody(std::move(body));
 }
 
-std::shared_ptr<const SourcePieceDocument> MainWindow::shownPieces() const {
-    return std::dynamic_pointer_cast<const SourcePieceDocument>(superMonitor_.sharedBodyPieces());
+std::shared_ptr<const SourcePieceDocument> FileScope::shownPieces() const {
+    return std::dynamic_pointer_cast<const SourcePieceDocument>(source().sharedBodyPieces());
 }
 
 // A body read from the file and prepared on the worker, without marks.
-void MainWindow::showUnmarkedBody(RenderedBody body) {
+void FileScope::showUnmarkedBody(RenderedBody body) {
     marksShown_ = false;
-    showStatus(u"Rendering source code");
-    renderRules = pickRenderRules(syntaxTable, doc_.path, options.showSyntax);
+    host_.showStatus(u"Rendering source code");
+    renderRules_ = pickRenderRules(syntaxTable_, doc_.path, options().showSyntax);
     showBody(std::move(body));
-    showStatus(u"Done.");
+    host_.showStatus(u"Done.");
 }
 
-void MainWindow::showBody(RenderedBody body) {
-    superMonitor_.clearSelection();
+void FileScope::showBody(RenderedBody body) {
+    source().clearSelection();
     if (body.pieces) {
         // The page asks for the pieces it shows; the program keeps the whole body.
-        renderedSource.clear();
-        superMonitor_.setBodyPieces(std::move(body.pieces));
+        renderedSource_.clear();
+        source().setBodyPieces(std::move(body.pieces));
     } else {
-        renderedSource = std::move(body.inlineBody);
-        superMonitor_.setBodyHtml(renderedSource);
+        renderedSource_ = std::move(body.inlineBody);
+        source().setBodyHtml(renderedSource_);
     }
-    superMonitor_.setCodeFont(fontList().at(options.sourceFontIndex % fontList().size()));
+    applyCodeFont();
     applyWordWrap();
 }
 
-// The bar belongs to a folder run while one goes on.
-void MainWindow::showJobProgress(int percent) {
-    if (!running_) showProgress(percent, 100);
+void FileScope::applyCodeFont() {
+    source().setCodeFont(fontList().at(options().sourceFontIndex % fontList().size()));
 }
 
-void MainWindow::cancelWork() {
-    if (!jobs_.working()) return;
-    const std::function<void()> undo = jobs_.cancel();
-    services_.timer.stop();
-    if (undo) undo();
-    showStatus(u"Stopped.");
-}
-
-void MainWindow::OpenFile(const std::u16string& path) {
+void FileScope::open(const std::u16string& path) {
     std::u16string clean = path;
     std::erase(clean, u'\0');
     if (!fileExists(clean)) return;
     try {
         if (fileSize(clean) > kLargeFileBytes &&
-            !services_.prompts.okCancel(u"We recommend you to open file bigger than 256k in "
-                                        u"folder mode,\r\nor the speed of showing source code "
-                                        u"may be very slow,are you sure to open it?",
-                                        u" Warning"))
+            !prompts_.okCancel(u"We recommend you to open file bigger than 256k in "
+                               u"folder mode,\r\nor the speed of showing source code "
+                               u"may be very slow,are you sure to open it?",
+                               u" Warning"))
             return;
     } catch (const Error& e) {
-        logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));
+        host_.logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));
         return;
     }
-    showStatus(u"Loading file source code, please wait...");
+    host_.showStatus(u"Loading file source code, please wait...");
     // Reading and rendering run on the file's own copy; the window takes them over when done.
     struct Loaded {
         std::optional<FileStamp> stamp;
@@ -334,8 +295,8 @@ void MainWindow::OpenFile(const std::u16string& path) {
     };
     auto loaded = std::make_shared<Loaded>();
     jobs_.start(
-        [loaded, clean, reading = reading, invisible = showInvisible](const StopToken& stop,
-                                                                      const JobProgress& progress) {
+        [loaded, clean, reading = host_.textReading(), invisible = showInvisible_](
+            const StopToken& stop, const JobProgress& progress) {
             try {
                 // Taken before the read: a change made while it reads shows at the save.
                 loaded->stamp = stampOf(clean);
@@ -355,35 +316,35 @@ void MainWindow::OpenFile(const std::u16string& path) {
         },
         [this, loaded, clean, path] {
             if (!loaded->error.empty()) {
-                logError(u"Can't open the file.\r\n" + loaded->error);
-                showStatus(u"Done.");
+                host_.logError(u"Can't open the file.\r\n" + loaded->error);
+                host_.showStatus(u"Done.");
                 return;
             }
             if (loaded->file.binary &&
-                !services_.prompts.okCancel(
-                    u"This file looks binary (it holds NUL bytes). Open it anyway?", u" Warning")) {
-                showStatus(u"Done.");
+                !prompts_.okCancel(u"This file looks binary (it holds NUL bytes). Open it anyway?",
+                                   u" Warning")) {
+                host_.showStatus(u"Done.");
                 return;
             }
             doc_.format = doc_.loadedFormat = loaded->file.format;
             doc_.path = clean;
-            controls_.setText("LblCurName", doc_.path);
-            controls_.setText("lblTotal", u"");
+            controls().setText("LblCurName", doc_.path);
+            controls().setText("lblTotal", u"");
             doc_.loaded = loaded->text;  // one buffer until the text is changed
             doc_.stamp = loaded->stamp;
             doc_.text = loaded->text;
             showUnmarkedBody(std::move(loaded->body));
             showEncoding();
-            controls_.setEnabled("mEncoding", true);
-            logLine(u"Open file " + path);
-            doSingle();
+            controls().setEnabled("mEncoding", true);
+            host_.logLine(u"Open file " + path);
+            host_.enterSingleFileMode();
         });
 }
 
-void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
+void FileScope::readPicked(bool search, std::function<void()> undo) {
     if (doc_.path.empty()) return;
-    search = search && !request_.searchPattern().empty();
-    showStatus(u"Loading file source code, please wait...");
+    search = search && !host_.request().searchPattern().empty();
+    host_.showStatus(u"Loading file source code, please wait...");
     struct Picked {
         TextFormat format;
         SharedText text;
@@ -396,9 +357,9 @@ void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
     auto picked = std::make_shared<Picked>();
     // Reading and searching run on the worker, each half of the bar when both; the window takes
     // over the text only once it is read and its body prepared.
-    auto work = [picked, path = doc_.path, reading = reading,
-                 expr = search ? std::optional<RegExp>(request_.expression()) : std::nullopt,
-                 invisible = showInvisible](const StopToken& stop, const JobProgress& progress) {
+    auto work = [picked, path = doc_.path, reading = host_.textReading(),
+                 expr = search ? std::optional<RegExp>(host_.request().expression()) : std::nullopt,
+                 invisible = showInvisible_](const StopToken& stop, const JobProgress& progress) {
         const std::uint64_t halves = expr ? 2 : 1;
         try {
             DecodedText file = loadTextFile(
@@ -434,7 +395,7 @@ void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
     };
     auto done = [this, picked, search] {
         if (picked->readFailure) {
-            logError(u"Can't open the file.\r\n" + *picked->readFailure);
+            host_.logError(u"Can't open the file.\r\n" + *picked->readFailure);
             return;
         }
         doc_.text = picked->text;
@@ -448,11 +409,11 @@ void MainWindow::readPickedFile(bool search, std::function<void()> undo) {
         }
         // The new text is shown even where it has nothing to mark.
         showUnmarkedBody(std::move(picked->body));
-        enableSourceTools();
+        host_.setSourceTools(true);
         showViewTicks();
         if (picked->searchFailure) {
             clearSearchResult();
-            logError(u"Error in Search.\r\n" + *picked->searchFailure);
+            host_.logError(u"Error in Search.\r\n" + *picked->searchFailure);
         } else if (search) {
             showSearchResult(false, std::move(picked->matches), 0, {}, nullptr);
         } else {

@@ -1,0 +1,116 @@
+// The search bar: the switches, the request they make with the pattern boxes, and the "Used
+// Regexps" menu.
+#include "forms/main/search_bar.h"
+
+#include "forms/model/app_title.h"
+
+#include <string>
+#include <utility>
+
+namespace lodestar {
+
+namespace {
+// The four switches by check box, with the state file's field for each.
+const std::pair<const char*, std::optional<bool> WindowState::*> kSwitches[] = {
+    {"chkIgnoreCase", &WindowState::ignoreCase},
+    {"chkGlobal", &WindowState::global},
+    {"chkMultiline", &WindowState::dotAll},
+    {"chkLine", &WindowState::multiline},
+};
+}  // namespace
+
+void SearchBar::start() {
+    dotAll_ = true;
+    request_ = SearchRequest().withSwitches(tickedSwitches());
+}
+
+void SearchBar::recall(const WindowState& s) {
+    for (const std::u16string& pattern : s.patterns) usedPatterns_.add(pattern);
+    rebuildHistoryMenu();
+    for (const auto& [box, field] : kSwitches)
+        if (const std::optional<bool>& on = s.*field) setCheckFromMenu(box, *on);
+}
+
+void SearchBar::remember(WindowState& s) const {
+    s.patterns = usedPatterns_.entries();
+    for (const auto& [box, field] : kSwitches) s.*field = controls_[box].checked;
+}
+
+void SearchBar::setCheckFromMenu(const std::string& box, bool value) {
+    // Setting a check box runs its own handler when the value changes, as a click would.
+    if (controls_[box].checked == value) return;
+    controls_.setChecked(box, value);
+    onSwitch(box);
+}
+
+// A box and its menu entry show the same tick; the last request follows the engine switches
+// at once (the dot switch applies from the next pattern read).
+void SearchBar::onSwitch(const std::string& name) {
+    static const std::pair<const char*, const char*> twins[] = {{"chkIgnoreCase", "mIgnore"},
+                                                                {"chkGlobal", "mGlobal"},
+                                                                {"chkMultiline", "mDot"},
+                                                                {"chkLine", "mLine"}};
+    for (const auto& [box, entry] : twins) {
+        if (name == box) {
+            controls_.setChecked(entry, controls_[box].checked);
+        } else if (name == entry) {
+            controls_.setChecked(entry, !controls_[entry].checked);
+            setCheckFromMenu(box, controls_[entry].checked);
+            return;
+        } else {
+            continue;
+        }
+        if (name == "chkMultiline") dotAll_ = controls_[box].checked;
+        request_ = request_.withSwitches(tickedSwitches());
+        return;
+    }
+}
+
+SearchSwitches SearchBar::tickedSwitches() const {
+    return {controls_["chkIgnoreCase"].checked, controls_["chkGlobal"].checked, dotAll_,
+            controls_["chkLine"].checked};
+}
+
+std::optional<SearchRequest> SearchBar::readRequest(bool escapeSupport) {
+    const std::u16string typed = controls_["inRepFrom"].text;
+    if (typed.empty()) {
+        prompts_.message(u"Please input what you want to find", kAppTitle);
+        return std::nullopt;
+    }
+    request_ =
+        SearchRequest::build(typed, controls_["inRepWith"].text, tickedSwitches(), escapeSupport);
+    controls_.setText("inRepFrom", request_.cleanedPattern());
+    addUsedRegexp(request_.cleanedPattern());
+    return request_;
+}
+
+// The menu shows "Clear History", "Blank" and then one entry per recorded pattern, oldest
+// first, named "mRegs(1)", "mRegs(2)", ...; each caption doubles "&" so the pattern shows as
+// typed, and picking an entry gives back the pattern exactly as recorded.
+void SearchBar::rebuildHistoryMenu() {
+    for (std::size_t i = 1; controls_.has("mRegs(" + std::to_string(i) + ")"); ++i)
+        controls_.remove("mRegs(" + std::to_string(i) + ")");
+    for (std::size_t i = 1; i <= usedPatterns_.count(); ++i) {
+        Control entry;
+        entry.name = "mRegs(" + std::to_string(i) + ")";
+        entry.container = "mRegHis";
+        entry.text = menuCaption(usedPatterns_.entries()[i - 1]);
+        controls_.add(std::move(entry));
+    }
+}
+
+void SearchBar::addUsedRegexp(const std::u16string& pattern) {
+    if (usedPatterns_.add(pattern)) rebuildHistoryMenu();
+}
+
+void SearchBar::pickUsedRegexp(std::size_t index) {
+    if (index > usedPatterns_.count()) return;
+    controls_.setText("inRepFrom", usedPatterns_.pick(index));
+}
+
+void SearchBar::clearHistory() {
+    usedPatterns_.clear();
+    rebuildHistoryMenu();
+}
+
+}  // namespace lodestar
