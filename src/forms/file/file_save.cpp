@@ -30,13 +30,13 @@ void FileScope::replace(const SearchRequest& request) {
     if (host_.confirm(request.replacement().empty()
                           ? u"All matches will be deleted, are you sure?"
                           : u"All matches will be replaced, are you sure?"))
-        singleReplace();
+        singleReplace(request);
 }
 
-void FileScope::singleReplace() {
+void FileScope::singleReplace(const SearchRequest& request) {
     if (doc_.text.empty()) return;
     try {
-        const RegExp& expression = host_.request().expression();
+        const RegExp& expression = request.expression();
         lastMatches_.reset();
         const long long c = static_cast<long long>(expression.count(doc_.text));
         if (c < 1) {
@@ -44,7 +44,7 @@ void FileScope::singleReplace() {
             host_.logError(u"Can't find item to replace.");  // after the render's "Done."
             return;
         }
-        std::u16string replaced = replaceIn(expression, doc_.text, host_.request().replacement());
+        std::u16string replaced = replaceIn(expression, doc_.text, request.replacement());
         if (!encodingHolds(replaced)) return;
         doc_.text = std::move(replaced);
         host_.setSaveEnabled(doc_.changed());

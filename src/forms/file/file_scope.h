@@ -94,7 +94,7 @@ class FileScope {
 
     // ---- Replace, save, restore, action --------------------------------------------------------
     void replace(const SearchRequest& request);  // asks first
-    void singleReplace();
+    void singleReplace(const SearchRequest& request);
     // Saves the text to the file it was read from, or to another file (Save As). The file it
     // was read from is written only while it is as it was read; otherwise the user chooses.
     void saveFile(const std::u16string& path);
