@@ -2,10 +2,10 @@
 // enabling of command twins), the two working modes, and the dispatch of clicks by name.
 #include "forms/main/main_window.h"
 
-#include "backups/backup.h"
 #include "core/text.h"
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "forms/main/command_table.h"
 #include "forms/main/control_catalog.h"
 #include "forms/main/startup_files.h"
 #include "forms/main/window_title.h"
@@ -30,7 +30,12 @@ MainWindow::MainWindow(std::u16string programFolder, WindowServices services)
       help_(programFolder_, services.shell, services.prompts),
       layout_(controls_) {
     addMainWindowControls(controls_);
-    registerCommands();
+    addWindowCommands(commands_, {file_, bar_, scopeCommands_, views_, run_, help_,
+                                  [this] { opening_.openFileDialog(); },
+                                  [this] { openFolderCommand(); }, [this] { terminate(); },
+                                  [this](const std::string& form) {
+                                      if (showForm_) showForm_(form);
+                                  }});
     controls_.onChange([this](const Control& c) {
         if (c.name != "MainWindow") refreshTitle();
     });
@@ -53,9 +58,9 @@ void MainWindow::load() {
 
     layout_.initialGeometry();
     pane(Pane::SuperMonitor).navigate(programFolder_ + u"help/default.htm");
-    multiMode_ = false;
+    scope_.reset();
     controls_.setText("MainWindow", u" Lodestar 1.4");
-    setPaneVisible(Pane::ListView, false);
+    views_.show(Pane::ListView, false);
     pane(Pane::MatchView).navigate(programFolder_ + u"lib/ml.tmp");
     pane(Pane::SuperMonitor).navigate(programFolder_ + u"lib/src.tmp");
     controls_.setChecked("mLine", false);
@@ -64,7 +69,7 @@ void MainWindow::load() {
     file_.showStartHints();
     for (const std::u16string& missing : missingDataFiles(programFolder_)) logError(missing);
     bar_.start();
-    applyRememberedState();
+    remembered_.apply();
 }
 
 bool MainWindow::queryUnload() {
@@ -112,7 +117,7 @@ void MainWindow::showProgress(double done, double total) {
 
 // The title: the file or folder, "*" while the text is unsaved.
 void MainWindow::refreshTitle() {
-    const std::u16string title = multiMode_
+    const std::u16string title = MultiMode()
                                      ? windowTitle(openPath(), false)
                                      : windowTitle(currentFile(), controls_["btnSave"].enabled);
     if (controls_["MainWindow"].text != title) controls_.setText("MainWindow", title);
@@ -120,7 +125,7 @@ void MainWindow::refreshTitle() {
 
 const std::u16string& MainWindow::openPath() const {
     static const std::u16string none;
-    if (!multiMode_) return file_.document().path;
+    if (!MultiMode()) return file_.document().path;
     return folderWork_ ? folderWork_->folder() : none;
 }
 
@@ -133,7 +138,7 @@ void MainWindow::showSourcePane() {
 }
 
 FolderFiles MainWindow::exportTargets() const {
-    if (multiMode_) return folderWork_ ? folderWork_->listed() : FolderFiles{};
+    if (MultiMode()) return folderWork_ ? folderWork_->listed() : FolderFiles{};
     FolderFiles source;
     if (!currentFile().empty()) source.files.push_back({currentFile(), true});
     return source;
@@ -173,63 +178,12 @@ void MainWindow::setSourceTools(bool on) {
     for (const char* id : {"invisible", "wrap"}) commands_.setEnabled(id, on);
 }
 
-void MainWindow::setPaneVisible(Pane which, bool on) {
-    controls_.setVisible(toUtf8(pane(which).name()), on);
-    pane(which).setVisible(on);
-}
-
-// ---- Modes ----------------------------------------------------------------------------------
-
-void MainWindow::doSingle() {
-    multiMode_ = false;
-    if (folderWork_) folderWork_->close();
-    setRestoreEnabled(false);
-    setScopeCommands(false);
-    setPaneVisible(Pane::SuperMonitor, true);
-    setPaneVisible(Pane::ListView, false);
-    file_.writeMatchList(u"");
-    controls_.setTooltip("selFile", u"Select File");
-    controls_.setText("inputPath", currentFile());
-    setScopeCommands(true);
-    // The file's history of saves outlives the window: Restore takes back its newest step.
-    setRestoreEnabled(!savedSteps(currentFile()).empty());
-    setSaveEnabled(false);
-    controls_.setEnabled("mClose", true);
-    controls_.setEnabled("mSaveAs", true);
-    setSourceTools(true);
-    controls_.setTop("SuperMonitor", 90);
-    layout_.arrangePanes();
-    controls_.setEnabled("View_FS", false);
-    controls_.setEnabled("mFsrc", false);
-    controls_.setStruckThrough("View_FS", false);
-    controls_.setChecked("mFsrc", true);
-    file_.resetMatchState();
-    fileOpened();
-}
-
-void MainWindow::doMulti() {
-    multiMode_ = true;
-    file_.close();
-    setScopeCommands(true);
-    setRestoreEnabled(false);
-    setSaveEnabled(false);
-    controls_.setEnabled("btnFind", true);
-    controls_.setEnabled("mFind", true);
-    setSourceTools(false);
-    file_.clearForFolder();
-    controls_.setEnabled("View_FS", true);
-    controls_.setEnabled("mFsrc", true);
-    controls_.setText("matchNo", u"0/0");
-    setPaneVisible(Pane::ListView, true);
-    layout_.arrangePanes();
-}
-
 // ---- Input ----------------------------------------------------------------------------------
 
 void MainWindow::click(const std::string& name) {
     if (closed_ || !controls_.has(name) || !controls_[name].enabled) return;
     const WindowCommand* command = commands_.byControl(name);
-    if (jobs_.working() && !allowedWhileWorking(command))
+    if (jobs_.working() && !run_.allowedWhileWorking(command))
         return;  // the file being opened comes first
     if (name.rfind("chk", 0) == 0) {
         controls_.setChecked(name, !controls_[name].checked);
@@ -241,7 +195,7 @@ void MainWindow::click(const std::string& name) {
         return;
     }
     if (name.rfind("mRecent(", 0) == 0) {
-        pickRecentFile(std::stoul(name.substr(8)));
+        opening_.pickRecentFile(std::stoul(name.substr(8)));
         return;
     }
     if (name.rfind("mEnc", 0) == 0 && name != "mEncoding") {
@@ -275,51 +229,6 @@ void MainWindow::onFileTicked(long long row, bool on) {
     if (folderWork_) folderWork_->setTicked(row, on);
 }
 
-// While a file is opened or searched: Stop, Help and Exit; in single-file mode also Find, which
-// stops the search before it and starts its own.
-bool MainWindow::allowedWhileWorking(const WindowCommand* command) const {
-    if (!command) return false;
-    return command->whileWorking == WhileWorking::Runs ||
-           (command->whileWorking == WhileWorking::RunsInSingleFileMode && !multiMode_);
-}
-
-void MainWindow::stopCommand() {
-    if (jobs_.working()) cancelWork();
-    if (!running_) return;
-    if (stopRun_)
-        stopRun_();
-    else if (folderWork_)
-        folderWork_->stop();
-}
-
-// Stop is offered while a folder run or the open or search of a file goes on.
-void MainWindow::offerStop() {
-    const bool on = running_ || jobs_.working();
-    commands_.setEnabled("stop", on);
-    controls_.setVisible("btnStop", on);
-}
-
-void MainWindow::setRunning(bool on, std::function<void()> stop) {
-    if (on == running_) return;
-    running_ = on;
-    stopRun_ = on ? std::move(stop) : nullptr;
-    commands_.standDown(on, {"inputPath"});
-    offerStop();
-}
-
-// The bar belongs to a folder run while one goes on.
-void MainWindow::showJobProgress(int percent) {
-    if (!running_) showProgress(percent, 100);
-}
-
-void MainWindow::cancelWork() {
-    if (!jobs_.working()) return;
-    const std::function<void()> undo = jobs_.cancel();
-    services_.timer.stop();
-    if (undo) undo();
-    showStatus(u"Stopped.");
-}
-
 void MainWindow::resize(const WindowSize& size) {
     layout_.setSize(size);
     layout_.resize();
@@ -327,14 +236,24 @@ void MainWindow::resize(const WindowSize& size) {
 
 // ---- Opening ----------------------------------------------------------------------------------
 
-void MainWindow::openFileCommand() {
-    std::u16string path =
-        trimSpaces(services_.prompts.openFile(u"Any file|*.*|HTML file(*.htm;*.html)|*.htm;*.html|"
-                                              u"text file(*.txt;*.csv)|*.txt;*.csv|"
-                                              u"XML file(*.xml)|*.xml",
-                                              lastOpenFolder_));
-    if (path.empty()) return;
-    file_.open(path);
+bool MainWindow::settleUnsaved(const std::u16string& question) {
+    if (MultiMode() || !controls_["btnSave"].enabled) return true;
+    switch (services_.prompts.saveDiscardCancel(question, u" Please confirm")) {
+        case SaveChoice::Save:
+            file_.saveFile(currentFile());
+            return !controls_["btnSave"].enabled;  // a failed or refused save keeps the text
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
+void MainWindow::openRequested(const std::u16string& path) {
+    if (closed_ || jobs_.working() || running()) return;
+    const std::u16string clean = trimSpaces(path);
+    if (!clean.empty()) OpenPath(clean);
 }
 
 // The picker asks about unsaved text when its folder is chosen, whichever way it was opened.
