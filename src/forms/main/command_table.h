@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "forms/file/file_scope.h"
 #include "forms/main/command_registry.h"
@@ -28,7 +29,7 @@ struct CommandHandlers {
     std::function<void()> openFolder;
     std::function<void()> exit;
     // Shows a secondary window by its form name.
-    std::function<void(const std::string& form)> showForm;
+    std::function<void(std::string_view form)> showForm;
 };
 
 void addWindowCommands(CommandRegistry& registry, CommandHandlers handlers);

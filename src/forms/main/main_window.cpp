@@ -33,11 +33,11 @@ MainWindow::MainWindow(std::u16string programFolder, WindowServices services)
     addWindowCommands(commands_, {file_, bar_, scopeCommands_, views_, run_, help_,
                                   [this] { opening_.openFileDialog(); },
                                   [this] { openFolderCommand(); }, [this] { terminate(); },
-                                  [this](const std::string& form) {
-                                      if (showForm_) showForm_(form);
+                                  [this](std::string_view form) {
+                                      if (showForm_) showForm_(std::string(form));
                                   }});
     controls_.onChange([this](const Control& c) {
-        if (c.name != "MainWindow") refreshTitle();
+        if (c.name != main_ids::MainWindow) refreshTitle();
     });
 }
 
@@ -52,19 +52,20 @@ void MainWindow::load() {
     options_ = std::move(start.options);
     reading_ = start.reading;
     for (const std::u16string& note : start.notes) logLine(note);
-    for (const char* box : {"inRepFrom", "inRepWith"})  // pattern and replacement look alike
+    // The pattern and the replacement look alike.
+    for (ControlId box : {main_ids::inRepFrom, main_ids::inRepWith})
         controls_.setFont(box, options_.patternFontName, options_.patternFontSize);
     file_.loadSyntaxTable(programFolder_);
 
     layout_.initialGeometry();
     pane(Pane::SuperMonitor).navigate(programFolder_ + u"help/default.htm");
     scope_.reset();
-    controls_.setText("MainWindow", u" Lodestar 1.4");
+    controls_.setText(main_ids::MainWindow, u" Lodestar 1.4");
     views_.show(Pane::ListView, false);
     pane(Pane::MatchView).navigate(programFolder_ + u"lib/ml.tmp");
     pane(Pane::SuperMonitor).navigate(programFolder_ + u"lib/src.tmp");
-    controls_.setChecked("mLine", false);
-    controls_.setEnabled("mSubMatch", false);
+    controls_.setChecked(main_ids::mLine, false);
+    controls_.setEnabled(main_ids::mSubMatch, false);
     file_.showViewTicks();
     file_.showStartHints();
     for (const std::u16string& missing : missingDataFiles(programFolder_)) logError(missing);
@@ -117,10 +118,11 @@ void MainWindow::showProgress(double done, double total) {
 
 // The title: the file or folder, "*" while the text is unsaved.
 void MainWindow::refreshTitle() {
-    const std::u16string title = MultiMode()
-                                     ? windowTitle(openPath(), false)
-                                     : windowTitle(currentFile(), controls_["btnSave"].enabled);
-    if (controls_["MainWindow"].text != title) controls_.setText("MainWindow", title);
+    const std::u16string title =
+        MultiMode() ? windowTitle(openPath(), false)
+                    : windowTitle(currentFile(), controls_[main_ids::btnSave].enabled);
+    if (controls_[main_ids::MainWindow].text != title)
+        controls_.setText(main_ids::MainWindow, title);
 }
 
 const std::u16string& MainWindow::openPath() const {
@@ -130,7 +132,7 @@ const std::u16string& MainWindow::openPath() const {
 }
 
 void MainWindow::restorePathBox() {
-    controls_.setText("inputPath", openPath());
+    controls_.setText(main_ids::inputPath, openPath());
 }
 
 void MainWindow::showSourcePane() {
@@ -145,7 +147,7 @@ FolderFiles MainWindow::exportTargets() const {
 }
 
 PatternFont MainWindow::patternFont() const {
-    const Control& box = controls_["inRepFrom"];
+    const Control& box = controls_[main_ids::inRepFrom];
     return {box.fontName, box.fontSize};
 }
 
@@ -157,9 +159,10 @@ void MainWindow::applyOptions(const Options& changed) {
     if (pane(Pane::SuperMonitor).hasCode())
         pane(Pane::SuperMonitor)
             .setCodeFont(fontList().at(options_.sourceFontIndex % fontList().size()));
-    for (const char* box : {"inRepFrom", "inRepWith"})
+    for (ControlId box : {main_ids::inRepFrom, main_ids::inRepWith})
         controls_.setFont(box, options_.patternFontName, options_.patternFontSize);
-    if (controls_["SuperMonitor"].visible && options_.showSyntax != hadSyntax) file_.reShow();
+    if (controls_[main_ids::SuperMonitor].visible && options_.showSyntax != hadSyntax)
+        file_.reShow();
 }
 
 void MainWindow::setScopeCommands(bool on) {
@@ -180,26 +183,26 @@ void MainWindow::setSourceTools(bool on) {
 
 // ---- Input ----------------------------------------------------------------------------------
 
-void MainWindow::click(const std::string& name) {
+void MainWindow::click(std::string_view name) {
     if (closed_ || !controls_.has(name) || !controls_[name].enabled) return;
     const WindowCommand* command = commands_.byControl(name);
     if (jobs_.working() && !run_.allowedWhileWorking(command))
-        return;  // the file being opened comes first
-    if (name.rfind("chk", 0) == 0) {
+        return;                                           // the file being opened comes first
+    if (controls_[name].kind == ControlKind::CheckBox) {  // the four switches
         controls_.setChecked(name, !controls_[name].checked);
         bar_.onSwitch(name);
         return;
     }
-    if (name.rfind("mRegs(", 0) == 0) {
-        bar_.pickUsedRegexp(std::stoul(name.substr(6)));
+    if (const std::optional<std::size_t> i = main_ids::mRegs.indexOf(name)) {
+        bar_.pickUsedRegexp(*i);
         return;
     }
-    if (name.rfind("mRecent(", 0) == 0) {
-        opening_.pickRecentFile(std::stoul(name.substr(8)));
+    if (const std::optional<std::size_t> i = main_ids::mRecentFile.indexOf(name)) {
+        opening_.pickRecentFile(*i);
         return;
     }
-    if (name.rfind("mEnc", 0) == 0 && name != "mEncoding") {
-        file_.reopenWithEncoding(name);
+    if (controls_[name].container == main_ids::mEncoding) {
+        file_.reopenWithEncoding(std::string(name));
         return;
     }
     if (!command) return;
@@ -207,17 +210,17 @@ void MainWindow::click(const std::string& name) {
     command->handler();
 }
 
-void MainWindow::typeText(const std::string& name, const std::u16string& text) {
+void MainWindow::typeText(std::string_view name, const std::u16string& text) {
     controls_.setText(name, text);
 }
 
-void MainWindow::enterText(const std::string& name) {
-    if (closed_ || name != "inputPath" || !controls_[name].enabled) return;
+void MainWindow::enterText(std::string_view name) {
+    if (closed_ || name != main_ids::inputPath || !controls_[name].enabled) return;
     OpenPath(trimSpaces(controls_[name].text));
 }
 
-void MainWindow::textFocusLost(const std::string& name) {
-    if (closed_ || name != "inputPath" || !controls_[name].enabled) return;
+void MainWindow::textFocusLost(std::string_view name) {
+    if (closed_ || name != main_ids::inputPath || !controls_[name].enabled) return;
     const std::u16string text = trimSpaces(controls_[name].text);
     // Leaving the box that shows the open folder or file keeps them as they are; Enter there
     // reads the file again.
@@ -237,11 +240,12 @@ void MainWindow::resize(const WindowSize& size) {
 // ---- Opening ----------------------------------------------------------------------------------
 
 bool MainWindow::settleUnsaved(const std::u16string& question) {
-    if (MultiMode() || !controls_["btnSave"].enabled) return true;
+    if (MultiMode() || !controls_[main_ids::btnSave].enabled) return true;
     switch (services_.prompts.saveDiscardCancel(question, u" Please confirm")) {
         case SaveChoice::Save:
             file_.saveFile(currentFile());
-            return !controls_["btnSave"].enabled;  // a failed or refused save keeps the text
+            return !controls_[main_ids::btnSave]
+                        .enabled;  // a failed or refused save keeps the text
         case SaveChoice::Discard:
             return true;
         case SaveChoice::Cancel:
@@ -261,7 +265,7 @@ void MainWindow::openFolderCommand() {
     if (folderWork_)
         folderWork_->showPicker();
     else if (showForm_)
-        showForm_("FolderDlg");
+        showForm_(folder_ids::FolderDlg.str());
 }
 
 // ---- Panes ------------------------------------------------------------------------------------

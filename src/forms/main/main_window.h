@@ -27,6 +27,7 @@
 #include "forms/main/scope_switch.h"
 #include "forms/main/search_bar.h"
 #include "forms/main/view_switches.h"
+#include "forms/model/control_ids.h"
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "forms/ports/export_port.h"
@@ -99,14 +100,14 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     HelpPages& help() { return help_; }
 
     // ---- User input ---------------------------------------------------------------------------
-    // A click on a button, check box or menu entry, by control name. A check box changes its
-    // tick first, as a click does. A disabled control ignores the click.
-    void click(const std::string& name);
+    // A click on a button, check box or menu entry, by control id or name. A check box changes
+    // its tick first, as a click does. A disabled control ignores the click.
+    void click(std::string_view name);
     // The user edits a text box ("inRepFrom", "inRepWith", "inputPath").
-    void typeText(const std::string& name, const std::u16string& text);
+    void typeText(std::string_view name, const std::u16string& text);
     // Enter in a text box, and a text box losing the focus ("inputPath" opens what it names).
-    void enterText(const std::string& name);
-    void textFocusLost(const std::string& name);
+    void enterText(std::string_view name);
+    void textFocusLost(std::string_view name);
     // The user ticked or unticked row `row` of the file table.
     void onFileTicked(long long row, bool on);
     void resize(const WindowSize& size);
@@ -202,8 +203,10 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     PatternFont patternFont() const override;
     const std::u16string& optionsFile() const override { return userOptions_; }
     void applyOptions(const Options& options) override;
-    const std::u16string& patternText() const override { return controls_["inRepFrom"].text; }
-    void typePattern(const std::u16string& text) override { typeText("inRepFrom", text); }
+    const std::u16string& patternText() const override {
+        return controls_[main_ids::inRepFrom].text;
+    }
+    void typePattern(const std::u16string& text) override { typeText(main_ids::inRepFrom, text); }
     // How often the status label was repainted at once (each showStatus).
     int statusRepaints() const { return statusRepaints_; }
 

@@ -5,6 +5,7 @@
 #include "core/text.h"
 #include "files/paths.h"
 #include "forms/main/open_target.h"
+#include "forms/model/control_ids.h"
 
 namespace lodestar {
 
@@ -43,7 +44,7 @@ void OpenRequests::fileOpened() {
     recentFiles_.add(host_.currentFile());
     recentFiles_.showIn(host_.controls());
     lastOpenFolder_ = ParentFolderOf(host_.currentFile()) + u"/";
-    if (moveFocus_) moveFocus_("inRepFrom");
+    if (moveFocus_) moveFocus_(main_ids::inRepFrom.str());
 }
 
 void OpenRequests::pickRecentFile(std::size_t index) {

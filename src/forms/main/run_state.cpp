@@ -3,13 +3,15 @@
 
 #include <utility>
 
+#include "forms/model/control_ids.h"
+
 namespace lodestar {
 
 void RunState::setRunning(bool on, std::function<void()> stop) {
     if (on == running_) return;
     running_ = on;
     stopRun_ = on ? std::move(stop) : nullptr;
-    commands_.standDown(on, {"inputPath"});
+    commands_.standDown(on, {main_ids::inputPath});
     offerStop();
 }
 
@@ -43,7 +45,7 @@ void RunState::jobProgress(int percent) {
 void RunState::offerStop() {
     const bool on = running_ || jobs_.working();
     commands_.setEnabled("stop", on);
-    host_.controls().setVisible("btnStop", on);
+    host_.controls().setVisible(main_ids::btnStop, on);
 }
 
 }  // namespace lodestar

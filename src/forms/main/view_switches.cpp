@@ -2,6 +2,7 @@
 #include "forms/main/view_switches.h"
 
 #include "core/text.h"
+#include "forms/model/control_ids.h"
 
 namespace lodestar {
 
@@ -11,18 +12,18 @@ void PaneSwitches::show(Pane which, bool on) {
 }
 
 void PaneSwitches::toggleSource() {
-    const bool shown = !host_.controls()["SuperMonitor"].visible;
+    const bool shown = !host_.controls()[main_ids::SuperMonitor].visible;
     show(Pane::SuperMonitor, shown);
-    host_.controls().setStruckThrough("View_FS", !shown);
+    host_.controls().setStruckThrough(main_ids::View_FS, !shown);
     file_.showViewTicks();
     host_.setSourceTools(shown);
     layout_.resize();
 }
 
 void PaneSwitches::toggleMatchList() {
-    const bool shown = !host_.controls()["MatchView"].visible;
+    const bool shown = !host_.controls()[main_ids::MatchView].visible;
     show(Pane::MatchView, shown);
-    host_.controls().setStruckThrough("View_ML", !shown);
+    host_.controls().setStruckThrough(main_ids::View_ML, !shown);
     file_.showViewTicks();
     layout_.resize();
     if (shown && file_.searchDone() && !file_.matchListBuilt()) file_.buildMatchList();
