@@ -20,21 +20,6 @@
 namespace lodestar {
 namespace {
 
-TEST(Paths, NamesAndParentsAreCutAtTheLastSeparatorAndSizesCountStartedKilobytes) {
-    const struct {
-        std::u16string_view path, name, parent;
-    } cases[] = {{u"/data/sub/page.htm", u"page.htm", u"/data/sub"},
-                 {u"page.htm", u"page.htm", u""},
-                 {u"/da.ta/notes", u"", u"/da.ta"},  // no dot in the name itself
-                 {u"", u"", u""}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(FileNameOf(c.path), c.name) << toUtf8(c.path);
-        EXPECT_EQ(ParentFolderOf(c.path), c.parent) << toUtf8(c.path);
-    }
-    for (const auto& [bytes, size] : {std::pair{0, u"1 KB"}, {1023, u"1 KB"}, {1024, u"2 KB"}})
-        EXPECT_EQ(SizeInKB(bytes), size);
-}
-
 TEST(Paths, NormalizeFolderAndExistenceFollowWhatIsOnDisk) {
     testing::TempDir dir;
     std::filesystem::create_directory(dir.path() / "data");

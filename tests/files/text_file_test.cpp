@@ -17,7 +17,6 @@
 #include "files/safe_write.h"
 #include "files/text_file.h"
 #include "support/temp_dir.h"
-#include "support/without_root.h"
 
 namespace lodestar {
 namespace {
@@ -108,25 +107,6 @@ TEST(TextFile, AReadOnlyFileOrAnUnencodableTextChangesNothing) {
     EXPECT_TRUE(contains(failureOf([&] { PrintTextFile(path, u"new"); }), ": it is read-only."));
     EXPECT_EQ(dir.bytes("a.txt"), "old");
     EXPECT_EQ(entriesIn(dir.path()), 1u);
-}
-
-TEST(TextFile, AFolderThatCannotBeWrittenLeavesTheFileIntact) {
-    TempDir dir;
-    fs::create_directory(dir.path() / "locked");
-    const std::u16string path = dir.put("locked/a.txt", "old");
-    fs::permissions(dir.path(), fs::perms(0755));
-    fs::permissions(dir.path() / "locked" / "a.txt", fs::perms(0666));
-    fs::permissions(dir.path() / "locked", fs::perms(0555));
-    // Exit code 0: refused with the system's reason.
-    int outcome = testing::exitCodeWithoutRoot([&] {
-        return contains(failureOf([&] { WriteTextFile(path, u"new"); }), "Permission denied") ? 0
-                                                                                              : 1;
-    });
-    fs::permissions(dir.path() / "locked", fs::perms(0755));
-    if (outcome == testing::kCannotDropRoot) GTEST_SKIP() << "cannot give up root here";
-    EXPECT_EQ(outcome, 0);
-    EXPECT_EQ(dir.bytes("locked/a.txt"), "old");
-    EXPECT_EQ(entriesIn(dir.path() / "locked"), 1u);
 }
 
 namespace fs = std::filesystem;
@@ -221,23 +201,6 @@ TEST(SafeWrite, WithoutFollowingLinksTheLinkItselfGivesWay) {
 }
 
 namespace fs = std::filesystem;
-
-TEST(FileOps, ReadOnlySizeAndRemove) {
-    testing::TempDir dir;
-    const std::u16string path = dir.put("a.txt", "12345");
-    fs::permissions(dir.path() / "a.txt", fs::perms(0444));
-    EXPECT_TRUE(isReadOnly(path));
-    clearReadOnly(path);
-    EXPECT_FALSE(isReadOnly(path));
-    EXPECT_EQ(fs::status(dir.path() / "a.txt").permissions(), fs::perms(0644));
-    EXPECT_EQ(fileSize(path), 5u);
-    fs::create_symlink("a.txt", dir.path() / "link.txt");
-    removeFile(dir.file("link.txt"));
-    EXPECT_TRUE(fs::exists(dir.path() / "a.txt"));
-    removeFile(path);
-    EXPECT_THROW(removeFile(path), FileError);
-    EXPECT_THROW(isReadOnly(path), FileError);
-}
 
 TEST(FileOps, CopyOverReplacesOrCreatesTheTargetAndRefusesAReadOnlyOne) {
     testing::TempDir dir;
