@@ -68,8 +68,6 @@ TEST_F(FolderHistory, EachRunIsAStepAndRestoreTakesThemBackNewestFirst) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak"));
 }
 
-// A run killed while it began a step leaves a step folder holding only a temporary file: it is
-// no step, and Restore still reaches every step before it.
 // A restore killed after it put its run back and while it brought the step before to the top:
 // the next restore, or the next run, brings that step up first, so its originals stay reachable.
 TEST_F(FolderHistory, AStepHalfBroughtToTheTopIsFinishedByTheNextRestoreOrRun) {
@@ -97,6 +95,8 @@ TEST_F(FolderHistory, AStepHalfBroughtToTheTopIsFinishedByTheNextRestoreOrRun) {
     }
 }
 
+// A run killed while it began a step leaves a step folder holding only a temporary file: it is
+// no step, and Restore still reaches every step before it.
 TEST_F(FolderHistory, AStepFolderCutShortBeforeItsJournalIsNoStep) {
     dir.put("a.txt", "1");
     dir.put("b.txt", "x");
@@ -112,19 +112,6 @@ TEST_F(FolderHistory, AStepFolderCutShortBeforeItsJournalIsNoStep) {
     ASSERT_TRUE(replace("4", "5"));
     EXPECT_TRUE(restore());
     EXPECT_EQ(files(), "4,x");
-}
-
-TEST_F(FolderHistory, TheQuestionNamesTheNewestStepAndWhatRemains) {
-    dir.put("a.txt", "1");
-    dir.put("b.txt", "x");
-    EXPECT_EQ(folderRestoreQuestion(dir.folder(), u""), u"");
-    ASSERT_TRUE(replace("1", "2"));
-    ASSERT_TRUE(batch("x", "y"));
-    const std::u16string question = folderRestoreQuestion(dir.folder(), u"");
-    EXPECT_TRUE(
-        question.starts_with(u"Restore " + dir.folder() + u" to its state before the batch of "))
-        << toUtf8(question);
-    EXPECT_TRUE(question.ends_with(u"? 1 earlier step remains.")) << toUtf8(question);
 }
 
 TEST_F(FolderHistory, KeepsOnlyTheNewestStepsAndRecoversAStepHalfMoved) {
