@@ -25,25 +25,6 @@ TEST(CliArgs, SwitchesMayStandAnywhereAndDoubleDashEndsThem) {
     EXPECT_EQ(dashed.operands, (std::vector<std::string>{"-x", "dir"}));
 }
 
-TEST(CliArgs, FindOutputSwitches) {
-    const Arguments args =
-        parseArguments({"-r", "find", "-o", "x", "d", "-N", "--no-filename", "-B2", "-A", "3",
-                        "--color=never", "--stats", "--exclude", "build/**", "--exclude=*.min.js"});
-    EXPECT_EQ(args.findOutput.shape, FindShape::OnlyMatching);
-    EXPECT_FALSE(args.findOutput.lineNumbers);
-    EXPECT_FALSE(args.findOutput.fileNames);
-    EXPECT_EQ(args.findOutput.before, 2u);
-    EXPECT_EQ(args.findOutput.after, 3u);
-    EXPECT_EQ(args.findOutput.color, ColorChoice::Never);
-    EXPECT_TRUE(args.findOutput.stats && args.recursive);
-    EXPECT_EQ(args.exclude, (std::vector<std::string>{"build/**", "*.min.js"}));
-    EXPECT_EQ(parseArguments({"find", "x", "d", "-C", "4"}).findOutput.before, 4u);
-    EXPECT_EQ(parseArguments({"find", "x", "d", "--json"}).findOutput.shape, FindShape::Json);
-    // For extract, -o takes the export file, before the command or after it.
-    EXPECT_EQ(parseArguments({"-o", "out.txt", "extract", "x", "d"}).output, "out.txt");
-    EXPECT_EQ(parseArguments({"extract", "x", "d", "-o", "-"}).output, "-");
-}
-
 // The manual page is made from the usage text: every switch of --help is in it.
 TEST(CliArgs, TheManualPagesSayWhatTheUsageTextSays) {
     const std::string usage = usageText();
