@@ -18,16 +18,6 @@ const std::pair<const char*, const char*> kTwins[] = {
     {"btnViewIn", "mViewIn"},   {"btnWrap", "mWrap"},
     {"btnStop", "mStop"}};
 
-TEST_F(Commands, AButtonAndItsMenuEntryShareOneEnabledState) {
-    for (const auto& [button, menu] : kTwins) {
-        for (bool on : {false, true, false}) {
-            w->controls().setEnabled(on ? button : menu, on);
-            EXPECT_EQ(c(button).enabled, on) << button;
-            EXPECT_EQ(c(menu).enabled, on) << menu;
-        }
-    }
-}
-
 TEST_F(Commands, ARunStandsTheConflictingCommandsDownAndGivesEachBack) {
     openNew("a.txt", "abc");
     std::vector<bool> before;

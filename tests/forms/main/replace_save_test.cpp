@@ -37,24 +37,6 @@ TEST_F(ReplaceSave, GlobalOffReplacesTheFirstMatchWithGroupsAndEscapes) {
     EXPECT_NE(log().find("* 1 items replaced"), std::string::npos);
 }
 
-TEST_F(ReplaceSave, CancelAndAnEmptyPatternChangeNothingButResetTheMoves) {
-    openNew("b.txt", "banana");
-    find(u"n");
-    replace(u"n", u"m", false);
-    EXPECT_EQ(u8(w->document().text), "banana");
-    EXPECT_FALSE(c("btnNext").enabled);
-    EXPECT_EQ(text("matchNo"), "0/0");
-    EXPECT_FALSE(c("btnSave").enabled);
-
-    find(u"n");
-    const std::size_t asked = prompts.asked.size();
-    w->typeText("inRepFrom", u"");
-    w->click("btnReplace");
-    EXPECT_EQ(prompts.asked.size(), asked + 1);  // only the "please input" message
-    EXPECT_EQ(prompts.asked.back().kind, "message");
-    EXPECT_FALSE(c("btnNext").enabled);
-}
-
 TEST_F(ReplaceSave, NoMatchAndABrokenPatternAreLoggedAndKeepTheText) {
     openNew("b.txt", "banana");
     replace(u"z", u"y");
@@ -213,23 +195,6 @@ TEST_F(Action, RunsTheCommandFileOverTheTextInMemory) {
     EXPECT_EQ(docs.bytes("css.txt"), "12px and 3px, a");
     w->click("btnRestore");
     EXPECT_EQ(u8(w->document().text), "12px and 3px, a");
-}
-
-TEST_F(Action, AMissingFileOrAFileWithoutCommandsChangesNothing) {
-    openNew("t.txt", "text");
-    prompts.choosePath(program.file("rep/none.rep"));
-    w->click("mAction");
-    EXPECT_NE(log().find("Err:The command file does not exist.\r\n"), std::string::npos);
-    program.put("rep/empty.rep", "/// only a comment\r\n");
-    prompts.choosePath(program.file("rep/empty.rep"));
-    w->click("mAction");
-    EXPECT_NE(log().find("Err:Replacing command not found!\r\nPlease check the replacing "
-                         "command file.\r\n"),
-              std::string::npos);
-    EXPECT_EQ(u8(w->document().text), "text");
-    EXPECT_FALSE(c("btnSave").enabled);
-    w->click("btnAction");  // cancelled dialog
-    EXPECT_FALSE(c("btnSave").enabled);
 }
 
 TEST_F(Action, ABrokenSearchTextIsReportedAndTheTextKept) {

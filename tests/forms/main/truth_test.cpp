@@ -1,6 +1,5 @@
 // The window never loses the user's text and says what really happened: re-shows search the
-// text in memory, a command file's switches stay with its commands, a failed reload or a page
-// that never loads is reported.
+// text in memory, a failed reload or a page that never loads is reported.
 #include <filesystem>
 
 #include "forms/main/window_fixture.h"
@@ -39,31 +38,6 @@ TEST_F(Truth, ReShowingTheSourceViewKeepsTheUnsavedText) {
     }
 }
 
-// Whatever a command file's "cs" did to the engine, the next Find matches as the ticks say.
-TEST_F(Truth, ACommandFilesCaseSwitchStaysWithItsCommands) {
-    struct Case {
-        const char* name;
-        bool ignoreCaseTicked;
-        const char* commands;
-        long long countOfA;  // in the text "xA a" after the commands
-    };
-    const Case cases[] = {
-        {"cs command, ignore case ticked", true, "rep cs ---q--- with ---x---;\r\n", 2},
-        {"plain command, ignore case unticked", false, "rep ---q--- with ---x---;\r\n", 1},
-    };
-    for (const Case& k : cases) {
-        openNew("t.txt", "qA a");
-        if (c("chkIgnoreCase").checked != k.ignoreCaseTicked) w->click("chkIgnoreCase");
-        runCommandFile(k.commands);
-        ASSERT_EQ(u8(w->document().text), "xA a") << k.name;
-        EXPECT_EQ(w->request().switches().ignoreCase, k.ignoreCaseTicked) << k.name;
-        EXPECT_EQ(c("mIgnore").checked, k.ignoreCaseTicked) << k.name;
-        find(u"a");
-        EXPECT_EQ(w->file().matchCount(), k.countOfA) << k.name;
-        prompts.answerDiscard();  // the next open gives up the unsaved text
-    }
-}
-
 TEST_F(Truth, AFailedReloadSaysTheFileCannotBeOpenedAndKeepsTheText) {
     openNew("gone.txt", "kept");
     fs::remove(docs.path() / "gone.txt");
@@ -98,33 +72,6 @@ TEST_F(Truth, TheWaitForTheSourcePageIsBounded) {
     settle();
     w->onTimer1Tick();
     EXPECT_FALSE(timer.armed);
-}
-
-// A text rendered while the source pane still loads its page is what the page shows once it
-// has loaded, not the text it had before.
-TEST_F(Truth, TheNewestTextWinsOverAPageStillLoading) {
-    openNew("long.txt", std::string(70000, 'q'));
-    source().navigate(source().address());  // the page loads again and has not finished
-    ASSERT_TRUE(source().busy());
-    replace(u"q+", u"short");
-    settle();
-    EXPECT_EQ(u8(source().bodyText()), "short");
-    EXPECT_EQ(u8(w->document().text), "short");
-}
-
-// Once the window has shut down, pages that finish loading, clicks in the list and the timer
-// change nothing.
-TEST_F(Truth, EventsAfterShutDownChangeNothing) {
-    openNew("a.txt", "abab");
-    w->typeText("inRepFrom", u"b");
-    w->click("btnFind");
-    w->click("mExit");
-    ASSERT_TRUE(w->closed());
-    settle();
-    w->onTimer1Tick();
-    EXPECT_TRUE(w->onBeforeNavigate(Pane::MatchView, matches().address() + u"#2"));
-    EXPECT_EQ(text("matchNo"), "0/2");
-    EXPECT_EQ(w->file().curMatch(), 0);
 }
 
 }  // namespace
