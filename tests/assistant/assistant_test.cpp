@@ -1,7 +1,7 @@
 // The assistant: reading its library files (the line rule, field order, missing files), the files
-// the program ships (every line read, CR LF line ends, every fragment compiling in the program's
-// engine, presets finding what their descriptions promise), and composing a pattern from library
-// entries, walking the steps with Undo and Redo.
+// the program ships (every line read, every fragment compiling in the program's engine, presets
+// finding what their descriptions promise), and composing a pattern from library entries,
+// walking the steps with Undo and Redo.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -96,33 +96,6 @@ std::size_t crlfLines(const std::string& bytes) {
         ++count;
     }
     return count;
-}
-
-TEST(ShippedFiles, AreAsciiWithCrLfLineEnds) {
-    std::vector<std::filesystem::path> files = {
-        "lib/metachar.lib", "lib/limit.lib",  "lib/repeat.lib",  "lib/regExp.lib",
-        "lib/symbol.lib",   "lib/syntax.tbl", "lib/showHTM.rep", "lib/showSrc.rep"};
-    for (const auto& entry : std::filesystem::directory_iterator(kSource / "rep")) {
-        if (entry.path().extension() == ".rep") files.push_back(entry.path());
-    }
-    EXPECT_GT(files.size(), 9u) << "example command files in rep/";
-    for (const auto& file : files) {
-        const std::string bytes = testing::readBytes(kSource / file);
-        ASSERT_FALSE(bytes.empty()) << file;
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            const unsigned char c = static_cast<unsigned char>(bytes[i]);
-            ASSERT_TRUE(c < 0x80 && (c >= 0x20 || c == '\r' || c == '\n')) << file << " @" << i;
-            if (c == '\n') {
-                ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << file << " @" << i;
-            }
-            if (c == '\r') {
-                ASSERT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << file << " @" << i;
-            }
-        }
-        if (file != "lib/symbol.lib") {
-            EXPECT_TRUE(bytes.ends_with("\r\n")) << file;
-        }
-    }
 }
 
 TEST(ShippedLibraries, EveryLineBecomesAnEntry) {

@@ -1,6 +1,5 @@
-// The settings: the options file (which lines are taken, the defaults, the save/load round trip,
-// and where it is looked for), the user's settings file, the window's state file and the history of
-// patterns used during a run.
+// The settings: the options file (lines that cannot be read, the steps kept, the save/load round
+// trip), the window's state file and the history of patterns used during a run.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -10,7 +9,6 @@
 #include "settings/options.h"
 #include "settings/options_location.h"
 #include "settings/used_patterns.h"
-#include "settings/user_settings.h"
 #include "settings/window_state.h"
 #include "support/temp_dir.h"
 #include "support/without_root.h"
@@ -27,13 +25,7 @@ std::u16string all(const Options& o) {
 
 class OptionsFile : public ::testing::Test {
   protected:
-    // Loads a file of these bytes into `options` (a fresh Options unless given).
-    bool load(const std::string& bytes, Options start = Options()) {
-        options = start;
-        return loadOptions(dir.put("lodestar.opt", bytes), options);
-    }
     testing::TempDir dir;
-    Options options;
 };
 
 TEST_F(OptionsFile, AnUnreadableFileGivesTheDefaultsAtStartUp) {
@@ -43,25 +35,6 @@ TEST_F(OptionsFile, AnUnreadableFileGivesTheDefaultsAtStartUp) {
         [&] { return all(startupOptions(path)) == all(startupOptions(dir.file("none"))) ? 0 : 1; });
     if (outcome == testing::kCannotDropRoot) GTEST_SKIP() << "cannot give up root here";
     EXPECT_EQ(outcome, 0);
-}
-
-TEST_F(OptionsFile, FiveElementsAreTakenAndAMissingSixthLineTurnsCountingOff) {
-    ASSERT_TRUE(
-        load("False\nold\nTrue\n3\n1\n0\nArial\n9.75\n"));  // line feeds alone end lines too
-    EXPECT_EQ(all(options), u"False\r\nold\r\nTrue\r\n3\r\n1\r\n0\r\nArial\r\n9.75");
-    for (const char* bytes :
-         {"False\r\nold\r\nTrue\r\n3\r\n1", "False\r\nold\r\nTrue\r\n3\r\n1\r\n"}) {
-        ASSERT_TRUE(load(bytes)) << bytes;
-        EXPECT_EQ(all(options), u"False\r\nold\r\nTrue\r\n3\r\n1\r\n0\r\nCourier New\r\n11.25");
-    }
-    // Four lines: ignored, unless a final CR LF makes a fifth (empty) element. Then line 5 is
-    // no truth value and keeps the zero value: the defaults do not run.
-    Options before;
-    before.backupFolder = u"kept";
-    EXPECT_FALSE(load("True\r\nbak\r\nTrue\r\n0", before));
-    EXPECT_EQ(all(options), all(before));
-    ASSERT_TRUE(load("True\r\nbak\r\nTrue\r\n2\r\n"));
-    EXPECT_EQ(all(options), u"True\r\nbak\r\nTrue\r\n2\r\n0\r\n0\r\nCourier New\r\n11.25");
 }
 
 TEST_F(OptionsFile, AtStartUpALineThatCannotBeReadKeepsItsDefaultAndIsNamed) {
@@ -120,27 +93,6 @@ TEST_F(OptionsFile, SaveWritesNineLinesAndLoadRestoresEveryValue) {
 }
 
 using testing::TempDir;
-
-TEST(UserSettings, ReadsTheEncodingAndIgnoresWhatItDoesNotKnow) {
-    TempDir dir;
-    const struct {
-        const char* content;
-        std::optional<TextEncoding> encoding;
-    } rows[] = {
-        {"encoding=utf-8\n", TextEncoding::Utf8},
-        {"# a comment\r\n  encoding =  Windows-1252 \r\ncolour=blue\r\n",
-         TextEncoding::Windows1252},
-        {"encoding=utf-16be", TextEncoding::Utf16BE},
-        {"encoding=auto\n", std::nullopt},
-        {"encoding=klingon\n", std::nullopt},
-        {"encoding\n", std::nullopt},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(loadUserSettings(dir.put("settings", row.content)).encoding, row.encoding)
-            << row.content;
-    }
-    EXPECT_EQ(loadUserSettings(dir.file("missing")).encoding, std::nullopt);
-}
 
 namespace fs = std::filesystem;
 

@@ -58,15 +58,6 @@ TEST_F(Find, ALongResultIsShownAPieceAtATimeAndNothingIsWrittenBesideTheProgram)
     EXPECT_EQ(files(), before);
 }
 
-TEST_F(Find, TheLimitCountsTheRenderedCharacters) {
-    // The plain body of a text without markup characters is the text itself.
-    openNew("edge.txt", std::string(64000, 'a'));
-    EXPECT_EQ(source().bodyPieces(), nullptr);
-    EXPECT_EQ(w->file().renderedSource().size(), 64000u + 19u);  // <pre id=code> and </pre>
-    openNew("over.txt", std::string(64001, 'a'));
-    EXPECT_NE(source().bodyPieces(), nullptr);
-}
-
 TEST_F(Find, ALongBodyKeepsCharactersTheCodePageCannotHold) {
     openNew("sp.txt", std::string(70000, ' '));
     w->click("btnViewIn");  // spaces become middle dots, lines get marks
@@ -83,10 +74,6 @@ TEST_F(OpenFile, AsksBeforeOpeningAFileAbove256000Bytes) {
     prompts.answerCancel();
     open(big);
     ASSERT_EQ(prompts.asked.size(), 3u);
-    EXPECT_EQ(u8(prompts.asked[2].text),
-              "We recommend you to open file bigger than 256k in folder mode,\r\nor the speed "
-              "of showing source code may be very slow,are you sure to open it?");
-    EXPECT_EQ(u8(prompts.asked[2].caption), " Warning");
     EXPECT_EQ(w->document().text.size(), 256000u);  // declined: the previous file stays
     EXPECT_EQ(u8(w->document().text).substr(0, 1), "a");
 }

@@ -9,25 +9,6 @@ namespace {
 
 using LargeResult = WindowTest;
 
-TEST_F(LargeResult, EmptyMatchesAtEveryPositionAreCountedListedAndNavigable) {
-    std::string lines;
-    while (lines.size() < 200'000) lines += "abc xyz\n";
-    openNew("empty.txt", lines);
-    find(u"x*");
-    const long long n = w->file().matchCount();
-    EXPECT_EQ(n, 200'001);  // every position; at each "x" the match is the "x"
-    EXPECT_NE(log().find(std::to_string(n - 25'000) + " of them empty."), std::string::npos)
-        << log();
-    EXPECT_EQ(source().markCount(), static_cast<std::size_t>(n));
-    EXPECT_EQ(matches().entryCount(), static_cast<std::size_t>(n));
-    ASSERT_NE(source().bodyPieces(), nullptr);
-    w->click("btnPrev");  // to the last match
-    EXPECT_EQ(text("matchNo"), std::to_string(n) + "/" + std::to_string(n));
-    EXPECT_EQ(u8(source().markBackground(static_cast<std::size_t>(n - 1))), "gold");
-    EXPECT_EQ(u8(source().markBackground(0)), "");
-    EXPECT_EQ(matches().lastScroll()->index, static_cast<std::size_t>(n - 1));
-}
-
 TEST_F(LargeResult, ALongListIsBuiltAPieceAtATimeWithNumberedEntries) {
     std::string words;
     for (int i = 0; i < 1500; ++i) words += "w" + std::to_string(i) + " ";

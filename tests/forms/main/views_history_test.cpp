@@ -26,25 +26,6 @@ TEST_F(Views, TheListIsBuiltWhenShownAfterASearchThatRanWhileItWasHidden) {
     EXPECT_EQ(u8(matches().entryBackground(0)), "probe");
 }
 
-// The marks replace the invisible characters, keep the marks of a shown result, and switched
-// off give back exactly the plain body.
-TEST_F(Views, InvisibleCharactersShowAsMarksAndSwitchBackExactly) {
-    openNew("a.txt", "a b\t\r\n");
-    const std::u16string plain = source().bodyHtml();
-    w->click("btnViewIn");
-    EXPECT_TRUE(w->file().showInvisible() && c("mViewIn").checked);
-    EXPECT_EQ(u8(source().bodyText()), "a\u00B7b______ \u2193\u300F\n");
-    w->click("mViewIn");
-    EXPECT_FALSE(c("mViewIn").checked);
-    EXPECT_EQ(source().bodyHtml(), plain);
-
-    openNew("b.txt", "a a");
-    find(u"a");
-    w->click("btnViewIn");
-    EXPECT_EQ(source().markCount(), 2u);
-    EXPECT_EQ(u8(source().bodyText()), "a\u00B7a");
-}
-
 // Each press flips what the source view does; the menu tick and the toggle button say it, and
 // every later rendering (a search, the invisible characters, a restore, another file) keeps
 // both the choice and its ticks.
