@@ -23,5 +23,18 @@ TEST_F(Layout, ALowWindowKeepsItsHeightsButStillPlacesTheStatusBarAndWidths) {
     EXPECT_GE(g("logger").height, 0);
 }
 
+TEST_F(Layout, TheVerticalSplitterStopsAt500AndTheLeftPanelAt2800) {
+    w->layout().splitterDown("splitter");
+    EXPECT_TRUE(c("splitshad").visible);
+    EXPECT_EQ(g("splitshad").width, 75);
+    EXPECT_TRUE(w->layout().splitDragging());
+    w->layout().splitterMove("splitter", -5000);
+    EXPECT_EQ(g("splitshad").left, 500);
+    w->layout().splitterUp("splitter");
+    EXPECT_EQ(g("Frame1").width, 2800);
+    EXPECT_FALSE(c("splitshad").visible);
+    EXPECT_FALSE(w->layout().splitDragging());
+}
+
 }  // namespace
 }  // namespace lodestar::testing

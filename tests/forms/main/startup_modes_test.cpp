@@ -1,4 +1,4 @@
-// Start-up and the two working modes.
+// Start-up, the two working modes and Instant Test.
 #include "forms/main/window_fixture.h"
 
 namespace lodestar::testing {
@@ -51,6 +51,38 @@ TEST_F(Modes, FolderModeThenASingleFileLeavesNoTraceOfTheFolder) {
 }
 
 using Log = WindowTest;
+
+// Instant Test closes the file: nothing of it or of its last search can be seen, stepped
+// through or searched any more.
+TEST_F(Modes, InstantTestLeavesNothingOfTheClosedFileOrItsResult) {
+    std::string focused;
+    w->setMoveFocus([&](const std::string& name) { focused = name; });
+    openNew("t.txt", "one two one");
+    EXPECT_EQ(focused, "inRepFrom");  // a file opened: the user types a pattern next
+    find(u"one");
+    w->click("mNext");  // Ctrl+G
+    EXPECT_EQ(text("matchNo"), "2/2");
+    w->click("mPrev");  // Ctrl+Shift+G
+    EXPECT_EQ(text("matchNo"), "1/2");
+    w->click("mClose");
+    settle();
+    EXPECT_TRUE(w->document().path.empty() && w->document().text.empty() &&
+                w->document().loaded.empty());
+    EXPECT_FALSE(w->file().searchDone());
+    for (const char* name : {"inputPath", "LblCurName", "lblTotal"})
+        EXPECT_EQ(text(name), "") << name;
+    EXPECT_EQ(u8(source().bodyText()), "");
+    EXPECT_EQ(source().markCount(), 0u);
+    EXPECT_EQ(listHtml(), "");
+    EXPECT_EQ(text("matchNo"), "0/0");
+    for (const char* name : {"btnFind", "btnReplace", "btnAction", "mClose", "btnViewIn", "btnNext",
+                             "btnPrev", "mNext", "mPrev", "matchNo"})
+        EXPECT_FALSE(c(name).enabled) << name;
+    const std::size_t asked = prompts.asked.size();
+    w->typeText("inRepFrom", u"");
+    w->click("mFind");  // F3 now does nothing, not even the empty-box message
+    EXPECT_EQ(prompts.asked.size(), asked);
+}
 
 }  // namespace
 }  // namespace lodestar::testing

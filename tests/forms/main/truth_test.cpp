@@ -1,5 +1,6 @@
 // The window never loses the user's text and says what really happened: re-shows search the
-// text in memory, a failed reload or a page that never loads is reported.
+// text in memory, a failed reload or a page that never loads is reported, the newest text wins
+// over a page still loading, and nothing happens after shut-down.
 #include <filesystem>
 
 #include "forms/main/window_fixture.h"
@@ -72,6 +73,33 @@ TEST_F(Truth, TheWaitForTheSourcePageIsBounded) {
     settle();
     w->onTimer1Tick();
     EXPECT_FALSE(timer.armed);
+}
+
+// A text rendered while the source pane still loads its page is what the page shows once it
+// has loaded, not the text it had before.
+TEST_F(Truth, TheNewestTextWinsOverAPageStillLoading) {
+    openNew("long.txt", std::string(70000, 'q'));
+    source().navigate(source().address());  // the page loads again and has not finished
+    ASSERT_TRUE(source().busy());
+    replace(u"q+", u"short");
+    settle();
+    EXPECT_EQ(u8(source().bodyText()), "short");
+    EXPECT_EQ(u8(w->document().text), "short");
+}
+
+// Once the window has shut down, pages that finish loading, clicks in the list and the timer
+// change nothing.
+TEST_F(Truth, EventsAfterShutDownChangeNothing) {
+    openNew("a.txt", "abab");
+    w->typeText("inRepFrom", u"b");
+    w->click("btnFind");
+    w->click("mExit");
+    ASSERT_TRUE(w->closed());
+    settle();
+    w->onTimer1Tick();
+    EXPECT_TRUE(w->onBeforeNavigate(Pane::MatchView, matches().address() + u"#2"));
+    EXPECT_EQ(text("matchNo"), "0/2");
+    EXPECT_EQ(w->file().curMatch(), 0);
 }
 
 }  // namespace
