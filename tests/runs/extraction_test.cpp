@@ -21,22 +21,6 @@ ExtractTarget commaTarget(const std::u16string& path) {
             {}};
 }
 
-TEST(ExtractAll, CollectsTickedFilesInOrderAndLogs) {
-    TempDir dir;
-    std::vector<FileItem> files{{dir.put("a.txt", "1 and 22"), true},
-                                {dir.put("b.txt", "333"), false},
-                                {dir.put("c.txt", "4444"), true}};
-    const auto out = dir.file("out.txt");
-    RecordingSink sink;
-    const auto summary =
-        ExtractAll(testing::expression(u"\\d+"), u"\\d+", files, 7u, commaTarget(out), sink);
-    EXPECT_EQ(summary.result, ExtractResult::Saved);
-    EXPECT_EQ(summary.items, 3u);
-    EXPECT_EQ(dir.bytes("out.txt"), "1,22,4444\r\n");
-    ASSERT_EQ(sink.lines.size(), 1u);
-    EXPECT_EQ(sink.lines[0], u"Extract \\d+, 3 items extracted in 3 files and saved in " + out);
-}
-
 TEST(ExtractAll, OneListedFileIsReadWhateverItsTick) {
     TempDir dir;
     std::vector<FileItem> files{{dir.put("a.txt", "5"), false}};
@@ -45,24 +29,6 @@ TEST(ExtractAll, OneListedFileIsReadWhateverItsTick) {
         ExtractAll(testing::expression(u"\\d+"), u"d", files, 0u, commaTarget(dir.file("o")), sink)
             .items,
         1u);
-}
-
-TEST(ExtractAll, NothingFoundWritesNothing) {
-    TempDir dir;
-    std::vector<FileItem> one{{dir.put("a.txt", "none"), true}};
-    std::vector<FileItem> two{{dir.put("b.txt", "1"), true}, {dir.put("c.txt", "2"), false}};
-    RecordingSink sink;
-    EXPECT_EQ(
-        ExtractAll(testing::expression(u"\\d+"), u"d", one, {}, commaTarget(dir.file("o")), sink)
-            .result,
-        ExtractResult::Nothing);
-    EXPECT_EQ(
-        ExtractAll(testing::expression(u"\\d+"), u"d", two, 0u, commaTarget(dir.file("o")), sink)
-            .result,
-        ExtractResult::Nothing);
-    EXPECT_TRUE(sink.lines.empty());
-    EXPECT_TRUE(sink.errors.empty());
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "o"));
 }
 
 TEST(ExtractAll, FailuresAreReportedAndWriteNothing) {
