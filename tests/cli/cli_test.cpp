@@ -64,24 +64,6 @@ TEST_F(Cli, ErrorsGoToStandardErrorWithStatusTwo) {
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));
 }
 
-TEST_F(Cli, ReplaceInAFolderBacksUpReportsEachFileAndRestores) {
-    putSample();
-    const Outcome result = run({"replace", "(\\d+)px", "$1 px", folder()});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "1\tReplaced\t" + at("a.htm") + "\n0\tPassed\t" + at("b.txt") +
-                              "\n3\tReplaced\t" + at("c.htm") + "\n2 files replaced in 3 files.\n");
-    EXPECT_EQ(dir.bytes("c.htm"), "1 px 2 px\r\n3 px\r\n");
-    EXPECT_EQ(dir.bytes("bak/c.htm"), "1px 2px\r\n3PX\r\n");
-    EXPECT_FALSE(fs::exists(dir.path() / "bak/b.txt"));
-    EXPECT_EQ(run({"replace", "zebra", "x", folder()}).status, 1);  // nothing changed
-
-    const Outcome restored = run({"restore", folder()});
-    EXPECT_EQ(restored.status, 0);
-    EXPECT_EQ(restored.out, "Files restored successfully.\n");
-    EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
-    EXPECT_FALSE(fs::exists(dir.path() / "bak"));
-}
-
 TEST_F(Cli, SwitchesOverrideTheOptionsFilesAndTheUsersFileComesFirst) {
     putSample();
     const Outcome uncounted = run({"--no-count", "--no-backup", "replace", "px", "", folder()});
@@ -126,20 +108,6 @@ TEST_F(Cli, ReadOnlyFilesAreSkippedUnlessAskedToWrite) {
               "-1\tRead only\t" + at("c.htm") + "\n");
     EXPECT_EQ(run({"--readonly=write", "replace", "px", "em", folder()}).status, 0);
     EXPECT_EQ(dir.bytes("c.htm"), "1em 2em\r\n3em\r\n");
-}
-
-TEST_F(Cli, SingleFileReplaceKeepsASiblingBackupThatRestorePutsBack) {
-    putSample();
-    const Outcome result = run({"replace", "px", "em", at("c.htm")});
-    EXPECT_EQ(result.out, "3\tReplaced\t" + at("c.htm") + "\n1 files replaced in 1 files.\n");
-    EXPECT_EQ(dir.bytes("c.bak"), "1px 2px\r\n3PX\r\n");
-    EXPECT_EQ(run({"restore", at("c.htm")}).status, 0);
-    EXPECT_EQ(dir.bytes("c.htm"), "1px 2px\r\n3PX\r\n");
-    EXPECT_FALSE(fs::exists(dir.path() / "c.bak"));
-    EXPECT_NE(failure({"restore", at("c.htm")}).find("c.bak"), std::string::npos);
-    const Outcome none = run({"replace", "zebra", "x", at("c.htm")});
-    EXPECT_EQ(none.status, 1);
-    EXPECT_EQ(none.out, "0\tPassed\t" + at("c.htm") + "\nCan't find item to replace.\n");
 }
 
 TEST_F(Cli, RunAppliesACommandFileToEveryFile) {

@@ -1,9 +1,8 @@
-// Writing files: exact reading, byte-exact writing that keeps permissions and links, the safe
+// Writing files: writing that keeps permissions and links and refuses read-only files, the safe
 // whole-file replacement under failures put in through its output seam (whatever fails, the old
 // content stays and no temporary file is left behind), and the single-file operations of the
 // backup and restore loops.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -39,43 +38,6 @@ bool contains(const std::string& text, const std::string& part) {
 
 std::size_t entriesIn(const fs::path& folder) {  // a leftover temporary file would count
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
-}
-
-TEST(TextFile, LoadsExactlyTheBytesAndNamesPathAndReasonOnFailure) {
-    TempDir dir;
-    EXPECT_EQ(LoadFileText(dir.put("empty.txt", "")), u"");
-    EXPECT_EQ(LoadFileText(dir.put("abc.txt", "abc\r\n")), u"abc\r\n");
-    EXPECT_EQ(LoadFileText(dir.put("mixed.txt", "a\rb\nc\r\n\x80")), u"a\rb\nc\r\n\u20AC");
-    const std::string missing = failureOf([&] { LoadFileText(dir.file("none.txt")); });
-    EXPECT_TRUE(contains(missing, "Cannot read the file \"" + toUtf8(dir.file("none.txt")) +
-                                      "\": No such file or directory."));
-    EXPECT_TRUE(contains(failureOf([&] { LoadFileText(dir.folder()); }), "Is a directory"));
-}
-
-TEST(TextFile, WriteKeepsEveryByteAndNeverCreatesAFile) {
-    TempDir dir;
-    std::string bytes;
-    for (int b = 0; b < 512; ++b) bytes.push_back(static_cast<char>(b));
-    dir.put("copy.bin", "a longer old content than the new one");
-    WriteTextFile(dir.file("copy.bin"), LoadFileText(dir.put("all.bin", bytes)));
-    EXPECT_EQ(dir.bytes("copy.bin"), bytes);
-
-    EXPECT_TRUE(contains(failureOf([&] { WriteTextFile(dir.file("b.txt"), u"x"); }),
-                         ": it does not exist."));
-    EXPECT_FALSE(fs::exists(dir.path() / "b.txt"));
-}
-
-TEST(TextFile, PrintCreatesOrTruncatesAndEndsWithOneCrLf) {
-    TempDir dir;
-    EXPECT_TRUE(PrintTextFile(dir.file("new.txt"), u"line 1\r\nline 2"));
-    EXPECT_EQ(dir.bytes("new.txt"), "line 1\r\nline 2\r\n");
-    const mode_t umaskBits = ::umask(0);
-    ::umask(umaskBits);
-    EXPECT_EQ(fs::status(dir.path() / "new.txt").permissions(), fs::perms(0666 & ~umaskBits));
-    dir.put("old.txt", "0123456789");
-    PrintTextFile(dir.file("old.txt"), u"");
-    EXPECT_EQ(dir.bytes("old.txt"), "\r\n");
-    EXPECT_EQ(entriesIn(dir.path()), 2u);
 }
 
 TEST(TextFile, KeepsPermissionBitsAndWritesThroughSymbolicLinks) {
