@@ -1,5 +1,5 @@
-// The history of a single file's saves: each save a step, Restore taking them back newest
-// first, the sibling backup never taking a name the program did not write.
+// The history of a single file's saves: the sibling backup never taking a name the program did
+// not write, read-only files, the steps kept, links and failed saves.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -16,37 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TempDir;
-
-TEST(FileHistory, EverySaveIsAStepAndRestoreTakesThemBackNewestFirst) {
-    TempDir dir;
-    const auto page = dir.put("page.htm", "apple");
-    saveWithBackup(page, u"pear", true);
-    saveWithBackup(page, u"plum", true, {}, std::nullopt, {u"replace"});
-    EXPECT_EQ(dir.bytes("page.bak"), "pear");
-    ASSERT_EQ(savedSteps(page).size(), 2u);
-    EXPECT_EQ(savedSteps(page).back().kind, u"replace");
-    EXPECT_NE(restoreQuestion(page).find(u"Restore page.htm to its state before the replace of "),
-              std::u16string::npos);
-    EXPECT_TRUE(restoreQuestion(page).ends_with(u"? 1 earlier step remains."));
-
-    struct Expected {
-        const char* file;
-        const char* sibling;  // nullptr: no sibling backup left
-        std::size_t left;
-    };
-    for (const Expected& expected : {Expected{"pear", "apple", 1}, Expected{"apple", nullptr, 0}}) {
-        const SingleRestore restored = restoreSingleFile(page);
-        EXPECT_TRUE(restored.restored) << toUtf8(restored.message);
-        EXPECT_EQ(restored.stepsLeft, expected.left);
-        EXPECT_EQ(dir.bytes("page.htm"), expected.file);
-        if (expected.sibling)
-            EXPECT_EQ(dir.bytes("page.bak"), expected.sibling);
-        else
-            EXPECT_FALSE(fs::exists(dir.path() / "page.bak"));
-    }
-    EXPECT_FALSE(restoreSingleFile(page).restored);
-    EXPECT_EQ(dir.bytes("page.htm"), "apple");
-}
 
 TEST(FileHistory, TheSiblingNeverTakesANameItDidNotWrite) {
     TempDir dir;

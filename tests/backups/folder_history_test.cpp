@@ -1,4 +1,5 @@
-// The history of a folder's runs: each run a step, Restore taking them back newest first.
+// The history of a folder's runs: steps half made or half brought back by a killed run or
+// restore, and the steps kept.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +8,6 @@
 #include "backups/backup.h"
 #include "backups/folder_history.h"
 #include "core/text.h"
-#include "runs/batch_files.h"
 #include "runs/multi_replace.h"
 #include "support/recording_sink.h"
 #include "support/run_helpers.h"
@@ -34,9 +34,6 @@ class FolderHistory : public ::testing::Test {
     bool replace(const char* from, const char* to) {
         return run(ReplaceTransform(globalExpression(fromUtf8(from)), fromUtf8(to)));
     }
-    bool batch(const char* from, const char* to) {
-        return run(CommandTransform({{fromUtf8(from), fromUtf8(to)}}, RegExp()));
-    }
     bool restore() {
         RecordingSink sink;
         return RestoreFolder(dir.folder(), u"", sink);
@@ -44,32 +41,6 @@ class FolderHistory : public ::testing::Test {
     std::string files() { return dir.bytes("a.txt") + "," + dir.bytes("b.txt"); }
 };
 
-TEST_F(FolderHistory, EachRunIsAStepAndRestoreTakesThemBackNewestFirst) {
-    dir.put("a.txt", "1");
-    dir.put("b.txt", "x");
-    ASSERT_TRUE(replace("1", "2"));
-    ASSERT_TRUE(batch("x", "y"));
-    ASSERT_TRUE(replace("2", "3"));
-    // bak/ holds the originals of the last run's files under their own names.
-    EXPECT_EQ(dir.bytes("bak/a.txt"), "2");
-    const std::vector<FolderStep> steps = folderSteps(dir.folder() + u"bak/");
-    ASSERT_EQ(steps.size(), 3u);
-    EXPECT_EQ(steps[0].kind, u"replace");
-    EXPECT_EQ(steps[1].kind, u"batch");
-    EXPECT_EQ(steps[0].files, 1u);
-    EXPECT_GT(steps[0].started, 0);
-
-    for (const char* expected : {"2,y", "2,x", "1,x"}) {
-        EXPECT_TRUE(restore());
-        EXPECT_EQ(files(), expected);
-    }
-    EXPECT_FALSE(restore());
-    EXPECT_EQ(files(), "1,x");
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "bak"));
-}
-
-// A run killed while it began a step leaves a step folder holding only a temporary file: it is
-// no step, and Restore still reaches every step before it.
 // A restore killed after it put its run back and while it brought the step before to the top:
 // the next restore, or the next run, brings that step up first, so its originals stay reachable.
 TEST_F(FolderHistory, AStepHalfBroughtToTheTopIsFinishedByTheNextRestoreOrRun) {
@@ -97,6 +68,8 @@ TEST_F(FolderHistory, AStepHalfBroughtToTheTopIsFinishedByTheNextRestoreOrRun) {
     }
 }
 
+// A run killed while it began a step leaves a step folder holding only a temporary file: it is
+// no step, and Restore still reaches every step before it.
 TEST_F(FolderHistory, AStepFolderCutShortBeforeItsJournalIsNoStep) {
     dir.put("a.txt", "1");
     dir.put("b.txt", "x");
@@ -112,19 +85,6 @@ TEST_F(FolderHistory, AStepFolderCutShortBeforeItsJournalIsNoStep) {
     ASSERT_TRUE(replace("4", "5"));
     EXPECT_TRUE(restore());
     EXPECT_EQ(files(), "4,x");
-}
-
-TEST_F(FolderHistory, TheQuestionNamesTheNewestStepAndWhatRemains) {
-    dir.put("a.txt", "1");
-    dir.put("b.txt", "x");
-    EXPECT_EQ(folderRestoreQuestion(dir.folder(), u""), u"");
-    ASSERT_TRUE(replace("1", "2"));
-    ASSERT_TRUE(batch("x", "y"));
-    const std::u16string question = folderRestoreQuestion(dir.folder(), u"");
-    EXPECT_TRUE(
-        question.starts_with(u"Restore " + dir.folder() + u" to its state before the batch of "))
-        << toUtf8(question);
-    EXPECT_TRUE(question.ends_with(u"? 1 earlier step remains.")) << toUtf8(question);
 }
 
 TEST_F(FolderHistory, KeepsOnlyTheNewestStepsAndRecoversAStepHalfMoved) {

@@ -1,11 +1,8 @@
 // The command line's grammar: switches anywhere, values, and the usage errors.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "cli/cli_args.h"
 #include "cli/man_page.h"
-#include "support/temp_dir.h"
 
 namespace lodestar::cli {
 namespace {
@@ -23,25 +20,6 @@ TEST(CliArgs, SwitchesMayStandAnywhereAndDoubleDashEndsThem) {
     EXPECT_EQ(args.format, "html");
     const Arguments dashed = parseArguments({"find", "--", "-x", "dir"});
     EXPECT_EQ(dashed.operands, (std::vector<std::string>{"-x", "dir"}));
-}
-
-TEST(CliArgs, FindOutputSwitches) {
-    const Arguments args =
-        parseArguments({"-r", "find", "-o", "x", "d", "-N", "--no-filename", "-B2", "-A", "3",
-                        "--color=never", "--stats", "--exclude", "build/**", "--exclude=*.min.js"});
-    EXPECT_EQ(args.findOutput.shape, FindShape::OnlyMatching);
-    EXPECT_FALSE(args.findOutput.lineNumbers);
-    EXPECT_FALSE(args.findOutput.fileNames);
-    EXPECT_EQ(args.findOutput.before, 2u);
-    EXPECT_EQ(args.findOutput.after, 3u);
-    EXPECT_EQ(args.findOutput.color, ColorChoice::Never);
-    EXPECT_TRUE(args.findOutput.stats && args.recursive);
-    EXPECT_EQ(args.exclude, (std::vector<std::string>{"build/**", "*.min.js"}));
-    EXPECT_EQ(parseArguments({"find", "x", "d", "-C", "4"}).findOutput.before, 4u);
-    EXPECT_EQ(parseArguments({"find", "x", "d", "--json"}).findOutput.shape, FindShape::Json);
-    // For extract, -o takes the export file, before the command or after it.
-    EXPECT_EQ(parseArguments({"-o", "out.txt", "extract", "x", "d"}).output, "out.txt");
-    EXPECT_EQ(parseArguments({"extract", "x", "d", "-o", "-"}).output, "-");
 }
 
 // The manual page is made from the usage text: every switch of --help is in it.
@@ -63,31 +41,6 @@ TEST(CliArgs, TheManualPagesSayWhatTheUsageTextSays) {
          {".SH SYNOPSIS", ".SH DESCRIPTION", ".SH FIND OUTPUT", ".SH EXIT STATUS"})
         EXPECT_NE(page.find(section), std::string::npos) << section;
     EXPECT_NE(windowManPage(usage, "9.9").find(".SH FILES\nThe options"), std::string::npos);
-}
-
-// The bash completion, made from the usage text, completes commands, switches and encodings.
-TEST(CliArgs, TheBashCompletionCompletesCommandsSwitchesAndEncodings) {
-    if (std::system("bash --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no bash";
-    const testing::TempDir scratch;
-    const auto complete = [&](const std::string& words) {
-        scratch.put("t.sh", "source '" LODESTAR_COMPLETIONS
-                            "/lodestar-cli'\n"
-                            "complete -p lodestar-cli >/dev/null || exit 1\n"
-                            "COMP_WORDS=(lodestar-cli " +
-                                words +
-                                ")\n"
-                                "COMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n"
-                                "_lodestar_cli\necho \"${COMPREPLY[*]}\"\n");
-        FILE* shell = ::popen(("bash " + (scratch.path() / "t.sh").string()).c_str(), "r");
-        std::string out;
-        for (int c; (c = std::fgetc(shell)) != EOF;) out += static_cast<char>(c);
-        EXPECT_EQ(::pclose(shell), 0) << words;
-        return out;
-    };
-    EXPECT_EQ(complete("fi"), "find\n");
-    EXPECT_EQ(complete("-c --js"), "--json\n");
-    EXPECT_EQ(complete("--encoding ''"), "auto utf-8 utf-16le utf-16be windows-1252\n");
-    EXPECT_EQ(complete("--encoding utf-16"), "utf-16le utf-16be\n");
 }
 
 TEST(CliArgs, RefusesWhatItCannotRun) {

@@ -1,9 +1,8 @@
 // The lodestar-cli fixture for the backup tests: the file histories go to a state folder of the
-// test's own, and a few helpers look at the backup folder.
+// test's own.
 #pragma once
 
 #include <stdlib.h>
-#include <sys/stat.h>
 
 #include "cli_fixture.h"
 
@@ -21,16 +20,6 @@ class CliBackups : public Cli {
         dir.put("c.htm", "2px");
     }
     bool exists(const std::string& name) const { return fs::exists(dir.path() / name); }
-    bool isLink(const std::string& name) const { return fs::is_symlink(dir.path() / name); }
-    static ino_t inodeOf(const fs::path& path) {
-        struct stat info {};
-        return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
-    }
-    // bak/ as a finished run of the program leaves it, however empty.
-    void ownBackupFolder() {
-        fs::create_directories(dir.path() / "bak");
-        dir.put("bak/.lodestar-journal", "lodestar run journal 1\nfinished\n");
-    }
 
     TempDir state;
     TempDir outside;

@@ -120,20 +120,6 @@ TEST_F(CliBounded, CountedQuantifiersOfSeveralDigitsFinishInFoldersAndFiles) {
     EXPECT_EQ(dir.bytes("b.txt"), "sha NabcdefNabcdef01234567\n");
 }
 
-// An ASCII file is counted on its bytes, a UTF-8 one on its decoded text: both ways agree.
-TEST_F(CliBounded, AsciiAndUtf8FilesCountAlike) {
-    dir.put("ascii.txt", "abcd");
-    dir.put("utf8.txt", "abc\xc3\xa9");  // four characters as well
-    for (const std::string pattern : {"(?=(|S){0})", "(?=a)a?a", "(|.*b){0}c*"})
-        for (const bool matchCase : {false, true}) {
-            SCOPED_TRACE(pattern + (matchCase ? " -c" : ""));
-            const std::string flag = matchCase ? "-c" : "-n";  // -n: the default
-            EXPECT_EQ(count({flag, "find", pattern, at("ascii.txt")}),
-                      count({flag, "find", pattern, at("utf8.txt")}));
-        }
-    EXPECT_EQ(count({"find", "(?=(|S){0})", at("ascii.txt")}), "5");
-}
-
 // With -m a CR LF pair is one line break: ^ and $ once per line, never between CR and LF.
 TEST_F(CliBounded, MultilineAnchorsTakeCrLfAsOneBreak) {
     std::string lines;

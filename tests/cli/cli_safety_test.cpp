@@ -1,24 +1,10 @@
-// lodestar-cli with what people's folders hold and what runs go through: options files written
-// by hand, names that are not UTF-8 or hold line breaks, runs cut short, extractions that find
-// nothing and patterns or commands that would run away.
-#include <fstream>
-
+// lodestar-cli with what people's folders hold and what runs go through: names that are not
+// UTF-8 or hold line breaks, extractions that find nothing and patterns or commands that would
+// run away.
 #include "cli/cli_fixture.h"
 
 namespace lodestar {
 namespace {
-
-TEST_F(Cli, AnOptionsLineThatCannotBeReadKeepsItsDefaultAndIsNamed) {
-    putSample();
-    writeOptions("Yes\r\nbak\r\nTrue\r\n0\r\n1\r\n1\r\n");
-    const Outcome result = run({"replace", "px", "em", folder()});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_TRUE(fs::exists(dir.path() / "bak" / "a.htm"));  // backups stay on
-    EXPECT_NE(result.err.find("Line 1 of the options file (\"Yes\") was ignored"),
-              std::string::npos)
-        << result.err;
-    dropOptions();
-}
 
 TEST_F(Cli, NamesThatAreNotUtf8AreWorkedOnAndShownEscaped) {
     dir.put("caf\xE9.txt", "12px");
@@ -36,33 +22,6 @@ TEST_F(Cli, NamesThatAreNotUtf8AreWorkedOnAndShownEscaped) {
     EXPECT_EQ(dir.bytes("caf\xE9.txt"), "12em");
     EXPECT_EQ(run({"restore", folder()}).status, 0);
     EXPECT_EQ(dir.bytes("caf\xE9.txt"), "12px");
-}
-
-TEST_F(Cli, ARunCutShortIsNotOverwrittenWithoutForce) {
-    putSample();
-    ASSERT_EQ(run({"replace", "px", "pxx", folder()}).status, 0);
-    // As a kill leaves it: the journal without its last line.
-    const fs::path journal = dir.path() / "bak" / ".lodestar-journal";
-    std::string lines = readBytes(journal);
-    ASSERT_TRUE(lines.ends_with("finished\n"));
-    lines.resize(lines.size() - 9);
-    std::ofstream(journal, std::ios::binary | std::ios::trunc) << lines;
-
-    for (const char* command : {"replace", "run"}) {
-        const std::vector<std::string> args =
-            command == std::string("replace")
-                ? std::vector<std::string>{"replace", "px", "pxx", folder()}
-                : std::vector<std::string>{"run", ioPut("x.rep", "rep ---px--- with ---pxx---;"),
-                                           folder()};
-        const std::string err = failure(args);
-        EXPECT_NE(err.find("The last run in this folder did not finish"), std::string::npos);
-        EXPECT_NE(err.find("--force"), std::string::npos);
-    }
-    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12pxx'>Cat</p>\r\n");
-    EXPECT_EQ(run({"--force", "replace", "px", "pxx", folder()}).status, 0);
-    EXPECT_EQ(dir.bytes("bak/a.htm"), "<p style='width:12px'>Cat</p>\r\n");
-    EXPECT_EQ(run({"restore", folder()}).status, 0);
-    EXPECT_EQ(dir.bytes("a.htm"), "<p style='width:12px'>Cat</p>\r\n");
 }
 
 TEST_F(Cli, ExtractThatFindsNothingSaysSoWritesTheFrameAndExitsOne) {

@@ -70,27 +70,5 @@ TEST(UnifiedDiff, ChangesRebuildTheNewTextWithTheFewestChangedLines) {
     }
 }
 
-// What patch cannot check: changes seven lines apart get hunks of their own (six apart share
-// one), a missing last line feed is marked, UTF-16 is no text to diff.
-TEST(UnifiedDiff, HunksAsDiffPrintsThem) {
-    const struct {
-        std::string before, after, diff;
-    } cases[] = {
-        {"x\n1\n2\n3\n4\n5\n6\n7\ny\n", "X\n1\n2\n3\n4\n5\n6\n7\nY\n",
-         "--- f\n+++ f\n@@ -1,4 +1,4 @@\n-x\n+X\n 1\n 2\n 3\n@@ -6,4 +6,4 @@\n 5\n 6\n "
-         "7\n-y\n+Y\n"},
-        {"x\n1\n2\n3\n4\n5\n6\ny", "X\n1\n2\n3\n4\n5\n6\ny\n",
-         "--- f\n+++ f\n@@ -1,8 +1,8 @@\n-x\n+X\n 1\n 2\n 3\n 4\n 5\n 6\n-y\n"
-         "\\ No newline at end of file\n+y\n"},
-        {"", "new\n", "--- f\n+++ f\n@@ -0,0 +1 @@\n+new\n"},
-        {"\xFF\xFE"
-         "a",
-         "\xFF\xFE"
-         "b",
-         "Binary files f and f differ\n"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(unifiedDiff("f", c.before, c.after), c.diff) << c.before;
-}
-
 }  // namespace
 }  // namespace lodestar::cli

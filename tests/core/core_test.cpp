@@ -47,19 +47,6 @@ TEST(Text, ReplaceAllIsLeftToRightAndNonOverlapping) {
     EXPECT_EQ(replacedAll(u"abc", u"", u"-"), u"abc");
 }
 
-TEST(Text, SplitGivesOneMorePartThanSeparatorsAndJoinUndoesIt) {
-    auto parts = splitText(u"a\r\nb\r\n", u"\r\n");
-    ASSERT_EQ(parts.size(), 3u);
-    EXPECT_EQ(parts[2], u"");
-    EXPECT_EQ(joinText(parts, u"\r\n"), u"a\r\nb\r\n");
-    EXPECT_EQ(splitText(u"", u",").size(), 1u);
-}
-
-TEST(Text, TrimRemovesOnlySpaces) {
-    EXPECT_EQ(trimSpaces(u"  a b \t "), u"a b \t");
-    EXPECT_EQ(trimSpaces(u"   "), u"");
-}
-
 // Later items finish first, so only the ordering can put them back in line.
 std::size_t slowFirst(std::size_t item, std::size_t count) {
     std::this_thread::sleep_for(std::chrono::microseconds(50 * (count - item)));

@@ -23,27 +23,6 @@ std::u16string lines(std::initializer_list<std::u16string_view> parts) {
     return text;
 }
 
-std::u16string valueNamed(const DelimiterTable& table, std::u16string_view name) {
-    for (std::size_t k = 0; k < table.names.size(); ++k) {
-        if (table.names[k] == name) return table.values[k];
-    }
-    ADD_FAILURE() << "no entry " << toUtf8(name);
-    return {};
-}
-
-TEST(ExportText, JoinsItemsWithTheDecodedDelimiter) {
-    const DelimiterTable txt = txtDelimiters();
-    EXPECT_EQ(toText(kAB, valueNamed(txt, u"Comma")), u"a,b");
-    EXPECT_EQ(toText(kAB, valueNamed(txt, u"Line Break")), u"a\r\nb");
-    EXPECT_EQ(toText(kAB, valueNamed(txt, u"Carriage Retrun")), u"a\rb");
-    EXPECT_EQ(toText({u"a", u"b", u"c"}, valueNamed(txt, u"SemiColon + Line Break")),
-              u"a;\r\nb;\r\nc");
-    EXPECT_EQ(toText(kAB, u"\\t"), u"a\\tb");
-    EXPECT_EQ(toText({u"a"}, u","), u"a");
-    EXPECT_EQ(toText({u"", u""}, u","), u",");
-    EXPECT_EQ(toText({}, u","), u"");
-}
-
 // An HTML page around the given lines.
 std::u16string page(std::initializer_list<std::u16string_view> body) {
     std::u16string text = u"<html><head><meta charset=\"utf-8\"><title></title></head><body>\r\n";
@@ -70,19 +49,6 @@ TEST(ExportHtml, WrapsOneItemPerLineAndEnclosesListsAndTables) {
 
 std::u16string xmlLines(std::initializer_list<std::u16string_view> parts) {
     return u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + lines(parts);
-}
-
-TEST(ExportHtmlAndXml, WriteOneElementPerItemOrOnlyTheFrame) {
-    EXPECT_EQ(toHTML({}, u"<li>..</li>", 2), page({u"<ol>", u"</ol>"}));
-    EXPECT_EQ(toHTML({}, u"..<br>", 0), page({}));
-    EXPECT_EQ(toXML({}), xmlLines({u"<xml><matches>", u"</matches></xml>"}));
-    EXPECT_EQ(toXML(kAB),
-              xmlLines({u"<xml><matches>", u"<m>a</m>", u"<m>b</m>", u"</matches></xml>"}));
-    EXPECT_EQ(toXML({u""}), xmlLines({u"<xml><matches>", u"<m></m>", u"</matches></xml>"}));
-    // Matched markup is character data.
-    EXPECT_EQ(
-        toXML({u"<b>&amp;</b>"}),
-        xmlLines({u"<xml><matches>", u"<m>&lt;b&gt;&amp;amp;&lt;/b&gt;</m>", u"</matches></xml>"}));
 }
 
 // Characters UTF-8 or XML cannot carry become U+FFFD; everything else is kept.

@@ -1,5 +1,5 @@
-// Paths and folders: the path helpers, absolute paths, a file found by identity, wildcards, the
-// folder listing, and the walk over a tree with its exclusion globs and what it passes by.
+// Paths and folders: the path helpers, absolute paths, wildcards, the folder listing, and the
+// walk over a tree with its exclusion globs and what it passes by.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -19,21 +19,6 @@
 
 namespace lodestar {
 namespace {
-
-TEST(Paths, NamesAndParentsAreCutAtTheLastSeparatorAndSizesCountStartedKilobytes) {
-    const struct {
-        std::u16string_view path, name, parent;
-    } cases[] = {{u"/data/sub/page.htm", u"page.htm", u"/data/sub"},
-                 {u"page.htm", u"page.htm", u""},
-                 {u"/da.ta/notes", u"", u"/da.ta"},  // no dot in the name itself
-                 {u"", u"", u""}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(FileNameOf(c.path), c.name) << toUtf8(c.path);
-        EXPECT_EQ(ParentFolderOf(c.path), c.parent) << toUtf8(c.path);
-    }
-    for (const auto& [bytes, size] : {std::pair{0, u"1 KB"}, {1023, u"1 KB"}, {1024, u"2 KB"}})
-        EXPECT_EQ(SizeInKB(bytes), size);
-}
 
 TEST(Paths, NormalizeFolderAndExistenceFollowWhatIsOnDisk) {
     testing::TempDir dir;
@@ -68,42 +53,6 @@ TEST(AbsolutePath, FoldsDotsAndSlashesAgainstTheBase) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(absolutePath(c.path, u"/home/me"), c.expected) << toUtf8(c.path);
-}
-
-TEST(AbsolutePath, ARelativePathStartsAtTheCurrentFolderAndKeepsItsLinks) {
-    testing::TempDir dir;
-    std::filesystem::create_directory(dir.path() / "real");
-    std::filesystem::create_directory_symlink(dir.path() / "real", dir.path() / "link");
-    const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    const std::u16string made = absolutePath(u"link/a.txt");
-    std::filesystem::current_path(before);
-    EXPECT_EQ(made, fromUtf8(std::filesystem::canonical(dir.path()).string()) + u"/link/a.txt");
-}
-
-TEST(SameFile, FindsAListedFileByAnyNameButNoOtherFile) {
-    testing::TempDir dir;
-    namespace fs = std::filesystem;
-    dir.put("a.txt", "a");
-    dir.put("b.txt", "b");
-    fs::create_directory(dir.path() / "sub");
-    fs::create_symlink(dir.path() / "a.txt", dir.path() / "link.txt");
-    fs::create_hard_link(dir.path() / "a.txt", dir.path() / "hard.txt");
-    const std::vector<std::u16string> listed{dir.file("a.txt")};
-    const struct {
-        std::string name;
-        bool listed;
-    } cases[] = {
-        {"a.txt", true},  {"sub/../a.txt", true}, {"link.txt", true}, {"hard.txt", true},
-        {"b.txt", false}, {"missing.txt", false}, {"sub", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(isOneOfFiles(dir.file(c.name), listed), c.listed) << c.name;
-        EXPECT_EQ(isOneOfFiles(dir.file(c.name), std::vector<FileItem>{{listed[0], false}}),
-                  c.listed)
-            << c.name;
-    }
-    EXPECT_FALSE(isOneOfFiles(dir.file("a.txt"), std::vector<std::u16string>{}));
 }
 
 namespace fs = std::filesystem;

@@ -175,16 +175,6 @@ TEST(TextEncoding, ANewTextIsWrittenInTheFileFormatOrRefusedByName) {
     EXPECT_EQ(formatThatHolds(text).encoding, E::Utf8);
 }
 
-TEST(TextEncoding, SettingNamesRoundTripAndUnknownOnesAreRefused) {
-    for (const char* name : {"auto", "windows-1252", "utf-8", "utf-16le", "utf-16be"}) {
-        std::optional<TextEncoding> encoding = E::Utf8;
-        ASSERT_TRUE(parseEncodingName(name, encoding)) << name;
-        EXPECT_EQ(encodingName(encoding), name);
-    }
-    std::optional<TextEncoding> encoding;
-    EXPECT_FALSE(parseEncodingName("latin-9", encoding));
-}
-
 TEST(UserFolders, FollowTheXdgVariablesElseTheHomeFolder) {
     const auto environment = [](std::map<std::string, std::string> values) -> Environment {
         return [values](const char* name) -> std::optional<std::string> {
@@ -210,15 +200,6 @@ TEST(UserFolders, FollowTheXdgVariablesElseTheHomeFolder) {
         0u);
 }
 
-std::string encodeFailure(std::u16string_view text) {
-    try {
-        encodeWindows1252(text);
-    } catch (const FileError& error) {
-        return error.what();
-    }
-    return "no error";
-}
-
 TEST(Codepage, EveryByteRoundTripsAndTheUpperRangeMapsAsTheCodePageSays) {
     std::string bytes;
     for (int b = 0; b < 256; ++b) bytes.push_back(static_cast<char>(b));
@@ -228,15 +209,6 @@ TEST(Codepage, EveryByteRoundTripsAndTheUpperRangeMapsAsTheCodePageSays) {
     EXPECT_EQ(text.substr(0x7F, 4), u"\u007F\u20AC\u0081\u201A");
     EXPECT_EQ(text.substr(0x9C, 5), u"\u0153\u009D\u017E\u0178\u00A0");
     for (char16_t undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) EXPECT_EQ(text[undefined], undefined);
-}
-
-// A C1 control the code page gives another meaning, a character beyond the first plane (named
-// whole, not by its surrogates), a lone surrogate.
-TEST(Codepage, RefusesACharacterOutsideTheCodePageByName) {
-    for (const auto& [text, name] : {std::pair<std::u16string, const char*>{u"\u0080", "(U+0080)"},
-                                     {u"\u20ACx\U0001F600", "(U+1F600)"},
-                                     {std::u16string(1, char16_t(0xD800)), "(U+D800)"}})
-        EXPECT_NE(encodeFailure(text).find(name), std::string::npos) << name;
 }
 
 TEST(BlockTextRead, GivesWhatTheWholeBytesDecodeTo) {
@@ -268,35 +240,6 @@ TEST(BlockTextRead, GivesWhatTheWholeBytesDecodeTo) {
         EXPECT_EQ(read.format.encoding, whole.format.encoding);
     }
     EXPECT_THROW(readTextInBlocks(dir.file("missing"), {}), FileError);
-}
-
-TEST(BlockTextRead, TellsHowFarItGotAndStopsBetweenBlocks) {
-    testing::TempDir dir;
-    const std::string bytes((std::size_t{5} << 19) + 7, 'x');  // two and a half blocks
-    const std::u16string path = dir.put("long", bytes);
-    StopToken stop;
-    std::vector<std::uint64_t> told;
-    ReadWatch watch{&stop, [&](std::uint64_t done, std::uint64_t total) {
-                        EXPECT_EQ(total, bytes.size());
-                        told.push_back(done);
-                    }};
-    EXPECT_EQ(readTextInBlocks(path, {}, watch).text.size(), bytes.size());
-    EXPECT_GE(told.size(), 2u);
-    EXPECT_EQ(std::adjacent_find(told.begin(), told.end(), std::greater_equal<>()), told.end());
-    EXPECT_EQ(told.back(), bytes.size());
-
-    // Stopped as the first block is told, or before the read begins: no block more is read.
-    for (const bool before : {false, true}) {
-        told.clear();
-        watch.progress = [&](std::uint64_t done, std::uint64_t) {
-            told.push_back(done);
-            stop.request();
-        };
-        if (before) stop.request();
-        EXPECT_THROW(readTextInBlocks(path, {}, watch), ReadStopped);
-        EXPECT_EQ(told.size(), before ? 0u : 1u);
-        stop.reset();
-    }
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
-// Writing files: exact reading, byte-exact writing that keeps permissions and links, the safe
+// Writing files: writing that keeps permissions and links and refuses read-only files, the safe
 // whole-file replacement under failures put in through its output seam (whatever fails, the old
 // content stays and no temporary file is left behind), and the single-file operations of the
 // backup and restore loops.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,7 +16,6 @@
 #include "files/safe_write.h"
 #include "files/text_file.h"
 #include "support/temp_dir.h"
-#include "support/without_root.h"
 
 namespace lodestar {
 namespace {
@@ -40,43 +38,6 @@ bool contains(const std::string& text, const std::string& part) {
 
 std::size_t entriesIn(const fs::path& folder) {  // a leftover temporary file would count
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
-}
-
-TEST(TextFile, LoadsExactlyTheBytesAndNamesPathAndReasonOnFailure) {
-    TempDir dir;
-    EXPECT_EQ(LoadFileText(dir.put("empty.txt", "")), u"");
-    EXPECT_EQ(LoadFileText(dir.put("abc.txt", "abc\r\n")), u"abc\r\n");
-    EXPECT_EQ(LoadFileText(dir.put("mixed.txt", "a\rb\nc\r\n\x80")), u"a\rb\nc\r\n\u20AC");
-    const std::string missing = failureOf([&] { LoadFileText(dir.file("none.txt")); });
-    EXPECT_TRUE(contains(missing, "Cannot read the file \"" + toUtf8(dir.file("none.txt")) +
-                                      "\": No such file or directory."));
-    EXPECT_TRUE(contains(failureOf([&] { LoadFileText(dir.folder()); }), "Is a directory"));
-}
-
-TEST(TextFile, WriteKeepsEveryByteAndNeverCreatesAFile) {
-    TempDir dir;
-    std::string bytes;
-    for (int b = 0; b < 512; ++b) bytes.push_back(static_cast<char>(b));
-    dir.put("copy.bin", "a longer old content than the new one");
-    WriteTextFile(dir.file("copy.bin"), LoadFileText(dir.put("all.bin", bytes)));
-    EXPECT_EQ(dir.bytes("copy.bin"), bytes);
-
-    EXPECT_TRUE(contains(failureOf([&] { WriteTextFile(dir.file("b.txt"), u"x"); }),
-                         ": it does not exist."));
-    EXPECT_FALSE(fs::exists(dir.path() / "b.txt"));
-}
-
-TEST(TextFile, PrintCreatesOrTruncatesAndEndsWithOneCrLf) {
-    TempDir dir;
-    EXPECT_TRUE(PrintTextFile(dir.file("new.txt"), u"line 1\r\nline 2"));
-    EXPECT_EQ(dir.bytes("new.txt"), "line 1\r\nline 2\r\n");
-    const mode_t umaskBits = ::umask(0);
-    ::umask(umaskBits);
-    EXPECT_EQ(fs::status(dir.path() / "new.txt").permissions(), fs::perms(0666 & ~umaskBits));
-    dir.put("old.txt", "0123456789");
-    PrintTextFile(dir.file("old.txt"), u"");
-    EXPECT_EQ(dir.bytes("old.txt"), "\r\n");
-    EXPECT_EQ(entriesIn(dir.path()), 2u);
 }
 
 TEST(TextFile, KeepsPermissionBitsAndWritesThroughSymbolicLinks) {
@@ -108,25 +69,6 @@ TEST(TextFile, AReadOnlyFileOrAnUnencodableTextChangesNothing) {
     EXPECT_TRUE(contains(failureOf([&] { PrintTextFile(path, u"new"); }), ": it is read-only."));
     EXPECT_EQ(dir.bytes("a.txt"), "old");
     EXPECT_EQ(entriesIn(dir.path()), 1u);
-}
-
-TEST(TextFile, AFolderThatCannotBeWrittenLeavesTheFileIntact) {
-    TempDir dir;
-    fs::create_directory(dir.path() / "locked");
-    const std::u16string path = dir.put("locked/a.txt", "old");
-    fs::permissions(dir.path(), fs::perms(0755));
-    fs::permissions(dir.path() / "locked" / "a.txt", fs::perms(0666));
-    fs::permissions(dir.path() / "locked", fs::perms(0555));
-    // Exit code 0: refused with the system's reason.
-    int outcome = testing::exitCodeWithoutRoot([&] {
-        return contains(failureOf([&] { WriteTextFile(path, u"new"); }), "Permission denied") ? 0
-                                                                                              : 1;
-    });
-    fs::permissions(dir.path() / "locked", fs::perms(0755));
-    if (outcome == testing::kCannotDropRoot) GTEST_SKIP() << "cannot give up root here";
-    EXPECT_EQ(outcome, 0);
-    EXPECT_EQ(dir.bytes("locked/a.txt"), "old");
-    EXPECT_EQ(entriesIn(dir.path() / "locked"), 1u);
 }
 
 namespace fs = std::filesystem;
@@ -221,23 +163,6 @@ TEST(SafeWrite, WithoutFollowingLinksTheLinkItselfGivesWay) {
 }
 
 namespace fs = std::filesystem;
-
-TEST(FileOps, ReadOnlySizeAndRemove) {
-    testing::TempDir dir;
-    const std::u16string path = dir.put("a.txt", "12345");
-    fs::permissions(dir.path() / "a.txt", fs::perms(0444));
-    EXPECT_TRUE(isReadOnly(path));
-    clearReadOnly(path);
-    EXPECT_FALSE(isReadOnly(path));
-    EXPECT_EQ(fs::status(dir.path() / "a.txt").permissions(), fs::perms(0644));
-    EXPECT_EQ(fileSize(path), 5u);
-    fs::create_symlink("a.txt", dir.path() / "link.txt");
-    removeFile(dir.file("link.txt"));
-    EXPECT_TRUE(fs::exists(dir.path() / "a.txt"));
-    removeFile(path);
-    EXPECT_THROW(removeFile(path), FileError);
-    EXPECT_THROW(isReadOnly(path), FileError);
-}
 
 TEST(FileOps, CopyOverReplacesOrCreatesTheTargetAndRefusesAReadOnlyOne) {
     testing::TempDir dir;

@@ -134,19 +134,6 @@ TEST(SourceBody, KeepsOneWholeElementPerMatchOnRandomMarkup) {
     }
 }
 
-TEST(InvisibleMarks, MarksLineEndsSpacesAndTabs) {
-    EXPECT_EQ(toInvisibleMarks(u"a b\t\r\n\n"), u"a\u00B7b______ \u2193\u300F\n\u300F\n");
-    EXPECT_EQ(toInvisibleMarks(u"x\u00B7"), u"x\u00B7");
-}
-
-// The values are escaped and the entries numbered from one.
-TEST(MatchList, EscapesValuesAndNumbersEntriesFromOne) {
-    const std::u16string list = matchListFragment({u"a<b", u"c d", u""});
-    EXPECT_NE(list.find(u"setValue(1)>a&lt;b<li"), std::u16string::npos) << toUtf8(list);
-    EXPECT_NE(list.find(u"setValue(2)>c&nbsp;d<li"), std::u16string::npos) << toUtf8(list);
-    EXPECT_EQ(occurrences(list, u"<li onclick=setValue("), 3u);
-}
-
 TEST(MatchList, HtmlEscapeTouchesOnlyAmpersandsAngleBracketsAndSpaces) {
     EXPECT_EQ(escapeMarkup(u"&lt; a>b", {false, false, true}), u"&amp;lt;&nbsp;a&gt;b");
     EXPECT_EQ(escapeMarkup(u"\"'\t\r\n", {false, false, true}), u"\"'\t\r\n");
@@ -271,17 +258,6 @@ TEST(SourcePieces, ThePiecesShowTheTextAndEveryMatchWhole) {
                       toUtf8(c.text.substr(c.spans[k].index, c.spans[k].length)))
                 << "mark " << k;
     }
-}
-
-TEST(SourcePieces, AMatchSpanningACutIsTwoElementsOfOneMark) {
-    const std::u16string text = u"one\ntwo\nthree\n";
-    const SourceLayout layout(text, {{2, 4}}, false, 1, 16384);
-    ASSERT_EQ(layout.pieceCount(), 3u);
-    EXPECT_EQ(toUtf8(layout.pieceHtml(text, {{2, 4}}, 0)), "on<a id='1'></a><em data-k=0>e\n</em>");
-    EXPECT_EQ(toUtf8(layout.pieceHtml(text, {{2, 4}}, 1)), "<em data-k=0>tw</em>o\n");
-    EXPECT_EQ(layout.piece(1).firstMark, 1u);
-    EXPECT_EQ(layout.piece(0).lines, 1u);
-    EXPECT_EQ(layout.piece(2).lines, 1u);
 }
 
 // A piece starts with the highlighter where the text before it left it: inside a comment, a tag

@@ -164,24 +164,6 @@ TEST(ApplyCommands, ChainedGrowthStopsAtTheBoundOfTheFilesText) {
     }
 }
 
-TEST(ParseCommandFile, ReadsAFileWithCrLfLineEnds) {
-    testing::TempDir dir;
-    const std::u16string path = dir.put("units.rep",
-                                        "/// spaces before units\r\n"
-                                        "===\r\nnotes rep ---px---;\r\n===\r\n"
-                                        "  regrep ---(\\d+)px---\r\n"
-                                        "    with ---$1\\tpx---;\r\n"
-                                        "rep cs ---\xE9t\xE9--- with ---summer---;\r\n");
-    RegExp expr = startupExpression();
-    std::optional<std::vector<Command>> commands = ParseCommandFile(path, expr, true);
-    ASSERT_TRUE(commands);
-    ASSERT_EQ(commands->size(), 2u);
-    EXPECT_EQ((*commands)[1].search, u"\u00E9t\u00E9");
-    EXPECT_EQ(ApplyCommands(*commands, u"12px \u00E9t\u00E9 \u00C9T\u00C9", expr),
-              u"12\tpx summer \u00C9T\u00C9");
-    EXPECT_THROW(ParseCommandFile(dir.file("none.rep"), expr, true), FileError);
-}
-
 // A large command file runs the lazy "(.|\n)+?" loops of the grammar over long stretches;
 // it must parse, or fail with the engine's error, never crash or hang.
 TEST(ParseCommandFile, MegabyteFileParses) {

@@ -146,26 +146,6 @@ TEST_F(FileSafety, EachRealFileIsChangedOnceAndRestoredWhole) {
     EXPECT_FALSE(fs::is_symlink(dir.path() / "o1.txt"));
 }
 
-TEST_F(FileSafety, ALinkLeadingOutOfTheFolderIsPassedByUnlessFollowed) {
-    outside.put("shared.txt", "x");
-    fs::create_symlink(outside.path() / "shared.txt", dir.path() / "s.txt");
-    EXPECT_TRUE(replace(listed({"s.txt"}), sink).ok);
-    EXPECT_EQ(outside.bytes("shared.txt"), "x");
-    EXPECT_EQ(sink.cells(), u"-|OutsideLink");
-    ASSERT_FALSE(sink.lines.empty());
-    EXPECT_NE(sink.lines[0].find(u"is a link to " + fromUtf8(outside.path().string())),
-              std::u16string::npos);
-
-    RunSettings follow = settings();
-    follow.followLinks = true;
-    RecordingSink followed;
-    EXPECT_TRUE(replace(listed({"s.txt"}), followed, false, follow).ok);
-    EXPECT_EQ(outside.bytes("shared.txt"), "xy");
-    ASSERT_FALSE(followed.lines.empty());
-    EXPECT_NE(followed.lines[0].find(u"is a link to " + fromUtf8(outside.path().string())),
-              std::u16string::npos);
-}
-
 TEST_F(FileSafety, SingleFileRestoreOfALinkKeepsTheLink) {
     outside.put("real.txt", "old");
     fs::create_symlink(outside.path() / "real.txt", dir.path() / "page.txt");
@@ -192,55 +172,6 @@ TEST_F(FileSafety, AFileChangedBetweenReadAndWriteKeepsTheOtherProgramsText) {
     EXPECT_EQ(dir.bytes("a.txt"), "x appended");
 }
 
-TEST_F(FileSafety, AnInterruptedRunKeepsItsBackupsAndRestoreGivesBackEveryOriginal) {
-    for (const char* name : {"a.txt", "b.txt", "c.txt"}) dir.put(name, "x");
-    const auto items = listed({"a.txt", "b.txt", "c.txt"});
-    KillingSink killed(2);
-    EXPECT_THROW(replace(items, killed), Killed);
-    EXPECT_EQ(RunJournal::stateOf(dir.folder() + u"bak/"), RunJournal::State::Unfinished);
-    EXPECT_TRUE(lastRunUnfinished(dir.folder(), u""));
-
-    // A new run is refused; nothing changes.
-    EXPECT_TRUE(replace(items, sink).unfinishedRun);
-    EXPECT_TRUE(batch(items, sink).unfinishedRun);
-    EXPECT_EQ(dir.bytes("a.txt") + dir.bytes("c.txt"), "xyx");
-
-    // Going on changes the files again but keeps the first backups of the originals.
-    EXPECT_TRUE(replace(items, sink, true).ok);
-    EXPECT_EQ(dir.bytes("a.txt") + dir.bytes("c.txt"), "xyyxy");
-    EXPECT_EQ(dir.bytes("bak/a.txt"), "x");
-    EXPECT_EQ(RunJournal::stateOf(dir.folder() + u"bak/"), RunJournal::State::Finished);
-
-    EXPECT_TRUE(restore());
-    for (const char* name : {"a.txt", "b.txt", "c.txt"}) EXPECT_EQ(dir.bytes(name), "x") << name;
-    EXPECT_FALSE(fs::exists(dir.path() / "bak"));
-}
-
-TEST_F(FileSafety, RestoreRestoresExactlyTheLastRunsFilesAndFinishesACutShortRestore) {
-    dir.put("a.txt", "x");
-    dir.put("b.txt", "x");
-    dir.put("c.txt", "x");
-    ownBackupFolder();
-    dir.put("bak/b.txt", "an older run's backup");
-    EXPECT_TRUE(replace(listed({"a.txt", "c.txt"}), sink).ok);
-    // A restore killed after putting a.txt back: the journal says it is unfinished.
-    const std::u16string bak = dir.folder() + u"bak/";
-    RestoreSteps steps = systemRestoreSteps();
-    const auto realCopy = steps.copyOver;
-    steps.copyOver = [&](const std::u16string& from, const std::u16string& to) {
-        if (from.ends_with(u"c.txt")) throw Killed{};
-        realCopy(from, to);
-    };
-    EXPECT_THROW(RestoreFolder(dir.folder(), u"", sink, steps), Killed);
-    EXPECT_EQ(RunJournal::stateOf(bak), RunJournal::State::Unfinished);
-    EXPECT_TRUE(replace(listed({"a.txt", "c.txt"}), sink).unfinishedRun);
-    EXPECT_TRUE(restore());
-    EXPECT_EQ(dir.bytes("a.txt") + dir.bytes("c.txt"), "xx");
-    EXPECT_EQ(dir.bytes("b.txt"), "x");  // not the older run's backup
-    EXPECT_EQ(dir.bytes("bak/b.txt"), "an older run's backup");
-    EXPECT_EQ(RunJournal::stateOf(bak), RunJournal::State::Finished);
-}
-
 // A killed run left temporary files beside the files it wrote, in subfolders too: the next run
 // (or the one that goes on with it) cleans every folder its journal names.
 TEST_F(FileSafety, ARunRemovesTheTemporaryFilesAKilledWriteLeft) {
@@ -265,17 +196,6 @@ TEST_F(FileSafety, ARunRemovesTheTemporaryFilesAKilledWriteLeft) {
     dir.put("bak/.lodestar-fedcba9876543210.tmp", "half");
     EXPECT_TRUE(restore());
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));  // nothing of ours keeps it
-}
-
-TEST_F(FileSafety, AWriteErrorIsHeadedAsAFileError) {
-    dir.put("a.txt", "x");
-    ownBackupFolder();
-    fs::create_directories(dir.path() / "bak" / "a.txt");  // the backup cannot take its place
-    dir.put("bak/a.txt/inside", "");
-    replace(listed({"a.txt"}), sink);
-    ASSERT_EQ(sink.errors.size(), 1u);
-    EXPECT_EQ(sink.errors[0], kFileErrorMessage);
-    EXPECT_EQ(dir.bytes("a.txt"), "x");
 }
 
 }  // namespace

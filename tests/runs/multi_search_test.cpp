@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runs/multi_search.h"
+#include "support/expression.h"
 #include "support/recording_sink.h"
 #include "support/temp_dir.h"
 
@@ -12,12 +13,8 @@ namespace {
 using testing::RecordingSink;
 using testing::TempDir;
 
-RegExp expression(std::u16string_view pattern, bool global = true) {
-    RegExp expr;
-    expr.setPattern(pattern);
-    expr.setIgnoreCase(true);
-    expr.setGlobal(global);
-    return expr;
+RegExp expression(std::u16string_view pattern) {
+    return testing::expression(pattern, {.ignoreCase = true});
 }
 
 TEST(MultiSearch, CountsTickedFilesAndMarksUntickedOnes) {
@@ -32,16 +29,6 @@ TEST(MultiSearch, CountsTickedFilesAndMarksUntickedOnes) {
     EXPECT_EQ(sink.cells(), u"2|Counted;0|Counted;-|Counted");
     EXPECT_EQ(sink.outcomes[2].row, 3u);
     EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"Search cat, 2 items found in 3 files."});
-}
-
-// No 255-file limit: every listed file is searched; with global off each counts at most once.
-TEST(MultiSearch, SearchesEveryOneOfManyFiles) {
-    TempDir dir;
-    std::vector<FileItem> files;
-    for (int i = 0; i < 300; ++i) files.push_back({dir.put("f" + std::to_string(i), "xx"), true});
-    RecordingSink sink;
-    EXPECT_EQ(SearchAllFiles(expression(u"x", false), u"x", files, sink).total, 300u);
-    EXPECT_EQ(sink.outcomes.size(), 300u);
 }
 
 // An unreadable file or a broken pattern stops the search at the first file it meets.

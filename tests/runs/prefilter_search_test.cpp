@@ -5,6 +5,7 @@
 #include "files/text_file.h"
 #include "runs/multi_search.h"
 #include "search/byte_prefilter.h"
+#include "support/expression.h"
 #include "support/recording_sink.h"
 #include "support/temp_dir.h"
 
@@ -94,10 +95,7 @@ TEST(BytePrefilter, NeverChangesACountOrTheBinaryRule) {
                     {u"^c", true}};
     for (const auto& p : patterns) {
         SCOPED_TRACE(toUtf8(p.pattern));
-        RegExp expr;
-        expr.setPattern(p.pattern);
-        expr.setIgnoreCase(p.ignoreCase);
-        expr.setGlobal(true);
+        const RegExp expr = testing::expression(p.pattern, {.ignoreCase = p.ignoreCase});
         RecordingSink sink;
         ASSERT_TRUE(SearchAllFiles(expr, p.pattern, files, sink).ok);
         ASSERT_EQ(sink.outcomes.size(), files.size());
@@ -120,11 +118,8 @@ TEST(BytePrefilter, LargeFilesAreLookedAtInChunksWithoutMissingALiteralAcrossTwo
     bytes.replace(kChunk - 3, 6, "colour");
     const std::vector<FileItem> files = {{dir.put("big.log", bytes), true},
                                          {dir.put("other.log", std::string(17 << 20, 'y')), true}};
-    RegExp expr;
-    expr.setPattern(u"colour");
-    expr.setGlobal(true);
     RecordingSink sink;
-    ASSERT_TRUE(SearchAllFiles(expr, u"colour", files, sink).ok);
+    ASSERT_TRUE(SearchAllFiles(testing::expression(u"colour"), u"colour", files, sink).ok);
     EXPECT_EQ(sink.cells(), u"1|Counted;0|Counted");
 }
 

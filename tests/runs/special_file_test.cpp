@@ -37,25 +37,5 @@ TEST(SpecialFile, EveryReaderRefusesAFifoAtOnce) {
     }
 }
 
-TEST(SpecialFile, TheFolderSearchPassesByAFileSwappedForAFifoAfterTheListing) {
-    TempDir dir;
-    const std::vector<FileItem> files{{dir.put("a.txt", "cat"), true},
-                                      {dir.put("b.txt", "cat"), true},
-                                      {dir.put("c.txt", "cat cat"), true}};
-    makeFifo(dir.path() / "b.txt");
-    RegExp expr;
-    expr.setPattern(u"cat");
-    expr.setGlobal(true);
-    RecordingSink sink;
-    SearchSummary summary;
-    returnsPromptly([&] { summary = SearchAllFiles(expr, u"cat", files, sink); },
-                    {dir.path() / "b.txt"});
-    EXPECT_TRUE(summary.ok);
-    EXPECT_EQ(summary.total, 3u);
-    EXPECT_EQ(summary.notAFile, 1u);
-    EXPECT_EQ(sink.cells(), u"1|Counted;-|NotAFile;2|Counted");
-    EXPECT_EQ(sink.lines.back(), u"Not regular files passed by: 1.");
-}
-
 }  // namespace
 }  // namespace lodestar

@@ -93,34 +93,6 @@ TEST(BytePaths, MatchTheDecodedTextOnEveryCase) {
             }
 }
 
-// The acceptance of multiline anchors on a CR LF text, on both paths.
-TEST(BytePaths, MultilineAnchorsSeeOneBreakInACrLfPair) {
-    const std::string text = "one\r\ntwo\r\n\r\nfour";
-    const struct {
-        std::u16string_view pattern;
-        std::vector<std::size_t> at;
-    } cases[] = {
-        {u"^", {0, 5, 10, 12}},
-        {u"$", {3, 8, 10, 16}},
-        {u"^$", {10}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(toUtf8(c.pattern));
-        const RegExp expr = expression(c.pattern, {.multiline = true});
-        std::vector<std::size_t> decoded;
-        for (const Match& m : expr.execute(widen(text))) decoded.push_back(m.index);
-        EXPECT_EQ(decoded, c.at);
-        std::vector<std::size_t> bytes;
-        ByteMatcher::forPattern(c.pattern, false, true)
-            ->forEachMatch(text, true, [&](std::size_t i, std::size_t) { bytes.push_back(i); });
-        EXPECT_EQ(bytes, c.at);
-    }
-    EXPECT_EQ(expression(u"^", {.multiline = true}).replace(u"line\r\nline\r\n", u"> "),
-              u"> line\r\n> line\r\n> ");
-    // Without multiline $ is only the very end, and the dot still takes a CR.
-    EXPECT_EQ(expression(u"x.$").count(u"x\r\nx\r"), 1u);
-}
-
 // An empty view without an address (a default-constructed one) is an empty text like any other.
 TEST(BytePaths, EmptyViewsWithoutAnAddressAreEmptyTexts) {
     for (const std::u16string_view pattern : {u"^.*$$", u"(?:a|)b*", u"$"}) {

@@ -25,14 +25,6 @@ std::u16string replaced(std::u16string_view pattern, std::u16string_view text,
 
 using Values = std::vector<std::u16string>;
 
-TEST(BuildPattern, LineBreaksAndTabsAreCleanedFromBoxAndPattern) {
-    const BuiltPattern built = buildPattern(u"ab\r\n\tc\nd\r", u"", false, false);
-    EXPECT_EQ(built.cleaned, u"abcd");
-    EXPECT_EQ(built.searchPattern, u"abcd");
-    // The box keeps the dots as typed; only the engine's pattern is rewritten.
-    EXPECT_EQ(buildPattern(u"a.\nb", u"", true, false).cleaned, u"a.b");
-}
-
 // Only a wildcard dot takes the line feed, and only with the dot switch on.
 TEST(BuildPattern, OnlyAWildcardDotMatchesLineFeedWithDotAll) {
     const struct {
@@ -67,11 +59,6 @@ TEST(BuildPattern, RewriteAddsNoCapturingGroup) {
         typedExpression(u"(a).(b)", {.dotAll = true}).execute(u"a-b");
     ASSERT_EQ(matches.size(), 1u);
     EXPECT_EQ(matches[0].subMatches.size(), 2u);
-}
-
-TEST(BuildPattern, ReplacementIsDecoded) {
-    EXPECT_EQ(buildPattern(u"a", u"x\\ty", false, true).replaceText, u"x\ty");
-    EXPECT_EQ(buildPattern(u"a", u"x\\ty", false, false).replaceText, u"x\\ty");
 }
 
 TEST(DecodeEscapes, DoubledBackslashIsOneAndControlEscapesNeedSupport) {

@@ -1,13 +1,12 @@
 // RegExp as its callers use it, beyond single results (which oracle/oracle.mjs compares with
 // Node.js, empty matches and count/forEachMatch agreement included): the switches, errors at use,
-// copies, threads, nested loops; and where the dialect departs from Node on line breaks and case
+// copies, nested loops; and where the dialect departs from Node on line breaks and case
 // folding, with the errors for refused patterns.
 #include "search/regexp.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/text.h"
@@ -64,20 +63,6 @@ TEST(RegExp, CopiesAreIndependent) {
     original = moved;
     EXPECT_EQ(original.pattern(), u"[ab]");
     EXPECT_EQ(original.count(u"aAbB"), 4u);
-}
-
-TEST(RegExp, CopiesMatchOnSeveralThreadsAtOnce) {
-    RegExp shared = expression(u"(\\w+)@(\\w+)");
-    shared.setIgnoreCase(true);
-    std::u16string text;
-    for (int i = 0; i < 20000; ++i) text += u"mail me@here or you@there; ";
-    shared.count(u"compile once here");
-    std::vector<std::size_t> counts(4);
-    std::vector<std::thread> threads;
-    for (std::size_t t = 0; t < counts.size(); ++t)
-        threads.emplace_back([&, t, re = shared] { counts[t] = re.execute(text).size(); });
-    for (auto& thread : threads) thread.join();
-    for (std::size_t c : counts) EXPECT_EQ(c, 40000u);
 }
 
 TEST(RegExp, VisitorMayUseAnotherExpression) {

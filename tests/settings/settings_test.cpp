@@ -1,19 +1,15 @@
-// The settings: the options file (which lines are taken, the defaults, the save/load round trip,
-// and where it is looked for), the user's settings file, the window's state file and the history of
-// patterns used during a run.
+// The settings: the options file (lines that cannot be read, the steps kept, the save/load round
+// trip), the window's state file and the history of patterns used during a run.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
-#include "core/error.h"
 #include "core/text.h"
 #include "settings/options.h"
 #include "settings/options_location.h"
 #include "settings/used_patterns.h"
-#include "settings/user_settings.h"
 #include "settings/window_state.h"
-#include "support/fifo_watchdog.h"
 #include "support/temp_dir.h"
 #include "support/without_root.h"
 
@@ -29,24 +25,8 @@ std::u16string all(const Options& o) {
 
 class OptionsFile : public ::testing::Test {
   protected:
-    // Loads a file of these bytes into `options` (a fresh Options unless given).
-    bool load(const std::string& bytes, Options start = Options()) {
-        options = start;
-        return loadOptions(dir.put("lodestar.opt", bytes), options);
-    }
     testing::TempDir dir;
-    Options options;
 };
-
-TEST_F(OptionsFile, WithoutAFileTheDefaultsApplyAndTheFontIsAsDesigned) {
-    Options untouched;
-    untouched.backupFolder = u"mine";
-    Options loaded = untouched;
-    EXPECT_FALSE(loadOptions(dir.file("lodestar.opt"), loaded));
-    EXPECT_EQ(all(loaded), all(untouched));
-    EXPECT_EQ(all(startupOptions(dir.file("lodestar.opt"))),
-              u"True\r\nbak\r\nTrue\r\n0\r\n1\r\n1\r\nCourier New\r\n11.25");
-}
 
 TEST_F(OptionsFile, AnUnreadableFileGivesTheDefaultsAtStartUp) {
     const std::u16string path = dir.put("lodestar.opt", "False\r\nx\r\nFalse\r\n1\r\n0\r\n0");
@@ -55,59 +35,6 @@ TEST_F(OptionsFile, AnUnreadableFileGivesTheDefaultsAtStartUp) {
         [&] { return all(startupOptions(path)) == all(startupOptions(dir.file("none"))) ? 0 : 1; });
     if (outcome == testing::kCannotDropRoot) GTEST_SKIP() << "cannot give up root here";
     EXPECT_EQ(outcome, 0);
-}
-
-TEST_F(OptionsFile, FiveElementsAreTakenAndAMissingSixthLineTurnsCountingOff) {
-    ASSERT_TRUE(
-        load("False\nold\nTrue\n3\n1\n0\nArial\n9.75\n"));  // line feeds alone end lines too
-    EXPECT_EQ(all(options), u"False\r\nold\r\nTrue\r\n3\r\n1\r\n0\r\nArial\r\n9.75");
-    for (const char* bytes :
-         {"False\r\nold\r\nTrue\r\n3\r\n1", "False\r\nold\r\nTrue\r\n3\r\n1\r\n"}) {
-        ASSERT_TRUE(load(bytes)) << bytes;
-        EXPECT_EQ(all(options), u"False\r\nold\r\nTrue\r\n3\r\n1\r\n0\r\nCourier New\r\n11.25");
-    }
-    // Four lines: ignored, unless a final CR LF makes a fifth (empty) element. Then line 5 is
-    // no truth value and keeps the zero value: the defaults do not run.
-    Options before;
-    before.backupFolder = u"kept";
-    EXPECT_FALSE(load("True\r\nbak\r\nTrue\r\n0", before));
-    EXPECT_EQ(all(options), all(before));
-    ASSERT_TRUE(load("True\r\nbak\r\nTrue\r\n2\r\n"));
-    EXPECT_EQ(all(options), u"True\r\nbak\r\nTrue\r\n2\r\n0\r\n0\r\nCourier New\r\n11.25");
-}
-
-TEST_F(OptionsFile, TruthValuesAreWordsInAnyCaseOrNumbers) {
-    for (const char* yes : {"True", " TRUE ", "1", "-1", "2"}) {
-        ASSERT_TRUE(load(std::string("x\r\nb\r\n") + yes + "\r\n0\r\n" + yes + "\r\n0"));
-        EXPECT_TRUE(options.escapeSupport && options.showSyntax) << yes;
-        EXPECT_TRUE(options.noCountOnReplace);  // line 6 "0": do not count
-    }
-    for (const char* unreadable : {"yes", "", "1,5"}) {
-        Options before;
-        before.escapeSupport = true;
-        ASSERT_TRUE(load(std::string("x\r\nb\r\n") + unreadable + "\r\n0\r\n0\r\n1", before));
-        EXPECT_TRUE(options.escapeSupport) << '"' << unreadable << '"';
-        EXPECT_FALSE(options.noCountOnReplace);  // line 6 "1": count
-    }
-    ASSERT_TRUE(load("false\r\nb\r\nFALSE\r\n0\r\n0\r\n1"));
-    EXPECT_FALSE(options.backupOnReplace || options.escapeSupport);
-}
-
-TEST_F(OptionsFile, FontIndexAndSizeTakeOnlyUsableValues) {
-    Options start;
-    start.sourceFontIndex = 5;
-    auto font = [&](const std::string& index, const std::string& size) {
-        load("True\r\nbak\r\nTrue\r\n" + index + "\r\n1\r\n1\r\nArial\r\n" + size, start);
-        return std::to_string(options.sourceFontIndex) + " " +
-               std::to_string(options.patternFontSize);
-    };
-    EXPECT_EQ(font("7", "9.75"), "7 9.750000");
-    EXPECT_EQ(options.patternFontName, u"Arial");
-    EXPECT_EQ(font("8", "12"), "0 12.000000");       // past the font list: the first font
-    EXPECT_EQ(font("2.5", "+14.5"), "2 14.500000");  // halves round to even
-    for (const char* bad : {"256", "-1", "x", ""}) EXPECT_EQ(font(bad, "11,25"), "5 11.250000");
-    EXPECT_EQ(font("1", "0"), "1 11.250000");
-    EXPECT_EQ(font("1", "nan"), "1 11.250000");
 }
 
 TEST_F(OptionsFile, AtStartUpALineThatCannotBeReadKeepsItsDefaultAndIsNamed) {
@@ -167,53 +94,6 @@ TEST_F(OptionsFile, SaveWritesNineLinesAndLoadRestoresEveryValue) {
 
 using testing::TempDir;
 
-TEST(StartupOptions, TheUsersFileComesBeforeTheProgramsAndTheDefaultsLast) {
-    TempDir dir;
-    const std::u16string user = dir.file("user.opt");
-    const std::u16string program = dir.put("program.opt", "False\r\nshipped\r\nTrue\r\n1\r\n1\r\n");
-    EXPECT_EQ(startupOptions(user, program).backupFolder, u"shipped");
-    dir.put("user.opt", "False\r\n mine \r\nTrue\r\n2\r\n1\r\n");
-    const Options options = startupOptions(user, program);
-    EXPECT_EQ(options.backupFolder, u"mine");  // trimmed as the dialog and the CLI trim it
-    EXPECT_EQ(options.sourceFontIndex, 2);
-    // A user file too short to be taken gives the defaults, not the program's copy.
-    dir.put("user.opt", "False\r\n");
-    EXPECT_EQ(startupOptions(user, program).backupFolder, u"bak");
-    EXPECT_EQ(startupOptions(u"", dir.file("none.opt")).backupFolder, u"bak");
-}
-
-TEST(UserSettings, ReadsTheEncodingAndIgnoresWhatItDoesNotKnow) {
-    TempDir dir;
-    const struct {
-        const char* content;
-        std::optional<TextEncoding> encoding;
-    } rows[] = {
-        {"encoding=utf-8\n", TextEncoding::Utf8},
-        {"# a comment\r\n  encoding =  Windows-1252 \r\ncolour=blue\r\n",
-         TextEncoding::Windows1252},
-        {"encoding=utf-16be", TextEncoding::Utf16BE},
-        {"encoding=auto\n", std::nullopt},
-        {"encoding=klingon\n", std::nullopt},
-        {"encoding\n", std::nullopt},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(loadUserSettings(dir.put("settings", row.content)).encoding, row.encoding)
-            << row.content;
-    }
-    EXPECT_EQ(loadUserSettings(dir.file("missing")).encoding, std::nullopt);
-}
-
-TEST(UserSettings, AFifoIsNeverReadAndSaysSo) {
-    TempDir dir;
-    testing::makeFifo(dir.path() / "settings");
-    UserSettings settings;
-    testing::returnsPromptly([&] { settings = loadUserSettings(dir.file("settings")); },
-                             {dir.path() / "settings"});
-    EXPECT_TRUE(settings.notAFile);
-    EXPECT_EQ(settings.encoding, std::nullopt);
-    EXPECT_FALSE(loadUserSettings(dir.put("plain", "encoding=utf-8\n")).notAFile);
-}
-
 namespace fs = std::filesystem;
 
 WindowState fullState() {
@@ -272,13 +152,6 @@ TEST(WindowState, DamagedOrForeignLinesArePassedOver) {
     for (const auto& row : rows) EXPECT_EQ(parseWindowState(row.text), row.expected) << row.text;
 }
 
-TEST(WindowState, AMissingOrUnreadableFileGivesNothing) {
-    TempDir dir;
-    EXPECT_EQ(loadWindowState(dir.file("missing")), WindowState());
-    fs::create_directories(dir.path() / "folder");
-    EXPECT_EQ(loadWindowState(dir.file("folder")), WindowState());
-}
-
 TEST(WindowState, ASaveReplacesALinkInsteadOfWritingThroughIt) {
     TempDir dir;
     const std::u16string target = dir.put("elsewhere", "keep me");
@@ -290,49 +163,6 @@ TEST(WindowState, ASaveReplacesALinkInsteadOfWritingThroughIt) {
     (void)target;
 }
 
-TEST(WindowState, AFolderThatCannotBeMadeIsAnError) {
-    TempDir dir;
-    dir.put("file", "x");
-    EXPECT_THROW(saveWindowState(windowStatePath(dir.folder() + u"file/lodestar/"), fullState()),
-                 Error);
-    EXPECT_EQ(dir.bytes("file"), "x");
-}
-
-using Patterns = std::vector<std::u16string>;
-
-// A repeat of the newest pattern is skipped, other repeats are kept; "Blank" is the newest while
-// the history is empty.
-TEST(UsedPatterns, SkipsOnlyARepeatOfTheNewest) {
-    UsedPatterns h;
-    EXPECT_FALSE(h.add(u"Blank"));
-    for (const auto& [pattern, added] : {std::pair{u"a", true},
-                                         {u"a", false},
-                                         {u"b", true},
-                                         {u"a", true},
-                                         {u"A", true},
-                                         {u"", true},
-                                         {u"Blank", true}})
-        EXPECT_EQ(h.add(pattern), added) << toUtf8(pattern);
-    EXPECT_EQ(h.entries(), (Patterns{u"a", u"b", u"a", u"A", u"", u"Blank"}));
-}
-
-TEST(UsedPatterns, PickGivesThePatternAndLeavesTheHistory) {
-    UsedPatterns h;
-    h.add(u"x&y");
-    h.add(u"-");
-    EXPECT_EQ(h.pick(0), u"");
-    EXPECT_EQ(h.pick(1), u"x&y");
-    EXPECT_EQ(h.pick(2), u"-");
-    EXPECT_THROW(h.pick(3), Error);
-    EXPECT_EQ(h.count(), 2u);
-
-    h.clear();
-    EXPECT_EQ(h.count(), 0u);
-    EXPECT_EQ(h.pick(0), u"");
-    EXPECT_FALSE(h.add(u"Blank"));
-    EXPECT_TRUE(h.add(u"x&y"));
-}
-
 TEST(UsedPatterns, KeepsTheNewest255) {
     UsedPatterns h;
     for (int i = 0; i < 300; ++i) h.add(u"p" + decimal(i));
@@ -341,10 +171,6 @@ TEST(UsedPatterns, KeepsTheNewest255) {
     EXPECT_EQ(h.entries().back(), u"p299");
     EXPECT_FALSE(h.add(u"p299"));
     EXPECT_EQ(h.pick(255), u"p299");
-}
-
-TEST(MenuCaption, DoublesAmpersandsOnly) {
-    EXPECT_EQ(menuCaption(u"a&b&&c-"), u"a&&b&&&&c-");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// Parts of the skin that need no display: dialog filters, script calls, the display check, the
-// work runner, and the guard around every call from the skin into the form (a failure becomes
-// a log entry with its reason, the caller gets its fallback, nothing escapes into the event
-// loop).
+// Parts of the skin that need no display: script calls, the work runner, and the guard around
+// every call from the skin into the form (a failure becomes a log entry with its reason, the
+// caller gets its fallback, nothing escapes into the event loop).
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -19,25 +18,12 @@
 #include "fakes/fake_shell.h"
 #include "fakes/fake_timer.h"
 #include "fakes/scripted_prompts.h"
-#include "ui/desktop_app.h"
-#include "ui/file_filter.h"
 #include "ui/form_guard.h"
 #include "ui/pane_script.h"
 #include "ui/qt_work_runner.h"
 
 namespace lodestar::ui {
 namespace {
-
-TEST(FileFilterTest, OpenDialogFiltersBecomeQtNameFilters) {
-    EXPECT_EQ(
-        nameFilters(QStringLiteral("Any file|*.*|HTML file(*.htm;*.html)|*.htm;*.html|"
-                                   "text file(*.txt;*.csv)|*.txt;*.csv")),
-        (QStringList{QStringLiteral("Any file (*)"), QStringLiteral("HTML file (*.htm *.html)"),
-                     QStringLiteral("text file (*.txt *.csv)")}));
-    EXPECT_EQ(nameFilters(QStringLiteral("Command file (*.rep)|*.rep")),
-              QStringList{QStringLiteral("Command file (*.rep)")});
-    EXPECT_EQ(nameFilters(QString()), QStringList{QStringLiteral("Any file (*)")});
-}
 
 TEST(PaneScriptTest, TextTravelsAsJsonDataNeverAsScript) {
     const QString hostile = QStringLiteral("'); alert(1); //</script>\"\\\n\u2028");
@@ -53,14 +39,6 @@ TEST(PaneScriptTest, TextTravelsAsJsonDataNeverAsScript) {
     EXPECT_EQ(doc.array().at(0).toString(), hostile);
     // Outside the JSON string, no quote, bracket or parenthesis of the text appears.
     EXPECT_EQ(json.count(u'\''), 1);
-}
-
-TEST(DisplayTest, AWindowNeedsADisplayOrAChosenPlatform) {
-    EXPECT_FALSE(displayAvailable(nullptr, nullptr, nullptr));
-    EXPECT_FALSE(displayAvailable("", "", ""));
-    EXPECT_TRUE(displayAvailable(":99", nullptr, nullptr));
-    EXPECT_TRUE(displayAvailable(nullptr, "wayland-0", nullptr));
-    EXPECT_TRUE(displayAvailable(nullptr, nullptr, "offscreen"));
 }
 
 // A run started while another works waits in line instead of holding up the caller; each run's

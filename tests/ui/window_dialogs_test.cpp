@@ -1,6 +1,6 @@
-// The export dialog, the pattern assistant and the options dialog in the desktop window: each a
-// modeless window of the main window, driven through its widgets; and the pictures of the
-// window and its dialogs for the documentation.
+// The export dialog and the pattern assistant in the desktop window: each a modeless window of
+// the main window, driven through its widgets; and the pictures of the window and its dialogs
+// for the documentation.
 #include <cstdlib>
 
 #include "window_fixture.h"
@@ -95,31 +95,6 @@ TEST_F(DialogsWindowTest, TheAssistantComposesAGroupOfDigitsIntoThePatternBox) {
     press(assistant, "btnOk");
     EXPECT_FALSE(assistant->isVisible());
     EXPECT_EQ(widget<QPlainTextEdit>("inRepFrom")->toPlainText(), QStringLiteral("n=x(\\d+)"));
-}
-
-// The options go to the user's options file, never the program folder, and the chosen font
-// reaches the source page and the pattern box.
-TEST_F(DialogsWindowTest, TheOptionsDialogChangesTheFileTheSourceViewAndThePatternBox) {
-    openThroughDialog(docs.put("page.htm", "<p>text</p>"));
-    ASSERT_TRUE(waitUntil(
-        [&] { return dom(Pane::SuperMonitor, "!!document.getElementById('code')").toBool(); }));
-    key(Qt::Key_T, Qt::ControlModifier);
-    ui::FormWindow* options = shown(window->optionSetting());
-    ASSERT_NE(options, nullptr);
-    pick(options, "selFont", 5);              // Georgia
-    pick(options, "selRegFontSize", 14 - 8);  // 14 points
-    press(options, "Command1");
-    EXPECT_FALSE(options->isVisible());
-
-    EXPECT_EQ(program.bytes("config-home/lodestar/lodestar.opt"),
-              "True\r\nbak\r\nTrue\r\n5\r\n1\r\n1\r\nCourier New\r\n14\r\n10\r\n");
-    EXPECT_FALSE(std::filesystem::exists(program.path() / "lodestar.opt"));
-    ASSERT_TRUE(waitUntil([&] {
-        return dom(Pane::SuperMonitor, "document.getElementById('code').style.fontFamily")
-            .toString()
-            .contains(QStringLiteral("Georgia"));
-    }));
-    EXPECT_EQ(widget<QPlainTextEdit>("inRepFrom")->font().pointSizeF(), 14);
 }
 
 // The pictures of docs/: runs only when LODESTAR_DIALOG_SCREENSHOTS names the folder to write

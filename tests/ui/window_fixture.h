@@ -71,14 +71,12 @@ struct Seen {
 
 class SkinTest : public ::testing::Test {
   protected:
-    // Copies the project's data folders into the program folder; `without` names ones to leave out.
-    void makeProgramFolder(const std::vector<std::string>& without = {}) {
-        namespace fs = std::filesystem;
-        for (const char* folder : {"lib", "help", "rep"}) {
-            if (std::find(without.begin(), without.end(), folder) != without.end()) continue;
-            fs::copy(fs::path(LODESTAR_SOURCE_DIR) / folder, program.path() / folder,
-                     fs::copy_options::recursive);
-        }
+    // Copies the project's data folders into the program folder.
+    void makeProgramFolder() {
+        for (const char* folder : {"lib", "help", "rep"})
+            std::filesystem::copy(std::filesystem::path(LODESTAR_SOURCE_DIR) / folder,
+                                  program.path() / folder,
+                                  std::filesystem::copy_options::recursive);
     }
 
     // A new window; what it remembers lives in the test's own folder from one start to the next.

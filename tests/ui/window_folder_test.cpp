@@ -152,34 +152,6 @@ TEST_F(FolderWindowTest, StopDuringARunLeavesEveryFileDoneOrUntouched) {
               std::string::npos);
 }
 
-// "Include subfolders" and "Exclude" typed in the picker; the table names relative paths, and
-// Find, Replace and Restore go through the tree.
-TEST_F(FolderWindowTest, SearchReplaceAndRestoreATreeWithExclusions) {
-    fs::create_directories(docs.path() / "sub/deeper");
-    fs::create_directories(docs.path() / "skip");
-    docs.put("a.htm", "<p>x1</p>");
-    docs.put("sub/b <&>.htm", "<p>x2 x3</p>");
-    docs.put("sub/deeper/c.htm", "<p>x4</p>");
-    docs.put("skip/s.htm", "<p>x5</p>");
-    fs::create_symlink("..", docs.path() / "sub/loop");
-    openThroughPicker(true, QStringLiteral("skip"));
-    ASSERT_TRUE(waitUntil([&] {
-        return table(
-                   "Array.from(document.querySelectorAll('#infoList a'))"
-                   ".map(a => a.textContent).join('|')")
-                   .toString() == QStringLiteral("a.htm|sub/b <&>.htm|sub/deeper/c.htm");
-    }));
-    replaceAll(u"x(\\d)", u"y$1");
-    waitForRun();
-    EXPECT_EQ(docs.bytes("sub/deeper/c.htm"), "<p>y4</p>");
-    EXPECT_EQ(docs.bytes("skip/s.htm"), "<p>x5</p>");
-    restoreByKey();
-    waitForRun();
-    EXPECT_EQ(docs.bytes("sub/b <&>.htm"), "<p>x2 x3</p>");
-    EXPECT_EQ(docs.bytes("sub/deeper/c.htm"), "<p>x4</p>");
-    EXPECT_FALSE(fs::exists(docs.path() / "bak"));
-}
-
 // The page holds a few pieces of a long table while ticks and results still reach every row.
 TEST_F(FolderWindowTest, ALongTableRendersOnlyWhatIsSeenAndKeepsEveryRowReachable) {
     const std::size_t n = 2100;

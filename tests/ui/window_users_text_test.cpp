@@ -1,10 +1,7 @@
-// The user's text in the real window: a save that fails shows the reason and keeps the text, a
-// save over a file changed elsewhere asks, Open Folder with unsaved text asks, two saves and
-// two restores give the text as first opened, Esc stops a long search, and closing the window
-// ends the work.
+// The user's text in the real window: a save that fails shows the reason and keeps the text, Esc
+// stops a long search, and closing the window ends the work.
 #include <QElapsedTimer>
 #include <QScrollBar>
-#include <chrono>
 
 #include "window_fixture.h"
 
@@ -13,14 +10,6 @@ namespace {
 
 class UsersTextWindowTest : public StartedSkinTest {
   protected:
-    // Opens the file and replaces "a" by "b" in it, unsaved.
-    std::u16string openAndChange(const std::string& name) {
-        const std::u16string path = docs.put(name, "aaa");
-        openThroughDialog(path);
-        replaceAll(u"a", u"b");
-        EXPECT_TRUE(waitUntil([&] { return form().controls()["btnSave"].enabled; }));
-        return path;
-    }
     // Finds every "a" in a text long enough that it takes a while.
     void startLongSearch() {
         std::string text;
@@ -62,55 +51,6 @@ TEST_F(UsersTextWindowTest, AFailedSaveShowsABoxWithTheReasonAndKeepsTheText) {
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_TRUE(
         widget<QPlainTextEdit>("logger")->toPlainText().contains("Err:Can't save the file."));
-}
-
-TEST_F(UsersTextWindowTest, SaveOverAFileChangedElsewhereAsksAndCancelWritesNothing) {
-    openAndChange("page.txt");
-    docs.put("page.txt", "zzzz");
-    const auto file = docs.path() / "page.txt";
-    std::filesystem::last_write_time(
-        file, std::filesystem::last_write_time(file) + std::chrono::seconds(2));
-    Seen seen;
-    answerMessageByKey(Qt::Key_Escape, &seen);
-    key(Qt::Key_S, Qt::ControlModifier);
-    ASSERT_TRUE(waitUntil([&] { return seen.shown; }));
-    EXPECT_NE(seen.text.indexOf(QStringLiteral("changed by another program")), -1);
-    EXPECT_EQ(docs.bytes("page.txt"), "zzzz");
-    EXPECT_TRUE(form().controls()["btnSave"].enabled);
-}
-
-TEST_F(UsersTextWindowTest, OpenFolderWithUnsavedTextAsksAndCancelKeepsTheText) {
-    const std::u16string path = openAndChange("notes.htm");
-    Seen seen;
-    answerMessage(QMessageBox::Cancel, &seen);
-    key(Qt::Key_F, Qt::ControlModifier);
-    ui::FormWindow* picker = shown(folder().picker());
-    ASSERT_NE(picker, nullptr);
-    folder().picker().typeText("Dir1", docs.folder());
-    press(picker, "btnOK");
-    ASSERT_TRUE(waitUntil([&] { return seen.shown; }));
-    EXPECT_NE(seen.text.indexOf(QStringLiteral("Your file not saved")), -1);
-    settle();
-    EXPECT_FALSE(form().MultiMode());
-    EXPECT_EQ(form().document().path, path);
-    EXPECT_EQ(toUtf8(form().document().text.str()), "bbb");
-}
-
-TEST_F(UsersTextWindowTest, TwoSavesThenTwoRestoresGiveTheTextAsFirstOpened) {
-    openThroughDialog(docs.put("notes.html", "apple"));
-    docs.put("notes.bak", "the user's own");
-    for (const auto& [from, to] : {std::pair{u"apple", u"pear"}, std::pair{u"pear", u"plum"}}) {
-        replaceAll(from, to);
-        saveByKey();
-    }
-    ASSERT_EQ(docs.bytes("notes.html"), "plum");
-    restoreByKey();
-    ASSERT_TRUE(waitUntil([&] { return docs.bytes("notes.html") == "pear"; }));
-    restoreByKey();
-    ASSERT_TRUE(waitUntil([&] { return docs.bytes("notes.html") == "apple"; }));
-    EXPECT_EQ(toUtf8(form().document().text.str()), "apple");
-    EXPECT_EQ(docs.bytes("notes.bak"), "the user's own");
-    EXPECT_FALSE(form().controls()["btnRestore"].enabled);
 }
 
 TEST_F(UsersTextWindowTest, EscStopsALongSearchAndTheWindowGoesOn) {

@@ -14,7 +14,6 @@ using testing::u8;
 constexpr int kDigit = 0;           // metachar.lib: "\d"
 constexpr int kOneOrMore = 1;       // repeat.lib: "+"
 constexpr int kGroup = 0;           // limit.lib: "( )"
-constexpr int kWholeWord = 6;       // limit.lib: "\b \b"
 constexpr int kNumbersHeading = 0;  // regExp.lib: "- Numbers -"
 constexpr int kInteger = 1;         // regExp.lib: "-?\b\d+\b"
 
@@ -90,21 +89,6 @@ TEST_F(RegAssistTest, TypedTextAndPresetsSurviveUndo) {
     EXPECT_EQ(pattern(), "-?\\b\\d+\\b-?\\b\\d+\\b");
     form->select("selRegExp", kNumbersHeading);  // a heading does nothing
     EXPECT_EQ(pattern(), "-?\\b\\d+\\b-?\\b\\d+\\b");
-}
-
-TEST_F(RegAssistTest, APairWithoutSelectionLeavesTheCaretBeforeTheWholeCloser) {
-    form->select("selLimit", kWholeWord);
-    EXPECT_EQ(pattern(), "\\b\\b");
-    EXPECT_EQ(caret(), 2u);
-    form->select("selLimit", kGroup);
-    EXPECT_EQ(pattern(), "\\b()\\b");
-    EXPECT_EQ(caret(), 3u);
-    // With a selection the pair goes around it, caret after the closer.
-    form->typeText("txtTmpReg", u"word");
-    form->selectText("txtTmpReg", 0, 4);
-    form->select("selLimit", kWholeWord);
-    EXPECT_EQ(pattern(), "\\bword\\b");
-    EXPECT_EQ(caret(), 8u);
 }
 
 TEST_F(RegAssistTest, LibrariesAreReadOnceAndMissingOnesLeaveTheirListEmpty) {

@@ -17,13 +17,6 @@ TEST_F(FileTable, NamesAreShownAsWrittenAndLinksStayRowNumbers) {
     EXPECT_EQ(cellOf(2 * 7 + 1), "<img src=x onerror=alert(1)>.htm");
 }
 
-TEST_F(FileTable, ASingleFileIsTickedAndSearched) {
-    openFolder({{"only.htm", "aaa"}});
-    EXPECT_TRUE(folder().IsFileChecked(1));
-    findAll(u"a");
-    EXPECT_EQ(matchesOf(1), "3");
-}
-
 TEST_F(FileTable, AnUntickedFileIsLeftOutOfTheTotalButCountedInTheLogAndCannotBeSelected) {
     openFolder({{"a.htm", "a"}, {"b.htm", "aa"}, {"c.htm", "aaa"}});
     tick(2, false);

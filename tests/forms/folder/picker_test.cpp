@@ -55,15 +55,6 @@ TEST_F(Picker, TheOwnTypeTakesEffectOnEnterOrWhenLeftWithText) {
     EXPECT_EQ(listed(), (Names{u"e.xml"}));
 }
 
-TEST_F(Picker, OkWithNoMatchingFileSaysSoAndStaysOpen) {
-    dlg().select("filter", 5);
-    dlg().click("btnOK");
-    ASSERT_EQ(prompts.asked.size(), 1u);
-    EXPECT_EQ(prompts.asked[0].text, u"No file Specified.");
-    EXPECT_TRUE(dlg().shown());
-    EXPECT_FALSE(w->MultiMode());
-}
-
 TEST_F(Picker, OkListsTheFolderAndCancelChangesNothing) {
     dlg().click("btnCancel");
     EXPECT_FALSE(dlg().shown());

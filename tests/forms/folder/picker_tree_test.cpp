@@ -1,8 +1,6 @@
 // The folder picker with "Include subfolders" and "Exclude", and the file table of a tree.
 #include <filesystem>
 
-#include "fakes/recording_pane_host.h"
-#include "forms/folder/file_table_pieces.h"
 #include "forms/folder/folder_fixture.h"
 
 namespace lodestar::testing {
@@ -49,30 +47,6 @@ TEST_F(PickerTree, TheSwitchListsTheTreeLessTheExclusionsAndTheTableNamesRelativ
     // Unticked again: the folder's own files, as without the switch.
     dlg().click("chkSubfolders");
     EXPECT_EQ(listed(), (Names{u"a.htm"}));
-}
-
-TEST_F(FolderTest, ALongTableComesInPiecesBuiltFromTheCellsAsTheyAreNow) {
-    const std::size_t n = kPiecedTableRows + 1;
-    for (std::size_t i = 1; i <= n; ++i) docs.put("f" + std::to_string(10000 + i) + ".htm", "x");
-    openFolder({});
-    fakes::RecordingPaneHost host;
-    table().attach(&host);
-    EXPECT_NE(table().bodyHtml().find(u"id=\"infoHead\""), std::u16string::npos);
-    ASSERT_NE(table().generation(kFileTableId), 0);
-    EXPECT_EQ(table().rowCount(kFileTableId), n + 1);
-
-    tick(2, false);
-    findAll(u"x");
-    table().servePieces(kFileTableId, table().generation(kFileTableId), {0, n / 100});
-    ASSERT_EQ(host.calls.size(), 2u);
-    const std::string& first = host.calls[0];
-    EXPECT_NE(first.find("<tr data-k=\"1\" bgcolor=\"white\"><td>1</td>"), std::string::npos);
-    EXPECT_NE(first.find(">f10001.htm</a></td><td>1</td>"), std::string::npos);
-    EXPECT_NE(first.find("<td>-</td><td></td><td>1 KB</td>"), std::string::npos);  // unticked
-    EXPECT_NE(first.find("name=chk></td></tr><tr data-k=\"3\""), std::string::npos);
-    EXPECT_NE(host.calls[1].find("data-k=\"" + std::to_string(n) + "\""), std::string::npos);
-    EXPECT_EQ(host.calls[1].find("data-k=\"" + std::to_string(n + 1) + "\""), std::string::npos);
-    table().attach(nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The window and the current file's encoding: shown in the status bar, kept on Save, the
-// binary question, the question when Windows-1252 cannot hold a replacement, and reopening
-// the file in another encoding.
+// The window and the current file's encoding: the binary question, the question when
+// Windows-1252 cannot hold a replacement, and reopening the file in another encoding.
 #include <filesystem>
 
 #include "forms/main/window_fixture.h"
@@ -11,45 +10,6 @@ namespace {
 using namespace std::string_literals;
 
 using FileEncoding = WindowTest;
-
-TEST_F(FileEncoding, EachFileIsShownInItsEncodingAndSavedBackInIt) {
-    const struct {
-        const char* name;
-        std::string bytes;
-        const char* label;
-        std::string saved;  // after "é" becomes "e"
-    } files[] = {
-        {"u8.txt", "caf\xC3\xA9\r\n", "UTF-8", "cafe\r\n"},
-        {"bom.txt",
-         "\xEF\xBB\xBF"
-         "caf\xC3\xA9\n",
-         "UTF-8 with BOM",
-         "\xEF\xBB\xBF"
-         "cafe\n"},
-        {"le.txt",
-         "\xFF\xFE"
-         "\xE9\0x\0"s,
-         "UTF-16 LE",
-         "\xFF\xFE"
-         "e\0x\0"s},
-        {"be.txt",
-         "\xFE\xFF"
-         "\0\xE9"s,
-         "UTF-16 BE",
-         "\xFE\xFF"
-         "\0e"s},
-        {"w.txt", "caf\xE9\n", "Windows-1252", "cafe\n"},
-    };
-    for (const auto& file : files) {
-        SCOPED_TRACE(file.name);
-        openNew(file.name, file.bytes);
-        EXPECT_EQ(text("lblEncoding"), file.label);
-        EXPECT_TRUE(c("mEncoding").enabled);
-        replace(u"\u00E9", u"e");
-        w->click("btnSave");
-        EXPECT_EQ(docs.bytes(file.name), file.saved);
-    }
-}
 
 TEST_F(FileEncoding, ABinaryFileOpensOnlyWhenTheUserSaysSo) {
     const std::u16string path = put("data.bin", "ab\0cd"s);
@@ -68,9 +28,7 @@ TEST_F(FileEncoding, AReplacementWindows1252CannotHoldAsksToSaveAsUtf8) {
     openNew("w.txt", "caf\xE9 1\n");
     prompts.answerOk();
     replace(u"1", u"\u4E2D", false);  // OK to the replace, Cancel to the encoding question
-    EXPECT_EQ(lastQuestion(),
-              "The text holds a character (U+4E2D) that cannot be saved in the Windows-1252 code "
-              "page.\r\nSave the file as UTF-8 instead? (Cancel leaves the text as it was.)");
+    EXPECT_NE(lastQuestion().find("(U+4E2D)"), std::string::npos);
     EXPECT_EQ(u8(w->document().text), "caf\u00E9 1\n");
     EXPECT_FALSE(c("btnSave").enabled);
     EXPECT_EQ(text("lblEncoding"), "Windows-1252");

@@ -48,16 +48,6 @@ TEST_F(Navigation, NextAndPreviousWrapAround) {
     EXPECT_EQ(u8(source().markBackground(0)), "");
 }
 
-TEST_F(Navigation, WithOneMatchEveryMoveStaysOnItHighlighted) {
-    openNew("a.txt", "one x");
-    find(u"x");
-    for (const char* button : {"btnNext", "btnPrev", "btnNext"}) {
-        w->click(button);
-        EXPECT_EQ(text("matchNo"), "1/1");
-        EXPECT_EQ(u8(source().markBackground(0)), "gold");
-    }
-}
-
 TEST_F(Navigation, AClickOnAListEntryMovesThereAndIsCancelled) {
     openNew("a.txt", "a b c d");
     find(u"\\w");

@@ -16,7 +16,6 @@ TEST_F(ReplaceSave, DeletingAllMatchesAsksTheDeletingQuestion) {
     find(u"n");
     replace(u"a", u"");
     EXPECT_EQ(lastQuestion(), "All matches will be deleted, are you sure?");
-    EXPECT_EQ(u8(prompts.asked.back().caption), " Please confirm");
     EXPECT_EQ(u8(w->document().text), "bnn");
     EXPECT_NE(log().find("* 3 items replaced, click save to change the source file.\r\n"),
               std::string::npos);
@@ -35,35 +34,6 @@ TEST_F(ReplaceSave, GlobalOffReplacesTheFirstMatchWithGroupsAndEscapes) {
     EXPECT_EQ(lastQuestion(), "All matches will be replaced, are you sure?");
     EXPECT_EQ(u8(w->document().text), "12\tpx 3px");
     EXPECT_NE(log().find("* 1 items replaced"), std::string::npos);
-}
-
-TEST_F(ReplaceSave, CancelAndAnEmptyPatternChangeNothingButResetTheMoves) {
-    openNew("b.txt", "banana");
-    find(u"n");
-    replace(u"n", u"m", false);
-    EXPECT_EQ(u8(w->document().text), "banana");
-    EXPECT_FALSE(c("btnNext").enabled);
-    EXPECT_EQ(text("matchNo"), "0/0");
-    EXPECT_FALSE(c("btnSave").enabled);
-
-    find(u"n");
-    const std::size_t asked = prompts.asked.size();
-    w->typeText("inRepFrom", u"");
-    w->click("btnReplace");
-    EXPECT_EQ(prompts.asked.size(), asked + 1);  // only the "please input" message
-    EXPECT_EQ(prompts.asked.back().kind, "message");
-    EXPECT_FALSE(c("btnNext").enabled);
-}
-
-TEST_F(ReplaceSave, NoMatchAndABrokenPatternAreLoggedAndKeepTheText) {
-    openNew("b.txt", "banana");
-    replace(u"z", u"y");
-    EXPECT_NE(log().find("Err:Can't find item to replace.\r\n"), std::string::npos);
-    replace(u"(", u"y");
-    EXPECT_NE(log().find("Err:Invalid pattern.\r\n"), std::string::npos);
-    EXPECT_EQ(text("lblStatus"), "Invalid pattern.");
-    EXPECT_EQ(u8(w->document().text), "banana");
-    EXPECT_FALSE(c("btnSave").enabled);
 }
 
 TEST_F(ReplaceSave, SaveKeepsTheOldContentInTheSiblingBackupAndSaysSo) {
@@ -139,19 +109,6 @@ TEST_F(ReplaceSave, AFailedSaveShowsABoxAndKeepsTheFileAndTheUnsavedText) {
 
 using Restore = ReplaceSave;
 
-TEST_F(Restore, WithoutSavingOnlyTheTextInMemoryReturns) {
-    openNew("r.txt", "banana");
-    replace(u"a", u"o");
-    w->click("btnRestore");
-    EXPECT_NE(log().find("* Restored the text of " + u8(docs.file("r.txt")) +
-                         " as the file holds it; the replaced text is discarded.\r\n"),
-              std::string::npos);
-    EXPECT_EQ(u8(w->document().text), "banana");
-    EXPECT_EQ(u8(source().bodyText()), "banana");
-    EXPECT_EQ(docs.bytes("r.txt"), "banana");
-    EXPECT_FALSE(c("btnRestore").enabled || c("btnSave").enabled);
-}
-
 // Each Restore undoes one step and the window then shows exactly what the file holds: first
 // the unsaved replace goes, then the last save is undone from its backup.
 TEST_F(Restore, StepsBackThroughUnsavedTextAndTheLastSaveKeepingWindowAndDiskEqual) {
@@ -213,32 +170,6 @@ TEST_F(Action, RunsTheCommandFileOverTheTextInMemory) {
     EXPECT_EQ(docs.bytes("css.txt"), "12px and 3px, a");
     w->click("btnRestore");
     EXPECT_EQ(u8(w->document().text), "12px and 3px, a");
-}
-
-TEST_F(Action, AMissingFileOrAFileWithoutCommandsChangesNothing) {
-    openNew("t.txt", "text");
-    prompts.choosePath(program.file("rep/none.rep"));
-    w->click("mAction");
-    EXPECT_NE(log().find("Err:The command file does not exist.\r\n"), std::string::npos);
-    program.put("rep/empty.rep", "/// only a comment\r\n");
-    prompts.choosePath(program.file("rep/empty.rep"));
-    w->click("mAction");
-    EXPECT_NE(log().find("Err:Replacing command not found!\r\nPlease check the replacing "
-                         "command file.\r\n"),
-              std::string::npos);
-    EXPECT_EQ(u8(w->document().text), "text");
-    EXPECT_FALSE(c("btnSave").enabled);
-    w->click("btnAction");  // cancelled dialog
-    EXPECT_FALSE(c("btnSave").enabled);
-}
-
-TEST_F(Action, ABrokenSearchTextIsReportedAndTheTextKept) {
-    openNew("t.txt", "text");
-    runCommandFile("rep ---(--- with ---x---;\r\n");
-    EXPECT_NE(log().find("Err:Rep File Error.\r\nPlease check your rep file"), std::string::npos);
-    EXPECT_EQ(log().find("Batch replace completed."), std::string::npos);
-    EXPECT_EQ(u8(w->document().text), "text");
-    EXPECT_FALSE(c("btnSave").enabled);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Start-up, the two working modes, the activity log and the quit check.
+// Start-up, the two working modes and Instant Test.
 #include "forms/main/window_fixture.h"
 
 namespace lodestar::testing {
@@ -50,6 +50,8 @@ TEST_F(Modes, FolderModeThenASingleFileLeavesNoTraceOfTheFolder) {
     EXPECT_EQ(text("inputPath"), u8(path));
 }
 
+using Log = WindowTest;
+
 // Instant Test closes the file: nothing of it or of its last search can be seen, stepped
 // through or searched any more.
 TEST_F(Modes, InstantTestLeavesNothingOfTheClosedFileOrItsResult) {
@@ -80,14 +82,6 @@ TEST_F(Modes, InstantTestLeavesNothingOfTheClosedFileOrItsResult) {
     w->typeText("inRepFrom", u"");
     w->click("mFind");  // F3 now does nothing, not even the empty-box message
     EXPECT_EQ(prompts.asked.size(), asked);
-}
-
-using Log = WindowTest;
-
-TEST_F(Log, LinesAndErrorsUseTheirPrefixOnlyOnTheFirstLine) {
-    w->logLine(u"one\r\ntwo");
-    w->logError(u"bad\r\nlook here");
-    EXPECT_EQ(log(), "* one\r\ntwo\r\nErr:bad\r\nlook here\r\n");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The window never loses the user's text and says what really happened: re-shows search the
-// text in memory, a command file's switches stay with its commands, a failed reload or a page
-// that never loads is reported.
+// text in memory, a failed reload or a page that never loads is reported, the newest text wins
+// over a page still loading, and nothing happens after shut-down.
 #include <filesystem>
 
 #include "forms/main/window_fixture.h"
@@ -36,31 +36,6 @@ TEST_F(Truth, ReShowingTheSourceViewKeepsTheUnsavedText) {
         } else {
             EXPECT_EQ(docs.bytes("b.txt"), "bonono");
         }
-    }
-}
-
-// Whatever a command file's "cs" did to the engine, the next Find matches as the ticks say.
-TEST_F(Truth, ACommandFilesCaseSwitchStaysWithItsCommands) {
-    struct Case {
-        const char* name;
-        bool ignoreCaseTicked;
-        const char* commands;
-        long long countOfA;  // in the text "xA a" after the commands
-    };
-    const Case cases[] = {
-        {"cs command, ignore case ticked", true, "rep cs ---q--- with ---x---;\r\n", 2},
-        {"plain command, ignore case unticked", false, "rep ---q--- with ---x---;\r\n", 1},
-    };
-    for (const Case& k : cases) {
-        openNew("t.txt", "qA a");
-        if (c("chkIgnoreCase").checked != k.ignoreCaseTicked) w->click("chkIgnoreCase");
-        runCommandFile(k.commands);
-        ASSERT_EQ(u8(w->document().text), "xA a") << k.name;
-        EXPECT_EQ(w->request().switches().ignoreCase, k.ignoreCaseTicked) << k.name;
-        EXPECT_EQ(c("mIgnore").checked, k.ignoreCaseTicked) << k.name;
-        find(u"a");
-        EXPECT_EQ(w->file().matchCount(), k.countOfA) << k.name;
-        prompts.answerDiscard();  // the next open gives up the unsaved text
     }
 }
 

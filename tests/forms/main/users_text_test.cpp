@@ -1,12 +1,11 @@
 // The user's text is never lost on the way: a save over a file another program changed, the
-// path of the open file typed again, Restore's question, a selection used as a pattern in a
-// text with CR LF lines, and a search that can be stopped or overtaken.
+// path of the open file typed again, Restore's question, and a selection used as a pattern in a
+// text with CR LF lines.
 #include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
 
-#include "fakes/deferred_work_runner.h"
 #include "files/text_file.h"
 #include "forms/main/window_fixture.h"
 
@@ -153,16 +152,6 @@ TEST_F(UsersText, ASelectionBecomesAPatternWithTheLineBreaksTheTextHas) {
     }
 }
 
-TEST_F(UsersText, LineStartsInACrLfTextAreOnePerLine) {
-    openNew("crlf.txt", "one\r\ntwo\r\n\r\nfour");
-    w->click("chkLine");
-    ASSERT_TRUE(c("chkLine").checked);
-    replace(u"^", u"> ");
-    EXPECT_EQ(u8(w->document().text), "> one\r\n> two\r\n> \r\n> four");
-    replace(u"$", u"|");
-    EXPECT_EQ(u8(w->document().text), "> one|\r\n> two|\r\n> |\r\n> four|");
-}
-
 TEST_F(UsersText, AFifoInPlaceOfTheSettingsFileIsNotReadAndTheLogSaysSo) {
     const fs::path folder = program.path() / "config" / "lodestar";
     fs::create_directories(folder);
@@ -170,34 +159,6 @@ TEST_F(UsersText, AFifoInPlaceOfTheSettingsFileIsNotReadAndTheLogSaysSo) {
     start();
     EXPECT_NE(log().find("settings is not a regular file (a FIFO or a device); it is not read."),
               std::string::npos);
-}
-
-TEST_F(UsersText, StopEndsASearchAndANewFindTakesOverTheOneBeforeIt) {
-    fakes::DeferredWorkRunner runner;
-    openNew("s.txt", "cat dog cat");
-    w->setWorkRunner(&runner);
-    w->typeText("inRepFrom", u"cat");
-    w->click("btnFind");
-    ASSERT_TRUE(w->working());
-    EXPECT_TRUE(c("btnStop").enabled && c("btnStop").visible && c("mStop").enabled);
-    // A second Find while the first is held: the first is dropped, the second shows.
-    w->typeText("inRepFrom", u"dog");
-    w->click("btnFind");
-    runner.finishAll();
-    settle();
-    EXPECT_EQ(w->file().matchCount(), 1);
-    EXPECT_FALSE(w->working());
-    EXPECT_FALSE(c("btnStop").enabled || c("btnStop").visible);
-    // Stop: the result never comes, the window says so and offers everything again.
-    w->typeText("inRepFrom", u"cat");
-    w->click("btnFind");
-    w->click("mStop");
-    EXPECT_FALSE(w->working());
-    EXPECT_EQ(text("lblStatus"), "Stopped.");
-    runner.finishAll();
-    EXPECT_EQ(w->file().matchCount(), 1) << "the stopped search's count is not shown";
-    EXPECT_TRUE(c("btnFind").enabled);
-    w->setWorkRunner(nullptr);
 }
 
 }  // namespace

@@ -26,38 +26,6 @@ TEST_F(Views, TheListIsBuiltWhenShownAfterASearchThatRanWhileItWasHidden) {
     EXPECT_EQ(u8(matches().entryBackground(0)), "probe");
 }
 
-TEST_F(Views, HidingTheSourceViewInFolderModeDisablesItsTools) {
-    w->doMulti();
-    w->OpenMonitor();
-    EXPECT_TRUE(c("btnViewIn").enabled);
-    w->click("View_FS");
-    EXPECT_FALSE(c("SuperMonitor").visible);
-    EXPECT_TRUE(c("View_FS").struckThrough);
-    EXPECT_FALSE(c("btnViewIn").enabled || c("mWrap").enabled);
-    w->click("mFsrc");
-    EXPECT_TRUE(c("SuperMonitor").visible);
-    EXPECT_TRUE(c("btnViewIn").enabled && c("mWrap").enabled);
-}
-
-// The marks replace the invisible characters, keep the marks of a shown result, and switched
-// off give back exactly the plain body.
-TEST_F(Views, InvisibleCharactersShowAsMarksAndSwitchBackExactly) {
-    openNew("a.txt", "a b\t\r\n");
-    const std::u16string plain = source().bodyHtml();
-    w->click("btnViewIn");
-    EXPECT_TRUE(w->file().showInvisible() && c("mViewIn").checked);
-    EXPECT_EQ(u8(source().bodyText()), "a\u00B7b______ \u2193\u300F\n");
-    w->click("mViewIn");
-    EXPECT_FALSE(c("mViewIn").checked);
-    EXPECT_EQ(source().bodyHtml(), plain);
-
-    openNew("b.txt", "a a");
-    find(u"a");
-    w->click("btnViewIn");
-    EXPECT_EQ(source().markCount(), 2u);
-    EXPECT_EQ(u8(source().bodyText()), "a\u00B7a");
-}
-
 // Each press flips what the source view does; the menu tick and the toggle button say it, and
 // every later rendering (a search, the invisible characters, a restore, another file) keeps
 // both the choice and its ticks.
@@ -87,23 +55,6 @@ TEST_F(Views, ViewTicksTellWhatTheViewShowsAlsoAfterItIsRenderedAgain) {
     w->click("View_ML");
     find(u"file");
     EXPECT_FALSE(c("mMlist").checked || c("MatchView").visible);
-}
-
-TEST_F(Views, WordWrapWithoutACodeElementSaysSoAndChangesNothing) {
-    w->controls().setEnabled("btnWrap", true);
-    w->click("btnWrap");
-    ASSERT_FALSE(prompts.asked.empty());
-    EXPECT_EQ(u8(prompts.asked.back().text), "Auto wrap need Internet Explorer 5.5 + installed. ");
-    EXPECT_TRUE(c("mWrap").checked && c("btnWrap").checked && w->file().wrapLines());
-}
-
-TEST_F(Views, SecondaryWindowsOpenThroughTheWorkspace) {
-    int abouts = 0;
-    ws->showAbout = [&] { ++abouts; };
-    for (const char* name : {"mOptions", "mAbout", "mOpenFolder", "btnRegaid"}) w->click(name);
-    EXPECT_TRUE(ws->optionSetting().shown() && ws->assistant().shown() &&
-                ws->folder().picker().shown());
-    EXPECT_EQ(abouts, 1);
 }
 
 using History = WindowTest;

@@ -11,13 +11,6 @@
 namespace lodestar {
 namespace {
 
-class RecordingHost : public FormHost {
-  public:
-    void showForm(Form& form) override { events.push_back("show " + form.name()); }
-    void hideForm(Form& form) override { events.push_back("hide " + form.name()); }
-    std::vector<std::string> events;
-};
-
 // A form with one control of each kind it reacts to, recording what reached its handlers.
 class ProbeForm : public Form {
   public:
@@ -65,19 +58,6 @@ TEST(Form, EventsReachTheFormOnlyThroughEnabledKnownControls) {
                                                    "enter box", "blur box", "select pick"}));
     EXPECT_EQ(form.controls()["box"].text, u"txt");
     EXPECT_EQ(form.controls()["pick"].selected, 1);
-}
-
-TEST(Form, ShowsAndHidesThroughItsHostAndRemembersWhichItIs) {
-    fakes::ScriptedPrompts prompts;
-    ProbeForm form(prompts);
-    form.show();  // without a host the form still knows
-    EXPECT_TRUE(form.shown());
-    RecordingHost host;
-    form.setHost(&host);
-    form.hide();
-    form.show();
-    EXPECT_TRUE(form.shown());
-    EXPECT_EQ(host.events, (std::vector<std::string>{"hide Probe", "show Probe"}));
 }
 
 }  // namespace
