@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -48,6 +49,17 @@ QWidget* makeButton(const Control& c, ControlLook look, QWidget* parent) {
         b->setAutoRaise(false);
     }
     return b;
+}
+
+// A caption with its access key marked for Qt: "&" before the key's first letter, any "&" of
+// the caption itself doubled.
+QString captionOf(const Control& c) {
+    QString text = toQ(c.text);
+    text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    if (c.accessKey == 0) return text;
+    const int at = text.indexOf(QChar(c.accessKey), 0, Qt::CaseInsensitive);
+    if (at >= 0) text.insert(at, QLatin1Char('&'));
+    return text;
 }
 
 QWidget* makeFrame(ControlLook look, QWidget* parent) {
@@ -111,6 +123,11 @@ QWidget* ControlBinder::build(const Control& c, QWidget* parent) {
         case ControlKind::Label: {
             auto* label = new QLabel(parent);
             label->setTextFormat(Qt::PlainText);
+            // A label designed taller than two lines holds a text that wraps.
+            if (c.geometry.height >= 480) {
+                label->setWordWrap(true);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            }
             return label;
         }
         case ControlKind::Line: {
@@ -206,12 +223,14 @@ void ControlBinder::bind(const std::string& name, QWidget* w) {
             settled();
         });
     } else if (auto* tree = qobject_cast<QTreeView*>(w)) {
+        // The chosen folder follows the current item, whether the mouse or the keys moved it.
         QFileSystemModel* folders = trees_.at(name);
-        connect(tree, &QTreeView::clicked, this, [this, name, folders](const QModelIndex& i) {
-            if (syncing_ || !events_.typeText) return;
-            events_.typeText(name, fromQ(folders->filePath(i)));
-            settled();
-        });
+        connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                [this, name, folders](const QModelIndex& i) {
+                    if (syncing_ || !events_.typeText || !i.isValid()) return;
+                    events_.typeText(name, fromQ(folders->filePath(i)));
+                    settled();
+                });
     }
 }
 
@@ -236,10 +255,10 @@ bool ControlBinder::apply(const Control& c) {
 
 void ControlBinder::applyContent(const Control& c, QWidget* w) {
     if (auto* box = qobject_cast<QCheckBox*>(w)) {
-        box->setText(toQ(c.text));
+        box->setText(c.accessKey ? captionOf(c) : toQ(c.text));
         box->setChecked(c.checked);
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        button->setText(toQ(c.text));
+        button->setText(c.accessKey ? captionOf(c) : toQ(c.text));
         if (button->isCheckable()) button->setChecked(c.checked);
         if (button->font().strikeOut() != c.struckThrough) {
             QFont f = button->font();
@@ -317,6 +336,9 @@ void ControlBinder::applyGeometry(const Control& c, QWidget* w) {
     if ((qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w)) && growsToCaption &&
         growsToCaption(c))
         g.setWidth(std::max(g.width(), w->sizeHint().width()));
+    // A dialog's box, list or check box is never lower than its text needs, whatever the font.
+    if (look_ == ControlLook::Dialog && !qobject_cast<QLabel*>(w) && c.kind != ControlKind::Frame)
+        g.setHeight(std::max(g.height(), w->minimumSizeHint().height()));
     w->setGeometry(g);
 }
 

@@ -156,6 +156,9 @@ TEST_F(DialogsWindowTest, Screenshots) {
     dialog(window->assistant(), "screenshot-assistant.png");
     key(Qt::Key_T, Qt::ControlModifier);
     dialog(window->optionSetting(), "screenshot-options.png");
+    click("btnOpenFolder");
+    folder().picker().typeText("Dir1", docs.folder());
+    dialog(folder().picker(), "screenshot-picker.png");
 
     key(Qt::Key_F1);
     window->action("mExample")->trigger();

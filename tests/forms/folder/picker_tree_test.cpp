@@ -55,13 +55,13 @@ TEST_F(FolderTest, ALongTableComesInPiecesBuiltFromTheCellsAsTheyAreNow) {
     const std::size_t n = kPiecedTableRows + 1;
     for (std::size_t i = 1; i <= n; ++i) docs.put("f" + std::to_string(10000 + i) + ".htm", "x");
     openFolder({});
+    tick(2, false);
     fakes::RecordingPaneHost host;
     table().attach(&host);
     EXPECT_NE(table().bodyHtml().find(u"id=\"infoHead\""), std::u16string::npos);
     ASSERT_NE(table().generation(kFileTableId), 0);
     EXPECT_EQ(table().rowCount(kFileTableId), n + 1);
 
-    tick(2, false);
     findAll(u"x");
     table().servePieces(kFileTableId, table().generation(kFileTableId), {0, n / 100});
     ASSERT_EQ(host.calls.size(), 2u);
