@@ -62,6 +62,13 @@ QString captionOf(const Control& c) {
     return text;
 }
 
+// The tree's item of a folder; the model knows no path with a separator at its end.
+QModelIndex folderIndex(const QFileSystemModel& folders, const std::u16string& path) {
+    QString folder = toQ(path);
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/'))) folder.chop(1);
+    return folders.index(folder);
+}
+
 QWidget* makeFrame(ControlLook look, QWidget* parent) {
     if (look == ControlLook::Dialog) return new QGroupBox(parent);
     auto* panel = new QWidget(parent);
@@ -146,12 +153,21 @@ QWidget* ControlBinder::build(const Control& c, QWidget* parent) {
                 tree->hideColumn(column);
             tree->header()->hide();
             trees_[c.name] = folders;
-            // The model reads folders in the background: the chosen one shows once it is read.
+            // The model reads folders in the background: the chosen one is chosen and scrolled
+            // to once it and the folders on its way are read (not when the user opens others).
             connect(folders, &QFileSystemModel::directoryLoaded, this,
-                    [this, name = c.name, folders, tree] {
-                        const QModelIndex chosen = folders->index(toQ(model_[name].text));
-                        if (tree->currentIndex() != chosen) apply(model_[name]);
+                    [this, name = c.name, folders, tree](const QString& loaded) {
+                        const std::u16string& path = model_[name].text;
+                        const QModelIndex chosen = folderIndex(*folders, path);
+                        if (tree->currentIndex() != chosen || toQ(path).startsWith(loaded))
+                            apply(model_[name]);
                     });
+            // Folders are sorted a moment after they are read: the chosen one is kept in view
+            // while the user is not in the tree.
+            connect(folders, &QFileSystemModel::layoutChanged, tree, [tree] {
+                if (!tree->hasFocus() && tree->currentIndex().isValid())
+                    tree->scrollTo(tree->currentIndex(), QAbstractItemView::PositionAtCenter);
+            });
             return tree;
         }
         case ControlKind::Pane:
@@ -314,7 +330,7 @@ void ControlBinder::applyContent(const Control& c, QWidget* w) {
         list->setCurrentRow(c.selected);
     } else if (auto* tree = qobject_cast<QTreeView*>(w)) {
         QFileSystemModel* folders = trees_.at(c.name);
-        const QModelIndex index = folders->index(toQ(c.text));
+        const QModelIndex index = folderIndex(*folders, c.text);
         if (index.isValid()) {
             for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) tree->expand(up);
             tree->setCurrentIndex(index);

@@ -144,7 +144,7 @@ TEST_F(DialogFit, ThePickersFolderFollowsTheKeysAndAClickedBoxKeepsTheFocus) {
     std::filesystem::create_directories(docs.path() / "two");
     click("btnOpenFolder");
     ui::FormWindow* picker = shown(folder().picker());
-    folder().picker().typeText("Dir1", docs.folder() + u"one");
+    folder().picker().typeText("Dir1", docs.folder() + u"one/");
     auto* tree = qobject_cast<QTreeView*>(picker->control("Dir1"));
     ASSERT_TRUE(
         waitUntil([&] { return tree->currentIndex().data().toString() == QStringLiteral("one"); }));

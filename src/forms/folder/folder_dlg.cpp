@@ -129,10 +129,15 @@ void FolderDlg::load() {
 void FolderDlg::open() {
     openedWith_ = state();
     openedFolder_ = folder();
+    opened_ = true;
     show();
 }
 
 void FolderDlg::cancel() {
+    if (!opened_) {  // shown without `open`: nothing to go back to
+        hide();
+        return;
+    }
     recall(openedWith_);
     if (folder() != openedFolder_) {
         controls().setText("Dir1", openedFolder_);

@@ -90,6 +90,7 @@ class FolderDlg : public Form {
     // The choice as it was shown at opening, for Cancel.
     PickerState openedWith_;
     std::u16string openedFolder_;
+    bool opened_ = false;
     double width_ = 0, height_ = 0;  // the window's inner size the controls were arranged for
 };
 
