@@ -92,36 +92,9 @@ TEST_F(DialogFit, EveryDialogFitsItsTextAndEscClosesIt) {
     EXPECT_GT(picker->control("Dir1")->height(), picker->height() / 2);
 }
 
-TEST_F(DialogFit, EnterPressesEachDialogsDefaultButton) {
-    // Options: OK keeps the typed number of steps.
-    key(Qt::Key_T, Qt::ControlModifier);
-    ui::FormWindow* options = shown(window->optionSetting());
-    auto* steps = qobject_cast<QLineEdit*>(options->control("txtSteps"));
-    steps->setFocus();
-    steps->selectAll();
-    QTest::keyClicks(steps, QStringLiteral("9"));
-    QTest::keyClick(steps, Qt::Key_Return);
-    EXPECT_TRUE(waitUntil([&] { return !options->isVisible(); }));
-    EXPECT_EQ(form().currentOptions().keptSteps, 9);
-
-    // Export: Export, which asks for a file name first.
-    window->exportForm().show();
-    ui::FormWindow* exporter = shown(window->exportForm());
-    Seen asked;
-    answerMessage(QMessageBox::Ok, &asked);
-    QTest::keyClick(exporter->control("inDelimiter"), Qt::Key_Return);
-    EXPECT_TRUE(waitUntil([&] { return asked.shown; }));
-    EXPECT_EQ(asked.text, QStringLiteral("Please specify your export file name."));
-    QTest::keyClick(exporter, Qt::Key_Escape);
-
-    // The assistant: OK hands the pattern on.
-    click("btnRegaid");
-    ui::FormWindow* assistant = shown(window->assistant());
-    pick(assistant, "selMetaChar", 0);
-    QTest::keyClick(assistant->control("selMetaChar"), Qt::Key_Return);
-    EXPECT_TRUE(waitUntil([&] { return !assistant->isVisible(); }));
-    EXPECT_EQ(widget<QPlainTextEdit>("inRepFrom")->toPlainText(), QStringLiteral("\\d"));
-
+// Enter reaches the window from a box or a list: the default button, unless the box acts on it
+// itself.
+TEST_F(DialogFit, EnterPressesTheDefaultButtonUnlessTheBoxActsOnIt) {
     // The picker: Enter in its own type box takes the type and stays; then OK.
     docs.put("a.htm", "x");
     docs.put("b.c", "x");
