@@ -45,7 +45,7 @@ AboutBox::AboutBox(QWidget* owner, std::function<void()> openHomePage)
     label1_->setCursor(Qt::PointingHandCursor);
     label1_->installEventFilter(this);
 
-    command1_ = new QPushButton(QStringLiteral("Close"), this);
+    command1_ = new QPushButton(QStringLiteral("&Close"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setDefault(true);
     connect(command1_, &QPushButton::clicked, this, &QDialog::hide);

@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -48,6 +49,24 @@ QWidget* makeButton(const Control& c, ControlLook look, QWidget* parent) {
         b->setAutoRaise(false);
     }
     return b;
+}
+
+// A caption with its access key marked for Qt: "&" before the key's first letter, any "&" of
+// the caption itself doubled.
+QString captionOf(const Control& c) {
+    QString text = toQ(c.text);
+    text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    if (c.accessKey == 0) return text;
+    const int at = text.indexOf(QChar(c.accessKey), 0, Qt::CaseInsensitive);
+    if (at >= 0) text.insert(at, QLatin1Char('&'));
+    return text;
+}
+
+// The tree's item of a folder; the model knows no path with a separator at its end.
+QModelIndex folderIndex(const QFileSystemModel& folders, const std::u16string& path) {
+    QString folder = toQ(path);
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/'))) folder.chop(1);
+    return folders.index(folder);
 }
 
 QWidget* makeFrame(ControlLook look, QWidget* parent) {
@@ -111,6 +130,11 @@ QWidget* ControlBinder::build(const Control& c, QWidget* parent) {
         case ControlKind::Label: {
             auto* label = new QLabel(parent);
             label->setTextFormat(Qt::PlainText);
+            // A label designed taller than two lines holds a text that wraps.
+            if (c.geometry.height >= 480) {
+                label->setWordWrap(true);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            }
             return label;
         }
         case ControlKind::Line: {
@@ -129,12 +153,21 @@ QWidget* ControlBinder::build(const Control& c, QWidget* parent) {
                 tree->hideColumn(column);
             tree->header()->hide();
             trees_[c.name] = folders;
-            // The model reads folders in the background: the chosen one shows once it is read.
+            // The model reads folders in the background: the chosen one is chosen and scrolled
+            // to once it and the folders on its way are read (not when the user opens others).
             connect(folders, &QFileSystemModel::directoryLoaded, this,
-                    [this, name = c.name, folders, tree] {
-                        const QModelIndex chosen = folders->index(toQ(model_[name].text));
-                        if (tree->currentIndex() != chosen) apply(model_[name]);
+                    [this, name = c.name, folders, tree](const QString& loaded) {
+                        const std::u16string& path = model_[name].text;
+                        const QModelIndex chosen = folderIndex(*folders, path);
+                        if (tree->currentIndex() != chosen || toQ(path).startsWith(loaded))
+                            apply(model_[name]);
                     });
+            // Folders are sorted a moment after they are read: the chosen one is kept in view
+            // while the user is not in the tree.
+            connect(folders, &QFileSystemModel::layoutChanged, tree, [tree] {
+                if (!tree->hasFocus() && tree->currentIndex().isValid())
+                    tree->scrollTo(tree->currentIndex(), QAbstractItemView::PositionAtCenter);
+            });
             return tree;
         }
         case ControlKind::Pane:
@@ -206,12 +239,14 @@ void ControlBinder::bind(const std::string& name, QWidget* w) {
             settled();
         });
     } else if (auto* tree = qobject_cast<QTreeView*>(w)) {
+        // The chosen folder follows the current item, whether the mouse or the keys moved it.
         QFileSystemModel* folders = trees_.at(name);
-        connect(tree, &QTreeView::clicked, this, [this, name, folders](const QModelIndex& i) {
-            if (syncing_ || !events_.typeText) return;
-            events_.typeText(name, fromQ(folders->filePath(i)));
-            settled();
-        });
+        connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                [this, name, folders](const QModelIndex& i) {
+                    if (syncing_ || !events_.typeText || !i.isValid()) return;
+                    events_.typeText(name, fromQ(folders->filePath(i)));
+                    settled();
+                });
     }
 }
 
@@ -236,10 +271,10 @@ bool ControlBinder::apply(const Control& c) {
 
 void ControlBinder::applyContent(const Control& c, QWidget* w) {
     if (auto* box = qobject_cast<QCheckBox*>(w)) {
-        box->setText(toQ(c.text));
+        box->setText(c.accessKey ? captionOf(c) : toQ(c.text));
         box->setChecked(c.checked);
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        button->setText(toQ(c.text));
+        button->setText(c.accessKey ? captionOf(c) : toQ(c.text));
         if (button->isCheckable()) button->setChecked(c.checked);
         if (button->font().strikeOut() != c.struckThrough) {
             QFont f = button->font();
@@ -295,7 +330,7 @@ void ControlBinder::applyContent(const Control& c, QWidget* w) {
         list->setCurrentRow(c.selected);
     } else if (auto* tree = qobject_cast<QTreeView*>(w)) {
         QFileSystemModel* folders = trees_.at(c.name);
-        const QModelIndex index = folders->index(toQ(c.text));
+        const QModelIndex index = folderIndex(*folders, c.text);
         if (index.isValid()) {
             for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) tree->expand(up);
             tree->setCurrentIndex(index);
@@ -317,6 +352,9 @@ void ControlBinder::applyGeometry(const Control& c, QWidget* w) {
     if ((qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w)) && growsToCaption &&
         growsToCaption(c))
         g.setWidth(std::max(g.width(), w->sizeHint().width()));
+    // A dialog's box, list or check box is never lower than its text needs, whatever the font.
+    if (look_ == ControlLook::Dialog && !qobject_cast<QLabel*>(w) && c.kind != ControlKind::Frame)
+        g.setHeight(std::max(g.height(), w->minimumSizeHint().height()));
     w->setGeometry(g);
 }
 

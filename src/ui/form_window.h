@@ -29,13 +29,19 @@ class FormWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter presses the form's default button (or the focused one), Esc its Cancel.
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void apply(const Control& c);
+    std::string focusedControl() const;
 
     Form& form_;
     std::function<int(double)> toPixels_;
     ControlBinder* binder_ = nullptr;
+    Guard guard_;
 };
 
 }  // namespace lodestar::ui

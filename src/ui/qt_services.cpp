@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -16,9 +17,24 @@
 
 namespace lodestar::ui {
 
+namespace {
+
+// A message box sizes itself to its text; one with a short text and a longer caption is
+// widened until the caption fits beside the title bar's buttons.
+void fitCaption(QMessageBox& box) {
+    constexpr int kTitleBarButtons = 140;
+    const int wanted = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+}  // namespace
+
 void QtPrompts::message(const std::u16string& text, const std::u16string& caption) {
     QMessageBox box(QMessageBox::NoIcon, toQ(caption), toQ(text), QMessageBox::Ok, parent_);
     box.setObjectName(QStringLiteral("messageBox"));
+    fitCaption(box);
     box.exec();
 }
 
@@ -26,6 +42,7 @@ bool QtPrompts::okCancel(const std::u16string& text, const std::u16string& capti
     QMessageBox box(QMessageBox::Question, toQ(caption), toQ(text),
                     QMessageBox::Ok | QMessageBox::Cancel, parent_);
     box.setObjectName(QStringLiteral("okCancelBox"));
+    fitCaption(box);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
@@ -35,6 +52,7 @@ SaveChoice QtPrompts::saveDiscardCancel(const std::u16string& text, const std::u
     QMessageBox box(QMessageBox::Question, toQ(caption), toQ(text),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
     box.setObjectName(QStringLiteral("saveDiscardCancelBox"));
+    fitCaption(box);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
@@ -51,6 +69,7 @@ std::size_t QtPrompts::choose(const std::u16string& text, const std::u16string& 
                               const std::vector<std::u16string>& buttons) {
     QMessageBox box(QMessageBox::Question, toQ(caption), toQ(text), QMessageBox::NoButton, parent_);
     box.setObjectName(QStringLiteral("chooseBox"));
+    fitCaption(box);
     std::vector<QPushButton*> made;
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         const bool last = i + 1 == buttons.size();

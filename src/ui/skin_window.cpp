@@ -2,6 +2,8 @@
 // size changes and closing.
 #include "ui/skin_window.h"
 
+#include "settings/picker_state.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,6 +17,7 @@
 
 #include "forms/folder/drive_list.h"
 #include "forms/main/control_catalog.h"
+#include "settings/picker_state.h"
 #include "ui/about_box.h"
 #include "ui/control_binder.h"
 #include "ui/form_guard.h"
@@ -56,6 +59,7 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
     }));
     form_->setStateFile(stateFile);
     workspace_->folder().picker().setHost(this);
+    workspace_->folder().picker().setStateFile(pickerStatePath(stateFolder));
     for (Form* secondary : {static_cast<Form*>(&exportForm()), static_cast<Form*>(&optionSetting()),
                             static_cast<Form*>(&assistant())})
         secondary->setHost(this);

@@ -1,6 +1,7 @@
 // The export dialog and the pattern assistant in the desktop window: each a modeless window of
 // the main window, driven through its widgets; and the pictures of the window and its dialogs
 // for the documentation.
+#include <QTreeView>
 #include <cstdlib>
 
 #include "window_fixture.h"
@@ -131,6 +132,14 @@ TEST_F(DialogsWindowTest, Screenshots) {
     dialog(window->assistant(), "screenshot-assistant.png");
     key(Qt::Key_T, Qt::ControlModifier);
     dialog(window->optionSetting(), "screenshot-options.png");
+    click("btnOpenFolder");
+    folder().picker().typeText("Dir1", docs.folder());
+    auto* tree = qobject_cast<QTreeView*>(window->formWindow(folder().picker())->control("Dir1"));
+    ASSERT_TRUE(waitUntil([&] {
+        return tree->currentIndex().data().toString() ==
+               QString::fromStdString(docs.path().filename().string());
+    }));
+    dialog(folder().picker(), "screenshot-picker.png");
 
     key(Qt::Key_F1);
     window->action("mExample")->trigger();

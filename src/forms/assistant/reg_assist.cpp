@@ -26,30 +26,38 @@ std::vector<std::u16string> namesOf(const std::vector<LibraryEntry>& entries) {
 RegAssist::RegAssist(PatternBox& patternBox, Prompts& prompts, std::u16string libFolder)
     : Form("RegAssist", prompts), patternBox_(patternBox), libFolder_(std::move(libFolder)) {
     ControlModel& c = controls();
-    c.add(make("RegAssist", ControlKind::Frame, u"RegEx Assistant", {0, 0, 6600, 3960}));
+    c.add(make("RegAssist", ControlKind::Frame, u"RegEx Assistant", {0, 0, 6600, 4380}));
     Control pattern = make(kPattern, ControlKind::TextBox, u"", {120, 120, 6360, 345});
     pattern.fontName = u"Monospace";  // fixed pitch, so a caret position reads as a column
     pattern.fontSize = 11;
     c.add(std::move(pattern));
-    c.add(make("txtExp", ControlKind::TextBox, u"", {120, 570, 6360, 315}));
-    c.add(make("Label1", ControlKind::Label, u"Meta Char", {120, 1050, 1200, 255}));
-    c.add(make("selMetaChar", ControlKind::Combo, u"Common Char", {1380, 1020, 2460, 315}));
-    c.add(make("selSymbol", ControlKind::Combo, u"Reserved Symbols", {3960, 1020, 2520, 315}));
-    c.add(make("selLimit", ControlKind::Combo, u"Limitation", {1380, 1500, 2460, 315}));
-    c.add(make("selRepeat", ControlKind::Combo, u"Repeat", {3960, 1500, 2520, 315}));
-    c.add(make("selRegExp", ControlKind::Combo, u"Expression Preset", {1380, 1980, 3720, 315}));
-    c.add(make("chkAdd", ControlKind::CheckBox, u"Insert", {5220, 2000, 1260, 285}));
-    c.add(make("btnUndo", ControlKind::Button, u"Undo", {120, 2640, 900, 375}, u"Undo"));
-    c.add(make("btnRedo", ControlKind::Button, u"Redo", {1080, 2640, 900, 375}, u"Redo"));
-    c.add(make("btnClear", ControlKind::Button, u"Clear", {2040, 2640, 1080, 375}));
-    c.add(make("btnOk", ControlKind::Button, u"OK", {3900, 3360, 1200, 375}));
-    c.add(make("Command1", ControlKind::Button, u"Close", {5280, 3360, 1200, 375}));
+    // The picked entry's explanation, wrapped over three lines.
+    c.add(make("txtExp", ControlKind::Label, u"", {120, 570, 6360, 720}));
+    c.add(make("Label1", ControlKind::Label, u"Meta Char", {120, 1470, 1200, 255}));
+    c.add(make("selMetaChar", ControlKind::Combo, u"Common Char", {1380, 1440, 2460, 315}));
+    c.add(make("selSymbol", ControlKind::Combo, u"Reserved Symbols", {3960, 1440, 2520, 315}));
+    c.add(make("selLimit", ControlKind::Combo, u"Limitation", {1380, 1920, 2460, 315}));
+    c.add(make("selRepeat", ControlKind::Combo, u"Repeat", {3960, 1920, 2520, 315}));
+    c.add(make("selRegExp", ControlKind::Combo, u"Expression Preset", {1380, 2400, 3720, 315}));
+    c.add(make("chkAdd", ControlKind::CheckBox, u"Insert", {5220, 2420, 1260, 285})).accessKey =
+        u'I';
+    c.add(make("btnUndo", ControlKind::Button, u"Undo", {120, 3060, 900, 375}, u"Undo")).accessKey =
+        u'U';
+    c.add(make("btnRedo", ControlKind::Button, u"Redo", {1080, 3060, 900, 375}, u"Redo"))
+        .accessKey = u'R';
+    c.add(make("btnClear", ControlKind::Button, u"Clear", {2040, 3060, 1080, 375})).accessKey =
+        u'l';
+    c.add(make("btnOk", ControlKind::Button, u"OK", {3900, 3780, 1200, 375})).accessKey = u'O';
+    c.add(make("Command1", ControlKind::Button, u"Close", {5280, 3780, 1200, 375})).accessKey =
+        u'C';
+    setKeyButtons("btnOk", "Command1");
     showComposer();
 }
 
 void RegAssist::open() {
     if (!loaded_) load();
     composer_.init();
+    explanation_.clear();
     showComposer();
     setFocus(kPattern);
     show();
@@ -85,6 +93,8 @@ void RegAssist::onClick(const std::string& control) {
     } else {
         return;
     }
+    // Undo, Redo and Clear leave no picked entry to explain.
+    explanation_.clear();
     setFocus(kPattern);
     showComposer();
 }
@@ -92,7 +102,13 @@ void RegAssist::onClick(const std::string& control) {
 void RegAssist::onSelect(const std::string& control) {
     const int index = controls()[control].selected;
     if (index < 0) return;
+    // A heading of the presets ("- Numbers -") only groups them: it is not kept as chosen.
+    if (control == "selRegExp" && controls()[control].items[index].starts_with(u"-")) {
+        controls().setSelected(control, -1);
+        return;
+    }
     pick(control, static_cast<std::size_t>(index));
+    explanation_ = composer_.description();
     setFocus(kPattern);
     showComposer();
 }
@@ -129,7 +145,7 @@ void RegAssist::showComposer() {
     ControlModel& c = controls();
     c.setText(kPattern, composer_.pattern());
     c.setTextSelection(kPattern, composer_.caret(), composer_.selectionLength());
-    c.setText("txtExp", composer_.description());
+    c.setText("txtExp", explanation_);
     c.setEnabled("btnUndo", composer_.canUndo());
     c.setEnabled("btnRedo", composer_.canRedo());
 }

@@ -38,6 +38,7 @@ class RegAssist : public Form {
     bool loaded_ = false;
     AssistantLibraries libraries_;
     Composer composer_;
+    std::u16string explanation_;  // of the entry picked last; empty after Undo, Redo, Clear
 };
 
 }  // namespace lodestar

@@ -62,9 +62,11 @@ ExportForm::ExportForm(ExportPort& window, Prompts& prompts)
                "framDelimiter"));
     c.add(make("lblSaveTo", ControlKind::Label, u"Save to", {120, 2070, 840, 255}));
     c.add(make("inExFileName", ControlKind::TextBox, u"", {1020, 2010, 3420, 315}));
-    c.add(make("setExFile", ControlKind::Button, u"Set", {4500, 2000, 780, 330}));
-    c.add(make("btnOK", ControlKind::Button, u"Export", {2520, 2640, 1320, 375}));
-    c.add(make("btnCancel", ControlKind::Button, u"Cancel", {3960, 2640, 1320, 375}));
+    c.add(make("setExFile", ControlKind::Button, u"Set", {4500, 2000, 780, 330})).accessKey = u'S';
+    c.add(make("btnOK", ControlKind::Button, u"Export", {2520, 2640, 1320, 375})).accessKey = u'E';
+    c.add(make("btnCancel", ControlKind::Button, u"Cancel", {3960, 2640, 1320, 375})).accessKey =
+        u'C';
+    setKeyButtons("btnOK", "btnCancel");
     c.setItems("selExType", exportTypeNames());
     select("selExType", 0);
 }
@@ -89,10 +91,11 @@ void ExportForm::typeChanged() {
     ControlModel& c = controls();
     exType_ = std::max(0, c["selExType"].selected);
     const DelimiterTable next = delimitersFor(exType());
-    // XML has one wrapper and no names: the list keeps the previous type's names, hidden.
+    // XML has one wrapper and no names: the list keeps the previous type's names, and the
+    // delimiter's frame is hidden whole, as nothing in it applies.
     if (!next.names.empty()) table_.names = next.names;
     table_.values = next.values;
-    c.setVisible("selDelimiter", exType() != ExportType::Xml);
+    c.setVisible("framDelimiter", exType() != ExportType::Xml);
     c.setItems("selDelimiter", table_.names);
     c.setSelected("selDelimiter", -1);
     select("selDelimiter", 0);

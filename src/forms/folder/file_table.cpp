@@ -17,12 +17,13 @@ std::u16string rowColour(std::size_t row) {
 namespace {
 
 // The name a row shows: the path relative to the chosen folder when the file lies in one of its
-// subfolders, otherwise the file name as it always was.
+// subfolders, otherwise the file name (also one without a dot: Makefile, README).
 std::u16string shownName(std::u16string_view currentFolder, const std::u16string& path) {
     const std::u16string relative = relativeToFolder(currentFolder, path);
-    return relative.size() < path.size() && relative.find(u'/') != std::u16string::npos
-               ? relative
-               : FileNameOf(path);
+    if (relative.size() < path.size() && relative.find(u'/') != std::u16string::npos)
+        return relative;
+    const std::size_t slash = path.rfind(u'/');
+    return slash == std::u16string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace

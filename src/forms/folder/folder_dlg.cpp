@@ -1,6 +1,7 @@
 // The folder picker's controls and behaviour.
 #include "forms/folder/folder_dlg.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "backups/backup_folder.h"
@@ -17,67 +18,189 @@ namespace {
 
 constexpr int kOtherType = 5;
 constexpr int kAllFiles = 4;
+constexpr std::size_t kRecentFolders = 8;
+// The picker's designed size (twips), which is also its smallest.
+constexpr double kWidth = 6180;
+constexpr double kHeight = 4740;
 
 // Every control of the picker lies in the picker's own window.
-Control make(const char* name, ControlKind kind, const char16_t* text, Rect geometry) {
-    return makeControl(name, kind, text, geometry,
-                       name == std::string("FolderDlg") ? "" : "FolderDlg");
+Control make(const char* name, ControlKind kind, const char16_t* text, char16_t accessKey = 0) {
+    Control c =
+        makeControl(name, kind, text, {}, name == std::string("FolderDlg") ? "" : "FolderDlg");
+    c.accessKey = accessKey;
+    return c;
+}
+
+std::u16string withSlash(std::u16string folder) {
+    if (folder.empty() || folder.back() != u'/') folder += u'/';
+    return folder;
 }
 
 }  // namespace
 
 FolderDlg::FolderDlg(Prompts& prompts, std::u16string startFolder,
                      std::vector<std::u16string> drives)
-    : Form("FolderDlg", prompts) {
+    : Form("FolderDlg", prompts), driveCount_(drives.size()) {
     ControlModel& c = controls();
-    c.add(make("FolderDlg", ControlKind::Frame, u"Select Folder", {0, 0, 6180, 4320}));
-    c.add(make("Drive1", ControlKind::Combo, u"", {120, 120, 2760, 315}));
-    c.add(make("Dir1", ControlKind::Tree, u"", {120, 540, 2760, 2640}));
-    c.add(make("chkSubfolders", ControlKind::CheckBox, u"Include subfolders",
-               {120, 3270, 2760, 255}));
-    c.add(make("Label4", ControlKind::Label, u"Exclude", {120, 3600, 780, 255}));
-    c.add(make("exclude", ControlKind::TextBox, u"", {900, 3570, 1980, 285}));
+    c.add(make("FolderDlg", ControlKind::Frame, u"Select Folder")).geometry = {0, 0, kWidth,
+                                                                               kHeight};
+    c.add(make("lblPath", ControlKind::Label, u"Folder"));
+    c.add(make("txtPath", ControlKind::TextBox, u""));
+    c.setTooltip("txtPath", u"Type a folder and press Enter");
+    c.add(make("Drive1", ControlKind::Combo, u""));
+    c.setTooltip("Drive1", u"Drives and the folders chosen last");
+    c.add(make("Dir1", ControlKind::Tree, u""));
+    c.add(make("chkSubfolders", ControlKind::CheckBox, u"Include subfolders", u'I'));
+    c.add(make("Label4", ControlKind::Label, u"Exclude"));
+    c.add(make("exclude", ControlKind::TextBox, u""));
     c.setTooltip("exclude",
                  u"Paths to leave out, separated by \";\": node_modules; *.min.js; build/**");
-    c.add(make("chkFollowLinks", ControlKind::CheckBox, u"Follow links out of the folder",
-               {120, 3960, 5940, 255}));
+    c.add(make("chkFollowLinks", ControlKind::CheckBox, u"Follow links out of the folder", u'F'));
     c.setTooltip("chkFollowLinks",
                  u"Replace and Action also change the files that links in the folder lead to");
-    c.add(make("Label1", ControlKind::Label, u"File type", {3060, 150, 900, 255}));
-    c.add(make("filter", ControlKind::Combo, u"", {3960, 120, 2100, 315}));
-    c.add(make("Label3", ControlKind::Label, u"Other type     *.", {3060, 570, 1560, 255}));
-    c.add(make("newfilter", ControlKind::TextBox, u"", {4620, 540, 1440, 285}));
-    c.add(make("File1", ControlKind::List, u"", {3060, 540, 3000, 2700}));
-    c.add(make("btnOK", ControlKind::Button, u"OK", {3060, 3420, 1380, 375}));
-    c.add(make("btnCancel", ControlKind::Button, u"Cancel", {4680, 3420, 1380, 375}));
+    c.add(make("Label1", ControlKind::Label, u"File type"));
+    c.add(make("filter", ControlKind::Combo, u""));
+    c.add(make("Label3", ControlKind::Label, u"Other type     *."));
+    c.add(make("newfilter", ControlKind::TextBox, u""));
+    c.add(make("File1", ControlKind::List, u""));
+    c.add(make("btnOK", ControlKind::Button, u"OK", u'O'));
+    c.add(make("btnCancel", ControlKind::Button, u"Cancel", u'C'));
+    setKeyButtons("btnOK", "btnCancel");
+    setResizable(true);
     c.setItems("Drive1", drives);
     c.setItems("filter",
                {u"*.htm;*.html", u"*.txt;*.csv", u"*.xml", u"*.rtf", u"All files", u"Other"});
+    c.setVisible("Label3", false);
+    c.setVisible("newfilter", false);
     // The drive shown is the one that holds the starting folder.
     int holding = -1;
     std::size_t longest = 0;
     for (std::size_t i = 0; i < drives.size(); ++i) {
-        std::u16string root = drives[i];
-        if (root.empty() || root.back() != u'/') root += u'/';
-        std::u16string folder = startFolder;
-        if (folder.empty() || folder.back() != u'/') folder += u'/';
-        if (folder.compare(0, root.size(), root) == 0 && root.size() >= longest) {
+        const std::u16string root = withSlash(drives[i]);
+        if (withSlash(startFolder).compare(0, root.size(), root) == 0 && root.size() >= longest) {
             longest = root.size();
             holding = static_cast<int>(i);
         }
     }
     c.setSelected("Drive1", holding);
+    c.setText("txtPath", startFolder);
     c.setText("Dir1", std::move(startFolder));
     pattern_ = u"*.htm;*.html";
+    arrange(kWidth, kHeight);
+}
+
+void FolderDlg::setStateFile(std::u16string path) {
+    stateFile_ = std::move(path);
+    if (!stateFile_.empty()) remembered_ = loadPickerState(stateFile_);
+}
+
+PickerState FolderDlg::state() const {
+    const ControlModel& c = controls();
+    PickerState s = remembered_;
+    s.type = std::max(0, c["filter"].selected);
+    s.otherType = c["newfilter"].text;
+    s.subfolders = c["chkSubfolders"].checked;
+    s.exclude = c["exclude"].text;
+    return s;
+}
+
+void FolderDlg::recall(const PickerState& s) {
+    ControlModel& c = controls();
+    c.setText("newfilter", s.otherType);
+    c.setChecked("chkSubfolders", s.subfolders);
+    c.setText("exclude", s.exclude);
+    const int types = static_cast<int>(c["filter"].items.size());
+    c.setSelected("filter", s.type < types ? s.type : 0);
+    // The drives, then the recent folders that still exist.
+    std::vector<std::u16string> places(c["Drive1"].items.begin(),
+                                       c["Drive1"].items.begin() + driveCount_);
+    for (const std::u16string& f : s.recentFolders)
+        if (folderExists(f)) places.push_back(f);
+    const int chosen = c["Drive1"].selected;
+    c.setItems("Drive1", places);
+    c.setSelected("Drive1", chosen < static_cast<int>(places.size()) ? chosen : -1);
+    filterChosen();
 }
 
 void FolderDlg::load() {
-    select("filter", 0);
-    listFiles();
+    recall(remembered_);
+}
+
+void FolderDlg::open() {
+    openedWith_ = state();
+    openedFolder_ = folder();
+    opened_ = true;
+    show();
+}
+
+void FolderDlg::cancel() {
+    if (!opened_) {  // shown without `open`: nothing to go back to
+        hide();
+        return;
+    }
+    recall(openedWith_);
+    if (folder() != openedFolder_) {
+        controls().setText("Dir1", openedFolder_);
+        controls().setText("txtPath", openedFolder_);
+        listFiles();
+    }
+    hide();
+    if (cancelled) cancelled();
+}
+
+void FolderDlg::remember(const std::u16string& folder) {
+    remembered_ = state();
+    std::vector<std::u16string>& recent = remembered_.recentFolders;
+    std::erase(recent, folder);
+    recent.insert(recent.begin(), folder);
+    if (recent.size() > kRecentFolders) recent.resize(kRecentFolders);
+    if (stateFile_.empty()) return;
+    try {
+        savePickerState(stateFile_, remembered_);
+    } catch (const Error&) {
+        // The picker's choices are a convenience: a state file that cannot be written leaves
+        // the next start with the designed choice, and the folder is opened all the same.
+    }
+}
+
+// The controls follow the window's size: the tree and the list share the width and take the
+// height; the boxes below them keep their height.
+void FolderDlg::onResize(double width, double height) {
+    arrange(width, height);
+}
+
+void FolderDlg::arrange(double width, double height) {
+    ControlModel& c = controls();
+    width_ = width;
+    height_ = height;
+    const double W = std::max(width, kWidth), H = std::max(height, kHeight);
+    constexpr double m = 120, gap = 180, label = 900;
+    const double column = (W - 2 * m - gap) / 2;
+    const double right = m + column + gap;
+    c.setGeometry("lblPath", {m, 150, label, 255});
+    c.setGeometry("txtPath", {m + label, 120, W - 2 * m - label, 285});
+    c.setGeometry("Drive1", {m, 540, column, 315});
+    c.setGeometry("Label1", {right, 570, label, 255});
+    c.setGeometry("filter", {right + label, 540, column - label, 315});
+    c.setGeometry("Label3", {right, 990, 1560, 255});
+    c.setGeometry("newfilter", {right + 1560, 960, column - 1560, 285});
+    const double bottomRow = H - 840;  // Exclude, OK and Cancel
+    const double treeTop = 960;
+    c.setGeometry("Dir1", {m, treeTop, column, bottomRow - 390 - treeTop - 90});
+    c.setGeometry("chkSubfolders", {m, bottomRow - 390, column, 255});
+    c.setGeometry("Label4", {m, bottomRow + 30, label, 255});
+    c.setGeometry("exclude", {m + label, bottomRow, column - label, 285});
+    c.setGeometry("chkFollowLinks", {m, bottomRow + 420, W - 2 * m, 255});
+    const bool other = c["filter"].selected == kOtherType;
+    const double listTop = other ? 1380 : 960;
+    c.setGeometry("File1", {right, listTop, column, bottomRow - 120 - listTop});
+    c.setGeometry("btnCancel", {W - m - 1380, bottomRow - 45, 1380, 375});
+    c.setGeometry("btnOK", {W - m - 2 * 1380 - gap, bottomRow - 45, 1380, 375});
 }
 
 void FolderDlg::setFolder(const std::u16string& path) {
     controls().setText("Dir1", path);
+    controls().setText("txtPath", path);
     listFiles();
     if (pathChanged) pathChanged(path);
 }
@@ -121,12 +244,17 @@ void FolderDlg::filterChosen() {
     const bool other = index == kOtherType;
     c.setVisible("newfilter", other);
     c.setVisible("Label3", other);
-    Rect r = c["File1"].geometry;
-    r.top = other ? 900 : 540;
-    r.height = other ? 2235 : 2700;
-    c.setGeometry("File1", r);
-    if (other) setFocus("newfilter");
-    setPattern(index == kAllFiles ? std::u16string(u"*.*") : c["filter"].items.at(index));
+    arrange(width_, height_);
+    if (!other) {
+        setPattern(index == kAllFiles ? std::u16string(u"*.*") : c["filter"].items.at(index));
+        return;
+    }
+    setFocus("newfilter");
+    // "Other" lists the own type in the box; before one is given, no ordinary file.
+    if (trimSpaces(c["newfilter"].text).empty())
+        setPattern(c["filter"].items.at(index));
+    else
+        ownType(false);
 }
 
 void FolderDlg::ownType(bool moveFocus) {
@@ -136,6 +264,7 @@ void FolderDlg::ownType(bool moveFocus) {
 
 void FolderDlg::ok() {
     if (folder().empty()) return;
+
     // A folder typed relative to the working folder is kept as the absolute folder it names,
     // where backups and restores can work.
     std::u16string absolute = folder();
@@ -149,6 +278,7 @@ void FolderDlg::ok() {
         prompts().message(u"No file Specified.", kAppTitle);
         return;
     }
+    remember(current);
     hide();
     if (chosen) chosen(current, files);
 }
@@ -159,30 +289,56 @@ void FolderDlg::onClick(const std::string& control) {
     else if (control == "btnOK")
         ok();
     else if (control == "btnCancel")
-        hide();
+        cancel();
 }
 
 void FolderDlg::onTextChanged(const std::string& control) {
     if (control == "Dir1") setFolder(controls()["Dir1"].text);
+    // The list follows the own type as it is typed.
+    if (control == "newfilter" && !trimSpaces(controls()["newfilter"].text).empty()) ownType(false);
 }
 
 void FolderDlg::onSelect(const std::string& control) {
     if (control == "filter") {
         filterChosen();
     } else if (control == "Drive1") {
-        const int index = controls()["Drive1"].selected;
-        if (index >= 0) setFolder(controls()["Drive1"].items.at(index));
+        choosePlace();
     }
+}
+
+void FolderDlg::choosePlace() {
+    const int index = controls()["Drive1"].selected;
+    if (index >= 0) setFolder(controls()["Drive1"].items.at(index));
+}
+
+// A typed folder is gone to when it exists; otherwise the box shows the folder chosen again,
+// after a message when the user pressed Enter.
+void FolderDlg::goToTypedPath(bool tell) {
+    const std::u16string typed = trimSpaces(controls()["txtPath"].text);
+    if (typed == folder()) return;
+    if (!typed.empty() && folderExists(typed)) {
+        setFolder(typed);
+        return;
+    }
+    if (tell) prompts().message(u"Can't find the folder " + typed, kAppTitle);
+    controls().setText("txtPath", folder());
+}
+
+// The boxes that act on Enter themselves; Enter elsewhere is OK.
+bool FolderDlg::keepsEnter(const std::string& control) const {
+    return control == "newfilter" || control == "exclude" || control == "txtPath";
 }
 
 void FolderDlg::onEnter(const std::string& control) {
     if (control == "newfilter") ownType(true);
     if (control == "exclude") listFiles();
+    if (control == "txtPath") goToTypedPath(true);
 }
 
 void FolderDlg::onFocusLost(const std::string& control) {
     if (control == "newfilter" && !trimSpaces(controls()["newfilter"].text).empty()) ownType(false);
     if (control == "exclude") listFiles();
+    if (control == "txtPath") goToTypedPath(false);
 }
 
 }  // namespace lodestar

@@ -8,10 +8,12 @@
 
 #include "backups/backup.h"
 #include "backups/run_journal.h"
+#include "core/markup_escape.h"
 #include "core/text.h"
 #include "files/paths.h"
 #include "files/text_file.h"
 #include "forms/folder/file_table_pieces.h"
+#include "forms/folder/folder_info.h"
 #include "forms/model/app_title.h"
 #include "forms/model/file_cells.h"
 #include "forms/model/progress_bar.h"
@@ -97,6 +99,7 @@ FolderScope::FolderScope(ScopeHost& host, Prompts& prompts, WorkRunner& runner,
     picker_.pathChanged = [this](const std::u16string& path) {
         w_.controls().setText("inputPath", path);
     };
+    picker_.cancelled = [this] { w_.restorePathBox(); };
     picker_.chosen = [this](const std::u16string& folder,
                             const std::vector<std::u16string>& files) {
         if (!w_.settleUnsaved(u"Your file not saved, save it before opening the folder " + folder +
@@ -105,6 +108,7 @@ FolderScope::FolderScope(ScopeHost& host, Prompts& prompts, WorkRunner& runner,
             return;
         }
         folder_ = folder;
+        type_ = picker_.typeShown();
         fileList_.assign(1, u"");
         fileList_.insert(fileList_.end(), files.begin(), files.end());
         for (const std::u16string& note : picker_.notes()) w_.logLine(note);
@@ -128,7 +132,7 @@ void FolderScope::ensurePickerLoaded() {
 
 void FolderScope::showPicker() {
     ensurePickerLoaded();
-    picker_.show();
+    picker_.open();
 }
 
 bool FolderScope::openFolder(const std::u16string& folder, const std::u16string& pattern) {
@@ -137,6 +141,12 @@ bool FolderScope::openFolder(const std::u16string& folder, const std::u16string&
     if (!pattern.empty()) picker_.setPattern(pattern);
     picker_.setFolder(folder);
     picker_.ok();
+    // Opened without the picker shown: the type it listed is said, as the picker would show it.
+    if (folder_ == NormalizeFolder(folder))
+        w_.logLine(
+            u"Listed the files of type " +
+            (picker_.typeShown() == u"*.*" ? std::u16string(u"All files") : picker_.typeShown()) +
+            u"; Open Folder chooses another type.");
     return true;
 }
 
@@ -165,6 +175,7 @@ bool FolderScope::initFileInfoShow() {
         table_.html.clear();  // the rows come from the cells, a piece at a time
     }
     ticks_.assign(n + 1, true);
+    ticked_ = n;
     w_.pane(Pane::ListView).navigate(w_.programFolder() + u"lib/list.tmp");
     w_.logLine(u"Open files in folder " + folder_);
     selectedRow_ = 0;
@@ -176,10 +187,12 @@ bool FolderScope::initFileInfoShow() {
 
 void FolderScope::tableLoaded() {
     PaneModel& list = w_.pane(Pane::ListView);
+    const std::u16string info =
+        folderInfoHtml(folderInfoText(folder_, type_, fileCount(), ticked_));
     if (piecedBody_.empty()) {
-        list.setBodyHtml(table_.html);
+        list.setBodyHtml(info + table_.html);
     } else {
-        list.setBodyHtml(piecedBody_);
+        list.setBodyHtml(info + piecedBody_);
         list.setElementPieces(
             kFileTableId,
             std::make_shared<FileTablePieces>(
@@ -205,7 +218,12 @@ bool FolderScope::IsFileChecked(long long row) const {
 }
 
 void FolderScope::setTicked(long long row, bool on) {
-    if (row >= 1 && static_cast<std::size_t>(row) < ticks_.size()) ticks_[row] = on;
+    if (row < 1 || static_cast<std::size_t>(row) >= ticks_.size() || ticks_[row] == on) return;
+    ticks_[row] = on;
+    on ? ++ticked_ : --ticked_;
+    w_.pane(Pane::ListView)
+        .setElementHtml(kFolderInfoId,
+                        escapeMarkup(folderInfoText(folder_, type_, fileCount(), ticked_)));
 }
 
 std::size_t FolderScope::tickedFiles() const {

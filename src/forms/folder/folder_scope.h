@@ -102,6 +102,8 @@ class FolderScope : public FolderWork {
     std::vector<std::u16string> fileList_;  // position 0 empty, files at 1..N
     long long selectedRow_ = 0;
     std::vector<bool> ticks_;  // position 0 unused, rows 1..N
+    std::size_t ticked_ = 0;   // how many of ticks_ are on
+    std::u16string type_;      // the file type that listed the files
     StopToken stop_;
     bool running_ = false;
     std::size_t filesDone_ = 0;  // the last row the current run reported

@@ -53,6 +53,8 @@ struct Control {
     std::u16string text;
     std::u16string tooltip;
     std::u16string shortcut;  // menu entries: "Ctrl+O", "F3", ...
+    // Buttons and check boxes of a dialog: the letter of the caption that Alt presses (0: none).
+    char16_t accessKey = 0;
     std::u16string fontName;  // text boxes whose font the options set
     double fontSize = 0;      // points
     Rect geometry;

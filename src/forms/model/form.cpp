@@ -56,4 +56,21 @@ void Form::focusLost(const std::string& control) {
     if (accepts(control)) onFocusLost(control);
 }
 
+void Form::pressEnter(const std::string& focused) {
+    const bool known = controls_.has(focused);
+    if (known && controls_[focused].kind == ControlKind::Button && focused != name_) {
+        click(focused);
+        return;
+    }
+    if (known && controls_[focused].kind == ControlKind::TextBox) {
+        enter(focused);
+        if (keepsEnter(focused)) return;
+    }
+    if (!defaultButton_.empty()) click(defaultButton_);
+}
+
+void Form::pressEscape() {
+    if (!cancelButton_.empty()) click(cancelButton_);
+}
+
 }  // namespace lodestar

@@ -40,6 +40,10 @@ class Form {
     // The control the form puts the focus into (empty: the skin's choice); the skin moves the
     // focus there after each event.
     const std::string& focus() const { return focus_; }
+    // True from a focus request until the skin has followed it (`focusFollowed`), so a request
+    // moves the focus once and the user's own clicks and typing are left where they are.
+    bool focusPending() const { return focusPending_; }
+    void focusFollowed() { focusPending_ = false; }
     bool shown() const { return shown_; }
     void show();
     void hide();
@@ -53,9 +57,31 @@ class Form {
     void enter(const std::string& control);      // Enter in a text box
     void focusLost(const std::string& control);  // a text box lost the focus
 
+    // ---- Keys of the whole window -------------------------------------------------------------
+    // The button Enter presses and the one Esc presses (empty: none).
+    const std::string& defaultButton() const { return defaultButton_; }
+    const std::string& cancelButton() const { return cancelButton_; }
+    // Enter with the focus on `focused`: a focused button is pressed; in a text box the box
+    // hears it first (`enter`), then the default button is pressed unless the box keeps Enter
+    // for itself (`keepsEnter`); anywhere else the default button is pressed.
+    void pressEnter(const std::string& focused);
+    void pressEscape();
+    // Whether the user may resize the window: the form then arranges its controls for the
+    // window's inner size (twips), which never goes below the designed size.
+    bool resizable() const { return resizable_; }
+    void resize(double width, double height) { onResize(width, height); }
+
   protected:
     Prompts& prompts() { return prompts_; }
-    void setFocus(const std::string& control) { focus_ = control; }
+    void setFocus(const std::string& control) {
+        focus_ = control;
+        focusPending_ = true;
+    }
+    void setResizable(bool on) { resizable_ = on; }
+    void setKeyButtons(std::string defaultButton, std::string cancelButton) {
+        defaultButton_ = std::move(defaultButton);
+        cancelButton_ = std::move(cancelButton);
+    }
 
     // What each form does with the events; the defaults do nothing beyond the control change.
     virtual void onClick(const std::string&) {}
@@ -64,6 +90,8 @@ class Form {
     virtual void onTextSelected(const std::string&) {}
     virtual void onEnter(const std::string&) {}
     virtual void onFocusLost(const std::string&) {}
+    virtual void onResize(double, double) {}
+    virtual bool keepsEnter(const std::string&) const { return false; }
 
   private:
     bool accepts(const std::string& control) const;
@@ -74,6 +102,10 @@ class Form {
     FormHost* host_ = nullptr;
     bool shown_ = false;
     std::string focus_;
+    bool focusPending_ = false;
+    bool resizable_ = false;
+    std::string defaultButton_;
+    std::string cancelButton_;
 };
 
 }  // namespace lodestar

@@ -45,7 +45,8 @@ OptionSetting::OptionSetting(OptionsPort& window, Prompts& prompts)
     c.add(make("OptionSetting", ControlKind::Frame, u"Options", {0, 0, 5040, 3840}, ""));
     c.add(make("Others", ControlKind::Frame, u"", {120, 60, 4800, 3000}, "OptionSetting"));
     c.add(make("Check2", ControlKind::CheckBox, u" Back up file(s) when replace",
-               {120, 180, 4500, 285}));
+               {120, 180, 4500, 285}))
+        .accessKey = u'B';
     c.add(make("Label4", ControlKind::Label, u" Backup Folder:", {120, 570, 1680, 255}));
     c.add(make("txtBak", ControlKind::TextBox, u"", {1860, 540, 1260, 315}));
     c.add(make("Label5", ControlKind::Label, u"Steps:", {3300, 570, 720, 255}));
@@ -54,28 +55,33 @@ OptionSetting::OptionSetting(OptionsPort& window, Prompts& prompts)
                  u"How many saves or runs of each file and folder Restore can take "
                  u"back (1 to 99)");
     c.add(make("CRLFSet", ControlKind::CheckBox, u"Support \\r,\\n,\\t in Repwith",
-               {120, 960, 4500, 285}));
+               {120, 960, 4500, 285}))
+        .accessKey = u'S';
     c.add(make("countChk", ControlKind::CheckBox, u"Count Matches When Replace",
-               {120, 1320, 4500, 285}));
+               {120, 1320, 4500, 285}))
+        .accessKey = u'M';
     c.add(make("Label8", ControlKind::Label, u"Source Code Font:", {120, 1740, 1680, 255}));
     c.add(make("selFont", ControlKind::Combo, u"", {1860, 1710, 2760, 315}));
     c.add(make("syntaxChk", ControlKind::CheckBox, u"Show Syntax in Source View",
-               {120, 2160, 4500, 285}));
+               {120, 2160, 4500, 285}))
+        .accessKey = u'y';
     c.add(make("Label1", ControlKind::Label, u"RegExp Font", {120, 2580, 1680, 255}));
     c.add(make("selRegFontName", ControlKind::Combo, u"", {1860, 2550, 1860, 315}));
     c.add(make("selRegFontSize", ControlKind::Combo, u"", {3840, 2550, 780, 315}));
-    c.add(make("Command1", ControlKind::Button, u"OK", {2160, 3240, 1320, 375}, "OptionSetting"));
+    c.add(make("Command1", ControlKind::Button, u"OK", {2160, 3240, 1320, 375}, "OptionSetting"))
+        .accessKey = u'O';
     c.add(
-        make("Command2", ControlKind::Button, u"Cancel", {3600, 3240, 1320, 375}, "OptionSetting"));
+         make("Command2", ControlKind::Button, u"Cancel", {3600, 3240, 1320, 375}, "OptionSetting"))
+        .accessKey = u'C';
+    setKeyButtons("Command1", "Command2");
 }
 
 void OptionSetting::open() {
-    if (!loaded_) load();
+    load();  // every opening shows the settings in force: what Cancel left is gone
     show();
 }
 
 void OptionSetting::load() {
-    loaded_ = true;
     const Options& o = window_.currentOptions();
     ControlModel& c = controls();
     c.setChecked("Check2", o.backupOnReplace);

@@ -15,7 +15,7 @@ class OptionSetting : public Form {
   public:
     OptionSetting(OptionsPort& window, Prompts& prompts);
 
-    // Shows the dialog; the first opening fills the controls from the window's settings.
+    // Shows the dialog with its controls filled from the window's settings.
     void open();
     // Takes the controls into the settings and applies them.
     void setOption();
@@ -29,7 +29,6 @@ class OptionSetting : public Form {
     void load();
 
     OptionsPort& window_;
-    bool loaded_ = false;
 };
 
 }  // namespace lodestar
