@@ -45,7 +45,7 @@ TEST_F(OptionsFile, WithoutAFileTheDefaultsApplyAndTheFontIsAsDesigned) {
     EXPECT_FALSE(loadOptions(dir.file("lodestar.opt"), loaded));
     EXPECT_EQ(all(loaded), all(untouched));
     EXPECT_EQ(all(startupOptions(dir.file("lodestar.opt"))),
-              u"True\r\nbak\r\nTrue\r\n0\r\n1\r\n1\r\nCourier New\r\n11.25");
+              u"True\r\nbak\r\nTrue\r\n\r\n1\r\n1\r\nCourier New\r\n11.25");
 }
 
 TEST_F(OptionsFile, AnUnreadableFileGivesTheDefaultsAtStartUp) {
@@ -60,11 +60,12 @@ TEST_F(OptionsFile, AnUnreadableFileGivesTheDefaultsAtStartUp) {
 TEST_F(OptionsFile, FiveElementsAreTakenAndAMissingSixthLineTurnsCountingOff) {
     ASSERT_TRUE(
         load("False\nold\nTrue\n3\n1\n0\nArial\n9.75\n"));  // line feeds alone end lines too
-    EXPECT_EQ(all(options), u"False\r\nold\r\nTrue\r\n3\r\n1\r\n0\r\nArial\r\n9.75");
+    EXPECT_EQ(all(options), u"False\r\nold\r\nTrue\r\nTimes New Roman\r\n1\r\n0\r\nArial\r\n9.75");
     for (const char* bytes :
          {"False\r\nold\r\nTrue\r\n3\r\n1", "False\r\nold\r\nTrue\r\n3\r\n1\r\n"}) {
         ASSERT_TRUE(load(bytes)) << bytes;
-        EXPECT_EQ(all(options), u"False\r\nold\r\nTrue\r\n3\r\n1\r\n0\r\nCourier New\r\n11.25");
+        EXPECT_EQ(all(options),
+                  u"False\r\nold\r\nTrue\r\nTimes New Roman\r\n1\r\n0\r\nCourier New\r\n11.25");
     }
     // Four lines: ignored, unless a final CR LF makes a fifth (empty) element. Then line 5 is
     // no truth value and keeps the zero value: the defaults do not run.
@@ -73,7 +74,7 @@ TEST_F(OptionsFile, FiveElementsAreTakenAndAMissingSixthLineTurnsCountingOff) {
     EXPECT_FALSE(load("True\r\nbak\r\nTrue\r\n0", before));
     EXPECT_EQ(all(options), all(before));
     ASSERT_TRUE(load("True\r\nbak\r\nTrue\r\n2\r\n"));
-    EXPECT_EQ(all(options), u"True\r\nbak\r\nTrue\r\n2\r\n0\r\n0\r\nCourier New\r\n11.25");
+    EXPECT_EQ(all(options), u"True\r\nbak\r\nTrue\r\nVerdana\r\n0\r\n0\r\nCourier New\r\n11.25");
 }
 
 TEST_F(OptionsFile, TruthValuesAreWordsInAnyCaseOrNumbers) {
@@ -93,21 +94,22 @@ TEST_F(OptionsFile, TruthValuesAreWordsInAnyCaseOrNumbers) {
     EXPECT_FALSE(options.backupOnReplace || options.escapeSupport);
 }
 
-TEST_F(OptionsFile, FontIndexAndSizeTakeOnlyUsableValues) {
+// Line 4 names the source font; an older file's number is one of the eight old names.
+TEST_F(OptionsFile, FontAndSizeTakeOnlyUsableValues) {
     Options start;
-    start.sourceFontIndex = 5;
-    auto font = [&](const std::string& index, const std::string& size) {
-        load("True\r\nbak\r\nTrue\r\n" + index + "\r\n1\r\n1\r\nArial\r\n" + size, start);
-        return std::to_string(options.sourceFontIndex) + " " +
-               std::to_string(options.patternFontSize);
+    start.sourceFont = u"Georgia";
+    auto font = [&](const std::string& line, const std::string& size) {
+        load("True\r\nbak\r\nTrue\r\n" + line + "\r\n1\r\n1\r\nArial\r\n" + size, start);
+        return toUtf8(sourceFontFamily(options)) + " " + std::to_string(options.patternFontSize);
     };
-    EXPECT_EQ(font("7", "9.75"), "7 9.750000");
+    EXPECT_EQ(font("7", "9.75"), "System 9.750000");
     EXPECT_EQ(options.patternFontName, u"Arial");
-    EXPECT_EQ(font("8", "12"), "0 12.000000");       // past the font list: the first font
-    EXPECT_EQ(font("2.5", "+14.5"), "2 14.500000");  // halves round to even
-    for (const char* bad : {"256", "-1", "x", ""}) EXPECT_EQ(font(bad, "11,25"), "5 11.250000");
-    EXPECT_EQ(font("1", "0"), "1 11.250000");
-    EXPECT_EQ(font("1", "nan"), "1 11.250000");
+    EXPECT_EQ(font("8", "12"), "monospace 12.000000");     // past the old list: fixed pitch
+    EXPECT_EQ(font("2.5", "+14.5"), "Verdana 14.500000");  // halves round to even
+    EXPECT_EQ(font(" DejaVu Sans Mono ", "11,25"), "DejaVu Sans Mono 11.250000");
+    EXPECT_EQ(font("", "11,25"), "monospace 11.250000");
+    EXPECT_EQ(font("1", "0"), "Tahoma 11.250000");
+    EXPECT_EQ(font("1", "nan"), "Tahoma 11.250000");
 }
 
 TEST_F(OptionsFile, AtStartUpALineThatCannotBeReadKeepsItsDefaultAndIsNamed) {
@@ -115,7 +117,7 @@ TEST_F(OptionsFile, AtStartUpALineThatCannotBeReadKeepsItsDefaultAndIsNamed) {
     dir.put("lodestar.opt", "Yes\r\nold\r\nFalse\r\n2\r\n0\r\nmaybe\r\nArial\r\n12");
     std::vector<std::u16string> ignored;
     const Options started = startupOptions(dir.file("lodestar.opt"), &ignored);
-    EXPECT_EQ(all(started), u"True\r\nold\r\nFalse\r\n2\r\n0\r\n1\r\nArial\r\n12");
+    EXPECT_EQ(all(started), u"True\r\nold\r\nFalse\r\nVerdana\r\n0\r\n1\r\nArial\r\n12");
     EXPECT_EQ(ignored, (std::vector<std::u16string>{
                            u"Line 1 of the options file (\"Yes\") was ignored: it is not a truth "
                            u"value.",
@@ -148,11 +150,11 @@ TEST_F(OptionsFile, SaveWritesNineLinesAndLoadRestoresEveryValue) {
     chosen.patternFontSize = 11;
     saveOptions(dir.file("lodestar.opt"), chosen, true, true);
     EXPECT_EQ(dir.bytes("lodestar.opt"),
-              "True\r\nbak\r\nTrue\r\n0\r\n1\r\n1\r\nVerdana\r\n11\r\n10\r\n");
+              "True\r\nbak\r\nTrue\r\n\r\n1\r\n1\r\nVerdana\r\n11\r\n10\r\n");
 
     Options saved;
     saved.backupFolder = u"backup copies";
-    saved.sourceFontIndex = 6;
+    saved.sourceFont = u"Liberation Mono";
     saved.noCountOnReplace = true;
     for (float size : {9.75f, 12.0f, 10.1f, 0.3f, 1234.5f}) {
         saved.patternFontSize = size;
@@ -175,7 +177,7 @@ TEST(StartupOptions, TheUsersFileComesBeforeTheProgramsAndTheDefaultsLast) {
     dir.put("user.opt", "False\r\n mine \r\nTrue\r\n2\r\n1\r\n");
     const Options options = startupOptions(user, program);
     EXPECT_EQ(options.backupFolder, u"mine");  // trimmed as the dialog and the CLI trim it
-    EXPECT_EQ(options.sourceFontIndex, 2);
+    EXPECT_EQ(options.sourceFont, u"Verdana");
     // A user file too short to be taken gives the defaults, not the program's copy.
     dir.put("user.opt", "False\r\n");
     EXPECT_EQ(startupOptions(user, program).backupFolder, u"bak");
@@ -300,47 +302,29 @@ TEST(WindowState, AFolderThatCannotBeMadeIsAnError) {
 
 using Patterns = std::vector<std::u16string>;
 
-// A repeat of the newest pattern is skipped, other repeats are kept; "Blank" is the newest while
-// the history is empty.
-TEST(UsedPatterns, SkipsOnlyARepeatOfTheNewest) {
+// Each pattern is kept once, a repeat moving up to the newest; pick(1) is the newest, and only
+// the newest 255 are kept.
+TEST(UsedPatterns, KeepsEachPatternOnceNewestFirst) {
     UsedPatterns h;
-    EXPECT_FALSE(h.add(u"Blank"));
     for (const auto& [pattern, added] : {std::pair{u"a", true},
                                          {u"a", false},
                                          {u"b", true},
                                          {u"a", true},
                                          {u"A", true},
-                                         {u"", true},
+                                         {u"", false},
                                          {u"Blank", true}})
         EXPECT_EQ(h.add(pattern), added) << toUtf8(pattern);
-    EXPECT_EQ(h.entries(), (Patterns{u"a", u"b", u"a", u"A", u"", u"Blank"}));
-}
-
-TEST(UsedPatterns, PickGivesThePatternAndLeavesTheHistory) {
-    UsedPatterns h;
-    h.add(u"x&y");
-    h.add(u"-");
-    EXPECT_EQ(h.pick(0), u"");
-    EXPECT_EQ(h.pick(1), u"x&y");
-    EXPECT_EQ(h.pick(2), u"-");
-    EXPECT_THROW(h.pick(3), Error);
-    EXPECT_EQ(h.count(), 2u);
+    EXPECT_EQ(h.entries(), (Patterns{u"b", u"a", u"A", u"Blank"}));
+    EXPECT_EQ(h.pick(1), u"Blank");
+    EXPECT_EQ(h.pick(4), u"b");
+    EXPECT_THROW(h.pick(0), Error);
+    EXPECT_THROW(h.pick(5), Error);
 
     h.clear();
-    EXPECT_EQ(h.count(), 0u);
-    EXPECT_EQ(h.pick(0), u"");
-    EXPECT_FALSE(h.add(u"Blank"));
-    EXPECT_TRUE(h.add(u"x&y"));
-}
-
-TEST(UsedPatterns, KeepsTheNewest255) {
-    UsedPatterns h;
     for (int i = 0; i < 300; ++i) h.add(u"p" + decimal(i));
     ASSERT_EQ(h.count(), UsedPatterns::kCapacity);
-    EXPECT_EQ(h.entries().front(), u"p45");
-    EXPECT_EQ(h.entries().back(), u"p299");
-    EXPECT_FALSE(h.add(u"p299"));
-    EXPECT_EQ(h.pick(255), u"p299");
+    EXPECT_EQ(h.pick(UsedPatterns::kCapacity), u"p45");
+    EXPECT_EQ(h.pick(1), u"p299");
 }
 
 TEST(MenuCaption, DoublesAmpersandsOnly) {

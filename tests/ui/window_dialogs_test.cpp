@@ -106,18 +106,22 @@ TEST_F(DialogsWindowTest, TheOptionsDialogChangesTheFileTheSourceViewAndThePatte
     key(Qt::Key_T, Qt::ControlModifier);
     ui::FormWindow* options = shown(window->optionSetting());
     ASSERT_NE(options, nullptr);
-    pick(options, "selFont", 5);              // Georgia
+    // The installed fonts, fixed-pitch first: the last one is not the one shown now.
+    const std::vector<std::u16string>& fonts = window->optionSetting().controls()["selFont"].items;
+    ASSERT_GE(fonts.size(), 2u);
+    const std::string chosen = toUtf8(trimSpaces(fonts.back()));
+    pick(options, "selFont", static_cast<int>(fonts.size()) - 1);
     pick(options, "selRegFontSize", 14 - 8);  // 14 points
     press(options, "Command1");
     EXPECT_FALSE(options->isVisible());
 
     EXPECT_EQ(program.bytes("config-home/lodestar/lodestar.opt"),
-              "True\r\nbak\r\nTrue\r\n5\r\n1\r\n1\r\nCourier New\r\n14\r\n10\r\n");
+              "True\r\nbak\r\nTrue\r\n" + chosen + "\r\n1\r\n1\r\nCourier New\r\n14\r\n10\r\n");
     EXPECT_FALSE(std::filesystem::exists(program.path() / "lodestar.opt"));
     ASSERT_TRUE(waitUntil([&] {
         return dom(Pane::SuperMonitor, "document.getElementById('code').style.fontFamily")
             .toString()
-            .contains(QStringLiteral("Georgia"));
+            .contains(QString::fromStdString(chosen));
     }));
     EXPECT_EQ(widget<QPlainTextEdit>("inRepFrom")->font().pointSizeF(), 14);
 }

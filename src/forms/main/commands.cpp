@@ -52,6 +52,8 @@ void MainWindow::registerCommands() {
         {"stop", "btnStop", "mStop", nullptr, false, R, [](MainWindow& w) { w.stopCommand(); }},
         {"options", "", "mOptions", nullptr, true, W,
          [](MainWindow& w) { w.showForm_ ? w.showForm_("OptionSetting") : void(); }},
+        {"usedRegexps", "btnRegHis", "mUsedRegs", nullptr, false, W,
+         [](MainWindow& w) { w.showForm_ ? w.showForm_("UsedRegexps") : void(); }},
         {"assistant", "btnRegaid", "", nullptr, false, W,
          [](MainWindow& w) { w.showForm_ ? w.showForm_("RegAssist") : void(); }},
         {"exit", "", "mExit", u"File not saved, save it before exit?", false, R,
@@ -63,7 +65,6 @@ void MainWindow::registerCommands() {
              std::u16string page = u"index.htm";
              w.help_.showHelpPage(page);
          }},
-        {"web", "", "mWeb", nullptr, false, R, [](MainWindow& w) { w.help_.openHomePage(); }},
         {"examples", "", "mExample", nullptr, false, R,
          [](MainWindow& w) { w.help_.openExamplesPage(); }},
     };

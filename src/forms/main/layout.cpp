@@ -2,6 +2,8 @@
 // control at its previous size instead.
 #include "forms/main/layout.h"
 
+#include "forms/main/status_line.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -10,7 +12,8 @@ namespace lodestar {
 namespace {
 constexpr double kPaneGap = 50;
 constexpr double kPaneTop = 90;
-constexpr double kProgressRoom = 200;  // below the log: the progress bar and a margin
+constexpr double kProgressRoom = 260;  // below the log: the progress bar and a margin
+constexpr double kBarHeight = 120;
 }  // namespace
 
 void WindowLayout::initialGeometry() {
@@ -20,8 +23,10 @@ void WindowLayout::initialGeometry() {
         Rect r = c_[bar].geometry;
         r.left = logger.left + 50;
         r.width = bar == std::string("pgBarBack") ? logger.width - 100 : 0;
+        r.height = kBarHeight;
         c_.setGeometry(bar, r);
     }
+    StatusLine::arrange(c_, c_["statusbar"].geometry.width);
 }
 
 void WindowLayout::resize() {
@@ -45,12 +50,12 @@ void WindowLayout::resize() {
         // The progress bar lies under the log, inside the panel, where it can be seen.
         setHeightIfSound("logger",
                          get("Frame1", &Rect::height) - kProgressRoom - get("logger", &Rect::top));
-        const double barY = c_["logger"].geometry.bottom() + 100;
+        const double barY = c_["logger"].geometry.bottom() + 80;
         for (const char* bar : {"pgBarBack", "pgBarFore"}) {
             c_.setTop(bar, barY);
-            c_.setHeight(bar, 0);
+            c_.setHeight(bar, kBarHeight);
         }
-        c_.setTop("Label2", with.top - 220);
+        c_.setTop("Label2", with.top - 265);  // just above its box
         arrangePanes();
         c_.setHeight("splitter", S);
         c_.setHeight("splitshad", S);
@@ -68,10 +73,11 @@ void WindowLayout::resize() {
         if (pathLeft + 100 < groupLeft) c_.setWidth("inputPath", groupLeft - pathLeft - 100);
     }
     applyLeftShare();
-    c_.setWidth("statusbar", OW);
-    c_.setTop("statusbar", S - get("statusbar", &Rect::height));  // all of it inside the window
-    const double rest = get("statusbar", &Rect::width) - get("LblCurName", &Rect::left);
-    if (rest > 0) c_.setWidth("LblCurName", rest);
+    // All of the status bar inside the window, its fields side by side.
+    c_.setLeft("statusbar", 0);
+    c_.setWidth("statusbar", W);
+    c_.setTop("statusbar", S - get("statusbar", &Rect::height));
+    StatusLine::arrange(c_, W);
     widenLoggerMargins();
 }
 

@@ -9,7 +9,6 @@
 #include "forms/main/control_catalog.h"
 #include "forms/main/startup_files.h"
 #include "forms/main/window_title.h"
-#include "forms/model/progress_bar.h"
 
 namespace lodestar {
 
@@ -33,6 +32,9 @@ MainWindow::MainWindow(std::u16string programFolder, WindowServices services)
     registerCommands();
     controls_.onChange([this](const Control& c) {
         if (c.name != "MainWindow") refreshTitle();
+        // The counter takes a match number while there are matches to step through.
+        if (c.name == "btnNext" && controls_["matchNo"].enabled != c.enabled)
+            controls_.setEnabled("matchNo", c.enabled);
     });
 }
 
@@ -54,12 +56,11 @@ void MainWindow::load() {
     layout_.initialGeometry();
     pane(Pane::SuperMonitor).navigate(programFolder_ + u"help/default.htm");
     multiMode_ = false;
-    controls_.setText("MainWindow", u" Lodestar 1.4");
+    controls_.setText("MainWindow", u"Lodestar 1.4");
     setPaneVisible(Pane::ListView, false);
     pane(Pane::MatchView).navigate(programFolder_ + u"lib/ml.tmp");
     pane(Pane::SuperMonitor).navigate(programFolder_ + u"lib/src.tmp");
     controls_.setChecked("mLine", false);
-    controls_.setEnabled("mSubMatch", false);
     file_.showViewTicks();
     file_.showStartHints();
     for (const std::u16string& missing : missingDataFiles(programFolder_)) logError(missing);
@@ -98,8 +99,7 @@ void MainWindow::reportFailure(const std::u16string& reason) {
 }
 
 void MainWindow::showStatus(const std::u16string& message) {
-    controls_.setText("lblStatus", message);
-    ++statusRepaints_;
+    status_.show(message);
 }
 
 bool MainWindow::confirm(const std::u16string& question) {
@@ -107,7 +107,7 @@ bool MainWindow::confirm(const std::u16string& question) {
 }
 
 void MainWindow::showProgress(double done, double total) {
-    lodestar::showProgress(controls_, done, total);
+    status_.progress(done, total, running_);
 }
 
 // The title: the file or folder, "*" while the text is unsaved.
@@ -150,11 +150,17 @@ void MainWindow::applyOptions(const Options& changed) {
     const bool hadSyntax = options_.showSyntax;
     options_ = changed;
     if (pane(Pane::SuperMonitor).hasCode())
-        pane(Pane::SuperMonitor)
-            .setCodeFont(fontList().at(options_.sourceFontIndex % fontList().size()));
+        pane(Pane::SuperMonitor).setCodeFont(sourceFontFamily(options_));
     for (const char* box : {"inRepFrom", "inRepWith"})
         controls_.setFont(box, options_.patternFontName, options_.patternFontSize);
     if (controls_["SuperMonitor"].visible && options_.showSyntax != hadSyntax) file_.reShow();
+}
+
+std::vector<std::u16string> MainWindow::fontFamilies() const {
+    std::vector<std::u16string> families;
+    if (fonts_) families = fonts_->families();
+    if (families.empty()) families = {u"monospace", u"sans-serif", u"serif"};
+    return families;
 }
 
 void MainWindow::setScopeCommands(bool on) {
@@ -222,6 +228,10 @@ void MainWindow::doMulti() {
     controls_.setText("matchNo", u"0/0");
     setPaneVisible(Pane::ListView, true);
     layout_.arrangePanes();
+    if (folderWork_ && !folderWork_->folder().empty()) {
+        recentFolders_.add(folderWork_->folder());
+        recentFolders_.showIn(controls_);
+    }
 }
 
 // ---- Input ----------------------------------------------------------------------------------
@@ -240,6 +250,10 @@ void MainWindow::click(const std::string& name) {
         bar_.pickUsedRegexp(std::stoul(name.substr(6)));
         return;
     }
+    if (name.rfind("mRecentDir(", 0) == 0) {
+        pickRecentFolder(std::stoul(name.substr(11)));
+        return;
+    }
     if (name.rfind("mRecent(", 0) == 0) {
         pickRecentFile(std::stoul(name.substr(8)));
         return;
@@ -251,6 +265,7 @@ void MainWindow::click(const std::string& name) {
     if (!command) return;
     if (command->unsavedQuestion && !settleUnsaved(command->unsavedQuestion)) return;
     command->handler();
+    status_.settle(file_.searchDone());
 }
 
 void MainWindow::typeText(const std::string& name, const std::u16string& text) {
@@ -258,6 +273,8 @@ void MainWindow::typeText(const std::string& name, const std::u16string& text) {
 }
 
 void MainWindow::enterText(const std::string& name) {
+    if (!closed_ && name == "matchNo" && controls_[name].enabled && !jobs_.working())
+        return counterEntered();
     if (closed_ || name != "inputPath" || !controls_[name].enabled) return;
     OpenPath(trimSpaces(controls_[name].text));
 }
@@ -286,6 +303,7 @@ bool MainWindow::allowedWhileWorking(const WindowCommand* command) const {
 void MainWindow::stopCommand() {
     if (jobs_.working()) cancelWork();
     if (!running_) return;
+    status_.stopAsked();
     if (stopRun_)
         stopRun_();
     else if (folderWork_)
@@ -303,6 +321,12 @@ void MainWindow::setRunning(bool on, std::function<void()> stop) {
     if (on == running_) return;
     running_ = on;
     stopRun_ = on ? std::move(stop) : nullptr;
+    if (on) {
+        status_.runStarted();
+        status_.settle(false);  // the run brings its own result
+    } else {
+        status_.runEnded();
+    }
     commands_.standDown(on, {"inputPath"});
     offerStop();
 }

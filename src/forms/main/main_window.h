@@ -21,6 +21,7 @@
 #include "forms/main/layout.h"
 #include "forms/main/recent_files.h"
 #include "forms/main/search_bar.h"
+#include "forms/main/status_line.h"
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "forms/ports/export_port.h"
@@ -29,6 +30,7 @@
 #include "forms/scope/folder_work.h"
 #include "forms/scope/scope_host.h"
 #include "platform/clipboard.h"
+#include "platform/font_families.h"
 #include "platform/one_shot_timer.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
@@ -76,6 +78,7 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     bool dotAll() const { return bar_.dotAll(); }
     const UsedPatterns& usedPatterns() const { return bar_.usedPatterns(); }
     const RecentFiles& recentFiles() const { return recentFiles_; }
+    const RecentFiles& recentFolders() const { return recentFolders_; }
     // Secondary windows ("FolderDlg", "frmExport", "OptionSetting", "RegAssist", "About") are
     // shown through this, set by whoever owns them.
     void setShowForm(std::function<void(const std::string& form)> show) {
@@ -98,7 +101,8 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void click(const std::string& name);
     // The user edits a text box ("inRepFrom", "inRepWith", "inputPath").
     void typeText(const std::string& name, const std::u16string& text);
-    // Enter in a text box, and a text box losing the focus ("inputPath" opens what it names).
+    // Enter in a text box, and a text box losing the focus ("inputPath" opens what it names,
+    // "matchNo" moves to the match it names).
     void enterText(const std::string& name);
     void textFocusLost(const std::string& name);
     // The user ticked or unticked row `row` of the file table.
@@ -174,7 +178,8 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     // A path named on the command line or dropped on the window: a file opens, a folder opens
     // in folder mode; unsaved text is asked about first.
     void openRequested(const std::u16string& path);
-    void pickRecentFile(std::size_t index);  // "mRecent(i)", 1 = newest
+    void pickRecentFile(std::size_t index);    // "mRecent(i)", 1 = newest
+    void pickRecentFolder(std::size_t index);  // "mRecentDir(i)", 1 = newest
     // The state file (empty: nothing is remembered). load() applies it; the skin calls
     // saveRememberedState() when the window closes, after setWindowFrame.
     void setStateFile(std::u16string file) { stateFile_ = std::move(file); }
@@ -190,16 +195,21 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     FolderFiles exportTargets() const override;
     PatternFont patternFont() const override;
     const std::u16string& optionsFile() const override { return userOptions_; }
+    // The installed fonts come from `fonts` (set by the skin); without it the desktop's
+    // generic families are offered.
+    void setFontFamilies(const FontFamilies* fonts) { fonts_ = fonts; }
+    std::vector<std::u16string> fontFamilies() const override;
     void applyOptions(const Options& options) override;
     const std::u16string& patternText() const override { return controls_["inRepFrom"].text; }
     void typePattern(const std::u16string& text) override { typeText("inRepFrom", text); }
     // How often the status label was repainted at once (each showStatus).
-    int statusRepaints() const { return statusRepaints_; }
+    int statusRepaints() const { return status_.repaints(); }
 
   private:
     // What the path box shows: the open folder in folder mode, else the open file.
     const std::u16string& openPath() const;
     void applyRememberedState();
+    void counterEntered();  // match_counter.cpp
     void setPaneVisible(Pane which, bool on);
     void showJobProgress(int percent);
 
@@ -233,19 +243,21 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     bool running_ = false;
     std::function<void()> stopRun_;  // Stop of the run going on, when it is not a folder run
     SearchBar bar_{controls_, services_.prompts};
+    StatusLine status_{controls_};
     Options options_;
     // The user's options file: read before the program folder's copy, written by the options
     // dialog.
     std::u16string userOptions_ = userOptionsFile();
     TextReading reading_;  // the user's "encoding" setting
     RecentFiles recentFiles_;
+    RecentFiles recentFolders_{"mRecentDir"};
     std::u16string lastOpenFolder_;  // where the open dialog starts
     std::function<void(const std::string& form)> showForm_;
     std::function<std::u16string()> pickerFolder_;
     std::function<void(const std::string& control)> moveFocus_;
     std::u16string stateFile_;
+    const FontFamilies* fonts_ = nullptr;
     bool closed_ = false;
-    int statusRepaints_ = 0;
     WindowState remembered_;
 };
 

@@ -74,4 +74,20 @@ void MainWindow::pickRecentFile(std::size_t index) {
     file_.open(path);
 }
 
+// A folder of Recent Folders opens in folder mode as the path box would open it; one that is
+// gone leaves the list.
+void MainWindow::pickRecentFolder(std::size_t index) {
+    if (running_ || index < 1 || index > recentFolders_.entries().size()) return;
+    const std::u16string folder = recentFolders_.entries()[index - 1];
+    if (!folderExists(folder)) {
+        recentFolders_.remove(folder);
+        recentFolders_.showIn(controls_);
+        services_.prompts.message(
+            u"The folder " + folder + u" no longer exists; it is removed from Recent Folders.",
+            u"Lodestar");
+        return;
+    }
+    if (folderWork_) folderWork_->openFolder(folder, u"");
+}
+
 }  // namespace lodestar

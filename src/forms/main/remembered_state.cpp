@@ -13,7 +13,14 @@ void MainWindow::applyRememberedState() {
     lastOpenFolder_ = s.openFolder;
     recentFiles_.assign(s.recentFiles);
     recentFiles_.showIn(controls_);
+    recentFolders_.assign(s.recentFolders);
+    recentFolders_.showIn(controls_);
     layout_.setSplitShares({s.leftShare, s.listShare, s.sourceShare});
+    if (s.lastPattern && controls_["inRepFrom"].text.empty())
+        controls_.setText("inRepFrom", *s.lastPattern);
+    file_.recallViewSwitches(s.invisible.value_or(file_.showInvisible()),
+                             s.wordWrap.value_or(file_.wrapLines()));
+    if (s.matchList && *s.matchList != controls_["MatchView"].visible) viewMatchList();
 }
 
 bool MainWindow::saveRememberedState() {
@@ -22,6 +29,15 @@ bool MainWindow::saveRememberedState() {
     s.openFolder = lastOpenFolder_;
     if (pickerFolder_) s.pickerFolder = pickerFolder_();
     s.recentFiles = recentFiles_.entries();
+    s.recentFolders = recentFolders_.entries();
+    // The pattern as the user typed it, not the form a search cleaned it into.
+    const std::u16string& box = controls_["inRepFrom"].text;
+    s.lastPattern = !box.empty() && box == bar_.request().cleanedPattern()
+                        ? bar_.request().typedPattern()
+                        : box;
+    s.matchList = controls_["MatchView"].visible;
+    s.invisible = file_.showInvisible();
+    s.wordWrap = file_.wrapLines();
     const WindowLayout::SplitShares shares = layout_.splitShares();
     s.leftShare = shares.left;
     s.listShare = shares.list;
