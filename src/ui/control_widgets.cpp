@@ -129,7 +129,10 @@ void SkinWindow::buildControls() {
         return specialControl(c, parent);
     };
     binder_->dress = [this](const Control& c, QWidget* w) { dressControl(c, w); };
-    binder_->growsToCaption = [](const Control& c) { return !kStatusFields.count(c.name); };
+    // The progress bar is drawn by its width alone.
+    binder_->growsToCaption = [](const Control& c) {
+        return !kStatusFields.count(c.name) && c.name.rfind("pgBar", 0) != 0;
+    };
     binder_->buildAll(client_, "MainWindow");
     // Drag shadows lie above everything they cross.
     for (const std::string& shadow : kShadows)

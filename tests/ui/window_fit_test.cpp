@@ -74,6 +74,7 @@ class FitTest : public SkinTest {
                     where);
         expectApart({"Frame1", "Frame2", "statusbar"}, where);
         EXPECT_GE(rectOf("pgBarBack").height(), 6) << where;
+        EXPECT_EQ(rectOf("pgBarFore").width(), 0) << where;  // nothing is under way
         expectStatusHoldsItsTexts(where);
     }
 };
