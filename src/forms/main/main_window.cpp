@@ -260,6 +260,7 @@ void MainWindow::click(const std::string& name) {
     }
     if (name.rfind("mEnc", 0) == 0 && name != "mEncoding") {
         file_.reopenWithEncoding(name);
+        status_.settle(file_.searchDone());
         return;
     }
     if (!command) return;

@@ -36,7 +36,9 @@ TEST_F(StatusFields, FollowEachCommand) {
         EXPECT_EQ(text("lblTotal"), s.total) << s.step;
         EXPECT_FALSE(text("lblStatus").ends_with("...")) << s.step;
     }
+    find(u"1");
     w->click("mEnc1252");
+    EXPECT_EQ(text("lblTotal"), "");  // read again: no search stands
     EXPECT_TRUE(c("mEnc1252").checked);
     EXPECT_FALSE(c("mEncUtf8").checked);
     w->click("mClose");
