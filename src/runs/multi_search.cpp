@@ -1,6 +1,8 @@
 // Counting the matches of each ticked file of a folder.
 #include "runs/multi_search.h"
 
+#include <algorithm>
+
 #include "core/ordered_work.h"
 #include "core/text.h"
 #include "files/open_for_reading.h"
@@ -78,7 +80,9 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
     }
     sink.logLine(u"Search " + std::u16string(searchPattern) + u", " +
                  decimal(static_cast<long long>(summary.total)) + u" items found in " +
-                 decimal(static_cast<long long>(files.size())) + u" files.");
+                 decimal(static_cast<long long>(std::count_if(
+                     files.begin(), files.end(), [](const FileItem& f) { return f.ticked; }))) +
+                 u" files.");
     if (summary.binarySkipped > 0) sink.logLine(binarySkippedLine(summary.binarySkipped));
     if (summary.notAFile > 0) sink.logLine(notAFileLine(summary.notAFile));
     sink.showStatus(u"Done.");

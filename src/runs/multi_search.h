@@ -32,13 +32,13 @@ inline constexpr std::u16string_view kSearchErrorMessage =
 
 // For every listed file in order: a ticked file is read whole and its matches counted (at most
 // one when the expression's global switch is off), an unticked one gets no count. Then logs "Search
-// " + searchPattern + ", " + total + " items found in " + N + " files." (N counts every listed
-// file). A binary file is not searched (unless `reading` takes it as text): its outcome is
-// FileResult::Binary, and the log ends with binarySkippedLine. A listed file that is no longer a
-// regular file (a FIFO or a device swapped in) is never waited on: FileResult::NotAFile, and
-// notAFileLine. Stops at the first file that cannot be read or searched with kSearchErrorMessage
-// and its cause. A requested `stop` ends the run before the next file, silently: every file
-// reported is fully searched.
+// " + searchPattern + ", " + total + " items found in " + N + " files." (N counts the ticked
+// files, those searched). A binary file is not searched (unless `reading` takes it as text): its
+// outcome is FileResult::Binary, and the log ends with binarySkippedLine. A listed file that is no
+// longer a regular file (a FIFO or a device swapped in) is never waited on: FileResult::NotAFile,
+// and notAFileLine. Stops at the first file that cannot be read or searched with
+// kSearchErrorMessage and its cause. A requested `stop` ends the run before the next file,
+// silently: every file reported is fully searched.
 SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
                              const std::vector<FileItem>& files, FileSink& sink,
                              const TextReading& reading = {}, const StopToken* stop = nullptr);

@@ -55,11 +55,15 @@ const std::vector<std::u16string>& fontList() {
     return names;
 }
 
+std::u16string sourceFontFamily(const Options& options) {
+    return options.sourceFont.empty() ? u"monospace" : options.sourceFont;
+}
+
 void defaultOptions(Options& options) {
     options.backupOnReplace = true;
     options.backupFolder = u"bak";
     options.escapeSupport = true;
-    options.sourceFontIndex = 0;
+    options.sourceFont.clear();
     options.showSyntax = true;
     options.noCountOnReplace = false;
     options.keptSteps = 10;
@@ -83,10 +87,10 @@ bool parseOptionText(const std::u16string& text, Options& options,
     options.backupFolder = backupFolderName(lines[1]);
     takeTruth(lines, 2, options.escapeSupport, ignored);
     if (std::optional<std::uint8_t> index = parseByte(lines[3])) {
-        // fontList() has no entry past 7; a hand-edited larger index falls back to the first.
-        options.sourceFontIndex = *index <= kLastFontIndex ? *index : 0;
+        // An older file numbers one of eight fonts; a larger number means none of them.
+        options.sourceFont = *index <= kLastFontIndex ? fontList()[*index] : u"";
     } else {
-        noteIgnored(ignored, 3, lines[3], u"a font number");
+        options.sourceFont = trimSpaces(lines[3]);
     }
     takeTruth(lines, 4, options.showSyntax, ignored);
     // The file says whether to count; the setting says whether not to. A file of five lines
@@ -136,7 +140,7 @@ std::u16string optionLines(const Options& options, bool syntaxChecked, bool coun
             truthWord(options.backupOnReplace),
             options.backupFolder,
             truthWord(options.escapeSupport),
-            decimal(options.sourceFontIndex),
+            options.sourceFont,
             syntaxChecked ? u"1" : u"0",
             countChecked ? u"1" : u"0",
             options.patternFontName,

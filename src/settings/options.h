@@ -12,12 +12,13 @@ namespace lodestar {
 // A fresh Options holds the zero value of each setting (what a line that cannot be read leaves
 // behind) and the pattern box's designed font; `defaultOptions` gives the settings' defaults.
 struct Options {
-    bool backupOnReplace = false;      // back up a file before a replace changes it
-    std::u16string backupFolder;       // name of the backup folder under the chosen folder
-    bool escapeSupport = false;        // "\r", "\n", "\t" in the replacement stand for CR, LF, TAB
-    std::uint8_t sourceFontIndex = 0;  // index into fontList() of the source view's font
-    bool showSyntax = false;           // highlight markup in the source view
-    bool noCountOnReplace = false;     // multi-file replace does not count matches
+    bool backupOnReplace = false;  // back up a file before a replace changes it
+    std::u16string backupFolder;   // name of the backup folder under the chosen folder
+    bool escapeSupport = false;    // "\r", "\n", "\t" in the replacement stand for CR, LF, TAB
+    // The source view's font family; empty: the desktop's fixed-pitch font.
+    std::u16string sourceFont;
+    bool showSyntax = false;        // highlight markup in the source view
+    bool noCountOnReplace = false;  // multi-file replace does not count matches
     // How many steps the history of each file and folder keeps for Restore (1 to 99). Never
     // zero: a file written before this line existed keeps the default.
     std::uint8_t keptSteps = 10;
@@ -26,10 +27,14 @@ struct Options {
     float patternFontSize = 11.25f;
 };
 
-// The eight source-view font names, index 0 to 7.
+// The eight font names older options files give by number, 0 to 7.
 const std::vector<std::u16string>& fontList();
 
-// Backup on, folder "bak", escapes on, font 0, syntax on, counting on, 10 steps kept. The
+// The family the source view shows: the chosen one, else "monospace".
+std::u16string sourceFontFamily(const Options& options);
+
+// Backup on, folder "bak", escapes on, the fixed-pitch font, syntax on, counting on, 10 steps
+// kept. The
 // pattern box font is left as it is.
 void defaultOptions(Options& options);
 
@@ -41,8 +46,9 @@ std::u16string backupFolderName(std::u16string_view text);
 // changed, when the file does not exist or holds fewer than five elements. Otherwise every line
 // that can be converted is taken and one that cannot leaves its setting unchanged and is named
 // in `ignored` (when given); line 6 says whether to count and is stored negated, so a missing
-// line 6 turns counting off. Line 9, the steps kept, may be missing (files written before it). A
-// font index above 7 becomes 0. Throws FileError when the file exists but cannot be read.
+// line 6 turns counting off. Line 9, the steps kept, may be missing (files written before it).
+// Line 4 names the source font; a number there (older files) is one of fontList(), one above 7
+// the fixed-pitch font. Throws FileError when the file exists but cannot be read.
 bool loadOptions(const std::u16string& path, Options& options,
                  std::vector<std::u16string>* ignored = nullptr);
 // The same for the file's text.

@@ -9,28 +9,25 @@
 
 namespace lodestar {
 
-// Caption of the menu's first element, which stands for the empty pattern.
-inline constexpr std::u16string_view kBlankCaption = u"Blank";
-
 class UsedPatterns {
   public:
     // The newest patterns kept; recording one more drops the oldest.
     static constexpr std::size_t kCapacity = 255;
 
-    // Records the pattern unless it equals the newest entry, exactly and case-sensitively.
-    // While the history is empty the newest entry is the "Blank" element, so a pattern reading
-    // "Blank" is then not recorded. Returns whether the pattern was recorded.
+    // Records a pattern as the newest; an equal entry (exactly and case-sensitively) moves up
+    // instead of being kept twice, and the empty pattern is not recorded. Returns whether the
+    // history changed.
     bool add(std::u16string_view pattern);
 
-    // The recorded patterns, oldest first; menu element i is entries()[i - 1].
+    // The recorded patterns, oldest first, each once; pick(1) is the newest.
     const std::vector<std::u16string>& entries() const { return entries_; }
     std::size_t count() const { return entries_.size(); }
 
-    // The pattern box text for menu element i: empty for 0 ("Blank"), else the pattern as
-    // recorded. Throws Error for an element that does not exist.
+    // The pattern box text for menu element i, 1 being the newest pattern. Throws Error for an
+    // element that does not exist.
     std::u16string pick(std::size_t index) const;
 
-    // "Clear History": only "Blank" remains.
+    // "Clear History".
     void clear() { entries_.clear(); }
 
   private:

@@ -91,6 +91,16 @@ void readLine(WindowState& s, std::string_view name, std::string_view value) {
         if (!value.empty()) s.patterns.push_back(unescapeLine(value));
     } else if (name == "recent") {
         if (!value.empty()) s.recentFiles.push_back(unescapeLine(value));
+    } else if (name == "recentFolder") {
+        if (!value.empty()) s.recentFolders.push_back(unescapeLine(value));
+    } else if (name == "lastPattern") {
+        s.lastPattern = unescapeLine(value);
+    } else if (name == "matchList") {
+        s.matchList = flag(value);
+    } else if (name == "invisible") {
+        s.invisible = flag(value);
+    } else if (name == "wordWrap") {
+        s.wordWrap = flag(value);
     }
 }
 
@@ -118,16 +128,17 @@ std::string formatWindowState(const WindowState& s) {
         line("split", shareText(s.leftShare) + ',' + shareText(s.listShare) + ',' +
                           shareText(s.sourceShare));
     const std::pair<const char*, const std::optional<bool>*> switches[] = {
-        {"ignoreCase", &s.ignoreCase},
-        {"global", &s.global},
-        {"dotAll", &s.dotAll},
-        {"multiline", &s.multiline}};
+        {"ignoreCase", &s.ignoreCase}, {"global", &s.global},       {"dotAll", &s.dotAll},
+        {"multiline", &s.multiline},   {"matchList", &s.matchList}, {"invisible", &s.invisible},
+        {"wordWrap", &s.wordWrap}};
     for (const auto& [name, value] : switches)
         if (*value) line(name, **value ? "1" : "0");
     if (!s.openFolder.empty()) line("openFolder", escapeLine(s.openFolder));
     if (!s.pickerFolder.empty()) line("pickerFolder", escapeLine(s.pickerFolder));
     for (const std::u16string& p : s.patterns) line("pattern", escapeLine(p));
     for (const std::u16string& r : s.recentFiles) line("recent", escapeLine(r));
+    for (const std::u16string& r : s.recentFolders) line("recentFolder", escapeLine(r));
+    if (s.lastPattern) line("lastPattern", escapeLine(*s.lastPattern));
     return out;
 }
 

@@ -11,6 +11,9 @@
 //     pickerFolder=/home/ann/site/
 //     pattern=<h1>(.*?)</h1>    the "Used Regexps" history, oldest first
 //     recent=/home/ann/notes/todo.txt   Recent Files, newest first
+//     recentFolder=/home/ann/site/      Recent Folders, newest first
+//     lastPattern=<h1>(.*?)</h1>        the pattern box as the user left it
+//     matchList=1  invisible=0  wordWrap=1   the view switches
 //
 // A damaged or foreign file is never a reason not to start: lines that cannot be read and
 // names that are unknown are passed over, so an older program reads a newer file too.
@@ -42,6 +45,10 @@ struct WindowState {
     std::u16string pickerFolder;  // where the folder picker last was
     std::vector<std::u16string> patterns;
     std::vector<std::u16string> recentFiles;
+    std::vector<std::u16string> recentFolders;
+    std::optional<std::u16string> lastPattern;
+    // The view switches: the match list shown, invisible characters shown, long lines wrapped.
+    std::optional<bool> matchList, invisible, wordWrap;
     bool operator==(const WindowState&) const = default;
 };
 

@@ -49,8 +49,10 @@ const std::map<std::string, QString> kStyles = {
 };
 // The splitters' drag shadows: grey bars that show where a splitter goes while it is dragged.
 const std::set<std::string> kShadows = {"splitshad", "splitshad2", "splitShad3"};
-// Captions that change while the window works stay inside their box; the others may run past.
-const std::set<std::string> kClippedCaptions = {"LblCurName", "lblStatus"};
+// The status line's fields keep to their room: a text too long for it is shortened in the
+// middle ("/home/ann/…/notes.txt") and shows whole in its tooltip.
+const std::set<std::string> kStatusFields = {"Label1", "lblStatus", "lblEncoding", "lblLineEnds",
+                                             "Label4", "lblTotal",  "Label5",      "LblCurName"};
 
 // The text boxes that are not plain one-line boxes.
 enum class Box { Counter, Pattern, ManyLines, Log };
@@ -91,7 +93,7 @@ void SkinWindow::layoutToolStrip() {
     // The counter box holds the largest counts in the window's font; the group grows for it.
     const double counter = std::max(
         780.0,
-        toTwips(client_->fontMetrics().horizontalAdvance(QStringLiteral("999999/999999")) + 12));
+        toTwips(client_->fontMetrics().horizontalAdvance(QStringLiteral("0000000/0000000")) + 16));
     double x = 0;
     for (const Slot& s : strip) {
         x += s.gapBefore;
@@ -127,7 +129,10 @@ void SkinWindow::buildControls() {
         return specialControl(c, parent);
     };
     binder_->dress = [this](const Control& c, QWidget* w) { dressControl(c, w); };
-    binder_->growsToCaption = [](const Control& c) { return !kClippedCaptions.count(c.name); };
+    // The progress bar is drawn by its width alone.
+    binder_->growsToCaption = [](const Control& c) {
+        return !kStatusFields.count(c.name) && c.name.rfind("pgBar", 0) != 0;
+    };
     binder_->buildAll(client_, "MainWindow");
     // Drag shadows lie above everything they cross.
     for (const std::string& shadow : kShadows)
@@ -165,10 +170,10 @@ QWidget* SkinWindow::specialControl(const Control& c, QWidget* parent) {
     if (c.kind != ControlKind::TextBox || box == kBoxes.end()) return nullptr;
     switch (box->second) {
         case Box::Counter: {
+            // A match number typed here and Enter move to that match.
             auto* edit = new QLineEdit(parent);
-            edit->setReadOnly(true);
             edit->setAlignment(Qt::AlignCenter);
-            edit->setFocusPolicy(Qt::NoFocus);
+            edit->setFocusPolicy(Qt::StrongFocus);
             // A counter of a finished search is read, not greyed out like a dead command.
             QPalette p = edit->palette();
             for (auto role : {QPalette::Text, QPalette::Base})
@@ -222,6 +227,14 @@ void SkinWindow::applyControl(const Control& c) {
     if (c.name == "logger")
         static_cast<QPlainTextEdit*>(w)->document()->setDocumentMargin(
             form_->layout().loggerMargin());
+    if (kStatusFields.count(c.name)) {
+        auto* label = static_cast<QLabel*>(w);
+        const QString full = toQ(c.text);
+        const QString shown =
+            label->fontMetrics().elidedText(full, Qt::ElideMiddle, std::max(0, label->width()));
+        label->setText(shown);
+        label->setToolTip(shown == full ? QString() : full);
+    }
     if (c.name == "lblStatus") w->repaint();  // shown at once during long work
     if (c.name == "View_ML")
         static_cast<QToolButton*>(w)->setIcon(picture(

@@ -9,6 +9,7 @@
 #include <QWebEngineView>
 
 #include "ui/qt_text.h"
+#include "ui/screen_fit.h"
 
 namespace lodestar::ui {
 
@@ -66,6 +67,7 @@ HelpWindow::HelpWindow(QWidget* owner, std::function<void(const std::u16string&)
     layout->addWidget(bar);
     layout->addWidget(view_, 1);
     resize(860, 640);
+    fitToScreen(*this);
 }
 
 void HelpWindow::showPage(const std::u16string& page) {

@@ -14,8 +14,11 @@ namespace lodestar::ui {
 
 namespace {
 // Entries that carry a tick (now or after a switch).
-const std::set<std::string> kTickable = {"mFsrc",     "mMlist",  "mEdit",   "mViewIn", "mWrap",
-                                         "mSubMatch", "mIgnore", "mGlobal", "mDot",    "mLine"};
+const std::set<std::string> kTickable = {
+    "mFsrc", "mMlist", "mEdit",    "mViewIn",     "mWrap",       "mIgnore", "mGlobal",
+    "mDot",  "mLine",  "mEncUtf8", "mEncUtf16le", "mEncUtf16be", "mEnc1252"};
+// Menus whose entries change: built each time they open.
+const std::set<std::string> kRecentMenus = {"mRecent", "mRecentDir"};
 }  // namespace
 
 void SkinWindow::buildMenus() {
@@ -48,14 +51,14 @@ void SkinWindow::buildMenus() {
             menus_[name] = usedRegexps_;
             continue;
         }
-        if (c.container == "mRegHis" || c.container == "mRecent")
+        if (c.container == "mRegHis" || kRecentMenus.count(c.container))
             continue;  // entries that change: built each time their menu opens
         QAction* action = nullptr;
-        if (name == "mRecent") {
+        if (kRecentMenus.count(name)) {
             QMenu* sub = parent->second->addMenu(toQ(c.text));
             sub->setObjectName(QString::fromStdString(name));
             sub->setToolTipsVisible(true);
-            connect(sub, &QMenu::aboutToShow, this, [this, sub] { fillMenu(sub, "mRecent"); });
+            connect(sub, &QMenu::aboutToShow, this, [this, sub, name] { fillMenu(sub, name); });
             menus_[name] = sub;
             action = sub->menuAction();
         } else if (c.text == u"-") {

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QScreen>
 #include <QTimer>
 
@@ -58,6 +59,7 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
         guarded(*form_, [&] { form_->help().openWebPage(address); });
     }));
     form_->setStateFile(stateFile);
+    form_->setFontFamilies(&fonts_);
     workspace_->folder().picker().setHost(this);
     workspace_->folder().picker().setStateFile(pickerStatePath(stateFolder));
     for (Form* secondary : {static_cast<Form*>(&exportForm()), static_cast<Form*>(&optionSetting()),
@@ -80,13 +82,10 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
     guarded(*form_, [this] { form_->load(); });
     for (const std::string& name : form_->controls().names()) applyControl(form_->controls()[name]);
 
-    // Below this size some control would no longer be usable.
+    // Below this size some control would no longer be usable; a comfortable first size. A
+    // screen too small for either (a large scale factor) bounds both (WindowHabits).
     setMinimumSize(kMinimumWidth, kMinimumHeight);
-    // A comfortable first size that fits the screen.
-    QSize size(1100, 720);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size());
-    resize(size);
+    resize(1100, 720);
     habits_ = new WindowHabits(*this);
 }
 
@@ -205,12 +204,19 @@ void SkinWindow::afterCommand() {
 
 void SkinWindow::showForm(const std::string& name) {
     if (name == "About") {
-        if (!about_)
-            about_ = new AboutBox(
-                this, [this] { guarded(*form_, [this] { form_->help().openHomePage(); }); });
+        if (!about_) about_ = new AboutBox(this);
         about_->show();
         about_->raise();
         about_->activateWindow();
+        return;
+    }
+    if (name == "UsedRegexps") {
+        // Under its button, from the keyboard as from the mouse.
+        QWidget* button = control("btnRegHis");
+        fillUsedRegexpMenu();
+        usedRegexps_->popup(button && button->isVisible()
+                                ? button->mapToGlobal(QPoint(0, button->height()))
+                                : mapToGlobal(QPoint(width() / 3, height() / 3)));
         return;
     }
     if (name == "frmExport") exportForm().show();

@@ -14,6 +14,7 @@
 #include "forms/model/form.h"
 #include "forms/workspace/workspace.h"
 #include "ui/about_box.h"
+#include "ui/qt_font_families.h"
 #include "ui/qt_services.h"
 
 class QAction;
@@ -96,6 +97,7 @@ class SkinWindow : public QMainWindow, public FormHost {
     QtClipboard clipboard_;
     std::unique_ptr<QtOneShotTimer> timer_;
     QtShell shell_;
+    QtFontFamilies fonts_;
     std::u16string programFolder_;
     std::unique_ptr<Workspace> workspace_;
     MainWindow* form_ = nullptr;  // the workspace's window

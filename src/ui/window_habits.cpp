@@ -17,6 +17,7 @@
 #include "ui/form_guard.h"
 #include "ui/pane_view.h"
 #include "ui/qt_text.h"
+#include "ui/screen_fit.h"
 #include "ui/skin_window.h"
 
 namespace lodestar::ui {
@@ -50,24 +51,33 @@ WindowHabits::~WindowHabits() {
     window_.form().setPickerFolder(nullptr);
 }
 
+// The frame is kept in device pixels, so a start at another scale factor opens the window as
+// large on the screen as it was. A frame the screen cannot hold at this scale is bounded by
+// it, and that bounded frame is not what the next start takes over unless the user changed it.
 void WindowHabits::applyFrame() {
     const auto& frame = window_.form().remembered().frame;
-    if (!frame) return;
-    const QRect rect(frame->x, frame->y, frame->width, frame->height);
-    // A frame on a screen that is no longer there keeps only its size.
-    QScreen* screen = QGuiApplication::screenAt(rect.center());
-    if (screen) {
-        window_.setGeometry(rect.intersected(screen->availableGeometry()));
-    } else if (QScreen* primary = QGuiApplication::primaryScreen()) {
-        window_.resize(rect.size().boundedTo(primary->availableGeometry().size()));
+    if (frame) {
+        const qreal scale = window_.devicePixelRatioF();
+        const QRect rect(qRound(frame->x / scale), qRound(frame->y / scale),
+                         qRound(frame->width / scale), qRound(frame->height / scale));
+        // A frame on a screen that is no longer there keeps only its size.
+        if (QScreen* screen = QGuiApplication::screenAt(rect.center()))
+            window_.setGeometry(rect.intersected(screen->availableGeometry()));
+        else
+            window_.resize(rect.size());
+        if (frame->maximized) window_.setWindowState(window_.windowState() | Qt::WindowMaximized);
     }
-    if (frame->maximized) window_.setWindowState(window_.windowState() | Qt::WindowMaximized);
+    if (fitToScreen(window_)) bounded_ = window_.geometry();
 }
 
 void WindowHabits::windowClosing() {
     const QRect r = window_.isMaximized() ? window_.normalGeometry() : window_.geometry();
     MainWindow& form = window_.form();
-    form.setWindowFrame({r.x(), r.y(), r.width(), r.height(), window_.isMaximized()});
+    const qreal scale = window_.devicePixelRatioF();
+    if (r.size() != bounded_.size() || window_.isMaximized())
+        form.setWindowFrame({qRound(r.x() * scale), qRound(r.y() * scale),
+                             qRound(r.width() * scale), qRound(r.height() * scale),
+                             window_.isMaximized()});
     guarded(form, [&] { form.saveRememberedState(); });
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QStringList>
 #include <string>
 
@@ -33,6 +34,7 @@ class WindowHabits : public QObject {
     void applyFrame();
 
     SkinWindow& window_;
+    QRect bounded_;  // the frame the screen bounded at the start, if it did
 };
 
 // Where the folder picker starts: the folder it was in at the end of the last run when it

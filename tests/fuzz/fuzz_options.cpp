@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     defaultOptions(options);
     std::vector<std::u16string> ignored;
     if (parseOptionText(fuzz::narrowFrom(fuzz::bytesOf(data, size)), options, &ignored)) {
-        if (options.sourceFontIndex >= fontList().size()) std::abort();
+        if (options.sourceFont.find_first_of(u"\r\n") != std::u16string::npos) std::abort();
         if (!(options.patternFontSize > 0) || options.patternFontName.empty()) std::abort();
     }
     return 0;

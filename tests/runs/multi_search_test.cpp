@@ -28,7 +28,7 @@ TEST(MultiSearch, CountsTickedFilesAndMarksUntickedOnes) {
     EXPECT_EQ(summary.total, 2u);
     EXPECT_EQ(sink.cells(), u"2|Counted;0|Counted;-|Counted");
     EXPECT_EQ(sink.outcomes[2].row, 3u);
-    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"Search cat, 2 items found in 3 files."});
+    EXPECT_EQ(sink.lines, std::vector<std::u16string>{u"Search cat, 2 items found in 2 files."});
 }
 
 // An unreadable file or a broken pattern stops the search at the first file it meets.

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "core/error.h"
 #include "core/text.h"
 #include "settings/options.h"
 #include "settings/options_location.h"
@@ -25,7 +26,13 @@ std::u16string all(const Options& o) {
 
 class OptionsFile : public ::testing::Test {
   protected:
+    // Loads a file of these bytes into `options` (a fresh Options unless given).
+    bool load(const std::string& bytes, Options start = Options()) {
+        options = start;
+        return loadOptions(dir.put("lodestar.opt", bytes), options);
+    }
     testing::TempDir dir;
+    Options options;
 };
 
 TEST_F(OptionsFile, AnUnreadableFileGivesTheDefaultsAtStartUp) {
@@ -37,12 +44,30 @@ TEST_F(OptionsFile, AnUnreadableFileGivesTheDefaultsAtStartUp) {
     EXPECT_EQ(outcome, 0);
 }
 
+// Line 4 names the source font; an older file's number is one of the eight old names.
+TEST_F(OptionsFile, FontAndSizeTakeOnlyUsableValues) {
+    Options start;
+    start.sourceFont = u"Georgia";
+    auto font = [&](const std::string& line, const std::string& size) {
+        load("True\r\nbak\r\nTrue\r\n" + line + "\r\n1\r\n1\r\nArial\r\n" + size, start);
+        return toUtf8(sourceFontFamily(options)) + " " + std::to_string(options.patternFontSize);
+    };
+    EXPECT_EQ(font("7", "9.75"), "System 9.750000");
+    EXPECT_EQ(options.patternFontName, u"Arial");
+    EXPECT_EQ(font("8", "12"), "monospace 12.000000");     // past the old list: fixed pitch
+    EXPECT_EQ(font("2.5", "+14.5"), "Verdana 14.500000");  // halves round to even
+    EXPECT_EQ(font(" DejaVu Sans Mono ", "11,25"), "DejaVu Sans Mono 11.250000");
+    EXPECT_EQ(font("", "11,25"), "monospace 11.250000");
+    EXPECT_EQ(font("1", "0"), "Tahoma 11.250000");
+    EXPECT_EQ(font("1", "nan"), "Tahoma 11.250000");
+}
+
 TEST_F(OptionsFile, AtStartUpALineThatCannotBeReadKeepsItsDefaultAndIsNamed) {
     // Backups stay on, the counting line keeps counting on; the others are taken.
     dir.put("lodestar.opt", "Yes\r\nold\r\nFalse\r\n2\r\n0\r\nmaybe\r\nArial\r\n12");
     std::vector<std::u16string> ignored;
     const Options started = startupOptions(dir.file("lodestar.opt"), &ignored);
-    EXPECT_EQ(all(started), u"True\r\nold\r\nFalse\r\n2\r\n0\r\n1\r\nArial\r\n12");
+    EXPECT_EQ(all(started), u"True\r\nold\r\nFalse\r\nVerdana\r\n0\r\n1\r\nArial\r\n12");
     EXPECT_EQ(ignored, (std::vector<std::u16string>{
                            u"Line 1 of the options file (\"Yes\") was ignored: it is not a truth "
                            u"value.",
@@ -75,11 +100,11 @@ TEST_F(OptionsFile, SaveWritesNineLinesAndLoadRestoresEveryValue) {
     chosen.patternFontSize = 11;
     saveOptions(dir.file("lodestar.opt"), chosen, true, true);
     EXPECT_EQ(dir.bytes("lodestar.opt"),
-              "True\r\nbak\r\nTrue\r\n0\r\n1\r\n1\r\nVerdana\r\n11\r\n10\r\n");
+              "True\r\nbak\r\nTrue\r\n\r\n1\r\n1\r\nVerdana\r\n11\r\n10\r\n");
 
     Options saved;
     saved.backupFolder = u"backup copies";
-    saved.sourceFontIndex = 6;
+    saved.sourceFont = u"Liberation Mono";
     saved.noCountOnReplace = true;
     for (float size : {9.75f, 12.0f, 10.1f, 0.3f, 1234.5f}) {
         saved.patternFontSize = size;
@@ -163,14 +188,31 @@ TEST(WindowState, ASaveReplacesALinkInsteadOfWritingThroughIt) {
     (void)target;
 }
 
-TEST(UsedPatterns, KeepsTheNewest255) {
+using Patterns = std::vector<std::u16string>;
+
+// Each pattern is kept once, a repeat moving up to the newest; pick(1) is the newest, and only
+// the newest 255 are kept.
+TEST(UsedPatterns, KeepsEachPatternOnceNewestFirst) {
     UsedPatterns h;
+    for (const auto& [pattern, added] : {std::pair{u"a", true},
+                                         {u"a", false},
+                                         {u"b", true},
+                                         {u"a", true},
+                                         {u"A", true},
+                                         {u"", false},
+                                         {u"Blank", true}})
+        EXPECT_EQ(h.add(pattern), added) << toUtf8(pattern);
+    EXPECT_EQ(h.entries(), (Patterns{u"b", u"a", u"A", u"Blank"}));
+    EXPECT_EQ(h.pick(1), u"Blank");
+    EXPECT_EQ(h.pick(4), u"b");
+    EXPECT_THROW(h.pick(0), Error);
+    EXPECT_THROW(h.pick(5), Error);
+
+    h.clear();
     for (int i = 0; i < 300; ++i) h.add(u"p" + decimal(i));
     ASSERT_EQ(h.count(), UsedPatterns::kCapacity);
-    EXPECT_EQ(h.entries().front(), u"p45");
-    EXPECT_EQ(h.entries().back(), u"p299");
-    EXPECT_FALSE(h.add(u"p299"));
-    EXPECT_EQ(h.pick(255), u"p299");
+    EXPECT_EQ(h.pick(UsedPatterns::kCapacity), u"p45");
+    EXPECT_EQ(h.pick(1), u"p299");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // changed to UTF-8 when a replace brings a character the file's encoding cannot hold.
 #include <map>
 #include <optional>
+#include <utility>
 
 #include "core/text.h"
 #include "files/text_file.h"
@@ -9,8 +10,34 @@
 
 namespace lodestar {
 
+// The status line shows the encoding and line ends; "Reopen with Encoding" ticks the encoding
+// the file is read in.
 void FileScope::showEncoding() {
     controls().setText("lblEncoding", encodingLabel(doc_.format));
+    controls().setText("lblLineEnds", lineEndLabel(doc_.text));
+    static const std::pair<const char*, TextEncoding> kTicks[] = {
+        {"mEncUtf8", TextEncoding::Utf8},
+        {"mEncUtf16le", TextEncoding::Utf16LE},
+        {"mEncUtf16be", TextEncoding::Utf16BE},
+        {"mEnc1252", TextEncoding::Windows1252},
+    };
+    for (const auto& [entry, encoding] : kTicks)
+        controls().setChecked(entry, !doc_.path.empty() && doc_.format.encoding == encoding);
+}
+
+std::u16string lineEndLabel(const std::u16string& text) {
+    bool crlf = false, lf = false, cr = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r') {
+            const bool pair = i + 1 < text.size() && text[i + 1] == u'\n';
+            (pair ? crlf : cr) = true;
+            i += pair;
+        } else if (text[i] == u'\n') {
+            lf = true;
+        }
+        if (crlf + lf + cr > 1) return u"Mixed";
+    }
+    return crlf ? u"CRLF" : lf ? u"LF" : cr ? u"CR" : u"";
 }
 
 void FileScope::reopenWithEncoding(const std::string& entry) {

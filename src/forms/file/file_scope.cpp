@@ -37,6 +37,7 @@ void FileScope::close() {
     controls().setEnabled("mSaveAs", false);
     controls().setEnabled("mEncoding", false);
     controls().setText("lblEncoding", u"");
+    controls().setText("lblLineEnds", u"");
     host_.setRestoreEnabled(false);
     host_.setSaveEnabled(false);
     host_.setScopeCommands(false);

@@ -113,6 +113,12 @@ class FileScope {
     void applyWordWrap();
     // The view switches' ticks and toggle buttons from what the view shows.
     void showViewTicks();
+    // The view switches as the last run left them, before any file is shown.
+    void recallViewSwitches(bool invisible, bool wrap) {
+        showInvisible_ = invisible;
+        wrapLines_ = wrap;
+        showViewTicks();
+    }
     void writeMatchList(const std::u16string& html);
 
     // ---- Text taken from the source view into the pattern box ---------------------------------
@@ -165,5 +171,9 @@ class FileScope {
     std::u16string sourceCopy_;
     bool hasSourceCopy_ = false;
 };
+
+// The line-end style of a text as the status line shows it: "CRLF", "LF", "CR", "Mixed", or
+// empty for a text without a line break.
+std::u16string lineEndLabel(const std::u16string& text);
 
 }  // namespace lodestar

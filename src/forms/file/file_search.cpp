@@ -15,6 +15,7 @@
 #include "files/paths.h"
 #include "files/text_file.h"
 #include "forms/file/file_scope.h"
+#include "forms/file/large_file.h"
 #include "forms/file/result_pieces.h"
 #include "forms/model/progress_bar.h"
 #include "render/match_list.h"
@@ -25,7 +26,8 @@ namespace lodestar {
 
 namespace {
 
-constexpr std::uint64_t kLargeFileBytes = 256000;
+// Below this size no file is asked about, whatever the free memory.
+constexpr std::uint64_t kQuestionFreeBytes = 16u << 20;
 // A longer match list is shown a piece at a time.
 constexpr std::size_t kMaxInlineEntries = 1000;
 
@@ -177,7 +179,7 @@ void FileScope::showSearchResult(bool interactive, SharedSpans matches, std::siz
             buildMatchList();
         }
         if (interactive) {
-            host_.logLine(u"Search " + controls()["inRepFrom"].text + u"\r\n" + decimal(n) +
+            host_.logLine(u"Search " + host_.request().typedPattern() + u"\r\n" + decimal(n) +
                           u" items found.");
             if (emptyMatches > 0)
                 host_.logLine(decimal(static_cast<long long>(emptyMatches)) + u" of them empty.");
@@ -266,7 +268,8 @@ void FileScope::showBody(RenderedBody body) {
 }
 
 void FileScope::applyCodeFont() {
-    source().setCodeFont(fontList().at(options().sourceFontIndex % fontList().size()));
+    source().setCodeFont(sourceFontFamily(options()));
+    source().setCodeSyntax(options().showSyntax);
 }
 
 void FileScope::open(const std::u16string& path) {
@@ -274,11 +277,11 @@ void FileScope::open(const std::u16string& path) {
     std::erase(clean, u'\0');
     if (!fileExists(clean)) return;
     try {
-        if (fileSize(clean) > kLargeFileBytes &&
-            !prompts_.okCancel(u"We recommend you to open file bigger than 256k in "
-                               u"folder mode,\r\nor the speed of showing source code "
-                               u"may be very slow,are you sure to open it?",
-                               u" Warning"))
+        const std::uint64_t bytes = fileSize(clean);
+        const std::optional<std::uint64_t> free =
+            bytes > kQuestionFreeBytes ? freeMemoryBytes() : std::optional<std::uint64_t>();
+        if (!windowCanCarry(bytes, free) &&
+            !prompts_.okCancel(largeFileQuestion(bytes, free), u"Warning"))
             return;
     } catch (const Error& e) {
         host_.logError(u"Can't open the file.\r\n" + fromUtf8(e.what()));

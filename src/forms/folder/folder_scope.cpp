@@ -364,7 +364,7 @@ void FolderScope::find(SearchRequest request) {
         RunKind::Search,
         [summary, request = std::move(request), reading = w_.textReading(), files = listedFiles()](
             FileSink& sink, const StopToken& stop) {
-            *summary = SearchAllFiles(request.expression(), request.searchPattern(), files, sink,
+            *summary = SearchAllFiles(request.expression(), request.typedPattern(), files, sink,
                                       reading, &stop);
         },
         [this, summary] {

@@ -59,6 +59,8 @@ void addWindowCommands(CommandRegistry& registry, CommandHandlers handlers) {
         {"stop", main_ids::btnStop, main_ids::mStop, nullptr, false, R, [](H h) { h.run.stop(); }},
         {"options", "", main_ids::mOptions, nullptr, true, W,
          [](H h) { h.showForm(options_ids::OptionSetting); }},
+        {"usedRegexps", main_ids::btnRegHis, main_ids::mUsedRegs, nullptr, false, W,
+         [](H h) { h.showForm("UsedRegexps"); }},
         {"assistant", main_ids::btnRegaid, "", nullptr, false, W,
          [](H h) { h.showForm(assist_ids::RegAssist); }},
         {"exit", "", main_ids::mExit, u"File not saved, save it before exit?", false, R,
@@ -69,7 +71,6 @@ void addWindowCommands(CommandRegistry& registry, CommandHandlers handlers) {
              std::u16string page = u"index.htm";
              h.help.showHelpPage(page);
          }},
-        {"web", "", main_ids::mWeb, nullptr, false, R, [](H h) { h.help.openHomePage(); }},
         {"examples", "", main_ids::mExample, nullptr, false, R,
          [](H h) { h.help.openExamplesPage(); }},
     };

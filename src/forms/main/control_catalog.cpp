@@ -51,6 +51,7 @@ const MenuSpec kMenus[] = {
     {mOpenFile, mnuTask, u"&Open File", u"Ctrl+O", on, off},
     {mOpenFolder, mnuTask, u"Open &Folder", u"Ctrl+F", on, off},
     {mRecent, mnuTask, u"&Recent Files", u"", off, off},
+    {mRecentDir, mnuTask, u"Recent Fol&ders", u"", off, off},
     {mClose, mnuTask, u"Instant &Test", u"", on, off},
     {mSave, mnuTask, u"&Save", u"Ctrl+S", off, off},
     {mSaveAs, mnuTask, u"Save &As...", u"Ctrl+Shift+S", off, off},
@@ -79,19 +80,17 @@ const MenuSpec kMenus[] = {
     {mEncUtf16le, mEncoding, u"UTF-16 &LE", u"", on, off},
     {mEncUtf16be, mEncoding, u"UTF-16 &BE", u"", on, off},
     {mEnc1252, mEncoding, u"&Windows-1252", u"", on, off},
-    {mMatch, mView, u"&Matches", u"", on, off},
-    {mSubMatch, mMatch, u"&Show Sub Matches", u"", on, on},
     {mTools, "", u"&Tools", u"", on, off},
     {mRegEx, mTools, u"RegEx Setting", u"", on, off},
     {mIgnore, mRegEx, u"Ignore Case", u"", on, on},
     {mGlobal, mRegEx, u"Global", u"", on, on},
     {mDot, mRegEx, u"Single Line (Dot match all)", u"", on, on},
     {mLine, mRegEx, u"Multi Line (^$ match each line)", u"", on, on},
+    {mUsedRegs, mTools, u"&Used Regexps", u"Ctrl+H", on, off},
     {mOptions, mTools, u"Op&tions...", u"Ctrl+T", on, off},
     {mHelp, "", u"&Help", u"", on, off},
     {mContents, mHelp, u"&Contents", u"F1", on, off},
     {mExample, mHelp, u"&Examples", u"", on, off},
-    {mWeb, mHelp, u"&Official web site", u"", on, off},
     {mAbout, mHelp, u"&About ", u"", on, off},
     {mPopups, "", u"PopupMenus", u"", on, off},
     {mRegHis, mPopups, u"Used Regexps", u"", on, off},
@@ -102,7 +101,7 @@ const MenuSpec kMenus[] = {
 // Tool-strip controls to the right of the path box sit in the group Frame3 from left to
 // right; their widths are the skin's choice within the group's 6450 twips.
 const ControlSpec kControls[] = {
-    {MainWindow, "", u" Lodestar 1.4", u"", on, off, {0, 0, 9600, 7200}},
+    {MainWindow, "", u"Lodestar 1.4", u"", on, off, {0, 0, 9600, 7200}},
     {ToolBar, MainWindow, u"", u"", on, off, {0, -80, 9495, 460}},
     {selFile, ToolBar, u"", u"Select File", on, off, {0, 120, 315, 300}},
     {btnOpenFolder, ToolBar, u"", u"Select Folder", on, off, {360, 120, 315, 300}},
@@ -129,16 +128,16 @@ const ControlSpec kControls[] = {
     {btnSave, Frame3, u"", u" Save ", off, off, {6270, 0, 165, 300}},
     {Frame1, MainWindow, u"", u"", on, off, {0, 360, 3030, 5790}},
     {lblReplace1, Frame1, u"Find What (Regular Expression):", u"", on, off, {135, 135, 2745, 210}},
-    {chkIgnoreCase, Frame1, u"Ignore Case", u"", on, on, {135, 450, 1380, 255}},
+    {chkIgnoreCase, Frame1, u"Ignore Case", u"", on, on, {135, 450, 1260, 255}},
     {chkMultiline,
      Frame1,
      u"Single Line",
      u" Dot can match linebreaks ",
      on,
      on,
-     {1395, 450, 1140, 240}},
+     {1440, 450, 1140, 240}},
     {chkLine, Frame1, u"Multi Line", u" ^$ can match each line ", on, off, {135, 765, 1050, 240}},
-    {chkGlobal, Frame1, u"Global", u" match all or match first ", on, on, {1395, 765, 840, 255}},
+    {chkGlobal, Frame1, u"Global", u" match all or match first ", on, on, {1440, 765, 840, 255}},
     {btnRegaid, Frame1, u"", u" Regex Assist", on, off, {2430, 720, 285, 285}},
     {btnRegHis, Frame1, u"", u" Recent Regex ", on, off, {2700, 720, 285, 285}},
     {inRepFrom, Frame1, u"", u"", on, off, {60, 1080, 2970, 2040}},
@@ -162,6 +161,7 @@ const ControlSpec kControls[] = {
     {Label1, statusbar, u"Status:", u"", on, off, {45, 30, 720, 240}},
     {lblStatus, statusbar, u"", u"", on, off, {810, 30, 2400, 240}},
     {lblEncoding, statusbar, u"", u"", on, off, {3255, 30, 930, 240}},
+    {lblLineEnds, statusbar, u"", u"", on, off, {4230, 30, 720, 240}},
     // Stop stands over the encoding while a run goes on.
     {btnStop,
      statusbar,
@@ -192,11 +192,12 @@ ControlKind kindOf(ControlId name) {
         {chkIgnoreCase, ControlKind::CheckBox}, {chkMultiline, ControlKind::CheckBox},
         {chkLine, ControlKind::CheckBox},       {chkGlobal, ControlKind::CheckBox},
         {ListView, ControlKind::Pane},          {SuperMonitor, ControlKind::Pane},
-        {MatchView, ControlKind::Pane},         {pgBarBack, ControlKind::Line},
-        {pgBarFore, ControlKind::Line},         {splitter, ControlKind::Splitter},
+        {MatchView, ControlKind::Pane},         {pgBarBack, ControlKind::Label},
+        {pgBarFore, ControlKind::Label},        {splitter, ControlKind::Splitter},
         {splitshad, ControlKind::Splitter},     {splitter2, ControlKind::Splitter},
         {splitter3, ControlKind::Splitter},     {splitshad2, ControlKind::Splitter},
         {splitShad3, ControlKind::Splitter},    {lblEncoding, ControlKind::Label},
+        {lblLineEnds, ControlKind::Label},
     };
     auto it = kinds.find(name);
     return it == kinds.end() ? ControlKind::Button : it->second;
@@ -222,12 +223,6 @@ void addMainWindowControls(ControlModel& controls) {
         c.checked = m.checked;
         controls.add(std::move(c));
     }
-    Control blank;  // the first entry of "Used Regexps"
-    blank.name = mRegs(0);
-    blank.kind = ControlKind::Menu;
-    blank.container = mRegHis.str();
-    blank.text = u"Blank";
-    controls.add(std::move(blank));
     controls.setVisible(mPopups, false);
     controls.setVisible(btnStop, false);  // shown while a run over a folder goes on
 }

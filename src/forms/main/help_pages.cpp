@@ -23,10 +23,6 @@ void HelpPages::showHelpPage(std::u16string& page) {
     }
 }
 
-void HelpPages::openHomePage() {
-    openWebPage(kHomePage);
-}
-
 void HelpPages::openExamplesPage() {
     std::u16string page = kExamplesPage;
     showHelpPage(page);

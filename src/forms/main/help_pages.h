@@ -1,5 +1,5 @@
 // The Help menu's pages and the about box's banner: the program's own help pages, shown in its
-// help window, the project's home page in the desktop's web browser, and the banner text.
+// help window, web addresses in the desktop's web browser, and the banner text.
 #pragma once
 
 #include <string>
@@ -10,7 +10,6 @@
 
 namespace lodestar {
 
-inline constexpr char16_t kHomePage[] = u"https://lodestar.example.org/";
 // The examples page among the help pages in the program folder's help/.
 inline constexpr char16_t kExamplesPage[] = u"examples.htm";
 
@@ -24,7 +23,6 @@ class HelpPages {
     // Shows program folder + "/help/" + page when the file exists; otherwise says it is
     // missing. The argument becomes the full path, as callers may read it back.
     void showHelpPage(std::u16string& page);
-    void openHomePage();
     void openExamplesPage();
     // A web address for the desktop's browser; when none can be started, a message gives the
     // address so the user can open it by hand.

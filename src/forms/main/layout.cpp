@@ -2,6 +2,8 @@
 // control at its previous size instead.
 #include "forms/main/layout.h"
 
+#include "forms/main/status_line.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -10,7 +12,8 @@ namespace lodestar {
 namespace {
 constexpr double kPaneGap = 50;
 constexpr double kPaneTop = 90;
-constexpr double kProgressRoom = 200;  // below the log: the progress bar and a margin
+constexpr double kProgressRoom = 260;  // below the log: the progress bar and a margin
+constexpr double kBarHeight = 120;
 }  // namespace
 
 void WindowLayout::initialGeometry() {
@@ -20,8 +23,10 @@ void WindowLayout::initialGeometry() {
         Rect r = c_[bar].geometry;
         r.left = logger.left + 50;
         r.width = bar == main_ids::pgBarBack ? logger.width - 100 : 0;
+        r.height = kBarHeight;
         c_.setGeometry(bar, r);
     }
+    StatusLine::arrange(c_, c_[main_ids::statusbar].geometry.width);
 }
 
 void WindowLayout::resize() {
@@ -45,12 +50,12 @@ void WindowLayout::resize() {
         // The progress bar lies under the log, inside the panel, where it can be seen.
         setHeightIfSound(main_ids::logger, get(main_ids::Frame1, &Rect::height) - kProgressRoom -
                                                get(main_ids::logger, &Rect::top));
-        const double barY = c_[main_ids::logger].geometry.bottom() + 100;
+        const double barY = c_[main_ids::logger].geometry.bottom() + 80;
         for (ControlId bar : {main_ids::pgBarBack, main_ids::pgBarFore}) {
             c_.setTop(bar, barY);
-            c_.setHeight(bar, 0);
+            c_.setHeight(bar, kBarHeight);
         }
-        c_.setTop(main_ids::Label2, with.top - 220);
+        c_.setTop(main_ids::Label2, with.top - 265);  // just above its box
         arrangePanes();
         c_.setHeight(main_ids::splitter, S);
         c_.setHeight(main_ids::splitshad, S);
@@ -72,12 +77,11 @@ void WindowLayout::resize() {
             c_.setWidth(main_ids::inputPath, groupLeft - pathLeft - 100);
     }
     applyLeftShare();
-    c_.setWidth(main_ids::statusbar, OW);
-    c_.setTop(main_ids::statusbar,
-              S - get(main_ids::statusbar, &Rect::height));  // all of it inside the window
-    const double rest =
-        get(main_ids::statusbar, &Rect::width) - get(main_ids::LblCurName, &Rect::left);
-    if (rest > 0) c_.setWidth(main_ids::LblCurName, rest);
+    // All of the status bar inside the window, its fields side by side.
+    c_.setLeft(main_ids::statusbar, 0);
+    c_.setWidth(main_ids::statusbar, W);
+    c_.setTop(main_ids::statusbar, S - get(main_ids::statusbar, &Rect::height));
+    StatusLine::arrange(c_, W);
     widenLoggerMargins();
 }
 

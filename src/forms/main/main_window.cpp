@@ -9,7 +9,6 @@
 #include "forms/main/control_catalog.h"
 #include "forms/main/startup_files.h"
 #include "forms/main/window_title.h"
-#include "forms/model/progress_bar.h"
 
 namespace lodestar {
 
@@ -38,6 +37,9 @@ MainWindow::MainWindow(std::u16string programFolder, WindowServices services)
                                   }});
     controls_.onChange([this](const Control& c) {
         if (c.name != main_ids::MainWindow) refreshTitle();
+        // The counter takes a match number while there are matches to step through.
+        if (c.name == main_ids::btnNext && controls_[main_ids::matchNo].enabled != c.enabled)
+            controls_.setEnabled(main_ids::matchNo, c.enabled);
     });
 }
 
@@ -60,12 +62,11 @@ void MainWindow::load() {
     layout_.initialGeometry();
     pane(Pane::SuperMonitor).navigate(programFolder_ + u"help/default.htm");
     scope_.reset();
-    controls_.setText(main_ids::MainWindow, u" Lodestar 1.4");
+    controls_.setText(main_ids::MainWindow, u"Lodestar 1.4");
     views_.show(Pane::ListView, false);
     pane(Pane::MatchView).navigate(programFolder_ + u"lib/ml.tmp");
     pane(Pane::SuperMonitor).navigate(programFolder_ + u"lib/src.tmp");
     controls_.setChecked(main_ids::mLine, false);
-    controls_.setEnabled(main_ids::mSubMatch, false);
     file_.showViewTicks();
     file_.showStartHints();
     for (const std::u16string& missing : missingDataFiles(programFolder_)) logError(missing);
@@ -104,8 +105,7 @@ void MainWindow::reportFailure(const std::u16string& reason) {
 }
 
 void MainWindow::showStatus(const std::u16string& message) {
-    controls_.setText("lblStatus", message);
-    ++statusRepaints_;
+    status_.show(message);
 }
 
 bool MainWindow::confirm(const std::u16string& question) {
@@ -113,7 +113,7 @@ bool MainWindow::confirm(const std::u16string& question) {
 }
 
 void MainWindow::showProgress(double done, double total) {
-    lodestar::showProgress(controls_, done, total);
+    status_.progress(done, total, run_.running());
 }
 
 // The title: the file or folder, "*" while the text is unsaved.
@@ -157,12 +157,18 @@ void MainWindow::applyOptions(const Options& changed) {
     const bool hadSyntax = options_.showSyntax;
     options_ = changed;
     if (pane(Pane::SuperMonitor).hasCode())
-        pane(Pane::SuperMonitor)
-            .setCodeFont(fontList().at(options_.sourceFontIndex % fontList().size()));
+        pane(Pane::SuperMonitor).setCodeFont(sourceFontFamily(options_));
     for (ControlId box : {main_ids::inRepFrom, main_ids::inRepWith})
         controls_.setFont(box, options_.patternFontName, options_.patternFontSize);
     if (controls_[main_ids::SuperMonitor].visible && options_.showSyntax != hadSyntax)
         file_.reShow();
+}
+
+std::vector<std::u16string> MainWindow::fontFamilies() const {
+    std::vector<std::u16string> families;
+    if (fonts_) families = fonts_->families();
+    if (families.empty()) families = {u"monospace", u"sans-serif", u"serif"};
+    return families;
 }
 
 void MainWindow::setScopeCommands(bool on) {
@@ -197,17 +203,23 @@ void MainWindow::click(std::string_view name) {
         bar_.pickUsedRegexp(*i);
         return;
     }
+    if (const std::optional<std::size_t> i = main_ids::mRecentFolder.indexOf(name)) {
+        opening_.pickRecentFolder(*i);
+        return;
+    }
     if (const std::optional<std::size_t> i = main_ids::mRecentFile.indexOf(name)) {
         opening_.pickRecentFile(*i);
         return;
     }
     if (controls_[name].container == main_ids::mEncoding) {
         file_.reopenWithEncoding(std::string(name));
+        status_.settle(file_.searchDone());
         return;
     }
     if (!command) return;
     if (command->unsavedQuestion && !settleUnsaved(command->unsavedQuestion)) return;
     command->handler();
+    status_.settle(file_.searchDone());
 }
 
 void MainWindow::typeText(std::string_view name, const std::u16string& text) {
@@ -215,6 +227,8 @@ void MainWindow::typeText(std::string_view name, const std::u16string& text) {
 }
 
 void MainWindow::enterText(std::string_view name) {
+    if (!closed_ && name == main_ids::matchNo && controls_[name].enabled && !jobs_.working())
+        return counterEntered();
     if (closed_ || name != main_ids::inputPath || !controls_[name].enabled) return;
     OpenPath(trimSpaces(controls_[name].text));
 }

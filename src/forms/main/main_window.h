@@ -26,6 +26,7 @@
 #include "forms/main/scope_commands.h"
 #include "forms/main/scope_switch.h"
 #include "forms/main/search_bar.h"
+#include "forms/main/status_line.h"
 #include "forms/main/view_switches.h"
 #include "forms/model/control_ids.h"
 #include "forms/model/controls.h"
@@ -36,6 +37,7 @@
 #include "forms/scope/folder_work.h"
 #include "forms/scope/scope_host.h"
 #include "platform/clipboard.h"
+#include "platform/font_families.h"
 #include "platform/one_shot_timer.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
@@ -83,6 +85,7 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     bool dotAll() const { return bar_.dotAll(); }
     const UsedPatterns& usedPatterns() const { return bar_.usedPatterns(); }
     const RecentFiles& recentFiles() const { return opening_.recentFiles(); }
+    const RecentFiles& recentFolders() const { return opening_.recentFolders(); }
     // Secondary windows ("FolderDlg", "frmExport", "OptionSetting", "RegAssist", "About") are
     // shown through this, set by whoever owns them.
     void setShowForm(std::function<void(const std::string& form)> show) {
@@ -105,7 +108,8 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void click(std::string_view name);
     // The user edits a text box ("inRepFrom", "inRepWith", "inputPath").
     void typeText(std::string_view name, const std::u16string& text);
-    // Enter in a text box, and a text box losing the focus ("inputPath" opens what it names).
+    // Enter in a text box, and a text box losing the focus ("inputPath" opens what it names,
+    // "matchNo" moves to the match it names).
     void enterText(std::string_view name);
     void textFocusLost(std::string_view name);
     // The user ticked or unticked row `row` of the file table.
@@ -148,7 +152,7 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     const TextReading& textReading() const override { return reading_; }
     const std::u16string& programFolder() const override { return programFolder_; }
     void restorePathBox() override;
-    void enterFolderMode() override { scope_.enterFolder(); }
+    void enterFolderMode() override { doMulti(); }
     void enterSingleFileMode() override { scope_.enterSingleFile(); }
     void fileOpened() override { opening_.fileOpened(); }
     void showSourcePane() override;
@@ -162,7 +166,10 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
 
     // ---- Modes, opening -------------------------------------------------------------------------
     void doSingle() { scope_.enterSingleFile(); }
-    void doMulti() { scope_.enterFolder(); }
+    void doMulti() {
+        scope_.enterFolder();
+        opening_.folderEntered();
+    }
     // Opens what the path box names: a file, a folder, or a folder and "/*.ext".
     void OpenPath(const std::u16string& text) { opening_.openPath(text); }
     void OpenFile(const std::u16string& path) { file_.open(path); }
@@ -202,17 +209,22 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     FolderFiles exportTargets() const override;
     PatternFont patternFont() const override;
     const std::u16string& optionsFile() const override { return userOptions_; }
+    // The installed fonts come from `fonts` (set by the skin); without it the desktop's
+    // generic families are offered.
+    void setFontFamilies(const FontFamilies* fonts) { fonts_ = fonts; }
+    std::vector<std::u16string> fontFamilies() const override;
     void applyOptions(const Options& options) override;
     const std::u16string& patternText() const override {
         return controls_[main_ids::inRepFrom].text;
     }
     void typePattern(const std::u16string& text) override { typeText(main_ids::inRepFrom, text); }
     // How often the status label was repainted at once (each showStatus).
-    int statusRepaints() const { return statusRepaints_; }
+    int statusRepaints() const { return status_.repaints(); }
 
   private:
     // What the path box shows: the open folder in folder mode, else the open file.
     const std::u16string& openPath() const;
+    void counterEntered();  // match_counter.cpp
     void openFolderCommand();
 
     std::u16string programFolder_;
@@ -229,20 +241,21 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
                      [this](int percent) { run_.jobProgress(percent); }};
     FileScope file_{*this, services_.prompts, services_.timer, jobs_};
     SearchBar bar_{controls_, services_.prompts};
-    RunState run_{*this, commands_, jobs_, services_.timer, folderWork_};
+    StatusLine status_{controls_};
+    RunState run_{*this, commands_, jobs_, services_.timer, folderWork_, status_};
     PaneSwitches views_{*this, file_, layout_};
     ScopeSwitch scope_{*this, file_, folderWork_, views_, layout_};
     ScopeCommands scopeCommands_{*this, file_, bar_, folderWork_};
     OpenRequests opening_{*this, file_, folderWork_, services_.prompts, run_};
-    RememberedState remembered_{*this, bar_, opening_, layout_};
+    RememberedState remembered_{*this, bar_, opening_, layout_, file_, views_};
     Options options_;
     // The user's options file: read before the program folder's copy, written by the options
     // dialog.
     std::u16string userOptions_ = userOptionsFile();
     TextReading reading_;  // the user's "encoding" setting
     std::function<void(const std::string& form)> showForm_;
+    const FontFamilies* fonts_ = nullptr;
     bool closed_ = false;
-    int statusRepaints_ = 0;
 };
 
 }  // namespace lodestar

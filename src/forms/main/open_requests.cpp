@@ -64,15 +64,40 @@ void OpenRequests::pickRecentFile(std::size_t index) {
     file_.open(path);
 }
 
+// A folder of Recent Folders opens in folder mode as the path box would open it; one that is
+// gone leaves the list.
+void OpenRequests::pickRecentFolder(std::size_t index) {
+    if (run_.running() || index < 1 || index > recentFolders_.entries().size()) return;
+    const std::u16string folder = recentFolders_.entries()[index - 1];
+    if (!folderExists(folder)) {
+        recentFolders_.remove(folder);
+        recentFolders_.showIn(host_.controls());
+        prompts_.message(
+            u"The folder " + folder + u" no longer exists; it is removed from Recent Folders.",
+            u"Lodestar");
+        return;
+    }
+    if (folder_) folder_->openFolder(folder, u"");
+}
+
+void OpenRequests::folderEntered() {
+    if (!folder_ || folder_->folder().empty()) return;
+    recentFolders_.add(folder_->folder());
+    recentFolders_.showIn(host_.controls());
+}
+
 void OpenRequests::recall(const WindowState& state) {
     lastOpenFolder_ = state.openFolder;
     recentFiles_.assign(state.recentFiles);
     recentFiles_.showIn(host_.controls());
+    recentFolders_.assign(state.recentFolders);
+    recentFolders_.showIn(host_.controls());
 }
 
 void OpenRequests::remember(WindowState& state) const {
     state.openFolder = lastOpenFolder_;
     state.recentFiles = recentFiles_.entries();
+    state.recentFolders = recentFolders_.entries();
 }
 
 }  // namespace lodestar

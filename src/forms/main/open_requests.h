@@ -1,6 +1,6 @@
 // Opening a file or folder from outside the dialogs: the Open File dialog, the path box, the
-// command line, a drop and Recent Files; and what the window keeps of what was opened (Recent
-// Files, the folder the Open File dialog starts in).
+// command line, a drop, Recent Files and Recent Folders; and what the window keeps of what was
+// opened (Recent Files, Recent Folders, the folder the Open File dialog starts in).
 #pragma once
 
 #include <cstddef>
@@ -29,10 +29,14 @@ class OpenRequests {
     void openPath(const std::u16string& text);
     // The Open File dialog, starting in the folder of the file opened last.
     void openFileDialog();
-    void pickRecentFile(std::size_t index);  // "mRecent(i)", 1 = newest
+    void pickRecentFile(std::size_t index);    // "mRecent(i)", 1 = newest
+    void pickRecentFolder(std::size_t index);  // "mRecentDir(i)", 1 = newest
+    // The folder mode has opened a folder: it heads Recent Folders.
+    void folderEntered();
     // After a file has opened: it heads Recent Files, and the user can type a pattern at once.
     void fileOpened();
     const RecentFiles& recentFiles() const { return recentFiles_; }
+    const RecentFiles& recentFolders() const { return recentFolders_; }
     // Moves the keyboard focus to a control (set by the skin).
     void setMoveFocus(std::function<void(const std::string&)> f) { moveFocus_ = std::move(f); }
     // What the last run left, and what is kept for the next one.
@@ -46,6 +50,7 @@ class OpenRequests {
     Prompts& prompts_;
     const RunState& run_;
     RecentFiles recentFiles_;
+    RecentFiles recentFolders_{"mRecentDir"};
     std::u16string lastOpenFolder_;  // where the open dialog starts
     std::function<void(const std::string& control)> moveFocus_;
 };

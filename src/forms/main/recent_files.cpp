@@ -1,4 +1,4 @@
-// The Recent Files list and its menu entries "mRecent(1)" ... "mRecent(10)".
+// The Recent Files and Recent Folders lists and their menu entries "mRecent(1)" ....
 #include "forms/main/recent_files.h"
 
 #include <algorithm>
@@ -27,14 +27,14 @@ void RecentFiles::assign(const std::vector<std::u16string>& paths) {
 }
 
 void RecentFiles::showIn(ControlModel& controls) const {
-    for (std::size_t i = 1; controls.has(main_ids::mRecentFile(i)); ++i)
-        controls.remove(main_ids::mRecentFile(i));
+    const auto entryName = [this](std::size_t i) { return menu_ + "(" + std::to_string(i) + ")"; };
+    for (std::size_t i = 1; controls.has(entryName(i)); ++i) controls.remove(entryName(i));
     const auto& entries = entries_;
     for (std::size_t i = 1; i <= entries.size(); ++i) {
         Control entry;
-        entry.name = main_ids::mRecentFile(i);
+        entry.name = entryName(i);
         entry.kind = ControlKind::Menu;
-        entry.container = main_ids::mRecent;
+        entry.container = menu_;
         // "&1" ... "&9", "1&0": a digit picks the entry from the keyboard.
         const std::u16string number = fromUtf8(std::to_string(i));
         entry.text = (i < 10 ? u"&" + number : u"1&0") + u"  " +
@@ -42,7 +42,7 @@ void RecentFiles::showIn(ControlModel& controls) const {
         entry.tooltip = entries[i - 1];
         controls.add(std::move(entry));
     }
-    controls.setEnabled(main_ids::mRecent, !entries.empty());
+    controls.setEnabled(menu_, !entries.empty());
 }
 
 }  // namespace lodestar

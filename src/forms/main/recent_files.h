@@ -1,4 +1,5 @@
-// The File menu's "Recent Files": the files opened last, newest first, each once.
+// The File menu's "Recent Files" and "Recent Folders": the paths opened last, newest first,
+// each once.
 #pragma once
 
 #include <cstddef>
@@ -13,6 +14,9 @@ class RecentFiles {
   public:
     static constexpr std::size_t kCapacity = 10;
 
+    // The menu whose entries are "<menu>(1)" ... ("mRecent" for files).
+    explicit RecentFiles(std::string menu = "mRecent") : menu_(std::move(menu)) {}
+
     // Puts the file first; an entry already there moves up, and the oldest beyond ten goes.
     void add(const std::u16string& path);
     void remove(const std::u16string& path);
@@ -23,6 +27,7 @@ class RecentFiles {
     void showIn(ControlModel& controls) const;
 
   private:
+    std::string menu_;
     std::vector<std::u16string> entries_;
 };
 

@@ -1,6 +1,6 @@
 // What the window takes over from its last run and hands on to the next one: the search bar's
-// patterns and switches, Recent Files, the folders last used, the splitters' shares and the
-// window's frame, in the state file.
+// patterns and switches, the last pattern as typed, Recent Files and Recent Folders, the folders
+// last used, the view switches, the splitters' shares and the window's frame, in the state file.
 #pragma once
 
 #include <functional>
@@ -9,6 +9,7 @@
 #include "forms/main/layout.h"
 #include "forms/main/open_requests.h"
 #include "forms/main/search_bar.h"
+#include "forms/main/view_switches.h"
 #include "forms/scope/scope_host.h"
 #include "settings/window_state.h"
 
@@ -16,8 +17,14 @@ namespace lodestar {
 
 class RememberedState {
   public:
-    RememberedState(ScopeHost& host, SearchBar& bar, OpenRequests& opening, WindowLayout& layout)
-        : host_(host), bar_(bar), opening_(opening), layout_(layout) {}
+    RememberedState(ScopeHost& host, SearchBar& bar, OpenRequests& opening, WindowLayout& layout,
+                    FileScope& fileScope, PaneSwitches& panes)
+        : host_(host),
+          bar_(bar),
+          opening_(opening),
+          layout_(layout),
+          fileScope_(fileScope),
+          panes_(panes) {}
 
     // The state file (empty: nothing is remembered).
     void setFile(std::u16string file) { file_ = std::move(file); }
@@ -35,6 +42,8 @@ class RememberedState {
     SearchBar& bar_;
     OpenRequests& opening_;
     WindowLayout& layout_;
+    FileScope& fileScope_;
+    PaneSwitches& panes_;
     std::u16string file_;
     std::function<std::u16string()> pickerFolder_;
     WindowState state_;

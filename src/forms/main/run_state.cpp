@@ -11,6 +11,12 @@ void RunState::setRunning(bool on, std::function<void()> stop) {
     if (on == running_) return;
     running_ = on;
     stopRun_ = on ? std::move(stop) : nullptr;
+    if (on) {
+        status_.runStarted();
+        status_.settle(false);  // the run brings its own result
+    } else {
+        status_.runEnded();
+    }
     commands_.standDown(on, {main_ids::inputPath});
     offerStop();
 }
@@ -18,6 +24,7 @@ void RunState::setRunning(bool on, std::function<void()> stop) {
 void RunState::stop() {
     if (jobs_.working()) cancelWork();
     if (!running_) return;
+    status_.stopAsked();
     if (stopRun_)
         stopRun_();
     else if (folder_)

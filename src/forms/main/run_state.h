@@ -7,6 +7,7 @@
 
 #include "forms/file/window_jobs.h"
 #include "forms/main/command_registry.h"
+#include "forms/main/status_line.h"
 #include "forms/scope/folder_work.h"
 #include "forms/scope/scope_host.h"
 #include "platform/one_shot_timer.h"
@@ -17,8 +18,13 @@ class RunState {
   public:
     // `folder` is the window's link to the folder scope, which may be set later.
     RunState(ScopeHost& host, CommandRegistry& commands, WindowJobs& jobs, OneShotTimer& timer,
-             FolderWork* const& folder)
-        : host_(host), commands_(commands), jobs_(jobs), timer_(timer), folder_(folder) {}
+             FolderWork* const& folder, StatusLine& status)
+        : host_(host),
+          commands_(commands),
+          jobs_(jobs),
+          timer_(timer),
+          folder_(folder),
+          status_(status) {}
 
     bool running() const { return running_; }
     // A run starts or ends: the commands that stand down do so; `stop` is what Stop does
@@ -46,6 +52,7 @@ class RunState {
     WindowJobs& jobs_;
     OneShotTimer& timer_;
     FolderWork* const& folder_;
+    StatusLine& status_;
     bool running_ = false;
     std::function<void()> stopRun_;  // Stop of the run going on, when it is not a folder run
 };

@@ -86,9 +86,9 @@ std::optional<SearchRequest> SearchBar::readRequest(bool escapeSupport) {
     return request_;
 }
 
-// The menu shows "Clear History", "Blank" and then one entry per recorded pattern, oldest
-// first, named "mRegs(1)", "mRegs(2)", ...; each caption doubles "&" so the pattern shows as
-// typed, and picking an entry gives back the pattern exactly as recorded.
+// The menu shows "Clear History" and then one entry per recorded pattern, newest first, named
+// "mRegs(1)", "mRegs(2)", ...; each caption doubles "&" so the pattern shows as typed, and
+// picking an entry gives back the pattern exactly as recorded.
 void SearchBar::rebuildHistoryMenu() {
     for (std::size_t i = 1; controls_.has(main_ids::mRegs(i)); ++i)
         controls_.remove(main_ids::mRegs(i));
@@ -96,7 +96,7 @@ void SearchBar::rebuildHistoryMenu() {
         Control entry;
         entry.name = main_ids::mRegs(i);
         entry.container = main_ids::mRegHis;
-        entry.text = menuCaption(usedPatterns_.entries()[i - 1]);
+        entry.text = menuCaption(usedPatterns_.pick(i));
         controls_.add(std::move(entry));
     }
 }
@@ -106,7 +106,7 @@ void SearchBar::addUsedRegexp(const std::u16string& pattern) {
 }
 
 void SearchBar::pickUsedRegexp(std::size_t index) {
-    if (index > usedPatterns_.count()) return;
+    if (index < 1 || index > usedPatterns_.count()) return;
     controls_.setText(main_ids::inRepFrom, usedPatterns_.pick(index));
 }
 

@@ -7,7 +7,7 @@
 namespace lodestar {
 
 std::u16string windowTitle(std::u16string_view openPath, bool unsaved) {
-    if (openPath.empty()) return u" Lodestar 1.4";
+    if (openPath.empty()) return u"Lodestar 1.4";
     std::u16string_view name = openPath;
     while (name.size() > 1 && name.back() == u'/') name.remove_suffix(1);
     if (const auto slash = name.rfind(u'/'); slash != std::u16string_view::npos && name.size() > 1)

@@ -109,6 +109,7 @@ LODESTAR_CONTROL(statusbar);
 LODESTAR_CONTROL(Label1);       // "Status:"
 LODESTAR_CONTROL(lblStatus);    // the status line
 LODESTAR_CONTROL(lblEncoding);  // the shown file's encoding
+LODESTAR_CONTROL(lblLineEnds);  // the shown file's line ends: "CRLF", "LF", "CR" or "Mixed"
 LODESTAR_CONTROL(btnStop);      // "Stop", over the encoding while work goes on
 LODESTAR_CONTROL(Label4);       // "Total:"
 LODESTAR_CONTROL(lblTotal);
@@ -119,8 +120,9 @@ LODESTAR_CONTROL(LblCurName);  // the current file's name
 LODESTAR_CONTROL(mnuTask);  // "File"
 LODESTAR_CONTROL(mOpenFile);
 LODESTAR_CONTROL(mOpenFolder);
-LODESTAR_CONTROL(mRecent);  // "Recent Files"; its entries are mRecentFile(1)..(10)
-LODESTAR_CONTROL(mClose);   // "Instant Test": closes the file for a pattern typed on the spot
+LODESTAR_CONTROL(mRecent);     // "Recent Files"; its entries are mRecentFile(1)..(10)
+LODESTAR_CONTROL(mRecentDir);  // "Recent Folders"
+LODESTAR_CONTROL(mClose);      // "Instant Test": closes the file for a pattern typed on the spot
 LODESTAR_CONTROL(mSave);
 LODESTAR_CONTROL(mSaveAs);
 LODESTAR_CONTROL(mnuSplit2);  // a separator
@@ -147,28 +149,28 @@ LODESTAR_CONTROL(mEncAuto);   // "Detected"
 LODESTAR_CONTROL(mEncUtf8);
 LODESTAR_CONTROL(mEncUtf16le);
 LODESTAR_CONTROL(mEncUtf16be);
-LODESTAR_CONTROL(mEnc1252);   // "Windows-1252"
-LODESTAR_CONTROL(mMatch);     // "Matches"
-LODESTAR_CONTROL(mSubMatch);  // "Show Sub Matches"
+LODESTAR_CONTROL(mEnc1252);  // "Windows-1252"
 LODESTAR_CONTROL(mTools);
 LODESTAR_CONTROL(mRegEx);   // "RegEx Setting": the four switches
 LODESTAR_CONTROL(mIgnore);  // "Ignore Case"
 LODESTAR_CONTROL(mGlobal);
-LODESTAR_CONTROL(mDot);   // "Single Line (Dot match all)", twin of chkMultiline
-LODESTAR_CONTROL(mLine);  // "Multi Line (^$ match each line)", twin of chkLine
+LODESTAR_CONTROL(mDot);       // "Single Line (Dot match all)", twin of chkMultiline
+LODESTAR_CONTROL(mLine);      // "Multi Line (^$ match each line)", twin of chkLine
+LODESTAR_CONTROL(mUsedRegs);  // "Used Regexps": the pop-up of used patterns, from the keyboard
 LODESTAR_CONTROL(mOptions);
 LODESTAR_CONTROL(mHelp);
 LODESTAR_CONTROL(mContents);
 LODESTAR_CONTROL(mExample);  // "Examples"
-LODESTAR_CONTROL(mWeb);      // "Official web site"
 LODESTAR_CONTROL(mAbout);
 LODESTAR_CONTROL(mPopups);    // the hidden holder of the pop-up menus
 LODESTAR_CONTROL(mRegHis);    // "Used Regexps", the pop-up under btnRegHis
 LODESTAR_CONTROL(mClearHis);  // "Clear History"
-// "mRegs(0)" is "Blank", then the used patterns, newest first.
+// "mRegs(1)" onwards: the used patterns, newest first.
 inline constexpr ControlSeries mRegs{"mRegs"};
 // "mRecent(1)" .. "mRecent(10)": the Recent Files, newest first.
 inline constexpr ControlSeries mRecentFile{"mRecent"};
+// "mRecentDir(1)" .. "mRecentDir(10)": the Recent Folders, newest first.
+inline constexpr ControlSeries mRecentFolder{"mRecentDir"};
 }  // namespace main_ids
 
 // ---- The folder picker "Select Folder"
@@ -185,6 +187,8 @@ LODESTAR_CONTROL(Label1);     // "File type"
 LODESTAR_CONTROL(filter);     // the file types, the last one "Other"
 LODESTAR_CONTROL(Label3);     // "Other type *."
 LODESTAR_CONTROL(newfilter);  // the other type's extensions
+LODESTAR_CONTROL(lblPath);    // "Path:"
+LODESTAR_CONTROL(txtPath);    // the typed folder, opened with Enter
 LODESTAR_CONTROL(File1);      // the files the type picks in the chosen folder
 LODESTAR_CONTROL(btnOK);
 LODESTAR_CONTROL(btnCancel);

@@ -38,6 +38,7 @@ void PaneModel::resetDocumentState() {
     lastScroll_.reset();
     codeFont_.clear();
     codeWordWrap_.clear();
+    codeSyntax_.clear();
 }
 
 void PaneModel::navigate(const std::u16string& address) {
@@ -255,6 +256,7 @@ void PaneModel::pushDocument() {
         host_->setBackground(kListId, kEntryTag, index, colour);
     if (!codeFont_.empty()) host_->setStyle(u"code", u"font-family", codeFont_);
     if (!codeWordWrap_.empty()) host_->setStyle(u"code", u"word-wrap", codeWordWrap_);
+    if (!codeSyntax_.empty()) host_->setStyle(u"code", u"--syntax", codeSyntax_);
     if (lastScroll_)
         host_->scrollToElement(lastScroll_->withinId, lastScroll_->tagName, lastScroll_->index, 20);
 }
@@ -307,6 +309,12 @@ void PaneModel::setCodeWordWrap(const std::u16string& value) {
     if (!hasCode()) return;
     codeWordWrap_ = value;
     if (PaneHost* h = live()) h->setStyle(u"code", u"word-wrap", value);
+}
+
+void PaneModel::setCodeSyntax(bool on) {
+    if (!hasCode()) return;
+    codeSyntax_ = on ? u"on" : u"off";
+    if (PaneHost* h = live()) h->setStyle(u"code", u"--syntax", codeSyntax_);
 }
 
 }  // namespace lodestar

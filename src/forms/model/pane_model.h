@@ -111,6 +111,9 @@ class PaneModel {
     const std::u16string& codeFont() const { return codeFont_; }
     void setCodeWordWrap(const std::u16string& value);
     const std::u16string& codeWordWrap() const { return codeWordWrap_; }
+    // The highlighting of markup in the code element: "on" or "off" (its "--syntax" style).
+    void setCodeSyntax(bool on);
+    const std::u16string& codeSyntax() const { return codeSyntax_; }
 
   private:
     struct Element {
@@ -151,6 +154,7 @@ class PaneModel {
     std::map<std::u16string, Table> tables_;
     std::u16string codeFont_;
     std::u16string codeWordWrap_;
+    std::u16string codeSyntax_;
     int selectionClears_ = 0;
     long long generation_ = 0;
 };

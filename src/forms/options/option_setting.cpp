@@ -23,17 +23,16 @@ Control make(const char* name, ControlKind kind, const char16_t* text, Rect geom
     return makeControl(name, kind, text, geometry, container);
 }
 
-std::vector<std::u16string> fontEntries() {
+std::vector<std::u16string> fontEntries(const std::vector<std::u16string>& families) {
     std::vector<std::u16string> entries;
-    for (const std::u16string& name : fontList()) entries.push_back(u" " + name);
+    for (const std::u16string& name : families) entries.push_back(u" " + name);
     return entries;
 }
 
 // The list entry of a font name, or -1.
-int fontEntry(const std::u16string& family) {
-    const auto& names = fontList();
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (names[i] == family) return static_cast<int>(i);
+int fontEntry(const std::vector<std::u16string>& families, const std::u16string& family) {
+    for (std::size_t i = 0; i < families.size(); ++i)
+        if (families[i] == family) return static_cast<int>(i);
     return -1;
 }
 
@@ -88,17 +87,24 @@ void OptionSetting::load() {
     c.setText("txtBak", u" " + o.backupFolder);
     c.setText("txtSteps", decimal(o.keptSteps));
     c.setChecked("CRLFSet", o.escapeSupport);
-    c.setItems("selFont", fontEntries());
-    c.setSelected("selFont", o.sourceFontIndex < fontList().size() ? o.sourceFontIndex : 0);
-    c.setItems("selRegFontName", fontEntries());
+    // The installed fonts; one chosen before that is not installed here stays on offer.
+    std::vector<std::u16string> families = window_.fontFamilies();
+    if (!o.sourceFont.empty() && fontEntry(families, o.sourceFont) < 0)
+        families.insert(families.begin(), o.sourceFont);
+    c.setItems("selFont", fontEntries(families));
+    c.setSelected("selFont", std::max(0, fontEntry(families, sourceFontFamily(o))));
+    // The same for the pattern box, whose own font stays on offer too.
+    const PatternFont box = window_.patternFont();
+    std::vector<std::u16string> boxFamilies = window_.fontFamilies();
+    if (!box.name.empty() && fontEntry(boxFamilies, box.name) < 0)
+        boxFamilies.insert(boxFamilies.begin(), box.name);
+    c.setItems("selRegFontName", fontEntries(boxFamilies));
     std::vector<std::u16string> sizes;
     for (int size = kSmallestSize; size <= kLargestSize; ++size) sizes.push_back(decimal(size));
     c.setItems("selRegFontSize", sizes);
     // The pattern box's own font, so that confirming other options keeps it; a font the lists
-    // do not hold shows as Verdana, a size as the nearest whole size.
-    const PatternFont box = window_.patternFont();
-    const int name = fontEntry(box.name);
-    c.setSelected("selRegFontName", name >= 0 ? name : 2);
+    // do not hold shows as the first, a size as the nearest whole size.
+    c.setSelected("selRegFontName", std::max(0, fontEntry(boxFamilies, box.name)));
     const long size = std::lround(box.size > 0 ? box.size : 11);
     c.setSelected(
         "selRegFontSize",
@@ -128,9 +134,8 @@ void OptionSetting::setOption() {
     o.escapeSupport = c["CRLFSet"].checked;
 
     const int font = c["selFont"].selected;
-    if (font >= 0 && font < static_cast<int>(fontList().size())) {
-        o.sourceFontIndex = static_cast<std::uint8_t>(font);
-    }
+    if (font >= 0 && font < static_cast<int>(c["selFont"].items.size()))
+        o.sourceFont = trimSpaces(c["selFont"].items[font]);
     const int name = c["selRegFontName"].selected;
     const int size = c["selRegFontSize"].selected;
     if (name >= 0 && size >= 0) {

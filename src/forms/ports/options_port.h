@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "settings/options.h"
 
@@ -19,6 +20,8 @@ class OptionsPort {
     virtual const Options& currentOptions() const = 0;
     virtual PatternFont patternFont() const = 0;
     virtual const std::u16string& optionsFile() const = 0;
+    // The font families the dialog offers: those installed, fixed-pitch ones first.
+    virtual std::vector<std::u16string> fontFamilies() const = 0;
     // The new options take effect: the pattern boxes' font, and the source view's font and
     // highlighting while it shows a text.
     virtual void applyOptions(const Options& options) = 0;

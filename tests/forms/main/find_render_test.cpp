@@ -67,17 +67,6 @@ TEST_F(Find, ALongBodyKeepsCharactersTheCodePageCannotHold) {
 
 using OpenFile = WindowTest;
 
-TEST_F(OpenFile, AsksBeforeOpeningAFileAbove256000Bytes) {
-    openNew("exact.txt", std::string(256000, 'a'));
-    EXPECT_TRUE(prompts.asked.size() == 1 && prompts.asked[0].kind == "openFile");
-    const std::u16string big = put("big.txt", std::string(256001, 'b'));
-    prompts.answerCancel();
-    open(big);
-    ASSERT_EQ(prompts.asked.size(), 3u);
-    EXPECT_EQ(w->document().text.size(), 256000u);  // declined: the previous file stays
-    EXPECT_EQ(u8(w->document().text).substr(0, 1), "a");
-}
-
 TEST_F(OpenFile, DropsTrailingNulsButLogsThePathAsHandedOver) {
     const std::u16string path = put("n.txt", "x");
     std::u16string withNuls = path + std::u16string(2, u'\0');

@@ -2,6 +2,7 @@
 // written to the user's options file), Cancel, and a save that fails.
 #include <gtest/gtest.h>
 
+#include "fakes/fake_font_families.h"
 #include "forms/main/window_fixture.h"
 #include "forms/options/option_setting.h"
 
@@ -14,6 +15,7 @@ class OptionSettingTest : public testing::WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
+        w->setFontFamilies(&fonts);
         form = &ws->optionSetting();
     }
     const Control& o(const std::string& name) const { return form->controls()[name]; }
@@ -24,6 +26,8 @@ class OptionSettingTest : public testing::WindowTest {
     std::string userFile() const { return program.bytes("config/lodestar/lodestar.opt"); }
 
     OptionSetting* form = nullptr;
+    fakes::FakeFontFamilies fonts{{u"DejaVu Sans Mono", u"Liberation Mono", u"DejaVu Sans",
+                                   u"FreeSans", u"Arial", u"Georgia"}};
 };
 
 TEST_F(OptionSettingTest, OkTakesShowsAndWritesTheUsersFile) {
@@ -33,8 +37,8 @@ TEST_F(OptionSettingTest, OkTakesShowsAndWritesTheUsersFile) {
     form->typeText("txtBak", u"  saved  ");
     EXPECT_EQ(form->controls()["txtSteps"].text, u"10");
     form->typeText("txtSteps", u" 4 ");
-    form->select("selFont", 5);  // Georgia
-    form->select("selRegFontName", 4);
+    form->select("selFont", 5);         // Georgia
+    form->select("selRegFontName", 5);  // Arial, after the box's own Courier New
     form->select("selRegFontSize", 12 - 8);
     form->click("countChk");  // counting off
     form->click("Command1");
@@ -47,14 +51,14 @@ TEST_F(OptionSettingTest, OkTakesShowsAndWritesTheUsersFile) {
     EXPECT_EQ(c("inRepFrom").fontName, u"Arial");
     EXPECT_EQ(c("inRepFrom").fontSize, 12);
     EXPECT_EQ(w->currentOptions().keptSteps, 4);
-    EXPECT_EQ(userFile(), "False\r\nsaved\r\nTrue\r\n5\r\n1\r\n0\r\nArial\r\n12\r\n4\r\n");
+    EXPECT_EQ(userFile(), "False\r\nsaved\r\nTrue\r\nGeorgia\r\n1\r\n0\r\nArial\r\n12\r\n4\r\n");
     EXPECT_FALSE(std::filesystem::exists(program.path() / "lodestar.opt"));
 
     // The next start reads the user's file back.
     MainWindow next(program.folder(), {prompts, clipboard, timer, shell});
     next.load();
     EXPECT_EQ(next.currentOptions().backupFolder, u"saved");
-    EXPECT_EQ(next.currentOptions().sourceFontIndex, 5);
+    EXPECT_EQ(next.currentOptions().sourceFont, u"Georgia");
     EXPECT_TRUE(next.currentOptions().noCountOnReplace);
     EXPECT_EQ(next.controls()["inRepFrom"].fontName, u"Arial");
     EXPECT_EQ(next.controls()["inRepFrom"].fontSize, 12);

@@ -1,0 +1,184 @@
+// What the status line, the counter box and the "Used Regexps" pop-up show after each command,
+// and what the window hands on to its next start.
+#include <optional>
+
+#include "forms/file/file_scope.h"
+#include "forms/file/large_file.h"
+#include "forms/main/match_counter.h"
+#include "forms/main/window_fixture.h"
+
+namespace lodestar::testing {
+namespace {
+
+using StatusFields = WindowTest;
+
+// Every field tells the truth after each command: a total only while a search result stands.
+TEST_F(StatusFields, FollowEachCommand) {
+    openNew("a.txt", "one two\r\none\r\n");
+    EXPECT_EQ(text("lblEncoding"), "UTF-8");
+    EXPECT_EQ(text("lblLineEnds"), "CRLF");
+    EXPECT_TRUE(c("mEncUtf8").checked);
+    EXPECT_FALSE(c("mEnc1252").checked);
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        const char* total;
+    } steps[] = {
+        {"find", [&] { find(u"one"); }, "2"},
+        {"replace", [&] { replace(u"one", u"1"); }, ""},
+        {"find again", [&] { find(u"two"); }, "1"},
+        {"save", [&] { w->click("btnSave"); }, "1"},
+        {"find after save", [&] { find(u"1"); }, "2"},
+        {"restore", [&] { w->click("btnRestore"); }, ""},
+    };
+    for (const auto& s : steps) {
+        s.act();
+        EXPECT_EQ(text("lblTotal"), s.total) << s.step;
+        EXPECT_FALSE(text("lblStatus").ends_with("...")) << s.step;
+    }
+    find(u"1");
+    w->click("mEnc1252");
+    EXPECT_EQ(text("lblTotal"), "");  // read again: no search stands
+    EXPECT_TRUE(c("mEnc1252").checked);
+    EXPECT_FALSE(c("mEncUtf8").checked);
+    w->click("mClose");
+    EXPECT_EQ(text("lblEncoding") + text("lblLineEnds") + text("lblTotal"), "");
+}
+
+TEST(LineEnds, AreNamedByStyle) {
+    const std::pair<const char16_t*, const char*> rows[] = {
+        {u"", ""},       {u"no break", ""},      {u"a\r\nb\r\n", "CRLF"}, {u"a\nb\n", "LF"},
+        {u"a\rb", "CR"}, {u"a\r\nb\n", "Mixed"}, {u"a\n\r", "Mixed"},     {u"\r\n", "CRLF"},
+    };
+    for (const auto& [text, label] : rows) EXPECT_EQ(u8(lineEndLabel(text)), label) << label;
+}
+
+// A folder run counts its files in the status, keeps "Done." back until it has ended, and
+// Stop leaves neither "Searching ..." nor a total behind.
+TEST_F(StatusFields, FolderRunsCountTheirFilesAndEndTruly) {
+    for (int i = 0; i < 4; ++i) put("f" + std::to_string(i) + ".htm", "x x");
+    ASSERT_TRUE(ws->folder().openFolder(docs.folder(), u""));
+    settle();
+    std::vector<std::string> seen;
+    runner.afterReport = [&](int) { seen.push_back(text("lblStatus")); };
+    w->onFileTicked(1, false);
+    find(u"x");
+    EXPECT_EQ(text("lblTotal"), "6");
+    EXPECT_NE(log().find("* Search x, 6 items found in 3 files.\r\n"), std::string::npos) << log();
+    EXPECT_EQ(text("lblStatus"), "Done.");
+    bool counted = false;
+    for (std::size_t i = 0; i + 1 < seen.size(); ++i) {
+        counted =
+            counted || (seen[i].starts_with("file ") && seen[i].find(" of 4") != std::string::npos);
+        EXPECT_NE(seen[i], "Done.") << "report " << i;
+    }
+    EXPECT_TRUE(counted);
+
+    runner.afterReport = [&](int) {
+        if (c("btnStop").enabled && text("lblStatus").starts_with("file 2 ")) w->click("btnStop");
+    };
+    find(u"x");
+    EXPECT_EQ(text("lblStatus"), "Stopped.");
+    EXPECT_EQ(text("lblTotal"), "");
+}
+
+// Enter in the counter moves to the match it names; anything else puts the counter back.
+TEST_F(StatusFields, TheCounterTakesAMatchNumber) {
+    openNew("m.txt", "a b a b a");
+    find(u"a");
+    const std::pair<const char16_t*, const char*> rows[] = {
+        {u"2", "2/3"}, {u" 3/3 ", "3/3"}, {u"0", "3/3"},   {u"4", "3/3"},
+        {u"x", "3/3"}, {u"", "3/3"},      {u"1/9", "1/3"}, {u"99999999999999999999", "1/3"},
+    };
+    for (const auto& [typed, shown] : rows) {
+        w->typeText("matchNo", typed);
+        w->enterText("matchNo");
+        EXPECT_EQ(text("matchNo"), shown) << u8(typed);
+        EXPECT_EQ(w->file().curMatch(), shown[0] - '0') << u8(typed);
+    }
+    EXPECT_EQ(typedMatchNumber(u"1000000/1000000", 1000000), 1000000);
+}
+
+// The pop-up offers each pattern once, newest first, and nothing that is not a pattern.
+TEST_F(StatusFields, TheHistoryPopUpIsNewestFirstAndUnique) {
+    openNew("h.txt", "abc");
+    for (const char16_t* p : {u"a", u"b", u"a", u"c", u"b"}) find(p);
+    std::vector<std::string> menu;
+    for (const std::string& name : w->controls().names())
+        if (c(name).container == "mRegHis") menu.push_back(text(name));
+    EXPECT_EQ(menu, (std::vector<std::string>{"Clear History", "b", "c", "a"}));
+    w->click("mRegs(3)");
+    EXPECT_EQ(text("inRepFrom"), "a");
+    EXPECT_FALSE(w->controls().has("mSubMatch") || w->controls().has("mWeb"));
+}
+
+// View switches, the last pattern as typed and the recent folders outlive the window; a state
+// file of an older version, without them, still starts the window as designed.
+TEST_F(StatusFields, TheNextStartTakesOverViewsPatternAndFolders) {
+    const std::u16string stateFile = program.file("state/window-state");
+    start(stateFile);
+    openNew("v.txt", "a.b");
+    w->typeText("inRepFrom", u"a\r\n.b");  // cleaned into one line by Find
+    w->click("btnFind");
+    settle();
+    EXPECT_NE(log().find("* Search a\r\n.b\r\n1 items found."), std::string::npos) << log();
+    w->click("View_ML");
+    w->click("btnViewIn");
+    w->click("btnWrap");
+    put("page.htm", "x");
+    ASSERT_TRUE(ws->folder().openFolder(docs.folder(), u""));
+    settle();
+    ASSERT_TRUE(w->MultiMode());
+    ASSERT_TRUE(w->saveRememberedState());
+
+    start(stateFile);
+    EXPECT_EQ(text("inRepFrom"), "a\r\n.b");
+    EXPECT_FALSE(c("MatchView").visible);
+    EXPECT_TRUE(c("mViewIn").checked && w->file().showInvisible());
+    EXPECT_FALSE(c("mWrap").checked || w->file().wrapLines());
+    EXPECT_EQ(w->recentFolders().entries(), std::vector<std::u16string>{docs.folder()});
+    EXPECT_TRUE(c("mRecentDir").enabled);
+    EXPECT_FALSE(w->MultiMode());
+    w->click("mRecentDir(1)");
+    EXPECT_TRUE(w->MultiMode());
+
+    program.put("state/window-state", "# Lodestar window state\nfilter=1\npattern=p\n");
+    start(stateFile);
+    EXPECT_EQ(text("inRepFrom"), "");
+    EXPECT_TRUE(c("MatchView").visible && w->file().wrapLines());
+    EXPECT_FALSE(c("mRecentDir").enabled);
+    EXPECT_EQ(text("mRegs(1)"), "p");
+}
+
+// Only a file the window cannot carry is asked about; a file of some hundred kilobytes opens.
+TEST_F(StatusFields, OnlyAFileTooLargeToCarryIsAskedAbout) {
+    const std::uint64_t GB = std::uint64_t{1} << 30;
+    const struct {
+        std::uint64_t bytes;
+        std::optional<std::uint64_t> free;
+        bool carried;
+    } rows[] = {
+        {300'000, std::nullopt, true}, {GB, std::nullopt, true},     {GB + 1, 16 * GB, false},
+        {100'000'000, 2 * GB, true},   {100'000'000, GB / 4, false},
+    };
+    for (const auto& r : rows) EXPECT_EQ(windowCanCarry(r.bytes, r.free), r.carried) << r.bytes;
+    openNew("big.txt", std::string(300'000, 'b'));
+    EXPECT_EQ(prompts.asked.size(), 1u);  // the open dialog only
+    EXPECT_EQ(w->document().text.size(), 300'000u);
+}
+
+// Show Syntax turns the source view's highlighting off and on again, at once and for the
+// pages that follow.
+TEST_F(StatusFields, ShowSyntaxSwitchesTheHighlighting) {
+    openNew("p.htm", "<b>x</b>");
+    EXPECT_EQ(u8(source().codeSyntax()), "on");
+    for (bool on : {false, true}) {
+        changeOptions(*w, [on](Options& o) { o.showSyntax = on; });
+        EXPECT_EQ(u8(source().codeSyntax()), on ? "on" : "off");
+        openNew("q.htm", "<i>y</i>");
+        EXPECT_EQ(u8(source().codeSyntax()), on ? "on" : "off");
+    }
+}
+
+}  // namespace
+}  // namespace lodestar::testing
