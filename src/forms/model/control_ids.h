@@ -175,8 +175,10 @@ inline constexpr ControlSeries mRecentFile{"mRecent"};
 // ------------------------------------------------------------
 namespace folder_ids {
 LODESTAR_CONTROL(FolderDlg);
-LODESTAR_CONTROL(Drive1);  // the drives (mount points)
-LODESTAR_CONTROL(Dir1);    // the folder tree; its text is the chosen folder
+LODESTAR_CONTROL(lblPath);  // "Folder"
+LODESTAR_CONTROL(txtPath);  // the chosen folder as typed; Enter goes there
+LODESTAR_CONTROL(Drive1);   // the drives (mount points)
+LODESTAR_CONTROL(Dir1);     // the folder tree; its text is the chosen folder
 LODESTAR_CONTROL(chkSubfolders);
 LODESTAR_CONTROL(Label4);   // "Exclude"
 LODESTAR_CONTROL(exclude);  // paths left out, separated by ";"
