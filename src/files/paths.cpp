@@ -19,9 +19,7 @@ bool statMode(const std::u16string& path, mode_t& mode) {
 
 std::u16string FileNameOf(std::u16string_view path) {
     std::size_t slash = path.rfind(u'/');
-    std::u16string_view name = slash == std::u16string_view::npos ? path : path.substr(slash + 1);
-    if (name.find(u'.') == std::u16string_view::npos) return {};
-    return std::u16string(name);
+    return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
 }
 
 std::u16string ParentFolderOf(std::u16string_view path) {

@@ -7,7 +7,8 @@
 
 namespace lodestar {
 
-// The text after the last "/" (the whole path when it has none); empty when it has no ".".
+// The file's name as the user reads it: the text after the last "/" (the whole path when it has
+// none), dots or not ("Makefile", ".bashrc"); empty for a path that ends in "/".
 std::u16string FileNameOf(std::u16string_view path);
 // Empty for an empty path; otherwise the text before the last "/" (no trailing separator);
 // empty too for a path without "/".

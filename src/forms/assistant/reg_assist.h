@@ -7,6 +7,7 @@
 
 #include "assistant/composer.h"
 #include "assistant/library.h"
+#include "forms/model/control_ids.h"
 #include "forms/model/form.h"
 #include "forms/ports/pattern_box.h"
 

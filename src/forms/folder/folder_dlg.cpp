@@ -24,9 +24,9 @@ constexpr double kWidth = 6180;
 constexpr double kHeight = 4740;
 
 // Every control of the picker lies in the picker's own window.
-Control make(const char* name, ControlKind kind, const char16_t* text, char16_t accessKey = 0) {
-    Control c =
-        makeControl(name, kind, text, {}, name == std::string("FolderDlg") ? "" : "FolderDlg");
+Control make(ControlId name, ControlKind kind, const char16_t* text, char16_t accessKey = 0) {
+    Control c = makeControl(name.str(), kind, text, {},
+                            name == folder_ids::FolderDlg ? "" : folder_ids::FolderDlg.str());
     c.accessKey = accessKey;
     return c;
 }
@@ -40,38 +40,39 @@ std::u16string withSlash(std::u16string folder) {
 
 FolderDlg::FolderDlg(Prompts& prompts, std::u16string startFolder,
                      std::vector<std::u16string> drives)
-    : Form("FolderDlg", prompts), driveCount_(drives.size()) {
+    : Form(folder_ids::FolderDlg.str(), prompts), driveCount_(drives.size()) {
     ControlModel& c = controls();
-    c.add(make("FolderDlg", ControlKind::Frame, u"Select Folder")).geometry = {0, 0, kWidth,
-                                                                               kHeight};
-    c.add(make("lblPath", ControlKind::Label, u"Folder"));
-    c.add(make("txtPath", ControlKind::TextBox, u""));
-    c.setTooltip("txtPath", u"Type a folder and press Enter");
-    c.add(make("Drive1", ControlKind::Combo, u""));
-    c.setTooltip("Drive1", u"Drives and the folders chosen last");
-    c.add(make("Dir1", ControlKind::Tree, u""));
-    c.add(make("chkSubfolders", ControlKind::CheckBox, u"Include subfolders", u'I'));
-    c.add(make("Label4", ControlKind::Label, u"Exclude"));
-    c.add(make("exclude", ControlKind::TextBox, u""));
-    c.setTooltip("exclude",
+    c.add(make(folder_ids::FolderDlg, ControlKind::Frame, u"Select Folder")).geometry = {
+        0, 0, kWidth, kHeight};
+    c.add(make(folder_ids::lblPath, ControlKind::Label, u"Folder"));
+    c.add(make(folder_ids::txtPath, ControlKind::TextBox, u""));
+    c.setTooltip(folder_ids::txtPath, u"Type a folder and press Enter");
+    c.add(make(folder_ids::Drive1, ControlKind::Combo, u""));
+    c.setTooltip(folder_ids::Drive1, u"Drives and the folders chosen last");
+    c.add(make(folder_ids::Dir1, ControlKind::Tree, u""));
+    c.add(make(folder_ids::chkSubfolders, ControlKind::CheckBox, u"Include subfolders", u'I'));
+    c.add(make(folder_ids::Label4, ControlKind::Label, u"Exclude"));
+    c.add(make(folder_ids::exclude, ControlKind::TextBox, u""));
+    c.setTooltip(folder_ids::exclude,
                  u"Paths to leave out, separated by \";\": node_modules; *.min.js; build/**");
-    c.add(make("chkFollowLinks", ControlKind::CheckBox, u"Follow links out of the folder", u'F'));
-    c.setTooltip("chkFollowLinks",
+    c.add(make(folder_ids::chkFollowLinks, ControlKind::CheckBox, u"Follow links out of the folder",
+               u'F'));
+    c.setTooltip(folder_ids::chkFollowLinks,
                  u"Replace and Action also change the files that links in the folder lead to");
-    c.add(make("Label1", ControlKind::Label, u"File type"));
-    c.add(make("filter", ControlKind::Combo, u""));
-    c.add(make("Label3", ControlKind::Label, u"Other type     *."));
-    c.add(make("newfilter", ControlKind::TextBox, u""));
-    c.add(make("File1", ControlKind::List, u""));
-    c.add(make("btnOK", ControlKind::Button, u"OK", u'O'));
-    c.add(make("btnCancel", ControlKind::Button, u"Cancel", u'C'));
-    setKeyButtons("btnOK", "btnCancel");
+    c.add(make(folder_ids::Label1, ControlKind::Label, u"File type"));
+    c.add(make(folder_ids::filter, ControlKind::Combo, u""));
+    c.add(make(folder_ids::Label3, ControlKind::Label, u"Other type     *."));
+    c.add(make(folder_ids::newfilter, ControlKind::TextBox, u""));
+    c.add(make(folder_ids::File1, ControlKind::List, u""));
+    c.add(make(folder_ids::btnOK, ControlKind::Button, u"OK", u'O'));
+    c.add(make(folder_ids::btnCancel, ControlKind::Button, u"Cancel", u'C'));
+    setKeyButtons(folder_ids::btnOK, folder_ids::btnCancel);
     setResizable(true);
-    c.setItems("Drive1", drives);
-    c.setItems("filter",
+    c.setItems(folder_ids::Drive1, drives);
+    c.setItems(folder_ids::filter,
                {u"*.htm;*.html", u"*.txt;*.csv", u"*.xml", u"*.rtf", u"All files", u"Other"});
-    c.setVisible("Label3", false);
-    c.setVisible("newfilter", false);
+    c.setVisible(folder_ids::Label3, false);
+    c.setVisible(folder_ids::newfilter, false);
     // The drive shown is the one that holds the starting folder.
     int holding = -1;
     std::size_t longest = 0;
@@ -82,9 +83,9 @@ FolderDlg::FolderDlg(Prompts& prompts, std::u16string startFolder,
             holding = static_cast<int>(i);
         }
     }
-    c.setSelected("Drive1", holding);
-    c.setText("txtPath", startFolder);
-    c.setText("Dir1", std::move(startFolder));
+    c.setSelected(folder_ids::Drive1, holding);
+    c.setText(folder_ids::txtPath, startFolder);
+    c.setText(folder_ids::Dir1, std::move(startFolder));
     pattern_ = u"*.htm;*.html";
     arrange(kWidth, kHeight);
 }
@@ -97,28 +98,28 @@ void FolderDlg::setStateFile(std::u16string path) {
 PickerState FolderDlg::state() const {
     const ControlModel& c = controls();
     PickerState s = remembered_;
-    s.type = std::max(0, c["filter"].selected);
-    s.otherType = c["newfilter"].text;
-    s.subfolders = c["chkSubfolders"].checked;
-    s.exclude = c["exclude"].text;
+    s.type = std::max(0, c[folder_ids::filter].selected);
+    s.otherType = c[folder_ids::newfilter].text;
+    s.subfolders = c[folder_ids::chkSubfolders].checked;
+    s.exclude = c[folder_ids::exclude].text;
     return s;
 }
 
 void FolderDlg::recall(const PickerState& s) {
     ControlModel& c = controls();
-    c.setText("newfilter", s.otherType);
-    c.setChecked("chkSubfolders", s.subfolders);
-    c.setText("exclude", s.exclude);
-    const int types = static_cast<int>(c["filter"].items.size());
-    c.setSelected("filter", s.type < types ? s.type : 0);
+    c.setText(folder_ids::newfilter, s.otherType);
+    c.setChecked(folder_ids::chkSubfolders, s.subfolders);
+    c.setText(folder_ids::exclude, s.exclude);
+    const int types = static_cast<int>(c[folder_ids::filter].items.size());
+    c.setSelected(folder_ids::filter, s.type < types ? s.type : 0);
     // The drives, then the recent folders that still exist.
-    std::vector<std::u16string> places(c["Drive1"].items.begin(),
-                                       c["Drive1"].items.begin() + driveCount_);
+    std::vector<std::u16string> places(c[folder_ids::Drive1].items.begin(),
+                                       c[folder_ids::Drive1].items.begin() + driveCount_);
     for (const std::u16string& f : s.recentFolders)
         if (folderExists(f)) places.push_back(f);
-    const int chosen = c["Drive1"].selected;
-    c.setItems("Drive1", places);
-    c.setSelected("Drive1", chosen < static_cast<int>(places.size()) ? chosen : -1);
+    const int chosen = c[folder_ids::Drive1].selected;
+    c.setItems(folder_ids::Drive1, places);
+    c.setSelected(folder_ids::Drive1, chosen < static_cast<int>(places.size()) ? chosen : -1);
     filterChosen();
 }
 
@@ -140,8 +141,8 @@ void FolderDlg::cancel() {
     }
     recall(openedWith_);
     if (folder() != openedFolder_) {
-        controls().setText("Dir1", openedFolder_);
-        controls().setText("txtPath", openedFolder_);
+        controls().setText(folder_ids::Dir1, openedFolder_);
+        controls().setText(folder_ids::txtPath, openedFolder_);
         listFiles();
     }
     hide();
@@ -177,30 +178,30 @@ void FolderDlg::arrange(double width, double height) {
     constexpr double m = 120, gap = 180, label = 900;
     const double column = (W - 2 * m - gap) / 2;
     const double right = m + column + gap;
-    c.setGeometry("lblPath", {m, 150, label, 255});
-    c.setGeometry("txtPath", {m + label, 120, W - 2 * m - label, 285});
-    c.setGeometry("Drive1", {m, 540, column, 315});
-    c.setGeometry("Label1", {right, 570, label, 255});
-    c.setGeometry("filter", {right + label, 540, column - label, 315});
-    c.setGeometry("Label3", {right, 990, 1560, 255});
-    c.setGeometry("newfilter", {right + 1560, 960, column - 1560, 285});
+    c.setGeometry(folder_ids::lblPath, {m, 150, label, 255});
+    c.setGeometry(folder_ids::txtPath, {m + label, 120, W - 2 * m - label, 285});
+    c.setGeometry(folder_ids::Drive1, {m, 540, column, 315});
+    c.setGeometry(folder_ids::Label1, {right, 570, label, 255});
+    c.setGeometry(folder_ids::filter, {right + label, 540, column - label, 315});
+    c.setGeometry(folder_ids::Label3, {right, 990, 1560, 255});
+    c.setGeometry(folder_ids::newfilter, {right + 1560, 960, column - 1560, 285});
     const double bottomRow = H - 840;  // Exclude, OK and Cancel
     const double treeTop = 960;
-    c.setGeometry("Dir1", {m, treeTop, column, bottomRow - 390 - treeTop - 90});
-    c.setGeometry("chkSubfolders", {m, bottomRow - 390, column, 255});
-    c.setGeometry("Label4", {m, bottomRow + 30, label, 255});
-    c.setGeometry("exclude", {m + label, bottomRow, column - label, 285});
-    c.setGeometry("chkFollowLinks", {m, bottomRow + 420, W - 2 * m, 255});
-    const bool other = c["filter"].selected == kOtherType;
+    c.setGeometry(folder_ids::Dir1, {m, treeTop, column, bottomRow - 390 - treeTop - 90});
+    c.setGeometry(folder_ids::chkSubfolders, {m, bottomRow - 390, column, 255});
+    c.setGeometry(folder_ids::Label4, {m, bottomRow + 30, label, 255});
+    c.setGeometry(folder_ids::exclude, {m + label, bottomRow, column - label, 285});
+    c.setGeometry(folder_ids::chkFollowLinks, {m, bottomRow + 420, W - 2 * m, 255});
+    const bool other = c[folder_ids::filter].selected == kOtherType;
     const double listTop = other ? 1380 : 960;
-    c.setGeometry("File1", {right, listTop, column, bottomRow - 120 - listTop});
-    c.setGeometry("btnCancel", {W - m - 1380, bottomRow - 45, 1380, 375});
-    c.setGeometry("btnOK", {W - m - 2 * 1380 - gap, bottomRow - 45, 1380, 375});
+    c.setGeometry(folder_ids::File1, {right, listTop, column, bottomRow - 120 - listTop});
+    c.setGeometry(folder_ids::btnCancel, {W - m - 1380, bottomRow - 45, 1380, 375});
+    c.setGeometry(folder_ids::btnOK, {W - m - 2 * 1380 - gap, bottomRow - 45, 1380, 375});
 }
 
 void FolderDlg::setFolder(const std::u16string& path) {
-    controls().setText("Dir1", path);
-    controls().setText("txtPath", path);
+    controls().setText(folder_ids::Dir1, path);
+    controls().setText(folder_ids::txtPath, path);
     listFiles();
     if (pathChanged) pathChanged(path);
 }
@@ -214,7 +215,8 @@ void FolderDlg::setPattern(const std::u16string& pattern) {
 // name is walked like any other.
 TreeRules FolderDlg::treeRules() const {
     const std::u16string& dir = folder();
-    return {controls()["chkSubfolders"].checked, splitGlobList(controls()["exclude"].text),
+    return {controls()[folder_ids::chkSubfolders].checked,
+            splitGlobList(controls()[folder_ids::exclude].text),
             dir.empty() ? backupFolderName
                         : walkedPastBackupName(NormalizeFolder(dir), backupFolderName)};
 }
@@ -235,31 +237,32 @@ void FolderDlg::listFiles(std::size_t limit) {
             // An unreadable folder lists nothing; OK then says so.
         }
     }
-    controls().setItems("File1", names);
+    controls().setItems(folder_ids::File1, names);
 }
 
 void FolderDlg::filterChosen() {
     ControlModel& c = controls();
-    const int index = c["filter"].selected;
+    const int index = c[folder_ids::filter].selected;
     const bool other = index == kOtherType;
-    c.setVisible("newfilter", other);
-    c.setVisible("Label3", other);
+    c.setVisible(folder_ids::newfilter, other);
+    c.setVisible(folder_ids::Label3, other);
     arrange(width_, height_);
     if (!other) {
-        setPattern(index == kAllFiles ? std::u16string(u"*.*") : c["filter"].items.at(index));
+        setPattern(index == kAllFiles ? std::u16string(u"*.*")
+                                      : c[folder_ids::filter].items.at(index));
         return;
     }
-    setFocus("newfilter");
+    setFocus(folder_ids::newfilter);
     // "Other" lists the own type in the box; before one is given, no ordinary file.
-    if (trimSpaces(c["newfilter"].text).empty())
-        setPattern(c["filter"].items.at(index));
+    if (trimSpaces(c[folder_ids::newfilter].text).empty())
+        setPattern(c[folder_ids::filter].items.at(index));
     else
         ownType(false);
 }
 
 void FolderDlg::ownType(bool moveFocus) {
-    setPattern(u"*." + trimSpaces(controls()["newfilter"].text));
-    if (moveFocus) setFocus("btnOK");
+    setPattern(u"*." + trimSpaces(controls()[folder_ids::newfilter].text));
+    if (moveFocus) setFocus(folder_ids::btnOK);
 }
 
 void FolderDlg::ok() {
@@ -273,7 +276,8 @@ void FolderDlg::ok() {
     const std::u16string current = NormalizeFolder(absolute);
     listFiles(0);
     std::vector<std::u16string> files;
-    for (const std::u16string& name : controls()["File1"].items) files.push_back(current + name);
+    for (const std::u16string& name : controls()[folder_ids::File1].items)
+        files.push_back(current + name);
     if (current.empty() || files.empty()) {
         prompts().message(u"No file Specified.", kAppTitle);
         return;
@@ -284,61 +288,66 @@ void FolderDlg::ok() {
 }
 
 void FolderDlg::onClick(const std::string& control) {
-    if (control == "chkSubfolders")
+    if (control == folder_ids::chkSubfolders)
         listFiles();
-    else if (control == "btnOK")
+    else if (control == folder_ids::btnOK)
         ok();
-    else if (control == "btnCancel")
+    else if (control == folder_ids::btnCancel)
         cancel();
 }
 
 void FolderDlg::onTextChanged(const std::string& control) {
-    if (control == "Dir1") setFolder(controls()["Dir1"].text);
+    if (control == folder_ids::Dir1) setFolder(controls()[folder_ids::Dir1].text);
     // The list follows the own type as it is typed.
-    if (control == "newfilter" && !trimSpaces(controls()["newfilter"].text).empty()) ownType(false);
+    if (control == folder_ids::newfilter &&
+        !trimSpaces(controls()[folder_ids::newfilter].text).empty())
+        ownType(false);
 }
 
 void FolderDlg::onSelect(const std::string& control) {
-    if (control == "filter") {
+    if (control == folder_ids::filter) {
         filterChosen();
-    } else if (control == "Drive1") {
+    } else if (control == folder_ids::Drive1) {
         choosePlace();
     }
 }
 
 void FolderDlg::choosePlace() {
-    const int index = controls()["Drive1"].selected;
-    if (index >= 0) setFolder(controls()["Drive1"].items.at(index));
+    const int index = controls()[folder_ids::Drive1].selected;
+    if (index >= 0) setFolder(controls()[folder_ids::Drive1].items.at(index));
 }
 
 // A typed folder is gone to when it exists; otherwise the box shows the folder chosen again,
 // after a message when the user pressed Enter.
 void FolderDlg::goToTypedPath(bool tell) {
-    const std::u16string typed = trimSpaces(controls()["txtPath"].text);
+    const std::u16string typed = trimSpaces(controls()[folder_ids::txtPath].text);
     if (typed == folder()) return;
     if (!typed.empty() && folderExists(typed)) {
         setFolder(typed);
         return;
     }
     if (tell) prompts().message(u"Can't find the folder " + typed, kAppTitle);
-    controls().setText("txtPath", folder());
+    controls().setText(folder_ids::txtPath, folder());
 }
 
 // The boxes that act on Enter themselves; Enter elsewhere is OK.
 bool FolderDlg::keepsEnter(const std::string& control) const {
-    return control == "newfilter" || control == "exclude" || control == "txtPath";
+    return control == folder_ids::newfilter || control == folder_ids::exclude ||
+           control == folder_ids::txtPath;
 }
 
 void FolderDlg::onEnter(const std::string& control) {
-    if (control == "newfilter") ownType(true);
-    if (control == "exclude") listFiles();
-    if (control == "txtPath") goToTypedPath(true);
+    if (control == folder_ids::newfilter) ownType(true);
+    if (control == folder_ids::exclude) listFiles();
+    if (control == folder_ids::txtPath) goToTypedPath(true);
 }
 
 void FolderDlg::onFocusLost(const std::string& control) {
-    if (control == "newfilter" && !trimSpaces(controls()["newfilter"].text).empty()) ownType(false);
-    if (control == "exclude") listFiles();
-    if (control == "txtPath") goToTypedPath(false);
+    if (control == folder_ids::newfilter &&
+        !trimSpaces(controls()[folder_ids::newfilter].text).empty())
+        ownType(false);
+    if (control == folder_ids::exclude) listFiles();
+    if (control == folder_ids::txtPath) goToTypedPath(false);
 }
 
 }  // namespace lodestar

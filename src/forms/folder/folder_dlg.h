@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "files/folder_tree.h"
+#include "forms/model/control_ids.h"
 #include "forms/model/form.h"
 #include "settings/picker_state.h"
 
@@ -26,14 +27,14 @@ class FolderDlg : public Form {
     void setStateFile(std::u16string path);
     PickerState state() const;
     // Runs work on the targets of links that lead out of the folder (off: they are passed by).
-    bool followLinks() const { return controls()["chkFollowLinks"].checked; }
+    bool followLinks() const { return controls()[folder_ids::chkFollowLinks].checked; }
 
     // Shows the picker with the choice it had at its last OK (or as designed).
     void open();
     // The folder tree's path changed: File1 lists that folder, the path box shows it, and so
     // does the main window's path box (through `pathChanged`).
     void setFolder(const std::u16string& path);
-    const std::u16string& folder() const { return controls()["Dir1"].text; }
+    const std::u16string& folder() const { return controls()[folder_ids::Dir1].text; }
     // File1's pattern list ("*.htm;*.html").
     void setPattern(const std::u16string& pattern);
     const std::u16string& pattern() const { return pattern_; }

@@ -177,8 +177,10 @@ inline constexpr ControlSeries mRecentFolder{"mRecentDir"};
 // ------------------------------------------------------------
 namespace folder_ids {
 LODESTAR_CONTROL(FolderDlg);
-LODESTAR_CONTROL(Drive1);  // the drives (mount points)
-LODESTAR_CONTROL(Dir1);    // the folder tree; its text is the chosen folder
+LODESTAR_CONTROL(lblPath);  // "Folder"
+LODESTAR_CONTROL(txtPath);  // the chosen folder as typed; Enter goes there
+LODESTAR_CONTROL(Drive1);   // the drives (mount points)
+LODESTAR_CONTROL(Dir1);     // the folder tree; its text is the chosen folder
 LODESTAR_CONTROL(chkSubfolders);
 LODESTAR_CONTROL(Label4);   // "Exclude"
 LODESTAR_CONTROL(exclude);  // paths left out, separated by ";"
@@ -187,8 +189,6 @@ LODESTAR_CONTROL(Label1);     // "File type"
 LODESTAR_CONTROL(filter);     // the file types, the last one "Other"
 LODESTAR_CONTROL(Label3);     // "Other type *."
 LODESTAR_CONTROL(newfilter);  // the other type's extensions
-LODESTAR_CONTROL(lblPath);    // "Path:"
-LODESTAR_CONTROL(txtPath);    // the typed folder, opened with Enter
 LODESTAR_CONTROL(File1);      // the files the type picks in the chosen folder
 LODESTAR_CONTROL(btnOK);
 LODESTAR_CONTROL(btnCancel);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "forms/model/controls.h"
 #include "platform/prompts.h"
@@ -73,14 +74,14 @@ class Form {
 
   protected:
     Prompts& prompts() { return prompts_; }
-    void setFocus(const std::string& control) {
+    void setFocus(std::string_view control) {
         focus_ = control;
         focusPending_ = true;
     }
     void setResizable(bool on) { resizable_ = on; }
-    void setKeyButtons(std::string defaultButton, std::string cancelButton) {
-        defaultButton_ = std::move(defaultButton);
-        cancelButton_ = std::move(cancelButton);
+    void setKeyButtons(std::string_view defaultButton, std::string_view cancelButton) {
+        defaultButton_ = defaultButton;
+        cancelButton_ = cancelButton;
     }
 
     // What each form does with the events; the defaults do nothing beyond the control change.

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "forms/model/control_ids.h"
 #include "forms/model/form.h"
 #include "forms/ports/options_port.h"
 
