@@ -14,8 +14,8 @@ namespace lodestar::ui {
 
 namespace {
 // Entries that carry a tick (now or after a switch).
-const std::set<std::string> kTickable = {"mFsrc",     "mMlist",  "mEdit",   "mViewIn", "mWrap",
-                                         "mSubMatch", "mIgnore", "mGlobal", "mDot",    "mLine"};
+const std::set<std::string> kTickable = {"mFsrc",   "mMlist",  "mViewIn", "mWrap", "mSubMatch",
+                                         "mIgnore", "mGlobal", "mDot",    "mLine"};
 }  // namespace
 
 void SkinWindow::buildMenus() {

@@ -139,14 +139,6 @@ TEST(InvisibleMarks, MarksLineEndsSpacesAndTabs) {
     EXPECT_EQ(toInvisibleMarks(u"x\u00B7"), u"x\u00B7");
 }
 
-// The values are escaped and the entries numbered from one.
-TEST(MatchList, EscapesValuesAndNumbersEntriesFromOne) {
-    const std::u16string list = matchListFragment({u"a<b", u"c d", u""});
-    EXPECT_NE(list.find(u"setValue(1)>a&lt;b<li"), std::u16string::npos) << toUtf8(list);
-    EXPECT_NE(list.find(u"setValue(2)>c&nbsp;d<li"), std::u16string::npos) << toUtf8(list);
-    EXPECT_EQ(occurrences(list, u"<li onclick=setValue("), 3u);
-}
-
 TEST(MatchList, HtmlEscapeTouchesOnlyAmpersandsAngleBracketsAndSpaces) {
     EXPECT_EQ(escapeMarkup(u"&lt; a>b", {false, false, true}), u"&amp;lt;&nbsp;a&gt;b");
     EXPECT_EQ(escapeMarkup(u"\"'\t\r\n", {false, false, true}), u"\"'\t\r\n");

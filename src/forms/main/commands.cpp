@@ -24,7 +24,7 @@ void MainWindow::registerCommands() {
         {"openFolder", "btnOpenFolder", "mOpenFolder", nullptr, true, W,
          [](MainWindow& w) { w.openFolderCommand(); }},
         {"instantTest", "", "mClose", u"Your file not saved, save it before closing it?", true, W,
-         [](MainWindow& w) { w.file_.close(); }},
+         [](MainWindow& w) { w.file_.instantTest(); }},
         {"save", "btnSave", "mSave", nullptr, true, W,
          [](MainWindow& w) { w.file_.saveFile(w.currentFile()); }},
         {"saveAs", "", "mSaveAs", nullptr, true, W, [](MainWindow& w) { w.file_.saveAs(); }},
