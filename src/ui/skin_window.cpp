@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimer>
 
@@ -24,6 +25,7 @@
 #include "ui/pane_view.h"
 #include "ui/qt_text.h"
 #include "ui/qt_work_runner.h"
+#include "ui/scratch_pad.h"
 #include "ui/source_context_menu.h"
 #include "ui/window_habits.h"
 
@@ -169,6 +171,8 @@ void SkinWindow::buildPanes() {
             attachSourceContextMenu(view, [this](const std::u16string& selection) {
                 guarded(*form_, [&] { form_->useSelectionAsPattern(selection); });
             });
+            scratch_ =
+                new ScratchPad(*form_, view, qobject_cast<QPlainTextEdit*>(control("inRepFrom")));
         }
     }
 }

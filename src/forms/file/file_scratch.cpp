@@ -122,14 +122,15 @@ void FileScope::updateScratch() {
     matchCount_ = n;
     curMatch_ = 0;
     searchDone_ = n > 0;
-    controls().setText("lblTotal", typed.empty() ? u"" : decimal(n));
+    controls().setText("lblTotal", typed.empty() || patternProblem_ ? u"" : decimal(n));
     controls().setText("matchNo", u"0/" + decimal(n));
     for (const char* name : {"btnNext", "btnPrev", "matchNo"}) controls().setEnabled(name, n > 0);
     if (n > 0)
         buildMatchList();
     else
         writeMatchList(typed.empty() || patternProblem_ ? u"" : u" No result found.");
-    host_.showStatus(patternProblem_ ? u"Invalid pattern." : u"Done.");
+    // The reason stands in the status line while the box marks where the pattern goes wrong.
+    host_.showStatus(patternProblem_ ? u"Invalid pattern. " + patternProblem_->reason : u"Done.");
     saveScratch();
     tellScratch();
 }
