@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "core/markup_escape.h"
 #include "core/reason.h"
 #include "core/text.h"
 #include "forms/file/file_scope.h"
@@ -127,10 +128,13 @@ void FileScope::updateScratch() {
     for (const char* name : {"btnNext", "btnPrev", "matchNo"}) controls().setEnabled(name, n > 0);
     if (n > 0)
         buildMatchList();
+    else if (patternProblem_)
+        // The reason, where the list would be: the box marks where the pattern goes wrong.
+        writeMatchList(u"<div class=problem>Invalid pattern. " +
+                       escapeMarkup(patternProblem_->reason) + u"</div>");
     else
-        writeMatchList(typed.empty() || patternProblem_ ? u"" : u" No result found.");
-    // The reason stands in the status line while the box marks where the pattern goes wrong.
-    host_.showStatus(patternProblem_ ? u"Invalid pattern. " + patternProblem_->reason : u"Done.");
+        writeMatchList(typed.empty() ? u"" : u" No result found.");
+    host_.showStatus(patternProblem_ ? u"Invalid pattern." : u"Done.");
     saveScratch();
     tellScratch();
 }
