@@ -26,15 +26,15 @@ struct ExtractTarget {
     std::u16string path;  // the export file, named in the log line
     // The whole export content for the items (toText, toHTML or toXML); may throw Error.
     std::function<std::u16string(const std::vector<std::u16string>& items)> format;
-    // When set, takes the place of `format`: the items with the file, line and column of each.
-    std::function<std::u16string(const std::vector<std::u16string>& items,
-                                 const std::vector<ItemPlace>& places)>
-        placedFormat;
     // Writes the content; when empty, PrintTextFile (create or replace, then one CR LF) in
     // UTF-8 (exportFileFormat).
     std::function<void(const std::u16string& path, std::u16string_view content)> write;
     // Told after each file of a folder's files is read: how many of how many.
     std::function<void(std::size_t done, std::size_t total)> progress;
+    // When set, takes the place of `format`: the items with the file, line and column of each.
+    std::function<std::u16string(const std::vector<std::u16string>& items,
+                                 const std::vector<ItemPlace>& places)>
+        placedFormat = nullptr;
 };
 
 enum class ExtractResult {
