@@ -116,6 +116,8 @@ class FileScope {
     };
     static constexpr int kScratchDelayMs = 120;
     bool scratchOpen() const { return scratchOpen_; }
+    // A change waits for the pause before the result follows it.
+    bool scratchPending() const { return scratchPending_; }
     const std::u16string& scratchText() const { return doc_.text.str(); }
     // What the replacement makes of the text; nothing while the replacement box is empty.
     const std::optional<std::u16string>& scratchResult() const { return scratchResult_; }
