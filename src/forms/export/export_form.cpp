@@ -64,7 +64,7 @@ ExportForm::ExportForm(ExportPort& window, Prompts& prompts)
     c.add(make("inExFileName", ControlKind::TextBox, u"", {1020, 2010, 3420, 315}));
     c.add(make("setExFile", ControlKind::Button, u"Set", {4500, 2000, 780, 330}));
     c.add(make("chkPlaces", ControlKind::CheckBox, u"With file, line and column",
-               {120, 2660, 2340, 315}));
+               {1020, 2370, 4260, 255}));
     c.add(make("btnOK", ControlKind::Button, u"Export", {2520, 2640, 1320, 375}));
     c.add(make("btnCancel", ControlKind::Button, u"Cancel", {3960, 2640, 1320, 375}));
     c.setItems("selExType", exportTypeNames());
