@@ -57,6 +57,8 @@ ScratchPad::ScratchPad(MainWindow& form, QWidget* sourceView, QPlainTextEdit* pa
 
 ScratchPad::~ScratchPad() {
     form_.file().setScratchListener(nullptr);
+    // The window closes: what was typed since the last pause is kept all the same.
+    guarded(form_, [&] { form_.file().keepScratchText(); });
 }
 
 bool ScratchPad::eventFilter(QObject* watched, QEvent* event) {

@@ -134,6 +134,8 @@ class FileScope {
     // The pattern, the replacement or a switch changed: the scratch pad's result follows.
     void scratchInputChanged();
     void updateScratch();
+    // Keeps the text typed since it was last kept, now (the window closes before the pause ends).
+    void keepScratchText() { saveScratch(); }
 
     // ---- Encoding and view
     // ------------------------------------------------------------------------

@@ -122,13 +122,16 @@ TEST_F(ScratchPad, TheTextIsKeptInTheStateFolderBetweenRuns) {
     pause();
     EXPECT_EQ(readBytes(scratchFile()), "typed while the folder is back");
 
+    // Typed just before the window closes: kept without waiting for the pause.
+    w->file().scratchEdited(u"typed last");
+    w->file().keepScratchText();
     start();
     w->click("mClose");
-    EXPECT_EQ(u8(w->file().scratchText()), "typed while the folder is back");
+    EXPECT_EQ(u8(w->file().scratchText()), "typed last");
     // Opening a file leaves the scratch pad; its text stays kept.
     openNew("a.txt", "file text");
     EXPECT_FALSE(w->file().scratchOpen());
-    EXPECT_EQ(readBytes(scratchFile()), "typed while the folder is back");
+    EXPECT_EQ(readBytes(scratchFile()), "typed last");
 }
 
 }  // namespace
