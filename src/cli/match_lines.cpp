@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "cli/line_index.h"
 #include "core/text.h"
+#include "search/line_index.h"
 
 namespace lodestar::cli {
 

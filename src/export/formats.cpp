@@ -133,6 +133,44 @@ std::u16string formatExtraction(ExportType type, const std::vector<std::u16strin
     }
 }
 
+std::u16string formatPlacedExtraction(ExportType type, const std::vector<std::u16string>& items,
+                                      const std::vector<ItemPlace>& places,
+                                      std::u16string_view delimiterText) {
+    const bool xml = type == ExportType::Xml;
+    std::vector<std::u16string> lines;
+    lines.reserve(items.size());
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        const ItemPlace place = k < places.size() ? places[k] : ItemPlace{};
+        const std::u16string line = decimal(static_cast<long long>(place.line));
+        const std::u16string column = decimal(static_cast<long long>(place.column));
+        switch (type) {
+            case ExportType::Html:
+                lines.push_back(u"<tr><td>" + markupText(place.file, false) + u"</td><td>" + line +
+                                u"</td><td>" + column + u"</td><td>" + markupText(items[k], false) +
+                                u"</td></tr>");
+                break;
+            case ExportType::Xml:
+                lines.push_back(u"<m file=\"" + markupText(place.file, true) + u"\" line=\"" +
+                                line + u"\" column=\"" + column + u"\">" +
+                                markupText(items[k], true) + u"</m>");
+                break;
+            case ExportType::Text:
+            default:
+                lines.push_back(place.file + u":" + line + u":" + column + u": " + items[k]);
+                break;
+        }
+    }
+    if (type == ExportType::Text) return toText(lines, delimiterText);
+    const std::u16string body = lines.empty() ? u"" : lineOf(wrappedLines(lines, u"", u""));
+    if (xml)
+        return lineOf(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>") + lineOf(u"<xml><matches>") +
+               body + u"</matches></xml>";
+    return lineOf(u"<html><head><meta charset=\"utf-8\"><title></title></head><body>") +
+           lineOf(u"<table>") +
+           lineOf(u"<tr><th>File</th><th>Line</th><th>Column</th><th>Match</th></tr>") + body +
+           lineOf(u"</table>") + u"</body></html>";
+}
+
 TextFormat exportFileFormat() {
     return TextFormat{TextEncoding::Utf8, false, {}};
 }

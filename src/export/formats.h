@@ -3,6 +3,7 @@
 // as character data (escaped), so the page and the document show the matches themselves.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,20 @@ std::u16string toXML(const std::vector<std::u16string>& items);
 // toXML, which ignores both.
 std::u16string formatExtraction(ExportType type, const std::vector<std::u16string>& items,
                                 std::u16string_view delimiterText, int selectedIndex);
+
+// Where an item was found: its file and the 1-based line and column (in characters) of its start.
+struct ItemPlace {
+    std::u16string file;
+    std::size_t line = 1;
+    std::size_t column = 1;
+};
+
+// The content for a type with each item's place (one place per item): TXT as
+// "file:line:column: value" joined with the delimiter; HTML as a table with the columns File,
+// Line, Column and Match (the wrapper is not used); XML as <m file=".." line=".." column="..">.
+std::u16string formatPlacedExtraction(ExportType type, const std::vector<std::u16string>& items,
+                                      const std::vector<ItemPlace>& places,
+                                      std::u16string_view delimiterText);
 
 // How every export file is written, whatever it holds: UTF-8 without a byte-order mark.
 TextFormat exportFileFormat();

@@ -1,4 +1,5 @@
-// The match list pane's content: one clickable entry per match value.
+// The match list pane's entries: for each match its number, its line and column, and its line's
+// text around it with the match marked.
 #pragma once
 
 #include <cstddef>
@@ -6,21 +7,18 @@
 #include <string_view>
 #include <vector>
 
+#include "search/match_positions.h"
 #include "search/regexp.h"
 
 namespace lodestar {
 
-// For each value k (1-based) "<li onclick=setValue(k)>" and the escaped value, with no closing
-// tag and nothing between entries; then "</ol>" and "<input id='idx' value=0 type=hidden>".
-// It becomes the inner HTML of the list page's "mlist" element.
-std::u16string matchListFragment(const std::vector<std::u16string>& values);
-
-// Entries from..to-1 of a long list, for a list page that shows it a piece at a time: each
-// entry is closed, carries its number for the list's numbering and its 0-based index in the
-// attribute data-k, and calls setValue with its number when clicked.
-// The values are the matches' positions in `text`, so a list of a million entries costs no
-// copies of their texts.
-std::u16string matchListPiece(std::u16string_view text, const std::vector<MatchSpan>& spans,
-                              std::size_t from, std::size_t to);
+// Entries from..to-1 as "<li data-k=k onclick=setValue(n)>" (k from 0, n = k + 1) holding the
+// spans "n" (the number), "at" ("line:column") and "tx" (the line around the match, the match
+// as "em"; an empty match is an empty "em"). Each entry is one row: line breaks inside a match
+// show as U+21B5, and long context is cut with U+2026. The values are read from `text` at the
+// matches' positions, so a list of a million entries costs no copies of their texts.
+std::u16string matchListEntries(std::u16string_view text, const std::vector<MatchSpan>& spans,
+                                const std::vector<TextPosition>& positions, std::size_t from,
+                                std::size_t to);
 
 }  // namespace lodestar

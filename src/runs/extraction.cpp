@@ -8,20 +8,29 @@
 #include "files/text_file.h"
 #include "runs/multi_search.h"
 #include "runs/reusable_reader.h"
+#include "search/match_positions.h"
 
 namespace lodestar {
 
 namespace {
 
+// The values of the file's matches, and with `places` where each one stands.
 void appendValues(const RegExp& expr, ReusableTextReader& reader, const std::u16string& path,
-                  std::vector<std::u16string>& items, const StopToken* stop,
-                  bool skipBinary = false) {
+                  std::vector<std::u16string>& items, std::vector<ItemPlace>* places,
+                  const StopToken* stop, bool skipBinary = false) {
     const std::u16string_view text = reader.read(path);
     if (skipBinary && reader.binary()) return;
+    std::vector<MatchSpan> spans;
     expr.forEachMatch(
         text,
-        [&](const MatchSpan& span) { items.emplace_back(text.substr(span.index, span.length)); },
+        [&](const MatchSpan& span) {
+            items.emplace_back(text.substr(span.index, span.length));
+            if (places) spans.push_back(span);
+        },
         stop);
+    if (!places) return;
+    for (const TextPosition& at : matchPositions(text, spans))
+        places->push_back({path, at.line, at.column});
 }
 
 }  // namespace
@@ -33,10 +42,12 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
     ExtractSummary summary;
     if (files.empty()) return summary;
     std::vector<std::u16string> items;
+    std::vector<ItemPlace> placeList;
+    std::vector<ItemPlace>* places = target.placedFormat ? &placeList : nullptr;
     ReusableTextReader reader(reading);
     try {
         if (files.size() == 1) {
-            appendValues(expr, reader, files.front().path, items, stop);
+            appendValues(expr, reader, files.front().path, items, places, stop);
         } else {
             if (lastSearchTotal && *lastSearchTotal == 0) return summary;
             for (std::size_t row = 0; row < files.size(); ++row) {
@@ -46,7 +57,8 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
                 if (!file.ticked) continue;
                 sink.showStatus(u"Extracting from " + file.path);
                 try {
-                    appendValues(expr, reader, file.path, items, stop, !reading.binaryAsText);
+                    appendValues(expr, reader, file.path, items, places, stop,
+                                 !reading.binaryAsText);
                 } catch (const NotAFileError&) {
                     sink.fileDone(
                         {row + 1, file.path, FileResult::NotAFile, std::nullopt, FileRun::Search});
@@ -61,7 +73,8 @@ ExtractSummary ExtractAll(const RegExp& expr, std::u16string_view searchPattern,
         // the format's frame, so the file on disk says what the run found.
         if (items.empty() && files.size() == 1) return summary;
         sink.showStatus(u"Saving extraction ... ");
-        const std::u16string content = target.format(items);
+        const std::u16string content =
+            places ? target.placedFormat(items, placeList) : target.format(items);
         if (target.write)
             target.write(target.path, content);
         else

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "export/formats.h"
 #include "files/file_sink.h"
 #include "files/text_encoding.h"
 #include "search/regexp.h"
@@ -30,6 +31,10 @@ struct ExtractTarget {
     std::function<void(const std::u16string& path, std::u16string_view content)> write;
     // Told after each file of a folder's files is read: how many of how many.
     std::function<void(std::size_t done, std::size_t total)> progress;
+    // When set, takes the place of `format`: the items with the file, line and column of each.
+    std::function<std::u16string(const std::vector<std::u16string>& items,
+                                 const std::vector<ItemPlace>& places)>
+        placedFormat = nullptr;
 };
 
 enum class ExtractResult {

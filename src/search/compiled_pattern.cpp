@@ -46,7 +46,7 @@ CompiledPattern::CompiledPattern(std::u16string_view pattern, bool ignoreCase, b
                           translated.pcre2.size(), options, &error, &errorOffset, context.get());
     if (!code_) {
         const std::size_t at = translated.origin[std::min(errorOffset, translated.pcre2.size())];
-        throw RegExpError(errorMessage(error) + " at position " + std::to_string(at));
+        throw RegExpError(errorMessage(error), at);
     }
     // Without JIT (an unsupported machine, or no executable memory) the interpreter runs.
     jit_ = pcre2_jit_compile(code_, PCRE2_JIT_COMPLETE) == 0;

@@ -102,7 +102,7 @@ class Translator {
     };
 
     [[noreturn]] static void fail(const char* what, std::size_t position) {
-        throw RegExpError(std::string(what) + " at position " + std::to_string(position));
+        throw RegExpError(std::string(what), position);
     }
 
     bool more(std::size_t offset = 0) const { return pos_ + offset < src_.size(); }

@@ -17,7 +17,7 @@ namespace lodestar {
 // message of why it cannot be compiled (so that a bad pattern fails fast on every call).
 struct RegExp::Compiled {
     std::unique_ptr<CompiledPattern> pattern;
-    std::string error;
+    RegExpError error{""};  // why the pattern does not compile, with where
 };
 
 std::size_t replaceResultLimit(std::size_t textLength) {
@@ -87,11 +87,11 @@ const RegExp::Compiled& RegExp::compiled() const {
             compiled->pattern =
                 std::make_unique<CompiledPattern>(pattern_, ignoreCase_, multiline_);
         } catch (const RegExpError& e) {
-            compiled->error = e.what();
+            compiled->error = e;
         }
         compiled_ = std::move(compiled);
     }
-    if (!compiled_->pattern) throw RegExpError(compiled_->error);
+    if (!compiled_->pattern) throw compiled_->error;
     return *compiled_;
 }
 

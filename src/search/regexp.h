@@ -21,6 +21,14 @@ namespace lodestar {
 class RegExpError : public Error {
   public:
     using Error::Error;
+    // A pattern that does not compile: the reason names the position too.
+    RegExpError(const std::string& what, std::size_t position)
+        : Error(what + " at position " + std::to_string(position)), position_(position) {}
+    // Where in the pattern it goes wrong (0-based code units), when the engine can tell.
+    std::optional<std::size_t> position() const { return position_; }
+
+  private:
+    std::optional<std::size_t> position_;
 };
 
 // A replace whose result would pass its bound (replaceResultLimit), or that ran out of memory:

@@ -9,13 +9,30 @@ namespace {
 
 // Why the engine rejects `pattern` under the request's switches, or nothing when it compiles:
 // an empty text is enough to compile it without searching.
-std::optional<std::u16string> compileError(const RegExp& expression) {
+struct CompileProblem {
+    std::u16string reason;
+    std::optional<std::size_t> position;
+};
+
+std::optional<CompileProblem> compileProblem(const RegExp& expression) {
     try {
         (void)expression.count(u"");
     } catch (const RegExpError& e) {
-        return fromUtf8(e.what());
+        return CompileProblem{fromUtf8(e.what()), e.position()};
     }
     return std::nullopt;
+}
+
+// The problem of the pattern as typed when that alone is already wrong, else of the pattern
+// the engine is given.
+std::optional<CompileProblem> requestProblem(const RegExp& expression,
+                                             const std::u16string& cleaned) {
+    std::optional<CompileProblem> problem = compileProblem(expression);
+    if (!problem || cleaned == expression.pattern()) return problem;
+    RegExp asTyped = expression;
+    asTyped.setPattern(cleaned);
+    if (std::optional<CompileProblem> typed = compileProblem(asTyped)) return typed;
+    return problem;
 }
 
 }  // namespace
@@ -48,12 +65,15 @@ SearchRequest SearchRequest::withSwitches(const SearchSwitches& switches) const 
 }
 
 std::optional<std::u16string> SearchRequest::error() const {
-    std::optional<std::u16string> reason = compileError(expression_);
-    if (!reason || cleaned_ == expression_.pattern()) return reason;
-    RegExp asTyped = expression_;
-    asTyped.setPattern(cleaned_);
-    if (std::optional<std::u16string> typed = compileError(asTyped)) return typed;
-    return reason;
+    if (std::optional<CompileProblem> problem = requestProblem(expression_, cleaned_))
+        return problem->reason;
+    return std::nullopt;
+}
+
+std::optional<std::size_t> SearchRequest::errorPosition() const {
+    if (std::optional<CompileProblem> problem = requestProblem(expression_, cleaned_))
+        return problem->position;
+    return std::nullopt;
 }
 
 }  // namespace lodestar

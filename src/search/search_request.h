@@ -4,6 +4,7 @@
 // to everything that searches or replaces; copies share the compiled expression.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,9 @@ class SearchRequest {
     // pattern as typed when that alone is already wrong; nullopt when it compiles. The compiled
     // code is kept and shared by every copy made afterwards.
     std::optional<std::u16string> error() const;
+    // Where the pattern goes wrong, as `error` names it (0-based, in the pattern it names);
+    // nullopt when it compiles or the engine cannot tell.
+    std::optional<std::size_t> errorPosition() const;
 
     const RegExp& expression() const { return expression_; }
 

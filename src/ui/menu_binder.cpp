@@ -14,9 +14,9 @@ namespace lodestar::ui {
 
 namespace {
 // Entries that carry a tick (now or after a switch).
-const std::set<std::string> kTickable = {
-    "mFsrc", "mMlist", "mEdit",    "mViewIn",     "mWrap",       "mIgnore", "mGlobal",
-    "mDot",  "mLine",  "mEncUtf8", "mEncUtf16le", "mEncUtf16be", "mEnc1252"};
+const std::set<std::string> kTickable = {"mFsrc",    "mMlist",      "mViewIn",     "mWrap",
+                                         "mIgnore",  "mGlobal",     "mDot",        "mLine",
+                                         "mEncUtf8", "mEncUtf16le", "mEncUtf16be", "mEnc1252"};
 // Menus whose entries change: built each time they open.
 const std::set<std::string> kRecentMenus = {"mRecent", "mRecentDir"};
 }  // namespace

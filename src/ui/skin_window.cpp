@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimer>
 
@@ -28,6 +29,7 @@
 #include "ui/pane_view.h"
 #include "ui/qt_text.h"
 #include "ui/qt_work_runner.h"
+#include "ui/scratch_pad.h"
 #include "ui/source_context_menu.h"
 #include "ui/window_habits.h"
 
@@ -172,6 +174,8 @@ void SkinWindow::buildPanes() {
             attachSourceContextMenu(view, [this](const std::u16string& selection) {
                 guarded(*form_, [&] { form_->useSelectionAsPattern(selection); });
             });
+            scratch_ =
+                new ScratchPad(*form_, view, qobject_cast<QPlainTextEdit*>(control("inRepFrom")));
         }
     }
 }

@@ -16,6 +16,7 @@
 #include "ui/about_box.h"
 #include "ui/qt_font_families.h"
 #include "ui/qt_services.h"
+#include "ui/scratch_pad.h"
 
 class QAction;
 class QMenu;
@@ -51,6 +52,8 @@ class SkinWindow : public QMainWindow, public FormHost {
     // The "Used Regexps" pop-up, built from the form's entries each time it opens.
     QMenu* usedRegexpMenu() const { return usedRegexps_; }
     AboutBox* aboutBox() const { return about_; }
+    // The scratch pad of Instant Test, laid over the source view.
+    ScratchPad* scratchPad() const { return scratch_; }
     FolderScope& folderMode() { return workspace_->folder(); }
     ExportForm& exportForm() { return workspace_->exportForm(); }
     OptionSetting& optionSetting() { return workspace_->optionSetting(); }
@@ -115,6 +118,7 @@ class SkinWindow : public QMainWindow, public FormHost {
     QMenu* usedRegexps_ = nullptr;
     PaneView* panes_[3] = {nullptr, nullptr, nullptr};
     QPointer<AboutBox> about_;
+    QPointer<ScratchPad> scratch_;
     WindowHabits* habits_ = nullptr;
     bool shown_ = false;
 };

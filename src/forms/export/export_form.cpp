@@ -63,6 +63,9 @@ ExportForm::ExportForm(ExportPort& window, Prompts& prompts)
     c.add(make("lblSaveTo", ControlKind::Label, u"Save to", {120, 2070, 840, 255}));
     c.add(make("inExFileName", ControlKind::TextBox, u"", {1020, 2010, 3420, 315}));
     c.add(make("setExFile", ControlKind::Button, u"Set", {4500, 2000, 780, 330})).accessKey = u'S';
+    c.add(make("chkPlaces", ControlKind::CheckBox, u"With file, line and column",
+               {1020, 2370, 4260, 255}))
+        .accessKey = u'W';
     c.add(make("btnOK", ControlKind::Button, u"Export", {2520, 2640, 1320, 375})).accessKey = u'E';
     c.add(make("btnCancel", ControlKind::Button, u"Cancel", {3960, 2640, 1320, 375})).accessKey =
         u'C';
@@ -156,6 +159,11 @@ void ExportForm::exportMatches() {
     target.format = [type, delimiter, selected](const std::vector<std::u16string>& items) {
         return formatExtraction(type, items, delimiter, selected);
     };
+    if (controls()["chkPlaces"].checked)
+        target.placedFormat = [type, delimiter](const std::vector<std::u16string>& items,
+                                                const std::vector<ItemPlace>& places) {
+            return formatPlacedExtraction(type, items, places, delimiter);
+        };
     const auto stop = std::make_shared<StopToken>();
     auto steps = std::make_shared<PercentSteps>();
     target.progress = [this, steps](std::size_t done, std::size_t total) {

@@ -1,6 +1,9 @@
 // Stepping through the matches of the last search: the current mark in the source view, the
 // current entry in the match list, the counter box and the one-shot timer; and text taken from
 // the source view into the pattern box.
+#include <algorithm>
+#include <string_view>
+
 #include "core/text.h"
 #include "forms/file/file_scope.h"
 
@@ -25,11 +28,32 @@ void FileScope::goToMatch(long long k) {
     source().setMarkBackground(mark, kCurrentMark);
     curMatch_ = k;
     controls().setText("matchNo", decimal(k) + u"/" + decimal(matchCount_));
+    if (scratchOpen_) tellScratch();  // the scratch pad selects the match
 }
 
 bool FileScope::matchListClicked(const std::u16string& address) {
     std::size_t hash = address.find(u'#');
     if (hash == std::u16string::npos) return false;
+    const std::u16string_view move = std::u16string_view(address).substr(hash + 1);
+    // The list's keys: moves as the buttons make them, the list following.
+    if (move == u"next" || move == u"prev" || move == u"first" || move == u"last" ||
+        move == u"current") {
+        if (matchCount_ == 0) return true;
+        if (move == u"next") {
+            next();
+            matchList().scrollTo({u"mlist", u"li", static_cast<std::size_t>(curMatch_ - 1)});
+        } else if (move == u"prev") {
+            prevMatch();
+        } else {
+            const long long k = move == u"first"  ? 1
+                                : move == u"last" ? matchCount_
+                                                  : std::max(curMatch_, 1LL);
+            goToMatch(k);
+            matchList().scrollTo({u"mlist", u"li", static_cast<std::size_t>(k - 1)});
+        }
+        controls().setEnabled("btnPrev", true);
+        return true;
+    }
     long long k = 0;
     for (std::size_t i = hash + 1;
          i < address.size() && address[i] >= u'0' && address[i] <= u'9' && k < (1LL << 40); ++i)
@@ -74,6 +98,11 @@ void FileScope::next() {
 }
 
 void FileScope::onTimer1Tick() {
+    if (scratchPending_) {
+        timer_.stop();
+        updateScratch();
+        return;
+    }
     if (source().busy()) {
         // The timer stays armed and ticks again, at a slower pace after the first wait, until
         // the page has had its time: a page that never finishes loading is reported once.

@@ -25,6 +25,7 @@ void FileScope::setCurrentFile(const std::u16string& path) {
 }
 
 void FileScope::close() {
+    leaveScratch();
     renderedSource_.clear();
     doc_.text.clear();
     doc_.loaded.clear();
@@ -46,7 +47,13 @@ void FileScope::close() {
     host_.setSourceTools(false);
 }
 
+void FileScope::instantTest() {
+    close();
+    openScratch();
+}
+
 void FileScope::clearForFolder() {
+    leaveScratch();
     source().setBodyHtml(
         u"<font style='font:normal 13px verdana'>"
         u"Please click on a file name above to show source code here.</font>");

@@ -60,7 +60,8 @@ class FileScope {
     // first.
     void readPicked(bool search, std::function<void()> undo = {});
     void setCurrentFile(const std::u16string& path);
-    void close();  // "Instant Test": no file, an empty text to try patterns on
+    void close();        // no file, an empty text
+    void instantTest();  // closes the file and opens the scratch pad
     // Folder mode begins: no file is shown until one is picked.
     void clearForFolder();
     // What the empty panes show until a file or folder is opened.
@@ -104,6 +105,37 @@ class FileScope {
     // nothing when none is picked or it cannot be read, the log says why.
     std::optional<CommandFileRun> readCommandFile(bool inFolder);
     void runCommands(CommandFileRun run);  // on the text, asked first
+
+    // ---- The scratch pad (Instant Test) -------------------------------------------------------
+    // An editable text in place of the source view: while the user types it, or a pattern, a
+    // replacement or a switch, the marks, the match list and the replacement's result follow
+    // (debounced on Timer1). The text is kept in the user's state folder, and only there.
+    struct PatternProblem {
+        std::size_t position = 0;  // in the pattern box's text
+        std::u16string reason;
+    };
+    static constexpr int kScratchDelayMs = 120;
+    bool scratchOpen() const { return scratchOpen_; }
+    // A change waits for the pause before the result follows it.
+    bool scratchPending() const { return scratchPending_; }
+    const std::u16string& scratchText() const { return doc_.text.str(); }
+    // What the replacement makes of the text; nothing while the replacement box is empty.
+    const std::optional<std::u16string>& scratchResult() const { return scratchResult_; }
+    // Why the pattern box's pattern does not compile, and where; nothing while it does.
+    const std::optional<PatternProblem>& patternProblem() const { return patternProblem_; }
+    // Told when the scratch pad opens or closes and whenever its marks or result change.
+    void setScratchListener(std::function<void()> listener) {
+        scratchListener_ = std::move(listener);
+    }
+    // Where the text is kept (by default in the user's state folder).
+    void setScratchFile(std::u16string path) { scratchFile_ = std::move(path); }
+    void openScratch();
+    void scratchEdited(const std::u16string& text);
+    // The pattern, the replacement or a switch changed: the scratch pad's result follows.
+    void scratchInputChanged();
+    void updateScratch();
+    // Keeps the text typed since it was last kept, now (the window closes before the pause ends).
+    void keepScratchText() { saveScratch(); }
 
     // ---- Encoding and view
     // ------------------------------------------------------------------------
@@ -170,6 +202,20 @@ class FileScope {
     int pageWaitTicks_ = 0;    // Timer1 ticks spent waiting for the source page
     std::u16string sourceCopy_;
     bool hasSourceCopy_ = false;
+    void leaveScratch();
+    void saveScratch();
+    void tellScratch() {
+        if (scratchListener_) scratchListener_();
+    }
+    bool scratchOpen_ = false;
+    bool scratchPending_ = false;  // an update waits for Timer1
+    bool scratchUnsaved_ = false;  // typed since it was last kept
+    bool scratchSaveFailed_ = false;
+    bool watchingInput_ = false;
+    std::u16string scratchFile_;
+    std::optional<std::u16string> scratchResult_;
+    std::optional<PatternProblem> patternProblem_;
+    std::function<void()> scratchListener_;
 };
 
 // The line-end style of a text as the status line shows it: "CRLF", "LF", "CR", "Mixed", or

@@ -215,13 +215,8 @@ void FileScope::buildMatchList() {
     if (n > kMaxInlineEntries) {
         matchList().setElementPieces(
             u"mlist", std::make_shared<MatchListPieceDocument>(doc_.text.shared(), lastMatches_));
-    } else {
-        std::vector<std::u16string> values;
-        values.reserve(n);
-        for (std::size_t k = 0; k < n; ++k)
-            values.push_back(
-                doc_.text.str().substr((*lastMatches_)[k].index, (*lastMatches_)[k].length));
-        writeMatchList(matchListFragment(values));
+    } else if (lastMatches_) {
+        writeMatchList(matchListHtml(doc_.text.str(), *lastMatches_));
     }
     matchListBuilt_ = true;
 }
@@ -246,6 +241,7 @@ std::shared_ptr<const SourcePieceDocument> FileScope::shownPieces() const {
 
 // A body read from the file and prepared on the worker, without marks.
 void FileScope::showUnmarkedBody(RenderedBody body) {
+    leaveScratch();  // a file is shown in its place
     marksShown_ = false;
     host_.showStatus(u"Rendering source code");
     renderRules_ = pickRenderRules(syntaxTable_, doc_.path, options().showSyntax);

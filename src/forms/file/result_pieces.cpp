@@ -23,6 +23,11 @@ std::u16string SourcePieceDocument::html(std::size_t piece) const {
     return layout_.pieceHtml(*text_, *spans_, piece);
 }
 
+MatchListPieceDocument::MatchListPieceDocument(SharedString text, SharedSpans spans)
+    : text_(std::move(text)),
+      spans_(std::move(spans)),
+      positions_(matchPositions(*text_, *spans_)) {}
+
 std::size_t MatchListPieceDocument::pieceCount() const {
     return (spans_->size() + kEntriesPerPiece - 1) / kEntriesPerPiece;
 }
@@ -37,7 +42,11 @@ PieceOutline MatchListPieceDocument::outline(std::size_t piece) const {
 
 std::u16string MatchListPieceDocument::html(std::size_t piece) const {
     const std::size_t from = piece * kEntriesPerPiece;
-    return matchListPiece(*text_, *spans_, from, from + kEntriesPerPiece);
+    return matchListEntries(*text_, *spans_, positions_, from, from + kEntriesPerPiece);
+}
+
+std::u16string matchListHtml(std::u16string_view text, const std::vector<MatchSpan>& spans) {
+    return matchListEntries(text, spans, matchPositions(text, spans), 0, spans.size());
 }
 
 RenderedBody prepareBody(const SharedString& text, const SharedSpans& spans, bool showInvisible,

@@ -11,6 +11,7 @@
 
 #include "forms/model/piece_document.h"
 #include "render/source_pieces.h"
+#include "search/match_positions.h"
 #include "search/regexp.h"
 
 namespace lodestar {
@@ -40,8 +41,8 @@ class SourcePieceDocument : public PieceDocument {
 class MatchListPieceDocument : public PieceDocument {
   public:
     static constexpr std::size_t kEntriesPerPiece = 200;
-    MatchListPieceDocument(SharedString text, SharedSpans spans)
-        : text_(std::move(text)), spans_(std::move(spans)) {}
+    // Finds every match's line and column: one sweep over the text, so it belongs on the worker.
+    MatchListPieceDocument(SharedString text, SharedSpans spans);
     std::size_t pieceCount() const override;
     PieceOutline outline(std::size_t piece) const override;
     std::u16string html(std::size_t piece) const override;
@@ -50,7 +51,11 @@ class MatchListPieceDocument : public PieceDocument {
   private:
     SharedString text_;
     SharedSpans spans_;
+    std::vector<TextPosition> positions_;
 };
+
+// The whole match list of a short result, its entries as the pieces have them.
+std::u16string matchListHtml(std::u16string_view text, const std::vector<MatchSpan>& spans);
 
 // The source view's body for a text and its matches: short enough for the loaded page, or in
 // pieces. Pure, so it may run on a worker thread.

@@ -29,7 +29,7 @@ void addWindowCommands(CommandRegistry& registry, CommandHandlers handlers) {
         {"openFolder", main_ids::btnOpenFolder, main_ids::mOpenFolder, nullptr, true, W,
          [](H h) { h.openFolder(); }},
         {"instantTest", "", main_ids::mClose, u"Your file not saved, save it before closing it?",
-         true, W, [](H h) { h.file.close(); }},
+         true, W, [](H h) { h.file.instantTest(); }},
         {"save", main_ids::btnSave, main_ids::mSave, nullptr, true, W,
          [](H h) { h.file.saveFile(h.file.document().path); }},
         {"saveAs", "", main_ids::mSaveAs, nullptr, true, W, [](H h) { h.file.saveAs(); }},

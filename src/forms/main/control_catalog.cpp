@@ -71,7 +71,6 @@ const MenuSpec kMenus[] = {
     {mFsrc, mWindow, u"File Source Code", u"", off, on},
     {mMlist, mWindow, u"Matches List", u"", on, on},
     {msrcView, mView, u"&Source View", u"", on, off},
-    {mEdit, msrcView, u"Editable", u"", on, on},
     {mViewIn, msrcView, u"Invisible Characters", u"", off, off},
     {mWrap, msrcView, u"Word wrap", u"", off, on},
     {mEncoding, mView, u"Reopen with &Encoding", u"", off, off},

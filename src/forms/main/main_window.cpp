@@ -213,13 +213,13 @@ void MainWindow::click(std::string_view name) {
     }
     if (controls_[name].container == main_ids::mEncoding) {
         file_.reopenWithEncoding(std::string(name));
-        status_.settle(file_.searchDone());
+        status_.settle(file_.searchDone() || file_.scratchOpen());
         return;
     }
     if (!command) return;
     if (command->unsavedQuestion && !settleUnsaved(command->unsavedQuestion)) return;
     command->handler();
-    status_.settle(file_.searchDone());
+    status_.settle(file_.searchDone() || file_.scratchOpen());
 }
 
 void MainWindow::typeText(std::string_view name, const std::u16string& text) {

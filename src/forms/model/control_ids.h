@@ -141,7 +141,6 @@ LODESTAR_CONTROL(mWindow);
 LODESTAR_CONTROL(mFsrc);      // "File Source Code": the source view shown
 LODESTAR_CONTROL(mMlist);     // "Matches List": the match list shown
 LODESTAR_CONTROL(msrcView);   // "Source View"
-LODESTAR_CONTROL(mEdit);      // "Editable"
 LODESTAR_CONTROL(mViewIn);    // "Invisible Characters"
 LODESTAR_CONTROL(mWrap);      // "Word wrap"
 LODESTAR_CONTROL(mEncoding);  // "Reopen with Encoding"
@@ -207,6 +206,7 @@ LODESTAR_CONTROL(inDelimiter);   // the delimiter as typed, escapes allowed
 LODESTAR_CONTROL(lblSaveTo);     // "Save to"
 LODESTAR_CONTROL(inExFileName);
 LODESTAR_CONTROL(setExFile);  // "Set": the Save As dialog
+LODESTAR_CONTROL(chkPlaces);  // "With file, line and column"
 LODESTAR_CONTROL(btnOK);      // "Export"
 LODESTAR_CONTROL(btnCancel);
 }  // namespace export_ids

@@ -1,10 +1,10 @@
 // Finding lines in a text and measuring them in printed bytes.
-#include "cli/line_index.h"
+#include "search/line_index.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace lodestar::cli {
+namespace lodestar {
 
 std::size_t utf8Length(std::u16string_view text) {
     std::size_t bytes = 0;
@@ -100,4 +100,4 @@ std::size_t LineIndex::bytesBefore(std::size_t line) {
     return bytes_;
 }
 
-}  // namespace lodestar::cli
+}  // namespace lodestar

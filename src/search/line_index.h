@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lodestar::cli {
+namespace lodestar {
 
 // The number of UTF-8 bytes `text` is printed as: a lone surrogate that stands for a byte
 // (U+DC80..U+DCFF) is that one byte, any other is U+FFFD.
@@ -39,4 +39,4 @@ class LineIndex {
     std::size_t bytes_ = 0;
 };
 
-}  // namespace lodestar::cli
+}  // namespace lodestar
