@@ -136,8 +136,13 @@ class Run {
             prepared.count = worker.reader.absent() ? 0 : worker.own->count(text);
             if (*prepared.count == 0) return;
         }
-        std::u16string changed = worker.own->apply(text);
+        std::optional<std::u16string> refusedOrNew = worker.own->applyTo(path, text);
         prepared.transformed = true;
+        if (!refusedOrNew) {
+            prepared.result = FileResult::ChangedElsewhere;
+            return;
+        }
+        std::u16string changed = std::move(*refusedOrNew);
         // A text the run leaves as it was is not written: the file keeps its time.
         if (changed == text) return;
         const TextFormat format = worker.reader.format();
@@ -149,7 +154,8 @@ class Run {
         std::string bytes = encodeText(changed, format);
         if (preview_) {
             prepared.result = FileResult::Previewed;
-            prepared.preview = FilePreview{0, path, std::move(changed), std::move(bytes)};
+            prepared.preview = FilePreview{
+                0, path, std::u16string(text), std::move(changed), format, std::move(bytes)};
             return;
         }
         ReplaceRules rules;
@@ -196,6 +202,9 @@ class Run {
                 break;
             case FileResult::Unchanged:
                 ++summary.unchanged;
+                break;
+            case FileResult::ChangedElsewhere:
+                ++summary.changedElsewhere;
                 break;
             case FileResult::Previewed:
                 ++summary.previewed;
