@@ -3,6 +3,7 @@
 #include "core/text.h"
 #include "files/paths.h"
 #include "forms/main/main_window.h"
+#include "forms/preview/run_questions.h"
 
 namespace lodestar {
 
@@ -36,6 +37,11 @@ void MainWindow::registerCommands() {
          [](MainWindow& w) { w.restoreCommand(); }},
         {"action", "btnAction", "mAction", nullptr, true, W,
          [](MainWindow& w) { w.actionCommand(); }},
+        {"preview", "btnPreview", "mPreview", nullptr, true, W,
+         [](MainWindow& w) { w.previewCommand(); }},
+        {"previewAction", "", "mPreviewAction", nullptr, true, W,
+         [](MainWindow& w) { w.previewActionCommand(); }},
+        {"apply", "btnApply", "mApply", nullptr, true, W, [](MainWindow& w) { w.applyCommand(); }},
         {"export", "btnExp", "mExp", nullptr, true, W,
          [](MainWindow& w) { w.showForm_ ? w.showForm_("frmExport") : void(); }},
         {"next", "btnNext", "mNext", nullptr, false, W, [](MainWindow& w) { w.file_.next(); }},
@@ -90,10 +96,7 @@ void MainWindow::replaceCommand() {
     if (request && !request->empty() && file_.patternIsValid(*request)) {
         if (!multiMode_) {
             file_.replace(*request);
-        } else if (confirm(
-                       request->replacement().empty()
-                           ? u"All matches will be deleted from files, are you sure?"
-                           : u"All matches in all thses files will be replaced, are you sure?")) {
+        } else if (confirmFolderReplace(*request)) {
             // Cleared before the run starts, so the run's own result stands after it.
             file_.resetMatchState();
             if (folderWork_) folderWork_->replace(*request);

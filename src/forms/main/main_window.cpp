@@ -158,7 +158,8 @@ void MainWindow::applyOptions(const Options& changed) {
 }
 
 void MainWindow::setScopeCommands(bool on) {
-    for (const char* id : {"find", "replace", "action"}) commands_.setEnabled(id, on);
+    for (const char* id : {"find", "replace", "action", "preview", "previewAction"})
+        commands_.setEnabled(id, on);
 }
 
 void MainWindow::setSaveEnabled(bool on) {
@@ -389,6 +390,7 @@ void MainWindow::onRendererGone(Pane which, bool stoppedAnswering) {
 bool MainWindow::onBeforeNavigate(Pane which, const std::u16string& address) {
     if (closed_) return which == Pane::MatchView;
     if (which == Pane::MatchView) return file_.matchListClicked(address);
+    if (which == Pane::SuperMonitor) return previewClicked(address);
     if (which == Pane::ListView && folderWork_ &&
         address.find(u"list.tmp#") != std::u16string::npos)
         return folderWork_->selectFileRow(address);

@@ -207,6 +207,12 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void replaceCommand();
     void restoreCommand();
     void actionCommand();
+    // The preview of Replace and of Action, and Apply (preview_commands.cpp).
+    void previewCommand();
+    void previewActionCommand();
+    void applyCommand();
+    bool confirmFolderReplace(const SearchRequest& request);
+    bool previewClicked(const std::u16string& address);
     void openFileCommand();
     void openFolderCommand();
     void viewSource();

@@ -36,8 +36,7 @@ TEST_F(FolderRuns, ReplaceWithCountingRewritesOnlyFilesWithMatchesAndBacksThemUp
     openThree();
     tick(3, false);
     replaceAll(u"x", u"y");
-    EXPECT_EQ(prompts.asked.back().text,
-              u"All matches in all thses files will be replaced, are you sure?");
+    EXPECT_EQ(prompts.asked.back().text, u"Replace every match in 2 ticked files?");
     EXPECT_EQ(matchesOf(1), "2");
     EXPECT_EQ(statusOf(1), " Replaced");
     EXPECT_EQ(matchesOf(2), "0");
@@ -58,7 +57,7 @@ TEST_F(FolderRuns, ReplaceWithoutCountingWritesOnlyTheFilesThatChange) {
     changeOptions(*w, [](Options& o) { o.noCountOnReplace = true; });
     openThree();
     replaceAll(u"x", u"");
-    EXPECT_EQ(prompts.asked.back().text, u"All matches will be deleted from files, are you sure?");
+    EXPECT_EQ(prompts.asked.back().text, u"Delete every match in 3 ticked files?");
     for (std::size_t row : {1, 3}) {
         EXPECT_EQ(matchesOf(row), "-");
         EXPECT_EQ(statusOf(row), " Replaced");
