@@ -3,6 +3,7 @@
 // it).
 #include <new>
 
+#include "core/reason.h"
 #include "core/text.h"
 #include "files/paths.h"
 #include "forms/file/file_scope.h"
@@ -13,48 +14,55 @@
 namespace lodestar {
 
 void FileScope::previewReplace(const SearchRequest& request) {
-    try {
-        startReview(FileRun::Replace,
-                    replaceIn(request.expression(), doc_.text, request.replacement()));
-    } catch (const std::bad_alloc&) {
-        host_.logError(u"Error in Replace.\r\nNot enough memory for the replaced text.");
-    } catch (const std::exception& e) {
-        host_.logError(u"Error in Replace.\r\n" + fromUtf8(e.what()));
-    }
+    startReview(FileRun::Replace, [request](std::u16string_view text) {
+        return replaceIn(request.expression(), text, request.replacement());
+    });
 }
 
 void FileScope::previewCommands(CommandFileRun run) {
-    try {
-        startReview(FileRun::Batch, ApplyCommands(run.commands, doc_.text, run.expression));
-    } catch (const std::bad_alloc&) {
-        host_.logError(u"Error in Replace.\r\nNot enough memory for the replaced text.");
-    } catch (const std::exception& e) {
-        host_.logError(std::u16string(kBatchErrorMessage) + u"\r\n" + fromUtf8(e.what()));
-    }
+    startReview(FileRun::Batch, [run](std::u16string_view text) mutable {
+        return ApplyCommands(run.commands, text, run.expression);
+    });
 }
 
-void FileScope::startReview(FileRun run, std::u16string newText) {
-    FilePreview preview;
-    preview.row = 1;
-    preview.path = doc_.path;
-    preview.before = doc_.text;
-    preview.text = std::move(newText);
-    preview.format = doc_.format;
-    FileChanges changes = changesOf(std::move(preview));
-    if (changes.changes.empty()) {
-        endReview();
-        host_.logError(u"Nothing to change: the text stays as it is.");
-        return;
-    }
-    std::vector<FileChanges> files;
-    files.push_back(std::move(changes));
-    review_.start(run, std::move(files));
-    resetMatchState();
-    renderedSource_.clear();
-    review_.show(source());
-    controls().setEnabled("btnApply", true);
-    host_.logLine(u"Preview: " + digitGroups(review_.changeCount()) +
-                  u" changes; the text is changed only when Apply puts in the ticked ones.");
+// The new text and its changes are worked out on the window's job, as a search is; the text
+// stays as it is.
+void FileScope::startReview(FileRun kind, std::function<std::u16string(std::u16string_view)> make) {
+    auto changes = std::make_shared<std::optional<FileChanges>>();
+    auto failure = std::make_shared<std::u16string>();
+    host_.showStatus(u"Preparing the preview");
+    jobs_.start(
+        [changes, failure, make, kind, text = doc_.text.shared(), path = doc_.path,
+         format = doc_.format](const StopToken&, const JobProgress&) {
+            const std::u16string heading =
+                kind == FileRun::Batch ? std::u16string(kBatchErrorMessage) : u"Error in Replace.";
+            try {
+                *changes = changesOf({1, path, *text, make(*text), format, {}});
+            } catch (const std::bad_alloc&) {
+                *failure = heading + u"\r\nNot enough memory for the new text.";
+            } catch (const std::exception& e) {
+                *failure = heading + u"\r\n" + reasonOf(e);
+            }
+        },
+        [this, changes, failure, kind] {
+            if (!failure->empty()) return host_.logError(*failure);
+            if ((*changes)->changes.empty()) {
+                endReview();
+                host_.logError(u"Nothing to change: the text stays as it is.");
+                return;
+            }
+            std::vector<FileChanges> files;
+            files.push_back(std::move(**changes));
+            review_.start(kind, std::move(files));
+            resetMatchState();
+            renderedSource_.clear();
+            review_.show(source());
+            controls().setEnabled("btnApply", true);
+            host_.showStatus(u"Done.");
+            host_.logLine(u"Preview: " + digitGroups(review_.changeCount()) +
+                          u" changes; the text is changed only when Apply puts in the ticked "
+                          u"ones.");
+        });
 }
 
 void FileScope::endReview() {

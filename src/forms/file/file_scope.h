@@ -148,7 +148,7 @@ class FileScope {
     bool reloadText(SharedText& text);
     void showEncoding();
     bool encodingHolds(const std::u16string& newText);
-    void startReview(FileRun run, std::u16string newText);
+    void startReview(FileRun kind, std::function<std::u16string(std::u16string_view)> make);
     void endReview();
     // Writes the text to `path`; `expected`: the stamp the file must still have.
     bool writeDocument(const std::u16string& path, std::optional<FileStamp> expected);
