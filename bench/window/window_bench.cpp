@@ -158,6 +158,8 @@ int previewBench(MainWindow& form, ui::PaneView* source, StallWatch& stalls, lon
     waitFor([&] { return settled() && !form.controls()["btnStop"].enabled; });
     std::printf("apply of %ld changes: %lld ms (longest stall %lld ms)\n", links, t.elapsed(),
                 stalls.worst());
+    const std::string log = toUtf8(form.controls()["logger"].text);
+    std::printf("log: %s\n", log.substr(log.size() > 400 ? log.size() - 400 : 0).c_str());
     return 0;
 }
 
@@ -275,7 +277,7 @@ int main(int argc, char** argv) {
                 Pane::MatchView,
                 u"/x/ml.tmp#" + decimal(1 + static_cast<long long>(random() % links)));
         }
-        const long long k = form.curMatch;
+        const long long k = form.file().curMatch();
         if (!waitFor([&] { return markState(k) == QStringLiteral("gold"); }, 10000))
             std::printf("move to %lld: not shown\n", k);
         times.push_back(t.elapsed());

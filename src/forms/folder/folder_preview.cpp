@@ -6,19 +6,12 @@
 #include "forms/folder/ask_on_ui.h"
 #include "forms/folder/folder_scope.h"
 #include "forms/model/file_cells.h"
+#include "forms/preview/run_questions.h"
 #include "runs/batch_files.h"
 #include "runs/change_preview.h"
 #include "runs/multi_replace.h"
 
 namespace lodestar {
-
-namespace {
-
-std::u16string count(std::size_t n) {
-    return decimal(static_cast<long long>(n));
-}
-
-}  // namespace
 
 RunSettings FolderScope::runSettings(bool backup) const {
     const Options& options = w_.currentOptions();
@@ -67,9 +60,10 @@ void FolderScope::startPreview(RunKind kind, std::shared_ptr<const TextTransform
             w_.showSourcePane();
             review_.show(w_.pane(Pane::SuperMonitor));
             w_.controls().setEnabled("btnApply", review_.changeCount() > 0);
-            w_.logLine(u"Preview: " + count(review_.changeCount()) + u" changes in " +
-                       count(review_.files().size()) +
-                       u" files; nothing is written until Apply writes the ticked ones.");
+            const std::size_t files = review_.files().size();
+            w_.logLine(u"Preview: " + digitGroups(review_.changeCount()) + u" changes in " +
+                       digitGroups(files) + (files == 1 ? u" file" : u" files") +
+                       u"; nothing is written until Apply writes the ticked ones.");
             w_.showStatus(u"Done.");
         });
 }
