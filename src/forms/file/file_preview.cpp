@@ -77,7 +77,7 @@ bool FileScope::previewClicked(const std::u16string& address) {
 void FileScope::applyPreview() {
     if (!review_.active()) return;
     const FileChanges file = review_.toWrite().front();
-    if (*file.before != doc_.text.str()) {
+    if (file.path != doc_.path || *file.before != doc_.text.str()) {
         endReview();
         renderSource(doc_.text);
         host_.logError(u"The text changed since the preview: nothing was applied.");

@@ -1,6 +1,7 @@
 // Folder mode's preview: Replace or Action run without writing, their changes shown with ticks in
 // the source view's pane and the table's rows, and Apply, the run that writes the ticked ones.
 #include <new>
+#include <utility>
 
 #include "core/text.h"
 #include "forms/folder/ask_on_ui.h"
@@ -95,11 +96,13 @@ void FolderScope::applyPreview() {
     const bool backup = batch || options.backupOnReplace;
     if (unfinishedRunStands(backup)) return;
     std::vector<FileChanges> toWrite = review_.toWrite();
-    // Only the files with a ticked change are worked on; every row keeps its place.
+    // Only the files with a ticked change, still ticked in the table, are worked on; every row
+    // keeps its place.
     std::vector<FileItem> files = listedFiles();
-    for (FileItem& item : files) item.ticked = false;
+    std::vector<bool> used;
+    for (FileItem& item : files) used.push_back(std::exchange(item.ticked, false));
     for (const FileChanges& file : toWrite)
-        if (file.tickedCount() > 0) files[file.row - 1].ticked = true;
+        if (file.tickedCount() > 0 && used[file.row - 1]) files[file.row - 1].ticked = true;
     auto summary = std::make_shared<RunSummary>();
     auto transform = std::make_shared<TickedChangesTransform>(review_.run(), std::move(toWrite));
     startRun(
