@@ -10,7 +10,7 @@ void CommandRegistry::add(WindowCommand command) {
     commands_.push_back(std::move(command));
 }
 
-const WindowCommand* CommandRegistry::byControl(const std::string& control) const {
+const WindowCommand* CommandRegistry::byControl(std::string_view control) const {
     if (control.empty()) return nullptr;
     for (const WindowCommand& c : commands_)
         if (c.button == control || c.menu == control) return &c;
@@ -46,14 +46,15 @@ void CommandRegistry::keepTwinsInStep(const Control& changed) {
     if (controls_[twin].enabled != changed.enabled) controls_.setEnabled(twin, changed.enabled);
 }
 
-void CommandRegistry::standDown(bool on, const std::vector<std::string>& alsoControls) {
+void CommandRegistry::standDown(bool on, const std::vector<ControlId>& alsoControls) {
     if (!on) {
         for (const auto& [name, enabled] : enabledBeforeRun_) controls_.setEnabled(name, enabled);
         enabledBeforeRun_.clear();
         return;
     }
     enabledBeforeRun_.clear();
-    std::vector<std::string> names = alsoControls;
+    std::vector<std::string> names;
+    for (const ControlId id : alsoControls) names.push_back(id.str());
     for (const WindowCommand& c : commands_)
         if (c.standsDownDuringRun) names.push_back(c.button.empty() ? c.menu : c.button);
     for (const std::string& name : names) {

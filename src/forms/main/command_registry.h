@@ -7,9 +7,11 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "forms/model/control_ids.h"
 #include "forms/model/controls.h"
 
 namespace lodestar {
@@ -34,7 +36,7 @@ class CommandRegistry {
 
     void add(WindowCommand command);
     // The command a button or menu entry runs; nullptr for any other control.
-    const WindowCommand* byControl(const std::string& control) const;
+    const WindowCommand* byControl(std::string_view control) const;
     const WindowCommand* byId(const std::string& id) const;
     // Both twins of a command.
     void setEnabled(const std::string& id, bool on);
@@ -43,7 +45,7 @@ class CommandRegistry {
     std::u16string shortcut(const std::string& id) const;
     // While a run goes on, the commands that stand down (and the extra controls named) are
     // disabled; afterwards each is as it was before.
-    void standDown(bool on, const std::vector<std::string>& alsoControls = {});
+    void standDown(bool on, const std::vector<ControlId>& alsoControls = {});
 
   private:
     void keepTwinsInStep(const Control& changed);

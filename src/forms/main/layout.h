@@ -6,7 +6,9 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "forms/model/control_ids.h"
 #include "forms/model/controls.h"
 
 namespace lodestar {
@@ -39,9 +41,9 @@ class WindowLayout {
 
     // A drag of one of the three splitters, by name. `offset` is the pointer's position
     // within the splitter (x for the vertical splitter, y for the horizontal ones).
-    void splitterDown(const std::string& splitter);
-    void splitterMove(const std::string& splitter, double offset);
-    void splitterUp(const std::string& splitter);
+    void splitterDown(std::string_view splitter);
+    void splitterMove(std::string_view splitter, double offset);
+    void splitterUp(std::string_view splitter);
     bool splitDragging() const { return splitDragging_; }
 
     // Where the user put the splitters, as shares of the room each moves in: the left panel's
@@ -57,14 +59,14 @@ class WindowLayout {
     int loggerMargin() const { return loggerMargin_; }
 
   private:
-    double get(const std::string& name, double Rect::*field) const {
+    double get(std::string_view name, double Rect::*field) const {
         return c_[name].geometry.*field;
     }
     void widenLoggerMargins();
-    void noteSplitShare(const std::string& splitter);
+    void noteSplitShare(std::string_view splitter);
     void applyLeftShare();
     void applyPaneShares();
-    static std::string shadowOf(const std::string& splitter);
+    static ControlId shadowOf(std::string_view splitter);
 
     ControlModel& c_;
     WindowSize size_;

@@ -2,6 +2,8 @@
 // share of the room, and the layout puts every splitter back at its share.
 #include "forms/main/layout.h"
 
+#include "forms/model/control_ids.h"
+
 namespace lodestar {
 
 namespace {
@@ -9,14 +11,14 @@ namespace {
 constexpr double kSmallest = 3000;
 }  // namespace
 
-void WindowLayout::noteSplitShare(const std::string& splitter) {
-    const double panel = get("Frame2", &Rect::height);
-    if (splitter == "splitter" && size_.outerWidth > 0)
-        shares_.left = get("Frame1", &Rect::width) / size_.outerWidth;
-    else if (splitter == "splitter2" && panel > 0)
-        shares_.list = c_["ListView"].geometry.bottom() / panel;
-    else if (splitter == "splitter3" && panel > 0)
-        shares_.source = c_["SuperMonitor"].geometry.bottom() / panel;
+void WindowLayout::noteSplitShare(std::string_view splitter) {
+    const double panel = get(main_ids::Frame2, &Rect::height);
+    if (splitter == main_ids::splitter && size_.outerWidth > 0)
+        shares_.left = get(main_ids::Frame1, &Rect::width) / size_.outerWidth;
+    else if (splitter == main_ids::splitter2 && panel > 0)
+        shares_.list = c_[main_ids::ListView].geometry.bottom() / panel;
+    else if (splitter == main_ids::splitter3 && panel > 0)
+        shares_.source = c_[main_ids::SuperMonitor].geometry.bottom() / panel;
 }
 
 void WindowLayout::applyLeftShare() {
@@ -26,13 +28,13 @@ void WindowLayout::applyLeftShare() {
 }
 
 void WindowLayout::applyPaneShares() {
-    const double panel = get("Frame2", &Rect::height);
+    const double panel = get(main_ids::Frame2, &Rect::height);
     if (panel < kSmallest || size_.outerHeight < kSmallest) return;
-    const bool list = c_["ListView"].visible;
-    const bool source = c_["SuperMonitor"].visible;
-    const bool matches = c_["MatchView"].visible;
+    const bool list = c_[main_ids::ListView].visible;
+    const bool source = c_[main_ids::SuperMonitor].visible;
+    const bool matches = c_[main_ids::MatchView].visible;
     if (shares_.list && list && source) {
-        double height = *shares_.list * panel - get("ListView", &Rect::top);
+        double height = *shares_.list * panel - get(main_ids::ListView, &Rect::top);
         sizeControls2(height);
     }
     if (shares_.source && source && matches) {

@@ -2,10 +2,10 @@
 // enabling of command twins), the two working modes, and the dispatch of clicks by name.
 #include "forms/main/main_window.h"
 
-#include "backups/backup.h"
 #include "core/text.h"
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "forms/main/command_table.h"
 #include "forms/main/control_catalog.h"
 #include "forms/main/startup_files.h"
 #include "forms/main/window_title.h"
@@ -30,9 +30,14 @@ MainWindow::MainWindow(std::u16string programFolder, WindowServices services)
       help_(programFolder_, services.shell, services.prompts),
       layout_(controls_) {
     addMainWindowControls(controls_);
-    registerCommands();
+    addWindowCommands(commands_, {file_, bar_, scopeCommands_, views_, run_, help_,
+                                  [this] { opening_.openFileDialog(); },
+                                  [this] { openFolderCommand(); }, [this] { terminate(); },
+                                  [this](std::string_view form) {
+                                      if (showForm_) showForm_(std::string(form));
+                                  }});
     controls_.onChange([this](const Control& c) {
-        if (c.name != "MainWindow") refreshTitle();
+        if (c.name != main_ids::MainWindow) refreshTitle();
     });
 }
 
@@ -47,24 +52,25 @@ void MainWindow::load() {
     options_ = std::move(start.options);
     reading_ = start.reading;
     for (const std::u16string& note : start.notes) logLine(note);
-    for (const char* box : {"inRepFrom", "inRepWith"})  // pattern and replacement look alike
+    // The pattern and the replacement look alike.
+    for (ControlId box : {main_ids::inRepFrom, main_ids::inRepWith})
         controls_.setFont(box, options_.patternFontName, options_.patternFontSize);
     file_.loadSyntaxTable(programFolder_);
 
     layout_.initialGeometry();
     pane(Pane::SuperMonitor).navigate(programFolder_ + u"help/default.htm");
-    multiMode_ = false;
-    controls_.setText("MainWindow", u" Lodestar 1.4");
-    setPaneVisible(Pane::ListView, false);
+    scope_.reset();
+    controls_.setText(main_ids::MainWindow, u" Lodestar 1.4");
+    views_.show(Pane::ListView, false);
     pane(Pane::MatchView).navigate(programFolder_ + u"lib/ml.tmp");
     pane(Pane::SuperMonitor).navigate(programFolder_ + u"lib/src.tmp");
-    controls_.setChecked("mLine", false);
-    controls_.setEnabled("mSubMatch", false);
+    controls_.setChecked(main_ids::mLine, false);
+    controls_.setEnabled(main_ids::mSubMatch, false);
     file_.showViewTicks();
     file_.showStartHints();
     for (const std::u16string& missing : missingDataFiles(programFolder_)) logError(missing);
     bar_.start();
-    applyRememberedState();
+    remembered_.apply();
 }
 
 bool MainWindow::queryUnload() {
@@ -112,20 +118,21 @@ void MainWindow::showProgress(double done, double total) {
 
 // The title: the file or folder, "*" while the text is unsaved.
 void MainWindow::refreshTitle() {
-    const std::u16string title = multiMode_
-                                     ? windowTitle(openPath(), false)
-                                     : windowTitle(currentFile(), controls_["btnSave"].enabled);
-    if (controls_["MainWindow"].text != title) controls_.setText("MainWindow", title);
+    const std::u16string title =
+        MultiMode() ? windowTitle(openPath(), false)
+                    : windowTitle(currentFile(), controls_[main_ids::btnSave].enabled);
+    if (controls_[main_ids::MainWindow].text != title)
+        controls_.setText(main_ids::MainWindow, title);
 }
 
 const std::u16string& MainWindow::openPath() const {
     static const std::u16string none;
-    if (!multiMode_) return file_.document().path;
+    if (!MultiMode()) return file_.document().path;
     return folderWork_ ? folderWork_->folder() : none;
 }
 
 void MainWindow::restorePathBox() {
-    controls_.setText("inputPath", openPath());
+    controls_.setText(main_ids::inputPath, openPath());
 }
 
 void MainWindow::showSourcePane() {
@@ -133,14 +140,14 @@ void MainWindow::showSourcePane() {
 }
 
 FolderFiles MainWindow::exportTargets() const {
-    if (multiMode_) return folderWork_ ? folderWork_->listed() : FolderFiles{};
+    if (MultiMode()) return folderWork_ ? folderWork_->listed() : FolderFiles{};
     FolderFiles source;
     if (!currentFile().empty()) source.files.push_back({currentFile(), true});
     return source;
 }
 
 PatternFont MainWindow::patternFont() const {
-    const Control& box = controls_["inRepFrom"];
+    const Control& box = controls_[main_ids::inRepFrom];
     return {box.fontName, box.fontSize};
 }
 
@@ -152,9 +159,10 @@ void MainWindow::applyOptions(const Options& changed) {
     if (pane(Pane::SuperMonitor).hasCode())
         pane(Pane::SuperMonitor)
             .setCodeFont(fontList().at(options_.sourceFontIndex % fontList().size()));
-    for (const char* box : {"inRepFrom", "inRepWith"})
+    for (ControlId box : {main_ids::inRepFrom, main_ids::inRepWith})
         controls_.setFont(box, options_.patternFontName, options_.patternFontSize);
-    if (controls_["SuperMonitor"].visible && options_.showSyntax != hadSyntax) file_.reShow();
+    if (controls_[main_ids::SuperMonitor].visible && options_.showSyntax != hadSyntax)
+        file_.reShow();
 }
 
 void MainWindow::setScopeCommands(bool on) {
@@ -174,79 +182,28 @@ void MainWindow::setSourceTools(bool on) {
     for (const char* id : {"invisible", "wrap"}) commands_.setEnabled(id, on);
 }
 
-void MainWindow::setPaneVisible(Pane which, bool on) {
-    controls_.setVisible(toUtf8(pane(which).name()), on);
-    pane(which).setVisible(on);
-}
-
-// ---- Modes ----------------------------------------------------------------------------------
-
-void MainWindow::doSingle() {
-    multiMode_ = false;
-    if (folderWork_) folderWork_->close();
-    setRestoreEnabled(false);
-    setScopeCommands(false);
-    setPaneVisible(Pane::SuperMonitor, true);
-    setPaneVisible(Pane::ListView, false);
-    file_.writeMatchList(u"");
-    controls_.setTooltip("selFile", u"Select File");
-    controls_.setText("inputPath", currentFile());
-    setScopeCommands(true);
-    // The file's history of saves outlives the window: Restore takes back its newest step.
-    setRestoreEnabled(!savedSteps(currentFile()).empty());
-    setSaveEnabled(false);
-    controls_.setEnabled("mClose", true);
-    controls_.setEnabled("mSaveAs", true);
-    setSourceTools(true);
-    controls_.setTop("SuperMonitor", 90);
-    layout_.arrangePanes();
-    controls_.setEnabled("View_FS", false);
-    controls_.setEnabled("mFsrc", false);
-    controls_.setStruckThrough("View_FS", false);
-    controls_.setChecked("mFsrc", true);
-    file_.resetMatchState();
-    fileOpened();
-}
-
-void MainWindow::doMulti() {
-    multiMode_ = true;
-    file_.close();
-    setScopeCommands(true);
-    setRestoreEnabled(false);
-    setSaveEnabled(false);
-    controls_.setEnabled("btnFind", true);
-    controls_.setEnabled("mFind", true);
-    setSourceTools(false);
-    file_.clearForFolder();
-    controls_.setEnabled("View_FS", true);
-    controls_.setEnabled("mFsrc", true);
-    controls_.setText("matchNo", u"0/0");
-    setPaneVisible(Pane::ListView, true);
-    layout_.arrangePanes();
-}
-
 // ---- Input ----------------------------------------------------------------------------------
 
-void MainWindow::click(const std::string& name) {
+void MainWindow::click(std::string_view name) {
     if (closed_ || !controls_.has(name) || !controls_[name].enabled) return;
     const WindowCommand* command = commands_.byControl(name);
-    if (jobs_.working() && !allowedWhileWorking(command))
-        return;  // the file being opened comes first
-    if (name.rfind("chk", 0) == 0) {
+    if (jobs_.working() && !run_.allowedWhileWorking(command))
+        return;                                           // the file being opened comes first
+    if (controls_[name].kind == ControlKind::CheckBox) {  // the four switches
         controls_.setChecked(name, !controls_[name].checked);
         bar_.onSwitch(name);
         return;
     }
-    if (name.rfind("mRegs(", 0) == 0) {
-        bar_.pickUsedRegexp(std::stoul(name.substr(6)));
+    if (const std::optional<std::size_t> i = main_ids::mRegs.indexOf(name)) {
+        bar_.pickUsedRegexp(*i);
         return;
     }
-    if (name.rfind("mRecent(", 0) == 0) {
-        pickRecentFile(std::stoul(name.substr(8)));
+    if (const std::optional<std::size_t> i = main_ids::mRecentFile.indexOf(name)) {
+        opening_.pickRecentFile(*i);
         return;
     }
-    if (name.rfind("mEnc", 0) == 0 && name != "mEncoding") {
-        file_.reopenWithEncoding(name);
+    if (controls_[name].container == main_ids::mEncoding) {
+        file_.reopenWithEncoding(std::string(name));
         return;
     }
     if (!command) return;
@@ -254,17 +211,17 @@ void MainWindow::click(const std::string& name) {
     command->handler();
 }
 
-void MainWindow::typeText(const std::string& name, const std::u16string& text) {
+void MainWindow::typeText(std::string_view name, const std::u16string& text) {
     controls_.setText(name, text);
 }
 
-void MainWindow::enterText(const std::string& name) {
-    if (closed_ || name != "inputPath" || !controls_[name].enabled) return;
+void MainWindow::enterText(std::string_view name) {
+    if (closed_ || name != main_ids::inputPath || !controls_[name].enabled) return;
     OpenPath(trimSpaces(controls_[name].text));
 }
 
-void MainWindow::textFocusLost(const std::string& name) {
-    if (closed_ || name != "inputPath" || !controls_[name].enabled) return;
+void MainWindow::textFocusLost(std::string_view name) {
+    if (closed_ || name != main_ids::inputPath || !controls_[name].enabled) return;
     const std::u16string text = trimSpaces(controls_[name].text);
     // Leaving the box that shows the open folder or file keeps them as they are; Enter there
     // reads the file again.
@@ -276,51 +233,6 @@ void MainWindow::onFileTicked(long long row, bool on) {
     if (folderWork_) folderWork_->setTicked(row, on);
 }
 
-// While a file is opened or searched: Stop, Help and Exit; in single-file mode also Find, which
-// stops the search before it and starts its own.
-bool MainWindow::allowedWhileWorking(const WindowCommand* command) const {
-    if (!command) return false;
-    return command->whileWorking == WhileWorking::Runs ||
-           (command->whileWorking == WhileWorking::RunsInSingleFileMode && !multiMode_);
-}
-
-void MainWindow::stopCommand() {
-    if (jobs_.working()) cancelWork();
-    if (!running_) return;
-    if (stopRun_)
-        stopRun_();
-    else if (folderWork_)
-        folderWork_->stop();
-}
-
-// Stop is offered while a folder run or the open or search of a file goes on.
-void MainWindow::offerStop() {
-    const bool on = running_ || jobs_.working();
-    commands_.setEnabled("stop", on);
-    controls_.setVisible("btnStop", on);
-}
-
-void MainWindow::setRunning(bool on, std::function<void()> stop) {
-    if (on == running_) return;
-    running_ = on;
-    stopRun_ = on ? std::move(stop) : nullptr;
-    commands_.standDown(on, {"inputPath"});
-    offerStop();
-}
-
-// The bar belongs to a folder run while one goes on.
-void MainWindow::showJobProgress(int percent) {
-    if (!running_) showProgress(percent, 100);
-}
-
-void MainWindow::cancelWork() {
-    if (!jobs_.working()) return;
-    const std::function<void()> undo = jobs_.cancel();
-    services_.timer.stop();
-    if (undo) undo();
-    showStatus(u"Stopped.");
-}
-
 void MainWindow::resize(const WindowSize& size) {
     layout_.setSize(size);
     layout_.resize();
@@ -328,14 +240,25 @@ void MainWindow::resize(const WindowSize& size) {
 
 // ---- Opening ----------------------------------------------------------------------------------
 
-void MainWindow::openFileCommand() {
-    std::u16string path =
-        trimSpaces(services_.prompts.openFile(u"Any file|*.*|HTML file(*.htm;*.html)|*.htm;*.html|"
-                                              u"text file(*.txt;*.csv)|*.txt;*.csv|"
-                                              u"XML file(*.xml)|*.xml",
-                                              lastOpenFolder_));
-    if (path.empty()) return;
-    file_.open(path);
+bool MainWindow::settleUnsaved(const std::u16string& question) {
+    if (MultiMode() || !controls_[main_ids::btnSave].enabled) return true;
+    switch (services_.prompts.saveDiscardCancel(question, u" Please confirm")) {
+        case SaveChoice::Save:
+            file_.saveFile(currentFile());
+            return !controls_[main_ids::btnSave]
+                        .enabled;  // a failed or refused save keeps the text
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
+void MainWindow::openRequested(const std::u16string& path) {
+    if (closed_ || jobs_.working() || running()) return;
+    const std::u16string clean = trimSpaces(path);
+    if (!clean.empty()) OpenPath(clean);
 }
 
 // The picker asks about unsaved text when its folder is chosen, whichever way it was opened.
@@ -343,7 +266,7 @@ void MainWindow::openFolderCommand() {
     if (folderWork_)
         folderWork_->showPicker();
     else if (showForm_)
-        showForm_("FolderDlg");
+        showForm_(folder_ids::FolderDlg.str());
 }
 
 // ---- Panes ------------------------------------------------------------------------------------
@@ -390,7 +313,7 @@ void MainWindow::onRendererGone(Pane which, bool stoppedAnswering) {
 bool MainWindow::onBeforeNavigate(Pane which, const std::u16string& address) {
     if (closed_) return which == Pane::MatchView;
     if (which == Pane::MatchView) return file_.matchListClicked(address);
-    if (which == Pane::SuperMonitor) return previewClicked(address);
+    if (which == Pane::SuperMonitor) return scopeCommands_.previewClicked(address);
     if (which == Pane::ListView && folderWork_ &&
         address.find(u"list.tmp#") != std::u16string::npos)
         return folderWork_->selectFileRow(address);

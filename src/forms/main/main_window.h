@@ -19,8 +19,15 @@
 #include "forms/main/command_registry.h"
 #include "forms/main/help_pages.h"
 #include "forms/main/layout.h"
+#include "forms/main/open_requests.h"
 #include "forms/main/recent_files.h"
+#include "forms/main/remembered_state.h"
+#include "forms/main/run_state.h"
+#include "forms/main/scope_commands.h"
+#include "forms/main/scope_switch.h"
 #include "forms/main/search_bar.h"
+#include "forms/main/view_switches.h"
+#include "forms/model/control_ids.h"
 #include "forms/model/controls.h"
 #include "forms/model/pane_model.h"
 #include "forms/ports/export_port.h"
@@ -72,10 +79,10 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     const FileScope& file() const { return file_; }
     const Document& document() const { return file_.document(); }
     // Which scope is current: the folder (true) or the single file.
-    bool MultiMode() const { return multiMode_; }
+    bool MultiMode() const { return scope_.folderMode(); }
     bool dotAll() const { return bar_.dotAll(); }
     const UsedPatterns& usedPatterns() const { return bar_.usedPatterns(); }
-    const RecentFiles& recentFiles() const { return recentFiles_; }
+    const RecentFiles& recentFiles() const { return opening_.recentFiles(); }
     // Secondary windows ("FolderDlg", "frmExport", "OptionSetting", "RegAssist", "About") are
     // shown through this, set by whoever owns them.
     void setShowForm(std::function<void(const std::string& form)> show) {
@@ -88,19 +95,19 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     bool working() const { return jobs_.working(); }
     // Esc: the running open or search is told to stop and its result is dropped; the window
     // keeps its previous state.
-    void cancelWork();
+    void cancelWork() { run_.cancelWork(); }
     // The Help menu's pages; the about box opens the home page through it too.
     HelpPages& help() { return help_; }
 
     // ---- User input ---------------------------------------------------------------------------
-    // A click on a button, check box or menu entry, by control name. A check box changes its
-    // tick first, as a click does. A disabled control ignores the click.
-    void click(const std::string& name);
+    // A click on a button, check box or menu entry, by control id or name. A check box changes
+    // its tick first, as a click does. A disabled control ignores the click.
+    void click(std::string_view name);
     // The user edits a text box ("inRepFrom", "inRepWith", "inputPath").
-    void typeText(const std::string& name, const std::u16string& text);
+    void typeText(std::string_view name, const std::u16string& text);
     // Enter in a text box, and a text box losing the focus ("inputPath" opens what it names).
-    void enterText(const std::string& name);
-    void textFocusLost(const std::string& name);
+    void enterText(std::string_view name);
+    void textFocusLost(std::string_view name);
     // The user ticked or unticked row `row` of the file table.
     void onFileTicked(long long row, bool on);
     void resize(const WindowSize& size);
@@ -132,16 +139,18 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void setSourceTools(bool on) override;
     // A call into the form failed with this reason: logged, and the window goes on.
     void reportFailure(const std::u16string& reason);
-    void setRunning(bool on, std::function<void()> stop = {}) override;
-    bool running() const override { return running_; }
-    bool inFolderMode() const override { return multiMode_; }
+    void setRunning(bool on, std::function<void()> stop = {}) override {
+        run_.setRunning(on, std::move(stop));
+    }
+    bool running() const override { return run_.running(); }
+    bool inFolderMode() const override { return scope_.folderMode(); }
     const Options& currentOptions() const override { return options_; }
     const TextReading& textReading() const override { return reading_; }
     const std::u16string& programFolder() const override { return programFolder_; }
     void restorePathBox() override;
-    void enterFolderMode() override { doMulti(); }
-    void enterSingleFileMode() override { doSingle(); }
-    void fileOpened() override;
+    void enterFolderMode() override { scope_.enterFolder(); }
+    void enterSingleFileMode() override { scope_.enterSingleFile(); }
+    void fileOpened() override { opening_.fileOpened(); }
     void showSourcePane() override;
     const std::u16string& currentFile() const override { return file_.document().path; }
     void setCurrentFile(const std::u16string& path) override { file_.setCurrentFile(path); }
@@ -152,12 +161,12 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     void folderSearchDone(std::size_t total) override { file_.folderSearchDone(total); }
 
     // ---- Modes, opening -------------------------------------------------------------------------
-    void doSingle();
-    void doMulti();
+    void doSingle() { scope_.enterSingleFile(); }
+    void doMulti() { scope_.enterFolder(); }
     // Opens what the path box names: a file, a folder, or a folder and "/*.ext".
-    void OpenPath(const std::u16string& text);
+    void OpenPath(const std::u16string& text) { opening_.openPath(text); }
     void OpenFile(const std::u16string& path) { file_.open(path); }
-    void OpenMonitor();
+    void OpenMonitor() { views_.openMonitor(); }
 
     // The request the boxes and switches make now (see SearchBar).
     std::optional<SearchRequest> readRequest() override {
@@ -168,60 +177,43 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     // box, Recent Files, a drop, Instant Test, reload, quit); a failed save answers false.
     bool settleUnsaved(const std::u16string& question) override;
 
-    // ---- Desktop habits (open_requests.cpp, remembered_state.cpp) ----------------------------
+    // ---- Desktop habits (OpenRequests, RememberedState) ---------------------------------------
     // The title: the file or folder, "*" while the text is unsaved.
     void refreshTitle();
     // A path named on the command line or dropped on the window: a file opens, a folder opens
     // in folder mode; unsaved text is asked about first.
     void openRequested(const std::u16string& path);
-    void pickRecentFile(std::size_t index);  // "mRecent(i)", 1 = newest
     // The state file (empty: nothing is remembered). load() applies it; the skin calls
     // saveRememberedState() when the window closes, after setWindowFrame.
-    void setStateFile(std::u16string file) { stateFile_ = std::move(file); }
-    const WindowState& remembered() const { return remembered_; }
-    void setWindowFrame(const WindowFrame& frame) { remembered_.frame = frame; }
+    void setStateFile(std::u16string file) { remembered_.setFile(std::move(file)); }
+    const WindowState& remembered() const { return remembered_.state(); }
+    void setWindowFrame(const WindowFrame& frame) { remembered_.setWindowFrame(frame); }
     // Where the folder picker is, kept for the next start (set by whoever owns the picker).
-    void setPickerFolder(std::function<std::u16string()> f) { pickerFolder_ = std::move(f); }
-    bool saveRememberedState();
+    void setPickerFolder(std::function<std::u16string()> f) {
+        remembered_.setPickerFolder(std::move(f));
+    }
+    bool saveRememberedState() { return remembered_.save(); }
     // Moves the keyboard focus to a control (set by the skin).
-    void setMoveFocus(std::function<void(const std::string&)> f) { moveFocus_ = std::move(f); }
+    void setMoveFocus(std::function<void(const std::string&)> f) {
+        opening_.setMoveFocus(std::move(f));
+    }
 
     // ---- The dialogs' ports ---------------------------------------------------------------------
     FolderFiles exportTargets() const override;
     PatternFont patternFont() const override;
     const std::u16string& optionsFile() const override { return userOptions_; }
     void applyOptions(const Options& options) override;
-    const std::u16string& patternText() const override { return controls_["inRepFrom"].text; }
-    void typePattern(const std::u16string& text) override { typeText("inRepFrom", text); }
+    const std::u16string& patternText() const override {
+        return controls_[main_ids::inRepFrom].text;
+    }
+    void typePattern(const std::u16string& text) override { typeText(main_ids::inRepFrom, text); }
     // How often the status label was repainted at once (each showStatus).
     int statusRepaints() const { return statusRepaints_; }
 
   private:
     // What the path box shows: the open folder in folder mode, else the open file.
     const std::u16string& openPath() const;
-    void applyRememberedState();
-    void setPaneVisible(Pane which, bool on);
-    void showJobProgress(int percent);
-
-    void find();
-    void replaceCommand();
-    void restoreCommand();
-    void actionCommand();
-    // The preview of Replace and of Action, and Apply (preview_commands.cpp).
-    void previewCommand();
-    void previewActionCommand();
-    void applyCommand();
-    bool confirmFolderReplace(const SearchRequest& request);
-    bool previewClicked(const std::u16string& address);
-    void openFileCommand();
     void openFolderCommand();
-    void viewSource();
-    void viewMatchList();
-    void stopCommand();
-    bool allowedWhileWorking(const WindowCommand* command) const;
-    // Every command with its twins, guard and handler (commands.cpp).
-    void registerCommands();
-    void offerStop();
 
     std::u16string programFolder_;
     WindowServices services_;
@@ -233,26 +225,24 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     std::array<PaneModel, 3> panes_{PaneModel{u"ListView"}, PaneModel{u"SuperMonitor"},
                                     PaneModel{u"MatchView"}};
     FolderWork* folderWork_ = nullptr;
-    WindowJobs jobs_{[this] { offerStop(); }, [this](int percent) { showJobProgress(percent); }};
+    WindowJobs jobs_{[this] { run_.jobsChanged(); },
+                     [this](int percent) { run_.jobProgress(percent); }};
     FileScope file_{*this, services_.prompts, services_.timer, jobs_};
-    bool multiMode_ = false;
-    bool running_ = false;
-    std::function<void()> stopRun_;  // Stop of the run going on, when it is not a folder run
     SearchBar bar_{controls_, services_.prompts};
+    RunState run_{*this, commands_, jobs_, services_.timer, folderWork_};
+    PaneSwitches views_{*this, file_, layout_};
+    ScopeSwitch scope_{*this, file_, folderWork_, views_, layout_};
+    ScopeCommands scopeCommands_{*this, file_, bar_, folderWork_};
+    OpenRequests opening_{*this, file_, folderWork_, services_.prompts, run_};
+    RememberedState remembered_{*this, bar_, opening_, layout_};
     Options options_;
     // The user's options file: read before the program folder's copy, written by the options
     // dialog.
     std::u16string userOptions_ = userOptionsFile();
     TextReading reading_;  // the user's "encoding" setting
-    RecentFiles recentFiles_;
-    std::u16string lastOpenFolder_;  // where the open dialog starts
     std::function<void(const std::string& form)> showForm_;
-    std::function<std::u16string()> pickerFolder_;
-    std::function<void(const std::string& control)> moveFocus_;
-    std::u16string stateFile_;
     bool closed_ = false;
     int statusRepaints_ = 0;
-    WindowState remembered_;
 };
 
 }  // namespace lodestar

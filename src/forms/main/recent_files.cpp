@@ -5,6 +5,7 @@
 
 #include "core/text.h"
 #include "files/paths.h"
+#include "forms/model/control_ids.h"
 #include "settings/used_patterns.h"
 
 namespace lodestar {
@@ -25,20 +26,15 @@ void RecentFiles::assign(const std::vector<std::u16string>& paths) {
         if (!it->empty()) add(*it);
 }
 
-namespace {
-std::string entryName(std::size_t i) {
-    return "mRecent(" + std::to_string(i) + ")";
-}
-}  // namespace
-
 void RecentFiles::showIn(ControlModel& controls) const {
-    for (std::size_t i = 1; controls.has(entryName(i)); ++i) controls.remove(entryName(i));
+    for (std::size_t i = 1; controls.has(main_ids::mRecentFile(i)); ++i)
+        controls.remove(main_ids::mRecentFile(i));
     const auto& entries = entries_;
     for (std::size_t i = 1; i <= entries.size(); ++i) {
         Control entry;
-        entry.name = entryName(i);
+        entry.name = main_ids::mRecentFile(i);
         entry.kind = ControlKind::Menu;
-        entry.container = "mRecent";
+        entry.container = main_ids::mRecent;
         // "&1" ... "&9", "1&0": a digit picks the entry from the keyboard.
         const std::u16string number = fromUtf8(std::to_string(i));
         entry.text = (i < 10 ? u"&" + number : u"1&0") + u"  " +
@@ -46,7 +42,7 @@ void RecentFiles::showIn(ControlModel& controls) const {
         entry.tooltip = entries[i - 1];
         controls.add(std::move(entry));
     }
-    controls.setEnabled("mRecent", !entries.empty());
+    controls.setEnabled(main_ids::mRecent, !entries.empty());
 }
 
 }  // namespace lodestar

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "forms/model/control_ids.h"
 #include "forms/model/controls.h"
 #include "platform/prompts.h"
 #include "search/search_request.h"
@@ -29,7 +30,7 @@ class SearchBar {
     // box and into the history. Nothing when the box is empty (the user is told).
     std::optional<SearchRequest> readRequest(bool escapeSupport);
     // A check box or its menu entry was clicked.
-    void onSwitch(const std::string& name);
+    void onSwitch(std::string_view name);
     void pickUsedRegexp(std::size_t index);  // "mRegs(i)"
     void clearHistory();
     // The patterns and switches of the last run, and kept for the next one.
@@ -38,7 +39,7 @@ class SearchBar {
 
   private:
     SearchSwitches tickedSwitches() const;
-    void setCheckFromMenu(const std::string& box, bool value);
+    void setCheckFromMenu(ControlId box, bool value);
     void addUsedRegexp(const std::u16string& pattern);
     void rebuildHistoryMenu();
 

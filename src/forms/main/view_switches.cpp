@@ -1,30 +1,38 @@
 // The panes of the window shell: the source view and the match list shown or hidden.
-#include "forms/main/main_window.h"
+#include "forms/main/view_switches.h"
+
+#include "core/text.h"
+#include "forms/model/control_ids.h"
 
 namespace lodestar {
 
-void MainWindow::viewSource() {
-    const bool shown = !controls_["SuperMonitor"].visible;
-    setPaneVisible(Pane::SuperMonitor, shown);
-    controls_.setStruckThrough("View_FS", !shown);
+void PaneSwitches::show(Pane which, bool on) {
+    host_.controls().setVisible(toUtf8(host_.pane(which).name()), on);
+    host_.pane(which).setVisible(on);
+}
+
+void PaneSwitches::toggleSource() {
+    const bool shown = !host_.controls()[main_ids::SuperMonitor].visible;
+    show(Pane::SuperMonitor, shown);
+    host_.controls().setStruckThrough(main_ids::View_FS, !shown);
     file_.showViewTicks();
-    setSourceTools(shown);
+    host_.setSourceTools(shown);
     layout_.resize();
 }
 
-void MainWindow::viewMatchList() {
-    const bool shown = !controls_["MatchView"].visible;
-    setPaneVisible(Pane::MatchView, shown);
-    controls_.setStruckThrough("View_ML", !shown);
+void PaneSwitches::toggleMatchList() {
+    const bool shown = !host_.controls()[main_ids::MatchView].visible;
+    show(Pane::MatchView, shown);
+    host_.controls().setStruckThrough(main_ids::View_ML, !shown);
     file_.showViewTicks();
     layout_.resize();
     if (shown && file_.searchDone() && !file_.matchListBuilt()) file_.buildMatchList();
 }
 
-void MainWindow::OpenMonitor() {
-    setPaneVisible(Pane::SuperMonitor, true);
+void PaneSwitches::openMonitor() {
+    show(Pane::SuperMonitor, true);
     layout_.arrangePanes();
-    setSourceTools(true);
+    host_.setSourceTools(true);
 }
 
 }  // namespace lodestar

@@ -25,24 +25,26 @@ Control& ControlModel::add(Control control) {
     return stored;
 }
 
-void ControlModel::remove(const std::string& name) {
-    controls_.erase(name);
+void ControlModel::remove(std::string_view name) {
+    auto it = controls_.find(name);
+    if (it == controls_.end()) return;
+    controls_.erase(it);
     order_.erase(std::remove(order_.begin(), order_.end(), name), order_.end());
 }
 
-bool ControlModel::has(const std::string& name) const {
-    return controls_.count(name) != 0;
+bool ControlModel::has(std::string_view name) const {
+    return controls_.find(name) != controls_.end();
 }
 
-const Control& ControlModel::operator[](const std::string& name) const {
+const Control& ControlModel::operator[](std::string_view name) const {
     auto it = controls_.find(name);
-    if (it == controls_.end()) throw std::out_of_range("no control named " + name);
+    if (it == controls_.end()) throw std::out_of_range("no control named " + std::string(name));
     return it->second;
 }
 
-Control& ControlModel::at(const std::string& name) {
+Control& ControlModel::at(std::string_view name) {
     auto it = controls_.find(name);
-    if (it == controls_.end()) throw std::out_of_range("no control named " + name);
+    if (it == controls_.end()) throw std::out_of_range("no control named " + std::string(name));
     return it->second;
 }
 
@@ -59,71 +61,70 @@ bool assign(T& target, const T& value) {
 }
 }  // namespace
 
-void ControlModel::setEnabled(const std::string& name, bool on) {
+void ControlModel::setEnabled(std::string_view name, bool on) {
     Control& c = at(name);
     if (assign(c.enabled, on)) changed(c);
 }
-void ControlModel::setChecked(const std::string& name, bool on) {
+void ControlModel::setChecked(std::string_view name, bool on) {
     Control& c = at(name);
     if (assign(c.checked, on)) changed(c);
 }
-void ControlModel::setVisible(const std::string& name, bool on) {
+void ControlModel::setVisible(std::string_view name, bool on) {
     Control& c = at(name);
     if (assign(c.visible, on)) changed(c);
 }
-void ControlModel::setStruckThrough(const std::string& name, bool on) {
+void ControlModel::setStruckThrough(std::string_view name, bool on) {
     Control& c = at(name);
     if (assign(c.struckThrough, on)) changed(c);
 }
-void ControlModel::setText(const std::string& name, const std::u16string& text) {
+void ControlModel::setText(std::string_view name, const std::u16string& text) {
     Control& c = at(name);
     if (assign(c.text, text)) changed(c);
 }
-void ControlModel::setTooltip(const std::string& name, const std::u16string& text) {
+void ControlModel::setTooltip(std::string_view name, const std::u16string& text) {
     Control& c = at(name);
     if (assign(c.tooltip, text)) changed(c);
 }
-void ControlModel::setGeometry(const std::string& name, const Rect& geometry) {
+void ControlModel::setGeometry(std::string_view name, const Rect& geometry) {
     Control& c = at(name);
     if (assign(c.geometry, geometry)) changed(c);
 }
-void ControlModel::setFont(const std::string& name, const std::u16string& family, double size) {
+void ControlModel::setFont(std::string_view name, const std::u16string& family, double size) {
     Control& c = at(name);
     bool a = assign(c.fontName, family);
     bool b = assign(c.fontSize, size);
     if (a || b) changed(c);
 }
-void ControlModel::setItems(const std::string& name, const std::vector<std::u16string>& items) {
+void ControlModel::setItems(std::string_view name, const std::vector<std::u16string>& items) {
     Control& c = at(name);
     if (assign(c.items, items)) changed(c);
 }
-void ControlModel::setSelected(const std::string& name, int index) {
+void ControlModel::setSelected(std::string_view name, int index) {
     Control& c = at(name);
     if (assign(c.selected, index)) changed(c);
 }
-void ControlModel::setTextSelection(const std::string& name, std::size_t start,
-                                    std::size_t length) {
+void ControlModel::setTextSelection(std::string_view name, std::size_t start, std::size_t length) {
     Control& c = at(name);
     bool a = assign(c.selStart, start);
     bool b = assign(c.selLength, length);
     if (a || b) changed(c);
 }
-void ControlModel::setLeft(const std::string& name, double v) {
+void ControlModel::setLeft(std::string_view name, double v) {
     Rect r = at(name).geometry;
     r.left = v;
     setGeometry(name, r);
 }
-void ControlModel::setTop(const std::string& name, double v) {
+void ControlModel::setTop(std::string_view name, double v) {
     Rect r = at(name).geometry;
     r.top = v;
     setGeometry(name, r);
 }
-void ControlModel::setWidth(const std::string& name, double v) {
+void ControlModel::setWidth(std::string_view name, double v) {
     Rect r = at(name).geometry;
     r.width = v;
     setGeometry(name, r);
 }
-void ControlModel::setHeight(const std::string& name, double v) {
+void ControlModel::setHeight(std::string_view name, double v) {
     Rect r = at(name).geometry;
     r.height = v;
     setGeometry(name, r);

@@ -1,12 +1,14 @@
 // The state of every named control and menu entry of a form: enabled, checked, visible, text
 // (caption or box content), tooltip, caption font strike-through and geometry in twips. A skin
 // binds each widget to its entry by name and listens for changes; tests read entries by name.
+// A control is named by its typed id (control_ids.h) or by its name as text.
 #pragma once
 
 #include <cstddef>
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lodestar {
@@ -72,29 +74,29 @@ class ControlModel {
 
     // Adds a control; a later add of the same name replaces it.
     Control& add(Control control);
-    void remove(const std::string& name);
-    bool has(const std::string& name) const;
+    void remove(std::string_view name);
+    bool has(std::string_view name) const;
 
     // Throws std::out_of_range for an unknown name: a misspelt name is a defect.
-    const Control& operator[](const std::string& name) const;
+    const Control& operator[](std::string_view name) const;
 
-    void setEnabled(const std::string& name, bool on);
-    void setChecked(const std::string& name, bool on);
-    void setVisible(const std::string& name, bool on);
-    void setStruckThrough(const std::string& name, bool on);
-    void setText(const std::string& name, const std::u16string& text);
-    void setTooltip(const std::string& name, const std::u16string& text);
-    void setGeometry(const std::string& name, const Rect& geometry);
-    void setFont(const std::string& name, const std::u16string& family, double size);
-    void setItems(const std::string& name, const std::vector<std::u16string>& items);
-    void setSelected(const std::string& name, int index);
-    void setTextSelection(const std::string& name, std::size_t start, std::size_t length);
+    void setEnabled(std::string_view name, bool on);
+    void setChecked(std::string_view name, bool on);
+    void setVisible(std::string_view name, bool on);
+    void setStruckThrough(std::string_view name, bool on);
+    void setText(std::string_view name, const std::u16string& text);
+    void setTooltip(std::string_view name, const std::u16string& text);
+    void setGeometry(std::string_view name, const Rect& geometry);
+    void setFont(std::string_view name, const std::u16string& family, double size);
+    void setItems(std::string_view name, const std::vector<std::u16string>& items);
+    void setSelected(std::string_view name, int index);
+    void setTextSelection(std::string_view name, std::size_t start, std::size_t length);
 
     // Geometry shortcuts for the layout code.
-    void setLeft(const std::string& name, double v);
-    void setTop(const std::string& name, double v);
-    void setWidth(const std::string& name, double v);
-    void setHeight(const std::string& name, double v);
+    void setLeft(std::string_view name, double v);
+    void setTop(std::string_view name, double v);
+    void setWidth(std::string_view name, double v);
+    void setHeight(std::string_view name, double v);
 
     // Names in the order they were added.
     const std::vector<std::string>& names() const { return order_; }
@@ -103,10 +105,10 @@ class ControlModel {
     void onChange(Listener listener) { listeners_.push_back(std::move(listener)); }
 
   private:
-    Control& at(const std::string& name);
+    Control& at(std::string_view name);
     void changed(const Control& control);
 
-    std::map<std::string, Control> controls_;
+    std::map<std::string, Control, std::less<>> controls_;
     std::vector<std::string> order_;
     std::vector<Listener> listeners_;
 };
