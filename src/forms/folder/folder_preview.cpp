@@ -53,7 +53,7 @@ void FolderScope::startPreview(RunKind kind, std::shared_ptr<const TextTransform
         [this, files, summary, kind] {
             if (!summary->ok) return;
             review_.start(kind == RunKind::Batch ? FileRun::Batch : FileRun::Replace,
-                          std::move(*files));
+                          std::move(*files), folder_);
             PaneModel& list = w_.pane(Pane::ListView);
             for (std::size_t f = 0; f < review_.files().size(); ++f)
                 list.setCellText(kFileTableId, cell(review_.files()[f].row, kStatusColumn),

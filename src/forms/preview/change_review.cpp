@@ -21,9 +21,10 @@ std::optional<std::size_t> numberAt(std::u16string_view text, std::size_t& at) {
 
 }  // namespace
 
-void ChangeReview::start(FileRun run, std::vector<FileChanges> files) {
+void ChangeReview::start(FileRun run, std::vector<FileChanges> files, std::u16string folder) {
     auto state = std::make_shared<ReviewState>();
     state->run = run;
+    state->folder = std::move(folder);
     state->files = std::move(files);
     state->fileTicked.assign(state->files.size(), true);
     for (std::size_t f = 0; f < state->files.size(); ++f) {

@@ -23,14 +23,15 @@ struct ReviewState {
     FileRun run = FileRun::Replace;
     std::vector<FileChanges> files;
     std::vector<bool> fileTicked;
+    std::u16string folder;  // a file in it is named by its path from there
     // The rows of the diff in order: a file's heading (second 0), then its changes (change + 1).
     std::vector<std::pair<std::uint32_t, std::uint32_t>> rows;
 };
 
 class ChangeReview {
   public:
-    // A new preview, every file and change ticked.
-    void start(FileRun run, std::vector<FileChanges> files);
+    // A new preview, every file and change ticked; files in `folder` are named from there.
+    void start(FileRun run, std::vector<FileChanges> files, std::u16string folder = {});
     void clear() { state_.reset(); }
     bool active() const { return state_ != nullptr; }
     FileRun run() const { return state_->run; }

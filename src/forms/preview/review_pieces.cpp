@@ -73,6 +73,17 @@ void appendSide(std::u16string& html, std::u16string_view text, std::size_t mark
     }
 }
 
+// A file in the folder by its path from there, any other by its whole path.
+std::u16string_view shownName(const ReviewState& state, std::u16string_view path) {
+    if (!state.folder.empty() && path.size() > state.folder.size() &&
+        path.substr(0, state.folder.size()) == state.folder) {
+        std::u16string_view rest = path.substr(state.folder.size());
+        if (rest.front() == u'/') rest.remove_prefix(1);
+        if (!rest.empty()) return rest;
+    }
+    return path;
+}
+
 }  // namespace
 
 std::u16string fileTickId(std::size_t file) {
@@ -127,9 +138,9 @@ std::u16string ReviewPieces::html(std::size_t piece) const {
             html += u"<div style='background:#e4eaf4;font-weight:bold;margin-top:6px'><a id='" +
                     fileTickId(f) + u"' href='#" + fileTickId(f) +
                     u"' style='text-decoration:none'>" + tickMark(state_->fileTicked[f]) +
-                    u"</a> " + escapeMarkup(file.path) + u"  <span id='" + fileCountId(f) +
-                    u"' style='font-weight:normal'>" + tickedCountText(*state_, f) +
-                    u"</span></div></div>";
+                    u"</a> " + escapeMarkup(shownName(*state_, file.path)) + u"  <span id='" +
+                    fileCountId(f) + u"' style='font-weight:normal'>" +
+                    tickedCountText(*state_, f) + u"</span></div></div>";
             continue;
         }
         const std::size_t k = rows[r].second - 1;

@@ -53,7 +53,7 @@ TEST_F(Preview, ApplyWritesTheTickedChangesOfTheTickedFilesOnly) {
     EXPECT_TRUE(c("btnApply").enabled);
     EXPECT_TRUE(c("mApply").enabled);
     const std::string shown = firstPiece();
-    EXPECT_NE(shown.find("a.htm"), std::string::npos);
+    EXPECT_NE(shown.find("> a.htm "), std::string::npos) << "named from the folder: " << shown;
     EXPECT_NE(shown.find("id='pc0_1'"), std::string::npos);
 
     EXPECT_TRUE(clickTick(u"pc0_1"));  // a.htm's second line
