@@ -52,6 +52,8 @@ void FolderScope::startPreview(RunKind kind, std::shared_ptr<const TextTransform
         },
         [this, files, summary, kind] {
             if (!summary->ok) return;
+            if (files->empty())
+                return w_.logLine(u"Preview: nothing to change in the ticked files.");
             review_.start(kind == RunKind::Batch ? FileRun::Batch : FileRun::Replace,
                           std::move(*files), folder_);
             PaneModel& list = w_.pane(Pane::ListView);

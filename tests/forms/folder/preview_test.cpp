@@ -76,6 +76,9 @@ TEST_F(Preview, ApplyWritesTheTickedChangesOfTheTickedFilesOnly) {
     EXPECT_FALSE(fs::exists(docs.path() / "bak" / "b.htm"));
     EXPECT_TRUE(c("btnRestore").enabled);
     EXPECT_FALSE(c("btnApply").enabled) << "the preview is used up";
+    previewReplace(u"nowhere", u"y");
+    EXPECT_FALSE(c("btnApply").enabled);
+    EXPECT_NE(log().find("* Preview: nothing to change in the ticked files."), std::string::npos);
 }
 
 TEST_F(Preview, AnActionPreviewWritesItsTickedChangesAsABatchRun) {
