@@ -151,13 +151,14 @@ class Run {
             prepared.cannotHoldCause = std::move(*cause);
             return;
         }
-        std::string bytes = encodeText(changed, format);
         if (preview_) {
+            std::string bytes = settings_.previewBytes ? encodeText(changed, format) : "";
             prepared.result = FileResult::Previewed;
             prepared.preview = FilePreview{
                 0, path, std::u16string(text), std::move(changed), format, std::move(bytes)};
             return;
         }
+        const std::string bytes = encodeText(changed, format);
         ReplaceRules rules;
         rules.mustExist = true;
         rules.expected = stamp;

@@ -87,6 +87,8 @@ struct RunSettings {
     FileOutput* output = nullptr;  // the system calls that write files; null: the real ones
     // A preview shows read-only files as a run allowed to make them writable would change them.
     bool previewReadOnly = false;
+    // A preview hands over each new content encoded; off: the new text alone (`bytes` empty).
+    bool previewBytes = true;
 };
 
 struct RunSummary {

@@ -42,6 +42,7 @@ void FolderScope::startPreview(RunKind kind, std::shared_ptr<const TextTransform
     RunSettings settings = runSettings(false);
     // Read-only files are shown as a run that may make them writable changes them.
     settings.previewReadOnly = true;
+    settings.previewBytes = false;  // the review keeps the text; Apply encodes it
     startRun(
         kind,
         [files, summary, transform, settings, listed = listedFiles()](FileSink& sink,
