@@ -4,7 +4,11 @@
 // Times are read from the form (the counter box) and from the pages (the marks' positions and
 // backgrounds). Run it under a display (bench/window/run starts Xvfb).
 //
-// Usage: lodestar_window_bench PROGRAM_FOLDER SIZE_MB MATCHES [MOVES]
+// With "preview" after MOVES it measures the preview instead: the file alone in a folder,
+// Preview of a replace of every link -> the first screen of the diff, then jumps and page
+// moves through it -> each on screen, with the longest stall, and Apply of every change.
+//
+// Usage: lodestar_window_bench PROGRAM_FOLDER SIZE_MB MATCHES [MOVES [preview]]
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -15,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -91,6 +96,73 @@ std::string writePage(const std::string& path, double megabytes, long links) {
     return path;
 }
 
+// Whether the middle of the source view shows a row of the diff rather than a spacer.
+bool diffOnScreen(ui::PaneView* source) {
+    return source
+        ->evaluate(QStringLiteral("(function(){var e=document.elementFromPoint(40,innerHeight/2);"
+                                  "return !!(e&&e.closest&&e.closest('[data-k]'));})()"),
+                   2000)
+        .toBool();
+}
+
+int previewBench(MainWindow& form, ui::PaneView* source, StallWatch& stalls, long links, int moves,
+                 const std::function<bool()>& settled) {
+    QElapsedTimer t;
+    stalls.reset();
+    t.start();
+    form.openRequested(u"/tmp/lodestar-window-bench/");
+    waitFor(settled);
+    std::printf("open folder: %lld ms\n", t.elapsed());
+
+    stalls.reset();
+    t.start();
+    form.typeText("inRepFrom", u"href=\"([^\"]+)\"");
+    form.typeText("inRepWith", u"href=\"$1/new\"");
+    form.click("btnPreview");
+    waitFor([&] { return form.controls()["btnApply"].enabled; });
+    const qint64 computed = t.elapsed();
+    waitFor([&] {
+        return source->evaluate(QStringLiteral("document.body.innerText.indexOf('/new')>=0"), 2000)
+            .toBool();
+    });
+    std::printf(
+        "preview -> changes computed: %lld ms, first screen: %lld ms (longest stall %lld "
+        "ms)\n",
+        computed, t.elapsed(), stalls.worst());
+
+    std::mt19937 random(7);
+    std::vector<qint64> times;
+    stalls.reset();
+    for (int m = 0; m < moves; ++m) {
+        t.start();
+        if (m % 2 == 0)
+            source->evaluate(
+                QStringLiteral("window.scrollTo(0, %1 * "
+                               "(document.documentElement.scrollHeight - innerHeight))")
+                    .arg(static_cast<double>(random() % 10000) / 10000.0),
+                2000);
+        else
+            source->evaluate(QStringLiteral("window.scrollBy(0, innerHeight)"), 2000);
+        if (!waitFor([&] { return diffOnScreen(source); }, 10000))
+            std::printf("move %d: not shown\n", m);
+        times.push_back(t.elapsed());
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("scrolls (%d): median %lld ms, 90th %lld ms, max %lld ms (longest stall %lld ms)\n",
+                moves, times[times.size() / 2], times[times.size() * 9 / 10], times.back(),
+                stalls.worst());
+
+    stalls.reset();
+    t.start();
+    form.click("btnApply");
+    waitFor([&] { return settled() && !form.controls()["btnStop"].enabled; });
+    std::printf("apply of %ld changes: %lld ms (longest stall %lld ms)\n", links, t.elapsed(),
+                stalls.worst());
+    const std::string log = toUtf8(form.controls()["logger"].text);
+    std::printf("log: %s\n", log.substr(log.size() > 400 ? log.size() - 400 : 0).c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -107,7 +179,10 @@ int main(int argc, char** argv) {
     const long links = std::stol(argv[3]);
     const int moves = argc > 4 ? std::stoi(argv[4]) : 100;
 
-    const std::string file = "/tmp/lodestar-window-bench.htm";
+    const bool preview = argc > 5 && std::string(argv[5]) == "preview";
+    if (preview) std::filesystem::create_directories("/tmp/lodestar-window-bench");
+    const std::string file =
+        preview ? "/tmp/lodestar-window-bench/page.htm" : "/tmp/lodestar-window-bench.htm";
     writePage(file, megabytes, links);
 
     // A fresh state folder of its own: nothing remembered from earlier runs changes the figures.
@@ -153,6 +228,12 @@ int main(int argc, char** argv) {
     StallWatch stalls;
     QElapsedTimer t;
     std::printf("file: %.1f MB, %ld links\n", megabytes, links);
+    if (preview) {
+        const int status = previewBench(form, source, stalls, links, moves, settled);
+        std::filesystem::remove_all("/tmp/lodestar-window-bench");
+        window.close();
+        return status;
+    }
 
     stalls.reset();
     t.start();
@@ -196,7 +277,7 @@ int main(int argc, char** argv) {
                 Pane::MatchView,
                 u"/x/ml.tmp#" + decimal(1 + static_cast<long long>(random() % links)));
         }
-        const long long k = form.curMatch;
+        const long long k = form.file().curMatch();
         if (!waitFor([&] { return markState(k) == QStringLiteral("gold"); }, 10000))
             std::printf("move to %lld: not shown\n", k);
         times.push_back(t.elapsed());

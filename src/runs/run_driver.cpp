@@ -136,8 +136,13 @@ class Run {
             prepared.count = worker.reader.absent() ? 0 : worker.own->count(text);
             if (*prepared.count == 0) return;
         }
-        std::u16string changed = worker.own->apply(text);
+        std::optional<std::u16string> refusedOrNew = worker.own->applyTo(path, text);
         prepared.transformed = true;
+        if (!refusedOrNew) {
+            prepared.result = FileResult::ChangedElsewhere;
+            return;
+        }
+        std::u16string changed = std::move(*refusedOrNew);
         // A text the run leaves as it was is not written: the file keeps its time.
         if (changed == text) return;
         const TextFormat format = worker.reader.format();
@@ -146,12 +151,14 @@ class Run {
             prepared.cannotHoldCause = std::move(*cause);
             return;
         }
-        std::string bytes = encodeText(changed, format);
         if (preview_) {
+            std::string bytes = settings_.previewBytes ? encodeText(changed, format) : "";
             prepared.result = FileResult::Previewed;
-            prepared.preview = FilePreview{0, path, std::move(changed), std::move(bytes)};
+            prepared.preview = FilePreview{
+                0, path, std::u16string(text), std::move(changed), format, std::move(bytes)};
             return;
         }
+        const std::string bytes = encodeText(changed, format);
         ReplaceRules rules;
         rules.mustExist = true;
         rules.expected = stamp;
@@ -196,6 +203,9 @@ class Run {
                 break;
             case FileResult::Unchanged:
                 ++summary.unchanged;
+                break;
+            case FileResult::ChangedElsewhere:
+                ++summary.changedElsewhere;
                 break;
             case FileResult::Previewed:
                 ++summary.previewed;

@@ -34,6 +34,12 @@ class TextTransform {
     // Looks at a file's bytes before counting: a file without the literal has no match.
     virtual std::optional<BytePrefilter> prefilter() const { return std::nullopt; }
     virtual std::u16string apply(std::u16string_view text) = 0;
+    // The new text of the file at `path`; nothing when the transform refuses the file as it
+    // now is (it is then left alone and reported FileResult::ChangedElsewhere).
+    virtual std::optional<std::u16string> applyTo(const std::u16string& /*path*/,
+                                                  std::u16string_view text) {
+        return apply(text);
+    }
 };
 
 inline constexpr std::u16string_view kReadOnlyQuestion =
@@ -81,6 +87,8 @@ struct RunSettings {
     FileOutput* output = nullptr;  // the system calls that write files; null: the real ones
     // A preview shows read-only files as a run allowed to make them writable would change them.
     bool previewReadOnly = false;
+    // A preview hands over each new content encoded; off: the new text alone (`bytes` empty).
+    bool previewBytes = true;
 };
 
 struct RunSummary {
@@ -125,8 +133,10 @@ RunSummary runFolder(const std::vector<FileItem>& files, const TextTransform& tr
 struct FilePreview {
     std::size_t row = 0;  // 1-based position in the file list
     std::u16string path;
-    std::u16string text;  // the new text
-    std::string bytes;    // the new content, encoded as the run would write it
+    std::u16string before;  // the text as read
+    std::u16string text;    // the new text
+    TextFormat format;      // how it was read and would be written
+    std::string bytes;      // the new content, encoded as the run would write it
 };
 
 // The same run without touching anything: no file is written, backed up or journaled, no lock

@@ -83,11 +83,11 @@ void SkinWindow::layoutToolStrip() {
         double gapBefore;
     };
     const Slot strip[] = {
-        {"btnViewIn", 330, 0},   {"btnWrap", 330, 15},   {"View_FS", 330, 15},
-        {"View_ML", 330, 15},    {"btnFind", 705, 75},   {"btnPrev", 330, 15},
-        {"btnNext", 330, 15},    {"matchNo", 780, 15},   {"btnExp", 405, 15},
-        {"btnReplace", 810, 75}, {"btnAction", 735, 15}, {"btnRestore", 330, 75},
-        {"btnSave", 330, 15},
+        {"btnViewIn", 330, 0},   {"btnWrap", 330, 15},    {"View_FS", 330, 15},
+        {"View_ML", 330, 15},    {"btnFind", 705, 75},    {"btnPrev", 330, 15},
+        {"btnNext", 330, 15},    {"matchNo", 780, 15},    {"btnExp", 405, 15},
+        {"btnReplace", 810, 75}, {"btnAction", 735, 15},  {"btnPreview", 735, 15},
+        {"btnApply", 600, 15},   {"btnRestore", 330, 75}, {"btnSave", 330, 15},
     };
     ControlModel& model = form_->controls();
     // The counter box holds the largest counts in the window's font; the group grows for it.

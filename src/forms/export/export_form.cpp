@@ -51,7 +51,7 @@ class WindowSink : public FileSink {
 ExportForm::ExportForm(ExportPort& window, Prompts& prompts)
     : Form("frmExport", prompts), window_(window) {
     ControlModel& c = controls();
-    c.add(make("frmExport", ControlKind::Frame, u"Export", {0, 0, 5400, 3240}, ""));
+    c.add(make("frmExport", ControlKind::Frame, u"Export", {0, 0, 5400, 3360}, ""));
     c.add(make("lblType", ControlKind::Label, u"Type", {120, 180, 840, 255}));
     c.add(make("selExType", ControlKind::Combo, u"", {1020, 120, 1500, 315}));
     c.add(make("framDelimiter", ControlKind::Frame, u"Delimiter", {120, 600, 5160, 1260}));
@@ -66,8 +66,8 @@ ExportForm::ExportForm(ExportPort& window, Prompts& prompts)
     c.add(make("chkPlaces", ControlKind::CheckBox, u"With file, line and column",
                {1020, 2370, 4260, 255}))
         .accessKey = u'W';
-    c.add(make("btnOK", ControlKind::Button, u"Export", {2520, 2640, 1320, 375})).accessKey = u'E';
-    c.add(make("btnCancel", ControlKind::Button, u"Cancel", {3960, 2640, 1320, 375})).accessKey =
+    c.add(make("btnOK", ControlKind::Button, u"Export", {2520, 2760, 1320, 375})).accessKey = u'E';
+    c.add(make("btnCancel", ControlKind::Button, u"Cancel", {3960, 2760, 1320, 375})).accessKey =
         u'C';
     setKeyButtons("btnOK", "btnCancel");
     c.setItems("selExType", exportTypeNames());

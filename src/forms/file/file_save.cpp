@@ -13,6 +13,7 @@
 #include "files/text_encoding.h"
 #include "files/text_file.h"
 #include "forms/file/file_scope.h"
+#include "forms/preview/run_questions.h"
 #include "search/expression_ops.h"
 
 namespace lodestar {
@@ -26,10 +27,17 @@ constexpr char16_t kCommandFilter[] = u"rep cmds(*.rep)|*.rep";
 
 }  // namespace
 
+// The question counts the matches in the text; a pattern the count fails on is asked about
+// without a count, and the replace itself reports the failure.
 void FileScope::replace(const SearchRequest& request) {
-    if (host_.confirm(request.replacement().empty()
-                          ? u"All matches will be deleted, are you sure?"
-                          : u"All matches will be replaced, are you sure?"))
+    std::optional<std::size_t> matches;
+    try {
+        matches = request.expression().count(doc_.text);
+    } catch (const std::exception&) {
+    }
+    if (matches == 0u) return singleReplace(request);  // which says there is nothing to replace
+    const std::u16string name = doc_.path.empty() ? u"the text" : FileNameOf(doc_.path);
+    if (host_.confirm(fileReplaceQuestion(request.replacement().empty(), matches, name)))
         singleReplace(request);
 }
 

@@ -14,6 +14,7 @@
 #include "files/file_identity.h"
 #include "forms/file/result_pieces.h"
 #include "forms/file/window_jobs.h"
+#include "forms/preview/change_review.h"
 #include "forms/scope/document.h"
 #include "forms/scope/scope_host.h"
 #include "platform/one_shot_timer.h"
@@ -105,6 +106,13 @@ class FileScope {
     // nothing when none is picked or it cannot be read, the log says why.
     std::optional<CommandFileRun> readCommandFile(bool inFolder);
     void runCommands(CommandFileRun run);  // on the text, asked first
+    // The replace or the commands computed without changing the text, shown with a tick per
+    // change; Apply puts the ticked ones into the text (file_preview.cpp).
+    void previewReplace(const SearchRequest& request);
+    void previewCommands(CommandFileRun run);
+    void applyPreview();
+    bool previewClicked(const std::u16string& address);
+    const ChangeReview& review() const { return review_; }
 
     // ---- The scratch pad (Instant Test) -------------------------------------------------------
     // An editable text in place of the source view: while the user types it, or a pattern, a
@@ -178,6 +186,8 @@ class FileScope {
     bool reloadText(SharedText& text);
     void showEncoding();
     bool encodingHolds(const std::u16string& newText);
+    void startReview(FileRun kind, std::function<std::u16string(std::u16string_view)> make);
+    void endReview();
     // Writes the text to `path`; `expected`: the stamp the file must still have.
     bool writeDocument(const std::u16string& path, std::optional<FileStamp> expected);
     // Another program changed the file since it was read: overwrite, reload, save as or cancel.
@@ -201,6 +211,7 @@ class FileScope {
     bool marksShown_ = false;  // the source view shows the marks of a result
     int pageWaitTicks_ = 0;    // Timer1 ticks spent waiting for the source page
     std::u16string sourceCopy_;
+    ChangeReview review_;  // the preview shown in the source view, until Apply
     bool hasSourceCopy_ = false;
     void leaveScratch();
     void saveScratch();

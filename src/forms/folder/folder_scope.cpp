@@ -12,6 +12,7 @@
 #include "core/text.h"
 #include "files/paths.h"
 #include "files/text_file.h"
+#include "forms/folder/ask_on_ui.h"
 #include "forms/folder/file_table_pieces.h"
 #include "forms/folder/folder_info.h"
 #include "forms/model/app_title.h"
@@ -26,23 +27,6 @@ namespace lodestar {
 namespace {
 
 constexpr char16_t kSelected[] = u"yellow";
-
-// The read-only question of a replace run, asked on the user-interface thread while the run
-// waits for the answer.
-class AskOnUi : public ReadOnlyQuestion {
-  public:
-    AskOnUi(WorkRunner& runner, Prompts& prompts) : runner_(runner), prompts_(prompts) {}
-    bool makeWritable() override {
-        bool answer = false;
-        runner_.ask(
-            [&] { answer = prompts_.okCancel(std::u16string(kReadOnlyQuestion), kAppTitle); });
-        return answer;
-    }
-
-  private:
-    WorkRunner& runner_;
-    Prompts& prompts_;
-};
 
 }  // namespace
 
@@ -250,6 +234,7 @@ bool FolderScope::selectFileRow(const std::u16string& address) {
          i < address.size() && address[i] >= u'0' && address[i] <= u'9' && n < (1LL << 40); ++i)
         n = n * 10 + (address[i] - u'0');
     if (n == selectedRow_ || !IsFileChecked(n)) return true;
+    endPreview();  // the source view shows the file in its place
     w_.showSourcePane();
     // The row and the name follow the pick at once; the file is shown once it is read, and Esc
     // before that goes back to the row of the file still shown.
@@ -285,6 +270,8 @@ void FolderScope::showSelectedRow() {
 void FolderScope::startRun(RunKind kind, std::function<void(FileSink&, const StopToken&)> work,
                            std::function<void()> after) {
     const bool cellsAsHtml = kind == RunKind::Search;
+    findCounts_ = false;
+    endPreview();
     stop_.reset();
     running_ = true;
     filesDone_ = 0;
@@ -369,6 +356,7 @@ void FolderScope::find(SearchRequest request) {
         },
         [this, summary] {
             if (!summary->ok) return;
+            findCounts_ = true;
             lastTotal_ = summary->total;
             w_.folderSearchDone(summary->total);
         });

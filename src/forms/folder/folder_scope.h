@@ -16,10 +16,12 @@
 #include "files/file_sink.h"
 #include "forms/folder/file_table.h"
 #include "forms/folder/folder_dlg.h"
+#include "forms/preview/change_review.h"
 #include "forms/scope/folder_work.h"
 #include "forms/scope/scope_host.h"
 #include "platform/prompts.h"
 #include "platform/work_runner.h"
+#include "runs/run_driver.h"
 
 namespace lodestar {
 
@@ -49,6 +51,12 @@ class FolderScope : public FolderWork {
     void replace(SearchRequest request) override;
     void runCommands(std::vector<Command> commands, SearchRequest request) override;
     void restore() override;
+    void preview(SearchRequest request) override;
+    void previewCommands(std::vector<Command> commands, SearchRequest request) override;
+    void applyPreview() override;
+    bool previewClicked(const std::u16string& address) override;
+    std::optional<MatchTally> tickedMatches() const override;
+    const ChangeReview& review() const { return review_; }
     bool selectFileRow(const std::u16string& address) override;
     void showPicker() override;
     bool openFolder(const std::u16string& folder, const std::u16string& pattern) override;
@@ -86,6 +94,10 @@ class FolderScope : public FolderWork {
     std::size_t cell(std::size_t row, std::size_t column) const {
         return row * kCellsPerRow + column;
     }
+    // The preview of a run with `transform` (folder_preview.cpp); Apply writes its ticked changes.
+    void startPreview(RunKind kind, std::shared_ptr<const TextTransform> transform);
+    void endPreview();
+    RunSettings runSettings(bool backup) const;
     // A row of a table shown in pieces, from its cells and tick as they are now.
     std::u16string piecedRow(std::size_t row) const;
 
@@ -109,6 +121,8 @@ class FolderScope : public FolderWork {
     std::size_t filesDone_ = 0;  // the last row the current run reported
     std::size_t failedRow_ = 0;  // the row of an error entry not followed by its report
     std::optional<std::size_t> lastTotal_;
+    bool findCounts_ = false;  // the matches column holds the counts of the last Find
+    ChangeReview review_;
 };
 
 }  // namespace lodestar

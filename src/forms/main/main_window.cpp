@@ -172,7 +172,8 @@ std::vector<std::u16string> MainWindow::fontFamilies() const {
 }
 
 void MainWindow::setScopeCommands(bool on) {
-    for (const char* id : {"find", "replace", "action"}) commands_.setEnabled(id, on);
+    for (const char* id : {"find", "replace", "action", "preview", "previewAction"})
+        commands_.setEnabled(id, on);
 }
 
 void MainWindow::setSaveEnabled(bool on) {
@@ -326,6 +327,7 @@ void MainWindow::onRendererGone(Pane which, bool stoppedAnswering) {
 bool MainWindow::onBeforeNavigate(Pane which, const std::u16string& address) {
     if (closed_) return which == Pane::MatchView;
     if (which == Pane::MatchView) return file_.matchListClicked(address);
+    if (which == Pane::SuperMonitor) return scopeCommands_.previewClicked(address);
     if (which == Pane::ListView && folderWork_ &&
         address.find(u"list.tmp#") != std::u16string::npos)
         return folderWork_->selectFileRow(address);

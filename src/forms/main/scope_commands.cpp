@@ -23,10 +23,7 @@ void ScopeCommands::replace() {
     if (request && !request->empty() && file_.patternIsValid(*request)) {
         if (!host_.inFolderMode()) {
             file_.replace(*request);
-        } else if (host_.confirm(
-                       request->replacement().empty()
-                           ? u"All matches will be deleted from files, are you sure?"
-                           : u"All matches in all thses files will be replaced, are you sure?")) {
+        } else if (confirmFolderReplace(*request)) {
             // Cleared before the run starts, so the run's own result stands after it.
             file_.resetMatchState();
             if (folder_) folder_->replace(*request);

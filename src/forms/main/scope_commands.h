@@ -20,9 +20,18 @@ class ScopeCommands {
     void restore();
     // In folder mode the commands run over the ticked files only, named and counted first.
     void action();
+    // Replace and Action worked out without writing, shown with ticks; Apply writes the ticked
+    // changes (scope_previews.cpp).
+    void preview();
+    void previewAction();
+    void apply();
+    // A click on a tick of the preview in the source view; true when it was one.
+    bool previewClicked(const std::u16string& address);
 
   private:
     std::optional<SearchRequest> readRequest();
+    // Asks before a folder's Replace, with the counts of the last Find when it has them.
+    bool confirmFolderReplace(const SearchRequest& request);
 
     ScopeHost& host_;
     FileScope& file_;

@@ -78,6 +78,8 @@ LODESTAR_CONTROL(matchNo);        // the match counter "3/12"
 LODESTAR_CONTROL(btnExp);         // "Ex": the export dialog
 LODESTAR_CONTROL(btnReplace);     // "Replace": Replace All
 LODESTAR_CONTROL(btnAction);      // "Action": runs a command file
+LODESTAR_CONTROL(btnPreview);     // "Preview": Replace worked out, nothing written
+LODESTAR_CONTROL(btnApply);       // "Apply": writes the ticked changes of the preview
 LODESTAR_CONTROL(btnRestore);     // picture button "Restore"
 LODESTAR_CONTROL(btnSave);        // picture button "Save"; on while the text is unsaved
 LODESTAR_CONTROL(Frame1);         // the left panel
@@ -135,6 +137,9 @@ LODESTAR_CONTROL(mRestore);
 LODESTAR_CONTROL(mNext);  // "Next Match"
 LODESTAR_CONTROL(mPrev);  // "Previous Match"
 LODESTAR_CONTROL(mAction);
+LODESTAR_CONTROL(mPreview);        // "Preview Replace"
+LODESTAR_CONTROL(mPreviewAction);  // "Preview Action": the command file's result
+LODESTAR_CONTROL(mApply);          // "Apply Ticked Changes"
 LODESTAR_CONTROL(mStop);
 LODESTAR_CONTROL(mView);
 LODESTAR_CONTROL(mWindow);

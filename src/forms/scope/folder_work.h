@@ -21,6 +21,11 @@ struct FolderFiles {
     std::optional<std::size_t> lastSearchTotal;
 };
 
+struct MatchTally {
+    std::size_t matches = 0;
+    std::size_t files = 0;  // the files with a match
+};
+
 class FolderWork {
   public:
     virtual ~FolderWork() = default;
@@ -28,6 +33,15 @@ class FolderWork {
     virtual void replace(SearchRequest request) = 0;
     virtual void runCommands(std::vector<Command> commands, SearchRequest request) = 0;
     virtual void restore() = 0;
+    // Replace and Action computed without writing, shown as ticked changes in the source view's
+    // pane; Apply writes the ticked ones. A click on a tick of that pane: true when it was one.
+    virtual void preview(SearchRequest request) = 0;
+    virtual void previewCommands(std::vector<Command> commands, SearchRequest request) = 0;
+    virtual void applyPreview() = 0;
+    virtual bool previewClicked(const std::u16string& address) = 0;
+    // The matches the last Find counted in the files ticked now, and the files holding them;
+    // nothing when no Find counted them all.
+    virtual std::optional<MatchTally> tickedMatches() const = 0;
     // A click on a file row's link; true cancels the navigation.
     virtual bool selectFileRow(const std::u16string& address) = 0;
     // Shows the folder picker.

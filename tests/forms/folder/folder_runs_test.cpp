@@ -36,6 +36,7 @@ TEST_F(FolderRuns, ReplaceWithCountingRewritesOnlyFilesWithMatchesAndBacksThemUp
     openThree();
     tick(3, false);
     replaceAll(u"x", u"y");
+    EXPECT_EQ(prompts.asked.back().text, u"Replace every match in 2 ticked files?");
     EXPECT_EQ(matchesOf(1), "2");
     EXPECT_EQ(matchesOf(2), "0");
     EXPECT_EQ(matchesOf(3), "-");

@@ -15,7 +15,7 @@ TEST_F(ReplaceSave, DeletingAllMatchesAsksTheDeletingQuestion) {
     openNew("b.txt", "banana");
     find(u"n");
     replace(u"a", u"");
-    EXPECT_EQ(lastQuestion(), "All matches will be deleted, are you sure?");
+    EXPECT_EQ(lastQuestion(), "Delete 3 matches in b.txt?");
     EXPECT_EQ(u8(w->document().text), "bnn");
     EXPECT_NE(log().find("* 3 items replaced, click save to change the source file.\r\n"),
               std::string::npos);
@@ -31,7 +31,7 @@ TEST_F(ReplaceSave, GlobalOffReplacesTheFirstMatchWithGroupsAndEscapes) {
     openNew("p.txt", "12px 3px");
     w->click("chkGlobal");
     replace(u"(\\d+)px", u"$1\\tpx");
-    EXPECT_EQ(lastQuestion(), "All matches will be replaced, are you sure?");
+    EXPECT_EQ(lastQuestion(), "Replace 1 match in p.txt?");
     EXPECT_EQ(u8(w->document().text), "12\tpx 3px");
     EXPECT_NE(log().find("* 1 items replaced"), std::string::npos);
 }
