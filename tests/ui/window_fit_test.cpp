@@ -67,12 +67,13 @@ class FitTest : public SkinTest {
                     where);
         expectApart({"selFile", "btnOpenFolder", "inputPath", "btnViewIn", "btnWrap", "View_FS",
                      "View_ML", "btnFind", "btnPrev", "btnNext", "matchNo", "btnExp", "btnReplace",
-                     "btnAction", "btnRestore", "btnSave"},
+                     "btnAction", "btnPreview", "btnApply", "btnRestore", "btnSave"},
                     where);
         expectApart({"lblReplace1", "chkIgnoreCase", "chkMultiline", "chkLine", "chkGlobal",
                      "inRepFrom", "Label2", "inRepWith", "logger", "pgBarBack"},
                     where);
         expectApart({"Frame1", "Frame2", "statusbar"}, where);
+        EXPECT_GE(rectOf("inputPath").width(), 80) << "a usable path box " << where;
         EXPECT_GE(rectOf("pgBarBack").height(), 6) << where;
         EXPECT_EQ(rectOf("pgBarFore").width(), 0) << where;  // nothing is under way
         expectStatusHoldsItsTexts(where);
