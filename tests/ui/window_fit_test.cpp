@@ -74,6 +74,14 @@ class FitTest : public SkinTest {
                     where);
         expectApart({"Frame1", "Frame2", "statusbar"}, where);
         EXPECT_GE(rectOf("inputPath").width(), 80) << "a usable path box " << where;
+        // A command that shows a picture instead of its caption names itself in its tooltip.
+        for (const char* name :
+             {"btnFind", "btnExp", "btnReplace", "btnAction", "btnPreview", "btnApply"}) {
+            auto* button = widget<QToolButton>(name);
+            if (button->toolButtonStyle() != Qt::ToolButtonIconOnly) continue;
+            EXPECT_FALSE(button->icon().pixmap(16).isNull()) << name << " " << where;
+            EXPECT_FALSE(button->toolTip().trimmed().isEmpty()) << name << " " << where;
+        }
         EXPECT_GE(rectOf("pgBarBack").height(), 6) << where;
         EXPECT_EQ(rectOf("pgBarFore").width(), 0) << where;  // nothing is under way
         expectStatusHoldsItsTexts(where);
