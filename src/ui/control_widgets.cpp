@@ -34,6 +34,12 @@ const std::map<std::string, QString> kPictures = {
     {"btnSave", QStringLiteral("save")},        {"btnRegaid", QStringLiteral("assistant")},
     {"btnRegHis", QStringLiteral("history")},
 };
+// The captioned buttons' pictures, shown instead of their captions in a narrow window.
+const std::map<std::string, QString> kCaptioned = {
+    {"btnFind", QStringLiteral("find")},       {"btnExp", QStringLiteral("export")},
+    {"btnReplace", QStringLiteral("replace")}, {"btnAction", QStringLiteral("action")},
+    {"btnPreview", QStringLiteral("preview")}, {"btnApply", QStringLiteral("apply")},
+};
 // Buttons that show whether they are on.
 const std::set<std::string> kToggles = {"btnViewIn", "btnWrap"};
 // Borders of the tool strip and status bar, the colours of the progress bar and the drag
@@ -75,8 +81,8 @@ Pane paneOf(const std::string& name) {
 
 }  // namespace
 
-// The tool strip's command group: the form leaves the widths within its 6450 twips to the skin.
-void SkinWindow::layoutToolStrip() {
+// The tool strip's command group: the form leaves the widths within its group to the skin.
+double SkinWindow::layoutToolStrip(bool compact) {
     struct Slot {
         const char* name;
         double width;
@@ -96,14 +102,37 @@ void SkinWindow::layoutToolStrip() {
         toTwips(client_->fontMetrics().horizontalAdvance(QStringLiteral("0000000/0000000")) + 16));
     double x = 0;
     for (const Slot& s : strip) {
-        x += s.gapBefore;
+        const bool captioned = kCaptioned.count(s.name) != 0;
+        x += compact ? std::min(s.gapBefore, 45.0) : s.gapBefore;
         Rect r = model[s.name].geometry;
         r.left = x;
-        r.width = std::string(s.name) == "matchNo" ? std::ceil(counter) : s.width;
+        r.width = std::string(s.name) == "matchNo" ? std::ceil(counter)
+                  : compact && captioned           ? 330
+                                                   : s.width;
         model.setGeometry(s.name, r);
         x += r.width;
     }
-    if (x > model["Frame3"].geometry.width) model.setWidth("Frame3", x);
+    model.setWidth("Frame3", x);
+    return x;
+}
+
+void SkinWindow::fitToolStrip(double outerWidth) {
+    constexpr double kPathLeft = 720;      // after the open buttons
+    constexpr double kPathMinimum = 1500;  // room for a folder name or two
+    constexpr double kMargins = 200;       // before the group and after it
+    const bool compact = outerWidth < kPathLeft + kPathMinimum + kMargins + captionedStripWidth_;
+    if (compact == compactStrip_) return;
+    compactStrip_ = compact;
+    layoutToolStrip(compact);
+    for (const auto& [name, icon] : kCaptioned)
+        if (auto* button = qobject_cast<QToolButton*>(control(name)))
+            dressCaptioned(button, form_->controls()[name]);
+}
+
+void SkinWindow::dressCaptioned(QToolButton* button, const Control& c) {
+    button->setToolButtonStyle(compactStrip_ ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
+    // The caption that the picture stands for is read in its tooltip.
+    if (compactStrip_ && c.tooltip.empty()) button->setToolTip(toQ(c.text));
 }
 
 void SkinWindow::buildControls() {
@@ -202,6 +231,8 @@ void SkinWindow::dressControl(const Control& c, QWidget* w) {
     if (auto* button = qobject_cast<QToolButton*>(w)) {
         if (auto it = kPictures.find(c.name); it != kPictures.end())
             button->setIcon(picture(it->second));
+        if (auto it = kCaptioned.find(c.name); it != kCaptioned.end())
+            button->setIcon(picture(it->second));
         button->setCheckable(kToggles.count(c.name) != 0);
         if (c.name == "btnRegHis") button->installEventFilter(this);  // any press: the pop-up
     } else if (auto* box = qobject_cast<QCheckBox*>(w)) {
@@ -235,6 +266,7 @@ void SkinWindow::applyControl(const Control& c) {
         label->setText(shown);
         label->setToolTip(shown == full ? QString() : full);
     }
+    if (kCaptioned.count(c.name)) dressCaptioned(static_cast<QToolButton*>(w), c);
     if (c.name == "lblStatus") w->repaint();  // shown at once during long work
     if (c.name == "View_ML")
         static_cast<QToolButton*>(w)->setIcon(picture(

@@ -76,7 +76,7 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
     setCentralWidget(client_);
     client_->installEventFilter(this);
 
-    layoutToolStrip();
+    captionedStripWidth_ = layoutToolStrip(false);
     buildControls();
     buildMenus();
     buildPanes();
@@ -266,6 +266,7 @@ void SkinWindow::sendSize() {
     const QRect outer = frameGeometry();
     const WindowSize size{toTwips(client_->width()), toTwips(client_->height()),
                           toTwips(outer.width()), toTwips(outer.height())};
+    fitToolStrip(size.outerWidth);
     guarded(*form_, [&] { form_->resize(size); });
 }
 

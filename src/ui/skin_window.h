@@ -20,6 +20,7 @@
 
 class QAction;
 class QMenu;
+class QToolButton;
 
 namespace lodestar::ui {
 
@@ -81,7 +82,13 @@ class SkinWindow : public QMainWindow, public FormHost {
     void buildControls();
     QWidget* specialControl(const Control& c, QWidget* parent);
     void dressControl(const Control& c, QWidget* w);
-    void layoutToolStrip();
+    // Lays out the tool strip's command group, its captioned buttons as pictures when
+    // `compact`; returns the group's width in twips.
+    double layoutToolStrip(bool compact);
+    // Chooses the compact strip when the window is too narrow for the captions beside a path
+    // box of usable width.
+    void fitToolStrip(double outerWidth);
+    void dressCaptioned(QToolButton* button, const Control& c);
     void buildMenus();
     void buildPanes();
     void applyControl(const Control& c);
@@ -121,6 +128,8 @@ class SkinWindow : public QMainWindow, public FormHost {
     QPointer<ScratchPad> scratch_;
     WindowHabits* habits_ = nullptr;
     bool shown_ = false;
+    bool compactStrip_ = false;
+    double captionedStripWidth_ = 0;  // twips
 };
 
 }  // namespace lodestar::ui

@@ -67,12 +67,21 @@ class FitTest : public SkinTest {
                     where);
         expectApart({"selFile", "btnOpenFolder", "inputPath", "btnViewIn", "btnWrap", "View_FS",
                      "View_ML", "btnFind", "btnPrev", "btnNext", "matchNo", "btnExp", "btnReplace",
-                     "btnAction", "btnRestore", "btnSave"},
+                     "btnAction", "btnPreview", "btnApply", "btnRestore", "btnSave"},
                     where);
         expectApart({"lblReplace1", "chkIgnoreCase", "chkMultiline", "chkLine", "chkGlobal",
                      "inRepFrom", "Label2", "inRepWith", "logger", "pgBarBack"},
                     where);
         expectApart({"Frame1", "Frame2", "statusbar"}, where);
+        EXPECT_GE(rectOf("inputPath").width(), 80) << "a usable path box " << where;
+        // A command that shows a picture instead of its caption names itself in its tooltip.
+        for (const char* name :
+             {"btnFind", "btnExp", "btnReplace", "btnAction", "btnPreview", "btnApply"}) {
+            auto* button = widget<QToolButton>(name);
+            if (button->toolButtonStyle() != Qt::ToolButtonIconOnly) continue;
+            EXPECT_FALSE(button->icon().pixmap(16).isNull()) << name << " " << where;
+            EXPECT_FALSE(button->toolTip().trimmed().isEmpty()) << name << " " << where;
+        }
         EXPECT_GE(rectOf("pgBarBack").height(), 6) << where;
         EXPECT_EQ(rectOf("pgBarFore").width(), 0) << where;  // nothing is under way
         expectStatusHoldsItsTexts(where);

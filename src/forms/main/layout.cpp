@@ -73,8 +73,8 @@ void WindowLayout::resize() {
                    get(main_ids::ToolBar, &Rect::width) - get(main_ids::Frame3, &Rect::width));
         const double pathLeft = get(main_ids::inputPath, &Rect::left);
         const double groupLeft = get(main_ids::Frame3, &Rect::left);
-        if (pathLeft + 100 < groupLeft)
-            c_.setWidth(main_ids::inputPath, groupLeft - pathLeft - 100);
+        // The path box takes the room the group leaves, however little.
+        c_.setWidth(main_ids::inputPath, std::max(0.0, groupLeft - pathLeft - 100));
     }
     applyLeftShare();
     // All of the status bar inside the window, its fields side by side.
