@@ -229,20 +229,15 @@ TEST(Composer, RepeatGroupsOnlySelectionsLongerThanOneCharacter) {
     EXPECT_EQ(c.pattern(), u"\\w?-*");
 }
 
-TEST(Composer, PresetsHeadingsInsertAndReplace) {
+// A replacing preset is no step of its own; an inserting one is. (The dialog passes headings by.)
+TEST(Composer, APresetReplacesWithoutAStepOrInsertsAsOne) {
     Composer c;
     c.insertAtCaret(u"a");
     c.insertAtCaret(u"b");
-    c.pickPreset({u"- Dates -", u"x", u"heading"}, true);
-    EXPECT_EQ(c.pattern(), u"ab");
-    EXPECT_EQ(c.description(), u"");
-
     c.pickPreset({u"Year", u"\\d{4}", u"Four digits"}, false);
-    EXPECT_EQ(c.pattern(), u"\\d{4}");
     EXPECT_EQ(c.description(), u"Four digits");
-    c.undo();  // the replacing preset is no step: Undo goes to the step before "ab"
+    c.undo();
     EXPECT_EQ(c.pattern(), u"a");
-
     c.select(0, 0);
     c.pickPreset({u"Year", u"\\d{4}", u""}, true);
     EXPECT_EQ(c.pattern(), u"\\d{4}a");

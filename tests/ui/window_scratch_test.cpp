@@ -1,4 +1,4 @@
-// The match list's keys and the scratch pad of Instant Test in the real window.
+// The scratch pad of Instant Test in the real window.
 #include <QAction>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -10,34 +10,6 @@ namespace lodestar::testing {
 namespace {
 
 using ScratchWindowTest = StartedSkinTest;
-
-TEST_F(ScratchWindowTest, ArrowKeysInTheMatchListMoveBetweenMatches) {
-    openThroughDialog(docs.put("keys.txt", "one x\ntwo x\nthree x\nfour x\n"));
-    findByKey(u"x");
-    ASSERT_TRUE(waitUntil([&] { return entriesInPage() == 4; }));
-    ASSERT_TRUE(waitUntil([&] {
-        return view(Pane::MatchView)->evaluate("!!window.lodestarBridge", 5000, true).toBool();
-    }));
-    // The entries show where their matches stand.
-    EXPECT_EQ(dom(Pane::MatchView,
-                  "Array.from(document.getElementById('mlist').children[2].children, "
-                  "function (e) { return e.innerText; }).join('|').replace(/\\u00a0/g, ' ')")
-                  .toString(),
-              QStringLiteral("3|3:7|three x"));
-    QWidget* list = view(Pane::MatchView)->focusProxy();
-    list->setFocus();
-    struct Step {
-        Qt::Key key;
-        const char* counter;
-    };
-    for (const Step& s :
-         {Step{Qt::Key_Down, "2/4"}, Step{Qt::Key_Down, "3/4"}, Step{Qt::Key_Up, "2/4"},
-          Step{Qt::Key_End, "4/4"}, Step{Qt::Key_Home, "1/4"}}) {
-        QTest::keyClick(list, s.key);
-        ASSERT_TRUE(waitUntil([&] { return counter() == QString::fromLatin1(s.counter); }))
-            << s.counter << " got " << counter().toStdString();
-    }
-}
 
 TEST_F(ScratchWindowTest, TheScratchPadMarksMatchesWhileAPatternIsTyped) {
     window->action("mClose")->trigger();

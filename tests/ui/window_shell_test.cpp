@@ -254,8 +254,8 @@ TEST_F(ShellTest, SourceContextMenuCopiesAndUsesTheSelectionAsPattern) {
     EXPECT_EQ(form().controls()["inRepFrom"].text, u"a b\\tc\\r\\nd\\r\\n");
 }
 
-// Ctrl+Enter in the pattern box finds; Ctrl+G, Ctrl+Shift+G and the arrow keys in the match
-// list step; a file opened puts the focus into the pattern box.
+// Ctrl+Enter in the pattern box finds; Ctrl+G, Ctrl+Shift+G and the arrow, Home and End keys in
+// the match list step; a file opened puts the focus into the pattern box.
 TEST_F(ShellTest, KeysFindAndStepThroughTheMatches) {
     drop(window->control("inRepWith"), docs.put("k.txt", "one two one one\r\n"));
     ASSERT_EQ(form().document().path, docs.file("k.txt"));
@@ -281,6 +281,8 @@ TEST_F(ShellTest, KeysFindAndStepThroughTheMatches) {
         {pageWidget(Pane::MatchView), Qt::Key_Down, Qt::NoModifier, "3/3"},
         {pageWidget(Pane::MatchView), Qt::Key_Up, Qt::NoModifier, "2/3"},
         {pageWidget(Pane::MatchView), Qt::Key_Up, Qt::NoModifier, "1/3"},
+        {pageWidget(Pane::MatchView), Qt::Key_End, Qt::NoModifier, "3/3"},
+        {pageWidget(Pane::MatchView), Qt::Key_Home, Qt::NoModifier, "1/3"},
     };
     for (const auto& step : steps) {
         QApplication::setActiveWindow(window.get());

@@ -63,14 +63,7 @@ TEST_F(DialogKeys, EnterInABoxPressesTheDefaultButtonAndCancelledOptionsAreNotSh
     EXPECT_EQ(u8(prompts.asked.back().text), "Please specify your export file name.");
 }
 
-TEST_F(DialogKeys, ExportHidesTheWholeDelimiterFrameForXmlAndTheAssistantExplainsOnlyItsPick) {
-    ExportForm& exporter = ws->exportForm();
-    const auto& types = exporter.controls()["selExType"].items;
-    for (std::size_t i = 0; i < types.size(); ++i) {
-        exporter.select("selExType", static_cast<int>(i));
-        EXPECT_EQ(exporter.controls()["framDelimiter"].visible, types[i] != u"XML");
-    }
-
+TEST_F(DialogKeys, TheAssistantExplainsOnlyItsPick) {
     RegAssist& assistant = ws->assistant();
     assistant.open();
     const ControlModel& a = assistant.controls();

@@ -74,11 +74,6 @@ TEST_F(ExportFormTest, ExportsTheCurrentFileInEachFormatAndHides) {
                          u8(docs.file("out"))),
               std::string::npos);
     EXPECT_EQ(text("lblStatus"), "Done.");
-    // XML: the file's content follows the engine's format for the same items.
-    form->select("selExType", 2);
-    exportTo(docs.file("out.xml"));
-    EXPECT_EQ(docs.bytes("out.xml").substr(0, 56),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<xml><matches>\r\n");
 }
 
 TEST_F(ExportFormTest, NoMatchInTheFileKeepsTheDialogOpenSilently) {

@@ -48,13 +48,6 @@ TEST_F(ExportPlaces, EachFormatCarriesFileLineAndColumn) {
         form.click("btnOK");
         EXPECT_EQ(docs.bytes(name), c.expected) << "type " << c.type;
     }
-    // Without the option the values stand alone.
-    form.select("selExType", 0);
-    form.show();
-    form.click("chkPlaces");
-    form.typeText("inExFileName", docs.file("plain"));
-    form.click("btnOK");
-    EXPECT_EQ(docs.bytes("plain"), "id=1\r\nid=<2>\r\n");
 }
 
 }  // namespace

@@ -62,17 +62,8 @@ TEST(ControlSeries, NamesAndIndexesOfNumberedEntries) {
         const char* name;
         std::optional<std::size_t> index;
     } cases[] = {
-        {"mRegs(0)", 0},
-        {"mRegs(12)", 12},
-        {"mRegs", std::nullopt},
-        {"mRegs()", {}},
-        {"mRegs(1", {}},
-        {"mRegs(1)x", {}},
-        {"mRegs(-1)", {}},
-        {"mRegsX(1)", {}},
-        {"mRecent(1)", {}},
-        {"mReg(1)", {}},
-        {"mRegs(99999999999999999999)", {}},
+        {"mRegs(12)", 12}, {"mRegs", {}},      {"mRegs()", {}}, {"mRegs(1)x", {}},
+        {"mRegs(-1)", {}}, {"mRecent(1)", {}}, {"mReg(1)", {}}, {"mRegs(99999999999999999999)", {}},
     };
     for (const auto& c : cases) EXPECT_EQ(main_ids::mRegs.indexOf(c.name), c.index) << c.name;
 }

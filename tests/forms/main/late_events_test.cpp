@@ -44,6 +44,8 @@ TEST_F(LateEvents, EventsAfterShutDownChangeNothing) {
          [&] { w->onNavigateComplete(Pane::ListView, w->pane(Pane::ListView).address()); }},
         {"timer tick", [&] { w->onTimer1Tick(); }},
         {"renderer gone", [&] { w->onRendererGone(Pane::SuperMonitor, false); }},
+        {"list entry clicked",
+         [&] { w->onBeforeNavigate(Pane::MatchView, matches().address() + u"#2"); }},
         {"selection as pattern", [&] { w->useSelectionAsPattern(u"three"); }},
         {"Find clicked", [&] { w->click("btnFind"); }},
         {"Enter in the path box", [&] { w->enterText("inputPath"); }},

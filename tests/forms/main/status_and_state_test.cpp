@@ -1,5 +1,5 @@
-// What the status line, the counter box and the "Used Regexps" pop-up show after each command,
-// and what the window hands on to its next start.
+// What the status line and the counter box show after each command, and what the window hands
+// on to its next start.
 #include <optional>
 
 #include "forms/file/file_scope.h"
@@ -54,8 +54,7 @@ TEST(LineEnds, AreNamedByStyle) {
     for (const auto& [text, label] : rows) EXPECT_EQ(u8(lineEndLabel(text)), label) << label;
 }
 
-// A folder run counts its files in the status, keeps "Done." back until it has ended, and
-// Stop leaves neither "Searching ..." nor a total behind.
+// A folder run counts its files in the status and keeps "Done." back until it has ended.
 TEST_F(StatusFields, FolderRunsCountTheirFilesAndEndTruly) {
     for (int i = 0; i < 4; ++i) put("f" + std::to_string(i) + ".htm", "x x");
     ASSERT_TRUE(ws->folder().openFolder(docs.folder(), u""));
@@ -74,13 +73,6 @@ TEST_F(StatusFields, FolderRunsCountTheirFilesAndEndTruly) {
         EXPECT_NE(seen[i], "Done.") << "report " << i;
     }
     EXPECT_TRUE(counted);
-
-    runner.afterReport = [&](int) {
-        if (c("btnStop").enabled && text("lblStatus").starts_with("file 2 ")) w->click("btnStop");
-    };
-    find(u"x");
-    EXPECT_EQ(text("lblStatus"), "Stopped.");
-    EXPECT_EQ(text("lblTotal"), "");
 }
 
 // Enter in the counter moves to the match it names; anything else puts the counter back.
@@ -98,19 +90,6 @@ TEST_F(StatusFields, TheCounterTakesAMatchNumber) {
         EXPECT_EQ(w->file().curMatch(), shown[0] - '0') << u8(typed);
     }
     EXPECT_EQ(typedMatchNumber(u"1000000/1000000", 1000000), 1000000);
-}
-
-// The pop-up offers each pattern once, newest first, and nothing that is not a pattern.
-TEST_F(StatusFields, TheHistoryPopUpIsNewestFirstAndUnique) {
-    openNew("h.txt", "abc");
-    for (const char16_t* p : {u"a", u"b", u"a", u"c", u"b"}) find(p);
-    std::vector<std::string> menu;
-    for (const std::string& name : w->controls().names())
-        if (c(name).container == "mRegHis") menu.push_back(text(name));
-    EXPECT_EQ(menu, (std::vector<std::string>{"Clear History", "b", "c", "a"}));
-    w->click("mRegs(3)");
-    EXPECT_EQ(text("inRepFrom"), "a");
-    EXPECT_FALSE(w->controls().has("mSubMatch") || w->controls().has("mWeb"));
 }
 
 // View switches, the last pattern as typed and the recent folders outlive the window; a state

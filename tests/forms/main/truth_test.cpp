@@ -87,20 +87,5 @@ TEST_F(Truth, TheNewestTextWinsOverAPageStillLoading) {
     EXPECT_EQ(u8(w->document().text), "short");
 }
 
-// Once the window has shut down, pages that finish loading, clicks in the list and the timer
-// change nothing.
-TEST_F(Truth, EventsAfterShutDownChangeNothing) {
-    openNew("a.txt", "abab");
-    w->typeText("inRepFrom", u"b");
-    w->click("btnFind");
-    w->click("mExit");
-    ASSERT_TRUE(w->closed());
-    settle();
-    w->onTimer1Tick();
-    EXPECT_TRUE(w->onBeforeNavigate(Pane::MatchView, matches().address() + u"#2"));
-    EXPECT_EQ(text("matchNo"), "0/2");
-    EXPECT_EQ(w->file().curMatch(), 0);
-}
-
 }  // namespace
 }  // namespace lodestar::testing

@@ -59,18 +59,21 @@ TEST_F(Views, ViewTicksTellWhatTheViewShowsAlsoAfterItIsRenderedAgain) {
 
 using History = WindowTest;
 
-TEST_F(History, AReplaceRecordsItsPatternToo) {
-    openNew("a.txt", "a");
+// The pop-up offers each pattern once, newest first, and nothing that is not a pattern; a
+// replace records its pattern too; Clear leaves no entries.
+TEST_F(History, ThePopUpIsNewestFirstUniqueAndClearable) {
+    openNew("h.txt", "abc");
+    for (const char16_t* p : {u"a", u"b", u"a", u"c", u"b"}) find(p);
     replace(u"a&b", u"", false);
-    EXPECT_EQ(text("mRegs(1)"), "a&&b");  // shown as typed in a menu
-    w->typeText("inRepFrom", u"");
+    std::vector<std::string> menu;
+    for (const std::string& name : w->controls().names())
+        if (c(name).container == "mRegHis") menu.push_back(text(name));
+    EXPECT_EQ(menu, (std::vector<std::string>{"Clear History", "a&&b", "b", "c", "a"}));
+    EXPECT_FALSE(w->controls().has("mSubMatch") || w->controls().has("mWeb"));
+    w->click("mRegs(4)");
+    EXPECT_EQ(text("inRepFrom"), "a");
     w->click("mRegs(1)");
-    EXPECT_EQ(text("inRepFrom"), "a&b");
-}
-
-TEST_F(History, ClearLeavesNoEntries) {
-    openNew("a.txt", "a");
-    find(u"a");
+    EXPECT_EQ(text("inRepFrom"), "a&b");  // shown as typed in a menu, taken as it was
     w->click("mClearHis");
     EXPECT_EQ(w->usedPatterns().count(), 0u);
     EXPECT_FALSE(w->controls().has("mRegs(1)"));
