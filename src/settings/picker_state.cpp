@@ -7,8 +7,7 @@
 
 #include "core/error.h"
 #include "core/text.h"
-#include "files/file_bytes.h"
-#include "files/safe_write.h"
+#include "settings/state_file.h"
 
 namespace lodestar {
 
@@ -57,41 +56,18 @@ std::string formatPickerState(const PickerState& s) {
 
 PickerState parsePickerState(std::string_view bytes) {
     PickerState s;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos) end = bytes.size();
-        std::string_view line = bytes.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        const std::size_t equals = line.find('=');
-        if (line.empty() || line.front() == '#' || equals == std::string_view::npos) continue;
-        readLine(s, line.substr(0, equals), line.substr(equals + 1));
-    }
+    forEachStateLine(
+        bytes, [&](std::string_view name, std::string_view value) { readLine(s, name, value); });
     return s;
 }
 
 PickerState loadPickerState(const std::u16string& path) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(toUtf8(path), error);
-    if (error || size > kLargestFile) return {};
-    try {
-        return parsePickerState(readFileBytes(path));
-    } catch (const Error&) {
-        return {};
-    }
+    const std::optional<std::string> bytes = readStateFile(path, kLargestFile);
+    return bytes ? parsePickerState(*bytes) : PickerState{};
 }
 
 void savePickerState(const std::u16string& path, const PickerState& state) {
-    const std::filesystem::path folder = std::filesystem::path(toUtf8(path)).parent_path();
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error)
-        throw Error("Can't create the folder " + folder.string() + ": " + error.message() + ".");
-    ReplaceRules rules;
-    rules.followLinks = false;
-    rules.newFileMode = 0600;
-    replaceFileBytes(path, formatPickerState(state), rules);
+    writeStateFile(path, formatPickerState(state));
 }
 
 }  // namespace lodestar

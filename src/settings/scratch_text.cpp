@@ -1,39 +1,31 @@
 // Reading and writing the scratch pad's text.
 #include "settings/scratch_text.h"
 
-#include <filesystem>
-#include <system_error>
+#include <cstdint>
 
-#include "core/error.h"
 #include "core/text.h"
-#include "files/file_bytes.h"
-#include "files/safe_write.h"
 #include "files/user_folders.h"
+#include "settings/state_file.h"
 
 namespace lodestar {
+
+namespace {
+// A pasted text larger than this is not taken back at the next start.
+constexpr std::uintmax_t kLargestText = 256u << 20;
+}  // namespace
 
 std::u16string userScratchFile() {
     return userStateFolder() + u"scratch.txt";
 }
 
 std::optional<std::u16string> loadScratchText(const std::u16string& path) {
-    try {
-        return fromUtf8(readFileBytes(path));
-    } catch (const Error&) {
-        return std::nullopt;
-    }
+    const std::optional<std::string> bytes = readStateFile(path, kLargestText);
+    if (!bytes) return std::nullopt;
+    return fromUtf8(*bytes);
 }
 
 void saveScratchText(const std::u16string& path, const std::u16string& text) {
-    const std::filesystem::path folder = std::filesystem::path(toUtf8(path)).parent_path();
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error)
-        throw Error("Can't create the folder " + folder.string() + ": " + error.message() + ".");
-    ReplaceRules rules;
-    rules.followLinks = false;
-    rules.newFileMode = 0600;
-    replaceFileBytes(path, toUtf8(text), rules);
+    writeStateFile(path, toUtf8(text));
 }
 
 }  // namespace lodestar
