@@ -43,8 +43,10 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
             return {std::nullopt, false, true};
         }
         if (own.reader.heldBinary() && !reading.binaryAsText) return {std::nullopt, true};
-        if (filter && own.reader.heldAsciiExact() && !filter->mayMatch(bytes)) return {0};
         const ByteText kind = own.reader.heldKind();
+        const bool scansLiterals = matcher && matcher->scansLiterals(kind);
+        if (filter && !scansLiterals && own.reader.heldAsciiExact() && !filter->mayMatch(bytes))
+            return {0};
         if (matcher && matcher->fits(kind))
             if (const auto count = matcher->count(bytes, expr.global(), kind)) return {*count};
         return {own.expr.count(own.reader.decodeHeld())};

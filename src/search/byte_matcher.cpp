@@ -134,8 +134,7 @@ const ByteMatcher::Code* ByteMatcher::codeFor(ByteText kind) const {
 
 std::optional<std::size_t> ByteMatcher::count(std::string_view bytes, bool global,
                                               ByteText kind) const {
-    if (literals_ && (kind == ByteText::Ascii || !ignoreCase_))
-        return literals_->count(bytes, global);
+    if (scansLiterals(kind)) return literals_->count(bytes, global);
     std::size_t count = 0;
     if (!forEachMatch(
             bytes, global, [&count](std::size_t, std::size_t) { ++count; }, kind))
@@ -146,7 +145,7 @@ std::optional<std::size_t> ByteMatcher::count(std::string_view bytes, bool globa
 bool ByteMatcher::forEachMatch(std::string_view bytes, bool global,
                                const std::function<void(std::size_t, std::size_t)>& visit,
                                ByteText kind) const {
-    if (literals_ && (kind == ByteText::Ascii || !ignoreCase_)) {
+    if (scansLiterals(kind)) {
         std::size_t from = 0;
         while (const auto hit = literals_->find(bytes, from)) {
             visit(hit->at, hit->length);

@@ -41,6 +41,11 @@ class ByteMatcher {
 
     // Whether counting on bytes of that kind gives the decoded text's count.
     bool fits(ByteText kind) const;
+    // Whether bytes of that kind are counted by a scan for the pattern's literals alone: a
+    // look for the literals beforehand would only repeat it.
+    bool scansLiterals(ByteText kind) const {
+        return literals_ && (kind == ByteText::Ascii || !ignoreCase_);
+    }
     // The matches in `bytes` of that kind as the expression counts them in the decoded text (at
     // most one when `global` is off), or nullopt when a search runs into a limit of the engine:
     // the caller then searches the decoded text, which reports such limits in full.

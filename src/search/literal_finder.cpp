@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -81,26 +82,34 @@ std::size_t LiteralFinder::findOne(const Needle& needle, std::string_view bytes,
     const std::size_t last = bytes.size() - n;  // the last place a match can start
     std::size_t at = from;
 #if defined(__SSE2__)
-    // Sixteen start places at a time: both key bytes in place marks a candidate.
+    // Thirty-two start places at a time, in two halves: both key bytes in place marks a
+    // candidate.
     const __m128i first = _mm_set1_epi8(static_cast<char>(needle.firstByte));
     const __m128i second = _mm_set1_epi8(static_cast<char>(needle.secondByte));
     const __m128i foldFirst = _mm_set1_epi8(needle.foldFirst ? 0x20 : 0);
     const __m128i foldSecond = _mm_set1_epi8(needle.foldSecond ? 0x20 : 0);
-    while (at + 16 <= last + 1) {
-        const __m128i a = _mm_or_si128(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + needle.first)), foldFirst);
-        const __m128i b = _mm_or_si128(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + needle.second)),
-            foldSecond);
-        unsigned mask = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, second))));
-        while (mask != 0) {
-            const std::size_t candidate = at + static_cast<std::size_t>(__builtin_ctz(mask));
+    const auto candidates = [&](std::size_t from) {
+        const auto* a = reinterpret_cast<const __m128i*>(data + from + needle.first);
+        const auto* b = reinterpret_cast<const __m128i*>(data + from + needle.second);
+        const __m128i onFirst = _mm_cmpeq_epi8(_mm_or_si128(_mm_loadu_si128(a), foldFirst), first);
+        const __m128i onSecond =
+            _mm_cmpeq_epi8(_mm_or_si128(_mm_loadu_si128(b), foldSecond), second);
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_and_si128(onFirst, onSecond)));
+    };
+    const auto verify = [&](std::uint32_t mask, std::size_t from) -> std::size_t {
+        for (; mask != 0; mask &= mask - 1) {
+            const std::size_t candidate = from + static_cast<std::size_t>(__builtin_ctz(mask));
             if (matchesAt(needle, data + candidate)) return candidate;
-            mask &= mask - 1;
         }
-        at += 16;
+        return kNone;
+    };
+    for (; at + 32 <= last + 1; at += 32) {
+        const std::uint32_t mask = candidates(at) | candidates(at + 16) << 16;
+        if (mask != 0)
+            if (const std::size_t found = verify(mask, at); found != kNone) return found;
     }
+    for (; at + 16 <= last + 1; at += 16)
+        if (const std::size_t found = verify(candidates(at), at); found != kNone) return found;
 #endif
     const auto key = [](unsigned char c, bool fold) {
         return fold ? static_cast<unsigned char>(c | 0x20) : c;
