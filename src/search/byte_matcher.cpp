@@ -102,6 +102,9 @@ std::shared_ptr<const ByteMatcher> ByteMatcher::forPattern(std::u16string_view p
                                            options | PCRE2_UTF | (ignoreCase ? PCRE2_UCP : 0));
         matcher->utf8_ = {utf8.code, utf8.jit, true};
     }
+    if (!matcher->literals_ && !ignoreCase && matcher->utf8_.code)
+        if (const auto literals = plainLiterals(toUtf8(translated->pcre2), true))
+            matcher->utf8Literals_ = std::make_unique<LiteralFinder>(*literals, false);
     if (!matcher->bytes_.code && !matcher->utf8_.code) return nullptr;
     return matcher;
 }
@@ -118,11 +121,19 @@ bool ByteMatcher::fits(ByteText kind) const {
         case ByteText::Windows1252:
             return bytes_.code && !onlyAscii_;
         case ByteText::Utf8:
-            return utf8_.code || (literals_ && !ignoreCase_);
+            return utf8_.code || literalsFor(kind);
         case ByteText::Other:
             break;
     }
     return false;
+}
+
+const LiteralFinder* ByteMatcher::literalsFor(ByteText kind) const {
+    if (literals_ && (kind == ByteText::Ascii || !ignoreCase_)) return literals_.get();
+    // UTF-8 literals match ASCII bytes too, which are UTF-8.
+    if (utf8Literals_ && (kind == ByteText::Ascii || kind == ByteText::Utf8))
+        return utf8Literals_.get();
+    return nullptr;
 }
 
 const ByteMatcher::Code* ByteMatcher::codeFor(ByteText kind) const {
@@ -134,7 +145,7 @@ const ByteMatcher::Code* ByteMatcher::codeFor(ByteText kind) const {
 
 std::optional<std::size_t> ByteMatcher::count(std::string_view bytes, bool global,
                                               ByteText kind) const {
-    if (scansLiterals(kind)) return literals_->count(bytes, global);
+    if (const LiteralFinder* literals = literalsFor(kind)) return literals->count(bytes, global);
     std::size_t count = 0;
     if (!forEachMatch(
             bytes, global, [&count](std::size_t, std::size_t) { ++count; }, kind))
@@ -145,9 +156,9 @@ std::optional<std::size_t> ByteMatcher::count(std::string_view bytes, bool globa
 bool ByteMatcher::forEachMatch(std::string_view bytes, bool global,
                                const std::function<void(std::size_t, std::size_t)>& visit,
                                ByteText kind) const {
-    if (scansLiterals(kind)) {
+    if (const LiteralFinder* literals = literalsFor(kind)) {
         std::size_t from = 0;
-        while (const auto hit = literals_->find(bytes, from)) {
+        while (const auto hit = literals->find(bytes, from)) {
             visit(hit->at, hit->length);
             if (!global) break;
             from = hit->at + hit->length;

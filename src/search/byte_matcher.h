@@ -43,9 +43,7 @@ class ByteMatcher {
     bool fits(ByteText kind) const;
     // Whether bytes of that kind are counted by a scan for the pattern's literals alone: a
     // look for the literals beforehand would only repeat it.
-    bool scansLiterals(ByteText kind) const {
-        return literals_ && (kind == ByteText::Ascii || !ignoreCase_);
-    }
+    bool scansLiterals(ByteText kind) const { return literalsFor(kind) != nullptr; }
     // The matches in `bytes` of that kind as the expression counts them in the decoded text (at
     // most one when `global` is off), or nullopt when a search runs into a limit of the engine:
     // the caller then searches the decoded text, which reports such limits in full.
@@ -73,7 +71,11 @@ class ByteMatcher {
     Code utf8_;               // UTF-8 characters
     bool onlyAscii_ = false;  // bytes_ fits ASCII bytes only
     bool ignoreCase_ = false;
-    std::unique_ptr<LiteralFinder> literals_;
+    // The scan for the pattern's literals that counts bytes of that kind, if any does.
+    const LiteralFinder* literalsFor(ByteText kind) const;
+
+    std::unique_ptr<LiteralFinder> literals_;      // ASCII literals
+    std::unique_ptr<LiteralFinder> utf8Literals_;  // literals beyond ASCII as UTF-8, with case
 };
 
 }  // namespace lodestar

@@ -163,7 +163,25 @@ bool LiteralFinder::any(std::string_view bytes) const {
                        [&](const Needle& needle) { return findOne(needle, bytes, 0) != kNone; });
 }
 
-std::optional<std::vector<std::string>> plainLiterals(std::string_view p) {
+namespace {
+
+// The UTF-8 of a code point within U+FFFF.
+void appendUtf8(std::string& out, unsigned long c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> plainLiterals(std::string_view p, bool utf8) {
     std::vector<std::string> literals(1);
     for (std::size_t i = 0; i < p.size(); ++i) {
         const char c = p[i];
@@ -174,6 +192,25 @@ std::optional<std::vector<std::string>> plainLiterals(std::string_view p) {
         } else if (c == '|') {
             if (literals.back().empty()) return std::nullopt;
             literals.emplace_back();
+        } else if (c == '\\' && p.substr(i + 1).starts_with("x{")) {
+            // \x{HEX}: a character by its number; beyond ASCII only as UTF-8.
+            const std::size_t close = p.find('}', i);
+            if (close == std::string_view::npos || close - i > 8) return std::nullopt;
+            unsigned long value = 0;
+            for (std::size_t k = i + 3; k < close; ++k) {
+                const char h = p[k];
+                const int digit = h >= '0' && h <= '9'   ? h - '0'
+                                  : h >= 'a' && h <= 'f' ? h - 'a' + 10
+                                  : h >= 'A' && h <= 'F' ? h - 'A' + 10
+                                                         : -1;
+                if (digit < 0) return std::nullopt;
+                value = value * 16 + static_cast<unsigned long>(digit);
+            }
+            if (close == i + 3 || (value >= 0x80 && !utf8) || value > 0xFFFF ||
+                (value >= 0xD800 && value <= 0xDFFF))
+                return std::nullopt;
+            appendUtf8(literals.back(), value);
+            i = close;
         } else if (c == '\\' && i + 1 < p.size()) {
             const char escaped = p[++i];
             const bool punctuation =

@@ -47,9 +47,11 @@ class LiteralFinder {
 };
 
 // The literals of a pattern in PCRE2 syntax (as the dialect's translation writes it) that is
-// nothing but plain literals separated by "|": letters and digits, and escaped punctuation.
+// nothing but plain literals separated by "|": letters and digits, escaped punctuation, and
+// characters by number (\x{..}) within ASCII, or with `utf8` within U+FFFF as their UTF-8.
 // Nullopt for anything else: classes, groups, quantifiers, escapes of other kinds, bytes beyond
 // ASCII, an empty alternative, or more than LiteralFinder::kMostLiterals of them.
-std::optional<std::vector<std::string>> plainLiterals(std::string_view pcre2Pattern);
+std::optional<std::vector<std::string>> plainLiterals(std::string_view pcre2Pattern,
+                                                      bool utf8 = false);
 
 }  // namespace lodestar

@@ -99,11 +99,54 @@ TEST(ByteLiterals, FindWhatTheDecodedTextFinds) {
         }
 }
 
+// Literals beyond ASCII on UTF-8 bytes: the places, counted in characters, are the decoded
+// text's.
+TEST(ByteLiterals, Utf8LiteralsFindWhatTheDecodedTextFinds) {
+    const std::vector<std::u16string_view> patterns = {u"caf\u00e9",
+                                                       u"\u4e2d\u6587|\u03b1\u03b2\u03b3",
+                                                       u"\u00e9|e", u"e|\u00e9\u00e9", u"\u20ac 5"};
+    const std::u16string letters = u"caf\u00e9e\u4e2d\u6587\u03b1\u03b2\u03b3\u20ac 5x";
+    std::mt19937 random(11);
+    for (const auto pattern : patterns) {
+        SCOPED_TRACE(toUtf8(pattern));
+        const auto matcher = ByteMatcher::forPattern(pattern, false, false);
+        ASSERT_TRUE(matcher && matcher->scansLiterals(ByteText::Utf8));
+        const RegExp expr = expression(pattern);
+        for (std::size_t length = 0; length < 60; ++length) {
+            std::u16string text;
+            for (std::size_t i = 0; i < length; ++i) text += letters[random() % letters.size()];
+            SCOPED_TRACE(toUtf8(text));
+            std::vector<Span> decoded;
+            expr.forEachMatch(text, [&](const MatchSpan& m) {
+                decoded.push_back({m.index, m.length});
+            });
+            const std::string bytes = toUtf8(text);
+            std::vector<Span> found;
+            ASSERT_TRUE(matcher->forEachMatch(
+                bytes, true,
+                [&](std::size_t i, std::size_t n) {
+                    const std::size_t at = fromUtf8(bytes.substr(0, i)).size();
+                    found.push_back({at, fromUtf8(bytes.substr(i, n)).size()});
+                },
+                ByteText::Utf8));
+            ASSERT_EQ(found, decoded);
+        }
+    }
+}
+
 TEST(ByteLiterals, OnlyPlainLiteralsAreTakenAsSuch) {
     const struct {
         std::string_view pcre2;
         std::optional<std::vector<std::string>> literals;
+        bool utf8 = false;
     } cases[] = {
+        {"caf\\x{e9}", std::vector<std::string>{"caf\xc3\xa9"}, true},
+        {"\\x{4e2d}|\\x{9}", std::vector<std::string>{"\xe4\xb8\xad", "\t"}, true},
+        {"\\x{9}", std::vector<std::string>{"\t"}},
+        {"\\x{e9}", std::nullopt},  // beyond ASCII means a Windows-1252 byte here
+        {"\\x{d800}", std::nullopt, true},
+        {"\\x{1f600}", std::nullopt, true},
+        {"\\x{}", std::nullopt, true},
         {"static", std::vector<std::string>{"static"}},
         {"red|green|blue", std::vector<std::string>{"red", "green", "blue"}},
         {"x\\.y|\\ \\|", std::vector<std::string>{"x.y", " |"}},
@@ -120,7 +163,7 @@ TEST(ByteLiterals, OnlyPlainLiteralsAreTakenAsSuch) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.pcre2));
-        EXPECT_EQ(plainLiterals(c.pcre2), c.literals);
+        EXPECT_EQ(plainLiterals(c.pcre2, c.utf8), c.literals);
     }
 }
 
