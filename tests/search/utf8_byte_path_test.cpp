@@ -4,9 +4,11 @@
 // counted in the decoded text's code units.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/text.h"
@@ -18,93 +20,58 @@ namespace {
 
 using testing::expression;
 
-// Just enough JSON for the corpus: strings (with \u escapes, kept as UTF-16), arrays, objects,
-// and the scalars passed over.
+// Just enough JSON for the corpus: objects, arrays and strings (kept as UTF-16, as \u escapes
+// are); other values are passed over. An object's members are its items, named by `keys`.
 struct Json {
     std::u16string text;
-    std::vector<Json> items;                               // of an array
-    std::vector<std::pair<std::u16string, Json>> members;  // of an object
-    const Json* member(std::u16string_view name) const {
-        for (const auto& [key, value] : members)
-            if (key == name) return &value;
-        return nullptr;
+    std::vector<Json> items;
+    std::vector<std::u16string> keys;
+    const Json& operator[](std::u16string_view key) const {
+        return items.at(std::find(keys.begin(), keys.end(), key) - keys.begin());
     }
 };
 
-class JsonReader {
-  public:
-    explicit JsonReader(std::string source) : s_(std::move(source)) {}
-    Json value() {
-        space();
-        Json out;
-        if (s_[i_] == '"') {
-            out.text = string();
-        } else if (s_[i_] == '[') {
-            ++i_;
-            while (space(), s_[i_] != ']') {
-                out.items.push_back(value());
-                space();
-                if (s_[i_] == ',') ++i_;
-            }
-            ++i_;
-        } else if (s_[i_] == '{') {
-            ++i_;
-            while (space(), s_[i_] != '}') {
-                std::u16string key = string();
-                space();
-                ++i_;  // ':'
-                out.members.emplace_back(std::move(key), value());
-                space();
-                if (s_[i_] == ',') ++i_;
-            }
-            ++i_;
+Json parse(const std::string& s, std::size_t& i) {
+    const auto skip = [&] {
+        while (i < s.size() && std::string_view(" \t\r\n,:").find(s[i]) != std::string_view::npos)
+            ++i;
+    };
+    skip();
+    Json out;
+    if (s[i] == '[' || s[i] == '{') {
+        const char close = s[i++] == '[' ? ']' : '}';
+        for (skip(); s[i] != close; skip()) {
+            if (close == '}') out.keys.push_back(parse(s, i).text);
+            out.items.push_back(parse(s, i));
+        }
+        ++i;
+        return out;
+    }
+    if (s[i] != '"') {
+        while (i < s.size() && std::string_view(",]}").find(s[i]) == std::string_view::npos) ++i;
+        return out;
+    }
+    std::string bytes;
+    for (++i; s[i] != '"'; ++i) {
+        if (s[i] != '\\') {
+            bytes += s[i];
+            continue;
+        }
+        out.text += fromUtf8(std::exchange(bytes, {}));
+        const char e = s[++i];
+        if (e == 'u') {
+            out.text += static_cast<char16_t>(std::stoul(s.substr(i + 1, 4), nullptr, 16));
+            i += 4;
         } else {
-            while (i_ < s_.size() &&
-                   std::string_view(",]} \n\r\t").find(s_[i_]) == std::string_view::npos)
-                ++i_;
+            const std::string_view from = "nrtbf", to = "\n\r\t\b\f";
+            const std::size_t k = from.find(e);
+            out.text += static_cast<char16_t>(k == std::string_view::npos ? e : to[k]);
         }
-        return out;
     }
-
-  private:
-    void space() {
-        while (i_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[i_]))) ++i_;
-    }
-    std::u16string string() {
-        ++i_;  // '"'
-        std::string bytes;
-        std::u16string out;
-        const auto flush = [&] {
-            out += fromUtf8(bytes);
-            bytes.clear();
-        };
-        while (s_[i_] != '"') {
-            if (s_[i_] != '\\') {
-                bytes += s_[i_++];
-                continue;
-            }
-            flush();
-            const char e = s_[i_ + 1];
-            i_ += 2;
-            if (e == 'u') {
-                out += static_cast<char16_t>(std::stoul(s_.substr(i_, 4), nullptr, 16));
-                i_ += 4;
-            } else {
-                out += e == 'n'   ? u'\n'
-                       : e == 'r' ? u'\r'
-                       : e == 't' ? u'\t'
-                       : e == 'b' ? u'\b'
-                       : e == 'f' ? u'\f'
-                                  : static_cast<char16_t>(e);
-            }
-        }
-        ++i_;
-        flush();
-        return out;
-    }
-    std::string s_;
-    std::size_t i_ = 0;
-};
+    ++i;
+    out.text += fromUtf8(bytes);
+    return out;
+}
 
 struct Case {
     std::u16string pattern, flags, text;
@@ -114,15 +81,16 @@ std::vector<Case> oracleCases() {
     std::ifstream file(std::string(LODESTAR_SOURCE_DIR) + "/tests/search/oracle/cases.json");
     std::stringstream source;
     source << file.rdbuf();
-    const Json root = JsonReader(source.str()).value();
+    std::size_t at = 0;
+    const Json root = parse(source.str(), at);
     std::vector<Case> cases;
     for (const char16_t* list : {u"cases", u"whitelist"})
-        for (const Json& c : root.member(list)->items)
-            cases.push_back({c.member(u"p")->text, c.member(u"f")->text, c.member(u"t")->text});
-    for (const Json& family : root.member(u"families")->items)
-        for (const Json& p : family.member(u"patterns")->items)
-            for (const Json& t : family.member(u"texts")->items)
-                for (const Json& f : family.member(u"flags")->items)
+        for (const Json& c : root[list].items)
+            cases.push_back({c[u"p"].text, c[u"f"].text, c[u"t"].text});
+    for (const Json& family : root[u"families"].items)
+        for (const Json& p : family[u"patterns"].items)
+            for (const Json& t : family[u"texts"].items)
+                for (const Json& f : family[u"flags"].items)
                     cases.push_back({p.text, f.text, t.text});
     return cases;
 }
