@@ -3,7 +3,8 @@
 // run (against the command line on the same folder), and a scroll to a far row during and after
 // the run -> that row's count on the page. Run it under a display (bench/window/run starts Xvfb).
 //
-// Usage: lodestar_window_folder_bench PROGRAM_FOLDER FILES
+// Usage: lodestar_window_folder_bench PROGRAM_FOLDER FILES   (LODESTAR_BENCH_TRACE=1: each look
+// at the first row while waiting for it)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -129,7 +130,15 @@ int main(int argc, char** argv) {
     form.typeText("inRepFrom", u"static");
     t.start();
     form.click("btnFind");
-    const bool firstShown = waitFor([&] { return !shownCount(1).isEmpty(); });
+    if (std::getenv("LODESTAR_BENCH_TRACE"))
+        std::printf("  click returned: %lld ms\n", t.elapsed());
+    const bool firstShown = waitFor([&] {
+        if (std::getenv("LODESTAR_BENCH_TRACE"))
+            std::printf("  %lld ms: model '%s' page '%s' running %d\n", t.elapsed(),
+                        modelCount(1).toUtf8().constData(), shownCount(1).toUtf8().constData(),
+                        form.running());
+        return !shownCount(1).isEmpty();
+    });
     std::printf("find -> row 1's count on the page: %lld ms%s\n", t.elapsed(),
                 firstShown ? "" : " (never shown)");
     // During the run: a far row the run has just passed.

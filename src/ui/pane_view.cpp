@@ -220,15 +220,16 @@ void PaneView::setCell(const std::u16string& tableId, std::size_t index,
                        const std::u16string& content, bool html) {
     if (loading_) return;
     // A folder run changes a cell or two for each of thousands of files: the changes go to the
-    // page together, once the window's thread has taken the reports waiting for it (or a few
-    // thousand of them), so the page keeps up and a scroll is not queued behind them.
+    // page together, a little later (or once a few thousand wait), so the page keeps up and a
+    // scroll is not queued behind them.
     constexpr qsizetype kMostWaiting = 4 * 4096;  // four values a change
     pendingCells_ << toQ(tableId) << static_cast<qulonglong>(index) << toQ(content) << html;
     if (pendingCells_.size() >= kMostWaiting) {
         flushCells();
     } else if (!cellsFlushQueued_) {
         cellsFlushQueued_ = true;
-        QTimer::singleShot(0, this, [this] { flushCells(); });
+        // At most twenty calls a second: a call costs the page about as much as its changes.
+        QTimer::singleShot(50, this, [this] { flushCells(); });
     }
 }
 
