@@ -57,11 +57,17 @@ class FolderScope::TableSink : public FileSink {
     // hand-over per file would keep that thread from the page and the user for a run of
     // thousands of small files. Any other report closes the batch, so the order holds.
     void fileDone(const FileOutcome& outcome) override {
-        std::lock_guard lock(batches_->mutex);
-        if (!batches_->open) {
-            batches_->open = std::make_shared<std::vector<FileOutcome>>();
+        std::shared_ptr<std::vector<FileOutcome>> fresh;
+        {
+            std::lock_guard lock(batches_->mutex);
+            if (!batches_->open)
+                fresh = batches_->open = std::make_shared<std::vector<FileOutcome>>();
+            batches_->open->push_back(outcome);
+        }
+        // Posted outside the lock: a runner may run the report at once, on this thread.
+        if (fresh)
             mode_.runner_.post(
-                [m = &mode_, batches = batches_, batch = batches_->open, html = cellsAsHtml_] {
+                [m = &mode_, batches = batches_, batch = fresh, html = cellsAsHtml_] {
                     std::vector<FileOutcome> outcomes;
                     {
                         std::lock_guard lock(batches->mutex);
@@ -70,8 +76,6 @@ class FolderScope::TableSink : public FileSink {
                     }
                     for (const FileOutcome& outcome : outcomes) m->fileDone(outcome, html);
                 });
-        }
-        batches_->open->push_back(outcome);
     }
     void logLine(std::u16string_view message) override {
         flushStatus();
