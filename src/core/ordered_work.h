@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
@@ -110,8 +111,9 @@ std::size_t runInOrder(std::size_t count, unsigned threads, std::size_t ahead,
         while (taken < count && !stopped()) {
             Slot& slot = slots[taken % ahead];
             while (!(slot.ready || stopped() || (running == 0 && taken >= started))) {
+                // Woken for its item only, so a stop is looked at every few milliseconds.
                 takerWaits = true;
-                itemReady.wait(lock);
+                itemReady.wait_for(lock, std::chrono::milliseconds(10));
                 takerWaits = false;
             }
             if (!slot.ready || stopped()) break;  // nothing more was started, or a stop
