@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
@@ -45,7 +46,12 @@ std::size_t runInOrder(std::size_t count, unsigned threads, std::size_t ahead,
         }
         return count;
     }
+    // Workers claim a few consecutive items at a time and hand their results over together, and
+    // each side wakes the other only when it waits: on a tree of small files a hand-over per
+    // file would cost more than reading it.
     ahead = std::max<std::size_t>(ahead, threads);
+    const std::size_t batch =
+        std::clamp<std::size_t>(std::min(count / (threads * 32), ahead / (2 * threads)), 1, 16);
     struct Slot {
         std::optional<Result> result;
         std::exception_ptr failure;
@@ -58,25 +64,37 @@ std::size_t runInOrder(std::size_t count, unsigned threads, std::size_t ahead,
     std::size_t started = 0;  // items handed to workers
     std::size_t taken = 0;    // items taken by the caller
     bool ending = false;      // no more items are started
+    bool takerWaits = false;
+    unsigned workersWaiting = 0;
     unsigned running = threads;
 
     const auto workerLoop = [&](unsigned worker) {
+        std::vector<Slot> done;
         std::unique_lock lock(mutex);
         for (;;) {
-            roomFreed.wait(lock, [&] { return ending || started < taken + ahead; });
-            if (ending || started >= count || stopped()) break;
-            const std::size_t item = started++;
-            lock.unlock();
-            Slot done;
-            try {
-                done.result.emplace(work(worker, item));
-            } catch (...) {
-                done.failure = std::current_exception();
+            while (!ending && started >= taken + ahead) {
+                ++workersWaiting;
+                roomFreed.wait(lock);
+                --workersWaiting;
             }
-            done.ready = true;
+            if (ending || started >= count || stopped()) break;
+            const std::size_t first = started;
+            const std::size_t n = std::min({batch, count - started, taken + ahead - started});
+            started += n;
+            lock.unlock();
+            done.clear();
+            done.resize(n);
+            for (std::size_t k = 0; k < n; ++k) {
+                try {
+                    done[k].result.emplace(work(worker, first + k));
+                } catch (...) {
+                    done[k].failure = std::current_exception();
+                }
+                done[k].ready = true;
+            }
             lock.lock();
-            slots[item % ahead] = std::move(done);
-            itemReady.notify_all();
+            for (std::size_t k = 0; k < n; ++k) slots[(first + k) % ahead] = std::move(done[k]);
+            if (takerWaits && taken >= first && taken < first + n) itemReady.notify_one();
         }
         ending = true;  // a worker that ends ends the start of new items for all
         --running;
@@ -92,14 +110,17 @@ std::size_t runInOrder(std::size_t count, unsigned threads, std::size_t ahead,
         std::unique_lock lock(mutex);
         while (taken < count && !stopped()) {
             Slot& slot = slots[taken % ahead];
-            itemReady.wait(lock, [&] {
-                return slot.ready || stopped() || (running == 0 && taken >= started);
-            });
+            while (!(slot.ready || stopped() || (running == 0 && taken >= started))) {
+                // Woken for its item only, so a stop is looked at every few milliseconds.
+                takerWaits = true;
+                itemReady.wait_for(lock, std::chrono::milliseconds(10));
+                takerWaits = false;
+            }
             if (!slot.ready || stopped()) break;  // nothing more was started, or a stop
             Slot ready = std::move(slot);
             slot = Slot{};
             ++taken;
-            roomFreed.notify_all();
+            if (workersWaiting > 0) roomFreed.notify_all();
             lock.unlock();
             bool goOn = false;
             try {

@@ -71,7 +71,11 @@ std::u16string fromUtf8(std::string_view s) {
 std::string toUtf8(std::u16string_view s) {
     std::string out;
     out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size(); ++i) {
+    // Paths and most texts are ASCII for long stretches: those are copied as they are.
+    std::size_t i = 0;
+    while (i < s.size() && s[i] < 0x80) ++i;
+    out.assign(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(i));
+    for (; i < s.size(); ++i) {
         char32_t cp = s[i];
         if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
             s[i + 1] <= 0xDFFF) {

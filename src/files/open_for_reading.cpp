@@ -1,4 +1,4 @@
-// open(O_NONBLOCK), fstat, then blocking again: a special file is never waited on.
+// open(O_NONBLOCK) and fstat: a special file is never waited on.
 #include "files/open_for_reading.h"
 
 #include <fcntl.h>
@@ -33,9 +33,8 @@ int openForReading(const std::u16string& path, std::string_view what, struct sta
         const std::string reason = "it is " + std::string(kindOf(info.st_mode)) + ", not a file";
         throw fail(NotAFileError(fileFailure(what, path, reason).what()));
     }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-        throw fail(fileFailure(what, path, errno));
+    // Only regular files are left, and the no-wait flag means nothing to their reads: it stays,
+    // two calls fewer for each of the thousands of files of a folder run.
     return fd;
 }
 

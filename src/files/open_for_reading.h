@@ -21,7 +21,8 @@ class NotAFileError : public FileError {
 };
 
 // Opens the file read-only without waiting and answers its descriptor (the caller closes it),
-// with `info` filled from fstat on that descriptor; blocking reads are on again. Throws
+// with `info` filled from fstat on that descriptor; reads do not wait on it (for a regular file
+// no flag is needed for that). Throws
 // NotAFileError when it is not a regular file, FileError (`what` "path": reason) when it cannot
 // be opened.
 int openForReading(const std::u16string& path, std::string_view what, struct stat& info);

@@ -45,9 +45,12 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
             return {std::nullopt, false, true};
         }
         if (own.reader.heldBinary() && !reading.binaryAsText) return {std::nullopt, true};
-        if (filter && own.reader.heldAsciiExact() && !filter->mayMatch(bytes)) return {0};
-        if (matcher && matcher->fits(own.reader.heldKind()))
-            if (const auto count = matcher->count(bytes, expr.global())) return {*count};
+        const ByteText kind = own.reader.heldKind();
+        const bool scansLiterals = matcher && matcher->scansLiterals(kind);
+        if (filter && !scansLiterals && own.reader.heldAsciiExact() && !filter->mayMatch(bytes))
+            return {0};
+        if (matcher && matcher->fits(kind))
+            if (const auto count = matcher->count(bytes, expr.global(), kind)) return {*count};
         return {own.expr.count(own.reader.decodeHeld())};
     };
     const auto report = [&](std::size_t i, Found& found) {

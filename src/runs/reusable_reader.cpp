@@ -8,8 +8,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/text.h"
 #include "files/descriptor.h"
@@ -33,35 +38,44 @@ bool startsWithUtf16Mark(std::string_view bytes) {
                                  (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
 }
 
-// Opens the file; answers one byte more than its size, so a file that grew while read is read
-// whole.
-std::size_t openWhole(const std::u16string& path, std::optional<Descriptor>& file) {
-    struct stat info {};
-    file.emplace(openForReading(path, kCannotRead, info));
-    return static_cast<std::size_t>(info.st_size) + 1;
-}
-
-bool allAscii(std::string_view bytes) {
-    constexpr std::size_t kBlock = 256;
-    for (std::size_t start = 0; start < bytes.size(); start += kBlock) {
-        unsigned char high = 0;
-        const std::size_t end = std::min(bytes.size(), start + kBlock);
-        for (std::size_t i = start; i < end; ++i) high |= static_cast<unsigned char>(bytes[i]);
-        if (high >= 0x80) return false;
+// The index of the first byte of 80 or above, or the size when there is none; eight bytes at a
+// time.
+std::size_t firstBeyondAscii(std::string_view bytes, std::size_t from = 0) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    std::size_t i = from;
+#if defined(__SSE2__)
+    // Sixty-four bytes a step: their high bits together.
+    for (; i + 64 <= bytes.size(); i += 64) {
+        const auto* at = reinterpret_cast<const __m128i*>(bytes.data() + i);
+        const __m128i any =
+            _mm_or_si128(_mm_or_si128(_mm_loadu_si128(at), _mm_loadu_si128(at + 1)),
+                         _mm_or_si128(_mm_loadu_si128(at + 2), _mm_loadu_si128(at + 3)));
+        if (_mm_movemask_epi8(any) != 0) break;
     }
-    return true;
+#endif
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (word & kHighBits) break;
+    }
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+    return i;
 }
 
-// Whether the bytes are valid UTF-8 as the decoder takes it: no overlong form, no surrogate,
-// nothing beyond U+10FFFF.
-bool validUtf8(std::string_view text) {
+// What UTF-8 bytes decode to: invalid (as the decoder takes it: an overlong form, a surrogate
+// or anything beyond U+10FFFF), valid with every character one UTF-16 code unit, or valid with
+// some beyond U+FFFF.
+enum class Utf8Check { Invalid, WithinBmp, BeyondBmp };
+
+Utf8Check checkUtf8(std::string_view text, std::size_t from) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
-    std::size_t i = 0;
+    bool beyondBmp = false;
+    std::size_t i = from;
     while (i < n) {
         const unsigned char lead = p[i];
         if (lead < 0x80) {
-            ++i;
+            i = firstBeyondAscii(text, i);
             continue;
         }
         std::size_t need = 0;
@@ -74,26 +88,59 @@ bool validUtf8(std::string_view text) {
             if (lead == 0xED) high = 0x9F;
         } else if (lead >= 0xF0 && lead <= 0xF4) {
             need = 4;
+            beyondBmp = true;
             if (lead == 0xF0) low = 0x90;
             if (lead == 0xF4) high = 0x8F;
         } else {
-            return false;
+            return Utf8Check::Invalid;
         }
-        if (i + need > n) return false;
+        if (i + need > n) return Utf8Check::Invalid;
         for (std::size_t k = 1; k < need; ++k) {
-            if (p[i + k] < low || p[i + k] > high) return false;
+            if (p[i + k] < low || p[i + k] > high) return Utf8Check::Invalid;
             low = 0x80;
             high = 0xBF;
         }
         i += need;
     }
-    return true;
+    return beyondBmp ? Utf8Check::BeyondBmp : Utf8Check::WithinBmp;
 }
 
 }  // namespace
 
 ReusableTextReader::ReusableTextReader(const TextReading& reading) : reading_(reading) {}
-ReusableTextReader::~ReusableTextReader() = default;
+ReusableTextReader::~ReusableTextReader() {
+    if (aheadFd_ >= 0) ::close(aheadFd_);
+}
+
+std::optional<std::size_t> ReusableTextReader::openAhead(const std::u16string& path) {
+    if (aheadFd_ >= 0 && aheadPath_ == path) return aheadSize_;
+    if (aheadFd_ >= 0) ::close(aheadFd_);
+    aheadFd_ = -1;
+    try {
+        struct stat info {};
+        aheadFd_ = openForReading(path, kCannotRead, info);
+        aheadPath_ = path;
+        aheadSize_ = static_cast<std::size_t>(info.st_size);
+        return aheadSize_;
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+}
+
+std::size_t ReusableTextReader::openWhole(const std::u16string& path,
+                                          std::optional<Descriptor>& file) {
+    // One byte more than the size, so a file that grew while read is read whole.
+    if (aheadFd_ >= 0 && aheadPath_ == path) {
+        file.emplace(aheadFd_);
+        aheadFd_ = -1;
+        return aheadSize_ + 1;
+    }
+    if (aheadFd_ >= 0) ::close(aheadFd_);
+    aheadFd_ = -1;
+    struct stat info {};
+    file.emplace(openForReading(path, kCannotRead, info));
+    return static_cast<std::size_t>(info.st_size) + 1;
+}
 
 void ReusableTextReader::Buffer::reserve(std::size_t bytes, std::size_t keep) {
     if (bytes <= capacity) return;
@@ -137,10 +184,8 @@ std::mutex& largeFileMutex() {
 
 LargeFileTurn::LargeFileTurn(const std::u16string& path, ReusableTextReader& reader)
     : reader_(reader) {
-    struct stat info {};
-    if (::stat(toUtf8(path).c_str(), &info) == 0 &&
-        static_cast<std::size_t>(info.st_size) > kLargeFile)
-        lock_ = std::unique_lock(largeFileMutex());
+    const std::optional<std::size_t> size = reader.openAhead(path);
+    if (size && *size > kLargeFile) lock_ = std::unique_lock(largeFileMutex());
 }
 
 LargeFileTurn::~LargeFileTurn() {
@@ -186,14 +231,19 @@ std::string_view ReusableTextReader::readBytes(const std::u16string& path) {
     // The decoder's rules: NUL bytes make a detected file binary and Windows-1252; invalid
     // UTF-8 makes it Windows-1252.
     heldBinary_ = !fixed && std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
-    if (allAscii(bytes))
+    const std::size_t beyond = firstBeyondAscii(bytes);
+    if (beyond == bytes.size()) {
         heldKind_ = ByteText::Ascii;
-    else if (fixed == TextEncoding::Windows1252 || heldBinary_)
+    } else if (fixed == TextEncoding::Windows1252 || heldBinary_) {
         heldKind_ = ByteText::Windows1252;
-    else if (fixed || bytes.starts_with("\xEF\xBB\xBF"))
+    } else if (fixed || bytes.starts_with("\xEF\xBB\xBF")) {
         heldKind_ = ByteText::Other;
-    else
-        heldKind_ = validUtf8(bytes) ? ByteText::Other : ByteText::Windows1252;
+    } else {
+        const Utf8Check check = checkUtf8(bytes, beyond);
+        heldKind_ = check == Utf8Check::Invalid     ? ByteText::Windows1252
+                    : check == Utf8Check::WithinBmp ? ByteText::Utf8
+                                                    : ByteText::Other;
+    }
     return bytes;
 }
 
@@ -210,7 +260,11 @@ std::size_t ReusableTextReader::readWhole(int fd, const std::u16string& path,
             throw fileFailure(kCannotRead, path, errno);
         }
         if (got == 0) return size;
+        const std::size_t asked = bytes_.capacity - size;
         size += static_cast<std::size_t>(got);
+        // A read of a regular file that stops short at its size is at its end: no further
+        // call to be told so.
+        if (static_cast<std::size_t>(got) < asked && size + 1 == expected) return size;
     }
 }
 

@@ -5,9 +5,11 @@
 
 #include <cstddef>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "files/descriptor.h"
 #include "files/text_encoding.h"
 #include "search/byte_matcher.h"
 
@@ -61,6 +63,11 @@ class ReusableTextReader {
     // Gives back buffers grown for a large file, so a thread that read one does not keep them.
     void trim();
 
+    // Opens the file for the read of the same path that comes next, and answers its size; nullopt
+    // when it cannot be opened as a file (that read then says why). A file is opened and
+    // looked at once, however many steps ask about it.
+    std::optional<std::size_t> openAhead(const std::u16string& path);
+
     ~ReusableTextReader();
     ReusableTextReader(const ReusableTextReader&) = delete;
     ReusableTextReader& operator=(const ReusableTextReader&) = delete;
@@ -81,6 +88,8 @@ class ReusableTextReader {
         bool mayMatch = false;
         bool nul = false;
     };
+    // Opens the file (or takes the one opened ahead for it); answers one byte more than its size.
+    std::size_t openWhole(const std::u16string& path, std::optional<Descriptor>& file);
     // All bytes of the file into bytes_; answers how many.
     std::size_t readWhole(int fd, const std::u16string& path, std::size_t expected);
     // Whether a large file's bytes may hold a match, read a chunk at a time.
@@ -98,6 +107,9 @@ class ReusableTextReader {
     bool heldBinary_ = false;
     bool heldAsciiExact_ = false;
     const BytePrefilter* filter_ = nullptr;
+    int aheadFd_ = -1;  // the file openAhead opened, with its path and size
+    std::u16string aheadPath_;
+    std::size_t aheadSize_ = 0;
     Buffer bytes_;  // one chunk of the file's bytes
     Buffer text_;
 };

@@ -79,8 +79,8 @@ std::optional<Counted> countedQuantifier(std::u16string_view p, std::size_t at) 
 }  // namespace
 
 BytePrefilter::BytePrefilter(std::vector<std::string> literals, bool ignoreCase)
-    : literals_(std::move(literals)), ignoreCase_(ignoreCase) {
-    if (ignoreCase_)
+    : literals_(std::move(literals)), finder_(literals_, ignoreCase) {
+    if (ignoreCase)
         for (std::string& literal : literals_)
             std::transform(literal.begin(), literal.end(), literal.begin(), lowerAscii);
 }
@@ -175,35 +175,8 @@ std::size_t BytePrefilter::longest() const {
     return most;
 }
 
-bool BytePrefilter::occurs(std::string_view bytes, const std::string& literal) const {
-    if (!ignoreCase_) return bytes.find(literal) != std::string_view::npos;
-    // Each place where the first character occurs in either case is tried.
-    const char first = literal[0];
-    const char upper = first >= 'a' && first <= 'z' ? static_cast<char>(first - 32) : first;
-    const char* const begin = bytes.data();
-    const char* const end = begin + bytes.size();
-    const auto next = [end](const char* from, char c) {
-        const void* found = from < end ? std::memchr(from, c, end - from) : nullptr;
-        return found ? static_cast<const char*>(found) : end;
-    };
-    const char* atLower = next(begin, first);
-    const char* atUpper = upper == first ? end : next(begin, upper);
-    while (atLower < end || atUpper < end) {
-        const char* at = std::min(atLower, atUpper);
-        if (static_cast<std::size_t>(end - at) < literal.size()) return false;
-        std::size_t k = 1;
-        while (k < literal.size() && lowerAscii(at[k]) == literal[k]) ++k;
-        if (k == literal.size()) return true;
-        if (at == atLower) atLower = next(at + 1, first);
-        if (at == atUpper) atUpper = next(at + 1, upper);
-    }
-    return false;
-}
-
 bool BytePrefilter::mayMatch(std::string_view bytes) const {
-    for (const std::string& literal : literals_)
-        if (occurs(bytes, literal)) return true;
-    return false;
+    return finder_.any(bytes);
 }
 
 }  // namespace lodestar

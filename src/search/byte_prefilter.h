@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "search/literal_finder.h"
+
 namespace lodestar {
 
 class BytePrefilter {
@@ -29,10 +31,9 @@ class BytePrefilter {
 
   private:
     BytePrefilter(std::vector<std::string> literals, bool ignoreCase);
-    bool occurs(std::string_view bytes, const std::string& literal) const;
 
     std::vector<std::string> literals_;
-    bool ignoreCase_ = false;
+    LiteralFinder finder_;
 };
 
 }  // namespace lodestar

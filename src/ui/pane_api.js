@@ -457,6 +457,11 @@
         index -= cells.length;
       }
     },
+    // Many cell changes in one call: table, index, content, html, four values each.
+    setCells: function (changes) {
+      for (var i = 0; i + 3 < changes.length; i += 4)
+        window.__lodestarPane.setCell(changes[i], changes[i + 1], changes[i + 2], changes[i + 3]);
+    },
     clearSelection: function () {
       var s = window.getSelection();
       if (s) s.removeAllRanges();

@@ -144,6 +144,7 @@ std::u16string PaneView::addressOf(const QUrl& url) {
 void PaneView::navigate(const std::u16string& address) {
     address_ = address;
     loading_ = true;
+    pendingCells_.clear();  // changes to the page that is going
     // Watching goes on while the page loads: a hung renderer would never finish the load.
     if (!watchdog_->watching()) watchdog_->start();
     QUrl url = urlOf(address);
@@ -178,7 +179,17 @@ void PaneView::call(const char* function, const QVariantList& arguments) {
     // While a page loads, the model's document is the page about to arrive; what was written
     // into the old one is gone with it, here as there.
     if (loading_) return;
+    flushCells();  // every change reaches the page in the order it was made
     page_->runJavaScript(paneCall(function, arguments), QWebEngineScript::ApplicationWorld);
+}
+
+void PaneView::flushCells() {
+    cellsFlushQueued_ = false;
+    if (pendingCells_.isEmpty() || loading_) return;
+    QVariantList cells;
+    cells.swap(pendingCells_);
+    page_->runJavaScript(paneCall("setCells", QVariantList{QVariant(cells)}),
+                         QWebEngineScript::ApplicationWorld);
 }
 
 void PaneView::setBodyHtml(const std::u16string& html) {
@@ -207,7 +218,19 @@ void PaneView::setStyle(const std::u16string& id, const std::u16string& property
 
 void PaneView::setCell(const std::u16string& tableId, std::size_t index,
                        const std::u16string& content, bool html) {
-    call("setCell", {toQ(tableId), static_cast<qulonglong>(index), toQ(content), html});
+    if (loading_) return;
+    // A folder run changes a cell or two for each of thousands of files: the changes go to the
+    // page together, a little later (or once a few thousand wait), so the page keeps up and a
+    // scroll is not queued behind them.
+    constexpr qsizetype kMostWaiting = 4 * 4096;  // four values a change
+    pendingCells_ << toQ(tableId) << static_cast<qulonglong>(index) << toQ(content) << html;
+    if (pendingCells_.size() >= kMostWaiting) {
+        flushCells();
+    } else if (!cellsFlushQueued_) {
+        cellsFlushQueued_ = true;
+        // At most twenty calls a second: a call costs the page about as much as its changes.
+        QTimer::singleShot(50, this, [this] { flushCells(); });
+    }
 }
 
 void PaneView::clearSelection() {
@@ -251,6 +274,7 @@ QVariant PaneView::evaluate(const QString& script, int timeoutMs, bool mainWorld
         QPointer<QEventLoop> loop;
     };
     auto answer = std::make_shared<Answer>();
+    flushCells();
     QEventLoop loop;
     answer->loop = &loop;
     const quint32 world =

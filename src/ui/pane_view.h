@@ -77,6 +77,8 @@ class PaneView : public QWebEngineView, public PaneHost {
 
   private:
     void call(const char* function, const QVariantList& arguments);
+    // Sends the cell changes setCell holds back, in one call.
+    void flushCells();
     void loadFinishedSlot(bool ok);
     void piecesWantedSlot(const QString& request);
     void focusChangedSlot(QWidget* old, QWidget* now);
@@ -94,6 +96,8 @@ class PaneView : public QWebEngineView, public PaneHost {
     bool endedHung_ = false;   // the renderer was ended because it stopped answering
     std::unique_ptr<QtOneShotTimer> watchTimer_;
     std::unique_ptr<RendererWatchdog> watchdog_;
+    QVariantList pendingCells_;  // table, index, content, html: four values a change
+    bool cellsFlushQueued_ = false;
 };
 
 }  // namespace lodestar::ui

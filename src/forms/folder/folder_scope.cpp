@@ -2,6 +2,8 @@
 #include "forms/folder/folder_scope.h"
 
 #include <chrono>
+#include <memory>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <utility>
@@ -37,9 +39,29 @@ class FolderScope::TableSink : public FileSink {
     // Whether an error entry names a failing file (off while backups are taken, say).
     bool rowFailures = true;
 
+    // The reports of files that follow one another reach the window's thread together: one
+    // hand-over per file would keep that thread from the page and the user for a run of
+    // thousands of small files. Any other report closes the batch, so the order holds.
     void fileDone(const FileOutcome& outcome) override {
-        mode_.runner_.post(
-            [m = &mode_, outcome, html = cellsAsHtml_] { m->fileDone(outcome, html); });
+        std::shared_ptr<std::vector<FileOutcome>> fresh;
+        {
+            std::lock_guard lock(batches_->mutex);
+            if (!batches_->open)
+                fresh = batches_->open = std::make_shared<std::vector<FileOutcome>>();
+            batches_->open->push_back(outcome);
+        }
+        // Posted outside the lock: a runner may run the report at once, on this thread.
+        if (fresh)
+            mode_.runner_.post(
+                [m = &mode_, batches = batches_, batch = fresh, html = cellsAsHtml_] {
+                    std::vector<FileOutcome> outcomes;
+                    {
+                        std::lock_guard lock(batches->mutex);
+                        if (batches->open == batch) batches->open.reset();
+                        outcomes.swap(*batch);
+                    }
+                    for (const FileOutcome& outcome : outcomes) m->fileDone(outcome, html);
+                });
     }
     void logLine(std::u16string_view message) override {
         flushStatus();
@@ -60,6 +82,7 @@ class FolderScope::TableSink : public FileSink {
         if (now - lastStatus_ >= kStatusInterval) flushStatus();
     }
     void flushStatus() {
+        closeBatch();
         if (!held_) return;
         lastStatus_ = std::chrono::steady_clock::now();
         mode_.runner_.post([m = &mode_, text = std::move(*held_)] { m->w_.showStatus(text); });
@@ -67,7 +90,17 @@ class FolderScope::TableSink : public FileSink {
     }
 
   private:
+    void closeBatch() {
+        std::lock_guard lock(batches_->mutex);
+        batches_->open.reset();
+    }
+    struct Batches {
+        std::mutex mutex;
+        std::shared_ptr<std::vector<FileOutcome>> open;  // posted, still taking reports
+    };
+
     static constexpr std::chrono::milliseconds kStatusInterval{50};
+    std::shared_ptr<Batches> batches_ = std::make_shared<Batches>();
     FolderScope& mode_;
     bool cellsAsHtml_;
     std::optional<std::u16string> held_;
