@@ -25,6 +25,14 @@ void noteIgnored(std::vector<std::u16string>* ignored, std::size_t index,
                        std::u16string(expected) + u".");
 }
 
+// A font name never holds a line break or another control character: the options file keeps
+// one value a line, and no installed font is named so.
+bool hasControlCharacter(const std::u16string& text) {
+    for (char16_t c : text)
+        if (c < u' ' || c == u'\x7F') return true;
+    return false;
+}
+
 void takeTruth(const std::vector<std::u16string>& lines, std::size_t index, bool& target,
                std::vector<std::u16string>* ignored) {
     if (std::optional<bool> value = parseTruthValue(lines[index]))
@@ -89,8 +97,10 @@ bool parseOptionText(const std::u16string& text, Options& options,
     if (std::optional<std::uint8_t> index = parseByte(lines[3])) {
         // An older file numbers one of eight fonts; a larger number means none of them.
         options.sourceFont = *index <= kLastFontIndex ? fontList()[*index] : u"";
+    } else if (std::u16string name = trimSpaces(lines[3]); !hasControlCharacter(name)) {
+        options.sourceFont = std::move(name);
     } else {
-        options.sourceFont = trimSpaces(lines[3]);
+        noteIgnored(ignored, 3, lines[3], u"a font name");
     }
     takeTruth(lines, 4, options.showSyntax, ignored);
     // The file says whether to count; the setting says whether not to. A file of five lines
@@ -102,7 +112,8 @@ bool parseOptionText(const std::u16string& text, Options& options,
     }
     options.noCountOnReplace = !count;
     // The pattern box takes neither an empty font name nor a size that is not positive.
-    if (lines.size() > 6 && !lines[6].empty()) options.patternFontName = lines[6];
+    if (lines.size() > 6 && !lines[6].empty() && !hasControlCharacter(lines[6]))
+        options.patternFontName = lines[6];
     if (lines.size() > 7 && !lines[7].empty()) {
         std::optional<float> size = parseSingle(lines[7]);
         if (size && *size > 0)
