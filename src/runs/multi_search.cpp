@@ -36,8 +36,8 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
     const auto search = [&](unsigned worker, std::size_t i) -> Found {
         if (!files[i].ticked) return {};
         WorkerTools& own = *tools[worker];
-        const LargeFileTurn turn(files[i].path, own.reader);
-        // A large file whose matches are plain literals is counted a block at a time.
+        // A large file whose matches are plain literals is counted a block at a time; holding no
+        // buffer of its size, it needs no turn among the threads' large files.
         if (const auto size = own.reader.openAhead(files[i].path);
             matcher && size && *size >= kBlockCountFrom) {
             try {
@@ -48,6 +48,7 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
                 return {std::nullopt, false, true};
             }
         }
+        const LargeFileTurn turn(files[i].path, own.reader);
         // The bytes first: a file without the pattern's literal, or whose bytes can be searched
         // as they are, is counted without being decoded.
         std::string_view bytes;
