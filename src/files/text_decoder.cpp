@@ -18,46 +18,6 @@ constexpr unsigned char kUtf8Mark[] = {0xEF, 0xBB, 0xBF};
 // The first bytes of a file searched for an HTML or XML declaration.
 constexpr std::size_t kHeadBytes = 1024;
 
-// One UTF-8 sequence at the start of `p`, as Unicode allows it: no overlong form, no surrogate,
-// nothing beyond U+10FFFF. Length 0 means invalid at its first byte; `incomplete` that the
-// bytes so far are a valid start but more are needed.
-struct Sequence {
-    std::size_t length = 0;
-    char32_t codePoint = 0;
-    bool incomplete = false;
-};
-
-Sequence utf8Sequence(const unsigned char* p, std::size_t available) {
-    const unsigned char lead = p[0];
-    std::size_t need = 0;
-    unsigned char low = 0x80, high = 0xBF;
-    char32_t codePoint = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        need = 2;
-        codePoint = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        need = 3;
-        codePoint = lead & 0x0F;
-        if (lead == 0xE0) low = 0xA0;   // overlong
-        if (lead == 0xED) high = 0x9F;  // surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        need = 4;
-        codePoint = lead & 0x07;
-        if (lead == 0xF0) low = 0x90;   // overlong
-        if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
-    } else {
-        return {};
-    }
-    for (std::size_t k = 1; k < need; ++k) {
-        if (k >= available) return {0, 0, true};
-        if (p[k] < low || p[k] > high) return {};
-        low = 0x80;
-        high = 0xBF;
-        codePoint = (codePoint << 6) | (p[k] & 0x3F);
-    }
-    return {need, codePoint, false};
-}
-
 void putCodePoint(char32_t codePoint, char16_t* text, std::size_t& filled) {
     if (codePoint < 0x10000) {
         text[filled++] = static_cast<char16_t>(codePoint);
@@ -87,6 +47,37 @@ bool declaresWindows1252(std::string_view head) {
 }
 
 }  // namespace
+
+Utf8Sequence utf8Sequence(const unsigned char* p, std::size_t available) {
+    const unsigned char lead = p[0];
+    std::size_t need = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    char32_t codePoint = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        need = 2;
+        codePoint = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        need = 3;
+        codePoint = lead & 0x0F;
+        if (lead == 0xE0) low = 0xA0;   // overlong
+        if (lead == 0xED) high = 0x9F;  // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        need = 4;
+        codePoint = lead & 0x07;
+        if (lead == 0xF0) low = 0x90;   // overlong
+        if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
+    } else {
+        return {};
+    }
+    for (std::size_t k = 1; k < need; ++k) {
+        if (k >= available) return {0, 0, true};
+        if (p[k] < low || p[k] > high) return {};
+        low = 0x80;
+        high = 0xBF;
+        codePoint = (codePoint << 6) | (p[k] & 0x3F);
+    }
+    return {need, codePoint, false};
+}
 
 TextDecoder::TextDecoder(const TextReading& reading) : reading_(reading) {}
 
@@ -216,7 +207,7 @@ std::size_t TextDecoder::feedUtf8(const unsigned char* in, std::size_t count, ch
                 text[filled++] = in[i++];
                 continue;
             }
-            const Sequence sequence = utf8Sequence(in + i, count - i);
+            const Utf8Sequence sequence = utf8Sequence(in + i, count - i);
             if (sequence.incomplete && !last) {
                 heldCount_ = count - i;
                 std::memcpy(held_, in + i, heldCount_);
@@ -244,7 +235,7 @@ std::size_t TextDecoder::resumeUtf8(const unsigned char* in, std::size_t count, 
     std::memcpy(joined, held_, heldCount_);
     const std::size_t taken = std::min(count, 4 - heldCount_);
     if (taken > 0) std::memcpy(joined + heldCount_, in, taken);
-    const Sequence sequence = utf8Sequence(joined, heldCount_ + taken);
+    const Utf8Sequence sequence = utf8Sequence(joined, heldCount_ + taken);
     if (sequence.incomplete && !last) {  // still unfinished: every new byte is held too
         std::memcpy(held_ + heldCount_, in, taken);
         heldCount_ += taken;

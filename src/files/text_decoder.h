@@ -10,6 +10,16 @@
 
 namespace lodestar {
 
+// One UTF-8 sequence at the start of `p`, as Unicode allows it: no overlong form, no surrogate,
+// nothing beyond U+10FFFF. Length 0 means invalid at its first byte; `incomplete` that the
+// bytes so far are a valid start but more are needed.
+struct Utf8Sequence {
+    std::size_t length = 0;
+    char32_t codePoint = 0;
+    bool incomplete = false;
+};
+Utf8Sequence utf8Sequence(const unsigned char* p, std::size_t available);
+
 class TextDecoder {
   public:
     explicit TextDecoder(const TextReading& reading);

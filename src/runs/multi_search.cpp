@@ -6,6 +6,7 @@
 #include "core/ordered_work.h"
 #include "core/text.h"
 #include "files/open_for_reading.h"
+#include "runs/block_count.h"
 #include "runs/worker_tools.h"
 
 namespace lodestar {
@@ -35,6 +36,18 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
     const auto search = [&](unsigned worker, std::size_t i) -> Found {
         if (!files[i].ticked) return {};
         WorkerTools& own = *tools[worker];
+        // A large file whose matches are plain literals is counted a block at a time; holding no
+        // buffer of its size, it needs no turn among the threads' large files.
+        if (const auto size = own.reader.openAhead(files[i].path);
+            matcher && size && *size >= kBlockCountFrom) {
+            try {
+                if (const auto counted =
+                        countInBlocks(files[i].path, *matcher, expr.global(), reading))
+                    return counted->binary ? Found{std::nullopt, true} : Found{counted->count};
+            } catch (const NotAFileError&) {
+                return {std::nullopt, false, true};
+            }
+        }
         const LargeFileTurn turn(files[i].path, own.reader);
         // The bytes first: a file without the pattern's literal, or whose bytes can be searched
         // as they are, is counted without being decoded.

@@ -8,19 +8,15 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 #include <optional>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "core/text.h"
 #include "files/descriptor.h"
 #include "files/file_error.h"
 #include "files/open_for_reading.h"
 #include "files/text_decoder.h"
+#include "runs/byte_kind.h"
 #include "search/byte_prefilter.h"
 
 namespace lodestar {
@@ -36,73 +32,6 @@ constexpr std::size_t kLargeFile = 16 << 20;
 bool startsWithUtf16Mark(std::string_view bytes) {
     return bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
                                  (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
-}
-
-// The index of the first byte of 80 or above, or the size when there is none; eight bytes at a
-// time.
-std::size_t firstBeyondAscii(std::string_view bytes, std::size_t from = 0) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-    std::size_t i = from;
-#if defined(__SSE2__)
-    // Sixty-four bytes a step: their high bits together.
-    for (; i + 64 <= bytes.size(); i += 64) {
-        const auto* at = reinterpret_cast<const __m128i*>(bytes.data() + i);
-        const __m128i any =
-            _mm_or_si128(_mm_or_si128(_mm_loadu_si128(at), _mm_loadu_si128(at + 1)),
-                         _mm_or_si128(_mm_loadu_si128(at + 2), _mm_loadu_si128(at + 3)));
-        if (_mm_movemask_epi8(any) != 0) break;
-    }
-#endif
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + i, 8);
-        if (word & kHighBits) break;
-    }
-    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
-    return i;
-}
-
-// What UTF-8 bytes decode to: invalid (as the decoder takes it: an overlong form, a surrogate
-// or anything beyond U+10FFFF), valid with every character one UTF-16 code unit, or valid with
-// some beyond U+FFFF.
-enum class Utf8Check { Invalid, WithinBmp, BeyondBmp };
-
-Utf8Check checkUtf8(std::string_view text, std::size_t from) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
-    bool beyondBmp = false;
-    std::size_t i = from;
-    while (i < n) {
-        const unsigned char lead = p[i];
-        if (lead < 0x80) {
-            i = firstBeyondAscii(text, i);
-            continue;
-        }
-        std::size_t need = 0;
-        unsigned char low = 0x80, high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            need = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            need = 3;
-            if (lead == 0xE0) low = 0xA0;
-            if (lead == 0xED) high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            need = 4;
-            beyondBmp = true;
-            if (lead == 0xF0) low = 0x90;
-            if (lead == 0xF4) high = 0x8F;
-        } else {
-            return Utf8Check::Invalid;
-        }
-        if (i + need > n) return Utf8Check::Invalid;
-        for (std::size_t k = 1; k < need; ++k) {
-            if (p[i + k] < low || p[i + k] > high) return Utf8Check::Invalid;
-            low = 0x80;
-            high = 0xBF;
-        }
-        i += need;
-    }
-    return beyondBmp ? Utf8Check::BeyondBmp : Utf8Check::WithinBmp;
 }
 
 }  // namespace
@@ -219,31 +148,13 @@ std::string_view ReusableTextReader::readBytes(const std::u16string& path) {
     const std::size_t expected = openWhole(path, file);
     heldSize_ = readWhole(file->get(), path, expected);
     const std::string_view bytes(static_cast<const char*>(bytes_.data), heldSize_);
-    const std::optional<TextEncoding> fixed = reading_.fixed;
-    heldBinary_ = false;
-    heldAsciiExact_ = false;
-    if (fixed == TextEncoding::Utf16LE || fixed == TextEncoding::Utf16BE ||
-        (!fixed && startsWithUtf16Mark(bytes))) {
-        heldKind_ = ByteText::Other;
-        return bytes;
-    }
-    heldAsciiExact_ = true;
-    // The decoder's rules: NUL bytes make a detected file binary and Windows-1252; invalid
-    // UTF-8 makes it Windows-1252.
-    heldBinary_ = !fixed && std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
-    const std::size_t beyond = firstBeyondAscii(bytes);
-    if (beyond == bytes.size()) {
-        heldKind_ = ByteText::Ascii;
-    } else if (fixed == TextEncoding::Windows1252 || heldBinary_) {
-        heldKind_ = ByteText::Windows1252;
-    } else if (fixed || bytes.starts_with("\xEF\xBB\xBF")) {
-        heldKind_ = ByteText::Other;
-    } else {
-        const Utf8Check check = checkUtf8(bytes, beyond);
-        heldKind_ = check == Utf8Check::Invalid     ? ByteText::Windows1252
-                    : check == Utf8Check::WithinBmp ? ByteText::Utf8
-                                                    : ByteText::Other;
-    }
+    ByteScan scan;
+    scan.feed(bytes);
+    scan.finish();
+    const ByteKind kind = byteKindOf(scan, reading_);
+    heldKind_ = kind.kind;
+    heldBinary_ = kind.binary;
+    heldAsciiExact_ = kind.asciiExact;
     return bytes;
 }
 

@@ -55,6 +55,10 @@ class ByteMatcher {
                       const std::function<void(std::size_t, std::size_t)>& visit,
                       ByteText kind = ByteText::Ascii) const;
 
+    // The scan for the pattern's literals that counts bytes of that kind, if any does: the same
+    // scan for two kinds counts them alike.
+    const LiteralFinder* literalsFor(ByteText kind) const;
+
   private:
     ByteMatcher() = default;
     struct Code {
@@ -71,8 +75,6 @@ class ByteMatcher {
     Code utf8_;               // UTF-8 characters
     bool onlyAscii_ = false;  // bytes_ fits ASCII bytes only
     bool ignoreCase_ = false;
-    // The scan for the pattern's literals that counts bytes of that kind, if any does.
-    const LiteralFinder* literalsFor(ByteText kind) const;
 
     std::unique_ptr<LiteralFinder> literals_;      // ASCII literals
     std::unique_ptr<LiteralFinder> utf8Literals_;  // literals beyond ASCII as UTF-8, with case

@@ -163,6 +163,12 @@ bool LiteralFinder::any(std::string_view bytes) const {
                        [&](const Needle& needle) { return findOne(needle, bytes, 0) != kNone; });
 }
 
+bool LiteralFinder::holds(char byte) const {
+    return std::any_of(needles_.begin(), needles_.end(), [&](const Needle& needle) {
+        return needle.text.find(byte) != std::string::npos;
+    });
+}
+
 namespace {
 
 // The UTF-8 of a code point within U+FFFF.

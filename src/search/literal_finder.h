@@ -31,6 +31,8 @@ class LiteralFinder {
     std::size_t count(std::string_view bytes, bool global) const;
     // Whether any literal occurs.
     bool any(std::string_view bytes) const;
+    // Whether a literal holds that byte (a line break: a match may then span lines).
+    bool holds(char byte) const;
 
   private:
     struct Needle {

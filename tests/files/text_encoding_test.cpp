@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "files/block_text_read.h"
+#include "files/byte_scan.h"
 #include "files/codepage.h"
 #include "files/file_error.h"
 #include "files/text_decoder.h"
@@ -67,6 +68,7 @@ std::vector<Row> detectionTable() {
         {"truncated mark", "\xEF\xBB"_b, E::Windows1252},
         {"valid, then invalid", "\xE4\xB8\xAD " + kAscii300 + "\xE9", E::Windows1252},
         {"ascii, then invalid", kAscii300 + "\xE9", E::Windows1252},
+        {"NUL after a long ascii run", kAscii300 + "\0\xC3\xA9"_b, E::Windows1252, false, true},
         {"NUL in the middle", "ab\0cd"_b, E::Windows1252, false, true,
          std::u16string(u"ab\0cd", 5)},
         {"utf-8 mark, then invalid", "\xEF\xBB\xBF\xC3\xA9 \xE9"_b, E::Windows1252},
@@ -113,6 +115,22 @@ TEST(TextEncoding, DetectsEachFileAndWritesItBackByteForByte) {
         EXPECT_EQ(piecewise.text, decoded.text);
         EXPECT_EQ(piecewise.format, decoded.format);
         EXPECT_EQ(piecewise.binary, decoded.binary);
+        // The scan of the bytes, in blocks that end anywhere, finds what the decoder found.
+        const bool beyondBmp = std::any_of(decoded.text.begin(), decoded.text.end(),
+                                           [](char16_t c) { return c >= 0xD800 && c < 0xDC00; });
+        for (const std::size_t piece : {std::size_t{1}, std::size_t{3}, row.bytes.size() + 1}) {
+            SCOPED_TRACE(piece);
+            ByteScan scan;
+            for (std::size_t at = 0; at < row.bytes.size(); at += piece)
+                scan.feed(std::string_view(row.bytes).substr(at, piece));
+            scan.finish();
+            EXPECT_EQ(scan.head(), row.bytes.substr(0, 3));
+            EXPECT_EQ(scan.nul(), row.bytes.find('\0') != std::string::npos);
+            if (row.encoding == E::Utf16LE || row.encoding == E::Utf16BE || row.binary) continue;
+            EXPECT_EQ(scan.utf8() == ByteScan::Utf8::Invalid,
+                      row.encoding == E::Windows1252 && scan.beyondAscii());
+            EXPECT_EQ(scan.utf8() == ByteScan::Utf8::BeyondBmp, beyondBmp);
+        }
     }
 }
 
