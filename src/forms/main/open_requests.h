@@ -50,7 +50,7 @@ class OpenRequests {
     Prompts& prompts_;
     const RunState& run_;
     RecentFiles recentFiles_;
-    RecentFiles recentFolders_{"mRecentDir"};
+    RecentFiles recentFolders_{main_ids::mRecentDir, main_ids::mRecentFolder};
     std::u16string lastOpenFolder_;  // where the open dialog starts
     std::function<void(const std::string& control)> moveFocus_;
 };
