@@ -37,7 +37,7 @@ QString droppedPath(const QMimeData* data) {
 
 WindowHabits::WindowHabits(SkinWindow& window) : QObject(&window), window_(window) {
     MainWindow& form = window_.form();
-    form.setMoveFocus([this](const std::string& name) {
+    form.setMoveFocus([this](ControlId name) {
         if (QWidget* w = window_.control(name)) w->setFocus(Qt::OtherFocusReason);
     });
     form.setPickerFolder([this] { return window_.folderMode().picker().folder(); });
