@@ -86,7 +86,7 @@ ControlBinder::ControlBinder(ControlModel& model, ControlLook look, ControlEvent
       events_(std::move(events)),
       toPixels_(std::move(toPixels)) {}
 
-void ControlBinder::buildAll(QWidget* client, const std::string& windowName) {
+void ControlBinder::buildAll(QWidget* client, std::string_view windowName) {
     for (const std::string& name : model_.names()) {
         const Control& c = model_[name];
         if (name == windowName || c.kind == ControlKind::Menu) continue;
@@ -101,7 +101,7 @@ void ControlBinder::buildAll(QWidget* client, const std::string& windowName) {
     }
 }
 
-QWidget* ControlBinder::widget(const std::string& name) const {
+QWidget* ControlBinder::widget(std::string_view name) const {
     auto it = widgets_.find(name);
     return it == widgets_.end() ? nullptr : it->second;
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "forms/model/controls.h"
 
@@ -60,11 +61,11 @@ class ControlBinder : public QObject {
 
     // Builds a widget for every control but the window's own and the menus, in the
     // catalogue's order, each inside its container's widget, or else in `client`.
-    void buildAll(QWidget* client, const std::string& windowName);
+    void buildAll(QWidget* client, std::string_view windowName);
     // Brings the control's widget up to the control; false when no widget shows the control.
     bool apply(const Control& c);
 
-    QWidget* widget(const std::string& name) const;
+    QWidget* widget(std::string_view name) const;
     // True while the widgets are being brought up to their controls: their own signals are
     // echoes, not the user.
     bool syncing() const { return syncing_; }
@@ -86,7 +87,7 @@ class ControlBinder : public QObject {
     ControlLook look_;
     ControlEvents events_;
     std::function<int(double)> toPixels_;
-    std::map<std::string, QWidget*> widgets_;
+    std::map<std::string, QWidget*, std::less<>> widgets_;
     std::map<std::string, QFileSystemModel*> trees_;
     bool syncing_ = false;
     std::string editing_;  // the one-line box whose user input is being handed to the form

@@ -13,7 +13,9 @@
 #include <QToolButton>
 #include <cmath>
 #include <set>
+#include <string_view>
 
+#include "forms/model/control_ids.h"
 #include "ui/control_binder.h"
 #include "ui/form_guard.h"
 #include "ui/pane_view.h"
@@ -27,46 +29,55 @@ namespace lodestar::ui {
 namespace {
 
 // The picture of each picture button.
-const std::map<std::string, QString> kPictures = {
-    {"selFile", QStringLiteral("open-file")},   {"btnOpenFolder", QStringLiteral("open-folder")},
-    {"btnViewIn", QStringLiteral("invisible")}, {"btnWrap", QStringLiteral("wrap")},
-    {"View_ML", QStringLiteral("match-list")},  {"btnRestore", QStringLiteral("restore")},
-    {"btnSave", QStringLiteral("save")},        {"btnRegaid", QStringLiteral("assistant")},
-    {"btnRegHis", QStringLiteral("history")},
+const std::map<std::string_view, QString, std::less<>> kPictures = {
+    {main_ids::selFile, QStringLiteral("open-file")},
+    {main_ids::btnOpenFolder, QStringLiteral("open-folder")},
+    {main_ids::btnViewIn, QStringLiteral("invisible")},
+    {main_ids::btnWrap, QStringLiteral("wrap")},
+    {main_ids::View_ML, QStringLiteral("match-list")},
+    {main_ids::btnRestore, QStringLiteral("restore")},
+    {main_ids::btnSave, QStringLiteral("save")},
+    {main_ids::btnRegaid, QStringLiteral("assistant")},
+    {main_ids::btnRegHis, QStringLiteral("history")},
 };
 // The captioned buttons' pictures, shown instead of their captions in a narrow window.
-const std::map<std::string, QString> kCaptioned = {
-    {"btnFind", QStringLiteral("find")},       {"btnExp", QStringLiteral("export")},
-    {"btnReplace", QStringLiteral("replace")}, {"btnAction", QStringLiteral("action")},
-    {"btnPreview", QStringLiteral("preview")}, {"btnApply", QStringLiteral("apply")},
+const std::map<std::string_view, QString, std::less<>> kCaptioned = {
+    {main_ids::btnFind, QStringLiteral("find")},
+    {main_ids::btnExp, QStringLiteral("export")},
+    {main_ids::btnReplace, QStringLiteral("replace")},
+    {main_ids::btnAction, QStringLiteral("action")},
+    {main_ids::btnPreview, QStringLiteral("preview")},
+    {main_ids::btnApply, QStringLiteral("apply")},
 };
 // Buttons that show whether they are on.
-const std::set<std::string> kToggles = {"btnViewIn", "btnWrap"};
+const std::set<std::string_view, std::less<>> kToggles = {main_ids::btnViewIn, main_ids::btnWrap};
 // Borders of the tool strip and status bar, the colours of the progress bar and the drag
 // shadows.
-const std::map<std::string, QString> kStyles = {
-    {"ToolBar", QStringLiteral("#ToolBar { border-bottom: 1px solid #b8b8b8; }")},
-    {"statusbar", QStringLiteral("#statusbar { border-top: 1px solid #c8c8c8; }")},
-    {"pgBarBack", QStringLiteral("background: #d0d0d0;")},
-    {"pgBarFore", QStringLiteral("background: #2a6fdb;")},
-    {"splitshad", QStringLiteral("background: rgb(128, 128, 128);")},
-    {"splitshad2", QStringLiteral("background: rgb(128, 128, 128);")},
-    {"splitShad3", QStringLiteral("background: rgb(128, 128, 128);")},
+const std::map<std::string_view, QString, std::less<>> kStyles = {
+    {main_ids::ToolBar, QStringLiteral("#ToolBar { border-bottom: 1px solid #b8b8b8; }")},
+    {main_ids::statusbar, QStringLiteral("#statusbar { border-top: 1px solid #c8c8c8; }")},
+    {main_ids::pgBarBack, QStringLiteral("background: #d0d0d0;")},
+    {main_ids::pgBarFore, QStringLiteral("background: #2a6fdb;")},
+    {main_ids::splitshad, QStringLiteral("background: rgb(128, 128, 128);")},
+    {main_ids::splitshad2, QStringLiteral("background: rgb(128, 128, 128);")},
+    {main_ids::splitShad3, QStringLiteral("background: rgb(128, 128, 128);")},
 };
 // The splitters' drag shadows: grey bars that show where a splitter goes while it is dragged.
-const std::set<std::string> kShadows = {"splitshad", "splitshad2", "splitShad3"};
+const std::set<std::string_view, std::less<>> kShadows = {main_ids::splitshad, main_ids::splitshad2,
+                                                          main_ids::splitShad3};
 // The status line's fields keep to their room: a text too long for it is shortened in the
 // middle ("/home/ann/…/notes.txt") and shows whole in its tooltip.
-const std::set<std::string> kStatusFields = {"Label1", "lblStatus", "lblEncoding", "lblLineEnds",
-                                             "Label4", "lblTotal",  "Label5",      "LblCurName"};
+const std::set<std::string_view, std::less<>> kStatusFields = {
+    main_ids::Label1, main_ids::lblStatus, main_ids::lblEncoding, main_ids::lblLineEnds,
+    main_ids::Label4, main_ids::lblTotal,  main_ids::Label5,      main_ids::LblCurName};
 
 // The text boxes that are not plain one-line boxes.
 enum class Box { Counter, Pattern, ManyLines, Log };
-const std::map<std::string, Box> kBoxes = {
-    {"matchNo", Box::Counter},
-    {"inRepFrom", Box::Pattern},
-    {"inRepWith", Box::ManyLines},
-    {"logger", Box::Log},
+const std::map<std::string_view, Box, std::less<>> kBoxes = {
+    {main_ids::matchNo, Box::Counter},
+    {main_ids::inRepFrom, Box::Pattern},
+    {main_ids::inRepWith, Box::ManyLines},
+    {main_ids::logger, Box::Log},
 };
 
 QIcon picture(const QString& name) {
@@ -74,9 +85,9 @@ QIcon picture(const QString& name) {
 }
 
 Pane paneOf(const std::string& name) {
-    return name == "ListView"       ? Pane::ListView
-           : name == "SuperMonitor" ? Pane::SuperMonitor
-                                    : Pane::MatchView;
+    return name == main_ids::ListView       ? Pane::ListView
+           : name == main_ids::SuperMonitor ? Pane::SuperMonitor
+                                            : Pane::MatchView;
 }
 
 }  // namespace
@@ -84,16 +95,19 @@ Pane paneOf(const std::string& name) {
 // The tool strip's command group: the form leaves the widths within its group to the skin.
 double SkinWindow::layoutToolStrip(bool compact) {
     struct Slot {
-        const char* name;
+        ControlId name;
         double width;
         double gapBefore;
     };
     const Slot strip[] = {
-        {"btnViewIn", 330, 0},   {"btnWrap", 330, 15},    {"View_FS", 330, 15},
-        {"View_ML", 330, 15},    {"btnFind", 705, 75},    {"btnPrev", 330, 15},
-        {"btnNext", 330, 15},    {"matchNo", 780, 15},    {"btnExp", 405, 15},
-        {"btnReplace", 810, 75}, {"btnAction", 735, 15},  {"btnPreview", 735, 15},
-        {"btnApply", 600, 15},   {"btnRestore", 330, 75}, {"btnSave", 330, 15},
+        {main_ids::btnViewIn, 330, 0},  {main_ids::btnWrap, 330, 15},
+        {main_ids::View_FS, 330, 15},   {main_ids::View_ML, 330, 15},
+        {main_ids::btnFind, 705, 75},   {main_ids::btnPrev, 330, 15},
+        {main_ids::btnNext, 330, 15},   {main_ids::matchNo, 780, 15},
+        {main_ids::btnExp, 405, 15},    {main_ids::btnReplace, 810, 75},
+        {main_ids::btnAction, 735, 15}, {main_ids::btnPreview, 735, 15},
+        {main_ids::btnApply, 600, 15},  {main_ids::btnRestore, 330, 75},
+        {main_ids::btnSave, 330, 15},
     };
     ControlModel& model = form_->controls();
     // The counter box holds the largest counts in the window's font; the group grows for it.
@@ -106,13 +120,13 @@ double SkinWindow::layoutToolStrip(bool compact) {
         x += compact ? std::min(s.gapBefore, 45.0) : s.gapBefore;
         Rect r = model[s.name].geometry;
         r.left = x;
-        r.width = std::string(s.name) == "matchNo" ? std::ceil(counter)
-                  : compact && captioned           ? 330
-                                                   : s.width;
+        r.width = s.name == main_ids::matchNo ? std::ceil(counter)
+                  : compact && captioned      ? 330
+                                              : s.width;
         model.setGeometry(s.name, r);
         x += r.width;
     }
-    model.setWidth("Frame3", x);
+    model.setWidth(main_ids::Frame3, x);
     return x;
 }
 
@@ -160,18 +174,20 @@ void SkinWindow::buildControls() {
     binder_->dress = [this](const Control& c, QWidget* w) { dressControl(c, w); };
     // The progress bar is drawn by its width alone.
     binder_->growsToCaption = [](const Control& c) {
-        return !kStatusFields.count(c.name) && c.name.rfind("pgBar", 0) != 0;
+        return !kStatusFields.count(c.name) && c.name != main_ids::pgBarBack &&
+               c.name != main_ids::pgBarFore;
     };
-    binder_->buildAll(client_, "MainWindow");
+    binder_->buildAll(client_, main_ids::MainWindow);
     // Drag shadows lie above everything they cross.
-    for (const std::string& shadow : kShadows)
+    for (const std::string_view shadow : kShadows)
         if (QWidget* w = control(shadow)) w->raise();
 }
 
 QWidget* SkinWindow::specialControl(const Control& c, QWidget* parent) {
     const std::string name = c.name;
     if (c.kind == ControlKind::Pane) {
-        auto* view = new PaneView(QString::fromStdString(name), name == "SuperMonitor", parent);
+        auto* view =
+            new PaneView(QString::fromStdString(name), name == main_ids::SuperMonitor, parent);
         panes_[static_cast<int>(paneOf(name))] = view;
         return view;
     }
@@ -234,28 +250,29 @@ void SkinWindow::dressControl(const Control& c, QWidget* w) {
         if (auto it = kCaptioned.find(c.name); it != kCaptioned.end())
             button->setIcon(picture(it->second));
         button->setCheckable(kToggles.count(c.name) != 0);
-        if (c.name == "btnRegHis") button->installEventFilter(this);  // any press: the pop-up
+        if (c.name == main_ids::btnRegHis)
+            button->installEventFilter(this);  // any press: the pop-up
     } else if (auto* box = qobject_cast<QCheckBox*>(w)) {
         QFont f = box->font();
         f.setPixelSize(std::max(10, toPixels(150)));  // the four switches share a narrow row
         box->setFont(f);
-    } else if (auto* label = qobject_cast<QLabel*>(w); label && c.name == "LblCurName") {
+    } else if (auto* label = qobject_cast<QLabel*>(w); label && c.name == main_ids::LblCurName) {
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);  // the path can be copied
     }
 }
 
 void SkinWindow::applyControl(const Control& c) {
-    if (actions_.count(c.name) || menus_.count(c.name) || c.name.rfind("mRegs(", 0) == 0) {
+    if (actions_.count(c.name) || menus_.count(c.name) || main_ids::mRegs.indexOf(c.name)) {
         applyMenu(c);
         return;
     }
-    if (c.name == "MainWindow") {
+    if (c.name == main_ids::MainWindow) {
         setWindowTitle(toQ(c.text));
         return;
     }
     if (!binder_ || !binder_->apply(c)) return;
     QWidget* w = control(c.name);
-    if (c.name == "logger")
+    if (c.name == main_ids::logger)
         static_cast<QPlainTextEdit*>(w)->document()->setDocumentMargin(
             form_->layout().loggerMargin());
     if (kStatusFields.count(c.name)) {
@@ -267,23 +284,24 @@ void SkinWindow::applyControl(const Control& c) {
         label->setToolTip(shown == full ? QString() : full);
     }
     if (kCaptioned.count(c.name)) dressCaptioned(static_cast<QToolButton*>(w), c);
-    if (c.name == "lblStatus") w->repaint();  // shown at once during long work
-    if (c.name == "View_ML")
+    if (c.name == main_ids::lblStatus) w->repaint();  // shown at once during long work
+    if (c.name == main_ids::View_ML)
         static_cast<QToolButton*>(w)->setIcon(picture(
             c.struckThrough ? QStringLiteral("match-list-off") : QStringLiteral("match-list")));
-    if (c.name == "btnStop") showBusy(c.enabled);
+    if (c.name == main_ids::btnStop) showBusy(c.enabled);
     if (c.visible && kShadows.count(c.name)) w->raise();
 }
 
-QWidget* SkinWindow::control(const std::string& name) const {
+QWidget* SkinWindow::control(std::string_view name) const {
     return binder_ ? binder_->widget(name) : nullptr;
 }
 
 bool SkinWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) {
         sendSize();
-    } else if (watched == control("btnRegHis") && event->type() == QEvent::MouseButtonPress) {
-        QWidget* button = control("btnRegHis");
+    } else if (watched == control(main_ids::btnRegHis) &&
+               event->type() == QEvent::MouseButtonPress) {
+        QWidget* button = control(main_ids::btnRegHis);
         if (button->isEnabled()) {
             fillUsedRegexpMenu();
             usedRegexps_->popup(button->mapToGlobal(QPoint(0, button->height())));

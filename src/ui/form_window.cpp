@@ -87,7 +87,7 @@ void FormWindow::showEvent(QShowEvent* event) {
             binder_->apply(form_.controls()[name]);
 }
 
-QWidget* FormWindow::control(const std::string& name) const {
+QWidget* FormWindow::control(std::string_view name) const {
     return binder_->widget(name);
 }
 

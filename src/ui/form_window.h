@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "forms/model/form.h"
 
@@ -23,7 +24,7 @@ class FormWindow : public QWidget {
     FormWindow(Form& form, QWidget* owner, std::function<int(double)> toPixels, Guard guard);
 
     Form& form() { return form_; }
-    QWidget* control(const std::string& name) const;
+    QWidget* control(std::string_view name) const;
     // Puts the focus where the form wants it.
     void followFocus();
 

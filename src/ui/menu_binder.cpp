@@ -5,7 +5,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <set>
+#include <string_view>
 
+#include "forms/model/control_ids.h"
 #include "ui/control_binder.h"
 #include "ui/qt_text.h"
 #include "ui/skin_window.h"
@@ -14,11 +16,13 @@ namespace lodestar::ui {
 
 namespace {
 // Entries that carry a tick (now or after a switch).
-const std::set<std::string> kTickable = {"mFsrc",    "mMlist",      "mViewIn",     "mWrap",
-                                         "mIgnore",  "mGlobal",     "mDot",        "mLine",
-                                         "mEncUtf8", "mEncUtf16le", "mEncUtf16be", "mEnc1252"};
+const std::set<std::string_view, std::less<>> kTickable = {
+    main_ids::mFsrc,    main_ids::mMlist,      main_ids::mViewIn,     main_ids::mWrap,
+    main_ids::mIgnore,  main_ids::mGlobal,     main_ids::mDot,        main_ids::mLine,
+    main_ids::mEncUtf8, main_ids::mEncUtf16le, main_ids::mEncUtf16be, main_ids::mEnc1252};
 // Menus whose entries change: built each time they open.
-const std::set<std::string> kRecentMenus = {"mRecent", "mRecentDir"};
+const std::set<std::string_view, std::less<>> kRecentMenus = {main_ids::mRecent,
+                                                              main_ids::mRecentDir};
 }  // namespace
 
 void SkinWindow::buildMenus() {
@@ -30,10 +34,10 @@ void SkinWindow::buildMenus() {
     };
     for (const std::string& name : model.names()) {
         const Control& c = model[name];
-        if (name == "MainWindow") continue;
+        if (name == main_ids::MainWindow) continue;
         if (c.container.empty()) {
             QMenu* menu = nullptr;
-            if (name == "mPopups") {
+            if (name == main_ids::mPopups) {
                 menu = new QMenu(this);  // holds the pop-up; never on the menu bar
             } else {
                 menu = menuBar()->addMenu(toQ(c.text));
@@ -45,13 +49,13 @@ void SkinWindow::buildMenus() {
         }
         auto parent = menus_.find(c.container);
         if (parent == menus_.end()) continue;  // a window control
-        if (name == "mRegHis") {
+        if (name == main_ids::mRegHis) {
             usedRegexps_ = new QMenu(toQ(c.text), this);
-            usedRegexps_->setObjectName(QStringLiteral("mRegHis"));
+            usedRegexps_->setObjectName(QString::fromStdString(name));
             menus_[name] = usedRegexps_;
             continue;
         }
-        if (c.container == "mRegHis" || kRecentMenus.count(c.container))
+        if (c.container == main_ids::mRegHis || kRecentMenus.count(c.container))
             continue;  // entries that change: built each time their menu opens
         QAction* action = nullptr;
         if (kRecentMenus.count(name)) {
@@ -94,10 +98,10 @@ void SkinWindow::applyMenu(const Control& c) {
 }
 
 void SkinWindow::fillUsedRegexpMenu() {
-    fillMenu(usedRegexps_, "mRegHis");
+    fillMenu(usedRegexps_, main_ids::mRegHis);
 }
 
-void SkinWindow::fillMenu(QMenu* menu, const std::string& container) {
+void SkinWindow::fillMenu(QMenu* menu, std::string_view container) {
     menu->clear();
     const ControlModel& model = form_->controls();
     for (const std::string& name : model.names()) {
@@ -111,7 +115,7 @@ void SkinWindow::fillMenu(QMenu* menu, const std::string& container) {
     }
 }
 
-QAction* SkinWindow::action(const std::string& name) const {
+QAction* SkinWindow::action(std::string_view name) const {
     auto it = actions_.find(name);
     return it == actions_.end() ? nullptr : it->second;
 }

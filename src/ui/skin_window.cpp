@@ -2,8 +2,6 @@
 // size changes and closing.
 #include "ui/skin_window.h"
 
-#include "settings/picker_state.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -19,6 +17,7 @@
 
 #include "forms/folder/drive_list.h"
 #include "forms/main/control_catalog.h"
+#include "forms/model/control_ids.h"
 #include "settings/picker_state.h"
 #include "ui/about_box.h"
 #include "ui/control_binder.h"
@@ -56,7 +55,8 @@ SkinWindow::SkinWindow(const std::u16string& programFolder, const std::u16string
         WorkspaceServices{prompts_, clipboard_, *timer_, shell_, jobs_.get(), runner_.get()},
         pickerStartFolder(stateFile), machineDrives());
     form_ = &workspace_->window();
-    form_->setShowForm([this](const std::string& name) { showForm(name); });
+    workspace_->showAbout = [this] { showAbout(); };
+    workspace_->showUsedRegexps = [this] { showUsedRegexps(); };
     form_->help().setViewer(new QtHelpViewer(this, [this](const std::u16string& address) {
         guarded(*form_, [&] { form_->help().openWebPage(address); });
     }));
@@ -112,7 +112,8 @@ SkinWindow::~SkinWindow() {
     jobs_.reset();
     showBusy(false);
     // The panes report into the form; they go first.
-    for (PaneView*& view : panes_) {
+    for (Pane which : {Pane::ListView, Pane::SuperMonitor, Pane::MatchView}) {
+        PaneView*& view = panes_[static_cast<int>(which)];
         if (!view) continue;
         view->onLoaded = nullptr;
         view->onBeforeNavigate = nullptr;
@@ -120,11 +121,7 @@ SkinWindow::~SkinWindow() {
         view->onFocusLost = nullptr;
         view->onPiecesWanted = nullptr;
         view->onRendererGone = nullptr;
-        form_
-            ->pane(view->objectName() == u"ListView"       ? Pane::ListView
-                   : view->objectName() == u"SuperMonitor" ? Pane::SuperMonitor
-                                                           : Pane::MatchView)
-            .attach(nullptr);
+        form_->pane(which).attach(nullptr);
         delete view;
         view = nullptr;
     }
@@ -174,8 +171,8 @@ void SkinWindow::buildPanes() {
             attachSourceContextMenu(view, [this](const std::u16string& selection) {
                 guarded(*form_, [&] { form_->useSelectionAsPattern(selection); });
             });
-            scratch_ =
-                new ScratchPad(*form_, view, qobject_cast<QPlainTextEdit*>(control("inRepFrom")));
+            scratch_ = new ScratchPad(*form_, view,
+                                      qobject_cast<QPlainTextEdit*>(control(main_ids::inRepFrom)));
         }
     }
 }
@@ -206,26 +203,20 @@ void SkinWindow::afterCommand() {
     if (form_->closed()) QTimer::singleShot(0, this, &QWidget::close);
 }
 
-void SkinWindow::showForm(const std::string& name) {
-    if (name == "About") {
-        if (!about_) about_ = new AboutBox(this);
-        about_->show();
-        about_->raise();
-        about_->activateWindow();
-        return;
-    }
-    if (name == "UsedRegexps") {
-        // Under its button, from the keyboard as from the mouse.
-        QWidget* button = control("btnRegHis");
-        fillUsedRegexpMenu();
-        usedRegexps_->popup(button && button->isVisible()
-                                ? button->mapToGlobal(QPoint(0, button->height()))
-                                : mapToGlobal(QPoint(width() / 3, height() / 3)));
-        return;
-    }
-    if (name == "frmExport") exportForm().show();
-    if (name == "OptionSetting") optionSetting().open();
-    if (name == "RegAssist") assistant().open();
+void SkinWindow::showAbout() {
+    if (!about_) about_ = new AboutBox(this);
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+// Under its button, from the keyboard as from the mouse.
+void SkinWindow::showUsedRegexps() {
+    QWidget* button = control(main_ids::btnRegHis);
+    fillUsedRegexpMenu();
+    usedRegexps_->popup(button && button->isVisible()
+                            ? button->mapToGlobal(QPoint(0, button->height()))
+                            : mapToGlobal(QPoint(width() / 3, height() / 3)));
 }
 
 FormWindow* SkinWindow::formWindow(const Form& form) const {

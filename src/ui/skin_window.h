@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "files/user_folders.h"
 #include "forms/model/form.h"
@@ -47,9 +48,9 @@ class SkinWindow : public QMainWindow, public FormHost {
     MainWindow& form() { return *form_; }
     PaneView* paneView(Pane which) const;
     // The widget bound to a control, or nullptr.
-    QWidget* control(const std::string& name) const;
+    QWidget* control(std::string_view name) const;
     // The menu action of a menu entry, or nullptr.
-    QAction* action(const std::string& name) const;
+    QAction* action(std::string_view name) const;
     // The "Used Regexps" pop-up, built from the form's entries each time it opens.
     QMenu* usedRegexpMenu() const { return usedRegexps_; }
     AboutBox* aboutBox() const { return about_; }
@@ -94,12 +95,13 @@ class SkinWindow : public QMainWindow, public FormHost {
     void applyControl(const Control& c);
     void applyMenu(const Control& c);
     void fillUsedRegexpMenu();
-    void fillMenu(QMenu* menu, const std::string& container);
+    void fillMenu(QMenu* menu, std::string_view container);
 
     // Actions.
     void command(const std::string& name);
     void afterCommand();
-    void showForm(const std::string& form);
+    void showAbout();
+    void showUsedRegexps();
     void showBusy(bool on);
     void sendSize();
 
@@ -120,8 +122,8 @@ class SkinWindow : public QMainWindow, public FormHost {
 
     QWidget* client_ = nullptr;
     ControlBinder* binder_ = nullptr;
-    std::map<std::string, QAction*> actions_;
-    std::map<std::string, QMenu*> menus_;
+    std::map<std::string, QAction*, std::less<>> actions_;
+    std::map<std::string, QMenu*, std::less<>> menus_;
     QMenu* usedRegexps_ = nullptr;
     PaneView* panes_[3] = {nullptr, nullptr, nullptr};
     QPointer<AboutBox> about_;

@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include "files/paths.h"
+#include "forms/model/control_ids.h"
 #include "settings/window_state.h"
 #include "ui/form_guard.h"
 #include "ui/pane_view.h"
@@ -36,7 +37,7 @@ QString droppedPath(const QMimeData* data) {
 
 WindowHabits::WindowHabits(SkinWindow& window) : QObject(&window), window_(window) {
     MainWindow& form = window_.form();
-    form.setMoveFocus([this](const std::string& name) {
+    form.setMoveFocus([this](ControlId name) {
         if (QWidget* w = window_.control(name)) w->setFocus(Qt::OtherFocusReason);
     });
     form.setPickerFolder([this] { return window_.folderMode().picker().folder(); });
@@ -86,7 +87,7 @@ bool WindowHabits::inWindow(QObject* watched) const {
     return widget && widget->window() == &window_;
 }
 
-void WindowHabits::trigger(const std::string& name) {
+void WindowHabits::trigger(ControlId name) {
     if (QAction* a = window_.action(name); a && a->isEnabled()) a->trigger();
 }
 
@@ -125,8 +126,8 @@ bool WindowHabits::keyPress(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (enter && key->modifiers() == Qt::ControlModifier &&
-        watched == window_.control("inRepFrom")) {
-        trigger("mFind");
+        watched == window_.control(main_ids::inRepFrom)) {
+        trigger(main_ids::mFind);
         return true;
     }
     // The match list's page has the focus: up and down move to the previous and next match.
@@ -135,7 +136,7 @@ bool WindowHabits::keyPress(QObject* watched, QEvent* event) {
     if (list && (widget == list || list->isAncestorOf(widget)) &&
         key->modifiers() == Qt::NoModifier &&
         (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up)) {
-        trigger(key->key() == Qt::Key_Down ? "mNext" : "mPrev");
+        trigger(key->key() == Qt::Key_Down ? main_ids::mNext : main_ids::mPrev);
         return true;
     }
     return false;

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <string>
 
+#include "forms/model/control_ids.h"
+
 namespace lodestar::ui {
 
 class SkinWindow;
@@ -30,7 +32,7 @@ class WindowHabits : public QObject {
     bool inWindow(QObject* watched) const;
     bool dragOrDrop(QEvent* event);
     bool keyPress(QObject* watched, QEvent* event);
-    void trigger(const std::string& action);
+    void trigger(ControlId action);
     void applyFrame();
 
     SkinWindow& window_;

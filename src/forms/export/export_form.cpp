@@ -10,6 +10,7 @@
 #include "files/paths.h"
 #include "files/same_file.h"
 #include "forms/model/app_title.h"
+#include "forms/model/control_ids.h"
 #include "forms/model/progress_bar.h"
 #include "runs/extraction.h"
 
@@ -19,9 +20,9 @@ namespace {
 
 constexpr char16_t kConfirmCaption[] = u" Please confirm";
 
-Control make(const char* name, ControlKind kind, const char16_t* text, Rect geometry,
-             const char* container = "frmExport") {
-    return makeControl(name, kind, text, geometry, container);
+Control make(ControlId name, ControlKind kind, const char16_t* text, Rect geometry,
+             std::string_view container = export_ids::frmExport) {
+    return makeControl(name.str(), kind, text, geometry, std::string(container));
 }
 
 // The extraction's reports go to the window's log and status line, on the window's thread.
@@ -49,68 +50,74 @@ class WindowSink : public FileSink {
 }  // namespace
 
 ExportForm::ExportForm(ExportPort& window, Prompts& prompts)
-    : Form("frmExport", prompts), window_(window) {
+    : Form(export_ids::frmExport.str(), prompts), window_(window) {
     ControlModel& c = controls();
-    c.add(make("frmExport", ControlKind::Frame, u"Export", {0, 0, 5400, 3360}, ""));
-    c.add(make("lblType", ControlKind::Label, u"Type", {120, 180, 840, 255}));
-    c.add(make("selExType", ControlKind::Combo, u"", {1020, 120, 1500, 315}));
-    c.add(make("framDelimiter", ControlKind::Frame, u"Delimiter", {120, 600, 5160, 1260}));
-    c.add(make("lblSelect", ControlKind::Label, u"Select", {120, 360, 840, 255}, "framDelimiter"));
-    c.add(make("selDelimiter", ControlKind::Combo, u"", {1020, 300, 2400, 315}, "framDelimiter"));
-    c.add(make("lblInput", ControlKind::Label, u"or Input", {120, 810, 840, 255}, "framDelimiter"));
-    c.add(make("inDelimiter", ControlKind::TextBox, u"\\r\\n", {1020, 750, 2400, 315},
-               "framDelimiter"));
-    c.add(make("lblSaveTo", ControlKind::Label, u"Save to", {120, 2070, 840, 255}));
-    c.add(make("inExFileName", ControlKind::TextBox, u"", {1020, 2010, 3420, 315}));
-    c.add(make("setExFile", ControlKind::Button, u"Set", {4500, 2000, 780, 330})).accessKey = u'S';
-    c.add(make("chkPlaces", ControlKind::CheckBox, u"With file, line and column",
+    c.add(make(export_ids::frmExport, ControlKind::Frame, u"Export", {0, 0, 5400, 3360}, ""));
+    c.add(make(export_ids::lblType, ControlKind::Label, u"Type", {120, 180, 840, 255}));
+    c.add(make(export_ids::selExType, ControlKind::Combo, u"", {1020, 120, 1500, 315}));
+    c.add(
+        make(export_ids::framDelimiter, ControlKind::Frame, u"Delimiter", {120, 600, 5160, 1260}));
+    c.add(make(export_ids::lblSelect, ControlKind::Label, u"Select", {120, 360, 840, 255},
+               export_ids::framDelimiter));
+    c.add(make(export_ids::selDelimiter, ControlKind::Combo, u"", {1020, 300, 2400, 315},
+               export_ids::framDelimiter));
+    c.add(make(export_ids::lblInput, ControlKind::Label, u"or Input", {120, 810, 840, 255},
+               export_ids::framDelimiter));
+    c.add(make(export_ids::inDelimiter, ControlKind::TextBox, u"\\r\\n", {1020, 750, 2400, 315},
+               export_ids::framDelimiter));
+    c.add(make(export_ids::lblSaveTo, ControlKind::Label, u"Save to", {120, 2070, 840, 255}));
+    c.add(make(export_ids::inExFileName, ControlKind::TextBox, u"", {1020, 2010, 3420, 315}));
+    c.add(make(export_ids::setExFile, ControlKind::Button, u"Set", {4500, 2000, 780, 330}))
+        .accessKey = u'S';
+    c.add(make(export_ids::chkPlaces, ControlKind::CheckBox, u"With file, line and column",
                {1020, 2370, 4260, 255}))
         .accessKey = u'W';
-    c.add(make("btnOK", ControlKind::Button, u"Export", {2520, 2760, 1320, 375})).accessKey = u'E';
-    c.add(make("btnCancel", ControlKind::Button, u"Cancel", {3960, 2760, 1320, 375})).accessKey =
-        u'C';
-    setKeyButtons("btnOK", "btnCancel");
-    c.setItems("selExType", exportTypeNames());
-    select("selExType", 0);
+    c.add(make(export_ids::btnOK, ControlKind::Button, u"Export", {2520, 2760, 1320, 375}))
+        .accessKey = u'E';
+    c.add(make(export_ids::btnCancel, ControlKind::Button, u"Cancel", {3960, 2760, 1320, 375}))
+        .accessKey = u'C';
+    setKeyButtons(export_ids::btnOK, export_ids::btnCancel);
+    c.setItems(export_ids::selExType, exportTypeNames());
+    select(export_ids::selExType.str(), 0);
 }
 
 void ExportForm::onClick(const std::string& control) {
-    if (control == "setExFile" || control == "inExFileName")
+    if (control == export_ids::setExFile || control == export_ids::inExFileName)
         chooseFile();
-    else if (control == "btnOK")
+    else if (control == export_ids::btnOK)
         exportMatches();
-    else if (control == "btnCancel")
+    else if (control == export_ids::btnCancel)
         hide();
 }
 
 void ExportForm::onSelect(const std::string& control) {
-    if (control == "selExType")
+    if (control == export_ids::selExType)
         typeChanged();
-    else if (control == "selDelimiter")
+    else if (control == export_ids::selDelimiter)
         delimiterChanged();
 }
 
 void ExportForm::typeChanged() {
     ControlModel& c = controls();
-    exType_ = std::max(0, c["selExType"].selected);
+    exType_ = std::max(0, c[export_ids::selExType].selected);
     const DelimiterTable next = delimitersFor(exType());
     // XML has one wrapper and no names: the list keeps the previous type's names, and the
     // delimiter's frame is hidden whole, as nothing in it applies.
     if (!next.names.empty()) table_.names = next.names;
     table_.values = next.values;
-    c.setVisible("framDelimiter", exType() != ExportType::Xml);
-    c.setItems("selDelimiter", table_.names);
-    c.setSelected("selDelimiter", -1);
-    select("selDelimiter", 0);
+    c.setVisible(export_ids::framDelimiter, exType() != ExportType::Xml);
+    c.setItems(export_ids::selDelimiter, table_.names);
+    c.setSelected(export_ids::selDelimiter, -1);
+    select(export_ids::selDelimiter.str(), 0);
 }
 
 void ExportForm::delimiterChanged() {
-    const int index = controls()["selDelimiter"].selected;
+    const int index = controls()[export_ids::selDelimiter].selected;
     if (index < 0) return;
     const std::size_t at = static_cast<std::size_t>(index);
     // XML's single wrapper stands behind whichever (hidden) name is selected.
     const std::u16string& value = at < table_.values.size() ? table_.values[at] : table_.values[0];
-    controls().setText("inDelimiter", value);
+    controls().setText(export_ids::inDelimiter, value);
 }
 
 void ExportForm::chooseFile() {
@@ -120,12 +127,12 @@ void ExportForm::chooseFile() {
     if (fileExists(path) && !prompts().okCancel(u"File exists, overwrite?", kConfirmCaption))
         return;
     overwriteAllowed_ = path;
-    controls().setText("inExFileName", path);
+    controls().setText(export_ids::inExFileName, path);
 }
 
 void ExportForm::exportMatches() {
     if (window_.running()) return;  // one run at a time
-    exFileName_ = trimSpaces(controls()["inExFileName"].text);
+    exFileName_ = trimSpaces(controls()[export_ids::inExFileName].text);
     if (exFileName_.empty()) {
         prompts().message(u"Please specify your export file name.", kAppTitle);
         return;
@@ -154,12 +161,12 @@ void ExportForm::exportMatches() {
     ExtractTarget target;
     target.path = exFileName_;
     const ExportType type = exType();
-    const std::u16string delimiter = controls()["inDelimiter"].text;
-    const int selected = controls()["selDelimiter"].selected;
+    const std::u16string delimiter = controls()[export_ids::inDelimiter].text;
+    const int selected = controls()[export_ids::selDelimiter].selected;
     target.format = [type, delimiter, selected](const std::vector<std::u16string>& items) {
         return formatExtraction(type, items, delimiter, selected);
     };
-    if (controls()["chkPlaces"].checked)
+    if (controls()[export_ids::chkPlaces].checked)
         target.placedFormat = [type, delimiter](const std::vector<std::u16string>& items,
                                                 const std::vector<ItemPlace>& places) {
             return formatPlacedExtraction(type, items, places, delimiter);
@@ -172,7 +179,7 @@ void ExportForm::exportMatches() {
     };
     auto sink = std::make_shared<WindowSink>(window_, *runner_);
     auto summary = std::make_shared<ExtractSummary>();
-    controls().setEnabled("btnOK", false);
+    controls().setEnabled(export_ids::btnOK, false);
     window_.setRunning(true, [stop] { stop->request(); });
     runner_->start(
         [summary, sink, stop, target, source, expr = request->expression(),
@@ -188,7 +195,7 @@ void ExportForm::exportMatches() {
         [this, summary] {
             window_.showProgress(0, 0);
             window_.setRunning(false);
-            controls().setEnabled("btnOK", true);
+            controls().setEnabled(export_ids::btnOK, true);
             if (summary->result != ExtractResult::Saved) return;
             prompts().message(u"Extraction finished.", kAppTitle);
             hide();

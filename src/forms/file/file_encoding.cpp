@@ -7,19 +7,20 @@
 #include "core/text.h"
 #include "files/text_file.h"
 #include "forms/file/file_scope.h"
+#include "forms/model/control_ids.h"
 
 namespace lodestar {
 
 // The status line shows the encoding and line ends; "Reopen with Encoding" ticks the encoding
 // the file is read in.
 void FileScope::showEncoding() {
-    controls().setText("lblEncoding", encodingLabel(doc_.format));
-    controls().setText("lblLineEnds", lineEndLabel(doc_.text));
-    static const std::pair<const char*, TextEncoding> kTicks[] = {
-        {"mEncUtf8", TextEncoding::Utf8},
-        {"mEncUtf16le", TextEncoding::Utf16LE},
-        {"mEncUtf16be", TextEncoding::Utf16BE},
-        {"mEnc1252", TextEncoding::Windows1252},
+    controls().setText(main_ids::lblEncoding, encodingLabel(doc_.format));
+    controls().setText(main_ids::lblLineEnds, lineEndLabel(doc_.text));
+    static constexpr std::pair<ControlId, TextEncoding> kTicks[] = {
+        {main_ids::mEncUtf8, TextEncoding::Utf8},
+        {main_ids::mEncUtf16le, TextEncoding::Utf16LE},
+        {main_ids::mEncUtf16be, TextEncoding::Utf16BE},
+        {main_ids::mEnc1252, TextEncoding::Windows1252},
     };
     for (const auto& [entry, encoding] : kTicks)
         controls().setChecked(entry, !doc_.path.empty() && doc_.format.encoding == encoding);
@@ -40,13 +41,13 @@ std::u16string lineEndLabel(const std::u16string& text) {
     return crlf ? u"CRLF" : lf ? u"LF" : cr ? u"CR" : u"";
 }
 
-void FileScope::reopenWithEncoding(const std::string& entry) {
-    static const std::map<std::string, std::optional<TextEncoding>> kEntries = {
-        {"mEncAuto", std::nullopt},
-        {"mEncUtf8", TextEncoding::Utf8},
-        {"mEncUtf16le", TextEncoding::Utf16LE},
-        {"mEncUtf16be", TextEncoding::Utf16BE},
-        {"mEnc1252", TextEncoding::Windows1252},
+void FileScope::reopenWithEncoding(std::string_view entry) {
+    static const std::map<std::string_view, std::optional<TextEncoding>> kEntries = {
+        {main_ids::mEncAuto, std::nullopt},
+        {main_ids::mEncUtf8, TextEncoding::Utf8},
+        {main_ids::mEncUtf16le, TextEncoding::Utf16LE},
+        {main_ids::mEncUtf16be, TextEncoding::Utf16BE},
+        {main_ids::mEnc1252, TextEncoding::Windows1252},
     };
     const auto chosen = kEntries.find(entry);
     if (chosen == kEntries.end() || doc_.path.empty() || host_.inFolderMode()) return;

@@ -6,6 +6,7 @@
 
 #include "core/text.h"
 #include "forms/file/file_scope.h"
+#include "forms/model/control_ids.h"
 
 namespace lodestar {
 
@@ -27,7 +28,7 @@ void FileScope::goToMatch(long long k) {
     if (curMatch_ > 0) source().setMarkBackground(static_cast<std::size_t>(curMatch_ - 1), u"");
     source().setMarkBackground(mark, kCurrentMark);
     curMatch_ = k;
-    controls().setText("matchNo", decimal(k) + u"/" + decimal(matchCount_));
+    controls().setText(main_ids::matchNo, decimal(k) + u"/" + decimal(matchCount_));
     if (scratchOpen_) tellScratch();  // the scratch pad selects the match
 }
 
@@ -51,7 +52,7 @@ bool FileScope::matchListClicked(const std::u16string& address) {
             goToMatch(k);
             matchList().scrollTo({u"mlist", u"li", static_cast<std::size_t>(k - 1)});
         }
-        controls().setEnabled("btnPrev", true);
+        controls().setEnabled(main_ids::btnPrev, true);
         return true;
     }
     long long k = 0;
@@ -63,7 +64,7 @@ bool FileScope::matchListClicked(const std::u16string& address) {
 }
 
 void FileScope::markListEntry(long long k) {
-    if (!controls()["MatchView"].visible) return;
+    if (!controls()[main_ids::MatchView].visible) return;
     if (curMatch_ > 0)
         matchList().setEntryBackground(static_cast<std::size_t>(curMatch_ - 1), kOtherEntry);
     matchList().setEntryBackground(static_cast<std::size_t>(k - 1), kCurrentEntry);
@@ -89,11 +90,11 @@ void FileScope::prevMatch() {
 }
 
 void FileScope::next() {
-    if (controls()["btnPrev"].enabled) {
+    if (controls()[main_ids::btnPrev].enabled) {
         nextMatch();
     } else {
         firstMatch();
-        controls().setEnabled("btnPrev", true);
+        controls().setEnabled(main_ids::btnPrev, true);
     }
 }
 
@@ -113,7 +114,7 @@ void FileScope::onTimer1Tick() {
             u"use \">\" to move to it.");
     } else if (searchDone_) {
         firstMatch();
-        controls().setEnabled("btnPrev", true);
+        controls().setEnabled(main_ids::btnPrev, true);
     }
     pageWaitTicks_ = 0;
     timer_.stop();
@@ -197,12 +198,12 @@ std::u16string FileScope::patternPaste(const std::u16string& text) const {
 }
 
 void FileScope::useSelectionAsPattern(const std::u16string& selection) {
-    if (selection.empty() || !controls()["inRepFrom"].enabled) return;
+    if (selection.empty() || !controls()[main_ids::inRepFrom].enabled) return;
     const std::u16string pattern =
         showInvisible_ ? literalPattern(selection, true)
                        : patternWithTextLineBreaks(selection, lineBreaksOf(doc_.text.str()));
-    controls().setText("inRepFrom", pattern);
-    controls().setTextSelection("inRepFrom", pattern.size(), 0);
+    controls().setText(main_ids::inRepFrom, pattern);
+    controls().setTextSelection(main_ids::inRepFrom, pattern.size(), 0);
 }
 
 }  // namespace lodestar

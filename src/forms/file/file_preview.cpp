@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "files/paths.h"
 #include "forms/file/file_scope.h"
+#include "forms/model/control_ids.h"
 #include "forms/preview/run_questions.h"
 #include "runs/change_preview.h"
 #include "search/expression_ops.h"
@@ -57,7 +58,7 @@ void FileScope::startReview(FileRun kind, std::function<std::u16string(std::u16s
             resetMatchState();
             renderedSource_.clear();
             review_.show(source());
-            controls().setEnabled("btnApply", true);
+            controls().setEnabled(main_ids::btnApply, true);
             host_.showStatus(u"Done.");
             host_.logLine(u"Preview: " + digitGroups(review_.changeCount()) +
                           u" changes; the text is changed only when Apply puts in the ticked "
@@ -67,7 +68,7 @@ void FileScope::startReview(FileRun kind, std::function<std::u16string(std::u16s
 
 void FileScope::endReview() {
     review_.clear();
-    controls().setEnabled("btnApply", false);
+    controls().setEnabled(main_ids::btnApply, false);
 }
 
 bool FileScope::previewClicked(const std::u16string& address) {

@@ -13,6 +13,7 @@
 #include "files/text_encoding.h"
 #include "files/text_file.h"
 #include "forms/file/file_scope.h"
+#include "forms/model/control_ids.h"
 #include "forms/preview/run_questions.h"
 #include "search/expression_ops.h"
 
@@ -86,8 +87,8 @@ void FileScope::saveFile(const std::u16string& path) {
     if (!sameFile) {
         // The text now belongs to the file it was saved as.
         doc_.path = path;
-        controls().setText("LblCurName", doc_.path);
-        controls().setText("inputPath", doc_.path);
+        controls().setText(main_ids::LblCurName, doc_.path);
+        controls().setText(main_ids::inputPath, doc_.path);
         host_.fileOpened();
     }
 }

@@ -5,6 +5,7 @@
 #include "core/text.h"
 #include "files/text_file.h"
 #include "forms/model/app_title.h"
+#include "forms/model/control_ids.h"
 
 namespace lodestar {
 
@@ -21,7 +22,7 @@ void FileScope::loadSyntaxTable(const std::u16string& programFolder) {
 
 void FileScope::setCurrentFile(const std::u16string& path) {
     doc_.path = path;
-    controls().setText("LblCurName", doc_.path);
+    controls().setText(main_ids::LblCurName, doc_.path);
 }
 
 void FileScope::close() {
@@ -31,14 +32,14 @@ void FileScope::close() {
     doc_.loaded.clear();
     doc_.path.clear();
     // Folder mode shows the folder in the path box.
-    if (!host_.inFolderMode()) controls().setText("inputPath", u"");
-    controls().setText("LblCurName", u"");
-    controls().setText("lblTotal", u"");
-    controls().setEnabled("mClose", false);
-    controls().setEnabled("mSaveAs", false);
-    controls().setEnabled("mEncoding", false);
-    controls().setText("lblEncoding", u"");
-    controls().setText("lblLineEnds", u"");
+    if (!host_.inFolderMode()) controls().setText(main_ids::inputPath, u"");
+    controls().setText(main_ids::LblCurName, u"");
+    controls().setText(main_ids::lblTotal, u"");
+    controls().setEnabled(main_ids::mClose, false);
+    controls().setEnabled(main_ids::mSaveAs, false);
+    controls().setEnabled(main_ids::mEncoding, false);
+    controls().setText(main_ids::lblEncoding, u"");
+    controls().setText(main_ids::lblLineEnds, u"");
     host_.setRestoreEnabled(false);
     host_.setSaveEnabled(false);
     host_.setScopeCommands(false);
@@ -59,7 +60,7 @@ void FileScope::clearForFolder() {
         u"Please click on a file name above to show source code here.</font>");
     writeMatchList(u"");
     setCurrentFile(u"");
-    controls().setText("lblTotal", u"");
+    controls().setText(main_ids::lblTotal, u"");
     resetMatchState();
 }
 
@@ -73,9 +74,10 @@ void FileScope::showStartHints() {
 
 void FileScope::resetMatchState() {
     searchDone_ = false;
-    for (const char* name : {"btnNext", "btnPrev", "btnExp", "mExp", "matchNo"})
+    for (const ControlId name : {main_ids::btnNext, main_ids::btnPrev, main_ids::btnExp,
+                                 main_ids::mExp, main_ids::matchNo})
         controls().setEnabled(name, false);
-    controls().setText("matchNo", u"0/0");
+    controls().setText(main_ids::matchNo, u"0/0");
     writeMatchList(u"");
     // Marks that can no longer be stepped through are not left in the source view.
     if (marksShown_) renderSource(doc_.text);
@@ -91,10 +93,10 @@ void FileScope::reShow() {
 // A search over the folder's files has ended: its total stands, Export may take it, and the
 // picked file shows its marks.
 void FileScope::folderSearchDone(std::size_t total) {
-    controls().setText("lblTotal", decimal(static_cast<long long>(total)));
+    controls().setText(main_ids::lblTotal, decimal(static_cast<long long>(total)));
     searchDone_ = true;
-    controls().setEnabled("btnExp", true);
-    controls().setEnabled("mExp", true);
+    controls().setEnabled(main_ids::btnExp, true);
+    controls().setEnabled(main_ids::mExp, true);
     readPicked(true);
 }
 
@@ -105,7 +107,7 @@ void FileScope::writeMatchList(const std::u16string& html) {
 void FileScope::sourcePageLoaded() {
     applyCodeFont();
     applyWordWrap();
-    if (controls()["btnNext"].enabled && searchDone_) next();
+    if (controls()[main_ids::btnNext].enabled && searchDone_) next();
 }
 
 void FileScope::viewInvisible() {
@@ -131,10 +133,12 @@ void FileScope::applyWordWrap() {
 }
 
 void FileScope::showViewTicks() {
-    controls().setChecked("mFsrc", controls()["SuperMonitor"].visible);
-    controls().setChecked("mMlist", controls()["MatchView"].visible);
-    for (const char* name : {"mViewIn", "btnViewIn"}) controls().setChecked(name, showInvisible_);
-    for (const char* name : {"mWrap", "btnWrap"}) controls().setChecked(name, wrapLines_);
+    controls().setChecked(main_ids::mFsrc, controls()[main_ids::SuperMonitor].visible);
+    controls().setChecked(main_ids::mMlist, controls()[main_ids::MatchView].visible);
+    for (const ControlId name : {main_ids::mViewIn, main_ids::btnViewIn})
+        controls().setChecked(name, showInvisible_);
+    for (const ControlId name : {main_ids::mWrap, main_ids::btnWrap})
+        controls().setChecked(name, wrapLines_);
 }
 
 }  // namespace lodestar

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "files/file_identity.h"
@@ -147,7 +148,7 @@ class FileScope {
 
     // ---- Encoding and view
     // ------------------------------------------------------------------------
-    void reopenWithEncoding(const std::string& entry);
+    void reopenWithEncoding(std::string_view entry);
     void viewInvisible();
     void wordWrap();
     void applyWordWrap();

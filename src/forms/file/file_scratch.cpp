@@ -6,6 +6,7 @@
 #include "core/reason.h"
 #include "core/text.h"
 #include "forms/file/file_scope.h"
+#include "forms/model/control_ids.h"
 #include "search/expression_ops.h"
 #include "settings/scratch_text.h"
 
@@ -35,9 +36,10 @@ void FileScope::openScratch() {
         // The boxes and switches the live result depends on.
         watchingInput_ = true;
         controls().onChange([this](const Control& changed) {
-            static const char* const kInputs[] = {"inRepFrom", "inRepWith",    "chkIgnoreCase",
-                                                  "chkGlobal", "chkMultiline", "chkLine"};
-            for (const char* name : kInputs)
+            static constexpr ControlId kInputs[] = {main_ids::inRepFrom,     main_ids::inRepWith,
+                                                    main_ids::chkIgnoreCase, main_ids::chkGlobal,
+                                                    main_ids::chkMultiline,  main_ids::chkLine};
+            for (const ControlId name : kInputs)
                 if (changed.name == name) scratchInputChanged();
         });
     }
@@ -91,17 +93,17 @@ void FileScope::updateScratch() {
     if (!scratchOpen_) return;
     scratchPending_ = false;
     const ControlModel& c = controls();
-    const std::u16string typed = c["inRepFrom"].text;
+    const std::u16string typed = c[main_ids::inRepFrom].text;
     const std::u16string& text = doc_.text.str();
     auto spans = std::make_shared<std::vector<MatchSpan>>();
     patternProblem_.reset();
     scratchResult_.reset();
     if (!typed.empty()) {
-        const SearchRequest request =
-            SearchRequest::build(typed, c["inRepWith"].text,
-                                 {c["chkIgnoreCase"].checked, c["chkGlobal"].checked,
-                                  c["chkMultiline"].checked, c["chkLine"].checked},
-                                 options().escapeSupport);
+        const SearchRequest request = SearchRequest::build(
+            typed, c[main_ids::inRepWith].text,
+            {c[main_ids::chkIgnoreCase].checked, c[main_ids::chkGlobal].checked,
+             c[main_ids::chkMultiline].checked, c[main_ids::chkLine].checked},
+            options().escapeSupport);
         if (std::optional<std::u16string> reason = request.error()) {
             patternProblem_ = PatternProblem{
                 std::min(request.errorPosition().value_or(typed.size()), typed.size()), *reason};
@@ -109,7 +111,7 @@ void FileScope::updateScratch() {
             try {
                 request.expression().forEachMatch(text,
                                                   [&](const MatchSpan& m) { spans->push_back(m); });
-                if (!c["inRepWith"].text.empty())
+                if (!c[main_ids::inRepWith].text.empty())
                     scratchResult_ = replaceIn(request.expression(), text, request.replacement());
             } catch (const std::exception& e) {
                 // Too complex for this text: told as the pattern's problem, at its end.
@@ -123,9 +125,10 @@ void FileScope::updateScratch() {
     matchCount_ = n;
     curMatch_ = 0;
     searchDone_ = n > 0;
-    controls().setText("lblTotal", typed.empty() || patternProblem_ ? u"" : decimal(n));
-    controls().setText("matchNo", u"0/" + decimal(n));
-    for (const char* name : {"btnNext", "btnPrev", "matchNo"}) controls().setEnabled(name, n > 0);
+    controls().setText(main_ids::lblTotal, typed.empty() || patternProblem_ ? u"" : decimal(n));
+    controls().setText(main_ids::matchNo, u"0/" + decimal(n));
+    for (const ControlId name : {main_ids::btnNext, main_ids::btnPrev, main_ids::matchNo})
+        controls().setEnabled(name, n > 0);
     if (n > 0)
         buildMatchList();
     else if (patternProblem_)

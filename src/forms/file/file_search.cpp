@@ -17,6 +17,7 @@
 #include "forms/file/file_scope.h"
 #include "forms/file/large_file.h"
 #include "forms/file/result_pieces.h"
+#include "forms/model/control_ids.h"
 #include "forms/model/progress_bar.h"
 #include "render/match_list.h"
 #include "render/source_body.h"
@@ -78,7 +79,7 @@ void FileScope::clearSearchResult() {
     matchCount_ = 0;
     curMatch_ = 0;
     resetMatchState();
-    controls().setText("lblTotal", u"");
+    controls().setText(main_ids::lblTotal, u"");
 }
 
 // The text of the current file read again; false (and the reason logged) when it cannot be.
@@ -157,20 +158,20 @@ void FileScope::showSearchResult(bool interactive, SharedSpans matches, std::siz
             // In folder mode the folder's search still stands (its total, Export) when the
             // picked file has nothing to mark.
             const bool folderResultStands = host_.inFolderMode() && !interactive && searchDone_;
-            const std::u16string folderTotal = controls()["lblTotal"].text;
+            const std::u16string folderTotal = controls()[main_ids::lblTotal].text;
             clearSearchResult();
             if (folderResultStands) {
                 searchDone_ = true;
-                controls().setText("lblTotal", folderTotal);
-                controls().setEnabled("btnExp", true);
-                controls().setEnabled("mExp", true);
+                controls().setText(main_ids::lblTotal, folderTotal);
+                controls().setEnabled(main_ids::btnExp, true);
+                controls().setEnabled(main_ids::mExp, true);
             }
             if (interactive) host_.logLine(u"0 item found!");
             host_.showStatus(u"Done.");
             writeMatchList(u" No result found.");
             return;
         }
-        if (!controls()["MatchView"].visible) {
+        if (!controls()[main_ids::MatchView].visible) {
             matchListBuilt_ = false;
         } else if (list) {
             matchList().setElementPieces(u"mlist", std::move(list));
@@ -186,14 +187,15 @@ void FileScope::showSearchResult(bool interactive, SharedSpans matches, std::siz
         }
         // A re-search in single-file mode may count differently (the switches changed since):
         // the total follows. In folder mode it keeps the folder's total.
-        if (interactive || !host_.inFolderMode()) controls().setText("lblTotal", decimal(n));
-        controls().setEnabled("btnNext", true);
-        controls().setEnabled("btnPrev", false);
-        controls().setEnabled("btnExp", true);
-        controls().setEnabled("mExp", true);
+        if (interactive || !host_.inFolderMode())
+            controls().setText(main_ids::lblTotal, decimal(n));
+        controls().setEnabled(main_ids::btnNext, true);
+        controls().setEnabled(main_ids::btnPrev, false);
+        controls().setEnabled(main_ids::btnExp, true);
+        controls().setEnabled(main_ids::mExp, true);
         matchCount_ = n;
         curMatch_ = 0;  // no match of the new result is current yet
-        controls().setText("matchNo", u"0/" + decimal(n));
+        controls().setText(main_ids::matchNo, u"0/" + decimal(n));
         pageWaitTicks_ = 0;
         timer_.start(1);
         host_.showStatus(u"Rendering source code");
@@ -201,7 +203,7 @@ void FileScope::showSearchResult(bool interactive, SharedSpans matches, std::siz
         showBody(std::move(body));
         marksShown_ = true;
         host_.showStatus(u"Done.");
-        if (!controls()["btnViewIn"].enabled) host_.setSourceTools(true);
+        if (!controls()[main_ids::btnViewIn].enabled) host_.setSourceTools(true);
         searchDone_ = true;
     } catch (const std::exception& e) {
         clearSearchResult();
@@ -327,14 +329,14 @@ void FileScope::open(const std::u16string& path) {
             }
             doc_.format = doc_.loadedFormat = loaded->file.format;
             doc_.path = clean;
-            controls().setText("LblCurName", doc_.path);
-            controls().setText("lblTotal", u"");
+            controls().setText(main_ids::LblCurName, doc_.path);
+            controls().setText(main_ids::lblTotal, u"");
             doc_.loaded = loaded->text;  // one buffer until the text is changed
             doc_.stamp = loaded->stamp;
             doc_.text = loaded->text;
             showUnmarkedBody(std::move(loaded->body));
             showEncoding();
-            controls().setEnabled("mEncoding", true);
+            controls().setEnabled(main_ids::mEncoding, true);
             host_.logLine(u"Open file " + path);
             host_.enterSingleFileMode();
         });

@@ -6,6 +6,7 @@
 #include "core/text.h"
 #include "forms/folder/ask_on_ui.h"
 #include "forms/folder/folder_scope.h"
+#include "forms/model/control_ids.h"
 #include "forms/model/file_cells.h"
 #include "forms/preview/run_questions.h"
 #include "runs/batch_files.h"
@@ -63,7 +64,7 @@ void FolderScope::startPreview(RunKind kind, std::shared_ptr<const TextTransform
                                  review_.tickedText(f));
             w_.showSourcePane();
             review_.show(w_.pane(Pane::SuperMonitor));
-            w_.controls().setEnabled("btnApply", review_.changeCount() > 0);
+            w_.controls().setEnabled(main_ids::btnApply, review_.changeCount() > 0);
             const std::size_t files = review_.files().size();
             w_.logLine(u"Preview: " + digitGroups(review_.changeCount()) + u" changes in " +
                        digitGroups(files) + (files == 1 ? u" file" : u" files") +
@@ -75,7 +76,7 @@ void FolderScope::startPreview(RunKind kind, std::shared_ptr<const TextTransform
 void FolderScope::endPreview() {
     if (!review_.active()) return;
     review_.clear();
-    w_.controls().setEnabled("btnApply", false);
+    w_.controls().setEnabled(main_ids::btnApply, false);
 }
 
 bool FolderScope::previewClicked(const std::u16string& address) {

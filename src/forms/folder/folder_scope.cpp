@@ -18,6 +18,7 @@
 #include "forms/folder/file_table_pieces.h"
 #include "forms/folder/folder_info.h"
 #include "forms/model/app_title.h"
+#include "forms/model/control_ids.h"
 #include "forms/model/file_cells.h"
 #include "forms/model/progress_bar.h"
 #include "runs/batch_files.h"
@@ -114,7 +115,7 @@ FolderScope::FolderScope(ScopeHost& host, Prompts& prompts, WorkRunner& runner,
       runner_(runner),
       picker_(prompts, std::move(startFolder), std::move(drives)) {
     picker_.pathChanged = [this](const std::u16string& path) {
-        w_.controls().setText("inputPath", path);
+        w_.controls().setText(main_ids::inputPath, path);
     };
     picker_.cancelled = [this] { w_.restorePathBox(); };
     picker_.chosen = [this](const std::u16string& folder,
@@ -177,7 +178,7 @@ bool FolderScope::initFileInfoShow() {
         w_.logError(u"There's no specified files in this folder.");
         return false;
     }
-    w_.controls().setText("inputPath", folder_);
+    w_.controls().setText(main_ids::inputPath, folder_);
     std::u16string templateHtml;
     try {
         templateHtml = LoadFileText(w_.programFolder() + u"lib/tbl.tmp");

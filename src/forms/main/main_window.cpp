@@ -88,13 +88,14 @@ void MainWindow::terminate() {
 // ---- Services -------------------------------------------------------------------------------
 
 void MainWindow::logLine(const std::u16string& message) {
-    controls_.setText("logger", controls_["logger"].text + u"* " + message + kCrLf);
+    controls_.setText(main_ids::logger, controls_[main_ids::logger].text + u"* " + message + kCrLf);
 }
 
 // An error entry also shows its first line in the status line, so no step that failed is left
 // saying "Done." (the skin scrolls the log to every new entry).
 void MainWindow::logError(const std::u16string& message) {
-    controls_.setText("logger", controls_["logger"].text + u"Err:" + message + kCrLf);
+    controls_.setText(main_ids::logger,
+                      controls_[main_ids::logger].text + u"Err:" + message + kCrLf);
     std::u16string shortForm = message.substr(0, message.find(u'\r'));
     while (!shortForm.empty() && shortForm.back() == u' ') shortForm.pop_back();
     showStatus(shortForm);
@@ -213,7 +214,7 @@ void MainWindow::click(std::string_view name) {
         return;
     }
     if (controls_[name].container == main_ids::mEncoding) {
-        file_.reopenWithEncoding(std::string(name));
+        file_.reopenWithEncoding(name);
         status_.settle(file_.searchDone() || file_.scratchOpen());
         return;
     }

@@ -201,9 +201,7 @@ class MainWindow : public ScopeHost, public ExportPort, public OptionsPort, publ
     }
     bool saveRememberedState() { return remembered_.save(); }
     // Moves the keyboard focus to a control (set by the skin).
-    void setMoveFocus(std::function<void(const std::string&)> f) {
-        opening_.setMoveFocus(std::move(f));
-    }
+    void setMoveFocus(std::function<void(ControlId)> f) { opening_.setMoveFocus(std::move(f)); }
 
     // ---- The dialogs' ports ---------------------------------------------------------------------
     FolderFiles exportTargets() const override;

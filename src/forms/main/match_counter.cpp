@@ -3,6 +3,7 @@
 
 #include "core/text.h"
 #include "forms/main/main_window.h"
+#include "forms/model/control_ids.h"
 
 namespace lodestar {
 
@@ -23,11 +24,11 @@ std::optional<long long> typedMatchNumber(const std::u16string& text, long long 
 // Enter in the counter: the match it names is shown; anything else puts the counter back.
 void MainWindow::counterEntered() {
     const long long count = file_.matchCount();
-    if (const auto k = typedMatchNumber(controls_["matchNo"].text, count)) {
+    if (const auto k = typedMatchNumber(controls_[main_ids::matchNo].text, count)) {
         file_.goToMatch(*k);
         return;
     }
-    controls_.setText("matchNo", decimal(file_.curMatch()) + u"/" + decimal(count));
+    controls_.setText(main_ids::matchNo, decimal(file_.curMatch()) + u"/" + decimal(count));
 }
 
 }  // namespace lodestar

@@ -44,7 +44,7 @@ void OpenRequests::fileOpened() {
     recentFiles_.add(host_.currentFile());
     recentFiles_.showIn(host_.controls());
     lastOpenFolder_ = ParentFolderOf(host_.currentFile()) + u"/";
-    if (moveFocus_) moveFocus_(main_ids::inRepFrom.str());
+    if (moveFocus_) moveFocus_(main_ids::inRepFrom);
 }
 
 void OpenRequests::pickRecentFile(std::size_t index) {

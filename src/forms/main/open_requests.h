@@ -38,7 +38,7 @@ class OpenRequests {
     const RecentFiles& recentFiles() const { return recentFiles_; }
     const RecentFiles& recentFolders() const { return recentFolders_; }
     // Moves the keyboard focus to a control (set by the skin).
-    void setMoveFocus(std::function<void(const std::string&)> f) { moveFocus_ = std::move(f); }
+    void setMoveFocus(std::function<void(ControlId)> f) { moveFocus_ = std::move(f); }
     // What the last run left, and what is kept for the next one.
     void recall(const WindowState& state);
     void remember(WindowState& state) const;
@@ -50,9 +50,9 @@ class OpenRequests {
     Prompts& prompts_;
     const RunState& run_;
     RecentFiles recentFiles_;
-    RecentFiles recentFolders_{"mRecentDir"};
+    RecentFiles recentFolders_{main_ids::mRecentDir, main_ids::mRecentFolder};
     std::u16string lastOpenFolder_;  // where the open dialog starts
-    std::function<void(const std::string& control)> moveFocus_;
+    std::function<void(ControlId control)> moveFocus_;
 };
 
 }  // namespace lodestar

@@ -27,14 +27,13 @@ void RecentFiles::assign(const std::vector<std::u16string>& paths) {
 }
 
 void RecentFiles::showIn(ControlModel& controls) const {
-    const auto entryName = [this](std::size_t i) { return menu_ + "(" + std::to_string(i) + ")"; };
-    for (std::size_t i = 1; controls.has(entryName(i)); ++i) controls.remove(entryName(i));
+    for (std::size_t i = 1; controls.has(entryName_(i)); ++i) controls.remove(entryName_(i));
     const auto& entries = entries_;
     for (std::size_t i = 1; i <= entries.size(); ++i) {
         Control entry;
-        entry.name = entryName(i);
+        entry.name = entryName_(i);
         entry.kind = ControlKind::Menu;
-        entry.container = menu_;
+        entry.container = menu_.str();
         // "&1" ... "&9", "1&0": a digit picks the entry from the keyboard.
         const std::u16string number = fromUtf8(std::to_string(i));
         entry.text = (i < 10 ? u"&" + number : u"1&0") + u"  " +

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/model/control_ids.h"
 #include "forms/model/controls.h"
 
 namespace lodestar {
@@ -14,8 +15,10 @@ class RecentFiles {
   public:
     static constexpr std::size_t kCapacity = 10;
 
-    // The menu whose entries are "<menu>(1)" ... ("mRecent" for files).
-    explicit RecentFiles(std::string menu = "mRecent") : menu_(std::move(menu)) {}
+    // The menu and its numbered entries, from 1 on (Recent Files unless told).
+    explicit RecentFiles(ControlId menu = main_ids::mRecent,
+                         ControlSeries entries = main_ids::mRecentFile)
+        : menu_(menu), entryName_(entries) {}
 
     // Puts the file first; an entry already there moves up, and the oldest beyond ten goes.
     void add(const std::u16string& path);
@@ -27,7 +30,8 @@ class RecentFiles {
     void showIn(ControlModel& controls) const;
 
   private:
-    std::string menu_;
+    ControlId menu_;
+    ControlSeries entryName_;
     std::vector<std::u16string> entries_;
 };
 

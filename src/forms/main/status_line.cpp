@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/text.h"
+#include "forms/model/control_ids.h"
 #include "forms/model/progress_bar.h"
 
 namespace lodestar {
@@ -18,19 +19,19 @@ constexpr double kHeight = 240;
 
 // The fields from left to right; a width of 0 shares the room left over by `share`.
 struct Field {
-    const char* name;
+    ControlId name;
     double width;
     double share;
 };
 constexpr Field kFields[] = {
-    {"Label1", 720, 0},        // "Status:"
-    {"lblStatus", 0, 0.45},    //
-    {"lblEncoding", 1650, 0},  // "UTF-8 with BOM"
-    {"lblLineEnds", 720, 0},   // "Mixed"
-    {"Label4", 600, 0},        // "Total:"
-    {"lblTotal", 1080, 0},     // ten digits
-    {"Label5", 1200, 0},       // "Current File:"
-    {"LblCurName", 0, 0.55},   //
+    {main_ids::Label1, 720, 0},        // "Status:"
+    {main_ids::lblStatus, 0, 0.45},    //
+    {main_ids::lblEncoding, 1650, 0},  // "UTF-8 with BOM"
+    {main_ids::lblLineEnds, 720, 0},   // "Mixed"
+    {main_ids::Label4, 600, 0},        // "Total:"
+    {main_ids::lblTotal, 1080, 0},     // ten digits
+    {main_ids::Label5, 1200, 0},       // "Current File:"
+    {main_ids::LblCurName, 0, 0.55},   //
 };
 
 // A text that says work goes on ("Searching a.txt ...").
@@ -76,7 +77,7 @@ void StatusLine::runEnded() {
 }
 
 void StatusLine::settle(bool searchStands) {
-    if (!searchStands && !c_["lblTotal"].text.empty()) c_.setText("lblTotal", u"");
+    if (!searchStands && !c_[main_ids::lblTotal].text.empty()) c_.setText(main_ids::lblTotal, u"");
 }
 
 void StatusLine::paint() {
@@ -88,7 +89,7 @@ void StatusLine::paint() {
             u" of " + decimal(static_cast<long long>(files_));
         text = message_.empty() ? count : count + u" \u00b7 " + message_;
     }
-    c_.setText("lblStatus", text);
+    c_.setText(main_ids::lblStatus, text);
     ++repaints_;
 }
 
@@ -103,10 +104,10 @@ void StatusLine::arrange(ControlModel& c, double width) {
         x += w + kGap;
     }
     // Stop stands over the encoding while a run goes on.
-    Rect stop = c["lblEncoding"].geometry;
+    Rect stop = c[main_ids::lblEncoding].geometry;
     stop.top = 0;
     stop.height = kHeight + kTop;
-    c.setGeometry("btnStop", stop);
+    c.setGeometry(main_ids::btnStop, stop);
 }
 
 }  // namespace lodestar

@@ -7,8 +7,8 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
+#include "forms/model/control_ids.h"
 #include "forms/model/controls.h"
 #include "platform/prompts.h"
 
@@ -74,12 +74,12 @@ class Form {
 
   protected:
     Prompts& prompts() { return prompts_; }
-    void setFocus(std::string_view control) {
+    void setFocus(ControlId control) {
         focus_ = control;
         focusPending_ = true;
     }
     void setResizable(bool on) { resizable_ = on; }
-    void setKeyButtons(std::string_view defaultButton, std::string_view cancelButton) {
+    void setKeyButtons(ControlId defaultButton, ControlId cancelButton) {
         defaultButton_ = defaultButton;
         cancelButton_ = cancelButton;
     }

@@ -3,12 +3,14 @@
 
 #include <algorithm>
 
+#include "forms/model/control_ids.h"
+
 namespace lodestar {
 
 void showProgress(ControlModel& controls, double done, double total) {
-    const double full = controls["pgBarBack"].geometry.width;
+    const double full = controls[main_ids::pgBarBack].geometry.width;
     const double share = total > 0 ? std::clamp(done / total, 0.0, 1.0) : 0.0;
-    controls.setWidth("pgBarFore", full * share);
+    controls.setWidth(main_ids::pgBarFore, full * share);
 }
 
 std::optional<int> PercentSteps::next(std::uint64_t done, std::uint64_t total) {

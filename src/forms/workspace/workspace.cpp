@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "forms/model/control_ids.h"
+
 namespace lodestar {
 
 Workspace::Workspace(std::u16string programFolder, WorkspaceServices services,
@@ -28,10 +30,11 @@ Workspace::~Workspace() {
 }
 
 void Workspace::showForm(const std::string& name) {
-    if (name == "frmExport") export_->show();
-    if (name == "OptionSetting") options_->open();
-    if (name == "RegAssist") assistant_->open();
+    if (name == export_ids::frmExport) export_->show();
+    if (name == options_ids::OptionSetting) options_->open();
+    if (name == assist_ids::RegAssist) assistant_->open();
     if (name == "About" && showAbout) showAbout();
+    if (name == "UsedRegexps" && showUsedRegexps) showUsedRegexps();
 }
 
 }  // namespace lodestar

@@ -42,8 +42,10 @@ class Workspace {
     OptionSetting& optionSetting() { return *options_; }
     RegAssist& assistant() { return *assistant_; }
 
-    // The about box has no headless form: whoever can show it sets this.
+    // The about box and the "Used Regexps" pop-up have no headless form: whoever can show
+    // them sets these.
     std::function<void()> showAbout;
+    std::function<void()> showUsedRegexps;
 
   private:
     void showForm(const std::string& name);

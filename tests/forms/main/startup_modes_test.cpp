@@ -56,7 +56,7 @@ using Log = WindowTest;
 // through or searched any more.
 TEST_F(Modes, InstantTestLeavesNothingOfTheClosedFileOrItsResult) {
     std::string focused;
-    w->setMoveFocus([&](const std::string& name) { focused = name; });
+    w->setMoveFocus([&](ControlId name) { focused = name.str(); });
     openNew("t.txt", "one two one");
     EXPECT_EQ(focused, "inRepFrom");  // a file opened: the user types a pattern next
     find(u"one");
