@@ -125,16 +125,25 @@ TEST(ByteLiterals, FindWhatTheDecodedTextFinds) {
 // Literals beyond ASCII on UTF-8 bytes: the places, counted in characters, are the decoded
 // text's.
 TEST(ByteLiterals, Utf8LiteralsFindWhatTheDecodedTextFinds) {
-    const std::vector<std::u16string_view> patterns = {u"caf\u00e9",
-                                                       u"\u4e2d\u6587|\u03b1\u03b2\u03b3",
-                                                       u"\u00e9|e", u"e|\u00e9\u00e9", u"\u20ac 5"};
-    const std::u16string letters = u"caf\u00e9e\u4e2d\u6587\u03b1\u03b2\u03b3\u20ac 5x";
+    // Caseless ASCII literals too, among letters that fold to ASCII ones (the Kelvin sign, the
+    // long s) or nearly (dotted and dotless i).
+    const struct {
+        std::u16string_view pattern;
+        bool ignoreCase = false;
+        bool scansLiterals = true;  // else the engine matches the UTF-8
+    } cases[] = {{u"caf\u00e9"},       {u"\u4e2d\u6587|\u03b1\u03b2\u03b3"},
+                 {u"\u00e9|e"},        {u"e|\u00e9\u00e9"},
+                 {u"\u20ac 5"},        {u"cafe|fi", true},
+                 {u"ok", true, false}, {u"so", true, false}};
+    const std::u16string letters =
+        u"caf\u00e9e\u4e2d\u6587\u03b1\u03b2\u03b3\u20ac 5xCAFEIks\u212a\u017f\u0130\u0131";
     std::mt19937 random(11);
-    for (const auto pattern : patterns) {
-        SCOPED_TRACE(toUtf8(pattern));
-        const auto matcher = ByteMatcher::forPattern(pattern, false, false);
-        ASSERT_TRUE(matcher && matcher->scansLiterals(ByteText::Utf8));
-        const RegExp expr = expression(pattern);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(toUtf8(c.pattern) + (c.ignoreCase ? " i" : ""));
+        const auto matcher = ByteMatcher::forPattern(c.pattern, c.ignoreCase, false);
+        ASSERT_TRUE(matcher && matcher->fits(ByteText::Utf8));
+        ASSERT_EQ(matcher->scansLiterals(ByteText::Utf8), c.scansLiterals);
+        const RegExp expr = expression(c.pattern, {.ignoreCase = c.ignoreCase});
         for (std::size_t length = 0; length < 60; ++length) {
             std::u16string text;
             for (std::size_t i = 0; i < length; ++i) text += letters[random() % letters.size()];
