@@ -4,6 +4,7 @@
 
 #include <pcre2.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -74,7 +75,6 @@ std::shared_ptr<const ByteMatcher> ByteMatcher::forPattern(std::u16string_view p
     if (ignoreCase) options |= PCRE2_CASELESS;
     if (translated->needsPlainStart) options |= PCRE2_NO_START_OPTIMIZE;
     std::shared_ptr<ByteMatcher> matcher(new ByteMatcher);
-    matcher->ignoreCase_ = ignoreCase;
     std::optional<std::pair<std::string, bool>> bytes;
     try {
         bytes = asBytes(translated->pcre2);
@@ -88,8 +88,16 @@ std::shared_ptr<const ByteMatcher> ByteMatcher::forPattern(std::u16string_view p
         // in the decoded text; bytes 80..FF named in the pattern mean other characters in
         // Windows-1252.
         matcher->onlyAscii_ = ignoreCase || bytes->second;
-        if (const auto literals = plainLiterals(bytes->first); literals && code.code)
+        if (const auto literals = plainLiterals(bytes->first); literals && code.code) {
             matcher->literals_ = std::make_unique<LiteralFinder>(*literals, ignoreCase);
+            // Caseless, an ASCII letter other than k and s meets no character beyond ASCII (k
+            // also matches the Kelvin sign, s the long s): such literals match the same in
+            // every text whose ASCII characters are its ASCII bytes.
+            matcher->literalsAnyText_ =
+                !ignoreCase || std::none_of(literals->begin(), literals->end(), [](const auto& l) {
+                    return l.find_first_of("kKsS") != std::string::npos;
+                });
+        }
     }
     // As UTF-8 the 16-bit code's characters are whole characters, and its caseless matching
     // folds letters beyond ASCII (PCRE2_UCP) as the 16-bit code does; but a caseless
@@ -119,7 +127,7 @@ bool ByteMatcher::fits(ByteText kind) const {
         case ByteText::Ascii:
             return true;  // one of the codes compiled
         case ByteText::Windows1252:
-            return bytes_.code && !onlyAscii_;
+            return (bytes_.code && !onlyAscii_) || literalsFor(kind);
         case ByteText::Utf8:
             return utf8_.code || literalsFor(kind);
         case ByteText::Other:
@@ -129,7 +137,7 @@ bool ByteMatcher::fits(ByteText kind) const {
 }
 
 const LiteralFinder* ByteMatcher::literalsFor(ByteText kind) const {
-    if (literals_ && (kind == ByteText::Ascii || !ignoreCase_)) return literals_.get();
+    if (literals_ && (kind == ByteText::Ascii || literalsAnyText_)) return literals_.get();
     // UTF-8 literals match ASCII bytes too, which are UTF-8.
     if (utf8Literals_ && (kind == ByteText::Ascii || kind == ByteText::Utf8))
         return utf8Literals_.get();

@@ -2,10 +2,11 @@
 // count is the one the decoded text gives whenever decoding turns each byte into one character
 // that means the same to the pattern: always for bytes under 0x80 (ASCII), and for the other
 // bytes of a Windows-1252 file when the pattern names no character beyond ASCII and ignores no
-// case. UTF-8 whose characters are each one code unit of the decoded text is matched as UTF-8,
-// character by character, with the decoded text's rules. A pattern of plain literals
-// (colour, red|green|blue) is not run through the regular-expression engine at all. The callers
-// tell which kind of bytes they hold.
+// case (or is plain literals whose letters have no case partner beyond ASCII). UTF-8 whose
+// characters are each one code unit of the decoded text is matched as UTF-8, character by
+// character, with the decoded text's rules. A pattern of plain literals (colour, red|green|blue) is
+// not run through the regular-expression engine at all. The callers tell which kind of bytes they
+// hold.
 #pragma once
 
 #include <cstddef>
@@ -74,9 +75,8 @@ class ByteMatcher {
     Code bytes_;              // each byte a character; absent for patterns beyond one byte
     Code utf8_;               // UTF-8 characters
     bool onlyAscii_ = false;  // bytes_ fits ASCII bytes only
-    bool ignoreCase_ = false;
-
     std::unique_ptr<LiteralFinder> literals_;      // ASCII literals
+    bool literalsAnyText_ = false;                 // they match so in UTF-8 and Windows-1252 too
     std::unique_ptr<LiteralFinder> utf8Literals_;  // literals beyond ASCII as UTF-8, with case
 };
 

@@ -1,23 +1,22 @@
-// Two-byte candidate scan with SSE2 where the processor has it, a byte loop elsewhere.
+// Choosing each literal's key bytes, and the scan for them at the processor's vector width.
 #include "search/literal_finder.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__GNUC__) && !defined(__clang__)
+// The scan templates pass wide vectors to one another only inlined into a function compiled for
+// that width, so no call crosses the calling convention this warns about.
+#pragma GCC diagnostic ignored "-Wpsabi"
 #endif
+#include "search/literal_scan.h"
 
 namespace lodestar {
 namespace {
 
-constexpr std::size_t kNone = std::string_view::npos;
+using literal_scan::keysAt;
 
-bool isLower(unsigned char c) {
-    return c >= 'a' && c <= 'z';
-}
+constexpr std::size_t kNone = std::string_view::npos;
 
 unsigned char lowerAscii(unsigned char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
@@ -33,134 +32,137 @@ int commonness(unsigned char c) {
     return c < 0x80 ? 20 : 0;
 }
 
+#if defined(LODESTAR_BYTE_VECTORS)
+using Narrow = byte_vectors::Sse2;
+#else
+struct Narrow {};  // no vectors: the byte loops alone
+#endif
+
 }  // namespace
 
 LiteralFinder::LiteralFinder(const std::vector<std::string>& literals, bool ignoreCase)
     : ignoreCase_(ignoreCase) {
+#if defined(LODESTAR_AVX2)
+    wide_ = byte_vectors::haveAvx2();
+#endif
     for (const std::string& literal : literals) {
-        Needle needle;
-        needle.text = literal;
+        std::string text = literal;
         if (ignoreCase)
-            std::transform(needle.text.begin(), needle.text.end(), needle.text.begin(),
+            std::transform(text.begin(), text.end(), text.begin(),
                            [](char c) { return static_cast<char>(lowerAscii(c)); });
-        const auto byteAt = [&](std::size_t i) {
-            return static_cast<unsigned char>(needle.text[i]);
-        };
+        const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
         // The rarest byte, then the rarest other one (a one-byte literal uses its byte twice).
         std::size_t rarest = 0;
-        for (std::size_t i = 1; i < needle.text.size(); ++i)
+        for (std::size_t i = 1; i < text.size(); ++i)
             if (commonness(byteAt(i)) < commonness(byteAt(rarest))) rarest = i;
         std::size_t other = rarest;
-        for (std::size_t i = 0; i < needle.text.size(); ++i)
+        for (std::size_t i = 0; i < text.size(); ++i)
             if (i != rarest &&
                 (other == rarest || commonness(byteAt(i)) < commonness(byteAt(other))))
                 other = i;
-        needle.first = std::min(rarest, other);
-        needle.second = std::max(rarest, other);
-        needle.firstByte = byteAt(needle.first);
-        needle.secondByte = byteAt(needle.second);
-        needle.foldFirst = ignoreCase && isLower(needle.firstByte);
-        needle.foldSecond = ignoreCase && isLower(needle.secondByte);
-        needles_.push_back(std::move(needle));
+        literal_scan::KeyPair key;
+        key.first = std::min(rarest, other);
+        key.second = std::max(rarest, other);
+        const auto asKey = [&](unsigned char c) {
+            return ignoreCase ? static_cast<unsigned char>(c | literal_scan::kCaseBit) : c;
+        };
+        key.firstKey = asKey(byteAt(key.first));
+        key.secondKey = asKey(byteAt(key.second));
+        furthestKey_ = std::max(furthestKey_, key.second);
+        keys_.push_back(key);
+        literals_.push_back(std::move(text));
     }
 }
 
-bool LiteralFinder::matchesAt(const Needle& needle, const char* at) const {
-    if (!ignoreCase_) return std::memcmp(at, needle.text.data(), needle.text.size()) == 0;
-    for (std::size_t k = 0; k < needle.text.size(); ++k)
-        if (lowerAscii(static_cast<unsigned char>(at[k])) !=
-            static_cast<unsigned char>(needle.text[k]))
+template <bool Fold>
+bool LiteralFinder::matchesAt(std::size_t literal, const char* at) const {
+    const std::string& text = literals_[literal];
+    if (!Fold) return std::memcmp(at, text.data(), text.size()) == 0;
+    for (std::size_t k = 0; k < text.size(); ++k)
+        if (lowerAscii(static_cast<unsigned char>(at[k])) != static_cast<unsigned char>(text[k]))
             return false;
     return true;
 }
 
-std::size_t LiteralFinder::findOne(const Needle& needle, std::string_view bytes,
-                                   std::size_t from) const {
-    const std::size_t n = needle.text.size();
-    if (from > bytes.size() || bytes.size() - from < n) return kNone;
+// Inlined into the function for each vector width, so that its vector code is compiled for it.
+template <class Vec, bool Fold>
+[[gnu::always_inline]] inline std::optional<LiteralFinder::Hit> LiteralFinder::scan(
+    std::string_view bytes, std::size_t from) const {
     const char* const data = bytes.data();
-    const std::size_t last = bytes.size() - n;  // the last place a match can start
+    const std::size_t size = bytes.size();
     std::size_t at = from;
-#if defined(__SSE2__)
-    // Thirty-two start places at a time, in two halves: both key bytes in place marks a
-    // candidate.
-    const __m128i first = _mm_set1_epi8(static_cast<char>(needle.firstByte));
-    const __m128i second = _mm_set1_epi8(static_cast<char>(needle.secondByte));
-    const __m128i foldFirst = _mm_set1_epi8(needle.foldFirst ? 0x20 : 0);
-    const __m128i foldSecond = _mm_set1_epi8(needle.foldSecond ? 0x20 : 0);
-    const auto candidates = [&](std::size_t from) {
-        const auto* a = reinterpret_cast<const __m128i*>(data + from + needle.first);
-        const auto* b = reinterpret_cast<const __m128i*>(data + from + needle.second);
-        const __m128i onFirst = _mm_cmpeq_epi8(_mm_or_si128(_mm_loadu_si128(a), foldFirst), first);
-        const __m128i onSecond =
-            _mm_cmpeq_epi8(_mm_or_si128(_mm_loadu_si128(b), foldSecond), second);
-        return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_and_si128(onFirst, onSecond)));
-    };
-    const auto verify = [&](std::uint32_t mask, std::size_t from) -> std::size_t {
-        for (; mask != 0; mask &= mask - 1) {
-            const std::size_t candidate = from + static_cast<std::size_t>(__builtin_ctz(mask));
-            if (matchesAt(needle, data + candidate)) return candidate;
-        }
-        return kNone;
-    };
-    for (; at + 32 <= last + 1; at += 32) {
-        const std::uint32_t mask = candidates(at) | candidates(at + 16) << 16;
-        if (mask != 0)
-            if (const std::size_t found = verify(mask, at); found != kNone) return found;
-    }
-    for (; at + 16 <= last + 1; at += 16)
-        if (const std::size_t found = verify(candidates(at), at); found != kNone) return found;
+    if (literals_.size() == 1) {
+        const std::size_t n = literals_.front().size();
+        if (from > size || size - from < n) return std::nullopt;
+        const std::size_t end = size - n + 1;  // past the last place a match can start
+        const auto check = [&](std::size_t at) { return matchesAt<Fold>(0, data + at); };
+#if defined(LODESTAR_BYTE_VECTORS)
+        if (const std::size_t found =
+                literal_scan::scanOne<Vec, Fold>(data, at, end, keys_.front(), check);
+            found != end)
+            return Hit{found, n};
 #endif
-    const auto key = [](unsigned char c, bool fold) {
-        return fold ? static_cast<unsigned char>(c | 0x20) : c;
+        for (; at < end; ++at)
+            if (keysAt<Fold>(data + at, keys_.front()) && check(at)) return Hit{at, n};
+        return std::nullopt;
+    }
+    std::size_t which = 0;
+    // Tries the literals in their order at `at`: the first that is there is the match.
+    const auto check = [&](std::size_t at) {
+        for (std::size_t i = 0; i < literals_.size(); ++i)
+            if (literals_[i].size() <= size - at && keysAt<Fold>(data + at, keys_[i]) &&
+                matchesAt<Fold>(i, data + at)) {
+                which = i;
+                return true;
+            }
+        return false;
     };
-    for (; at <= last; ++at)
-        if (key(static_cast<unsigned char>(data[at + needle.first]), needle.foldFirst) ==
-                needle.firstByte &&
-            key(static_cast<unsigned char>(data[at + needle.second]), needle.foldSecond) ==
-                needle.secondByte &&
-            matchesAt(needle, data + at))
-            return at;
-    return kNone;
+#if defined(LODESTAR_BYTE_VECTORS)
+    // Every key byte of a start place before it lies inside the bytes.
+    const std::size_t vectorEnd = size > furthestKey_ ? size - furthestKey_ : 0;
+    if (at < vectorEnd)
+        if (const std::size_t found = literal_scan::scanMany<Vec, Fold>(
+                data, at, vectorEnd, keys_.data(), keys_.size(), check);
+            found != vectorEnd)
+            return Hit{found, literals_[which].size()};
+#endif
+    for (; at < size; ++at)
+        if (check(at)) return Hit{at, literals_[which].size()};
+    return std::nullopt;
+}
+
+template <bool Fold>
+#if defined(LODESTAR_AVX2)
+[[gnu::target("avx2")]]
+#endif
+std::optional<LiteralFinder::Hit>
+LiteralFinder::findWide(std::string_view bytes, std::size_t from) const {
+#if defined(LODESTAR_AVX2)
+    return scan<byte_vectors::Avx2, Fold>(bytes, from);
+#else
+    return scan<Narrow, Fold>(bytes, from);
+#endif
 }
 
 std::optional<LiteralFinder::Hit> LiteralFinder::find(std::string_view bytes,
                                                       std::size_t from) const {
-    std::optional<Hit> best;
-    for (const Needle& needle : needles_) {
-        // A later literal can only win by starting before the best so far.
-        const std::string_view before =
-            best ? bytes.substr(0, best->at + needle.text.size() - 1) : bytes;
-        const std::size_t at = findOne(needle, before, from);
-        if (at != kNone && (!best || at < best->at)) best = Hit{at, needle.text.size()};
-    }
-    return best;
+    if (wide_) return ignoreCase_ ? findWide<true>(bytes, from) : findWide<false>(bytes, from);
+    return ignoreCase_ ? scan<Narrow, true>(bytes, from) : scan<Narrow, false>(bytes, from);
 }
 
 std::size_t LiteralFinder::count(std::string_view bytes, bool global) const {
-    // Where each literal next occurs; after a match, those that start inside it are looked
-    // for again from its end.
-    std::array<std::size_t, kMostLiterals> next{};
-    const std::size_t k = needles_.size();
-    if (k == 0) return 0;
-    for (std::size_t i = 0; i < k; ++i) next[i] = findOne(needles_[i], bytes, 0);
     std::size_t count = 0;
-    for (;;) {
-        std::size_t best = 0;
-        for (std::size_t i = 1; i < k; ++i)
-            if (next[i] < next[best]) best = i;
-        if (next[best] == kNone) return count;
+    std::size_t from = 0;
+    while (const auto hit = find(bytes, from)) {
         ++count;
-        if (!global) return count;
-        const std::size_t end = next[best] + needles_[best].text.size();
-        for (std::size_t i = 0; i < k; ++i)
-            if (next[i] < end) next[i] = findOne(needles_[i], bytes, end);
+        if (!global) break;
+        from = hit->at + hit->length;
     }
+    return count;
 }
 
 bool LiteralFinder::any(std::string_view bytes) const {
-    return std::any_of(needles_.begin(), needles_.end(),
-                       [&](const Needle& needle) { return findOne(needle, bytes, 0) != kNone; });
+    return find(bytes, 0).has_value();
 }
 
 bool LiteralFinder::holds(char byte) const {

@@ -1,7 +1,8 @@
 // Finding a few plain ASCII literals in bytes as an alternation of them matches: at the leftmost
 // place where any of them starts, the first of them in pattern order that is there. Each literal
-// is looked for by two of its rarer bytes at once, sixteen places at a time, so a literal whose
-// first letter is everywhere ("static", "error") does not stop the scan at every one of them.
+// is looked for by two of its rarer bytes at once, sixteen or thirty-two places at a time, so a
+// literal whose first letter is everywhere ("static", "error") does not stop the scan at every
+// one of them; several literals are looked for in one pass over the bytes.
 // With ignoreCase, ASCII letters match in either case (and nothing else: the callers hand it
 // only bytes where that is the whole of the folding).
 #pragma once
@@ -13,6 +14,14 @@
 #include <vector>
 
 namespace lodestar {
+
+namespace literal_scan {
+// A literal's two key bytes: their offsets in it, and the bytes as the scan compares them.
+struct KeyPair {
+    std::size_t first = 0, second = 0;
+    unsigned char firstKey = 0, secondKey = 0;
+};
+}  // namespace literal_scan
 
 class LiteralFinder {
   public:
@@ -35,17 +44,18 @@ class LiteralFinder {
     bool holds(char byte) const;
 
   private:
-    struct Needle {
-        std::string text;                   // lower case with ignoreCase
-        std::size_t first = 0, second = 0;  // offsets of the two bytes looked for
-        unsigned char firstByte = 0, secondByte = 0;
-        bool foldFirst = false, foldSecond = false;  // letters, compared in lower case
-    };
-    std::size_t findOne(const Needle& needle, std::string_view bytes, std::size_t from) const;
-    bool matchesAt(const Needle& needle, const char* at) const;
+    template <class Vec, bool Fold>
+    std::optional<Hit> scan(std::string_view bytes, std::size_t from) const;
+    template <bool Fold>
+    std::optional<Hit> findWide(std::string_view bytes, std::size_t from) const;
+    template <bool Fold>
+    bool matchesAt(std::size_t literal, const char* at) const;
 
-    std::vector<Needle> needles_;
+    std::vector<std::string> literals_;  // lower case with ignoreCase
+    std::vector<literal_scan::KeyPair> keys_;
+    std::size_t furthestKey_ = 0;  // the largest offset of a key byte
     bool ignoreCase_ = false;
+    bool wide_ = false;  // the processor compares thirty-two bytes at a time
 };
 
 // The literals of a pattern in PCRE2 syntax (as the dialect's translation writes it) that is
