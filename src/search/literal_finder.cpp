@@ -166,8 +166,8 @@ bool LiteralFinder::any(std::string_view bytes) const {
 }
 
 bool LiteralFinder::holds(char byte) const {
-    return std::any_of(needles_.begin(), needles_.end(), [&](const Needle& needle) {
-        return needle.text.find(byte) != std::string::npos;
+    return std::any_of(literals_.begin(), literals_.end(), [&](const std::string& literal) {
+        return literal.find(byte) != std::string::npos;
     });
 }
 
