@@ -1,6 +1,5 @@
-// The folder runs on several threads: the same reports in the same order and the same files as
-// a one-thread run; backups made by links that stay the old file; files that did not change left
-// alone; and a run cut short between the durable write and the rename losing nothing.
+// The folder runs on several threads: the same reports and files as a one-thread run; backups by
+// links that stay the old file; and a run cut short before the rename losing nothing.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
