@@ -1,5 +1,4 @@
-// The command line's grammar (switches anywhere, values, the usage errors), the manual pages made
-// from it, and the line diff behind --dry-run.
+// The command line's grammar, the manual pages made from it, and the line diff of --dry-run.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// lodestar-cli under bounds (timeout's status 124 fails a test; prlimit a small address space):
-// FIFOs never hold a command up, long counted quantifiers finish, no memory is status 2.
+// lodestar-cli under timeout and prlimit: FIFOs, long counted quantifiers, no memory left.
 #include <sys/stat.h>
 
 #include "cli/cli_fixture.h"

@@ -1,5 +1,4 @@
-// --dry-run: the diff it prints, applied with patch -p0 to a copy of the folder, gives byte for
-// byte what the real run writes; the dry run changes nothing; its statuses and --count-only.
+// --dry-run's diff, applied with patch -p0, gives what the real run writes; its statuses.
 #include <sys/stat.h>
 
 #include <map>

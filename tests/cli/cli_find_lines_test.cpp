@@ -1,5 +1,4 @@
-// lodestar-cli as grep, ripgrep and sed users use it: find's lines (checked against ripgrep),
-// context, JSON and colour; and find, replace and run as filters in a pipe.
+// lodestar-cli as grep, ripgrep and sed users use it: find's lines, and filters in a pipe.
 #include <random>
 #include <set>
 

@@ -1,5 +1,4 @@
-// Wide-text helpers, and work spread over threads and taken in order: results, failures and
-// stops meet the caller in item order, as a one-thread loop would give them.
+// Wide-text helpers, and work spread over threads whose results meet the caller in order.
 #include <gtest/gtest.h>
 
 #include <atomic>

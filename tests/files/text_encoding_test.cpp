@@ -1,5 +1,4 @@
-// A file's text both ways: the encoding found from its bytes, decoded whole, a byte or a block at
-// a time, and written back byte for byte; what an encoding cannot hold refused by name.
+// A file's text both ways: its encoding found, decoded in any pieces, written back byte for byte.
 #include <gtest/gtest.h>
 
 #include <algorithm>

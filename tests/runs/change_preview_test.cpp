@@ -1,5 +1,4 @@
-// The preview as ticked changes: the changes between two texts rebuild the new text exactly, and
-// the run that writes the ticked ones writes what the preview showed and nothing else.
+// The preview as ticked changes: they rebuild the new text, and Apply writes only those ticked.
 #include <gtest/gtest.h>
 
 #include <random>

@@ -1,5 +1,4 @@
-// The folder runs on several threads: the same reports and files as a one-thread run; backups by
-// links that stay the old file; and a run cut short before the rename losing nothing.
+// Folder runs on several threads give a one-thread run's results; link backups; crash safety.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

@@ -1,5 +1,4 @@
-// Reading a folder's files: the loops' reader gives exactly what LoadFileText gives, file after
-// file, no reader waits on a FIFO, and the extraction run reads the listed files.
+// Reading a folder's files: the loops' reader, FIFOs never waited on, and the extraction run.
 #include <gtest/gtest.h>
 
 #include "core/text.h"

@@ -1,5 +1,4 @@
-// Patterns of plain literals counted on bytes without the regular-expression engine: the same
-// matches as the decoded text gives, wherever the literals fall; and the byte prefilter.
+// Plain literals counted on bytes give the decoded text's matches; and the byte prefilter.
 #include <gtest/gtest.h>
 
 #include <optional>

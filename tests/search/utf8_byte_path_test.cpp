@@ -1,5 +1,4 @@
-// UTF-8 matched on its bytes against the decoded path over the oracle's corpus, each text also
-// wrapped in letters beyond ASCII; and empty texts without an address.
+// UTF-8 matched on its bytes gives the decoded path's matches over the oracle's corpus.
 #include <gtest/gtest.h>
 
 #include <algorithm>

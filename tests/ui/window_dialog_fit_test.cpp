@@ -1,5 +1,4 @@
-// Every dialog in the desktop window: no control overlaps another or is cut (again at scale
-// factor 2); Enter and Esc in each; the picker following the keys; a wide enough message box.
+// Every dialog in the desktop window fits (also at scale 2), and takes Enter and Esc.
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>

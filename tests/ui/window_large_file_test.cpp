@@ -1,5 +1,4 @@
-// Large files through the desktop window: big pages searched and stepped through, pieces, a very
-// tall document, a renderer that dies or hangs, and a program folder that cannot be written.
+// Large files through the desktop window: big and tall pages, pieces, renderers that fail.
 #include <signal.h>
 
 #include <QWebEnginePage>

@@ -1,5 +1,4 @@
-// The window shell through the desktop skin: every control's widget, the menus, the buttons and
-// panes, help without a launcher, and the desktop habits (keys, dropped files, remembered state).
+// The window shell through the desktop skin: controls, menus, panes, help and desktop habits.
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,5 +1,4 @@
-// The file table: its rows and cells, ticks, selecting a file, the search over the ticked files,
-// and the line above it naming the folder, the file type and the counts.
+// The file table: rows, ticks, picking a file, the search over the ticked files, the info line.
 #include "fakes/deferred_work_runner.h"
 #include "forms/folder/folder_fixture.h"
 #include "forms/folder/folder_info.h"

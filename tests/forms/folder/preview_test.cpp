@@ -1,5 +1,4 @@
-// The preview of Replace and Action in both modes: nothing is written until Apply, which writes
-// exactly the ticked changes of the ticked files; and the question before Replace.
+// The preview of Replace and Action: nothing written until Apply writes the ticked changes.
 #include <filesystem>
 
 #include "forms/folder/folder_fixture.h"

@@ -1,5 +1,4 @@
-// The window as desktop users expect it: its title, the Save/Discard/Cancel questions, Recent
-// Files, what it remembers from one run to the next, and its geometry and splitters.
+// The window as desktop users expect it: title, questions, Recent Files, state, geometry.
 #include <filesystem>
 
 #include "backups/backup.h"

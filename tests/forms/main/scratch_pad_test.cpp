@@ -1,5 +1,4 @@
-// The scratch pad of Instant Test: live marks while a pattern is typed, the replacement's
-// result, an invalid pattern's position, and the text kept in the state folder only.
+// The scratch pad of Instant Test: live marks, the replacement's result, errors, its kept text.
 #include <filesystem>
 
 #include "forms/main/window_fixture.h"

@@ -1,5 +1,4 @@
-// What the status line and the counter box show after each command, what the window hands on to
-// its next start, and the current file's encoding.
+// The status line and counter after each command, the next start, and the file's encoding.
 #include <optional>
 
 #include "forms/file/file_scope.h"

@@ -1,6 +1,4 @@
-// The pane model: what reaches the page while it loads and after, long documents served a piece
-// at a time, a page loaded again after its renderer was lost, the page's watchdog; and the form
-// base's events.
+// The pane model, long documents a piece at a time, the page's watchdog, and form events.
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,5 +1,4 @@
-// The options dialog (OK taken, shown at once and written to the user's file; a failed save), and
-// Enter, Esc and the access keys of every dialog.
+// The options dialog, and Enter, Esc and the access keys of every dialog.
 #include <gtest/gtest.h>
 
 #include <cctype>
