@@ -1,7 +1,4 @@
-// The assistant: reading its library files (the line rule, field order, missing files), the files
-// the program ships (every line read, every fragment compiling in the program's engine, presets
-// finding what their descriptions promise), and composing a pattern from library entries,
-// walking the steps with Undo and Redo.
+// The assistant: its library files, the files the program ships, and composing a pattern.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,10 +22,7 @@ using Entries = std::vector<LibraryEntry>;
 // The line rule is "(.+?), (.+?), (.*)\r\n": each field needs one character before its
 // separator, and the dot matches a lone CR, so only CR LF ends an entry.
 TEST(ParseEntryLibrary, TakesEveryLineThatFitsTheLineRule) {
-    const struct {
-        const char16_t* text;
-        Entries entries;
-    } cases[] = {
+    const std::pair<const char16_t*, Entries> cases[] = {
         // Fields in file order; the description holds any further separators.
         {u"Group, ( ), Captures what it holds, for $1 and \\1\r\nPlain, x, \r\n"
          u"Digits, \\d, , , commas\r\n",
@@ -47,10 +41,9 @@ TEST(ParseEntryLibrary, TakesEveryLineThatFitsTheLineRule) {
         {u"a, , \r\n", {}},
         {u"a\rb, c, d\r\r\n", {{u"a\rb", u"c", u"d\r"}}},
         {u"a, b, c\rd, e, f\r\n", {{u"a", u"b", u"c\rd, e, f"}}},
-        {u"a, b, c\r", {}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(parseEntryLibrary(c.text, false), c.entries) << toUtf8(c.text);
+        {u"a, b, c\r", {}}};
+    for (const auto& [text, entries] : cases)
+        EXPECT_EQ(parseEntryLibrary(text, false), entries) << toUtf8(text);
 }
 
 TEST(ParseEntryLibrary, MetacharOrderPutsFragmentFirstAndNeedsADescription) {
@@ -91,10 +84,7 @@ std::vector<std::u16string> matchesOf(const std::u16string& pattern, std::u16str
 
 std::size_t crlfLines(const std::string& bytes) {
     std::size_t count = 0;
-    for (std::size_t at = bytes.find("\r\n"); at != std::string::npos;
-         at = bytes.find("\r\n", at + 2)) {
-        ++count;
-    }
+    for (std::size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos; at += 2) ++count;
     return count;
 }
 
@@ -147,17 +137,14 @@ TEST(ShippedPatterns, EveryFragmentCompiles) {
     std::vector<std::u16string> patterns;
     for (const LibraryEntry& e : libs.metaChars) patterns.push_back(e.fragment);
     for (const LibraryEntry& e : libs.repeats) patterns.push_back(u"a" + e.fragment);
-    for (const LibraryEntry& e : libs.limits) {
+    for (const LibraryEntry& e : libs.limits)
         patterns.push_back(replacedAll(e.fragment, u" ", u"a"));
-    }
-    for (const LibraryEntry& e : libs.presets) {
+    for (const LibraryEntry& e : libs.presets)
         if (!e.name.starts_with(u'-')) patterns.push_back(e.fragment);
-    }
     for (char16_t c : libs.symbols) patterns.push_back(std::u16string{u'\\', c});
     ASSERT_GT(patterns.size(), 100u);
-    for (const std::u16string& p : patterns) {
+    for (const std::u16string& p : patterns)
         EXPECT_NO_THROW(matchesOf(p, u"sample text 12 <a href='x'>")) << toUtf8(p);
-    }
 }
 
 TEST(ShippedPatterns, PresetsFindTheirExamples) {

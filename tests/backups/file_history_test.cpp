@@ -1,5 +1,4 @@
-// The history of a single file's saves: the sibling backup never taking a name the program did
-// not write, read-only files, the steps kept, links and failed saves.
+// The history of a single file's saves: sibling names, read-only files, steps, links, failures.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 

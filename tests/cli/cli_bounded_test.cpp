@@ -1,8 +1,4 @@
-// lodestar-cli under bounds: each run is watched (timeout, whose status 124 fails the test) or held
-// to a small address space (prlimit). A FIFO in a searched folder or in place of the options or
-// settings file never holds a command up; patterns that once never finished (counted quantifiers
-// of two or more digits) finish, and the bytes of a file and its decoded text give one answer;
-// memory running out is an error with exit status 2, never an abort.
+// lodestar-cli under timeout and prlimit: FIFOs, long counted quantifiers, no memory left.
 #include <sys/stat.h>
 
 #include "cli/cli_fixture.h"

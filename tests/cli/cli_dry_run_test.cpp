@@ -1,6 +1,4 @@
-// replace --dry-run and run --dry-run: the diff they print, applied with patch -p0 to a copy of
-// the folder, gives byte for byte what the real run then writes; the dry run itself changes
-// nothing on disk; its exit statuses and --count-only.
+// --dry-run's diff, applied with patch -p0, gives what the real run writes; its statuses.
 #include <sys/stat.h>
 
 #include <map>

@@ -1,5 +1,4 @@
-// find's line output as grep and ripgrep users read it: file, line and column of each match
-// (checked against ripgrep on a generated folder), the matched text, context, JSON and colour.
+// lodestar-cli as grep, ripgrep and sed users use it: find's lines, and filters in a pipe.
 #include <random>
 #include <set>
 
@@ -7,6 +6,8 @@
 
 namespace lodestar {
 namespace {
+
+using namespace std::string_literals;
 
 // "FILE:LINE:COLUMN" of each line of vimgrep-style output.
 std::multiset<std::string> places(const std::string& output) {
@@ -50,10 +51,7 @@ TEST_F(Cli, FindPrintsTheSameFilesLinesAndColumnsAsRipgrep) {
 TEST_F(Cli, FindLineShapesContextAndStatus) {
     dir.put("f", "one\ntwo px\r\nthree\nfour\nfive\nsix px\nseven");
     workingFolder = dir.path();
-    const struct {
-        std::vector<std::string> args;
-        std::string out;
-    } cases[] = {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"find", "px", "f"}, "f:2:5:two px\nf:6:5:six px\n"},
         {{"-C1", "find", "px", "f"},
          "f-1-one\nf:2:5:two px\nf-3-three\n--\nf-5-five\n"
@@ -71,13 +69,12 @@ TEST_F(Cli, FindLineShapesContextAndStatus) {
         {{"--color=always", "-N", "find", "six", "f"},
          "\x1b[35mf\x1b[0m:\x1b[1;31msix\x1b[0m px\n"},
         {{"--count", "--first", "find", "px", "f"},
-         "1\t" + at("f") + "\nSearch px, 1 items found in 1 files.\n"},
-    };
-    for (const auto& c : cases) {
-        const Outcome result = run(c.args);
-        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+         "1\t" + at("f") + "\nSearch px, 1 items found in 1 files.\n"}};
+    for (const auto& [args, out] : cases) {
+        const Outcome result = run(args);
+        SCOPED_TRACE(args[0] + " " + args[1]);
         EXPECT_EQ(result.status, 0) << result.err;
-        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.out, out);
     }
     const Outcome none = run({"--stats", "find", "zebra", "f"});
     EXPECT_EQ(none.status, 1);
@@ -103,6 +100,61 @@ TEST_F(Cli, FindJsonLinesParse) {
     EXPECT_EQ(readBytes(ioFile("parsed")),
               "1 6 5 12px ['12', 'p', None] say \"12px\"\\tto\\x01 caf\\xe9 True\n"
               "2 6 26 3px ['3', 'p', None] next 3px True\n");
+}
+
+// PATH "-": find, replace and run as filters in a pipe, from standard input to standard output,
+// with nothing backed up or written; and the exit statuses of grep.
+TEST_F(Cli, ReplaceOnStandardInputGivesWhatSedGivesOnAHundredFiles) {
+    std::mt19937 random(11);
+    const std::vector<std::string> pieces{"12px", "px", "3PX",         " ",  "\t",    "\r\n",
+                                          "\n",   "a",  "caf\xC3\xA9", "99", "9px9px"};
+    workingFolder = dir.path();
+    for (int f = 0; f < 100; ++f) {
+        std::string text;
+        for (int i = random() % 300; i > 0; --i) text += pieces[random() % pieces.size()];
+        SCOPED_TRACE(text);
+        const Outcome ours = runWithInput({"-c", "replace", "(\\d+)px", "$1 px", "-"}, text);
+        EXPECT_EQ(ours.status, ours.out == text ? 1 : 0);
+        const std::string sed = "sed -E 's/([0-9]+)px/\\1 px/g' <" + quoted(ioFile("stdin")) +
+                                " >" + quoted(ioFile("sed"));
+        ASSERT_EQ(std::system(sed.c_str()), 0);
+        EXPECT_EQ(ours.out, readBytes(ioFile("sed")));
+    }
+    EXPECT_TRUE(fs::is_empty(dir.path()));  // nothing backed up or written
+}
+
+TEST_F(Cli, FiltersKeepTheEncodingAndSayWhatChangedByTheirStatus) {
+    const std::string rep = ioPut("x.rep", "rep ---b--- with ---c---;\r\n");
+    const struct {
+        std::vector<std::string> args;
+        std::string input;
+        int status;
+        std::string out;
+    } cases[] = {
+        {{"replace", "b", "c", "-"},
+         "\xFF\xFE"
+         "a\0b\0"s,
+         0,
+         "\xFF\xFE"
+         "a\0c\0"s},
+        {{"replace", "b", "\xC3\xA9", "-"}, "ab \xE9\n", 0, "a\xE9 \xE9\n"},  // Windows-1252
+        {{"run", rep, "-"}, "abc\r\n", 0, "acc\r\n"},
+        {{"replace", "z", "c", "-"}, "ab\n", 1, "ab\n"},
+        {{"run", rep, "-"}, "xyz", 1, "xyz"},
+        {{"find", "b", "-"}, "ab\nb\n", 0, "1:2:ab\n2:1:b\n"},
+        {{"-l", "find", "b", "-"}, "ab\n", 0, "(standard input)\n"},
+        {{"find", "z", "-"}, "ab\n", 1, ""},
+        // A character the input's encoding cannot hold, and binary input: nothing written.
+        {{"replace", "b", "\xE4\xB8\xAD", "-"}, "ab \xE9", 2, ""},
+        {{"replace", "b", "c", "-"}, "a\0b"s, 2, ""},
+        {{"--binary", "replace", "b", "c", "-"}, "a\0b"s, 0, "a\0c"s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const Outcome result = runWithInput(c.args, c.input);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_EQ(result.out, c.out);
+    }
 }
 
 }  // namespace

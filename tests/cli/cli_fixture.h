@@ -88,9 +88,8 @@ class Cli : public ::testing::Test {
 
     TempDir dir;
     TempDir io;
-    fs::path workingFolder;
-    std::string launcher;  // put before the program, e.g. "prlimit --as=N "  // where the program
-                           // runs; empty: the test's own current folder
+    fs::path workingFolder;  // where the program runs; empty: the test's own current folder
+    std::string launcher;    // put before the program, e.g. "prlimit --as=N "
     static inline std::unique_ptr<TempDir> program_;
 };
 

@@ -1,5 +1,4 @@
-// lodestar-cli end to end: every command on small fixture folders, its output lines, exit
-// status and the files it leaves, and every error path with its message.
+// lodestar-cli end to end: every command on small folders, its output, status and files left.
 #include "cli/cli_fixture.h"
 
 namespace lodestar {
@@ -178,6 +177,111 @@ TEST_F(Cli, ReplaceOverATreeMirrorsTheBackupsAndRestoresEveryFile) {
     EXPECT_EQ(dir.bytes("sub/a.htm"), "x x");
     EXPECT_EQ(dir.bytes("sub/deeper/b c.htm"), "x");
     EXPECT_FALSE(fs::exists(dir.path() / "bak"));
+}
+
+// What people's folders hold and what runs go through: names that are not UTF-8 or hold line
+// breaks, extractions that find nothing, and patterns or commands that would run away.
+TEST_F(Cli, NamesThatAreNotUtf8AreWorkedOnAndShownEscaped) {
+    dir.put("caf\xE9.txt", "12px");
+    dir.put("two\nlines.txt", "3px");
+    const std::string shown = folder() + "/caf\\xE9.txt";
+    const std::string broken = folder() + "/two\\nlines.txt";
+    EXPECT_EQ(run({"find", "--count", "px", folder()}).out,
+              "1\t" + shown + "\n1\t" + broken + "\nSearch px, 2 items found in 2 files.\n");
+    // Lines of find name them escaped as well, so a name never breaks a line in two.
+    EXPECT_EQ(run({"find", "px", folder()}).out,
+              folder() + "/caf\\xE9.txt:1:3:12px\n" + broken + ":1:2:3px\n");
+    EXPECT_EQ(
+        run({"replace", "px", "em", folder()}).out,
+        "1\tReplaced\t" + shown + "\n1\tReplaced\t" + broken + "\n2 files replaced in 2 files.\n");
+    EXPECT_EQ(dir.bytes("caf\xE9.txt"), "12em");
+    EXPECT_EQ(run({"restore", folder()}).status, 0);
+    EXPECT_EQ(dir.bytes("caf\xE9.txt"), "12px");
+}
+
+TEST_F(Cli, ExtractThatFindsNothingSaysSoWritesTheFrameAndExitsOne) {
+    putSample();
+    const std::string out = ioFile("none.xml");
+    const Outcome result = run({"extract", "zebra", folder(), "-o", out, "--format", "xml"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(
+        readBytes(out),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<xml><matches>\r\n</matches></xml>\r\n");
+    EXPECT_NE(result.out.find("nothing found"), std::string::npos);
+}
+
+TEST_F(Cli, RunawayPatternsAndGrowingCommandsEndWithAnError) {
+    std::string runs;
+    for (int i = 0; i < 1000; ++i) runs += std::string(19, 'a') + "b";
+    dir.put("runs.txt", runs);
+    for (const char* shape : {"--count", "--json"}) {
+        const std::string err = failure({"find", shape, "(a+)+c|b", folder()});
+        EXPECT_NE(err.find("too complex for this text"), std::string::npos) << err;
+    }
+
+    std::string doubling;
+    for (int i = 0; i < 40; ++i) doubling += "regrep ---[\\s\\S]+--- with ---$&$&---;\r\n";
+    const std::string grow = failure({"run", ioPut("grow.rep", doubling), folder()});
+    EXPECT_EQ(grow.rfind("Rep File Error.\n", 0), 0u) << grow;
+    EXPECT_NE(grow.find("makes the text too large"), std::string::npos) << grow;
+    EXPECT_EQ(dir.bytes("runs.txt"), runs);
+}
+
+// Every command takes paths relative to the folder it runs in, with backups on.
+class CliRelative : public Cli {
+  protected:
+    // The test folder holds site/ with two files; the program runs in the test folder.
+    void SetUp() override {
+        fs::create_directory(dir.path() / "site");
+        dir.put("site/a.htm", "a cat\n");
+        dir.put("site/b.txt", "cat\n");
+        workingFolder = dir.path();
+    }
+};
+
+TEST_F(CliRelative, FindAndExtractTakeRelativeFoldersAndOutput) {
+    // Counts name the files by their absolute paths (links resolved); lines as the PATH was typed.
+    const std::string site = fs::canonical(dir.path()).string() + "/site/";
+    EXPECT_EQ(
+        run({"--count", "find", "cat", "site"}).out,
+        "1\t" + site + "a.htm\n1\t" + site + "b.txt\nSearch cat, 2 items found in 2 files.\n");
+    EXPECT_EQ(run({"find", "cat", "site"}).out, "site/a.htm:1:3:a cat\nsite/b.txt:1:1:cat\n");
+    EXPECT_EQ(run({"find", "cat", "./site/*.htm"}).out, "./site/a.htm:1:3:a cat\n");
+    EXPECT_EQ(run({"-l", "find", "cat", "site/b.txt"}).out, "site/b.txt\n");
+
+    const Outcome extracted = run({"extract", "c.t", "./site/../site/*.htm", "-o", "out.txt"});
+    EXPECT_EQ(extracted.status, 0) << extracted.err;
+    EXPECT_EQ(dir.bytes("out.txt"), "cat\r\n");
+}
+
+TEST_F(CliRelative, ReplaceRunAndRestoreWorkOnRelativePathsWithBackups) {
+    dir.put("cat.rep", "rep ---cat--- with ---dog---;\r\n");
+    // (command, path given, folder the program runs in, the backup)
+    const struct {
+        std::string command;
+        std::string path;
+        std::string in;
+        std::string backup;
+    } cases[] = {
+        {"replace", "site", "", "site/bak/a.htm"},  {"replace", "site/*.htm", "", "site/bak/a.htm"},
+        {"replace", ".", "site", "site/bak/a.htm"}, {"run", "site/", "", "site/bak/a.htm"},
+        {"replace", "a.htm", "site", "site/a.bak"}, {"run", "../site/a.htm", "site", "site/a.bak"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command + " " + c.path);
+        workingFolder = dir.path() / c.in;
+        const std::string rep = c.in.empty() ? "cat.rep" : "../cat.rep";
+        const Outcome changed =
+            c.command == "run" ? run({"run", rep, c.path}) : run({"replace", "cat", "dog", c.path});
+        EXPECT_EQ(changed.status, 0) << changed.err;
+        EXPECT_EQ(dir.bytes("site/a.htm"), "a dog\n");
+        EXPECT_EQ(dir.bytes(c.backup), "a cat\n");
+        const Outcome restored = run({"restore", c.path});
+        EXPECT_EQ(restored.status, 0) << restored.err;
+        EXPECT_EQ(dir.bytes("site/a.htm"), "a cat\n");
+    }
+    workingFolder = dir.path() / "site";
+    EXPECT_NE(run({"render", "b.txt", "--pattern", "c.t"}).out.find("<em>cat</em>"),
+              std::string::npos);
 }
 
 }  // namespace

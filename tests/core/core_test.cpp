@@ -1,6 +1,4 @@
-// Wide-text helpers (UTF-8 round trips and the replace, split and join rules engines rely on),
-// and work spread over threads and taken in order: results, failures and stops meet the caller in
-// item order, as a one-thread loop would give them.
+// Wide-text helpers, and work spread over threads whose results meet the caller in order.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -21,19 +19,16 @@ TEST(Text, Utf8RoundTripsBmpAndAstralCharacters) {
 }
 
 TEST(Text, BytesThatAreNotUtf8SurviveTheRoundTripAndShowEscaped) {
-    const struct {
-        std::string bytes;
-        std::u16string wide;
-    } cases[] = {
+    const std::pair<std::string, std::u16string> cases[] = {
         {"caf\xE9.txt", u"caf\xDCE9.txt"},        // Windows-1252 name
         {"\xC3", u"\xDCC3"},                      // cut-off sequence
         {"\xC0\x80", u"\xDCC0\xDC80"},            // overlong NUL
         {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},  // an encoded surrogate
         {"a\xFF\xC3\xA9", u"a\xDCFF\u00E9"},      // valid UTF-8 after a bad byte
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(fromUtf8(c.bytes), c.wide) << c.bytes;
-        EXPECT_EQ(toUtf8(fromUtf8(c.bytes)), c.bytes) << c.bytes;
+    for (const auto& [bytes, wide] : cases) {
+        EXPECT_EQ(fromUtf8(bytes), wide) << bytes;
+        EXPECT_EQ(toUtf8(fromUtf8(bytes)), bytes) << bytes;
     }
     // Other lone surrogates have no byte to stand for.
     EXPECT_EQ(toUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");

@@ -15,8 +15,8 @@
 namespace lodestar::fakes {
 
 struct Prompt {
-    std::string
-        kind;  // "message", "okCancel", "saveDiscardCancel", "openFile", "saveAs" or "choose"
+    // "message", "okCancel", "saveDiscardCancel", "openFile", "saveAs" or "choose"
+    std::string kind;
     std::u16string text;     // message text, or the dialog's filter
     std::u16string caption;  // caption, or the dialog's initial folder
 };

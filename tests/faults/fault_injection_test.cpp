@@ -21,6 +21,7 @@
 #include <random>
 #include <thread>
 
+#include "support/cli_child.h"
 #include "support/temp_dir.h"
 
 namespace lodestar {
@@ -28,70 +29,20 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using testing::Child;
+using testing::ChildSetup;
+using testing::finish;
+using testing::kNobody;
+using testing::startCli;
 using testing::readBytes;
 using testing::TempDir;
 
 constexpr int kKills = 24;  // per operation
 constexpr unsigned kSeed = 20261207;
 constexpr int kFiles = 24;
-constexpr uid_t kNobody = 65534;
 
 void spit(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-// What the child does before it becomes lodestar-cli.
-struct ChildSetup {
-    std::optional<rlim_t> fileSizeLimit;
-    std::optional<rlim_t> memoryLimit;  // address space, for runs that run out of memory
-    bool asNobody = false;
-};
-
-struct Child {
-    pid_t pid = -1;
-    std::string errFile;
-};
-
-Child start(const std::vector<std::string>& args, const fs::path& io,
-            const ChildSetup& setup = {}) {
-    Child child;
-    child.errFile = (io / "stderr").string();
-    const std::string outFile = (io / "stdout").string();
-    std::fflush(stdout);  // else the child's freopen writes the parent's pending output again
-    child.pid = ::fork();
-    if (child.pid == 0) {
-        if (std::freopen(outFile.c_str(), "w", stdout) == nullptr ||
-            std::freopen(child.errFile.c_str(), "w", stderr) == nullptr)
-            ::_exit(97);
-        if (setup.fileSizeLimit) {
-            ::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
-            const rlimit limit{*setup.fileSizeLimit, *setup.fileSizeLimit};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        }
-        if (setup.memoryLimit) {
-            const rlimit limit{*setup.memoryLimit, *setup.memoryLimit};
-            ::setrlimit(RLIMIT_AS, &limit);
-        }
-        if (setup.asNobody && ::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
-             ::setresuid(kNobody, kNobody, kNobody) != 0))
-            ::_exit(98);
-        std::vector<char*> argv;
-        static std::string program = LODESTAR_CLI;
-        argv.push_back(program.data());
-        std::vector<std::string> copies = args;
-        for (std::string& arg : copies) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(96);
-    }
-    return child;
-}
-
-int finish(const Child& child) {
-    int status = 0;
-    ::waitpid(child.pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 struct Result {
@@ -101,7 +52,7 @@ struct Result {
 
 Result runCli(const std::vector<std::string>& args, const fs::path& io,
               const ChildSetup& setup = {}) {
-    const Child child = start(args, io, setup);
+    const Child child = startCli(args, io, setup);
     const int status = finish(child);
     return {status, readBytes(child.errFile)};
 }
@@ -199,7 +150,7 @@ class FaultInjection : public ::testing::Test {
                     std::mt19937& random) {
         std::uniform_int_distribution<long long> delay(
             0, std::chrono::duration_cast<std::chrono::microseconds>(usual).count());
-        const Child child = start(args, io.path());
+        const Child child = startCli(args, io.path());
         std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
         ::kill(child.pid, SIGKILL);
         finish(child);
@@ -380,8 +331,8 @@ TEST_F(FaultInjection, ConcurrentRunsNeverOverwriteEachOthersBackups) {
         fs::create_directories(folder / "sub");
         for (int i = 0; i < kFiles; ++i) spit(tree(i), olds[i]);
         TempDir otherIo;
-        const Child a = start(first, io.path());
-        const Child b = start(second, otherIo.path());
+        const Child a = startCli(first, io.path());
+        const Child b = startCli(second, otherIo.path());
         const int statusA = finish(a);
         const int statusB = finish(b);
         const std::string errors = readBytes(a.errFile) + readBytes(b.errFile);

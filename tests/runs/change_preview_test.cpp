@@ -1,6 +1,4 @@
-// The preview as ticked changes: the changes between two texts rebuild the new text exactly,
-// and the run that writes the ticked ones writes what the preview showed, leaves unticked
-// changes and files out, and leaves alone a file changed since the preview.
+// The preview as ticked changes: they rebuild the new text, and Apply writes only those ticked.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -76,19 +74,9 @@ TEST(TextChanges, RandomEditsRebuildExactly) {
                             (random() % 9 ? u"\n" : u"\r\n"));
         std::u16string before, after;
         for (const auto& line : lines) before += line;
-        for (const auto& line : lines) {
-            switch (random() % 6) {
-                case 0:
-                    break;  // removed
-                case 1:
-                    after += u"new\n" + line;
-                    break;  // one added before it
-                case 2:
-                    after += u"X" + line;
-                    break;  // changed
-                default:
-                    after += line;
-            }
+        for (const auto& line : lines) {  // removed, one added before it, changed, or kept
+            const auto edit = random() % 6;
+            if (edit != 0) after += (edit == 1 ? u"new\n" : edit == 2 ? u"X" : u"") + line;
         }
         if (random() % 4 == 0 && !after.empty()) after.pop_back();  // no last line end
         const auto changes = changesBetween(before, after);
@@ -103,12 +91,7 @@ TEST(TextChanges, RandomEditsRebuildExactly) {
 }
 
 // One transform of each kind over the same folder.
-struct Previewed {
-    const char* name;
-    std::function<std::unique_ptr<TextTransform>()> make;
-};
-
-const Previewed kRuns[] = {
+const std::pair<const char*, std::function<std::unique_ptr<TextTransform>()>> kRuns[] = {
     {"replace",
      [] { return std::make_unique<ReplaceTransform>(globalExpression(u"cat"), u"dog"); }},
     {"batch",
@@ -129,8 +112,8 @@ std::vector<FileChanges> preview(const std::vector<FileItem>& files, const TextT
 }
 
 TEST(TickedChanges, ApplyWritesWhatThePreviewShowedAndOnlyTheTickedChanges) {
-    for (const Previewed& kind : kRuns) {
-        SCOPED_TRACE(kind.name);
+    for (const auto& [name, make] : kRuns) {
+        SCOPED_TRACE(name);
         TempDir dir;
         const std::string one = "a cat\nx1\nb cat\nc\nd cat\n";
         dir.put("one.txt", one);
@@ -141,7 +124,7 @@ TEST(TickedChanges, ApplyWritesWhatThePreviewShowedAndOnlyTheTickedChanges) {
         for (const char* name : {"one.txt", "two.txt", "three.txt", "none.txt"})
             files.push_back({dir.file(name), true});
         const RunSettings settings = inFolder(dir.folder());
-        const auto transform = kind.make();
+        const auto transform = make();
 
         // Everything ticked shows the bytes the run itself writes.
         const std::vector<FileChanges> all = preview(files, *transform, settings);

@@ -1,6 +1,4 @@
-// Folder runs and single-file saves against what other people and programs do to a folder:
-// links in and as the backup folder, two names for one file, a file changed between the read
-// and the write, and a run cut short before it finished.
+// Folder runs and saves against links, second names, files changed meanwhile, runs cut short.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -69,8 +67,9 @@ class FileSafety : public ::testing::Test {
         if (how.currentFolder.empty()) how = settings(goOn);
         return runFolder(items, ReplaceTransform(globalExpression(u"x"), u"xy"), how, to, &decline);
     }
-    RunSummary batch(const std::vector<FileItem>& items, FileSink& to) {
-        return runFolder(items, CommandTransform({{u"x", u"xy"}}, RegExp()), settings(), to);
+    RunSummary batch(const std::vector<FileItem>& items, FileSink& to, RunSettings how = {}) {
+        if (how.currentFolder.empty()) how = settings();
+        return runFolder(items, CommandTransform({{u"x", u"xy"}}, RegExp()), how, to);
     }
     bool restore() { return RestoreFolder(dir.folder(), u"", sink); }
     // bak/ as a finished run of the program leaves it.
@@ -144,6 +143,21 @@ TEST_F(FileSafety, EachRealFileIsChangedOnceAndRestoredWhole) {
     EXPECT_EQ(outside.bytes("shared.txt"), "xy");
     EXPECT_TRUE(fs::is_symlink(dir.path() / "a.txt"));
     EXPECT_FALSE(fs::is_symlink(dir.path() / "o1.txt"));
+}
+
+// A link to a file is passed by as its second name only when the run works on the file by its
+// own name: not when that file is not ticked.
+TEST_F(FileSafety, AFollowedLinkIsWorkedOnWhenTheFileItLeadsToIsNotTicked) {
+    dir.put("a.txt", "x");
+    fs::create_directory(dir.path() / "sub");
+    fs::create_symlink(dir.path() / "a.txt", dir.path() / "sub/l.txt");
+    const std::vector<FileItem> items{{dir.file("a.txt"), false}, {dir.file("sub/l.txt"), true}};
+    RunSettings follow = settings();
+    follow.followLinks = true;
+    EXPECT_TRUE(replace(items, sink, false, follow).ok);
+    EXPECT_EQ(dir.bytes("a.txt"), "xy");
+    EXPECT_TRUE(batch(items, sink, follow).ok);
+    EXPECT_EQ(dir.bytes("a.txt"), "xyy");
 }
 
 TEST_F(FileSafety, SingleFileRestoreOfALinkKeepsTheLink) {

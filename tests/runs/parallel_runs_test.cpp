@@ -1,6 +1,4 @@
-// The folder runs on several threads: the same reports in the same order and the same files as
-// a one-thread run; backups made by links that stay the old file; files that did not change left
-// alone; and a run cut short between the durable write and the rename losing nothing.
+// Folder runs on several threads give a one-thread run's results; link backups; crash safety.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

@@ -1,10 +1,10 @@
-// The look at a file's bytes before it is decoded: the literals worked out from patterns, the
-// patterns that must not be filtered, and the rule that filtering never changes a count.
+// The look at a file's bytes before it is decoded never changes a count, in any encoding.
 #include <gtest/gtest.h>
 
 #include "files/text_file.h"
+#include "runs/block_count.h"
 #include "runs/multi_search.h"
-#include "search/byte_prefilter.h"
+#include "search/byte_matcher.h"
 #include "support/expression.h"
 #include "support/recording_sink.h"
 #include "support/temp_dir.h"
@@ -15,49 +15,31 @@ namespace {
 using testing::RecordingSink;
 using testing::TempDir;
 
-TEST(BytePrefilter, FindsTheLiteralsEveryMatchHoldsAndRefusesPatternsWithoutThem) {
-    const struct {
-        std::u16string_view pattern;
-        bool ignoreCase;
-        std::vector<std::string> literals;  // empty: no filter
-    } cases[] = {
-        {u"colour", false, {"colour"}},
-        {u"colou?r", false, {"colo"}},
-        {u"[0-9]+px", false, {"px"}},
-        {u"red|green|blue", false, {"red", "green", "blue"}},
-        {u"<div[\\s\\S]*?</div>", false, {"</div>"}},
-        {u"ab{0,3}cd", false, {"cd"}},
-        {u"ab{2}c", false, {"ab"}},
-        {u"a\\.b+c", false, {"a.b"}},
-        {u"x{y}", false, {"y}"}},  // a "{" that is no quantifier is a literal, not used
-        {u"(?:ab)?cd(e|f)", false, {"cd"}},
-        {u"[|]ab", false, {"ab"}},
-        {u"COLOUR", true, {"colour"}},
-        {u"mask", true, {"ma"}},  // caseless k and s also match the Kelvin sign and long s
-        // Refused: an alternative without a literal, escapes that are no plain character,
-        // nothing required at all, or folding beyond ASCII.
-        {u"red|[0-9]+", false, {}},
-        {u"a*", false, {}},
-        {u"x?", false, {}},
-        {u"\\x41BC", false, {}},
-        {u"\\u0041", false, {}},
-        {u"(a)\\1", false, {}},
-        {u"\\cJ", false, {}},
-        {u"caf\u00e9", false, {"caf"}},
-        {u"\u00e9t\u00e9", false, {"t"}},
-        {u"ks", true, {}},
-        {u"", false, {}},
-        {u"a)", false, {}},
-        {u"a|b|c|d|e|f|g|h|i", false, {}},  // too many to look for
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(toUtf8(c.pattern));
-        const auto filter = BytePrefilter::forPattern(c.pattern, c.ignoreCase);
-        if (c.literals.empty()) {
-            EXPECT_FALSE(filter.has_value());
-        } else {
-            ASSERT_TRUE(filter.has_value());
-            EXPECT_EQ(filter->literals(), c.literals);
+// A search over files of these contents, for each pattern with and for each caseless one without
+// case, gives each file the count its decoded text gives, and passes exactly the binary ones by.
+void expectDecodedCounts(const std::vector<std::string>& contents,
+                         const std::vector<std::u16string_view>& exact,
+                         const std::vector<std::u16string_view>& caseless) {
+    TempDir dir;
+    std::vector<FileItem> files;
+    for (std::size_t i = 0; i < contents.size(); ++i)
+        files.push_back({dir.put("f" + std::to_string(i) + ".txt", contents[i]), true});
+    std::vector<std::pair<std::u16string_view, bool>> patterns;
+    for (const auto pattern : exact) patterns.emplace_back(pattern, false);
+    for (const auto pattern : caseless) patterns.emplace_back(pattern, true);
+    for (const auto& [pattern, ignoreCase] : patterns) {
+        SCOPED_TRACE(toUtf8(pattern) + (ignoreCase ? " i" : ""));
+        const RegExp expr = testing::expression(pattern, {.ignoreCase = ignoreCase});
+        RecordingSink sink;
+        ASSERT_TRUE(SearchAllFiles(expr, pattern, files, sink).ok);
+        ASSERT_EQ(sink.outcomes.size(), files.size());
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            SCOPED_TRACE(i);
+            const DecodedText file = loadTextFile(files[i].path);
+            EXPECT_EQ(sink.outcomes[i].result == FileResult::Binary, file.binary);
+            if (!file.binary) {
+                EXPECT_EQ(sink.outcomes[i].count, expr.count(file.text));
+            }
         }
     }
 }
@@ -65,7 +47,6 @@ TEST(BytePrefilter, FindsTheLiteralsEveryMatchHoldsAndRefusesPatternsWithoutThem
 // Counting on the bytes (a literal not there, or a search straight in the bytes) must give the
 // decoded text's count in every encoding, with and without case folding.
 TEST(BytePrefilter, NeverChangesACountOrTheBinaryRule) {
-    TempDir dir;
     const std::vector<std::string> contents = {
         "the colour red\r\n",
         "COLOUR and Colour",
@@ -82,32 +63,9 @@ TEST(BytePrefilter, NeverChangesACountOrTheBinaryRule) {
         "b",  // Windows-1252: caseless pairs, a no-break space
         "",
     };
-    std::vector<FileItem> files;
-    for (std::size_t i = 0; i < contents.size(); ++i)
-        files.push_back({dir.put("f" + std::to_string(i) + ".txt", contents[i]), true});
-    const struct {
-        std::u16string_view pattern;
-        bool ignoreCase;
-    } patterns[] = {{u"colour", false},   {u"colour", true},    {u"mask", true},
-                    {u"ks", true},        {u"caf\u00e9", true}, {u"red|blue|colou?r", false},
-                    {u"[a-z]+ry", false}, {u"[^ ]+", false},    {u".", false},
-                    {u"\u00e9", false},   {u"\\s", false},      {u"(.)\\1", true},
-                    {u"^c", true}};
-    for (const auto& p : patterns) {
-        SCOPED_TRACE(toUtf8(p.pattern));
-        const RegExp expr = testing::expression(p.pattern, {.ignoreCase = p.ignoreCase});
-        RecordingSink sink;
-        ASSERT_TRUE(SearchAllFiles(expr, p.pattern, files, sink).ok);
-        ASSERT_EQ(sink.outcomes.size(), files.size());
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            SCOPED_TRACE(i);
-            const DecodedText file = loadTextFile(files[i].path);
-            EXPECT_EQ(sink.outcomes[i].result == FileResult::Binary, file.binary);
-            if (!file.binary) {
-                EXPECT_EQ(sink.outcomes[i].count, expr.count(file.text));
-            }
-        }
-    }
+    expectDecodedCounts(
+        contents, {u"colour", u"red|blue|colou?r", u"[a-z]+ry", u"[^ ]+", u".", u"\u00e9", u"\\s"},
+        {u"colour", u"mask", u"ks", u"caf\u00e9", u"(.)\\1", u"^c"});
 }
 
 TEST(BytePrefilter, LargeFilesAreLookedAtInChunksWithoutMissingALiteralAcrossTwo) {
@@ -121,6 +79,79 @@ TEST(BytePrefilter, LargeFilesAreLookedAtInChunksWithoutMissingALiteralAcrossTwo
     RecordingSink sink;
     ASSERT_TRUE(SearchAllFiles(testing::expression(u"colour"), u"colour", files, sink).ok);
     EXPECT_EQ(sink.cells(), u"1|Counted;0|Counted");
+}
+
+// One file of each kind: UTF-8 within U+FFFF, beyond it, with a byte-order mark, no UTF-8
+// (Windows-1252), and letters that fold beyond ASCII.
+std::vector<std::string> utf8Kinds() {
+    return {"caf\xc3\xa9 CAF\xc3\x89 na\xc3\xafve \xe4\xb8\xad\xe6\x96\x87\r\nstatic",
+            "smile \xf0\x9f\x98\x80 and \xf0\x9f\x98\x80\xf0\x9f\x98\x80 static",
+            "\xef\xbb\xbf"
+            "caf\xc3\xa9\nstatic \xc3\xa9",
+            "caf\xc3\xa9 \xe9t\xe9 static",
+            "\xe2\x82\xac\xe2\x82\xac \xc3\x9f\xc3\x9f K\xe2\x84\xaa"};
+}
+
+// UTF-8 files are counted on their bytes only where every character is one code unit of the
+// decoded text, so a count never depends on it: beyond U+FFFF, a byte-order mark or bytes that
+// are no UTF-8 keep the decoded text's count.
+TEST(Utf8Search, CountsAsTheDecodedTextInEveryKindOfUtf8File) {
+    expectDecodedCounts(
+        utf8Kinds(),
+        {u".", u".{2}", u"[^ ]", u"^.", u"\\S+", u"\u00e9|\u4e2d", u"static|\u20ac", u"x*"},
+        {u"caf\u00e9", u"(?:\u00df|k)+", u"\\w+", u"STATIC"});
+}
+
+// A file counted a block of lines at a time counts as its decoded text, however the blocks cut
+// its lines and characters, or leaves the count to the whole file.
+TEST(Utf8Search, ABlockAtATimeCountsAsTheDecodedText) {
+    TempDir dir;
+    std::vector<std::string> contents = utf8Kinds();
+    contents.push_back("static\n\xc3\xa9\0 static");  // binary
+    const struct {
+        std::u16string_view pattern;
+        bool ignoreCase;
+    } patterns[] = {{u"static", false}, {u"caf\u00e9", false},     {u"static|\u20ac", false},
+                    {u"STATIC", true},  {u"\u00e9|\u4e2d", false}, {u"c\\x0ac|b", false}};
+    std::size_t counted = 0;
+    for (std::size_t i = 0; i < contents.size(); ++i) {
+        SCOPED_TRACE(i);
+        std::string lines;
+        for (int k = 0; k < 4; ++k) lines += contents[i] + (k % 2 ? "\n" : "\r\n");
+        const std::u16string path = dir.put("f" + std::to_string(i) + ".txt", lines + "static");
+        const DecodedText decoded = loadTextFile(path);
+        for (const auto& p : patterns) {
+            SCOPED_TRACE(toUtf8(p.pattern));
+            const auto matcher = ByteMatcher::forPattern(p.pattern, p.ignoreCase, false);
+            ASSERT_TRUE(matcher);
+            for (const bool global : {true, false}) {
+                const std::size_t expected =
+                    testing::expression(p.pattern, {.ignoreCase = p.ignoreCase, .global = global})
+                        .count(decoded.text);
+                for (const std::size_t block : {3, 10, 1 << 16}) {
+                    const auto blocks = countInBlocks(path, *matcher, global, {}, block);
+                    if (!blocks) continue;
+                    ++counted;
+                    EXPECT_EQ(blocks->binary, decoded.binary);
+                    if (!decoded.binary) {
+                        EXPECT_EQ(blocks->count, expected) << block;
+                    }
+                }
+            }
+        }
+    }
+    // Not every file and pattern is counted so: those beyond U+FFFF or with a mark never are.
+    EXPECT_GT(counted, 0u);
+    EXPECT_LT(counted, contents.size() * std::size(patterns) * 6);
+}
+
+// A large file goes that way in the folder search: UTF-8, and the same bytes made Windows-1252
+// by one invalid byte at the very end.
+TEST(Utf8Search, ALargeFileCountsAsItsDecodedText) {
+    std::string text;
+    while (text.size() < kBlockCountFrom)
+        text += "caf\xc3\xa9 static \xe4\xb8\xad" + std::string(100, 'x') + "\n";
+    expectDecodedCounts({text, text + "\xe9"}, {u"caf\u00e9"}, {u"STATIC"});
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
-// Patterns of plain literals counted on bytes without the regular-expression engine: the same
-// matches at the same places as the decoded text gives, wherever the literals fall (across the
-// scan's sixteen-byte steps, at the very end, overlapping, on shared prefixes, in either case).
+// Plain literals counted on bytes give the decoded text's matches; and the byte prefilter.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -11,19 +9,18 @@
 
 #include "core/text.h"
 #include "search/byte_matcher.h"
+#include "search/byte_prefilter.h"
 #include "search/literal_finder.h"
 #include "support/expression.h"
+#include "support/finishes_in_time.h"
 
 namespace lodestar {
 namespace {
 
 using testing::expression;
-
-struct Span {
-    std::size_t index;
-    std::size_t length;
-    bool operator==(const Span&) const = default;
-};
+using testing::finishesInTime;
+using testing::Span;
+using testing::spansOf;
 
 std::u16string widen(std::string_view bytes) {
     return {bytes.begin(), bytes.end()};
@@ -105,10 +102,7 @@ TEST(ByteLiterals, FindWhatTheDecodedTextFinds) {
                     SCOPED_TRACE("\"" + text + "\"" + (global ? "" : " once"));
                     const RegExp expr =
                         expression(pattern, {.ignoreCase = ignoreCase, .global = global});
-                    std::vector<Span> decoded;
-                    expr.forEachMatch(widen(text), [&](const MatchSpan& m) {
-                        decoded.push_back({m.index, m.length});
-                    });
+                    const std::vector<Span> decoded = spansOf(expr, widen(text));
                     std::vector<Span> bytes;
                     ASSERT_TRUE(matcher->forEachMatch(
                         text, global,
@@ -148,10 +142,7 @@ TEST(ByteLiterals, Utf8LiteralsFindWhatTheDecodedTextFinds) {
             std::u16string text;
             for (std::size_t i = 0; i < length; ++i) text += letters[random() % letters.size()];
             SCOPED_TRACE(toUtf8(text));
-            std::vector<Span> decoded;
-            expr.forEachMatch(text, [&](const MatchSpan& m) {
-                decoded.push_back({m.index, m.length});
-            });
+            const std::vector<Span> decoded = spansOf(expr, text);
             const std::string bytes = toUtf8(text);
             std::vector<Span> found;
             ASSERT_TRUE(matcher->forEachMatch(
@@ -167,35 +158,121 @@ TEST(ByteLiterals, Utf8LiteralsFindWhatTheDecodedTextFinds) {
 }
 
 TEST(ByteLiterals, OnlyPlainLiteralsAreTakenAsSuch) {
+    using Literals = std::vector<std::string>;
     const struct {
         std::string_view pcre2;
-        std::optional<std::vector<std::string>> literals;
+        std::optional<Literals> literals;
         bool utf8 = false;
     } cases[] = {
-        {"caf\\x{e9}", std::vector<std::string>{"caf\xc3\xa9"}, true},
-        {"\\x{4e2d}|\\x{9}", std::vector<std::string>{"\xe4\xb8\xad", "\t"}, true},
-        {"\\x{9}", std::vector<std::string>{"\t"}},
-        {"\\x{e9}", std::nullopt},  // beyond ASCII means a Windows-1252 byte here
+        {"caf\\x{e9}", Literals{"caf\xc3\xa9"}, true},
+        {"\\x{4e2d}|\\x{9}", Literals{"\xe4\xb8\xad", "\t"}, true},
+        {"\\x{9}", Literals{"\t"}},
         {"\\x{d800}", std::nullopt, true},
         {"\\x{1f600}", std::nullopt, true},
         {"\\x{}", std::nullopt, true},
-        {"static", std::vector<std::string>{"static"}},
-        {"red|green|blue", std::vector<std::string>{"red", "green", "blue"}},
-        {"x\\.y|\\ \\|", std::vector<std::string>{"x.y", " |"}},
-        {"a|", std::nullopt},
-        {"|a", std::nullopt},
-        {"a.c", std::nullopt},
-        {"ab?", std::nullopt},
-        {"(a|b)", std::nullopt},
-        {"[ab]", std::nullopt},
-        {"\\d", std::nullopt},
-        {"\\x{e9}", std::nullopt},
-        {"caf\xc3\xa9", std::nullopt},
-        {"a|b|c|d|e|f|g|h|i|j|k|l|m|n|o|p|q", std::nullopt},  // too many to scan for at once
+        {"static", Literals{"static"}},
+        {"red|green|blue", Literals{"red", "green", "blue"}},
+        {"x\\.y|\\ \\|", Literals{"x.y", " |"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.pcre2));
         EXPECT_EQ(plainLiterals(c.pcre2, c.utf8), c.literals);
+    }
+    // Beyond ASCII without UTF-8 is a Windows-1252 byte; 17 literals are too many at once.
+    for (const std::string_view pcre2 :
+         {"a|", "|a", "a.c", "ab?", "(a|b)", "[ab]", "\\d", "\\x{e9}", "caf\xc3\xa9",
+          "a|b|c|d|e|f|g|h|i|j|k|l|m|n|o|p|q"})
+        EXPECT_EQ(plainLiterals(pcre2, false), std::nullopt) << pcre2;
+}
+
+// The literals the byte prefilter works out, and its set-up ending on any pattern.
+std::optional<BytePrefilter> filterFor(std::u16string_view pattern, bool ignoreCase = false) {
+    return finishesInTime("the prefilter's set-up",
+                          [&] { return BytePrefilter::forPattern(pattern, ignoreCase); });
+}
+
+TEST(BytePrefilter, FindsTheLiteralsEveryMatchHoldsAndRefusesPatternsWithoutThem) {
+    const struct {
+        std::u16string_view pattern;
+        std::vector<std::string> literals;  // empty: no filter
+        bool ignoreCase = false;
+    } cases[] = {
+        {u"colour", {"colour"}},
+        {u"colou?r", {"colo"}},
+        {u"[0-9]+px", {"px"}},
+        {u"red|green|blue", {"red", "green", "blue"}},
+        {u"<div[\\s\\S]*?</div>", {"</div>"}},
+        {u"ab{0,3}cd", {"cd"}},
+        {u"ab{2}c", {"ab"}},
+        {u"a\\.b+c", {"a.b"}},
+        {u"x{y}", {"y}"}},  // a "{" that is no quantifier is a literal, not used
+        {u"(?:ab)?cd(e|f)", {"cd"}},
+        {u"[|]ab", {"ab"}},
+        {u"COLOUR", {"colour"}, true},
+        {u"mask", {"ma"}, true},  // caseless k and s also match the Kelvin sign and long s
+        // Refused: an alternative without a literal, escapes that are no plain character,
+        // nothing required at all, or folding beyond ASCII.
+        {u"red|[0-9]+", {}},
+        {u"a*", {}},
+        {u"x?", {}},
+        {u"\\x41BC", {}},
+        {u"\\u0041", {}},
+        {u"(a)\\1", {}},
+        {u"\\cJ", {}},
+        {u"caf\u00e9", {"caf"}},
+        {u"\u00e9t\u00e9", {"t"}},
+        {u"ks", {}, true},
+        {u"", {}},
+        {u"a)", {}},
+        {u"a|b|c|d|e|f|g|h|i", {}},  // too many to look for
+        // Counted quantifiers of several digits keep or drop the character before.
+        {u"\\d{10}", {}},
+        {u"[0-9a-f]{40}", {}},
+        {u".{80,}", {}},
+        {u"id=\\d{10}", {"id="}},
+        {u"abc{10,20}d", {"abc"}},  // c is there at least ten times
+        {u"abc{00}d", {"ab"}},      // a count of zero however written: c may be missing
+        {u"abc{00,12}d", {"ab"}},
+        {u"xy{010}", {"xy"}},
+        {u"ab{12,}cd", {"ab"}},
+        {u"(ab){10}cd", {"cd"}},
+        {u"ab{12", {"ab"}},  // no closing brace: a literal "{", not used
+        {u"ab{1x}cd", {"1x}cd"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(toUtf8(c.pattern));
+        const auto filter = filterFor(c.pattern, c.ignoreCase);
+        if (c.literals.empty()) {
+            EXPECT_FALSE(filter.has_value());
+        } else {
+            ASSERT_TRUE(filter.has_value());
+            EXPECT_EQ(filter->literals(), c.literals);
+        }
+    }
+}
+
+TEST(BytePrefilterQuantifiers, SetUpEndsOnLongAndBrokenPatterns) {
+    const std::size_t n = 200'000;
+    // `before`, `count` copies of `fill`, then `after`.
+    const auto run = [](std::u16string before, std::size_t count, char16_t fill,
+                        std::u16string_view after = u"") {
+        return before.append(count, fill).append(after);
+    };
+    std::vector<std::u16string> patterns = {
+        run(u"a{", n, u'9', u"}"), run(run(u"a{", n, u'1', u","), n, u'2'),
+        run(u"", n, u'('),         run(u"", n, u'['),
+        run(u"(", n, u'\\'),       run(u"", n, u'{'),
+    };
+    std::u16string groups;
+    for (std::size_t i = 0; i < n / 4; ++i) groups += u"(a)|";
+    patterns.push_back(groups);
+    std::u16string counts;
+    for (std::size_t i = 0; i < n / 8; ++i) counts += u"b{12,34}";
+    patterns.push_back(counts);
+    for (const std::u16string& pattern : patterns) {
+        SCOPED_TRACE(toUtf8(pattern.substr(0, 12)));
+        filterFor(pattern);
+        filterFor(pattern, true);
     }
 }
 

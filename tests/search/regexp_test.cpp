@@ -1,7 +1,6 @@
-// RegExp as its callers use it, beyond single results (which oracle/oracle.mjs compares with
-// Node.js, empty matches and count/forEachMatch agreement included): the switches, errors at use,
-// copies, nested loops; and where the dialect departs from Node on line breaks and case
-// folding, with the errors for refused patterns.
+// RegExp as its callers use it beyond single results (oracle/oracle.mjs compares those with
+// Node.js), where the dialect departs from Node, the errors for refused patterns, and the lines and
+// columns of matches as the user counts them.
 #include "search/regexp.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "core/text.h"
+#include "search/match_positions.h"
 #include "support/expression.h"
 
 namespace lodestar {
@@ -127,6 +127,57 @@ TEST(RegExpDialect, ErrorsFromPcre2PointIntoTheTypedPattern) {
     for (int i = 0; i < 300; ++i) deep += u"(";
     for (int i = 0; i < 300; ++i) deep += u")";
     EXPECT_EQ(errorOf(expression(deep)), "parentheses are too deeply nested at position 257");
+}
+
+// Lines and columns of matches as the user counts them.
+struct PositionCase {
+    const char* name;
+    std::u16string text;
+    std::vector<MatchSpan> spans;
+    std::vector<std::pair<std::size_t, std::size_t>> expected;  // line, column
+};
+
+TEST(MatchPositions, CountLinesAndCharactersFromOne) {
+    const std::vector<PositionCase> cases = {
+        {"first character", u"abc", {{0, 1}}, {{1, 1}}},
+        {"many on one line", u"x x x", {{0, 1}, {2, 1}, {4, 1}}, {{1, 1}, {1, 3}, {1, 5}}},
+        {"line feeds", u"a\nbb\nccc", {{2, 2}, {6, 1}}, {{2, 1}, {3, 2}}},
+        {"CR LF lines", u"a\r\nb x\r\n", {{5, 1}, {3, 1}}, {{2, 3}, {2, 1}}},
+        {"a pair is one character",
+         u"\U0001F600x\n\U0001F600\U0001F600y",
+         {{2, 1}, {8, 1}},
+         {{1, 2}, {2, 3}}},
+        {"empty match on an empty line", u"a\n\nb", {{2, 0}}, {{2, 1}}},
+        {"empty match after the final break", u"ab\n", {{2, 0}, {3, 0}}, {{1, 3}, {2, 1}}},
+        {"a match across lines counts from its start",
+         u"ab\ncd",
+         {{1, 3}, {4, 1}},
+         {{1, 2}, {2, 2}}},
+    };
+    for (const PositionCase& c : cases) {
+        std::vector<std::pair<std::size_t, std::size_t>> got;
+        for (const TextPosition& p : matchPositions(c.text, c.spans))
+            got.emplace_back(p.line, p.column);
+        EXPECT_EQ(got, c.expected) << c.name;
+    }
+}
+
+// A long line of many matches: each column follows from the one before it, and still agrees
+// with counting from the line's start.
+TEST(MatchPositions, ColumnsOfALongLineAgreeWithCountingFromItsStart) {
+    std::u16string text = u"head\n";
+    std::vector<MatchSpan> spans;
+    for (int i = 0; i < 2000; ++i) {
+        if (i % 7 == 0) text += u"\U0001F600";
+        spans.push_back({text.size(), 1});
+        text += u"x ";
+    }
+    const std::vector<TextPosition> got = matchPositions(text, spans);
+    for (std::size_t k = 0; k < spans.size(); k += 97) {
+        EXPECT_EQ(got[k].line, 2u);
+        EXPECT_EQ(got[k].column,
+                  1 + characterCount(std::u16string_view(text).substr(5, spans[k].index - 5)));
+    }
 }
 
 }  // namespace

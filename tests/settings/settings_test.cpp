@@ -1,5 +1,4 @@
-// The settings: the options file (lines that cannot be read, the steps kept, the save/load round
-// trip), the window's state file and the history of patterns used during a run.
+// The settings: the options file, the window's state file and the history of patterns used.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -158,10 +157,7 @@ WindowState with(Change change) {
 }
 
 TEST(WindowState, DamagedOrForeignLinesArePassedOver) {
-    const struct {
-        const char* text;
-        WindowState expected;
-    } rows[] = {
+    const std::pair<const char*, WindowState> rows[] = {
         {"frame=1,2,3\nframe=1,2,3,4,5\nframe=a,b,c,d\nframe=0,0,0,10\n", {}},
         {"maximized=1\nframe=5,6,700,500\n", with([](WindowState& s) {
              s.frame = WindowFrame{5, 6, 700, 500, false};
@@ -174,18 +170,17 @@ TEST(WindowState, DamagedOrForeignLinesArePassedOver) {
         {"recent=\nrecent=/a\npattern=\n", with([](WindowState& s) { s.recentFiles = {u"/a"}; })},
         {"pattern=ends in \\", with([](WindowState& s) { s.patterns = {u"ends in \\"}; })},
     };
-    for (const auto& row : rows) EXPECT_EQ(parseWindowState(row.text), row.expected) << row.text;
+    for (const auto& [text, expected] : rows) EXPECT_EQ(parseWindowState(text), expected) << text;
 }
 
 TEST(WindowState, ASaveReplacesALinkInsteadOfWritingThroughIt) {
     TempDir dir;
-    const std::u16string target = dir.put("elsewhere", "keep me");
+    dir.put("elsewhere", "keep me");
     fs::create_symlink(dir.path() / "elsewhere", dir.path() / "window-state");
     saveWindowState(windowStatePath(dir.folder()), fullState());
     EXPECT_EQ(dir.bytes("elsewhere"), "keep me");
     EXPECT_FALSE(fs::is_symlink(dir.path() / "window-state"));
     EXPECT_EQ(loadWindowState(windowStatePath(dir.folder())), fullState());
-    (void)target;
 }
 
 using Patterns = std::vector<std::u16string>;
@@ -194,14 +189,10 @@ using Patterns = std::vector<std::u16string>;
 // the newest 255 are kept.
 TEST(UsedPatterns, KeepsEachPatternOnceNewestFirst) {
     UsedPatterns h;
-    for (const auto& [pattern, added] : {std::pair{u"a", true},
-                                         {u"a", false},
-                                         {u"b", true},
-                                         {u"a", true},
-                                         {u"A", true},
-                                         {u"", false},
-                                         {u"Blank", true}})
-        EXPECT_EQ(h.add(pattern), added) << toUtf8(pattern);
+    const std::pair<const char16_t*, bool> adds[] = {{u"a", true},    {u"a", false}, {u"b", true},
+                                                     {u"a", true},    {u"A", true},  {u"", false},
+                                                     {u"Blank", true}};
+    for (const auto& [pattern, added] : adds) EXPECT_EQ(h.add(pattern), added) << toUtf8(pattern);
     EXPECT_EQ(h.entries(), (Patterns{u"b", u"a", u"A", u"Blank"}));
     EXPECT_EQ(h.pick(1), u"Blank");
     EXPECT_EQ(h.pick(4), u"b");

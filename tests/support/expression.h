@@ -33,6 +33,19 @@ inline std::vector<std::u16string> matchValues(const RegExp& re, std::u16string_
     return values;
 }
 
+// Where a match lies, comparable: its index and length in code units (or bytes).
+struct Span {
+    std::size_t index;
+    std::size_t length;
+    bool operator==(const Span&) const = default;
+};
+
+inline std::vector<Span> spansOf(const RegExp& re, std::u16string_view text) {
+    std::vector<Span> spans;
+    re.forEachMatch(text, [&](const MatchSpan& m) { spans.push_back({m.index, m.length}); });
+    return spans;
+}
+
 // The message RegExpError gives when the expression counts over `text`, or "no error".
 inline std::string errorOf(const RegExp& re, std::u16string_view text = u"abc") {
     try {

@@ -1,7 +1,5 @@
-// A generated tree of folders for the tests of runs over subfolders: four levels deep, hidden
-// files and folders, a symbolic link that loops back to its parent, a link to a file in another
-// folder, names with spaces and "<&>", folders the usual exclusion globs take, the backup folder
-// of an earlier run in a subfolder, and files with different permission bits.
+// A generated tree for the runs over subfolders: deep folders, hidden files, links (one looping),
+// odd names, folders the usual globs exclude, an earlier run's backup folder, permission bits.
 #pragma once
 
 #include <filesystem>

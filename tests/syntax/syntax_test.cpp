@@ -1,6 +1,4 @@
-// The markup highlighter (the documented examples, malformed markup, the text's own brackets and
-// match marks, and a comparison with a literal marker-based rendering of the same rules), and the
-// syntax table: parsing the table file and choosing render rules by extension.
+// The markup highlighter against a marker-based model of its rules, and the syntax table.
 #include <gtest/gtest.h>
 
 #include <random>

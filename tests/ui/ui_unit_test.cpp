@@ -14,9 +14,7 @@
 #include <thread>
 
 #include "core/text.h"
-#include "fakes/fake_clipboard.h"
-#include "fakes/fake_shell.h"
-#include "fakes/fake_timer.h"
+#include "fakes/desktop_fakes.h"
 #include "fakes/scripted_prompts.h"
 #include "ui/form_guard.h"
 #include "ui/pane_script.h"

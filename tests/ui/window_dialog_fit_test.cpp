@@ -1,6 +1,4 @@
-// Every dialog in the desktop window: no control overlaps another or is cut, at the scale the
-// test runs at (the label's test runs it at scale factor 2); Enter and Esc in each; the picker
-// following the keys; a message box wide enough for its caption.
+// Every dialog in the desktop window fits (also at scale 2), and takes Enter and Esc.
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -60,28 +58,23 @@ void expectFits(ui::FormWindow* w) {
 
 TEST_F(DialogFit, EveryDialogFitsItsTextAndEscClosesIt) {
     docs.put("a.htm", "x");
-    struct Case {
-        Form& form;
-        std::function<void()> open;
-    };
-    const Case cases[] = {
+    const std::pair<Form&, std::function<void()>> cases[] = {
         {folder().picker(), [&] { click("btnOpenFolder"); }},
         {window->exportForm(), [&] { window->exportForm().show(); }},
         {window->optionSetting(), [&] { key(Qt::Key_T, Qt::ControlModifier); }},
-        {window->assistant(), [&] { click("btnRegaid"); }},
-    };
-    for (const Case& c : cases) {
-        c.open();
-        ui::FormWindow* w = shown(c.form);
+        {window->assistant(), [&] { click("btnRegaid"); }}};
+    for (const auto& [form, open] : cases) {
+        open();
+        ui::FormWindow* w = shown(form);
         ASSERT_NE(w, nullptr);
         expectFits(w);
-        if (&c.form == &window->exportForm()) {
+        if (&form == &window->exportForm()) {
             pick(w, "selExType", 2);  // XML: the delimiter's frame goes whole
             EXPECT_FALSE(w->control("framDelimiter")->isVisible());
             EXPECT_FALSE(w->control("lblSelect")->isVisible());
         }
         QTest::keyClick(w, Qt::Key_Escape);
-        EXPECT_TRUE(waitUntil([&] { return !w->isVisible(); })) << c.form.name();
+        EXPECT_TRUE(waitUntil([&] { return !w->isVisible(); })) << form.name();
     }
     // The picker keeps its controls apart when it grows.
     click("btnOpenFolder");

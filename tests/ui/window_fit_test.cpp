@@ -1,6 +1,4 @@
-// The main window fits: at its smallest size and at any scale factor no control lies over
-// another or is cut, the status line's fields hold their texts, the window and the help window
-// open within the screen, and a frame the screen bounded is not handed on to the next start.
+// The main window fits at its smallest size and at any scale, within the screen.
 #include <QMenu>
 #include <QToolButton>
 #include <fstream>

@@ -1,7 +1,4 @@
-// Large files through the desktop window: a 7 MB page searched and stepped through, a small
-// file after it, a long file shown a piece at a time with a far match pinned below the top, a
-// document taller than the page engine lays out, a page renderer that dies or stops answering,
-// and a program folder that cannot be written.
+// Large files through the desktop window: big and tall pages, pieces, renderers that fail.
 #include <signal.h>
 
 #include <QWebEnginePage>

@@ -1,8 +1,4 @@
-// The window shell through the desktop skin: a widget of the right kind for every control, the
-// menus, the pop-up of used patterns, toggle buttons, the counter box and the smallest window,
-// word wrap in the page, the splitters, help without a launcher, the source view's context menu,
-// and the desktop habits: keys, dropped files, Recent Files and the state taken up by the next
-// window.
+// The window shell through the desktop skin: controls, menus, panes, help and desktop habits.
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,10 +1,11 @@
-// One file through the desktop window, as a user works with mouse and keys: search, step
-// through the matches, replace, save and close; accented letters typed into a UTF-8 page;
-// a search that finds nothing; the source page showing every character as itself. The
-// widgets, the form and the pages' DOM are checked against each other.
+// One file through the desktop window as a user works with mouse and keys, the widgets, the form
+// and the pages' DOM checked against each other; failures and long work; the scratch pad.
 #include <QAction>
+#include <QElapsedTimer>
+#include <QScrollBar>
 #include <sstream>
 
+#include "ui/scratch_pad.h"
 #include "window_fixture.h"
 
 namespace lodestar::testing {
@@ -187,6 +188,123 @@ TEST_F(WorkflowTest, ASearchThatFindsNothingClearsTheEarlierResult) {
               QStringLiteral(" No result found."));
     click("btnNext");  // disabled: nothing happens
     EXPECT_EQ(counter(), QStringLiteral("0/0"));
+}
+
+// The scratch pad of Instant Test marks matches while a pattern is typed.
+using ScratchWindowTest = StartedSkinTest;
+
+TEST_F(ScratchWindowTest, TheScratchPadMarksMatchesWhileAPatternIsTyped) {
+    window->action("mClose")->trigger();
+    ui::ScratchPad* pad = window->scratchPad();
+    ASSERT_NE(pad, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return pad->isVisible(); }));
+    pad->editor()->setPlainText(QStringLiteral("cat hat cap\ncot cut"));
+    auto* box = widget<QPlainTextEdit>("inRepFrom");
+    box->setFocus();
+    box->clear();
+    // Typed a key at a time: after each pause the marks follow the pattern as it stands.
+    for (const auto& [keys, marks] : {std::pair{"c", 4}, {"a", 2}, {"t", 1}}) {
+        QTest::keyClicks(box, QString::fromLatin1(keys));
+        ASSERT_TRUE(waitUntil([&] { return pad->markCount() == marks; }))
+            << box->toPlainText().toStdString() << ": " << pad->markCount() << " marks";
+    }
+    // An invalid pattern is marked in the pattern box, with the reason as its tip.
+    QTest::keyClicks(box, QStringLiteral("("));
+    ASSERT_TRUE(waitUntil([&] { return box->extraSelections().size() == 1; }));
+    EXPECT_EQ(pad->markCount(), 0);
+    EXPECT_FALSE(box->toolTip().isEmpty());
+    QTest::keyClick(box, Qt::Key_Backspace);
+    ASSERT_TRUE(waitUntil([&] { return box->extraSelections().isEmpty(); }));
+    EXPECT_EQ(pad->markCount(), 1);
+    // Typing into the text moves the marks too, and a replacement shows its result.
+    pad->editor()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(pad->editor(), QStringLiteral(" cat"));
+    ASSERT_TRUE(waitUntil([&] { return pad->markCount() == 2; }));
+    widget<QPlainTextEdit>("inRepWith")->setPlainText(QStringLiteral("dog"));
+    ASSERT_TRUE(waitUntil([&] { return pad->result()->isVisible(); }));
+    ASSERT_TRUE(waitUntil([&] {
+        return pad->result()->toPlainText() == QStringLiteral("dog hat cap\ncot cut dog");
+    })) << pad->result()->toPlainText().toStdString();
+
+    if (const char* target = std::getenv("LODESTAR_DIALOG_SCREENSHOTS")) {
+        window->move(0, 0);
+        pad->editor()->setPlainText(QStringLiteral(
+            "Order 1042 shipped 2024-03-18 to anna.berg@example.org (total: 58.90 EUR)\n"
+            "Order 1043 shipped 2024-03-21 to j.ortiz@example.com  (total: 7.25 EUR)\n"
+            "Order 1044 shipped 2024-04-02 to lee@example.net (total: 112.00 EUR)\n"));
+        typePattern(u"(\\d{4})-(\\d\\d)-(\\d\\d)", u"$3.$2.$1");
+        ASSERT_TRUE(waitUntil([&] { return pad->markCount() == 3; }));
+        capture(QString::fromUtf8(target), "screenshot-scratch.png");
+        typePattern(u"[\\w.]+@(\\w+\\.");
+        ASSERT_TRUE(waitUntil([&] { return box->extraSelections().size() == 1; }));
+        capture(QString::fromUtf8(target), "screenshot-scratch-invalid.png");
+    }
+}
+
+// The user's text in the real window: a save that fails shows the reason and keeps the text, Esc
+// stops a long search, and closing the window ends the work.
+class UsersTextWindowTest : public StartedSkinTest {
+  protected:
+    // Finds every "a" in a text long enough that it takes a while.
+    void startLongSearch() {
+        std::string text;
+        text.reserve(40'000'000);
+        while (text.size() < 40'000'000) text += std::string(99, 'a') + '\n';
+        Options options = form().currentOptions();
+        options.backupOnReplace = false;
+        form().applyOptions(options);
+        answerMessage(QMessageBox::Ok);  // the large-file question, where it is asked
+        typePath(docs.put("long.txt", text));
+        typePattern(u"a");
+        key(Qt::Key_F3);
+        ASSERT_TRUE(waitUntil([&] { return form().working(); }));
+    }
+};
+
+TEST_F(UsersTextWindowTest, AFailedSaveShowsABoxWithTheReasonAndKeepsTheText) {
+    openThroughDialog(docs.put("x.txt", "aaa"));
+    // No backup can be kept (the state folder is a file): the save writes nothing.
+    program.put("state-is-a-file", "");
+    setenv("XDG_STATE_HOME", (program.path() / "state-is-a-file").c_str(), 1);
+    replaceAll(u"a", u"b");
+    ASSERT_TRUE(waitUntil([&] { return form().controls()["btnSave"].enabled; }));
+    // A long history, read from its top: the error entry must still come into view.
+    for (int i = 0; i < 60; ++i) form().logLine(u"earlier work");
+    QScrollBar* bar = widget<QPlainTextEdit>("logger")->verticalScrollBar();
+    bar->setValue(0);
+    ASSERT_GT(bar->maximum(), 0);
+
+    Seen box;
+    answerMessage(QMessageBox::Ok, &box);
+    click("btnSave");
+    ASSERT_TRUE(waitUntil([&] { return box.shown; })) << "no message box";
+    EXPECT_TRUE(box.text.startsWith(QStringLiteral("Can't save the file.\r\n")));
+    EXPECT_EQ(docs.bytes("x.txt"), "aaa");
+    EXPECT_TRUE(window->control("btnSave")->isEnabled());
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+TEST_F(UsersTextWindowTest, EscStopsALongSearchAndTheWindowGoesOn) {
+    startLongSearch();
+    EXPECT_TRUE(window->control("btnStop")->isVisible());
+    key(Qt::Key_Escape);
+    EXPECT_TRUE(waitUntil([&] { return !form().working(); }, 2000));
+    EXPECT_EQ(toUtf8(form().controls()["lblStatus"].text), "Stopped.");
+    EXPECT_EQ(logText().find("items found"), std::string::npos);
+    // A new Find goes at once.
+    typePattern(u"^b");
+    key(Qt::Key_F3);
+    settle();
+    EXPECT_NE(logText().find("0 item found!"), std::string::npos);
+}
+
+TEST_F(UsersTextWindowTest, ClosingTheWindowDuringASearchEndsTheWork) {
+    startLongSearch();
+    window->close();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(window->endWork(2000));
+    EXPECT_LT(clock.elapsed(), 2000);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The pattern assistant on the shipped libraries: composing with the lists, the caret kept in
-// step with the box, Undo and Redo, Clear, OK and Close, and what each opening keeps.
+// The pattern assistant on the shipped libraries: composing, the caret, Undo and Redo, OK.
 #include <gtest/gtest.h>
 
 #include "forms/assistant/reg_assist.h"

@@ -1,5 +1,4 @@
-// The export dialog: its type and delimiter lists, choosing the file, the checks of Export, and
-// extractions from the current file and from the ticked files of a folder search.
+// The export dialog: its lists, the file, the checks of Export, and extractions of each kind.
 #include <gtest/gtest.h>
 
 #include "fakes/deferred_work_runner.h"
@@ -172,6 +171,33 @@ TEST_F(ExportFormTest, RunsAwayFromTheWindowWithStopOffered) {
     EXPECT_EQ(docs.bytes("out.txt"), "1\r\n2\r\n");
     EXPECT_EQ(messages().back(), "Extraction finished.");
     form->setWorkRunner(nullptr);
+}
+
+// With "places" each match carries its file, line and column, in each of the three formats.
+TEST_F(ExportFormTest, EachFormatCarriesFileLineAndColumnWithPlaces) {
+    const std::u16string file = openNew("a&b.txt", "id=1\r\n\xF0\x9F\x98\x80 id=<2>\n");
+    find(u"id=\\S+");
+    const std::string path = u8(file), escaped = u8(docs.folder()) + "a&amp;b.txt";
+    const std::pair<int, std::string> cases[] = {
+        {0, path + ":1:1: id=1\r\n" + path + ":2:3: id=<2>\r\n"},
+        {1,
+         "<html><head><meta charset=\"utf-8\"><title></title></head><body>\r\n<table>\r\n"
+         "<tr><th>File</th><th>Line</th><th>Column</th><th>Match</th></tr>\r\n<tr><td>" +
+             escaped + "</td><td>1</td><td>1</td><td>id=1</td></tr>\r\n<tr><td>" + escaped +
+             "</td><td>2</td><td>3</td><td>id=&lt;2&gt;</td></tr>\r\n"
+             "</table>\r\n</body></html>\r\n"},
+        {2, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<xml><matches>\r\n<m file=\"" + escaped +
+                "\" line=\"1\" column=\"1\">id=1</m>\r\n<m file=\"" + escaped +
+                "\" line=\"2\" column=\"3\">id=&lt;2&gt;</m>\r\n</matches></xml>\r\n"},
+    };
+    for (const auto& [type, expected] : cases) {
+        form->select("selExType", type);
+        if (!e("chkPlaces").checked) form->click("chkPlaces");
+        const std::string name = "out" + std::to_string(type);
+        form->show();
+        exportTo(docs.file(name));
+        EXPECT_EQ(docs.bytes(name), expected) << "type " << type;
+    }
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
-// The file table: its rows and cells, ticks, selecting a file, and the search over the ticked
-// files.
+// The file table: rows, ticks, picking a file, the search over the ticked files, the info line.
+#include "fakes/deferred_work_runner.h"
 #include "forms/folder/folder_fixture.h"
+#include "forms/folder/folder_info.h"
 
 namespace lodestar::testing {
 namespace {
 
 using FileTable = FolderTest;
+
+constexpr int kAllFilesFilter = 4;
 
 TEST_F(FileTable, NamesAreShownAsWrittenAndLinksStayRowNumbers) {
     openFolder({{"<img src=x onerror=alert(1)>.htm", "a"}, {"&amp;.htm", "b"}});
@@ -14,7 +17,7 @@ TEST_F(FileTable, NamesAreShownAsWrittenAndLinksStayRowNumbers) {
     EXPECT_NE(body.find("<a href='#1'>&amp;amp;.htm</a>"), std::string::npos);
     EXPECT_NE(body.find("<a href='#2'>&lt;img src=x onerror=alert(1)&gt;.htm</a>"),
               std::string::npos);
-    EXPECT_EQ(cellOf(2 * 7 + 1), "<img src=x onerror=alert(1)>.htm");
+    EXPECT_EQ(nameOf(2), "<img src=x onerror=alert(1)>.htm");
 }
 
 TEST_F(FileTable, AnUntickedFileIsLeftOutOfTheTotalAndTheLogAndCannotBeSelected) {
@@ -79,6 +82,100 @@ TEST_F(FileTable, ReopeningAFolderRebuildsTheTableWithEveryRowTicked) {
     EXPECT_TRUE(folder().IsFileChecked(1));
     EXPECT_EQ(folder().selectedRow(), 0);
     EXPECT_EQ(text("LblCurName"), "");
+}
+
+TEST_F(FileTable, TheLineAboveTheTableNamesFolderTypeAndCountsAndFollowsTheTicks) {
+    openFolder({{"a.htm", "x"}, {"b.htm", "x"}, {"c.txt", "x"}});
+    EXPECT_NE(u8(table().bodyHtml())
+                  .find(u8(docs.folder()) + "   Type: *.htm;*.html   "
+                                            "2 files (2 ticked)"),
+              std::string::npos);
+    tick(1, false);
+    tick(1, false);  // the same tick again counts once
+    EXPECT_EQ(u8(table().elementHtml(kFolderInfoId)),
+              u8(docs.folder()) + "   Type: *.htm;*.html   2 files (1 ticked)");
+
+    w->click("btnOpenFolder");
+    dlg().select("filter", kAllFilesFilter);
+    dlg().click("btnOK");
+    settle();
+    EXPECT_NE(u8(table().bodyHtml()).find("Type: All files   3 files (3 ticked)"),
+              std::string::npos);
+}
+
+TEST_F(FileTable, AFolderOpenedWithoutThePickerSaysWhichTypeListedItsFiles) {
+    put("a.htm", "x");
+    put("notes.txt", "x");
+    w->openRequested(docs.folder());
+    settle();
+    EXPECT_NE(log().find("Listed the files of type *.htm;*.html"), std::string::npos) << log();
+}
+
+TEST_F(FileTable, FilesWithoutADotAreNamedInTheirRowsAndOpenWhenClicked) {
+    openFolder({{"Makefile", "all: build\n"}, {"README", "read me\n"}, {"x.txt", "x"}},
+               kAllFilesFilter);
+    EXPECT_EQ(nameOf(1), "Makefile");
+    EXPECT_EQ(nameOf(2), "README");
+    clickRow(1);
+    EXPECT_EQ(w->document().path, docs.folder() + u"Makefile");
+    EXPECT_EQ(u8(w->document().text), "all: build\n");
+}
+
+// A file picked in the table is read on the worker: nothing of it shows before the read ends, a
+// newer pick wins over one still being read, and Esc goes back to the file still shown.
+struct PickedFile : FolderTest {
+    void SetUp() override {
+        FolderTest::SetUp();
+        openFolder({{"a.htm", "alpha a"},
+                    {"b.htm", "bravo"},
+                    {"c.htm", "charlie a a"},
+                    {"d.htm", "echo echo"}});
+        findAll(u"a");
+        clickRow(1);
+        w->setWorkRunner(&jobs);
+    }
+    // The file the source view shows, its marks and list entries, and the row and name picked.
+    void shows(const std::string& body, std::size_t marks, long long row, const std::string& name) {
+        EXPECT_EQ(u8(source().bodyText()), body);
+        EXPECT_EQ(source().markCount(), marks);
+        EXPECT_EQ(matches().entryCount(), marks);
+        EXPECT_EQ(folder().selectedRow(), row);
+        EXPECT_EQ(text("LblCurName"), u8(docs.file(name)));
+        EXPECT_EQ(table().rowBackground(kFileTableId, static_cast<std::size_t>(row)), u"yellow");
+    }
+    fakes::DeferredWorkRunner jobs;
+};
+
+TEST_F(PickedFile, IsShownOnlyOnceReadAndANewerPickWins) {
+    clickRow(4);  // no match in it: the text alone
+    EXPECT_TRUE(w->working());
+    shows("alpha a", 3, 4, "d.htm");  // the row and name follow at once, the text does not
+    clickRow(3);
+    EXPECT_EQ(u8(w->document().text), "alpha a");
+    EXPECT_EQ(table().rowBackground(kFileTableId, 4), u"rgb(230,230,230)");
+    jobs.finishAll();
+    shows("charlie a a", 3, 3, "c.htm");
+    EXPECT_FALSE(w->working());
+    EXPECT_EQ(c("pgBarFore").geometry.width, 0);
+}
+
+TEST_F(PickedFile, EscGoesBackToTheFileStillShown) {
+    clickRow(2);
+    clickRow(3);
+    w->cancelWork();
+    jobs.finishAll();
+    shows("alpha a", 3, 1, "a.htm");
+    EXPECT_EQ(table().rowBackground(kFileTableId, 3), u"white");
+    EXPECT_EQ(text("lblStatus"), "Stopped.");
+    clickRow(3);  // the row dropped by Esc can be picked again
+    jobs.finishAll();
+    shows("charlie a a", 3, 3, "c.htm");
+    clickRow(4);
+    jobs.finishAll();
+    shows("echo echo", 0, 4, "d.htm");
+    w->click("btnViewIn");  // read again for the new view though it has nothing to mark
+    jobs.finishAll();
+    EXPECT_EQ(u8(source().bodyText()), "echo\u00B7echo");
 }
 
 }  // namespace

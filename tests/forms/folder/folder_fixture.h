@@ -32,6 +32,20 @@ class FolderTest : public WindowTest {
                             program.folder() + u"lib/list.tmp#" + fromUtf8(std::to_string(row)));
         settle();
     }
+    // Backups into the folder's "bak/", as these tests look for them.
+    void backUpIntoBak() {
+        changeOptions(*w, [](Options& o) {
+            o.backupOnReplace = true;
+            o.backupFolder = u"bak";
+        });
+    }
+    // Types both boxes and presses Replace; the run is done at once.
+    void replaceAll(const std::u16string& from, const std::u16string& to) {
+        w->typeText("inRepFrom", from);
+        w->typeText("inRepWith", to);
+        w->click("btnReplace");
+        settle();
+    }
     void findAll(const std::u16string& pattern) {
         w->typeText("inRepFrom", pattern);
         w->click("btnFind");
@@ -40,6 +54,7 @@ class FolderTest : public WindowTest {
 
     PaneModel& table() { return w->pane(Pane::ListView); }
     std::string cellOf(std::size_t index) { return u8(table().cellText(kFileTableId, index)); }
+    std::string nameOf(std::size_t row) { return cellOf(row * 7 + 1); }
     std::string matchesOf(std::size_t row) { return cellOf(row * 7 + 2); }
     std::string statusOf(std::size_t row) { return cellOf(row * 7 + 3); }
 };

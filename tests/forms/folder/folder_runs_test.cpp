@@ -1,5 +1,5 @@
-// Replace, Action and Restore over a folder, Stop, a file failing half-way, and the commands
-// while a run goes on.
+// Replace, Action and Restore over a folder, Stop, a file failing half-way, commands meanwhile.
+#include <algorithm>
 #include <filesystem>
 
 #include "backups/run_journal.h"
@@ -16,19 +16,10 @@ class FolderRuns : public FolderTest {
   protected:
     void SetUp() override {
         FolderTest::SetUp();
-        changeOptions(*w, [](Options& o) {
-            o.backupOnReplace = true;
-            o.backupFolder = u"bak";
-            o.noCountOnReplace = false;
-        });
+        backUpIntoBak();
+        changeOptions(*w, [](Options& o) { o.noCountOnReplace = false; });
     }
     void openThree() { openFolder({{"a.htm", "x1 x2"}, {"b.htm", "none"}, {"c.htm", "x3"}}); }
-    void replaceAll(const std::u16string& from, const std::u16string& to) {
-        w->typeText("inRepFrom", from);
-        w->typeText("inRepWith", to);
-        w->click("btnReplace");
-        settle();
-    }
     bool backedUp(const std::string& name) { return fs::exists(docs.path() / "bak" / name); }
 };
 
@@ -45,8 +36,7 @@ TEST_F(FolderRuns, ReplaceWithCountingRewritesOnlyFilesWithMatchesAndBacksThemUp
     EXPECT_EQ(docs.bytes("bak/a.htm"), "x1 x2");
     EXPECT_FALSE(backedUp("b.htm"));
     EXPECT_NE(log().find("* 1 files replaced in 3 files.\r\n"), std::string::npos);
-    EXPECT_TRUE(c("btnRestore").enabled);
-    EXPECT_TRUE(c("mRestore").enabled);
+    EXPECT_TRUE(c("btnRestore").enabled && c("mRestore").enabled);
     EXPECT_FALSE(c("btnExp").enabled);
 }
 
@@ -70,17 +60,17 @@ TEST_F(FolderRuns, TheReadOnlyQuestionComesOncePerRun) {
     fs::permissions(docs.path() / "c.htm", fs::perms::owner_write, fs::perm_options::remove);
     prompts.answerOk();      // the replace confirmation
     prompts.answerCancel();  // leave read-only files alone
+    const auto questions = [&] {
+        return std::count_if(prompts.asked.begin(), prompts.asked.end(),
+                             [](const auto& p) { return p.text == kReadOnlyQuestion; });
+    };
     replaceAll(u"x", u"y");
-    int questions = 0;
-    for (const auto& p : prompts.asked) questions += p.text == kReadOnlyQuestion;
-    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(questions(), 1);
     EXPECT_EQ(matchesOf(1), "-1");
     EXPECT_EQ(docs.bytes("c.htm"), "x");
 
     replaceAll(u"x", u"y");  // the next run asks again; OK makes them writable
-    questions = 0;
-    for (const auto& p : prompts.asked) questions += p.text == kReadOnlyQuestion;
-    EXPECT_EQ(questions, 2);
+    EXPECT_EQ(questions(), 2);
     EXPECT_EQ(docs.bytes("c.htm"), "y");
     EXPECT_FALSE(isReadOnly(docs.file("c.htm")));
 }
@@ -190,9 +180,8 @@ TEST_F(FolderRuns, AFileFailingHalfWayIsNamedInItsRowAndTheLogAndTheOthersAreKep
     EXPECT_EQ(statusOf(2), " Failed");
     EXPECT_EQ(matchesOf(3), "");
     const std::string l = log();
-    const auto err = l.find(
-        "Err:Error in Search.\r\nPlease examine your regular expression or "
-        "file.\r\n");
+    const auto err =
+        l.find("Err:Error in Search.\r\nPlease examine your regular expression or file.\r\n");
     ASSERT_NE(err, std::string::npos);
     EXPECT_NE(l.find("b.htm", err), std::string::npos);  // the reason names the file
     EXPECT_NE(l.find("* 1 of 3 files done.\r\n", err), std::string::npos);

@@ -1,6 +1,4 @@
-// Every way out of a file with unsaved replaced text asks first: each button and menu entry of
-// the window is pressed once with such a text open, and whatever left the text behind must
-// have asked.
+// Every way out of a file with unsaved replaced text asks first, and Cancel keeps the text.
 #include "files/text_file.h"
 #include "forms/folder/folder_fixture.h"
 

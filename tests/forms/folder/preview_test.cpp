@@ -1,6 +1,4 @@
-// The preview of Replace and Action in both modes: nothing is written until Apply, which writes
-// exactly the ticked changes of the ticked files; a file changed since the preview is left alone;
-// and the question before Replace says how many matches in how many files.
+// The preview of Replace and Action: nothing written until Apply writes the ticked changes.
 #include <filesystem>
 
 #include "forms/folder/folder_fixture.h"
@@ -15,10 +13,7 @@ class Preview : public FolderTest {
   protected:
     void SetUp() override {
         FolderTest::SetUp();
-        changeOptions(*w, [](Options& o) {
-            o.backupOnReplace = true;
-            o.backupFolder = u"bak";
-        });
+        backUpIntoBak();
     }
     void openFour() {
         openFolder({{"a.htm", "x1\nx2\nx3\n"},

@@ -30,6 +30,8 @@
 #include "fakes/step_prompts.h"
 #include "fakes/sync_work_runner.h"
 #include "forms/main/window_fixture.h"
+#include "support/cli_child.h"
+#include "support/random_sessions.h"
 
 namespace lodestar::testing {
 
@@ -61,11 +63,6 @@ const char* const kMoveNames[Files::kWorldMoves] = {"append", "rewrite", "trunca
                                                     "rename", "link",    "read-only", "writable"};
 const char* const kSuccessLines[] = {"Files replaced successfully.", "Files restored successfully.",
                                      "batch replaced successfully"};
-
-template <typename T, std::size_t N>
-constexpr int countOf(T (&)[N]) {
-    return static_cast<int>(N);
-}
 
 const char* actName(FolderAct act) {
     static const char* const names[] = {"Open",  "Tick",         "Pattern",  "Replacement",
@@ -110,40 +107,6 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
 }
 
 using fakes::StepPrompts;
-
-// lodestar-cli started on its own, its standard error kept in a file.
-struct Child {
-    pid_t pid = -1;
-    fs::path err;
-};
-
-Child startCli(const std::vector<std::string>& args, const fs::path& io) {
-    Child child;
-    child.err = io / "stderr";
-    std::fflush(stdout);
-    child.pid = ::fork();
-    if (child.pid == 0) {
-        if (std::freopen((io / "stdout").c_str(), "w", stdout) == nullptr ||
-            std::freopen(child.err.c_str(), "w", stderr) == nullptr)
-            ::_exit(97);
-        static std::string program = LODESTAR_CLI;
-        std::vector<std::string> copies = args;
-        std::vector<char*> argv{program.data()};
-        for (std::string& arg : copies) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(96);
-    }
-    return child;
-}
-
-// The exit status; -1 when killed.
-int waitFor(const Child& child) {
-    int status = 0;
-    ::waitpid(child.pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 }  // namespace
 
 struct RandomFolderUser::Session {
@@ -375,8 +338,8 @@ void RandomFolderUser::Session::play(const FolderStep& s, std::size_t index) {
             const Child child = startCli(cliArgs(s.a), io);
             changeOptions(*w, [](Options& o) { o.noCountOnReplace = false; });
             w->click("btnReplace");
-            cliStatus = waitFor(child);
-            cliErrors = readBytes(child.err);
+            cliStatus = finish(child);
+            cliErrors = readBytes(child.errFile);
             break;
         }
         case FolderAct::CliKilled: {
@@ -386,8 +349,8 @@ void RandomFolderUser::Session::play(const FolderStep& s, std::size_t index) {
             const Child child = startCli(cliArgs(s.a), io);
             std::this_thread::sleep_for(std::chrono::microseconds(50 * s.b));
             ::kill(child.pid, SIGKILL);
-            waitFor(child);
-            cliErrors = readBytes(child.err);
+            finish(child);
+            cliErrors = readBytes(child.errFile);
             break;
         }
     }
@@ -473,8 +436,8 @@ std::optional<std::string> RandomFolderUser::Session::restoreAll() {
             // The window does not offer what remains: the command line takes it back.
             ++tally.cliRestores;
             const Child child = startCli({"restore", folder.string()}, io);
-            waitFor(child);
-            const std::string err = readBytes(child.err);
+            finish(child);
+            const std::string err = readBytes(child.errFile);
             lastRestoreSaid = "(command line) " + err;
             if (!err.empty() && err.find("successfully") == std::string::npos &&
                 err.find("Err") != std::string::npos)
@@ -593,26 +556,8 @@ std::vector<FolderStep> RandomFolderUser::randomSteps(std::uint32_t seed, std::s
 }
 
 std::vector<FolderStep> RandomFolderUser::shrink(std::vector<FolderStep> steps) {
-    std::optional<FolderFault> fault = run(steps);
-    if (!fault) return steps;
-    if (fault->step < steps.size()) steps.resize(fault->step + 1);
-    for (std::size_t chunk = std::max<std::size_t>(1, steps.size() / 2);; chunk /= 2) {
-        for (std::size_t at = 0; at < steps.size();) {
-            std::vector<FolderStep> fewer = steps;
-            fewer.erase(
-                fewer.begin() + static_cast<std::ptrdiff_t>(at),
-                fewer.begin() + static_cast<std::ptrdiff_t>(std::min(at + chunk, fewer.size())));
-            std::optional<FolderFault> still = run(fewer);
-            if (still && still->what.substr(0, 12) == fault->what.substr(0, 12)) {
-                if (still->step < fewer.size()) fewer.resize(still->step + 1);
-                steps = std::move(fewer);
-            } else {
-                at += chunk;
-            }
-        }
-        if (chunk <= 1) break;
-    }
-    return steps;
+    return shrinkSteps(std::move(steps),
+                       [this](const std::vector<FolderStep>& list) { return run(list); });
 }
 
 std::string RandomFolderUser::asCode(std::uint32_t contentSeed,

@@ -5,81 +5,48 @@
 // and one seed replays with LODESTAR_RANDOM_SEED=<seed> (LODESTAR_RANDOM_VERBOSE=1 prints the
 // session's log). A failing session is shrunk to a short list of steps, printed as code for an
 // ordinary test below.
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <string>
 
 #include "backups/backup.h"
 #include "core/ordered_work.h"
 #include "forms/folder/folder_fixture.h"
 #include "forms/folder/random_folder_user.h"
+#include "support/random_sessions.h"
 
 namespace lodestar::testing {
 namespace {
 
-constexpr std::size_t kStepsPerSession = 60;
-
-std::size_t fromEnvironment(const char* name, std::size_t fallback) {
-    const char* value = std::getenv(name);
-    return value && *value ? std::stoull(value) : fallback;
-}
-
 TEST(RandomFolderUserTest, KeepsEveryByteOverSeededSessions) {
-    const std::size_t steps = fromEnvironment("LODESTAR_RANDOM_STEPS", 1200);
-    const std::size_t firstSeed = fromEnvironment("LODESTAR_RANDOM_SEED", 1);
-    const std::size_t sessions =
-        std::getenv("LODESTAR_RANDOM_SEED") ? 1 : (steps + kStepsPerSession - 1) / kStepsPerSession;
     const auto start = std::chrono::steady_clock::now();
-    std::size_t faults = 0;
     FolderTally tally;
-    for (std::size_t k = 0; k < sessions; ++k) {
-        const auto seed = static_cast<std::uint32_t>(firstSeed + k);
-        RandomFolderUser user(seed);
-        const std::vector<FolderStep> list = RandomFolderUser::randomSteps(seed, kStepsPerSession);
-        const std::optional<FolderFault> fault = user.run(list);
-        const FolderTally& t = user.tally();
-        tally.steps += t.steps;
-        tally.runs += t.runs;
-        tally.restores += t.restores;
-        tally.busyRefusals += t.busyRefusals;
-        tally.changedByOther += t.changedByOther;
-        tally.worldUndone += t.worldUndone;
-        tally.filesChanged += t.filesChanged;
-        tally.cliRestores += t.cliRestores;
-        if (!fault) continue;
-        ++faults;
-        const std::vector<FolderStep> shortest = user.shrink(list);
-        const std::optional<FolderFault> again = user.run(shortest);
-        ADD_FAILURE() << "seed " << seed << ", step " << fault->step << ": " << fault->what
-                      << "\nshrunk to " << shortest.size() << " steps ("
-                      << (again ? again->what : std::string("passes?")) << "):\n"
-                      << RandomFolderUser::asCode(seed, shortest);
-        if (faults >= 3) break;
-    }
+    const SessionsPlayed played =
+        playSeededSessions<RandomFolderUser>(1200, 60, [&](RandomFolderUser& user) {
+            const FolderTally& t = user.tally();
+            tally.steps += t.steps;
+            tally.runs += t.runs;
+            tally.restores += t.restores;
+            tally.busyRefusals += t.busyRefusals;
+            tally.changedByOther += t.changedByOther;
+            tally.worldUndone += t.worldUndone;
+            tally.filesChanged += t.filesChanged;
+            tally.cliRestores += t.cliRestores;
+        });
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::cout << "random folder user: " << tally.steps << " steps in " << sessions << " sessions, "
-              << tally.runs << " runs, " << tally.restores << " restores, " << tally.filesChanged
-              << " files changed, " << tally.cliRestores
+    std::cout << "random folder user: " << tally.steps << " steps in " << played.sessions
+              << " sessions, " << tally.runs << " runs, " << tally.restores << " restores, "
+              << tally.filesChanged << " files changed, " << tally.cliRestores
               << " final restores not offered by the window, " << tally.busyRefusals
               << " refused as busy, " << tally.changedByOther
               << " files left as changed by another program, " << tally.worldUndone
-              << " later texts of the other program taken back by Restore, " << faults
+              << " later texts of the other program taken back by Restore, " << played.faults
               << " faults, " << seconds << " s\n";
 }
 
-}  // namespace
-}  // namespace lodestar::testing
-
 // What the random folder user found, made into ordinary scenarios.
-namespace lodestar::testing {
-namespace {
-
 namespace fs = std::filesystem;
 
 class FoundInFolders : public FolderTest {
@@ -87,16 +54,7 @@ class FoundInFolders : public FolderTest {
     void SetUp() override {
         setWorkerThreads(1);  // files read, then written, in list order
         FolderTest::SetUp();
-        changeOptions(*w, [](Options& o) {
-            o.backupOnReplace = true;
-            o.backupFolder = u"bak";
-        });
-    }
-    void replaceAll(const std::u16string& from, const std::u16string& to) {
-        w->typeText("inRepFrom", from);
-        w->typeText("inRepWith", to);
-        w->click("btnReplace");
-        settle();
+        backUpIntoBak();
     }
     // After the first file's report another program appends to c.htm.
     void appendDuringTheRun() {

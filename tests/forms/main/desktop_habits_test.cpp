@@ -1,5 +1,4 @@
-// The window as desktop users expect it: its title, the Save/Discard/Cancel questions, Recent
-// Files, what it remembers from one run to the next, and the splitters through a resize.
+// The window as desktop users expect it: title, questions, Recent Files, state, geometry.
 #include <filesystem>
 
 #include "backups/backup.h"
@@ -12,15 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class DesktopHabits : public WindowTest {
-  protected:
-    // Opens the file and replaces "a" by "b" in it, unsaved.
-    std::u16string openAndChange(const std::string& name) {
-        const std::u16string path = openNew(name, "aaa");
-        replace(u"a", u"b");
-        return path;
-    }
-};
+using DesktopHabits = WindowTest;
 
 TEST_F(DesktopHabits, TheTitleFollowsOpeningChangingSavingAndClosing) {
     openAndChange("notes.txt");
@@ -162,6 +153,36 @@ TEST_F(DesktopHabits, AResizeKeepsTheUsersSplitterPositionsScaled) {
     EXPECT_NEAR(shareOf("splitter2", false), list, 0.01);
     EXPECT_NEAR(shareOf("splitter3", false), source, 0.01);
     EXPECT_GT(c("Frame1").geometry.width, 3500);  // scaled, not kept in twips
+}
+
+// The window geometry: the resize handler, the pane stacking and the splitters.
+using Layout = WindowTest;
+
+TEST_F(Layout, ALowWindowKeepsItsHeightsButStillPlacesTheStatusBarAndWidths) {
+    w->resize({9600, 6000, 9720, 6600});
+    const Rect frame = c("Frame1").geometry;
+    const Rect source = c("SuperMonitor").geometry;
+    w->resize({8000, 490, 8120, 1000});  // 90 + 400 is not below 490
+    EXPECT_EQ(c("Frame1").geometry.height, frame.height);
+    EXPECT_EQ(c("SuperMonitor").geometry.height, source.height);
+    EXPECT_EQ(c("statusbar").geometry.bottom(), 490);
+    EXPECT_EQ(c("Frame2").geometry.width, 8000 - 50 - c("Frame2").geometry.left);
+    w->resize({9600, 2000, 9720, 2600});  // the pattern box would get a negative height
+    EXPECT_GE(c("inRepFrom").geometry.height, 0);
+    EXPECT_GE(c("logger").geometry.height, 0);
+}
+
+TEST_F(Layout, TheVerticalSplitterStopsAt500AndTheLeftPanelAt2800) {
+    w->layout().splitterDown("splitter");
+    EXPECT_TRUE(c("splitshad").visible);
+    EXPECT_EQ(c("splitshad").geometry.width, 75);
+    EXPECT_TRUE(w->layout().splitDragging());
+    w->layout().splitterMove("splitter", -5000);
+    EXPECT_EQ(c("splitshad").geometry.left, 500);
+    w->layout().splitterUp("splitter");
+    EXPECT_EQ(c("Frame1").geometry.width, 2800);
+    EXPECT_FALSE(c("splitshad").visible);
+    EXPECT_FALSE(w->layout().splitDragging());
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Moving between matches: next and previous with wrap-around, clicks in the list, the timer,
-// the counter box, and the clipboard clean-up.
+// Moving between matches: buttons, the list's keys and clicks, the timer, the clipboard clean-up.
 #include "forms/main/window_fixture.h"
 
 namespace lodestar::testing {
@@ -31,21 +30,38 @@ TEST_F(Navigation, TheTimerMovesToTheFirstMatchOnceTheSourcePaneHasLoaded) {
     EXPECT_EQ(source().lastScroll()->index, 0u);
 }
 
-TEST_F(Navigation, NextAndPreviousWrapAround) {
-    openNew("a.txt", "x x x");
+// The buttons and the match list's keys (which the page reports as moves) move alike, wrapping
+// around; the source's mark, the list's entry and the list's scroll follow.
+TEST_F(Navigation, ButtonsAndListKeysMoveAndWrapAround) {
+    openNew("a.txt", "x\nx\nx\nx");
     find(u"x");
-    w->click("btnPrev");
-    EXPECT_EQ(text("matchNo"), "3/3");
-    EXPECT_EQ(u8(source().markBackground(2)), "gold");
-    EXPECT_EQ(u8(source().markBackground(0)), "");
-    EXPECT_EQ(u8(matches().entryBackground(0)), "white");
-    EXPECT_EQ(matches().lastScroll()->index, 2u);
-    w->click("btnNext");
-    EXPECT_EQ(text("matchNo"), "1/3");
-    w->click("btnNext");
-    EXPECT_EQ(text("matchNo"), "2/3");
-    EXPECT_EQ(u8(source().markBackground(1)), "gold");
-    EXPECT_EQ(u8(source().markBackground(0)), "");
+    const std::u16string page = matches().address();
+    const std::pair<const char*, const char*> steps[] = {
+        {"btnPrev", "4/4"}, {"btnNext", "1/4"}, {"btnNext", "2/4"}, {"#next", "3/4"},
+        {"#prev", "2/4"},   {"#last", "4/4"},   {"#next", "1/4"},   {"#prev", "4/4"},
+        {"#first", "1/4"},  {"#current", "1/4"}};
+    std::size_t before = 0;
+    for (const auto& [move, counter] : steps) {
+        if (move[0] == '#')
+            EXPECT_TRUE(w->onBeforeNavigate(Pane::MatchView, page + fromUtf8(move)));
+        else
+            w->click(move);
+        EXPECT_EQ(text("matchNo"), counter) << move;
+        const std::size_t k = std::stoul(text("matchNo")) - 1;
+        EXPECT_EQ(u8(source().markBackground(k)), "gold") << move;
+        EXPECT_EQ(u8(matches().entryBackground(k)), "rgb(230,230,230)") << move;
+        if (before != k) {
+            EXPECT_EQ(u8(source().markBackground(before)), "") << move;
+            EXPECT_EQ(u8(matches().entryBackground(before)), "white") << move;
+        }
+        ASSERT_TRUE(matches().lastScroll());
+        EXPECT_EQ(matches().lastScroll()->index, k) << move;
+        before = k;
+    }
+    // Without a result the keys do nothing.
+    find(u"nothing");
+    EXPECT_TRUE(w->onBeforeNavigate(Pane::MatchView, page + u"#next"));
+    EXPECT_EQ(text("matchNo"), "0/0");
 }
 
 TEST_F(Navigation, AClickOnAListEntryMovesThereAndIsCancelled) {

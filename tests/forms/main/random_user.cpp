@@ -19,6 +19,7 @@
 #include "forms/main/window_fixture.h"
 #include "render/invisible_marks.h"
 #include "search/search_request.h"
+#include "support/random_sessions.h"
 
 namespace lodestar::testing {
 
@@ -54,11 +55,6 @@ const char* const kPieces[] = {"a",    "A",   "b", "B",    " ",       "<",
                                "</p>", "&gt", "x", ".",    "\xE9"};
 // Texts longer than this are not grown further: the user stops replacing and running.
 constexpr std::size_t kMaxText = 60000;
-
-template <typename T, std::size_t N>
-constexpr int countOf(T (&)[N]) {
-    return static_cast<int>(N);
-}
 
 const char* actName(Act act) {
     static const char* const names[] = {
@@ -455,26 +451,7 @@ std::vector<Step> RandomUser::randomSteps(std::uint32_t seed, std::size_t count)
 }
 
 std::vector<Step> RandomUser::shrink(std::vector<Step> steps) {
-    std::optional<Fault> fault = run(steps);
-    if (!fault) return steps;
-    steps.resize(fault->step + 1);  // nothing after the failing step matters
-    for (std::size_t chunk = steps.size() / 2; chunk >= 1; chunk /= 2) {
-        for (std::size_t at = 0; at < steps.size();) {
-            std::vector<Step> fewer = steps;
-            fewer.erase(
-                fewer.begin() + static_cast<std::ptrdiff_t>(at),
-                fewer.begin() + static_cast<std::ptrdiff_t>(std::min(at + chunk, fewer.size())));
-            std::optional<Fault> still = run(fewer);
-            if (still && still->what.substr(0, 12) == fault->what.substr(0, 12)) {
-                fewer.resize(still->step + 1);
-                steps = std::move(fewer);
-            } else {
-                at += chunk;
-            }
-        }
-        if (chunk == 1) break;
-    }
-    return steps;
+    return shrinkSteps(std::move(steps), [this](const std::vector<Step>& list) { return run(list); });
 }
 
 std::string RandomUser::asCode(std::uint32_t contentSeed, const std::vector<Step>& steps) {

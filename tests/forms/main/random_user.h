@@ -22,9 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "fakes/fake_clipboard.h"
-#include "fakes/fake_shell.h"
-#include "fakes/fake_timer.h"
+#include "fakes/desktop_fakes.h"
 #include "fakes/scripted_prompts.h"
 #include "forms/main/main_window.h"
 #include "support/temp_dir.h"

@@ -1,5 +1,4 @@
-// Replace with its questions, Save with the read-only question and the sibling backup,
-// single-file Restore and the Action command.
+// Replace, Save with the read-only question and the sibling backup, Restore and Action.
 #include <filesystem>
 
 #include "forms/main/window_fixture.h"

@@ -1,5 +1,4 @@
-// The scratch pad of Instant Test: live marks while a pattern is typed, the replacement's
-// result, an invalid pattern's position, and the text kept in the state folder only.
+// The scratch pad of Instant Test: live marks, the replacement's result, errors, its kept text.
 #include <filesystem>
 
 #include "forms/main/window_fixture.h"
@@ -75,16 +74,15 @@ TEST_F(ScratchPad, MarksAndResultFollowTheTypedPatternAndText) {
 TEST_F(ScratchPad, AnInvalidPatternIsMarkedWhereItGoesWrong) {
     w->click("mClose");
     w->file().scratchEdited(u"a(b)c");
-    struct Case {
-        const char16_t* pattern;
-        std::size_t position;
-    };
-    for (const Case& c : std::vector<Case>{{u"a(b", 3}, {u"ab)", 2}, {u"x[", 2}, {u"a{2,1}", 1}}) {
-        w->typeText("inRepFrom", c.pattern);
+    for (const auto& [pattern, position] : {std::pair<const char16_t*, std::size_t>{u"a(b", 3},
+                                            {u"ab)", 2},
+                                            {u"x[", 2},
+                                            {u"a{2,1}", 1}}) {
+        w->typeText("inRepFrom", pattern);
         pause();
         const auto& problem = w->file().patternProblem();
-        ASSERT_TRUE(problem) << u8(c.pattern);
-        EXPECT_EQ(problem->position, c.position) << u8(c.pattern) << ": " << u8(problem->reason);
+        ASSERT_TRUE(problem) << u8(pattern);
+        EXPECT_EQ(problem->position, position) << u8(pattern) << ": " << u8(problem->reason);
         EXPECT_NE(listHtml().find(u8(problem->reason)), std::string::npos) << "the reason shows";
         EXPECT_EQ(marks(), 0u);
     }

@@ -1,5 +1,12 @@
-// Start-up, the two working modes and Instant Test.
+// Start-up, the windows' control ids, the two working modes and Instant Test.
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
 #include "forms/main/window_fixture.h"
+#include "forms/model/control_ids.h"
 
 namespace lodestar::testing {
 namespace {
@@ -50,8 +57,6 @@ TEST_F(Modes, FolderModeThenASingleFileLeavesNoTraceOfTheFolder) {
     EXPECT_EQ(text("inputPath"), u8(path));
 }
 
-using Log = WindowTest;
-
 // Instant Test closes the file: nothing of it or of its last search can be seen, stepped
 // through or searched any more.
 TEST_F(Modes, InstantTestLeavesNothingOfTheClosedFileOrItsResult) {
@@ -84,6 +89,56 @@ TEST_F(Modes, InstantTestLeavesNothingOfTheClosedFileOrItsResult) {
     w->typeText("inRepFrom", u"");
     w->click("mFind");  // F3 now does nothing, not even the empty-box message
     EXPECT_EQ(prompts.asked.size(), asked);
+}
+
+// The typed control ids stay the windows' contract: every control and menu entry a window's
+// catalogue makes has an id, and every id names a control of its window.
+// The ids declared in one namespace of the id header.
+std::set<std::string> declaredIds(const std::string& space) {
+    std::ifstream in(std::string(LODESTAR_SOURCE_DIR) + "/src/forms/model/control_ids.h");
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string all = text.str();
+    const std::size_t begin = all.find("namespace " + space + " {");
+    const std::size_t end = all.find("}  // namespace " + space, begin);
+    EXPECT_NE(begin, std::string::npos) << space;
+    std::set<std::string> ids;
+    const std::string block = all.substr(begin, end - begin);
+    const std::regex declared(R"(LODESTAR_CONTROL\((\w+)\))");
+    for (std::sregex_iterator it(block.begin(), block.end(), declared), last; it != last; ++it)
+        ids.insert((*it)[1]);
+    return ids;
+}
+
+// The names a window's catalogue made, without the entries made while the program runs.
+std::set<std::string> catalogued(const ControlModel& controls) {
+    std::set<std::string> names;
+    for (const std::string& name : controls.names())
+        if (!main_ids::mRegs.indexOf(name) && !main_ids::mRecentFile.indexOf(name))
+            names.insert(name);
+    return names;
+}
+
+TEST_F(WindowTest, EveryControlOfEveryWindowHasItsIdAndNoIdIsStale) {
+    const std::pair<const char*, const ControlModel&> windows[] = {
+        {"main_ids", w->controls()},
+        {"folder_ids", ws->folder().picker().controls()},
+        {"export_ids", ws->exportForm().controls()},
+        {"options_ids", ws->optionSetting().controls()},
+        {"assist_ids", ws->assistant().controls()}};
+    for (const auto& [space, controls] : windows)
+        EXPECT_EQ(declaredIds(space), catalogued(controls)) << space;
+}
+
+TEST(ControlSeries, NamesAndIndexesOfNumberedEntries) {
+    EXPECT_EQ(main_ids::mRegs(0), "mRegs(0)");
+    EXPECT_EQ(main_ids::mRecentFile(10), "mRecent(10)");
+    const std::pair<const char*, std::optional<std::size_t>> cases[] = {
+        {"mRegs(12)", 12}, {"mRegs", {}},
+        {"mRegs()", {}},   {"mRegs(1)x", {}},
+        {"mRegs(-1)", {}}, {"mRecent(1)", {}},
+        {"mReg(1)", {}},   {"mRegs(99999999999999999999)", {}}};
+    for (const auto& [name, index] : cases) EXPECT_EQ(main_ids::mRegs.indexOf(name), index) << name;
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The view switches (source view, match list, invisible characters, word wrap), the command
-// twins, and the "Used Regexps" menu.
+// The view switches, the command twins, the "Used Regexps" menu and the Help menu.
+#include "fakes/desktop_fakes.h"
 #include "forms/main/window_fixture.h"
 
 namespace lodestar::testing {
@@ -77,6 +77,37 @@ TEST_F(History, ThePopUpIsNewestFirstUniqueAndClearable) {
     w->click("mClearHis");
     EXPECT_EQ(w->usedPatterns().count(), 0u);
     EXPECT_FALSE(w->controls().has("mRegs(1)"));
+}
+
+// The Help menu: pages in the help window or the desktop's browser, and failures reported.
+class HelpMenuTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        w->help().setViewer(&viewer);
+    }
+    fakes::FakeHelpViewer viewer;
+};
+
+// A web page goes to the browser; without one the user learns the address.
+TEST_F(HelpMenuTest, AWebPageThatCannotBeOpenedSaysSoWithItsAddress) {
+    for (bool browser : {true, false}) {
+        shell.opens = browser;
+        prompts.asked.clear();
+        w->help().openWebPage(u"https://example.org/");
+        EXPECT_EQ(shell.opened.back(), u"https://example.org/");
+        ASSERT_EQ(prompts.asked.size(), browser ? 0u : 1u);
+        if (!browser) {
+            EXPECT_NE(prompts.asked[0].text.find(u"https://example.org/"), std::u16string::npos)
+                << u8(prompts.asked[0].text);
+        }
+    }
+    // A help page without a help window is handed to the desktop, and its failure reported.
+    w->help().setViewer(nullptr);
+    w->click("mContents");
+    EXPECT_EQ(shell.opened.back(), program.folder() + u"help/index.htm");
+    ASSERT_FALSE(prompts.asked.empty());
+    EXPECT_NE(prompts.asked.back().text.find(u"help/index.htm"), std::u16string::npos);
 }
 
 }  // namespace

@@ -11,9 +11,7 @@
 #include <string>
 
 #include "core/text.h"
-#include "fakes/fake_clipboard.h"
-#include "fakes/fake_shell.h"
-#include "fakes/fake_timer.h"
+#include "fakes/desktop_fakes.h"
 #include "fakes/scripted_prompts.h"
 #include "fakes/sync_work_runner.h"
 #include "forms/workspace/workspace.h"
@@ -104,6 +102,12 @@ class WindowTest : public ::testing::Test {
     std::u16string openNew(const std::string& name, const std::string& bytes) {
         std::u16string path = put(name, bytes);
         open(path);
+        return path;
+    }
+    // Opens the file and replaces "a" by "b" in it, unsaved.
+    std::u16string openAndChange(const std::string& name, const std::string& bytes = "aaa") {
+        const std::u16string path = openNew(name, bytes);
+        replace(u"a", u"b");
         return path;
     }
     // Types a pattern and presses Find; the source pane loads and the timer fires.

@@ -1,5 +1,4 @@
-// The pane model: what reaches the page while it loads and after, long documents served a piece
-// at a time, and a page loaded again after its renderer was lost.
+// The pane model, long documents a piece at a time, the page's watchdog, and form events.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -7,8 +6,12 @@
 #include <vector>
 
 #include "core/text.h"
+#include "fakes/desktop_fakes.h"
 #include "fakes/recording_pane_host.h"
+#include "fakes/scripted_prompts.h"
+#include "forms/model/form.h"
 #include "forms/model/pane_model.h"
+#include "forms/model/renderer_watchdog.h"
 
 namespace lodestar {
 namespace {
@@ -134,6 +137,134 @@ TEST_F(PaneModelTest, AReloadedPageGetsTheWholeDocumentBack) {
     host.calls.clear();
     pane.servePieces(u"", pane.generation(u""), {1});
     EXPECT_EQ(host.calls, std::vector<std::string>{"piece  " + g + " 1 p1"});
+}
+
+// The form base: events reach a form only through enabled, known controls.
+// A form with one control of each kind it reacts to, recording what reached its handlers.
+class ProbeForm : public Form {
+  public:
+    explicit ProbeForm(Prompts& prompts) : Form("Probe", prompts) {
+        add("Probe", ControlKind::Frame);
+        add("btnGo", ControlKind::Button);
+        add("chkMine", ControlKind::CheckBox);
+        add("box", ControlKind::TextBox);
+        Control& list = add("pick", ControlKind::Combo);
+        controls().setItems(list.name, {u"a", u"b"});
+    }
+    std::vector<std::string> seen;
+
+  protected:
+    void onClick(const std::string& c) override { seen.push_back("click " + c); }
+    void onTextChanged(const std::string& c) override { seen.push_back("text " + c); }
+    void onSelect(const std::string& c) override { seen.push_back("select " + c); }
+    void onEnter(const std::string& c) override { seen.push_back("enter " + c); }
+    void onFocusLost(const std::string& c) override { seen.push_back("blur " + c); }
+
+  private:
+    Control& add(const char* name, ControlKind kind) {
+        Control c;
+        c.name = name;
+        c.kind = kind;
+        return controls().add(std::move(c));
+    }
+};
+
+TEST(Form, EventsReachTheFormOnlyThroughEnabledKnownControls) {
+    fakes::ScriptedPrompts prompts;
+    ProbeForm form(prompts);
+    form.click("chkMine");
+    EXPECT_TRUE(form.controls()["chkMine"].checked);  // a check box flips before its handler
+    form.click("btnGo");
+    form.click("nothing");
+    form.typeText("box", u"txt");
+    form.enter("box");
+    form.focusLost("box");
+    form.select("pick", 1);
+    form.select("pick", 2);  // no such item
+    form.controls().setEnabled("btnGo", false);
+    form.click("btnGo");
+    EXPECT_EQ(form.seen, (std::vector<std::string>{"click chkMine", "click btnGo", "text box",
+                                                   "enter box", "blur box", "select pick"}));
+    EXPECT_EQ(form.controls()["box"].text, u"txt");
+    EXPECT_EQ(form.controls()["pick"].selected, 1);
+}
+
+// The watchdog of a pane page: questions while the page is shown, a hang noticed only when the
+// bound ran out on time, and late or stale answers.
+class RendererWatchdogTest : public ::testing::Test {
+  protected:
+    RendererWatchdogTest()
+        : dog(
+              timer, [this] { return clock; },
+              [this](std::function<void()> answer) { answers.push_back(std::move(answer)); },
+              {2000, 5000}) {
+        dog.onHung = [this] { ++hung; };
+    }
+    // Lets `ms` pass and fires the timer, as its event loop would.
+    void fireAfter(long long ms) {
+        ASSERT_TRUE(timer.armed);
+        clock += ms;
+        dog.tick();
+    }
+
+    fakes::FakeTimer timer;
+    long long clock = 1000;
+    std::vector<std::function<void()>> answers;
+    int hung = 0;
+    RendererWatchdog dog;
+};
+
+TEST_F(RendererWatchdogTest, AnsweringPageIsAskedAgainAndAgainButNeverHung) {
+    dog.start();
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(timer.interval, 2000);
+        fireAfter(2000);
+        ASSERT_EQ(answers.size(), static_cast<std::size_t>(round + 1));
+        EXPECT_EQ(timer.interval, 5000);
+        fireAfter(4000);  // nearly out of time, then the answer comes
+        answers.back()();
+    }
+    EXPECT_EQ(hung, 0);
+    EXPECT_TRUE(dog.watching());
+}
+
+TEST_F(RendererWatchdogTest, SilentPageIsHungOnceItsBoundRunsOutOnTime) {
+    dog.start();
+    fireAfter(2000);
+    fireAfter(4990);  // a timer a little early waits for the rest of the bound
+    EXPECT_EQ(hung, 0);
+    EXPECT_EQ(timer.interval, 10);
+    fireAfter(10);
+    EXPECT_EQ(hung, 1);
+    EXPECT_FALSE(dog.watching());
+    EXPECT_FALSE(timer.armed);
+    answers.back()();  // an answer after the verdict changes nothing
+    EXPECT_FALSE(timer.armed);
+}
+
+TEST_F(RendererWatchdogTest, BoundThatRanOutWhileTheProgramWasBusyStartsAfresh) {
+    dog.start();
+    fireAfter(2000);
+    fireAfter(60000);  // the program itself did not run for a minute
+    EXPECT_EQ(hung, 0);
+    answers.back()();  // the answer was queued behind the program's work
+    fireAfter(2000);
+    fireAfter(5000);
+    EXPECT_EQ(hung, 1);
+}
+
+TEST_F(RendererWatchdogTest, AnswersToQuestionsBeforeAStopOrReloadAreIgnored) {
+    dog.start();
+    fireAfter(2000);
+    dog.stop();  // the page loads again
+    EXPECT_FALSE(timer.armed);
+    answers.back()();
+    EXPECT_FALSE(timer.armed);
+    dog.start();
+    fireAfter(2000);
+    answers.front()();  // the old question's answer does not stand for the new one
+    fireAfter(5000);
+    EXPECT_EQ(hung, 1);
 }
 
 }  // namespace
