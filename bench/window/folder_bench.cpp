@@ -1,7 +1,9 @@
 // Drives the real window over a folder of many small files and prints how long the user waits:
-// the picker's OK -> the file table, Find -> the first row's count on the page -> the end of the
-// run (against the command line on the same folder), and a scroll to a far row during and after
-// the run -> that row's count on the page. Run it under a display (bench/window/run starts Xvfb).
+// the picker's OK -> the file table (with the status texts seen meanwhile), Find -> the first
+// row's count on the page -> the end of the run (against the command line on the same folder),
+// how many of the rows on the page showed their counts during the run, a scroll to a far row
+// during and after the run -> that row's count on the page, and the longest stall of the
+// window's thread in each stage. Run it under a display (bench/window/run starts Xvfb).
 //
 // Usage: lodestar_window_folder_bench PROGRAM_FOLDER FILES   (LODESTAR_BENCH_TRACE=1: each look
 // at the first row while waiting for it)
@@ -9,12 +11,15 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/text.h"
 #include "forms/folder/file_table.h"
@@ -28,6 +33,29 @@
 using namespace lodestar;
 
 namespace {
+
+// The longest time the window's thread went without taking its timer: what a user's click
+// would have waited for.
+class StallWatch {
+  public:
+    StallWatch() {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout,
+                         [this] { longest_ = std::max(longest_, clock_.restart()); });
+        clock_.start();
+        timer_.start();
+    }
+    // The longest stall since the last call.
+    qint64 take() {
+        longest_ = std::max(longest_, clock_.restart());
+        return std::exchange(longest_, 0);
+    }
+
+  private:
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 longest_ = 0;
+};
 
 bool waitFor(const std::function<bool()>& done, int timeoutMs = 600000) {
     QElapsedTimer t;
@@ -116,22 +144,36 @@ int main(int argc, char** argv) {
     std::printf("folder: %ld files of 2 KB in %ld folders\n", files, (files + 999) / 1000);
 
     QElapsedTimer t;
-    t.start();
     form.click("btnOpenFolder");
     waitFor([&] { return window.formWindow(folder.picker()) != nullptr; }, 10000);
     folder.picker().typeText("Dir1", fromUtf8(root));
     folder.picker().click("chkSubfolders");
+    StallWatch stalls;
+    stalls.take();
+    t.start();
     folder.picker().click("btnOK");
-    waitFor([&] { return form.MultiMode() && folder.fileList().size() > 1; });
+    const qint64 okReturned = t.elapsed();
+    std::vector<std::string> statuses;  // the texts the status showed during the walk
+    waitFor([&] {
+        const std::string now = toUtf8(form.controls()["lblStatus"].text);
+        if (statuses.empty() || statuses.back() != now) statuses.push_back(now);
+        return form.MultiMode() && folder.fileList().size() > 1;
+    });
+    const qint64 listed = t.elapsed();
     waitFor(settled);
-    std::printf("picker OK -> table of %zu rows: %lld ms\n", folder.fileList().size() - 1,
-                t.elapsed());
+    std::printf(
+        "picker OK: returned after %lld ms; files handed on after %lld ms; table of %zu "
+        "rows shown after %lld ms; longest stall %lld ms; %zu status texts seen, the "
+        "last '%s'\n",
+        okReturned, listed, folder.fileList().size() - 1, t.elapsed(), stalls.take(),
+        statuses.size(), statuses.empty() ? "" : statuses.back().c_str());
 
     form.typeText("inRepFrom", u"static");
     t.start();
     form.click("btnFind");
     if (std::getenv("LODESTAR_BENCH_TRACE"))
         std::printf("  click returned: %lld ms\n", t.elapsed());
+    stalls.take();
     const bool firstShown = waitFor([&] {
         if (std::getenv("LODESTAR_BENCH_TRACE"))
             std::printf("  %lld ms: model '%s' page '%s' running %d\n", t.elapsed(),
@@ -141,10 +183,51 @@ int main(int argc, char** argv) {
     });
     std::printf("find -> row 1's count on the page: %lld ms%s\n", t.elapsed(),
                 firstShown ? "" : " (never shown)");
+    // The files the run has reported to the window (its rows fill in order).
+    const auto modelDone = [&] {
+        std::size_t lo = 0, hi = static_cast<std::size_t>(files);
+        while (lo < hi) {
+            const std::size_t mid = (lo + hi + 1) / 2;
+            if (modelCount(mid).isEmpty())
+                hi = mid - 1;
+            else
+                lo = mid;
+        }
+        return lo;
+    };
+    // The rows on the page, and those of them whose count the page shows, while the run goes on.
+    const auto filledOnPage = [&] {
+        const QStringList n =
+            list->evaluate(QStringLiteral("(function(){var r=document.querySelectorAll("
+                                          "'#infoList tr[data-k]'),f=0;for(var i=0;i<r.length;++i)"
+                                          "if(r[i].cells[%1]&&r[i].cells[%1].textContent)++f;"
+                                          "return f+' of '+r.length;})()")
+                               .arg(kMatchesColumn),
+                           5000)
+                .toString()
+                .split(u' ');
+        return std::make_pair(n.value(0).toInt(), n.value(2).toInt());
+    };
+    const auto rowsFilled = [&] {
+        const auto [filled, rows] = filledOnPage();
+        std::printf(
+            "  %lld ms: %d of the %d rows on the page show their counts (model: %zu files "
+            "done)\n",
+            t.elapsed(), filled, rows, modelDone());
+    };
+    rowsFilled();
     // During the run: a far row the run has just passed.
     const std::size_t far = static_cast<std::size_t>(files) / 2;
     QString during = QStringLiteral("(run ended first)");
-    if (waitFor([&] { return !modelCount(far).isEmpty() || !form.running(); }) && form.running()) {
+    qint64 lastLook = 0;
+    if (waitFor([&] {
+            if (t.elapsed() - lastLook >= 1000 && form.running()) {
+                lastLook = t.elapsed();
+                rowsFilled();
+            }
+            return !modelCount(far).isEmpty() || !form.running();
+        }) &&
+        form.running()) {
         QElapsedTimer s;
         s.start();
         scrollTo(far);
@@ -155,8 +238,9 @@ int main(int argc, char** argv) {
     const qint64 run = t.elapsed();
     waitFor(settled);
     std::printf(
-        "find -> end of the run: %lld ms; scroll to row %zu during the run -> its count: %s\n", run,
-        far, during.toUtf8().constData());
+        "find -> end of the run: %lld ms; scroll to row %zu during the run -> its count: "
+        "%s; longest stall during the run %lld ms\n",
+        run, far, during.toUtf8().constData(), stalls.take());
     QElapsedTimer s;
     s.start();
     const std::size_t late = static_cast<std::size_t>(files) * 9 / 10;

@@ -29,12 +29,13 @@ class Walk {
                 out_.files.push_back(root + path);
         }
         if (!rules_.subfolders) return;
+        if (rules_.progress && !rules_.progress(out_.files.size())) stopped_ = true;
         std::sort(entries.folders.begin(), entries.folders.end(), fileNameLess);
         for (const std::u16string& name : entries.folders) {
             const std::u16string path = relative + name;
             if (relative.empty() && name == backupName()) continue;
             if (excludedByGlobs(rules_.exclude, path, true)) continue;
-            if (rules_.limit != 0 && read_ >= rules_.limit) {
+            if (stopped_ || (rules_.limit != 0 && read_ >= rules_.limit)) {
                 out_.complete = false;
                 return;
             }
@@ -65,6 +66,7 @@ class Walk {
     const TreeRules& rules_;
     TreeListing& out_;
     std::size_t read_ = 0;
+    bool stopped_ = false;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 // tree under it, less what the user excludes and what the program must never touch.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,9 @@ struct TreeRules {
     // 0: the whole tree. Otherwise no further subfolder is read once this many entries have
     // been read (a preview that never holds the window up); the folder's own files all count.
     std::size_t limit = 0;
+    // With subfolders: told the count of files listed so far after each folder is read;
+    // answering false ends the walk there (the listing is then not complete).
+    std::function<bool(std::size_t filesListed)> progress = nullptr;
 };
 
 struct TreeListing {

@@ -325,8 +325,12 @@ void ControlBinder::applyContent(const Control& c, QWidget* w) {
         }
         combo->setCurrentIndex(c.selected);
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        // One insertion for the whole list: a tree's listing may hold 100,000 names.
+        QStringList items;
+        items.reserve(static_cast<qsizetype>(c.items.size()));
+        for (const auto& item : c.items) items << toQ(item);
         list->clear();
-        for (const auto& item : c.items) list->addItem(toQ(item));
+        list->addItems(items);
         list->setCurrentRow(c.selected);
     } else if (auto* tree = qobject_cast<QTreeView*>(w)) {
         QFileSystemModel* folders = trees_.at(c.name);

@@ -1,11 +1,21 @@
 // Running long work on a worker thread and bringing its reports back to the window.
 #include "ui/qt_work_runner.h"
 
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QObject>
+#include <QTimer>
 #include <memory>
+#include <utility>
 
 namespace lodestar::ui {
+
+namespace {
+// Reports are taken for this long at a time; then the window's own events (input, painting,
+// the pages' answers) come first for a moment.
+constexpr qint64 kSliceMs = 12;
+constexpr int kPauseMs = 4;
+}  // namespace
 
 QtWorkRunner::QtWorkRunner() : receiver_(new QObject) {
     pool_.setMaxThreadCount(1);
@@ -42,7 +52,38 @@ void QtWorkRunner::start(std::function<void()> work, std::function<void()> finis
 }
 
 void QtWorkRunner::post(std::function<void()> report) {
-    QMetaObject::invokeMethod(receiver_, std::move(report), Qt::QueuedConnection);
+    bool due = false;
+    {
+        std::lock_guard lock(queueMutex_);
+        queue_.push_back(std::move(report));
+        due = !std::exchange(drainDue_, true);
+    }
+    if (due)
+        QMetaObject::invokeMethod(
+            receiver_, [this] { drain(); }, Qt::QueuedConnection);
+}
+
+void QtWorkRunner::drain() {
+    QElapsedTimer slice;
+    slice.start();
+    for (;;) {
+        std::function<void()> report;
+        {
+            std::lock_guard lock(queueMutex_);
+            if (queue_.empty()) {
+                drainDue_ = false;
+                return;
+            }
+            report = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        report();
+        if (slice.elapsed() >= kSliceMs) {
+            // A timer, not a posted call: posted calls would run before the window's events.
+            QTimer::singleShot(kPauseMs, receiver_, [this] { drain(); });
+            return;
+        }
+    }
 }
 
 void QtWorkRunner::ask(std::function<void()> question) {

@@ -2,10 +2,12 @@
 #include "forms/folder/folder_dlg.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 
 #include "backups/backup_folder.h"
 #include "core/error.h"
+#include "core/stop_token.h"
 #include "core/text.h"
 #include "files/folder_tree.h"
 #include "files/path_glob.h"
@@ -38,9 +40,23 @@ std::u16string withSlash(std::u16string folder) {
 
 }  // namespace
 
-FolderDlg::FolderDlg(Prompts& prompts, std::u16string startFolder,
+// What OK's walk shares between the worker and the window's thread.
+struct FolderDlg::Walk {
+    std::u16string folder;   // as chosen in the tree
+    std::u16string current;  // absolute and normalized: what the files are handed on under
+    std::u16string pattern;
+    PickerState choice;  // remembered once the walk hands its files on
+    bool shown = false;  // the picker was shown at OK: it comes back when nothing is found
+    StopToken stop;
+    std::atomic<std::size_t> found{0};
+    std::atomic<bool> reporting{false};  // a count is on its way to the window's thread
+    // What the walk found: File1's names (relative to the folder), the files to hand on.
+    std::vector<std::u16string> names, files, notes;
+};
+
+FolderDlg::FolderDlg(Prompts& prompts, WorkRunner& runner, std::u16string startFolder,
                      std::vector<std::u16string> drives)
-    : Form(folder_ids::FolderDlg.str(), prompts), driveCount_(drives.size()) {
+    : Form(folder_ids::FolderDlg.str(), prompts), runner_(runner), driveCount_(drives.size()) {
     ControlModel& c = controls();
     c.add(make(folder_ids::FolderDlg, ControlKind::Frame, u"Select Folder")).geometry = {
         0, 0, kWidth, kHeight};
@@ -90,6 +106,10 @@ FolderDlg::FolderDlg(Prompts& prompts, std::u16string startFolder,
     arrange(kWidth, kHeight);
 }
 
+FolderDlg::~FolderDlg() {
+    stopWalk();
+}
+
 void FolderDlg::setStateFile(std::u16string path) {
     stateFile_ = std::move(path);
     if (!stateFile_.empty()) remembered_ = loadPickerState(stateFile_);
@@ -135,6 +155,7 @@ void FolderDlg::open() {
 }
 
 void FolderDlg::cancel() {
+    stopWalk();
     if (!opened_) {  // shown without `open`: nothing to go back to
         hide();
         return;
@@ -149,8 +170,8 @@ void FolderDlg::cancel() {
     if (cancelled) cancelled();
 }
 
-void FolderDlg::remember(const std::u16string& folder) {
-    remembered_ = state();
+void FolderDlg::remember(const std::u16string& folder, const PickerState& choice) {
+    remembered_ = choice;
     std::vector<std::u16string>& recent = remembered_.recentFolders;
     std::erase(recent, folder);
     recent.insert(recent.begin(), folder);
@@ -221,23 +242,35 @@ TreeRules FolderDlg::treeRules() const {
                         : walkedPastBackupName(NormalizeFolder(dir), backupFolderName)};
 }
 
-void FolderDlg::listFiles(std::size_t limit) {
-    std::vector<std::u16string> names;
-    notes_.clear();
-    const std::u16string& dir = folder();
-    if (!dir.empty() && folderExists(dir)) {
-        try {
-            TreeRules rules = treeRules();
-            rules.limit = limit;
-            TreeListing listing = listTree(dir, pattern_, rules);
-            for (const std::u16string& path : listing.files)
-                names.push_back(relativeToFolder(dir, path));
-            notes_ = std::move(listing.notes);
-        } catch (const Error&) {
-            // An unreadable folder lists nothing; OK then says so.
-        }
+namespace {
+
+// The names File1 shows for a listing of `dir` (relative to it) and the walk's notes; nothing
+// for a folder that is gone or cannot be read (OK then says so).
+struct Names {
+    std::vector<std::u16string> names, notes;
+};
+Names listNames(const std::u16string& dir, std::u16string_view pattern, const TreeRules& rules) {
+    Names listed;
+    if (dir.empty() || !folderExists(dir)) return listed;
+    try {
+        TreeListing listing = listTree(dir, pattern, rules);
+        for (const std::u16string& path : listing.files)
+            listed.names.push_back(relativeToFolder(dir, path));
+        listed.notes = std::move(listing.notes);
+    } catch (const Error&) {
+        // Listed nothing: the folder itself cannot be read.
     }
-    controls().setItems(folder_ids::File1, names);
+    return listed;
+}
+
+}  // namespace
+
+void FolderDlg::listFiles() {
+    TreeRules rules = treeRules();
+    rules.limit = kPreviewEntries;
+    Names listed = listNames(folder(), pattern_, rules);
+    notes_ = std::move(listed.notes);
+    controls().setItems(folder_ids::File1, std::move(listed.names));
 }
 
 void FolderDlg::filterChosen() {
@@ -266,25 +299,67 @@ void FolderDlg::ownType(bool moveFocus) {
 }
 
 void FolderDlg::ok() {
-    if (folder().empty()) return;
+    if (folder().empty() || walking() || (busy && busy())) return;
 
     // A folder typed relative to the working folder is kept as the absolute folder it names,
     // where backups and restores can work.
     std::u16string absolute = folder();
     if (absolute.front() != u'/')
         absolute = fromUtf8((std::filesystem::current_path() / toUtf8(absolute)).string());
-    const std::u16string current = NormalizeFolder(absolute);
-    listFiles(0);
-    std::vector<std::u16string> files;
-    for (const std::u16string& name : controls()[folder_ids::File1].items)
-        files.push_back(current + name);
-    if (current.empty() || files.empty()) {
+    auto walk = std::make_shared<Walk>();
+    walk->folder = folder();
+    walk->current = NormalizeFolder(absolute);
+    walk->pattern = pattern_;
+    walk->choice = state();
+    walk->shown = shown();
+    walk_ = walk;
+    controls().setEnabled(folder_ids::btnOK, false);
+    hide();  // the window's status line follows the walk, and its Stop ends it
+    if (walkStarted) walkStarted();
+    // The count goes to the window only when the one before has arrived, so a fast walk does
+    // not queue a report per folder.
+    auto found = [walk, dlg = this, runner = &runner_](std::size_t files) {
+        walk->found = files;
+        if (!walk->reporting.exchange(true))
+            runner->post([walk, dlg] {
+                walk->reporting = false;
+                if (dlg->walk_ == walk && dlg->walkFound) dlg->walkFound(walk->found);
+            });
+        return !walk->stop.requested();
+    };
+    runner_.start(
+        [walk, rules = treeRules(), found]() mutable {
+            rules.progress = found;
+            Names listed = listNames(walk->folder, walk->pattern, rules);
+            walk->names = std::move(listed.names);
+            walk->notes = std::move(listed.notes);
+            walk->files.reserve(walk->names.size());
+            for (const std::u16string& name : walk->names)
+                walk->files.push_back(walk->current + name);
+        },
+        [this, walk] { walked(*walk); });
+}
+
+void FolderDlg::stopWalk() {
+    if (walk_) walk_->stop.request();
+}
+
+void FolderDlg::walked(Walk& walk) {
+    walk_.reset();
+    controls().setEnabled(folder_ids::btnOK, true);
+    if (walkEnded) walkEnded();
+    if (walk.stop.requested()) return;
+    notes_ = std::move(walk.notes);
+    // The list shows what OK listed, unless the user chose another folder or type meanwhile.
+    if (folder() == walk.folder && pattern_ == walk.pattern)
+        controls().setItems(folder_ids::File1, std::move(walk.names));
+    if (walk.current.empty() || walk.files.empty()) {
+        if (walk.shown) show();
         prompts().message(u"No file Specified.", kAppTitle);
         return;
     }
-    remember(current);
-    hide();
-    if (chosen) chosen(current, files);
+    remember(walk.current, walk.choice);
+    if (chosen) chosen(walk.current, walk.files);
 }
 
 void FolderDlg::onClick(const std::string& control) {

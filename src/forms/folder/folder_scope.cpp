@@ -21,6 +21,7 @@
 #include "forms/model/control_ids.h"
 #include "forms/model/file_cells.h"
 #include "forms/model/progress_bar.h"
+#include "forms/preview/run_questions.h"
 #include "runs/batch_files.h"
 #include "runs/multi_replace.h"
 #include "runs/multi_search.h"
@@ -62,6 +63,8 @@ class FolderScope::TableSink : public FileSink {
                         outcomes.swap(*batch);
                     }
                     for (const FileOutcome& outcome : outcomes) m->fileDone(outcome, html);
+                    // The bar and the status's count move once a batch: each move repaints.
+                    m->setProgress(m->filesDone_);
                 });
     }
     void logLine(std::u16string_view message) override {
@@ -113,11 +116,12 @@ FolderScope::FolderScope(ScopeHost& host, Prompts& prompts, WorkRunner& runner,
     : w_(host),
       prompts_(prompts),
       runner_(runner),
-      picker_(prompts, std::move(startFolder), std::move(drives)) {
+      picker_(prompts, runner, std::move(startFolder), std::move(drives)) {
     picker_.pathChanged = [this](const std::u16string& path) {
         w_.controls().setText(main_ids::inputPath, path);
     };
     picker_.cancelled = [this] { w_.restorePathBox(); };
+    picker_.busy = [this] { return w_.running(); };
     picker_.chosen = [this](const std::u16string& folder,
                             const std::vector<std::u16string>& files) {
         if (!w_.settleUnsaved(u"Your file not saved, save it before opening the folder " + folder +
@@ -131,7 +135,22 @@ FolderScope::FolderScope(ScopeHost& host, Prompts& prompts, WorkRunner& runner,
         fileList_.insert(fileList_.end(), files.begin(), files.end());
         for (const std::u16string& note : picker_.notes()) w_.logLine(note);
         initFileInfoShow();
+        // Opened without the picker shown: the type it listed is said, as the picker shows it.
+        if (sayType_)
+            w_.logLine(u"Listed the files of type " +
+                       (type_ == u"*.*" ? std::u16string(u"All files") : type_) +
+                       u"; Open Folder chooses another type.");
     };
+    // The picker's walk holds the window's commands as a run does; Stop ends it.
+    picker_.walkStarted = [this] {
+        sayType_ = openingUnshown_;
+        w_.setRunning(true, [this] { picker_.stopWalk(); });
+        w_.showStatus(u"Listing files ...");
+    };
+    picker_.walkFound = [this](std::size_t files) {
+        w_.showStatus(u"Listing files: " + digitGroups(files) + u" found ...");
+    };
+    picker_.walkEnded = [this] { w_.setRunning(false); };
 }
 
 FolderScope::~FolderScope() = default;
@@ -158,13 +177,9 @@ bool FolderScope::openFolder(const std::u16string& folder, const std::u16string&
     ensurePickerLoaded();
     if (!pattern.empty()) picker_.setPattern(pattern);
     picker_.setFolder(folder);
+    openingUnshown_ = true;
     picker_.ok();
-    // Opened without the picker shown: the type it listed is said, as the picker would show it.
-    if (folder_ == NormalizeFolder(folder))
-        w_.logLine(
-            u"Listed the files of type " +
-            (picker_.typeShown() == u"*.*" ? std::u16string(u"All files") : picker_.typeShown()) +
-            u"; Open Folder chooses another type.");
+    openingUnshown_ = false;
     return true;
 }
 
@@ -359,7 +374,6 @@ void FolderScope::fileDone(const FileOutcome& outcome, bool cellsAsHtml) {
     }
     filesDone_ = outcome.row;
     failedRow_ = 0;  // an error entry before this report did not end the run
-    setProgress(filesDone_);
 }
 
 // An error entry. When no report of its file follows, that file ended the run (see

@@ -62,7 +62,10 @@ class FolderScope : public FolderWork {
     bool openFolder(const std::u16string& folder, const std::u16string& pattern) override;
     void tableLoaded() override;
     void setTicked(long long row, bool on) override;
-    void stop() override { stop_.request(); }
+    void stop() override {
+        stop_.request();
+        picker_.stopWalk();
+    }
     std::size_t tickedFiles() const override;
     const std::u16string& folder() const override { return folder_; }
     void close() override;
@@ -116,6 +119,10 @@ class FolderScope : public FolderWork {
     std::vector<bool> ticks_;  // position 0 unused, rows 1..N
     std::size_t ticked_ = 0;   // how many of ticks_ are on
     std::u16string type_;      // the file type that listed the files
+    // The picker's OK runs without the picker shown (the path box), and its walk: the type
+    // that listed the files is logged.
+    bool openingUnshown_ = false;
+    bool sayType_ = false;
     StopToken stop_;
     bool running_ = false;
     std::size_t filesDone_ = 0;  // the last row the current run reported

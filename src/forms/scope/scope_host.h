@@ -29,6 +29,7 @@ class ScopeHost {
     // While on, commands that would conflict are off and Stop is offered; `stop` is what Stop
     // does meanwhile (without one, Stop tells the folder run).
     virtual void setRunning(bool on, std::function<void()> stop = {}) = 0;
+    virtual bool running() const = 0;
     // `done` of `total` on the progress bar; empty when there is nothing to do.
     virtual void showProgress(double done, double total) = 0;
 

@@ -2,6 +2,8 @@
 // typing a path opens.
 #include <filesystem>
 
+#include "fakes/deferred_work_runner.h"
+#include "files/folder_tree.h"
 #include "forms/folder/drive_list.h"
 #include "forms/folder/folder_fixture.h"
 
@@ -78,6 +80,55 @@ TEST_F(Picker, ChoosingADriveGoesToItsRoot) {
     EXPECT_EQ(other.picker().folder(), docs.file("sub"));
     EXPECT_EQ(c("inputPath").text, docs.file("sub"));
     EXPECT_EQ(other.picker().controls()["File1"].items, (Names{u"deep.htm"}));
+}
+
+// Holds OK's walk until the test lets it go, and lets the test look on after each count.
+struct WalkRunner : fakes::DeferredWorkRunner {
+    void post(std::function<void()> report) override {
+        report();
+        if (afterReport) afterReport();
+    }
+    std::function<void()> afterReport;
+};
+
+TEST_F(Picker, OkWalksTheTreeOnTheRunnerWithAGrowingCountAndStopEndsTheWalk) {
+    std::filesystem::create_directories(docs.path() / "sub2");
+    docs.put("sub2/x.htm", "x");
+    docs.put("sub2/y.htm", "x");
+    WalkRunner walks;
+    FolderScope other(*w, prompts, walks, docs.folder(), {u"/"});
+    FolderDlg& picker = other.picker();
+    picker.load();
+    picker.click("chkSubfolders");
+    picker.click("btnOK");
+    picker.ok();  // refused while the walk waits
+    ASSERT_EQ(walks.held.size(), 1u);
+    EXPECT_TRUE(w->running());
+    EXPECT_TRUE(other.fileList().empty());
+    std::vector<std::string> counts;
+    walks.afterReport = [&] { counts.push_back(text("lblStatus")); };
+    walks.finishOne();
+    EXPECT_EQ(counts,
+              (std::vector<std::string>{"Listing files: 2 found ...", "Listing files: 3 found ...",
+                                        "Listing files: 5 found ..."}));
+    EXPECT_FALSE(w->running());
+    Names walked = listTree(docs.folder(), u"*.htm;*.html", {true, {}, u""}).files;
+    walked.insert(walked.begin(), u"");
+    EXPECT_EQ(other.fileList(), walked);
+
+    counts.clear();
+    walks.afterReport = [&] {
+        counts.push_back(text("lblStatus"));
+        w->click("btnStop");
+    };
+    picker.typeText("exclude", u"sub");  // a list that would differ, were it handed on
+    picker.click("btnOK");
+    walks.finishOne();
+    EXPECT_EQ(counts.size(), 1u);  // no folder read after Stop
+    EXPECT_EQ(text("lblStatus"), "Stopped.");
+    EXPECT_FALSE(w->running());
+    EXPECT_EQ(other.fileList(), walked);
+    EXPECT_TRUE(picker.controls()["btnOK"].enabled);
 }
 
 TEST(DriveList, OffersRootHomeAndTheMountedVolumesAUserPicks) {
