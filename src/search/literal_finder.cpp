@@ -27,7 +27,7 @@ unsigned char lowerAscii(unsigned char c) {
 // two least common bytes of a literal, so it stops at few places that are not a match.
 int commonness(unsigned char c) {
     static constexpr std::string_view kByFrequency =
-        " etaoinsrhldcumfpgwybvkxjqz_\n\t;,.()=*-/0123456789>\"'{}:#&[]";
+        " etaoinsrhldcum_fpgwybvkxjqz\n\t;,.()=*-/0123456789>\"'{}:#&[]";
     const std::size_t rank = kByFrequency.find(static_cast<char>(lowerAscii(c)));
     if (rank != kNone) return 100 - static_cast<int>(rank) - (c >= 'A' && c <= 'Z' ? 30 : 0);
     return c < 0x80 ? 20 : 0;
