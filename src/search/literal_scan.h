@@ -103,16 +103,31 @@ template <class Vec, bool Fold, std::size_t N, class Check>
         first[i] = Vec::splat(keys[i].firstKey);
         second[i] = Vec::splat(keys[i].secondKey);
     }
-    for (; at + kWidth <= end; at += kWidth) {
+    const auto candidatesAt = [&](std::size_t at) __attribute__((always_inline)) {
         Vector on = candidates<Vec, Fold>(data + at, keys[0], first[0], second[0]);
 #pragma GCC unroll 8
         for (std::size_t i = 1; i < count; ++i)
             on = Vec::either(on, candidates<Vec, Fold>(data + at, keys[i], first[i], second[i]));
-        for (std::uint32_t mask = Vec::mask(on); mask != 0; mask &= mask - 1) {
-            const std::size_t candidate = at + static_cast<std::size_t>(__builtin_ctz(mask));
+        return on;
+    };
+    const auto verify = [&](std::uint32_t mask, std::size_t from) {
+        for (; mask != 0; mask &= mask - 1) {
+            const std::size_t candidate = from + static_cast<std::size_t>(__builtin_ctz(mask));
             if (check(candidate)) return candidate;
         }
+        return end;
+    };
+    // Two vectors a step, asked at once whether they hold a candidate.
+    for (; at + 2 * kWidth <= end; at += 2 * kWidth) {
+        const Vector c0 = candidatesAt(at), c1 = candidatesAt(at + kWidth);
+        if (Vec::mask(Vec::either(c0, c1)) == 0) continue;
+        if (const std::size_t found = verify(Vec::mask(c0), at); found != end) return found;
+        if (const std::size_t found = verify(Vec::mask(c1), at + kWidth); found != end)
+            return found;
     }
+    for (; at + kWidth <= end; at += kWidth)
+        if (const std::size_t found = verify(Vec::mask(candidatesAt(at)), at); found != end)
+            return found;
     return end;
 }
 
