@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #if defined(__GNUC__) && !defined(__clang__)
 // The scan templates pass wide vectors to one another only inlined into a function compiled for
@@ -26,25 +27,35 @@ unsigned char lowerAscii(unsigned char c) {
 // two least common bytes of a literal, so it stops at few places that are not a match.
 int commonness(unsigned char c) {
     static constexpr std::string_view kByFrequency =
-        " etaoinsrhldcumfpgwybvkxjqz_\n\t;,.()=*-/0123456789>\"'{}:#&[]";
+        " etaoinsrhldcum_fpgwybvkxjqz\n\t;,.()=*-/0123456789>\"'{}:#&[]";
     const std::size_t rank = kByFrequency.find(static_cast<char>(lowerAscii(c)));
     if (rank != kNone) return 100 - static_cast<int>(rank) - (c >= 'A' && c <= 'Z' ? 30 : 0);
     return c < 0x80 ? 20 : 0;
 }
 
+struct ByteLoop {};  // no vectors: the byte loops alone
 #if defined(LODESTAR_BYTE_VECTORS)
 using Narrow = byte_vectors::Sse2;
 #else
-struct Narrow {};  // no vectors: the byte loops alone
+using Narrow = ByteLoop;
 #endif
 
 }  // namespace
 
-LiteralFinder::LiteralFinder(const std::vector<std::string>& literals, bool ignoreCase)
-    : ignoreCase_(ignoreCase) {
-#if defined(LODESTAR_AVX2)
-    wide_ = byte_vectors::haveAvx2();
+std::vector<LiteralFinder::Width> LiteralFinder::widths() {
+    std::vector<Width> widths = {Width::One};
+#if defined(LODESTAR_BYTE_VECTORS)
+    widths.push_back(Width::Sixteen);
 #endif
+#if defined(LODESTAR_AVX2)
+    if (byte_vectors::haveAvx2()) widths.push_back(Width::ThirtyTwo);
+#endif
+    return widths;
+}
+
+LiteralFinder::LiteralFinder(const std::vector<std::string>& literals, bool ignoreCase,
+                             std::optional<Width> width)
+    : ignoreCase_(ignoreCase), width_(width.value_or(widths().back())) {
     for (const std::string& literal : literals) {
         std::string text = literal;
         if (ignoreCase)
@@ -88,6 +99,7 @@ bool LiteralFinder::matchesAt(std::size_t literal, const char* at) const {
 template <class Vec, bool Fold>
 [[gnu::always_inline]] inline std::optional<LiteralFinder::Hit> LiteralFinder::scan(
     std::string_view bytes, std::size_t from) const {
+    [[maybe_unused]] constexpr bool kVectors = !std::is_same_v<Vec, ByteLoop>;
     const char* const data = bytes.data();
     const std::size_t size = bytes.size();
     std::size_t at = from;
@@ -97,10 +109,11 @@ template <class Vec, bool Fold>
         const std::size_t end = size - n + 1;  // past the last place a match can start
         const auto check = [&](std::size_t at) { return matchesAt<Fold>(0, data + at); };
 #if defined(LODESTAR_BYTE_VECTORS)
-        if (const std::size_t found =
-                literal_scan::scanOne<Vec, Fold>(data, at, end, keys_.front(), check);
-            found != end)
-            return Hit{found, n};
+        if constexpr (kVectors)
+            if (const std::size_t found =
+                    literal_scan::scanOne<Vec, Fold>(data, at, end, keys_.front(), check);
+                found != end)
+                return Hit{found, n};
 #endif
         for (; at < end; ++at)
             if (keysAt<Fold>(data + at, keys_.front()) && check(at)) return Hit{at, n};
@@ -119,12 +132,14 @@ template <class Vec, bool Fold>
     };
 #if defined(LODESTAR_BYTE_VECTORS)
     // Every key byte of a start place before it lies inside the bytes.
-    const std::size_t vectorEnd = size > furthestKey_ ? size - furthestKey_ : 0;
-    if (at < vectorEnd)
-        if (const std::size_t found = literal_scan::scanMany<Vec, Fold>(
-                data, at, vectorEnd, keys_.data(), keys_.size(), check);
-            found != vectorEnd)
-            return Hit{found, literals_[which].size()};
+    if constexpr (kVectors) {
+        const std::size_t vectorEnd = size > furthestKey_ ? size - furthestKey_ : 0;
+        if (at < vectorEnd)
+            if (const std::size_t found = literal_scan::scanMany<Vec, Fold>(
+                    data, at, vectorEnd, keys_.data(), keys_.size(), check);
+                found != vectorEnd)
+                return Hit{found, literals_[which].size()};
+    }
 #endif
     for (; at < size; ++at)
         if (check(at)) return Hit{at, literals_[which].size()};
@@ -146,8 +161,15 @@ LiteralFinder::findWide(std::string_view bytes, std::size_t from) const {
 
 std::optional<LiteralFinder::Hit> LiteralFinder::find(std::string_view bytes,
                                                       std::size_t from) const {
-    if (wide_) return ignoreCase_ ? findWide<true>(bytes, from) : findWide<false>(bytes, from);
-    return ignoreCase_ ? scan<Narrow, true>(bytes, from) : scan<Narrow, false>(bytes, from);
+    switch (width_) {
+        case Width::ThirtyTwo:
+            return ignoreCase_ ? findWide<true>(bytes, from) : findWide<false>(bytes, from);
+        case Width::Sixteen:
+            return ignoreCase_ ? scan<Narrow, true>(bytes, from) : scan<Narrow, false>(bytes, from);
+        case Width::One:
+            break;
+    }
+    return ignoreCase_ ? scan<ByteLoop, true>(bytes, from) : scan<ByteLoop, false>(bytes, from);
 }
 
 std::size_t LiteralFinder::count(std::string_view bytes, bool global) const {

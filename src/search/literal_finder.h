@@ -27,7 +27,13 @@ class LiteralFinder {
   public:
     // At most kMostLiterals literals, none empty.
     static constexpr std::size_t kMostLiterals = 16;
-    LiteralFinder(const std::vector<std::string>& literals, bool ignoreCase);
+    // How many bytes the scan compares at a time: one (the plain loop), sixteen or thirty-two.
+    enum class Width { One, Sixteen, ThirtyTwo };
+    // The widths this processor can scan at, the widest last.
+    static std::vector<Width> widths();
+    // The widest the processor has, unless a narrower one is asked for (to try each of them).
+    LiteralFinder(const std::vector<std::string>& literals, bool ignoreCase,
+                  std::optional<Width> width = std::nullopt);
 
     struct Hit {
         std::size_t at;
@@ -55,7 +61,7 @@ class LiteralFinder {
     std::vector<literal_scan::KeyPair> keys_;
     std::size_t furthestKey_ = 0;  // the largest offset of a key byte
     bool ignoreCase_ = false;
-    bool wide_ = false;  // the processor compares thirty-two bytes at a time
+    Width width_ = Width::One;
 };
 
 // The literals of a pattern in PCRE2 syntax (as the dialect's translation writes it) that is

@@ -50,6 +50,18 @@ template <class Vec, bool Fold>
                      Vec::equal(loadKeys<Vec, Fold>(start + key.second), second));
 }
 
+// The first candidate in `mask` (one bit for each start place from `from`) that `check` says
+// is a match, or `end`.
+template <class Check>
+[[gnu::always_inline]] inline std::size_t firstChecked(std::uint32_t mask, std::size_t from,
+                                                       std::size_t end, const Check& check) {
+    for (; mask != 0; mask &= mask - 1) {
+        const std::size_t candidate = from + static_cast<std::size_t>(__builtin_ctz(mask));
+        if (check(candidate)) return candidate;
+    }
+    return end;
+}
+
 // The first start place in [at, end) where one literal's keys are in place and `check` says the
 // whole literal is there, or `end` when there is none; `at` is left where the byte loop must go
 // on. Every key byte of a start place before `end` must be inside the bytes.
@@ -65,11 +77,7 @@ template <class Vec, bool Fold, class Check>
         return candidates<Vec, Fold>(data + at, key, first, second);
     };
     const auto verify = [&](std::uint32_t mask, std::size_t from) {
-        for (; mask != 0; mask &= mask - 1) {
-            const std::size_t candidate = from + static_cast<std::size_t>(__builtin_ctz(mask));
-            if (check(candidate)) return candidate;
-        }
-        return end;
+        return firstChecked(mask, from, end, check);
     };
     // Four vectors a step: most steps hold no candidate at all.
     for (; at + 4 * kWidth <= end; at += 4 * kWidth) {
@@ -103,16 +111,27 @@ template <class Vec, bool Fold, std::size_t N, class Check>
         first[i] = Vec::splat(keys[i].firstKey);
         second[i] = Vec::splat(keys[i].secondKey);
     }
-    for (; at + kWidth <= end; at += kWidth) {
+    const auto candidatesAt = [&](std::size_t at) __attribute__((always_inline)) {
         Vector on = candidates<Vec, Fold>(data + at, keys[0], first[0], second[0]);
 #pragma GCC unroll 8
         for (std::size_t i = 1; i < count; ++i)
             on = Vec::either(on, candidates<Vec, Fold>(data + at, keys[i], first[i], second[i]));
-        for (std::uint32_t mask = Vec::mask(on); mask != 0; mask &= mask - 1) {
-            const std::size_t candidate = at + static_cast<std::size_t>(__builtin_ctz(mask));
-            if (check(candidate)) return candidate;
-        }
+        return on;
+    };
+    const auto verify = [&](std::uint32_t mask, std::size_t from) {
+        return firstChecked(mask, from, end, check);
+    };
+    // Two vectors a step, asked at once whether they hold a candidate.
+    for (; at + 2 * kWidth <= end; at += 2 * kWidth) {
+        const Vector c0 = candidatesAt(at), c1 = candidatesAt(at + kWidth);
+        if (Vec::mask(Vec::either(c0, c1)) == 0) continue;
+        if (const std::size_t found = verify(Vec::mask(c0), at); found != end) return found;
+        if (const std::size_t found = verify(Vec::mask(c1), at + kWidth); found != end)
+            return found;
     }
+    for (; at + kWidth <= end; at += kWidth)
+        if (const std::size_t found = verify(Vec::mask(candidatesAt(at)), at); found != end)
+            return found;
     return end;
 }
 

@@ -92,7 +92,8 @@ TEST(ByteLiterals, FindWhatTheDecodedTextFinds) {
             SCOPED_TRACE(toUtf8(pattern) + (ignoreCase ? " i" : ""));
             const auto matcher = ByteMatcher::forPattern(pattern, ignoreCase, false);
             ASSERT_TRUE(matcher && matcher->scansLiterals(ByteText::Ascii));
-            for (const std::string& text : textsFor(literalsOf(toUtf8(pattern))))
+            const std::vector<std::string> literals = literalsOf(toUtf8(pattern));
+            for (const std::string& text : textsFor(literals))
                 for (const bool global : {true, false}) {
                     // Bytes beyond ASCII are Windows-1252 characters, where the literals can match
                     // on bytes.
@@ -112,6 +113,19 @@ TEST(ByteLiterals, FindWhatTheDecodedTextFinds) {
                         kind));
                     ASSERT_EQ(bytes, decoded);
                     ASSERT_EQ(matcher->count(text, global, kind), decoded.size());
+                    // Each scan width the processor has, not only the widest.
+                    for (const auto width : LiteralFinder::widths()) {
+                        SCOPED_TRACE(static_cast<int>(width));
+                        const LiteralFinder finder(literals, ignoreCase, width);
+                        std::vector<Span> found;
+                        std::size_t from = 0;
+                        while (const auto hit = finder.find(text, from)) {
+                            found.push_back({hit->at, hit->length});
+                            if (!global) break;
+                            from = hit->at + hit->length;
+                        }
+                        ASSERT_EQ(found, decoded);
+                    }
                 }
         }
 }
