@@ -112,8 +112,14 @@ ReusableTextReader::~ReusableTextReader() {
     if (aheadFd_ >= 0) ::close(aheadFd_);
 }
 
+bool ReusableTextReader::openedAhead(const std::u16string& path) const {
+    // Compared as bytes: for thousands of long paths a character loop would show.
+    return aheadFd_ >= 0 && aheadPath_.size() == path.size() &&
+           std::memcmp(aheadPath_.data(), path.data(), path.size() * sizeof(char16_t)) == 0;
+}
+
 std::optional<std::size_t> ReusableTextReader::openAhead(const std::u16string& path) {
-    if (aheadFd_ >= 0 && aheadPath_ == path) return aheadSize_;
+    if (openedAhead(path)) return aheadSize_;
     if (aheadFd_ >= 0) ::close(aheadFd_);
     aheadFd_ = -1;
     try {
@@ -130,7 +136,7 @@ std::optional<std::size_t> ReusableTextReader::openAhead(const std::u16string& p
 std::size_t ReusableTextReader::openWhole(const std::u16string& path,
                                           std::optional<Descriptor>& file) {
     // One byte more than the size, so a file that grew while read is read whole.
-    if (aheadFd_ >= 0 && aheadPath_ == path) {
+    if (openedAhead(path)) {
         file.emplace(aheadFd_);
         aheadFd_ = -1;
         return aheadSize_ + 1;
@@ -228,9 +234,17 @@ std::string_view ReusableTextReader::readBytes(const std::u16string& path) {
         return bytes;
     }
     heldAsciiExact_ = true;
-    // The decoder's rules: NUL bytes make a detected file binary and Windows-1252; invalid
-    // UTF-8 makes it Windows-1252.
+    heldKind_.reset();
+    // The decoder's rules: NUL bytes make a detected file binary and Windows-1252.
     heldBinary_ = !fixed && std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
+    return bytes;
+}
+
+ByteText ReusableTextReader::heldKind() {
+    if (heldKind_) return *heldKind_;
+    const std::string_view bytes(static_cast<const char*>(bytes_.data), heldSize_);
+    const std::optional<TextEncoding> fixed = reading_.fixed;
+    // Invalid UTF-8 makes a detected file Windows-1252.
     const std::size_t beyond = firstBeyondAscii(bytes);
     if (beyond == bytes.size()) {
         heldKind_ = ByteText::Ascii;
@@ -244,7 +258,7 @@ std::string_view ReusableTextReader::readBytes(const std::u16string& path) {
                     : check == Utf8Check::WithinBmp ? ByteText::Utf8
                                                     : ByteText::Other;
     }
-    return bytes;
+    return *heldKind_;
 }
 
 std::size_t ReusableTextReader::readWhole(int fd, const std::u16string& path,
