@@ -16,6 +16,7 @@
 #include "cli/dry_run.h"
 #include "cli/export_choice.h"
 #include "cli/find_lines.h"
+#include "cli/folder_count.h"
 #include "cli/shown_path.h"
 #include "cli/standard_input.h"
 #include "cli/target_path.h"
@@ -140,29 +141,26 @@ class Session {
 
     // The walk passes the backup folder the runs here use, and says so; a user's folder that
     // only shares its name is walked like any other.
-    Target walkBesideBackups(const std::string& path, Target found, TreeRules rules) {
-        const std::optional<BackupFolderChoice> backups =
-            backupFolderOfRuns(found.folder, rules.backupFolderName);
-        const std::u16string name = walkedPastBackupName(found.folder, rules.backupFolderName);
-        if (name != (rules.backupFolderName.empty() ? u"bak" : rules.backupFolderName)) {
-            rules.backupFolderName = name;
-            found = resolveTarget(path, args_.filter, rules);
+    TreeRules walkRules(const std::u16string& folder) {
+        TreeRules rules{args_.recursive, {}, settings_.backupFolder};
+        for (const std::string& glob : args_.exclude) rules.exclude.push_back(fromUtf8(glob));
+        if (!args_.recursive) return rules;
+        try {
+            const std::optional<BackupFolderChoice> backups =
+                backupFolderOfRuns(folder, rules.backupFolderName);
+            rules.backupFolderName = walkedPastBackupName(folder, rules.backupFolderName);
+            if (backups)
+                printMessage(err_, u"Passed " + backups->path + u": it is the backup folder.");
+        } catch (const Error&) {
+            // A refused backup folder: the run itself reports it.
         }
-        if (backups) printMessage(err_, u"Passed " + backups->path + u": it is the backup folder.");
-        return found;
+        return rules;
     }
 
     Target target(const std::string& path, bool needFiles = true) {
-        TreeRules rules{args_.recursive, {}, settings_.backupFolder};
-        for (const std::string& glob : args_.exclude) rules.exclude.push_back(fromUtf8(glob));
-        Target found = resolveTarget(path, args_.filter, rules);
-        if (args_.recursive && !found.singleFile) {
-            try {
-                found = walkBesideBackups(path, found, rules);
-            } catch (const Error&) {
-                // A refused backup folder: the run itself reports it.
-            }
-        }
+        const TargetPlace place = placeOf(path, args_.filter);
+        const Target found = resolveTarget(
+            path, args_.filter, place.singleFile ? TreeRules{} : walkRules(place.folder));
         for (const std::u16string& note : found.notes) printMessage(err_, note);
         if (needFiles && found.files.empty())
             throw Failure{u"There's no specified files in this folder.", {}};
@@ -180,10 +178,20 @@ class Session {
             const Target files = target(path);
             return findLines(run, files.files, shownPaths(path, files));
         }
-        const Target files = target(path);
-        TerminalSink sink(out_, out_, err_, FileLineShape::CountAndPath);
-        const SearchSummary summary =
-            SearchAllFiles(expr_, pattern, files.files, sink, settings_.reading);
+        const TargetPlace place = placeOf(path, args_.filter);
+        if (place.singleFile) {
+            TerminalSink sink(out_, out_, err_, FileLineShape::CountAndPath);
+            return counted(
+                SearchAllFiles(expr_, pattern, {{place.path, true}}, sink, settings_.reading));
+        }
+        TreeWalk walk(place.folder, place.patterns, walkRules(place.folder));
+        const std::optional<SearchSummary> summary =
+            countInFolder(expr_, pattern, walk, settings_.reading, out_, err_);
+        if (!summary) throw Failure{u"There's no specified files in this folder.", {}};
+        return counted(*summary);
+    }
+
+    static int counted(const SearchSummary& summary) {
         if (!summary.ok) return kFailed;
         return summary.total == 0 ? kNothingFound : kDone;
     }

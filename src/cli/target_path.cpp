@@ -8,28 +8,39 @@
 
 namespace lodestar::cli {
 
-Target resolveTarget(const std::string& pathText, const std::string& filter,
-                     const TreeRules& rules) {
+TargetPlace placeOf(const std::string& pathText, const std::string& filter) {
     // A relative path is taken from the current folder; the engines see only absolute ones.
-    const std::u16string path = absolutePath(fromUtf8(pathText));
-    Target target;
-    if (fileExists(path)) {
-        target.singleFile = true;
-        target.files.push_back({path, true});
-        return target;
+    TargetPlace place;
+    place.path = absolutePath(fromUtf8(pathText));
+    if (fileExists(place.path)) {
+        place.singleFile = true;
+        return place;
     }
-    std::u16string folder = path;
-    std::u16string patterns = fromUtf8(filter);
+    const std::u16string& path = place.path;
+    place.folder = path;
+    place.patterns = fromUtf8(filter);
     const auto slash = path.rfind(u'/');
     const std::u16string last = slash == std::u16string::npos ? path : path.substr(slash + 1);
     if (last.rfind(u"*.", 0) == 0) {
-        patterns = last;
-        folder = path.substr(0, slash + 1);
+        place.patterns = last;
+        place.folder = path.substr(0, slash + 1);
     }
-    if (!folderExists(folder)) throw Error("Can't find the path\n" + pathText);
-    if (folder.back() != u'/') folder += u'/';
-    target.folder = folder;
-    TreeListing listing = listTree(folder, patterns, rules);
+    if (!folderExists(place.folder)) throw Error("Can't find the path\n" + pathText);
+    if (place.folder.back() != u'/') place.folder += u'/';
+    return place;
+}
+
+Target resolveTarget(const std::string& pathText, const std::string& filter,
+                     const TreeRules& rules) {
+    const TargetPlace place = placeOf(pathText, filter);
+    Target target;
+    if (place.singleFile) {
+        target.singleFile = true;
+        target.files.push_back({place.path, true});
+        return target;
+    }
+    target.folder = place.folder;
+    TreeListing listing = listTree(place.folder, place.patterns, rules);
     for (std::u16string& file : listing.files) target.files.push_back({std::move(file), true});
     target.notes = std::move(listing.notes);
     return target;

@@ -17,6 +17,18 @@ struct Target {
     std::vector<std::u16string> notes;  // the subfolders the walk passed, and why
 };
 
+// What a PATH operand names, before any folder is listed: the file itself, or the folder (ending
+// in "/") and the file patterns its files are listed by.
+struct TargetPlace {
+    bool singleFile = false;
+    std::u16string path;  // absolute
+    std::u16string folder;
+    std::u16string patterns;
+};
+
+// Throws lodestar::Error "Can't find the path" when the text names neither a file nor a folder.
+TargetPlace placeOf(const std::string& path, const std::string& filter);
+
 // A relative path is made absolute against the current folder first (absolutePath), so every
 // file and folder of the target is absolute.
 // Throws lodestar::Error "Can't find the path" when the text names neither a file nor a folder.

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "files/folder_listing.h"
 
 namespace lodestar {
 
@@ -41,6 +44,38 @@ struct TreeListing {
 // passed with a note. Throws FileError when the chosen folder itself cannot be read.
 TreeListing listTree(const std::u16string& folder, std::u16string_view patternList,
                      const TreeRules& rules);
+
+// The walk of listTree taken one folder at a time, so a run can read the first files while the
+// rest of the tree is still being listed.
+class TreeWalk {
+  public:
+    // Reads the chosen folder; throws FileError when it cannot be read.
+    TreeWalk(const std::u16string& folder, std::u16string_view patternList, TreeRules rules);
+    // Appends the files of the next folder walked (maybe none) to `files`, and the notes of the
+    // folders passed on the way to `notes`; false when the walk is over and nothing was added.
+    bool next(std::vector<std::u16string>& files, std::vector<std::u16string>& notes);
+    // False when the limit cut the walk short.
+    bool complete() const { return complete_; }
+
+  private:
+    // A folder whose files were given, with its subfolders still to walk.
+    struct Open {
+        std::u16string relative;  // empty or ending in "/"
+        std::vector<std::u16string> folders;
+        std::size_t next = 0;
+    };
+    void give(const std::u16string& relative, FolderEntries& entries,
+              std::vector<std::u16string>& files);
+    std::u16string backupName() const;
+
+    std::u16string root_;
+    std::u16string patterns_;
+    TreeRules rules_;
+    std::vector<Open> open_;
+    std::optional<FolderEntries> first_;
+    std::size_t read_ = 0;
+    bool complete_ = true;
+};
 
 // The path relative to the folder (ending in "/") when it lies in it; else the path itself.
 std::u16string relativeToFolder(std::u16string_view folder, std::u16string_view path);

@@ -19,9 +19,9 @@ std::u16string notAFileLine(std::size_t count) {
     return u"Not regular files passed by: " + decimal(static_cast<long long>(count)) + u".";
 }
 
-SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
-                             const std::vector<FileItem>& files, FileSink& sink,
-                             const TextReading& reading, const StopToken* stop) {
+SearchSummary SearchFoundFiles(const RegExp& expr, std::u16string_view searchPattern,
+                               const FindFiles& find, FileSink& sink, const TextReading& reading,
+                               const StopToken* stop) {
     SearchSummary summary;
     const unsigned threads = workerThreads();
     const std::optional<BytePrefilter> filter = prefilterFor(expr);
@@ -33,43 +33,48 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
     };
     const std::shared_ptr<const ByteMatcher> matcher =
         ByteMatcher::forPattern(expr.pattern(), expr.ignoreCase(), expr.multiline());
-    const auto search = [&](unsigned worker, std::size_t i) -> Found {
-        if (!files[i].ticked) return {};
+    const auto search = [&](unsigned worker, std::size_t, const FileItem& file) -> Found {
+        if (!file.ticked) return {};
         WorkerTools& own = *tools[worker];
         // A large file whose matches are plain literals is counted a block at a time; holding no
         // buffer of its size, it needs no turn among the threads' large files.
-        if (const auto size = own.reader.openAhead(files[i].path);
+        if (const auto size = own.reader.openAhead(file.path);
             matcher && size && *size >= kBlockCountFrom) {
             try {
-                if (const auto counted =
-                        countInBlocks(files[i].path, *matcher, expr.global(), reading))
+                if (const auto counted = countInBlocks(file.path, *matcher, expr.global(), reading))
                     return counted->binary ? Found{std::nullopt, true} : Found{counted->count};
             } catch (const NotAFileError&) {
                 return {std::nullopt, false, true};
             }
         }
-        const LargeFileTurn turn(files[i].path, own.reader);
+        const LargeFileTurn turn(file.path, own.reader);
         // The bytes first: a file without the pattern's literal, or whose bytes can be searched
         // as they are, is counted without being decoded.
         std::string_view bytes;
         try {
-            bytes = own.reader.readBytes(files[i].path);
+            bytes = own.reader.readBytes(file.path);
         } catch (const NotAFileError&) {
             return {std::nullopt, false, true};
         }
         if (own.reader.heldBinary() && !reading.binaryAsText) return {std::nullopt, true};
+        // Without any of the pattern's literals there is no match, whatever the bytes decode
+        // as: most files of a search are passed by on this one look.
+        if (filter && own.reader.heldAsciiExact() && !filter->mayMatch(bytes)) return {0};
         const ByteText kind = own.reader.heldKind();
-        const bool scansLiterals = matcher && matcher->scansLiterals(kind);
-        if (filter && !scansLiterals && own.reader.heldAsciiExact() && !filter->mayMatch(bytes))
-            return {0};
         if (matcher && matcher->fits(kind))
             if (const auto count = matcher->count(bytes, expr.global(), kind)) return {*count};
         return {own.expr.count(own.reader.decodeHeld())};
     };
-    const auto report = [&](std::size_t i, Found& found) {
-        const FileItem& file = files[i];
-        FileOutcome outcome{i + 1, file.path, FileResult::Counted, std::nullopt, FileRun::Search};
-        if (file.ticked) sink.showStatus(u"Searching " + file.path + u" ...");
+    std::size_t ticked = 0;
+    std::u16string status;
+    const auto report = [&](std::size_t i, FileItem& file, Found& found) {
+        if (file.ticked) {
+            ++ticked;
+            status.assign(u"Searching ").append(file.path).append(u" ...");
+            sink.showStatus(status);
+        }
+        FileOutcome outcome{i + 1, std::move(file.path), FileResult::Counted, std::nullopt,
+                            FileRun::Search};
         if (found.notAFile) {
             outcome.result = FileResult::NotAFile;
             ++summary.notAFile;
@@ -83,10 +88,20 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
         sink.fileDone(outcome);
         return true;
     };
+    // Whether the run ended before the last file: a stop.
+    std::size_t found = 0;
+    bool allFound = false;
+    const FindFiles counted = [&](std::vector<FileItem>& files) {
+        const std::size_t before = files.size();
+        const bool more = find(files);
+        found += files.size() - before;
+        allFound = !more;
+        return more;
+    };
     try {
-        const std::size_t done =
-            runInOrder<Found>(files.size(), threads, 16 * threads, search, report, stop);
-        if (done < files.size()) {
+        const std::size_t done = runInOrderAsFound<FileItem, Found>(threads, 16 * threads, counted,
+                                                                    search, report, stop);
+        if (!allFound || done < found) {
             summary.stopped = true;
             return summary;
         }
@@ -96,14 +111,27 @@ SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPatte
     }
     sink.logLine(u"Search " + std::u16string(searchPattern) + u", " +
                  decimal(static_cast<long long>(summary.total)) + u" items found in " +
-                 decimal(static_cast<long long>(std::count_if(
-                     files.begin(), files.end(), [](const FileItem& f) { return f.ticked; }))) +
-                 u" files.");
+                 decimal(static_cast<long long>(ticked)) + u" files.");
     if (summary.binarySkipped > 0) sink.logLine(binarySkippedLine(summary.binarySkipped));
     if (summary.notAFile > 0) sink.logLine(notAFileLine(summary.notAFile));
     sink.showStatus(u"Done.");
     summary.ok = true;
     return summary;
+}
+
+SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
+                             const std::vector<FileItem>& files, FileSink& sink,
+                             const TextReading& reading, const StopToken* stop) {
+    std::size_t next = 0;
+    const auto find = [&](std::vector<FileItem>& found) {
+        // A few thousand at a time, so a long list is not copied whole at once.
+        const std::size_t end = std::min(files.size(), next + 4096);
+        found.insert(found.end(), files.begin() + static_cast<std::ptrdiff_t>(next),
+                     files.begin() + static_cast<std::ptrdiff_t>(end));
+        next = end;
+        return next < files.size();
+    };
+    return SearchFoundFiles(expr, searchPattern, find, sink, reading, stop);
 }
 
 }  // namespace lodestar

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -42,5 +43,17 @@ inline constexpr std::u16string_view kSearchErrorMessage =
 SearchSummary SearchAllFiles(const RegExp& expr, std::u16string_view searchPattern,
                              const std::vector<FileItem>& files, FileSink& sink,
                              const TextReading& reading = {}, const StopToken* stop = nullptr);
+
+// The files of a search handed over as they are found: appends the next ones to `files` (maybe
+// none) and answers false once there are no more. Called on one thread at a time, not always
+// the caller's (see runInOrderAsFound).
+using FindFiles = std::function<bool(std::vector<FileItem>& files)>;
+
+// SearchAllFiles over files found while the search goes, as a walk of a tree finds them: the
+// first files are searched while the rest are still listed. The same outcomes and log lines as
+// SearchAllFiles over the whole list.
+SearchSummary SearchFoundFiles(const RegExp& expr, std::u16string_view searchPattern,
+                               const FindFiles& find, FileSink& sink,
+                               const TextReading& reading = {}, const StopToken* stop = nullptr);
 
 }  // namespace lodestar

@@ -41,8 +41,14 @@ ReusableTextReader::~ReusableTextReader() {
     if (aheadFd_ >= 0) ::close(aheadFd_);
 }
 
+bool ReusableTextReader::openedAhead(const std::u16string& path) const {
+    // Compared as bytes: for thousands of long paths a character loop would show.
+    return aheadFd_ >= 0 && aheadPath_.size() == path.size() &&
+           std::memcmp(aheadPath_.data(), path.data(), path.size() * sizeof(char16_t)) == 0;
+}
+
 std::optional<std::size_t> ReusableTextReader::openAhead(const std::u16string& path) {
-    if (aheadFd_ >= 0 && aheadPath_ == path) return aheadSize_;
+    if (openedAhead(path)) return aheadSize_;
     if (aheadFd_ >= 0) ::close(aheadFd_);
     aheadFd_ = -1;
     try {
@@ -59,7 +65,7 @@ std::optional<std::size_t> ReusableTextReader::openAhead(const std::u16string& p
 std::size_t ReusableTextReader::openWhole(const std::u16string& path,
                                           std::optional<Descriptor>& file) {
     // One byte more than the size, so a file that grew while read is read whole.
-    if (aheadFd_ >= 0 && aheadPath_ == path) {
+    if (openedAhead(path)) {
         file.emplace(aheadFd_);
         aheadFd_ = -1;
         return aheadSize_ + 1;
@@ -156,6 +162,10 @@ std::string_view ReusableTextReader::readBytes(const std::u16string& path) {
     heldBinary_ = kind.binary;
     heldAsciiExact_ = kind.asciiExact;
     return bytes;
+}
+
+ByteText ReusableTextReader::heldKind() {
+    return *heldKind_;
 }
 
 std::size_t ReusableTextReader::readWhole(int fd, const std::u16string& path,

@@ -53,7 +53,8 @@ class ReusableTextReader {
     // All bytes of the file, undecoded; the view stays valid until the next read. heldKind()
     // and heldBinary() then say what they decode as, decodeHeld() decodes them.
     std::string_view readBytes(const std::u16string& path);
-    ByteText heldKind() const { return heldKind_; }
+    // Worked out by the same pass over the bytes that finds NUL bytes and the byte-order mark.
+    ByteText heldKind();
     bool heldBinary() const { return heldBinary_; }
     // False for UTF-16, the one encoding whose ASCII characters are not their own bytes.
     bool heldAsciiExact() const { return heldAsciiExact_; }
@@ -88,6 +89,7 @@ class ReusableTextReader {
         bool mayMatch = false;
         bool nul = false;
     };
+    bool openedAhead(const std::u16string& path) const;
     // Opens the file (or takes the one opened ahead for it); answers one byte more than its size.
     std::size_t openWhole(const std::u16string& path, std::optional<Descriptor>& file);
     // All bytes of the file into bytes_; answers how many.
@@ -103,7 +105,7 @@ class ReusableTextReader {
     bool binary_ = false;
     bool absent_ = false;
     std::size_t heldSize_ = 0;
-    ByteText heldKind_ = ByteText::Other;
+    std::optional<ByteText> heldKind_;
     bool heldBinary_ = false;
     bool heldAsciiExact_ = false;
     const BytePrefilter* filter_ = nullptr;

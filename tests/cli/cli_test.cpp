@@ -172,6 +172,11 @@ TEST_F(Cli, ReplaceOverATreeMirrorsTheBackupsAndRestoresEveryFile) {
 
     // A second run walks past the backup folder: its copies are never changed.
     EXPECT_EQ(run({"-r", "-l", "find", "x", folder()}).out, folder() + "/skip/s.htm\n");
+    const Outcome counted = run({"-r", "-j2", "--count", "find", "y", folder()});
+    EXPECT_EQ(counted.out, "1\t" + at("a.htm") + "\n0\t" + at("skip/s.htm") + "\n2\t" +
+                               at("sub/a.htm") + "\n1\t" + at("sub/deeper/b c.htm") +
+                               "\nSearch y, 4 items found in 4 files.\n");
+    EXPECT_NE(counted.err.find("it is the backup folder."), std::string::npos);
 
     EXPECT_EQ(run({"restore", folder()}).status, 0);
     EXPECT_EQ(dir.bytes("sub/a.htm"), "x x");

@@ -88,5 +88,48 @@ TEST(RunInOrder, TakesEveryResultInOrderFailsAtTheFailingItemAndStopsAfterStarte
     }
 }
 
+// Items found a few at a time (sometimes none) are taken in the order found, with the walk's
+// failure after every item found before it.
+TEST(RunInOrder, ItemsFoundWhileTheRunGoesAreTakenInOrderFoundAndAFindFailureComesLast) {
+    for (const unsigned threads : {1u, 2u, 5u}) {
+        SCOPED_TRACE(threads);
+        for (const bool failing : {false, true}) {
+            std::size_t next = 0;
+            const auto find = [&](std::vector<std::size_t>& items) {
+                const std::size_t n = next % 3;  // 0, 1 or 2 items in turn: 1, 2 3, 4, 5 6 ...
+                for (std::size_t k = 0; k < n; ++k) items.push_back(next + k);
+                next += std::max<std::size_t>(n, 1);
+                if (failing && next > 20) throw std::runtime_error("walk");
+                return next < 30;
+            };
+            std::vector<std::size_t> taken;
+            const auto take = [&](std::size_t i, std::size_t& item, std::size_t& result) {
+                EXPECT_EQ(result, item * item);
+                EXPECT_EQ(item, i + 1);
+                taken.push_back(item);
+                return true;
+            };
+            const auto work = [](unsigned, std::size_t, const std::size_t& item) {
+                return slowFirst(item, 40);
+            };
+            const auto run = [&] {
+                return runInOrderAsFound<std::size_t, std::size_t>(threads, 3, find, work, take);
+            };
+            std::size_t done = 0;
+            if (failing) {
+                EXPECT_THROW(run(), std::runtime_error);
+            } else {
+                done = run();
+            }
+            // Up to 30; or up to 21, the items found by the call that failed included.
+            const std::size_t expected = failing ? 21 : 30;
+            EXPECT_EQ(taken.size(), expected);
+            if (!failing) {
+                EXPECT_EQ(done, expected);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace lodestar

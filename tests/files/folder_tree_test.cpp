@@ -170,6 +170,15 @@ TEST(FolderTree, WalksFolderByFolderInNameOrderPassingWhatItMustNotTouch) {
     ASSERT_EQ(listing.notes.size(), 1u);  // the backup folder of a run in "one"
     EXPECT_NE(listing.notes[0].find(u"one/bak/"), std::u16string::npos);
 
+    // Taken a folder at a time: the chosen folder's own files come alone, before any other
+    // folder is read.
+    TreeWalk walk(dir.folder(), u"*.htm", rules);
+    std::vector<std::u16string> files, notes;
+    ASSERT_TRUE(walk.next(files, notes));
+    EXPECT_EQ(relative(dir, files), (std::vector<std::u16string>{u"a.htm", u"b <&>.htm"}));
+    ASSERT_TRUE(walk.next(files, notes));
+    EXPECT_EQ(files.size(), 3u);  // and locked/z.htm
+
     // The backup folder of the chosen folder is never walked, whatever its name.
     dir.put("keep/k.htm", "x");
     EXPECT_EQ(relative(dir, listTree(dir.folder(), u"*.htm", {true, {}, u"keep"}).files).size(),
