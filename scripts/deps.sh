@@ -7,7 +7,7 @@ packages=(build-essential clang libclang-rt-14-dev cmake ninja-build pkg-config 
           ripgrep patch)  # ripgrep: the command-line tests compare find's lines with it; patch applies the dry-run diffs
 for arg in "$@"; do
     case "$arg" in
-        --gui) packages+=(qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6svg6
+        --gui) packages+=(qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6svg6 qt6-declarative-dev
                      libgl-dev xvfb xauth) ;;
         --bench) packages+=(libbenchmark-dev sd perl) ;;
     esac

@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
     }
     ui::prepareWebEngineEnvironment();
     QApplication app(argc, argv);
+    ui::chooseSceneGraph();
     ui::ensureUiResources();
     const std::string state = "/tmp/lodestar-scratch-bench-state";
     std::filesystem::remove_all(state);

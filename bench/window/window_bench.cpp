@@ -173,6 +173,7 @@ int main(int argc, char** argv) {
     ui::prepareWebEngineEnvironment();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    ui::chooseSceneGraph();
     ui::ensureUiResources();
     const std::string folder = argv[1];
     const double megabytes = std::stod(argv[2]);

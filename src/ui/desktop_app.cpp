@@ -5,6 +5,10 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QQuickWindow>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +30,30 @@ bool named(const char* value) {
 
 bool displayAvailable(const char* display, const char* waylandDisplay, const char* qpaPlatform) {
     return named(display) || named(waylandDisplay) || named(qpaPlatform);
+}
+
+bool softwareRasterizer(std::string_view rendererName) {
+    for (std::string_view name : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
+        if (rendererName.find(name) != std::string_view::npos) return true;
+    return false;
+}
+
+void chooseSceneGraph() {
+    if (named(std::getenv("QT_QUICK_BACKEND")) || named(std::getenv("QSG_RHI_BACKEND"))) return;
+    QOffscreenSurface surface;
+    surface.create();
+    QOpenGLContext context;
+    const char* renderer = nullptr;
+    if (context.create() && context.makeCurrent(&surface)) {
+        renderer = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+        const bool software = !renderer || softwareRasterizer(renderer);
+        context.doneCurrent();
+        if (!software) return;
+    }
+    // No OpenGL at all, or one on the processor. The web engine starts later and reads the
+    // choice from the environment.
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    qputenv("QT_QUICK_BACKEND", "software");
 }
 
 std::u16string executableFolder() {
@@ -54,6 +82,7 @@ int runDesktop(int argc, char** argv) {
     prepareWebEngineEnvironment();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    chooseSceneGraph();
     QApplication::setApplicationName(QStringLiteral("Lodestar"));
     QApplication::setApplicationVersion(QStringLiteral("1.4"));
     ensureUiResources();

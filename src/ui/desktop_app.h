@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace lodestar::ui {
 
@@ -17,6 +18,17 @@ std::u16string executableFolder();
 // root (it cannot start there otherwise), and the panes' URL scheme. Leaves values the user
 // set alone.
 void prepareWebEngineEnvironment();
+
+// True when an OpenGL renderer's name is that of a rasterizer on the processor (Mesa's
+// llvmpipe, softpipe or swrast).
+bool softwareRasterizer(std::string_view rendererName);
+
+// Called once the application object exists, before the first window. Where OpenGL is only a
+// rasterizer on the processor (a virtual machine, a remote or virtual display), composing the
+// web panes through it costs several times what painting them directly does, and every paint
+// of the window waits for it: the panes are then painted in software. A choice the user made
+// (QT_QUICK_BACKEND, QSG_RHI_BACKEND) stands.
+void chooseSceneGraph();
 
 // The whole program: returns the exit status.
 int runDesktop(int argc, char** argv);

@@ -185,11 +185,8 @@ void PaneView::call(const char* function, const QVariantList& arguments) {
 
 void PaneView::flushCells() {
     cellsFlushQueued_ = false;
-    if (pendingCells_.isEmpty() || loading_) return;
-    QVariantList cells;
-    cells.swap(pendingCells_);
-    page_->runJavaScript(paneCall("setCells", QVariantList{QVariant(cells)}),
-                         QWebEngineScript::ApplicationWorld);
+    if (pendingCells_.empty() || loading_) return;
+    page_->runJavaScript(pendingCells_.takeCall(), QWebEngineScript::ApplicationWorld);
 }
 
 void PaneView::setBodyHtml(const std::u16string& html) {
@@ -222,14 +219,15 @@ void PaneView::setCell(const std::u16string& tableId, std::size_t index,
     // A folder run changes a cell or two for each of thousands of files: the changes go to the
     // page together, a little later (or once a few thousand wait), so the page keeps up and a
     // scroll is not queued behind them.
-    constexpr qsizetype kMostWaiting = 4 * 4096;  // four values a change
-    pendingCells_ << toQ(tableId) << static_cast<qulonglong>(index) << toQ(content) << html;
+    constexpr std::size_t kMostWaiting = 16384;
+    pendingCells_.add(tableId, index, content, html);
     if (pendingCells_.size() >= kMostWaiting) {
         flushCells();
     } else if (!cellsFlushQueued_) {
         cellsFlushQueued_ = true;
-        // At most twenty calls a second: a call costs the page about as much as its changes.
-        QTimer::singleShot(50, this, [this] { flushCells(); });
+        // At most ten calls a second: each call repaints the page, which costs about as much as its
+        // changes.
+        QTimer::singleShot(100, this, [this] { flushCells(); });
     }
 }
 

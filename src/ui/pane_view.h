@@ -14,6 +14,7 @@
 
 #include "forms/model/renderer_watchdog.h"
 #include "platform/pane_host.h"
+#include "ui/cell_batch.h"
 
 class QWebChannel;
 
@@ -96,7 +97,7 @@ class PaneView : public QWebEngineView, public PaneHost {
     bool endedHung_ = false;   // the renderer was ended because it stopped answering
     std::unique_ptr<QtOneShotTimer> watchTimer_;
     std::unique_ptr<RendererWatchdog> watchdog_;
-    QVariantList pendingCells_;  // table, index, content, html: four values a change
+    CellBatch pendingCells_;
     bool cellsFlushQueued_ = false;
 };
 

@@ -16,8 +16,11 @@
 #include "core/text.h"
 #include "fakes/desktop_fakes.h"
 #include "fakes/scripted_prompts.h"
+#include "ui/cell_batch.h"
+#include "ui/desktop_app.h"
 #include "ui/form_guard.h"
 #include "ui/pane_script.h"
+#include "ui/qt_text.h"
 #include "ui/qt_work_runner.h"
 
 namespace lodestar::ui {
@@ -37,6 +40,51 @@ TEST(PaneScriptTest, TextTravelsAsJsonDataNeverAsScript) {
     EXPECT_EQ(doc.array().at(0).toString(), hostile);
     // Outside the JSON string, no quote, bracket or parenthesis of the text appears.
     EXPECT_EQ(json.count(u'\''), 1);
+}
+
+// A batch of cell changes is written as it comes; the page must get exactly the texts given,
+// whatever they hold, and never a text read as script.
+TEST(PaneScriptTest, CellChangesTravelAsJsonThatDecodesToTheTextsGiven) {
+    const std::u16string hostile = u"</script>'\"\\\n\t\x01\u2028\u2029 caf\u00e9 \U0001F600";
+    CellBatch batch;
+    batch.add(u"infoList", 16, hostile, true);
+    batch.add(u"infoList", 17, u"", false);
+    EXPECT_EQ(batch.size(), 2u);
+    const QString call = batch.takeCall();
+    EXPECT_TRUE(batch.empty());
+    const QString prefix = QStringLiteral("__lodestarPane.setCells.apply(null, ");
+    ASSERT_TRUE(call.startsWith(prefix)) << call.toStdString();
+    const QString json = call.mid(prefix.size()).chopped(1);
+    QJsonParseError error;
+    const QJsonArray changes = QJsonDocument::fromJson(json.toUtf8(), &error).array();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.toStdString();
+    const QJsonArray cells = changes.at(0).toArray();
+    ASSERT_EQ(cells.size(), 8);
+    EXPECT_EQ(cells.at(0).toString(), QStringLiteral("infoList"));
+    EXPECT_EQ(cells.at(1).toInt(), 16);
+    EXPECT_EQ(cells.at(2).toString(), toQ(hostile));
+    EXPECT_TRUE(cells.at(3).toBool());
+    EXPECT_EQ(cells.at(5).toInt(), 17);
+    EXPECT_FALSE(cells.at(7).toBool());
+    // The line separators and the control character are escaped: the call is one script line.
+    EXPECT_FALSE(call.contains(QChar(0x2028)) || call.contains(QChar(0x01)) ||
+                 call.contains(u'\n'));
+    // An empty batch is still a valid call, with no changes.
+    EXPECT_TRUE(batch.takeCall().endsWith(QStringLiteral("[[]])")));
+
+    // A lone surrogate (a broken name) stays what it is instead of breaking the call.
+    QString lone;
+    appendJsonString(lone, std::u16string(1, char16_t(0xd800)) + u"x");
+    EXPECT_EQ(lone, QStringLiteral("\"\\ud800x\""));
+}
+
+TEST(DesktopAppTest, OnlyARasterizerOnTheProcessorCountsAsSoftware) {
+    for (const char* name :
+         {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Software Rasterizer", "swrast"})
+        EXPECT_TRUE(softwareRasterizer(name)) << name;
+    for (const char* name : {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", "AMD Radeon RX 6600",
+                             "NVIDIA GeForce RTX 3060/PCIe/SSE2", ""})
+        EXPECT_FALSE(softwareRasterizer(name)) << name;
 }
 
 // A run started while another works waits in line instead of holding up the caller; each run's

@@ -10,5 +10,6 @@ int main(int argc, char** argv) {
     lodestar::ui::prepareWebEngineEnvironment();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    lodestar::ui::chooseSceneGraph();
     return RUN_ALL_TESTS();
 }
