@@ -48,6 +48,14 @@ std::uint64_t fileSize(const std::u16string& path) {
     return static_cast<std::uint64_t>(statOf(path).st_size);
 }
 
+std::uint64_t fileSizeOrZero(const std::u16string& path) {
+    try {
+        return fileSize(path);
+    } catch (const Error&) {
+        return 0;
+    }
+}
+
 void copyFileOver(const std::u16string& from, const std::u16string& to, LinkAtTarget linkAtTarget) {
     std::u16string target = to;
     if (target.ends_with(u'/')) {

@@ -18,6 +18,9 @@ void clearReadOnly(const std::u16string& path);
 void setReadOnly(const std::u16string& path);
 // Size of the file in bytes.
 std::uint64_t fileSize(const std::u16string& path);
+// The same, 0 for a file that cannot be asked (gone since it was listed, say): a listing shows
+// the smallest size, and reading the file says why.
+std::uint64_t fileSizeOrZero(const std::u16string& path);
 // Makes `to` a copy of `from`, replacing it at once (never half-written; on failure the old
 // `to` is intact). A `to` ending in "/" is a folder: the copy keeps the name of `from` in it.
 // An existing `to` keeps its permission bits and is refused when read-only; a new one gets the

@@ -261,6 +261,19 @@ void SkinWindow::dressControl(const Control& c, QWidget* w) {
     }
 }
 
+// The status is painted at once, so it shows even while the window's own thread works. A run on
+// a worker sends its texts faster than paints are worth (each paint flushes the whole window):
+// within a short time of the last one, the next paint of the window takes the latest text.
+void SkinWindow::paintStatus(QWidget* status) {
+    constexpr qint64 kPaintGapMs = 100;
+    if (statusPainted_.isValid() && statusPainted_.elapsed() < kPaintGapMs) {
+        status->update();
+        return;
+    }
+    status->repaint();
+    statusPainted_.start();
+}
+
 void SkinWindow::applyControl(const Control& c) {
     if (actions_.count(c.name) || menus_.count(c.name) || main_ids::mRegs.indexOf(c.name)) {
         applyMenu(c);
@@ -284,7 +297,7 @@ void SkinWindow::applyControl(const Control& c) {
         label->setToolTip(shown == full ? QString() : full);
     }
     if (kCaptioned.count(c.name)) dressCaptioned(static_cast<QToolButton*>(w), c);
-    if (c.name == main_ids::lblStatus) w->repaint();  // shown at once during long work
+    if (c.name == main_ids::lblStatus) paintStatus(w);
     if (c.name == main_ids::View_ML)
         static_cast<QToolButton*>(w)->setIcon(picture(
             c.struckThrough ? QStringLiteral("match-list-off") : QStringLiteral("match-list")));

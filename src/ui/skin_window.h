@@ -4,6 +4,7 @@
 // form; every change of the form's controls comes back through its change listener.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <map>
@@ -93,6 +94,7 @@ class SkinWindow : public QMainWindow, public FormHost {
     void buildMenus();
     void buildPanes();
     void applyControl(const Control& c);
+    void paintStatus(QWidget* status);
     void applyMenu(const Control& c);
     void fillUsedRegexpMenu();
     void fillMenu(QMenu* menu, std::string_view container);
@@ -117,6 +119,7 @@ class SkinWindow : public QMainWindow, public FormHost {
     // at a time, and the two may work side by side.
     std::unique_ptr<QtWorkRunner> jobs_;
     std::unique_ptr<QtWorkRunner> runner_;
+    QElapsedTimer statusPainted_;
     std::map<const Form*, FormWindow*> formWindows_;
     bool busy_ = false;
 

@@ -1,6 +1,8 @@
 // Building the file table's HTML and the model of its cells.
 #include "forms/folder/file_table.h"
 
+#include <algorithm>
+
 #include "core/markup_escape.h"
 #include "core/text.h"
 #include "files/file_ops.h"
@@ -30,34 +32,33 @@ std::u16string shownName(std::u16string_view currentFolder, const std::u16string
 
 FileTable buildFileTable(const std::u16string& templateHtml,
                          const std::vector<std::u16string>& fileList,
-                         std::u16string_view currentFolder) {
+                         std::u16string_view currentFolder, const std::vector<std::uint64_t>& sizes,
+                         bool rowsAsHtml) {
     FileTable table;
     table.html = templateHtml;
+    table.cells.reserve(kCellsPerRow * std::max<std::size_t>(fileList.size(), 1));
     table.cells.assign(kCellsPerRow, u"");
+    table.rowColours.reserve(std::max<std::size_t>(fileList.size(), 1));
     table.rowColours.push_back(u"");
     constexpr char16_t kTick[] = u"<input type=checkbox name=chk checked>";
     for (std::size_t i = 1; i < fileList.size(); ++i) {
         const std::u16string& path = fileList[i];
         const std::u16string number = decimal(static_cast<long long>(i));
-        std::uint64_t bytes = 0;
-        try {
-            bytes = fileSize(path);
-        } catch (const Error&) {
-            // A file gone since the listing shows the smallest size; reading it will say why.
-        }
+        const std::uint64_t bytes = i < sizes.size() ? sizes[i] : fileSizeOrZero(path);
         const std::u16string link =
             u"<a href='#" + number + u"'>" + escapeMarkup(shownName(currentFolder, path)) + u"</a>";
         const std::u16string size = SizeInKB(bytes);
         const std::u16string folder = escapeMarkup(ParentFolderOf(path));
-        table.html += u"<tr bgcolor=" + rowColour(i) + u"><td>" + number + u"</td><td>" + link +
-                      u"</td></td><td></td><td></td><td>" + size + u"</td><td>" + folder +
-                      u"</td><td>" + kTick + u"</td></tr>";
+        if (rowsAsHtml)
+            table.html += u"<tr bgcolor=" + rowColour(i) + u"><td>" + number + u"</td><td>" + link +
+                          u"</td></td><td></td><td></td><td>" + size + u"</td><td>" + folder +
+                          u"</td><td>" + kTick + u"</td></tr>";
         for (const std::u16string& cell : {number, link, std::u16string(), std::u16string(), size,
                                            folder, std::u16string(kTick)})
             table.cells.push_back(cell);
         table.rowColours.push_back(rowColour(i));
     }
-    table.html += u"</table>";
+    if (rowsAsHtml) table.html += u"</table>";
     return table;
 }
 

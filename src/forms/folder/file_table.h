@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,9 +28,12 @@ struct FileTable {
 // Builds the table for files 1..N of `fileList` (position 0 is ignored). A file in a subfolder
 // of `currentFolder` is named by its path relative to it ("sub/dir/page.htm"), the others by
 // their names. Names and folders are HTML-escaped, so a file name shows as written and runs
-// nothing; each link's target is "#" and the row number. Sizes are those of the files now.
+// nothing; each link's target is "#" and the row number. Sizes are `sizes` at the same
+// positions when given, otherwise those of the files now. Without `rowsAsHtml` only the cells
+// and colours are made: a table shown in pieces builds its rows from them.
 FileTable buildFileTable(const std::u16string& templateHtml,
                          const std::vector<std::u16string>& fileList,
-                         std::u16string_view currentFolder = {});
+                         std::u16string_view currentFolder = {},
+                         const std::vector<std::uint64_t>& sizes = {}, bool rowsAsHtml = true);
 
 }  // namespace lodestar

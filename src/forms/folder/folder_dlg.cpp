@@ -9,6 +9,7 @@
 #include "core/error.h"
 #include "core/stop_token.h"
 #include "core/text.h"
+#include "files/file_ops.h"
 #include "files/folder_tree.h"
 #include "files/path_glob.h"
 #include "files/paths.h"
@@ -50,8 +51,10 @@ struct FolderDlg::Walk {
     StopToken stop;
     std::atomic<std::size_t> found{0};
     std::atomic<bool> reporting{false};  // a count is on its way to the window's thread
-    // What the walk found: File1's names (relative to the folder), the files to hand on.
+    // What the walk found: File1's names (relative to the folder), the files to hand on and
+    // their sizes.
     std::vector<std::u16string> names, files, notes;
+    std::vector<std::uint64_t> sizes;
 };
 
 FolderDlg::FolderDlg(Prompts& prompts, WorkRunner& runner, std::u16string startFolder,
@@ -336,6 +339,12 @@ void FolderDlg::ok() {
             walk->files.reserve(walk->names.size());
             for (const std::u16string& name : walk->names)
                 walk->files.push_back(walk->current + name);
+            // The file table shows every size: asked here, away from the window's thread.
+            walk->sizes.reserve(walk->files.size());
+            for (const std::u16string& file : walk->files) {
+                if (walk->stop.requested()) return;
+                walk->sizes.push_back(fileSizeOrZero(file));
+            }
         },
         [this, walk] { walked(*walk); });
 }
@@ -359,7 +368,7 @@ void FolderDlg::walked(Walk& walk) {
         return;
     }
     remember(walk.current, walk.choice);
-    if (chosen) chosen(walk.current, walk.files);
+    if (chosen) chosen(walk.current, walk.files, walk.sizes);
 }
 
 void FolderDlg::onClick(const std::string& control) {

@@ -69,7 +69,9 @@ class FolderDlg : public Form {
     std::function<void()> cancelled;
     // True while other work holds the window (a folder run): OK is refused, one run at a time.
     std::function<bool()> busy;
-    std::function<void(const std::u16string& folder, const std::vector<std::u16string>& files)>
+    // The walk's files, each with its size then.
+    std::function<void(const std::u16string& folder, const std::vector<std::u16string>& files,
+                       const std::vector<std::uint64_t>& sizes)>
         chosen;
     // On the window's thread: the walk starts, has found `files` files so far (as often as the
     // window keeps up), and ends, before its files are handed on.

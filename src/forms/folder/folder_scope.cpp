@@ -63,8 +63,7 @@ class FolderScope::TableSink : public FileSink {
                         outcomes.swap(*batch);
                     }
                     for (const FileOutcome& outcome : outcomes) m->fileDone(outcome, html);
-                    // The bar and the status's count move once a batch: each move repaints.
-                    m->setProgress(m->filesDone_);
+                    m->moveProgress();
                 });
     }
     void logLine(std::u16string_view message) override {
@@ -122,8 +121,8 @@ FolderScope::FolderScope(ScopeHost& host, Prompts& prompts, WorkRunner& runner,
     };
     picker_.cancelled = [this] { w_.restorePathBox(); };
     picker_.busy = [this] { return w_.running(); };
-    picker_.chosen = [this](const std::u16string& folder,
-                            const std::vector<std::u16string>& files) {
+    picker_.chosen = [this](const std::u16string& folder, const std::vector<std::u16string>& files,
+                            const std::vector<std::uint64_t>& sizes) {
         if (!w_.settleUnsaved(u"Your file not saved, save it before opening the folder " + folder +
                               u"?")) {
             w_.restorePathBox();
@@ -133,6 +132,8 @@ FolderScope::FolderScope(ScopeHost& host, Prompts& prompts, WorkRunner& runner,
         type_ = picker_.typeShown();
         fileList_.assign(1, u"");
         fileList_.insert(fileList_.end(), files.begin(), files.end());
+        fileSizes_.assign(1, 0);
+        fileSizes_.insert(fileSizes_.end(), sizes.begin(), sizes.end());
         for (const std::u16string& note : picker_.notes()) w_.logLine(note);
         initFileInfoShow();
         // Opened without the picker shown: the type it listed is said, as the picker shows it.
@@ -201,12 +202,10 @@ bool FolderScope::initFileInfoShow() {
         w_.logError(u"Can't show the file table.\r\n" + fromUtf8(e.what()));
         return false;
     }
-    table_ = buildFileTable(templateHtml, fileList_, folder_);
-    piecedBody_.clear();
-    if (n > kPiecedTableRows) {
-        piecedBody_ = piecedTableBody(templateHtml);
-        table_.html.clear();  // the rows come from the cells, a piece at a time
-    }
+    // A long table's rows come from the cells, a piece at a time: its whole HTML is never made.
+    const bool pieced = n > kPiecedTableRows;
+    table_ = buildFileTable(pieced ? u"" : templateHtml, fileList_, folder_, fileSizes_, !pieced);
+    piecedBody_ = pieced ? piecedTableBody(templateHtml) : u"";
     ticks_.assign(n + 1, true);
     ticked_ = n;
     w_.pane(Pane::ListView).navigate(w_.programFolder() + u"lib/list.tmp");
@@ -325,6 +324,7 @@ void FolderScope::startRun(RunKind kind, std::function<void(FileSink&, const Sto
     running_ = true;
     filesDone_ = 0;
     failedRow_ = 0;
+    progressMoved_ = {};
     w_.setRunning(true);
     setProgress(0);
     auto sink = std::make_shared<TableSink>(*this, cellsAsHtml);
@@ -351,6 +351,16 @@ void FolderScope::startRun(RunKind kind, std::function<void(FileSink&, const Sto
             w_.setRunning(false);
             after();
         });
+}
+
+// The bar and the status's count move at most ten times a second: each move repaints the
+// window, and batches of small files come far more often.
+void FolderScope::moveProgress() {
+    constexpr std::chrono::milliseconds kProgressInterval{100};
+    const auto now = std::chrono::steady_clock::now();
+    if (now - progressMoved_ < kProgressInterval) return;
+    progressMoved_ = now;
+    setProgress(filesDone_);
 }
 
 void FolderScope::setProgress(std::size_t done) {

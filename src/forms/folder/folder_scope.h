@@ -7,6 +7,7 @@
 // thread.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -88,6 +89,7 @@ class FolderScope : public FolderWork {
                   std::function<void()> after);
     void fileDone(const FileOutcome& outcome, bool cellsAsHtml);
     void runFailed(const std::u16string& message, const std::u16string& cause, bool markRow);
+    void moveProgress();
     void endFailedRun();
     void setProgress(std::size_t done);
     // The last run in this folder was cut short: offers to restore its files and answers true,
@@ -115,6 +117,7 @@ class FolderScope : public FolderWork {
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     std::u16string folder_;
     std::vector<std::u16string> fileList_;  // position 0 empty, files at 1..N
+    std::vector<std::uint64_t> fileSizes_;  // as the walk found them, alongside fileList_
     long long selectedRow_ = 0;
     std::vector<bool> ticks_;  // position 0 unused, rows 1..N
     std::size_t ticked_ = 0;   // how many of ticks_ are on
@@ -127,6 +130,7 @@ class FolderScope : public FolderWork {
     bool running_ = false;
     std::size_t filesDone_ = 0;  // the last row the current run reported
     std::size_t failedRow_ = 0;  // the row of an error entry not followed by its report
+    std::chrono::steady_clock::time_point progressMoved_{};
     std::optional<std::size_t> lastTotal_;
     bool findCounts_ = false;  // the matches column holds the counts of the last Find
     ChangeReview review_;

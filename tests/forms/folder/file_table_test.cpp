@@ -20,6 +20,31 @@ TEST_F(FileTable, NamesAreShownAsWrittenAndLinksStayRowNumbers) {
     EXPECT_EQ(nameOf(2), "<img src=x onerror=alert(1)>.htm");
 }
 
+// The walk asks each file's size; every row shows its own file's, a long table's pieces too.
+TEST_F(FileTable, EachRowShowsTheSizeOfItsOwnFile) {
+    openFolder({{"a.htm", std::string(100, 'a')},
+                {"b.htm", std::string(5000, 'b')},
+                {"c.htm", std::string(9000, 'c')}});
+    EXPECT_EQ(cellOf(1 * 7 + 4), "1 KB");
+    EXPECT_EQ(cellOf(2 * 7 + 4), "5 KB");
+    EXPECT_EQ(cellOf(3 * 7 + 4), "9 KB");
+
+    const std::vector<std::u16string> files = {u"", docs.file("b.htm"), docs.file("gone.htm")};
+    const lodestar::FileTable listed =
+        buildFileTable(u"<table>", files, docs.folder(), {0, 20000, 7000});
+    const lodestar::FileTable asked = buildFileTable(u"<table>", files, docs.folder());
+    const lodestar::FileTable inPieces =
+        buildFileTable(u"", files, docs.folder(), {0, 20000, 7000}, false);
+    EXPECT_EQ(listed.cells[1 * 7 + 4], u"20 KB");
+    EXPECT_EQ(listed.cells[2 * 7 + 4], u"7 KB");
+    EXPECT_EQ(asked.cells[1 * 7 + 4], u"5 KB");
+    EXPECT_EQ(asked.cells[2 * 7 + 4], u"1 KB");  // gone since the listing: the smallest size
+    EXPECT_NE(listed.html.find(u"<td>20 KB</td>"), std::u16string::npos);
+    EXPECT_EQ(inPieces.cells, listed.cells);
+    EXPECT_EQ(inPieces.rowColours, listed.rowColours);
+    EXPECT_TRUE(inPieces.html.empty());
+}
+
 TEST_F(FileTable, AnUntickedFileIsLeftOutOfTheTotalAndTheLogAndCannotBeSelected) {
     openFolder({{"a.htm", "a"}, {"b.htm", "aa"}, {"c.htm", "aaa"}});
     tick(2, false);
