@@ -168,9 +168,12 @@ void SkinWindow::buildPanes() {
             view->onCopied = [this](const std::u16string& text) {
                 guarded(*form_, [&] { form_->file().onSourceCopied(text); });
             };
-            attachSourceContextMenu(view, [this](const std::u16string& selection) {
-                guarded(*form_, [&] { form_->useSelectionAsPattern(selection); });
-            });
+            attachSourceContextMenu(
+                view,
+                [this](const std::u16string& selection) {
+                    guarded(*form_, [&] { form_->useSelectionAsPattern(selection); });
+                },
+                view->onCopied);
             scratch_ = new ScratchPad(*form_, view,
                                       qobject_cast<QPlainTextEdit*>(control(main_ids::inRepFrom)));
         }

@@ -9,8 +9,10 @@ class QWebEngineView;
 
 namespace lodestar::ui {
 
-// From now on a right click in `view` opens the menu; `useAsPattern` receives the selection.
+// From now on a right click in `view` opens the menu; `useAsPattern` receives the selection,
+// and `copied` the text Copy put on the clipboard.
 void attachSourceContextMenu(QWebEngineView* view,
-                             std::function<void(const std::u16string& selection)> useAsPattern);
+                             std::function<void(const std::u16string& selection)> useAsPattern,
+                             std::function<void(const std::u16string& text)> copied);
 
 }  // namespace lodestar::ui
