@@ -216,6 +216,8 @@ class SkinTest : public ::testing::Test {
     // Replace All with these texts, confirmed.
     void replaceAll(const std::u16string& from, const std::u16string& with) {
         typePattern(from, with);
+        // A file picked just before may still be read; the window takes no command until it is.
+        settle();
         answerMessage(QMessageBox::Ok);
         click("btnReplace");
     }
