@@ -20,6 +20,12 @@ bool isHigh(char16_t c) {
 bool isLow(char16_t c) {
     return c >= 0xdc00 && c <= 0xdfff;
 }
+// Quotes, backslashes, controls, the two line separators (which end a line of script) and
+// surrogates; a surrogate that is half of a pair is taken with its other half before this.
+bool needsEscape(char16_t c) {
+    return c < 0x20 || c == u'"' || c == u'\\' || c == 0x2028 || c == 0x2029 || isHigh(c) ||
+           isLow(c);
+}
 
 }  // namespace
 
@@ -34,13 +40,11 @@ void appendJsonString(QString& out, std::u16string_view text) {
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (c >= 0x20 && c != u'"' && c != u'\\' && c != 0x2028 && c != 0x2029 && c < 0xd800)
-            continue;
-        if (c >= 0xe000) continue;
         if (isHigh(c) && i + 1 < text.size() && isLow(text[i + 1])) {
             ++i;  // a whole pair is an ordinary character
             continue;
         }
+        if (!needsEscape(c)) continue;
         flush(i);
         plainFrom = i + 1;
         if (c == u'"' || c == u'\\') {

@@ -43,9 +43,9 @@ void chooseSceneGraph() {
     QOffscreenSurface surface;
     surface.create();
     QOpenGLContext context;
-    const char* renderer = nullptr;
     if (context.create() && context.makeCurrent(&surface)) {
-        renderer = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+        const auto* renderer =
+            reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
         const bool software = !renderer || softwareRasterizer(renderer);
         context.doneCurrent();
         if (!software) return;
